@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Configures and builds one flavour of the tree.
+#   scripts/build.sh            plain build in build/
+#   scripts/build.sh sanitize   AddressSanitizer + UndefinedBehaviorSanitizer build in build-asan/
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+flavour="${1:-plain}"
+case "$flavour" in
+  plain)    dir=build;      extra=() ;;
+  sanitize) dir=build-asan; extra=(-DVORNA_SANITIZE="address;undefined" -DVORNA_BUILD_BENCH=OFF) ;;
+  *) echo "unknown build flavour: $flavour (plain or sanitize)" >&2; exit 2 ;;
+esac
+
+cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${extra[@]}" >/dev/null
+cmake --build "$dir" -j "$(nproc)"

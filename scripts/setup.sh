@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs every Debian package Vorna needs to build, test, benchmark and fuzz.
+# Idempotent, and one apt-get call on purpose: installing the JACK server separately
+# would remove the RtAudio and RtMidi development packages again.
+set -euo pipefail
+
+packages=(
+  # toolchain
+  g++ cmake ninja-build pkg-config clang libclang-rt-14-dev
+  # the product's own dependencies
+  librtaudio-dev librtmidi-dev libpng-dev zlib1g-dev
+  # platform layer
+  libsdl2-dev libcairo2-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core
+  # tools and tests
+  libsndfile1-dev libgtest-dev libgmock-dev libbenchmark-dev libpixman-1-dev xvfb xauth
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo="sudo"
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq
+$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Sets everything up and runs every test.
+#   scripts/test.sh             plain build
+#   scripts/test.sh sanitize    the same tests under AddressSanitizer and UndefinedBehaviorSanitizer
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+flavour="${1:-plain}"
+bash scripts/setup.sh
+bash scripts/build.sh "$flavour"
+
+dir=build
+if [ "$flavour" = sanitize ]; then
+  dir=build-asan
+  export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1
+  export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+fi
+ctest --test-dir "$dir" -j "$(nproc)" --output-on-failure --timeout 600
