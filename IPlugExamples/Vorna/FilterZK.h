@@ -1,0 +1,48 @@
+#pragma once
+
+// The filter models a voice's filter slot can point at. Any value other than
+// reson, formant, t ladder and moog selects the simple biquad.
+enum FilterModel
+{
+  kFltReson = 0,     // "reson"    StateVariableZDF
+  kFltSimple = 1,    // "simple"   BiquadZK
+  kFltFormant = 2,   // "formant"  FormantFltZK
+  kFltTLadder = 3,   // "t ladder" TransistorLadderZDF
+  kFltMoog = 4,      // "moog"     DiodeLadderZDF
+  kNumFilterModels = 5
+};
+
+enum FilterPassType
+{
+  kLP = 0,  // "LP"
+  kBP = 1,  // "BP"
+  kHP = 2,  // "HP"
+  kP = 3,   // "P"  peak
+  kBR = 4,  // "BR" band reject
+  kNumFilterPassTypes = 5
+};
+
+// One filter model. Objects of every model are preallocated per slot and the
+// container only repoints, so there is no virtual destructor on purpose: they are
+// never deleted through this interface.
+class FilterZK
+{
+public:
+  virtual void Reset() = 0;
+  virtual double Process(double x) = 0;
+  virtual void Process(double* /*pair*/) {}
+  // Cutoff or centre in Hz.
+  virtual void SetFreq(double hz) = 0;
+  // Normally in [0, 1].
+  virtual void SetResonance(double r) = 0;
+  // Normally in [0, 1].
+  virtual void SetDrive(double d) = 0;
+  virtual void SetPassType(FilterPassType t) { mPassType = t; }
+  // Only the formant filter uses it (its formant shift).
+  virtual void SetAdditionalParam(double /*p*/) {}
+
+protected:
+  ~FilterZK() = default;
+
+  FilterPassType mPassType = kLP;
+};
