@@ -21,15 +21,18 @@ public:
   ThreadPool(const ThreadPool&) = delete;
   ThreadPool& operator=(const ThreadPool&) = delete;
 
-  // Queues a task; an empty task is refused (false), since running it would throw
-  // on a worker thread and end the process.
-  bool Enqueue(std::function<void()> task);
-
   unsigned int GetNumWorkers() const { return mNumWorkers; }
   // True while worker i is not running a task.
   bool IsWorkerIdle(unsigned int i) const { return mIdle[i].load(std::memory_order_acquire); }
 
 private:
+  // Nothing in the plug-in queues work yet; tests reach the queue through this.
+  friend struct ThreadPoolTestAccess;
+
+  // Queues a task; an empty task is refused (false), since running it would throw
+  // on a worker thread and end the process.
+  bool Enqueue(std::function<void()> task);
+
   void WorkerLoop(unsigned int index);
   void StopAndJoin();
 

@@ -7,6 +7,12 @@
 #include <future>
 #include <stdexcept>
 #include <thread>
+#include <utility>
+
+struct ThreadPoolTestAccess
+{
+  static bool Enqueue(ThreadPool& pool, std::function<void()> task) { return pool.Enqueue(std::move(task)); }
+};
 
 namespace
 {
@@ -36,7 +42,7 @@ TEST(ThreadPool, RefusesZeroThreadsAndEmptyTasks)
     EXPECT_STREQ(e.what(), "error! invalid number of threads");
   }
   ThreadPool pool(1);
-  EXPECT_FALSE(pool.Enqueue(std::function<void()>()));
+  EXPECT_FALSE(ThreadPoolTestAccess::Enqueue(pool, std::function<void()>()));
 }
 
 TEST(ThreadPool, RunsTasksOnItsWorkersAndShowsWhichAreBusy)
@@ -48,13 +54,13 @@ TEST(ThreadPool, RunsTasksOnItsWorkersAndShowsWhichAreBusy)
   ThreadPool pool(2);
   EXPECT_TRUE(pool.IsWorkerIdle(0) && pool.IsWorkerIdle(1));
 
-  pool.Enqueue([opened] { opened.wait(); });
+  ThreadPoolTestAccess::Enqueue(pool, [opened] { opened.wait(); });
   EXPECT_TRUE(Eventually([&] { return !pool.IsWorkerIdle(0) || !pool.IsWorkerIdle(1); }));
   EXPECT_NE(pool.IsWorkerIdle(0), pool.IsWorkerIdle(1));  // exactly one is held
 
   for (int i = 0; i < 200; ++i)
   {
-    pool.Enqueue([&] {
+    ThreadPoolTestAccess::Enqueue(pool, [&] {
       if (std::this_thread::get_id() == caller) ++onCaller;
       ++done;
     });
@@ -73,8 +79,8 @@ TEST(ThreadPool, DestructionDrainsTheQueue)
   std::thread opener;
   {
     ThreadPool pool(1);
-    pool.Enqueue([opened] { opened.wait(); });
-    for (int i = 0; i < 100; ++i) pool.Enqueue([&] { ++done; });
+    ThreadPoolTestAccess::Enqueue(pool, [opened] { opened.wait(); });
+    for (int i = 0; i < 100; ++i) ThreadPoolTestAccess::Enqueue(pool, [&] { ++done; });
     // The only worker is still held when the pool starts to be destroyed.
     opener = std::thread([&] {
       std::this_thread::sleep_for(std::chrono::milliseconds(50));
