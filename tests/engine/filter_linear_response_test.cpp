@@ -259,6 +259,14 @@ Vowel Mix(const Vowel& a, const Vowel& b, double weight)
   return v;
 }
 
+// Shifted formants above the mirror frequency fold back below it: 20 kHz, or
+// 0.49 SR where that is lower (15680 Hz at 32 kHz).
+double Fold(double f, double sampleRate)
+{
+  const double mirror = std::min(20000.0, 0.49 * sampleRate);
+  return f > mirror ? 2.0 * mirror - f : f;
+}
+
 double FormantExpected(const Vowel& vowel, double shift, double probe, double sampleRate)
 {
   const double q = 21.0 * std::pow(0.97, 8);
@@ -266,10 +274,7 @@ double FormantExpected(const Vowel& vowel, double shift, double probe, double sa
   Complex sum = 0.0;
   for (int i = 0; i < 5; ++i)
   {
-    double f = vowel[i].freq * shift;
-    if (f > 20000.0)
-      f = 40000.0 - f;
-    const Complex s = WarpedJOmega(probe, f, sampleRate);
+    const Complex s = WarpedJOmega(probe, Fold(vowel[i].freq * shift, sampleRate), sampleRate);
     sum += weights[i] * vowel[i].amp * (s / q) / (s * s + s / q + 1.0);
   }
   return std::abs(sum * DcBlockerResponse(probe, sampleRate));
@@ -277,28 +282,30 @@ double FormantExpected(const Vowel& vowel, double shift, double probe, double sa
 
 TEST(FilterLinearResponse, FormantSumsTheVowelsBands)
 {
-  SampleRateGuard rate(48000.0);
-  // Cutoff for vowel position v: v = (x - 10) * 1.0005e-4 / 2.
+  // Cutoff for vowel position v: v = (x - 10) * 1.0005 * 5e-5.
   const double vowelPointFour = 10.0 + 0.4 / (1.0005 * 5e-5);
   struct Case
   {
-    double cutoff, resonance, additional;
+    double sampleRate, cutoff, resonance, additional;
     Vowel vowel;
     double shift;
   };
   const Case cases[] = {
-    {10.0, 0.0, 0.0, kSopranoU, 1.0},
-    {10.0, 1.0, 0.0, kBassU, 1.0},
+    {48000, 10.0, 0.0, 0.0, kSopranoU, 1.0},
+    {48000, 10.0, 1.0, 0.0, kBassU, 1.0},
     // w = 1.6: 60 % of the way from o to a, in both voices, then half-way between them.
-    {vowelPointFour, 0.5, 0.0, Mix(Mix(kSopranoO, kSopranoA, 0.6), Mix(kBassO, kBassA, 0.6), 0.5), 1.0},
+    {48000, vowelPointFour, 0.5, 0.0, Mix(Mix(kSopranoO, kSopranoA, 0.6), Mix(kBassO, kBassA, 0.6), 0.5), 1.0},
     // p = -1 multiplies by 5; 4950 * 5 = 24750 Hz folds back to 15250 Hz.
-    {10.0, 0.0, -1.0, kSopranoU, 5.0},
+    {48000, 10.0, 0.0, -1.0, kSopranoU, 5.0},
+    // At 32 kHz the fold is at 15680 Hz: 19000 Hz lands on 12360 Hz, 24750 Hz on 6610 Hz.
+    {32000, 10.0, 0.0, -1.0, kSopranoU, 5.0},
     // p = 1 divides by 8; p = 0.5 gives d = 0.25 and 1 / (1 + 7 * 0.25).
-    {10.0, 0.0, 1.0, kSopranoU, 1.0 / 8.0},
-    {10.0, 1.0, 0.5, kBassU, 1.0 / 2.75},
+    {48000, 10.0, 0.0, 1.0, kSopranoU, 1.0 / 8.0},
+    {44100, 10.0, 1.0, 0.5, kBassU, 1.0 / 2.75},
   };
   for (const Case& c : cases)
   {
+    SampleRateGuard rate(c.sampleRate);
     FormantFltZK filter;
     filter.SetFreq(c.cutoff);
     filter.SetResonance(c.resonance);
@@ -306,22 +313,18 @@ TEST(FilterLinearResponse, FormantSumsTheVowelsBands)
     filter.SetAdditionalParam(c.additional);
     std::vector<int> probes;
     for (const Formant& formant : c.vowel)
-    {
-      double f = formant.freq * c.shift;
-      if (f > 20000.0)
-        f = 40000.0 - f;
-      probes.push_back(static_cast<int>(std::lround(f)));
-    }
+      probes.push_back(static_cast<int>(std::lround(Fold(formant.freq * c.shift, c.sampleRate))));
     probes.push_back(static_cast<int>(std::lround(c.vowel[0].freq * c.shift * 0.5)));
     probes.push_back(static_cast<int>(std::lround((c.vowel[1].freq + c.vowel[2].freq) * c.shift * 0.5)));
     for (int probe : probes)
     {
       filter.Reset();
-      const double measured = MeasureGain([&](double x) { return filter.Process(x); }, probe, 48000.0, 3.0);
-      const double expected = FormantExpected(c.vowel, c.shift, probe, 48000.0);
+      const double measured = MeasureGain([&](double x) { return filter.Process(x); }, probe, c.sampleRate, 3.0);
+      const double expected = FormantExpected(c.vowel, c.shift, probe, c.sampleRate);
       ExpectGain(measured, expected,
-                 "cutoff " + std::to_string(c.cutoff) + " r=" + std::to_string(c.resonance) +
-                   " p=" + std::to_string(c.additional) + " f=" + std::to_string(probe));
+                 "SR " + std::to_string(c.sampleRate) + " cutoff " + std::to_string(c.cutoff) +
+                   " r=" + std::to_string(c.resonance) + " p=" + std::to_string(c.additional) +
+                   " f=" + std::to_string(probe));
     }
   }
 }
