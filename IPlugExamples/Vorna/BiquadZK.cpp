@@ -66,26 +66,33 @@ void BiquadZK::CalcCoeffs()
 void BiquadZK::UpdateDriveBlend()
 {
   const double fc = mNormalisedFreq * PlugG::SR;
-  const double D = mDrive;
+  const double drive = mDrive;
+  double blend;
   if (fc < 800.0)
   {
     const double b = (1.0 + 1.5 * (1.0 - mResonancePow8)) * (0.025 + (fc - 10.0) * (0.7 - 0.025) / 790.0);
-    mDriveBlend = D * std::min(b, D);
+    blend = drive * std::min(b, drive);
   }
   else if (fc <= 4000.0)
   {
-    mDriveBlend = D;
+    blend = drive;
   }
   else if (fc <= 10000.0)
   {
     const double t = (10000.0 - fc) / 6000.0;
-    mDriveBlend = D * t * t;
+    blend = drive * t * t;
   }
   else
   {
-    mDriveBlend = 0.0;
+    blend = 0.0;
   }
-  mDriveNormaliser = 1.0 / std::asinh(mDriveBlend + 1.0);
+  // A moving cutoff calls this every sample; the asinh is only needed when the
+  // blend really changes (it stays 0 without drive).
+  if (blend != mDriveBlend)
+  {
+    mDriveBlend = blend;
+    mDriveNormaliser = 1.0 / std::asinh(blend + 1.0);
+  }
 }
 
 void BiquadZK::SetFreq(double hz)
