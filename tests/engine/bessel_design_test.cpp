@@ -89,29 +89,6 @@ TEST(BesselDesign, SixteenfoldDesignFollowsTheAnalogFilter)
   }
 }
 
-TEST(BesselDesign, DenominatorVanishesAtTheMappedPoles)
-{
-  const double alpha = 0.0625;
-  WDL_BesselFilterCoeffs design;
-  design.Calc(alpha);
-  const double u = 2.0 * kPi * alpha;
-  for (const auto& pole : kBesselPoles)
-  {
-    for (double sign : {1.0, -1.0})
-    {
-      const Complex p = std::exp(Complex(pole[0], sign * pole[1]) * u);
-      Complex denominator = 1.0;
-      Complex power = 1.0;
-      for (double c : design.coeffs)
-      {
-        power /= p;
-        denominator -= c * power;
-      }
-      EXPECT_LT(std::abs(denominator), 1e-9) << pole[0];
-    }
-  }
-}
-
 TEST(BesselDesign, PoleTableIsTheMagnitudeNormalisedBesselFilter)
 {
   // Monic polynomial prod (s - p) over the table's poles and their conjugates.

@@ -12,6 +12,7 @@
 #include "NoiseTiltSvfZDF.h"
 #include "StateVariableZDF.h"
 #include "TransistorLadderZDF.h"
+#include "filter_bank.h"
 #include "filter_test_support.h"
 
 using filter_test::Complex;
@@ -49,6 +50,36 @@ std::array<int, 3> ProbesAround(double cutoff)
 
 constexpr FilterPassType kAllPassTypes[] = {kLP, kBP, kHP, kP, kBR};
 
+struct ResponseCase
+{
+  double sampleRate, cutoff, resonance;
+};
+
+// Measures a model at every pass type, an octave below, at and above each
+// case's cutoff, and compares with expected(type, case, probe frequency).
+template <class Filter, class Expected>
+void ExpectResponses(std::initializer_list<ResponseCase> cases, Expected expected)
+{
+  for (const ResponseCase& c : cases)
+  {
+    SampleRateGuard rate(c.sampleRate);
+    for (FilterPassType type : kAllPassTypes)
+    {
+      for (int probe : ProbesAround(c.cutoff))
+      {
+        if (probe >= c.sampleRate / 2)
+          continue;
+        Filter filter;
+        filter_test::Configure(filter, type, c.cutoff, c.resonance, 0.0, 0.0);
+        // The state-variable filter rebuilds h from the damping at the next SetFreq.
+        filter.SetFreq(c.cutoff);
+        const double measured = MeasureGain([&](double x) { return filter.Process(x); }, probe, c.sampleRate);
+        ExpectGain(measured, expected(type, c, probe), Describe(type, c.cutoff, c.resonance, probe, c.sampleRate));
+      }
+    }
+  }
+}
+
 // ---------------------------------------------------------------------------
 // Biquad: the bilinear transform of the second-order prototypes with the Q and
 // peak gain the resonance maps to, followed by the 5 Hz DC blocker.
@@ -69,39 +100,16 @@ Complex BiquadPrototype(FilterPassType type, Complex s, double q, double peakGai
 
 TEST(FilterLinearResponse, BiquadMatchesItsPrototypes)
 {
-  struct Case
-  {
-    double sampleRate, cutoff, resonance;
-  };
-  const Case cases[] = {
-    {48000, 200, 0.0}, {48000, 1000, 0.9}, {48000, 8000, 1.0}, {96000, 3000, 0.5}, {44100, 12000, 0.95},
-  };
-  for (const Case& c : cases)
-  {
-    SampleRateGuard rate(c.sampleRate);
-    // Resonance r: Q = max(0.25, 21 r^8), peak boost 18 r^8 dB.
-    const double r8 = std::pow(c.resonance, 8);
-    const double q = std::max(0.25, 21.0 * r8);
-    const double peakGain = std::pow(10.0, 18.0 * r8 / 20.0);
-    for (FilterPassType type : kAllPassTypes)
-    {
-      for (int probe : ProbesAround(c.cutoff))
-      {
-        if (probe >= c.sampleRate / 2)
-          continue;
-        BiquadZK filter;
-        filter.SetPassType(type);
-        filter.Reset();
-        filter.SetFreq(c.cutoff);
-        filter.SetResonance(c.resonance);
-        filter.SetDrive(0.0);
-        const double measured = MeasureGain([&](double x) { return filter.Process(x); }, probe, c.sampleRate);
-        const Complex s = WarpedJOmega(probe, c.cutoff, c.sampleRate);
-        const double expected = std::abs(BiquadPrototype(type, s, q, peakGain) * DcBlockerResponse(probe, c.sampleRate));
-        ExpectGain(measured, expected, Describe(type, c.cutoff, c.resonance, probe, c.sampleRate));
-      }
-    }
-  }
+  ExpectResponses<BiquadZK>(
+    {{48000, 200, 0.0}, {48000, 1000, 0.9}, {48000, 8000, 1.0}, {96000, 3000, 0.5}, {44100, 12000, 0.95}},
+    [](FilterPassType type, const ResponseCase& c, int probe) {
+      // Resonance r: Q = max(0.25, 21 r^8), peak boost 18 r^8 dB.
+      const double r8 = std::pow(c.resonance, 8);
+      const double q = std::max(0.25, 21.0 * r8);
+      const double peakGain = std::pow(10.0, 18.0 * r8 / 20.0);
+      const Complex s = WarpedJOmega(probe, c.cutoff, c.sampleRate);
+      return std::abs(BiquadPrototype(type, s, q, peakGain) * DcBlockerResponse(probe, c.sampleRate));
+    });
 }
 
 TEST(FilterLinearResponse, BiquadPeakBoostsBy18DbAtFullResonance)
@@ -163,35 +171,13 @@ Complex SvfResponse(FilterPassType type, const SvfCoefficients& c, double gamma,
 
 TEST(FilterLinearResponse, StateVariableMatchesItsTransferFunction)
 {
-  struct Case
-  {
-    double sampleRate, cutoff, resonance;
-  };
-  const Case cases[] = {{48000, 300, 0.0}, {48000, 2000, 0.5}, {44100, 9000, 0.3}, {96000, 15000, 0.5}};
-  for (const Case& c : cases)
-  {
-    SampleRateGuard rate(c.sampleRate);
-    for (FilterPassType type : kAllPassTypes)
-    {
+  // Resonances and cutoffs at which the loop is damped (no self-oscillation).
+  ExpectResponses<StateVariableZDF>(
+    {{48000, 300, 0.0}, {48000, 2000, 0.5}, {44100, 9000, 0.3}, {96000, 15000, 0.5}},
+    [](FilterPassType type, const ResponseCase& c, int probe) {
       const SvfCoefficients coefficients = SvfFor(type, c.cutoff, c.resonance, c.sampleRate);
-      for (int probe : ProbesAround(c.cutoff))
-      {
-        if (probe >= c.sampleRate / 2)
-          continue;
-        StateVariableZDF filter;
-        filter.SetPassType(type);
-        filter.Reset();
-        filter.SetFreq(c.cutoff);
-        filter.SetResonance(c.resonance);
-        filter.SetDrive(0.0);
-        // SetResonance leaves h to the next SetFreq.
-        filter.SetFreq(c.cutoff);
-        const double measured = MeasureGain([&](double x) { return filter.Process(x); }, probe, c.sampleRate);
-        const double expected = std::abs(SvfResponse(type, coefficients, 1.006, probe, c.sampleRate));
-        ExpectGain(measured, expected, Describe(type, c.cutoff, c.resonance, probe, c.sampleRate));
-      }
-    }
-  }
+      return std::abs(SvfResponse(type, coefficients, 1.006, probe, c.sampleRate));
+    });
 }
 
 // ---------------------------------------------------------------------------
@@ -210,17 +196,14 @@ TEST(FilterLinearResponse, NoiseTiltBlendsTheDrySignalWithATiltedCopy)
     {
       filter.Reset();
       // Both channels see the same input and must give the same output.
-      double rightOutput = 0.0;
       const double measured = MeasureGain(
         [&](double x) {
           double pair[2] = {x, x};
           filter.Process(pair);
-          rightOutput = pair[1];
           EXPECT_EQ(pair[0], pair[1]);
           return pair[0];
         },
         probe, 48000.0);
-      (void)rightOutput;
       const Complex s = WarpedJOmega(probe, cutoff, 48000.0);
       const Complex lowPass = 1.0 / (s * s + 2.0 * s + 1.0);
       const Complex highPass = s * s / (s * s + 2.0 * s + 1.0);
@@ -367,32 +350,11 @@ Complex TransistorLadderResponse(FilterPassType type, double cutoff, double reso
 
 TEST(FilterLinearResponse, TransistorLadderMatchesTheLinearLadder)
 {
-  struct Case
-  {
-    double sampleRate, cutoff, resonance;
-  };
-  const Case cases[] = {{48000, 400, 0.0}, {48000, 1000, 0.5}, {44100, 5000, 0.8}, {96000, 12000, 0.3}};
-  for (const Case& c : cases)
-  {
-    SampleRateGuard rate(c.sampleRate);
-    for (FilterPassType type : kAllPassTypes)
-    {
-      for (int probe : ProbesAround(c.cutoff))
-      {
-        if (probe >= c.sampleRate / 2)
-          continue;
-        TransistorLadderZDF filter;
-        filter.SetPassType(type);
-        filter.Reset();
-        filter.SetFreq(c.cutoff);
-        filter.SetResonance(c.resonance);
-        filter.SetDrive(0.0);
-        const double measured = MeasureGain([&](double x) { return filter.Process(x); }, probe, c.sampleRate);
-        const double expected = std::abs(TransistorLadderResponse(type, c.cutoff, c.resonance, probe, c.sampleRate));
-        ExpectGain(measured, expected, Describe(type, c.cutoff, c.resonance, probe, c.sampleRate));
-      }
-    }
-  }
+  ExpectResponses<TransistorLadderZDF>(
+    {{48000, 400, 0.0}, {48000, 1000, 0.5}, {44100, 5000, 0.8}, {96000, 12000, 0.3}},
+    [](FilterPassType type, const ResponseCase& c, int probe) {
+      return std::abs(TransistorLadderResponse(type, c.cutoff, c.resonance, probe, c.sampleRate));
+    });
 }
 
 // ---------------------------------------------------------------------------
@@ -449,30 +411,11 @@ Complex DiodeLadderResponse(FilterPassType type, double cutoff, double resonance
 
 TEST(FilterLinearResponse, DiodeLadderMatchesItsTransferFunction)
 {
-  struct Case
-  {
-    double sampleRate, cutoff, resonance;
-  };
-  const Case cases[] = {{48000, 500, 0.0}, {48000, 2000, 0.5}, {44100, 6000, 0.3}, {96000, 1000, 0.5}};
-  for (const Case& c : cases)
-  {
-    SampleRateGuard rate(c.sampleRate);
-    for (FilterPassType type : kAllPassTypes)
-    {
-      for (int probe : ProbesAround(c.cutoff))
-      {
-        DiodeLadderZDF filter;
-        filter.SetPassType(type);
-        filter.Reset();
-        filter.SetFreq(c.cutoff);
-        filter.SetResonance(c.resonance);
-        filter.SetDrive(0.0);
-        const double measured = MeasureGain([&](double x) { return filter.Process(x); }, probe, c.sampleRate);
-        const double expected = std::abs(DiodeLadderResponse(type, c.cutoff, c.resonance, probe, c.sampleRate));
-        ExpectGain(measured, expected, Describe(type, c.cutoff, c.resonance, probe, c.sampleRate));
-      }
-    }
-  }
+  ExpectResponses<DiodeLadderZDF>(
+    {{48000, 500, 0.0}, {48000, 2000, 0.5}, {44100, 6000, 0.3}, {96000, 1000, 0.5}},
+    [](FilterPassType type, const ResponseCase& c, int probe) {
+      return std::abs(DiodeLadderResponse(type, c.cutoff, c.resonance, probe, c.sampleRate));
+    });
 }
 
 }  // namespace

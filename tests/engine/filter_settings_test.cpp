@@ -232,15 +232,4 @@ TEST(FilterSettings, NoiseTiltAtColourZeroIsTransparent)
     ASSERT_EQ(pair[1], right);
   }
 }
-
-TEST(FilterSettings, NoiseTiltKeepsItsColourWithinRange)
-{
-  NoiseTiltSvfZDF tilt;
-  tilt.SetColor(3.0);
-  EXPECT_EQ(tilt.GetColor(), 1.0);
-  tilt.SetColor(std::numeric_limits<double>::quiet_NaN());
-  EXPECT_EQ(tilt.GetColor(), 1.0);
-  tilt.SetColor(-8.0);
-  EXPECT_EQ(tilt.GetColor(), -1.0);
-}
 }  // namespace
