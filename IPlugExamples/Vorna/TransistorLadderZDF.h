@@ -46,7 +46,7 @@ private:
   double mS4 = 0.0;
   double mG = 0.0;
   double mG0 = 0.0;   // 1 / (1 + g)
-  double mGain = 0.0; // G = g / (1 + g)
+  double mGain = 0.0;  // G = g / (1 + g)
   double mGain2 = 0.0;
   double mGain3 = 0.0;
   double mGain4 = 0.0;

@@ -1,5 +1,5 @@
 // How the models take their settings: bad values must not reach the state,
-// out-of-range values act as the nearest valid one, and the documented special
+// out-of-range values act as the nearest valid one, and the models' special
 // cases (drive cut-offs, DC blocking, the stage-gain cap) hold.
 #include <gtest/gtest.h>
 
