@@ -63,19 +63,6 @@ void Voice::SetupComponents()
 
 // --- glides ---
 
-void Voice::SetOscFrequency(int osc, double hz)
-{
-  mOsc[osc]->SetFrequency(hz);
-  UpdateOscIncrement(osc);
-}
-
-void Voice::UpdateOscIncrement(int osc)
-{
-  Oscillator& o = *mOsc[osc];
-  o.UpdatePhaseIncrement();
-  if (o.GetBendSpanOrigin() == kBendOriginBpm) o.UpdateBendParams(o.GetBendWindowSize());
-}
-
 void Voice::GlideFrequency()
 {
   mFrequency += mFreqGlideStep;
@@ -85,7 +72,7 @@ void Voice::GlideFrequency()
     mFreqGlideStep = 0.0;
     mFreqGlideOn = false;
   }
-  for (int osc = 0; osc < kNumOscs; ++osc) SetOscFrequency(osc, mFrequency);
+  for (int osc = 0; osc < kNumOscs; ++osc) mOsc[osc]->SetFrequency(mFrequency);
 }
 
 void Voice::GlideVelocity()
@@ -149,7 +136,7 @@ void Voice::StartNote(int note, double velocity)
   mFrequency = mFreqGlideTarget = mData->noteFrequencies[note];
   for (int osc = 0; osc < kNumOscs; ++osc)
   {
-    SetOscFrequency(osc, mFrequency);
+    mOsc[osc]->SetFrequency(mFrequency);
     mFilter[osc]->SetVoiceFAndGlideTime(mFrequency, 1.0, mActive);
   }
   mVelocity = mVelGlideTarget = velocity;
@@ -158,11 +145,7 @@ void Voice::StartNote(int note, double velocity)
 
 void Voice::ApplyPitchWheelFactor(double factor)
 {
-  for (int osc = 0; osc < kNumOscs; ++osc)
-  {
-    mOsc[osc]->SetPitchFactor(factor);
-    UpdateOscIncrement(osc);
-  }
+  for (int osc = 0; osc < kNumOscs; ++osc) mOsc[osc]->SetPitchFactor(factor);
 }
 
 // --- rendering ---
@@ -277,7 +260,7 @@ void Voice::HardSync()
   if (++mSyncCrossings < mData->hardSyncPeriod) return;
   mSyncCrossings = 0;
   Oscillator& slave = *mOsc[Other(master)];
-  slave.ResetPhaseToOffset();
+  slave.RestartPhase();
   if (mData->hardSyncSoftLength > 0) slave.StartDeclick(mData->hardSyncSoftLength);
 }
 
@@ -333,7 +316,7 @@ void Voice::CheckIfDeactivate()
   for (int osc = 0; osc < kNumOscs; ++osc)
   {
     mOsc[osc]->Reset();
-    mOsc[osc]->StartDeclick(0);
+    mOsc[osc]->CancelDeclick();
     mDeclicker[osc]->Cancel();
     mDeclicker[osc]->ClearMemory();
     mAmplitude[osc] = 0.0;
@@ -371,7 +354,6 @@ void Voice::UpdateSampleRate()
   for (int osc = 0; osc < kNumOscs; ++osc)
   {
     mOsc[osc]->SetRateFactor(mData->rateFactor[osc]);
-    UpdateOscIncrement(osc);
     mFilter[osc]->MarkDirty();
     mFilter[osc]->UpdateState();
     mDCRemover[osc]->UpdateCoefficient();

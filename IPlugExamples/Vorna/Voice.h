@@ -76,8 +76,6 @@ public:
   void ScaleGlideSteps(double ratio);
   // Applies the shared pitch-wheel factor to both oscillators.
   void ApplyPitchWheelFactor(double factor);
-  // Recomputes oscillator osc's phase increment (and a tempo-following bend window).
-  void UpdateOscIncrement(int osc);
 
   // Shiver targets: osc 0 or 1 and the pushed value.
   void SetFreqShiverFactor(int osc, double factor);
@@ -132,7 +130,6 @@ private:
   void ExternalAm(int osc);
   void OscAmpModOf(int carrier);
   void HardSync();
-  void SetOscFrequency(int osc, double hz);
 
   VoiceDataSingleton* mData = nullptr;
   Oscillator* mOsc[kNumOscs] = {};
