@@ -1,9 +1,9 @@
 #include "MIDIReceiver.h"
 
+#include "KeyFolding.h"
+
 namespace
 {
-constexpr int kOctave = 12;
-constexpr int kMaxKey = 127;
 // Small lists: grow in steps of a few entries, not in pages.
 constexpr int kLearnListGranularity = 64;
 }  // namespace
@@ -17,13 +17,6 @@ MIDIReceiver::MIDIReceiver()
     list.Resize(kLearnListReserve, false);
     list.Resize(0, false);
   }
-}
-
-int MIDIReceiver::FoldKey(int key)
-{
-  while (key > kMaxKey) key -= kOctave;
-  while (key < 0) key += kOctave;
-  return key;
 }
 
 void MIDIReceiver::OnMessageReceived(const IMidiMsg* msg)

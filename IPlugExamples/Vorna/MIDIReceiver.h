@@ -44,9 +44,6 @@ public:
 
   MIDIReceiver();
 
-  // Raises or lowers a key by whole octaves into 0..127.
-  static int FoldKey(int key);
-
   // MIDI thread: the intake filter. Note-offs are passed only for keys whose
   // last passed message was a note-on; note-ons only up to the per-block cap;
   // key pressure, controllers and the pitch wheel always; anything else is
@@ -67,7 +64,8 @@ public:
   void SetNoteOnCap(int cap) { mNoteOnCap.store(cap < 0 ? 0 : cap, std::memory_order_relaxed); }
   int GetNoteOnCap() const { return mNoteOnCap.load(std::memory_order_relaxed); }
   int GetNoteOnCount() const { return mNoteOnCount.load(std::memory_order_relaxed); }
-  bool IsKeyOff(int key) const { return mKeyOff[FoldKey(key)].load(std::memory_order_relaxed); }
+  // key 0..127.
+  bool IsKeyOff(int key) const { return mKeyOff[key].load(std::memory_order_relaxed); }
 
   // Learn map. Called under the plug-in mutex, which the audio thread holds
   // while it reads the map.

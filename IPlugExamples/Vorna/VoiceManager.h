@@ -27,7 +27,6 @@ public:
   static constexpr int kNumOscs = VoiceComponentArrays::kNumOscs;
   static constexpr double kMasterCeiling = 8.0;
   static constexpr double kMasterRange = 1.0;
-  static constexpr int kDefaultShiverSyncDeclick = 1000;  // samples
 
   // Declick lengths of the settings, divisors of the sample rate.
   static constexpr int kOscOnOffDeclickDivisor = 256;     // of SR, then truncated

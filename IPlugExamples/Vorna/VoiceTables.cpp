@@ -1,24 +1,12 @@
 #include "VoiceTables.h"
 
 #include "FilterContainer.h"
+#include "KeyFolding.h"
 #include "Voice.h"
 #include "VoiceDataSingleton.h"
 
 #include <algorithm>
 #include <cmath>
-
-namespace
-{
-constexpr int kOctave = 12;
-constexpr int kMaxKey = 127;
-
-int FoldKey(int key)
-{
-  while (key > kMaxKey) key -= kOctave;
-  while (key < 0) key += kOctave;
-  return key;
-}
-}  // namespace
 
 VoiceTables::VoiceTables()
 {
