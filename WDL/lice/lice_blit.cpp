@@ -1,6 +1,7 @@
 #include "lice.h"
 #include "lice_template_blit2.h"
 #include "lice_dispatch.h"
+#include "lice_fastpaths.h"
 #include "lice_surface.h"
 
 #include <algorithm>
@@ -120,6 +121,11 @@ void LICE_Blit(LICE_IBitmap* dest, LICE_IBitmap* src, int dstx, int dsty, const 
     return;
   }
   const int w = lice::WeightFromAlpha(alpha);
+  if ((mode & (BLEND_SOURCE_ALPHA | BLEND_OP_MASK)) == BLEND_SOURCE_ALPHA && w == 256)
+  {
+    for (int i = 0; i < a.rows; ++i) lice::SourceAlphaCopyRow(d.at(a.dx, a.dy + i), s.at(a.sx, a.sy + i), a.cols);
+    return;
+  }
   lice::DispatchBlit(mode, w, [&](auto op) {
     _LICE_Template_Blit2<decltype(op)>::blit(d.at(a.dx, a.dy), s.at(a.sx, a.sy), a.cols, a.rows, s.step, d.step, w);
   });

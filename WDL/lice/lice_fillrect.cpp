@@ -1,5 +1,6 @@
 #include "lice.h"
 #include "lice_dispatch.h"
+#include "lice_fastpaths.h"
 #include "lice_pixelrect.h"
 #include "lice_surface.h"
 
@@ -35,7 +36,9 @@ void LICE_FillRect(LICE_IBitmap* bmp, int x, int y, int w, int h, unsigned int c
     case 64: FillPacked<_LICE_CombinePixelsQuarterMix2FAST>(s, r, color); return;
     case 128: FillPacked<_LICE_CombinePixelsHalfMix2FAST>(s, r, color); return;
     case 192: FillPacked<_LICE_CombinePixelsThreeQuarterMix2FAST>(s, r, color); return;
-    case 256: FillPacked<_LICE_CombinePixelsClobberFAST>(s, r, color); return;
+    case 256:
+      for (int row = 0; row < r.h; ++row) lice::FillRow(s.at(r.x, r.y + row), r.w, color);
+      return;
     default: break;
     }
   }

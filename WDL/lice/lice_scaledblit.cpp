@@ -1,5 +1,6 @@
 #include "lice.h"
 #include "lice_dispatch.h"
+#include "lice_fastpaths.h"
 #include "lice_limits.h"
 #include "lice_sample.h"
 #include "lice_template_blit2.h"
@@ -7,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <vector>
 
 namespace
 {
@@ -29,6 +31,41 @@ void ScaleCopy(const ScaledWalk& walk, const SourceBox& box)
     {
       const int64_t cx = s >> 16;
       if ((uint64_t)cx < (uint64_t)box.width) dest[x] = row[cx];
+    }
+  }
+}
+// Bilinear at full weight with the source walked left to right: the columns and
+// fractions are the same on every row, so they are worked out once; the pixels
+// whose right neighbour exists go through the row kernel, the last column alone.
+void BilinearCopy(const ScaledWalk& walk, const SourceBox& box)
+{
+  std::vector<int> columns((size_t)walk.width);
+  std::vector<unsigned short> fractions((size_t)walk.width * 4);
+  int interiorEnd = 0, lastColumnEnd = 0;
+  for (int x = 0; x < walk.width; ++x)
+  {
+    const int64_t s = walk.sx + x * walk.dx;
+    columns[(size_t)x] = (int)(s >> 16);
+    std::fill_n(&fractions[(size_t)x * 4], 4, (unsigned short)(s & 0xFFFF));
+    if (s >= 0 && (s >> 16) < box.width - 1) interiorEnd = x + 1;
+    if (s >= 0 && (s >> 16) < box.width) lastColumnEnd = x + 1;
+  }
+  // Clipping started the walk inside the box, so the interior run starts at 0.
+  unsigned int* dest = walk.dest;
+  int64_t t = walk.sy;
+  for (int y = 0; y < walk.height; ++y, t += walk.dy, dest += walk.destStep)
+  {
+    const int64_t cy = t >> 16;
+    if ((uint64_t)cy >= (uint64_t)box.height) continue;
+    const unsigned int* top = box.origin + cy * box.step;
+    const bool lastRow = cy == box.height - 1;
+    const unsigned int* below = lastRow ? top : top + box.step;
+    const int fy = lastRow ? 0 : (int)(t & 0xFFFF);
+    lice::BilinearCopyRow(dest, top, below, fy, columns.data(), fractions.data(), interiorEnd);
+    for (int x = interiorEnd; x < lastColumnEnd; ++x)
+    {
+      lice::Rgba c;
+      if (lice::SampleBilinear(box, walk.sx + x * walk.dx, t, c)) dest[x] = lice::Pack(c.r, c.g, c.b, c.a);
     }
   }
 }
@@ -166,6 +203,11 @@ void LICE_ScaledBlit(LICE_IBitmap* dest, LICE_IBitmap* src, int dstx, int dsty, 
   }
 
   const bool filterDown = bilinear && xadvance >= 1.7f && yadvance >= 1.7f;
+  if (bilinear && !filterDown && w == 256 && dx > 0 && (mode & (BLEND_SOURCE_ALPHA | BLEND_OP_MASK)) == BLEND_COPY)
+  {
+    BilinearCopy(walk, sourceBox);
+    return;
+  }
   const int kernel = std::max(dx, dy) > 0x30000 ? 5 : 3;
   lice::DispatchBlit(mode, w, [&](auto op) {
     using Loops = _LICE_Template_Blit2<decltype(op)>;
