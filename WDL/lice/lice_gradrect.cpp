@@ -53,6 +53,10 @@ void LICE_GradRect(LICE_IBitmap* bmp, int x, int y, int w, int h, float ir, floa
   if (!bmp) return;
   for (float v : {ir, ig, ib, ia, drdx, dgdx, dbdx, dadx, drdy, dgdy, dbdy, dady})
     if (!lice::IsSane(v, kMaxGradientValue)) return;
+  // The start moves by the steps times a negative origin: bounded like every
+  // coordinate so that the fixed-point values fit.
+  for (int v : {x, y, w, h})
+    if (!lice::IsSaneCoordinate(v)) return;
 
   float r0 = ir * 255, g0 = ig * 255, b0 = ib * 255, a0 = ia * 256;
   drdx *= 255, dgdx *= 255, dbdx *= 255, dadx *= 256;

@@ -34,6 +34,7 @@ void ScaleCopy(const ScaledWalk& walk, const SourceBox& box)
     }
   }
 }
+
 // Bilinear at full weight with the source walked left to right: the columns and
 // fractions are the same on every row, so they are worked out once; the pixels
 // whose right neighbour exists go through the row kernel, the last column alone.
@@ -47,10 +48,11 @@ void BilinearCopy(const ScaledWalk& walk, const SourceBox& box)
     const int64_t s = walk.sx + x * walk.dx;
     columns[(size_t)x] = (int)(s >> 16);
     std::fill_n(&fractions[(size_t)x * 4], 4, (unsigned short)(s & 0xFFFF));
-    if (s >= 0 && (s >> 16) < box.width - 1) interiorEnd = x + 1;
+    // Clipping started the walk inside the box, so the run with a right
+    // neighbour starts at 0; only its leading run goes to the kernel.
+    if (interiorEnd == x && s >= 0 && (s >> 16) < box.width - 1) interiorEnd = x + 1;
     if (s >= 0 && (s >> 16) < box.width) lastColumnEnd = x + 1;
   }
-  // Clipping started the walk inside the box, so the interior run starts at 0.
   unsigned int* dest = walk.dest;
   int64_t t = walk.sy;
   for (int y = 0; y < walk.height; ++y, t += walk.dy, dest += walk.destStep)

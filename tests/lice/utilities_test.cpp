@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <limits>
 #include <vector>
 
@@ -45,6 +46,8 @@ TEST(GradRect, DownwardOnAFlippedBitmapAndRefusals)
   LICE_GradRect(&bmp, 0, 0, 1, 3, 0, 0, 0, 1, 1e30f, 0, 0, 0, 0, 0, 0, 0, BLEND_COPY);
   LICE_GradRect(&bmp, 0, 0, 1, 3, 1, 1, 1, 1, 0, 0, 0, 0, 0, 0, 0, 0, 6);
   LICE_GradRect(nullptr, 0, 0, 1, 3, 1, 1, 1, 1, 0, 0, 0, 0, 0, 0, 0, 0, BLEND_COPY);
+  // An origin far outside would push the start beyond any fixed-point range.
+  LICE_GradRect(&bmp, INT_MIN, 0, INT_MAX, 3, 0, 0, 0, 1, 60000, 0, 0, 0, 0, 0, 0, 0, BLEND_COPY);
   EXPECT_EQ(lice_test::Pixels(bmp), (Row{0xFF000000, 0xFF003F00, 0xFF007F00}));
 
   // Steep gradients over a large rectangle stay within integer range (sanitizer build).
