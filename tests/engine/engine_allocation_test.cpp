@@ -1,27 +1,8 @@
-// Counts heap allocations through the global operator new, so that the render
-// paths can be shown to allocate nothing.
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <cstdlib>
-#include <new>
-
 #include "Oscillator.h"
+#include "allocation_counter.h"
 #include "shiver_test_support.h"
-
-namespace
-{
-std::atomic<long> gAllocations{0};
-}  // namespace
-
-void* operator new(std::size_t size)
-{
-  ++gAllocations;
-  if (void* p = std::malloc(size ? size : 1)) return p;
-  throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 
 namespace
 {
@@ -37,7 +18,12 @@ TEST(EngineAllocation, OscillatorsAndShiversRenderWithoutAllocating)
   bend.shiver.SetAmount(0, 1.0);
   tune.shiver.SetAmount(1, 1.0);
 
-  const long before = gAllocations.load();
+  // The counter is live (a direct call of the replaceable function is never elided).
+  const long probe = AllocationCount();
+  ::operator delete(::operator new(16));
+  ASSERT_EQ(AllocationCount() - probe, 1);
+
+  const long before = AllocationCount();
   for (ShiverSyncMode mode : {kShiverSyncNone, kShiverSyncVoice, kShiverSyncOsc, kShiverSyncAll})
   {
     bend.shiver.SetSyncMode(mode);
@@ -52,6 +38,6 @@ TEST(EngineAllocation, OscillatorsAndShiversRenderWithoutAllocating)
     tune.shiver.SetSpeed(0, 30.0);
     bend.shiver.OnVoiceActivation(3);
   }
-  EXPECT_EQ(gAllocations.load() - before, 0);
+  EXPECT_EQ(AllocationCount() - before, 0);
 }
 }  // namespace
