@@ -18,6 +18,10 @@ constexpr int kMaxPowerOfTwoStep = 9;
 // negative FM the sub-sample phases run below 0 and must still read the cycle.
 double FlooredMod(double x, double m)
 {
+  // Phases are nearly always within one period of the range; there x - m is exact
+  // (Sterbenz), the same bits fmod would give, at a fraction of its cost.
+  if (x >= 0.0 && x < m) return x;
+  if (x >= m && x < 2.0 * m) return x - m;
   double r = std::fmod(x, m);
   if (r < 0.0)
   {
@@ -249,9 +253,12 @@ double Oscillator::NextWaveformSample(double x) const
 double Oscillator::FilterSubSample(double x)
 {
   const WDL_BesselFilterCoeffs& design = *mBesselCoeffs;
-  double y = design.gain * x;
-  for (int j = 0; j < WDL_BesselFilterCoeffs::kOrder; ++j)
-    y += design.coeffs[j] * mBesselHistory[j];
+  // Oldest terms first: the newest output, which the previous sub-sample has only
+  // just produced, then waits for one addition instead of eight.
+  double older = 0.0;
+  for (int j = WDL_BesselFilterCoeffs::kOrder - 1; j > 0; --j)
+    older += design.coeffs[j] * mBesselHistory[j];
+  const double y = (older + design.gain * x) + design.coeffs[0] * mBesselHistory[0];
   for (int j = kBesselHistoryLength - 1; j > 0; --j)
     mBesselHistory[j] = mBesselHistory[j - 1];
   mBesselHistory[0] = FilterMath::FlushSubnormal(y);
