@@ -38,8 +38,8 @@ public:
   // Maps a draw of [0, EngineRandom::kMax] onto [0, 2]; minus 1 gives [-1, 1].
   static constexpr double kRandomScale = 2.0 / EngineRandom::kMax;
 
-  // lowerBound < 0 < upperBound (for the walk itself in this class, for the
-  // pushed value in the derived ones).
+  // Bounds of the walk itself here (lower < 0 < upper: the tune shiver's one-
+  // semitone spans), of the pushed value in the derived classes.
   ParamShiver(EngineRandom& random, double lowerBound, double upperBound);
 
   // Where the values go: voices[v].*Setter(slot, value) for voice v; IsActive
