@@ -126,12 +126,16 @@ void ParamShiver::Process()
 
 void ParamShiver::ProcessIndependent()
 {
+  bool walking[kNumSlots];
+  for (int slot = 0; slot < kNumSlots; ++slot) walking[slot] = mSlots[slot].enabled && !mSlots[slot].frozen;
+  // Most patches leave a shiver at amount 0: then no voice needs a visit.
+  if (!walking[0] && !walking[1]) return;
   for (int voice = 0; voice < kNumVoices; ++voice)
   {
     if (!IsVoiceActive(voice)) continue;
     for (int slot = 0; slot < kNumSlots; ++slot)
     {
-      if (!mSlots[slot].enabled || mSlots[slot].frozen) continue;
+      if (!walking[slot]) continue;
       Accumulate(voice, slot, false);
       UpdateTotalParamValue(voice, slot);
       SetVal(voice, slot, voice, slot);
