@@ -5,7 +5,7 @@
 
 #include "FilterMath.h"
 
-BiquadZK::BiquadZK()
+BiquadZK::BiquadZK() : FilterZK(kKind)
 {
   mDriveNormaliser = 1.0 / std::asinh(mDriveBlend + 1.0);
   mDcBlocker.SetIntegratorGain(FilterMath::WarpedGain(FilterMath::kDcBlockerHz));
@@ -130,23 +130,4 @@ void BiquadZK::SetPassType(FilterPassType t)
 {
   mPassType = t;
   CalcCoeffs();
-}
-
-double BiquadZK::Process(double x)
-{
-  const double y = FilterMath::FlushSubnormal(mB0 * x + mZ1);
-  mZ1 = mB1 * x + mZ2 - mA1 * y;
-  mZ2 = mB2 * x - mA2 * y;
-
-  if (mDrive > 0.0)
-  {
-    const double blend = mDriveBlend;
-    const double m = 1.0 + blend;
-    const double n = mDriveNormaliser;
-    mZ1 = (1.0 - blend) * mZ1 + blend * n * FilterMath::SoftSaturate(m * mZ1);
-    const double w = -mZ2;
-    mZ2 = -((1.0 - blend) * w + blend * n * FilterMath::SoftSaturate(m * w));
-  }
-
-  return mDcBlocker.Process(y);
 }

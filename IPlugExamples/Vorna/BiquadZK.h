@@ -1,5 +1,8 @@
 #pragma once
 
+#include <cmath>
+
+#include "FilterMath.h"
 #include "FilterZK.h"
 #include "OnePoleHighPass.h"
 
@@ -9,6 +12,7 @@
 class BiquadZK final : public FilterZK
 {
 public:
+  static constexpr Kind kKind = kSimpleModel;
   static constexpr double kMaxResonance = 1.0;
   static constexpr double kMaxDrive = 1.0;
   static constexpr double kDriveScale = 0.7;
@@ -51,3 +55,22 @@ private:
   double mDriveNormaliser = 0.0;
   OnePoleHighPass mDcBlocker;
 };
+
+inline double BiquadZK::Process(double x)
+{
+  const double y = FilterMath::FlushSubnormal(mB0 * x + mZ1);
+  mZ1 = mB1 * x + mZ2 - mA1 * y;
+  mZ2 = mB2 * x - mA2 * y;
+
+  if (mDrive > 0.0)
+  {
+    const double blend = mDriveBlend;
+    const double m = 1.0 + blend;
+    const double n = mDriveNormaliser;
+    mZ1 = (1.0 - blend) * mZ1 + blend * n * FilterMath::SoftSaturate(m * mZ1);
+    const double w = -mZ2;
+    mZ2 = -((1.0 - blend) * w + blend * n * FilterMath::SoftSaturate(m * w));
+  }
+
+  return mDcBlocker.Process(y);
+}

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <cmath>
+
+#include "FilterMath.h"
 #include "FilterZK.h"
 #include "OnePoleHighPass.h"
 #include "globals.h"
@@ -11,6 +14,7 @@
 class DiodeLadderZDF final : public FilterZK
 {
 public:
+  static constexpr Kind kKind = kMoogModel;
   static constexpr double kMaxResonance = 1.0;
   static constexpr double kMaxDrive = 1.0;
   static constexpr double kResonanceScale = 17.0;
@@ -56,3 +60,54 @@ private:
   double mFeedbackNormaliser = 0.0;
   OnePoleHighPass mDcBlocker;
 };
+
+inline double DiodeLadderZDF::ProcessLP(double x)
+{
+  const double g = mG;
+  const double onePlusG = 1.0 + g;
+
+  // What each stage would output from its state alone, built from the last stage up.
+  const double p4 = mE1 * (2.0 * mS3 / g + 2.0 * mS4 / onePlusG);
+  const double p3 = mA1 * (2.0 * mS2 / g + p4);
+  const double p2 = mB1 * (mS1 / g + p3);
+  const double t4 = mS4 / onePlusG;
+
+  const double sigma = mD1 * mE1 * mA1 * p2 + mD1 * mE1 * p3 + mD1 * p4 + t4;
+  const double feedback = FilterMath::SoftSaturate(mInputGain * mK * sigma) * mFeedbackNormaliser;
+  const double u = (x - feedback) / (1.0 + mK * mB1 * mA1 * mE1 * mD1);
+
+  const double v2 = p2 + mB1 * u;
+  const double v3 = p3 + mA1 * v2;
+  const double v4 = p4 + mE1 * v3;
+  const double v5 = t4 + mD1 * v4;
+
+  double v = (v3 + u - mS1) * mGain;
+  const double y1 = mS1 + v;
+  mS1 = FilterMath::SoftSaturate(v + y1);
+
+  v = (0.5 * (v4 + y1) - mS2) * mGain;
+  const double y2 = mS2 + v;
+  mS2 = FilterMath::SoftSaturate(v + y2);
+
+  v = (0.5 * (v5 + y2) - mS3) * mGain;
+  const double y3 = mS3 + v;
+  mS3 = FilterMath::SoftSaturate(v + y3);
+
+  v = (0.5 * y3 - mS4) * mGain;
+  const double y4 = mS4 + v;
+  mS4 = FilterMath::SoftSaturate(v + y4);
+
+  const double resonance = mK0 / kResonanceScale;
+  const double m = u - 4.0 * (y1 - y2);
+  double mix;
+  switch (mPassType)
+  {
+    case kBP: mix = (6.0 * y4 + y1 - 2.0 * y2 - 2.0 * y3) * 2.0 * (2.0 - resonance); break;
+    case kHP: mix = 2.0 * (m + 6.0 * (y2 - y3) - 4.0 * (y3 - y4) + y4); break;
+    case kP: mix = 2.0 * u; break;
+    case kBR: mix = 2.0 * (m + 8.0 * (y2 - y3) - 8.0 * (y3 - y4) + 4.0 * y4); break;
+    case kLP:
+    default: mix = y4 * 1.5 * (1.0 + 5.0 * resonance * (1.0 - 0.3 * mInputGain / 32.0)); break;
+  }
+  return mDcBlocker.Process(mix);
+}

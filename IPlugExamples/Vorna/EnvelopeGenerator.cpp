@@ -14,24 +14,6 @@ int EnvelopeGenerator::StageSamples(double seconds)
   return static_cast<int>(samples);
 }
 
-double EnvelopeGenerator::NextSample()
-{
-  if (mStage != ENVELOPE_STAGE_OFF && mStage != ENVELOPE_STAGE_SUSTAIN)
-  {
-    if (mSampleInStage >= mStageLength)
-    {
-      EnterStage(static_cast<EnvelopeStage>((mStage + 1) % kNumEnvelopeStages));
-    }
-    if (mStage == ENVELOPE_STAGE_ATTACK)
-      mLevel += mMultiplier;
-    else
-      mLevel *= mMultiplier;
-    ++mSampleInStage;
-  }
-  const double normalised = (mLevel - mMinimumLevel) / (1.0 - mMinimumLevel);
-  return std::clamp(normalised, 0.0, 1.0);
-}
-
 void EnvelopeGenerator::EnterStage(EnvelopeStage s)
 {
   if (s == mStage) return;

@@ -2,6 +2,8 @@
 
 #include "GallantSignal.h"
 
+#include <algorithm>
+
 // Attack-decay-sustain-release envelope, one step per sample: a straight-line
 // attack to 1, exponential decay to the sustain level and exponential release to
 // the floor. The output is the level normalised to [0, 1] above the floor.
@@ -67,3 +69,21 @@ private:
   int mStageLength = 0;
   bool mSignalEnabled = false;
 };
+
+inline double EnvelopeGenerator::NextSample()
+{
+  if (mStage != ENVELOPE_STAGE_OFF && mStage != ENVELOPE_STAGE_SUSTAIN)
+  {
+    if (mSampleInStage >= mStageLength)
+    {
+      EnterStage(static_cast<EnvelopeStage>((mStage + 1) % kNumEnvelopeStages));
+    }
+    if (mStage == ENVELOPE_STAGE_ATTACK)
+      mLevel += mMultiplier;
+    else
+      mLevel *= mMultiplier;
+    ++mSampleInStage;
+  }
+  const double normalised = (mLevel - mMinimumLevel) / (1.0 - mMinimumLevel);
+  return std::clamp(normalised, 0.0, 1.0);
+}

@@ -19,11 +19,6 @@ FilterContainer::FilterContainer()
   mEnvelope.EnableOffSignal(false);
 }
 
-double FilterContainer::ClampCutoff(double hz)
-{
-  return std::min(PlugG::FLT_F_MAX, std::max(kMinCutoff, hz));
-}
-
 double FilterContainer::KeyCutoff() const
 {
   double v = mBaseCutoff;
@@ -39,23 +34,6 @@ double FilterContainer::KeyCutoff() const
     }
   }
   return ClampCutoff(v);
-}
-
-double FilterContainer::EnvelopeCutoff(double f, double e) const
-{
-  double moved;
-  if (mEnvAmount > 0.0)
-  {
-    moved = f + (PlugG::FLT_F_MAX - f) * mEnvAmount * e;
-  }
-  else
-  {
-    // Downward sweeps follow a quartic curve so that the low end is not rushed.
-    const double rest = 1.0 - e;
-    const double rest2 = rest * rest;
-    moved = f + (f - kMinCutoff) * mEnvAmount * (1.0 - rest2 * rest2);
-  }
-  return ClampCutoff(moved);
 }
 
 void FilterContainer::Refresh(double f)
@@ -294,30 +272,6 @@ void FilterContainer::Reset()
 
 double FilterContainer::Process(double x)
 {
-  if (mGlideActive)
-  {
-    mCurrentCutoff += mGlideStep;
-    if ((mTargetCutoff - mCurrentCutoff) * mGlideStep <= kGlideStepEpsilon) StopGlideAt(mTargetCutoff);
-  }
-
-  double f = mCurrentCutoff;
-  if (mEnvAmount != 0.0)
-  {
-    mLastEnvValue = mEnvelope.NextSample();
-    f = EnvelopeCutoff(mCurrentCutoff, mLastEnvValue);
-  }
-
-  if (mShiver != 0.0)
-  {
-    const double s2 = mShiver * mShiver;
-    f *= mShiver > 0.0 ? 1.0 + kShiverUpDepth * s2 : 1.0 - kShiverDownDepth * s2;
-    f = ClampCutoff(f);
-  }
-
-  // One more update after the envelope or the shiver stops moving the cutoff, so
-  // the filter does not stay where the modulation last left it.
-  const bool modulated = mShiver != 0.0 || mEnvAmount != 0.0;
-  if (mGlideActive || modulated || mWasModulated) mFilter->SetFreq(f);
-  mWasModulated = modulated;
+  ModulateCutoff(*mFilter);
   return mFilter->Process(x);
 }

@@ -1,7 +1,15 @@
 #pragma once
 
+#include "BiquadZK.h"
+#include "DiodeLadderZDF.h"
 #include "EnvelopeGenerator.h"
 #include "FilterZK.h"
+#include "FormantFltZK.h"
+#include "StateVariableZDF.h"
+#include "TransistorLadderZDF.h"
+#include "globals.h"
+
+#include <algorithm>
 
 // One oscillator's filter slot in one voice. Points at one preallocated filter
 // model (choosing a model only repoints), owns the slot's filter envelope, keeps
@@ -72,6 +80,11 @@ public:
 
   // One filtered sample.
   double Process(double x);
+  // The same, for a slot whose filter is known to be of the given model (the
+  // engine dispatches once per slot): the calls are direct and inline. Falls
+  // back to Process when the filter is of another model.
+  template <class Model>
+  double ProcessAs(double x);
 
   EnvelopeGenerator& GetEnvelope() { return mEnvelope; }
   const EnvelopeGenerator& GetEnvelope() const { return mEnvelope; }
@@ -90,6 +103,9 @@ private:
   void GlideTo(double target, double samples);
   void RetargetGlide(double target);
   void StopGlideAt(double target);
+  // Glide, envelope and shiver move the cutoff; the filter hears of it when it moved.
+  template <class F>
+  void ModulateCutoff(F& filter);
 
   EnvelopeGenerator mEnvelope;
   FilterZK* mFilter = nullptr;
@@ -114,3 +130,64 @@ private:
   double mAdditionalParam = 0.0;
   bool mWasModulated = false;  // the last sample's cutoff came from envelope or shiver
 };
+
+inline double FilterContainer::ClampCutoff(double hz)
+{
+  return std::min(PlugG::FLT_F_MAX, std::max(kMinCutoff, hz));
+}
+
+inline double FilterContainer::EnvelopeCutoff(double f, double e) const
+{
+  double moved;
+  if (mEnvAmount > 0.0)
+  {
+    moved = f + (PlugG::FLT_F_MAX - f) * mEnvAmount * e;
+  }
+  else
+  {
+    // Downward sweeps follow a quartic curve so that the low end is not rushed.
+    const double rest = 1.0 - e;
+    const double rest2 = rest * rest;
+    moved = f + (f - kMinCutoff) * mEnvAmount * (1.0 - rest2 * rest2);
+  }
+  return ClampCutoff(moved);
+}
+
+template <class F>
+inline void FilterContainer::ModulateCutoff(F& filter)
+{
+  if (mGlideActive)
+  {
+    mCurrentCutoff += mGlideStep;
+    if ((mTargetCutoff - mCurrentCutoff) * mGlideStep <= kGlideStepEpsilon) StopGlideAt(mTargetCutoff);
+  }
+
+  double f = mCurrentCutoff;
+  if (mEnvAmount != 0.0)
+  {
+    mLastEnvValue = mEnvelope.NextSample();
+    f = EnvelopeCutoff(mCurrentCutoff, mLastEnvValue);
+  }
+
+  if (mShiver != 0.0)
+  {
+    const double s2 = mShiver * mShiver;
+    f *= mShiver > 0.0 ? 1.0 + kShiverUpDepth * s2 : 1.0 - kShiverDownDepth * s2;
+    f = ClampCutoff(f);
+  }
+
+  // One more update after the envelope or the shiver stops moving the cutoff, so
+  // the filter does not stay where the modulation last left it.
+  const bool modulated = mShiver != 0.0 || mEnvAmount != 0.0;
+  if (mGlideActive || modulated || mWasModulated) filter.SetFreq(f);
+  mWasModulated = modulated;
+}
+
+template <class Model>
+inline double FilterContainer::ProcessAs(double x)
+{
+  if (mFilter->GetKind() != Model::kKind) return Process(x);
+  Model& model = *static_cast<Model*>(mFilter);
+  ModulateCutoff(model);
+  return model.Process(x);
+}

@@ -28,6 +28,21 @@ enum FilterPassType
 class FilterZK
 {
 public:
+  // Which of the engine's models an object is, so that the per-sample path can
+  // call it directly (and inline) instead of through the virtual table. Any
+  // other implementation is kOtherModel and is called virtually.
+  enum Kind
+  {
+    kOtherModel,
+    kResonModel,
+    kSimpleModel,
+    kFormantModel,
+    kTLadderModel,
+    kMoogModel
+  };
+
+  Kind GetKind() const { return mKind; }
+
   virtual void Reset() = 0;
   virtual double Process(double x) = 0;
   virtual void Process(double* /*pair*/) {}
@@ -42,7 +57,11 @@ public:
   virtual void SetAdditionalParam(double /*p*/) {}
 
 protected:
+  explicit FilterZK(Kind kind = kOtherModel) : mKind(kind) {}
   ~FilterZK() = default;
 
   FilterPassType mPassType = kLP;
+
+private:
+  Kind mKind;
 };

@@ -5,7 +5,7 @@
 
 #include "FilterMath.h"
 
-FormantFltZK::FormantFltZK()
+FormantFltZK::FormantFltZK() : FilterZK(kKind)
 {
   for (BiquadZK& band : mBands)
   {
@@ -121,24 +121,4 @@ void FormantFltZK::Retune()
   mHighPassSvf.SetFreq(SvfFrequency(mFreqs[1] * 8.0));
   for (int i = 2; i < kNumFormants; ++i)
     mBands[i].SetFreq(BandFrequency(mFreqs[i]));
-}
-
-double FormantFltZK::Process(double x)
-{
-  double p[kNumFormants];
-  for (int i = 0; i < kNumFormants; ++i)
-    p[i] = mBands[i].Process(x) * mAmps[i];
-
-  const double sum = kBandWeight * (p[0] + p[1] + p[2] + p[3]);
-  // The second formant enters twice on purpose: it carries the vowel.
-  if (mDriveGain > 1.0)
-  {
-    const double driven = sum + kBandWeight * (p[1] + std::asinh(p[4] * mDriveGain) * mDriveNormaliser);
-    const double a = mDriveGain / kMaxGain;
-    const double h = mHighPassSvf.Process(x);
-    const double q = mBandPassSvf.Process(x);
-    const double t = h * a + q * a + driven;
-    return a * std::asinh(t) + (1.0 - a) * t;
-  }
-  return sum + kBandWeight * (p[1] + p[4]);
 }

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <cmath>
+
 #include "BiquadZK.h"
+#include "FilterMath.h"
 #include "FilterZK.h"
 #include "StateVariableZDF.h"
 
@@ -12,6 +15,7 @@
 class FormantFltZK final : public FilterZK
 {
 public:
+  static constexpr Kind kKind = kFormantModel;
   static constexpr int kNumVowels = 5;
   static constexpr int kNumFormants = 5;
   // Columns of a formant entry.
@@ -84,3 +88,23 @@ private:
   StateVariableZDF mBandPassSvf;
   StateVariableZDF mHighPassSvf;
 };
+
+inline double FormantFltZK::Process(double x)
+{
+  double p[kNumFormants];
+  for (int i = 0; i < kNumFormants; ++i)
+    p[i] = mBands[i].Process(x) * mAmps[i];
+
+  const double sum = kBandWeight * (p[0] + p[1] + p[2] + p[3]);
+  // The second formant enters twice on purpose: it carries the vowel.
+  if (mDriveGain > 1.0)
+  {
+    const double driven = sum + kBandWeight * (p[1] + std::asinh(p[4] * mDriveGain) * mDriveNormaliser);
+    const double a = mDriveGain / kMaxGain;
+    const double h = mHighPassSvf.Process(x);
+    const double q = mBandPassSvf.Process(x);
+    const double t = h * a + q * a + driven;
+    return a * std::asinh(t) + (1.0 - a) * t;
+  }
+  return sum + kBandWeight * (p[1] + p[4]);
+}

@@ -9,33 +9,9 @@
 namespace
 {
 constexpr double kTwoPi = PlugC::twoPi;
-constexpr double kPi = PlugC::pi;
 constexpr double kSecondsPerMinute = 60.0;
 // approxPow interpolates between x^(2^k) and x^(2^(k+1)) for k up to this.
 constexpr int kMaxPowerOfTwoStep = 9;
-
-// x mod m in [0, m) for either sign of x (fmod keeps the sign of x). Under strong
-// negative FM the sub-sample phases run below 0 and must still read the cycle.
-double FlooredMod(double x, double m)
-{
-  // Phases are nearly always within one period of the range; there x - m is exact
-  // (Sterbenz), the same bits fmod would give, at a fraction of its cost.
-  if (x >= 0.0 && x < m) return x;
-  if (x >= m && x < 2.0 * m) return x - m;
-  double r = std::fmod(x, m);
-  if (r < 0.0)
-  {
-    r += m;
-    // A tiny negative remainder rounds up to m itself, which is 0 of the next cycle.
-    if (r >= m) r = 0.0;
-  }
-  return r;
-}
-
-double SnapToZero(double v)
-{
-  return (v > -Oscillator::kZeroSnap && v < Oscillator::kZeroSnap) ? 0.0 : v;
-}
 }  // namespace
 
 Oscillator::Oscillator()
@@ -209,96 +185,4 @@ double Oscillator::BentPhase() const
   const double k = std::floor(r);
   const double t = std::clamp((phase - w * k) * mInverseBendWindow, 0.0, 1.0);
   return w * k + BendShape(t) * w;
-}
-
-double Oscillator::NextWaveformSample(double x) const
-{
-  const double phase = FlooredMod(x, kTwoPi);
-  double value;
-  switch (mWave)
-  {
-    case kOscSaw:
-      value = 1.0 - phase / kPi;
-      break;
-    case kOscSquare:
-      value = phase > kPi ? -1.0 : 1.0;
-      break;
-    case kOscTri:
-      value = std::fabs(phase * 2.0 / kPi - 2.0) - 1.0;
-      break;
-    case kOscSinc:
-    {
-      const double y = (phase - kPi) * mSincWidth;
-      value = (y != 0.0 ? std::sin(y) / y : 1.0) - kSincOffset / mSincWidth;
-      break;
-    }
-    case kOscPolysaw:
-    {
-      // Four ramps at 1, 1.5, 0.5 and 2 times the frequency, each over pi; all
-      // repeat within one cycle, so the cycle-reduced phase reads them exactly.
-      const double m = mPolysawMix;
-      const double ramps = FlooredMod(phase, kPi) * m + FlooredMod(1.5 * phase, kPi) * m +
-                           FlooredMod(0.5 * phase, kPi) * (1.0 - m) + FlooredMod(2.0 * phase, kPi) * (1.0 - m);
-      value = 1.0 - ramps / kPi;
-      break;
-    }
-    case kOscSine:
-    default:
-      value = std::sin(phase);
-      break;
-  }
-  return SnapToZero(value);
-}
-
-double Oscillator::FilterSubSample(double x)
-{
-  const WDL_BesselFilterCoeffs& design = *mBesselCoeffs;
-  // Oldest terms first: the newest output, which the previous sub-sample has only
-  // just produced, then waits for one addition instead of eight.
-  double older = 0.0;
-  for (int j = WDL_BesselFilterCoeffs::kOrder - 1; j > 0; --j)
-    older += design.coeffs[j] * mBesselHistory[j];
-  const double y = (older + design.gain * x) + design.coeffs[0] * mBesselHistory[0];
-  for (int j = kBesselHistoryLength - 1; j > 0; --j)
-    mBesselHistory[j] = mBesselHistory[j - 1];
-  mBesselHistory[0] = FilterMath::FlushSubnormal(y);
-  return mBesselHistory[0];
-}
-
-double Oscillator::NextSample(double fm, double N, double subStep)
-{
-  double theta = BentPhase();
-
-  if (std::isnan(fm)) fm = 0.0;
-  fm = std::clamp(fm, -kMaxFm, kMaxFm);
-  const double increment = (1.0 + fm) * mPhaseIncrement * mShiverFactor;
-
-  double s = NextWaveformSample(theta);
-
-  // N - 1 sub-samples between this phase and the next, through the lowpass; a
-  // factor below 2 has no sub-samples and means off.
-  if (N >= 2.0 && mBesselCoeffs)
-  {
-    const int subSamples = static_cast<int>(N) - 1;
-    const double subIncrement = subStep * increment;
-    for (int k = 0; k < subSamples; ++k)
-    {
-      theta += subIncrement;
-      s = FilterSubSample(NextWaveformSample(theta));
-    }
-  }
-
-  // The unbent phase advances; the bend only changes where the cycle is read.
-  mPhase = FlooredMod(mPhase + increment, mPhasePeriod);
-
-  if (mDeclickActive)
-  {
-    const double weight = mDeclickCounter * mDeclickStep;
-    s = s * weight + (1.0 - weight) * mLastOutput;
-    ++mDeclickCounter;
-    if (mDeclickCounter >= mDeclickLength) mDeclickActive = false;
-  }
-
-  mLastOutput = s;
-  return s;
 }

@@ -1,5 +1,9 @@
 #pragma once
 
+#include <algorithm>
+#include <cmath>
+
+#include "FilterMath.h"
 #include "besselfilter.h"
 #include "globals.h"
 
@@ -70,6 +74,10 @@ public:
   // (1 + fm); clamped to [-kMaxFm, kMaxFm], NaN counts as 0. N: oversampling
   // factor (0 off, else 4, 8, 16...), subStep: 1 / max(2, N).
   double NextSample(double fm, double N, double subStep);
+  // The same for an oscillator whose wave is W: the engine picks the waveform
+  // once per oscillator slot instead of once per sub-sample.
+  template <OscWave W>
+  double NextSampleOf(double fm, double N, double subStep);
   // Waveform value at phase x (radians, any sign).
   double NextWaveformSample(double x) const;
   // Fast power curve for the bend, x in [0, 1], p > 0; exact for p = 1 and for
@@ -127,7 +135,14 @@ public:
   bool IsDeclickActive() const { return mDeclickActive; }
   double GetLastOutput() const { return mLastOutput; }
 
+  // x mod m in [0, m) for either sign of x (fmod keeps the sign of x). Under
+  // strong negative FM the sub-sample phases run below 0 and must still read
+  // the cycle.
+  static double FlooredMod(double x, double m);
+
 private:
+  template <OscWave W>
+  double WaveformAt(double x) const;
   void UpdatePhaseIncrement();
   // The phase the waveform is read at: the running phase bent by the exponent.
   double BentPhase() const;
@@ -160,3 +175,142 @@ private:
   const WDL_BesselFilterCoeffs* mBesselCoeffs = nullptr;
   double mBesselHistory[kBesselHistoryLength] = {};
 };
+
+// --- the per-sample path, inline so that the voice's loops can specialise it ---
+
+inline double Oscillator::FlooredMod(double x, double m)
+{
+  // Phases are nearly always within one period of the range; there x - m is exact
+  // (Sterbenz), the same bits fmod would give, at a fraction of its cost.
+  if (x >= 0.0 && x < m) return x;
+  if (x >= m && x < 2.0 * m) return x - m;
+  double r = std::fmod(x, m);
+  if (r < 0.0)
+  {
+    r += m;
+    // A tiny negative remainder rounds up to m itself, which is 0 of the next cycle.
+    if (r >= m) r = 0.0;
+  }
+  return r;
+}
+
+template <OscWave W>
+inline double Oscillator::WaveformAt(double x) const
+{
+  constexpr double kPi = PlugC::pi;
+  const double phase = FlooredMod(x, PlugC::twoPi);
+  double value;
+  if constexpr (W == kOscSaw)
+  {
+    value = 1.0 - phase / kPi;
+  }
+  else if constexpr (W == kOscSquare)
+  {
+    value = phase > kPi ? -1.0 : 1.0;
+  }
+  else if constexpr (W == kOscTri)
+  {
+    value = std::fabs(phase * 2.0 / kPi - 2.0) - 1.0;
+  }
+  else if constexpr (W == kOscSinc)
+  {
+    const double y = (phase - kPi) * mSincWidth;
+    value = (y != 0.0 ? std::sin(y) / y : 1.0) - kSincOffset / mSincWidth;
+  }
+  else if constexpr (W == kOscPolysaw)
+  {
+    // Four ramps at 1, 1.5, 0.5 and 2 times the frequency, each over pi; all
+    // repeat within one cycle, so the cycle-reduced phase reads them exactly.
+    const double m = mPolysawMix;
+    const double ramps = FlooredMod(phase, kPi) * m + FlooredMod(1.5 * phase, kPi) * m +
+                         FlooredMod(0.5 * phase, kPi) * (1.0 - m) + FlooredMod(2.0 * phase, kPi) * (1.0 - m);
+    value = 1.0 - ramps / kPi;
+  }
+  else
+  {
+    value = std::sin(phase);
+  }
+  return (value > -kZeroSnap && value < kZeroSnap) ? 0.0 : value;
+}
+
+inline double Oscillator::NextWaveformSample(double x) const
+{
+  switch (mWave)
+  {
+    case kOscSaw: return WaveformAt<kOscSaw>(x);
+    case kOscSquare: return WaveformAt<kOscSquare>(x);
+    case kOscTri: return WaveformAt<kOscTri>(x);
+    case kOscSinc: return WaveformAt<kOscSinc>(x);
+    case kOscPolysaw: return WaveformAt<kOscPolysaw>(x);
+    case kOscSine:
+    default: return WaveformAt<kOscSine>(x);
+  }
+}
+
+inline double Oscillator::FilterSubSample(double x)
+{
+  const WDL_BesselFilterCoeffs& design = *mBesselCoeffs;
+  // Oldest terms first: the newest output, which the previous sub-sample has only
+  // just produced, then waits for one addition instead of eight.
+  double older = 0.0;
+  for (int j = WDL_BesselFilterCoeffs::kOrder - 1; j > 0; --j)
+    older += design.coeffs[j] * mBesselHistory[j];
+  const double y = (older + design.gain * x) + design.coeffs[0] * mBesselHistory[0];
+  for (int j = kBesselHistoryLength - 1; j > 0; --j)
+    mBesselHistory[j] = mBesselHistory[j - 1];
+  mBesselHistory[0] = FilterMath::FlushSubnormal(y);
+  return mBesselHistory[0];
+}
+
+template <OscWave W>
+inline double Oscillator::NextSampleOf(double fm, double N, double subStep)
+{
+  double theta = mBendExponent == 1.0 ? mPhase : BentPhase();
+
+  if (std::isnan(fm)) fm = 0.0;
+  fm = std::clamp(fm, -kMaxFm, kMaxFm);
+  const double increment = (1.0 + fm) * mPhaseIncrement * mShiverFactor;
+
+  double s = WaveformAt<W>(theta);
+
+  // N - 1 sub-samples between this phase and the next, through the lowpass; a
+  // factor below 2 has no sub-samples and means off.
+  if (N >= 2.0 && mBesselCoeffs)
+  {
+    const int subSamples = static_cast<int>(N) - 1;
+    const double subIncrement = subStep * increment;
+    for (int k = 0; k < subSamples; ++k)
+    {
+      theta += subIncrement;
+      s = FilterSubSample(WaveformAt<W>(theta));
+    }
+  }
+
+  // The unbent phase advances; the bend only changes where the cycle is read.
+  mPhase = FlooredMod(mPhase + increment, mPhasePeriod);
+
+  if (mDeclickActive)
+  {
+    const double weight = mDeclickCounter * mDeclickStep;
+    s = s * weight + (1.0 - weight) * mLastOutput;
+    ++mDeclickCounter;
+    if (mDeclickCounter >= mDeclickLength) mDeclickActive = false;
+  }
+
+  mLastOutput = s;
+  return s;
+}
+
+inline double Oscillator::NextSample(double fm, double N, double subStep)
+{
+  switch (mWave)
+  {
+    case kOscSaw: return NextSampleOf<kOscSaw>(fm, N, subStep);
+    case kOscSquare: return NextSampleOf<kOscSquare>(fm, N, subStep);
+    case kOscTri: return NextSampleOf<kOscTri>(fm, N, subStep);
+    case kOscSinc: return NextSampleOf<kOscSinc>(fm, N, subStep);
+    case kOscPolysaw: return NextSampleOf<kOscPolysaw>(fm, N, subStep);
+    case kOscSine:
+    default: return NextSampleOf<kOscSine>(fm, N, subStep);
+  }
+}

@@ -5,7 +5,7 @@
 
 #include "FilterMath.h"
 
-StateVariableZDF::StateVariableZDF()
+StateVariableZDF::StateVariableZDF() : FilterZK(kKind)
 {
   mG = FilterMath::WarpedGain(mCutoff);
   mH = 1.0 / (1.0 + 2.0 * mR * mG + mG * mG);
@@ -110,30 +110,4 @@ void StateVariableZDF::SetPassType(FilterPassType t)
 {
   mPassType = t;
   UpdateFeedbackDamping();
-}
-
-double StateVariableZDF::Process(double x)
-{
-  const double hp = (x - mS2 - (2.0 * mRf + mG) * mS1) * mH;
-  const double bp = mS1 + mG * hp;
-  mS1 = kBandPassStateGain * std::asinh(mG * hp + bp);
-  const double lp = mS2 + mG * bp;
-  mS2 = mG * bp + lp;
-
-  if (mDrive > 0.0)
-  {
-    const double m = 1.0 + mDriveBlend;
-    mS1 = (1.0 - mDriveBlend) * mS1 + mDriveBlend * FilterMath::SoftSaturate(m * mS1);
-    mS2 = (1.0 - mDriveBlend) * mS2 + mDriveBlend * FilterMath::SoftSaturate(m * mS2);
-  }
-
-  switch (mPassType)
-  {
-    case kBP: return bp;
-    case kHP: return hp;
-    case kP: return lp - hp;
-    case kBR: return x - 2.0 * mRf * bp;
-    case kLP:
-    default: return lp;
-  }
 }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <cmath>
+
+#include "FilterMath.h"
 #include "FilterZK.h"
 
 // Filter model "reson": zero-delay-feedback state-variable filter with
@@ -8,6 +11,7 @@
 class StateVariableZDF final : public FilterZK
 {
 public:
+  static constexpr Kind kKind = kResonModel;
   // Integrator gain slightly above 1 so the saturating band-pass state keeps a
   // little life at high resonance.
   static constexpr double kBandPassStateGain = 1.006;
@@ -45,3 +49,29 @@ private:
   double mDrive = 0.0;
   double mDriveBlend = 0.0;
 };
+
+inline double StateVariableZDF::Process(double x)
+{
+  const double hp = (x - mS2 - (2.0 * mRf + mG) * mS1) * mH;
+  const double bp = mS1 + mG * hp;
+  mS1 = kBandPassStateGain * std::asinh(mG * hp + bp);
+  const double lp = mS2 + mG * bp;
+  mS2 = mG * bp + lp;
+
+  if (mDrive > 0.0)
+  {
+    const double m = 1.0 + mDriveBlend;
+    mS1 = (1.0 - mDriveBlend) * mS1 + mDriveBlend * FilterMath::SoftSaturate(m * mS1);
+    mS2 = (1.0 - mDriveBlend) * mS2 + mDriveBlend * FilterMath::SoftSaturate(m * mS2);
+  }
+
+  switch (mPassType)
+  {
+    case kBP: return bp;
+    case kHP: return hp;
+    case kP: return lp - hp;
+    case kBR: return x - 2.0 * mRf * bp;
+    case kLP:
+    default: return lp;
+  }
+}

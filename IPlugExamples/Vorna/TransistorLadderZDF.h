@@ -1,5 +1,8 @@
 #pragma once
 
+#include <cmath>
+
+#include "FilterMath.h"
 #include "FilterZK.h"
 #include "OnePoleHighPass.h"
 
@@ -9,6 +12,7 @@
 class TransistorLadderZDF final : public FilterZK
 {
 public:
+  static constexpr Kind kKind = kTLadderModel;
   static constexpr double kMaxResonance = 1.0;
   static constexpr double kMaxDrive = 1.0;
   // Feedback gain at full resonance before the pass type's factor; a linear
@@ -56,3 +60,37 @@ private:
   OnePoleHighPass mDcBlocker;
   OnePoleHighPass mFeedbackHighPass;
 };
+
+inline double TransistorLadderZDF::Process(double x)
+{
+  // The ladder's output as far as it is known before this sample's input.
+  double sigma = (mGain3 * mS1 + mGain2 * mS2 + mGain * mS3 + mS4) * mG0;
+  if (mPassType == kLP || mPassType == kP || mPassType == kBR)
+    sigma = mFeedbackHighPass.Process(sigma);
+
+  const double u = (x * mInputGain - mK * sigma) / (1.0 + mK * mGain4);
+
+  auto stage = [this](double in, double& s) {
+    const double v = std::tanh((in - s) * mGain);
+    const double y = s + v;
+    s = y + v;
+    return y;
+  };
+  const double y1 = stage(u, mS1);
+  const double y2 = stage(y1, mS2);
+  const double y3 = stage(y2, mS3);
+  const double y4 = stage(y3, mS4);
+
+  double mix;
+  switch (mPassType)
+  {
+    case kBP: mix = 4.0 * y2 - 8.0 * y3 + 4.0 * y4; break;
+    case kHP: mix = u - 4.0 * y1 + 6.0 * y2 - 4.0 * y3 + y4; break;
+    case kP: mix = u; break;
+    case kBR: mix = u - 4.0 * y1 + 8.0 * y2 - 8.0 * y3 + 4.0 * y4; break;
+    case kLP:
+    default: mix = y4; break;
+  }
+  const double out = 2.0 * std::tanh(0.5 * mix);
+  return mDcBlocker.Process(out);
+}

@@ -3,7 +3,6 @@
 #include "DCremove.h"
 #include "Declicker.h"
 #include "FilterContainer.h"
-#include "Oscillator.h"
 #include "SoftLimiter.h"
 #include "VoiceDataSingleton.h"
 #include "globals.h"
@@ -152,6 +151,9 @@ void Voice::ApplyPitchWheelFactor(double factor)
 
 double Voice::FmValue(int osc, double** fmAux, const double* fmAuxEnv) const
 {
+  // Without FM the value would be a signed zero, or NaN from a NaN source; the
+  // oscillator reads all of these as no modulation.
+  if (mData->fmAmount[osc] == 0.0) return 0.0;
   const int other = Other(osc);
   double v;
   switch (mData->fmSource[osc])
@@ -176,20 +178,92 @@ double Voice::FmValue(int osc, double** fmAux, const double* fmAuxEnv) const
   return std::clamp(v * mData->fmAmount[osc], -kFmLimit, kFmLimit);
 }
 
-double Voice::RenderOscillator(int osc, double fm)
+template <OscWave W>
+void Voice::OscillatorStage(Voice* const* voices, int count, int osc, double* s)
 {
-  const VoiceDataSingleton& d = *mData;
-  double s = mOsc[osc]->NextSample(fm, d.oversampling[osc], d.oversamplingSubStep[osc]);
-  if (d.feedback[osc] != 0.0) s += d.feedback[osc] * mPrevPost[osc];
-  // The oscillator-AM product of the last sample, taken through the filter.
-  if (d.carrierFilter[osc]) s += (s + 1.0) * (0.5 * mOscAmProduct[osc]);
-  s = mLimiter[osc]->Process(s);
-  if (d.dcRemoverOn[osc]) s = mDCRemover[osc]->Process(s);
-  mPre[osc] = s;
-  if (d.filterOn[osc]) s = mFilter[osc]->Process(s);
-  s = mLimiter[osc]->Process(s);
-  mPost[osc] = s;
-  return s;
+  const VoiceDataSingleton& d = *voices[0]->mData;
+  const double N = d.oversampling[osc];
+  const double subStep = d.oversamplingSubStep[osc];
+  for (int i = 0; i < count; ++i)
+  {
+    Voice& v = *voices[i];
+    Oscillator& o = *v.mOsc[osc];
+    s[i] = o.GetWave() == W ? o.NextSampleOf<W>(v.mFm[osc], N, subStep) : o.NextSample(v.mFm[osc], N, subStep);
+  }
+}
+
+template <class Model>
+void Voice::FilterStage(Voice* const* voices, int count, int osc, double* s)
+{
+  for (int i = 0; i < count; ++i) s[i] = voices[i]->mFilter[osc]->ProcessAs<Model>(s[i]);
+}
+
+void Voice::RenderSlot(Voice* const* voices, int count, int osc)
+{
+  for (; count > kMaxBatch; voices += kMaxBatch, count -= kMaxBatch) RenderBatch(voices, kMaxBatch, osc);
+  if (count > 0) RenderBatch(voices, count, osc);
+}
+
+void Voice::RenderBatch(Voice* const* voices, int count, int osc)
+{
+  const VoiceDataSingleton& d = *voices[0]->mData;
+  double s[kMaxBatch];
+
+  switch (voices[0]->mOsc[osc]->GetWave())
+  {
+    case kOscSaw: OscillatorStage<kOscSaw>(voices, count, osc, s); break;
+    case kOscSquare: OscillatorStage<kOscSquare>(voices, count, osc, s); break;
+    case kOscTri: OscillatorStage<kOscTri>(voices, count, osc, s); break;
+    case kOscSinc: OscillatorStage<kOscSinc>(voices, count, osc, s); break;
+    case kOscPolysaw: OscillatorStage<kOscPolysaw>(voices, count, osc, s); break;
+    case kOscSine:
+    default: OscillatorStage<kOscSine>(voices, count, osc, s); break;
+  }
+
+  const double feedback = d.feedback[osc];
+  const bool carrierFilter = d.carrierFilter[osc];
+  const bool dcRemoverOn = d.dcRemoverOn[osc];
+  for (int i = 0; i < count; ++i)
+  {
+    Voice& v = *voices[i];
+    double x = s[i];
+    if (feedback != 0.0) x += feedback * v.mPrevPost[osc];
+    // The oscillator-AM product of the last sample, taken through the filter.
+    if (carrierFilter) x += (x + 1.0) * (0.5 * v.mOscAmProduct[osc]);
+    x = v.mLimiter[osc]->Process(x);
+    if (dcRemoverOn) x = v.mDCRemover[osc]->Process(x);
+    v.mPre[osc] = x;
+    s[i] = x;
+  }
+
+  if (d.filterOn[osc])
+  {
+    switch (voices[0]->mFilter[osc]->GetFilter()->GetKind())
+    {
+      case FilterZK::kResonModel: FilterStage<StateVariableZDF>(voices, count, osc, s); break;
+      case FilterZK::kSimpleModel: FilterStage<BiquadZK>(voices, count, osc, s); break;
+      case FilterZK::kFormantModel: FilterStage<FormantFltZK>(voices, count, osc, s); break;
+      case FilterZK::kTLadderModel: FilterStage<TransistorLadderZDF>(voices, count, osc, s); break;
+      case FilterZK::kMoogModel: FilterStage<DiodeLadderZDF>(voices, count, osc, s); break;
+      case FilterZK::kOtherModel:
+      default:
+        for (int i = 0; i < count; ++i) s[i] = voices[i]->mFilter[osc]->Process(s[i]);
+        break;
+    }
+  }
+
+  const double volume = d.volume[osc];
+  const bool externalAm = d.noiseAmount[osc] > 0.0 || d.inputAmount[osc] > 0.0;
+  for (int i = 0; i < count; ++i)
+  {
+    Voice& v = *voices[i];
+    const double x = v.mLimiter[osc]->Process(s[i]);
+    v.mPost[osc] = x;
+    v.mOut[osc][0] = v.mOut[osc][1] = x * volume;
+    if (externalAm) v.ExternalAm(osc);
+    v.mAmpEnvOut[osc] = v.mAmpEnv[osc]->NextSample();
+    v.mAmplitude[osc] = v.mAmpEnvOut[osc] * v.mVelocityFactor;
+  }
 }
 
 void Voice::ExternalAm(int osc)
@@ -264,24 +338,18 @@ void Voice::HardSync()
   if (mData->hardSyncSoftLength > 0) slave.StartDeclick(mData->hardSyncSoftLength);
 }
 
-void Voice::NextSample(double buses[kNumOscs][2], double** fmAux, const double* fmAuxEnv)
+void Voice::BeginSample(double** fmAux, const double* fmAuxEnv)
 {
-  const VoiceDataSingleton& d = *mData;
   Zero();
   if (mFreqGlideOn) GlideFrequency();
   if (mVelGlideOn) GlideVelocity();
+  mFm[0] = FmValue(0, fmAux, fmAuxEnv);
+  mFm[1] = FmValue(1, fmAux, fmAuxEnv);
+}
 
-  const double fm[kNumOscs] = {FmValue(0, fmAux, fmAuxEnv), FmValue(1, fmAux, fmAuxEnv)};
-  for (int osc = 0; osc < kNumOscs; ++osc)
-  {
-    if (!d.oscOn[osc]) continue;
-    const double s = RenderOscillator(osc, fm[osc]);
-    mOut[osc][0] = mOut[osc][1] = s * d.volume[osc];
-    ExternalAm(osc);
-    mAmpEnvOut[osc] = mAmpEnv[osc]->NextSample();
-    mAmplitude[osc] = mAmpEnvOut[osc] * mVelocityFactor;
-  }
-
+void Voice::FinishSample(double buses[kNumOscs][2])
+{
+  const VoiceDataSingleton& d = *mData;
   if (d.oscOn[0] && d.oscOn[1])
   {
     OscAmpMod();
@@ -301,6 +369,15 @@ void Voice::NextSample(double buses[kNumOscs][2], double** fmAux, const double* 
     mPrevPre[osc] = mPre[osc];
     mPrevPost[osc] = mPost[osc];
   }
+}
+
+void Voice::NextSample(double buses[kNumOscs][2], double** fmAux, const double* fmAuxEnv)
+{
+  BeginSample(fmAux, fmAuxEnv);
+  Voice* self = this;
+  for (int osc = 0; osc < kNumOscs; ++osc)
+    if (mData->oscOn[osc]) RenderSlot(&self, 1, osc);
+  FinishSample(buses);
 }
 
 void Voice::CheckIfDeactivate()

@@ -2,8 +2,8 @@
 
 #include "EnvelopeGenerator.h"
 #include "GallantSignal.h"
+#include "Oscillator.h"
 
-class Oscillator;
 class FilterContainer;
 class SoftLimiter;
 class DCremove;
@@ -24,6 +24,8 @@ public:
   static constexpr double kGlideEndEpsilon = 1e-10;  // a glide this close to its target has arrived
   static constexpr double kVelocityScale = 1.0 / 127.0;
   static constexpr double kCentrePan = 0.5;
+  // RenderSlot works through its voices in groups of at most this many.
+  static constexpr int kMaxBatch = 32;
 
   struct Components
   {
@@ -54,6 +56,18 @@ public:
   void NextSample(double buses[kNumOscs][2], double** fmAux, const double* fmAuxEnv);
   // After each render: a voice whose used envelopes are all off goes inactive.
   void CheckIfDeactivate();
+
+  // NextSample in three steps, so that the engine can run each step across all
+  // sounding voices: every voice computes exactly what NextSample computes, in
+  // the same order, while the loops stay free of per-voice dispatch and the
+  // voices' independent work overlaps.
+  // 1. Clears the sample's values, advances the glides, takes the FM values.
+  void BeginSample(double** fmAux, const double* fmAuxEnv);
+  // 2. Oscillator `osc` (switched on) of each voice, through its chain up to its
+  // amplitude envelope. The voices share their settings.
+  static void RenderSlot(Voice* const* voices, int count, int osc);
+  // 3. Oscillator AM, hard sync, declick and pan into the buses; the history.
+  void FinishSample(double buses[kNumOscs][2]);
 
   void GlideFrequency();
   void GlideVelocity();
@@ -126,7 +140,11 @@ public:
 
 private:
   double FmValue(int osc, double** fmAux, const double* fmAuxEnv) const;
-  double RenderOscillator(int osc, double fm);
+  static void RenderBatch(Voice* const* voices, int count, int osc);
+  template <OscWave W>
+  static void OscillatorStage(Voice* const* voices, int count, int osc, double* s);
+  template <class Model>
+  static void FilterStage(Voice* const* voices, int count, int osc, double* s);
   void ExternalAm(int osc);
   void OscAmpModOf(int carrier);
   void HardSync();
@@ -147,6 +165,7 @@ private:
   double mFrequency = 440.0;
 
   double mAmpEnvOut[kNumOscs] = {};
+  double mFm[kNumOscs] = {};  // this sample's FM values
   double mFreqGlideStep = 0.0;
   double mFreqGlideTarget = 440.0;
   double mVelGlideTarget = 0.0;

@@ -89,11 +89,19 @@ void VoiceManager::Build()
 void VoiceManager::NextSample(double* out, double** fmAux, const double* fmAuxEnv)
 {
   double(*buses)[2] = mData.buses;
+  // Each step runs across all sounding voices (see Voice::BeginSample); every
+  // voice still computes exactly what Voice::NextSample would.
+  Voice* active[kNumVoices];
+  int count = 0;
   for (Voice& voice : mVoices)
+    if (voice.IsActive()) active[count++] = &voice;
+  for (int i = 0; i < count; ++i) active[i]->BeginSample(fmAux, fmAuxEnv);
+  for (int osc = 0; osc < kNumOscs; ++osc)
+    if (count > 0 && mData.oscOn[osc]) Voice::RenderSlot(active, count, osc);
+  for (int i = 0; i < count; ++i)
   {
-    if (!voice.IsActive()) continue;
-    voice.NextSample(buses, fmAux, fmAuxEnv);
-    voice.CheckIfDeactivate();
+    active[i]->FinishSample(buses);
+    active[i]->CheckIfDeactivate();
   }
   for (int ch = 0; ch < 2; ++ch)
   {
