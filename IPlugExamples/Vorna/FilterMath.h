@@ -4,6 +4,7 @@
 #include <cfloat>
 #include <cmath>
 
+#include "FastMath.h"
 #include "globals.h"
 
 // Small numeric helpers shared by the filter models.
@@ -42,7 +43,7 @@ inline double WarpedGain(double hz)
 // is part of the models' character.
 inline double SoftSaturate(double v)
 {
-  return v > 0.0 ? std::asinh(v) : std::tanh(v);
+  return v > 0.0 ? FastMath::Asinh(v) : FastMath::Tanh(v);
 }
 
 // Zero and subnormal values (all exponent bits clear) become exactly 0, so that

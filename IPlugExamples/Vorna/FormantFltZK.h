@@ -99,12 +99,12 @@ inline double FormantFltZK::Process(double x)
   // The second formant enters twice on purpose: it carries the vowel.
   if (mDriveGain > 1.0)
   {
-    const double driven = sum + kBandWeight * (p[1] + std::asinh(p[4] * mDriveGain) * mDriveNormaliser);
+    const double driven = sum + kBandWeight * (p[1] + FastMath::Asinh(p[4] * mDriveGain) * mDriveNormaliser);
     const double a = mDriveGain / kMaxGain;
     const double h = mHighPassSvf.Process(x);
     const double q = mBandPassSvf.Process(x);
     const double t = h * a + q * a + driven;
-    return a * std::asinh(t) + (1.0 - a) * t;
+    return a * FastMath::Asinh(t) + (1.0 - a) * t;
   }
   return sum + kBandWeight * (p[1] + p[4]);
 }

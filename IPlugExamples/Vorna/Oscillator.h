@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "FastMath.h"
 #include "FilterMath.h"
 #include "besselfilter.h"
 #include "globals.h"
@@ -228,7 +229,7 @@ inline double Oscillator::WaveformAt(double x) const
   }
   else
   {
-    value = std::sin(phase);
+    value = FastMath::SinOfPhase(phase);
   }
   return (value > -kZeroSnap && value < kZeroSnap) ? 0.0 : value;
 }

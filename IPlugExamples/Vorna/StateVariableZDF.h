@@ -54,7 +54,7 @@ inline double StateVariableZDF::Process(double x)
 {
   const double hp = (x - mS2 - (2.0 * mRf + mG) * mS1) * mH;
   const double bp = mS1 + mG * hp;
-  mS1 = kBandPassStateGain * std::asinh(mG * hp + bp);
+  mS1 = kBandPassStateGain * FastMath::Asinh(mG * hp + bp);
   const double lp = mS2 + mG * bp;
   mS2 = mG * bp + lp;
 

@@ -71,7 +71,7 @@ inline double TransistorLadderZDF::Process(double x)
   const double u = (x * mInputGain - mK * sigma) / (1.0 + mK * mGain4);
 
   auto stage = [this](double in, double& s) {
-    const double v = std::tanh((in - s) * mGain);
+    const double v = FastMath::Tanh((in - s) * mGain);
     const double y = s + v;
     s = y + v;
     return y;
@@ -91,6 +91,6 @@ inline double TransistorLadderZDF::Process(double x)
     case kLP:
     default: mix = y4; break;
   }
-  const double out = 2.0 * std::tanh(0.5 * mix);
+  const double out = 2.0 * FastMath::Tanh(0.5 * mix);
   return mDcBlocker.Process(out);
 }
