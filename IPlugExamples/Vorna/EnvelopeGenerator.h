@@ -68,6 +68,9 @@ private:
   int mSampleInStage = 0;
   int mStageLength = 0;
   bool mSignalEnabled = false;
+  // The last output and the level it was computed from.
+  double mNormalisedLevel = kMinimumLevel;
+  double mOutput = 0.0;
 };
 
 inline double EnvelopeGenerator::NextSample()
@@ -84,6 +87,11 @@ inline double EnvelopeGenerator::NextSample()
       mLevel *= mMultiplier;
     ++mSampleInStage;
   }
-  const double normalised = (mLevel - mMinimumLevel) / (1.0 - mMinimumLevel);
-  return std::clamp(normalised, 0.0, 1.0);
+  // Off and sustain hold the level, and so the output: no division per sample.
+  if (mLevel != mNormalisedLevel)
+  {
+    mNormalisedLevel = mLevel;
+    mOutput = std::clamp((mLevel - mMinimumLevel) / (1.0 - mMinimumLevel), 0.0, 1.0);
+  }
+  return mOutput;
 }

@@ -156,6 +156,8 @@ inline double FilterContainer::EnvelopeCutoff(double f, double e) const
 template <class F>
 inline void FilterContainer::ModulateCutoff(F& filter)
 {
+  // Nothing moves the cutoff and nothing did on the last sample.
+  if (!(mGlideActive | mWasModulated) && mEnvAmount == 0.0 && mShiver == 0.0) return;
   if (mGlideActive)
   {
     mCurrentCutoff += mGlideStep;

@@ -78,7 +78,7 @@ public:
   // The same for an oscillator whose wave is W: the engine picks the waveform
   // once per oscillator slot instead of once per sub-sample.
   template <OscWave W>
-  double NextSampleOf(double fm, double N, double subStep);
+  [[gnu::always_inline]] double NextSampleOf(double fm, double N, double subStep);
   // Waveform value at phase x (radians, any sign).
   double NextWaveformSample(double x) const;
   // Fast power curve for the bend, x in [0, 1], p > 0; exact for p = 1 and for
@@ -144,6 +144,9 @@ public:
 private:
   template <OscWave W>
   double WaveformAt(double x) const;
+  // NextSampleOf with everything it may do; out of line, as most samples need little of it.
+  template <OscWave W>
+  [[gnu::noinline]] double FullSampleOf(double fm, double N, double subStep);
   void UpdatePhaseIncrement();
   // The phase the waveform is read at: the running phase bent by the exponent.
   double BentPhase() const;
@@ -266,11 +269,28 @@ inline double Oscillator::FilterSubSample(double x)
 template <OscWave W>
 inline double Oscillator::NextSampleOf(double fm, double N, double subStep)
 {
+  // Most samples of most patches: no oversampling, no bend, no crossfade, no FM.
+  if (N < 2.0 && mBendExponent == 1.0 && !mDeclickActive && fm == 0.0)
+  {
+    const double s = WaveformAt<W>(mPhase);
+    mPhase = FlooredMod(mPhase + mPhaseIncrement * mShiverFactor, mPhasePeriod);
+    mLastOutput = s;
+    return s;
+  }
+  return FullSampleOf<W>(fm, N, subStep);
+}
+
+template <OscWave W>
+double Oscillator::FullSampleOf(double fm, double N, double subStep)
+{
   double theta = mBendExponent == 1.0 ? mPhase : BentPhase();
 
-  if (std::isnan(fm)) fm = 0.0;
-  fm = std::clamp(fm, -kMaxFm, kMaxFm);
-  const double increment = (1.0 + fm) * mPhaseIncrement * mShiverFactor;
+  double increment = mPhaseIncrement * mShiverFactor;  // what (1 + 0) x ... gives without FM
+  if (fm != 0.0 && !std::isnan(fm))
+  {
+    fm = std::clamp(fm, -kMaxFm, kMaxFm);
+    increment = (1.0 + fm) * mPhaseIncrement * mShiverFactor;
+  }
 
   double s = WaveformAt<W>(theta);
 

@@ -179,16 +179,26 @@ double Voice::FmValue(int osc, double** fmAux, const double* fmAuxEnv) const
 }
 
 template <OscWave W>
-void Voice::OscillatorStage(Voice* const* voices, int count, int osc, double* s)
+void Voice::SourceStage(Voice* const* voices, int count, int osc, double* s)
 {
   const VoiceDataSingleton& d = *voices[0]->mData;
   const double N = d.oversampling[osc];
   const double subStep = d.oversamplingSubStep[osc];
+  const double feedback = d.feedback[osc];
+  const bool carrierFilter = d.carrierFilter[osc];
+  const bool dcRemoverOn = d.dcRemoverOn[osc];
   for (int i = 0; i < count; ++i)
   {
     Voice& v = *voices[i];
     Oscillator& o = *v.mOsc[osc];
-    s[i] = o.GetWave() == W ? o.NextSampleOf<W>(v.mFm[osc], N, subStep) : o.NextSample(v.mFm[osc], N, subStep);
+    double x = o.GetWave() == W ? o.NextSampleOf<W>(v.mFm[osc], N, subStep) : o.NextSample(v.mFm[osc], N, subStep);
+    if (feedback != 0.0) x += feedback * v.mPrevPost[osc];
+    // The oscillator-AM product of the last sample, taken through the filter.
+    if (carrierFilter) x += (x + 1.0) * (0.5 * v.mOscAmProduct[osc]);
+    x = v.mLimiter[osc]->Process(x);
+    if (dcRemoverOn) x = v.mDCRemover[osc]->Process(x);
+    v.mPre[osc] = x;
+    s[i] = x;
   }
 }
 
@@ -211,29 +221,13 @@ void Voice::RenderBatch(Voice* const* voices, int count, int osc)
 
   switch (voices[0]->mOsc[osc]->GetWave())
   {
-    case kOscSaw: OscillatorStage<kOscSaw>(voices, count, osc, s); break;
-    case kOscSquare: OscillatorStage<kOscSquare>(voices, count, osc, s); break;
-    case kOscTri: OscillatorStage<kOscTri>(voices, count, osc, s); break;
-    case kOscSinc: OscillatorStage<kOscSinc>(voices, count, osc, s); break;
-    case kOscPolysaw: OscillatorStage<kOscPolysaw>(voices, count, osc, s); break;
+    case kOscSaw: SourceStage<kOscSaw>(voices, count, osc, s); break;
+    case kOscSquare: SourceStage<kOscSquare>(voices, count, osc, s); break;
+    case kOscTri: SourceStage<kOscTri>(voices, count, osc, s); break;
+    case kOscSinc: SourceStage<kOscSinc>(voices, count, osc, s); break;
+    case kOscPolysaw: SourceStage<kOscPolysaw>(voices, count, osc, s); break;
     case kOscSine:
-    default: OscillatorStage<kOscSine>(voices, count, osc, s); break;
-  }
-
-  const double feedback = d.feedback[osc];
-  const bool carrierFilter = d.carrierFilter[osc];
-  const bool dcRemoverOn = d.dcRemoverOn[osc];
-  for (int i = 0; i < count; ++i)
-  {
-    Voice& v = *voices[i];
-    double x = s[i];
-    if (feedback != 0.0) x += feedback * v.mPrevPost[osc];
-    // The oscillator-AM product of the last sample, taken through the filter.
-    if (carrierFilter) x += (x + 1.0) * (0.5 * v.mOscAmProduct[osc]);
-    x = v.mLimiter[osc]->Process(x);
-    if (dcRemoverOn) x = v.mDCRemover[osc]->Process(x);
-    v.mPre[osc] = x;
-    s[i] = x;
+    default: SourceStage<kOscSine>(voices, count, osc, s); break;
   }
 
   if (d.filterOn[osc])
@@ -343,8 +337,8 @@ void Voice::BeginSample(double** fmAux, const double* fmAuxEnv)
   Zero();
   if (mFreqGlideOn) GlideFrequency();
   if (mVelGlideOn) GlideVelocity();
-  mFm[0] = FmValue(0, fmAux, fmAuxEnv);
-  mFm[1] = FmValue(1, fmAux, fmAuxEnv);
+  for (int osc = 0; osc < kNumOscs; ++osc)
+    mFm[osc] = mData->fmAmount[osc] != 0.0 ? FmValue(osc, fmAux, fmAuxEnv) : 0.0;
 }
 
 void Voice::FinishSample(double buses[kNumOscs][2])
@@ -352,8 +346,9 @@ void Voice::FinishSample(double buses[kNumOscs][2])
   const VoiceDataSingleton& d = *mData;
   if (d.oscOn[0] && d.oscOn[1])
   {
-    OscAmpMod();
-    HardSync();
+    // Both do nothing at their off settings; most patches use neither.
+    if (d.oscAmAmount[0] != 0.0 || d.oscAmAmount[1] != 0.0) OscAmpMod();
+    if (d.hardSyncMaster != 0) HardSync();
   }
 
   for (int osc = 0; osc < kNumOscs; ++osc)

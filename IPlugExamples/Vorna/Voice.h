@@ -141,8 +141,9 @@ public:
 private:
   double FmValue(int osc, double** fmAux, const double* fmAuxEnv) const;
   static void RenderBatch(Voice* const* voices, int count, int osc);
+  // Oscillator, feedback, carrier AM, limiter and DC remover: the pre-filter samples.
   template <OscWave W>
-  static void OscillatorStage(Voice* const* voices, int count, int osc, double* s);
+  static void SourceStage(Voice* const* voices, int count, int osc, double* s);
   template <class Model>
   static void FilterStage(Voice* const* voices, int count, int osc, double* s);
   void ExternalAm(int osc);
