@@ -28,7 +28,7 @@ public:
   void Reset() override;
   double Process(double x) override { return ProcessLP(x); }
   // Handles every pass type.
-  double ProcessLP(double x);
+  [[gnu::always_inline]] double ProcessLP(double x);
   // Cutoff in Hz, kept in [1, Nyquist]; callers normally pass [10, PlugG::FLT_F_MAX].
   // Non-finite values are ignored.
   void SetFreq(double hz) override;

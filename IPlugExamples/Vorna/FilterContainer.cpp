@@ -38,6 +38,7 @@ double FilterContainer::KeyCutoff() const
 
 void FilterContainer::Refresh(double f)
 {
+  ForgetSentCutoff();
   mFilter->SetFreq(EnvelopeCutoff(f, mLastEnvValue));
 }
 
@@ -82,6 +83,7 @@ void FilterContainer::RetargetGlide(double target)
 
 void FilterContainer::SetFltPtrAndModel(FilterZK* f, FilterModel m, bool voiceActive)
 {
+  ForgetSentCutoff();
   mFilter = f;
   mModel = m;
   mFilter->SetPassType(mPassType);
@@ -104,6 +106,7 @@ void FilterContainer::SetFltPtrAndModel(FilterZK* f, FilterModel m, bool voiceAc
 
 void FilterContainer::UpdateState()
 {
+  ForgetSentCutoff();
   if (mDirty)
   {
     for (int s = 0; s < EnvelopeGenerator::kNumEnvelopeStages; ++s)
@@ -122,6 +125,7 @@ void FilterContainer::UpdateState()
 
 void FilterContainer::SetOnOff(bool on, EnvelopeGenerator::EnvelopeStage voiceStage)
 {
+  ForgetSentCutoff();
   mOn = on;
   if (on)
   {
@@ -232,6 +236,7 @@ void FilterContainer::SetEnvStageValue(EnvelopeGenerator::EnvelopeStage s, doubl
 
 void FilterContainer::SetResonance(double r, bool voiceActive)
 {
+  ForgetSentCutoff();
   mResonance = r;
   if (voiceActive && mOn)
     mFilter->SetResonance(r);
@@ -241,6 +246,7 @@ void FilterContainer::SetResonance(double r, bool voiceActive)
 
 void FilterContainer::SetDrive(double d, bool voiceActive)
 {
+  ForgetSentCutoff();
   mDrive = d;
   if (voiceActive && mOn)
     mFilter->SetDrive(d);
@@ -250,6 +256,7 @@ void FilterContainer::SetDrive(double d, bool voiceActive)
 
 void FilterContainer::SetAdditionalParam(double p, bool voiceActive)
 {
+  ForgetSentCutoff();
   mAdditionalParam = p;
   if (voiceActive && mOn)
     mFilter->SetAdditionalParam(p);
@@ -259,12 +266,14 @@ void FilterContainer::SetAdditionalParam(double p, bool voiceActive)
 
 void FilterContainer::SetPassType(FilterPassType t)
 {
+  ForgetSentCutoff();
   mPassType = t;
   mFilter->SetPassType(t);
 }
 
 void FilterContainer::Reset()
 {
+  ForgetSentCutoff();
   mFilter->Reset();
   mEnvelope.Reset();
   mLastEnvValue = 0.0;

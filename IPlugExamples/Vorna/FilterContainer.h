@@ -34,6 +34,8 @@ public:
   static constexpr double kShiverUpDepth = 8.0;
   // Largest downward cutoff shiver: s = -1 takes the cutoff down to 1/16 of itself.
   static constexpr double kShiverDownDepth = 1.0 - 1.0 / 16.0;
+  // No cutoff was sent: compares unequal to every cutoff.
+  static constexpr double kNoCutoff = -1.0;
 
   FilterContainer();
 
@@ -84,7 +86,7 @@ public:
   // engine dispatches once per slot): the calls are direct and inline. Falls
   // back to Process when the filter is of another model.
   template <class Model>
-  double ProcessAs(double x);
+  [[gnu::always_inline]] double ProcessAs(double x);
 
   EnvelopeGenerator& GetEnvelope() { return mEnvelope; }
   const EnvelopeGenerator& GetEnvelope() const { return mEnvelope; }
@@ -103,9 +105,12 @@ private:
   void GlideTo(double target, double samples);
   void RetargetGlide(double target);
   void StopGlideAt(double target);
+  void ForgetSentCutoff() { mSentCutoff = kNoCutoff; }
   // Glide, envelope and shiver move the cutoff; the filter hears of it when it moved.
   template <class F>
-  void ModulateCutoff(F& filter);
+  [[gnu::always_inline]] void ModulateCutoff(F& filter);
+  template <class F>
+  [[gnu::noinline]] void MoveCutoff(F& filter);
 
   EnvelopeGenerator mEnvelope;
   FilterZK* mFilter = nullptr;
@@ -129,6 +134,10 @@ private:
   double mDrive = 0.0;
   double mAdditionalParam = 0.0;
   bool mWasModulated = false;  // the last sample's cutoff came from envelope or shiver
+  // The cutoff and rate of the last per-sample SetFreq; forgotten whenever
+  // anything else reaches the filter, as it may change what SetFreq computes.
+  double mSentCutoff = kNoCutoff;
+  double mSentRate = 0.0;
 };
 
 inline double FilterContainer::ClampCutoff(double hz)
@@ -158,6 +167,12 @@ inline void FilterContainer::ModulateCutoff(F& filter)
 {
   // Nothing moves the cutoff and nothing did on the last sample.
   if (!(mGlideActive | mWasModulated) && mEnvAmount == 0.0 && mShiver == 0.0) return;
+  MoveCutoff(filter);
+}
+
+template <class F>
+void FilterContainer::MoveCutoff(F& filter)
+{
   if (mGlideActive)
   {
     mCurrentCutoff += mGlideStep;
@@ -181,7 +196,14 @@ inline void FilterContainer::ModulateCutoff(F& filter)
   // One more update after the envelope or the shiver stops moving the cutoff, so
   // the filter does not stay where the modulation last left it.
   const bool modulated = mShiver != 0.0 || mEnvAmount != 0.0;
-  if (mGlideActive || modulated || mWasModulated) filter.SetFreq(f);
+  // A cutoff that holds (an envelope in sustain, a glide's last step) is not
+  // sent again: the filter would compute exactly what it already holds.
+  if ((mGlideActive || modulated || mWasModulated) && (f != mSentCutoff || PlugG::SR != mSentRate))
+  {
+    filter.SetFreq(f);
+    mSentCutoff = f;
+    mSentRate = PlugG::SR;
+  }
   mWasModulated = modulated;
 }
 

@@ -23,7 +23,7 @@ public:
 
   using FilterZK::Process;
   void Reset() override;
-  double Process(double x) override;
+  [[gnu::always_inline]] double Process(double x) override;
   // Cutoff in Hz, kept in [1, Nyquist]; callers normally pass [10, PlugG::FLT_F_MAX].
   // Non-finite values are ignored.
   void SetFreq(double hz) override;
