@@ -119,8 +119,46 @@ TEST(FilterContainer, EnvelopeAmountMovesUpLinearlyAndDownOnAQuarticCurve)
     s.slot.SetEnvAmount(c.amount);
     const size_t calls = s.Calls();
     EXPECT_NEAR(s.Advance(10), c.expected, 1e-9) << "sustain " << c.sustain << " amount " << c.amount;
-    EXPECT_EQ(s.Calls(), calls + 10);
+    // A held envelope level gives one cutoff: it is sent once, not every sample.
+    EXPECT_EQ(s.Calls(), calls + 1);
   }
+}
+
+TEST(FilterContainer, AHeldCutoffIsSentAgainAfterAnythingElseReachedTheFilter)
+{
+  // Other settings may change what the filter computes from its cutoff (a
+  // state-variable filter's resonance enters its cutoff coefficients), so the
+  // held cutoff must follow each of them.
+  ActiveSlot s;
+  s.slot.SetFreq(1000.0, true);
+  s.slot.SetEnvStageValue(kSustain, 0.5, true);
+  s.slot.SetOnOff(true, kSustain);
+  s.slot.SetEnvAmount(0.5);
+  s.Advance(3);
+  const struct
+  {
+    const char* what;
+    void (*touch)(FilterContainer&);
+  } touches[] = {
+    {"resonance", [](FilterContainer& c) { c.SetResonance(0.3, true); }},
+    {"drive", [](FilterContainer& c) { c.SetDrive(0.3, true); }},
+    {"additional parameter", [](FilterContainer& c) { c.SetAdditionalParam(0.3, true); }},
+    {"pass type", [](FilterContainer& c) { c.SetPassType(kBP); }},
+  };
+  for (const auto& t : touches)
+  {
+    const size_t calls = s.Calls();
+    t.touch(s.slot);
+    s.Advance(3);
+    EXPECT_EQ(s.Calls(), calls + 1) << t.what;
+  }
+  // A new sample rate changes every coefficient: sent again too.
+  const size_t calls = s.Calls();
+  {
+    SampleRateScope rate(96000.0);
+    s.Advance(3);
+  }
+  EXPECT_EQ(s.Calls(), calls + 1);
 }
 
 TEST(FilterContainer, ShiverScalesTheCutoffWithinTheClamps)
