@@ -166,6 +166,9 @@ inline double SinOfPhase(double x)
   constexpr double C5 = 2.08757232129817482790e-09;
   constexpr double C6 = -1.13596475577881948265e-11;
 
+  // The reduction itself holds for any x in [0, 1e6]; NaN must not reach the
+  // conversion to int.
+  if (std::isnan(x)) return x;
   // x = k pi/2 + r with |r| <= pi/4; the quadrant k picks sine or cosine of r and the sign.
   const int k = static_cast<int>(x * kTwoOverPi + 0.5);
   const double r = (x - k * kHalfPiHi) - k * kHalfPiLo;

@@ -45,6 +45,7 @@ void FilterContainer::Refresh(double f)
 void FilterContainer::StopGlideAt(double target)
 {
   mGlideActive = false;
+  UpdateCutoffMoves();
   mGlideStep = 0.0;
   mCurrentCutoff = target;
   Refresh(target);
@@ -57,9 +58,14 @@ void FilterContainer::GlideTo(double target, double samples)
   mTargetCutoff = target;
   mGlideStep = (target - mCurrentCutoff) / n;
   if (std::fabs(mGlideStep) > kGlideStepEpsilon)
+  {
     mGlideActive = true;
+    UpdateCutoffMoves();
+  }
   else
+  {
     StopGlideAt(target);
+  }
 }
 
 void FilterContainer::RetargetGlide(double target)
@@ -76,9 +82,14 @@ void FilterContainer::RetargetGlide(double target)
   mTargetCutoff = target;
   mGlideStep = (target - current) / remaining;
   if (std::fabs(mGlideStep) > kGlideStepEpsilon)
+  {
     mGlideActive = true;
+    UpdateCutoffMoves();
+  }
   else
+  {
     StopGlideAt(target);
+  }
 }
 
 void FilterContainer::SetFltPtrAndModel(FilterZK* f, FilterModel m, bool voiceActive)

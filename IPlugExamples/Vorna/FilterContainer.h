@@ -71,9 +71,17 @@ public:
   // Stored for every model chosen later and given to the current filter.
   void SetPassType(FilterPassType t);
   // Envelope amount, -1..1 (already shaped by the caller); 0 stops the envelope.
-  void SetEnvAmount(double amount) { mEnvAmount = amount; }
+  void SetEnvAmount(double amount)
+  {
+    mEnvAmount = amount;
+    UpdateCutoffMoves();
+  }
   // Cutoff shiver value, -1..1; 0 leaves the cutoff alone.
-  void SetShiver(double shiver) { mShiver = shiver; }
+  void SetShiver(double shiver)
+  {
+    mShiver = shiver;
+    UpdateCutoffMoves();
+  }
   // Marks the slot out of date so that the next UpdateState re-applies it all.
   void MarkDirty() { mDirty = true; }
 
@@ -106,6 +114,8 @@ private:
   void RetargetGlide(double target);
   void StopGlideAt(double target);
   void ForgetSentCutoff() { mSentCutoff = kNoCutoff; }
+  // Whether anything moves the cutoff now, or moved it on the last sample.
+  void UpdateCutoffMoves() { mCutoffMoves = mGlideActive || mWasModulated || mEnvAmount != 0.0 || mShiver != 0.0; }
   // Glide, envelope and shiver move the cutoff; the filter hears of it when it moved.
   template <class F>
   [[gnu::always_inline]] void ModulateCutoff(F& filter);
@@ -134,6 +144,7 @@ private:
   double mDrive = 0.0;
   double mAdditionalParam = 0.0;
   bool mWasModulated = false;  // the last sample's cutoff came from envelope or shiver
+  bool mCutoffMoves = false;
   // The cutoff and rate of the last per-sample SetFreq; forgotten whenever
   // anything else reaches the filter, as it may change what SetFreq computes.
   double mSentCutoff = kNoCutoff;
@@ -166,7 +177,7 @@ template <class F>
 inline void FilterContainer::ModulateCutoff(F& filter)
 {
   // Nothing moves the cutoff and nothing did on the last sample.
-  if (!(mGlideActive | mWasModulated) && mEnvAmount == 0.0 && mShiver == 0.0) return;
+  if (!mCutoffMoves) return;
   MoveCutoff(filter);
 }
 
@@ -205,6 +216,7 @@ void FilterContainer::MoveCutoff(F& filter)
     mSentRate = PlugG::SR;
   }
   mWasModulated = modulated;
+  UpdateCutoffMoves();
 }
 
 template <class Model>

@@ -29,6 +29,7 @@ void Oscillator::Reset()
     UpdateBendParams(mBendWindowSize);
   mPhase = FlooredMod(mPhase, mPhasePeriod);
   mDeclickActive = false;
+  UpdatePlain();
   mLastOutput = 0.0;
   ClearOversamplingHistory();
 }
@@ -58,6 +59,7 @@ void Oscillator::UpdateBendParams(double size)
     mBendWindow = size;
     mPhasePeriod = std::max(kTwoPi, size);
   }
+  UpdatePlain();
   // A window of 0 (no increment yet) switches the bend off rather than dividing by 0.
   mInverseBendWindow = (mBendWindow > 0.0 && std::isfinite(mBendWindow)) ? 1.0 / mBendWindow : 0.0;
   mPhase = FlooredMod(mPhase, mPhasePeriod);
@@ -104,6 +106,7 @@ void Oscillator::SetBendExponent(double p)
 {
   if (std::isnan(p)) return;
   mBendExponent = std::clamp(p, kMinBendExponent, kMaxBendExponent);
+  UpdatePlain();
 }
 
 void Oscillator::RestartPhase()
@@ -119,6 +122,7 @@ void Oscillator::StartDeclick(int length)
     return;
   }
   mDeclickActive = true;
+  UpdatePlain();
   mDeclickCounter = 1;
   mDeclickLength = length;
   mDeclickStep = 1.0 / length;
@@ -128,6 +132,7 @@ void Oscillator::CancelDeclick()
 {
   mDeclickActive = false;
   mDeclickStep = 1.0;
+  UpdatePlain();
 }
 
 void Oscillator::ClearOversamplingHistory()

@@ -144,6 +144,12 @@ public:
 private:
   template <OscWave W>
   double WaveformAt(double x) const;
+  // The same for a phase already inside [0, 2 pi).
+  template <OscWave W>
+  double WaveformOfCycle(double phase) const;
+  // Whether a sample may take the short path: no bend, no crossfade, and a
+  // running phase that stays inside one cycle.
+  void UpdatePlain() { mPlain = mBendExponent == 1.0 && !mDeclickActive && mPhasePeriod == PlugC::twoPi; }
   // NextSampleOf with everything it may do; out of line, as most samples need little of it.
   template <OscWave W>
   [[gnu::noinline]] double FullSampleOf(double fm, double N, double subStep);
@@ -172,6 +178,7 @@ private:
   double mBendWindow = PlugC::twoPi;
   double mInverseBendWindow = 1.0 / PlugC::twoPi;
   bool mDeclickActive = false;
+  bool mPlain = true;
   int mDeclickLength = 0;
   double mDeclickStep = 1.0;
   int mDeclickCounter = 0;
@@ -201,8 +208,13 @@ inline double Oscillator::FlooredMod(double x, double m)
 template <OscWave W>
 inline double Oscillator::WaveformAt(double x) const
 {
+  return WaveformOfCycle<W>(FlooredMod(x, PlugC::twoPi));
+}
+
+template <OscWave W>
+inline double Oscillator::WaveformOfCycle(double phase) const
+{
   constexpr double kPi = PlugC::pi;
-  const double phase = FlooredMod(x, PlugC::twoPi);
   double value;
   if constexpr (W == kOscSaw)
   {
@@ -270,9 +282,9 @@ template <OscWave W>
 inline double Oscillator::NextSampleOf(double fm, double N, double subStep)
 {
   // Most samples of most patches: no oversampling, no bend, no crossfade, no FM.
-  if (N < 2.0 && mBendExponent == 1.0 && !mDeclickActive && fm == 0.0)
+  if (mPlain && N < 2.0 && fm == 0.0)
   {
-    const double s = WaveformAt<W>(mPhase);
+    const double s = WaveformOfCycle<W>(mPhase);
     mPhase = FlooredMod(mPhase + mPhaseIncrement * mShiverFactor, mPhasePeriod);
     mLastOutput = s;
     return s;
@@ -315,7 +327,11 @@ double Oscillator::FullSampleOf(double fm, double N, double subStep)
     const double weight = mDeclickCounter * mDeclickStep;
     s = s * weight + (1.0 - weight) * mLastOutput;
     ++mDeclickCounter;
-    if (mDeclickCounter >= mDeclickLength) mDeclickActive = false;
+    if (mDeclickCounter >= mDeclickLength)
+    {
+      mDeclickActive = false;
+      UpdatePlain();
+    }
   }
 
   mLastOutput = s;

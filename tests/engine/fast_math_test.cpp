@@ -115,6 +115,7 @@ TEST(FastMath, SpecialValuesComeOutAsTheLibrarysDo)
   EXPECT_TRUE(std::isnan(FastMath::Exp(nan)));
   EXPECT_TRUE(std::isnan(FastMath::Log(nan)));
   EXPECT_TRUE(std::isnan(FastMath::Log(-1.0)));
+  EXPECT_TRUE(std::isnan(FastMath::SinOfPhase(nan)));
 
   EXPECT_EQ(FastMath::Tanh(kInf), 1.0);
   EXPECT_EQ(FastMath::Tanh(-kInf), -1.0);
