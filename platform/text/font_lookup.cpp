@@ -3,6 +3,8 @@
 #include <fontconfig/fontconfig.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <tuple>
 #include <cctype>
 #include <map>
 #include <mutex>
@@ -101,7 +103,13 @@ std::optional<ResolvedFont> resolveFont(const FontRequest& request)
   if (auto found = cache->find(key); found != cache->end()) return found->second;
 
   std::optional<ResolvedFont> result;
-  if (FcInit())
+  static const bool initialised = [] {
+    if (!FcInit()) return false;
+    // Lets fontconfig give back its configuration when the process ends.
+    std::atexit(FcFini);
+    return true;
+  }();
+  if (initialised)
   {
     const std::string family = linuxFamilyFor(request.family);
     FcPattern* pattern = FcPatternCreate();
