@@ -5,8 +5,10 @@
 #include "platform/appkit/event.h"
 #include "platform/appkit/keys.h"
 #include "platform/appkit/window.h"
+#include "platform/backend/x11_shm_presenter.h"
 
 #include <SDL.h>
+#include <SDL_syswm.h>
 
 #include <algorithm>
 #include <cmath>
@@ -55,6 +57,7 @@ private:
   struct Native
   {
     SDL_Window* window = nullptr;
+    unsigned long x11Window = 0;  // when the window lives on an X server
     SDL_Surface* source = nullptr;  // wraps the backing bitmap, no copy
     const void* sourcePixels = nullptr;
   };
@@ -74,12 +77,14 @@ private:
   std::map<NSWindow*, std::vector<NSString>> m_drops;
   SDL_Cursor* m_systemCursors[SDL_NUM_SYSTEM_CURSORS] = {};
   SDL_Cursor* m_customCursor = nullptr;
+  std::unique_ptr<X11ShmPresenter> m_presenter;
 };
 
 SdlBackend::~SdlBackend()
 {
   for (auto& [window, native] : m_natives)
   {
+    if (m_presenter && native.x11Window) m_presenter->forget(native.x11Window);
     if (native.source) SDL_FreeSurface(native.source);
     SDL_DestroyWindow(native.window);
   }
@@ -99,6 +104,9 @@ bool SdlBackend::start()
   if (SDL_Init(SDL_INIT_VIDEO) != 0) return false;
   SDL_EventState(SDL_DROPFILE, SDL_ENABLE);
   SDL_StartTextInput();
+  // On X11 windows are presented through shared memory without waiting for the server;
+  // elsewhere (or when that is not possible) through SDL's window surface.
+  if (std::strcmp(SDL_GetCurrentVideoDriver(), "x11") == 0) m_presenter = X11ShmPresenter::create();
   return true;
 }
 
@@ -140,6 +148,9 @@ SdlBackend::Native* SdlBackend::nativeFor(NSWindow* window, bool create)
   }
   Native& entry = m_natives[window];
   entry.window = native;
+  SDL_SysWMinfo info;
+  SDL_VERSION(&info.version);
+  if (SDL_GetWindowWMInfo(native, &info) && info.subsystem == SDL_SYSWM_X11) entry.x11Window = info.info.x11.window;
   return &entry;
 }
 
@@ -165,6 +176,7 @@ void SdlBackend::windowClosed(NSWindow* window)
 {
   auto found = m_natives.find(window);
   if (found == m_natives.end()) return;
+  if (m_presenter && found->second.x11Window) m_presenter->forget(found->second.x11Window);
   if (found->second.source) SDL_FreeSurface(found->second.source);
   SDL_DestroyWindow(found->second.window);
   m_natives.erase(found);
@@ -201,6 +213,10 @@ void SdlBackend::present(NSWindow* window, const std::vector<NSRect>& pixelRects
   Native* native = nativeFor(window, false);
   const BackingBitmap& backing = window->backing();
   if (!native || !backing.pixels()) return;
+  if (m_presenter && native->x11Window &&
+      m_presenter->present(native->x11Window, backing.pixels(), backing.width(), backing.height(),
+                           backing.bytesPerRow(), pixelRects))
+    return;
   if (!native->source || native->sourcePixels != backing.pixels() || native->source->w != backing.width() ||
       native->source->h != backing.height())
   {
