@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <unistd.h>
 
 namespace cocoa
 {
@@ -15,6 +16,8 @@ namespace
 constexpr NSRect kScreen{{0, 0}, {1920, 1080}};
 // The visible frame leaves room for a desktop panel at the top.
 constexpr double kPanelHeight = 28;
+// How long an idle headless program sleeps between looks at its quit flag.
+constexpr useconds_t kIdleSleepMicroseconds = 100000;
 }  // namespace
 
 void HeadlessBackend::waitForInput(double seconds)
@@ -22,8 +25,13 @@ void HeadlessBackend::waitForInput(double seconds)
   if (NSApp()->queuedEventCount() > 0) return;
   if (seconds >= kDistantFuture)
   {
-    std::fprintf(stderr, "headless: the run loop waits for input with nothing scheduled; it would never return\n");
-    std::abort();
+    if (m_endlessWaitIsFault)
+    {
+      std::fprintf(stderr, "headless: the run loop waits for input with nothing scheduled; it would never return\n");
+      std::abort();
+    }
+    usleep(kIdleSleepMicroseconds);
+    return;
   }
   m_clock.advanceBy(seconds);
 }

@@ -26,6 +26,7 @@ TestDriver::TestDriver()
 {
   auto backend = std::make_unique<HeadlessBackend>();
   m_backend = backend.get();
+  m_backend->setEndlessWaitIsFault(true);
   setPlatformBackend(std::move(backend));
   NSApp()->resetForTesting();
   NSPasteboard::resetAllForTesting();
