@@ -1,6 +1,7 @@
 #include "platform/appkit/keys.h"
 
 #include "platform/appkit/event.h"
+#include "platform/backend/backend.h"
 
 namespace cocoa
 {
@@ -79,6 +80,19 @@ std::optional<KeyInfo> keyForHidUsage(int usage)
   for (const HidKey& entry : kKeys)
     if (entry.usage == usage) return entry.key;
   return std::nullopt;
+}
+
+std::optional<int> hidUsageForMacKeyCode(uint16_t macKeyCode)
+{
+  for (const HidKey& entry : kKeys)
+    if (entry.key.macKeyCode == macKeyCode) return entry.usage;
+  return std::nullopt;
+}
+
+char32_t layoutCharacterForKeyCode(uint16_t macKeyCode)
+{
+  const std::optional<int> usage = hidUsageForMacKeyCode(macKeyCode);
+  return usage ? platformBackend().layoutCharacter(*usage) : 0;
 }
 
 std::optional<KeyInfo> keyForCharacter(char32_t character, bool* needsShift)

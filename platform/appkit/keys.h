@@ -64,6 +64,10 @@ struct KeyInfo
 
 // Keys by USB HID usage (the scancodes SDL reports); null for keys the Mac has no code for.
 std::optional<KeyInfo> keyForHidUsage(int usage);
+// The USB usage of the key with this Mac code (the first, for codes two keys share).
+std::optional<int> hidUsageForMacKeyCode(uint16_t macKeyCode);
+// What the key types without modifiers on the keyboard layout in use (0 for none).
+char32_t layoutCharacterForKeyCode(uint16_t macKeyCode);
 // The key that types a character on a US layout, and whether Shift is needed.
 std::optional<KeyInfo> keyForCharacter(char32_t character, bool* needsShift);
 // Cocoa modifier flags from the Linux keys: Ctrl acts as Command, Super as Control.

@@ -1,6 +1,7 @@
 #include "platform/appkit/view.h"
 
 #include "platform/appkit/graphics_context.h"
+#include "platform/appkit/tool_tips.h"
 #include "platform/appkit/window.h"
 #include "platform/graphics/cg_context.h"
 
@@ -307,5 +308,40 @@ void NSView::registerForDraggedTypes(const std::vector<NSString>& types)
 void NSView::unregisterDraggedTypes()
 {
   m_draggedTypes.clear();
+}
+
+NSInteger NSView::addToolTipRect(NSRect rect, NSToolTipOwner* owner, void* userData)
+{
+  if (!owner || NSIsEmptyRect(rect)) return 0;
+  const NSInteger tag = m_nextToolTipTag++;
+  m_toolTips.push_back({tag, rect, owner, userData});
+  return tag;
+}
+
+void NSView::removeToolTip(NSInteger tag)
+{
+  m_toolTips.erase(std::remove_if(m_toolTips.begin(), m_toolTips.end(), [tag](const ToolTipRect& t) { return t.tag == tag; }),
+                   m_toolTips.end());
+  if (m_window) m_window->toolTipsChanged(this);
+}
+
+void NSView::removeAllToolTips()
+{
+  m_toolTips.clear();
+  if (m_window) m_window->toolTipsChanged(this);
+}
+
+NSInteger NSView::toolTipTagAt(NSPoint point) const
+{
+  for (auto it = m_toolTips.rbegin(); it != m_toolTips.rend(); ++it)
+    if (NSMouseInRect(point, it->rect, isFlipped())) return it->tag;
+  return 0;
+}
+
+NSString NSView::toolTipString(NSInteger tag, NSPoint point)
+{
+  for (const ToolTipRect& t : m_toolTips)
+    if (t.tag == tag) return t.owner->stringForToolTip(this, tag, point, t.userData);
+  return {};
 }
 }  // namespace cocoa

@@ -12,6 +12,7 @@ namespace cocoa
 class NSWindow;
 class NSEvent;
 class NSGraphicsContext;
+class NSToolTipOwner;
 
 // A rectangle of a window that draws itself and takes events. The tree owns its views:
 // a superview holds one reference to each subview, a window one to its content view.
@@ -78,6 +79,14 @@ public:
 
   virtual NSInteger tag() const { return -1; }
 
+  // Tooltip rectangles in the view's coordinates; the owner is not owned.
+  NSInteger addToolTipRect(NSRect rect, NSToolTipOwner* owner, void* userData);
+  void removeToolTip(NSInteger tag);
+  void removeAllToolTips();
+  // The tag of the last added rectangle holding the point, or 0.
+  NSInteger toolTipTagAt(NSPoint point) const;
+  NSString toolTipString(NSInteger tag, NSPoint point);
+
   // File drops (see NSDraggingDestination).
   void registerForDraggedTypes(const std::vector<NSString>& types);
   void unregisterDraggedTypes();
@@ -106,5 +115,14 @@ private:
   bool m_needsDisplay = true;
   std::vector<NSString> m_draggedTypes;
   std::vector<NSGraphicsContext*> m_focusStack;
+  struct ToolTipRect
+  {
+    NSInteger tag;
+    NSRect rect;
+    NSToolTipOwner* owner;
+    void* userData;
+  };
+  std::vector<ToolTipRect> m_toolTips;
+  NSInteger m_nextToolTipTag = 1;
 };
 }  // namespace cocoa

@@ -7,6 +7,7 @@
 #include "platform/appkit/menu_bar.h"
 #include "platform/appkit/pasteboard.h"
 #include "platform/appkit/screen.h"
+#include "platform/appkit/tool_tips.h"
 #include "platform/appkit/view.h"
 #include "platform/backend/backend.h"
 #include "platform/foundation/autorelease_pool.h"
@@ -32,11 +33,15 @@ NSWindow::NSWindow(NSRect contentRect, unsigned styleMask, NSBackingStoreType, b
   m_contentView = new NSView(NSMakeRect(0, 0, contentRect.size.width, contentRect.size.height));
   m_contentView->setWindowRecursive(this);
   m_firstResponder = this;
+  m_toolTips = std::make_unique<ToolTipTracker>(this);
   NSApp()->windowCreated(this);
 }
 
+NSWindow::~NSWindow() = default;
+
 void NSWindow::dealloc()
 {
+  m_toolTips.reset();
   for (NSView*& slot : m_tracking)
     if (NSView* view = std::exchange(slot, nullptr)) view->release();
   if (!m_closed) platformBackend().windowClosed(this);
@@ -271,8 +276,19 @@ bool NSWindow::makeFirstResponder(NSResponder* responder)
   return true;
 }
 
+const NSString& NSWindow::shownToolTip() const
+{
+  return m_toolTips->shownText();
+}
+
+void NSWindow::toolTipsChanged(NSView*)
+{
+  m_toolTips->hide();
+}
+
 void NSWindow::viewLeavingWindow(NSView* view)
 {
+  if (m_toolTips) m_toolTips->hide();
   if (auto* first = dynamic_cast<NSView*>(m_firstResponder); first && first->isDescendantOf(view))
     m_firstResponder = this;
   for (NSView*& slot : m_tracking)
@@ -327,6 +343,7 @@ void NSWindow::sendEvent(NSEvent* event)
   StrongRef<NSWindow> keep(this);
   StrongRef<NSEvent> keepEvent(event);
   const NSEventType type = event->type();
+  m_toolTips->eventArrived(event);
   if (isMouseDownEvent(type))
   {
     trackMouseDown(event);
@@ -384,6 +401,7 @@ void NSWindow::close()
   if (m_closed) return;
   StrongRef<NSWindow> keep(this);
   if (m_delegate) m_delegate->windowWillClose(this);
+  m_toolTips->hide();
   orderOut(nullptr);
   m_closed = true;
   if (m_parent) m_parent->removeChildWindow(this);

@@ -6,6 +6,7 @@
 #include "platform/foundation/geometry.h"
 #include "platform/foundation/nsstring.h"
 
+#include <memory>
 #include <vector>
 
 namespace cocoa
@@ -14,6 +15,7 @@ class NSView;
 class NSEvent;
 class NSScreen;
 class NSWindow;
+class ToolTipTracker;
 
 enum NSWindowStyleMask : unsigned
 {
@@ -159,8 +161,12 @@ public:
   void backendExposed();
   void backendFilesDropped(const std::vector<NSString>& paths, NSPoint basePoint);
 
+  // The tooltip on show (empty when none).
+  const NSString& shownToolTip() const;
+
   // Used by views.
   void invalidateBaseRect(NSRect rect);
+  void toolTipsChanged(NSView* view);
   void viewLeavingWindow(NSView* view);
   CGContextRef prepareBackingContext();
   CGContextRef backingContext() const { return m_backing.context(); }
@@ -168,6 +174,7 @@ public:
   void presentBaseRect(NSRect rect);
 
 protected:
+  ~NSWindow() override;
   void dealloc() override;
 
 private:
@@ -201,6 +208,7 @@ private:
   BackingBitmap m_backing;
   std::vector<NSRect> m_dirty;  // base coordinates, whole pixels
   std::vector<WindowOverlay*> m_overlays;
+  std::unique_ptr<ToolTipTracker> m_toolTips;
   long m_presentations = 0;
 };
 

@@ -46,6 +46,8 @@ public:
   virtual NSPoint mouseLocation() const = 0;
   virtual unsigned long pressedMouseButtons() const = 0;
   virtual unsigned modifierFlags() const = 0;
+  // What the key with this USB usage types without modifiers on the layout in use, or 0.
+  virtual char32_t layoutCharacter(int hidUsage) const = 0;
 };
 
 // The backend in use: the one installed, else `sdl` when a display is there and `headless`

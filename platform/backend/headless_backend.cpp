@@ -1,6 +1,7 @@
 #include "platform/backend/headless_backend.h"
 
 #include "platform/appkit/application.h"
+#include "platform/appkit/keys.h"
 #include "platform/appkit/window.h"
 
 #include <cairo.h>
@@ -34,6 +35,12 @@ void HeadlessBackend::waitForInput(double seconds)
     return;
   }
   m_clock.advanceBy(seconds);
+}
+
+char32_t HeadlessBackend::layoutCharacter(int hidUsage) const
+{
+  const std::optional<KeyInfo> key = keyForHidUsage(hidUsage);
+  return key && key->unshifted < 0xF700 ? key->unshifted : 0;
 }
 
 std::vector<NSRect> HeadlessBackend::screenFrames() const

@@ -41,6 +41,8 @@ public:
   NSPoint mouseLocation() const override { return m_mouse; }
   unsigned long pressedMouseButtons() const override { return m_buttons; }
   unsigned modifierFlags() const override { return m_modifiers; }
+  // The US layout.
+  char32_t layoutCharacter(int hidUsage) const override;
 
   // What scripts and tests set and read.
   VirtualClock& virtualClock() { return m_clock; }

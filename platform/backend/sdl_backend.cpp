@@ -52,6 +52,7 @@ public:
   NSPoint mouseLocation() const override;
   unsigned long pressedMouseButtons() const override;
   unsigned modifierFlags() const override { return modifiersFrom(SDL_GetModState()); }
+  char32_t layoutCharacter(int hidUsage) const override;
 
 private:
   struct Native
@@ -328,6 +329,14 @@ unsigned long SdlBackend::pressedMouseButtons() const
   return buttons;
 }
 
+char32_t SdlBackend::layoutCharacter(int hidUsage) const
+{
+  const SDL_Keycode key = SDL_GetKeyFromScancode(static_cast<SDL_Scancode>(hidUsage));
+  // Keys that type nothing have codes with the scancode bit set.
+  if (key <= 0 || (key & SDLK_SCANCODE_MASK) || key < 32 || key == 127) return 0;
+  return static_cast<char32_t>(key);
+}
+
 unsigned SdlBackend::modifiersFrom(Uint16 mod)
 {
   return modifierFlagsFromLinux(mod & KMOD_SHIFT, mod & KMOD_CTRL, mod & KMOD_ALT, mod & KMOD_GUI, mod & KMOD_CAPS);
@@ -407,9 +416,16 @@ void SdlBackend::handleWindowEvent(const SDL_WindowEvent& event)
     break;
   case SDL_WINDOWEVENT_CLOSE: window->performClose(nullptr); break;
   case SDL_WINDOWEVENT_FOCUS_GAINED:
+  {
     NSApp()->setActive(true);
-    if (window->canBecomeKeyWindow() && !window->isKeyWindow()) window->makeKeyWindow();
+    // While a window runs modally the window manager may not hand the keyboard elsewhere.
+    NSWindow* modal = NSApp()->modalWindow();
+    if (modal && window != modal && window->parentWindow() != modal && window->level() <= modal->level())
+      modal->makeKeyAndOrderFront(nullptr);
+    else if (window->canBecomeKeyWindow() && !window->isKeyWindow())
+      window->makeKeyWindow();
     break;
+  }
   default: break;
   }
 }

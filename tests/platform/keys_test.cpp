@@ -70,3 +70,15 @@ TEST(Keys, LinuxCtrlIsCommandAndSuperIsControl)
             unsigned(NSEventModifierFlagShift | NSEventModifierFlagOption | NSEventModifierFlagCapsLock));
   EXPECT_EQ(modifierFlagsFromLinux(false, false, false, false, false), 0u);
 }
+
+#include "platform/testing/test_driver.h"
+
+TEST(Keys, TheLayoutCharacterOfAKeyComesFromTheBackendsLayout)
+{
+  TestDriver driver;  // headless: the US layout
+  EXPECT_EQ(layoutCharacterForKeyCode(kVK_ANSI_Q), U'q');
+  EXPECT_EQ(layoutCharacterForKeyCode(kVK_ANSI_Slash), U'/');
+  EXPECT_EQ(layoutCharacterForKeyCode(kVK_UpArrow), char32_t(0));  // types nothing
+  EXPECT_EQ(layoutCharacterForKeyCode(0x0A), char32_t(0));         // a code no key has here
+  EXPECT_EQ(hidUsageForMacKeyCode(kVK_ANSI_A), 4);
+}

@@ -1,4 +1,5 @@
 #include "platform/appkit/application.h"
+#include "platform/appkit/tool_tips.h"
 #include "platform/appkit/view.h"
 #include "platform/appkit/window.h"
 #include "platform/foundation/autorelease_pool.h"
@@ -212,4 +213,46 @@ TEST(ViewEvents, AWindowClosedInsideItsOwnHandlerLivesUntilTheHandlerReturns)
   EXPECT_TRUE(SelfDestroyingView::survived);
   EXPECT_FALSE(isLiveObject(window));
   EXPECT_FALSE(isLiveObject(view));
+}
+
+namespace
+{
+struct TipOwner : NSToolTipOwner
+{
+  int asked = 0;
+  NSString stringForToolTip(NSView*, NSInteger, NSPoint point, void* userData) override
+  {
+    ++asked;
+    return NSString(std::string(static_cast<const char*>(userData)) + " at " + std::to_string(int(point.x)));
+  }
+};
+}  // namespace
+
+TEST(ToolTips, ShowAfterThePointerRestsAndHideOnMovingOffOrPressing)
+{
+  TestDriver driver;
+  TipOwner owner;
+  NSWindow* window = makeWindow(300, 200);
+  NSView* view = addView<FlippedView>(window->contentView(), NSMakeRect(0, 0, 300, 200));
+  static const char kKnob[] = "Cutoff";
+  view->addToolTipRect(NSMakeRect(10, 10, 50, 50), &owner, const_cast<char*>(kKnob));
+  driver.mouseMove(window, NSMakePoint(20, 20));
+  driver.runFor(0.5);
+  EXPECT_TRUE(window->shownToolTip().empty());
+  driver.mouseMove(window, NSMakePoint(30, 30));  // still on the same tip: the delay keeps running
+  driver.runFor(0.6);
+  EXPECT_EQ(window->shownToolTip().str(), "Cutoff at 30");
+  driver.mouseMove(window, NSMakePoint(200, 150));
+  EXPECT_TRUE(window->shownToolTip().empty());
+  driver.mouseMove(window, NSMakePoint(20, 20));
+  driver.runFor(1.1);
+  EXPECT_FALSE(window->shownToolTip().empty());
+  driver.click(window, NSMakePoint(20, 20));
+  EXPECT_TRUE(window->shownToolTip().empty());
+  EXPECT_EQ(owner.asked, 2);
+  view->removeAllToolTips();
+  driver.mouseMove(window, NSMakePoint(25, 25));
+  driver.runFor(2);
+  EXPECT_EQ(owner.asked, 2);
+  window->close();
 }
