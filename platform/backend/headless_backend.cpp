@@ -1,6 +1,5 @@
 #include "platform/backend/headless_backend.h"
 
-#include "platform/appkit/application.h"
 #include "platform/appkit/keys.h"
 #include "platform/appkit/window.h"
 
@@ -23,7 +22,6 @@ constexpr useconds_t kIdleSleepMicroseconds = 100000;
 
 void HeadlessBackend::waitForInput(double seconds)
 {
-  if (NSApp()->queuedEventCount() > 0) return;
   if (seconds >= kDistantFuture)
   {
     if (m_endlessWaitIsFault)

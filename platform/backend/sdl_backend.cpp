@@ -441,7 +441,6 @@ void SdlBackend::handle(const SDL_Event& event)
       if (event.motion.state & SDL_BUTTON_LMASK) type = NSEventTypeLeftMouseDragged;
       else if (event.motion.state & SDL_BUTTON_RMASK) type = NSEventTypeRightMouseDragged;
       else if (event.motion.state & SDL_BUTTON_MMASK) type = NSEventTypeOtherMouseDragged;
-      NSEventFields fields;
       postMouse(window, type, event.motion.x, event.motion.y, 0, 0);
     }
     break;
