@@ -61,6 +61,14 @@ void NSWindow::setContentView(NSView* view)
   if (view == m_contentView) return;
   StrongRef<NSView> keep(view);
   if (view) view->removeFromSuperviewWithoutNeedingDisplay();
+  // The content view of another window leaves that window empty.
+  if (NSWindow* other = view ? view->window() : nullptr; other && other != this && other->m_contentView == view)
+  {
+    other->viewLeavingWindow(view);
+    other->m_contentView = nullptr;
+    view->setWindowRecursive(nullptr);
+    view->release();
+  }
   if (NSView* old = std::exchange(m_contentView, nullptr))
   {
     viewLeavingWindow(old);

@@ -198,3 +198,23 @@ TEST(WindowDrawing, HiddenViewsAreNotDrawnAndUncoverWhatIsBehind)
   EXPECT_EQ(front->draws, 1);
   window->close();
 }
+
+TEST(Windows, AContentViewMovedToAnotherWindowLeavesTheFirstEmpty)
+{
+  TestDriver driver;
+  NSWindow* first = new NSWindow(NSMakeRect(0, 0, 100, 100), NSWindowStyleMaskTitled);
+  NSWindow* second = new NSWindow(NSMakeRect(0, 0, 300, 200), NSWindowStyleMaskTitled);
+  NSView* content = first->contentView();
+  auto* child = new SolidView(NSMakeRect(0, 0, 10, 10), 0xFFFFFF);
+  content->addSubview(child);
+  child->release();
+  second->setContentView(content);
+  EXPECT_EQ(first->contentView(), nullptr);
+  EXPECT_EQ(second->contentView(), content);
+  EXPECT_EQ(child->window(), second);
+  EXPECT_EQ(content->frame(), NSMakeRect(0, 0, 300, 200));  // fills its new window
+  first->orderFront(nullptr);
+  driver.runUntilIdle();  // an empty window still draws
+  first->close();
+  second->close();
+}
