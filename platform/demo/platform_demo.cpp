@@ -9,6 +9,7 @@
 #include "platform/appkit/application.h"
 #include "platform/appkit/graphics_context.h"
 #include "platform/appkit/menu.h"
+#include "platform/appkit/screen.h"
 #include "platform/appkit/view.h"
 #include "platform/appkit/window.h"
 #include "platform/backend/backend.h"
@@ -20,6 +21,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -153,8 +155,11 @@ NSMenu* makeMainMenu(DemoController* controller)
 
 NSWindow* makeDemoWindow(DemoController* controller)
 {
-  NSWindow* window = new NSWindow(NSMakeRect(100, 300, 480, 260),
-                                  NSWindowStyleMaskTitled | NSWindowStyleMaskClosable, NSBackingStoreBuffered, false);
+  // Centred on the main screen.
+  NSRect area = NSMakeRect(0, 0, 1024, 768);
+  if (NSScreen* screen = NSScreen::mainScreen()) area = screen->visibleFrame();
+  const NSRect place = NSMakeRect(std::round(NSMidX(area) - 240), std::round(NSMidY(area) - 130), 480, 260);
+  NSWindow* window = new NSWindow(place, NSWindowStyleMaskTitled | NSWindowStyleMaskClosable, NSBackingStoreBuffered, false);
   window->setTitle("Vorna platform demo");
   window->setDelegate(controller);
   NSView* content = window->contentView();
