@@ -1,0 +1,152 @@
+#include "BiquadZK.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "FilterMath.h"
+
+BiquadZK::BiquadZK()
+{
+  mDriveNormaliser = 1.0 / std::asinh(mDriveBlend + 1.0);
+  mDcBlocker.SetIntegratorGain(FilterMath::WarpedGain(FilterMath::kDcBlockerHz));
+}
+
+void BiquadZK::Reset()
+{
+  mZ1 = 0.0;
+  mZ2 = 0.0;
+  mDcBlocker.Reset();
+  mDcBlocker.SetIntegratorGain(FilterMath::WarpedGain(FilterMath::kDcBlockerHz));
+}
+
+void BiquadZK::CalcCoeffs()
+{
+  const double k = std::tan(PlugC::pi * std::min(mNormalisedFreq, FilterMath::kMaxWarpFraction));
+  const double c = k * k;
+  const double d = k / mQ;
+  const double e = 1.0 / (1.0 + d + c);
+  const double f = 2.0 * (c - 1.0);
+  switch (mPassType)
+  {
+    case kLP:
+      mB0 = c * e;
+      mB1 = 2.0 * c * e;
+      mB2 = c * e;
+      break;
+    case kBP:
+      mB0 = d * e;
+      mB1 = 0.0;
+      mB2 = -d * e;
+      break;
+    case kHP:
+      mB0 = e;
+      mB1 = -2.0 * e;
+      mB2 = e;
+      break;
+    case kP:
+    {
+      const double v = std::pow(10.0, mPeakGainDb * 0.05) * k / mQ;
+      mB0 = (1.0 + v + c) * e;
+      mB1 = e * f;
+      mB2 = (1.0 - v + c) * e;
+      break;
+    }
+    case kBR:
+      mB0 = (1.0 + c) * e;
+      mB1 = e * f;
+      mB2 = (1.0 + c) * e;
+      break;
+    default:
+      return;
+  }
+  mA1 = e * f;
+  mA2 = (1.0 - d + c) * e;
+}
+
+void BiquadZK::UpdateDriveBlend()
+{
+  const double fc = mNormalisedFreq * PlugG::SR;
+  const double drive = mDrive;
+  double blend;
+  if (fc < 800.0)
+  {
+    const double b = (1.0 + 1.5 * (1.0 - mResonancePow8)) * (0.025 + (fc - 10.0) * (0.7 - 0.025) / 790.0);
+    blend = drive * std::min(b, drive);
+  }
+  else if (fc <= 4000.0)
+  {
+    blend = drive;
+  }
+  else if (fc <= 10000.0)
+  {
+    const double t = (10000.0 - fc) / 6000.0;
+    blend = drive * t * t;
+  }
+  else
+  {
+    blend = 0.0;
+  }
+  // A moving cutoff calls this every sample; the asinh is only needed when the
+  // blend really changes (it stays 0 without drive).
+  if (blend != mDriveBlend)
+  {
+    mDriveBlend = blend;
+    mDriveNormaliser = 1.0 / std::asinh(blend + 1.0);
+  }
+}
+
+void BiquadZK::SetFreq(double hz)
+{
+  if (!std::isfinite(hz))
+    return;
+  mNormalisedFreq = FilterMath::LimitCutoff(hz) * PlugG::INV_SR;
+  CalcCoeffs();
+  UpdateDriveBlend();
+}
+
+void BiquadZK::SetResonance(double r)
+{
+  if (!std::isfinite(r))
+    return;
+  r = std::clamp(r, 0.0, kMaxResonance);
+  const double r2 = r * r;
+  const double r4 = r2 * r2;
+  mResonancePow8 = r4 * r4;
+  mPeakGainDb = kMaxPeakGainDb * mResonancePow8;
+  mQ = std::max(kMinQ, kMaxQ * mResonancePow8);
+  CalcCoeffs();
+  UpdateDriveBlend();
+}
+
+void BiquadZK::SetDrive(double d)
+{
+  if (!std::isfinite(d))
+    return;
+  mDrive = kDriveScale * std::clamp(d, 0.0, kMaxDrive);
+  UpdateDriveBlend();
+}
+
+void BiquadZK::SetPassType(FilterPassType t)
+{
+  mPassType = t;
+  CalcCoeffs();
+}
+
+double BiquadZK::Process(double x)
+{
+  const double y = FilterMath::FlushSubnormal(mB0 * x + mZ1);
+  mZ1 = mB1 * x + mZ2 - mA1 * y;
+  mZ2 = mB2 * x - mA2 * y;
+
+  if (mDrive > 0.0)
+  {
+    const double blend = mDriveBlend;
+    const double m = 1.0 + blend;
+    const double n = mDriveNormaliser;
+    mZ1 = (1.0 - blend) * mZ1 + blend * n * FilterMath::SoftSaturate(m * mZ1);
+    const double w = -mZ2;
+    mZ2 = -((1.0 - blend) * w + blend * n * FilterMath::SoftSaturate(m * w));
+  }
+
+  return mDcBlocker.Process(y);
+}

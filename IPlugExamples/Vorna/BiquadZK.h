@@ -1,0 +1,53 @@
+#pragma once
+
+#include "FilterZK.h"
+#include "OnePoleHighPass.h"
+
+// Filter model "simple": second-order filter in transposed direct form II with
+// tan-prewarped coefficients, a cutoff-dependent saturation of its two states
+// ("drive") and a 5 Hz DC blocker at its output.
+class BiquadZK final : public FilterZK
+{
+public:
+  static constexpr double kMaxResonance = 1.0;
+  static constexpr double kMaxDrive = 1.0;
+  static constexpr double kDriveScale = 0.7;
+  static constexpr double kMaxQ = 21.0;
+  static constexpr double kMinQ = 0.25;
+  static constexpr double kMaxPeakGainDb = 18.0;
+
+  BiquadZK();
+
+  using FilterZK::Process;
+  void Reset() override;
+  double Process(double x) override;
+  // Cutoff or centre in Hz, kept in [1, Nyquist]; callers normally pass
+  // [10, PlugG::FLT_F_MAX]. Non-finite values are ignored.
+  void SetFreq(double hz) override;
+  // Resonance in [0, 1] (clamped): Q = max(0.25, 21 r^8), peak boost 18 r^8 dB.
+  void SetResonance(double r) override;
+  // Drive in [0, 1] (clamped).
+  void SetDrive(double d) override;
+  void SetPassType(FilterPassType t) override;
+
+  void CalcCoeffs();
+
+private:
+  void UpdateDriveBlend();
+
+  double mB0 = 1.0;
+  double mB1 = 0.0;
+  double mB2 = 0.0;
+  double mA1 = 0.0;
+  double mA2 = 0.0;
+  double mNormalisedFreq = 0.4;
+  double mQ = 0.707;
+  double mPeakGainDb = 0.0;
+  double mResonancePow8 = 0.707;
+  double mZ1 = 0.0;
+  double mZ2 = 0.0;
+  double mDrive = 0.0;
+  double mDriveBlend = 0.0;
+  double mDriveNormaliser = 0.0;
+  OnePoleHighPass mDcBlocker;
+};

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <algorithm>
+#include <cfloat>
+#include <cmath>
+
+#include "globals.h"
+
+// Small numeric helpers shared by the filter models.
+namespace FilterMath
+{
+// Lowest cutoff any model accepts, Hz. Below the voice range (the formant
+// filter's band-pass runs down to about 8 Hz) but keeps every warped gain positive.
+inline constexpr double kMinCutoffHz = 1.0;
+// The tangent warp is evaluated at most this fraction of the sample rate: tan(pi f / SR)
+// blows up at the Nyquist frequency, which the cutoff ceiling reaches below 40 kHz.
+inline constexpr double kMaxWarpFraction = 0.49;
+// Cutoff of the DC blockers at the outputs of the biquad and the ladders, Hz.
+inline constexpr double kDcBlockerHz = 5.0;
+
+// A cutoff kept inside [kMinCutoffHz, Nyquist] Hz.
+inline double LimitCutoff(double hz)
+{
+  return std::clamp(hz, kMinCutoffHz, std::max(kMinCutoffHz, PlugG::NYQUIST));
+}
+
+// The highest frequency the tangent warp is evaluated at, Hz.
+inline double MaxWarpHz()
+{
+  return kMaxWarpFraction * PlugG::SR;
+}
+
+// tan(pi f / SR), the integrator gain of a trapezoidal one-pole at f Hz, with f kept
+// inside [kMinCutoffHz, 0.49 SR] so the gain stays positive and finite.
+inline double WarpedGain(double hz)
+{
+  const double limited = std::max(kMinCutoffHz, std::min(hz, MaxWarpHz()));
+  return std::tan(limited * PlugG::piDivSR);
+}
+
+// Soft saturation: asinh for positive arguments, tanh otherwise. The asymmetry
+// is part of the models' character.
+inline double SoftSaturate(double v)
+{
+  return v > 0.0 ? std::asinh(v) : std::tanh(v);
+}
+
+// Zero and subnormal values (all exponent bits clear) become exactly 0, so that
+// decaying states never fall into the slow subnormal range.
+inline double FlushSubnormal(double v)
+{
+  return std::fabs(v) < DBL_MIN ? 0.0 : v;
+}
+}  // namespace FilterMath

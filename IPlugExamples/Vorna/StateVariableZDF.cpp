@@ -1,0 +1,139 @@
+#include "StateVariableZDF.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "FilterMath.h"
+
+StateVariableZDF::StateVariableZDF()
+{
+  mG = FilterMath::WarpedGain(mCutoff);
+  mH = 1.0 / (1.0 + 2.0 * mR * mG + mG * mG);
+  UpdateFeedbackDamping();
+}
+
+void StateVariableZDF::Reset()
+{
+  mS1 = 0.0;
+  mS2 = 0.0;
+}
+
+double StateVariableZDF::Compensation() const
+{
+  const double e = 2.0 * mCutoff * PlugG::INV_SR;
+  switch (mPassType)
+  {
+    case kLP: return 0.008 * e * e * e;
+    case kBP:
+    case kHP: return 0.03 * e * e * e;
+    case kP: return 0.04 * e * e * e;
+    case kBR: return 0.1;
+    default: return 0.0;
+  }
+}
+
+void StateVariableZDF::UpdateFeedbackDamping()
+{
+  mRf = std::min(1.0, mR + Compensation());
+}
+
+void StateVariableZDF::UpdateDriveBlend()
+{
+  if (mDrive <= 0.0)
+  {
+    mDriveBlend = 0.0;
+    return;
+  }
+  const double f = mCutoff;
+  // The resonance setting recovered from the damping. Before the first
+  // SetResonance the damping is 1, which would make this negative and the power
+  // below NaN, so it is held in [0, 1].
+  const double resonance = std::clamp((0.5 - mR) / kResonanceScale, 0.0, 1.0);
+  const double q = std::pow(resonance, 1.5);
+  double a;
+  if (f < 4000.0)
+  {
+    const double t = (f - 4000.0) * 2.45e-4;
+    a = 0.95 * (1.0 - t * t);
+  }
+  else
+  {
+    const double t = (f - 4000.0) / 20000.0;
+    a = 1.0 - 0.678 * t * t;
+  }
+  a *= 1.0 - q;
+  double b;
+  if (f < 3000.0)
+  {
+    const double t = (f - 3000.0) * 3.424e-4;
+    b = 0.9 * (1.0 - t * t);
+  }
+  else
+  {
+    b = 8.5e6 / (f * f);
+  }
+  mDriveBlend = mDrive * (a + q * std::max(0.0, b));
+}
+
+void StateVariableZDF::SetFreq(double hz)
+{
+  if (!std::isfinite(hz))
+    return;
+  mCutoff = FilterMath::LimitCutoff(hz);
+  mG = FilterMath::WarpedGain(mCutoff);
+  UpdateFeedbackDamping();
+  UpdateDriveBlend();
+  // h is built from R while the loop runs on Rf: the compensation only damps
+  // the feedback.
+  mH = 1.0 / (1.0 + 2.0 * mR * mG + mG * mG);
+}
+
+void StateVariableZDF::SetResonance(double r)
+{
+  if (!std::isfinite(r))
+    return;
+  r = std::clamp(r, 0.0, kMaxResonance);
+  mR = 1.0 - (kResonanceScale * r + 0.5);
+  UpdateFeedbackDamping();
+  UpdateDriveBlend();
+}
+
+void StateVariableZDF::SetDrive(double d)
+{
+  if (!std::isfinite(d))
+    return;
+  mDrive = std::clamp(d, 0.0, kMaxDrive);
+  UpdateDriveBlend();
+}
+
+void StateVariableZDF::SetPassType(FilterPassType t)
+{
+  mPassType = t;
+  UpdateFeedbackDamping();
+}
+
+double StateVariableZDF::Process(double x)
+{
+  const double hp = (x - mS2 - (2.0 * mRf + mG) * mS1) * mH;
+  const double bp = mS1 + mG * hp;
+  mS1 = kBandPassStateGain * std::asinh(mG * hp + bp);
+  const double lp = mS2 + mG * bp;
+  mS2 = mG * bp + lp;
+
+  if (mDrive > 0.0)
+  {
+    const double m = 1.0 + mDriveBlend;
+    mS1 = (1.0 - mDriveBlend) * mS1 + mDriveBlend * FilterMath::SoftSaturate(m * mS1);
+    mS2 = (1.0 - mDriveBlend) * mS2 + mDriveBlend * FilterMath::SoftSaturate(m * mS2);
+  }
+
+  switch (mPassType)
+  {
+    case kBP: return bp;
+    case kHP: return hp;
+    case kP: return lp - hp;
+    case kBR: return x - 2.0 * mRf * bp;
+    case kLP:
+    default: return lp;
+  }
+}

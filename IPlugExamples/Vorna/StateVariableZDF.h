@@ -1,0 +1,47 @@
+#pragma once
+
+#include "FilterZK.h"
+
+// Filter model "reson": zero-delay-feedback state-variable filter with
+// trapezoidal integrators. The band-pass integrator is always soft-saturated;
+// with drive above 0 both integrators are saturated further.
+class StateVariableZDF final : public FilterZK
+{
+public:
+  // Integrator gain slightly above 1 so the saturating band-pass state keeps a
+  // little life at high resonance.
+  static constexpr double kBandPassStateGain = 1.006;
+  static constexpr double kResonanceScale = 0.499999;
+  static constexpr double kMaxResonance = 1.0;
+  static constexpr double kMaxDrive = 1.0;
+
+  StateVariableZDF();
+
+  using FilterZK::Process;
+  void Reset() override;
+  double Process(double x) override;
+  // Cutoff in Hz, kept in [1, Nyquist]; callers normally pass [10, PlugG::FLT_F_MAX].
+  // Non-finite values are ignored.
+  void SetFreq(double hz) override;
+  // Resonance in [0, 1] (clamped): damping 0.5 at 0, almost none at 1.
+  void SetResonance(double r) override;
+  // Drive in [0, 1] (clamped); 0 switches the extra saturation off.
+  void SetDrive(double d) override;
+  void SetPassType(FilterPassType t) override;
+
+private:
+  // Extra damping of the feedback loop that keeps high cutoffs stable.
+  double Compensation() const;
+  void UpdateFeedbackDamping();
+  void UpdateDriveBlend();
+
+  double mS1 = 0.0;  // band-pass integrator state
+  double mS2 = 0.0;  // low-pass integrator state
+  double mCutoff = 20000.0;
+  double mG = 0.0;
+  double mH = 0.0;
+  double mR = 1.0;
+  double mRf = 1.0;
+  double mDrive = 0.0;
+  double mDriveBlend = 0.0;
+};
