@@ -10,13 +10,17 @@ namespace cocoa
 namespace
 {
 constexpr uintptr_t kPixelAlignment = 64;
-}
+// The window layer's memory contexts refuse the same sizes.
+constexpr int kMaxSide = 16384;
+constexpr size_t kMaxBytes = size_t(512) << 20;
+}  // namespace
 
 uint32_t* allocateXrgbPixels(int width, int height, void** allocation)
 {
   *allocation = nullptr;
-  if (width <= 0 || height <= 0 || width > 16384 || height > 16384) return nullptr;
+  if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide) return nullptr;
   const size_t bytes = static_cast<size_t>(width) * 4 * static_cast<size_t>(height);
+  if (bytes > kMaxBytes) return nullptr;
   void* memory = std::calloc(bytes + kPixelAlignment - 1, 1);
   if (!memory) return nullptr;
   const uintptr_t address = reinterpret_cast<uintptr_t>(memory);

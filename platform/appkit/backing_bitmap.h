@@ -39,7 +39,9 @@ private:
   CGContextRef m_context = nullptr;
 };
 
-// The one place that lays out XRGB pixel memory; returns the aligned first pixel and
-// stores what must be freed.
+// The one place in the platform that lays out XRGB pixel memory; returns the aligned first
+// pixel, zeroed, and stores what must be freed. The window layer sits above the platform, so
+// the platform cannot call its memory contexts; their layout and limits are the same, and a
+// test holds the two together.
 uint32_t* allocateXrgbPixels(int width, int height, void** allocation);
 }  // namespace cocoa
