@@ -77,15 +77,37 @@ for _ in $(seq 100); do
 done
 [ "$colour" = "00BF00" ] || fail "the swatch shows $colour after the click, not green 00BF00"
 
+# Keys through SDL: Ctrl acts as Command, so Ctrl+H is File > Say Hello's key equivalent.
+xdotool key --window "$window" ctrl+h
+for _ in $(seq 100); do grep -q "platform-demo: hello" "$log" && break; sleep 0.05; done
+grep -q "platform-demo: hello" "$log" || fail "Ctrl+H did not reach the menu's key equivalent"
+
 kill -TERM "$demo_pid"
 status=0
 wait "$demo_pid" || status=$?
 demo_pid=""
 [ "$status" -eq 0 ] || fail "the demo ended with status $status after SIGTERM"
 grep -q "platform-demo: quitting" "$log" || fail "SIGTERM did not go through the normal quit path"
+# A menu choice quits too: File in the title strip, then Quit (window pixels: the title
+# strip is 22 high, the menu opens under it, Quit is its third row after a separator).
+VORNA_BACKEND=sdl "$demo" >"$log" 2>&1 &
+demo_pid=$!
+window="$(timeout 20 xdotool search --sync --onlyvisible --name "Vorna platform demo" | head -n1)" || true
+[ -n "$window" ] || fail "the demo window did not appear a second time"
+sleep 0.5
+xdotool mousemove --window "$window" 26 11 click 1
+sleep 0.5
+xdotool mousemove --window "$window" 44 62 click 1
+status=0
+timeout 10 tail --pid="$demo_pid" -f /dev/null || fail "File > Quit did not end the demo"
+wait "$demo_pid" || status=$?
+demo_pid=""
+[ "$status" -eq 0 ] || fail "the demo ended with status $status after File > Quit"
+grep -q "platform-demo: quitting" "$log" || fail "File > Quit did not go through the normal quit path"
+
 # Presentation time depends on the machine and on what else runs on it: reported, not judged.
 # Presenting a window with nothing dirty must cost nothing at all.
 measure="$(VORNA_BACKEND=sdl "$demo" --measure-presentation)"
 echo "$measure"
 echo "$measure" | grep -q "nothing dirty: 0$" || fail "a window with nothing dirty was presented"
-echo "platform demo check: passed (click reached the view, the screen showed its drawing, SIGTERM quit cleanly)"
+echo "platform demo check: passed (click reached the view, the screen showed its drawing, keys reached the menu, SIGTERM and File > Quit ended it cleanly)"
