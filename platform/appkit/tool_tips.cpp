@@ -36,7 +36,7 @@ ToolTipTracker::ToolTipTracker(NSWindow* window) : m_window(window) {}
 
 ToolTipTracker::~ToolTipTracker()
 {
-  hide();
+  reset();
 }
 
 const NSString& ToolTipTracker::shownText() const
@@ -54,6 +54,13 @@ void ToolTipTracker::hide()
     m_window->removeOverlay(m_overlay.get());
     m_overlay.reset();
   }
+}
+
+void ToolTipTracker::reset()
+{
+  hide();
+  m_view.reset();
+  m_tag = 0;
 }
 
 void ToolTipTracker::eventArrived(NSEvent* event)

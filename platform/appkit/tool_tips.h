@@ -32,7 +32,10 @@ public:
   ~ToolTipTracker();
 
   void eventArrived(NSEvent* event);
+  // Hides the tip; the same tip comes back only after the pointer has left it.
   void hide();
+  // Hides the tip and forgets the view it belongs to (the view is going away).
+  void reset();
   // The text shown now (empty when none), for tests.
   const NSString& shownText() const;
 

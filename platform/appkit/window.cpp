@@ -291,12 +291,12 @@ const NSString& NSWindow::shownToolTip() const
 
 void NSWindow::toolTipsChanged(NSView*)
 {
-  m_toolTips->hide();
+  m_toolTips->reset();
 }
 
 void NSWindow::viewLeavingWindow(NSView* view)
 {
-  if (m_toolTips) m_toolTips->hide();
+  if (m_toolTips) m_toolTips->reset();
   if (auto* first = dynamic_cast<NSView*>(m_firstResponder); first && first->isDescendantOf(view))
     m_firstResponder = this;
   for (NSView*& slot : m_tracking)

@@ -3,6 +3,7 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XShm.h>
+#include <poll.h>
 #include <sys/ipc.h>
 #include <sys/shm.h>
 
@@ -24,6 +25,9 @@ struct X11ShmPresenter::Target
 
 namespace
 {
+constexpr int kLongestWaitMs = 250;
+constexpr int kPollMs = 5;
+
 Display* asDisplay(void* display)
 {
   return static_cast<Display*>(display);
@@ -68,9 +72,16 @@ X11ShmPresenter::~X11ShmPresenter()
 void X11ShmPresenter::waitForCompletion(Target& target)
 {
   if (!target.pending) return;
+  Display* display = asDisplay(m_display);
   CompletionOf wanted{m_completionType, target.window};
   XEvent event;
-  XIfEvent(asDisplay(m_display), &event, isCompletionOf, reinterpret_cast<XPointer>(&wanted));
+  // Bounded: a server that never answers costs a torn frame at worst, never a hang.
+  for (int waited = 0; waited < kLongestWaitMs; waited += kPollMs)
+  {
+    if (XCheckIfEvent(display, &event, isCompletionOf, reinterpret_cast<XPointer>(&wanted))) break;
+    pollfd connection{ConnectionNumber(display), POLLIN, 0};
+    poll(&connection, 1, kPollMs);
+  }
   target.pending = false;
 }
 

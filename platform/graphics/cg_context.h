@@ -51,7 +51,7 @@ void CGContextSetShouldAntialias(CGContextRef context, bool antialias);
 void CGContextSetAllowsAntialiasing(CGContextRef context, bool allows);
 void CGContextSetInterpolationQuality(CGContextRef context, CGInterpolationQuality quality);
 
-// Paths, in user space at the time each piece is added.
+// Paths, in the user space in force when each segment is added.
 void CGContextBeginPath(CGContextRef context);
 void CGContextMoveToPoint(CGContextRef context, CGFloat x, CGFloat y);
 void CGContextAddLineToPoint(CGContextRef context, CGFloat x, CGFloat y);
