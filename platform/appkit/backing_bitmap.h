@@ -39,9 +39,8 @@ private:
   CGContextRef m_context = nullptr;
 };
 
-// The one place in the platform that lays out XRGB pixel memory; returns the aligned first
-// pixel, zeroed, and stores what must be freed. The window layer sits above the platform, so
-// the platform cannot call its memory contexts; their layout and limits are the same, and a
-// test holds the two together.
+// The one place that lays out XRGB pixel memory, for window backing bitmaps and for the
+// window layer's memory drawing contexts alike; returns the aligned first pixel, zeroed, and
+// stores what must be freed (with free). Sizes past 16384 a side or 512 MiB are refused.
 uint32_t* allocateXrgbPixels(int width, int height, void** allocation);
 }  // namespace cocoa
