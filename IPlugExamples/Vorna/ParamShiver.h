@@ -1,0 +1,186 @@
+#pragma once
+
+#include <functional>
+
+#include "EngineRandom.h"
+
+// How the walks of a shiver are shared.
+enum ShiverSyncMode
+{
+  kShiverSyncNone = 0,   // "none": an independent walk for each voice and slot
+  kShiverSyncVoice = 1,  // "voice": in each voice, slot 1 follows slot 0's draws and timing
+  kShiverSyncOsc = 2,    // "osc": one walk per slot, shared by all voices
+  kShiverSyncAll = 3,    // "all": one walk; slot 1 follows slot 0
+  kNumShiverSyncModes = 4
+};
+
+// A shiver: a smoothed random walk that modulates one per-voice, per-oscillator
+// quantity. Each walk runs in straight segments of random length (the base
+// period +- half of it) towards random targets inside a +- amount range, and its
+// value is pushed every sample to the voices through a setter.
+//
+// This class is the tune shiver: it pushes 1 + walk as a frequency factor, with
+// the walk kept inside [lower x amount, upper x amount]. PShiverWBase adds a base
+// value per slot; BendShiver turns the value into a bend exponent.
+//
+// A walk is addressed by (voice, slot); in the shared modes the walk of voice 0
+// is the one that runs. Everything runs on the audio thread, without allocation.
+class ParamShiver
+{
+public:
+  static constexpr int kNumVoices = 32;
+  static constexpr int kNumSlots = 2;
+  // Segment length before the first speed is set: 6000 samples, 8 Hz at 48 kHz.
+  static constexpr int kInitialBasePeriod = 6000;
+  // The speed controls' span.
+  static constexpr double kMinSpeedHz = 0.1;
+  static constexpr double kMaxSpeedHz = 100.0;
+  // Maps a draw of [0, EngineRandom::kMax] onto [0, 2]; minus 1 gives [-1, 1].
+  static constexpr double kRandomScale = 2.0 / EngineRandom::kMax;
+
+  // Bounds of the walk itself here (lower < 0 < upper: the tune shiver's one-
+  // semitone spans), of the pushed value in the derived classes.
+  ParamShiver(EngineRandom& random, double lowerBound, double upperBound);
+
+  // Where the values go: voices[v].*Setter(slot, value) for voice v; IsActive
+  // (a const member function or a bool data member of V) says which voices sound.
+  template <auto Setter, auto IsActive, class V>
+  void SetTarget(V* voices)
+  {
+    mVoices = voices;
+    mPush = [](void* all, int voice, int slot, double value) {
+      std::invoke(Setter, static_cast<V*>(all)[voice], slot, value);
+    };
+    mIsActive = [](const void* all, int voice) -> bool {
+      return std::invoke(IsActive, static_cast<const V*>(all)[voice]);
+    };
+  }
+
+  // One sample of the walks; pushes the new values to the sounding voices.
+  void Process();
+  // Walk amount of a slot, >= 0 (negative values count as 0).
+  void SetAmount(int slot, double amount);
+  // Walk speed of a slot in Hz, clamped to [kMinSpeedHz, kMaxSpeedHz]: one
+  // segment lasts SR / speed samples on average. Running segments are stretched.
+  void SetSpeed(int slot, double hz);
+  void SetSyncMode(ShiverSyncMode mode);
+  // Follows the oscillator switch (the effective filter switch for the cutoff).
+  void SetEnabled(int slot, bool enabled) { mSlots[SlotIndex(slot)].enabled = enabled; }
+  // Recomputes the segment timing after PlugG::SR changed.
+  void UpdateSampleRate();
+  // Slot of the engine's voice-activated signal.
+  void OnVoiceActivation(int voice);
+
+  // Starts a new segment of walk (voice, slot): new length, new draw, new target
+  // and the step that reaches it.
+  void CalculateDelta(int walk, int slot);
+  // Slot 1 of a walk follows slot 0's new draw with its own range.
+  void CalculateSlaveDelta(int walk);
+
+  // Keeps a pushed value inside its bounds; here a clamp to [lower, upper].
+  virtual void BoundariesPrecisionCorrection(int walk, int slot, double* value);
+  // The slot's minus and plus ranges from its amount.
+  virtual void CalcRanges(int slot);
+  // The value a walk pushes while its slot's amount is 0.
+  virtual void UpdateTotalValueWithZeroAmount(int walk, int slot);
+  // The value a walk pushes from its accumulator.
+  virtual void UpdateTotalParamValue(int walk, int slot);
+  // Pushes the value of walk (walk, slot) to oscillator voiceSlot of voice `voice`.
+  virtual void SetVal(int walk, int slot, int voice, int voiceSlot);
+
+  double GetAmount(int slot) const { return mSlots[SlotIndex(slot)].amount; }
+  double GetSpeed(int slot) const { return mSlots[SlotIndex(slot)].speed; }
+  int GetBasePeriod(int slot) const { return mSlots[SlotIndex(slot)].basePeriod; }
+  bool IsEnabled(int slot) const { return mSlots[SlotIndex(slot)].enabled; }
+  ShiverSyncMode GetSyncMode() const { return mSyncMode; }
+
+protected:
+  struct Slot
+  {
+    double amount = 0.0;
+    double minusRange = 0.0;  // how far below the centre a target may lie, >= 0
+    double plusRange = 0.0;   // how far above
+    double lowerBound = 0.0;
+    double upperBound = 0.0;
+    double speed = 0.0;  // Hz
+    int basePeriod = kInitialBasePeriod;  // samples
+    bool enabled = false;
+    bool frozen = true;
+  };
+
+  struct Walk
+  {
+    double draw = 0.0;  // in [-1, 1]
+    double previousDraw = 0.0;
+    double target = 0.0;
+    double previousTarget = 0.0;
+    int length = kInitialBasePeriod;   // samples in the running segment
+    int counter = kInitialBasePeriod;  // samples done; the first step starts a segment
+    double step = 0.0;
+    double accumulator = 0.0;
+    double value = 1.0;  // last value computed for pushing
+  };
+
+  // The shared walk in modes "osc" and "all".
+  static constexpr int kSharedWalk = 0;
+
+  static int SlotIndex(int slot) { return slot == 1 ? 1 : 0; }
+  double RangeFor(int slot, double draw) const
+  {
+    return draw > 0.0 ? mSlots[slot].plusRange : mSlots[slot].minusRange;
+  }
+  bool IsVoiceActive(int voice) const { return mIsActive(mVoices, voice); }
+  void Push(int voice, int slot, double value) { mPush(mVoices, voice, slot, value); }
+
+  // Ranges from CalcRanges, or both 0 for amount 0, then the walks re-based.
+  void ApplyRangeChange(int slot);
+
+  Slot mSlots[kNumSlots];
+  Walk mWalks[kNumVoices][kNumSlots];
+  ShiverSyncMode mSyncMode = kShiverSyncNone;
+
+private:
+  enum CopiedFields
+  {
+    kTimeFields = 1,     // segment length and counter
+    kExtremeFields = 2,  // draw and previous draw
+  };
+
+  void Accumulate(int walk, int slot, bool follow);
+  void ProcessIndependent();
+  void ProcessFollowingInVoice();
+  void ProcessSharedPerSlot();
+  void ProcessSharedFollowing();
+  void FreezeSilentSlots();
+
+  // Copies fields from the walk that drives the others under `mode` to the walks
+  // that follow it.
+  void CopyFromDrivingWalks(ShiverSyncMode mode, int fields);
+  static void CopyWalkFields(const Walk& from, Walk& to, int fields);
+  void UpdateOutofdateTimeParams() { CopyFromDrivingWalks(mSyncMode, kTimeFields); }
+  void UpdateOutofdateExtremParams() { CopyFromDrivingWalks(mSyncMode, kExtremeFields); }
+  void OverwriteParamsForNewSyncMode(ShiverSyncMode mode)
+  {
+    CopyFromDrivingWalks(mode, kTimeFields | kExtremeFields);
+  }
+
+  // Puts a walk on the straight line from its previous target to its target, at
+  // the point matching the samples already done in the segment.
+  void RebaseWalk(int walk, int slot);
+  // RebaseWalk, but where slot 1 follows slot 0 it takes slot 0's draws and timing
+  // first (its own are not kept up to date while it follows).
+  void RebaseWalkInMode(int walk, int slot);
+  void RecalcCoreDeltasAndAccums(int slot);
+  void UpdateAccAndDeltaOnRangeChange(int slot);
+  bool SlotFollows(int slot) const
+  {
+    return slot == 1 && (mSyncMode == kShiverSyncVoice || mSyncMode == kShiverSyncAll);
+  }
+  // Stretches a walk's running segment by rho (new length / old length).
+  static void RescaleWalk(Walk& walk, double rho);
+
+  EngineRandom* mRandom;
+  void* mVoices = nullptr;
+  void (*mPush)(void*, int, int, double) = [](void*, int, int, double) {};
+  bool (*mIsActive)(const void*, int) = [](const void*, int) { return false; };
+};
