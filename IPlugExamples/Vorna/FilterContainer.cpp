@@ -115,6 +115,8 @@ void FilterContainer::SetFltPtrAndModel(FilterZK* f, FilterModel m, bool voiceAc
     Refresh(key);
     mFilter->SetResonance(mResonance);
     mFilter->SetDrive(mDrive);
+    // The new model starts from its own default otherwise (the formant shift).
+    mFilter->SetAdditionalParam(mAdditionalParam);
   }
   else
   {

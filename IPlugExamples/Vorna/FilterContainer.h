@@ -30,7 +30,9 @@ public:
   FilterContainer();
 
   // Points the slot at filter f of model m (the owner passes the slot's
-  // preallocated object). The pass type is re-applied and the filter cleared.
+  // preallocated object). The pass type is re-applied and the filter cleared;
+  // on a sounding voice with the filter on, every other stored setting is sent
+  // to the new filter at once.
   void SetFltPtrAndModel(FilterZK* f, FilterModel m, bool voiceActive);
   // Re-applies every stored setting if the slot is out of date.
   void UpdateState();

@@ -27,6 +27,7 @@ public:
   double SetTuneValue(int osc, double value);
 
   double GetTuneFactor(int osc) const { return mTune[osc].factor; }
+  double GetTuneValue(int osc) const { return mTune[osc].value; }
   // sharp^range - 1 (positive) and flat^range - 1 (negative).
   double GetTuneUpSpan(int osc) const { return mTune[osc].upSpan; }
   double GetTuneDownSpan(int osc) const { return mTune[osc].downSpan; }

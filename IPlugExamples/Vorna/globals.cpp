@@ -28,9 +28,13 @@ void SetSampleRate(double sampleRate)
   SRDivTwoPi = SR / PlugC::twoPi;
 }
 
-void SetHostBPM(double bpm)
+bool SetHostBPM(double bpm)
 {
+  // A host may report 0, a negative or a NaN tempo while its transport is
+  // stopped; tempo-relative windows would become infinite or undefined.
+  if (!std::isfinite(bpm) || bpm < kMinHostBPM || bpm > kMaxHostBPM) return false;
   HOST_BPM = bpm;
   INV_BPM = 1.0 / bpm;
+  return true;
 }
 }  // namespace PlugG

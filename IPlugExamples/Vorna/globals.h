@@ -18,8 +18,12 @@ extern double INV_BPM;     // 1 / HOST_BPM
 
 // Rewrites the sample-rate rows in their dependency order.
 void SetSampleRate(double sampleRate);
-// Sets HOST_BPM and INV_BPM together.
-void SetHostBPM(double bpm);
+inline constexpr double kMinHostBPM = 1.0;
+inline constexpr double kMaxHostBPM = 360.0;
+// Sets HOST_BPM and INV_BPM together, for a finite tempo within
+// [kMinHostBPM, kMaxHostBPM]; any other value is refused (returns false) and the
+// previous tempo stays.
+bool SetHostBPM(double bpm);
 }  // namespace PlugG
 
 namespace PlugC

@@ -229,8 +229,8 @@ TEST(FilterContainer, SettingsOfASilentVoiceWaitForUpdateState)
   EXPECT_DOUBLE_EQ(slot.GetEnvelope().GetStageValue(kSustain), 0.25);
   EXPECT_DOUBLE_EQ(slot.GetEnvelope().GetStageValue(kAttack), 1.0);  // stored default
 
-  // Repointing a sounding slot brings the new model up to date, bar the
-  // additional parameter.
+  // Repointing a sounding slot brings the new model up to date, the additional
+  // parameter included.
   CountingFilter ladder;
   slot.SetFltPtrAndModel(&ladder, kFltTLadder, true);
   EXPECT_EQ(slot.GetModel(), kFltTLadder);
@@ -239,7 +239,7 @@ TEST(FilterContainer, SettingsOfASilentVoiceWaitForUpdateState)
   EXPECT_EQ(ladder.freqs, std::vector<double>{500.0});
   EXPECT_EQ(ladder.resonance, std::vector<double>{0.7});
   EXPECT_EQ(ladder.drive, std::vector<double>{0.3});
-  EXPECT_TRUE(ladder.additional.empty());
+  EXPECT_EQ(ladder.additional, std::vector<double>{-0.5});
 }
 
 TEST(FilterContainer, SwitchingOnAndOff)

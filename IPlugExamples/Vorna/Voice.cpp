@@ -1,0 +1,423 @@
+#include "Voice.h"
+
+#include "DCremove.h"
+#include "Declicker.h"
+#include "FilterContainer.h"
+#include "Oscillator.h"
+#include "SoftLimiter.h"
+#include "VoiceDataSingleton.h"
+#include "globals.h"
+
+#include <algorithm>
+
+namespace
+{
+// A voice's limiters pass ±1 untouched and bend louder samples towards ±2.
+constexpr double kVoiceLimiterCeiling = 2.0;
+constexpr double kVoiceLimiterRange = 1.0;
+
+int Other(int osc)
+{
+  return 1 - osc;
+}
+}  // namespace
+
+Voice::Voice()
+{
+  for (int osc = 0; osc < kNumOscs; ++osc)
+  {
+    SetPanL(osc, kCentrePan);
+    SetInputModTap(osc, false);
+    SetOscAmCarrierTap(osc, false);
+    SetOscAmModulatorTap(osc, false);
+  }
+  SetHardSyncTaps(false);
+}
+
+void Voice::Wire(int index, VoiceDataSingleton* data, const Components& components)
+{
+  mIndex = index;
+  mData = data;
+  for (int osc = 0; osc < kNumOscs; ++osc)
+  {
+    mOsc[osc] = components.oscillator[osc];
+    mAmpEnv[osc] = components.ampEnvelope[osc];
+    mFilter[osc] = components.filter[osc];
+    mLimiter[osc] = components.limiter[osc];
+    mDCRemover[osc] = components.dcRemover[osc];
+    mDeclicker[osc] = components.declicker[osc];
+  }
+}
+
+void Voice::SetupComponents()
+{
+  for (int osc = 0; osc < kNumOscs; ++osc)
+  {
+    mLimiter[osc]->SetCeiling(kVoiceLimiterCeiling);
+    mLimiter[osc]->SetRange(kVoiceLimiterRange);
+    mFilter[osc]->SetFreqRatio(mData->freqRatio[osc], false, 0.0);
+    mAmpEnv[osc]->EnableOffSignal(false);
+    mDCRemover[osc]->SetCutoff(DCremove::kVoiceCutoff);
+  }
+}
+
+// --- glides ---
+
+void Voice::GlideFrequency()
+{
+  mFrequency += mFreqGlideStep;
+  if ((mFreqGlideTarget - mFrequency) * mFreqGlideStep < kGlideEndEpsilon)
+  {
+    mFrequency = mFreqGlideTarget;
+    mFreqGlideStep = 0.0;
+    mFreqGlideOn = false;
+  }
+  for (int osc = 0; osc < kNumOscs; ++osc) mOsc[osc]->SetFrequency(mFrequency);
+}
+
+void Voice::GlideVelocity()
+{
+  mVelocity += mVelGlideStep;
+  if ((mVelGlideTarget - mVelocity) * mVelGlideStep < kGlideEndEpsilon)
+  {
+    mVelocity = mVelGlideTarget;
+    mVelGlideStep = 0.0;
+    mVelGlideOn = false;
+  }
+  mVelocityFactor = mVelocity * kVelocityScale;
+}
+
+void Voice::SetVelocityGlide(double velocity, double samples)
+{
+  mVelGlideTarget = velocity;
+  if (velocity == mVelocity) return;
+  const double n = samples != 0.0 ? samples : PlugG::shortestGT;
+  mVelGlideStep = (velocity - mVelocity) / n;
+  mVelGlideOn = true;
+}
+
+void Voice::SetFrequencyGlideAndNoteNum(int note, double samples)
+{
+  mNote = note;
+  mFreqGlideTarget = mData->noteFrequencies[note];
+  for (int osc = 0; osc < kNumOscs; ++osc) mFilter[osc]->SetVoiceFAndGlideTime(mFreqGlideTarget, samples, mActive);
+  if (mFreqGlideTarget == mFrequency) return;
+  // No glide time: the whole way in one step, so the target is reached on the next sample.
+  const double n = samples > 0.0 ? samples : 1.0;
+  mFreqGlideStep = (mFreqGlideTarget - mFrequency) / n;
+  mFreqGlideOn = true;
+}
+
+void Voice::SetFrequencyAndVelocityGlide(int note, double velocity, double samples)
+{
+  SetFrequencyGlideAndNoteNum(note, samples);
+  SetVelocityGlide(velocity, samples);
+}
+
+void Voice::StopFrequencyGlide()
+{
+  // The oscillators keep the pitch they have reached; the voice records the
+  // target as its frequency, so a later glide starts from the note.
+  mFrequency = mFreqGlideTarget;
+  mFreqGlideStep = 0.0;
+  mFreqGlideOn = false;
+}
+
+void Voice::ScaleGlideSteps(double ratio)
+{
+  mFreqGlideStep *= ratio;
+  mVelGlideStep *= ratio;
+}
+
+void Voice::StartNote(int note, double velocity)
+{
+  Reset();
+  mNote = note;
+  mFrequency = mFreqGlideTarget = mData->noteFrequencies[note];
+  for (int osc = 0; osc < kNumOscs; ++osc)
+  {
+    mOsc[osc]->SetFrequency(mFrequency);
+    mFilter[osc]->SetVoiceFAndGlideTime(mFrequency, 1.0, mActive);
+  }
+  mVelocity = mVelGlideTarget = velocity;
+  mVelocityFactor = velocity * kVelocityScale;
+}
+
+void Voice::ApplyPitchWheelFactor(double factor)
+{
+  for (int osc = 0; osc < kNumOscs; ++osc) mOsc[osc]->SetPitchFactor(factor);
+}
+
+// --- rendering ---
+
+double Voice::FmValue(int osc, double** fmAux, const double* fmAuxEnv) const
+{
+  const int other = Other(osc);
+  double v;
+  switch (mData->fmSource[osc])
+  {
+    case VoiceDataSingleton::kFmFilter:
+      v = mPrevPost[other];
+      break;
+    case VoiceDataSingleton::kFmEnvelope:
+      v = mPrevPre[other] * mAmpEnvOut[other];
+      break;
+    case VoiceDataSingleton::kFmAux:
+      v = *fmAux[osc];
+      break;
+    case VoiceDataSingleton::kFmAuxEnv:
+      v = fmAuxEnv[osc];
+      break;
+    case VoiceDataSingleton::kFmOsc:
+    default:
+      v = mPrevPre[other];
+      break;
+  }
+  return std::clamp(v * mData->fmAmount[osc], -kFmLimit, kFmLimit);
+}
+
+double Voice::RenderOscillator(int osc, double fm)
+{
+  const VoiceDataSingleton& d = *mData;
+  double s = mOsc[osc]->NextSample(fm, d.oversampling[osc], d.oversamplingSubStep[osc]);
+  if (d.feedback[osc] != 0.0) s += d.feedback[osc] * mPrevPost[osc];
+  // The oscillator-AM product of the last sample, taken through the filter.
+  if (d.carrierFilter[osc]) s += (s + 1.0) * (0.5 * mOscAmProduct[osc]);
+  s = mLimiter[osc]->Process(s);
+  if (d.dcRemoverOn[osc]) s = mDCRemover[osc]->Process(s);
+  mPre[osc] = s;
+  if (d.filterOn[osc]) s = mFilter[osc]->Process(s);
+  s = mLimiter[osc]->Process(s);
+  mPost[osc] = s;
+  return s;
+}
+
+void Voice::ExternalAm(int osc)
+{
+  const VoiceDataSingleton& d = *mData;
+  if (!(d.noiseAmount[osc] > 0.0) && !(d.inputAmount[osc] > 0.0)) return;
+  const double depth = d.amDepth[osc];
+  double* out = mOut[osc];
+  if (depth > 0.0)
+  {
+    const double e = d.amThreshold[osc].Level(*mInputModTap[osc]);
+    if (e != 0.0)
+    {
+      mExtAm[osc][0] = e * d.modulatedMix[osc][0];
+      mExtAm[osc][1] = e * d.modulatedMix[osc][1];
+      out[0] += mExtAm[osc][0];
+      out[1] += mExtAm[osc][1];
+    }
+  }
+  if (depth < 1.0)
+  {
+    out[0] += d.directMix[osc][0];
+    out[1] += d.directMix[osc][1];
+  }
+}
+
+void Voice::OscAmpModOf(int carrier)
+{
+  const VoiceDataSingleton& d = *mData;
+  const double amount = d.oscAmAmount[carrier];
+  if (amount == 0.0) return;
+  const int modulator = Other(carrier);
+  const double level = d.oscAmThreshold[carrier].Level(*mOscAmModulatorTap[carrier]);
+  if (level == 0.0)
+  {
+    mOscAmLevel[carrier] = 0.0;
+    mOscAmProduct[carrier] = 0.0;
+    return;
+  }
+  const double e = level * amount;
+  mOscAmLevel[carrier] = e;
+  mOscAmProduct[carrier] = *mOscAmCarrierTap[carrier] * e * mAmpEnvOut[modulator];
+  double* out = mOut[carrier];
+  if (d.addExtToOscAm[carrier])
+  {
+    out[0] += mExtAm[modulator][0] * e;
+    out[1] += mExtAm[modulator][1] * e;
+  }
+  if (!d.carrierFilter[carrier])
+  {
+    out[0] += mOscAmProduct[carrier];
+    out[1] += mOscAmProduct[carrier];
+  }
+}
+
+void Voice::OscAmpMod()
+{
+  OscAmpModOf(0);
+  OscAmpModOf(1);
+}
+
+void Voice::HardSync()
+{
+  const int master = mData->hardSyncMaster - 1;
+  if (master < 0 || master >= kNumOscs) return;
+  // A product at or below 0 is a zero crossing of the master.
+  if (*mSyncTapCurrent[master] * *mSyncTapPrevious[master] > 0.0) return;
+  if (++mSyncCrossings < mData->hardSyncPeriod) return;
+  mSyncCrossings = 0;
+  Oscillator& slave = *mOsc[Other(master)];
+  slave.RestartPhase();
+  if (mData->hardSyncSoftLength > 0) slave.StartDeclick(mData->hardSyncSoftLength);
+}
+
+void Voice::NextSample(double buses[kNumOscs][2], double** fmAux, const double* fmAuxEnv)
+{
+  const VoiceDataSingleton& d = *mData;
+  Zero();
+  if (mFreqGlideOn) GlideFrequency();
+  if (mVelGlideOn) GlideVelocity();
+
+  const double fm[kNumOscs] = {FmValue(0, fmAux, fmAuxEnv), FmValue(1, fmAux, fmAuxEnv)};
+  for (int osc = 0; osc < kNumOscs; ++osc)
+  {
+    if (!d.oscOn[osc]) continue;
+    const double s = RenderOscillator(osc, fm[osc]);
+    mOut[osc][0] = mOut[osc][1] = s * d.volume[osc];
+    ExternalAm(osc);
+    mAmpEnvOut[osc] = mAmpEnv[osc]->NextSample();
+    mAmplitude[osc] = mAmpEnvOut[osc] * mVelocityFactor;
+  }
+
+  if (d.oscOn[0] && d.oscOn[1])
+  {
+    OscAmpMod();
+    HardSync();
+  }
+
+  for (int osc = 0; osc < kNumOscs; ++osc)
+  {
+    if (!d.oscOn[osc]) continue;
+    mDeclicker[osc]->Process(mOut[osc]);
+    buses[osc][0] += mPan[osc][0] * mAmplitude[osc] * mOut[osc][0];
+    buses[osc][1] += mPan[osc][1] * mAmplitude[osc] * mOut[osc][1];
+  }
+
+  for (int osc = 0; osc < kNumOscs; ++osc)
+  {
+    mPrevPre[osc] = mPre[osc];
+    mPrevPost[osc] = mPost[osc];
+  }
+}
+
+void Voice::CheckIfDeactivate()
+{
+  const VoiceDataSingleton& d = *mData;
+  for (int osc = 0; osc < kNumOscs; ++osc)
+  {
+    if (d.oscOn[osc] && mAmpEnv[osc]->GetCurrentStage() != EnvelopeGenerator::ENVELOPE_STAGE_OFF) return;
+  }
+  mActive = false;
+  mDeactivated.Emit(mIndex);
+  mNote = -1;
+  for (int osc = 0; osc < kNumOscs; ++osc)
+  {
+    mOsc[osc]->Reset();
+    mOsc[osc]->CancelDeclick();
+    mDeclicker[osc]->Cancel();
+    mDeclicker[osc]->ClearMemory();
+    mAmplitude[osc] = 0.0;
+  }
+}
+
+void Voice::Zero()
+{
+  for (int osc = 0; osc < kNumOscs; ++osc)
+  {
+    mAmplitude[osc] = 0.0;
+    mOscAmLevel[osc] = 0.0;
+    mExtAm[osc][0] = mExtAm[osc][1] = 0.0;
+    mOut[osc][0] = mOut[osc][1] = 0.0;
+  }
+}
+
+void Voice::Reset()
+{
+  mVelocityFactor = 1.0;
+  mFrequency = mFreqGlideTarget;
+  mVelocity = mVelGlideTarget;
+  mFreqGlideStep = mVelGlideStep = 0.0;
+  mFreqGlideOn = mVelGlideOn = false;
+  for (int osc = 0; osc < kNumOscs; ++osc)
+  {
+    mPre[osc] = mPost[osc] = mPrevPre[osc] = mPrevPost[osc] = 0.0;
+    mAmpEnv[osc]->Reset();
+    mFilter[osc]->Reset();
+  }
+}
+
+void Voice::UpdateSampleRate()
+{
+  for (int osc = 0; osc < kNumOscs; ++osc)
+  {
+    mOsc[osc]->SetRateFactor(mData->rateFactor[osc]);
+    mFilter[osc]->MarkDirty();
+    mFilter[osc]->UpdateState();
+    mDCRemover[osc]->UpdateCoefficient();
+  }
+}
+
+// --- shiver targets ---
+
+void Voice::SetFreqShiverFactor(int osc, double factor)
+{
+  mOsc[osc]->SetShiverFactor(factor);
+}
+
+void Voice::SetBend(int osc, double exponent)
+{
+  mOsc[osc]->SetBendExponent(exponent);
+}
+
+void Voice::SetFltShiver(int osc, double shiver)
+{
+  mFilter[osc]->SetShiver(shiver);
+}
+
+void Voice::SetPanL(int osc, double x)
+{
+  const double right = x - 1.0;
+  mPan[osc][0] = 1.0 - x * x;
+  mPan[osc][1] = 1.0 - right * right;
+}
+
+// --- taps ---
+
+void Voice::SetHardSyncTaps(bool preFilter)
+{
+  for (int master = 0; master < kNumOscs; ++master)
+  {
+    mSyncTapCurrent[master] = preFilter ? &mPre[master] : &mPost[master];
+    mSyncTapPrevious[master] = preFilter ? &mPrevPre[master] : &mPrevPost[master];
+  }
+}
+
+void Voice::SetInputModTap(int osc, bool preFilter)
+{
+  mInputModTap[osc] = preFilter ? &mPre[osc] : &mPost[osc];
+}
+
+void Voice::SetOscAmCarrierTap(int osc, bool preFilter)
+{
+  mOscAmCarrierTap[osc] = preFilter ? &mPre[osc] : &mPost[osc];
+}
+
+void Voice::SetOscAmModulatorTap(int osc, bool preFilter)
+{
+  const int modulator = Other(osc);
+  mOscAmModulatorTap[osc] = preFilter ? &mPre[modulator] : &mPost[modulator];
+}
+
+void Voice::ClearOscOutputs(int osc)
+{
+  mPre[osc] = mPost[osc] = mPrevPre[osc] = mPrevPost[osc] = 0.0;
+  mOut[osc][0] = mOut[osc][1] = 0.0;
+  mExtAm[osc][0] = mExtAm[osc][1] = 0.0;
+  mOscAmProduct[osc] = 0.0;
+  mAmpEnvOut[osc] = 0.0;
+  mAmplitude[osc] = 0.0;
+  mDeclicker[osc]->ClearMemory();
+}

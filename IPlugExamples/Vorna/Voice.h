@@ -1,0 +1,175 @@
+#pragma once
+
+#include "EnvelopeGenerator.h"
+#include "GallantSignal.h"
+
+class Oscillator;
+class FilterContainer;
+class SoftLimiter;
+class DCremove;
+class Declicker;
+struct VoiceDataSingleton;
+
+// One of the engine's voice slots. It owns no components: it points at two of
+// each per-oscillator component in the engine's arrays and at the settings all
+// voices share. While active it renders both oscillators through modulation,
+// limiting, DC removal, filtering, amplitude modulation, envelope and pan, and
+// adds them into the engine's per-oscillator stereo buses. It also carries the
+// note, the velocity and the frequency and velocity glides the allocator sets.
+class Voice
+{
+public:
+  static constexpr int kNumOscs = 2;
+  static constexpr double kFmLimit = 20.0;          // |FM value| is clamped to this
+  static constexpr double kGlideEndEpsilon = 1e-10;  // a glide this close to its target has arrived
+  static constexpr double kVelocityScale = 1.0 / 127.0;
+  static constexpr double kCentrePan = 0.5;
+
+  struct Components
+  {
+    Oscillator* oscillator[kNumOscs];
+    EnvelopeGenerator* ampEnvelope[kNumOscs];
+    FilterContainer* filter[kNumOscs];
+    SoftLimiter* limiter[kNumOscs];
+    DCremove* dcRemover[kNumOscs];
+    Declicker* declicker[kNumOscs];
+  };
+
+  // Emitted with the voice index when the voice has gone silent.
+  Gallant::Signal1<int> mDeactivated;
+
+  Voice();
+  Voice(const Voice&) = delete;  // the taps point into the voice itself
+  Voice& operator=(const Voice&) = delete;
+
+  // Once, while the engine is built.
+  void Wire(int index, VoiceDataSingleton* data, const Components& components);
+  // Limiters to ceiling 2 and range 1, key-tracking ratios, envelopes' own off
+  // signals disabled, DC removers to their voice cutoff.
+  void SetupComponents();
+
+  // Renders one sample into buses[oscillator][channel]. fmAux points, per
+  // oscillator, at the current sample of its external FM input; fmAuxEnv holds
+  // the two envelope-follower values.
+  void NextSample(double buses[kNumOscs][2], double** fmAux, const double* fmAuxEnv);
+  // After each render: a voice whose used envelopes are all off goes inactive.
+  void CheckIfDeactivate();
+
+  void GlideFrequency();
+  void GlideVelocity();
+  void OscAmpMod();
+  void Zero();
+  void Reset();
+  void UpdateSampleRate();
+
+  // Starts a note on an idle voice without any glide: Reset, then the note's
+  // frequency on both oscillators and filters, and the velocity.
+  void StartNote(int note, double velocity);
+  // Velocity in MIDI units 0..127 over samples (0: the shortest glide time).
+  void SetVelocityGlide(double velocity, double samples);
+  // Frequency of a note 0..127 over samples (0: reached on the next sample).
+  void SetFrequencyGlideAndNoteNum(int note, double samples);
+  void SetFrequencyAndVelocityGlide(int note, double velocity, double samples);
+  // Ends a running frequency glide without moving the oscillators further.
+  void StopFrequencyGlide();
+  // Multiplies the running glide steps (the glide length changed by 1/ratio).
+  void ScaleGlideSteps(double ratio);
+  // Applies the shared pitch-wheel factor to both oscillators.
+  void ApplyPitchWheelFactor(double factor);
+
+  // Shiver targets: osc 0 or 1 and the pushed value.
+  void SetFreqShiverFactor(int osc, double factor);
+  void SetBend(int osc, double exponent);
+  void SetFltShiver(int osc, double shiver);
+  // Pan position 0 (left) .. 1 (right).
+  void SetPanL(int osc, double x);
+
+  // Signal taps, chosen by the engine settings.
+  void SetHardSyncTaps(bool preFilter);
+  void SetInputModTap(int osc, bool preFilter);
+  void SetOscAmCarrierTap(int osc, bool preFilter);
+  void SetOscAmModulatorTap(int osc, bool preFilter);
+
+  // Zeroes the stored outputs of an oscillator that is switched off.
+  void ClearOscOutputs(int osc);
+  void ClearOscAmProduct(int osc) { mOscAmProduct[osc] = 0.0; }
+
+  bool IsActive() const { return mActive; }
+  void SetActive(bool active) { mActive = active; }
+  int GetIndex() const { return mIndex; }
+  int GetNote() const { return mNote; }
+  double GetFrequency() const { return mFrequency; }
+  double GetVelocity() const { return mVelocity; }
+  double GetVelocityFactor() const { return mVelocityFactor; }
+  bool IsFrequencyGliding() const { return mFreqGlideOn; }
+  bool IsVelocityGliding() const { return mVelGlideOn; }
+  double GetFrequencyGlideStep() const { return mFreqGlideStep; }
+  double GetVelocityGlideStep() const { return mVelGlideStep; }
+  // The sum of both oscillators' amplitudes of the last sample: the loudness
+  // voice stealing compares.
+  double GetLoudness() const { return mAmplitude[0] + mAmplitude[1]; }
+  double GetAmplitude(int osc) const { return mAmplitude[osc]; }
+  double GetPanLeft(int osc) const { return mPan[osc][0]; }
+  double GetPanRight(int osc) const { return mPan[osc][1]; }
+  double GetPreFilterSample(int osc) const { return mPre[osc]; }
+  double GetPostFilterSample(int osc) const { return mPost[osc]; }
+  const double* GetOutputPair(int osc) const { return mOut[osc]; }
+  double GetOscAmProduct(int osc) const { return mOscAmProduct[osc]; }
+  int GetHardSyncCrossings() const { return mSyncCrossings; }
+
+  Oscillator& GetOscillator(int osc) const { return *mOsc[osc]; }
+  EnvelopeGenerator& GetAmpEnvelope(int osc) const { return *mAmpEnv[osc]; }
+  FilterContainer& GetFilter(int osc) const { return *mFilter[osc]; }
+  SoftLimiter& GetLimiter(int osc) const { return *mLimiter[osc]; }
+  DCremove& GetDCRemover(int osc) const { return *mDCRemover[osc]; }
+  Declicker& GetDeclicker(int osc) const { return *mDeclicker[osc]; }
+
+private:
+  double FmValue(int osc, double** fmAux, const double* fmAuxEnv) const;
+  double RenderOscillator(int osc, double fm);
+  void ExternalAm(int osc);
+  void OscAmpModOf(int carrier);
+  void HardSync();
+
+  VoiceDataSingleton* mData = nullptr;
+  Oscillator* mOsc[kNumOscs] = {};
+  DCremove* mDCRemover[kNumOscs] = {};
+  EnvelopeGenerator* mAmpEnv[kNumOscs] = {};
+  FilterContainer* mFilter[kNumOscs] = {};
+  SoftLimiter* mLimiter[kNumOscs] = {};
+  Declicker* mDeclicker[kNumOscs] = {};
+
+  bool mActive = false;
+  int mIndex = 0;
+  double mVelocity = 0.0;
+  double mVelocityFactor = 1.0;
+  int mNote = -1;
+  double mFrequency = 440.0;
+
+  double mAmpEnvOut[kNumOscs] = {};
+  double mFreqGlideStep = 0.0;
+  double mFreqGlideTarget = 440.0;
+  double mVelGlideTarget = 0.0;
+  double mVelGlideStep = 0.0;
+  bool mFreqGlideOn = false;
+  bool mVelGlideOn = false;
+  double mAmplitude[kNumOscs] = {};
+  double mPan[kNumOscs][2] = {};  // left, right gain
+
+  int mSyncCrossings = 0;
+  // Per possible master oscillator: its current and previous sample.
+  const double* mSyncTapCurrent[kNumOscs] = {};
+  const double* mSyncTapPrevious[kNumOscs] = {};
+
+  double mPre[kNumOscs] = {};
+  double mPost[kNumOscs] = {};
+  double mPrevPre[kNumOscs] = {};
+  double mPrevPost[kNumOscs] = {};
+  const double* mInputModTap[kNumOscs] = {};
+  const double* mOscAmCarrierTap[kNumOscs] = {};
+  const double* mOscAmModulatorTap[kNumOscs] = {};
+  double mOscAmLevel[kNumOscs] = {};
+  double mOscAmProduct[kNumOscs] = {};
+  double mExtAm[kNumOscs][2] = {};
+  double mOut[kNumOscs][2] = {};
+};

@@ -1,0 +1,134 @@
+#pragma once
+
+#include "BendShiver.h"
+#include "EngineRandom.h"
+#include "FilterZK.h"
+#include "Oscillator.h"
+#include "PShiverWBase.h"
+#include "ParamShiver.h"
+#include "SoftLimiter.h"
+#include "Tuner.h"
+#include "Voice.h"
+#include "VoiceComponentArrays.h"
+#include "VoiceDataSingleton.h"
+#include "VoiceTables.h"
+
+// The synthesis engine: owns every component of all 32 voices, the settings
+// they share, the voice allocator, the tuning, the four shivers, the master
+// limiter and the engine's random generator. NextSample renders one stereo
+// sample from all active voices. Everything exists from construction on;
+// rendering and settings only write fields and repoint, never allocate or lock.
+//
+// Large: keep it on the heap or inside an object that is.
+class VoiceManager
+{
+public:
+  static constexpr int kNumVoices = VoiceComponentArrays::kNumVoices;
+  static constexpr int kNumOscs = VoiceComponentArrays::kNumOscs;
+  static constexpr double kMasterCeiling = 8.0;
+  static constexpr double kMasterRange = 1.0;
+
+  // Declick lengths of the settings, divisors of the sample rate.
+  static constexpr int kOscOnOffDeclickDivisor = 256;     // of SR, then truncated
+  static constexpr int kFilterPathDeclickDivisor = 240;   // of truncated SR
+  static constexpr int kWaveDeclickDivisor = 480;         // of truncated SR
+  static constexpr int kBendWindowDeclickDivisor = 128;   // of SR, then truncated
+  static constexpr int kBendShapeDeclickDivisor = 32;     // of SR, then truncated
+  static constexpr int kTuneRangeDeclickDivisor = 48;     // of truncated SR
+
+  // Shiver kinds of DeclickShSyncModeChange.
+  enum ShiverKind
+  {
+    kTuneShiver = 1,
+    kBendShiver = 2,
+    kCutoffShiver = 3
+  };
+
+  // Seeds the random generator from the clock.
+  VoiceManager();
+  // Seeds it explicitly, so renders repeat bit for bit.
+  explicit VoiceManager(std::uint64_t randomSeed);
+  VoiceManager(const VoiceManager&) = delete;
+  VoiceManager& operator=(const VoiceManager&) = delete;
+
+  // One stereo sample into out[0], out[1]. The caller has zeroed the buses and
+  // prepared the noise and input mixes of this sample (the shared data's
+  // ClearSampleValues and PrepareExtMixedSamplesForOsc).
+  void NextSample(double* out, double** fmAux, const double* fmAuxEnv);
+  void Reset();
+  void UpdateSampleRate();
+  // Bend windows that follow the tempo take PlugG::HOST_BPM.
+  void UpdateHostBPM();
+  // value -1..1 (the MIDI receiver's pitch-wheel signal).
+  void OnPitchWheel(double value);
+
+  // --- engine settings: slot pos 0 or 1 on all 32 voices ---
+  void SetOscOnOff(int pos, bool on);
+  void SetFilterOnOff(int pos, bool on);
+  // Pass type 0..4 (FilterPassType), truncated and clamped.
+  void SetFltPassType(int pos, double t);
+  void SetFltModel(int pos, FilterModel m);
+  // Base cutoff, Hz.
+  void SetFltFreq(int pos, double hz);
+  void SetFltFollowNote(int pos, double x);
+  // Envelope amount -1..1 (clamped), applied as a cubic curve.
+  void SetFltEnvAmnt(int pos, double x);
+  void SetOscEnvStageValue(int pos, EnvelopeGenerator::EnvelopeStage s, double v);
+  // Phase offset in cycles, 0..1.
+  void SetOscPhaseOffset(int pos, double x);
+  void SetOscWave(int pos, OscWave w);
+  // Window control value 0..32: 0..15 give 2 pi / (17 - x), 16 and up 2 pi (x - 15).
+  void SetOscBendWindowSize(int pos, double x);
+  void SetOscBendSpanOrigin(int pos, OscBendSpanOrigin o);
+  void SetOscBendSymmetry(int pos, OscBendSymmetry s);
+  void SetTuneRangeSemitones(int pos, int n);
+  void SetDCRemoval(int pos, bool on);
+  void SetPrePostFltHardSync(bool pre);
+  void SetPrePostFltInputMod(int pos, bool pre);
+  void SetPrePostFltOAMCarrier(int pos, bool pre);
+  void SetPrePostFltOAMModulator(int pos, bool pre);
+  void DeclickShSyncModeChange(int kind, ShiverSyncMode mode, int length);
+  // Tune value -1..1 within the slot's tune range.
+  void SetOscTune(int pos, double value);
+  // Frequency ratio of the slot (num / denom, > 0).
+  void SetOscFreqRatio(int pos, double ratio);
+  // Oversampling setting: 0 off, n >= 1 for 2^(n+1) sub-samples.
+  void SetOscOversampling(int pos, int setting);
+  void SetOutputGain(double gain) { mOutputGain = gain; }
+
+  VoiceDataSingleton& GetVoiceData() { return mData; }
+  VoiceTables& GetVoiceTables() { return mTables; }
+  Voice& GetVoice(int v) { return mVoices[v]; }
+  Tuner& GetTuner() { return mTuner; }
+  SoftLimiter& GetMasterLimiter() { return mMasterLimiter; }
+  EngineRandom& GetRandom() { return mRandom; }
+  ParamShiver& GetTuneShiver() { return mTuneShiver; }
+  BendShiver& GetBendShiver() { return mBendShiver; }
+  PShiverWBase& GetPanShiver() { return mPanShiver; }
+  PShiverWBase& GetCutoffShiver() { return mCutoffShiver; }
+  double GetOutputGain() const { return mOutputGain; }
+
+private:
+  void Build();
+  void UpdateRateFactor(int pos);
+  void UpdateFilterOnOff(int pos);
+  void UpdateModulationSlopes();
+  // Crossfades on the sounding voices; a length <= 0 cancels running ones.
+  void VoiceDeclick(int length);
+  void OscDeclick(int pos, int length);
+  bool BendInUse(int pos) const;
+  bool TuneInUse(int pos) const;
+
+  VoiceComponentArrays mArrays;
+  Voice mVoices[kNumVoices];
+  VoiceDataSingleton mData;
+  SoftLimiter mMasterLimiter;
+  double mOutputGain = 1.0;
+  VoiceTables mTables;
+  Tuner mTuner;
+  EngineRandom mRandom;
+  ParamShiver mTuneShiver;
+  BendShiver mBendShiver;
+  PShiverWBase mPanShiver;
+  PShiverWBase mCutoffShiver;
+};
