@@ -2,6 +2,7 @@
 #include "smf_builder.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -214,7 +215,7 @@ TEST(SmfReader, EveryTruncationOfAFileIsRefused)
 
 TEST(SmfReader, LoadingNamesTheFileInItsErrors)
 {
-  const std::filesystem::path dir = std::filesystem::temp_directory_path() / "vorna_smf_test";
+  const std::filesystem::path dir = std::filesystem::temp_directory_path() / ("vorna_smf_test_" + std::to_string(getpid()));
   std::filesystem::create_directories(dir);
   SmfSequence seq;
   std::string error;

@@ -1,6 +1,7 @@
 #include "WavWriter.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 #include <sndfile.h>
 
 #include <filesystem>
@@ -13,7 +14,7 @@ namespace
 {
 std::filesystem::path TestDir()
 {
-  const std::filesystem::path dir = std::filesystem::temp_directory_path() / "vorna_wav_test";
+  const std::filesystem::path dir = std::filesystem::temp_directory_path() / ("vorna_wav_test_" + std::to_string(getpid()));
   std::filesystem::create_directories(dir);
   return dir;
 }
