@@ -18,7 +18,7 @@ struct VornaRoutes
 
   struct Route
   {
-    EParam param = kNumParams;
+    EParam param = kNumParams;  // kNumParams: no route yet
     bool continuous = false;
     Apply apply = nullptr;
     int slot = 0;  // oscillator or filter 0 or 1, or the parameter's variant
@@ -365,11 +365,11 @@ constexpr std::array<Route, kNumParams> ByIndex()
   std::array<Route, kNumParams> routes{};
   for (const Route& r : kRouteList)
   {
-    if (routes[r.param].apply != nullptr) throw "a parameter has two routes";
+    if (routes[r.param].param != kNumParams) throw "a parameter has two routes";
     routes[r.param] = r;
   }
   for (const Route& r : routes)
-    if (r.apply == nullptr) throw "a parameter has no route";
+    if (r.param == kNumParams) throw "a parameter has no route";
   return routes;
 }
 
