@@ -27,6 +27,15 @@ fs::path TestDir()
   return dir;
 }
 
+// This process's files go when its tests are done.
+class RemoveTestDir : public ::testing::Environment
+{
+public:
+  void TearDown() override { std::filesystem::remove_all(TestDir()); }
+};
+[[maybe_unused]] ::testing::Environment* const gRemoveTestDir =
+    ::testing::AddGlobalTestEnvironment(new RemoveTestDir);
+
 // One note of a second at 120 bpm, 96 ticks per quarter: on at 0, off at 1 s.
 smf::Bytes OneNoteFile()
 {

@@ -19,6 +19,15 @@ std::filesystem::path TestDir()
   return dir;
 }
 
+// This process's files go when its tests are done.
+class RemoveTestDir : public ::testing::Environment
+{
+public:
+  void TearDown() override { std::filesystem::remove_all(TestDir()); }
+};
+[[maybe_unused]] ::testing::Environment* const gRemoveTestDir =
+    ::testing::AddGlobalTestEnvironment(new RemoveTestDir);
+
 std::vector<char> FileBytes(const std::filesystem::path& path)
 {
   std::ifstream in(path, std::ios::binary);
