@@ -199,9 +199,10 @@ private:
   // Processing values.
   int mBlockLength = kMaxRampLength;
   bool mBendUsesBpm = false;
-  int mInputPairSel[3] = {0, 0, 0};
+  // Set by the editor on the main thread, read once per block on the audio thread.
+  std::atomic<int> mInputPairSel[3] = {0, 0, 0};
   double* mExtIn[6] = {};  // FM left, right; AM 1 left, right; AM 2 left, right
-  bool mMaskInput = false;
+  std::atomic<bool> mMaskInput = false;
   double mAuxEnvOut[2] = {0.0, 0.0};
   EnvelopeDetector mAuxEnv[2];
 

@@ -31,7 +31,7 @@ void Vorna::ProcessDoubleReplacing(double** inputs, double** outputs, int nFrame
   const int lastPair = std::max(NInChannels() / 2 - 1, 0);
   for (int pair = 0; pair < 3; ++pair)
   {
-    const int first = standalone ? 0 : 2 * std::min(mInputPairSel[pair], lastPair);
+    const int first = standalone ? 0 : 2 * std::min(mInputPairSel[pair].load(), lastPair);
     mExtIn[2 * pair] = inputs[first];
     mExtIn[2 * pair + 1] = inputs[first + 1];
   }

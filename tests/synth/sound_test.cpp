@@ -15,7 +15,7 @@ double HeldNotePitch(Player& player, int note, std::vector<Event> extra = {}, lo
 {
   extra.push_back(NoteOn(player.Now(), note));
   const Stereo out = player.Run(settle + 12000, extra);
-  return ZeroCrossingHz(out.left, settle, settle + 12000, kRate);
+  return SteadyHz(out.left, settle, settle + 12000, kRate);
 }
 }  // namespace
 
@@ -54,7 +54,7 @@ TEST(Sound, PitchWheelBendsByItsUnevenSpans)
   moved.OneBareOscillator();
   moved.Run(4800, {NoteOn(0, 69)});
   const Stereo out = moved.Run(14400, {PitchWheel(4800, -8192)});
-  EXPECT_NEAR(ZeroCrossingHz(out.left, 2400, 14400, kRate), 440.0 * (2.0 - std::pow(2.0, 1.0 / 6.0)),
+  EXPECT_NEAR(SteadyHz(out.left, 2400, 14400, kRate), 440.0 * (2.0 - std::pow(2.0, 1.0 / 6.0)),
               kPitchToleranceHz);
 }
 

@@ -100,28 +100,10 @@ private:
   std::unique_ptr<Vorna> mPlug;
 };
 
-// Frequency from upward zero crossings (linearly interpolated) in [begin, end).
-inline double ZeroCrossingHz(const std::vector<double>& x, long begin, long end, double sampleRate)
-{
-  double first = -1.0, last = -1.0;
-  int crossings = 0;
-  for (long i = std::max(begin, 1L); i < end; ++i)
-  {
-    if (x[size_t(i - 1)] < 0.0 && x[size_t(i)] >= 0.0)
-    {
-      const double t = double(i - 1) + x[size_t(i - 1)] / (x[size_t(i - 1)] - x[size_t(i)]);
-      if (crossings == 0) first = t;
-      last = t;
-      ++crossings;
-    }
-  }
-  if (crossings < 2) return 0.0;
-  return (crossings - 1) * sampleRate / (last - first);
-}
-
-// Frequency at sample `at` of a tone whose pitch moves in a straight line:
-// each cycle between upward zero crossings gives its frequency at its middle,
-// and a straight line fitted through those within `halfWidth` is read at `at`.
+// Frequency at sample `at` of a steady tone or one whose pitch moves in a
+// straight line: each cycle between upward zero crossings (linearly
+// interpolated) gives its frequency at its middle, and a straight line fitted
+// through those within `halfWidth` of `at` is read there.
 inline double FrequencyAt(const std::vector<double>& x, long at, long halfWidth, double sampleRate)
 {
   std::vector<double> crossings;
@@ -140,6 +122,12 @@ inline double FrequencyAt(const std::vector<double>& x, long at, long halfWidth,
   if (n < 2.0) return 0.0;
   const double slope = (n * stf - st * sf) / (n * stt - st * st);
   return (sf - slope * st) / n;
+}
+
+// Frequency of a steady tone over [begin, end).
+inline double SteadyHz(const std::vector<double>& x, long begin, long end, double sampleRate)
+{
+  return FrequencyAt(x, (begin + end) / 2, (end - begin) / 2, sampleRate);
 }
 
 // Amplitude of the component at hz in [begin, end), Hann-windowed.

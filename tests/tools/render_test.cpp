@@ -96,14 +96,6 @@ ToolRun RunRenderer(const std::string& args)
 }
 }  // namespace
 
-TEST(Render, LengthRunsToTheLastEventPlusTheTail)
-{
-  const SmfSequence seq = OneNote();
-  EXPECT_EQ(RenderLength(seq, 48000, 2.0), 48000 + 1 + 96000);
-  EXPECT_EQ(RenderLength(seq, 44100, 0.0), 44100 + 1);
-  EXPECT_EQ(RenderLength(SmfSequence{}, 48000, 0.5), 24000);
-}
-
 TEST(Render, WritesTheWholePieceAndReportsItsLevels)
 {
   const fs::path wav = TestDir() / "one.wav";
