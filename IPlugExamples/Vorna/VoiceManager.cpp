@@ -135,11 +135,13 @@ void VoiceManager::UpdateHostBPM()
 
 void VoiceManager::OnPitchWheel(double value)
 {
+  // Upward bends scale by the upward span and downward bends by the downward one,
+  // so a full throw moves exactly the wheel range in either direction.
   double factor = 1.0;
   if (value > 0.0)
-    factor = 1.0 + value * mTuner.GetPitchWheelDownSpan();
-  else if (value < 0.0)
     factor = 1.0 + value * mTuner.GetPitchWheelUpSpan();
+  else if (value < 0.0)
+    factor = 1.0 + value * mTuner.GetPitchWheelDownSpan();
   mData.pitchWheelFactor = factor;
 
   for (int v = 0; v < kNumVoices; ++v)
