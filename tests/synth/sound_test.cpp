@@ -36,17 +36,17 @@ TEST(Sound, NoteSixtyNineIsConcertA)
   for (long i = 4800; i < 9600; ++i) ASSERT_EQ(out.left[size_t(i)], out.right[size_t(i)]) << i;
 }
 
-TEST(Sound, PitchWheelBendsByItsUnevenSpans)
+TEST(Sound, PitchWheelBendsTwoSemitonesEitherWay)
 {
-  // Full down is 2 - 2^(1/6) of the pitch; half up 1 + 0.5 (1 - 2^(-1/6)).
+  // Full down is two semitones, 2^(-1/6) of the pitch; half up goes half the
+  // way to two semitones up, in Hz: 1 + 0.5 (2^(1/6) - 1).
   Player down;
   down.OneBareOscillator();
-  EXPECT_NEAR(HeldNotePitch(down, 69, {PitchWheel(0, -8192)}), 440.0 * (2.0 - std::pow(2.0, 1.0 / 6.0)),
-              kPitchToleranceHz);
+  EXPECT_NEAR(HeldNotePitch(down, 69, {PitchWheel(0, -8192)}), 440.0 * std::pow(2.0, -1.0 / 6.0), kPitchToleranceHz);
 
   Player up;
   up.OneBareOscillator();
-  EXPECT_NEAR(HeldNotePitch(up, 69, {PitchWheel(0, 4096)}), 440.0 * (1.0 + 0.5 * (1.0 - std::pow(2.0, -1.0 / 6.0))),
+  EXPECT_NEAR(HeldNotePitch(up, 69, {PitchWheel(0, 4096)}), 440.0 * (1.0 + 0.5 * (std::pow(2.0, 1.0 / 6.0) - 1.0)),
               kPitchToleranceHz);
 
   // A wheel moved while the note sounds retunes it.
@@ -54,8 +54,7 @@ TEST(Sound, PitchWheelBendsByItsUnevenSpans)
   moved.OneBareOscillator();
   moved.Run(4800, {NoteOn(0, 69)});
   const Stereo out = moved.Run(14400, {PitchWheel(4800, -8192)});
-  EXPECT_NEAR(SteadyHz(out.left, 2400, 14400, kRate), 440.0 * (2.0 - std::pow(2.0, 1.0 / 6.0)),
-              kPitchToleranceHz);
+  EXPECT_NEAR(SteadyHz(out.left, 2400, 14400, kRate), 440.0 * std::pow(2.0, -1.0 / 6.0), kPitchToleranceHz);
 }
 
 TEST(Sound, TuneAndRatioScaleTheOscillator)
