@@ -60,6 +60,20 @@ void LICE_SimpleFill(LICE_IBitmap* bmp, int x, int y, unsigned int newcolor, uns
 int LICE_BitmapCmp(LICE_IBitmap* a, LICE_IBitmap* b, int* coords);
 int LICE_BitmapCmpEx(LICE_IBitmap* a, LICE_IBitmap* b, unsigned int mask, int* coords);
 
+// Lines between integer end points, both ends included; any slope, plain or
+// anti-aliased. LICE_ClipLine clips the ends to [xLo, xHi) x [yLo, yHi) in place and
+// says whether anything is left to draw.
+void LICE_Line(LICE_IBitmap* dest, int x1, int y1, int x2, int y2, unsigned int color, float alpha, int mode, bool aa);
+bool LICE_ClipLine(int* pX1, int* pY1, int* pX2, int* pY2, int xLo, int yLo, int xHi, int yHi);
+
+// Lines between float end points (anti-aliased ones placed to the sub-pixel), and
+// dashed horizontal or vertical lines of onPixels drawn and offPixels skipped.
+void LICE_FLine(LICE_IBitmap* dest, float x1, float y1, float x2, float y2, unsigned int color, float alpha, int mode,
+                bool aa);
+void LICE_DashedLine(LICE_IBitmap* dest, int x1, int y1, int x2, int y2, int onPixels, int offPixels,
+                     unsigned int color, float alpha, int mode, bool aa);
+bool LICE_ClipFLine(float* pX1, float* pY1, float* pX2, float* pY2, float xLo, float yLo, float xHi, float yHi);
+
 // PNG images; each returns the bitmap it filled (the given one, or a new
 // LICE_MemBitmap the caller owns), or null.
 LICE_IBitmap* LICE_LoadPNG(const char* filename, LICE_IBitmap* bmp = nullptr);
