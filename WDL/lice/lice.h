@@ -74,6 +74,26 @@ void LICE_DashedLine(LICE_IBitmap* dest, int x1, int y1, int x2, int y2, int onP
                      unsigned int color, float alpha, int mode, bool aa);
 bool LICE_ClipFLine(float* pX1, float* pY1, float* pX2, float* pY2, float xLo, float yLo, float xHi, float yHi);
 
+// Outlines and area fills on whole pixels, without anti-aliasing.
+void LICE_DrawRect(LICE_IBitmap* dest, int x, int y, int w, int h, unsigned int color, float alpha, int mode);
+void LICE_BorderedRect(LICE_IBitmap* dest, int x, int y, int w, int h, unsigned int bgcolor, unsigned int fgcolor,
+                       float alpha, int mode);
+void LICE_FillTrapezoid(LICE_IBitmap* dest, int x1a, int x1b, int y1, int x2a, int x2b, int y2, unsigned int color,
+                        float alpha, int mode);
+void LICE_FillConvexPolygon(LICE_IBitmap* dest, const int* x, const int* y, int npoints, unsigned int color,
+                            float alpha, int mode);
+void LICE_FillTriangle(LICE_IBitmap* dest, int x1, int y1, int x2, int y2, int x3, int y3, unsigned int color,
+                       float alpha, int mode);
+
+// Coverage masks stamped in one colour: 8-bit (one byte per pixel) and 1-bit (most
+// significant bit first). A negative span stores the mask's rows bottom-up.
+void LICE_DrawGlyphEx(LICE_IBitmap* dest, int x, int y, unsigned int color, const unsigned char* alphas, int glyph_w,
+                      int glyph_span, int glyph_h, float alpha, int mode);
+void LICE_DrawGlyph(LICE_IBitmap* dest, int x, int y, unsigned int color, const unsigned char* alphas, int glyph_w,
+                    int glyph_h, float alpha, int mode);
+void LICE_DrawMonoGlyph(LICE_IBitmap* dest, int x, int y, unsigned int color, const unsigned char* alphas, int glyph_w,
+                        int glyph_span, int glyph_h, float alpha, int mode);
+
 // PNG images; each returns the bitmap it filled (the given one, or a new
 // LICE_MemBitmap the caller owns), or null.
 LICE_IBitmap* LICE_LoadPNG(const char* filename, LICE_IBitmap* bmp = nullptr);
