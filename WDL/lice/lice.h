@@ -94,6 +94,16 @@ void LICE_DrawGlyph(LICE_IBitmap* dest, int x, int y, unsigned int color, const 
 void LICE_DrawMonoGlyph(LICE_IBitmap* dest, int x, int y, unsigned int color, const unsigned char* alphas, int glyph_w,
                         int glyph_span, int glyph_h, float alpha, int mode);
 
+// Circles, discs, arcs and rounded rectangles. Angles are radians, 0 pointing up and
+// growing clockwise.
+void LICE_Circle(LICE_IBitmap* dest, float cx, float cy, float r, unsigned int color, float alpha, int mode, bool aa);
+void LICE_FillCircle(LICE_IBitmap* dest, float cx, float cy, float r, unsigned int color, float alpha, int mode,
+                     bool aa);
+void LICE_Arc(LICE_IBitmap* dest, float cx, float cy, float r, float minAngle, float maxAngle, unsigned int color,
+              float alpha, int mode, bool aa);
+void LICE_RoundRect(LICE_IBitmap* dest, float x, float y, float w, float h, int cornerRadius, unsigned int color,
+                    float alpha, int mode, bool aa);
+
 // PNG images; each returns the bitmap it filled (the given one, or a new
 // LICE_MemBitmap the caller owns), or null.
 LICE_IBitmap* LICE_LoadPNG(const char* filename, LICE_IBitmap* bmp = nullptr);
