@@ -104,6 +104,20 @@ void LICE_Arc(LICE_IBitmap* dest, float cx, float cy, float r, float minAngle, f
 void LICE_RoundRect(LICE_IBitmap* dest, float x, float y, float w, float h, int cornerRadius, unsigned int color,
                     float alpha, int mode, bool aa);
 
+// Bezier curves drawn as chains of float lines (tol: pixels of control-polygon length
+// per segment), and cubic fills between the curve and a row or a column.
+void LICE_DrawQBezier(LICE_IBitmap* dest, float xstart, float ystart, float xctl, float yctl, float xend, float yend,
+                      unsigned int color, float alpha, int mode, bool aa, float tol);
+void LICE_DrawCBezier(LICE_IBitmap* dest, float xstart, float ystart, float xctl1, float yctl1, float xctl2,
+                      float yctl2, float xend, float yend, unsigned int color, float alpha, int mode, bool aa,
+                      float tol);
+void LICE_FillCBezier(LICE_IBitmap* dest, float xstart, float ystart, float xctl1, float yctl1, float xctl2,
+                      float yctl2, float xend, float yend, int yfill, unsigned int color, float alpha, int mode,
+                      float tol);
+void LICE_FillCBezierX(LICE_IBitmap* dest, float xstart, float ystart, float xctl1, float yctl1, float xctl2,
+                       float yctl2, float xend, float yend, int xfill, unsigned int color, float alpha, int mode,
+                       float tol);
+
 // PNG images; each returns the bitmap it filled (the given one, or a new
 // LICE_MemBitmap the caller owns), or null.
 LICE_IBitmap* LICE_LoadPNG(const char* filename, LICE_IBitmap* bmp = nullptr);
