@@ -2,10 +2,13 @@
 
 #include "lice_bitmap.h"
 #include "lice_clipbox.h"
+#include "lice_combine.h"
+#include "lice_fastpaths.h"
 #include "lice_sample.h"
 #include "lice_surface.h"
 
 #include <cmath>
+#include <type_traits>
 
 // The circle drawers, one instance per combine operation. They address memory rows:
 // the entry points mirror the centre of a bottom-up bitmap first. Every pixel goes
@@ -14,6 +17,14 @@
 template <class Op>
 struct _LICE_CircleDrawer
 {
+  // The copy rule at full weight and the plain store give the same bytes; the inside
+  // runs of filled circles are then stored whole.
+  static constexpr bool StoresColour(int w)
+  {
+    return std::is_same_v<Op, _LICE_CombinePixelsClobberNoClamp> ||
+           (std::is_same_v<Op, _LICE_CombinePixelsCopyNoClamp> && w == 256);
+  }
+
   template <class Clip>
   static void DrawClippedPt(const lice::Surface& s, int x, int y, const Clip& clip, const lice::Rgba& c, int w)
   {
@@ -26,6 +37,12 @@ struct _LICE_CircleDrawer
   {
     if (!clip.clipColumn(x, y1, y2)) return;
     unsigned int* p = s.at(x, y1);
+    if (StoresColour(w))
+    {
+      const unsigned int packed = lice::Pack(c.r, c.g, c.b, c.a);
+      for (int y = y1; y <= y2; ++y, p += s.step) *p = packed;
+      return;
+    }
     for (int y = y1; y <= y2; ++y, p += s.step) lice::Combine<Op>(p, c, w);
   }
 
@@ -35,6 +52,11 @@ struct _LICE_CircleDrawer
   {
     if (!clip.clipRow(y, x1, x2)) return;
     unsigned int* p = s.at(x1, y);
+    if (StoresColour(w))
+    {
+      lice::FillRow(p, x2 - x1 + 1, lice::Pack(c.r, c.g, c.b, c.a));
+      return;
+    }
     for (int x = x1; x <= x2; ++x, ++p) lice::Combine<Op>(p, c, w);
   }
 

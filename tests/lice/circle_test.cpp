@@ -90,6 +90,13 @@ TEST(Circle, AntiAliasedAxisWeights)
   EXPECT_EQ(Coverage(bmp, 16, 4), 51);
   EXPECT_EQ(Coverage(bmp, 16, 5), 205);
 
+  // Inside a disc at full weight every byte is the colour's, its alpha included.
+  Clear(bmp);
+  LICE_FillRect(&bmp, 0, 0, 31, 31, 0xFF0A0B0C, 1.0f, BLEND_COPY);
+  LICE_FillCircle(&bmp, 15.0f, 15.0f, 10.25f, 0x80123456, 1.0f, BLEND_COPY, true);
+  for (auto [x, y] : {std::pair{15, 15}, {15, 6}, {6, 15}, {20, 22}}) EXPECT_EQ(LICE_GetPixel(&bmp, x, y), 0x80123456u);
+  EXPECT_NE(LICE_GetPixel(&bmp, 15, 4), 0x80123456u);
+
   // Radius 3.3, two rows off: sqrt(3.3^2 - 4) = 2.625 puts the rim pixel on the
   // diagonal at weight 256 - 160 = 96, combined once: 0x80 * 96 / 256 = 48 added.
   Clear(bmp);
