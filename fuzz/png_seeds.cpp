@@ -8,7 +8,7 @@
 int main(int argc, char** argv)
 {
   if (argc != 2) return 2;
-  using lice_test::PngSpec;
+  using lice_test::PngImageDesc;
   struct Seed
   {
     const char* name;
@@ -25,7 +25,7 @@ int main(int argc, char** argv)
   };
   for (const Seed& seed : seeds)
   {
-    PngSpec s;
+    PngImageDesc s;
     s.width = 9, s.height = 7, s.colorType = seed.colorType, s.bitDepth = seed.bitDepth;
     s.interlaced = seed.interlaced;
     const int channels = seed.colorType == PNG_COLOR_TYPE_RGB         ? 3

@@ -10,9 +10,9 @@ packages=(
   # the product's own dependencies
   librtaudio-dev librtmidi-dev libpng-dev zlib1g-dev
   # platform layer
-  libsdl2-dev libcairo2-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core
+  libsdl2-dev libcairo2-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core libx11-dev libxext-dev
   # tools and tests
-  libsndfile1-dev libgtest-dev libgmock-dev libbenchmark-dev libpixman-1-dev xvfb xauth
+  libsndfile1-dev libgtest-dev libgmock-dev libbenchmark-dev libpixman-1-dev xvfb xauth xdotool
 )
 
 missing=()

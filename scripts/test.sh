@@ -16,3 +16,7 @@ if [ "$flavour" = sanitize ]; then
   export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 fi
 ctest --test-dir "$dir" -j "$(nproc)" --output-on-failure --timeout 600
+# The platform layer on a real (virtual) display: only the plain build, sanitizers add nothing there.
+if [ "$flavour" = plain ]; then
+  bash scripts/check_platform_demo.sh "$dir"
+fi

@@ -58,6 +58,9 @@ public:
   // the parameter is a double, to the nearest step.
   void SetNormalized(double normalizedValue);
   void SetDisplayText(int value, const char* text);
+  // Drops every display text, so that a table of its own can replace the
+  // "off" and "on" that InitBool attaches (lookups take the first entry).
+  void ClearDisplayTexts() { mDisplayTexts.Resize(0, false); }
 
   EParamKind Type() const { return mType; }
   double Value() const { return mValue; }

@@ -265,6 +265,8 @@ private:
   void ParseChannelIO(const char* channelIOStr, int* nInputs, int* nOutputs);
   // Points every unconnected channel at its scratch buffer (null while empty).
   void RouteUnconnectedToScratch();
+  // The float side of the host-side buffer road: store or add each connected output.
+  void CopyOutputsToFloat(int nFrames, bool accumulate);
   IPreset* FirstFreePreset() const;
   // UnserializePresets for the first nSlots slots only.
   int UnserializePresetSlots(ByteChunk* chunk, int pos, int nSlots);

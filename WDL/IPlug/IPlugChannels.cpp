@@ -284,17 +284,26 @@ void IPlugBase::PassThroughBuffers(double, int nFrames)
   IPlugBase::ProcessDoubleReplacing(mInData.Get(), mOutData.Get(), nFrames);
 }
 
-void IPlugBase::PassThroughBuffers(float, int nFrames)
+// Hands each connected output's double scratch to the host's float buffer.
+void IPlugBase::CopyOutputsToFloat(int nFrames, bool accumulate)
 {
-  nFrames = std::min(nFrames, mBlockSize);
-  IPlugBase::ProcessDoubleReplacing(mInData.Get(), mOutData.Get(), nFrames);
   for (int i = 0; i < NOutChannels(); ++i)
   {
     OutChannel* ch = mOutChannels.Get(i);
     const double* src = *ch->mDest;
     if (!ch->mConnected || !ch->mFDest || !src) continue;
-    for (int s = 0; s < nFrames; ++s) ch->mFDest[s] = static_cast<float>(src[s]);
+    if (accumulate)
+      for (int s = 0; s < nFrames; ++s) ch->mFDest[s] += static_cast<float>(src[s]);
+    else
+      for (int s = 0; s < nFrames; ++s) ch->mFDest[s] = static_cast<float>(src[s]);
   }
+}
+
+void IPlugBase::PassThroughBuffers(float, int nFrames)
+{
+  nFrames = std::min(nFrames, mBlockSize);
+  IPlugBase::ProcessDoubleReplacing(mInData.Get(), mOutData.Get(), nFrames);
+  CopyOutputsToFloat(nFrames, false);
 }
 
 void IPlugBase::ProcessBuffers(double, int nFrames)
@@ -306,24 +315,12 @@ void IPlugBase::ProcessBuffers(float, int nFrames)
 {
   nFrames = std::min(nFrames, mBlockSize);
   ProcessDoubleReplacing(mInData.Get(), mOutData.Get(), nFrames);
-  for (int i = 0; i < NOutChannels(); ++i)
-  {
-    OutChannel* ch = mOutChannels.Get(i);
-    const double* src = *ch->mDest;
-    if (!ch->mConnected || !ch->mFDest || !src) continue;
-    for (int s = 0; s < nFrames; ++s) ch->mFDest[s] = static_cast<float>(src[s]);
-  }
+  CopyOutputsToFloat(nFrames, false);
 }
 
 void IPlugBase::ProcessBuffersAccumulating(float, int nFrames)
 {
   nFrames = std::min(nFrames, mBlockSize);
   ProcessDoubleReplacing(mInData.Get(), mOutData.Get(), nFrames);
-  for (int i = 0; i < NOutChannels(); ++i)
-  {
-    OutChannel* ch = mOutChannels.Get(i);
-    const double* src = *ch->mDest;
-    if (!ch->mConnected || !ch->mFDest || !src) continue;
-    for (int s = 0; s < nFrames; ++s) ch->mFDest[s] += static_cast<float>(src[s]);
-  }
+  CopyOutputsToFloat(nFrames, true);
 }

@@ -1,10 +1,10 @@
 #include "lice.h"
 #include "lice_packed.h"
+#include "lice_scratch.h"
 #include "lice_surface.h"
 
 #include <algorithm>
 #include <cstring>
-#include <vector>
 
 namespace
 {
@@ -47,13 +47,14 @@ void LICE_Blur(LICE_IBitmap* dest, LICE_IBitmap* src, int dstx, int dsty, int sr
 
   const bool sameBitmap = d.origin == s.origin;
   const bool inPlace = sameBitmap && sx == dx && sy == dy;
-  // Onto an overlapping other part of the same bitmap: blur from a copy.
-  std::vector<unsigned int> copy;
+  // Onto an overlapping other part of the same bitmap: blur from a copy. Working
+  // memory that cannot be had means no blur rather than an exception.
+  lice::ScratchBuffer<unsigned int, 0> copy(sameBitmap && !inPlace ? (size_t)width * height : 0);
+  if (!copy.ok()) return;
   const unsigned int* source = s.at((int)sx, (int)sy);
   std::ptrdiff_t sourceStep = s.step;
   if (sameBitmap && !inPlace)
   {
-    copy.resize((size_t)width * height);
     for (int y = 0; y < height; ++y)
       std::memcpy(&copy[(size_t)y * width], s.at((int)sx, (int)sy + y), (size_t)width * sizeof(unsigned int));
     source = copy.data();
@@ -63,14 +64,8 @@ void LICE_Blur(LICE_IBitmap* dest, LICE_IBitmap* src, int dstx, int dsty, int sr
   // In place, each row is saved before it is overwritten, so every neighbour is
   // read as it was before the blur: two saved rows suffice.
   constexpr int kStackRowPixels = 1024;
-  unsigned int onStack[2 * kStackRowPixels];
-  std::vector<unsigned int> onHeap;
-  unsigned int* saved = onStack;
-  if (inPlace && width > kStackRowPixels)
-  {
-    onHeap.resize((size_t)2 * width);
-    saved = onHeap.data();
-  }
+  lice::ScratchBuffer<unsigned int, 2 * kStackRowPixels> saved(inPlace ? (size_t)2 * width : 0);
+  if (!saved.ok()) return;
 
   const unsigned int* previous = nullptr;  // the row above, as it was
   for (int y = 0; y < height; ++y)
@@ -80,7 +75,7 @@ void LICE_Blur(LICE_IBitmap* dest, LICE_IBitmap* src, int dstx, int dsty, int sr
     unsigned int* out = d.at(dx, dy + y);
     if (inPlace)
     {
-      unsigned int* keep = saved + (y & 1) * width;
+      unsigned int* keep = saved.data() + (y & 1) * width;
       std::memcpy(keep, centre, (size_t)width * sizeof(unsigned int));
       centre = keep;
     }

@@ -76,6 +76,27 @@ bool DispatchShape(int mode, int w, F&& f)
   }
 }
 
+// Lines, dashes and plain circles: as DispatchShape, except that copy mode stores
+// the colour at full weight and mixes it half and half at weight 128.
+template <class F>
+bool DispatchShapeStore(int mode, int w, F&& f)
+{
+  if ((mode & BLEND_OP_MASK) == BLEND_COPY)
+  {
+    if (w == 256)
+    {
+      f(_LICE_CombinePixelsClobberNoClamp{});
+      return true;
+    }
+    if (w == 128)
+    {
+      f(_LICE_CombinePixelsHalfMixNoClamp{});
+      return true;
+    }
+  }
+  return DispatchShape(mode, w, f);
+}
+
 // Copy mode at the weights with a packed rule; false for every other weight.
 inline bool PackedCopy(unsigned int* dest, unsigned int color, int w);
 }  // namespace lice

@@ -1,33 +1,26 @@
 #include "swell-gdi.h"
 
+#include "platform/appkit/backing_bitmap.h"
+
 #include <cstdint>
 #include <cstdlib>
 #include <new>
 
-namespace
-{
-// Same limits as the raster library: larger surfaces are refused, not attempted.
-constexpr long long kMaxContextSide = 16384;
-constexpr long long kMaxContextBytes = 512ll << 20;
-constexpr std::uintptr_t kPixelAlignment = 64;
-}  // namespace
-
 struct HDC__
 {
-  void* allocation;       // what malloc returned; the pixels start inside it
+  void* allocation;       // what must be freed; the pixels start inside it
   unsigned char* pixels;  // first pixel, 64-byte aligned
   int width;
   int height;
 };
 
+// The pixel memory is laid out by the platform layer, which lays out window backing
+// bitmaps the same way, so one piece of code owns the layout and the size limits.
 HDC SWELL_CreateMemContext(HDC, int width, int height)
 {
-  if (width <= 0 || height <= 0 || width > kMaxContextSide || height > kMaxContextSide) return nullptr;
-  const long long bytes = (long long)width * height * 4;
-  if (bytes > kMaxContextBytes) return nullptr;
-
-  void* allocation = std::calloc((size_t)bytes + kPixelAlignment - 1, 1);
-  if (!allocation) return nullptr;
+  void* allocation = nullptr;
+  uint32_t* pixels = cocoa::allocateXrgbPixels(width, height, &allocation);
+  if (!pixels) return nullptr;
 
   HDC context = new (std::nothrow) HDC__;
   if (!context)
@@ -35,10 +28,8 @@ HDC SWELL_CreateMemContext(HDC, int width, int height)
     std::free(allocation);
     return nullptr;
   }
-  const std::uintptr_t address = reinterpret_cast<std::uintptr_t>(allocation);
-  const std::uintptr_t aligned = (address + kPixelAlignment - 1) & ~(kPixelAlignment - 1);
   context->allocation = allocation;
-  context->pixels = static_cast<unsigned char*>(allocation) + (aligned - address);
+  context->pixels = reinterpret_cast<unsigned char*>(pixels);
   context->width = width;
   context->height = height;
   return context;

@@ -11,7 +11,7 @@
 #include <vector>
 
 using lice_test::EncodePng;
-using lice_test::PngSpec;
+using lice_test::PngImageDesc;
 using Row = std::vector<unsigned int>;
 
 namespace
@@ -22,9 +22,9 @@ std::unique_ptr<LICE_IBitmap> Decode(const std::vector<unsigned char>& bytes)
 }
 
 // 3 x 2 RGB test image with distinct colours.
-PngSpec Rgb3x2()
+PngImageDesc Rgb3x2()
 {
-  PngSpec s;
+  PngImageDesc s;
   s.width = 3, s.height = 2;
   s.rows = {{255, 0, 0, 0, 255, 0, 0, 0, 255}, {1, 2, 3, 100, 150, 200, 255, 255, 255}};
   return s;
@@ -47,7 +47,7 @@ TEST(PngLoad, RgbAndRgbaEightBit)
   EXPECT_EQ(bmp->getRowSpan(), 4);  // line alignment 4
   EXPECT_EQ(lice_test::Pixels(*bmp), kRgb3x2);
 
-  PngSpec rgba;
+  PngImageDesc rgba;
   rgba.width = 2, rgba.colorType = PNG_COLOR_TYPE_RGB_ALPHA;
   rgba.rows = {{10, 20, 30, 0, 200, 100, 50, 128}};
   // Straight alpha: colours are kept as written even where alpha is 0.
@@ -56,7 +56,7 @@ TEST(PngLoad, RgbAndRgbaEightBit)
 
 TEST(PngLoad, PaletteWithAndWithoutTransparency)
 {
-  PngSpec pal;
+  PngImageDesc pal;
   pal.width = 4, pal.bitDepth = 2, pal.colorType = PNG_COLOR_TYPE_PALETTE;
   pal.palette = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {9, 8, 7}};
   pal.rows = {{0b00011011}};  // indices 0, 1, 2, 3
@@ -66,7 +66,7 @@ TEST(PngLoad, PaletteWithAndWithoutTransparency)
   pal.paletteAlpha = {0, 77};
   EXPECT_EQ(lice_test::Pixels(*Decode(EncodePng(pal))), (Row{0x00FF0000, 0x4D00FF00, 0xFF0000FF, 0xFF090807}));
 
-  PngSpec eight = pal;
+  PngImageDesc eight = pal;
   eight.bitDepth = 8, eight.rows = {{3, 0, 0, 1}};
   EXPECT_EQ(lice_test::Pixels(*Decode(EncodePng(eight))), (Row{0xFF090807, 0x00FF0000, 0x00FF0000, 0x4D00FF00}));
 }
@@ -85,7 +85,7 @@ TEST(PngLoad, GreyAtEveryDepth)
                         Case{4, {0xA3}, {0xFFAAAAAA, 0xFF333333}}, Case{8, {7, 200}, {0xFF070707, 0xFFC8C8C8}},
                         Case{16, {0x12, 0x34, 0xFE, 0xFF}, {0xFF121212, 0xFFFEFEFE}}})
   {
-    PngSpec s;
+    PngImageDesc s;
     s.width = 2, s.bitDepth = c.depth, s.colorType = PNG_COLOR_TYPE_GRAY, s.rows = {c.row};
     auto bmp = Decode(EncodePng(s));
     ASSERT_TRUE(bmp) << c.depth;
@@ -95,13 +95,13 @@ TEST(PngLoad, GreyAtEveryDepth)
 
 TEST(PngLoad, GreyWithAlphaAndGreyKey)
 {
-  PngSpec ga;
+  PngImageDesc ga;
   ga.width = 2, ga.colorType = PNG_COLOR_TYPE_GRAY_ALPHA;
   ga.rows = {{50, 255, 60, 0x40}};
   EXPECT_EQ(lice_test::Pixels(*Decode(EncodePng(ga))), (Row{0xFF323232, 0x403C3C3C}));
 
   // A grey tRNS key makes exactly that grey transparent.
-  PngSpec key;
+  PngImageDesc key;
   key.width = 2, key.colorType = PNG_COLOR_TYPE_GRAY, key.grayKey = true, key.grayKeyValue = 9;
   key.rows = {{9, 10}};
   EXPECT_EQ(lice_test::Pixels(*Decode(EncodePng(key))), (Row{0x00090909, 0xFF0A0A0A}));
@@ -109,7 +109,7 @@ TEST(PngLoad, GreyWithAlphaAndGreyKey)
 
 TEST(PngLoad, SixteenBitColourKeepsTheHighByte)
 {
-  PngSpec s;
+  PngImageDesc s;
   s.width = 1, s.bitDepth = 16, s.colorType = PNG_COLOR_TYPE_RGB_ALPHA;
   s.rows = {{0xAB, 0xFF, 0x12, 0x00, 0x34, 0x99, 0x80, 0x01}};
   EXPECT_EQ(lice_test::Pixels(*Decode(EncodePng(s))), (Row{0x80AB1234}));
@@ -121,7 +121,7 @@ TEST(PngLoad, SixteenBitColourKeepsTheHighByte)
 TEST(PngLoad, InterlacedMatchesProgressive)
 {
   // Large enough that all seven passes carry pixels.
-  PngSpec s;
+  PngImageDesc s;
   s.width = 11, s.height = 9, s.colorType = PNG_COLOR_TYPE_RGB_ALPHA;
   Row expected;
   for (int y = 0; y < s.height; ++y)
@@ -235,7 +235,7 @@ TEST(PngLoad, ImagesBeyondTheSizeCapsAreRefused)
   // each side but above 512 MiB of pixels.
   for (auto [w, h] : {std::pair{20000, 1}, std::pair{1, 20000}, std::pair{16384, 9000}})
   {
-    PngSpec s;
+    PngImageDesc s;
     s.width = w, s.height = h, s.colorType = PNG_COLOR_TYPE_GRAY, s.bitDepth = 1;
     s.rows.assign((size_t)h, std::vector<png_byte>((size_t)(w + 7) / 8, 0));
     const std::vector<unsigned char> bytes = EncodePng(s);

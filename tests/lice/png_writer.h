@@ -9,7 +9,7 @@ namespace lice_test
 {
 // What to write: the rows hold samples as libpng expects them for the colour type
 // and bit depth (packed for depths below 8, big-endian for 16).
-struct PngSpec
+struct PngImageDesc
 {
   int width = 1, height = 1;
   int bitDepth = 8;
@@ -23,7 +23,7 @@ struct PngSpec
 };
 
 // Encodes an image with libpng's write side into memory.
-inline std::vector<unsigned char> EncodePng(const PngSpec& spec)
+inline std::vector<unsigned char> EncodePng(const PngImageDesc& desc)
 {
   std::vector<unsigned char> out;
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
@@ -40,21 +40,21 @@ inline std::vector<unsigned char> EncodePng(const PngSpec& spec)
         v->insert(v->end(), data, data + n);
       },
       nullptr);
-  png_set_IHDR(png, info, spec.width, spec.height, spec.bitDepth, spec.colorType,
-               spec.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+  png_set_IHDR(png, info, desc.width, desc.height, desc.bitDepth, desc.colorType,
+               desc.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                PNG_FILTER_TYPE_DEFAULT);
-  if (!spec.palette.empty()) png_set_PLTE(png, info, spec.palette.data(), (int)spec.palette.size());
-  if (!spec.paletteAlpha.empty())
-    png_set_tRNS(png, info, spec.paletteAlpha.data(), (int)spec.paletteAlpha.size(), nullptr);
-  if (spec.grayKey)
+  if (!desc.palette.empty()) png_set_PLTE(png, info, desc.palette.data(), (int)desc.palette.size());
+  if (!desc.paletteAlpha.empty())
+    png_set_tRNS(png, info, desc.paletteAlpha.data(), (int)desc.paletteAlpha.size(), nullptr);
+  if (desc.grayKey)
   {
     png_color_16 key{};
-    key.gray = spec.grayKeyValue;
+    key.gray = desc.grayKeyValue;
     png_set_tRNS(png, info, nullptr, 0, &key);
   }
   png_write_info(png, info);
   std::vector<png_bytep> rows;
-  for (const auto& r : spec.rows) rows.push_back(const_cast<png_bytep>(r.data()));
+  for (const auto& r : desc.rows) rows.push_back(const_cast<png_bytep>(r.data()));
   png_write_image(png, rows.data());
   png_write_end(png, nullptr);
   png_destroy_write_struct(&png, &info);

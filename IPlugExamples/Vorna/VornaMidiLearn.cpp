@@ -1,0 +1,72 @@
+#include "Vorna.h"
+
+#include <cstdio>
+
+namespace
+{
+constexpr char kPlainCurve = 'n';
+constexpr double kCentre = 0.5;
+}  // namespace
+
+void Vorna::SetParamFromCC(int paramIdx, int ccValue)
+{
+  if (paramIdx < 0 || paramIdx >= kNumParams) return;
+  const double e = ccValue * PlugC::oneDiv127;
+  double v = e;
+  const auto mapping = mCCMappings.find(paramIdx);
+  if (mapping != mCCMappings.end())
+  {
+    const CCMapping& m = mapping->second;
+    if (m.kind == kPlainCurve)
+      v = m.func(e);
+    else if (e <= kCentre)
+      v = (1.0 - m.func((kCentre - e) * 2.0)) * kCentre;
+    else
+      v = m.func((e - kCentre) * 2.0) * kCentre + kCentre;
+  }
+  // The road of a control the user moves: the same value changes nothing, any
+  // other is set as a normalised value and ramps like an editor change.
+  if (v == GetParam(paramIdx)->GetNormalized()) return;
+  SetParameterFromGUI(paramIdx, v);
+}
+
+void Vorna::UpdateControlLearnedCC(int paramIdx, int cc)
+{
+  if (paramIdx < 0 || paramIdx >= kNumParams) return;
+  MarkStateChanged();
+  mLearnedCC[paramIdx].store(cc < 0 ? -1 : cc, std::memory_order_relaxed);
+}
+
+std::string Vorna::GetMidiForgetText(int paramIdx) const
+{
+  const int cc = GetLearnedCC(paramIdx);
+  if (cc < 0) return "MIDI forget (none)";
+  char text[32];
+  std::snprintf(text, sizeof(text), "MIDI forget CC#%d", cc);
+  return text;
+}
+
+void Vorna::OnMenuClickMidiLearn(int paramIdx, int)
+{
+  if (paramIdx < 0 || paramIdx >= kNumParams) return;
+  WDL_MutexLock lock(&mMutex);
+  mMIDIReceiver.ArmLearn(paramIdx);
+}
+
+void Vorna::OnMenuClickMidiForget(int paramIdx, int)
+{
+  if (paramIdx < 0 || paramIdx >= kNumParams) return;
+  WDL_MutexLock lock(&mMutex);
+  mMIDIReceiver.Forget(paramIdx);
+  UpdateControlLearnedCC(paramIdx, -1);
+}
+
+void Vorna::OnMenuClickEraseMidiMap(int, int)
+{
+  WDL_MutexLock lock(&mMutex);
+  for (int p = 0; p < kNumParams; ++p)
+  {
+    mMIDIReceiver.Forget(p);
+    UpdateControlLearnedCC(p, -1);
+  }
+}

@@ -1,0 +1,136 @@
+#include "Vorna.h"
+
+#include "DenormalGuard.h"
+#include "globals.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace
+{
+// The engine's noise, uniform in [-1, 1].
+double NoiseSample(EngineRandom& random) { return random.Next() / double(EngineRandom::kMax) * 2.0 - 1.0; }
+}  // namespace
+
+void Vorna::ProcessMidiMsg(IMidiMsg* msg)
+{
+  if (msg) mMIDIReceiver.OnMessageReceived(msg);
+}
+
+void Vorna::ProcessDoubleReplacing(double** inputs, double** outputs, int nFrames)
+{
+  DenormalGuard denormalGuard;
+  const int n = std::max(nFrames, 0);
+  mBlockLength = std::min(n, kMaxRampLength);
+  mMIDIReceiver.ResetNoteOnCount();
+
+  const bool standalone = GetAPI() == kAPIStandalone;
+  if (mBendUsesBpm && !standalone) ApplyTempo(GetTempo());
+
+  // The standalone application has one stereo input, which serves every input.
+  const int lastPair = std::max(NInChannels() / 2 - 1, 0);
+  for (int pair = 0; pair < 3; ++pair)
+  {
+    const int first = standalone ? 0 : 2 * std::min(mInputPairSel[pair].load(), lastPair);
+    mExtIn[2 * pair] = inputs[first];
+    mExtIn[2 * pair + 1] = inputs[first + 1];
+  }
+
+  SingleThreadBlockProcessing(inputs, outputs, n);
+
+  if (mMaskInput)
+  {
+    for (int i = 0; i < n; ++i)
+    {
+      outputs[0][i] -= inputs[0][i];
+      outputs[1][i] -= inputs[1][i];
+    }
+  }
+
+  mMIDIReceiver.Flush(n);
+  mMIDIReceiver.ResetSampleCounter();
+}
+
+void Vorna::SingleThreadBlockProcessing(double**, double** outputs, int nFrames)
+{
+  VoiceDataSingleton& data = mVoiceManager.GetVoiceData();
+  const VoiceTables& tables = mVoiceManager.GetVoiceTables();
+  for (int i = 0; i < nFrames; ++i)
+  {
+    mMIDIReceiver.Advance();
+    if (mAnySmoothing) GlideParams();
+
+    for (int k = 0; k < 2; ++k)
+    {
+      // Follower 1 listens to the FM input's left channel, follower 2 to its right.
+      if (data.fmSource[k] == VoiceDataSingleton::kFmAuxEnv)
+        mAuxEnvOut[k] = mAuxEnv[k].Process(*mExtIn[k]);
+      else
+        mAuxEnvOut[k] = 0.0;
+    }
+
+    if (tables.GetActiveCount() > 0)
+    {
+      data.ClearSampleValues();
+      if (data.noiseAmount[0] > 0.0 || data.noiseAmount[1] > 0.0)
+      {
+        data.noise[0] = NoiseSample(mVoiceManager.GetRandom());
+        data.noise[1] = NoiseSample(mVoiceManager.GetRandom());
+      }
+      if (data.oscOn[0]) data.PrepareExtMixedSamplesForOsc(0, &mExtIn[2]);
+      if (data.oscOn[1]) data.PrepareExtMixedSamplesForOsc(1, &mExtIn[4]);
+      double out[2];
+      mVoiceManager.NextSample(out, mExtIn, mAuxEnvOut);
+      mVoiceManager.GetTuneShiver().Process();
+      mVoiceManager.GetBendShiver().Process();
+      mVoiceManager.GetCutoffShiver().Process();
+      mVoiceManager.GetPanShiver().Process();
+      outputs[0][i] = out[0];
+      outputs[1][i] = out[1];
+    }
+    else
+    {
+      // Never leave what the buffer held before: silence.
+      outputs[0][i] = 0.0;
+      outputs[1][i] = 0.0;
+    }
+
+    for (double*& in : mExtIn) ++in;
+  }
+}
+
+void Vorna::Reset()
+{
+  WDL_MutexLock lock(&mMutex);
+  const double rate = GetSampleRate();
+  // Only a real rate reaches the engine; anything else keeps the one in use.
+  if (std::isfinite(rate) && rate > 0.0 && rate != PlugG::SR)
+  {
+    PlugG::SetSampleRate(rate);
+    mVoiceManager.UpdateSampleRate();
+    ReapplyRateDependentParams();
+  }
+  // Every Reset, so that the followers behave alike at every device rate.
+  for (EnvelopeDetector& follower : mAuxEnv)
+    follower.SetTimes(kFollowerAttackSeconds, kFollowerReleaseSeconds, PlugG::SR);
+
+  // The standalone host answers a fixed tempo; the user's own stays.
+  if (GetAPI() != kAPIStandalone) ApplyTempo(GetTempo());
+
+  for (int k = 0; k < 2; ++k)
+  {
+    mAuxEnv[k].Reset();
+    mAuxEnvOut[k] = 0.0;
+  }
+  mVoiceManager.Reset();
+  mMIDIReceiver.Resize(GetBlockSize());
+}
+
+void Vorna::ApplyTempo(double bpm)
+{
+  if (std::isnan(bpm)) return;
+  const double clamped = std::clamp(bpm, kMinTempo, kMaxTempo);
+  if (clamped == PlugG::HOST_BPM) return;
+  PlugG::SetHostBPM(clamped);
+  mVoiceManager.UpdateHostBPM();
+}

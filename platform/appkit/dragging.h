@@ -1,0 +1,49 @@
+#pragma once
+
+#include "platform/foundation/geometry.h"
+#include "platform/foundation/object.h"
+
+namespace cocoa
+{
+class NSPasteboard;
+
+enum : unsigned
+{
+  NSDragOperationNone = 0,
+  NSDragOperationCopy = 1,
+  NSDragOperationLink = 2,
+  NSDragOperationGeneric = 4,
+  NSDragOperationEvery = ~0u,
+};
+
+// What a drop carries: files from the desktop arrive as a list of paths under
+// NSFilenamesPboardType on the drag pasteboard.
+class NSDraggingInfo
+{
+public:
+  NSDraggingInfo(NSPasteboard* pasteboard, NSPoint locationInWindow)
+      : m_pasteboard(pasteboard), m_location(locationInWindow)
+  {
+  }
+  NSPasteboard* draggingPasteboard() const { return m_pasteboard; }
+  NSPoint draggingLocation() const { return m_location; }
+  unsigned draggingSourceOperationMask() const { return NSDragOperationCopy | NSDragOperationLink | NSDragOperationGeneric; }
+
+private:
+  NSPasteboard* m_pasteboard;
+  NSPoint m_location;
+};
+
+// A view that takes drops implements this and registers for the types it takes.
+class NSDraggingDestination
+{
+public:
+  virtual ~NSDraggingDestination() = default;
+  // Anything but NSDragOperationNone accepts the drop.
+  virtual unsigned draggingEntered(NSDraggingInfo*) { return NSDragOperationNone; }
+  virtual void draggingExited(NSDraggingInfo*) {}
+  virtual bool prepareForDragOperation(NSDraggingInfo*) { return true; }
+  virtual bool performDragOperation(NSDraggingInfo*) { return false; }
+  virtual void concludeDragOperation(NSDraggingInfo*) {}
+};
+}  // namespace cocoa

@@ -1,0 +1,238 @@
+#include "platform/appkit/menu.h"
+
+#include "platform/appkit/application.h"
+#include "platform/appkit/event.h"
+#include "platform/appkit/menu_tracker.h"
+#include "platform/appkit/view.h"
+#include "platform/appkit/window.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace cocoa
+{
+NSMenuItem::NSMenuItem(const NSString& title, Action action, const NSString& keyEquivalent)
+    : m_title(title), m_action(action), m_keyEquivalent(keyEquivalent), m_keyModifiers(NSEventModifierFlagCommand)
+{
+}
+
+NSMenuItem* NSMenuItem::separatorItem()
+{
+  NSMenuItem* item = new NSMenuItem("", Action::none, "");
+  item->m_separator = true;
+  item->m_enabled = false;
+  item->autorelease();
+  return item;
+}
+
+void NSMenuItem::setTitle(const NSString& title)
+{
+  m_title = title;
+}
+
+void NSMenuItem::setSubmenu(NSMenu* submenu)
+{
+  if (submenu == m_submenu) return;
+  if (submenu) submenu->retain();
+  if (NSMenu* old = std::exchange(m_submenu, submenu))
+  {
+    old->m_supermenu = nullptr;
+    old->release();
+  }
+  if (submenu) submenu->m_supermenu = m_menu;
+}
+
+void NSMenuItem::setRepresentedObject(NSObject* object)
+{
+  if (object) object->retain();
+  if (NSObject* old = std::exchange(m_represented, object)) old->release();
+}
+
+NSMenuItem* NSMenuItem::copy() const
+{
+  NSMenuItem* item = new NSMenuItem(m_title, m_action, m_keyEquivalent);
+  item->m_tag = m_tag;
+  item->m_state = m_state;
+  item->m_enabled = m_enabled;
+  item->m_separator = m_separator;
+  item->m_indentation = m_indentation;
+  item->m_target = m_target;
+  item->m_keyModifiers = m_keyModifiers;
+  item->setRepresentedObject(m_represented);
+  if (m_submenu)
+  {
+    NSMenu* submenu = m_submenu->copy();
+    item->setSubmenu(submenu);
+    submenu->release();
+  }
+  return item;
+}
+
+void NSMenuItem::dealloc()
+{
+  setSubmenu(nullptr);
+  setRepresentedObject(nullptr);
+}
+
+NSMenu::NSMenu(const NSString& title) : m_title(title) {}
+
+void NSMenu::dealloc()
+{
+  removeAllItems();
+}
+
+NSMenuItem* NSMenu::itemAtIndex(NSInteger index) const
+{
+  if (index < 0 || index >= numberOfItems()) return nullptr;
+  return m_items[static_cast<size_t>(index)];
+}
+
+NSInteger NSMenu::indexOfItem(const NSMenuItem* item) const
+{
+  auto found = std::find(m_items.begin(), m_items.end(), item);
+  return found == m_items.end() ? -1 : static_cast<NSInteger>(found - m_items.begin());
+}
+
+NSInteger NSMenu::indexOfItemWithTag(NSInteger tag) const
+{
+  for (size_t i = 0; i < m_items.size(); ++i)
+    if (m_items[i]->tag() == tag) return static_cast<NSInteger>(i);
+  return -1;
+}
+
+NSMenuItem* NSMenu::itemWithTag(NSInteger tag) const
+{
+  return itemAtIndex(indexOfItemWithTag(tag));
+}
+
+void NSMenu::addItem(NSMenuItem* item)
+{
+  insertItem(item, numberOfItems());
+}
+
+void NSMenu::insertItem(NSMenuItem* item, NSInteger index)
+{
+  // An item lives in one menu at a time, as in Cocoa.
+  if (!item || item->m_menu) return;
+  index = std::clamp<NSInteger>(index, 0, numberOfItems());
+  item->retain();
+  m_items.insert(m_items.begin() + index, item);
+  item->m_menu = this;
+  if (item->m_submenu) item->m_submenu->m_supermenu = this;
+}
+
+void NSMenu::removeItemAtIndex(NSInteger index)
+{
+  NSMenuItem* item = itemAtIndex(index);
+  if (!item) return;
+  m_items.erase(m_items.begin() + index);
+  item->m_menu = nullptr;
+  if (item->m_submenu) item->m_submenu->m_supermenu = nullptr;
+  item->release();
+}
+
+void NSMenu::removeItem(NSMenuItem* item)
+{
+  removeItemAtIndex(indexOfItem(item));
+}
+
+void NSMenu::removeAllItems()
+{
+  while (!m_items.empty()) removeItemAtIndex(numberOfItems() - 1);
+}
+
+void NSMenu::setSubmenu(NSMenu* submenu, NSMenuItem* item)
+{
+  if (item && item->m_menu == this) item->setSubmenu(submenu);
+}
+
+void NSMenu::update()
+{
+  if (m_delegate) m_delegate->menuNeedsUpdate(this);
+}
+
+namespace
+{
+constexpr unsigned kEquivalentModifiers = NSEventModifierFlagCommand | NSEventModifierFlagOption |
+                                          NSEventModifierFlagControl | NSEventModifierFlagShift;
+
+bool matches(const NSMenuItem* item, NSEvent* event)
+{
+  const std::string& key = item->keyEquivalent().str();
+  const std::string& typed = event->charactersIgnoringModifiers().str();
+  if (key.size() != 1 || typed.size() != 1) return false;
+  unsigned required = item->keyEquivalentModifierMask() & kEquivalentModifiers;
+  if (std::isupper(static_cast<unsigned char>(key[0]))) required |= NSEventModifierFlagShift;
+  return std::tolower(static_cast<unsigned char>(key[0])) == std::tolower(static_cast<unsigned char>(typed[0])) &&
+         (event->modifierFlags() & kEquivalentModifiers) == required;
+}
+
+NSMenuItem* findEquivalent(NSMenu* menu, NSEvent* event)
+{
+  menu->update();
+  for (NSMenuItem* item : std::vector<NSMenuItem*>(menu->itemArray()))
+  {
+    if (item->submenu())
+    {
+      if (NSMenuItem* found = findEquivalent(item->submenu(), event)) return found;
+    }
+    else if (item->isEnabled() && matches(item, event))
+      return item;
+  }
+  return nullptr;
+}
+}  // namespace
+
+bool NSMenu::performKeyEquivalent(NSEvent* event)
+{
+  if (!event || event->type() != NSEventTypeKeyDown) return false;
+  StrongRef<NSMenu> keep(this);
+  NSMenuItem* item = findEquivalent(this, event);
+  if (!item) return false;
+  StrongRef<NSMenuItem> keepItem(item);
+  NSApp()->sendAction(item->action(), item->target(), item);
+  return true;
+}
+
+void NSMenu::popUpContextMenu(NSMenu* menu, NSEvent* event, NSView* view)
+{
+  NSWindow* window = view ? view->window() : nullptr;
+  if (!window && event) window = event->window();
+  if (!menu || !window || !event) return;
+  const NSPoint pixel = window->pixelFromBase(event->locationInWindow());
+  if (NSMenuItem* item = MenuTracker::track(menu, window, pixel))
+  {
+    StrongRef<NSMenuItem> keep(item);
+    NSApp()->sendAction(item->action(), item->target(), item);
+  }
+}
+
+NSMenu* NSMenu::copy() const
+{
+  NSMenu* menu = new NSMenu(m_title);
+  menu->m_delegate = m_delegate;
+  for (NSMenuItem* item : m_items)
+  {
+    NSMenuItem* copied = item->copy();
+    menu->addItem(copied);
+    copied->release();
+  }
+  return menu;
+}
+
+NSString keyEquivalentLabel(const NSMenuItem* item)
+{
+  const std::string& key = item->keyEquivalent().str();
+  if (key.size() != 1 || !std::isprint(static_cast<unsigned char>(key[0]))) return {};
+  unsigned mask = item->keyEquivalentModifierMask();
+  if (std::isupper(static_cast<unsigned char>(key[0]))) mask |= NSEventModifierFlagShift;
+  std::string label;
+  // On Linux the Command key is Ctrl and the Control key is Super.
+  if (mask & NSEventModifierFlagControl) label += "Super+";
+  if (mask & NSEventModifierFlagCommand) label += "Ctrl+";
+  if (mask & NSEventModifierFlagOption) label += "Alt+";
+  if (mask & NSEventModifierFlagShift) label += "Shift+";
+  label += static_cast<char>(std::toupper(static_cast<unsigned char>(key[0])));
+  return NSString(label);
+}
+}  // namespace cocoa

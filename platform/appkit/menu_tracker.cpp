@@ -1,0 +1,339 @@
+#include "platform/appkit/menu_tracker.h"
+
+#include "platform/appkit/application.h"
+#include "platform/appkit/event.h"
+#include "platform/appkit/keys.h"
+#include "platform/appkit/menu.h"
+#include "platform/appkit/menu_bar.h"
+#include "platform/appkit/menu_drawing.h"
+#include "platform/appkit/window.h"
+#include "platform/foundation/autorelease_pool.h"
+#include "platform/foundation/run_loop.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace cocoa
+{
+namespace
+{
+MenuTracker* g_active = nullptr;
+// A release this soon after the menu opened belongs to the press that opened it.
+constexpr double kOpeningClickTime = 0.3;
+constexpr unsigned kMenuBackground = 0xF6F6F6;
+constexpr unsigned kMenuBorder = 0x9A9A9A;
+constexpr unsigned kHighlight = 0x3875D7;
+constexpr unsigned kText = 0x000000;
+constexpr unsigned kDisabledText = 0x9A9A9A;
+constexpr unsigned kHighlightedText = 0xFFFFFF;
+}  // namespace
+
+struct MenuTracker::Level : WindowOverlay
+{
+  StrongRef<NSMenu> menu;
+  NSRect frame;
+  std::vector<NSRect> items;
+  NSInteger highlighted = -1;
+
+  NSRect overlayFrame() const override { return frame; }
+
+  void drawOverlay(CGContextRef context) override
+  {
+    const double x = frame.origin.x, y = frame.origin.y, w = frame.size.width, h = frame.size.height;
+    fillMenuRect(context, x, y, w, h, kMenuBorder);
+    fillMenuRect(context, x + 1, y + 1, w - 2, h - 2, kMenuBackground);
+    for (size_t i = 0; i < items.size(); ++i)
+    {
+      NSMenuItem* item = menu->itemAtIndex(static_cast<NSInteger>(i));
+      const NSRect& r = items[i];
+      if (item->isSeparatorItem())
+      {
+        fillMenuRect(context, r.origin.x + 1, r.origin.y + r.size.height / 2, r.size.width - 2, 1, 0xD0D0D0);
+        continue;
+      }
+      const bool lit = static_cast<NSInteger>(i) == highlighted && item->isEnabled();
+      if (lit) fillMenuRect(context, r.origin.x, r.origin.y, r.size.width, r.size.height, kHighlight);
+      const unsigned color = lit ? kHighlightedText : item->isEnabled() ? kText : kDisabledText;
+      if (item->state() == NSControlStateValueOn) drawMenuText(context, "\u2713", r.origin.x + 6, r.origin.y, r.size.height, color);
+      if (item->state() == NSControlStateValueMixed) drawMenuText(context, "\u2013", r.origin.x + 6, r.origin.y, r.size.height, color);
+      const double left = r.origin.x + MenuStyle::kLeftColumn + MenuStyle::kIndent * static_cast<double>(item->indentationLevel());
+      drawMenuText(context, item->title(), left, r.origin.y, r.size.height, color);
+      const NSString key = keyEquivalentLabel(item);
+      if (!key.empty())
+        drawMenuText(context, key, NSMaxX(r) - MenuStyle::kRightColumn - menuTextWidth(key), r.origin.y, r.size.height, color);
+      if (item->hasSubmenu())
+        drawMenuText(context, "\u25B8", NSMaxX(r) - MenuStyle::kRightColumn + 6, r.origin.y, r.size.height, color);
+    }
+  }
+};
+
+MenuTracker::MenuTracker(NSWindow* window, NSMenu* bar) : m_window(window), m_bar(bar) {}
+
+MenuTracker::~MenuTracker()
+{
+  closeLevelsFrom(0);
+}
+
+MenuTracker* MenuTracker::active()
+{
+  return g_active;
+}
+
+size_t MenuTracker::levelCount() const { return m_levels.size(); }
+NSMenu* MenuTracker::menuAtLevel(size_t level) const { return level < m_levels.size() ? m_levels[level]->menu.get() : nullptr; }
+NSRect MenuTracker::menuFrame(size_t level) const { return level < m_levels.size() ? m_levels[level]->frame : NSRect{}; }
+NSWindow* MenuTracker::window() const { return m_window.get(); }
+NSInteger MenuTracker::barTitleIndex() const { return m_barIndex; }
+
+NSRect MenuTracker::itemRect(size_t level, NSInteger index) const
+{
+  if (level >= m_levels.size() || index < 0 || index >= static_cast<NSInteger>(m_levels[level]->items.size())) return {};
+  return m_levels[level]->items[static_cast<size_t>(index)];
+}
+
+NSInteger MenuTracker::highlightedItem(size_t level) const
+{
+  return level < m_levels.size() ? m_levels[level]->highlighted : -1;
+}
+
+NSMenuItem* MenuTracker::track(NSMenu* menu, NSWindow* window, NSPoint topLeft)
+{
+  if (!menu || !window || g_active) return nullptr;
+  MenuTracker tracker(window, nullptr);
+  tracker.openLevel(menu, topLeft);
+  return tracker.run();
+}
+
+NSMenuItem* MenuTracker::trackMenuBar(NSWindow* window, NSInteger titleIndex)
+{
+  NSMenu* bar = NSApp()->mainMenu();
+  if (!bar || !window || g_active || !bar->itemAtIndex(titleIndex)) return nullptr;
+  MenuTracker tracker(window, bar);
+  tracker.openBarTitle(titleIndex);
+  return tracker.run();
+}
+
+void MenuTracker::openBarTitle(NSInteger index)
+{
+  closeLevelsFrom(0);
+  const std::vector<NSRect> titles = menuBarTitleRects(m_bar.get());
+  m_barIndex = index;
+  refresh(0);
+  NSMenuItem* item = m_bar->itemAtIndex(index);
+  if (item && item->submenu() && index < static_cast<NSInteger>(titles.size()))
+    openLevel(item->submenu(), NSMakePoint(titles[static_cast<size_t>(index)].origin.x, kTitleStripHeight));
+}
+
+void MenuTracker::openLevel(NSMenu* menu, NSPoint topLeft)
+{
+  StrongRef<NSMenu> keep(menu);
+  menu->update();
+  auto level = std::make_unique<Level>();
+  level->menu = menu;
+  double width = MenuStyle::kMinimumWidth;
+  double height = 2;
+  for (NSMenuItem* item : menu->itemArray())
+  {
+    height += item->isSeparatorItem() ? MenuStyle::kSeparatorHeight : MenuStyle::kItemHeight;
+    const NSString key = keyEquivalentLabel(item);
+    const double itemWidth = MenuStyle::kLeftColumn + MenuStyle::kIndent * static_cast<double>(item->indentationLevel()) +
+                             menuTextWidth(item->title()) + (key.empty() ? 0 : MenuStyle::kKeyGap + menuTextWidth(key)) +
+                             MenuStyle::kRightColumn;
+    width = std::max(width, std::ceil(itemWidth));
+  }
+  // Keep the menu inside its window: shift it left and up as needed; a menu larger than
+  // the window is cut at the window's edge.
+  const NSSize window = m_window->frame().size;
+  NSPoint origin = NSMakePoint(std::round(topLeft.x), std::round(topLeft.y));
+  if (origin.x + width > window.width) origin.x = std::max(0.0, window.width - width);
+  if (origin.y + height > window.height) origin.y = std::max(0.0, window.height - height);
+  level->frame = NSMakeRect(origin.x, origin.y, width, height);
+  double y = origin.y + 1;
+  for (NSMenuItem* item : menu->itemArray())
+  {
+    const double h = item->isSeparatorItem() ? MenuStyle::kSeparatorHeight : MenuStyle::kItemHeight;
+    level->items.push_back(NSMakeRect(origin.x + 1, y, width - 2, h));
+    y += h;
+  }
+  m_window->addOverlay(level.get());
+  m_levels.push_back(std::move(level));
+}
+
+void MenuTracker::closeLevelsFrom(size_t level)
+{
+  while (m_levels.size() > level)
+  {
+    if (m_window) m_window->removeOverlay(m_levels.back().get());
+    m_levels.pop_back();
+  }
+}
+
+void MenuTracker::refresh(size_t level)
+{
+  if (level < m_levels.size()) m_window->invalidateBaseRect(NSMakeRect(
+      m_levels[level]->frame.origin.x, m_window->frame().size.height - NSMaxY(m_levels[level]->frame),
+      m_levels[level]->frame.size.width, m_levels[level]->frame.size.height));
+  if (m_bar)
+    m_window->invalidateBaseRect(NSMakeRect(0, m_window->frame().size.height - kTitleStripHeight,
+                                            m_window->frame().size.width, kTitleStripHeight));
+}
+
+bool MenuTracker::hit(NSPoint pixel, size_t* level, NSInteger* index) const
+{
+  for (size_t l = m_levels.size(); l-- > 0;)
+  {
+    if (!NSPointInRect(pixel, m_levels[l]->frame)) continue;
+    *level = l;
+    *index = -1;
+    for (size_t i = 0; i < m_levels[l]->items.size(); ++i)
+      if (NSPointInRect(pixel, m_levels[l]->items[i])) *index = static_cast<NSInteger>(i);
+    return true;
+  }
+  return false;
+}
+
+void MenuTracker::hover(NSPoint pixel)
+{
+  if (m_bar && pixel.y < kTitleStripHeight)
+  {
+    const std::vector<NSRect> titles = menuBarTitleRects(m_bar.get());
+    for (size_t i = 0; i < titles.size(); ++i)
+      if (NSPointInRect(pixel, titles[i]) && static_cast<NSInteger>(i) != m_barIndex) openBarTitle(static_cast<NSInteger>(i));
+    return;
+  }
+  size_t level = 0;
+  NSInteger index = -1;
+  if (!hit(pixel, &level, &index)) return;
+  Level& current = *m_levels[level];
+  if (index == current.highlighted) return;
+  current.highlighted = index;
+  closeLevelsFrom(level + 1);
+  refresh(level);
+  NSMenuItem* item = current.menu->itemAtIndex(index);
+  if (item && item->hasSubmenu() && item->isEnabled())
+    openLevel(item->submenu(), NSMakePoint(NSMaxX(current.items[static_cast<size_t>(index)]),
+                                           current.items[static_cast<size_t>(index)].origin.y - 1));
+}
+
+void MenuTracker::moveHighlight(int step)
+{
+  if (m_levels.empty()) return;
+  Level& current = *m_levels.back();
+  const NSInteger count = current.menu->numberOfItems();
+  NSInteger index = current.highlighted;
+  for (NSInteger tries = 0; tries < count; ++tries)
+  {
+    index = index < 0 ? (step > 0 ? 0 : count - 1) : (index + step + count) % count;
+    NSMenuItem* item = current.menu->itemAtIndex(index);
+    if (item && !item->isSeparatorItem() && item->isEnabled()) break;
+  }
+  current.highlighted = index;
+  refresh(m_levels.size() - 1);
+}
+
+void MenuTracker::choose(size_t level, NSInteger index)
+{
+  NSMenuItem* item = m_levels[level]->menu->itemAtIndex(index);
+  if (!item || !item->isEnabled() || item->isSeparatorItem() || item->hasSubmenu()) return;
+  m_chosen = item;
+  m_done = true;
+}
+
+void MenuTracker::handle(NSEvent* event)
+{
+  const NSEventType type = event->type();
+  if (isMouseEvent(type) && event->window() != m_window.get())
+  {
+    if (isMouseDownEvent(type)) m_done = true;
+    return;
+  }
+  const NSPoint pixel = m_window->pixelFromBase(event->locationInWindow());
+  size_t level = 0;
+  NSInteger index = -1;
+  switch (type)
+  {
+  case NSEventTypeMouseMoved:
+  case NSEventTypeLeftMouseDragged:
+  case NSEventTypeRightMouseDragged:
+  case NSEventTypeOtherMouseDragged: hover(pixel); break;
+  case NSEventTypeLeftMouseDown:
+  case NSEventTypeRightMouseDown:
+  case NSEventTypeOtherMouseDown:
+    m_sawMouseDown = true;
+    if (hit(pixel, &level, &index)) hover(pixel);
+    else if (m_bar && pixel.y < kTitleStripHeight)
+    {
+      const std::vector<NSRect> titles = menuBarTitleRects(m_bar.get());
+      if (m_barIndex >= 0 && m_barIndex < static_cast<NSInteger>(titles.size()) &&
+          NSPointInRect(pixel, titles[static_cast<size_t>(m_barIndex)]))
+        m_done = true;  // a second press on the open title closes it
+      else
+        hover(pixel);
+    }
+    else
+      m_done = true;
+    break;
+  case NSEventTypeLeftMouseUp:
+  case NSEventTypeRightMouseUp:
+  case NSEventTypeOtherMouseUp:
+    if (hit(pixel, &level, &index) &&
+        (m_sawMouseDown || NSRunLoop::currentRunLoop()->now() - m_openedAt > kOpeningClickTime))
+      choose(level, index);
+    break;
+  case NSEventTypeKeyDown:
+    switch (event->keyCode())
+    {
+    case kVK_Escape: m_done = true; break;
+    case kVK_UpArrow: moveHighlight(-1); break;
+    case kVK_DownArrow: moveHighlight(1); break;
+    case kVK_LeftArrow:
+      if (m_levels.size() > 1) closeLevelsFrom(m_levels.size() - 1);
+      else if (m_bar && m_bar->numberOfItems() > 0)
+        openBarTitle((m_barIndex + m_bar->numberOfItems() - 1) % m_bar->numberOfItems());
+      break;
+    case kVK_RightArrow:
+      if (!m_levels.empty())
+      {
+        Level& current = *m_levels.back();
+        NSMenuItem* item = current.menu->itemAtIndex(current.highlighted);
+        if (item && item->hasSubmenu() && item->isEnabled())
+        {
+          const NSRect r = current.items[static_cast<size_t>(current.highlighted)];
+          openLevel(item->submenu(), NSMakePoint(NSMaxX(r), r.origin.y - 1));
+        }
+        else if (m_bar && m_bar->numberOfItems() > 0)
+          openBarTitle((m_barIndex + 1) % m_bar->numberOfItems());
+      }
+      break;
+    case kVK_Return:
+    case kVK_ANSI_KeypadEnter:
+      if (!m_levels.empty()) choose(m_levels.size() - 1, m_levels.back()->highlighted);
+      break;
+    default: break;
+    }
+    break;
+  default: break;
+  }
+}
+
+NSMenuItem* MenuTracker::run()
+{
+  g_active = this;
+  m_openedAt = NSRunLoop::currentRunLoop()->now();
+  NSApplication* app = NSApp();
+  while (!m_done)
+  {
+    NSAutoreleasePool pool;
+    NSEvent* event = app->nextEventMatchingMask(NSEventMaskAny, kDistantFuture, true);
+    if (app->hasTerminated() || !m_window->isVisible()) break;
+    if (event) handle(event);
+  }
+  closeLevelsFrom(0);
+  if (m_bar) refresh(0);
+  m_barIndex = -1;
+  g_active = nullptr;
+  NSMenuItem* chosen = m_chosen.get();
+  if (chosen) chosen->retain()->autorelease();
+  return chosen;
+}
+}  // namespace cocoa

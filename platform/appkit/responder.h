@@ -1,0 +1,34 @@
+#pragma once
+
+#include "platform/foundation/object.h"
+
+namespace cocoa
+{
+class NSEvent;
+
+// Events a responder does not handle travel up the chain: view, superview, ..., window.
+class NSResponder : public NSObject
+{
+public:
+  virtual NSResponder* nextResponder() const { return nullptr; }
+
+  virtual void mouseDown(NSEvent* event);
+  virtual void mouseUp(NSEvent* event);
+  virtual void mouseDragged(NSEvent* event);
+  virtual void rightMouseDown(NSEvent* event);
+  virtual void rightMouseUp(NSEvent* event);
+  virtual void rightMouseDragged(NSEvent* event);
+  virtual void otherMouseDown(NSEvent* event);
+  virtual void otherMouseUp(NSEvent* event);
+  virtual void otherMouseDragged(NSEvent* event);
+  virtual void mouseMoved(NSEvent* event);
+  virtual void scrollWheel(NSEvent* event);
+  virtual void keyDown(NSEvent* event);
+  virtual void keyUp(NSEvent* event);
+  virtual void flagsChanged(NSEvent* event);
+
+  virtual bool acceptsFirstResponder() { return false; }
+  virtual bool becomeFirstResponder() { return true; }
+  virtual bool resignFirstResponder() { return true; }
+};
+}  // namespace cocoa

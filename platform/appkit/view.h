@@ -1,0 +1,128 @@
+#pragma once
+
+#include "platform/appkit/ordering.h"
+#include "platform/appkit/responder.h"
+#include "platform/foundation/geometry.h"
+#include "platform/foundation/nsstring.h"
+
+#include <vector>
+
+namespace cocoa
+{
+class NSWindow;
+class NSEvent;
+class NSGraphicsContext;
+class NSToolTipOwner;
+
+// A rectangle of a window that draws itself and takes events. The tree owns its views:
+// a superview holds one reference to each subview, a window one to its content view.
+class NSView : public NSResponder
+{
+public:
+  explicit NSView(NSRect frame = NSRect{});
+
+  // The tree.
+  NSView* superview() const { return m_superview; }
+  const std::vector<NSView*>& subviews() const { return m_subviews; }
+  NSWindow* window() const { return m_window; }
+  void addSubview(NSView* view);
+  // Places the view directly above or below `relativeTo` (or above or below all when null).
+  void addSubview(NSView* view, NSWindowOrderingMode place, NSView* relativeTo);
+  void removeFromSuperview();
+  void removeFromSuperviewWithoutNeedingDisplay();
+  bool isDescendantOf(const NSView* view) const;
+  virtual void didAddSubview(NSView*) {}
+  virtual void willRemoveSubview(NSView*) {}
+  virtual void viewWillMoveToWindow(NSWindow*) {}
+  virtual void viewDidMoveToWindow() {}
+  NSResponder* nextResponder() const override;
+
+  // Geometry. The frame is in the superview's coordinates, the bounds in the view's own;
+  // a flipped view counts y downward from its top edge.
+  NSRect frame() const { return m_frame; }
+  virtual void setFrame(NSRect frame);
+  void setFrameOrigin(NSPoint origin);
+  void setFrameSize(NSSize size);
+  NSRect bounds() const { return NSRect{m_boundsOrigin, m_frame.size}; }
+  void setBoundsOrigin(NSPoint origin);
+  virtual bool isFlipped() const { return false; }
+  virtual bool isOpaque() const { return false; }
+
+  // Conversions between this view and another of the same window; null means the
+  // window's base coordinates (y up from the window's lower edge).
+  NSPoint convertPointFromView(NSPoint point, const NSView* view) const;
+  NSPoint convertPointToView(NSPoint point, const NSView* view) const;
+  NSRect convertRectFromView(NSRect rect, const NSView* view) const;
+  NSRect convertRectToView(NSRect rect, const NSView* view) const;
+  // The deepest visible view under a point given in the superview's coordinates.
+  virtual NSView* hitTest(NSPoint pointInSuperview);
+  virtual bool acceptsFirstMouse(NSEvent*) { return false; }
+
+  // Hiding: viewDidHide and viewDidUnhide reach every view that becomes hidden or shown
+  // through this change, the view itself and its descendants that were not hidden alone.
+  bool isHidden() const { return m_hidden; }
+  void setHidden(bool hidden);
+  bool isHiddenOrHasHiddenAncestor() const;
+  virtual void viewDidHide() {}
+  virtual void viewDidUnhide() {}
+
+  // Drawing: invalidated areas are drawn the next time the run loop waits.
+  void setNeedsDisplay(bool needed);
+  void setNeedsDisplayInRect(NSRect rect);
+  bool needsDisplay() const { return m_needsDisplay; }
+  virtual void drawRect(NSRect) {}
+  void display();
+  void displayIfNeeded();
+  // Drawing outside drawRect: makes a context over the view's part of the window current.
+  bool lockFocusIfCanDraw();
+  void unlockFocus();
+
+  virtual NSInteger tag() const { return -1; }
+
+  // Tooltip rectangles in the view's coordinates; the owner is not owned.
+  NSInteger addToolTipRect(NSRect rect, NSToolTipOwner* owner, void* userData);
+  void removeToolTip(NSInteger tag);
+  void removeAllToolTips();
+  // The tag of the last added rectangle holding the point, or 0.
+  NSInteger toolTipTagAt(NSPoint point) const;
+  NSString toolTipString(NSInteger tag, NSPoint point);
+
+  // File drops (see NSDraggingDestination).
+  void registerForDraggedTypes(const std::vector<NSString>& types);
+  void unregisterDraggedTypes();
+  const std::vector<NSString>& registeredDraggedTypes() const { return m_draggedTypes; }
+
+protected:
+  void dealloc() override;
+
+private:
+  friend class NSWindow;
+  void setWindowRecursive(NSWindow* window);
+  void notifyHidden(bool hidden);
+  void detachFromSuperview(bool invalidate);
+  bool superviewIsFlipped() const;
+  NSPoint toSuperview(NSPoint local) const;
+  NSPoint fromSuperview(NSPoint outer) const;
+  NSPoint toBase(NSPoint local) const;
+  NSPoint fromBase(NSPoint base) const;
+
+  NSRect m_frame;
+  NSPoint m_boundsOrigin;
+  NSView* m_superview = nullptr;
+  NSWindow* m_window = nullptr;
+  std::vector<NSView*> m_subviews;
+  bool m_hidden = false;
+  bool m_needsDisplay = true;
+  std::vector<NSString> m_draggedTypes;
+  std::vector<NSGraphicsContext*> m_focusStack;
+  struct ToolTipRect
+  {
+    NSInteger tag;
+    NSRect rect;
+    NSToolTipOwner* owner;
+    void* userData;
+  };
+  std::vector<ToolTipRect> m_toolTips;
+  NSInteger m_nextToolTipTag = 1;
+};
+}  // namespace cocoa

@@ -1,0 +1,221 @@
+#pragma once
+
+#include "platform/appkit/backing_bitmap.h"
+#include "platform/appkit/ordering.h"
+#include "platform/appkit/responder.h"
+#include "platform/foundation/geometry.h"
+#include "platform/foundation/nsstring.h"
+
+#include <memory>
+#include <vector>
+
+namespace cocoa
+{
+class NSView;
+class NSEvent;
+class NSScreen;
+class NSWindow;
+class ToolTipTracker;
+
+enum NSWindowStyleMask : unsigned
+{
+  NSWindowStyleMaskBorderless = 0,
+  NSWindowStyleMaskTitled = 1,
+  NSWindowStyleMaskClosable = 2,
+  NSWindowStyleMaskMiniaturizable = 4,
+  NSWindowStyleMaskResizable = 8,
+};
+
+enum NSBackingStoreType
+{
+  NSBackingStoreBuffered = 2,
+};
+
+enum : int
+{
+  NSNormalWindowLevel = 0,
+  NSFloatingWindowLevel = 3,
+  NSModalPanelWindowLevel = 8,
+};
+
+// The height of the strip above the content of a titled window. On Linux the window
+// manager draws the title; the strip shows the application's menu bar.
+constexpr CGFloat kTitleStripHeight = 22;
+
+class NSWindowDelegate
+{
+public:
+  virtual ~NSWindowDelegate() = default;
+  virtual bool windowShouldClose(NSWindow*) { return true; }
+  virtual void windowWillClose(NSWindow*) {}
+  virtual void windowDidMove(NSWindow*) {}
+  virtual void windowDidResize(NSWindow*) {}
+  virtual void windowDidBecomeKey(NSWindow*) {}
+  virtual void windowDidResignKey(NSWindow*) {}
+};
+
+// Something the platform draws over a window's views: open menus.
+class WindowOverlay
+{
+public:
+  virtual ~WindowOverlay() = default;
+  // In window pixels: origin at the top left of the frame, y down.
+  virtual NSRect overlayFrame() const = 0;
+  // The context is in window pixels, y down.
+  virtual void drawOverlay(CGContextRef context) = 0;
+};
+
+class NSWindow : public NSResponder
+{
+public:
+  // contentRect is in screen coordinates (y up from the bottom of the main screen).
+  NSWindow(NSRect contentRect, unsigned styleMask, NSBackingStoreType backing = NSBackingStoreBuffered,
+           bool defer = false);
+
+  NSView* contentView() const { return m_contentView; }
+  void setContentView(NSView* view);
+
+  // Geometry. The frame includes the title strip of a titled window.
+  NSRect frame() const { return m_frame; }
+  virtual void setFrame(NSRect frame, bool display);
+  void setFrameOrigin(NSPoint origin);
+  void setContentSize(NSSize size);
+  NSRect contentRectForFrameRect(NSRect frame) const;
+  NSRect frameRectForContentRect(NSRect content) const;
+  unsigned styleMask() const { return m_styleMask; }
+  virtual NSSize minSize() const { return m_minSize; }
+  virtual NSSize maxSize() const { return m_maxSize; }
+  void setMinSize(NSSize size) { m_minSize = size; }
+  void setMaxSize(NSSize size) { m_maxSize = size; }
+  NSPoint convertBaseToScreen(NSPoint point) const;
+  NSPoint convertScreenToBase(NSPoint point) const;
+  NSRect convertRectToScreen(NSRect rect) const;
+  NSRect convertRectFromScreen(NSRect rect) const;
+  NSPoint mouseLocationOutsideOfEventStream() const;
+  NSScreen* screen() const;
+  CGFloat backingScaleFactor() const { return 1; }
+
+  const NSString& title() const { return m_title; }
+  void setTitle(const NSString& title);
+
+  // Ordering, key and main status.
+  bool isVisible() const { return m_visible; }
+  void orderFront(NSObject* sender);
+  void orderOut(NSObject* sender);
+  void makeKeyAndOrderFront(NSObject* sender);
+  void makeKeyWindow();
+  bool isKeyWindow() const;
+  bool isMainWindow() const;
+  virtual bool canBecomeKeyWindow() const;
+  virtual bool canBecomeMainWindow() const;
+  virtual void becomeKeyWindow() {}
+  virtual void resignKeyWindow() {}
+  virtual void becomeMainWindow() {}
+  virtual void resignMainWindow() {}
+  int level() const { return m_level; }
+  void setLevel(int level);
+  void miniaturize(NSObject* sender);
+  void deminiaturize(NSObject* sender);
+  bool isMiniaturized() const { return m_miniaturized; }
+  NSInteger windowNumber() const { return m_number; }
+
+  // Child windows move with their parent and stay above it.
+  NSWindow* parentWindow() const { return m_parent; }
+  void addChildWindow(NSWindow* child, NSWindowOrderingMode place);
+  void removeChildWindow(NSWindow* child);
+  const std::vector<NSWindow*>& childWindows() const { return m_children; }
+
+  NSWindowDelegate* delegate() const { return m_delegate; }
+  void setDelegate(NSWindowDelegate* delegate) { m_delegate = delegate; }
+
+  NSResponder* firstResponder() const { return m_firstResponder; }
+  bool makeFirstResponder(NSResponder* responder);
+  void setAcceptsMouseMovedEvents(bool accepts) { m_acceptsMouseMoved = accepts; }
+  bool acceptsMouseMovedEvents() const { return m_acceptsMouseMoved; }
+
+  virtual void sendEvent(NSEvent* event);
+  // The close button: asks the delegate, closes when it agrees.
+  void performClose(NSObject* sender);
+  void close();
+  bool isReleasedWhenClosed() const { return m_releasedWhenClosed; }
+  void setReleasedWhenClosed(bool released) { m_releasedWhenClosed = released; }
+
+  // Drawing: dirty areas are drawn into the backing bitmap and presented.
+  void display();
+  void displayIfNeeded();
+  bool viewsNeedDisplay() const { return !m_dirty.empty(); }
+  void flushWindow() {}
+  const BackingBitmap& backing() const { return m_backing; }
+  long presentationCount() const { return m_presentations; }
+
+  void addOverlay(WindowOverlay* overlay);
+  void removeOverlay(WindowOverlay* overlay);
+  // In window pixels (y down from the top of the frame), and back.
+  NSPoint pixelFromBase(NSPoint base) const;
+  NSPoint baseFromPixel(NSPoint pixel) const;
+  NSRect pixelRectFromBase(NSRect base) const;
+
+  // The backend reports what the user did to the native window.
+  void backendMovedTo(NSPoint screenOrigin);
+  void backendResizedTo(NSSize frameSize);
+  void backendExposed();
+  void backendFilesDropped(const std::vector<NSString>& paths, NSPoint basePoint);
+
+  // The tooltip on show (empty when none).
+  const NSString& shownToolTip() const;
+
+  // Used by views.
+  void invalidateBaseRect(NSRect rect);
+  void toolTipsChanged(NSView* view);
+  void viewLeavingWindow(NSView* view);
+  CGContextRef prepareBackingContext();
+  CGContextRef backingContext() const { return m_backing.context(); }
+  NSRect visibleBaseRectOf(const NSView* view) const;
+  void presentBaseRect(NSRect rect);
+
+protected:
+  ~NSWindow() override;
+  void dealloc() override;
+
+private:
+  void drawView(NSView* view, NSRect clip);
+  void drawTitleStrip(NSRect clip);
+  void presentPixelRects(const std::vector<NSRect>& rects);
+  NSRect contentBaseRect() const;
+  void trackMouseDown(NSEvent* event);
+  NSView*& trackingSlotFor(NSEvent* event);
+  void forgetKeyStatus();
+
+  NSRect m_frame;
+  unsigned m_styleMask;
+  NSString m_title;
+  NSView* m_contentView = nullptr;
+  bool m_visible = false;
+  bool m_closed = false;
+  bool m_miniaturized = false;
+  bool m_releasedWhenClosed = true;
+  bool m_acceptsMouseMoved = false;
+  bool m_frameFromBackend = false;
+  int m_level = NSNormalWindowLevel;
+  NSInteger m_number;
+  NSSize m_minSize;
+  NSSize m_maxSize{1e7, 1e7};
+  NSWindow* m_parent = nullptr;
+  std::vector<NSWindow*> m_children;
+  NSWindowDelegate* m_delegate = nullptr;
+  NSResponder* m_firstResponder = nullptr;
+  NSView* m_tracking[3] = {nullptr, nullptr, nullptr};  // the view that took each button's press
+  BackingBitmap m_backing;
+  std::vector<NSRect> m_dirty;  // base coordinates, whole pixels
+  std::vector<WindowOverlay*> m_overlays;
+  std::unique_ptr<ToolTipTracker> m_toolTips;
+  long m_presentations = 0;
+};
+
+class NSPanel : public NSWindow
+{
+public:
+  using NSWindow::NSWindow;
+  bool canBecomeMainWindow() const override { return false; }
+};
+}  // namespace cocoa

@@ -1,0 +1,40 @@
+#include "platform/foundation/object.h"
+
+#include "platform/foundation/autorelease_pool.h"
+#include "platform/foundation/object_registry.h"
+
+namespace cocoa
+{
+NSObject::NSObject()
+{
+  detail::registerObject(this);
+}
+
+NSObject::~NSObject()
+{
+  detail::unregisterObject(this);
+}
+
+NSObject* NSObject::retain()
+{
+  if (!isLiveObject(this)) detail::reportStaleObject(this, "retain");
+  m_count.fetch_add(1, std::memory_order_relaxed);
+  return this;
+}
+
+void NSObject::release()
+{
+  if (!isLiveObject(this)) detail::reportStaleObject(this, "release");
+  if (m_count.fetch_sub(1, std::memory_order_acq_rel) != 1) return;
+  if (m_deallocating.exchange(true)) return;
+  dealloc();
+  delete this;
+}
+
+NSObject* NSObject::autorelease()
+{
+  if (!isLiveObject(this)) detail::reportStaleObject(this, "autorelease");
+  NSAutoreleasePool::addObject(this);
+  return this;
+}
+}  // namespace cocoa

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <cstddef>
+
+namespace cocoa
+{
+// Every live platform object is listed here from construction to destruction, so that a
+// handle kept past its object's life is caught instead of being used.
+bool isLiveObject(const void* object);
+size_t liveObjectCount();
+
+namespace detail
+{
+void registerObject(const void* object);
+void unregisterObject(const void* object);
+// Stops the process with a message naming the stale handle and what was tried with it.
+[[noreturn]] void reportStaleObject(const void* object, const char* operation);
+}  // namespace detail
+}  // namespace cocoa

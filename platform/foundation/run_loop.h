@@ -1,0 +1,65 @@
+#pragma once
+
+#include "platform/foundation/clock.h"
+#include "platform/foundation/object.h"
+
+#include <vector>
+
+namespace cocoa
+{
+class NSTimer;
+
+// Where outside input comes from: the backend. It owns the clock the run loop reads.
+class RunLoopInput
+{
+public:
+  virtual ~RunLoopInput() = default;
+  virtual const Clock& clock() const = 0;
+  // Waits at most `seconds` (kDistantFuture: without limit) for outside input and queues
+  // what arrives; returns early once something did.
+  virtual void waitForInput(double seconds) = 0;
+};
+
+// Told before the run loop goes to sleep; the application draws its dirty windows here.
+class RunLoopObserver
+{
+public:
+  virtual ~RunLoopObserver() = default;
+  virtual void runLoopWillWait() = 0;
+};
+
+// The main thread's run loop. Every loop of the system, nested modal runs and menu
+// tracking included, turns it, so timers fire everywhere.
+class NSRunLoop
+{
+public:
+  static NSRunLoop* currentRunLoop();
+  static NSRunLoop* mainRunLoop() { return currentRunLoop(); }
+
+  void addTimer(NSTimer* timer);
+  // Turns the loop until the date: timers fire, input is queued for the application.
+  void runUntilDate(double date);
+  // One turn: fires the timers that are due; when none was, tells the observers and waits
+  // for input until `limitDate` or the next timer, whichever comes first.
+  void runOnce(double limitDate);
+
+  double now() const;
+  // The earliest fire date of a valid timer, or kDistantFuture.
+  double nextTimerDate() const;
+  size_t timerCount() const { return m_timers.size(); }
+
+  void setInput(RunLoopInput* input) { m_input = input; }
+  void addObserver(RunLoopObserver* observer);
+  void removeObserver(RunLoopObserver* observer);
+  // Forgets every timer (between tests).
+  void invalidateAllTimers();
+
+private:
+  bool fireDueTimers();
+
+  std::vector<StrongRef<NSTimer>> m_timers;
+  std::vector<RunLoopObserver*> m_observers;
+  RunLoopInput* m_input = nullptr;
+  long long m_nextSequence = 0;
+};
+}  // namespace cocoa
