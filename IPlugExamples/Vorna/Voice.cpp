@@ -332,47 +332,62 @@ void Voice::HardSync()
   if (mData->hardSyncSoftLength > 0) slave.StartDeclick(mData->hardSyncSoftLength);
 }
 
-void Voice::BeginSample(double** fmAux, const double* fmAuxEnv)
+void Voice::BeginSample(Voice* const* voices, int count, double** fmAux, const double* fmAuxEnv)
 {
-  Zero();
-  if (mFreqGlideOn) GlideFrequency();
-  if (mVelGlideOn) GlideVelocity();
-  for (int osc = 0; osc < kNumOscs; ++osc)
-    mFm[osc] = mData->fmAmount[osc] != 0.0 ? FmValue(osc, fmAux, fmAuxEnv) : 0.0;
+  const VoiceDataSingleton& d = *voices[0]->mData;
+  const bool fm[kNumOscs] = {d.fmAmount[0] != 0.0, d.fmAmount[1] != 0.0};
+  for (int i = 0; i < count; ++i)
+  {
+    Voice& v = *voices[i];
+    v.Zero();
+    if (v.mFreqGlideOn) v.GlideFrequency();
+    if (v.mVelGlideOn) v.GlideVelocity();
+    for (int osc = 0; osc < kNumOscs; ++osc) v.mFm[osc] = fm[osc] ? v.FmValue(osc, fmAux, fmAuxEnv) : 0.0;
+  }
 }
 
-void Voice::FinishSample(double buses[kNumOscs][2])
+void Voice::FinishSample(Voice* const* voices, int count, double buses[kNumOscs][2])
 {
-  const VoiceDataSingleton& d = *mData;
-  if (d.oscOn[0] && d.oscOn[1])
+  const VoiceDataSingleton& d = *voices[0]->mData;
+  const bool on[kNumOscs] = {d.oscOn[0], d.oscOn[1]};
+  // Both do nothing at their off settings; most patches use neither.
+  const bool oscAm = on[0] && on[1] && (d.oscAmAmount[0] != 0.0 || d.oscAmAmount[1] != 0.0);
+  const bool hardSync = on[0] && on[1] && d.hardSyncMaster != 0;
+  // The sums stay in registers; they add the voices in the same order.
+  double bus[kNumOscs][2] = {{buses[0][0], buses[0][1]}, {buses[1][0], buses[1][1]}};
+  for (int i = 0; i < count; ++i)
   {
-    // Both do nothing at their off settings; most patches use neither.
-    if (d.oscAmAmount[0] != 0.0 || d.oscAmAmount[1] != 0.0) OscAmpMod();
-    if (d.hardSyncMaster != 0) HardSync();
+    Voice& v = *voices[i];
+    if (oscAm) v.OscAmpMod();
+    if (hardSync) v.HardSync();
+    for (int osc = 0; osc < kNumOscs; ++osc)
+    {
+      if (!on[osc]) continue;
+      double* out = v.mOut[osc];
+      v.mDeclicker[osc]->Process(out);
+      bus[osc][0] += v.mPan[osc][0] * v.mAmplitude[osc] * out[0];
+      bus[osc][1] += v.mPan[osc][1] * v.mAmplitude[osc] * out[1];
+    }
+    for (int osc = 0; osc < kNumOscs; ++osc)
+    {
+      v.mPrevPre[osc] = v.mPre[osc];
+      v.mPrevPost[osc] = v.mPost[osc];
+    }
   }
-
   for (int osc = 0; osc < kNumOscs; ++osc)
   {
-    if (!d.oscOn[osc]) continue;
-    mDeclicker[osc]->Process(mOut[osc]);
-    buses[osc][0] += mPan[osc][0] * mAmplitude[osc] * mOut[osc][0];
-    buses[osc][1] += mPan[osc][1] * mAmplitude[osc] * mOut[osc][1];
-  }
-
-  for (int osc = 0; osc < kNumOscs; ++osc)
-  {
-    mPrevPre[osc] = mPre[osc];
-    mPrevPost[osc] = mPost[osc];
+    buses[osc][0] = bus[osc][0];
+    buses[osc][1] = bus[osc][1];
   }
 }
 
 void Voice::NextSample(double buses[kNumOscs][2], double** fmAux, const double* fmAuxEnv)
 {
-  BeginSample(fmAux, fmAuxEnv);
   Voice* self = this;
+  BeginSample(&self, 1, fmAux, fmAuxEnv);
   for (int osc = 0; osc < kNumOscs; ++osc)
     if (mData->oscOn[osc]) RenderSlot(&self, 1, osc);
-  FinishSample(buses);
+  FinishSample(&self, 1, buses);
 }
 
 void Voice::CheckIfDeactivate()

@@ -62,12 +62,13 @@ public:
   // the same order, while the loops stay free of per-voice dispatch and the
   // voices' independent work overlaps.
   // 1. Clears the sample's values, advances the glides, takes the FM values.
-  void BeginSample(double** fmAux, const double* fmAuxEnv);
+  static void BeginSample(Voice* const* voices, int count, double** fmAux, const double* fmAuxEnv);
   // 2. Oscillator `osc` (switched on) of each voice, through its chain up to its
   // amplitude envelope. The voices share their settings.
   static void RenderSlot(Voice* const* voices, int count, int osc);
-  // 3. Oscillator AM, hard sync, declick and pan into the buses; the history.
-  void FinishSample(double buses[kNumOscs][2]);
+  // 3. Oscillator AM, hard sync, declick and pan into the buses, in voice order;
+  // the history.
+  static void FinishSample(Voice* const* voices, int count, double buses[kNumOscs][2]);
 
   void GlideFrequency();
   void GlideVelocity();

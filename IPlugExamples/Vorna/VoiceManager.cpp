@@ -95,13 +95,13 @@ void VoiceManager::NextSample(double* out, double** fmAux, const double* fmAuxEn
   int count = 0;
   for (Voice& voice : mVoices)
     if (voice.IsActive()) active[count++] = &voice;
-  for (int i = 0; i < count; ++i) active[i]->BeginSample(fmAux, fmAuxEnv);
-  for (int osc = 0; osc < kNumOscs; ++osc)
-    if (count > 0 && mData.oscOn[osc]) Voice::RenderSlot(active, count, osc);
-  for (int i = 0; i < count; ++i)
+  if (count > 0)
   {
-    active[i]->FinishSample(buses);
-    active[i]->CheckIfDeactivate();
+    Voice::BeginSample(active, count, fmAux, fmAuxEnv);
+    for (int osc = 0; osc < kNumOscs; ++osc)
+      if (mData.oscOn[osc]) Voice::RenderSlot(active, count, osc);
+    Voice::FinishSample(active, count, buses);
+    for (int i = 0; i < count; ++i) active[i]->CheckIfDeactivate();
   }
   for (int ch = 0; ch < 2; ++ch)
   {
