@@ -39,21 +39,22 @@ public:
 private:
   void UpdateDriveBlend();
 
+  // What every sample reads comes first.
   double mB0 = 1.0;
   double mB1 = 0.0;
   double mB2 = 0.0;
   double mA1 = 0.0;
   double mA2 = 0.0;
+  double mZ1 = 0.0;
+  double mZ2 = 0.0;
+  double mDrive = 0.0;
+  OnePoleHighPass mDcBlocker;
+  double mDriveBlend = 0.0;
+  double mDriveNormaliser = 0.0;
   double mNormalisedFreq = 0.4;
   double mQ = 0.707;
   double mPeakGainDb = 0.0;
   double mResonancePow8 = 0.707;
-  double mZ1 = 0.0;
-  double mZ2 = 0.0;
-  double mDrive = 0.0;
-  double mDriveBlend = 0.0;
-  double mDriveNormaliser = 0.0;
-  OnePoleHighPass mDcBlocker;
 };
 
 inline double BiquadZK::Process(double x)

@@ -25,10 +25,6 @@ public:
   // away from zero, where their per-sample factors would be undefined.
   static constexpr double kMinimumLevel = 0.0001;
 
-  // Called, in the set's order, when the envelope enters the off stage while the
-  // off signal is enabled.
-  Gallant::Signal0 mSignalOff;
-
   // Advances one sample; returns the normalised level in [0, 1].
   double NextSample();
 
@@ -60,17 +56,23 @@ private:
   // so a stage always reaches its target at the latest on the next sample.
   static int StageSamples(double seconds);
 
+  // What every sample reads comes first, within one cache line.
   EnvelopeStage mStage = ENVELOPE_STAGE_OFF;
-  double mMinimumLevel = kMinimumLevel;
-  double mLevel = kMinimumLevel;
-  double mMultiplier = 1.0;
-  double mStageValues[kNumEnvelopeStages] = {0.0, 0.1, 0.5, 0.5, 3.0};
   int mSampleInStage = 0;
   int mStageLength = 0;
-  bool mSignalEnabled = false;
+  double mLevel = kMinimumLevel;
+  double mMultiplier = 1.0;
   // The last output and the level it was computed from.
   double mNormalisedLevel = kMinimumLevel;
   double mOutput = 0.0;
+  double mMinimumLevel = kMinimumLevel;
+  double mStageValues[kNumEnvelopeStages] = {0.0, 0.1, 0.5, 0.5, 3.0};
+  bool mSignalEnabled = false;
+
+public:
+  // Called, in the set's order, when the envelope enters the off stage while the
+  // off signal is enabled.
+  Gallant::Signal0 mSignalOff;
 };
 
 inline double EnvelopeGenerator::NextSample()

@@ -122,8 +122,10 @@ private:
   template <class F>
   [[gnu::noinline]] void MoveCutoff(F& filter);
 
-  EnvelopeGenerator mEnvelope;
+  // What every sample reads comes first.
   FilterZK* mFilter = nullptr;
+  bool mCutoffMoves = false;
+  EnvelopeGenerator mEnvelope;
   FilterModel mModel = kFltSimple;
   FilterPassType mPassType = kLP;
   bool mOn = true;
@@ -144,7 +146,6 @@ private:
   double mDrive = 0.0;
   double mAdditionalParam = 0.0;
   bool mWasModulated = false;  // the last sample's cutoff came from envelope or shiver
-  bool mCutoffMoves = false;
   // The cutoff and rate of the last per-sample SetFreq; forgotten whenever
   // anything else reaches the filter, as it may change what SetFreq computes.
   double mSentCutoff = kNoCutoff;

@@ -160,29 +160,30 @@ private:
   // One sub-sample through the lowpass; returns the new output.
   double FilterSubSample(double x);
 
+  // What every sample reads comes first, within one cache line.
   OscWave mWave = kOscSine;
-  OscBendSymmetry mBendSymmetry = kBendEdges;
-  OscBendSpanOrigin mBendSpanOrigin = kBendSpanNote;
-  double mPhaseOffset = 0.0;
+  bool mPlain = true;
+  bool mDeclickActive = false;
   double mPhase = 0.0;
   double mPhasePeriod = PlugC::twoPi;
   double mPhaseIncrement = 0.0;
+  double mShiverFactor = 1.0;
+  double mLastOutput = 0.0;
+  double mBendExponent = 1.0;
+  OscBendSymmetry mBendSymmetry = kBendEdges;
+  OscBendSpanOrigin mBendSpanOrigin = kBendSpanNote;
+  double mPhaseOffset = 0.0;
   double mPitchFactor = 1.0;
   double mSincWidth = 1.0;
   double mPolysawMix = 0.0;
   double mFrequency = kInitialFrequency;
   double mRateFactor = 0.0;
-  double mShiverFactor = 1.0;
-  double mBendExponent = 1.0;
   double mBendWindowSize = PlugC::twoPi;
   double mBendWindow = PlugC::twoPi;
   double mInverseBendWindow = 1.0 / PlugC::twoPi;
-  bool mDeclickActive = false;
-  bool mPlain = true;
   int mDeclickLength = 0;
   double mDeclickStep = 1.0;
   int mDeclickCounter = 0;
-  double mLastOutput = 0.0;
   const WDL_BesselFilterCoeffs* mBesselCoeffs = nullptr;
   double mBesselHistory[kBesselHistoryLength] = {};
 };
