@@ -390,13 +390,8 @@ void Voice::NextSample(double buses[kNumOscs][2], double** fmAux, const double* 
   FinishSample(&self, 1, buses);
 }
 
-void Voice::CheckIfDeactivate()
+void Voice::Deactivate()
 {
-  const VoiceDataSingleton& d = *mData;
-  for (int osc = 0; osc < kNumOscs; ++osc)
-  {
-    if (d.oscOn[osc] && mAmpEnv[osc]->GetCurrentStage() != EnvelopeGenerator::ENVELOPE_STAGE_OFF) return;
-  }
   mActive = false;
   mDeactivated.Emit(mIndex);
   mNote = -1;

@@ -3,12 +3,12 @@
 #include "EnvelopeGenerator.h"
 #include "GallantSignal.h"
 #include "Oscillator.h"
+#include "VoiceDataSingleton.h"
 
 class FilterContainer;
 class SoftLimiter;
 class DCremove;
 class Declicker;
-struct VoiceDataSingleton;
 
 // One of the engine's voice slots. It owns no components: it points at two of
 // each per-oscillator component in the engine's arrays and at the settings all
@@ -37,9 +37,6 @@ public:
     Declicker* declicker[kNumOscs];
   };
 
-  // Emitted with the voice index when the voice has gone silent.
-  Gallant::Signal1<int> mDeactivated;
-
   Voice();
   Voice(const Voice&) = delete;  // the taps point into the voice itself
   Voice& operator=(const Voice&) = delete;
@@ -55,7 +52,12 @@ public:
   // the two envelope-follower values.
   void NextSample(double buses[kNumOscs][2], double** fmAux, const double* fmAuxEnv);
   // After each render: a voice whose used envelopes are all off goes inactive.
-  void CheckIfDeactivate();
+  void CheckIfDeactivate()
+  {
+    for (int osc = 0; osc < kNumOscs; ++osc)
+      if (mData->oscOn[osc] && mAmpEnv[osc]->GetCurrentStage() != EnvelopeGenerator::ENVELOPE_STAGE_OFF) return;
+    Deactivate();
+  }
 
   // NextSample in three steps, so that the engine can run each step across all
   // sounding voices: every voice computes exactly what NextSample computes, in
@@ -148,49 +150,53 @@ private:
   template <class Model>
   static void FilterStage(Voice* const* voices, int count, int osc, double* s);
   void ExternalAm(int osc);
+  void Deactivate();
   void OscAmpModOf(int carrier);
   void HardSync();
 
+  // What every sample reads and writes comes first.
   VoiceDataSingleton* mData = nullptr;
   Oscillator* mOsc[kNumOscs] = {};
-  DCremove* mDCRemover[kNumOscs] = {};
   EnvelopeGenerator* mAmpEnv[kNumOscs] = {};
   FilterContainer* mFilter[kNumOscs] = {};
   SoftLimiter* mLimiter[kNumOscs] = {};
   Declicker* mDeclicker[kNumOscs] = {};
-
   bool mActive = false;
+  bool mFreqGlideOn = false;
+  bool mVelGlideOn = false;
+  double mVelocityFactor = 1.0;
+  double mFm[kNumOscs] = {};  // this sample's FM values
+  double mAmplitude[kNumOscs] = {};
+  double mAmpEnvOut[kNumOscs] = {};
+  double mPan[kNumOscs][2] = {};  // left, right gain
+  double mPre[kNumOscs] = {};
+  double mPost[kNumOscs] = {};
+  double mPrevPre[kNumOscs] = {};
+  double mPrevPost[kNumOscs] = {};
+  double mOut[kNumOscs][2] = {};
+  double mExtAm[kNumOscs][2] = {};
+  double mOscAmLevel[kNumOscs] = {};
+  double mOscAmProduct[kNumOscs] = {};
+
+  DCremove* mDCRemover[kNumOscs] = {};
   int mIndex = 0;
   double mVelocity = 0.0;
-  double mVelocityFactor = 1.0;
   int mNote = -1;
   double mFrequency = 440.0;
-
-  double mAmpEnvOut[kNumOscs] = {};
-  double mFm[kNumOscs] = {};  // this sample's FM values
   double mFreqGlideStep = 0.0;
   double mFreqGlideTarget = 440.0;
   double mVelGlideTarget = 0.0;
   double mVelGlideStep = 0.0;
-  bool mFreqGlideOn = false;
-  bool mVelGlideOn = false;
-  double mAmplitude[kNumOscs] = {};
-  double mPan[kNumOscs][2] = {};  // left, right gain
 
   int mSyncCrossings = 0;
   // Per possible master oscillator: its current and previous sample.
   const double* mSyncTapCurrent[kNumOscs] = {};
   const double* mSyncTapPrevious[kNumOscs] = {};
-
-  double mPre[kNumOscs] = {};
-  double mPost[kNumOscs] = {};
-  double mPrevPre[kNumOscs] = {};
-  double mPrevPost[kNumOscs] = {};
   const double* mInputModTap[kNumOscs] = {};
   const double* mOscAmCarrierTap[kNumOscs] = {};
   const double* mOscAmModulatorTap[kNumOscs] = {};
-  double mOscAmLevel[kNumOscs] = {};
-  double mOscAmProduct[kNumOscs] = {};
-  double mExtAm[kNumOscs][2] = {};
-  double mOut[kNumOscs][2] = {};
+
+public:
+  // Emitted with the voice index when the voice has gone silent.
+  Gallant::Signal1<int> mDeactivated;
 };
