@@ -38,7 +38,9 @@ inline double Exp(double x)
   const double lo = k * kLn2Lo;
   const double r = hi - lo;
   const double t = r * r;
-  const double c = r - t * (P1 + t * (P2 + t * (P3 + t * (P4 + t * P5))));
+  const double t2 = t * t;
+  // Estrin's scheme throughout: terms in pairs, for short dependency chains.
+  const double c = r - t * ((P1 + t * P2) + t2 * ((P3 + t * P4) + t2 * P5));
   const double er = 1.0 - ((lo - (r * c) / (2.0 - c)) - hi);
   return er * std::bit_cast<double>(static_cast<std::uint64_t>(k + kExponentBias) << kMantissaBits);
 }
@@ -136,8 +138,10 @@ inline double Asinh(double x)
   {
     if (a < kLinear) return x;
     const double z = x * x;
-    const double r = ((((P0 * z + P1) * z + P2) * z + P3) * z + P4) / ((((z + Q0) * z + Q1) * z + Q2) * z + Q3);
-    return x + x * (r * z);
+    const double z2 = z * z;
+    const double p = (P0 * z2 + (P1 * z + P2)) * z2 + (P3 * z + P4);
+    const double q = (z2 + (Q0 * z + Q1)) * z2 + (Q2 * z + Q3);
+    return x + x * ((p / q) * z);
   }
   if (!(a < kLogLimit)) return std::asinh(x);
   const double y = Log(a + std::sqrt(a * a + 1.0));
@@ -170,20 +174,25 @@ inline double SinOfPhase(double x)
   // conversion to int.
   if (std::isnan(x)) return x;
   // x = k pi/2 + r with |r| <= pi/4; the quadrant k picks sine or cosine of r and the sign.
-  const int k = static_cast<int>(x * kTwoOverPi + 0.5);
-  const double r = (x - k * kHalfPiHi) - k * kHalfPiLo;
+  // k is rounded by the 1.5 * 2^52 shift: the sum's last bits hold it.
+  constexpr double kRoundingShift = 6755399441055744.0;
+  const double shifted = x * kTwoOverPi + kRoundingShift;
+  const double kd = shifted - kRoundingShift;
+  const int k = static_cast<int>(std::bit_cast<std::uint64_t>(shifted));
+  const double r = (x - kd * kHalfPiHi) - kd * kHalfPiLo;
   const double z = r * r;
+  const double z2 = z * z;
   double y;
   if (k & 1)
   {
-    const double c = z * (C1 + z * (C2 + z * (C3 + z * (C4 + z * (C5 + z * C6)))));
+    const double c = z * ((C1 + z * C2) + z2 * ((C3 + z * C4) + z2 * (C5 + z * C6)));
     const double halfZ = 0.5 * z;
     const double w = 1.0 - halfZ;
     y = w + (((1.0 - w) - halfZ) + z * c);
   }
   else
   {
-    y = r + z * r * (S1 + z * (S2 + z * (S3 + z * (S4 + z * (S5 + z * S6)))));
+    y = r + z * r * ((S1 + z * S2) + z2 * ((S3 + z * S4) + z2 * (S5 + z * S6)));
   }
   return (k & 2) ? -y : y;
 }
