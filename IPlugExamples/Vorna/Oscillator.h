@@ -79,6 +79,12 @@ public:
   // once per oscillator slot instead of once per sub-sample.
   template <OscWave W>
   [[gnu::always_inline]] double NextSampleOf(double fm, double N, double subStep);
+  // The short path of NextSampleOf, for a caller that knows the sample needs
+  // nothing more: IsPlain(), no FM and no oversampling.
+  template <OscWave W>
+  [[gnu::always_inline]] double NextPlainSample();
+  // No bend, no crossfade, and a running phase that stays inside one cycle.
+  bool IsPlain() const { return mPlain; }
   // Waveform value at phase x (radians, any sign).
   double NextWaveformSample(double x) const;
   // Fast power curve for the bend, x in [0, 1], p > 0; exact for p = 1 and for
@@ -283,14 +289,17 @@ template <OscWave W>
 inline double Oscillator::NextSampleOf(double fm, double N, double subStep)
 {
   // Most samples of most patches: no oversampling, no bend, no crossfade, no FM.
-  if (mPlain && N < 2.0 && fm == 0.0)
-  {
-    const double s = WaveformOfCycle<W>(mPhase);
-    mPhase = FlooredMod(mPhase + mPhaseIncrement * mShiverFactor, mPhasePeriod);
-    mLastOutput = s;
-    return s;
-  }
+  if (mPlain && N < 2.0 && fm == 0.0) return NextPlainSample<W>();
   return FullSampleOf<W>(fm, N, subStep);
+}
+
+template <OscWave W>
+inline double Oscillator::NextPlainSample()
+{
+  const double s = WaveformOfCycle<W>(mPhase);
+  mPhase = FlooredMod(mPhase + mPhaseIncrement * mShiverFactor, mPhasePeriod);
+  mLastOutput = s;
+  return s;
 }
 
 template <OscWave W>

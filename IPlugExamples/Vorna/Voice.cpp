@@ -187,11 +187,19 @@ void Voice::SourceStage(Voice* const* voices, int count, int osc, double* s)
   const double feedback = d.feedback[osc];
   const bool carrierFilter = d.carrierFilter[osc];
   const bool dcRemoverOn = d.dcRemoverOn[osc];
+  // Without FM and oversampling, an oscillator that is plain needs only its short path.
+  const bool plainSlot = N < 2.0 && d.fmAmount[osc] == 0.0;
   for (int i = 0; i < count; ++i)
   {
     Voice& v = *voices[i];
     Oscillator& o = *v.mOsc[osc];
-    double x = o.GetWave() == W ? o.NextSampleOf<W>(v.mFm[osc], N, subStep) : o.NextSample(v.mFm[osc], N, subStep);
+    double x;
+    if (o.GetWave() != W)
+      x = o.NextSample(v.mFm[osc], N, subStep);
+    else if (plainSlot && o.IsPlain())
+      x = o.NextPlainSample<W>();
+    else
+      x = o.NextSampleOf<W>(v.mFm[osc], N, subStep);
     if (feedback != 0.0) x += feedback * v.mPrevPost[osc];
     // The oscillator-AM product of the last sample, taken through the filter.
     if (carrierFilter) x += (x + 1.0) * (0.5 * v.mOscAmProduct[osc]);
