@@ -116,6 +116,7 @@ TEST(FastMath, SpecialValuesComeOutAsTheLibrarysDo)
   EXPECT_TRUE(std::isnan(FastMath::Log(nan)));
   EXPECT_TRUE(std::isnan(FastMath::Log(-1.0)));
   EXPECT_TRUE(std::isnan(FastMath::SinOfPhase(nan)));
+  EXPECT_TRUE(std::isnan(FastMath::SinOfPhase(kInf)));
 
   EXPECT_EQ(FastMath::Tanh(kInf), 1.0);
   EXPECT_EQ(FastMath::Tanh(-kInf), -1.0);
