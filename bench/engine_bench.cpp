@@ -6,6 +6,8 @@
 // 48 kHz (audio seconds rendered per CPU second). The patches are those the
 // performance targets name; the default sound is approximated from the
 // parameter defaults (render-bench measures it through the plug-in itself).
+// The filter envelopes here stay in their attack and decay, so an enveloped
+// cutoff moves on every sample: the dearest case of those patches.
 // Run with --benchmark_repetitions and read the medians.
 #include <benchmark/benchmark.h>
 
