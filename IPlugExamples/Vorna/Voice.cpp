@@ -210,10 +210,24 @@ void Voice::SourceStage(Voice* const* voices, int count, int osc, double* s)
   }
 }
 
-template <class Model>
-void Voice::FilterStage(Voice* const* voices, int count, int osc, double* s)
+inline void Voice::AfterFilter(int osc, double x, double volume, bool externalAm)
 {
-  for (int i = 0; i < count; ++i) s[i] = voices[i]->mFilter[osc]->ProcessAs<Model>(s[i]);
+  x = mLimiter[osc]->Process(x);
+  mPost[osc] = x;
+  mOut[osc][0] = mOut[osc][1] = x * volume;
+  if (externalAm) ExternalAm(osc);
+  mAmpEnvOut[osc] = mAmpEnv[osc]->NextSample();
+  mAmplitude[osc] = mAmpEnvOut[osc] * mVelocityFactor;
+}
+
+template <class Model>
+void Voice::FilterStage(Voice* const* voices, int count, int osc, const double* s, double volume, bool externalAm)
+{
+  for (int i = 0; i < count; ++i)
+  {
+    Voice& v = *voices[i];
+    v.AfterFilter(osc, v.mFilter[osc]->ProcessAs<Model>(s[i]), volume, externalAm);
+  }
 }
 
 void Voice::RenderSlot(Voice* const* voices, int count, int osc)
@@ -238,33 +252,26 @@ void Voice::RenderBatch(Voice* const* voices, int count, int osc)
     default: SourceStage<kOscSine>(voices, count, osc, s); break;
   }
 
-  if (d.filterOn[osc])
-  {
-    switch (voices[0]->mFilter[osc]->GetFilter()->GetKind())
-    {
-      case FilterZK::kResonModel: FilterStage<StateVariableZDF>(voices, count, osc, s); break;
-      case FilterZK::kSimpleModel: FilterStage<BiquadZK>(voices, count, osc, s); break;
-      case FilterZK::kFormantModel: FilterStage<FormantFltZK>(voices, count, osc, s); break;
-      case FilterZK::kTLadderModel: FilterStage<TransistorLadderZDF>(voices, count, osc, s); break;
-      case FilterZK::kMoogModel: FilterStage<DiodeLadderZDF>(voices, count, osc, s); break;
-      case FilterZK::kOtherModel:
-      default:
-        for (int i = 0; i < count; ++i) s[i] = voices[i]->mFilter[osc]->Process(s[i]);
-        break;
-    }
-  }
-
+  // The filter, then the limiter, output pair, external AM and envelope.
   const double volume = d.volume[osc];
   const bool externalAm = d.noiseAmount[osc] > 0.0 || d.inputAmount[osc] > 0.0;
-  for (int i = 0; i < count; ++i)
+  if (!d.filterOn[osc])
   {
-    Voice& v = *voices[i];
-    const double x = v.mLimiter[osc]->Process(s[i]);
-    v.mPost[osc] = x;
-    v.mOut[osc][0] = v.mOut[osc][1] = x * volume;
-    if (externalAm) v.ExternalAm(osc);
-    v.mAmpEnvOut[osc] = v.mAmpEnv[osc]->NextSample();
-    v.mAmplitude[osc] = v.mAmpEnvOut[osc] * v.mVelocityFactor;
+    for (int i = 0; i < count; ++i) voices[i]->AfterFilter(osc, s[i], volume, externalAm);
+    return;
+  }
+  switch (voices[0]->mFilter[osc]->GetFilter()->GetKind())
+  {
+    case FilterZK::kResonModel: FilterStage<StateVariableZDF>(voices, count, osc, s, volume, externalAm); break;
+    case FilterZK::kSimpleModel: FilterStage<BiquadZK>(voices, count, osc, s, volume, externalAm); break;
+    case FilterZK::kFormantModel: FilterStage<FormantFltZK>(voices, count, osc, s, volume, externalAm); break;
+    case FilterZK::kTLadderModel: FilterStage<TransistorLadderZDF>(voices, count, osc, s, volume, externalAm); break;
+    case FilterZK::kMoogModel: FilterStage<DiodeLadderZDF>(voices, count, osc, s, volume, externalAm); break;
+    case FilterZK::kOtherModel:
+    default:
+      for (int i = 0; i < count; ++i)
+        voices[i]->AfterFilter(osc, voices[i]->mFilter[osc]->Process(s[i]), volume, externalAm);
+      break;
   }
 }
 

@@ -147,8 +147,11 @@ private:
   // Oscillator, feedback, carrier AM, limiter and DC remover: the pre-filter samples.
   template <OscWave W>
   static void SourceStage(Voice* const* voices, int count, int osc, double* s);
+  // The filter model's Process on the pre-filter samples s, then AfterFilter.
   template <class Model>
-  static void FilterStage(Voice* const* voices, int count, int osc, double* s);
+  static void FilterStage(Voice* const* voices, int count, int osc, const double* s, double volume, bool externalAm);
+  // Limiter, post-filter sample, output pair, external AM and amplitude envelope.
+  void AfterFilter(int osc, double x, double volume, bool externalAm);
   void ExternalAm(int osc);
   void Deactivate();
   void OscAmpModOf(int carrier);
