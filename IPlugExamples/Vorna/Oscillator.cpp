@@ -137,7 +137,8 @@ void Oscillator::CancelDeclick()
 
 void Oscillator::ClearOversamplingHistory()
 {
-  std::fill(std::begin(mBesselHistory), std::end(mBesselHistory), 0.0);
+  std::fill(std::begin(mBesselRing), std::end(mBesselRing), 0.0);
+  mBesselHead = 0;
 }
 
 double Oscillator::approxPow(double x, double p)

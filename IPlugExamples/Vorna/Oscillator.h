@@ -191,7 +191,12 @@ private:
   double mDeclickStep = 1.0;
   int mDeclickCounter = 0;
   const WDL_BesselFilterCoeffs* mBesselCoeffs = nullptr;
-  double mBesselHistory[kBesselHistoryLength] = {};
+  // The lowpass history as a ring read through a sliding window: every value is
+  // stored twice, kBesselHistoryLength apart, so the window starting at the
+  // head always holds the newest output and the eight before it in order, and
+  // a new sub-sample moves the head instead of shifting the history.
+  double mBesselRing[2 * kBesselHistoryLength] = {};
+  int mBesselHead = 0;
 };
 
 // --- the per-sample path, inline so that the voice's loops can specialise it ---
@@ -273,16 +278,17 @@ inline double Oscillator::NextWaveformSample(double x) const
 inline double Oscillator::FilterSubSample(double x)
 {
   const WDL_BesselFilterCoeffs& design = *mBesselCoeffs;
+  const double* history = mBesselRing + mBesselHead;  // newest first
   // Oldest terms first: the newest output, which the previous sub-sample has only
   // just produced, then waits for one addition instead of eight.
   double older = 0.0;
   for (int j = WDL_BesselFilterCoeffs::kOrder - 1; j > 0; --j)
-    older += design.coeffs[j] * mBesselHistory[j];
-  const double y = (older + design.gain * x) + design.coeffs[0] * mBesselHistory[0];
-  for (int j = kBesselHistoryLength - 1; j > 0; --j)
-    mBesselHistory[j] = mBesselHistory[j - 1];
-  mBesselHistory[0] = FilterMath::FlushSubnormal(y);
-  return mBesselHistory[0];
+    older += design.coeffs[j] * history[j];
+  const double y = FilterMath::FlushSubnormal((older + design.gain * x) + design.coeffs[0] * history[0]);
+  mBesselHead = mBesselHead == 0 ? kBesselHistoryLength - 1 : mBesselHead - 1;
+  mBesselRing[mBesselHead] = y;
+  mBesselRing[mBesselHead + kBesselHistoryLength] = y;
+  return y;
 }
 
 template <OscWave W>
