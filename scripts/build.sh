@@ -2,6 +2,7 @@
 # Configures and builds one flavour of the tree.
 #   scripts/build.sh            plain build in build/
 #   scripts/build.sh sanitize   AddressSanitizer + UndefinedBehaviorSanitizer build in build-asan/
+#   scripts/build.sh thread     ThreadSanitizer build in build-tsan/
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -9,7 +10,8 @@ flavour="${1:-plain}"
 case "$flavour" in
   plain)    dir=build;      extra=() ;;
   sanitize) dir=build-asan; extra=(-DVORNA_SANITIZE="address;undefined" -DVORNA_BUILD_BENCH=OFF) ;;
-  *) echo "unknown build flavour: $flavour (plain or sanitize)" >&2; exit 2 ;;
+  thread)   dir=build-tsan; extra=(-DVORNA_SANITIZE=thread -DVORNA_BUILD_BENCH=OFF) ;;
+  *) echo "unknown build flavour: $flavour (plain, sanitize or thread)" >&2; exit 2 ;;
 esac
 
 cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${extra[@]}" >/dev/null

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds every libFuzzer target with clang in build-fuzz/ and runs each for
-# FUZZ_SECONDS (default 20) from a seed corpus generated for the run. Fails on any
-# crash, leak or sanitizer report.
+# FUZZ_SECONDS (default 20), starting from a copy of its committed corpus
+# (fuzz/corpus/<name>/) and the seeds its generator writes now. Fails on any
+# crash, leak or sanitizer report, and when a fuzzer has no committed corpus.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -22,8 +23,16 @@ while read -r name generator; do
   [ -n "$name" ] || continue
   corpus="$dir/corpus/$name"
   artifacts="$dir/artifacts/$name"
+  committed="fuzz/corpus/$name"
   rm -rf "$corpus" "$artifacts"
   mkdir -p "$corpus" "$artifacts"
+  if [ -z "$(ls -A "$committed" 2>/dev/null)" ]; then
+    echo "== $name: no committed corpus in $committed" >&2
+    failed+=("$name")
+    continue
+  fi
+  # Into a copy: the run adds what it finds, the committed corpus stays as it is.
+  cp "$committed"/* "$corpus"/
   if [ -n "${generator:-}" ]; then
     "$dir/fuzz/$generator" "$corpus"
   fi

@@ -23,10 +23,11 @@ uint64_t ClockSeed()
 {
   return static_cast<uint64_t>(std::chrono::high_resolution_clock::now().time_since_epoch().count());
 }
+}  // namespace
 
-// Parameter values set now reach the engine at once, without a ramp: a state
-// holding them is loaded, and a load applies every parameter directly.
-void ApplySettings(Vorna& plug, const std::vector<ParamSetting>& settings)
+// A state holding the values is loaded, and a load applies every parameter
+// directly, without a ramp.
+void ApplyParamSettings(Vorna& plug, const std::vector<ParamSetting>& settings)
 {
   if (settings.empty()) return;
   for (const ParamSetting& s : settings) plug.GetParam(s.paramIdx)->Set(s.value);
@@ -34,7 +35,6 @@ void ApplySettings(Vorna& plug, const std::vector<ParamSetting>& settings)
   plug.SerializeState(&state);
   plug.UnserializeState(&state, 0);
 }
-}  // namespace
 
 int64_t RenderLength(const SmfSequence& sequence, int sampleRate, double tailSeconds)
 {
@@ -65,7 +65,7 @@ bool RenderToWav(const RenderOptions& options, const SmfSequence& sequence, Rend
   plug->SetSampleRate(sampleRate);
   plug->SetBlockSize(blockSize);
   plug->Reset();
-  ApplySettings(*plug, options.settings);
+  ApplyParamSettings(*plug, options.settings);
   plug->SeedRandom(options.seed ? *options.seed : ClockSeed());
 
   std::vector<double> silence(size_t(blockSize), 0.0);

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // What a finished render measured.
 struct RenderReport
@@ -14,6 +15,12 @@ struct RenderReport
   double rms = 0.0;   // over both channels
   double renderSeconds = 0.0;  // wall-clock time of the render
 };
+
+class Vorna;
+
+// Puts parameter values in force at once, as if the plug-in had always had
+// them: none of them ramps from its old value in the first block.
+void ApplyParamSettings(Vorna& plug, const std::vector<ParamSetting>& settings);
 
 // The level the application plays the instrument at: its audio callback scales
 // the plug-in's output by this, and the file carries the same level.

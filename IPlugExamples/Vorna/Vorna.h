@@ -132,6 +132,7 @@ public:
   // id kFMInputPair, kAM1InputPair or kAM2InputPair; pair number 1..4 (clamped).
   void OnChannelConfigChange(int id, int value);
   // Tempo in beats per minute, clamped to [kMinTempo, kMaxTempo]; NaN is ignored.
+  // Takes the plug-in mutex.
   void OnGuiBpmChange(int id, double bpm);
   // Slot of the "Mask input" box: subtract the first input pair from the output.
   void SetMaskInput(int id, double value);

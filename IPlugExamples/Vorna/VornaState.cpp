@@ -139,6 +139,9 @@ void Vorna::OnChannelConfigChange(int id, int value)
 
 void Vorna::OnGuiBpmChange(int, double bpm)
 {
+  // The editor calls this on the main thread, and the new tempo rewrites the
+  // bend windows of every oscillator the audio thread is rendering.
+  WDL_MutexLock lock(&mMutex);
   const double before = PlugG::HOST_BPM;
   ApplyTempo(bpm);
   if (PlugG::HOST_BPM != before) MarkStateChanged();
