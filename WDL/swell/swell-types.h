@@ -16,3 +16,9 @@ struct POINT
 {
   int x, y;
 };
+
+// Kernel objects (threads, events, child processes) share one handle type, as in Win32:
+// each record says what it is.
+typedef void* HANDLE;
+typedef unsigned int DWORD;
+typedef int BOOL;
