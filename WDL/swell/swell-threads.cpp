@@ -72,13 +72,15 @@ DWORD SWELL_WaitForThread(SWELL_ThreadRecord* thread, DWORD ms)
   }
 
   std::unique_lock<std::mutex> hold(thread->lock);
+  // A thread waiting for its own end would wait for ever.
+  if (pthread_equal(thread->thread, pthread_self())) return WAIT_FAILED;
   thread->joinFinished.wait(hold, [thread] { return thread->joinState != SWELL_ThreadRecord::joining; });
   if (thread->joinState == SWELL_ThreadRecord::joined) return WAIT_OBJECT_0;
   // Joining may take as long as the thread runs: others must still reach the record.
   thread->joinState = SWELL_ThreadRecord::joining;
   const pthread_t target = thread->thread;
   hold.unlock();
-  const bool joined = pthread_join(target, nullptr) == 0;  // fails for a thread waiting on itself
+  const bool joined = pthread_join(target, nullptr) == 0;
   hold.lock();
   thread->joinState = joined ? SWELL_ThreadRecord::joined : SWELL_ThreadRecord::joinable;
   thread->joinFinished.notify_all();
