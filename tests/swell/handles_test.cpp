@@ -1,10 +1,14 @@
 // Threads and events through their handles. Also built under ThreadSanitizer, which
 // judges the joins, closes and wake-ups made from several threads at once.
+#include "swell-handle-records.h"
 #include "swell-kernel.h"
 
 #include "platform/foundation/thread.h"
 
 #include <gtest/gtest.h>
+
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <chrono>
@@ -146,6 +150,34 @@ TEST(Events, AnySocketObjectGivesTheFirstReadyIndexAndConsumesIt)
   EXPECT_EQ(WaitForAnySocketObject(0, handles, INFINITE), WAIT_TIMEOUT);
   EXPECT_EQ(WaitForAnySocketObject(1, handles, INFINITE), WAIT_TIMEOUT) << "nothing to wait on";
   for (HANDLE handle : handles) CloseHandle(handle);
+}
+
+TEST(Handles, SocketsAreWaitedOnButNotClosedFilesCloseTheirStream)
+{
+  // Other parts of a program wrap their own descriptors and streams in handles.
+  int ends[2];
+  ASSERT_EQ(socketpair(AF_UNIX, SOCK_STREAM, 0, ends), 0);
+  auto* socket = new SWELL_SocketRecord(ends[0]);
+  HANDLE handle = static_cast<SWELL_KernelObject*>(socket);
+  EXPECT_EQ(WaitForSingleObject(handle, 0), WAIT_TIMEOUT);
+  ASSERT_EQ(write(ends[1], "x", 1), 1);
+  EXPECT_EQ(WaitForSingleObject(handle, 0), WAIT_OBJECT_0);
+  EXPECT_EQ(WaitForSingleObject(handle, 0), WAIT_OBJECT_0) << "a socket's data is its owner's to read";
+  EXPECT_EQ(WaitForAnySocketObject(1, &handle, 0), 0u);
+  EXPECT_EQ(CloseHandle(handle), 0);
+  EXPECT_EQ(SetEvent(handle), 0);
+  delete socket;
+  close(ends[0]);
+
+  int pipeEnds[2];
+  ASSERT_EQ(pipe(pipeEnds), 0);
+  HANDLE file = static_cast<SWELL_KernelObject*>(new SWELL_FileRecord(fdopen(pipeEnds[1], "w")));
+  EXPECT_EQ(WaitForSingleObject(file, 0), WAIT_FAILED);
+  EXPECT_EQ(CloseHandle(file), 1);
+  char byte;
+  EXPECT_EQ(read(pipeEnds[0], &byte, 1), 0) << "the writing end was closed with the handle";
+  close(pipeEnds[0]);
+  close(ends[1]);
 }
 
 TEST(Threads, WaitJoinsOnceAndTheHandleOutlivesItsThread)
