@@ -149,7 +149,9 @@ void NSApplication::stop(NSObject*)
 
 void NSApplication::terminate(NSObject*)
 {
-  if (m_terminated) return;
+  // The host's shut-down (told in applicationWillTerminate) may ask to quit again, as a
+  // main window's destruction does: termination is already under way.
+  if (m_terminating) return;
   const NSApplicationTerminateReply reply = m_delegate ? m_delegate->applicationShouldTerminate(this) : NSTerminateNow;
   if (reply == NSTerminateNow) doTerminate();
   else if (reply == NSTerminateLater) m_terminationPending = true;
@@ -164,7 +166,8 @@ void NSApplication::replyToApplicationShouldTerminate(bool shouldTerminate)
 
 void NSApplication::doTerminate()
 {
-  if (m_terminated) return;
+  if (m_terminating) return;
+  m_terminating = true;
   if (m_delegate) m_delegate->applicationWillTerminate();
   m_terminated = true;
   m_running = false;
@@ -196,6 +199,14 @@ NSInteger NSApplication::runModalSession(NSModalSession session)
   if (!session) return NSModalResponseAbort;
   StrongRef<NSApplication> keep(this);
   NSRunLoop* loop = NSRunLoop::currentRunLoop();
+  loop->setInput(&platformBackend());
+  if (session->code != NSModalResponseContinue) return session->code;
+  {
+    NSAutoreleasePool pool;
+    // The caller drives the loop: one pass that never sleeps (timers, waiting input,
+    // drawing), then the events it brought.
+    loop->runOnce(loop->now());
+  }
   while (session->code == NSModalResponseContinue)
   {
     NSAutoreleasePool pool;
@@ -279,7 +290,7 @@ void NSApplication::updateWindows()
   for (auto& window : windows) window->displayIfNeeded();
 }
 
-void NSApplication::runLoopWillWait()
+void NSApplication::runLoopPassEnding()
 {
   updateWindows();
   reapLaunchedPrograms();
@@ -418,7 +429,7 @@ void NSApplication::resetForTesting()
   m_queue.clear();
   setMainMenu(nullptr);
   m_delegate = nullptr;
-  m_running = m_launched = m_active = m_terminated = m_terminationPending = m_wake = false;
+  m_running = m_launched = m_active = m_terminating = m_terminated = m_terminationPending = m_wake = false;
   m_currentEvent = nullptr;
   g_terminationSignalled.store(false);
   NSRunLoop::currentRunLoop()->invalidateAllTimers();

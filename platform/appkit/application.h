@@ -73,7 +73,8 @@ public:
   bool hasTerminated() const { return m_terminated; }
 
   // Modal runs: only the modal window (with its child windows and windows above its
-  // level) gets input; timers keep firing.
+  // level) gets input; timers keep firing. Each runModalSession call turns the loop once
+  // without sleeping and answers NSModalResponseContinue until the session is stopped.
   NSInteger runModalForWindow(NSWindow* window);
   void stopModal();
   void stopModalWithCode(NSInteger code);
@@ -102,7 +103,7 @@ public:
   // the application and its delegate. True when someone handled it.
   bool sendAction(Action action, NSObject* target, NSObject* sender);
 
-  void runLoopWillWait() override;
+  void runLoopPassEnding() override;
 
   // For windows and backends.
   void windowCreated(NSWindow* window);
@@ -133,6 +134,7 @@ private:
   bool m_running = false;
   bool m_launched = false;
   bool m_active = false;
+  bool m_terminating = false;
   bool m_terminated = false;
   bool m_terminationPending = false;
   bool m_wake = false;

@@ -30,7 +30,7 @@ public:
 
   const char* name() const override { return "sdl"; }
   const Clock& clock() const override { return m_clock; }
-  void waitForInput(double seconds) override;
+  bool waitForInput(double seconds) override;
 
   void windowShown(NSWindow* window) override;
   void windowHidden(NSWindow* window) override;
@@ -342,15 +342,16 @@ unsigned SdlBackend::modifiersFrom(Uint16 mod)
   return modifierFlagsFromLinux(mod & KMOD_SHIFT, mod & KMOD_CTRL, mod & KMOD_ALT, mod & KMOD_GUI, mod & KMOD_CAPS);
 }
 
-void SdlBackend::waitForInput(double seconds)
+bool SdlBackend::waitForInput(double seconds)
 {
   int timeout = kLongestWaitMs;
   if (seconds < kLongestWaitMs / 1000.0) timeout = std::max(0, static_cast<int>(std::ceil(seconds * 1000)));
   SDL_Event event;
-  if (!SDL_WaitEventTimeout(&event, timeout)) return;
+  if (!SDL_WaitEventTimeout(&event, timeout)) return false;
   handle(event);
   while (SDL_PollEvent(&event)) handle(event);
   if (!SDL_GetKeyboardFocus()) NSApp()->setActive(false);
+  return true;
 }
 
 void SdlBackend::postMouse(NSWindow* window, NSEventType type, int x, int y, int clicks, unsigned buttonNumber)

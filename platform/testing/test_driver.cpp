@@ -53,8 +53,15 @@ NSPoint TestDriver::basePoint(NSWindow* window, NSPoint pixel) const
 
 void TestDriver::post(NSEvent* event)
 {
-  NSApp()->postEvent(event, false);
-  if (!insideSomeLoop()) runFor(0);
+  if (!insideSomeLoop())
+  {
+    NSApp()->postEvent(event, false);
+    runFor(0);
+    return;
+  }
+  // Inside a loop the input waits where a display server's would, until the loop takes it.
+  StrongRef<NSEvent> queued(event);
+  m_backend->queueInput([queued] { NSApp()->postEvent(queued.get(), false); });
 }
 
 void TestDriver::postMouse(NSWindow* window, NSEventType type, NSPoint point, unsigned modifiers, int clickCount,

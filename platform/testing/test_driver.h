@@ -17,8 +17,8 @@ class NSWindow;
 // snapshot of the content; a negative y reaches into the title strip.
 //
 // Input given while no loop of the system is running is handled at once; input given
-// from inside one (an action run by `at` during a modal run or menu tracking) is queued
-// for that loop.
+// from inside one (an action run by `at` during a modal run or menu tracking) waits in the
+// backend until that loop takes input.
 class TestDriver
 {
 public:
