@@ -1,5 +1,6 @@
 #include "platform/appkit/application.h"
 
+#include "platform/appkit/keys.h"
 #include "platform/appkit/menu.h"
 #include "platform/appkit/view.h"
 #include "platform/appkit/window.h"
@@ -29,6 +30,14 @@ std::atomic<bool> g_terminationSignalled{false};
 void onTerminationSignal(int)
 {
   g_terminationSignalled.store(true);
+}
+
+// Keys with Command or Control are commands; function keys and arrows may be menu
+// shortcuts on their own. Other keys type.
+bool offeredToMenus(NSEvent* event)
+{
+  if (event->modifierFlags() & (NSEventModifierFlagCommand | NSEventModifierFlagControl)) return true;
+  return isFunctionKeyCharacter(singleCharacterOf(event->charactersIgnoringModifiers()));
 }
 
 bool isAncestorWindow(const NSWindow* ancestor, const NSWindow* window)
@@ -108,8 +117,7 @@ void NSApplication::sendEvent(NSEvent* event)
   if (!event) return;
   StrongRef<NSEvent> keep(event);
   NSEvent* previous = std::exchange(m_currentEvent, event);
-  if (event->type() == NSEventTypeKeyDown && !modalWindow() && m_mainMenu &&
-      (event->modifierFlags() & (NSEventModifierFlagCommand | NSEventModifierFlagControl)) &&
+  if (event->type() == NSEventTypeKeyDown && !modalWindow() && m_mainMenu && offeredToMenus(event) &&
       StrongRef<NSMenu>(m_mainMenu)->performKeyEquivalent(event))
   {
     m_currentEvent = previous;

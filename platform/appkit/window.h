@@ -123,7 +123,8 @@ public:
   NSWindow* parentWindow() const { return m_parent; }
   void addChildWindow(NSWindow* child, NSWindowOrderingMode place);
   void removeChildWindow(NSWindow* child);
-  const std::vector<NSWindow*>& childWindows() const { return m_children; }
+  // A copy, as Cocoa's array is.
+  std::vector<NSWindow*> childWindows() const { return m_children; }
 
   NSWindowDelegate* delegate() const { return m_delegate; }
   void setDelegate(NSWindowDelegate* delegate) { m_delegate = delegate; }

@@ -226,6 +226,34 @@ TEST_F(Menus, KeyEquivalentsOfTheMainMenuSendTheirAction)
   driver.key(window, kVK_ANSI_S, NSEventModifierFlagCommand | NSEventModifierFlagShift);
   EXPECT_EQ(g_log.back(), "action " + std::to_string(static_cast<int>(Action::onSwellCommand)) + " Late");
   EXPECT_EQ(keyEquivalentLabel(menu->itemWithTag(3)).str(), "Ctrl+Shift+S");
+
+  // Function keys and arrows, with no modifier or with some.
+  g_log.clear();
+  NSMenuItem* help = addItem(menu.get(), "Help", 4, receiver.get(), "");
+  help->setKeyEquivalent(keyCharacterString(NSF1FunctionKey + 4));
+  help->setKeyEquivalentModifierMask(0);
+  addItem(menu.get(), "Back", 5, receiver.get(), "")->setKeyEquivalent(keyCharacterString(NSLeftArrowFunctionKey));
+  auto actions = [] {
+    std::vector<std::string> sent;
+    for (const std::string& entry : g_log)
+      if (entry.rfind("action ", 0) == 0) sent.push_back(entry.substr(entry.rfind(' ') + 1));
+    return sent;
+  };
+  driver.key(window, kVK_LeftArrow);
+  EXPECT_TRUE(actions().empty());
+  driver.key(window, kVK_F5);
+  EXPECT_EQ(actions(), std::vector<std::string>{"Help"});
+  driver.key(window, kVK_F5, NSEventModifierFlagCommand);
+  driver.key(window, kVK_LeftArrow, NSEventModifierFlagCommand);
+  EXPECT_EQ(actions(), (std::vector<std::string>{"Help", "Back"}));
+}
+
+TEST(MenuModel, RemovingEveryItemWhileWalkingTheItemArrayRemovesThemAll)
+{
+  StrongRef<NSMenu> menu = StrongRef<NSMenu>::adopt(new NSMenu("m"));
+  for (int i = 0; i < 3; ++i) addItem(menu.get(), "x", i, nullptr);
+  for (NSMenuItem* item : menu->itemArray()) menu->removeItem(item);
+  EXPECT_EQ(menu->numberOfItems(), 0);
 }
 
 TEST(MenuModel, CopiesAreDeepAndItemsBelongToOneMenu)

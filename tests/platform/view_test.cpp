@@ -62,6 +62,34 @@ T* addView(NSView* parent, Args&&... args)
   return view;
 }
 
+// Overrides what the window layer's controls override, and notes every call.
+class OverridingView : public NSView
+{
+public:
+  OverridingView(NSRect frame, std::vector<std::string>* log, std::string name)
+      : NSView(frame), m_log(log), m_name(std::move(name))
+  {
+  }
+  void setNeedsDisplayInRect(NSRect rect) override
+  {
+    m_log->push_back(m_name + " dirty " + std::to_string(int(rect.size.width)));
+    NSView::setNeedsDisplayInRect(rect);
+  }
+  void removeFromSuperview() override
+  {
+    m_log->push_back(m_name + " removing");
+    NSView::removeFromSuperview();
+  }
+  void viewDidMoveToSuperview() override
+  {
+    m_log->push_back(m_name + (superview() ? " in" : " out"));
+  }
+
+private:
+  std::vector<std::string>* m_log;
+  std::string m_name;
+};
+
 NSWindow* makeWindow(double width = 300, double height = 200)
 {
   NSWindow* window = new NSWindow(NSMakeRect(100, 100, width, height), NSWindowStyleMaskTitled);
@@ -254,5 +282,35 @@ TEST(ToolTips, ShowAfterThePointerRestsAndHideOnMovingOffOrPressing)
   driver.mouseMove(window, NSMakePoint(25, 25));
   driver.runFor(2);
   EXPECT_EQ(owner.asked, 2);
+  window->close();
+}
+
+TEST(ViewTree, OverridesSeeThePlatformsOwnCallsAndCopiesSurviveRemovalWhileWalking)
+{
+  TestDriver driver;
+  NSWindow* window = makeWindow();
+  std::vector<std::string> log;
+  NSView* parent = addView<OverridingView>(window->contentView(), NSMakeRect(0, 0, 200, 100), &log, "parent");
+  for (const char* name : {"a", "b", "c"}) addView<OverridingView>(parent, NSMakeRect(0, 0, 10, 10), &log, name);
+  // Adding invalidates the new view through its own override, after it arrived.
+  EXPECT_EQ((std::vector<std::string>{"parent in", "parent dirty 200", "a in", "a dirty 10", "b in", "b dirty 10",
+                                      "c in", "c dirty 10"}),
+            log);
+  log.clear();
+  // A destroy cascade walks the subviews and removes each: all three leave.
+  for (NSView* child : parent->subviews()) child->removeFromSuperview();
+  EXPECT_TRUE(parent->subviews().empty());
+  EXPECT_EQ((std::vector<std::string>{"a removing", "parent dirty 10", "a out", "b removing", "parent dirty 10",
+                                      "b out", "c removing", "parent dirty 10", "c out"}),
+            log);
+
+  NSWindow* children[3];
+  for (NSWindow*& child : children)
+  {
+    child = new NSWindow(NSMakeRect(0, 0, 50, 50), NSWindowStyleMaskBorderless);
+    window->addChildWindow(child, NSWindowAbove);
+  }
+  for (NSWindow* child : window->childWindows()) child->close();
+  EXPECT_TRUE(window->childWindows().empty());
   window->close();
 }
