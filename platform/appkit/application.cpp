@@ -115,6 +115,7 @@ NSEvent* NSApplication::nextEventMatchingMask(NSEventMask mask, double untilDate
 void NSApplication::sendEvent(NSEvent* event)
 {
   if (!event) return;
+  if (event->type() != NSEventTypeApplicationDefined && !windowAcceptsInput(event->window())) return;
   StrongRef<NSEvent> keep(event);
   NSEvent* previous = std::exchange(m_currentEvent, event);
   if (event->type() == NSEventTypeKeyDown && !modalWindow() && m_mainMenu && offeredToMenus(event) &&
@@ -184,11 +185,10 @@ void NSApplication::doTerminate()
   m_wake = true;
 }
 
-bool NSApplication::eventAllowedDuringModal(NSEvent* event) const
+bool NSApplication::windowAcceptsInput(const NSWindow* window) const
 {
   NSWindow* modal = modalWindow();
-  NSWindow* window = event->window();
-  if (!modal || !window || event->type() == NSEventTypeApplicationDefined) return true;
+  if (!modal || !window) return true;
   return isAncestorWindow(modal, window) || window->level() > modal->level();
 }
 
@@ -220,7 +220,7 @@ NSInteger NSApplication::runModalSession(NSModalSession session)
     NSAutoreleasePool pool;
     NSEvent* event = nextEventMatchingMask(NSEventMaskAny, loop->now(), true);
     if (!event) break;
-    if (eventAllowedDuringModal(event)) sendEvent(event);
+    sendEvent(event);
   }
   return session->code;
 }
@@ -244,7 +244,7 @@ NSInteger NSApplication::runModalForWindow(NSWindow* window)
   {
     NSAutoreleasePool pool;
     NSEvent* event = nextEventMatchingMask(NSEventMaskAny, kDistantFuture, true);
-    if (event && eventAllowedDuringModal(event)) sendEvent(event);
+    if (event) sendEvent(event);
   }
   const NSInteger code = session->code;
   endModalSession(session);

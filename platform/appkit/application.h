@@ -83,6 +83,10 @@ public:
   NSInteger runModalSession(NSModalSession session);
   void endModalSession(NSModalSession session);
   NSWindow* modalWindow() const;
+  // The modal rule: while a window runs modally, only it, its child windows and windows
+  // above its level take input and window-manager requests. Events for other windows
+  // are dropped when sent.
+  bool windowAcceptsInput(const NSWindow* window) const;
 
   // Windows.
   std::vector<NSWindow*> windows() const;
@@ -119,7 +123,6 @@ protected:
   void dealloc() override;
 
 private:
-  bool eventAllowedDuringModal(NSEvent* event) const;
   void doTerminate();
 
   std::vector<NSEvent*> m_queue;

@@ -393,6 +393,7 @@ void NSWindow::sendEvent(NSEvent* event)
   case NSEventTypeKeyDown: first->keyDown(event); break;
   case NSEventTypeKeyUp: first->keyUp(event); break;
   case NSEventTypeFlagsChanged: first->flagsChanged(event); break;
+  case NSEventTypeTextInput: first->insertText(event->characters()); break;
   default: break;
   }
 }
@@ -583,8 +584,31 @@ void NSWindow::removeOverlay(WindowOverlay* overlay)
   invalidateBaseRect(NSMakeRect(area.origin.x, m_frame.size.height - NSMaxY(area), area.size.width, area.size.height));
 }
 
+bool NSWindow::refusedDuringModal()
+{
+  if (NSApp()->windowAcceptsInput(this)) return false;
+  // The native window already followed the request: put it back where this one is.
+  platformBackend().windowFrameChanged(this);
+  return true;
+}
+
+void NSWindow::backendCloseRequested()
+{
+  if (NSApp()->windowAcceptsInput(this)) performClose(nullptr);
+}
+
+void NSWindow::backendFocused()
+{
+  NSApp()->setActive(true);
+  // While a window runs modally the window manager may not hand the keyboard elsewhere.
+  NSWindow* modal = NSApp()->modalWindow();
+  if (!NSApp()->windowAcceptsInput(this)) modal->makeKeyAndOrderFront(nullptr);
+  else if (canBecomeKeyWindow() && !isKeyWindow()) makeKeyWindow();
+}
+
 void NSWindow::backendMovedTo(NSPoint origin)
 {
+  if (refusedDuringModal()) return;
   m_frameFromBackend = true;
   setFrame(NSRect{origin, m_frame.size}, false);
   m_frameFromBackend = false;
@@ -592,6 +616,7 @@ void NSWindow::backendMovedTo(NSPoint origin)
 
 void NSWindow::backendResizedTo(NSSize size)
 {
+  if (refusedDuringModal()) return;
   m_frameFromBackend = true;
   // The top edge stays: the window grew or shrank downward on screen.
   setFrame(NSMakeRect(m_frame.origin.x, NSMaxY(m_frame) - size.height, size.width, size.height), true);

@@ -156,9 +156,12 @@ public:
   NSPoint baseFromPixel(NSPoint pixel) const;
   NSRect pixelRectFromBase(NSRect base) const;
 
-  // The backend reports what the user did to the native window.
+  // The backend reports what the user did to the native window. Requests for a window
+  // outside a modal run are refused (the application's modal rule); exposure always counts.
   void backendMovedTo(NSPoint screenOrigin);
   void backendResizedTo(NSSize frameSize);
+  void backendCloseRequested();
+  void backendFocused();
   void backendExposed();
   void backendFilesDropped(const std::vector<NSString>& paths, NSPoint basePoint);
 
@@ -186,6 +189,7 @@ private:
   void trackMouseDown(NSEvent* event);
   NSView*& trackingSlotFor(NSEvent* event);
   void forgetKeyStatus();
+  bool refusedDuringModal();
 
   NSRect m_frame;
   unsigned m_styleMask;

@@ -71,6 +71,7 @@ private:
   void handle(const SDL_Event& event);
   void postMouse(NSWindow* window, NSEventType type, int x, int y, int clicks, unsigned buttonNumber);
   void postKey(const SDL_KeyboardEvent& key);
+  void postText(const SDL_TextInputEvent& text);
   void handleWindowEvent(const SDL_WindowEvent& event);
 
   MonotonicClock m_clock;
@@ -79,6 +80,8 @@ private:
   SDL_Cursor* m_systemCursors[SDL_NUM_SYSTEM_CURSORS] = {};
   SDL_Cursor* m_customCursor = nullptr;
   std::unique_ptr<X11ShmPresenter> m_presenter;
+  Uint32 m_focusedWindowId = 0;  // the native window holding the keyboard, 0 for none
+  bool m_focusLost = false;
 };
 
 SdlBackend::~SdlBackend()
@@ -350,7 +353,8 @@ bool SdlBackend::waitForInput(double seconds)
   if (!SDL_WaitEventTimeout(&event, timeout)) return false;
   handle(event);
   while (SDL_PollEvent(&event)) handle(event);
-  if (!SDL_GetKeyboardFocus()) NSApp()->setActive(false);
+  // The keyboard left one of our windows and no other took it: another program has it.
+  if (std::exchange(m_focusLost, false) && !m_focusedWindowId) NSApp()->setActive(false);
   return true;
 }
 
@@ -392,12 +396,25 @@ void SdlBackend::postKey(const SDL_KeyboardEvent& key)
   fields.characters = keyCharacterString((key.keysym.mod & KMOD_SHIFT) && info ? info->shifted : plain);
   if (key.type == SDL_KEYDOWN)
   {
-    // The text the key typed arrives separately, right behind the key itself.
-    SDL_Event text;
-    if (SDL_PeepEvents(&text, 1, SDL_GETEVENT, SDL_TEXTINPUT, SDL_TEXTINPUT) == 1)
-      fields.characters = NSString(text.text.text);
+    // The text a key typed arrives separately, as the very next event. Text further on
+    // belongs to a later key or came without one.
+    SDL_Event next;
+    if (SDL_PeepEvents(&next, 1, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) == 1 && next.type == SDL_TEXTINPUT &&
+        SDL_PeepEvents(&next, 1, SDL_GETEVENT, SDL_TEXTINPUT, SDL_TEXTINPUT) == 1)
+      fields.characters = NSString(next.text.text);
   }
   NSApp()->postEvent(NSEvent::eventWithFields(fields), false);
+}
+
+void SdlBackend::postText(const SDL_TextInputEvent& text)
+{
+  NSEventFields fields;
+  fields.type = NSEventTypeTextInput;
+  fields.window = windowFor(text.windowID);
+  fields.modifierFlags = modifiersFrom(SDL_GetModState());
+  fields.timestamp = m_clock.now();
+  fields.characters = NSString(text.text);
+  if (fields.window && !fields.characters.empty()) NSApp()->postEvent(NSEvent::eventWithFields(fields), false);
 }
 
 void SdlBackend::handleWindowEvent(const SDL_WindowEvent& event)
@@ -415,18 +432,15 @@ void SdlBackend::handleWindowEvent(const SDL_WindowEvent& event)
     window->backendResizedTo(NSMakeSize(event.data1, event.data2));
     window->displayIfNeeded();
     break;
-  case SDL_WINDOWEVENT_CLOSE: window->performClose(nullptr); break;
+  case SDL_WINDOWEVENT_CLOSE: window->backendCloseRequested(); break;
   case SDL_WINDOWEVENT_FOCUS_GAINED:
-  {
-    NSApp()->setActive(true);
-    // While a window runs modally the window manager may not hand the keyboard elsewhere.
-    NSWindow* modal = NSApp()->modalWindow();
-    if (modal && window != modal && window->parentWindow() != modal && window->level() <= modal->level())
-      modal->makeKeyAndOrderFront(nullptr);
-    else if (window->canBecomeKeyWindow() && !window->isKeyWindow())
-      window->makeKeyWindow();
+    m_focusedWindowId = event.windowID;
+    window->backendFocused();
     break;
-  }
+  case SDL_WINDOWEVENT_FOCUS_LOST:
+    if (m_focusedWindowId == event.windowID) m_focusedWindowId = 0;
+    m_focusLost = true;
+    break;
   default: break;
   }
 }
@@ -485,6 +499,7 @@ void SdlBackend::handle(const SDL_Event& event)
     break;
   case SDL_KEYDOWN:
   case SDL_KEYUP: postKey(event.key); break;
+  case SDL_TEXTINPUT: postText(event.text); break;
   case SDL_WINDOWEVENT: handleWindowEvent(event.window); break;
   case SDL_DROPFILE:
     if (NSWindow* window = windowFor(event.drop.windowID))

@@ -189,7 +189,12 @@ void TestDriver::type(NSWindow* window, const std::string& text)
     const std::string typed = keyCharacterString(c).str();
     if (!info)
     {
-      postKey(window, NSEventTypeKeyDown, 0xFFFF, 0, typed, typed);
+      NSEventFields fields;
+      fields.type = NSEventTypeTextInput;
+      fields.window = window;
+      fields.timestamp = now();
+      fields.characters = NSString(typed);
+      post(NSEvent::eventWithFields(fields));
       continue;
     }
     key(window, info->macKeyCode, shift ? unsigned(NSEventModifierFlagShift) : 0u, typed);
