@@ -197,6 +197,9 @@ NSModalSession NSApplication::beginModalSessionForWindow(NSWindow* window)
   if (!window) return nullptr;
   auto* session = new NSModalSessionRecord;
   session->window = window;
+  // On the desktop the modal window stays in front of the window it was opened over.
+  NSWindow* over = modalWindow() ? modalWindow() : m_keyWindow ? m_keyWindow : m_mainWindow;
+  if (!window->parentWindow()) window->setModalOwner(over);
   m_modalSessions.push_back(session);
   window->makeKeyAndOrderFront(nullptr);
   return session;
@@ -230,6 +233,7 @@ void NSApplication::endModalSession(NSModalSession session)
   auto found = std::find(m_modalSessions.begin(), m_modalSessions.end(), session);
   if (found == m_modalSessions.end()) return;
   m_modalSessions.erase(found);
+  session->window->setModalOwner(nullptr);
   delete session;
 }
 
@@ -311,7 +315,7 @@ void NSApplication::setMainMenu(NSMenu* menu)
   if (m_mainMenu) m_mainMenu->release();
   m_mainMenu = menu;
   for (NSWindow* window : m_windows)
-    if (window->styleMask() & NSWindowStyleMaskTitled)
+    if (window->showsMenuBar())
       window->invalidateBaseRect(NSMakeRect(0, window->frame().size.height - kTitleStripHeight,
                                             window->frame().size.width, kTitleStripHeight));
 }
@@ -356,6 +360,7 @@ void NSApplication::windowGone(NSWindow* window)
   m_order.erase(std::remove(m_order.begin(), m_order.end(), window), m_order.end());
   if (m_mainWindow == window) m_mainWindow = nullptr;
   if (m_keyWindow == window) m_keyWindow = nullptr;
+  if (m_keyWindowBeforeDeactivation == window) m_keyWindowBeforeDeactivation.reset();
 }
 
 void NSApplication::windowOrderedFront(NSWindow* window)
@@ -415,6 +420,18 @@ void NSApplication::setActive(bool active)
 {
   if (active == m_active) return;
   m_active = active;
+  // Another program has the keyboard: the key window resigns, and takes it back when the
+  // application is active again.
+  if (!active && m_keyWindow)
+  {
+    m_keyWindowBeforeDeactivation = m_keyWindow;
+    setKeyWindow(nullptr);
+  }
+  else if (active)
+  {
+    StrongRef<NSWindow> previous = std::move(m_keyWindowBeforeDeactivation);
+    if (!m_keyWindow && previous && previous->isVisible()) previous->makeKeyWindow();
+  }
   if (!m_delegate) return;
   active ? m_delegate->applicationDidBecomeActive() : m_delegate->applicationDidResignActive();
 }
@@ -433,6 +450,7 @@ void NSApplication::resetForTesting()
   m_order.clear();
   m_keyWindow = nullptr;
   m_mainWindow = nullptr;
+  m_keyWindowBeforeDeactivation.reset();
   for (NSEvent* event : m_queue) event->release();
   m_queue.clear();
   setMainMenu(nullptr);

@@ -132,6 +132,7 @@ private:
   std::vector<NSModalSessionRecord*> m_modalSessions;
   NSWindow* m_keyWindow = nullptr;
   NSWindow* m_mainWindow = nullptr;
+  StrongRef<NSWindow> m_keyWindowBeforeDeactivation;
   NSMenu* m_mainMenu = nullptr;
   NSApplicationDelegate* m_delegate = nullptr;
   bool m_running = false;

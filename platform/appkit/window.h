@@ -38,8 +38,9 @@ enum : int
   NSModalPanelWindowLevel = 8,
 };
 
-// The height of the strip above the content of a titled window. On Linux the window
-// manager draws the title; the strip shows the application's menu bar.
+// The height of the strip above the content of a titled window that can be the main
+// window (not of panels). On Linux the window manager draws the title; the strip shows
+// the application's menu bar.
 constexpr CGFloat kTitleStripHeight = 22;
 
 class NSWindowDelegate
@@ -83,10 +84,14 @@ public:
   NSRect contentRectForFrameRect(NSRect frame) const;
   NSRect frameRectForContentRect(NSRect content) const;
   unsigned styleMask() const { return m_styleMask; }
+  // Whether the frame holds the strip with the menu bar above the content.
+  bool showsMenuBar() const { return m_showsMenuBar; }
+  // The window manager is told the limits when they are set; an override's answer counts
+  // from the next set.
   virtual NSSize minSize() const { return m_minSize; }
   virtual NSSize maxSize() const { return m_maxSize; }
-  void setMinSize(NSSize size) { m_minSize = size; }
-  void setMaxSize(NSSize size) { m_maxSize = size; }
+  void setMinSize(NSSize size);
+  void setMaxSize(NSSize size);
   NSPoint convertBaseToScreen(NSPoint point) const;
   NSPoint convertScreenToBase(NSPoint point) const;
   NSRect convertRectToScreen(NSRect rect) const;
@@ -113,6 +118,7 @@ public:
   virtual void becomeMainWindow() {}
   virtual void resignMainWindow() {}
   int level() const { return m_level; }
+  // Levels above normal stay above every normal window.
   void setLevel(int level);
   void miniaturize(NSObject* sender);
   void deminiaturize(NSObject* sender);
@@ -121,6 +127,10 @@ public:
 
   // Child windows move with their parent and stay above it.
   NSWindow* parentWindow() const { return m_parent; }
+  // The window this one stays in front of on the desktop: its parent, or the window it
+  // runs modally over. Null for none.
+  NSWindow* transientParent() const { return m_parent ? m_parent : m_modalOwner.get(); }
+  void setModalOwner(NSWindow* owner);
   void addChildWindow(NSWindow* child, NSWindowOrderingMode place);
   void removeChildWindow(NSWindow* child);
   // A copy, as Cocoa's array is.
@@ -178,6 +188,7 @@ public:
   void presentBaseRect(NSRect rect);
 
 protected:
+  NSWindow(NSRect contentRect, unsigned styleMask, bool showsMenuBar);
   ~NSWindow() override;
   void dealloc() override;
 
@@ -193,6 +204,7 @@ private:
 
   NSRect m_frame;
   unsigned m_styleMask;
+  bool m_showsMenuBar;
   NSString m_title;
   NSView* m_contentView = nullptr;
   bool m_visible = false;
@@ -206,6 +218,7 @@ private:
   NSSize m_minSize;
   NSSize m_maxSize{1e7, 1e7};
   NSWindow* m_parent = nullptr;
+  StrongRef<NSWindow> m_modalOwner;
   std::vector<NSWindow*> m_children;
   NSWindowDelegate* m_delegate = nullptr;
   NSResponder* m_firstResponder = nullptr;
@@ -217,10 +230,14 @@ private:
   long m_presentations = 0;
 };
 
+// Dialogs and palettes: never the main window, so they carry no menu bar strip.
 class NSPanel : public NSWindow
 {
 public:
-  using NSWindow::NSWindow;
+  NSPanel(NSRect contentRect, unsigned styleMask, NSBackingStoreType = NSBackingStoreBuffered, bool = false)
+      : NSWindow(contentRect, styleMask, false)
+  {
+  }
   bool canBecomeMainWindow() const override { return false; }
 };
 }  // namespace cocoa

@@ -31,6 +31,7 @@ public:
   void windowTitleChanged(NSWindow*) override {}
   void windowRaised(NSWindow*) override {}
   void windowMiniaturized(NSWindow*) override {}
+  void windowHintsChanged(NSWindow*) override {}
   void present(NSWindow*, const std::vector<NSRect>&) override {}
 
   std::vector<NSRect> screenFrames() const override;

@@ -39,6 +39,7 @@ public:
   void windowTitleChanged(NSWindow* window) override;
   void windowRaised(NSWindow* window) override;
   void windowMiniaturized(NSWindow* window) override;
+  void windowHintsChanged(NSWindow* window) override;
   void present(NSWindow* window, const std::vector<NSRect>& pixelRects) override;
 
   std::vector<NSRect> screenFrames() const override;
@@ -137,25 +138,41 @@ SdlBackend::Native* SdlBackend::nativeFor(NSWindow* window, bool create)
   if (window->styleMask() & NSWindowStyleMaskResizable) flags |= SDL_WINDOW_RESIZABLE;
   const NSPoint position = sdlPositionFor(window);
   const NSRect frame = window->frame();
+  // Borderless windows above the normal level are menus and lists: the window manager
+  // leaves them where they are put and gives them no taskbar entry.
+  if (!(window->styleMask() & NSWindowStyleMaskTitled) && window->level() > NSNormalWindowLevel)
+    flags |= SDL_WINDOW_POPUP_MENU | SDL_WINDOW_SKIP_TASKBAR;
   SDL_Window* native = SDL_CreateWindow(window->title().UTF8String(), static_cast<int>(position.x),
                                         static_cast<int>(position.y), static_cast<int>(frame.size.width),
                                         static_cast<int>(frame.size.height), flags);
   if (!native) return nullptr;
-  if (window->styleMask() & NSWindowStyleMaskResizable)
-  {
-    const NSSize minimum = window->minSize();
-    const NSSize maximum = window->maxSize();
-    SDL_SetWindowMinimumSize(native, std::max(1, static_cast<int>(minimum.width)),
-                             std::max(1, static_cast<int>(minimum.height)));
-    SDL_SetWindowMaximumSize(native, static_cast<int>(std::min(maximum.width, 16384.0)),
-                             static_cast<int>(std::min(maximum.height, 16384.0)));
-  }
   Native& entry = m_natives[window];
   entry.window = native;
   SDL_SysWMinfo info;
   SDL_VERSION(&info.version);
   if (SDL_GetWindowWMInfo(native, &info) && info.subsystem == SDL_SYSWM_X11) entry.x11Window = info.info.x11.window;
+  windowHintsChanged(window);
   return &entry;
+}
+
+void SdlBackend::windowHintsChanged(NSWindow* window)
+{
+  Native* native = nativeFor(window, false);
+  if (!native) return;
+  if (window->styleMask() & NSWindowStyleMaskResizable)
+  {
+    const NSSize minimum = window->minSize();
+    const NSSize maximum = window->maxSize();
+    SDL_SetWindowMinimumSize(native->window, std::max(1, static_cast<int>(minimum.width)),
+                             std::max(1, static_cast<int>(minimum.height)));
+    SDL_SetWindowMaximumSize(native->window, static_cast<int>(std::clamp(maximum.width, 1.0, 16384.0)),
+                             static_cast<int>(std::clamp(maximum.height, 1.0, 16384.0)));
+  }
+  SDL_SetWindowAlwaysOnTop(native->window, window->level() > NSNormalWindowLevel ? SDL_TRUE : SDL_FALSE);
+  // Transient for its parent: the window manager keeps it in front of the parent and
+  // treats the two as one application window. SDL cannot take the hint back.
+  if (NSWindow* parent = window->transientParent())
+    if (Native* parentNative = nativeFor(parent, false)) SDL_SetWindowModalFor(native->window, parentNative->window);
 }
 
 NSWindow* SdlBackend::windowFor(Uint32 id) const

@@ -65,12 +65,17 @@ protected:
     (*view)->release();
     window->makeKeyAndOrderFront(nullptr);
     window->makeFirstResponder(*view);
-    *id = 0;
-    for (Uint32 candidate = 1; candidate < 1024 && !*id; ++candidate)
-      if (SDL_Window* native = SDL_GetWindowFromID(candidate); native && title == SDL_GetWindowTitle(native))
-        *id = candidate;
+    SDL_Window* native = nativeWindowTitled(title);
+    *id = native ? SDL_GetWindowID(native) : 0;
     EXPECT_NE(*id, 0u) << "no native window titled " << title;
     return window;
+  }
+
+  static SDL_Window* nativeWindowTitled(const std::string& title)
+  {
+    for (Uint32 id = 1; id < 1024; ++id)
+      if (SDL_Window* native = SDL_GetWindowFromID(id); native && title == SDL_GetWindowTitle(native)) return native;
+    return nullptr;
   }
 
   // What a display would have queued, taken and dispatched as one pass of the loop does.
@@ -195,4 +200,23 @@ TEST_F(SdlBackend, DuringAModalRunRequestsForOtherWindowsAreRefused)
   pushWindowEvent(behindId, SDL_WINDOWEVENT_CLOSE);
   deliver();
   EXPECT_FALSE(behind->isVisible());
+}
+
+TEST_F(SdlBackend, SizeLimitsReachTheWindowManagerWhenTheyChange)
+{
+  NSWindow* window = new NSWindow(NSMakeRect(100, 100, 300, 200), NSWindowStyleMaskTitled | NSWindowStyleMaskResizable);
+  window->setTitle("limits");
+  window->orderFront(nullptr);
+  SDL_Window* native = nativeWindowTitled("limits");
+  ASSERT_NE(native, nullptr);
+  window->setMinSize(NSMakeSize(120, 80));
+  window->setMaxSize(NSMakeSize(640, 480));
+  int w = 0, h = 0;
+  SDL_GetWindowMinimumSize(native, &w, &h);
+  EXPECT_EQ(w, 120);
+  EXPECT_EQ(h, 80);
+  SDL_GetWindowMaximumSize(native, &w, &h);
+  EXPECT_EQ(w, 640);
+  EXPECT_EQ(h, 480);
+  window->close();
 }
