@@ -36,6 +36,7 @@ enum : int
   NSNormalWindowLevel = 0,
   NSFloatingWindowLevel = 3,
   NSModalPanelWindowLevel = 8,
+  NSPopUpMenuWindowLevel = 101,
 };
 
 // The height of the strip above the content of a titled window that can be the main

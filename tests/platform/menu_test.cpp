@@ -2,6 +2,7 @@
 #include "platform/appkit/keys.h"
 #include "platform/appkit/menu.h"
 #include "platform/appkit/menu_bar.h"
+#include "platform/appkit/menu_drawing.h"
 #include "platform/appkit/menu_tracker.h"
 #include "platform/appkit/view.h"
 #include "platform/appkit/window.h"
@@ -281,4 +282,39 @@ TEST(MenuModel, CopiesAreDeepAndItemsBelongToOneMenu)
   EXPECT_FALSE(isLiveObject(sub));
   copy->release();
   menu->release();
+}
+
+TEST(MenuPopups, AMenuTallerThanItsWindowOpensInAPopupWindowWhereEveryItemCanBeChosen)
+{
+  TestDriver driver;
+  g_log.clear();
+  StrongRef<Receiver> receiver = StrongRef<Receiver>::adopt(new Receiver);
+  StrongRef<NSMenu> menu = StrongRef<NSMenu>::adopt(new NSMenu("Long"));
+  for (int i = 0; i < 12; ++i) addItem(menu.get(), ("Item " + std::to_string(i)).c_str(), i, receiver.get());
+  NSWindow* window = new NSWindow(NSMakeRect(300, 500, 200, 100), NSWindowStyleMaskTitled);
+  auto* view = new MenuView(NSMakeRect(0, 0, 200, 100), menu.get());
+  window->contentView()->addSubview(view);
+  view->release();
+  window->makeKeyAndOrderFront(nullptr);
+  const size_t windowsBefore = NSApp()->windows().size();
+  driver.at(1.0, [&] {
+    MenuTracker* tracker = MenuTracker::active();
+    ASSERT_NE(tracker, nullptr);
+    NSWindow* popup = tracker->levelWindow(0);
+    ASSERT_NE(popup, nullptr);
+    EXPECT_EQ(popup->frame().size.height, 12 * MenuStyle::kItemHeight + 2);
+    // Its top-left corner is where the menu was asked for: at the press, in screen terms.
+    const NSPoint pressed = window->convertBaseToScreen(window->baseFromPixel(NSMakePoint(20, 30 + kTitleStripHeight)));
+    EXPECT_EQ(popup->frame().origin.x, pressed.x);
+    EXPECT_EQ(NSMaxY(popup->frame()), pressed.y);
+    // The last item lies far below the window; in the popup it is reached all the same.
+    const NSRect last = tracker->itemRect(0, 11);
+    const NSRect frame = tracker->menuFrame(0);
+    driver.click(popup, NSMakePoint(NSMidX(last) - frame.origin.x, NSMidY(last) - frame.origin.y));
+  });
+  driver.click(window, NSMakePoint(20, 30), TestDriver::right);
+  ASSERT_FALSE(g_log.empty());
+  EXPECT_EQ(g_log.back(), "action " + std::to_string(static_cast<int>(Action::onSwellCommand)) + " Item 11");
+  EXPECT_EQ(NSApp()->windows().size(), windowsBefore);
+  window->close();
 }
