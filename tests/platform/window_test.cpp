@@ -226,58 +226,43 @@ TEST(Windows, ChildrenMoveWithTheirParentAndModalWindowsStayInFrontOfTheirOwner)
   NSWindow* child = new NSWindow(NSMakeRect(150, 120, 50, 50), NSWindowStyleMaskBorderless);
   parent->makeKeyAndOrderFront(nullptr);
   parent->addChildWindow(child, NSWindowAbove);
-  child->orderFront(nullptr);
   parent->setFrameOrigin(NSMakePoint(130, 90));
   EXPECT_EQ(child->frame().origin, NSMakePoint(180, 110));
-  // Moved by the user on the desktop: the same.
-  parent->backendMovedTo(NSMakePoint(100, 100));
+  parent->backendMovedTo(NSMakePoint(100, 100));  // dragged on the desktop
   EXPECT_EQ(child->frame().origin, NSMakePoint(150, 120));
   EXPECT_EQ(child->transientParent(), parent);
-
   NSWindow* dialog = new NSPanel(NSMakeRect(0, 0, 100, 100), NSWindowStyleMaskTitled);
   NSModalSession session = NSApp()->beginModalSessionForWindow(dialog);
   EXPECT_EQ(dialog->transientParent(), parent);
   NSApp()->endModalSession(session);
   EXPECT_EQ(dialog->transientParent(), nullptr);
   dialog->close();
-  child->close();
   parent->close();
+  child->close();
 }
 
-TEST(Windows, DeactivationResignsKeyStatusAndActivationGivesItBack)
+TEST(Windows, DeactivationResignsKeyStatusAndPanelsCarryNoMenuBarStrip)
 {
   TestDriver driver;
   Delegate delegate;
-  NSWindow* window = new NSWindow(NSMakeRect(100, 100, 300, 200), NSWindowStyleMaskTitled);
-  window->setDelegate(&delegate);
-  window->makeKeyAndOrderFront(nullptr);
-  delegate.calls.clear();
+  NSWindow* main = new NSWindow(NSMakeRect(100, 100, 200, 100), NSWindowStyleMaskTitled);
+  main->setDelegate(&delegate);
+  main->makeKeyAndOrderFront(nullptr);
   NSApp()->setActive(false);
-  EXPECT_FALSE(window->isKeyWindow());
-  EXPECT_TRUE(window->isMainWindow());
+  EXPECT_TRUE(!main->isKeyWindow() && main->isMainWindow());
   NSApp()->setActive(true);
-  EXPECT_TRUE(window->isKeyWindow());
-  EXPECT_EQ(delegate.calls, (std::vector<std::string>{"resigned", "key"}));
-  window->setDelegate(nullptr);
-  window->close();
-}
+  EXPECT_EQ(delegate.calls, (std::vector<std::string>{"key", "resigned", "key"}));
+  main->setDelegate(nullptr);
+  EXPECT_EQ(main->frame().size.height, 100 + kTitleStripHeight);
 
-TEST(Windows, PanelsCarryNoMenuBarStrip)
-{
-  TestDriver driver;
   NSWindow* panel = new NSPanel(NSMakeRect(100, 100, 200, 100), NSWindowStyleMaskTitled);
-  EXPECT_FALSE(panel->showsMenuBar());
   EXPECT_EQ(panel->frame(), NSMakeRect(100, 100, 200, 100));
   auto* view = new SolidView(NSMakeRect(0, 0, 200, 100), 0x0000FF);
   panel->contentView()->addSubview(view);
   view->release();
   panel->makeKeyAndOrderFront(nullptr);
   driver.runUntilIdle();
-  // The top row of the frame is the content's, not a strip's.
-  EXPECT_EQ(pixelAt(panel, 100, 0), 0x0000FFu);
-  NSWindow* main = new NSWindow(NSMakeRect(100, 100, 200, 100), NSWindowStyleMaskTitled);
-  EXPECT_TRUE(main->showsMenuBar());
-  EXPECT_EQ(main->frame().size.height, 100 + kTitleStripHeight);
-  main->close();
+  EXPECT_EQ(pixelAt(panel, 100, 0), 0x0000FFu);  // the top row is the content's
   panel->close();
+  main->close();
 }
