@@ -106,22 +106,19 @@ TEST(SmfReader, AtOneTickNoteOffsGoBeforeOtherTracksAndEachTrackKeepsItsOrder)
   const Bytes again = WithEnd({0x00, 0x90, 67, 80, 0x60, 0x80, 67, 0, 0x00, 0x90, 67, 81});
   const Read r = ReadBytes(smf::File(1, 96, {begins, ends, controllerThenEnd, noLength, again}));
   ASSERT_TRUE(r.ok) << r.error;
-  ASSERT_EQ(r.seq.events.size(), 12u);
-  // Tick 0 keeps track order.
-  ExpectEvent(r.seq.events[0], 0.0, 0xB0, 1, 0);
-  ExpectEvent(r.seq.events[1], 0.0, 0x90, 60, 90);
-  ExpectEvent(r.seq.events[2], 0.0, 0x90, 64, 80);
-  ExpectEvent(r.seq.events[3], 0.0, 0x90, 67, 80);
-  // Leading note-offs of every track, then each track up to its last
-  // note-off, then the rest in track order.
-  ExpectEvent(r.seq.events[4], 0.5, 0x90, 60, 0);
-  ExpectEvent(r.seq.events[5], 0.5, 0x80, 67, 0);
-  ExpectEvent(r.seq.events[6], 0.5, 0xB0, 7, 99);
-  ExpectEvent(r.seq.events[7], 0.5, 0x80, 64, 0);
-  ExpectEvent(r.seq.events[8], 0.5, 0x90, 70, 50);
-  ExpectEvent(r.seq.events[9], 0.5, 0x80, 70, 0);
-  ExpectEvent(r.seq.events[10], 0.5, 0x90, 60, 100);
-  ExpectEvent(r.seq.events[11], 0.5, 0x90, 67, 81);
+  // Tick 0 keeps track order. At tick 96: the leading note-offs of every
+  // track, then each track up to its last note-off, then the rest in track order.
+  const SmfEvent expected[] = {
+      {0.0, 0xB0, 1, 0},   {0.0, 0x90, 60, 90}, {0.0, 0x90, 64, 80}, {0.0, 0x90, 67, 80},
+      {0.5, 0x90, 60, 0},  {0.5, 0x80, 67, 0},  {0.5, 0xB0, 7, 99},  {0.5, 0x80, 64, 0},
+      {0.5, 0x90, 70, 50}, {0.5, 0x80, 70, 0},  {0.5, 0x90, 60, 100}, {0.5, 0x90, 67, 81},
+  };
+  ASSERT_EQ(r.seq.events.size(), std::size(expected));
+  for (size_t i = 0; i < std::size(expected); ++i)
+  {
+    SCOPED_TRACE(i);
+    ExpectEvent(r.seq.events[i], expected[i].seconds, expected[i].status, expected[i].data1, expected[i].data2);
+  }
 
   // One track alone keeps its file order: a note of no length stays on, then off.
   const Read single = ReadBytes(smf::File(0, 96, {noLength}));
