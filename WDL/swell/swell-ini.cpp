@@ -179,10 +179,11 @@ bool hasLineBreak(std::string_view s)
   return s.find_first_of("\r\n") != std::string_view::npos;
 }
 
-// Names and values that would read back otherwise, or split a line, are never written.
+// Names and values that would split a line or be read back as something else are never
+// written: a section "[]" is ignored on reading, with its keys.
 bool writableSection(const char* section)
 {
-  return !std::strchr(section, ']') && !hasLineBreak(section);
+  return *section && !std::strchr(section, ']') && !hasLineBreak(section);
 }
 
 bool writablePair(std::string_view key, std::string_view value)
