@@ -15,27 +15,6 @@
 namespace fs = std::filesystem;
 using IniDisk = IniFixture;
 
-namespace
-{
-// Runs body in a child process and returns its exit status (body returns it).
-template <class Body>
-int inChild(Body body)
-{
-  const pid_t pid = fork();
-  if (pid == 0) _exit(body());
-  int status = -1;
-  waitpid(pid, &status, 0);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : 128;
-}
-
-bool temporaryFilesLeft(const std::set<std::string>& names)
-{
-  for (const std::string& name : names)
-    if (name.find(".new.") != std::string::npos) return true;
-  return false;
-}
-}  // namespace
-
 TEST_F(IniDisk, FailuresReturnZeroAndLeaveTheDiskAsItWas)
 {
   const std::string inMissingFolder = path("missing/s.ini");
@@ -74,22 +53,26 @@ TEST_F(IniDisk, FailuresReturnZeroAndLeaveTheDiskAsItWas)
 
   // A write that runs out of room: the file stays as it was, the change stays in memory
   // and goes out with the next write that succeeds.
-  const int status = inChild([&] {
+  const std::string big(200, 'b');
+  const pid_t child = fork();
+  if (child == 0)
+  {
     signal(SIGXFSZ, SIG_IGN);
     rlimit limit;
     getrlimit(RLIMIT_FSIZE, &limit);
     const rlimit small{64, limit.rlim_max};
     setrlimit(RLIMIT_FSIZE, &small);
-    if (WritePrivateProfileString("s", "big", std::string(200, 'b').c_str(), file.c_str())) return 1;
-    if (contents(file) != "[s]\nj=w\nk=v\n\n") return 2;
-    if (read(file, "s", "big") != std::string(200, 'b')) return 3;
+    const bool refused = !WritePrivateProfileString("s", "big", big.c_str(), file.c_str());
+    const bool unchanged = contents(file) == "[s]\nj=w\nk=v\n\n";
+    const bool kept = read(file, "s", "big") == big;
     setrlimit(RLIMIT_FSIZE, &limit);
-    if (!WritePrivateProfileString("s", "k", "v2", file.c_str())) return 4;
-    return 0;
-  });
+    _exit(refused && unchanged && kept && WritePrivateProfileString("s", "k", "v2", file.c_str()) ? 0 : 1);
+  }
+  int status = -1;
+  waitpid(child, &status, 0);
   EXPECT_EQ(status, 0);
-  EXPECT_EQ(contents(file), "[s]\nbig=" + std::string(200, 'b') + "\nj=w\nk=v2\n\n");
-  EXPECT_FALSE(temporaryFilesLeft(names()));
+  EXPECT_EQ(contents(file), "[s]\nbig=" + big + "\nj=w\nk=v2\n\n");
+  for (const std::string& name : names()) EXPECT_EQ(name.find(".new."), std::string::npos) << name;
 }
 
 TEST_F(IniDisk, NewFilesFollowTheUmaskAndOldOnesKeepTheirMode)

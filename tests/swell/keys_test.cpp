@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 using namespace cocoa;
 
@@ -19,17 +20,7 @@ NSEvent* keyEvent(uint16_t code, unsigned modifiers, const std::string& chars, c
   return NSEvent::keyEventWithType(NSEventTypeKeyDown, NSPoint{}, modifiers, 0, nullptr, chars, plain, false, code);
 }
 
-struct Translated
-{
-  int code;
-  int flags;
-  bool operator==(const Translated&) const = default;
-};
-
-std::ostream& operator<<(std::ostream& os, const Translated& t)
-{
-  return os << "code " << t.code << " flags " << t.flags;
-}
+using Translated = std::pair<int, int>;  // code, flags
 
 Translated translate(NSEvent* event, int mode = 0)
 {
@@ -78,9 +69,9 @@ TEST(SwellKeys, CharactersModifiersAndKeysThatTypeNothing)
   EXPECT_EQ(translate(keyEvent(kVK_F17, 0, "", ""), 1), (Translated{kVK_F17 + 1024, FVIRTKEY}));
 
   NSEvent* control = keyEvent(kVK_ANSI_A, NSEventModifierFlagControl, "\x01", "a");
-  EXPECT_EQ(translate(control).flags, FVIRTKEY | FLWIN);
+  EXPECT_EQ(translate(control).second, FVIRTKEY | FLWIN);
   SWELL_EnableRightClickEmulate(true);  // Control is taken for right clicks then
-  EXPECT_EQ(translate(control).flags, FVIRTKEY);
+  EXPECT_EQ(translate(control).second, FVIRTKEY);
   SWELL_EnableRightClickEmulate(false);
 
   int flags = -1;
@@ -107,17 +98,13 @@ TEST(SwellKeys, AsyncStateOfButtonsAndModifiers)
 {
   TestDriver driver;
   driver.backend().setPointerState(NSPoint{}, 1 | 4, NSEventModifierFlagCommand | NSEventModifierFlagControl);
-  EXPECT_EQ(GetAsyncKeyState(1), 0x8000);
-  EXPECT_EQ(GetAsyncKeyState(2), 0);
-  EXPECT_EQ(GetAsyncKeyState(4), 0x8000);
-  EXPECT_EQ(GetAsyncKeyState(16), 0);
-  EXPECT_EQ(GetAsyncKeyState(17), 0x8000);  // the Command key, not Control
-  EXPECT_EQ(GetAsyncKeyState(18), 0);
-  EXPECT_EQ(GetAsyncKeyState(91), 0x8000);
+  const int down[] = {1, 4, 17, 91};  // left, middle, the Command key (not Control), the Control key
+  const int up[] = {2, 16, 18, 65};
+  for (int vk : down) EXPECT_EQ(GetAsyncKeyState(vk), 0x8000) << vk;
+  for (int vk : up) EXPECT_EQ(GetAsyncKeyState(vk), 0) << vk;
   SWELL_EnableRightClickEmulate(true);
   EXPECT_EQ(GetAsyncKeyState(91), 0);
   SWELL_EnableRightClickEmulate(false);
-  EXPECT_EQ(GetAsyncKeyState(65), 0);
   driver.backend().setPointerState(NSPoint{}, 2, NSEventModifierFlagShift | NSEventModifierFlagOption);
   EXPECT_EQ(GetAsyncKeyState(2) + GetAsyncKeyState(16) + GetAsyncKeyState(18), 3 * 0x8000);
 }
