@@ -5,7 +5,8 @@
 // Win32-style kernel objects on POSIX threads, sockets and the platform's tasks:
 // reference-counted handles for threads, events and child processes, waits with
 // time-outs, and the time and sleep primitives. Every function may be called from
-// any thread.
+// any thread. The handles share the HANDLE type with global-memory blocks; each record
+// starts with its kind, so a handle of the wrong kind is refused.
 
 namespace cocoa
 {
