@@ -8,41 +8,21 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <string>
-
-namespace
-{
-std::string freeDisplay()
-{
-  for (int n = 150; n < 200; ++n)
-  {
-    const std::string number = std::to_string(n);
-    if (access(("/tmp/.X11-unix/X" + number).c_str(), F_OK) != 0 &&
-        access(("/tmp/.X" + number + "-lock").c_str(), F_OK) != 0)
-      return ":" + number;
-  }
-  return "";
-}
-
-void endChild(HANDLE child)
-{
-  SWELL_TerminateProcess(child);
-  WaitForSingleObject(child, 5000);
-  CloseHandle(child);
-}
-}  // namespace
 
 TEST(ProcessFront, TheChildsWindowComesAboveOursOnceShown)
 {
   if (access("/usr/bin/Xvfb", X_OK) != 0) GTEST_SKIP() << "Xvfb is not installed";
-  const std::string display = freeDisplay();
-  ASSERT_FALSE(display.empty());
-  const char* serverArguments[] = {display.c_str(), "-screen", "0", "800x600x24", "-nolisten", "tcp"};
-  HANDLE server = SWELL_CreateProcess("/usr/bin/Xvfb", 6, serverArguments);
+  // The server picks a free display and names it on its output once it takes connections.
+  const char* serverArguments[] = {"-displayfd", "1", "-screen", "0", "800x600x24", "-nolisten", "tcp"};
+  HANDLE server = SWELL_CreateProcessIO("/usr/bin/Xvfb", 7, serverArguments, true);
   ASSERT_NE(server, nullptr);
-  x11_stacking::Connection* x = x11_stacking::openWithin(display, 10000);
-  if (!x) endChild(server);
-  ASSERT_NE(x, nullptr);
+  char number[16] = {};
+  SWELL_ReadWriteProcessIO(server, 1, number, sizeof number - 1);
+  const std::string display = ":" + std::string(number, std::strcspn(number, "\n"));
+  x11_stacking::Connection* x = x11_stacking::open(display);
+  ASSERT_NE(x, nullptr) << display;
 
   setenv("DISPLAY", display.c_str(), 1);
   setenv("VORNA_BACKEND", "sdl", 1);
@@ -62,6 +42,10 @@ TEST(ProcessFront, TheChildsWindowComesAboveOursOnceShown)
   EXPECT_EQ(x11_stacking::topmostShown(x), demoWindow);
 
   x11_stacking::close(x);
-  endChild(demo);
-  endChild(server);
+  for (HANDLE child : {demo, server})
+  {
+    SWELL_TerminateProcess(child);
+    WaitForSingleObject(child, 5000);
+    CloseHandle(child);
+  }
 }

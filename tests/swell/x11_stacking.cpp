@@ -2,8 +2,6 @@
 
 #include <X11/Xlib.h>
 
-#include <unistd.h>
-
 namespace x11_stacking
 {
 struct Connection
@@ -11,19 +9,14 @@ struct Connection
   Display* display;
 };
 
-Connection* openWithin(const std::string& displayName, int ms)
+Connection* open(const std::string& displayName)
 {
-  for (int waited = 0; waited < ms; waited += 20)
-  {
-    if (Display* display = XOpenDisplay(displayName.c_str())) return new Connection{display};
-    usleep(20000);
-  }
-  return nullptr;
+  Display* display = XOpenDisplay(displayName.c_str());
+  return display ? new Connection{display} : nullptr;
 }
 
 void close(Connection* connection)
 {
-  if (!connection) return;
   XCloseDisplay(connection->display);
   delete connection;
 }
@@ -50,7 +43,6 @@ unsigned long showCover(Connection* connection)
   Display* display = connection->display;
   const Window cover = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 800, 600, 0, 0, 0);
   XMapRaised(display, cover);
-  XSync(display, False);
   return cover;
 }
 }  // namespace x11_stacking

@@ -1,15 +1,13 @@
 #pragma once
 
-// A test's own look at an X display, kept apart from GoogleTest, whose names Xlib's
-// macros would break.
+// A test's own look at an X display, apart from GoogleTest, whose names Xlib's macros break.
 #include <string>
 
 namespace x11_stacking
 {
 struct Connection;
 
-// Waits up to `ms` for the display to accept connections; null if it never does.
-Connection* openWithin(const std::string& displayName, int ms);
+Connection* open(const std::string& displayName);  // null when it cannot connect
 void close(Connection* connection);
 // The highest mapped window directly on the screen, or 0.
 unsigned long topmostShown(Connection* connection);
