@@ -25,7 +25,7 @@ void* runThread(void* argument)
   thread->result = thread->procedure(thread->parameter);
   thread->done.store(1, std::memory_order_release);
   // After this the record may be gone.
-  CloseHandle(thread);
+  CloseHandle(static_cast<SWELL_KernelObject*>(thread));
   return nullptr;
 }
 }  // namespace
