@@ -94,6 +94,13 @@ inline void Store(unsigned char* dest, I r, I g, I b, I a)
   dest[LICE_PIXEL_A] = (unsigned char)a;
 }
 
+template <bool Clamped, class I>
+inline void StoreClampedIf(unsigned char* dest, I r, I g, I b, I a)
+{
+  if (Clamped) Store<I>(dest, Clamp255(r), Clamp255(g), Clamp255(b), Clamp255(a));
+  else Store<I>(dest, r, g, b, a);
+}
+
 template <class I, class Rule>
 inline void PerChannel(unsigned char* dest, I r, I g, I b, I a, I w, Rule rule)
 {
@@ -141,8 +148,7 @@ struct _LICE_CombinePixelsClobberClamp : lice::CombineRule<_LICE_CombinePixelsCl
   template <class I>
   static inline void apply(unsigned char* dest, I r, I g, I b, I a, I)
   {
-    using lice::Clamp255;
-    lice::Store<I>(dest, Clamp255(r), Clamp255(g), Clamp255(b), Clamp255(a));
+    lice::StoreClampedIf<true>(dest, r, g, b, a);
   }
 };
 
@@ -242,14 +248,7 @@ struct _LICE_CombinePixelsCopySourceAlpha : lice::CombineRule<_LICE_CombinePixel
     I nb = lice::CopyChannel(I(dest[LICE_PIXEL_B]), b, ws);
     I na = dest[LICE_PIXEL_A] + ws;
     if (na > 255) na = 255;
-    if (Clamped)
-    {
-      nr = lice::Clamp255(nr);
-      ng = lice::Clamp255(ng);
-      nb = lice::Clamp255(nb);
-      na = lice::Clamp255(na);
-    }
-    lice::Store<I>(dest, nr, ng, nb, na);
+    lice::StoreClampedIf<Clamped>(dest, nr, ng, nb, na);
   }
 };
 using _LICE_CombinePixelsCopySourceAlphaNoClamp = _LICE_CombinePixelsCopySourceAlpha<false>;
@@ -266,8 +265,7 @@ struct _LICE_CombinePixelsCopySourceAlphaIgnoreAlphaParm
     if (a == 0) return;
     if (a == 255)
     {
-      if (Clamped) _LICE_CombinePixelsClobberClamp::apply<I>(dest, r, g, b, 255, 0);
-      else lice::Store<I>(dest, r, g, b, 255);
+      lice::StoreClampedIf<Clamped, I>(dest, r, g, b, 255);
       return;
     }
     const I keep = 255 - a;
@@ -276,14 +274,7 @@ struct _LICE_CombinePixelsCopySourceAlphaIgnoreAlphaParm
     I nb = b + (dest[LICE_PIXEL_B] - b) * keep / 256;
     I na = dest[LICE_PIXEL_A] + a;
     if (na > 255) na = 255;
-    if (Clamped)
-    {
-      nr = lice::Clamp255(nr);
-      ng = lice::Clamp255(ng);
-      nb = lice::Clamp255(nb);
-      na = lice::Clamp255(na);
-    }
-    lice::Store<I>(dest, nr, ng, nb, na);
+    lice::StoreClampedIf<Clamped>(dest, nr, ng, nb, na);
   }
 };
 using _LICE_CombinePixelsCopySourceAlphaIgnoreAlphaParmNoClamp = _LICE_CombinePixelsCopySourceAlphaIgnoreAlphaParm<false>;
