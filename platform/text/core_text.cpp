@@ -146,6 +146,11 @@ double CTFontGetAdvancesForGlyphs(CTFontRef font, const CGGlyph* glyphs, CGSize*
   return total;
 }
 
+bool CTFontManagerRegisterFontsForURL(const NSString& path, CTFontManagerScope)
+{
+  return !path.empty() && registerFontFile(path.str());
+}
+
 CTLineRef CTLineCreateWithText(CTFontRef font, const NSString& text, CGColorRef foreground)
 {
   if (!font) return nullptr;
