@@ -1,0 +1,340 @@
+#include "gdi_test_support.h"
+#include "swell-gdi-internal.h"
+#include "swell-text.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace
+{
+HGDIOBJ pseudo(int slot)
+{
+  return reinterpret_cast<HGDIOBJ>(static_cast<uintptr_t>(slot));
+}
+
+HFONT font(int height, int weight = FW_NORMAL, BOOL italic = 0, const char* face = "Geneva", int quality = 0)
+{
+  return CreateFont(height, 0, 0, 0, weight, italic, 0, 0, 0, 0, 0, quality, 0, face);
+}
+
+std::string faceOf(HFONT f)
+{
+  HDC dc = SWELL_CreateMemContext(nullptr, 1, 1);
+  SelectObject(dc, f);
+  char name[128];
+  GetTextFace(dc, sizeof(name), name);
+  SWELL_DeleteGfxContext(dc);
+  return name;
+}
+
+// Whether a horizontal line drawn with the selected pen reaches the pixels.
+bool lineDraws(HDC dc)
+{
+  std::memset(SWELL_GetCtxFrameBuffer(dc), 0, 8 * 8 * 4);
+  MoveToEx(dc, 0, 4, nullptr);
+  SWELL_LineTo(dc, 8, 4);
+  return pixelAt(dc, 8, 3, 4) != 0;
+}
+}  // namespace
+
+TEST(GdiObjects, SelectionAnswersThePreviousObjectOrThePseudoHandleOfItsSlot)
+{
+  HDC dc = SWELL_CreateMemContext(nullptr, 8, 8);
+  HPEN pen = CreatePen(PS_SOLID, 0, 0xFF0000);
+  HBRUSH brush = CreateSolidBrush(0x00FF00);
+  HFONT f = font(12);
+  HBITMAP bitmap = CreateBitmap(2, 2, 1, 32, nullptr);
+
+  EXPECT_EQ(SelectObject(dc, pen), pseudo(1));
+  EXPECT_EQ(SelectObject(dc, pen), pen);
+  EXPECT_EQ(SelectObject(dc, brush), pseudo(2));
+  EXPECT_EQ(SelectObject(dc, f), pseudo(3));
+  EXPECT_EQ(SelectObject(dc, bitmap), nullptr);
+  EXPECT_EQ(SelectObject(dc, pseudo(4)), nullptr);
+  EXPECT_EQ(SelectObject(nullptr, pen), nullptr);
+  EXPECT_TRUE(lineDraws(dc));
+
+  EXPECT_EQ(SelectObject(dc, pseudo(1)), pen);
+  EXPECT_EQ(SelectObject(dc, pseudo(1)), pseudo(1));
+  EXPECT_FALSE(lineDraws(dc));
+
+  // The stock null pen is a real selection that draws nothing and cannot be deleted.
+  HGDIOBJ nullPen = GetStockObject(NULL_PEN);
+  ASSERT_NE(nullPen, nullptr);
+  EXPECT_EQ(GetStockObject(3), nullptr);
+  SelectObject(dc, nullPen);
+  EXPECT_FALSE(lineDraws(dc));
+  DeleteObject(nullPen);
+  EXPECT_EQ(SelectObject(dc, pen), nullPen);
+
+  // A released record is refused everywhere.
+  SelectObject(dc, pseudo(1));
+  DeleteObject(pen);
+  EXPECT_EQ(SelectObject(dc, pen), nullptr);
+  EXPECT_EQ(SWELL_CloneGDIObject(pen), nullptr);
+
+  for (HGDIOBJ obj : {brush, f, bitmap}) DeleteObject(obj);
+  SWELL_DeleteGfxContext(dc);
+  EXPECT_EQ(GetTextColor(dc), -1);
+}
+
+TEST(GdiObjects, ACloneNeedsItsOwnDelete)
+{
+  HDC dc = SWELL_CreateMemContext(nullptr, 8, 8);
+  HPEN pen = CreatePen(PS_SOLID, 1, 0xFFFFFF);
+  EXPECT_EQ(SWELL_CloneGDIObject(pen), pen);
+  DeleteObject(pen);
+  SelectObject(dc, pen);
+  EXPECT_TRUE(lineDraws(dc));
+  SelectObject(dc, pseudo(1));
+  DeleteObject(pen);
+  EXPECT_EQ(SelectObject(dc, pen), nullptr);
+  SWELL_DeleteGfxContext(dc);
+}
+
+TEST(GdiObjects, AnObjectDeletedWhileSelectedDrawsNothingAndIsNotReusedUntilReleased)
+{
+  HDC dc = SWELL_CreateMemContext(nullptr, 8, 8);
+  HPEN pen = CreatePen(PS_SOLID, 1, 0xFFFFFF);
+  SelectObject(dc, pen);
+  DeleteObject(pen);
+  EXPECT_FALSE(lineDraws(dc));
+
+  // New pens never get the record the context still holds, so it cannot start drawing again.
+  std::vector<HPEN> others;
+  for (int i = 0; i < 300; ++i) others.push_back(CreatePen(PS_SOLID, 1, 0xFFFFFF));
+  for (HPEN other : others) EXPECT_NE(other, pen);
+  EXPECT_FALSE(lineDraws(dc));
+  for (HPEN other : others) DeleteObject(other);
+
+  // Letting go of it reports the empty slot and hands the record back.
+  const GdiPoolCounts before = gdiPoolCounts();
+  EXPECT_EQ(SelectObject(dc, pseudo(1)), pseudo(1));
+  const GdiPoolCounts after = gdiPoolCounts();
+  EXPECT_TRUE(after.pooledObjects == before.pooledObjects + 1 || after.objectRecords == before.objectRecords - 1);
+
+  // A deleted font falls back to the default font; deleting the context releases it.
+  HFONT big = font(-30);
+  SelectObject(dc, big);
+  TEXTMETRIC bigMetrics, fallback, plain;
+  GetTextMetrics(dc, &bigMetrics);
+  DeleteObject(big);
+  GetTextMetrics(dc, &fallback);
+  HDC other = SWELL_CreateMemContext(nullptr, 1, 1);
+  GetTextMetrics(other, &plain);
+  EXPECT_GT(bigMetrics.tmHeight, plain.tmHeight);
+  EXPECT_EQ(fallback.tmHeight, plain.tmHeight);
+  const long records = gdiPoolCounts().objectRecords;
+  const int pooled = gdiPoolCounts().pooledObjects;
+  SWELL_DeleteGfxContext(dc);
+  SWELL_DeleteGfxContext(other);
+  EXPECT_TRUE(gdiPoolCounts().pooledObjects == pooled + 1 || gdiPoolCounts().objectRecords == records - 1);
+}
+
+TEST(GdiObjects, PoolsStayBoundedThroughManyCreateDeleteCycles)
+{
+  // Warm up, then the same work must not need one more record.
+  auto cycle = [] {
+    HDC dc = SWELL_CreateMemContext(nullptr, 16, 16);
+    HPEN pen = CreatePen(PS_SOLID, 2, 0x123456);
+    HBRUSH brush = CreateSolidBrush(0x654321);
+    HFONT f = font(12);
+    SelectObject(dc, pen);
+    SelectObject(dc, brush);
+    SelectObject(dc, f);
+    DeleteObject(f);
+    DeleteObject(brush);
+    SWELL_DeleteGfxContext(dc);
+    DeleteObject(pen);
+  };
+  cycle();
+  const GdiPoolCounts start = gdiPoolCounts();
+  for (int i = 0; i < 10000; ++i) cycle();
+  EXPECT_EQ(gdiPoolCounts().contextRecords, start.contextRecords);
+  EXPECT_EQ(gdiPoolCounts().objectRecords, start.objectRecords);
+
+  // A burst beyond the pool's bound frees the surplus instead of keeping it.
+  std::vector<HBRUSH> brushes;
+  std::vector<HDC> contexts;
+  for (int i = 0; i < 300; ++i) brushes.push_back(CreateSolidBrush(i));
+  for (int i = 0; i < 150; ++i) contexts.push_back(SWELL_CreateMemContext(nullptr, 1, 1));
+  for (HBRUSH b : brushes) DeleteObject(b);
+  for (HDC c : contexts) SWELL_DeleteGfxContext(c);
+  const GdiPoolCounts after = gdiPoolCounts();
+  EXPECT_EQ(after.pooledObjects, 200);
+  EXPECT_EQ(after.pooledContexts, 100);
+  EXPECT_EQ(after.objectRecords, 200);
+  EXPECT_EQ(after.contextRecords, 100);
+}
+
+TEST(GdiObjects, FontSizesStylesAndQuality)
+{
+  struct Case
+  {
+    int height, width;
+    double size;
+  };
+  for (const Case& c : {Case{-12, 0, 12}, Case{12, 0, 12}, Case{0, 0, 10}, Case{0, -14, 14}, Case{1, 0, 10},
+                        Case{9000, 0, 10}, Case{8192, 0, 8192}})
+  {
+    HFONT f = CreateFont(c.height, c.width, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, "Lucida Grande");
+    ASSERT_NE(f, nullptr);
+    EXPECT_EQ(cocoa::CTFontGetSize(f->font), c.size) << c.height << " " << c.width;
+    DeleteObject(f);
+  }
+
+  struct Style
+  {
+    int weight;
+    BOOL italic;
+    const char* face;
+  };
+  for (const Style& s : {Style{FW_NORMAL, 0, "DejaVu Sans"}, Style{FW_BOLD, 0, "DejaVu Sans Bold"},
+                         Style{FW_NORMAL, 1, "DejaVu Sans Oblique"}, Style{900, 1, "DejaVu Sans Bold Oblique"}})
+  {
+    HFONT f = font(12, s.weight, s.italic);
+    EXPECT_EQ(faceOf(f), s.face);
+    DeleteObject(f);
+  }
+
+  // A face name longer than the layer keeps, without a terminator in a LOGFONT, or empty.
+  const std::string longName(5000, 'x');
+  HFONT longFace = font(12, FW_BOLD, 1, longName.c_str());
+  EXPECT_EQ(faceOf(longFace), "DejaVu Sans Bold Oblique");
+  LOGFONT lf = {};
+  lf.lfHeight = 20;
+  std::memset(lf.lfFaceName, 'M', sizeof(lf.lfFaceName));
+  std::memcpy(lf.lfFaceName, "Monaco", 6);
+  HFONT indirect = CreateFontIndirect(&lf);
+  ASSERT_NE(indirect, nullptr);
+  EXPECT_EQ(cocoa::CTFontGetSize(indirect->font), 20);
+  HFONT unnamed = font(12, FW_NORMAL, 0, "");
+  EXPECT_EQ(faceOf(unnamed), "DejaVu Sans");
+
+  HFONT aliased = font(12, FW_NORMAL, 0, "Geneva", NONANTIALIASED_QUALITY);
+  HFONT smooth = font(12, FW_NORMAL, 0, "Geneva", ANTIALIASED_QUALITY);
+  HFONT other = font(12, FW_NORMAL, 0, "Geneva", 5);
+  EXPECT_EQ(aliased->quality, 3);
+  EXPECT_EQ(smooth->quality, 4);
+  EXPECT_EQ(other->quality, 0);
+  for (HFONT f : {longFace, indirect, unnamed, aliased, smooth, other}) DeleteObject(f);
+}
+
+TEST(GdiObjects, GetObjectWritesNoMoreThanItIsGiven)
+{
+  HBITMAP bitmap = CreateBitmap(3, 2, 1, 32, nullptr);
+  unsigned char guard[64];
+
+  std::memset(guard, 0xAA, sizeof(guard));
+  EXPECT_EQ(GetObject(bitmap, sizeof(BITMAP), guard), 1);
+  BITMAP full;
+  std::memcpy(&full, guard, sizeof(full));
+  EXPECT_EQ(full.bmWidth, 3);
+  EXPECT_EQ(full.bmHeight, 2);
+  EXPECT_EQ(full.bmWidthBytes, 12);
+  EXPECT_EQ(full.bmPlanes, 1);
+  EXPECT_EQ(full.bmBitsPixel, 32);
+  EXPECT_EQ(full.bmBits, nullptr);
+  EXPECT_EQ(guard[sizeof(BITMAP)], 0xAA);
+
+  std::memset(guard, 0xAA, sizeof(guard));
+  EXPECT_EQ(GetObject(bitmap, 12, guard), 1);
+  EXPECT_EQ(guard[0], 3);
+  EXPECT_EQ(guard[8], 0);  // cleared, not filled: the third field needs 24 bytes
+  EXPECT_EQ(guard[12], 0xAA);
+
+  std::memset(guard, 0xAA, sizeof(guard));
+  EXPECT_EQ(GetObject(bitmap, 4, guard), 0);
+  EXPECT_EQ(guard[3], 0);
+  EXPECT_EQ(guard[4], 0xAA);
+  EXPECT_EQ(GetObject(bitmap, -8, guard), 0);
+  EXPECT_EQ(guard[4], 0xAA);
+
+  HPEN pen = CreatePen(PS_SOLID, 1, 0);
+  EXPECT_EQ(GetObject(pen, sizeof(guard), guard), 0);
+  EXPECT_EQ(GetNSImageFromHICON(pen), nullptr);
+  EXPECT_NE(GetNSImageFromHICON(bitmap), nullptr);
+  EXPECT_EQ(CreateBitmap(3, 2, 1, 24, nullptr), nullptr);
+  DeleteObject(pen);
+  DeleteObject(bitmap);
+}
+
+TEST(GdiObjects, ImageListsCopyAddedImagesShareIconsAndOwnTheirObjects)
+{
+  const GdiPoolCounts start = gdiPoolCounts();
+  HBITMAP bitmap = CreateBitmap(4, 4, 1, 32, nullptr);
+  ICONINFO info = {1, 0, 0, nullptr, bitmap};
+  HICON icon = CreateIconIndirect(&info);
+  ASSERT_NE(icon, nullptr);
+  EXPECT_EQ(GetNSImageFromHICON(icon), GetNSImageFromHICON(bitmap));
+  info.fIcon = 0;
+  EXPECT_EQ(CreateIconIndirect(&info), nullptr);
+
+  HIMAGELIST list = ImageList_CreateEx();
+  EXPECT_EQ(ImageList_Add(list, bitmap, nullptr), 0);
+  EXPECT_EQ(ImageList_Add(list, bitmap, nullptr), 1);
+  EXPECT_EQ(ImageList_ReplaceIcon(list, 0, icon), 0);
+  EXPECT_EQ(ImageList_ReplaceIcon(list, 7, icon), 2);
+  EXPECT_EQ(ImageList_Add(list, nullptr, nullptr), -1);
+  EXPECT_EQ(ImageList_Add(nullptr, bitmap, nullptr), -1);
+  EXPECT_EQ(ImageList_Remove(list, 3), 0);
+  EXPECT_EQ(ImageList_Remove(list, 1), 1);
+  EXPECT_EQ(ImageList_Remove(list, 1), 1);  // an empty slot stays a slot
+  EXPECT_EQ(ImageList_Remove(list, -1), 1);
+  EXPECT_EQ(ImageList_Remove(list, 0), 0);
+  EXPECT_EQ(ImageList_Remove(nullptr, -1), 0);
+  EXPECT_EQ(ImageList_Add(list, icon, nullptr), 0);
+  ImageList_Destroy(list);
+
+  // The icon outlives the bitmap it was made from.
+  DeleteObject(bitmap);
+  EXPECT_NE(GetNSImageFromHICON(icon), nullptr);
+  DeleteObject(icon);
+  EXPECT_LE(gdiPoolCounts().objectRecords, start.objectRecords + 5);
+}
+
+TEST(GdiObjects, NamedImagesLoadFromFilesWithMagentaMadeTransparentOnRequest)
+{
+  // A 2 x 1 PNG: magenta, then blue.
+  const std::string path = testing::TempDir() + "swell_named_image.png";
+  const unsigned char pixels[] = {0xFF, 0x00, 0xFF, 0xFF, 0x00, 0x00, 0xFF, 0xFF};  // R, G, B, A
+  png_image image = {};
+  image.version = PNG_IMAGE_VERSION;
+  image.width = 2;
+  image.height = 1;
+  image.format = PNG_FORMAT_RGBA;
+  ASSERT_TRUE(png_image_write_to_file(&image, path.c_str(), 0, pixels, 8, nullptr));
+
+  HDC dc = SWELL_CreateMemContext(nullptr, 2, 1);
+  const RECT all = {0, 0, 2, 1};
+  for (bool transparent : {false, true})
+  {
+    HICON loaded = LoadNamedImage(path.c_str(), transparent);
+    ASSERT_NE(loaded, nullptr);
+    std::memset(SWELL_GetCtxFrameBuffer(dc), 0x40, 8);
+    DrawImageInRect(dc, loaded, &all);
+    EXPECT_EQ(pixelAt(dc, 2, 0, 0), transparent ? 0x404040u : 0xFF00FFu);
+    EXPECT_EQ(pixelAt(dc, 2, 1, 0), 0x0000FFu);
+    DeleteObject(loaded);
+  }
+  EXPECT_EQ(LoadNamedImage((path + ".missing").c_str(), false), nullptr);
+  EXPECT_EQ(LoadNamedImage("no-such-image", false), nullptr);
+  SWELL_DeleteGfxContext(dc);
+  std::remove(path.c_str());
+}
+
+TEST(GdiObjects, SystemColoursAndVersion)
+{
+  EXPECT_EQ(GetSysColor(0), 0x606060);
+  EXPECT_EQ(GetSysColor(8), 0xFFF0C8);
+  EXPECT_EQ(GetSysColor(9), 0);
+  EXPECT_EQ(GetSysColor(10), 0);
+  EXPECT_EQ(GetSysColor(-1), 0);
+  EXPECT_EQ(SWELL_GDI_GetOSXVersion(), 0x10A0);
+  EXPECT_EQ(AddFontResourceEx("/no/such/font.ttf", 1, nullptr), 0);
+}
