@@ -3,6 +3,8 @@
 
 #include "assocarray.h"
 
+#include "platform/foundation/nsstring.h"
+
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -18,8 +20,9 @@ constexpr size_t kMaxFaceNameBytes = 899;
 constexpr float kNameLookupSize = 10;
 
 // Face names as callers give them (style suffixes included) to the name the font is then
-// made from, so a face is looked up only once however often it is asked for.
-WDL_StringKeyedArray<char*> s_fontnamecache(true);
+// made from, so a face is looked up only once however often it is asked for. Entries stay
+// for the process.
+WDL_StringKeyedArray<char*> s_fontnamecache(true, WDL_StringKeyedArray<char*>::freecharptr);
 std::recursive_mutex s_fontnamecache_mutex;
 
 // Cuts at most `limit` bytes without splitting a UTF-8 sequence.
@@ -69,6 +72,10 @@ HFONT CreateFont(int height, int width, int, int, int weight, BOOL italic, BOOL,
   std::string name(face, utf8PrefixLength(face, kMaxFaceNameBytes));
   if (weight >= FW_BOLD) name += " Bold";
   if (italic) name += " Italic";
+
+  // A name that is not text makes the font from the empty name: the default face.
+  std::u32string decoded;
+  if (!cocoa::decodeUtf8(name, &decoded)) name.clear();
 
   const float size = fontSizeFor(height, width);
   const std::string used = name.empty() ? std::string() : fontNameFor(name);

@@ -215,6 +215,8 @@ TEST(GdiObjects, FontSizesStylesAndQuality)
   EXPECT_EQ(cocoa::CTFontGetSize(indirect->font), 20);
   HFONT unnamed = font(12, FW_NORMAL, 0, "");
   EXPECT_EQ(faceOf(unnamed), "DejaVu Sans");
+  HFONT garbled = font(12, FW_BOLD, 0, "Monaco\xff");
+  EXPECT_EQ(faceOf(garbled), "DejaVu Sans");
 
   HFONT aliased = font(12, FW_NORMAL, 0, "Geneva", NONANTIALIASED_QUALITY);
   HFONT smooth = font(12, FW_NORMAL, 0, "Geneva", ANTIALIASED_QUALITY);
@@ -222,7 +224,7 @@ TEST(GdiObjects, FontSizesStylesAndQuality)
   EXPECT_EQ(aliased->quality, 3);
   EXPECT_EQ(smooth->quality, 4);
   EXPECT_EQ(other->quality, 0);
-  for (HFONT f : {longFace, indirect, unnamed, aliased, smooth, other}) DeleteObject(f);
+  for (HFONT f : {longFace, indirect, unnamed, garbled, aliased, smooth, other}) DeleteObject(f);
 }
 
 TEST(GdiObjects, GetObjectWritesNoMoreThanItIsGiven)
