@@ -21,6 +21,19 @@ float lineWidthOf(HGDIOBJ pen)
   return pen->wid > 0 ? static_cast<float>(pen->wid) : 1.0f;
 }
 
+// Sets up a stroke with the selected pen and starts its path; null (and nothing set) when
+// the context has no pen that draws.
+HGDIOBJ beginPenPath(HDC dc)
+{
+  if (!canDraw(dc)) return nullptr;
+  HGDIOBJ pen = usablePen(dc);
+  if (!pen) return nullptr;
+  CGContextSetLineWidth(dc->ctx, lineWidthOf(pen));
+  CGContextSetStrokeColorWithColor(dc->ctx, pen->color);
+  CGContextBeginPath(dc->ctx);
+  return pen;
+}
+
 void setFillColour(CGContextRef ctx, int colour)
 {
   CGContextSetRGBFillColor(ctx, colourComponent(colour, 16), colourComponent(colour, 8), colourComponent(colour, 0), 1);
@@ -29,6 +42,26 @@ void setFillColour(CGContextRef ctx, int colour)
 CGRect rectOf(int left, int top, int right, int bottom)
 {
   return CGRectMake(left, top, right - left, bottom - top);
+}
+
+// A shape filled with the selected brush, then outlined with the selected pen, each when it
+// draws; with `penWidth` the outline is the pen's width (at least 1).
+void fillAndStroke(HDC dc, CGRect r, void (*fill)(CGContextRef, CGRect), void (*stroke)(CGContextRef, CGRect),
+                   bool penWidth)
+{
+  if (!canDraw(dc)) return;
+  CGContextRef ctx = dc->ctx;
+  if (HGDIOBJ brush = usableBrush(dc->curbrush))
+  {
+    CGContextSetFillColorWithColor(ctx, brush->color);
+    fill(ctx, r);
+  }
+  if (HGDIOBJ pen = usablePen(dc))
+  {
+    if (penWidth) CGContextSetLineWidth(ctx, pen->wid > 1 ? pen->wid : 1);
+    CGContextSetStrokeColorWithColor(ctx, pen->color);
+    stroke(ctx, r);
+  }
 }
 }  // namespace
 
@@ -46,16 +79,11 @@ void MoveToEx(HDC dc, int x, int y, POINT* previous)
 
 void SWELL_LineTo(HDC dc, int x, int y)
 {
-  if (!canDraw(dc)) return;
-  HGDIOBJ pen = usablePen(dc);
+  HGDIOBJ pen = beginPenPath(dc);
   if (!pen) return;
   // Half the width in, so a one-unit line covers whole pixels.
-  const float width = lineWidthOf(pen);
-  const float half = width / 2;
+  const float half = lineWidthOf(pen) / 2;
   CGContextRef ctx = dc->ctx;
-  CGContextSetLineWidth(ctx, width);
-  CGContextSetStrokeColorWithColor(ctx, pen->color);
-  CGContextBeginPath(ctx);
   CGContextMoveToPoint(ctx, dc->lastpos_x + half, dc->lastpos_y + half);
   CGContextAddLineToPoint(ctx, x + half, y + half);
   CGContextStrokePath(ctx);
@@ -65,13 +93,8 @@ void SWELL_LineTo(HDC dc, int x, int y)
 
 void PolyBezierTo(HDC dc, const POINT* pts, int count)
 {
-  if (!canDraw(dc) || !pts || count < 3) return;
-  HGDIOBJ pen = usablePen(dc);
-  if (!pen) return;
+  if (!pts || count < 3 || !beginPenPath(dc)) return;
   CGContextRef ctx = dc->ctx;
-  CGContextSetLineWidth(ctx, lineWidthOf(pen));
-  CGContextSetStrokeColorWithColor(ctx, pen->color);
-  CGContextBeginPath(ctx);
   CGContextMoveToPoint(ctx, dc->lastpos_x, dc->lastpos_y);
   for (int i = 0; i < count - 2; i += 3)
   {
@@ -84,15 +107,11 @@ void PolyBezierTo(HDC dc, const POINT* pts, int count)
 
 void PolyPolyline(HDC dc, const POINT* pts, const unsigned* counts, int polylines)
 {
-  if (!canDraw(dc) || !pts || !counts || polylines < 1) return;
-  HGDIOBJ pen = usablePen(dc);
+  if (!pts || !counts || polylines < 1) return;
+  HGDIOBJ pen = beginPenPath(dc);
   if (!pen) return;
-  const float width = lineWidthOf(pen);
-  const float half = width / 2;
+  const float half = lineWidthOf(pen) / 2;
   CGContextRef ctx = dc->ctx;
-  CGContextSetLineWidth(ctx, width);
-  CGContextSetStrokeColorWithColor(ctx, pen->color);
-  CGContextBeginPath(ctx);
   for (int i = 0; i < polylines; ++i)
   {
     const unsigned count = counts[i];
@@ -127,20 +146,7 @@ void SWELL_Polygon(HDC dc, const POINT* pts, int count)
 
 void Rectangle(HDC dc, int left, int top, int right, int bottom)
 {
-  if (!canDraw(dc)) return;
-  CGContextRef ctx = dc->ctx;
-  const CGRect r = rectOf(left, top, right, bottom);
-  if (HGDIOBJ brush = usableBrush(dc->curbrush))
-  {
-    CGContextSetFillColorWithColor(ctx, brush->color);
-    CGContextFillRect(ctx, r);
-  }
-  if (HGDIOBJ pen = usablePen(dc))
-  {
-    CGContextSetLineWidth(ctx, pen->wid > 1 ? pen->wid : 1);
-    CGContextSetStrokeColorWithColor(ctx, pen->color);
-    CGContextStrokeRect(ctx, r);
-  }
+  fillAndStroke(dc, rectOf(left, top, right, bottom), CGContextFillRect, CGContextStrokeRect, true);
 }
 
 void RoundRect(HDC dc, int l, int t, int r, int b, int ellipseWidth, int ellipseHeight)
@@ -152,21 +158,11 @@ void RoundRect(HDC dc, int l, int t, int r, int b, int ellipseWidth, int ellipse
   SWELL_Polygon(dc, corners, 10);
 }
 
+// The stroke keeps the context's current line width.
 void Ellipse(HDC dc, int left, int top, int right, int bottom)
 {
-  if (!canDraw(dc)) return;
-  CGContextRef ctx = dc->ctx;
-  const CGRect r = rectOf(left, top, right, bottom);
-  if (HGDIOBJ brush = usableBrush(dc->curbrush))
-  {
-    CGContextSetFillColorWithColor(ctx, brush->color);
-    CGContextFillEllipseInRect(ctx, r);
-  }
-  if (HGDIOBJ pen = usablePen(dc))
-  {
-    CGContextSetStrokeColorWithColor(ctx, pen->color);
-    CGContextStrokeEllipseInRect(ctx, r);
-  }
+  fillAndStroke(dc, rectOf(left, top, right, bottom), CGContextFillEllipseInRect, CGContextStrokeEllipseInRect,
+                false);
 }
 
 void SWELL_FillRect(HDC dc, const RECT* r, HBRUSH brush)

@@ -12,15 +12,59 @@
 
 namespace
 {
-constexpr int kMaxPooledContexts = 100;
-constexpr int kMaxPooledObjects = 200;
+// A bounded free list of one kind of record, with the count of records that exist.
+template <class Record, int kMaxPooled>
+struct RecordPool
+{
+  Record* head = nullptr;
+  int size = 0;
+  long records = 0;
 
-HDC__* s_contextPool = nullptr;
-int s_contextPoolSize = 0;
-HGDIOBJ__* s_objectPool = nullptr;
-int s_objectPoolSize = 0;
-long s_contextRecords = 0;
-long s_objectRecords = 0;
+  Record* take()
+  {
+    Record* record = nullptr;
+    {
+      std::lock_guard<std::recursive_mutex> lock(gdiPoolMutex());
+      if (head)
+      {
+        record = head;
+        head = record->poolNext;
+        --size;
+      }
+    }
+    if (record)
+    {
+      std::memset(record, 0, sizeof(*record));
+      return record;
+    }
+    record = static_cast<Record*>(std::calloc(1, sizeof(Record)));
+    if (record)
+    {
+      std::lock_guard<std::recursive_mutex> lock(gdiPoolMutex());
+      ++records;
+    }
+    return record;
+  }
+
+  void giveBack(Record* record)
+  {
+    std::memset(record, 0, sizeof(*record));
+    std::lock_guard<std::recursive_mutex> lock(gdiPoolMutex());
+    if (size >= kMaxPooled)
+    {
+      --records;
+      std::free(record);
+      return;
+    }
+    record->inPool = true;
+    record->poolNext = head;
+    head = record;
+    ++size;
+  }
+};
+
+RecordPool<HDC__, 100> m_ctxpool;
+RecordPool<HGDIOBJ__, 200> m_objpool;
 
 HGDIOBJ__ s_nullPen = {kGdiPen, 0, nullptr, -1, nullptr, false, nullptr, nullptr, 0, 0, false};
 HGDIOBJ__ s_nullBrush = {kGdiBrush, 0, nullptr, -1, nullptr, false, nullptr, nullptr, 0, 0, false};
@@ -30,94 +74,29 @@ void recycleObjectRecord(HGDIOBJ__* obj)
   cocoa::CGColorRelease(obj->color);
   cocoa::CTFontRelease(obj->font);
   if (obj->image && obj->wid) obj->image->release();
-  std::memset(obj, 0, sizeof(*obj));
-
-  std::lock_guard<std::recursive_mutex> lock(gdiPoolMutex());
-  if (s_objectPoolSize >= kMaxPooledObjects)
-  {
-    --s_objectRecords;
-    std::free(obj);
-    return;
-  }
-  obj->inPool = true;
-  obj->poolNext = s_objectPool;
-  s_objectPool = obj;
-  ++s_objectPoolSize;
+  m_objpool.giveBack(obj);
 }
 }  // namespace
 
 std::recursive_mutex& gdiPoolMutex()
 {
-  static auto* mutex = new std::recursive_mutex;
-  return *mutex;
+  static auto* m_ctxpool_mutex = new std::recursive_mutex;
+  return *m_ctxpool_mutex;
 }
 
 HDC__* takeContextRecord()
 {
-  HDC__* dc = nullptr;
-  {
-    std::lock_guard<std::recursive_mutex> lock(gdiPoolMutex());
-    if (s_contextPool)
-    {
-      dc = s_contextPool;
-      s_contextPool = dc->poolNext;
-      --s_contextPoolSize;
-    }
-  }
-  if (dc)
-  {
-    std::memset(dc, 0, sizeof(*dc));
-    return dc;
-  }
-  dc = static_cast<HDC__*>(std::calloc(1, sizeof(HDC__)));
-  if (dc)
-  {
-    std::lock_guard<std::recursive_mutex> lock(gdiPoolMutex());
-    ++s_contextRecords;
-  }
-  return dc;
+  return m_ctxpool.take();
 }
 
 void giveBackContextRecord(HDC__* dc)
 {
-  std::memset(dc, 0, sizeof(*dc));
-  std::lock_guard<std::recursive_mutex> lock(gdiPoolMutex());
-  if (s_contextPoolSize >= kMaxPooledContexts)
-  {
-    --s_contextRecords;
-    std::free(dc);
-    return;
-  }
-  dc->inPool = true;
-  dc->poolNext = s_contextPool;
-  s_contextPool = dc;
-  ++s_contextPoolSize;
+  m_ctxpool.giveBack(dc);
 }
 
 HGDIOBJ__* takeObjectRecord()
 {
-  HGDIOBJ__* obj = nullptr;
-  {
-    std::lock_guard<std::recursive_mutex> lock(gdiPoolMutex());
-    if (s_objectPool)
-    {
-      obj = s_objectPool;
-      s_objectPool = obj->poolNext;
-      --s_objectPoolSize;
-    }
-  }
-  if (obj)
-  {
-    std::memset(obj, 0, sizeof(*obj));
-    return obj;
-  }
-  obj = static_cast<HGDIOBJ__*>(std::calloc(1, sizeof(HGDIOBJ__)));
-  if (obj)
-  {
-    std::lock_guard<std::recursive_mutex> lock(gdiPoolMutex());
-    ++s_objectRecords;
-  }
-  return obj;
+  return m_objpool.take();
 }
 
 void deleteObjectRecord(HGDIOBJ__* obj)
@@ -167,7 +146,7 @@ HGDIOBJ GetStockObject(int index)
 GdiPoolCounts gdiPoolCounts()
 {
   std::lock_guard<std::recursive_mutex> lock(gdiPoolMutex());
-  return {s_contextPoolSize, s_objectPoolSize, s_contextRecords, s_objectRecords};
+  return {m_ctxpool.size, m_objpool.size, m_ctxpool.records, m_objpool.records};
 }
 
 cocoa::CGColorRef createGdiColour(int colour, double alpha)

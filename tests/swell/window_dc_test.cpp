@@ -11,18 +11,12 @@ using namespace cocoa;
 
 namespace
 {
-class FlippedView : public NSView
+// A view that may be in the middle of its paint, drawing into a context of its own.
+class PaintingView : public NSView, public SWELL_PaintInfoSource
 {
 public:
   using NSView::NSView;
   bool isFlipped() const override { return true; }
-};
-
-// A view in the middle of its paint, drawing into a context of its own.
-class PaintingView : public FlippedView, public SWELL_PaintInfoSource
-{
-public:
-  using FlippedView::FlippedView;
   HDC getSwellPaintInfo() override { return paint; }
   HDC paint = nullptr;
 };
