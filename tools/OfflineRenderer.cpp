@@ -7,17 +7,31 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cstdio>
+#include <filesystem>
 #include <memory>
 #include <vector>
 
 namespace
 {
-// A WAV file counts its bytes in 32 bits.
-constexpr int64_t kMaxWavBytes = 0xFFFFFFFFll;
-constexpr int64_t kWavHeaderAllowance = 1024;
-constexpr int64_t kBytesPerFrame = 2 * sizeof(float);
-
 int64_t FrameOf(double seconds, int sampleRate) { return std::llround(seconds * sampleRate); }
+
+// Whether a time from the start fits in a WAV file's frames; false for NaN
+// too. Only a time that fits is rounded to an integer, which is then safe.
+bool FitsInWav(double seconds, int sampleRate)
+{
+  const double frames = seconds * sampleRate;
+  return frames >= 0.0 && frames <= double(kMaxWavFrames);
+}
+
+// Same device and inode: the output would overwrite the input however its
+// path is spelt (relative, through a symbolic or a hard link). An output that
+// does not exist yet is another file.
+bool IsSameFile(const std::string& a, const std::string& b)
+{
+  std::error_code code;
+  return std::filesystem::equivalent(a, b, code) && !code;
+}
 
 uint64_t ClockSeed()
 {
@@ -36,25 +50,44 @@ void ApplyParamSettings(Vorna& plug, const std::vector<ParamSetting>& settings)
   plug.UnserializeState(&state, 0);
 }
 
-int64_t RenderLength(const SmfSequence& sequence, int sampleRate, double tailSeconds)
+bool RenderLength(const SmfSequence& sequence, int sampleRate, double tailSeconds, int64_t* frames,
+                  std::string* error)
 {
-  const int64_t tail = FrameOf(tailSeconds, sampleRate);
-  if (sequence.events.empty()) return tail;
-  return FrameOf(sequence.events.back().seconds, sampleRate) + 1 + tail;
+  const double lastSeconds = sequence.events.empty() ? 0.0 : sequence.events.back().seconds;
+  // Each part is bounded before it becomes an integer, so neither the rounding
+  // nor the sum can overflow, whatever time the file's last message claims.
+  const bool fits = FitsInWav(lastSeconds, sampleRate) && FitsInWav(tailSeconds, sampleRate);
+  int64_t total = 0;
+  if (fits)
+  {
+    total = FrameOf(tailSeconds, sampleRate);
+    if (!sequence.events.empty()) total += FrameOf(lastSeconds, sampleRate) + 1;
+  }
+  if (!fits || total > kMaxWavFrames)
+  {
+    char text[200];
+    std::snprintf(text, sizeof(text), "the piece lasts %.15g s with its tail; a WAV file at %d Hz holds at most %lld s",
+                  std::round(lastSeconds + tailSeconds), sampleRate,
+                  static_cast<long long>(kMaxWavFrames / sampleRate));
+    *error = text;
+    return false;
+  }
+  *frames = total;
+  return true;
 }
 
 bool RenderToWav(const RenderOptions& options, const SmfSequence& sequence, RenderReport* report, std::string* error)
 {
   const int sampleRate = options.sampleRate;
   const int blockSize = options.blockSize;
-  const int64_t total = RenderLength(sequence, sampleRate, options.tailSeconds);
-  if (total * kBytesPerFrame > kMaxWavBytes - kWavHeaderAllowance)
+  if (IsSameFile(options.wavPath, options.midiPath))
   {
-    const double maxSeconds = double((kMaxWavBytes - kWavHeaderAllowance) / kBytesPerFrame) / sampleRate;
-    *error = "the piece lasts " + std::to_string(total / sampleRate) + " s with its tail; a WAV file at " +
-             std::to_string(sampleRate) + " Hz holds at most " + std::to_string(int64_t(maxSeconds)) + " s";
+    *error = "the WAV file \"" + options.wavPath + "\" is the MIDI file \"" + options.midiPath +
+             "\"; give another name for the output";
     return false;
   }
+  int64_t total = 0;
+  if (!RenderLength(sequence, sampleRate, options.tailSeconds, &total, error)) return false;
 
   WavWriter wav;
   if (!wav.Open(options.wavPath, sampleRate, error)) return false;

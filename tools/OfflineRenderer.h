@@ -26,14 +26,22 @@ void ApplyParamSettings(Vorna& plug, const std::vector<ParamSetting>& settings);
 // the plug-in's output by this, and the file carries the same level.
 inline constexpr double kApplicationOutputGain = 0.25;
 
-// Frames rendered for a sequence: up to its last message plus the tail.
-int64_t RenderLength(const SmfSequence& sequence, int sampleRate, double tailSeconds);
+// The most frames of stereo 32-bit float a WAV file holds: it counts its
+// bytes in 32 bits, and its header takes some of them.
+inline constexpr int64_t kMaxWavFrames = (0xFFFFFFFFll - 1024) / (2 * sizeof(float));
+
+// Frames rendered for a sequence: up to its last message plus the tail. A
+// length above kMaxWavFrames (however far above) returns false with a
+// sentence saying how long the piece is and how much a WAV file holds.
+bool RenderLength(const SmfSequence& sequence, int sampleRate, double tailSeconds, int64_t* frames,
+                  std::string* error);
 
 // Plays the sequence through a new plug-in, as a host would: the options'
 // parameter settings are in force before the first block, every channel
 // message is queued before the block it falls into at its exact frame, and
 // the blocks are written to the options' WAV file as they are rendered.
-// Returns false with the reason in error (a piece too long for a WAV file, a
-// file that cannot be written).
+// Returns false with the reason in error, before anything is rendered or
+// written, for a piece too long for a WAV file and for an output that is the
+// options' MIDI file under any name; later for a file that cannot be written.
 bool RenderToWav(const RenderOptions& options, const SmfSequence& sequence, RenderReport* report,
                  std::string* error);

@@ -16,7 +16,9 @@ struct ParamSetting
 struct RenderOptions
 {
   static constexpr int kDefaultSampleRate = 48000;
-  static constexpr int kDefaultBlockSize = 512;
+  // The application's default sub-block: the instrument caps note-ons per
+  // block, so a file renders as the application plays it only in its blocks.
+  static constexpr int kDefaultBlockSize = 32;
   static constexpr double kDefaultTailSeconds = 2.0;
 
   static constexpr int kMinSampleRate = 8000;

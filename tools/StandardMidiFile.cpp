@@ -84,11 +84,71 @@ private:
   size_t mPos = 0;
 };
 
+// Where a message goes among the other tracks' messages at its tick; lower first.
+enum class SameTickRank : uint8_t
+{
+  kLeadingNoteOff,    // the note-offs that open the track's messages at this tick
+  kUpToLastNoteOff,   // the rest up to the track's last note-off at this tick
+  kAfterNoteOffs,     // what follows the track's last note-off at this tick
+};
+
 struct TickedEvent
 {
   uint64_t tick;
   SmfEvent event;
+  SameTickRank rank = SameTickRank::kAfterNoteOffs;
 };
+
+bool IsNoteOff(const SmfEvent& e)
+{
+  const int kind = e.status >> 4;
+  return kind == 0x8 || (kind == 0x9 && e.data2 == 0);
+}
+
+// A note-off ends a note its own track began earlier; played after another
+// track's note-on of the same key at the same tick, it would end that new note
+// at once. So at each tick every track's note-offs go before the other tracks'
+// messages, as far as the track's own order allows: its leading note-offs
+// first, then everything up to its last note-off, then the rest. Within the
+// track the ranks never decrease, so a stable sort keeps its file order.
+void RankSameTickMessages(TickedEvent* first, TickedEvent* last)
+{
+  while (first != last)
+  {
+    TickedEvent* end = first;
+    const TickedEvent* lastNoteOff = nullptr;
+    for (; end != last && end->tick == first->tick; ++end)
+      if (IsNoteOff(end->event)) lastNoteOff = end;
+    bool leading = true;
+    for (TickedEvent* e = first; e != end; ++e)
+    {
+      leading = leading && IsNoteOff(e->event);
+      if (leading)
+        e->rank = SameTickRank::kLeadingNoteOff;
+      else if (e <= lastNoteOff)
+        e->rank = SameTickRank::kUpToLastNoteOff;
+      else
+        e->rank = SameTickRank::kAfterNoteOffs;
+    }
+    first = end;
+  }
+}
+
+// Chunk types are four bytes from the file: printable ASCII as it is, any
+// other byte as \xNN, so that a message never carries raw control bytes.
+std::string PrintableChunkType(const char* type)
+{
+  std::string out;
+  for (int i = 0; i < 4; ++i)
+  {
+    const unsigned char c = static_cast<unsigned char>(type[i]);
+    if (c >= 0x20 && c < 0x7F)
+      out += char(c);
+    else
+      out += Format("\\x%02X", c);
+  }
+  return out;
+}
 
 struct TempoChange
 {
@@ -331,19 +391,24 @@ bool ReadStandardMidiFile(const uint8_t* data, size_t size, SmfSequence* out, st
     file.BigEndian(4, &length);
     if (file.Left() < length)
     {
-      *error = Format("chunk %.4s after track %d needs %u bytes, %zu are left", type, tracksRead, length, file.Left());
+      *error = Format("chunk %s after track %d needs %u bytes, %zu are left", PrintableChunkType(type).c_str(),
+                      tracksRead, length, file.Left());
       return false;
     }
     Cursor chunk(file.Here(), length);
     file.Skip(length);
     if (std::memcmp(type, "MTrk", 4) != 0) continue;  // chunks of other types are skipped by rule
     ++tracksRead;
+    const size_t trackStart = events.size();
     if (!TrackReader(tracksRead, &events, &tempos).Read(chunk, error)) return false;
+    RankSameTickMessages(events.data() + trackStart, events.data() + events.size());
   }
 
-  // Tracks were appended one after the other: a stable sort by tick keeps
-  // track order, then file order, for messages at the same tick.
-  std::stable_sort(events.begin(), events.end(), [](const TickedEvent& a, const TickedEvent& b) { return a.tick < b.tick; });
+  // Tracks were appended one after the other: a stable sort keeps track order,
+  // then file order, for messages of the same tick and rank.
+  std::stable_sort(events.begin(), events.end(), [](const TickedEvent& a, const TickedEvent& b) {
+    return a.tick != b.tick ? a.tick < b.tick : a.rank < b.rank;
+  });
   AssignSeconds(timing, tempos, events);
 
   out->format = int(format);

@@ -16,7 +16,10 @@ struct SmfEvent
 };
 
 // The channel messages of a whole file, merged from every track into time
-// order; messages at the same time keep track order, then file order.
+// order. At the same tick each track's note-offs (and note-ons of velocity 0)
+// go before the other tracks' messages, so that a note ending in one track
+// never ends the same key just begun in another; otherwise track order, and
+// within a track always file order.
 struct SmfSequence
 {
   int format = 0;

@@ -1,5 +1,6 @@
 #include "platform/appkit/application.h"
 
+#include "platform/appkit/keys.h"
 #include "platform/appkit/menu.h"
 #include "platform/appkit/view.h"
 #include "platform/appkit/window.h"
@@ -29,6 +30,14 @@ std::atomic<bool> g_terminationSignalled{false};
 void onTerminationSignal(int)
 {
   g_terminationSignalled.store(true);
+}
+
+// Keys with Command or Control are commands; function keys and arrows may be menu
+// shortcuts on their own. Other keys type.
+bool offeredToMenus(NSEvent* event)
+{
+  if (event->modifierFlags() & (NSEventModifierFlagCommand | NSEventModifierFlagControl)) return true;
+  return isFunctionKeyCharacter(singleCharacterOf(event->charactersIgnoringModifiers()));
 }
 
 bool isAncestorWindow(const NSWindow* ancestor, const NSWindow* window)
@@ -106,10 +115,10 @@ NSEvent* NSApplication::nextEventMatchingMask(NSEventMask mask, double untilDate
 void NSApplication::sendEvent(NSEvent* event)
 {
   if (!event) return;
+  if (event->type() != NSEventTypeApplicationDefined && !windowAcceptsInput(event->window())) return;
   StrongRef<NSEvent> keep(event);
   NSEvent* previous = std::exchange(m_currentEvent, event);
-  if (event->type() == NSEventTypeKeyDown && !modalWindow() && m_mainMenu &&
-      (event->modifierFlags() & (NSEventModifierFlagCommand | NSEventModifierFlagControl)) &&
+  if (event->type() == NSEventTypeKeyDown && !modalWindow() && m_mainMenu && offeredToMenus(event) &&
       StrongRef<NSMenu>(m_mainMenu)->performKeyEquivalent(event))
   {
     m_currentEvent = previous;
@@ -149,7 +158,9 @@ void NSApplication::stop(NSObject*)
 
 void NSApplication::terminate(NSObject*)
 {
-  if (m_terminated) return;
+  // The host's shut-down (told in applicationWillTerminate) may ask to quit again, as a
+  // main window's destruction does: termination is already under way.
+  if (m_terminating) return;
   const NSApplicationTerminateReply reply = m_delegate ? m_delegate->applicationShouldTerminate(this) : NSTerminateNow;
   if (reply == NSTerminateNow) doTerminate();
   else if (reply == NSTerminateLater) m_terminationPending = true;
@@ -164,7 +175,8 @@ void NSApplication::replyToApplicationShouldTerminate(bool shouldTerminate)
 
 void NSApplication::doTerminate()
 {
-  if (m_terminated) return;
+  if (m_terminating) return;
+  m_terminating = true;
   if (m_delegate) m_delegate->applicationWillTerminate();
   m_terminated = true;
   m_running = false;
@@ -173,11 +185,10 @@ void NSApplication::doTerminate()
   m_wake = true;
 }
 
-bool NSApplication::eventAllowedDuringModal(NSEvent* event) const
+bool NSApplication::windowAcceptsInput(const NSWindow* window) const
 {
   NSWindow* modal = modalWindow();
-  NSWindow* window = event->window();
-  if (!modal || !window || event->type() == NSEventTypeApplicationDefined) return true;
+  if (!modal || !window) return true;
   return isAncestorWindow(modal, window) || window->level() > modal->level();
 }
 
@@ -186,6 +197,9 @@ NSModalSession NSApplication::beginModalSessionForWindow(NSWindow* window)
   if (!window) return nullptr;
   auto* session = new NSModalSessionRecord;
   session->window = window;
+  // On the desktop the modal window stays in front of the window it was opened over.
+  NSWindow* over = modalWindow() ? modalWindow() : m_keyWindow ? m_keyWindow : m_mainWindow;
+  if (!window->parentWindow()) window->setModalOwner(over);
   m_modalSessions.push_back(session);
   window->makeKeyAndOrderFront(nullptr);
   return session;
@@ -196,12 +210,20 @@ NSInteger NSApplication::runModalSession(NSModalSession session)
   if (!session) return NSModalResponseAbort;
   StrongRef<NSApplication> keep(this);
   NSRunLoop* loop = NSRunLoop::currentRunLoop();
+  loop->setInput(&platformBackend());
+  if (session->code != NSModalResponseContinue) return session->code;
+  {
+    NSAutoreleasePool pool;
+    // The caller drives the loop: one pass that never sleeps (timers, waiting input,
+    // drawing), then the events it brought.
+    loop->runOnce(loop->now());
+  }
   while (session->code == NSModalResponseContinue)
   {
     NSAutoreleasePool pool;
     NSEvent* event = nextEventMatchingMask(NSEventMaskAny, loop->now(), true);
     if (!event) break;
-    if (eventAllowedDuringModal(event)) sendEvent(event);
+    sendEvent(event);
   }
   return session->code;
 }
@@ -211,6 +233,7 @@ void NSApplication::endModalSession(NSModalSession session)
   auto found = std::find(m_modalSessions.begin(), m_modalSessions.end(), session);
   if (found == m_modalSessions.end()) return;
   m_modalSessions.erase(found);
+  session->window->setModalOwner(nullptr);
   delete session;
 }
 
@@ -225,7 +248,7 @@ NSInteger NSApplication::runModalForWindow(NSWindow* window)
   {
     NSAutoreleasePool pool;
     NSEvent* event = nextEventMatchingMask(NSEventMaskAny, kDistantFuture, true);
-    if (event && eventAllowedDuringModal(event)) sendEvent(event);
+    if (event) sendEvent(event);
   }
   const NSInteger code = session->code;
   endModalSession(session);
@@ -279,7 +302,7 @@ void NSApplication::updateWindows()
   for (auto& window : windows) window->displayIfNeeded();
 }
 
-void NSApplication::runLoopWillWait()
+void NSApplication::runLoopPassEnding()
 {
   updateWindows();
   reapLaunchedPrograms();
@@ -292,7 +315,7 @@ void NSApplication::setMainMenu(NSMenu* menu)
   if (m_mainMenu) m_mainMenu->release();
   m_mainMenu = menu;
   for (NSWindow* window : m_windows)
-    if (window->styleMask() & NSWindowStyleMaskTitled)
+    if (window->showsMenuBar())
       window->invalidateBaseRect(NSMakeRect(0, window->frame().size.height - kTitleStripHeight,
                                             window->frame().size.width, kTitleStripHeight));
 }
@@ -337,6 +360,7 @@ void NSApplication::windowGone(NSWindow* window)
   m_order.erase(std::remove(m_order.begin(), m_order.end(), window), m_order.end());
   if (m_mainWindow == window) m_mainWindow = nullptr;
   if (m_keyWindow == window) m_keyWindow = nullptr;
+  if (m_keyWindowBeforeDeactivation == window) m_keyWindowBeforeDeactivation.reset();
 }
 
 void NSApplication::windowOrderedFront(NSWindow* window)
@@ -396,6 +420,18 @@ void NSApplication::setActive(bool active)
 {
   if (active == m_active) return;
   m_active = active;
+  // Another program has the keyboard: the key window resigns, and takes it back when the
+  // application is active again.
+  if (!active && m_keyWindow)
+  {
+    m_keyWindowBeforeDeactivation = m_keyWindow;
+    setKeyWindow(nullptr);
+  }
+  else if (active)
+  {
+    StrongRef<NSWindow> previous = std::move(m_keyWindowBeforeDeactivation);
+    if (!m_keyWindow && previous && previous->isVisible()) previous->makeKeyWindow();
+  }
   if (!m_delegate) return;
   active ? m_delegate->applicationDidBecomeActive() : m_delegate->applicationDidResignActive();
 }
@@ -414,11 +450,12 @@ void NSApplication::resetForTesting()
   m_order.clear();
   m_keyWindow = nullptr;
   m_mainWindow = nullptr;
+  m_keyWindowBeforeDeactivation.reset();
   for (NSEvent* event : m_queue) event->release();
   m_queue.clear();
   setMainMenu(nullptr);
   m_delegate = nullptr;
-  m_running = m_launched = m_active = m_terminated = m_terminationPending = m_wake = false;
+  m_running = m_launched = m_active = m_terminating = m_terminated = m_terminationPending = m_wake = false;
   m_currentEvent = nullptr;
   g_terminationSignalled.store(false);
   NSRunLoop::currentRunLoop()->invalidateAllTimers();

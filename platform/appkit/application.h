@@ -73,7 +73,8 @@ public:
   bool hasTerminated() const { return m_terminated; }
 
   // Modal runs: only the modal window (with its child windows and windows above its
-  // level) gets input; timers keep firing.
+  // level) gets input; timers keep firing. Each runModalSession call turns the loop once
+  // without sleeping and answers NSModalResponseContinue until the session is stopped.
   NSInteger runModalForWindow(NSWindow* window);
   void stopModal();
   void stopModalWithCode(NSInteger code);
@@ -82,6 +83,10 @@ public:
   NSInteger runModalSession(NSModalSession session);
   void endModalSession(NSModalSession session);
   NSWindow* modalWindow() const;
+  // The modal rule: while a window runs modally, only it, its child windows and windows
+  // above its level take input and window-manager requests. Events for other windows
+  // are dropped when sent.
+  bool windowAcceptsInput(const NSWindow* window) const;
 
   // Windows.
   std::vector<NSWindow*> windows() const;
@@ -102,7 +107,7 @@ public:
   // the application and its delegate. True when someone handled it.
   bool sendAction(Action action, NSObject* target, NSObject* sender);
 
-  void runLoopWillWait() override;
+  void runLoopPassEnding() override;
 
   // For windows and backends.
   void windowCreated(NSWindow* window);
@@ -118,7 +123,6 @@ protected:
   void dealloc() override;
 
 private:
-  bool eventAllowedDuringModal(NSEvent* event) const;
   void doTerminate();
 
   std::vector<NSEvent*> m_queue;
@@ -128,11 +132,13 @@ private:
   std::vector<NSModalSessionRecord*> m_modalSessions;
   NSWindow* m_keyWindow = nullptr;
   NSWindow* m_mainWindow = nullptr;
+  StrongRef<NSWindow> m_keyWindowBeforeDeactivation;
   NSMenu* m_mainMenu = nullptr;
   NSApplicationDelegate* m_delegate = nullptr;
   bool m_running = false;
   bool m_launched = false;
   bool m_active = false;
+  bool m_terminating = false;
   bool m_terminated = false;
   bool m_terminationPending = false;
   bool m_wake = false;

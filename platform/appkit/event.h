@@ -27,6 +27,10 @@ enum NSEventType : int
   NSEventTypeOtherMouseDown = 25,
   NSEventTypeOtherMouseUp = 26,
   NSEventTypeOtherMouseDragged = 27,
+  // Not one of Cocoa's: text that arrived without a key of its own (a keyboard layout's
+  // dead keys, an input method's or compose key's commit), in `characters`. The window
+  // hands it to its first responder's insertText, the road Cocoa's input methods take.
+  NSEventTypeTextInput = 40,
 };
 
 using NSEventMask = uint64_t;

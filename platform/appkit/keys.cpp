@@ -133,4 +133,9 @@ NSString keyCharacterString(char32_t character)
   if (character) appendUtf8(character, &text);
   return NSString(text);
 }
+char32_t singleCharacterOf(const NSString& text)
+{
+  std::u32string characters;
+  return decodeUtf8(text.str(), &characters) && characters.size() == 1 ? characters[0] : 0;
+}
 }  // namespace cocoa

@@ -74,4 +74,11 @@ std::optional<KeyInfo> keyForCharacter(char32_t character, bool* needsShift);
 unsigned modifierFlagsFromLinux(bool shift, bool ctrl, bool alt, bool super, bool capsLock);
 // The text a key event carries: one character as UTF-8 (empty for none).
 NSString keyCharacterString(char32_t character);
+// The one character of a key event's or key equivalent's text, or 0 when it holds none or several.
+char32_t singleCharacterOf(const NSString& text);
+// Cocoa's characters for keys that type nothing: arrows, F1-F35, Home, Page Up, ...
+constexpr bool isFunctionKeyCharacter(char32_t c)
+{
+  return c >= 0xF700 && c <= 0xF8FF;
+}
 }  // namespace cocoa

@@ -2,6 +2,7 @@
 
 #include "platform/appkit/application.h"
 #include "platform/appkit/event.h"
+#include "platform/appkit/keys.h"
 #include "platform/appkit/menu_tracker.h"
 #include "platform/appkit/view.h"
 #include "platform/appkit/window.h"
@@ -156,21 +157,25 @@ namespace
 constexpr unsigned kEquivalentModifiers = NSEventModifierFlagCommand | NSEventModifierFlagOption |
                                           NSEventModifierFlagControl | NSEventModifierFlagShift;
 
+char32_t lowerAscii(char32_t c)
+{
+  return c < 128 ? static_cast<char32_t>(std::tolower(static_cast<int>(c))) : c;
+}
+
 bool matches(const NSMenuItem* item, NSEvent* event)
 {
-  const std::string& key = item->keyEquivalent().str();
-  const std::string& typed = event->charactersIgnoringModifiers().str();
-  if (key.size() != 1 || typed.size() != 1) return false;
+  const char32_t key = singleCharacterOf(item->keyEquivalent());
+  const char32_t typed = singleCharacterOf(event->charactersIgnoringModifiers());
+  if (!key || !typed) return false;
   unsigned required = item->keyEquivalentModifierMask() & kEquivalentModifiers;
-  if (std::isupper(static_cast<unsigned char>(key[0]))) required |= NSEventModifierFlagShift;
-  return std::tolower(static_cast<unsigned char>(key[0])) == std::tolower(static_cast<unsigned char>(typed[0])) &&
-         (event->modifierFlags() & kEquivalentModifiers) == required;
+  if (key < 128 && std::isupper(static_cast<int>(key))) required |= NSEventModifierFlagShift;
+  return lowerAscii(key) == lowerAscii(typed) && (event->modifierFlags() & kEquivalentModifiers) == required;
 }
 
 NSMenuItem* findEquivalent(NSMenu* menu, NSEvent* event)
 {
   menu->update();
-  for (NSMenuItem* item : std::vector<NSMenuItem*>(menu->itemArray()))
+  for (NSMenuItem* item : menu->itemArray())
   {
     if (item->submenu())
     {

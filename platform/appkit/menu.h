@@ -49,7 +49,8 @@ public:
   void setTarget(NSObject* target) { m_target = target; }
   Action action() const { return m_action; }
   void setAction(Action action) { m_action = action; }
-  // A lower-case character means no Shift; an upper-case letter requires Shift.
+  // One character: a lower-case one means no Shift, an upper-case letter requires Shift;
+  // function keys and arrows are Cocoa's function-key characters (NSF1FunctionKey, ...).
   const NSString& keyEquivalent() const { return m_keyEquivalent; }
   void setKeyEquivalent(const NSString& key) { m_keyEquivalent = key; }
   unsigned keyEquivalentModifierMask() const { return m_keyModifiers; }
@@ -96,7 +97,8 @@ public:
   const NSString& title() const { return m_title; }
   void setTitle(const NSString& title) { m_title = title; }
   NSInteger numberOfItems() const { return static_cast<NSInteger>(m_items.size()); }
-  const std::vector<NSMenuItem*>& itemArray() const { return m_items; }
+  // A copy, as Cocoa's array is: items may be removed while it is walked.
+  std::vector<NSMenuItem*> itemArray() const { return m_items; }
   NSMenuItem* itemAtIndex(NSInteger index) const;
   NSInteger indexOfItem(const NSMenuItem* item) const;
   NSInteger indexOfItemWithTag(NSInteger tag) const;

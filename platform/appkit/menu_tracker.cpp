@@ -6,6 +6,10 @@
 #include "platform/appkit/menu.h"
 #include "platform/appkit/menu_bar.h"
 #include "platform/appkit/menu_drawing.h"
+#include "platform/appkit/graphics_context.h"
+#include "platform/appkit/screen.h"
+#include "platform/appkit/view.h"
+#include "platform/graphics/cg_context.h"
 #include "platform/appkit/window.h"
 #include "platform/foundation/autorelease_pool.h"
 #include "platform/foundation/run_loop.h"
@@ -34,6 +38,7 @@ struct MenuTracker::Level : WindowOverlay
   NSRect frame;
   std::vector<NSRect> items;
   NSInteger highlighted = -1;
+  StrongRef<NSWindow> popup;  // set when the menu does not fit inside the window
 
   NSRect overlayFrame() const override { return frame; }
 
@@ -67,6 +72,28 @@ struct MenuTracker::Level : WindowOverlay
   }
 };
 
+namespace
+{
+// The content of a menu's popup window: the level drawn as the overlay would be, moved so
+// that the level's corner is the view's.
+class MenuPopupView : public NSView
+{
+public:
+  MenuPopupView(NSRect frame, WindowOverlay* level) : NSView(frame), m_level(level) {}
+  bool isFlipped() const override { return true; }
+  void drawRect(NSRect) override
+  {
+    CGContextRef context = NSGraphicsContext::currentContext()->CGContext();
+    const NSRect at = m_level->overlayFrame();
+    CGContextTranslateCTM(context, -at.origin.x, -at.origin.y);
+    m_level->drawOverlay(context);
+  }
+
+private:
+  WindowOverlay* m_level;
+};
+}  // namespace
+
 MenuTracker::MenuTracker(NSWindow* window, NSMenu* bar) : m_window(window), m_bar(bar) {}
 
 MenuTracker::~MenuTracker()
@@ -83,6 +110,7 @@ size_t MenuTracker::levelCount() const { return m_levels.size(); }
 NSMenu* MenuTracker::menuAtLevel(size_t level) const { return level < m_levels.size() ? m_levels[level]->menu.get() : nullptr; }
 NSRect MenuTracker::menuFrame(size_t level) const { return level < m_levels.size() ? m_levels[level]->frame : NSRect{}; }
 NSWindow* MenuTracker::window() const { return m_window.get(); }
+NSWindow* MenuTracker::levelWindow(size_t level) const { return level < m_levels.size() ? m_levels[level]->popup.get() : nullptr; }
 NSInteger MenuTracker::barTitleIndex() const { return m_barIndex; }
 
 NSRect MenuTracker::itemRect(size_t level, NSInteger index) const
@@ -141,36 +169,86 @@ void MenuTracker::openLevel(NSMenu* menu, NSPoint topLeft)
                              MenuStyle::kRightColumn;
     width = std::max(width, std::ceil(itemWidth));
   }
-  // Keep the menu inside its window: shift it left and up as needed; a menu larger than
-  // the window is cut at the window's edge.
+  // Keep the menu inside its window, shifted left and up as needed; one that cannot fit
+  // gets a popup window of its own on the screen.
   const NSSize window = m_window->frame().size;
   NSPoint origin = NSMakePoint(std::round(topLeft.x), std::round(topLeft.y));
-  if (origin.x + width > window.width) origin.x = std::max(0.0, window.width - width);
-  if (origin.y + height > window.height) origin.y = std::max(0.0, window.height - height);
-  level->frame = NSMakeRect(origin.x, origin.y, width, height);
-  double y = origin.y + 1;
+  const bool fits = width <= window.width && height <= window.height;
+  if (fits && origin.x + width > window.width) origin.x = window.width - width;
+  if (fits && origin.y + height > window.height) origin.y = window.height - height;
+  level->frame = NSMakeRect(std::max(0.0, origin.x), std::max(0.0, origin.y), width, height);
+  if (!fits) level->frame.origin = origin;
+  if (fits) m_window->addOverlay(level.get());
+  else showInPopup(*level);
+  double y = level->frame.origin.y + 1;
   for (NSMenuItem* item : menu->itemArray())
   {
     const double h = item->isSeparatorItem() ? MenuStyle::kSeparatorHeight : MenuStyle::kItemHeight;
-    level->items.push_back(NSMakeRect(origin.x + 1, y, width - 2, h));
+    level->items.push_back(NSMakeRect(level->frame.origin.x + 1, y, width - 2, h));
     y += h;
   }
-  m_window->addOverlay(level.get());
   m_levels.push_back(std::move(level));
+}
+
+void MenuTracker::showInPopup(Level& level)
+{
+  // Where the menu would start, on the screen (y up), kept inside the screen's visible
+  // part: moved left and down when it would run off, never above the top.
+  const NSSize size = level.frame.size;
+  const NSPoint corner = m_window->convertBaseToScreen(m_window->baseFromPixel(level.frame.origin));
+  NSRect frame = NSMakeRect(corner.x, corner.y - size.height, size.width, size.height);
+  NSScreen* screen = NSScreen::screenContainingPoint(corner);
+  if (!screen) screen = NSScreen::mainScreen();
+  if (screen)
+  {
+    const NSRect visible = screen->visibleFrame();
+    frame.origin.x = std::max(visible.origin.x, std::min(frame.origin.x, NSMaxX(visible) - size.width));
+    if (frame.origin.y < visible.origin.y) frame.origin.y = visible.origin.y;
+    if (NSMaxY(frame) > NSMaxY(visible)) frame.origin.y = NSMaxY(visible) - size.height;
+  }
+  level.popup = StrongRef<NSWindow>::adopt(new NSWindow(frame, NSWindowStyleMaskBorderless));
+  level.popup->setReleasedWhenClosed(false);
+  level.popup->setLevel(NSPopUpMenuWindowLevel);
+  auto* view = new MenuPopupView(NSMakeRect(0, 0, size.width, size.height), &level);
+  level.popup->setContentView(view);
+  view->release();
+  // Back in the window's pixels, where the tracker places and hits every level.
+  level.frame.origin = m_window->pixelFromBase(m_window->convertScreenToBase(NSMakePoint(frame.origin.x, NSMaxY(frame))));
+  m_window->addChildWindow(level.popup.get(), NSWindowAbove);
+  level.popup->orderFront(nullptr);
+}
+
+bool MenuTracker::isOurWindow(const NSWindow* window) const
+{
+  if (window == m_window.get()) return true;
+  for (const auto& level : m_levels)
+    if (level->popup.get() == window) return true;
+  return false;
+}
+
+NSPoint MenuTracker::pixelOf(NSEvent* event) const
+{
+  NSWindow* from = event->window();
+  if (!from || from == m_window.get()) return m_window->pixelFromBase(event->locationInWindow());
+  const NSPoint screen = from->convertBaseToScreen(event->locationInWindow());
+  return m_window->pixelFromBase(m_window->convertScreenToBase(screen));
 }
 
 void MenuTracker::closeLevelsFrom(size_t level)
 {
   while (m_levels.size() > level)
   {
-    if (m_window) m_window->removeOverlay(m_levels.back().get());
+    Level& last = *m_levels.back();
+    if (last.popup) last.popup->close();
+    else if (m_window) m_window->removeOverlay(&last);
     m_levels.pop_back();
   }
 }
 
 void MenuTracker::refresh(size_t level)
 {
-  if (level < m_levels.size()) m_window->invalidateBaseRect(NSMakeRect(
+  if (level < m_levels.size() && m_levels[level]->popup) m_levels[level]->popup->contentView()->setNeedsDisplay(true);
+  else if (level < m_levels.size()) m_window->invalidateBaseRect(NSMakeRect(
       m_levels[level]->frame.origin.x, m_window->frame().size.height - NSMaxY(m_levels[level]->frame),
       m_levels[level]->frame.size.width, m_levels[level]->frame.size.height));
   if (m_bar)
@@ -242,12 +320,12 @@ void MenuTracker::choose(size_t level, NSInteger index)
 void MenuTracker::handle(NSEvent* event)
 {
   const NSEventType type = event->type();
-  if (isMouseEvent(type) && event->window() != m_window.get())
+  if (isMouseEvent(type) && !isOurWindow(event->window()))
   {
     if (isMouseDownEvent(type)) m_done = true;
     return;
   }
-  const NSPoint pixel = m_window->pixelFromBase(event->locationInWindow());
+  const NSPoint pixel = pixelOf(event);
   size_t level = 0;
   NSInteger index = -1;
   switch (type)

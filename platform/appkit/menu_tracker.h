@@ -13,9 +13,10 @@ class NSMenuItem;
 class NSWindow;
 class NSEvent;
 
-// Shows menus as overlays inside their window and follows the mouse and keys until one
-// item is chosen or the menus are dismissed. Only one tracker runs at a time; the run
-// loop keeps turning (timers fire) while it does.
+// Shows menus as overlays inside their window, or in a borderless popup window of their
+// own where they do not fit, and follows the mouse and keys until one item is chosen or
+// the menus are dismissed. Only one tracker runs at a time; the run loop keeps turning
+// (timers fire) while it does.
 class MenuTracker
 {
 public:
@@ -27,8 +28,10 @@ public:
   static NSMenuItem* trackMenuBar(NSWindow* window, NSInteger titleIndex);
   static MenuTracker* active();
 
-  // What is open, in window pixels.
+  // What is open, in the window's pixels (a menu in a popup window may lie outside them).
   size_t levelCount() const;
+  // The popup window showing a level, or null when it is drawn inside the window.
+  NSWindow* levelWindow(size_t level) const;
   NSMenu* menuAtLevel(size_t level) const;
   NSRect menuFrame(size_t level) const;
   NSRect itemRect(size_t level, NSInteger index) const;
@@ -44,6 +47,9 @@ private:
   MenuTracker(NSWindow* window, NSMenu* bar);
   NSMenuItem* run();
   void openLevel(NSMenu* menu, NSPoint topLeft);
+  void showInPopup(Level& level);
+  NSPoint pixelOf(NSEvent* event) const;
+  bool isOurWindow(const NSWindow* window) const;
   void closeLevelsFrom(size_t level);
   void openBarTitle(NSInteger index);
   void refresh(size_t level);

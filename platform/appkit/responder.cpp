@@ -24,4 +24,9 @@ FORWARD_TO_NEXT(keyUp)
 FORWARD_TO_NEXT(flagsChanged)
 
 #undef FORWARD_TO_NEXT
+
+void NSResponder::insertText(const NSString& text)
+{
+  if (NSResponder* next = nextResponder()) next->insertText(text);
+}
 }  // namespace cocoa

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/foundation/nsstring.h"
 #include "platform/foundation/object.h"
 
 namespace cocoa
@@ -26,6 +27,8 @@ public:
   virtual void keyDown(NSEvent* event);
   virtual void keyUp(NSEvent* event);
   virtual void flagsChanged(NSEvent* event);
+  // Text typed without a key of its own; travels up the chain like a key.
+  virtual void insertText(const NSString& text);
 
   virtual bool acceptsFirstResponder() { return false; }
   virtual bool becomeFirstResponder() { return true; }

@@ -64,6 +64,7 @@ void NSView::addSubview(NSView* view, NSWindowOrderingMode place, NSView* relati
   view->retain();
   view->m_superview = this;
   view->setWindowRecursive(m_window);
+  view->viewDidMoveToSuperview();
   didAddSubview(view);
   view->setNeedsDisplay(true);
 }
@@ -79,6 +80,7 @@ void NSView::detachFromSuperview(bool invalidate)
   if (found != parent->m_subviews.end()) parent->m_subviews.erase(found);
   m_superview = nullptr;
   setWindowRecursive(nullptr);
+  viewDidMoveToSuperview();
   release();
 }
 

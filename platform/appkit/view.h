@@ -23,18 +23,21 @@ public:
 
   // The tree.
   NSView* superview() const { return m_superview; }
-  const std::vector<NSView*>& subviews() const { return m_subviews; }
+  // A copy, as Cocoa's array is: walking it while views leave the tree misses none.
+  std::vector<NSView*> subviews() const { return m_subviews; }
   NSWindow* window() const { return m_window; }
   void addSubview(NSView* view);
   // Places the view directly above or below `relativeTo` (or above or below all when null).
   void addSubview(NSView* view, NSWindowOrderingMode place, NSView* relativeTo);
-  void removeFromSuperview();
+  virtual void removeFromSuperview();
   void removeFromSuperviewWithoutNeedingDisplay();
   bool isDescendantOf(const NSView* view) const;
   virtual void didAddSubview(NSView*) {}
   virtual void willRemoveSubview(NSView*) {}
   virtual void viewWillMoveToWindow(NSWindow*) {}
   virtual void viewDidMoveToWindow() {}
+  // After the view was added to a superview or removed from one (superview() tells which).
+  virtual void viewDidMoveToSuperview() {}
   NSResponder* nextResponder() const override;
 
   // Geometry. The frame is in the superview's coordinates, the bounds in the view's own;
@@ -66,9 +69,10 @@ public:
   virtual void viewDidHide() {}
   virtual void viewDidUnhide() {}
 
-  // Drawing: invalidated areas are drawn the next time the run loop waits.
-  void setNeedsDisplay(bool needed);
-  void setNeedsDisplayInRect(NSRect rect);
+  // Drawing: invalidated areas are drawn in the run loop's next pass. Every invalidation
+  // of the view, the platform's own included, goes through these two.
+  virtual void setNeedsDisplay(bool needed);
+  virtual void setNeedsDisplayInRect(NSRect rect);
   bool needsDisplay() const { return m_needsDisplay; }
   virtual void drawRect(NSRect) {}
   void display();

@@ -27,7 +27,12 @@ constexpr CGFloat kWindowBackground = 0xEC / 255.0;
 }  // namespace
 
 NSWindow::NSWindow(NSRect contentRect, unsigned styleMask, NSBackingStoreType, bool)
-    : m_styleMask(styleMask), m_number(g_nextWindowNumber++)
+    : NSWindow(contentRect, styleMask, (styleMask & NSWindowStyleMaskTitled) != 0)
+{
+}
+
+NSWindow::NSWindow(NSRect contentRect, unsigned styleMask, bool showsMenuBar)
+    : m_styleMask(styleMask), m_showsMenuBar(showsMenuBar), m_number(g_nextWindowNumber++)
 {
   m_frame = frameRectForContentRect(contentRect);
   m_contentView = new NSView(NSMakeRect(0, 0, contentRect.size.width, contentRect.size.height));
@@ -88,13 +93,13 @@ void NSWindow::setContentView(NSView* view)
 
 NSRect NSWindow::contentRectForFrameRect(NSRect frame) const
 {
-  if (m_styleMask & NSWindowStyleMaskTitled) frame.size.height = std::max(0.0, frame.size.height - kTitleStripHeight);
+  if (m_showsMenuBar) frame.size.height = std::max(0.0, frame.size.height - kTitleStripHeight);
   return frame;
 }
 
 NSRect NSWindow::frameRectForContentRect(NSRect content) const
 {
-  if (m_styleMask & NSWindowStyleMaskTitled) content.size.height += kTitleStripHeight;
+  if (m_showsMenuBar) content.size.height += kTitleStripHeight;
   return content;
 }
 
@@ -112,6 +117,7 @@ void NSWindow::setFrame(NSRect frame, bool display)
   StrongRef<NSWindow> keep(this);
   const bool moved = frame.origin != m_frame.origin;
   const bool resized = frame.size != m_frame.size;
+  const NSPoint oldOrigin = m_frame.origin;
   m_frame = frame;
   if (resized)
   {
@@ -121,6 +127,10 @@ void NSWindow::setFrame(NSRect frame, bool display)
     invalidateBaseRect(NSMakeRect(0, 0, frame.size.width, frame.size.height));
   }
   if (!m_frameFromBackend) platformBackend().windowFrameChanged(this);
+  if (moved)
+    for (NSWindow* child : childWindows())
+      child->setFrameOrigin(NSMakePoint(child->m_frame.origin.x + frame.origin.x - oldOrigin.x,
+                                        child->m_frame.origin.y + frame.origin.y - oldOrigin.y));
   if (moved && m_delegate) m_delegate->windowDidMove(this);
   if (resized && m_delegate) m_delegate->windowDidResize(this);
   if (display && resized) displayIfNeeded();
@@ -241,6 +251,26 @@ void NSWindow::setLevel(int level)
   if (level == m_level) return;
   m_level = level;
   if (m_visible) NSApp()->windowOrderedFront(this);
+  platformBackend().windowHintsChanged(this);
+}
+
+void NSWindow::setMinSize(NSSize size)
+{
+  m_minSize = size;
+  platformBackend().windowHintsChanged(this);
+}
+
+void NSWindow::setMaxSize(NSSize size)
+{
+  m_maxSize = size;
+  platformBackend().windowHintsChanged(this);
+}
+
+void NSWindow::setModalOwner(NSWindow* owner)
+{
+  if (owner == this || owner == m_modalOwner.get()) return;
+  m_modalOwner = owner;
+  platformBackend().windowHintsChanged(this);
 }
 
 void NSWindow::miniaturize(NSObject*)
@@ -261,6 +291,7 @@ void NSWindow::addChildWindow(NSWindow* child, NSWindowOrderingMode)
   if (child->m_parent) child->m_parent->removeChildWindow(child);
   child->m_parent = this;
   m_children.push_back(child);
+  platformBackend().windowHintsChanged(child);
   if (child->m_visible) child->orderFront(nullptr);
 }
 
@@ -270,6 +301,7 @@ void NSWindow::removeChildWindow(NSWindow* child)
   if (found == m_children.end()) return;
   m_children.erase(found);
   child->m_parent = nullptr;
+  if (!child->m_closed) platformBackend().windowHintsChanged(child);
 }
 
 bool NSWindow::makeFirstResponder(NSResponder* responder)
@@ -320,7 +352,7 @@ NSView*& NSWindow::trackingSlotFor(NSEvent* event)
 void NSWindow::trackMouseDown(NSEvent* event)
 {
   const NSPoint point = event->locationInWindow();
-  if ((m_styleMask & NSWindowStyleMaskTitled) && point.y > NSMaxY(contentBaseRect()))
+  if (m_showsMenuBar && point.y > NSMaxY(contentBaseRect()))
   {
     if (event->type() == NSEventTypeLeftMouseDown) trackMenuBarClick(this, event);
     return;
@@ -393,6 +425,7 @@ void NSWindow::sendEvent(NSEvent* event)
   case NSEventTypeKeyDown: first->keyDown(event); break;
   case NSEventTypeKeyUp: first->keyUp(event); break;
   case NSEventTypeFlagsChanged: first->flagsChanged(event); break;
+  case NSEventTypeTextInput: first->insertText(event->characters()); break;
   default: break;
   }
 }
@@ -534,7 +567,7 @@ void NSWindow::displayIfNeeded()
     CGContextSetRGBFillColor(context, kWindowBackground, kWindowBackground, kWindowBackground, 1);
     CGContextFillRect(context, rect);
     CGContextRestoreGState(context);
-    if (m_styleMask & NSWindowStyleMaskTitled) drawTitleStrip(rect);
+    if (m_showsMenuBar) drawTitleStrip(rect);
     if (m_contentView) drawView(m_contentView, NSIntersectionRect(rect, contentBaseRect()));
     const NSRect pixels = pixelRectFromBase(rect);
     for (WindowOverlay* overlay : std::vector<WindowOverlay*>(m_overlays))
@@ -583,8 +616,31 @@ void NSWindow::removeOverlay(WindowOverlay* overlay)
   invalidateBaseRect(NSMakeRect(area.origin.x, m_frame.size.height - NSMaxY(area), area.size.width, area.size.height));
 }
 
+bool NSWindow::refusedDuringModal()
+{
+  if (NSApp()->windowAcceptsInput(this)) return false;
+  // The native window already followed the request: put it back where this one is.
+  platformBackend().windowFrameChanged(this);
+  return true;
+}
+
+void NSWindow::backendCloseRequested()
+{
+  if (NSApp()->windowAcceptsInput(this)) performClose(nullptr);
+}
+
+void NSWindow::backendFocused()
+{
+  NSApp()->setActive(true);
+  // While a window runs modally the window manager may not hand the keyboard elsewhere.
+  NSWindow* modal = NSApp()->modalWindow();
+  if (!NSApp()->windowAcceptsInput(this)) modal->makeKeyAndOrderFront(nullptr);
+  else if (canBecomeKeyWindow() && !isKeyWindow()) makeKeyWindow();
+}
+
 void NSWindow::backendMovedTo(NSPoint origin)
 {
+  if (refusedDuringModal()) return;
   m_frameFromBackend = true;
   setFrame(NSRect{origin, m_frame.size}, false);
   m_frameFromBackend = false;
@@ -592,6 +648,7 @@ void NSWindow::backendMovedTo(NSPoint origin)
 
 void NSWindow::backendResizedTo(NSSize size)
 {
+  if (refusedDuringModal()) return;
   m_frameFromBackend = true;
   // The top edge stays: the window grew or shrank downward on screen.
   setFrame(NSMakeRect(m_frame.origin.x, NSMaxY(m_frame) - size.height, size.width, size.height), true);

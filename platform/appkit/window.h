@@ -36,10 +36,12 @@ enum : int
   NSNormalWindowLevel = 0,
   NSFloatingWindowLevel = 3,
   NSModalPanelWindowLevel = 8,
+  NSPopUpMenuWindowLevel = 101,
 };
 
-// The height of the strip above the content of a titled window. On Linux the window
-// manager draws the title; the strip shows the application's menu bar.
+// The height of the strip above the content of a titled window that can be the main
+// window (not of panels). On Linux the window manager draws the title; the strip shows
+// the application's menu bar.
 constexpr CGFloat kTitleStripHeight = 22;
 
 class NSWindowDelegate
@@ -83,10 +85,14 @@ public:
   NSRect contentRectForFrameRect(NSRect frame) const;
   NSRect frameRectForContentRect(NSRect content) const;
   unsigned styleMask() const { return m_styleMask; }
+  // Whether the frame holds the strip with the menu bar above the content.
+  bool showsMenuBar() const { return m_showsMenuBar; }
+  // The window manager is told the limits when they are set; an override's answer counts
+  // from the next set.
   virtual NSSize minSize() const { return m_minSize; }
   virtual NSSize maxSize() const { return m_maxSize; }
-  void setMinSize(NSSize size) { m_minSize = size; }
-  void setMaxSize(NSSize size) { m_maxSize = size; }
+  void setMinSize(NSSize size);
+  void setMaxSize(NSSize size);
   NSPoint convertBaseToScreen(NSPoint point) const;
   NSPoint convertScreenToBase(NSPoint point) const;
   NSRect convertRectToScreen(NSRect rect) const;
@@ -113,6 +119,7 @@ public:
   virtual void becomeMainWindow() {}
   virtual void resignMainWindow() {}
   int level() const { return m_level; }
+  // Levels above normal stay above every normal window.
   void setLevel(int level);
   void miniaturize(NSObject* sender);
   void deminiaturize(NSObject* sender);
@@ -121,9 +128,14 @@ public:
 
   // Child windows move with their parent and stay above it.
   NSWindow* parentWindow() const { return m_parent; }
+  // The window this one stays in front of on the desktop: its parent, or the window it
+  // runs modally over. Null for none.
+  NSWindow* transientParent() const { return m_parent ? m_parent : m_modalOwner.get(); }
+  void setModalOwner(NSWindow* owner);
   void addChildWindow(NSWindow* child, NSWindowOrderingMode place);
   void removeChildWindow(NSWindow* child);
-  const std::vector<NSWindow*>& childWindows() const { return m_children; }
+  // A copy, as Cocoa's array is.
+  std::vector<NSWindow*> childWindows() const { return m_children; }
 
   NSWindowDelegate* delegate() const { return m_delegate; }
   void setDelegate(NSWindowDelegate* delegate) { m_delegate = delegate; }
@@ -155,9 +167,12 @@ public:
   NSPoint baseFromPixel(NSPoint pixel) const;
   NSRect pixelRectFromBase(NSRect base) const;
 
-  // The backend reports what the user did to the native window.
+  // The backend reports what the user did to the native window. Requests for a window
+  // outside a modal run are refused (the application's modal rule); exposure always counts.
   void backendMovedTo(NSPoint screenOrigin);
   void backendResizedTo(NSSize frameSize);
+  void backendCloseRequested();
+  void backendFocused();
   void backendExposed();
   void backendFilesDropped(const std::vector<NSString>& paths, NSPoint basePoint);
 
@@ -174,6 +189,7 @@ public:
   void presentBaseRect(NSRect rect);
 
 protected:
+  NSWindow(NSRect contentRect, unsigned styleMask, bool showsMenuBar);
   ~NSWindow() override;
   void dealloc() override;
 
@@ -185,9 +201,11 @@ private:
   void trackMouseDown(NSEvent* event);
   NSView*& trackingSlotFor(NSEvent* event);
   void forgetKeyStatus();
+  bool refusedDuringModal();
 
   NSRect m_frame;
   unsigned m_styleMask;
+  bool m_showsMenuBar;
   NSString m_title;
   NSView* m_contentView = nullptr;
   bool m_visible = false;
@@ -201,6 +219,7 @@ private:
   NSSize m_minSize;
   NSSize m_maxSize{1e7, 1e7};
   NSWindow* m_parent = nullptr;
+  StrongRef<NSWindow> m_modalOwner;
   std::vector<NSWindow*> m_children;
   NSWindowDelegate* m_delegate = nullptr;
   NSResponder* m_firstResponder = nullptr;
@@ -212,10 +231,14 @@ private:
   long m_presentations = 0;
 };
 
+// Dialogs and palettes: never the main window, so they carry no menu bar strip.
 class NSPanel : public NSWindow
 {
 public:
-  using NSWindow::NSWindow;
+  NSPanel(NSRect contentRect, unsigned styleMask, NSBackingStoreType = NSBackingStoreBuffered, bool = false)
+      : NSWindow(contentRect, styleMask, false)
+  {
+  }
   bool canBecomeMainWindow() const override { return false; }
 };
 }  // namespace cocoa

@@ -28,6 +28,9 @@ public:
   virtual void windowTitleChanged(NSWindow* window) = 0;
   virtual void windowRaised(NSWindow* window) = 0;
   virtual void windowMiniaturized(NSWindow* window) = 0;
+  // What the window manager is told about a window changed: the window it stays in front
+  // of (transientParent), whether it stays on top (a level above normal), its size limits.
+  virtual void windowHintsChanged(NSWindow* window) = 0;
   // Copies these parts of the window's backing bitmap (window pixels, y down) to the screen.
   virtual void present(NSWindow* window, const std::vector<NSRect>& pixelRects) = 0;
 

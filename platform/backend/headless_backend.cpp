@@ -20,8 +20,16 @@ constexpr double kPanelHeight = 28;
 constexpr useconds_t kIdleSleepMicroseconds = 100000;
 }  // namespace
 
-void HeadlessBackend::waitForInput(double seconds)
+bool HeadlessBackend::waitForInput(double seconds)
 {
+  if (!m_pendingInput.empty())
+  {
+    std::vector<std::function<void()>> deliveries;
+    deliveries.swap(m_pendingInput);
+    for (auto& deliver : deliveries) deliver();
+    return true;
+  }
+  if (seconds <= 0) return false;
   if (seconds >= kDistantFuture)
   {
     if (m_endlessWaitIsFault)
@@ -30,9 +38,10 @@ void HeadlessBackend::waitForInput(double seconds)
       std::abort();
     }
     usleep(kIdleSleepMicroseconds);
-    return;
+    return false;
   }
   m_clock.advanceBy(seconds);
+  return false;
 }
 
 char32_t HeadlessBackend::layoutCharacter(int hidUsage) const

@@ -2,7 +2,9 @@
 
 #include "platform/backend/backend.h"
 
+#include <functional>
 #include <string>
+#include <vector>
 
 namespace cocoa
 {
@@ -13,10 +15,13 @@ class HeadlessBackend : public Backend
 public:
   const char* name() const override { return "headless"; }
   const Clock& clock() const override { return m_clock; }
-  // Jumps the clock to the end of the wait: nothing outside can arrive. Waiting without
-  // limit, with nothing scheduled, sleeps a little in real time (a quit signal may come);
-  // in tests it would never end and is reported as the fault it is.
-  void waitForInput(double seconds) override;
+  // Hands over the queued input first; with none, jumps the clock to the end of the wait.
+  // Waiting without limit, with nothing scheduled, sleeps a little in real time (a quit
+  // signal may come); in tests it would never end and is reported as the fault it is.
+  bool waitForInput(double seconds) override;
+  // Input that reaches the application the next time the run loop takes input, as a
+  // display server's queue would hold it: scripted events, window-manager requests.
+  void queueInput(std::function<void()> delivery) { m_pendingInput.push_back(std::move(delivery)); }
   void setEndlessWaitIsFault(bool fault) { m_endlessWaitIsFault = fault; }
 
   void windowShown(NSWindow*) override {}
@@ -26,6 +31,7 @@ public:
   void windowTitleChanged(NSWindow*) override {}
   void windowRaised(NSWindow*) override {}
   void windowMiniaturized(NSWindow*) override {}
+  void windowHintsChanged(NSWindow*) override {}
   void present(NSWindow*, const std::vector<NSRect>&) override {}
 
   std::vector<NSRect> screenFrames() const override;
@@ -66,6 +72,7 @@ private:
   unsigned long m_buttons = 0;
   unsigned m_modifiers = 0;
   bool m_endlessWaitIsFault = false;
+  std::vector<std::function<void()>> m_pendingInput;
 };
 
 // Writes a window's backing bitmap (title strip included) as a PNG file.

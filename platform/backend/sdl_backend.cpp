@@ -30,7 +30,7 @@ public:
 
   const char* name() const override { return "sdl"; }
   const Clock& clock() const override { return m_clock; }
-  void waitForInput(double seconds) override;
+  bool waitForInput(double seconds) override;
 
   void windowShown(NSWindow* window) override;
   void windowHidden(NSWindow* window) override;
@@ -39,6 +39,7 @@ public:
   void windowTitleChanged(NSWindow* window) override;
   void windowRaised(NSWindow* window) override;
   void windowMiniaturized(NSWindow* window) override;
+  void windowHintsChanged(NSWindow* window) override;
   void present(NSWindow* window, const std::vector<NSRect>& pixelRects) override;
 
   std::vector<NSRect> screenFrames() const override;
@@ -71,6 +72,7 @@ private:
   void handle(const SDL_Event& event);
   void postMouse(NSWindow* window, NSEventType type, int x, int y, int clicks, unsigned buttonNumber);
   void postKey(const SDL_KeyboardEvent& key);
+  void postText(const SDL_TextInputEvent& text);
   void handleWindowEvent(const SDL_WindowEvent& event);
 
   MonotonicClock m_clock;
@@ -79,6 +81,8 @@ private:
   SDL_Cursor* m_systemCursors[SDL_NUM_SYSTEM_CURSORS] = {};
   SDL_Cursor* m_customCursor = nullptr;
   std::unique_ptr<X11ShmPresenter> m_presenter;
+  Uint32 m_focusedWindowId = 0;  // the native window holding the keyboard, 0 for none
+  bool m_focusLost = false;
 };
 
 SdlBackend::~SdlBackend()
@@ -134,25 +138,41 @@ SdlBackend::Native* SdlBackend::nativeFor(NSWindow* window, bool create)
   if (window->styleMask() & NSWindowStyleMaskResizable) flags |= SDL_WINDOW_RESIZABLE;
   const NSPoint position = sdlPositionFor(window);
   const NSRect frame = window->frame();
+  // Borderless windows above the normal level are menus and lists: the window manager
+  // leaves them where they are put and gives them no taskbar entry.
+  if (!(window->styleMask() & NSWindowStyleMaskTitled) && window->level() > NSNormalWindowLevel)
+    flags |= SDL_WINDOW_POPUP_MENU | SDL_WINDOW_SKIP_TASKBAR;
   SDL_Window* native = SDL_CreateWindow(window->title().UTF8String(), static_cast<int>(position.x),
                                         static_cast<int>(position.y), static_cast<int>(frame.size.width),
                                         static_cast<int>(frame.size.height), flags);
   if (!native) return nullptr;
-  if (window->styleMask() & NSWindowStyleMaskResizable)
-  {
-    const NSSize minimum = window->minSize();
-    const NSSize maximum = window->maxSize();
-    SDL_SetWindowMinimumSize(native, std::max(1, static_cast<int>(minimum.width)),
-                             std::max(1, static_cast<int>(minimum.height)));
-    SDL_SetWindowMaximumSize(native, static_cast<int>(std::min(maximum.width, 16384.0)),
-                             static_cast<int>(std::min(maximum.height, 16384.0)));
-  }
   Native& entry = m_natives[window];
   entry.window = native;
   SDL_SysWMinfo info;
   SDL_VERSION(&info.version);
   if (SDL_GetWindowWMInfo(native, &info) && info.subsystem == SDL_SYSWM_X11) entry.x11Window = info.info.x11.window;
+  windowHintsChanged(window);
   return &entry;
+}
+
+void SdlBackend::windowHintsChanged(NSWindow* window)
+{
+  Native* native = nativeFor(window, false);
+  if (!native) return;
+  if (window->styleMask() & NSWindowStyleMaskResizable)
+  {
+    const NSSize minimum = window->minSize();
+    const NSSize maximum = window->maxSize();
+    SDL_SetWindowMinimumSize(native->window, std::max(1, static_cast<int>(minimum.width)),
+                             std::max(1, static_cast<int>(minimum.height)));
+    SDL_SetWindowMaximumSize(native->window, static_cast<int>(std::clamp(maximum.width, 1.0, 16384.0)),
+                             static_cast<int>(std::clamp(maximum.height, 1.0, 16384.0)));
+  }
+  SDL_SetWindowAlwaysOnTop(native->window, window->level() > NSNormalWindowLevel ? SDL_TRUE : SDL_FALSE);
+  // Transient for its parent: the window manager keeps it in front of the parent and
+  // treats the two as one application window. SDL cannot take the hint back.
+  if (NSWindow* parent = window->transientParent())
+    if (Native* parentNative = nativeFor(parent, false)) SDL_SetWindowModalFor(native->window, parentNative->window);
 }
 
 NSWindow* SdlBackend::windowFor(Uint32 id) const
@@ -342,15 +362,17 @@ unsigned SdlBackend::modifiersFrom(Uint16 mod)
   return modifierFlagsFromLinux(mod & KMOD_SHIFT, mod & KMOD_CTRL, mod & KMOD_ALT, mod & KMOD_GUI, mod & KMOD_CAPS);
 }
 
-void SdlBackend::waitForInput(double seconds)
+bool SdlBackend::waitForInput(double seconds)
 {
   int timeout = kLongestWaitMs;
   if (seconds < kLongestWaitMs / 1000.0) timeout = std::max(0, static_cast<int>(std::ceil(seconds * 1000)));
   SDL_Event event;
-  if (!SDL_WaitEventTimeout(&event, timeout)) return;
+  if (!SDL_WaitEventTimeout(&event, timeout)) return false;
   handle(event);
   while (SDL_PollEvent(&event)) handle(event);
-  if (!SDL_GetKeyboardFocus()) NSApp()->setActive(false);
+  // The keyboard left one of our windows and no other took it: another program has it.
+  if (std::exchange(m_focusLost, false) && !m_focusedWindowId) NSApp()->setActive(false);
+  return true;
 }
 
 void SdlBackend::postMouse(NSWindow* window, NSEventType type, int x, int y, int clicks, unsigned buttonNumber)
@@ -391,12 +413,25 @@ void SdlBackend::postKey(const SDL_KeyboardEvent& key)
   fields.characters = keyCharacterString((key.keysym.mod & KMOD_SHIFT) && info ? info->shifted : plain);
   if (key.type == SDL_KEYDOWN)
   {
-    // The text the key typed arrives separately, right behind the key itself.
-    SDL_Event text;
-    if (SDL_PeepEvents(&text, 1, SDL_GETEVENT, SDL_TEXTINPUT, SDL_TEXTINPUT) == 1)
-      fields.characters = NSString(text.text.text);
+    // The text a key typed arrives separately, as the very next event. Text further on
+    // belongs to a later key or came without one.
+    SDL_Event next;
+    if (SDL_PeepEvents(&next, 1, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) == 1 && next.type == SDL_TEXTINPUT &&
+        SDL_PeepEvents(&next, 1, SDL_GETEVENT, SDL_TEXTINPUT, SDL_TEXTINPUT) == 1)
+      fields.characters = NSString(next.text.text);
   }
   NSApp()->postEvent(NSEvent::eventWithFields(fields), false);
+}
+
+void SdlBackend::postText(const SDL_TextInputEvent& text)
+{
+  NSEventFields fields;
+  fields.type = NSEventTypeTextInput;
+  fields.window = windowFor(text.windowID);
+  fields.modifierFlags = modifiersFrom(SDL_GetModState());
+  fields.timestamp = m_clock.now();
+  fields.characters = NSString(text.text);
+  if (fields.window && !fields.characters.empty()) NSApp()->postEvent(NSEvent::eventWithFields(fields), false);
 }
 
 void SdlBackend::handleWindowEvent(const SDL_WindowEvent& event)
@@ -414,18 +449,15 @@ void SdlBackend::handleWindowEvent(const SDL_WindowEvent& event)
     window->backendResizedTo(NSMakeSize(event.data1, event.data2));
     window->displayIfNeeded();
     break;
-  case SDL_WINDOWEVENT_CLOSE: window->performClose(nullptr); break;
+  case SDL_WINDOWEVENT_CLOSE: window->backendCloseRequested(); break;
   case SDL_WINDOWEVENT_FOCUS_GAINED:
-  {
-    NSApp()->setActive(true);
-    // While a window runs modally the window manager may not hand the keyboard elsewhere.
-    NSWindow* modal = NSApp()->modalWindow();
-    if (modal && window != modal && window->parentWindow() != modal && window->level() <= modal->level())
-      modal->makeKeyAndOrderFront(nullptr);
-    else if (window->canBecomeKeyWindow() && !window->isKeyWindow())
-      window->makeKeyWindow();
+    m_focusedWindowId = event.windowID;
+    window->backendFocused();
     break;
-  }
+  case SDL_WINDOWEVENT_FOCUS_LOST:
+    if (m_focusedWindowId == event.windowID) m_focusedWindowId = 0;
+    m_focusLost = true;
+    break;
   default: break;
   }
 }
@@ -484,6 +516,7 @@ void SdlBackend::handle(const SDL_Event& event)
     break;
   case SDL_KEYDOWN:
   case SDL_KEYUP: postKey(event.key); break;
+  case SDL_TEXTINPUT: postText(event.text); break;
   case SDL_WINDOWEVENT: handleWindowEvent(event.window); break;
   case SDL_DROPFILE:
     if (NSWindow* window = windowFor(event.drop.windowID))

@@ -3,6 +3,8 @@
 #include "platform/foundation/autorelease_pool.h"
 #include "platform/foundation/object_registry.h"
 
+#include <typeinfo>
+
 namespace cocoa
 {
 NSObject::NSObject()
@@ -28,6 +30,8 @@ void NSObject::release()
   if (m_count.fetch_sub(1, std::memory_order_acq_rel) != 1) return;
   if (m_deallocating.exchange(true)) return;
   dealloc();
+  if (const int outliving = m_count.load(std::memory_order_acquire); outliving != 0)
+    detail::reportRetainedInDealloc(this, typeid(*this).name(), outliving);
   delete this;
 }
 

@@ -25,7 +25,8 @@ protected:
   virtual ~NSObject();
   // Runs while the object is still complete, so an override may still send messages
   // (a window tells its views it is going away). Retains and releases made during it
-  // never free the object a second time.
+  // never free the object a second time; an ownership taken during it and not given back
+  // by its end would dangle, and stops the process with the class named.
   virtual void dealloc() {}
 
 private:

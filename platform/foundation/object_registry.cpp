@@ -1,5 +1,7 @@
 #include "platform/foundation/object_registry.h"
 
+#include <cxxabi.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <mutex>
@@ -57,6 +59,16 @@ void unregisterObject(const void* object)
 void reportStaleObject(const void* object, const char* operation)
 {
   std::fprintf(stderr, "platform: %s of an object that no longer exists (%p)\n", operation, object);
+  std::abort();
+}
+
+void reportRetainedInDealloc(const void* object, const char* mangledClassName, int retains)
+{
+  int status = 0;
+  char* readable = abi::__cxa_demangle(mangledClassName, nullptr, nullptr, &status);
+  std::fprintf(stderr, "platform: a %s (%p) was retained %d time(s) during its dealloc and is freed anyway\n",
+               status == 0 && readable ? readable : mangledClassName, object, retains);
+  std::free(readable);
   std::abort();
 }
 }  // namespace detail

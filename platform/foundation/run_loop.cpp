@@ -14,7 +14,7 @@ class NoInput : public RunLoopInput
 {
 public:
   const Clock& clock() const override { return m_clock; }
-  void waitForInput(double) override {}
+  bool waitForInput(double) override { return false; }
 
 private:
   MonotonicClock m_clock;
@@ -99,13 +99,15 @@ bool NSRunLoop::fireDueTimers()
 
 void NSRunLoop::runOnce(double limitDate)
 {
-  if (fireDueTimers()) return;
-  for (RunLoopObserver* observer : std::vector<RunLoopObserver*>(m_observers)) observer->runLoopWillWait();
+  RunLoopInput& input = m_input ? *m_input : noInput();
+  const bool fired = fireDueTimers();
+  const bool arrived = input.waitForInput(0);
+  for (RunLoopObserver* observer : std::vector<RunLoopObserver*>(m_observers)) observer->runLoopPassEnding();
+  if (fired || arrived) return;
   const double wakeAt = std::min(limitDate, nextTimerDate());
   const double now = this->now();
   if (wakeAt <= now) return;
-  const double wait = wakeAt >= kDistantFuture ? kDistantFuture : wakeAt - now;
-  (m_input ? m_input : &noInput())->waitForInput(wait);
+  input.waitForInput(wakeAt >= kDistantFuture ? kDistantFuture : wakeAt - now);
 }
 
 void NSRunLoop::runUntilDate(double date)

@@ -15,17 +15,19 @@ class RunLoopInput
 public:
   virtual ~RunLoopInput() = default;
   virtual const Clock& clock() const = 0;
-  // Waits at most `seconds` (kDistantFuture: without limit) for outside input and queues
-  // what arrives; returns early once something did.
-  virtual void waitForInput(double seconds) = 0;
+  // Waits at most `seconds` (kDistantFuture: without limit; 0: only takes what is already
+  // waiting) for outside input and queues what arrives; returns early, and true, once
+  // something did.
+  virtual bool waitForInput(double seconds) = 0;
 };
 
-// Told before the run loop goes to sleep; the application draws its dirty windows here.
+// Told once in every pass of the run loop, after timers and input and before any sleep;
+// the application draws its dirty windows here.
 class RunLoopObserver
 {
 public:
   virtual ~RunLoopObserver() = default;
-  virtual void runLoopWillWait() = 0;
+  virtual void runLoopPassEnding() = 0;
 };
 
 // The main thread's run loop. Every loop of the system, nested modal runs and menu
@@ -39,8 +41,10 @@ public:
   void addTimer(NSTimer* timer);
   // Turns the loop until the date: timers fire, input is queued for the application.
   void runUntilDate(double date);
-  // One turn: fires the timers that are due; when none was, tells the observers and waits
-  // for input until `limitDate` or the next timer, whichever comes first.
+  // One pass: fires the timers that are due, takes the input already waiting, tells the
+  // observers (drawing); then, when neither a timer fired nor input came, waits for input
+  // until `limitDate` or the next timer, whichever comes first. A pass never skips input
+  // or drawing, so timers that are always due cannot starve them.
   void runOnce(double limitDate);
 
   double now() const;

@@ -53,8 +53,15 @@ NSPoint TestDriver::basePoint(NSWindow* window, NSPoint pixel) const
 
 void TestDriver::post(NSEvent* event)
 {
-  NSApp()->postEvent(event, false);
-  if (!insideSomeLoop()) runFor(0);
+  if (!insideSomeLoop())
+  {
+    NSApp()->postEvent(event, false);
+    runFor(0);
+    return;
+  }
+  // Inside a loop the input waits where a display server's would, until the loop takes it.
+  StrongRef<NSEvent> queued(event);
+  m_backend->queueInput([queued] { NSApp()->postEvent(queued.get(), false); });
 }
 
 void TestDriver::postMouse(NSWindow* window, NSEventType type, NSPoint point, unsigned modifiers, int clickCount,
@@ -182,7 +189,12 @@ void TestDriver::type(NSWindow* window, const std::string& text)
     const std::string typed = keyCharacterString(c).str();
     if (!info)
     {
-      postKey(window, NSEventTypeKeyDown, 0xFFFF, 0, typed, typed);
+      NSEventFields fields;
+      fields.type = NSEventTypeTextInput;
+      fields.window = window;
+      fields.timestamp = now();
+      fields.characters = NSString(typed);
+      post(NSEvent::eventWithFields(fields));
       continue;
     }
     key(window, info->macKeyCode, shift ? unsigned(NSEventModifierFlagShift) : 0u, typed);

@@ -17,8 +17,8 @@ class NSWindow;
 // snapshot of the content; a negative y reaches into the title strip.
 //
 // Input given while no loop of the system is running is handled at once; input given
-// from inside one (an action run by `at` during a modal run or menu tracking) is queued
-// for that loop.
+// from inside one (an action run by `at` during a modal run or menu tracking) waits in the
+// backend until that loop takes input.
 class TestDriver
 {
 public:
@@ -49,7 +49,8 @@ public:
   // One key by Mac key code, down then up, typing `characters` (empty: what the key types
   // on a US layout).
   void key(NSWindow* window, uint16_t macKeyCode, unsigned modifiers = 0, const std::string& characters = "");
-  // Types UTF-8 text key by key on a US layout; characters with no key arrive as text alone.
+  // Types UTF-8 text key by key on a US layout; characters with no key arrive as text
+  // input (insertText), as an input method's would.
   void type(NSWindow* window, const std::string& text);
 
   void runFor(double seconds);

@@ -18,6 +18,9 @@ TEST(HeapBuf, PageGranularityGrowsInPagesLessTheAllocatorHeader)
 
   hb.Resize(5000);
   EXPECT_EQ(hb.GetAllocated(), 8096);
+  // 4000 + 4096 of slack + 96 reaches the second page exactly.
+  EXPECT_EQ(WDL_HeapBuf::AllocationFor(4000, 4096), 8096);
+  EXPECT_EQ(WDL_HeapBuf::AllocationFor(3999, 4096), 4000);
 
   // Slack is half the size, in whole pages, capped at 4 MiB.
   EXPECT_EQ(WDL_HeapBuf::AllocationFor(100000, 4096), ((100000 + 49152 + 96) & ~4095) - 96);

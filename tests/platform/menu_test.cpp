@@ -226,6 +226,28 @@ TEST_F(Menus, KeyEquivalentsOfTheMainMenuSendTheirAction)
   driver.key(window, kVK_ANSI_S, NSEventModifierFlagCommand | NSEventModifierFlagShift);
   EXPECT_EQ(g_log.back(), "action " + std::to_string(static_cast<int>(Action::onSwellCommand)) + " Late");
   EXPECT_EQ(keyEquivalentLabel(menu->itemWithTag(3)).str(), "Ctrl+Shift+S");
+
+  // Function keys and arrows, with no modifier or with some.
+  g_log.clear();
+  NSMenuItem* help = addItem(menu.get(), "Help", 4, receiver.get(), keyCharacterString(NSF1FunctionKey + 4).UTF8String());
+  help->setKeyEquivalentModifierMask(0);
+  addItem(menu.get(), "Back", 5, receiver.get(), keyCharacterString(NSLeftArrowFunctionKey).UTF8String());
+  driver.key(window, kVK_LeftArrow);
+  driver.key(window, kVK_F5);
+  driver.key(window, kVK_F5, NSEventModifierFlagCommand);
+  driver.key(window, kVK_LeftArrow, NSEventModifierFlagCommand);
+  std::vector<std::string> sent;
+  for (const std::string& entry : g_log)
+    if (entry.rfind("action ", 0) == 0) sent.push_back(entry.substr(entry.rfind(' ') + 1));
+  EXPECT_EQ(sent, (std::vector<std::string>{"Help", "Back"}));
+}
+
+TEST(MenuModel, RemovingEveryItemWhileWalkingTheItemArrayRemovesThemAll)
+{
+  StrongRef<NSMenu> menu = StrongRef<NSMenu>::adopt(new NSMenu("m"));
+  for (int i = 0; i < 3; ++i) addItem(menu.get(), "x", i, nullptr);
+  for (NSMenuItem* item : menu->itemArray()) menu->removeItem(item);
+  EXPECT_EQ(menu->numberOfItems(), 0);
 }
 
 TEST(MenuModel, CopiesAreDeepAndItemsBelongToOneMenu)
@@ -253,4 +275,34 @@ TEST(MenuModel, CopiesAreDeepAndItemsBelongToOneMenu)
   EXPECT_FALSE(isLiveObject(sub));
   copy->release();
   menu->release();
+}
+
+TEST(MenuPopups, AMenuTallerThanItsWindowOpensInAPopupWindowWhereEveryItemCanBeChosen)
+{
+  TestDriver driver;
+  g_log.clear();
+  StrongRef<Receiver> receiver = StrongRef<Receiver>::adopt(new Receiver);
+  StrongRef<NSMenu> menu = StrongRef<NSMenu>::adopt(new NSMenu("Long"));
+  for (int i = 0; i < 12; ++i) addItem(menu.get(), ("Item " + std::to_string(i)).c_str(), i, receiver.get());
+  NSWindow* window = new NSWindow(NSMakeRect(300, 500, 200, 100), NSWindowStyleMaskTitled);
+  auto* view = new MenuView(NSMakeRect(0, 0, 200, 100), menu.get());
+  window->contentView()->addSubview(view);
+  view->release();
+  window->makeKeyAndOrderFront(nullptr);
+  const size_t windows = NSApp()->windows().size();
+  driver.at(1.0, [&] {
+    MenuTracker* tracker = MenuTracker::active();
+    NSWindow* popup = tracker->levelWindow(0);
+    ASSERT_NE(popup, nullptr);
+    // Its top-left corner is at the press, on the screen, and it is as tall as the menu.
+    const NSPoint pressed = window->convertBaseToScreen(window->baseFromPixel(NSMakePoint(20, 30 + kTitleStripHeight)));
+    EXPECT_EQ(popup->frame(), NSMakeRect(pressed.x, pressed.y - 242, tracker->menuFrame(0).size.width, 242));
+    // The last item lies far below the window; in the popup it is reached all the same.
+    const NSRect last = NSOffsetRect(tracker->itemRect(0, 11), -tracker->menuFrame(0).origin.x, -tracker->menuFrame(0).origin.y);
+    driver.click(popup, centre(last));
+  });
+  driver.click(window, NSMakePoint(20, 30), TestDriver::right);
+  EXPECT_EQ(g_log.back(), "action " + std::to_string(static_cast<int>(Action::onSwellCommand)) + " Item 11");
+  EXPECT_EQ(NSApp()->windows().size(), windows);
+  window->close();
 }

@@ -42,6 +42,15 @@ protected:
     g_log.push_back("dealloc once");
   }
 };
+
+NSObject* g_hoard = nullptr;
+
+// Hands itself to someone who keeps it, the mistake a destroy message can make.
+class HoardedWhileDying : public NSObject
+{
+protected:
+  void dealloc() override { g_hoard = retain(); }
+};
 }  // namespace
 
 TEST(Objects, ReleaseRunsDeallocOnTheCompleteObjectOnlyAtTheLastOwnership)
@@ -148,4 +157,10 @@ TEST(ObjectsDeathTest, AStaleHandleIsCaughtInsteadOfUsed)
       },
       // The registry catches it; under AddressSanitizer the sanitizer may see it first.
       "no longer exists|heap-use-after-free");
+}
+
+TEST(ObjectsDeathTest, ARetainInDeallocThatOutlivesItStopsAtOnceNamingTheClass)
+{
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_DEATH((new HoardedWhileDying)->release(), "HoardedWhileDying.*retained 1 time");
 }

@@ -44,12 +44,14 @@ NSTimer* every(double interval, std::vector<Firing>* log, const std::string& nam
   });
 }
 
-// A window with a view that runs a handler when clicked.
+// A window with a view that runs a handler when clicked and notes when it is drawn.
 class ClickView : public NSView
 {
 public:
   using NSView::NSView;
   std::function<void()> onClick;
+  std::vector<double> drawnAt;
+  void drawRect(NSRect) override { drawnAt.push_back(NSRunLoop::currentRunLoop()->now()); }
   bool acceptsFirstMouse(NSEvent*) override { return true; }
   void mouseDown(NSEvent*) override
   {
@@ -118,6 +120,21 @@ TEST(Timers, ACallbackLongerThanTheIntervalFiresOnceLateThenRejoinsItsBeat)
   EXPECT_NEAR(times[3], 0.5, 1e-9);
 }
 
+TEST(Timers, ATimerScheduledTwiceFiresOnOneSchedule)
+{
+  TestDriver driver;
+  std::vector<Firing> log;
+  NSTimer* timer = every(0.125, &log, "t");
+  NSRunLoop::currentRunLoop()->addTimer(timer);
+  driver.runFor(0.3);
+  // Scheduled again while scheduled, between two firings.
+  NSRunLoop::currentRunLoop()->addTimer(timer);
+  driver.runFor(0.25);
+  const std::vector<double> expected = {0.125, 0.25, 0.375, 0.5};
+  ASSERT_EQ(log.size(), expected.size());
+  for (size_t i = 0; i < expected.size(); ++i) EXPECT_DOUBLE_EQ(log[i].time, expected[i]) << i;
+}
+
 TEST(Timers, InvalidatingAnotherTimerDuringAFiringStopsIt)
 {
   TestDriver driver;
@@ -148,6 +165,54 @@ TEST(Timers, TargetTimersOwnTheirTargetAndUserInfoUntilInvalidated)
   EXPECT_EQ(log.size(), 2u);
   EXPECT_FALSE(isLiveObject(target));
   EXPECT_FALSE(isLiveObject(info));
+}
+
+TEST(RunLoop, ATimerThatIsAlwaysDueStillLetsInputAndDrawingThrough)
+{
+  TestDriver driver;
+  ClickView* view = nullptr;
+  NSWindow* window = windowWithClickView(&view);
+  double clickedAt = -1;
+  view->onClick = [&] {
+    clickedAt = driver.now();
+    view->setNeedsDisplay(true);
+  };
+  // Every 1 ms, and each firing takes 2 ms: whenever the loop looks, the timer is due.
+  NSTimer::scheduledTimerWithTimeInterval(0.001, true, [&](NSTimer*) { driver.backend().virtualClock().advanceBy(0.002); });
+  driver.at(0.05, [&] {
+    view->drawnAt.clear();
+    driver.click(window, NSMakePoint(50, 50));
+  });
+  driver.runFor(0.2);
+  EXPECT_NEAR(clickedAt, 0.05, 0.01);
+  ASSERT_FALSE(view->drawnAt.empty());
+  EXPECT_LT(view->drawnAt.front(), clickedAt + 0.01);  // long before the run ended
+  window->close();
+}
+
+TEST(ModalRuns, ACallerDrivenSessionFiresTimersDeliversInputAndDraws)
+{
+  TestDriver driver;
+  ClickView* view = nullptr;
+  NSWindow* window = windowWithClickView(&view);
+  std::vector<Firing> log;
+  every(0.03, &log, "tick");
+  NSModalSession session = NSApp()->beginModalSessionForWindow(window);
+  view->drawnAt.clear();
+  view->onClick = [&] { NSApp()->stopModalWithCode(5); };
+  driver.at(0.1, [&] { driver.click(window, NSMakePoint(50, 50)); });
+  NSInteger result = NSModalResponseContinue;
+  // The caller sleeps 10 ms between calls; the virtual clock stands in for it.
+  for (int calls = 0; calls < 100 && (result = NSApp()->runModalSession(session)) == NSModalResponseContinue; ++calls)
+    driver.backend().virtualClock().advanceBy(0.01);
+  NSApp()->endModalSession(session);
+  EXPECT_EQ(result, 5);
+  EXPECT_NEAR(driver.now(), 0.1, 1e-9);
+  ASSERT_EQ(log.size(), 3u);
+  EXPECT_NEAR(log[2].time, 0.09, 1e-9);
+  ASSERT_FALSE(view->drawnAt.empty());
+  EXPECT_EQ(view->drawnAt.front(), 0);  // drawn by the first call itself
+  window->close();
 }
 
 TEST(ModalRuns, TimersFireInsideAModalRunAndATimerCanEndIt)
@@ -237,5 +302,27 @@ TEST(Application, TerminateAsksTheDelegateAndRunReturnsAfterWillTerminate)
   NSApp()->run();
   EXPECT_EQ(delegate.calls, (std::vector<std::string>{"should", "should", "will"}));
   EXPECT_NEAR(driver.now(), 0.3, 1e-9);
+  NSApp()->setDelegate(nullptr);
+}
+
+TEST(Application, TerminateWhileTerminatingIsIgnored)
+{
+  TestDriver driver;
+  struct Delegate : NSApplicationDelegate
+  {
+    int should = 0;
+    int will = 0;
+    NSApplicationTerminateReply applicationShouldTerminate(NSApplication*) override { return ++should, NSTerminateNow; }
+    // The shut-down destroys the main window, which asks to quit again (bounded so that a
+    // failing run does not recurse without end).
+    void applicationWillTerminate() override
+    {
+      if (++will < 3) NSApp()->terminate(nullptr);
+    }
+  } delegate;
+  NSApp()->setDelegate(&delegate);
+  NSTimer::scheduledTimerWithTimeInterval(0.1, false, [&](NSTimer*) { NSApp()->terminate(nullptr); });
+  NSApp()->run();
+  EXPECT_EQ(delegate.should + delegate.will, 2);
   NSApp()->setDelegate(nullptr);
 }

@@ -62,6 +62,28 @@ T* addView(NSView* parent, Args&&... args)
   return view;
 }
 
+// Overrides what the window layer's controls override, and notes every call.
+class OverridingView : public NSView
+{
+public:
+  OverridingView(std::vector<std::string>* log, std::string name) : NSView(NSMakeRect(0, 0, 10, 10)), m_log(log), m_name(std::move(name)) {}
+  void setNeedsDisplayInRect(NSRect rect) override
+  {
+    m_log->push_back(m_name + " dirty");
+    NSView::setNeedsDisplayInRect(rect);
+  }
+  void removeFromSuperview() override
+  {
+    m_log->push_back(m_name + " removing");
+    NSView::removeFromSuperview();
+  }
+  void viewDidMoveToSuperview() override { m_log->push_back(m_name + (superview() ? " in" : " out")); }
+
+private:
+  std::vector<std::string>* m_log;
+  std::string m_name;
+};
+
 NSWindow* makeWindow(double width = 300, double height = 200)
 {
   NSWindow* window = new NSWindow(NSMakeRect(100, 100, width, height), NSWindowStyleMaskTitled);
@@ -254,5 +276,25 @@ TEST(ToolTips, ShowAfterThePointerRestsAndHideOnMovingOffOrPressing)
   driver.mouseMove(window, NSMakePoint(25, 25));
   driver.runFor(2);
   EXPECT_EQ(owner.asked, 2);
+  window->close();
+}
+
+TEST(ViewTree, OverridesSeeThePlatformsOwnCallsAndCopiesSurviveRemovalWhileWalking)
+{
+  TestDriver driver;
+  NSWindow* window = makeWindow();
+  std::vector<std::string> log;
+  NSView* parent = addView<OverridingView>(window->contentView(), &log, "p");
+  for (const char* name : {"a", "b", "c"}) addView<OverridingView>(parent, &log, name);
+  EXPECT_EQ((std::vector<std::string>{"p in", "p dirty", "a in", "a dirty", "b in", "b dirty", "c in", "c dirty"}), log);
+  log.clear();
+  // A destroy cascade walks the subviews and removes each: all three leave.
+  for (NSView* child : parent->subviews()) child->removeFromSuperview();
+  EXPECT_EQ((std::vector<std::string>{"a removing", "p dirty", "a out", "b removing", "p dirty", "b out",
+                                      "c removing", "p dirty", "c out"}),
+            log);
+  for (int i = 0; i < 3; ++i) window->addChildWindow(new NSWindow(NSMakeRect(0, 0, 9, 9), 0), NSWindowAbove);
+  for (NSWindow* child : window->childWindows()) child->close();
+  EXPECT_TRUE(window->childWindows().empty());
   window->close();
 }

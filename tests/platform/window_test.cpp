@@ -218,3 +218,51 @@ TEST(Windows, AContentViewMovedToAnotherWindowLeavesTheFirstEmpty)
   first->close();
   second->close();
 }
+
+TEST(Windows, ChildrenMoveWithTheirParentAndModalWindowsStayInFrontOfTheirOwner)
+{
+  TestDriver driver;
+  NSWindow* parent = new NSWindow(NSMakeRect(100, 100, 300, 200), NSWindowStyleMaskTitled);
+  NSWindow* child = new NSWindow(NSMakeRect(150, 120, 50, 50), NSWindowStyleMaskBorderless);
+  parent->makeKeyAndOrderFront(nullptr);
+  parent->addChildWindow(child, NSWindowAbove);
+  parent->setFrameOrigin(NSMakePoint(130, 90));
+  EXPECT_EQ(child->frame().origin, NSMakePoint(180, 110));
+  parent->backendMovedTo(NSMakePoint(100, 100));  // dragged on the desktop
+  EXPECT_EQ(child->frame().origin, NSMakePoint(150, 120));
+  EXPECT_EQ(child->transientParent(), parent);
+  NSWindow* dialog = new NSPanel(NSMakeRect(0, 0, 100, 100), NSWindowStyleMaskTitled);
+  NSModalSession session = NSApp()->beginModalSessionForWindow(dialog);
+  EXPECT_EQ(dialog->transientParent(), parent);
+  NSApp()->endModalSession(session);
+  EXPECT_EQ(dialog->transientParent(), nullptr);
+  dialog->close();
+  parent->close();
+  child->close();
+}
+
+TEST(Windows, DeactivationResignsKeyStatusAndPanelsCarryNoMenuBarStrip)
+{
+  TestDriver driver;
+  Delegate delegate;
+  NSWindow* main = new NSWindow(NSMakeRect(100, 100, 200, 100), NSWindowStyleMaskTitled);
+  main->setDelegate(&delegate);
+  main->makeKeyAndOrderFront(nullptr);
+  NSApp()->setActive(false);
+  EXPECT_TRUE(!main->isKeyWindow() && main->isMainWindow());
+  NSApp()->setActive(true);
+  EXPECT_EQ(delegate.calls, (std::vector<std::string>{"key", "resigned", "key"}));
+  main->setDelegate(nullptr);
+  EXPECT_EQ(main->frame().size.height, 100 + kTitleStripHeight);
+
+  NSWindow* panel = new NSPanel(NSMakeRect(100, 100, 200, 100), NSWindowStyleMaskTitled);
+  EXPECT_EQ(panel->frame(), NSMakeRect(100, 100, 200, 100));
+  auto* view = new SolidView(NSMakeRect(0, 0, 200, 100), 0x0000FF);
+  panel->contentView()->addSubview(view);
+  view->release();
+  panel->makeKeyAndOrderFront(nullptr);
+  driver.runUntilIdle();
+  EXPECT_EQ(pixelAt(panel, 100, 0), 0x0000FFu);  // the top row is the content's
+  panel->close();
+  main->close();
+}

@@ -29,7 +29,7 @@ TEST(RenderOptions, DefaultsNeedOnlyTheTwoFiles)
   const Parsed p = Parse({"in.mid", "out.wav"});
   ASSERT_TRUE(p.ok) << p.error;
   EXPECT_EQ(p.options.sampleRate, 48000);
-  EXPECT_EQ(p.options.blockSize, 512);
+  EXPECT_EQ(p.options.blockSize, 32);
   EXPECT_FALSE(p.options.seed.has_value());
   EXPECT_EQ(p.options.tailSeconds, 2.0);
   EXPECT_TRUE(p.options.settings.empty());

@@ -51,6 +51,20 @@ SmfSequence OneNote()
   return seq;
 }
 
+// A format 0 file at one tick per quarter and the slowest tempo whose last
+// message lies at least seconds from the start, reached by the longest deltas.
+smf::Bytes FileLasting(double seconds)
+{
+  const double secondsPerTick = 0xFFFFFF * 1e-6;
+  const uint32_t kLongestDelta = 0x0FFFFFFF;
+  smf::Bytes events = {0x00, 0xFF, 0x51, 0x03, 0xFF, 0xFF, 0xFF};
+  for (double at = 0.0; at < seconds; at += kLongestDelta * secondsPerTick)
+    smf::Append(events, {0xFF, 0xFF, 0xFF, 0x7F, 0xFF, 0x01, 0x00});  // an empty text event
+  smf::Append(events, {0x00, 0x90, 60, 100});
+  smf::Append(events, smf::EndOfTrack());
+  return smf::File(0, 1, {smf::Track(events)});
+}
+
 RenderOptions Options(const fs::path& wav, std::vector<ParamSetting> settings = {})
 {
   RenderOptions o;
@@ -65,6 +79,11 @@ std::vector<char> FileBytes(const fs::path& path)
 {
   std::ifstream in(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void WriteFile(const fs::path& path, const smf::Bytes& bytes)
+{
+  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), long(bytes.size()));
 }
 
 std::vector<float> ReadWav(const fs::path& path, SF_INFO* info)
@@ -149,22 +168,42 @@ TEST(Render, SettingsAreInForceFromTheFirstSample)
   EXPECT_EQ(report.peak, 0.0);
 }
 
-TEST(Render, APieceTooLongForAWavFileIsRefused)
+TEST(Render, APieceTooLongForAWavFileIsRefusedBeforeAnythingIsWritten)
 {
-  SmfSequence seq;
-  seq.events.push_back({4.0 * 3600.0, 0x90, 60, 100});
-  RenderReport report;
+  const auto lastAt = [](double seconds) {
+    SmfSequence seq;
+    seq.events.push_back({seconds, 0x90, 60, 100});
+    return seq;
+  };
+  int64_t frames = 0;
   std::string error;
-  EXPECT_FALSE(RenderToWav(Options(TestDir() / "long.wav"), seq, &report, &error));
-  EXPECT_NE(error.find("WAV file"), std::string::npos) << error;
+  // The last frame a file holds, reached exactly; one frame more is too many.
+  const double lastFitting = double(kMaxWavFrames - 1) / 48000.0;
+  ASSERT_TRUE(RenderLength(lastAt(lastFitting), 48000, 0.0, &frames, &error)) << error;
+  EXPECT_EQ(frames, kMaxWavFrames);
+  EXPECT_FALSE(RenderLength(lastAt(lastFitting), 48000, 1.0 / 48000.0, &frames, &error));
+  EXPECT_TRUE(RenderLength(SmfSequence{}, 48000, 2.0, &frames, &error));
+  EXPECT_EQ(frames, 96000);
+  // Far beyond: frames times bytes per frame, and the frame count itself, would overflow.
+  for (const double seconds : {4.0 * 3600.0, 8e13, 2e14, 1e300})
+  {
+    error.clear();
+    EXPECT_FALSE(RenderLength(lastAt(seconds), 384000, 2.0, &frames, &error)) << seconds;
+    EXPECT_NE(error.find("a WAV file at 384000 Hz holds at most 1398 s"), std::string::npos) << error;
+  }
+
+  const fs::path wav = TestDir() / "long.wav";
+  RenderReport report;
+  EXPECT_FALSE(RenderToWav(Options(wav), lastAt(8e13), &report, &error));
+  EXPECT_NE(error.find("the piece lasts 80000000000000 s"), std::string::npos) << error;
+  EXPECT_FALSE(fs::exists(wav));
 }
 
 TEST(RenderTool, RendersAndPrintsOneLine)
 {
   const fs::path mid = TestDir() / "tool.mid";
   const fs::path wav = TestDir() / "tool.wav";
-  const smf::Bytes bytes = OneNoteFile();
-  std::ofstream(mid, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), long(bytes.size()));
+  WriteFile(mid, OneNoteFile());
   const ToolRun run = RunRenderer("--seed 3 --tail 0.5 --set \"flt 1 f=2000\" " + mid.string() + " " + wav.string());
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 1) << run.out;
@@ -175,13 +214,41 @@ TEST(RenderTool, RendersAndPrintsOneLine)
   EXPECT_TRUE(run.err.empty()) << run.err;
 }
 
+TEST(RenderTool, RefusesWhatItCannotWriteAndNeverOverwritesItsInput)
+{
+  // A file whose last message lies where the frame count itself overflowed.
+  const fs::path endless = TestDir() / "endless.mid";
+  const fs::path endlessWav = TestDir() / "endless.wav";
+  WriteFile(endless, FileLasting(2e14));
+  const ToolRun run = RunRenderer(endless.string() + " " + endlessWav.string());
+  EXPECT_EQ(run.status, 2) << run.out;
+  EXPECT_NE(run.err.find("a WAV file at 48000 Hz holds at most"), std::string::npos) << run.err;
+  EXPECT_FALSE(fs::exists(endlessWav));
+
+  const fs::path dir = TestDir() / "same";
+  fs::create_directories(dir);
+  const fs::path mid = dir / "in.mid";
+  WriteFile(mid, OneNoteFile());
+  fs::create_symlink(mid, dir / "symlink.wav");
+  fs::create_hard_link(mid, dir / "hardlink.wav");
+  const std::string spellings[] = {mid.string(), fs::relative(mid).string(), (dir / ".." / "same" / "in.mid").string(),
+                                   (dir / "symlink.wav").string(), (dir / "hardlink.wav").string()};
+  for (const std::string& out : spellings)
+  {
+    const ToolRun run = RunRenderer(mid.string() + " " + out);
+    EXPECT_EQ(run.status, 2) << out;
+    EXPECT_NE(run.err.find("is the MIDI file"), std::string::npos) << out << " -> " << run.err;
+  }
+  const smf::Bytes original = OneNoteFile();
+  EXPECT_EQ(FileBytes(mid), std::vector<char>(original.begin(), original.end()));
+}
+
 TEST(RenderTool, BadInputExitsWithStatusTwoAndSaysWhy)
 {
   const fs::path garbage = TestDir() / "garbage.mid";
   std::ofstream(garbage) << "not midi at all";
   const fs::path good = TestDir() / "good.mid";
-  const smf::Bytes bytes = OneNoteFile();
-  std::ofstream(good, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), long(bytes.size()));
+  WriteFile(good, OneNoteFile());
   const std::string out = (TestDir() / "bad.wav").string();
   struct Case
   {

@@ -94,6 +94,40 @@ TEST(SmfReader, FormatOneMergesTracksAlongTheTempoMap)
   ExpectEvent(r.seq.events[4], 1.5, 0x91, 72, 1);
 }
 
+TEST(SmfReader, AtOneTickNoteOffsGoBeforeOtherTracksAndEachTrackKeepsItsOrder)
+{
+  // At tick 96: track 1 begins key 60 that track 2 ends (velocity-0 note-on);
+  // track 3 sends a controller, then ends key 64; track 4 plays a note of no
+  // length; track 5 ends key 67 and then begins it again.
+  const Bytes begins = WithEnd({0x00, 0xB0, 1, 0, 0x60, 0x90, 60, 100});
+  const Bytes ends = WithEnd({0x00, 0x90, 60, 90, 0x60, 0x90, 60, 0});
+  const Bytes controllerThenEnd = WithEnd({0x00, 0x90, 64, 80, 0x60, 0xB0, 7, 99, 0x00, 0x80, 64, 0});
+  const Bytes noLength = WithEnd({0x60, 0x90, 70, 50, 0x00, 0x80, 70, 0});
+  const Bytes again = WithEnd({0x00, 0x90, 67, 80, 0x60, 0x80, 67, 0, 0x00, 0x90, 67, 81});
+  const Read r = ReadBytes(smf::File(1, 96, {begins, ends, controllerThenEnd, noLength, again}));
+  ASSERT_TRUE(r.ok) << r.error;
+  // Tick 0 keeps track order. At tick 96: the leading note-offs of every
+  // track, then each track up to its last note-off, then the rest in track order.
+  const SmfEvent expected[] = {
+      {0.0, 0xB0, 1, 0},   {0.0, 0x90, 60, 90}, {0.0, 0x90, 64, 80}, {0.0, 0x90, 67, 80},
+      {0.5, 0x90, 60, 0},  {0.5, 0x80, 67, 0},  {0.5, 0xB0, 7, 99},  {0.5, 0x80, 64, 0},
+      {0.5, 0x90, 70, 50}, {0.5, 0x80, 70, 0},  {0.5, 0x90, 60, 100}, {0.5, 0x90, 67, 81},
+  };
+  ASSERT_EQ(r.seq.events.size(), std::size(expected));
+  for (size_t i = 0; i < std::size(expected); ++i)
+  {
+    SCOPED_TRACE(i);
+    ExpectEvent(r.seq.events[i], expected[i].seconds, expected[i].status, expected[i].data1, expected[i].data2);
+  }
+
+  // One track alone keeps its file order: a note of no length stays on, then off.
+  const Read single = ReadBytes(smf::File(0, 96, {noLength}));
+  ASSERT_TRUE(single.ok) << single.error;
+  ASSERT_EQ(single.seq.events.size(), 2u);
+  EXPECT_EQ(single.seq.events[0].status, 0x90);
+  EXPECT_EQ(single.seq.events[1].status, 0x80);
+}
+
 TEST(SmfReader, TempoChangesInAnyTrackAndAtTheSameTickApply)
 {
   // A tempo change at tick 96 in track 2 applies to track 1's note at tick 96 and after.
@@ -162,6 +196,8 @@ TEST(SmfReader, MalformedFilesAreRefusedWithAReason)
   smf::Append(twoTracksAnnounced, WithEnd(note));
   Bytes cutChunk = smf::Header(0, 1, 96);
   smf::Append(cutChunk, {'M', 'T', 'r', 'k', 0, 0, 0, 10, 0x00, 0x90});
+  Bytes unprintableChunk = smf::Header(0, 1, 96);
+  smf::Append(unprintableChunk, {0x00, 'T', 0x1B, 0xFF, 0, 0, 0, 10, 0x00});
   const Case cases[] = {
       {"no header", {'R', 'I', 'F', 'F', 0, 0, 0, 6}, "MThd"},
       {"empty", {}, "MThd"},
@@ -174,7 +210,8 @@ TEST(SmfReader, MalformedFilesAreRefusedWithAReason)
       {"23 fps", smf::File(0, uint16_t((uint8_t(-23) << 8) | 4), {WithEnd(note)}), "23 SMPTE frames"},
       {"zero ticks per frame", smf::File(0, uint16_t(uint8_t(-24) << 8), {WithEnd(note)}), "0 ticks per SMPTE"},
       {"track missing", twoTracksAnnounced, "announces 2 tracks, the file holds 1"},
-      {"chunk cut short", cutChunk, "needs 10 bytes"},
+      {"chunk cut short", cutChunk, "chunk MTrk after track 0 needs 10 bytes"},
+      {"unprintable chunk type", unprintableChunk, "chunk \\x00T\\x1B\\xFF after track 0 needs"},
       {"five-byte delta", smf::File(0, 96, {smf::Track({0x81, 0x81, 0x81, 0x81, 0x01, 0x90, 60, 1})}), "time delta"},
       {"no running status", smf::File(0, 96, {WithEnd({0x00, 60, 100})}), "without a status"},
       {"meta cancels running status",
