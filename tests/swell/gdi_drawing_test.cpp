@@ -69,23 +69,15 @@ TEST(GdiDrawing, FillsCoverExactlyTheirRectangles)
   EXPECT_EQ(c.inside, 12);
   EXPECT_EQ(c.outside, 0);
 
-  // An ellipse fills its middle and leaves its corners.
-  clear(dc);
-  Ellipse(dc, 0, 0, 16, 16);
-  EXPECT_EQ(pixelAt(dc, kSize, 8, 8), kRed);
-  EXPECT_EQ(pixelAt(dc, kSize, 0, 0), 0u);
-  EXPECT_EQ(pixelAt(dc, kSize, 15, 15), 0u);
-
-  // A polygon fills its inside; a round rectangle cuts its corners.
-  clear(dc);
-  const POINT triangle[] = {{0, 0}, {16, 0}, {0, 16}};
-  SWELL_Polygon(dc, triangle, 3);
-  EXPECT_EQ(pixelAt(dc, kSize, 2, 2), kRed);
-  EXPECT_EQ(pixelAt(dc, kSize, 13, 13), 0u);
-  clear(dc);
-  RoundRect(dc, 0, 0, 16, 16, 12, 12);
-  EXPECT_EQ(pixelAt(dc, kSize, 8, 8), kRed);
-  EXPECT_EQ(pixelAt(dc, kSize, 0, 0), 0u);
+  // An ellipse and a round rectangle fill their middle and leave their corners.
+  for (int shape = 0; shape < 2; ++shape)
+  {
+    clear(dc);
+    shape ? Ellipse(dc, 0, 0, 16, 16) : RoundRect(dc, 0, 0, 16, 16, 12, 12);
+    EXPECT_EQ(pixelAt(dc, kSize, 8, 8), kRed);
+    EXPECT_EQ(pixelAt(dc, kSize, 0, 0), 0u);
+    EXPECT_EQ(pixelAt(dc, kSize, 15, 15), 0u);
+  }
 
   // The clip stack narrows and restores.
   clear(dc);
@@ -119,8 +111,7 @@ TEST(GdiDrawing, LinesStrokeWholePixelsAndSetPixelTouchesOnlyItsOwn)
   Coverage c = coverage(dc, kBlue, {3, 5, 10, 6});
   EXPECT_EQ(c.inside, 7);
   EXPECT_EQ(c.outside, 0);
-  EXPECT_TRUE(inkBox(dc, kSize, kSize, 0).top == 5 && inkBox(dc, kSize, kSize, 0).bottom == 6);
-  EXPECT_TRUE(inkBox(dc, kSize, kSize, 0).left == 2 && inkBox(dc, kSize, kSize, 0).right == 11);
+  EXPECT_EQ(inkBox(dc, kSize, kSize, 0), (InkBox{2, 5, 11, 6}));
   SWELL_LineTo(dc, 10, 12);  // from where the last line ended
   EXPECT_EQ(coverage(dc, kBlue, {10, 6, 11, 12}).inside, 6);
 
@@ -147,10 +138,7 @@ TEST(GdiDrawing, LinesStrokeWholePixelsAndSetPixelTouchesOnlyItsOwn)
   SWELL_SetPixel(dc, 7, 9, 0x00FF00);
   c = coverage(dc, 0x00FF00, {7, 9, 8, 10});
   EXPECT_EQ(c.inside, 1);
-  EXPECT_EQ(inkBox(dc, kSize, kSize, 0).right, 8);
-  EXPECT_EQ(inkBox(dc, kSize, kSize, 0).left, 7);
-  EXPECT_EQ(inkBox(dc, kSize, kSize, 0).top, 9);
-  EXPECT_EQ(inkBox(dc, kSize, kSize, 0).bottom, 10);
+  EXPECT_EQ(inkBox(dc, kSize, kSize, 0), (InkBox{7, 9, 8, 10}));
 
   SWELL_DeleteGfxContext(dc);
   DeleteObject(thin);
@@ -174,18 +162,14 @@ TEST(GdiDrawing, BlitsCopyExactPixelsAndClipToTheSource)
   // have landed, unscaled.
   clear(dest);
   BitBlt(dest, 0, 0, 8, 6, source, -3, -2, SRCCOPY);
-  EXPECT_EQ(inkBox(dest, kSize, kSize, 0).left, 3);
-  EXPECT_EQ(inkBox(dest, kSize, kSize, 0).top, 2);
-  EXPECT_EQ(inkBox(dest, kSize, kSize, 0).right, 8);
-  EXPECT_EQ(inkBox(dest, kSize, kSize, 0).bottom, 6);
+  EXPECT_EQ(inkBox(dest, kSize, kSize, 0), (InkBox{3, 2, 8, 6}));
   EXPECT_EQ(pixelAt(dest, kSize, 3, 2), patternAt(0, 0) & 0xFFFFFF);
   EXPECT_EQ(pixelAt(dest, kSize, 7, 5), patternAt(4, 3) & 0xFFFFFF);
 
   // One overhanging right and below draws only what exists.
   clear(dest);
   BitBlt(dest, 0, 0, 10, 10, source, 5, 4, SRCCOPY);
-  EXPECT_EQ(inkBox(dest, kSize, kSize, 0).right, 3);
-  EXPECT_EQ(inkBox(dest, kSize, kSize, 0).bottom, 2);
+  EXPECT_EQ(inkBox(dest, kSize, kSize, 0), (InkBox{0, 0, 3, 2}));
   EXPECT_EQ(pixelAt(dest, kSize, 2, 1), patternAt(7, 5) & 0xFFFFFF);
   clear(dest);
   BitBlt(dest, 0, 0, 4, 4, source, 8, 0, SRCCOPY);
@@ -200,8 +184,7 @@ TEST(GdiDrawing, BlitsCopyExactPixelsAndClipToTheSource)
   EXPECT_EQ(pixelAt(dest, kSize, 15, 11), patternAt(7, 5) & 0xFFFFFF);
   clear(dest);
   StretchBlt(dest, 0, 0, 16, 12, source, -2, 0, 8, 6, SRCCOPY);
-  EXPECT_EQ(inkBox(dest, kSize, kSize, 0).left, 4);
-  EXPECT_EQ(inkBox(dest, kSize, kSize, 0).right, 16);
+  EXPECT_EQ(inkBox(dest, kSize, kSize, 0), (InkBox{4, 0, 16, 12}));
   EXPECT_EQ(pixelAt(dest, kSize, 4, 0), patternAt(0, 0) & 0xFFFFFF);
   EXPECT_EQ(pixelAt(dest, kSize, 15, 0), patternAt(5, 0) & 0xFFFFFF);
 

@@ -23,6 +23,7 @@ struct InkBox
 {
   int left = 1 << 30, top = 1 << 30, right = -1, bottom = -1;  // right and bottom exclusive
   bool empty() const { return right < 0; }
+  bool operator==(const InkBox&) const = default;
 };
 
 // The bounding box of every pixel that differs from the background.

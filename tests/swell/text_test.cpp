@@ -7,6 +7,11 @@
 #include <cstring>
 #include <string>
 
+static bool operator==(const TEXTMETRIC& a, const TEXTMETRIC& b)
+{
+  return std::memcmp(&a, &b, sizeof(a)) == 0;
+}
+
 namespace
 {
 // DejaVu Sans, which every face name the layer is given maps to: its line metrics and a
@@ -106,11 +111,7 @@ TEST(Text, PlacementFlagsPutTheBlockWhereTheyAsk)
   {
     t.clear();
     EXPECT_EQ(SWELL_DrawText(t.dc, "AB", -1, &r, c.flags), h);
-    const InkBox box = t.ink();
-    EXPECT_EQ(box.left, c.left) << c.flags;
-    EXPECT_EQ(box.top, c.top) << c.flags;
-    EXPECT_EQ(box.right - box.left, w) << c.flags;
-    EXPECT_EQ(box.bottom - box.top, h) << c.flags;
+    EXPECT_EQ(t.ink(), (InkBox{c.left, c.top, c.left + w, c.top + h})) << c.flags;
   }
   EXPECT_EQ(r.right, 71);  // drawing leaves the rectangle alone
 
@@ -118,8 +119,7 @@ TEST(Text, PlacementFlagsPutTheBlockWhereTheyAsk)
   RECT small = {0, 0, 5, 5};
   t.clear();
   SWELL_DrawText(t.dc, "AB", -1, &small, 0);
-  EXPECT_EQ(t.ink().right, 5);
-  EXPECT_EQ(t.ink().bottom, 5);
+  EXPECT_EQ(t.ink(), (InkBox{0, 0, 5, 5}));
   t.clear();
   SWELL_DrawText(t.dc, "AB", -1, &small, DT_NOCLIP);
   EXPECT_EQ(t.ink().right, w);
@@ -158,36 +158,27 @@ TEST(Text, MetricsOfDejaVuSansAtSeveralSizes)
     EXPECT_EQ(GetTextMetrics(dc, &tm), 1);
     const int ascent = static_cast<int>(kAscender * size / kUnitsPerEm);
     const int descent = static_cast<int>(kDescender * size / kUnitsPerEm);
-    EXPECT_EQ(tm.tmAscent, ascent) << size;
-    EXPECT_EQ(tm.tmDescent, descent) << size;
-    EXPECT_EQ(tm.tmInternalLeading, 0) << size;
-    EXPECT_EQ(tm.tmHeight, ascent + descent + 1) << size;
-    EXPECT_EQ(tm.tmAveCharWidth, 2 * (ascent + descent) / 3) << size;
+    EXPECT_EQ(tm, (TEXTMETRIC{ascent + descent + 1, ascent, descent, 0, 2 * (ascent + descent) / 3})) << size;
     SelectObject(dc, reinterpret_cast<HGDIOBJ>(3));
     DeleteObject(font);
   }
   // Without a font selected: the 10-point label font.
   TEXTMETRIC tm;
   GetTextMetrics(dc, &tm);
-  EXPECT_EQ(tm.tmHeight, 12);
+  EXPECT_EQ(tm, (TEXTMETRIC{12, 9, 2, 0, 7}));
+  EXPECT_EQ(GetTextMetrics(dc, nullptr), 0);
   SWELL_DeleteGfxContext(dc);
 
   // A null context leaves the defaults.
   std::memset(&tm, 0, sizeof(tm));
   EXPECT_EQ(GetTextMetrics(nullptr, &tm), 0);
-  EXPECT_EQ(tm.tmHeight, 16);
-  EXPECT_EQ(tm.tmAscent, 12);
-  EXPECT_EQ(tm.tmDescent, 4);
-  EXPECT_EQ(tm.tmInternalLeading, 3);
-  EXPECT_EQ(tm.tmAveCharWidth, 10);
-  EXPECT_EQ(GetTextMetrics(dc, nullptr), 0);
+  EXPECT_EQ(tm, (TEXTMETRIC{16, 12, 4, 3, 10}));
 }
 
 TEST(Text, FaceNamesAndGlyphIndices)
 {
   TextContext t;
   char name[64];
-  std::memset(name, 'x', sizeof(name));
   EXPECT_EQ(GetTextFace(t.dc, sizeof(name), name), 11);
   EXPECT_STREQ(name, "DejaVu Sans");
   std::memset(name, 'x', sizeof(name));
