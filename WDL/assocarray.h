@@ -31,6 +31,9 @@ public:
   WDL_AssocArrayImpl& operator=(const WDL_AssocArrayImpl&) = delete;
 
   int GetSize() const { return m_data.GetSize(); }
+  // Growth step of the pair storage in bytes; small for the many small arrays of a
+  // parsed file, whose storage then stays near the size of what it holds.
+  void SetGranularity(int bytes) { m_data.GetHeapBuf()->SetGranul(bytes); }
 
   VAL* GetPtr(KEY key, KEY* storedKey = nullptr) const
   {
@@ -116,19 +119,30 @@ public:
     if (!m_data.Add(kv) && m_keyDup && m_keyDispose) m_keyDispose(kv.key);
   }
 
-  // Sorts by key and keeps each key once, disposing of the pairs removed.
+  // Sorts by key and keeps each key once: of equal keys the one added last survives, the
+  // others are disposed of.
   void Resort()
   {
     const int n = GetSize();
     if (n < 2 || !m_compare) return;
     KeyVal* kv = m_data.Get();
     const CompareFunc compare = m_compare;
-    std::sort(kv, kv + n, [compare](KeyVal& a, KeyVal& b) { return compare(&a.key, &b.key) < 0; });
-    for (int i = GetSize() - 2; i >= 0; --i)
+    std::stable_sort(kv, kv + n, [compare](const KeyVal& a, const KeyVal& b) {
+      return compare(const_cast<KEY*>(&a.key), const_cast<KEY*>(&b.key)) < 0;
+    });
+    // One pass, so that a run of many equal keys costs no more than distinct ones.
+    int kept = 0;
+    for (int i = 0; i < n; ++i)
     {
-      kv = m_data.Get();
-      if (m_compare(&kv[i].key, &kv[i + 1].key) == 0) DeleteByIndex(i);
+      if (i + 1 < n && m_compare(&kv[i].key, &kv[i + 1].key) == 0)
+      {
+        if (m_keyDispose) m_keyDispose(kv[i].key);
+        if (m_valDispose) m_valDispose(kv[i].val);
+        continue;
+      }
+      kv[kept++] = kv[i];
     }
+    m_data.Resize(kept, false);
   }
 
   // Index of the first pair whose key is not below key; *match tells whether it is equal.

@@ -39,13 +39,6 @@ inline int WeightFromAlpha(float alpha)
   return (int)(alpha * 256.0f);
 }
 
-// Colour components handed in as plain integers are bounded likewise.
-constexpr int kMaxComponent = 512;
-inline int BoundComponent(long long v)
-{
-  return v > kMaxComponent ? kMaxComponent : v < -kMaxComponent ? -kMaxComponent : (int)v;
-}
-
 inline int ClampWeight(long long w)
 {
   return w > kMaxWeight ? kMaxWeight : w < -kMaxWeight ? -kMaxWeight : (int)w;

@@ -5,10 +5,15 @@
 
 namespace
 {
-int Ramp(int k, int saturation, int value) { return (0x4000 - k * saturation) * value / 0x4000; }
+template <class I>
+I Ramp(I k, I saturation, I value)
+{
+  return (0x4000 - k * saturation) * value / 0x4000;
+}
 }  // namespace
 
-void lice::HSVAdjust(unsigned char* dest, int r, int g, int b, int a, int w)
+template <class I>
+void lice::HSVAdjust(unsigned char* dest, I r, I g, I b, I a, I w)
 {
   const int dr = dest[LICE_PIXEL_R], dg = dest[LICE_PIXEL_G], db = dest[LICE_PIXEL_B];
   int maximum, minimum, base, h;
@@ -45,28 +50,28 @@ void lice::HSVAdjust(unsigned char* dest, int r, int g, int b, int a, int w)
   }
 
   const int delta = maximum - minimum;
-  int hue = base + h * (_LICE_RGB2HSV_invtab[delta] + 1) / 1024;
-  int saturation = delta * _LICE_RGB2HSV_invtab[maximum] / 256;
-  int value = maximum;
+  I hue = base + h * (_LICE_RGB2HSV_invtab[delta] + 1) / 1024;
+  I saturation = delta * _LICE_RGB2HSV_invtab[maximum] / 256;
+  I value = maximum;
 
   // A source red of 128 keeps the hue; green and blue of 128 keep saturation and value.
   hue += w * (r + r / 2 - 192) / 256;
   if (hue < 0) hue += 384;
   else if (hue > 383) hue -= 384;
-  saturation = Clamp255(saturation + w * (g - 128) / 128);
-  value = Clamp255(value + w * (b - 128) / 128);
+  saturation = Clamp255<I>(saturation + w * (g - 128) / 128);
+  value = Clamp255<I>(value + w * (b - 128) / 128);
 
-  const int p = (256 - saturation) * value / 256;
-  int nr, ng, nb;
+  const I p = (256 - saturation) * value / 256;
+  I nr, ng, nb;
   if (hue < 64)
   {
     nr = value;
-    ng = Ramp(64 - hue, saturation, value);
+    ng = Ramp<I>(64 - hue, saturation, value);
     nb = p;
   }
   else if (hue < 128)
   {
-    nr = Ramp(hue - 64, saturation, value);
+    nr = Ramp<I>(hue - 64, saturation, value);
     ng = value;
     nb = p;
   }
@@ -74,17 +79,17 @@ void lice::HSVAdjust(unsigned char* dest, int r, int g, int b, int a, int w)
   {
     nr = p;
     ng = value;
-    nb = Ramp(192 - hue, saturation, value);
+    nb = Ramp<I>(192 - hue, saturation, value);
   }
   else if (hue < 256)
   {
     nr = p;
-    ng = Ramp(hue - 192, saturation, value);
+    ng = Ramp<I>(hue - 192, saturation, value);
     nb = value;
   }
   else if (hue < 320)
   {
-    nr = Ramp(320 - hue, saturation, value);
+    nr = Ramp<I>(320 - hue, saturation, value);
     ng = p;
     nb = value;
   }
@@ -92,10 +97,13 @@ void lice::HSVAdjust(unsigned char* dest, int r, int g, int b, int a, int w)
   {
     nr = value;
     ng = p;
-    nb = Ramp(hue - 320, saturation, value);
+    nb = Ramp<I>(hue - 320, saturation, value);
   }
-  Store(dest, nr, ng, nb, a);
+  Store<I>(dest, nr, ng, nb, a);
 }
+
+template void lice::HSVAdjust<int>(unsigned char*, int, int, int, int, int);
+template void lice::HSVAdjust<lice::Wide>(unsigned char*, Wide, Wide, Wide, Wide, Wide);
 
 unsigned int LICE_CombinePixels(unsigned int dest, unsigned int src, float alpha, int mode)
 {
@@ -107,34 +115,20 @@ unsigned int LICE_CombinePixels(unsigned int dest, unsigned int src, float alpha
   return out;
 }
 
+// The component forms take whatever a caller computed: their rules run wide, so
+// components and weights far outside 0..255 and 0..256 meet the rules' own clamping.
 void LICE_CombinePixels2(unsigned int* dest, int r, int g, int b, int a, int weight, int mode)
 {
   if (!dest) return;
-  const int w = lice::ClampWeight(weight);
-  r = lice::BoundComponent(r), g = lice::BoundComponent(g), b = lice::BoundComponent(b), a = lice::BoundComponent(a);
-  lice::DispatchBlit(mode, w, [&](auto op) { op.doPix(lice::Bytes(dest), r, g, b, a, w); });
+  lice::DispatchBlit(mode, weight, [&](auto op) {
+    lice::Widened<decltype(op)>::doPix(lice::Bytes(dest), r, g, b, a, weight);
+  });
 }
 
 void LICE_CombinePixels2Clamp(unsigned int* dest, int r, int g, int b, int a, int weight, int mode)
 {
   if (!dest) return;
-  const int w = lice::ClampWeight(weight);
-  if (w == 0) return;
-  r = lice::BoundComponent(r), g = lice::BoundComponent(g), b = lice::BoundComponent(b), a = lice::BoundComponent(a);
-  unsigned char* d = lice::Bytes(dest);
-  switch (mode & (BLEND_SOURCE_ALPHA | BLEND_OP_MASK))
-  {
-  case BLEND_COPY:
-    if (w < 1) return;
-    if (w == 256) _LICE_CombinePixelsClobberClamp::doPix(d, r, g, b, a, w);
-    else _LICE_CombinePixelsCopyClamp::doPix(d, r, g, b, a, w);
-    return;
-  case BLEND_MULTIPLY: _LICE_CombinePixelsMulClamp::doPix(d, r, g, b, a, w); return;
-  case BLEND_SOURCE_ALPHA | BLEND_COPY:
-    if (w == 256) _LICE_CombinePixelsCopySourceAlphaIgnoreAlphaParmClamp::doPix(d, r, g, b, a, w);
-    else _LICE_CombinePixelsCopySourceAlphaClamp::doPix(d, r, g, b, a, w);
-    return;
-  case BLEND_SOURCE_ALPHA | BLEND_MULTIPLY: _LICE_CombinePixelsMulSourceAlphaClamp::doPix(d, r, g, b, a, w); return;
-  default: lice::DispatchBlit(mode, w, [&](auto op) { op.doPix(d, r, g, b, a, w); }); return;
-  }
+  lice::DispatchBlitClamped(mode, weight, [&](auto op) {
+    lice::Widened<decltype(op)>::doPix(lice::Bytes(dest), r, g, b, a, weight);
+  });
 }

@@ -25,30 +25,68 @@ inline constexpr std::array<unsigned short, 256> _LICE_RGB2HSV_invtab = lice::Ma
 
 namespace lice
 {
-inline int Clamp255(int v) { return v < 0 ? 0 : v > 255 ? 255 : v; }
+// The arithmetic of the rules is a parameter. Drawing loops hand in bytes and
+// weights of a few thousand at most, which int holds with room to spare. Components
+// and weights that come straight from a caller's integers or a gradient's
+// accumulators can be anything: for them every rule runs in 128 bits, where no
+// intermediate of any rule can overflow, so the rule's own clamping decides.
+using Wide = __int128;
 
-inline int CopyChannel(int d, int s, int w) { return s + (d - s) * (256 - w) / 256; }
-inline int AddChannel(int d, int s, int w) { return Clamp255(d + s * w / 256); }
-inline int DodgeChannel(int d, int s, int w)
+// Components and weights within this bound keep every rule inside int: the largest
+// intermediate, in the overlay rule, stays below 2^30. (A source-alpha rule also
+// needs its alpha to be a byte, as it is in every drawing loop.)
+constexpr long long kNarrowLimit = 1024;
+inline bool IsNarrow(long long v) { return v >= -kNarrowLimit && v <= kNarrowLimit; }
+
+template <class I>
+inline I Clamp255(I v)
 {
-  const int x = s * w / 256;
-  return x < 255 ? Clamp255(d * 256 / (256 - x)) : Clamp255(d * 256);
+  return v < 0 ? 0 : v > 255 ? 255 : v;
 }
-inline int MulProduct(int d, int s, int w) { return (s * w + (256 - w) * 256) * d; }
-inline int MulChannelClamp(int d, int s, int w)
+
+template <class I>
+inline I CopyChannel(I d, I s, I w)
 {
-  const int v = MulProduct(d, s, w);
+  return s + (d - s) * (256 - w) / 256;
+}
+template <class I>
+inline I AddChannel(I d, I s, I w)
+{
+  return Clamp255<I>(d + s * w / 256);
+}
+template <class I>
+inline I DodgeChannel(I d, I s, I w)
+{
+  const I x = s * w / 256;
+  return x < 255 ? Clamp255<I>(d * 256 / (256 - x)) : Clamp255<I>(d * 256);
+}
+template <class I>
+inline I MulProduct(I d, I s, I w)
+{
+  return (s * w + (256 - w) * 256) * d;
+}
+template <class I>
+inline I MulChannelClamp(I d, I s, I w)
+{
+  const I v = MulProduct(d, s, w);
   return v < 0 ? 0 : v >= 0x1000000 ? 255 : v >> 16;
 }
-inline int OverlayChannel(int d, int s, int w)
+template <class I>
+inline I OverlayChannel(I d, I s, I w)
 {
-  const int x = s * w + (256 - w) * 128;
-  const int v = ((0x8000 - x) * d / 256 + x) * d;
+  const I x = s * w + (256 - w) * 128;
+  const I v = ((0x8000 - x) * d / 256 + x) * d;
   return v < 0 ? 0 : v > 0x7FFFFF ? 255 : v >> 15;
 }
-inline int SourceAlphaWeight(int w, int a) { return w * (a + 1) / 256; }
+template <class I>
+inline I SourceAlphaWeight(I w, I a)
+{
+  return w * (a + 1) / 256;
+}
 
-inline void Store(unsigned char* dest, int r, int g, int b, int a)
+// Stores the low 8 bits of each value.
+template <class I>
+inline void Store(unsigned char* dest, I r, I g, I b, I a)
 {
   dest[LICE_PIXEL_B] = (unsigned char)b;
   dest[LICE_PIXEL_G] = (unsigned char)g;
@@ -56,122 +94,161 @@ inline void Store(unsigned char* dest, int r, int g, int b, int a)
   dest[LICE_PIXEL_A] = (unsigned char)a;
 }
 
-template <class Rule>
-inline void PerChannel(unsigned char* dest, int r, int g, int b, int a, int w, Rule rule)
+template <bool Clamped, class I>
+inline void StoreClampedIf(unsigned char* dest, I r, I g, I b, I a)
 {
-  Store(dest, rule(dest[LICE_PIXEL_R], r, w), rule(dest[LICE_PIXEL_G], g, w), rule(dest[LICE_PIXEL_B], b, w),
-        rule(dest[LICE_PIXEL_A], a, w));
+  if (Clamped) Store<I>(dest, Clamp255(r), Clamp255(g), Clamp255(b), Clamp255(a));
+  else Store<I>(dest, r, g, b, a);
+}
+
+template <class I, class Rule>
+inline void PerChannel(unsigned char* dest, I r, I g, I b, I a, I w, Rule rule)
+{
+  Store<I>(dest, rule(I(dest[LICE_PIXEL_R]), r, w), rule(I(dest[LICE_PIXEL_G]), g, w),
+           rule(I(dest[LICE_PIXEL_B]), b, w), rule(I(dest[LICE_PIXEL_A]), a, w));
 }
 
 // Hue 0..383 in six sectors of 64, saturation and value 0..255.
-void HSVAdjust(unsigned char* dest, int r, int g, int b, int a, int w);
+template <class I>
+void HSVAdjust(unsigned char* dest, I r, I g, I b, I a, I w);
+
+// Every operation states its rule once, as apply<I>; doPix is that rule in int,
+// the form every drawing loop instantiates.
+template <class Op>
+struct CombineRule
+{
+  static inline void doPix(unsigned char* dest, int r, int g, int b, int a, int w)
+  {
+    Op::template apply<int>(dest, r, g, b, a, w);
+  }
+};
+
+// The same operation exact for any int components and weight.
+template <class Op>
+struct Widened
+{
+  static inline void doPix(unsigned char* dest, int r, int g, int b, int a, int w)
+  {
+    Op::template apply<Wide>(dest, r, g, b, a, w);
+  }
+};
 }  // namespace lice
 
-struct _LICE_CombinePixelsClobberNoClamp
+struct _LICE_CombinePixelsClobberNoClamp : lice::CombineRule<_LICE_CombinePixelsClobberNoClamp>
 {
-  static inline void doPix(unsigned char* dest, int r, int g, int b, int a, int) { lice::Store(dest, r, g, b, a); }
-};
-
-struct _LICE_CombinePixelsClobberClamp
-{
-  static inline void doPix(unsigned char* dest, int r, int g, int b, int a, int)
+  template <class I>
+  static inline void apply(unsigned char* dest, I r, I g, I b, I a, I)
   {
-    using lice::Clamp255;
-    lice::Store(dest, Clamp255(r), Clamp255(g), Clamp255(b), Clamp255(a));
+    lice::Store<I>(dest, r, g, b, a);
   }
 };
 
-struct _LICE_CombinePixelsHalfMixNoClamp
+struct _LICE_CombinePixelsClobberClamp : lice::CombineRule<_LICE_CombinePixelsClobberClamp>
 {
-  static inline void doPix(unsigned char* dest, int r, int g, int b, int a, int)
+  template <class I>
+  static inline void apply(unsigned char* dest, I r, I g, I b, I a, I)
   {
-    lice::PerChannel(dest, r, g, b, a, 0, [](int d, int s, int) { return (d + s) >> 1; });
+    lice::StoreClampedIf<true>(dest, r, g, b, a);
   }
 };
 
-struct _LICE_CombinePixelsCopyNoClamp
+struct _LICE_CombinePixelsHalfMixNoClamp : lice::CombineRule<_LICE_CombinePixelsHalfMixNoClamp>
 {
-  static inline void doPix(unsigned char* dest, int r, int g, int b, int a, int w)
+  template <class I>
+  static inline void apply(unsigned char* dest, I r, I g, I b, I a, I)
   {
-    lice::PerChannel(dest, r, g, b, a, w, lice::CopyChannel);
+    lice::PerChannel<I>(dest, r, g, b, a, 0, [](I d, I s, I) { return (d + s) >> 1; });
   }
 };
 
-struct _LICE_CombinePixelsCopyClamp
+struct _LICE_CombinePixelsCopyNoClamp : lice::CombineRule<_LICE_CombinePixelsCopyNoClamp>
 {
-  static inline void doPix(unsigned char* dest, int r, int g, int b, int a, int w)
+  template <class I>
+  static inline void apply(unsigned char* dest, I r, I g, I b, I a, I w)
   {
-    lice::PerChannel(dest, r, g, b, a, w, [](int d, int s, int w) { return lice::Clamp255(lice::CopyChannel(d, s, w)); });
+    lice::PerChannel<I>(dest, r, g, b, a, w, lice::CopyChannel<I>);
   }
 };
 
-struct _LICE_CombinePixelsAdd
+struct _LICE_CombinePixelsCopyClamp : lice::CombineRule<_LICE_CombinePixelsCopyClamp>
 {
-  static inline void doPix(unsigned char* dest, int r, int g, int b, int a, int w)
+  template <class I>
+  static inline void apply(unsigned char* dest, I r, I g, I b, I a, I w)
   {
-    lice::PerChannel(dest, r, g, b, a, w, lice::AddChannel);
+    lice::PerChannel<I>(dest, r, g, b, a, w, [](I d, I s, I w) { return lice::Clamp255(lice::CopyChannel(d, s, w)); });
   }
 };
 
-struct _LICE_CombinePixelsColorDodge
+struct _LICE_CombinePixelsAdd : lice::CombineRule<_LICE_CombinePixelsAdd>
 {
-  static inline void doPix(unsigned char* dest, int r, int g, int b, int a, int w)
+  template <class I>
+  static inline void apply(unsigned char* dest, I r, I g, I b, I a, I w)
   {
-    lice::PerChannel(dest, r, g, b, a, w, lice::DodgeChannel);
+    lice::PerChannel<I>(dest, r, g, b, a, w, lice::AddChannel<I>);
   }
 };
 
-struct _LICE_CombinePixelsMulNoClamp
+struct _LICE_CombinePixelsColorDodge : lice::CombineRule<_LICE_CombinePixelsColorDodge>
 {
-  static inline void doPix(unsigned char* dest, int r, int g, int b, int a, int w)
+  template <class I>
+  static inline void apply(unsigned char* dest, I r, I g, I b, I a, I w)
   {
-    lice::PerChannel(dest, r, g, b, a, w, [](int d, int s, int w) { return lice::MulProduct(d, s, w) >> 16; });
+    lice::PerChannel<I>(dest, r, g, b, a, w, lice::DodgeChannel<I>);
   }
 };
 
-struct _LICE_CombinePixelsMulClamp
+struct _LICE_CombinePixelsMulNoClamp : lice::CombineRule<_LICE_CombinePixelsMulNoClamp>
 {
-  static inline void doPix(unsigned char* dest, int r, int g, int b, int a, int w)
+  template <class I>
+  static inline void apply(unsigned char* dest, I r, I g, I b, I a, I w)
   {
-    lice::PerChannel(dest, r, g, b, a, w, lice::MulChannelClamp);
+    lice::PerChannel<I>(dest, r, g, b, a, w, [](I d, I s, I w) { return lice::MulProduct(d, s, w) >> 16; });
   }
 };
 
-struct _LICE_CombinePixelsOverlay
+struct _LICE_CombinePixelsMulClamp : lice::CombineRule<_LICE_CombinePixelsMulClamp>
 {
-  static inline void doPix(unsigned char* dest, int r, int g, int b, int a, int w)
+  template <class I>
+  static inline void apply(unsigned char* dest, I r, I g, I b, I a, I w)
   {
-    lice::PerChannel(dest, r, g, b, a, w, lice::OverlayChannel);
+    lice::PerChannel<I>(dest, r, g, b, a, w, lice::MulChannelClamp<I>);
   }
 };
 
-struct _LICE_CombinePixelsHSVAdjust
+struct _LICE_CombinePixelsOverlay : lice::CombineRule<_LICE_CombinePixelsOverlay>
 {
-  static inline void doPix(unsigned char* dest, int r, int g, int b, int a, int w) { lice::HSVAdjust(dest, r, g, b, a, w); }
+  template <class I>
+  static inline void apply(unsigned char* dest, I r, I g, I b, I a, I w)
+  {
+    lice::PerChannel<I>(dest, r, g, b, a, w, lice::OverlayChannel<I>);
+  }
+};
+
+struct _LICE_CombinePixelsHSVAdjust : lice::CombineRule<_LICE_CombinePixelsHSVAdjust>
+{
+  template <class I>
+  static inline void apply(unsigned char* dest, I r, I g, I b, I a, I w)
+  {
+    lice::HSVAdjust<I>(dest, r, g, b, a, w);
+  }
 };
 
 // Source-alpha rules: each source pixel's alpha scales the weight, w' = w * (a + 1) / 256.
 
 template <bool Clamped>
-struct _LICE_CombinePixelsCopySourceAlpha
+struct _LICE_CombinePixelsCopySourceAlpha : lice::CombineRule<_LICE_CombinePixelsCopySourceAlpha<Clamped>>
 {
-  static inline void doPix(unsigned char* dest, int r, int g, int b, int a, int w)
+  template <class I>
+  static inline void apply(unsigned char* dest, I r, I g, I b, I a, I w)
   {
     if (a == 0) return;
-    const int ws = lice::SourceAlphaWeight(w, a);
-    int nr = lice::CopyChannel(dest[LICE_PIXEL_R], r, ws);
-    int ng = lice::CopyChannel(dest[LICE_PIXEL_G], g, ws);
-    int nb = lice::CopyChannel(dest[LICE_PIXEL_B], b, ws);
-    int na = dest[LICE_PIXEL_A] + ws;
+    const I ws = lice::SourceAlphaWeight(w, a);
+    I nr = lice::CopyChannel(I(dest[LICE_PIXEL_R]), r, ws);
+    I ng = lice::CopyChannel(I(dest[LICE_PIXEL_G]), g, ws);
+    I nb = lice::CopyChannel(I(dest[LICE_PIXEL_B]), b, ws);
+    I na = dest[LICE_PIXEL_A] + ws;
     if (na > 255) na = 255;
-    if (Clamped)
-    {
-      nr = lice::Clamp255(nr);
-      ng = lice::Clamp255(ng);
-      nb = lice::Clamp255(nb);
-      na = lice::Clamp255(na);
-    }
-    lice::Store(dest, nr, ng, nb, na);
+    lice::StoreClampedIf<Clamped>(dest, nr, ng, nb, na);
   }
 };
 using _LICE_CombinePixelsCopySourceAlphaNoClamp = _LICE_CombinePixelsCopySourceAlpha<false>;
@@ -180,77 +257,76 @@ using _LICE_CombinePixelsCopySourceAlphaClamp = _LICE_CombinePixelsCopySourceAlp
 // Full weight: the source alpha alone decides, scaled by 255 rather than 256.
 template <bool Clamped>
 struct _LICE_CombinePixelsCopySourceAlphaIgnoreAlphaParm
+    : lice::CombineRule<_LICE_CombinePixelsCopySourceAlphaIgnoreAlphaParm<Clamped>>
 {
-  static inline void doPix(unsigned char* dest, int r, int g, int b, int a, int)
+  template <class I>
+  static inline void apply(unsigned char* dest, I r, I g, I b, I a, I)
   {
     if (a == 0) return;
     if (a == 255)
     {
-      if (Clamped) _LICE_CombinePixelsClobberClamp::doPix(dest, r, g, b, 255, 0);
-      else lice::Store(dest, r, g, b, 255);
+      lice::StoreClampedIf<Clamped, I>(dest, r, g, b, 255);
       return;
     }
-    const int keep = 255 - a;
-    int nr = r + (dest[LICE_PIXEL_R] - r) * keep / 256;
-    int ng = g + (dest[LICE_PIXEL_G] - g) * keep / 256;
-    int nb = b + (dest[LICE_PIXEL_B] - b) * keep / 256;
-    int na = dest[LICE_PIXEL_A] + a;
+    const I keep = 255 - a;
+    I nr = r + (dest[LICE_PIXEL_R] - r) * keep / 256;
+    I ng = g + (dest[LICE_PIXEL_G] - g) * keep / 256;
+    I nb = b + (dest[LICE_PIXEL_B] - b) * keep / 256;
+    I na = dest[LICE_PIXEL_A] + a;
     if (na > 255) na = 255;
-    if (Clamped)
-    {
-      nr = lice::Clamp255(nr);
-      ng = lice::Clamp255(ng);
-      nb = lice::Clamp255(nb);
-      na = lice::Clamp255(na);
-    }
-    lice::Store(dest, nr, ng, nb, na);
+    lice::StoreClampedIf<Clamped>(dest, nr, ng, nb, na);
   }
 };
 using _LICE_CombinePixelsCopySourceAlphaIgnoreAlphaParmNoClamp = _LICE_CombinePixelsCopySourceAlphaIgnoreAlphaParm<false>;
 using _LICE_CombinePixelsCopySourceAlphaIgnoreAlphaParmClamp = _LICE_CombinePixelsCopySourceAlphaIgnoreAlphaParm<true>;
 
-struct _LICE_CombinePixelsAddSourceAlpha
+struct _LICE_CombinePixelsAddSourceAlpha : lice::CombineRule<_LICE_CombinePixelsAddSourceAlpha>
 {
-  static inline void doPix(unsigned char* dest, int r, int g, int b, int a, int w)
+  template <class I>
+  static inline void apply(unsigned char* dest, I r, I g, I b, I a, I w)
   {
     if (a == 0) return;
-    _LICE_CombinePixelsAdd::doPix(dest, r, g, b, a, lice::SourceAlphaWeight(w, a));
+    _LICE_CombinePixelsAdd::apply<I>(dest, r, g, b, a, lice::SourceAlphaWeight(w, a));
   }
 };
 
-struct _LICE_CombinePixelsColorDodgeSourceAlpha
+struct _LICE_CombinePixelsColorDodgeSourceAlpha : lice::CombineRule<_LICE_CombinePixelsColorDodgeSourceAlpha>
 {
-  static inline void doPix(unsigned char* dest, int r, int g, int b, int a, int w)
+  template <class I>
+  static inline void apply(unsigned char* dest, I r, I g, I b, I a, I w)
   {
-    _LICE_CombinePixelsColorDodge::doPix(dest, r, g, b, a, lice::SourceAlphaWeight(w, a));
+    _LICE_CombinePixelsColorDodge::apply<I>(dest, r, g, b, a, lice::SourceAlphaWeight(w, a));
   }
 };
 
 template <bool Clamped>
-struct _LICE_CombinePixelsMulSourceAlpha
+struct _LICE_CombinePixelsMulSourceAlpha : lice::CombineRule<_LICE_CombinePixelsMulSourceAlpha<Clamped>>
 {
-  static inline void doPix(unsigned char* dest, int r, int g, int b, int a, int w)
+  template <class I>
+  static inline void apply(unsigned char* dest, I r, I g, I b, I a, I w)
   {
     if (a == 0) return;
-    if (Clamped) _LICE_CombinePixelsMulClamp::doPix(dest, r, g, b, a, lice::SourceAlphaWeight(w, a));
-    else _LICE_CombinePixelsMulNoClamp::doPix(dest, r, g, b, a, lice::SourceAlphaWeight(w, a));
+    if (Clamped) _LICE_CombinePixelsMulClamp::apply<I>(dest, r, g, b, a, lice::SourceAlphaWeight(w, a));
+    else _LICE_CombinePixelsMulNoClamp::apply<I>(dest, r, g, b, a, lice::SourceAlphaWeight(w, a));
   }
 };
 using _LICE_CombinePixelsMulSourceAlphaNoClamp = _LICE_CombinePixelsMulSourceAlpha<false>;
 using _LICE_CombinePixelsMulSourceAlphaClamp = _LICE_CombinePixelsMulSourceAlpha<true>;
 
-struct _LICE_CombinePixelsOverlaySourceAlpha
+struct _LICE_CombinePixelsOverlaySourceAlpha : lice::CombineRule<_LICE_CombinePixelsOverlaySourceAlpha>
 {
-  static inline void doPix(unsigned char* dest, int r, int g, int b, int a, int w)
+  template <class I>
+  static inline void apply(unsigned char* dest, I r, I g, I b, I a, I w)
   {
-    _LICE_CombinePixelsOverlay::doPix(dest, r, g, b, a, lice::SourceAlphaWeight(w, a));
+    _LICE_CombinePixelsOverlay::apply<I>(dest, r, g, b, a, lice::SourceAlphaWeight(w, a));
   }
 };
 
-struct _LICE_CombinePixelsHSVAdjustSourceAlpha
+struct _LICE_CombinePixelsHSVAdjustSourceAlpha : lice::CombineRule<_LICE_CombinePixelsHSVAdjustSourceAlpha>
 {
-  static inline void doPix(unsigned char* dest, int r, int g, int b, int a, int w)
+  template <class I>
+  static inline void apply(unsigned char* dest, I r, I g, I b, I a, I w)
   {
-    _LICE_CombinePixelsHSVAdjust::doPix(dest, r, g, b, a, lice::SourceAlphaWeight(w, a));
+    _LICE_CombinePixelsHSVAdjust::apply<I>(dest, r, g, b, a, lice::SourceAlphaWeight(w, a));
   }
 };

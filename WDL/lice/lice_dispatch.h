@@ -38,6 +38,29 @@ bool DispatchBlit(int mode, int w, F&& f)
   }
 }
 
+// The clamped component form: as DispatchBlit, with the clamping copy and multiply
+// rules in place of the plain ones.
+template <class F>
+bool DispatchBlitClamped(int mode, int w, F&& f)
+{
+  if (w == 0) return false;
+  switch (mode & (BLEND_SOURCE_ALPHA | BLEND_OP_MASK))
+  {
+  case BLEND_COPY:
+    if (w < 1) return false;
+    if (w == 256) f(_LICE_CombinePixelsClobberClamp{});
+    else f(_LICE_CombinePixelsCopyClamp{});
+    return true;
+  case BLEND_MULTIPLY: f(_LICE_CombinePixelsMulClamp{}); return true;
+  case BLEND_SOURCE_ALPHA | BLEND_COPY:
+    if (w == 256) f(_LICE_CombinePixelsCopySourceAlphaIgnoreAlphaParmClamp{});
+    else f(_LICE_CombinePixelsCopySourceAlphaClamp{});
+    return true;
+  case BLEND_SOURCE_ALPHA | BLEND_MULTIPLY: f(_LICE_CombinePixelsMulSourceAlphaClamp{}); return true;
+  default: return DispatchBlit(mode, w, f);
+  }
+}
+
 // Routines whose components may leave 0..255 (gradients, walked alpha): the clamped
 // rules by (mode & 0xFF), the source-alpha flag ignored.
 template <class F>

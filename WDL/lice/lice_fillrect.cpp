@@ -43,15 +43,18 @@ void LICE_FillRect(LICE_IBitmap* bmp, int x, int y, int w, int h, unsigned int c
     }
   }
 
-  // The weight itself stands in for the source alpha component (bounded like any
-  // other component, which only matters for alpha far above 1).
-  const int ca = lice::BoundComponent(weight);
+  // The weight itself stands in for the source alpha component; alpha far above 1
+  // takes it beyond what the rules compute in int.
   const int cr = lice::ChannelR(color), cg = lice::ChannelG(color), cb = lice::ChannelB(color);
-  lice::DispatchShape(mode, weight, [&](auto op) {
+  const auto fill = [&](auto op) {
     for (int row = 0; row < r.h; ++row)
     {
       unsigned int* p = s.at(r.x, r.y + row);
-      for (int i = 0; i < r.w; ++i) decltype(op)::doPix(lice::Bytes(p + i), cr, cg, cb, ca, weight);
+      for (int i = 0; i < r.w; ++i) decltype(op)::doPix(lice::Bytes(p + i), cr, cg, cb, weight, weight);
     }
+  };
+  lice::DispatchShape(mode, weight, [&](auto op) {
+    if (lice::IsNarrow(weight)) fill(op);
+    else fill(lice::Widened<decltype(op)>{});
   });
 }

@@ -25,11 +25,28 @@ struct GradientChannels
 
 // Gradients steeper than this many full ranges per pixel are a caller's mistake.
 constexpr double kMaxGradientValue = 65536.0;
+
+// Components leave 0..255 by design (the clamping rules exist for them), and the
+// walked alpha is also the weight: the rules run in int only while every value
+// stays narrow.
+bool StaysNarrow(const GradientChannels& start, const GradientChannels& across, const GradientChannels& down, int w,
+                 int h)
+{
+  // The values are linear across the rectangle: the corners hold the extremes.
+  constexpr int64_t bound = (lice::kNarrowLimit + 1) * 65536;
+  for (int64_t i : {0, w - 1})
+    for (int64_t j : {0, h - 1})
+      for (int64_t v : {start.r + i * across.r + j * down.r, start.g + i * across.g + j * down.g,
+                        start.b + i * across.b + j * down.b, start.a + i * across.a + j * down.a})
+        if (v <= -bound || v >= bound) return false;
+  return true;
+}
 }  // namespace
 
 template <class Op>
 struct _LICE_Template_Blit1
 {
+  template <class I>
   static void gradBlit(const lice::Surface& s, const lice::PixelRect& r, GradientChannels start,
                        const GradientChannels& across, const GradientChannels& down)
   {
@@ -39,9 +56,8 @@ struct _LICE_Template_Blit1
       GradientChannels v = start;
       for (int x = 0; x < r.w; ++x, v += across)
       {
-        const int64_t a = v.a / 65536;
-        Op::doPix(lice::Bytes(p + x), lice::BoundComponent(v.r / 65536), lice::BoundComponent(v.g / 65536),
-                  lice::BoundComponent(v.b / 65536), lice::BoundComponent(a), lice::ClampWeight(a));
+        const I a = (I)(v.a / 65536);
+        Op::template apply<I>(lice::Bytes(p + x), (I)(v.r / 65536), (I)(v.g / 65536), (I)(v.b / 65536), a, a);
       }
     }
   }
@@ -81,5 +97,10 @@ void LICE_GradRect(LICE_IBitmap* bmp, int x, int y, int w, int h, float ir, floa
   const GradientChannels start{fixed(r0), fixed(g0), fixed(b0), fixed(a0)};
   const GradientChannels across{fixed(drdx), fixed(dgdx), fixed(dbdx), fixed(dadx)};
   const GradientChannels down{fixed(drdy), fixed(dgdy), fixed(dbdy), fixed(dady)};
-  lice::DispatchClamped(mode, [&](auto op) { _LICE_Template_Blit1<decltype(op)>::gradBlit(s, r, start, across, down); });
+  const bool narrow = StaysNarrow(start, across, down, r.w, r.h);
+  lice::DispatchClamped(mode, [&](auto op) {
+    using Blit = _LICE_Template_Blit1<decltype(op)>;
+    if (narrow) Blit::template gradBlit<int>(s, r, start, across, down);
+    else Blit::template gradBlit<lice::Wide>(s, r, start, across, down);
+  });
 }

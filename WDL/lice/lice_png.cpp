@@ -4,7 +4,6 @@
 
 #include <png.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -36,15 +35,16 @@ struct PngRead
 [[noreturn]] void SilentError(png_structp png, png_const_charp) { png_longjmp(png, 1); }
 void SilentWarning(png_structp, png_const_charp) {}
 
-// A short buffer reads as zeros past its end; libpng decides whether that is an error.
+// A request that runs past the end of the buffer fails the decode at once. Padding
+// it with zeros instead would let a few bytes that claim a chunk of 2 GiB keep the
+// decoder busy reading nothing for as long.
 void ReadFromMemory(png_structp png, png_bytep out, size_t count)
 {
   PngRead* st = static_cast<PngRead*>(png_get_io_ptr(png));
-  std::memset(out, 0, count);
-  const size_t n = std::min(count, st->left);
-  if (n) std::memcpy(out, st->data, n);
-  st->data += n;
-  st->left -= n;
+  if (count > st->left) png_error(png, "read past the end of the data");
+  std::memcpy(out, st->data, count);
+  st->data += count;
+  st->left -= count;
 }
 
 // Every row arrives as bytes alpha, red, green, blue.

@@ -3,6 +3,7 @@
 #include "lice_pixelrect.h"
 #include "lice_surface.h"
 
+#include <cstdint>
 #include <initializer_list>
 
 void LICE_ClearRect(LICE_IBitmap* bmp, int x, int y, int w, int h, unsigned int mask, unsigned int orbits)
@@ -31,18 +32,20 @@ void LICE_Clear(LICE_IBitmap* bmp, unsigned int color)
 namespace
 {
 // Scale and offset of one channel in 8.8 fixed point; the offset is in channel units.
+// The sum of a large scale and a large offset can leave 32 bits.
 struct ChannelMap
 {
-  int scale, add;
+  std::int64_t scale, add;
   int apply(int v) const
   {
-    const int t = add + scale * v;
-    return t < 0 ? 0 : t >= 0x10000 ? 255 : t >> 8;
+    const std::int64_t t = add + scale * v;
+    return t < 0 ? 0 : t >= 0x10000 ? 255 : (int)(t >> 8);
   }
 };
 
-// Factors beyond this already saturate every channel.
-constexpr double kMaxFactor = 256.0;
+// Scales and offsets up to this size can still cancel each other (scale -200 with
+// offset 300 keeps dark channels); anything larger is a caller's mistake.
+constexpr double kMaxFactor = 65536.0;
 }  // namespace
 
 void LICE_MultiplyAddRect(LICE_IBitmap* bmp, int x, int y, int w, int h, float rsc, float gsc, float bsc, float asc,

@@ -17,7 +17,22 @@ struct POINT
   int x, y;
 };
 
+// Integer types of the Win32 interface, at the widths its callers assume.
 typedef int BOOL;
+typedef unsigned int DWORD;
+
+// 100-nanosecond units since 1601, low half first.
+struct FILETIME
+{
+  DWORD dwLowDateTime;
+  DWORD dwHighDateTime;
+};
+
+// A loaded library or bundle (LoadLibrary), and a global-memory block (GlobalAlloc),
+// whose handle is the address of its data.
+struct SWELL_HINSTANCE;
+typedef SWELL_HINSTANCE* HINSTANCE;
+typedef void* HANDLE;
 
 // A window handle stands for the platform view (or window) behind it.
 struct HWND__;

@@ -84,7 +84,8 @@ TEST(StringKeyedArray, ResortKeepsEachKeyOnceAndDisposesTheRest)
     EXPECT_STREQ(k0, "a");
     EXPECT_STREQ(k1, "b");
     EXPECT_EQ(gValuesFreed, 1);
-    EXPECT_NE(arr.Get("b"), nullptr);
+    ASSERT_NE(arr.Get("b"), nullptr);
+    EXPECT_STREQ(arr.Get("b"), "3");  // the one added last
   }
   EXPECT_EQ(gValuesFreed, 3);
 }

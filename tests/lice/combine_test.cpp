@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cmath>
 #include <limits>
 
@@ -138,8 +139,12 @@ TEST(Combine, ExtremeWeightsStayWithinIntegerRange)
         {
           unsigned int out = LICE_CombinePixels(d, s, alpha, mode);
           unsigned int p = d;
-          LICE_CombinePixels2(&p, 1 << 30, -(1 << 30), 255, 128, 1 << 30, mode);
-          LICE_CombinePixels2Clamp(&p, -(1 << 30), 1 << 30, 0, 255, -(1 << 30), mode);
+          for (int big : {INT_MIN, -(1 << 30), 1 << 30, INT_MAX})
+          {
+            LICE_CombinePixels2(&p, big, -(big / 2), 255, big, big, mode);
+            LICE_CombinePixels2Clamp(&p, -(big / 2), big, 0, big / 3, big, mode);
+            LICE_CombinePixels2Clamp(&p, big, big, big, big, 300, mode);
+          }
           (void)out;
         }
   SUCCEED();
@@ -167,6 +172,33 @@ TEST(Combine, ComponentFormsStoreOrClamp)
   LICE_CombinePixels2Clamp(&p, 0, 0, 0, 0, 0, BLEND_MULTIPLY);
   EXPECT_EQ(p, 0x11111111u);
   LICE_CombinePixels2(nullptr, 0, 0, 0, 0, 256, BLEND_COPY);
+}
+
+TEST(Combine, ComponentFormsApplyTheRulesToAnyInteger)
+{
+  // Worked by hand from the rules with the components as given, never bounded first.
+  const auto clamp = [](unsigned int dest, int r, int g, int b, int a, int w, int mode) {
+    LICE_CombinePixels2Clamp(&dest, r, g, b, a, w, mode);
+    return dest;
+  };
+  // Copy: 765 + (0 - 765) * 231 / 256 = 75; alpha 25 - 25 * 231 / 256 = 3.
+  EXPECT_EQ(clamp(0, 765, 0, 0, 25, 25, BLEND_COPY), 0x034B0000u);
+  // Red: INT_MAX + (128 - INT_MAX) * 255 / 256 is far above 255, green far below 0;
+  // blue 0 + 128 * 255 / 256 = 127.
+  EXPECT_EQ(clamp(0x00808080, INT_MAX, INT_MIN, 0, 0, 1, BLEND_COPY), 0x00FF007Fu);
+  // A weight beyond 16 times full: 100 + (101 - 100) * (256 - 5000) / 256 = 82.
+  EXPECT_EQ(clamp(0x00650000, 100, 0, 0, 0, 5000, BLEND_COPY) >> 16, 82u);
+  // Multiply, 1020 at weight 64 over 50: (65280 + 49152) * 50 >> 16 = 87.
+  EXPECT_EQ(clamp(0x00320000, 1020, 0, 0, 0, 64, BLEND_MULTIPLY) >> 16, 87u);
+  // Overlay, 600 at weight 64 over 100: x = 62976, ((32768 - x) * 100 / 256 + x) * 100 >> 15 = 156.
+  EXPECT_EQ(clamp(0x00640000, 600, 0, 0, 0, 64, BLEND_OVERLAY) >> 16, 156u);
+  // Add with a weight far below zero subtracts everything the source has.
+  EXPECT_EQ(clamp(0xFFFFFFFF, 1, 0, 1, 0, INT_MIN, BLEND_ADD), 0xFF00FF00u);
+
+  // The plain form stores the low byte: 1000 + (0 - 1000) * 128 / 256 = 500 = 0x1F4.
+  unsigned int p = 0;
+  LICE_CombinePixels2(&p, 1000, 0, 0, 0, 128, BLEND_COPY);
+  EXPECT_EQ(p, 0x00F40000u);
 }
 
 TEST(Combine, InverseTable)

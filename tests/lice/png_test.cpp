@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -227,6 +228,31 @@ TEST(PngLoad, BadInputFailsQuietlyAndCompletely)
 
   EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+}
+
+TEST(PngLoad, DataThatEndsBeforeWhatItClaimsFailsAtOnce)
+{
+  // Signature and header of a real image, then an ancillary chunk that claims 2 GiB
+  // and delivers a few bytes. Reading the claimed length in full takes about a
+  // second; failing at the end of the buffer takes microseconds.
+  const std::vector<unsigned char> good = EncodePng(Rgb3x2());
+  const unsigned char claim[] = {0x7F, 0xFF, 0xFF, 0xFF, 'v', 'r', 'N', 'a'};
+  std::vector<unsigned char> huge(good.begin(), good.begin() + 33);
+  huge.insert(huge.end(), std::begin(claim), std::end(claim));
+  std::vector<unsigned char> liar = huge;
+  liar.resize(78, 0x20);
+  LICE_MemBitmap given(1, 1, 4);
+
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(Decode(liar), nullptr);
+  EXPECT_EQ(LICE_LoadPNGFromMemory(huge.data(), (int)huge.size(), &given), nullptr);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(100));
+
+  // The image itself, and the image less its closing chunk (which the decoder never
+  // needs), still load.
+  EXPECT_EQ(lice_test::Pixels(*Decode(good)), kRgb3x2);
+  const std::vector<unsigned char> noEnd(good.begin(), good.end() - 12);
+  EXPECT_EQ(lice_test::Pixels(*Decode(noEnd)), kRgb3x2);
 }
 
 TEST(PngLoad, ImagesBeyondTheSizeCapsAreRefused)

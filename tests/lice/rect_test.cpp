@@ -43,6 +43,13 @@ TEST(FillRect, OtherWeightsUseTheWeightAsSourceAlpha)
   LICE_PutPixel(&bmp, 0, 0, 0xFF646464, 1.0f, BLEND_COPY);
   LICE_FillRect(&bmp, 0, 0, 1, 1, 0x00808080, 1.0f, BLEND_HSV_ADJUST);
   EXPECT_EQ(LICE_GetPixel(&bmp, 0, 0), 0x00646464u);
+
+  // Alpha 3.0 multiplies with weight 768 and alpha component 768 over 10:
+  // colour (0 - 512 * 256) * 10 >> 16 = -20, stored as 0xEC; alpha
+  // (768 * 768 - 512 * 256) * 10 >> 16 = 70.
+  LICE_PutPixel(&bmp, 0, 0, 0x0A0A0A0A, 1.0f, BLEND_COPY);
+  LICE_FillRect(&bmp, 0, 0, 1, 1, 0, 3.0f, BLEND_MULTIPLY);
+  EXPECT_EQ(LICE_GetPixel(&bmp, 0, 0), 0x46ECECECu);
 }
 
 TEST(FillRect, SourceAlphaScalesTheWeight)
@@ -111,6 +118,19 @@ TEST(RectOps, MultiplyAddRect)
   EXPECT_EQ(LICE_GetPixel(&bmp, 1, 0), 0x10101000u);
   LICE_MultiplyAddRect(&bmp, 0, 0, 2, 1, std::numeric_limits<float>::infinity(), 1, 1, 1, 0, 0, 0, 0);
   EXPECT_EQ(LICE_GetPixel(&bmp, 1, 0), 0x10101000u);
+
+  // Large factors that cancel: inverting with an offset, 300 - 128 = 172.
+  LICE_PutPixel(&bmp, 0, 0, 0x80808080, 1.0f, BLEND_COPY);
+  LICE_MultiplyAddRect(&bmp, 0, 0, 1, 1, -1.0f, 1, 1, 1, 300.0f, 0, 0, 0);
+  EXPECT_EQ(LICE_GetPixel(&bmp, 0, 0), 0x80AC8080u);
+  // A threshold at 1.5: 40000 * v - 60000 is negative at 0 and 1 and positive at 2
+  // and 255, where the product alone leaves 32 bits.
+  LICE_PutPixel(&bmp, 0, 0, 0x0102FF00, 1.0f, BLEND_COPY);
+  LICE_MultiplyAddRect(&bmp, 0, 0, 1, 1, 40000, 40000, 40000, 40000, -60000, -60000, -60000, -60000);
+  EXPECT_EQ(LICE_GetPixel(&bmp, 0, 0), 0x00FFFF00u);
+  // Beyond 65536 it is refused.
+  LICE_MultiplyAddRect(&bmp, 0, 0, 1, 1, 70000, 1, 1, 1, 0, 0, 0, 0);
+  EXPECT_EQ(LICE_GetPixel(&bmp, 0, 0), 0x00FFFF00u);
 }
 
 TEST(Pixels, GetAndPutStayInside)

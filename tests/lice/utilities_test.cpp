@@ -34,6 +34,33 @@ TEST(GradRect, WalkedAlphaIsTheWeight)
   EXPECT_EQ(lice_test::Pixels(bmp), (Row{0, 0x10400000, 0x40800000, 0x90C00000}));
 }
 
+TEST(GradRect, ComponentsBeyondTheByteRangeMeetTheClampingRules)
+{
+  LICE_MemBitmap bmp(1, 1, 4);
+  const auto one = [&](unsigned int dest, float red, float alpha, int mode) {
+    lice_test::Fill(bmp, dest);
+    LICE_GradRect(&bmp, 0, 0, 1, 1, red, 0, 0, alpha, 0, 0, 0, 0, 0, 0, 0, 0, mode);
+    return LICE_GetPixel(&bmp, 0, 0);
+  };
+  // Red 3.0 is 765, alpha 0.1 weight 25: 765 - 765 * 231 / 256 = 75; alpha 3.
+  EXPECT_EQ(one(0, 3.0f, 0.1f, BLEND_COPY), 0x034B0000u);
+  // Red 20.0 (5100) at weight 2: 5100 - 5100 * 254 / 256 = 40; alpha 2 - 508 / 256 = 1.
+  EXPECT_EQ(one(0, 20.0f, 0.01f, BLEND_COPY), 0x01280000u);
+  // Multiply, red 8.0 (2040) at weight 32 over 20: (65280 + 57344) * 20 >> 16 = 37;
+  // the other channels (1024 + 57344) * 20 >> 16 and 57344 * 20 >> 16 = 17.
+  EXPECT_EQ(one(0x14141414, 8.0f, 0.125f, BLEND_MULTIPLY), 0x11251111u);
+
+  // Across a row the values leave the byte range and come back: red from -2.0 by
+  // +1.0 a pixel at weight 128 over 100 is s + (100 - s) * 128 / 256 for s = -510,
+  // -255, 0, 255, 510, clamped.
+  LICE_MemBitmap row(5, 1, 4);
+  lice_test::Fill(row, 0x00640000);
+  LICE_GradRect(&row, 0, 0, 5, 1, -2.0f, 0, 0, 0.5f, 1.0f, 0, 0, 0, 0, 0, 0, 0, BLEND_COPY);
+  std::vector<unsigned int> reds;
+  for (unsigned int p : lice_test::Pixels(row)) reds.push_back((p >> 16) & 0xFF);
+  EXPECT_EQ(reds, (std::vector<unsigned int>{0, 0, 50, 178, 255}));
+}
+
 TEST(GradRect, DownwardOnAFlippedBitmapAndRefusals)
 {
   FlippedBitmap bmp(1, 3);
@@ -55,6 +82,9 @@ TEST(GradRect, DownwardOnAFlippedBitmapAndRefusals)
   LICE_GradRect(&big, 0, 0, 300, 300, -100, 100, 0, 50, 100, -100, 30, -20, 100, 100, -100, 20, BLEND_OVERLAY);
   LICE_GradRect(&big, 0, 0, 300, 300, -100, 100, 0, 50, 100, -100, 30, -20, 100, 100, -100, 20, BLEND_MULTIPLY);
   LICE_GradRect(&big, 0, 0, 300, 300, -100, 100, 0, 50, 100, -100, 30, -20, 100, 100, -100, 20, BLEND_HSV_ADJUST);
+  for (int mode : {BLEND_COPY, BLEND_ADD, BLEND_DODGE, BLEND_MULTIPLY, BLEND_OVERLAY, BLEND_HSV_ADJUST})
+    LICE_GradRect(&big, -1000, -1000, 1300, 1300, 65536, -65536, 65536, 65536, 65536, 65536, -65536, -65536, -65536,
+                  65536, 65536, 65536, mode);
 }
 
 namespace

@@ -1,0 +1,285 @@
+#include "swell-ini-file.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+
+namespace swell
+{
+namespace
+{
+// Arrays grow by this many bytes: a file of many small sections stays near its own size
+// in memory.
+constexpr int kArrayGranularity = 32;
+
+// Text before the first section header, beyond which a file is not taken for settings.
+constexpr size_t kMaxPreambleBytes = 0x40000;
+
+constexpr size_t kReadChunkBytes = 0x10000;
+
+bool sameTime(const timespec& a, const timespec& b)
+{
+  return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
+}
+
+FileStamp stampOf(const struct stat& st)
+{
+  FileStamp s;
+  s.exists = true;
+  s.device = st.st_dev;
+  s.inode = st.st_ino;
+  s.mode = st.st_mode;
+  s.size = st.st_size;
+  s.modified = st.st_mtim;
+  s.changed = st.st_ctim;
+  return s;
+}
+
+bool isBlank(char c)
+{
+  return c == ' ' || c == '\t';
+}
+
+// Lines of a file, each at most kMaxIniLineBytes long with its '\n'.
+class LineReader
+{
+public:
+  explicit LineReader(int fd) : m_fd(fd), m_chunk(new char[kReadChunkBytes]) {}
+
+  // False at the end of the file or on a read error (failed() tells which).
+  bool next(std::string* line)
+  {
+    line->clear();
+    for (;;)
+    {
+      if (m_pos == m_end)
+      {
+        if (m_atEnd || !refill()) return !line->empty();
+        continue;
+      }
+      const size_t take = std::min(m_end - m_pos, kMaxIniLineBytes - line->size());
+      const char* start = m_chunk.get() + m_pos;
+      if (const void* newline = std::memchr(start, '\n', take))
+      {
+        const size_t n = static_cast<const char*>(newline) - start + 1;
+        line->append(start, n);
+        m_pos += n;
+        return true;
+      }
+      line->append(start, take);
+      m_pos += take;
+      if (line->size() >= kMaxIniLineBytes) return true;
+    }
+  }
+
+  bool failed() const { return m_failed; }
+
+private:
+  bool refill()
+  {
+    ssize_t n;
+    do
+      n = ::read(m_fd, m_chunk.get(), kReadChunkBytes);
+    while (n < 0 && errno == EINTR);
+    m_pos = 0;
+    m_end = n > 0 ? static_cast<size_t>(n) : 0;
+    if (n < 0) m_failed = true;
+    if (n <= 0) m_atEnd = true;
+    return n > 0;
+  }
+
+  int m_fd;
+  std::unique_ptr<char[]> m_chunk;
+  size_t m_pos = 0;
+  size_t m_end = 0;
+  bool m_atEnd = false;
+  bool m_failed = false;
+};
+
+// Turns lines into sections. Keys are appended as they come and put in order (the last
+// of equal keys kept) when their section ends.
+class Parser
+{
+public:
+  explicit Parser(IniSections* sections) : m_sections(sections) {}
+  ~Parser() { endSection(); }
+
+  // False once the text before the first header has run too long to be settings.
+  bool line(const std::string& raw)
+  {
+    const char* p = raw.c_str();
+    if (m_firstLine && std::strncmp(p, "\xEF\xBB\xBF", 3) == 0) p += 3;
+    m_firstLine = false;
+
+    size_t len = std::strlen(p);
+    while (len > 0 && (isBlank(p[len - 1]) || p[len - 1] == '\r' || p[len - 1] == '\n')) --len;
+    while (len > 0 && isBlank(*p)) ++p, --len;
+    const std::string_view text(p, len);
+
+    if (!text.empty() && text[0] == '[')
+      if (const size_t close = text.find(']'); close != std::string_view::npos)
+      {
+        m_seenHeader = true;
+        beginSection(std::string(text.substr(1, close - 1)));
+        return true;
+      }
+    if (!m_seenHeader)
+    {
+      m_preambleBytes += raw.size();
+      return m_preambleBytes <= kMaxPreambleBytes;
+    }
+    const size_t equals = text.find('=');
+    if (!m_current || equals == std::string_view::npos || equals == 0) return true;
+    const std::string key(text.substr(0, equals));
+    char* value = strndup(text.data() + equals + 1, text.size() - equals - 1);
+    if (value) m_current->AddUnsorted(key.c_str(), value);
+    return true;
+  }
+
+private:
+  void beginSection(const std::string& name)
+  {
+    endSection();
+    if (name.empty()) return;  // "[]": its lines are ignored
+    if (IniSection* existing = m_sections->Get(name.c_str()))
+    {
+      existing->DeleteAll();  // a repeated section replaces the earlier one's keys
+      m_current = existing;
+      return;
+    }
+    IniSection* section = newIniSection();
+    if (m_sections->Insert(name.c_str(), section) < 0)
+      disposeIniSection(section);
+    else
+      m_current = section;
+  }
+
+  void endSection()
+  {
+    if (m_current) m_current->Resort();
+    m_current = nullptr;
+  }
+
+  IniSections* m_sections;
+  IniSection* m_current = nullptr;
+  bool m_firstLine = true;
+  bool m_seenHeader = false;
+  size_t m_preambleBytes = 0;
+};
+}  // namespace
+
+IniSection* newIniSection()
+{
+  auto* section = new IniSection(false, IniSection::freecharptr);
+  section->SetGranularity(kArrayGranularity);
+  return section;
+}
+
+void disposeIniSection(IniSection* section)
+{
+  delete section;
+}
+
+IniSections::IniSections() : WDL_StringKeyedArray<IniSection*>(false, disposeIniSection)
+{
+  SetGranularity(kArrayGranularity);
+}
+
+bool FileStamp::operator==(const FileStamp& other) const
+{
+  if (exists != other.exists) return false;
+  if (!exists) return true;
+  return device == other.device && inode == other.inode && mode == other.mode && size == other.size &&
+         sameTime(modified, other.modified) && sameTime(changed, other.changed);
+}
+
+FileStamp FileStamp::unknown()
+{
+  FileStamp s;
+  s.exists = true;
+  s.size = -1;
+  return s;
+}
+
+FileStatus statFile(const char* path, FileStamp* stamp)
+{
+  struct stat st;
+  if (::stat(path, &st) == 0)
+  {
+    *stamp = stampOf(st);
+    return FileStatus::present;
+  }
+  *stamp = FileStamp();
+  return errno == ENOENT || errno == ENOTDIR ? FileStatus::missing : FileStatus::failed;
+}
+
+FileStatus readIniFile(const char* path, IniSections* sections, FileStamp* stamp)
+{
+  *stamp = FileStamp();
+  // Not blocking on open: a fifo put where the file belongs must not hang the caller.
+  const int fd = ::open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return errno == ENOENT || errno == ENOTDIR ? FileStatus::missing : FileStatus::failed;
+
+  struct stat st;
+  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
+  {
+    ::close(fd);
+    return FileStatus::failed;
+  }
+  int locked;
+  do
+    locked = flock(fd, LOCK_SH);
+  while (locked != 0 && errno == EINTR);
+
+  bool failed = false;
+  {
+    Parser parser(sections);
+    LineReader reader(fd);
+    std::string line;
+    while (reader.next(&line))
+      if (!parser.line(line)) break;
+    failed = reader.failed();
+  }
+  if (locked == 0) flock(fd, LOCK_UN);
+  ::close(fd);
+
+  if (failed)
+  {
+    sections->DeleteAll();
+    return FileStatus::failed;
+  }
+  *stamp = stampOf(st);
+  return FileStatus::present;
+}
+
+std::string formatIniFile(const IniSections& sections)
+{
+  std::string text;
+  for (int i = 0; i < sections.GetSize(); ++i)
+  {
+    const char* name = nullptr;
+    const IniSection* section = sections.Enumerate(i, &name);
+    text += '[';
+    text += name;
+    text += "]\n";
+    for (int k = 0; k < section->GetSize(); ++k)
+    {
+      const char* key = nullptr;
+      const char* value = section->Enumerate(k, &key);
+      if (!*key) continue;
+      text += key;
+      text += '=';
+      text += value;
+      text += '\n';
+    }
+    text += '\n';
+  }
+  return text;
+}
+}  // namespace swell

@@ -1,0 +1,83 @@
+#pragma once
+
+#include "assocarray.h"
+
+#include <sys/types.h>
+
+#include <ctime>
+#include <string>
+
+// One settings file in memory, and reading and writing it as text. Section and key
+// names compare without regard to case.
+namespace swell
+{
+using IniSection = WDL_StringKeyedArray<char*>;
+
+IniSection* newIniSection();
+void disposeIniSection(IniSection* section);
+
+// Sections by name, owning them.
+class IniSections : public WDL_StringKeyedArray<IniSection*>
+{
+public:
+  IniSections();
+};
+
+// The longest line read as one; a longer one continues as further lines.
+constexpr size_t kMaxIniLineBytes = 0x2000000;
+
+// What identifies one version of a file: a file replaced by rename has another inode,
+// one changed in place another change time.
+struct FileStamp
+{
+  bool exists = false;
+  dev_t device = 0;
+  ino_t inode = 0;
+  mode_t mode = 0;
+  off_t size = 0;
+  timespec modified{};
+  timespec changed{};
+
+  bool operator==(const FileStamp& other) const;
+  // Matches no file: the next look finds the file changed.
+  static FileStamp unknown();
+};
+
+enum class FileStatus
+{
+  present,
+  missing,  // no such file (or a path through something that is not a folder)
+  failed,   // there, or perhaps there, but not readable
+};
+
+FileStatus statFile(const char* path, FileStamp* stamp);
+
+// Fills the (empty) sections from the file. A missing file gives no sections; a failed
+// read leaves none either, and says so.
+FileStatus readIniFile(const char* path, IniSections* sections, FileStamp* stamp);
+
+// Serialises the writers of one file across processes for its lifetime, through an
+// advisory lock on ".NAME.lock" beside the file (left there for the next writer).
+class IniWriterLock
+{
+public:
+  explicit IniWriterLock(const std::string& path);
+  ~IniWriterLock();
+  IniWriterLock(const IniWriterLock&) = delete;
+  IniWriterLock& operator=(const IniWriterLock&) = delete;
+  bool held() const { return m_fd >= 0; }
+
+private:
+  int m_fd = -1;
+};
+
+// Gives the file the text: written to a new temporary file in the same folder, synced,
+// and renamed over the file only when all of that succeeded. The file keeps its
+// permissions (a new one gets those the umask allows). False, with the file as it was
+// and no temporary file left, when anything failed.
+bool replaceFile(const std::string& path, const std::string& text, const FileStamp& existing);
+
+// The file's text: sections in order, each "[name]", its keys with non-empty names as
+// "key=value", then an empty line.
+std::string formatIniFile(const IniSections& sections);
+}  // namespace swell

@@ -1,0 +1,92 @@
+#include "swell-ini-file.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace swell
+{
+namespace
+{
+// "d/.NAME<suffix>" for the file "d/NAME".
+std::string hiddenSibling(const std::string& path, const char* suffix)
+{
+  const size_t slash = path.find_last_of('/');
+  const size_t nameAt = slash == std::string::npos ? 0 : slash + 1;
+  return path.substr(0, nameAt) + "." + path.substr(nameAt) + suffix;
+}
+
+// Read without changing it: setting the umask to learn it would race with other threads
+// creating files.
+mode_t currentUmask()
+{
+  FILE* f = std::fopen("/proc/self/status", "r");
+  mode_t mask = 022;
+  if (!f) return mask;
+  char line[256];
+  while (std::fgets(line, sizeof line, f))
+    if (std::strncmp(line, "Umask:", 6) == 0)
+    {
+      mask = static_cast<mode_t>(std::strtoul(line + 6, nullptr, 8)) & 0777;
+      break;
+    }
+  std::fclose(f);
+  return mask;
+}
+
+bool writeAll(int fd, const char* data, size_t size)
+{
+  while (size > 0)
+  {
+    const ssize_t n = ::write(fd, data, size);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    data += n;
+    size -= static_cast<size_t>(n);
+  }
+  return true;
+}
+}  // namespace
+
+IniWriterLock::IniWriterLock(const std::string& path)
+{
+  m_fd = ::open(hiddenSibling(path, ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+  if (m_fd < 0) return;
+  int locked;
+  do
+    locked = flock(m_fd, LOCK_EX);
+  while (locked != 0 && errno == EINTR);
+  if (locked != 0)
+  {
+    ::close(m_fd);
+    m_fd = -1;
+  }
+}
+
+IniWriterLock::~IniWriterLock()
+{
+  if (m_fd >= 0) ::close(m_fd);
+}
+
+bool replaceFile(const std::string& path, const std::string& text, const FileStamp& existing)
+{
+  std::string temporary = hiddenSibling(path, ".new.XXXXXX");
+  const int fd = mkostemp(temporary.data(), O_CLOEXEC);
+  if (fd < 0) return false;
+
+  const mode_t mode = existing.exists ? existing.mode & 0777 : 0666 & ~currentUmask();
+  bool ok = fchmod(fd, mode) == 0;
+  ok = ok && writeAll(fd, text.data(), text.size());
+  ok = ok && fsync(fd) == 0;
+  ok = ::close(fd) == 0 && ok;
+  ok = ok && ::rename(temporary.c_str(), path.c_str()) == 0;
+  if (!ok) ::unlink(temporary.c_str());
+  return ok;
+}
+}  // namespace swell

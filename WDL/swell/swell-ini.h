@@ -1,0 +1,53 @@
+#pragma once
+
+#include "swell-types.h"
+
+// Settings files in the Win32 private-profile manner. A file name containing '/' is used
+// as it is; a bare name N becomes the default settings path without its extension, plus
+// "_N" (and ".ini" unless N ends in it); no name at all is the default path itself. The
+// default path is the one set through SWELL_ExtendedAPI("INIFILE", ...), else
+// $HOME/.libSwell.ini (/tmp when HOME is unset).
+//
+// Each file is parsed once and kept (32 files at most, the least recently used making
+// room); a read costs one stat while the file is unchanged. Every change rewrites the whole
+// file through a temporary file in the same folder that then replaces it, so a reader
+// never sees half a file. All functions may be called from any thread.
+//
+// Only a missing file reads as empty. A file that is there but cannot be read gives the
+// defaults to readers and 0 to writers, so that it is never replaced by a file holding
+// only the change. A write that cannot be completed returns 0 and leaves the file as it
+// was; the change stays in memory and goes out with the next successful write, unless the
+// file changes on disk first.
+
+// The value, trimmed of blanks and tabs and unquoted once ("x" or 'x'), else the default
+// (null: ""), cut to outSize - 1 characters. A null section lists the section names, a
+// null key the section's key names: each name ends in a NUL and the list in another; the
+// result then counts up to the NUL after the last name. Returns the length written, 0
+// for a size below 1.
+int GetPrivateProfileString(const char* section, const char* key, const char* defaultValue, char* out,
+                            int outSize, const char* file);
+// The value as a decimal integer clamped to int; the default when the key is missing or
+// empty, or when the text gives 0 without starting with the digit 0.
+int GetPrivateProfileInt(const char* section, const char* key, int defaultValue, const char* file);
+// Decodes a value written by WritePrivateProfileStruct into size bytes; 1 when the text
+// has exactly the length, the digits and the checksum of such a record.
+BOOL GetPrivateProfileStruct(const char* section, const char* key, void* out, int size, const char* file);
+// The section's "key=value" texts (values as GetPrivateProfileString gives them), each
+// ending in a NUL, the list in another; cut to fit. Returns the bytes written before the
+// last NUL, 0 for a missing section.
+int GetPrivateProfileSection(const char* section, char* out, int outSize, const char* file);
+
+// Sets a key; a null value deletes the key and a null key the whole section. Writing the
+// value a key already has leaves the file alone. Refused (0) without any change: a null
+// section, an empty key, and what would break the file's lines or be read back as
+// something else: an empty section name, a section with ']' or a line break, a key with
+// '=' or a line break or starting with '[', a value with a line break.
+BOOL WritePrivateProfileString(const char* section, const char* key, const char* value, const char* file);
+// size bytes as upper-case hexadecimal, then their sum's low byte the same way. A null key
+// or null data acts as WritePrivateProfileString with a null value.
+BOOL WritePrivateProfileStruct(const char* section, const char* key, const void* data, int size, const char* file);
+// Replaces the section's keys with the "key=value" texts of data (each ended by a NUL, the
+// list by an empty text; texts without '=' skipped, each cut to 8190 characters). An
+// empty list empties the section, or creates none. Pairs are refused as in
+// WritePrivateProfileString, and then nothing changes.
+BOOL WritePrivateProfileSection(const char* section, const char* data, const char* file);

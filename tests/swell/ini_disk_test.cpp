@@ -1,0 +1,151 @@
+#include "ini_fixture.h"
+
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <string>
+
+namespace fs = std::filesystem;
+using IniDisk = IniFixture;
+
+TEST_F(IniDisk, FailuresReturnZeroAndLeaveTheDiskAsItWas)
+{
+  const std::string inMissingFolder = path("missing/s.ini");
+  EXPECT_FALSE(WritePrivateProfileString("s", "k", "v", inMissingFolder.c_str()));
+  EXPECT_FALSE(fs::exists(path("missing")));
+  EXPECT_EQ(read(inMissingFolder, "s", "k"), "v");  // kept in memory for the next write
+
+  const std::string folder = path("folder.ini");
+  fs::create_directory(folder);
+  EXPECT_EQ(read(folder, "s", "k"), "<default>");
+  EXPECT_FALSE(WritePrivateProfileString("s", "k", "v", folder.c_str()));
+  EXPECT_TRUE(fs::is_directory(folder));
+
+  // A file that is there but cannot be read is not replaced by one holding only the
+  // change, even when an earlier version of it is cached. A symbolic link to itself
+  // cannot be read even by root.
+  const std::string file = path("s.ini");
+  ASSERT_TRUE(WritePrivateProfileString("s", "k", "v", file.c_str()));
+  ASSERT_TRUE(WritePrivateProfileString("s", "j", "w", file.c_str()));
+  fs::rename(file, path("saved"));
+  fs::create_symlink("s.ini", file);
+  EXPECT_EQ(read(file, "s", "k"), "<default>");
+  EXPECT_FALSE(WritePrivateProfileString("s", "k", "changed", file.c_str()));
+  EXPECT_TRUE(fs::is_symlink(file));
+  fs::remove(file);
+  fs::rename(path("saved"), file);
+  EXPECT_EQ(read(file, "s", "k"), "v");
+  if (geteuid() != 0)
+  {
+    fs::permissions(file, fs::perms::none);
+    EXPECT_EQ(read(file, "s", "k"), "<default>");
+    EXPECT_FALSE(WritePrivateProfileString("s", "k", "changed", file.c_str()));
+    fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write);
+  }
+  EXPECT_EQ(contents(file), "[s]\nj=w\nk=v\n\n");
+
+  // A write that runs out of room: the file stays as it was, the change stays in memory
+  // and goes out with the next write that succeeds.
+  const std::string big(200, 'b');
+  const pid_t child = fork();
+  if (child == 0)
+  {
+    signal(SIGXFSZ, SIG_IGN);
+    rlimit limit;
+    getrlimit(RLIMIT_FSIZE, &limit);
+    const rlimit small{64, limit.rlim_max};
+    setrlimit(RLIMIT_FSIZE, &small);
+    const bool refused = !WritePrivateProfileString("s", "big", big.c_str(), file.c_str());
+    const bool unchanged = contents(file) == "[s]\nj=w\nk=v\n\n";
+    const bool kept = read(file, "s", "big") == big;
+    setrlimit(RLIMIT_FSIZE, &limit);
+    _exit(refused && unchanged && kept && WritePrivateProfileString("s", "k", "v2", file.c_str()) ? 0 : 1);
+  }
+  int status = -1;
+  waitpid(child, &status, 0);
+  EXPECT_EQ(status, 0);
+  EXPECT_EQ(contents(file), "[s]\nbig=" + big + "\nj=w\nk=v2\n\n");
+  for (const std::string& name : names()) EXPECT_EQ(name.find(".new."), std::string::npos) << name;
+}
+
+TEST_F(IniDisk, NewFilesFollowTheUmaskAndOldOnesKeepTheirMode)
+{
+  const mode_t saved = umask(027);
+  const std::string file = path("mode.ini");
+  ASSERT_TRUE(WritePrivateProfileString("s", "k", "v", file.c_str()));
+  struct stat st;
+  ASSERT_EQ(stat(file.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0640u);
+  chmod(file.c_str(), 0604);
+  ASSERT_TRUE(WritePrivateProfileString("s", "k", "w", file.c_str()));
+  ASSERT_EQ(stat(file.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0604u);
+  umask(saved);
+}
+
+TEST_F(IniDisk, AReaderNeverSeesAPartialFileWhileAnotherProcessWrites)
+{
+  const std::string file = path("shared.ini");
+  for (int k = 0; k < 40; ++k)
+    ASSERT_TRUE(WritePrivateProfileString("s", ("k" + std::to_string(k)).c_str(), "initial", file.c_str()));
+
+  const pid_t writer = fork();
+  if (writer == 0)
+  {
+    // For a third of a second, so that the reader gets its turns on a busy machine too.
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(300);
+    for (int round = 0; std::chrono::steady_clock::now() < end; ++round)
+      if (!WritePrivateProfileString("s", "k0", std::string(1 + round % 97, 'x').c_str(), file.c_str())) _exit(1);
+    _exit(0);
+  }
+  int reads = 0, partial = 0, status = -1;
+  while (waitpid(writer, &status, WNOHANG) == 0)
+  {
+    const std::string text = contents(file);
+    if (text.size() < 40 * 11 || text.compare(text.size() - 2, 2, "\n\n") != 0 ||
+        text.find("k9=initial\n") == std::string::npos)
+      ++partial;
+    if (read(file, "s", "k39") != "initial") ++partial;
+    ++reads;
+  }
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  EXPECT_EQ(partial, 0);
+  EXPECT_GT(reads, 10);
+}
+
+TEST_F(IniDisk, WritersInTwoProcessesLoseNoChange)
+{
+  const std::string file = path("both.ini");
+  ASSERT_TRUE(WritePrivateProfileString("s", "start", "1", file.c_str()));
+  pid_t writers[2];
+  for (int w = 0; w < 2; ++w)
+  {
+    writers[w] = fork();
+    if (writers[w] == 0)
+    {
+      for (int k = 0; k < 40; ++k)
+        if (!WritePrivateProfileString("s", ("w" + std::to_string(w) + "k" + std::to_string(k)).c_str(), "1",
+                                       file.c_str()))
+          _exit(1);
+      _exit(0);
+    }
+  }
+  for (pid_t writer : writers)
+  {
+    int status = -1;
+    waitpid(writer, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  }
+  char keys[4096];
+  GetPrivateProfileString("s", nullptr, nullptr, keys, sizeof keys, file.c_str());
+  int count = 0;
+  for (const char* key = keys; *key; key += std::strlen(key) + 1) ++count;
+  EXPECT_EQ(count, 81);
+}
