@@ -25,16 +25,6 @@ constexpr float kNameLookupSize = 10;
 WDL_StringKeyedArray<char*> s_fontnamecache(true, WDL_StringKeyedArray<char*>::freecharptr);
 std::recursive_mutex s_fontnamecache_mutex;
 
-// Cuts at most `limit` bytes without splitting a UTF-8 sequence.
-size_t utf8PrefixLength(const char* text, size_t limit)
-{
-  size_t length = strnlen(text, limit + 1);
-  if (length <= limit) return length;
-  length = limit;
-  while (length > 0 && (static_cast<unsigned char>(text[length]) & 0xC0) == 0x80) --length;
-  return length;
-}
-
 std::string fontNameFor(const std::string& name)
 {
   std::lock_guard<std::recursive_mutex> lock(s_fontnamecache_mutex);
@@ -69,7 +59,7 @@ HFONT CreateFont(int height, int width, int, int, int weight, BOOL italic, BOOL,
                  int, const char* face)
 {
   if (!face) face = "";
-  std::string name(face, utf8PrefixLength(face, kMaxFaceNameBytes));
+  std::string name(face, utf8PrefixLength(face, strnlen(face, kMaxFaceNameBytes + 1), kMaxFaceNameBytes));
   if (weight >= FW_BOLD) name += " Bold";
   if (italic) name += " Italic";
 

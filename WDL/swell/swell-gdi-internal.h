@@ -99,6 +99,15 @@ inline HGDIOBJ usableBrush(HGDIOBJ brush)
   return isLiveGdiObjectOfType(brush, kGdiBrush) && brush->wid >= 0 ? brush : nullptr;
 }
 
+// The longest prefix of at most `limit` bytes of a text of `length` bytes that does not end
+// inside a UTF-8 sequence.
+inline size_t utf8PrefixLength(const char* text, size_t length, size_t limit)
+{
+  if (length <= limit) return length;
+  while (limit > 0 && (static_cast<unsigned char>(text[limit]) & 0xC0) == 0x80) --limit;
+  return limit;
+}
+
 inline double colourComponent(int colour, int shift)
 {
   return ((colour >> shift) & 0xFF) / 255.0;

@@ -265,10 +265,7 @@ int GetTextFace(HDC dc, int size, char* buffer)
     return 0;
   }
   const std::string name = CTFontCopyDisplayName(font).str();
-  size_t length = std::min(name.size(), static_cast<size_t>(size) - 1);
-  // Whole characters only.
-  if (length < name.size())
-    while (length > 0 && (static_cast<unsigned char>(name[length]) & 0xC0) == 0x80) --length;
+  const size_t length = utf8PrefixLength(name.c_str(), name.size(), static_cast<size_t>(size) - 1);
   std::memcpy(buffer, name.data(), length);
   buffer[length] = 0;
   return static_cast<int>(length);
