@@ -33,3 +33,102 @@ struct FILETIME
 struct SWELL_HINSTANCE;
 typedef SWELL_HINSTANCE* HINSTANCE;
 typedef void* HANDLE;
+
+// A window handle stands for the platform view (or window) behind it.
+struct HWND__;
+typedef HWND__* HWND;
+
+// Pens, brushes, fonts, bitmaps and icons share one record type.
+struct HGDIOBJ__;
+typedef HGDIOBJ__* HGDIOBJ;
+typedef HGDIOBJ HPEN;
+typedef HGDIOBJ HBRUSH;
+typedef HGDIOBJ HFONT;
+typedef HGDIOBJ HBITMAP;
+typedef HGDIOBJ HICON;
+
+struct HIMAGELIST__;
+typedef HIMAGELIST__* HIMAGELIST;
+
+struct TEXTMETRIC
+{
+  int tmHeight;
+  int tmAscent;
+  int tmDescent;
+  int tmInternalLeading;
+  int tmAveCharWidth;
+};
+
+struct LOGFONT
+{
+  int lfHeight;
+  int lfWidth;
+  int lfEscapement;
+  int lfOrientation;
+  int lfWeight;
+  unsigned char lfItalic;
+  unsigned char lfUnderline;
+  unsigned char lfStrikeOut;
+  unsigned char lfCharSet;
+  unsigned char lfOutPrecision;
+  unsigned char lfClipPrecision;
+  unsigned char lfQuality;
+  unsigned char lfPitchAndFamily;
+  char lfFaceName[32];
+};
+
+// What GetObject tells of a bitmap.
+struct BITMAP
+{
+  int bmWidth;
+  int bmHeight;
+  int bmWidthBytes;
+  unsigned short bmPlanes;
+  unsigned short bmBitsPixel;
+  void* bmBits;
+};
+
+struct ICONINFO
+{
+  BOOL fIcon;
+  int xHotspot;
+  int yHotspot;
+  HBITMAP hbmMask;
+  HBITMAP hbmColor;
+};
+
+// Text drawing flags.
+#define DT_TOP 0x0
+#define DT_LEFT 0x0
+#define DT_CENTER 0x1
+#define DT_RIGHT 0x2
+#define DT_VCENTER 0x4
+#define DT_BOTTOM 0x8
+#define DT_SINGLELINE 0x20
+#define DT_NOCLIP 0x100
+#define DT_CALCRECT 0x400
+#define DT_NOPREFIX 0x800
+
+#define GGI_MARK_NONEXISTING_GLYPHS 1
+
+// Background modes: 1, not Win32's 2, fills behind text.
+#define TRANSPARENT 0
+#define OPAQUE 1
+
+// Stock objects this layer has.
+#define NULL_PEN 1
+#define NULL_BRUSH 2
+
+#define PS_SOLID 0
+
+#define FW_NORMAL 400
+#define FW_BOLD 700
+
+#define DEFAULT_QUALITY 0
+#define NONANTIALIASED_QUALITY 3
+#define ANTIALIASED_QUALITY 4
+
+// Raster operations: every one copies, except that this one takes the source's alpha
+// channel into account.
+#define SRCCOPY 0x00CC0020
+#define SRCCOPY_USEALPHACHAN 0xDEADBEEF

@@ -224,6 +224,14 @@ void CGContextConcatCTM(CGContextRef c, CGAffineTransform t)
   cairo_transform(c->cr, &m);
 }
 
+CGAffineTransform CGContextGetCTM(CGContextRef c)
+{
+  if (!usable(c)) return CGAffineTransformIdentity;
+  cairo_matrix_t m;
+  cairo_get_matrix(c->cr, &m);
+  return CGAffineTransformMake(m.xx, m.yx, m.xy, m.yy, m.x0, m.y0);
+}
+
 void CGContextSetRGBFillColor(CGContextRef c, CGFloat r, CGFloat g, CGFloat b, CGFloat a)
 {
   if (c) c->state.fill = {r, g, b, a};

@@ -39,6 +39,8 @@ void CGContextRestoreGState(CGContextRef context);
 void CGContextTranslateCTM(CGContextRef context, CGFloat tx, CGFloat ty);
 void CGContextScaleCTM(CGContextRef context, CGFloat sx, CGFloat sy);
 void CGContextConcatCTM(CGContextRef context, CGAffineTransform transform);
+// From user space to the context's pixels (y down from the top row).
+CGAffineTransform CGContextGetCTM(CGContextRef context);
 void CGContextSetRGBFillColor(CGContextRef context, CGFloat r, CGFloat g, CGFloat b, CGFloat a);
 void CGContextSetRGBStrokeColor(CGContextRef context, CGFloat r, CGFloat g, CGFloat b, CGFloat a);
 void CGContextSetFillColorWithColor(CGContextRef context, CGColorRef color);

@@ -136,14 +136,25 @@ double CTFontGetAdvancesForGlyphs(CTFontRef font, const CGGlyph* glyphs, CGSize*
   double total = 0;
   for (long i = 0; i < count; ++i)
   {
-    double advance = 0;
-    // Unhinted advances, so widths scale exactly with the size.
-    if (FT_Load_Glyph(font->face->face, glyphs[i], FT_LOAD_NO_HINTING | FT_LOAD_NO_BITMAP) == 0)
-      advance = static_cast<double>(font->face->face->glyph->linearHoriAdvance) / 65536.0;
+    auto known = font->face->advances.find(glyphs[i]);
+    if (known == font->face->advances.end())
+    {
+      double measured = 0;
+      // Unhinted advances, so widths scale exactly with the size.
+      if (FT_Load_Glyph(font->face->face, glyphs[i], FT_LOAD_NO_HINTING | FT_LOAD_NO_BITMAP) == 0)
+        measured = static_cast<double>(font->face->face->glyph->linearHoriAdvance) / 65536.0;
+      known = font->face->advances.emplace(glyphs[i], measured).first;
+    }
+    const double advance = known->second;
     if (advances) advances[i] = CGSizeMake(advance, 0);
     total += advance;
   }
   return total;
+}
+
+bool CTFontManagerRegisterFontsForURL(const NSString& path, CTFontManagerScope)
+{
+  return !path.empty() && registerFontFile(path.str());
 }
 
 CTLineRef CTLineCreateWithText(CTFontRef font, const NSString& text, CGColorRef foreground)

@@ -39,6 +39,16 @@ bool CTFontGetGlyphsForCharacters(CTFontRef font, const char32_t* characters, CG
 // Writes each glyph's advance (when advances is not null) and returns their sum.
 double CTFontGetAdvancesForGlyphs(CTFontRef font, const CGGlyph* glyphs, CGSize* advances, long count);
 
+// Font files added at run time. Both scopes last for this process only: nothing is
+// installed for the user.
+enum CTFontManagerScope
+{
+  kCTFontManagerScopeNone = 0,
+  kCTFontManagerScopeProcess = 1,
+  kCTFontManagerScopeUser = 2,
+};
+bool CTFontManagerRegisterFontsForURL(const NSString& path, CTFontManagerScope scope);
+
 // One line of text in one font and colour (null colour: black).
 CTLineRef CTLineCreateWithText(CTFontRef font, const NSString& text, CGColorRef foreground);
 void CTLineRelease(CTLineRef line);

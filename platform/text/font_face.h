@@ -10,6 +10,7 @@
 
 #include <memory>
 #include <mutex>
+#include <unordered_map>
 
 namespace cocoa
 {
@@ -19,6 +20,9 @@ struct FontFace
   FT_Face face = nullptr;
   ResolvedFont source;
   double size = 0;
+  // Unhinted advances by glyph, filled as glyphs are measured: text is measured far more
+  // often than new glyphs appear.
+  std::unordered_map<unsigned, double> advances;
   ~FontFace();
 };
 

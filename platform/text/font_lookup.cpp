@@ -58,6 +58,29 @@ bool stripSuffix(std::string* name, const std::string& suffix)
   return true;
 }
 
+std::mutex& lookupMutex()
+{
+  static auto* mutex = new std::mutex;
+  return *mutex;
+}
+
+std::map<std::tuple<std::string, bool, bool>, std::optional<ResolvedFont>>& lookupCache()
+{
+  static auto* cache = new std::map<std::tuple<std::string, bool, bool>, std::optional<ResolvedFont>>;
+  return *cache;
+}
+
+bool initialiseFontconfig()
+{
+  static const bool initialised = [] {
+    if (!FcInit()) return false;
+    // Lets fontconfig give back its configuration when the process ends.
+    std::atexit(FcFini);
+    return true;
+  }();
+  return initialised;
+}
+
 std::string trimmed(const std::string& text)
 {
   const size_t first = text.find_first_not_of(" \t");
@@ -96,20 +119,13 @@ std::string linuxFamilyFor(const std::string& macFamily)
 
 std::optional<ResolvedFont> resolveFont(const FontRequest& request)
 {
-  static std::mutex mutex;
-  static auto* cache = new std::map<std::tuple<std::string, bool, bool>, std::optional<ResolvedFont>>;
-  std::lock_guard<std::mutex> lock(mutex);
+  std::lock_guard<std::mutex> lock(lookupMutex());
+  auto& cache = lookupCache();
   const auto key = std::make_tuple(request.family, request.bold, request.italic);
-  if (auto found = cache->find(key); found != cache->end()) return found->second;
+  if (auto found = cache.find(key); found != cache.end()) return found->second;
 
   std::optional<ResolvedFont> result;
-  static const bool initialised = [] {
-    if (!FcInit()) return false;
-    // Lets fontconfig give back its configuration when the process ends.
-    std::atexit(FcFini);
-    return true;
-  }();
-  if (initialised)
+  if (initialiseFontconfig())
   {
     const std::string family = linuxFamilyFor(request.family);
     FcPattern* pattern = FcPatternCreate();
@@ -145,7 +161,17 @@ std::optional<ResolvedFont> resolveFont(const FontRequest& request)
     }
     FcPatternDestroy(pattern);
   }
-  (*cache)[key] = result;
+  cache[key] = result;
   return result;
+}
+
+bool registerFontFile(const std::string& path)
+{
+  std::lock_guard<std::mutex> lock(lookupMutex());
+  if (!initialiseFontconfig()) return false;
+  if (!FcConfigAppFontAddFile(nullptr, reinterpret_cast<const FcChar8*>(path.c_str()))) return false;
+  // Names looked up before may now find the new face.
+  lookupCache().clear();
+  return true;
 }
 }  // namespace cocoa

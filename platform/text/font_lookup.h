@@ -29,4 +29,6 @@ FontRequest parseFontName(const std::string& name);
 std::string linuxFamilyFor(const std::string& macFamily);
 // Looks the face up through fontconfig (cached); null when fontconfig finds no file at all.
 std::optional<ResolvedFont> resolveFont(const FontRequest& request);
+// Makes the faces of a font file available to this process; false when it holds none.
+bool registerFontFile(const std::string& path);
 }  // namespace cocoa
