@@ -18,10 +18,10 @@ constexpr const char* kDiagonalArt[kSide] = {
 };
 
 constexpr const char* kAllDirectionsArt[kSide] = {
-    "......oooo......", ".....oo##oo.....", "....oo####oo....", "...oo######oo...",
-    "..oo########oo..", ".oo##oo##oo##oo.", "oo###oo##oo###oo", "o##############o",
-    "o##############o", "oo###oo##oo###oo", ".oo##oo##oo##oo.", "..oo########oo..",
-    "...oo######oo...", "....oo####oo....", ".....oo##oo.....", "......oooo......",
+    "......oooo......", ".....oo##oo.....", "....oo####oo....", "....o######o....",
+    "..ooooo##ooooo..", ".oo#o.o##o.o#oo.", "oo##ooo##ooo##oo", "o##############o",
+    "o##############o", "oo##ooo##ooo##oo", ".oo#o.o##o.o#oo.", "..ooooo##ooooo..",
+    "....o######o....", "....oo####oo....", ".....oo##oo.....", "......oooo......",
 };
 
 constexpr const char* kNotAllowedArt[kSide] = {
