@@ -194,7 +194,7 @@ TEST_F(CursorTest, CursorFilesAreReadInMemoryAndAnythingMalformedGivesNull)
   EXPECT_TRUE(broken([](std::vector<uint8_t>& b) { b[9] = 1; }));               // reserved byte set
   EXPECT_TRUE(broken([](std::vector<uint8_t>& b) { b[18] = 0xF0; }));           // offset past the end
   EXPECT_TRUE(broken([](std::vector<uint8_t>& b) { b[15] = 0x10; }));           // length past the end
-  EXPECT_TRUE(broken([](std::vector<uint8_t>& b) { b.resize(b.size() - 20); }));  // cut short
+  EXPECT_TRUE(broken([](std::vector<uint8_t>& b) { b.erase(b.end() - 20, b.end()); }));  // cut short
   EXPECT_TRUE(broken([](std::vector<uint8_t>& b) { b[22 + 14] = 16; }));        // 16 bits per pixel
   EXPECT_TRUE(broken([](std::vector<uint8_t>& b) { b[22 + 16] = 3; }));         // compressed
   EXPECT_TRUE(broken([](std::vector<uint8_t>& b) { b[22 + 4] = 0; }));          // no width
