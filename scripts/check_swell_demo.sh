@@ -9,41 +9,16 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 build="${1:-build}"
 demo="$build/tests/swell/swell-window-demo"
-work="$(mktemp -d)"
-log="$work/demo.log"
+check="window layer demo check"
+first_display=141
+last_display=190
+source scripts/demo_on_xvfb.sh
 
-display=""
-for n in $(seq 141 190); do
-  if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then display=":$n"; break; fi
-done
-[ -n "$display" ] || { echo "no free X display number" >&2; exit 1; }
-
-xvfb_pid=""
-demo_pid=""
-cleanup() {
-  [ -n "$demo_pid" ] && kill "$demo_pid" 2>/dev/null || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
-  wait 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-fail() {
-  echo "window layer demo check: $*" >&2
-  echo "--- demo output ---" >&2
-  cat "$log" >&2 || true
-  exit 1
-}
 # Waits up to 5 s for a line of the demo's output.
 expect() {
   for _ in $(seq 100); do grep -q "$1" "$log" && return 0; sleep 0.05; done
   fail "$2"
 }
-
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-export DISPLAY="$display"
-for _ in $(seq 100); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.05; done
-xdotool getdisplaygeometry >/dev/null 2>&1 || fail "Xvfb did not start"
 
 start_demo() {
   VORNA_BACKEND=sdl "$demo" >"$log" 2>&1 &

@@ -355,55 +355,42 @@ LONG_PTR SetWindowLong(HWND hwnd, int index, LONG_PTR value)
   NSObject* object = swellObjectOf(hwnd);
   if (!object) return 0;
   auto* words = respondsTo<SWELL_WindowWords>(object);
+  // Stores the new value and answers the one it replaced.
+  const auto replace = [](LONG_PTR old, const auto& store) {
+    store();
+    return old;
+  };
   switch (index)
   {
   case GWL_USERDATA:
     if (auto* holder = respondsTo<SWELL_UserDataHolder>(object))
-    {
-      const LONG_PTR old = holder->getSwellUserData();
-      holder->setSwellUserData(value);
-      return old;
-    }
+      return replace(holder->getSwellUserData(), [&] { holder->setSwellUserData(value); });
     break;
   case GWL_EXSTYLE:
-    if (words)
-    {
-      const LONG_PTR old = words->swellGetExtendedStyle();
-      words->swellSetExtendedStyle(value);
-      return old;
-    }
+    if (words) return replace(words->swellGetExtendedStyle(), [&] { words->swellSetExtendedStyle(value); });
     break;
   case GWL_STYLE: return swell::restyleTopLevel(hwnd, value);
   case GWL_ID:
     if (auto* taggable = respondsTo<SWELL_Taggable>(object))
     {
-      const LONG_PTR old = dynamic_cast<NSView*>(object) ? dynamic_cast<NSView*>(object)->tag() : 0;
-      taggable->setTag(value);
-      return old;
+      auto* view = dynamic_cast<NSView*>(object);
+      return replace(view ? view->tag() : 0, [&] { taggable->setTag(value); });
     }
     break;
   case DWL_DLGPROC:
     if (words)
-    {
-      const auto old = reinterpret_cast<LONG_PTR>(words->getSwellDialogProc());
-      words->setSwellDialogProc(reinterpret_cast<DLGPROC>(value));
-      return old;
-    }
+      return replace(reinterpret_cast<LONG_PTR>(words->getSwellDialogProc()),
+                     [&] { words->setSwellDialogProc(reinterpret_cast<DLGPROC>(value)); });
     break;
   case GWL_WNDPROC:
     if (words)
-    {
-      const auto old = reinterpret_cast<LONG_PTR>(words->getSwellWindowProc());
-      words->setSwellWindowProc(reinterpret_cast<WNDPROC>(value));
-      return old;
-    }
+      return replace(reinterpret_cast<LONG_PTR>(words->getSwellWindowProc()),
+                     [&] { words->setSwellWindowProc(reinterpret_cast<WNDPROC>(value)); });
     break;
   default: break;
   }
   if (!words) return 0;
-  const LONG_PTR old = words->getSwellExtraData(index);
-  words->setSwellExtraData(index, value);
-  return old;
+  return replace(words->getSwellExtraData(index), [&] { words->setSwellExtraData(index, value); });
 }
 
 BOOL SetProp(HWND hwnd, const char* name, void* value)

@@ -95,6 +95,13 @@ TEST_F(WindowTest, TheNonClientTestDecidesBetweenCaptionAndClientMessagesAndTheC
   EXPECT_EQ(packedX(caption->lParam), screen.x);
   EXPECT_EQ(packedY(caption->lParam), screen.y);
   EXPECT_EQ(r->last(WM_NCHITTEST)->lParam, caption->lParam);
+  // An event loop may let the view claim a press over what it calls its caption.
+  NSEvent* press = eventIn(window, NSEventTypeLeftMouseDown, NSMakePoint(20, 30));
+  EXPECT_TRUE(SWELL_HandleMouseEvent(press));
+  EXPECT_EQ(r->count(WM_NCLBUTTONDOWN), 2);
+  SetCapture(top);
+  EXPECT_FALSE(SWELL_HandleMouseEvent(press));
+  ReleaseCapture();
 
   // In the client area a move asks for the cursor; no answer shows the arrow.
   HCURSOR beam = SWELL_LoadCursor(IDC_IBEAM);
@@ -107,6 +114,7 @@ TEST_F(WindowTest, TheNonClientTestDecidesBetweenCaptionAndClientMessagesAndTheC
     }
     return std::nullopt;
   };
+  EXPECT_FALSE(SWELL_HandleMouseEvent(press));  // the client area is nobody's to claim
   driver.mouseMove(window, NSMakePoint(30, 30));
   const Message* asked = r->last(WM_SETCURSOR);
   ASSERT_NE(asked, nullptr);
