@@ -84,6 +84,9 @@ private:
   SDL_Cursor* m_customCursor = nullptr;
   std::unique_ptr<X11ShmPresenter> m_presenter;
   Uint32 m_focusedWindowId = 0;  // the native window holding the keyboard, 0 for none
+  Uint32 m_pointerWindowId = 0;  // the native window the pointer last moved in, and where
+  int m_pointerX = 0;
+  int m_pointerY = 0;
   bool m_focusLost = false;
 };
 
@@ -396,17 +399,14 @@ void SdlBackend::postMouse(NSWindow* window, NSEventType type, int x, int y, int
 
 // Two-finger gestures on a touch device: the spread becomes a magnify event (a change by
 // the device's full width counts as doubling) and the turn a rotate event, both for the
-// window under the pointer.
+// window and the point the pointer last moved to.
 void SdlBackend::postGesture(const SDL_MultiGestureEvent& gesture)
 {
-  SDL_Window* focus = SDL_GetMouseFocus();
-  NSWindow* window = focus ? windowFor(SDL_GetWindowID(focus)) : nullptr;
+  NSWindow* window = windowFor(m_pointerWindowId);
   if (!window) return;
-  int x = 0, y = 0;
-  SDL_GetMouseState(&x, &y);
   NSEventFields fields;
   fields.window = window;
-  fields.locationInWindow = window->baseFromPixel(NSMakePoint(x, y));
+  fields.locationInWindow = window->baseFromPixel(NSMakePoint(m_pointerX, m_pointerY));
   fields.modifierFlags = modifiersFrom(SDL_GetModState());
   fields.timestamp = m_clock.now();
   if (gesture.dDist != 0)
@@ -504,6 +504,9 @@ void SdlBackend::handle(const SDL_Event& event)
   case SDL_MOUSEMOTION:
     if (NSWindow* window = windowFor(event.motion.windowID))
     {
+      m_pointerWindowId = event.motion.windowID;
+      m_pointerX = event.motion.x;
+      m_pointerY = event.motion.y;
       NSEventType type = NSEventTypeMouseMoved;
       if (event.motion.state & SDL_BUTTON_LMASK) type = NSEventTypeLeftMouseDragged;
       else if (event.motion.state & SDL_BUTTON_RMASK) type = NSEventTypeRightMouseDragged;
