@@ -220,18 +220,16 @@ TEST_F(WindowTest, WindowWordsTextAndPropertiesKeepTheirBounds)
   GetDlgItemText(swellHandleOf(windowOf(top)), 0, buffer, sizeof buffer);
   EXPECT_STREQ(buffer, "Main");
 
-  BOOL ok = 1;
-  SetDlgItemText(view, 0, " \t0");
-  EXPECT_EQ(GetDlgItemInt(view, 0, &ok, TRUE), 0);
-  EXPECT_TRUE(ok);
-  SetDlgItemText(view, 0, "abc");
-  EXPECT_EQ(GetDlgItemInt(view, 0, &ok, TRUE), 0);
-  EXPECT_FALSE(ok);
-  SetDlgItemInt(view, 0, -5, TRUE);
-  EXPECT_EQ(GetDlgItemInt(view, 0, &ok, FALSE), 0);
-  EXPECT_FALSE(ok);
-  EXPECT_EQ(GetDlgItemInt(view, 0, &ok, TRUE), -5);
-  EXPECT_TRUE(ok);
+  const auto number = [&](const char* text, BOOL isSigned) {
+    SetDlgItemText(view, 0, text);
+    BOOL translated = 0;
+    const int value = GetDlgItemInt(view, 0, &translated, isSigned);
+    return std::make_pair(value, translated);
+  };
+  EXPECT_EQ(number(" \t0", TRUE), std::make_pair(0, 1));
+  EXPECT_EQ(number("abc", TRUE), std::make_pair(0, 0));
+  EXPECT_EQ(number("-5", FALSE), std::make_pair(0, 0));
+  EXPECT_EQ(number("-5", TRUE), std::make_pair(-5, 1));
 
   // Properties: strings by content, atoms by value, never one for the other.
   const auto atom = reinterpret_cast<const char*>(uintptr_t(0x1234));
