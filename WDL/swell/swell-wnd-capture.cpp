@@ -3,19 +3,22 @@
 #include "swell-wnd-internal.h"
 #include "swell-wnd.h"
 
+#include <utility>
+
 using namespace cocoa;
 
 namespace
 {
-StrongRef<NSView> m_fakeCapture;
+// Owned while it holds the capture; never released at exit, when the views are gone.
+NSView* m_fakeCapture = nullptr;
 bool m_capChangeNotify = false;
 
 void changeHolder(NSView* holder)
 {
-  StrongRef<NSView> previous = m_fakeCapture;
-  const bool notify = m_capChangeNotify;
+  if (holder) holder->retain();
+  StrongRef<NSView> previous = StrongRef<NSView>::adopt(std::exchange(m_fakeCapture, holder));
+  const bool notify = std::exchange(m_capChangeNotify, false);
   auto* wants = respondsTo<SWELL_CaptureNotify>(holder);
-  m_fakeCapture = holder;
   m_capChangeNotify = wants && wants->swellCapChangeNotify();
   if (previous && previous.get() != holder && notify)
     SendMessage(swellHandleOf(previous.get()), WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(swellHandleOf(holder)));
@@ -24,12 +27,12 @@ void changeHolder(NSView* holder)
 
 NSView* swell::captureHolder()
 {
-  return m_fakeCapture.get();
+  return m_fakeCapture;
 }
 
 HWND SetCapture(HWND hwnd)
 {
-  HWND previous = swellHandleOf(m_fakeCapture.get());
+  HWND previous = swellHandleOf(m_fakeCapture);
   changeHolder(swell::viewOrContentView(hwnd));
   return previous;
 }
@@ -41,5 +44,5 @@ void ReleaseCapture()
 
 HWND GetCapture()
 {
-  return swellHandleOf(m_fakeCapture.get());
+  return swellHandleOf(m_fakeCapture);
 }

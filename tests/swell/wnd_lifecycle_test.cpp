@@ -85,10 +85,16 @@ TEST_F(WindowTest, AnOwnerTakesItsOwnedWindowsWithItMostRecentFirst)
 {
   Recorder* owner = recorder("owner");
   HWND top = topLevel(owner);
-  topLevel(recorder("older"), NSMakeRect(120, 120, 50, 50), NSWindowStyleMaskTitled, top);
+  SWELL_owned_windows_levelincrease = true;  // owned windows float above their owner
+  HWND older = topLevel(recorder("older"), NSMakeRect(120, 120, 50, 50), NSWindowStyleMaskTitled, top);
   HWND newer = topLevel(recorder("newer"), NSMakeRect(140, 140, 50, 50), NSWindowStyleMaskTitled, top);
   EXPECT_EQ(GetParent(newer), top);
   EXPECT_EQ(GetWindow(newer, GW_OWNER), swellHandleOf(windowOf(top)));
+  EXPECT_EQ(windowOf(older)->level(), windowOf(top)->level() + 1);
+  NSApp()->setActive(false);
+  dynamic_cast<SWELL_OwnerWindow*>(windowOf(top))->swellResetOwnedWindowLevels();
+  EXPECT_EQ(windowOf(newer)->level(), windowOf(top)->level());
+  SWELL_owned_windows_levelincrease = false;
 
   DestroyWindow(top);
   std::vector<std::string> destroyed;
