@@ -11,7 +11,6 @@ namespace
 {
 // The fakes throw the library's own error objects, as the real ones do.
 [[noreturn]] void FailAudio(const std::string& what) { throw RtAudioError(what, RtAudioError::SYSTEM_ERROR); }
-[[noreturn]] void FailMidi(const std::string& what) { throw RtMidiError(what, RtMidiError::DRIVER_ERROR); }
 
 std::unique_ptr<AudioDriver> MakeFakeAudio(int driver)
 {
@@ -24,7 +23,7 @@ std::unique_ptr<AudioDriver> MakeFakeAudio(int driver)
 
 std::unique_ptr<MidiIn> MakeFakeMidiIn(const std::string& name)
 {
-  if (gWorld.failMidiIn) FailMidi("no input client");
+  if (gWorld.failMidiIn) FakeMidiIn::Fail("no input client");
   gWorld.log.push_back("midi in " + name);
   auto made = std::make_unique<FakeMidiIn>();
   gWorld.midiIn = made.get();
@@ -33,7 +32,7 @@ std::unique_ptr<MidiIn> MakeFakeMidiIn(const std::string& name)
 
 std::unique_ptr<MidiOut> MakeFakeMidiOut(const std::string& name)
 {
-  if (gWorld.failMidiOut) FailMidi("no output client");
+  if (gWorld.failMidiOut) FakeMidiIn::Fail("no output client");
   gWorld.log.push_back("midi out " + name);
   auto made = std::make_unique<FakeMidiOut>();
   gWorld.midiOut = made.get();
@@ -122,26 +121,6 @@ FakeMidiIn::~FakeMidiIn()
   if (gWorld.midiIn == this) gWorld.midiIn = nullptr;
 }
 
-void FakeMidiIn::openPort(unsigned int port, const std::string& portName)
-{
-  if (port >= gWorld.inPorts.size() || gWorld.unopenablePorts.count(port)) FailMidi("port refused");
-  openName = gWorld.inPorts[port];
-  gWorld.log.push_back("in port " + openName + " as " + portName);
-}
-
-void FakeMidiIn::openVirtualPort(const std::string& portName)
-{
-  if (gWorld.failVirtual) FailMidi("virtual port refused");
-  openName = portName;
-  gWorld.log.push_back("in virtual " + portName);
-}
-
-void FakeMidiIn::closePort()
-{
-  openName.clear();
-  gWorld.log.push_back("in close");
-}
-
 void FakeMidiIn::Send(const std::vector<unsigned char>& bytes)
 {
   if (openName.empty() || !callback) return;
@@ -152,26 +131,6 @@ void FakeMidiIn::Send(const std::vector<unsigned char>& bytes)
 FakeMidiOut::~FakeMidiOut()
 {
   if (gWorld.midiOut == this) gWorld.midiOut = nullptr;
-}
-
-void FakeMidiOut::openPort(unsigned int port, const std::string& portName)
-{
-  if (port >= gWorld.outPorts.size() || gWorld.unopenablePorts.count(port)) FailMidi("port refused");
-  openName = gWorld.outPorts[port];
-  gWorld.log.push_back("out port " + openName + " as " + portName);
-}
-
-void FakeMidiOut::openVirtualPort(const std::string& portName)
-{
-  if (gWorld.failVirtual) FailMidi("virtual port refused");
-  openName = portName;
-  gWorld.log.push_back("out virtual " + portName);
-}
-
-void FakeMidiOut::closePort()
-{
-  openName.clear();
-  gWorld.log.push_back("out close");
 }
 
 void HostTest::SetUp()

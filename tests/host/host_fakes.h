@@ -73,14 +73,42 @@ struct FakeAudioDriver : AudioDriver
   RtAudioStreamFlags flags = 0;
 };
 
-struct FakeMidiIn : MidiIn
+// What both fake MIDI clients do: ports from the world's list for their side,
+// and every open and close written to the log as "<side> ...".
+template <class Base>
+struct FakeMidiClient : Base
 {
+  FakeMidiClient(std::vector<std::string>* ports, const char* side) : ports(ports), side(side) {}
+  unsigned int getPortCount() override { return unsigned(ports->size()); }
+  std::string getPortName(unsigned int port) override { return ports->at(port); }
+  void openPort(unsigned int port, const std::string& portName) override
+  {
+    if (port >= ports->size() || gWorld.unopenablePorts.count(port)) Fail("port refused");
+    openName = (*ports)[port];
+    gWorld.log.push_back(side + " port " + openName + " as " + portName);
+  }
+  void openVirtualPort(const std::string& portName) override
+  {
+    if (gWorld.failVirtual) Fail("virtual port refused");
+    openName = portName;
+    gWorld.log.push_back(side + " virtual " + portName);
+  }
+  void closePort() override
+  {
+    openName.clear();
+    gWorld.log.push_back(side + " close");
+  }
+  [[noreturn]] static void Fail(const std::string& what) { throw RtMidiError(what, RtMidiError::DRIVER_ERROR); }
+
+  std::vector<std::string>* ports;
+  std::string side;
+  std::string openName;  // "" while no port is open
+};
+
+struct FakeMidiIn : FakeMidiClient<MidiIn>
+{
+  FakeMidiIn() : FakeMidiClient(&gWorld.inPorts, "in") {}
   ~FakeMidiIn() override;
-  unsigned int getPortCount() override { return unsigned(gWorld.inPorts.size()); }
-  std::string getPortName(unsigned int port) override { return gWorld.inPorts.at(port); }
-  void openPort(unsigned int port, const std::string& portName) override;
-  void openVirtualPort(const std::string& portName) override;
-  void closePort() override;
   void setCallback(RtMidiIn::RtMidiCallback cb, void* data) override { callback = cb, userData = data; }
   void cancelCallback() override { callback = nullptr; }
   void ignoreTypes(bool sysex, bool timing, bool sensing) override { ignored = {sysex, timing, sensing}; }
@@ -88,22 +116,16 @@ struct FakeMidiIn : MidiIn
   // A message arriving at the port, delivered as the MIDI thread would.
   void Send(const std::vector<unsigned char>& bytes);
 
-  std::string openName;  // "" while no port is open
   RtMidiIn::RtMidiCallback callback = nullptr;
   void* userData = nullptr;
   std::vector<bool> ignored;
 };
 
-struct FakeMidiOut : MidiOut
+struct FakeMidiOut : FakeMidiClient<MidiOut>
 {
+  FakeMidiOut() : FakeMidiClient(&gWorld.outPorts, "out") {}
   ~FakeMidiOut() override;
-  unsigned int getPortCount() override { return unsigned(gWorld.outPorts.size()); }
-  std::string getPortName(unsigned int port) override { return gWorld.outPorts.at(port); }
-  void openPort(unsigned int port, const std::string& portName) override;
-  void openVirtualPort(const std::string& portName) override;
-  void closePort() override;
   RtMidiOut* native() override { return nullptr; }
-  std::string openName;
 };
 
 // Each test starts from a fresh world, a fresh settings folder under a
