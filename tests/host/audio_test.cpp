@@ -269,6 +269,14 @@ TEST_F(AudioTest, WithoutADeviceTheApplicationRunsOnSilently)
   EXPECT_FALSE(TryToChangeAudio());
   CopyName(gState.sr, "44100");
   EXPECT_TRUE(TryToChangeAudio());
+
+  // A stream that refuses to stop is still closed, by reopening and at shut-down alike.
+  gWorld.failStop = true;
+  EXPECT_TRUE(InitialiseAudio(0, 0, 48000, 256, 2, 0, 0));
+  EXPECT_TRUE(gDAC->isStreamRunning());
+  gWorld.log.clear();
+  Cleanup();
+  EXPECT_EQ(gWorld.log, (std::vector<std::string>{"in close", "out close", "close"}));
 }
 
 TEST_F(AudioTest, AHeldNoteSoundsTheSameWhateverThePeriodAndEndsInSilence)

@@ -90,12 +90,14 @@ void FakeAudioDriver::startStream()
 
 void FakeAudioDriver::stopStream()
 {
+  if (gWorld.failStop) FailAudio("stop refused");
   gWorld.log.push_back("stop");
   running = false;
 }
 
 void FakeAudioDriver::abortStream()
 {
+  if (gWorld.failStop) FailAudio("abort refused");
   gWorld.log.push_back("abort");
   running = false;
 }

@@ -24,6 +24,7 @@ struct FakeWorld
   bool noDriver = false;
   bool failOpen = false;
   bool failStart = false;
+  bool failStop = false;         // stopping and aborting throw
   unsigned grantedFrames = 0;     // the buffer size the device grants; 0 grants what is asked
   // MIDI: port names and failures.
   std::vector<std::string> inPorts;
