@@ -100,12 +100,9 @@ TEST_F(AudioTest, OpeningTellsThePluginInOrderThenStartsTheStreamItAskedFor)
   ASSERT_TRUE(TryToChangeAudio());
   EXPECT_EQ(gWorld.log, (std::vector<std::string>{"block 64 at 44100", "reset 64 at 48000", "open 256", "start"}));
   const FakeAudioDriver& audio = *gWorld.audio;
-  EXPECT_EQ(audio.inParams.deviceId, 1u);
-  EXPECT_EQ(audio.inParams.firstChannel, 2u);
-  EXPECT_EQ(audio.outParams.deviceId, 0u);
-  EXPECT_EQ(audio.outParams.firstChannel, 4u);
-  EXPECT_EQ(audio.inParams.nChannels, 2u);
-  EXPECT_EQ(audio.outParams.nChannels, 2u);
+  EXPECT_EQ(std::vector<unsigned>({audio.inParams.deviceId, audio.inParams.nChannels, audio.inParams.firstChannel,
+                                   audio.outParams.deviceId, audio.outParams.nChannels, audio.outParams.firstChannel}),
+            (std::vector<unsigned>{1, 2, 2, 0, 2, 4}));
   EXPECT_EQ(audio.format, RTAUDIO_FLOAT64);
   EXPECT_EQ(audio.flags, RTAUDIO_NONINTERLEAVED);
   EXPECT_EQ(audio.sampleRate, 48000u);
@@ -263,11 +260,7 @@ TEST_F(AudioTest, WithoutADeviceTheApplicationRunsOnSilently)
     EXPECT_FALSE(gDAC->isStreamOpen());
     EXPECT_EQ(gPluginInstance->GetBlockSize(), openFails ? 128 : 256);
   }
-  // An unreadable sample rate reaches the library as 0, which refuses it.
   gWorld.failStart = false;
-  CopyName(gState.sr, "-44100");
-  EXPECT_FALSE(TryToChangeAudio());
-  CopyName(gState.sr, "44100");
   EXPECT_TRUE(TryToChangeAudio());
 
   // A stream that refuses to stop is still closed, by reopening and at shut-down alike.
