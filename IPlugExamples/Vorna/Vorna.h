@@ -62,6 +62,10 @@ public:
   static constexpr double kFollowerAttackSeconds = 0.25;
   static constexpr double kFollowerReleaseSeconds = 1.0;
 
+  // The AM view switches start in their middle position, neither AM group
+  // shown; the default presets, program and bank files store it so.
+  static constexpr double kAMViewStart = 0.5;
+
   // The ids the editor's controls of the editor-side values will carry.
   enum EGuiControlId
   {
@@ -136,7 +140,7 @@ public:
   void OnGuiBpmChange(int id, double bpm);
   // Slot of the "Mask input" box: subtract the first input pair from the output.
   void SetMaskInput(int id, double value);
-  // The value of oscillator osc's (0 or 1) AM view switch, 0..1.
+  // The value of oscillator osc's (0 or 1) AM view switch, 0..1 (NaN: kAMViewStart).
   void SetAMView(int osc, double value);
   double GetAMView(int osc) const { return mAMView[osc]; }
   // Zero-based input pair of the FM (0), AM 1 (1) and AM 2 (2) inputs.
@@ -187,7 +191,7 @@ private:
   std::unique_ptr<ThreadPool> mPool;
 
   // Editor-side values.
-  std::array<double, 2> mAMView = {0.0, 0.0};
+  std::array<double, 2> mAMView = {kAMViewStart, kAMViewStart};
   std::array<std::atomic<int>, kNumParams> mLearnedCC;
 
   // Smoothing state, one slot per parameter.

@@ -4,7 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <cstring>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
 
 using namespace synthtest;
 
@@ -31,6 +37,42 @@ TEST(Plugin, ConstructionAppliesTheDefaultPresetEverywhere)
   EXPECT_EQ(plug.GetVoiceManager().GetVoiceTables().GetMaxVoices(), 8);
   EXPECT_EQ(plug.GetMIDIReceiver().GetNoteOnCap(), 8);
   for (int i = 0; i < kNumParams; ++i) EXPECT_EQ(plug.GetMidiForgetText(i), "MIDI forget (none)");
+}
+
+TEST(Plugin, TheAMViewSwitchesStartInTheMiddleInEveryStoredForm)
+{
+  Vorna plug{IPlugInstanceInfo{}};
+  EXPECT_EQ(plug.GetAMView(0), 0.5);
+  EXPECT_EQ(plug.GetAMView(1), 0.5);
+
+  // The internal block's count and both switch values, as a chunk holds them.
+  std::vector<uint8_t> views(20);
+  const int32_t count = 8;
+  const double half = 0.5;
+  std::memcpy(&views[0], &count, 4);
+  std::memcpy(&views[4], &half, 8);
+  std::memcpy(&views[12], &half, 8);
+  auto occurrences = [&](const uint8_t* data, int size) {
+    int n = 0;
+    for (const uint8_t* at = data; (at = std::search(at, data + size, views.begin(), views.end())) != data + size; ++at)
+      ++n;
+    return n;
+  };
+  for (int i = 0; i < 5; ++i)
+    EXPECT_EQ(occurrences(plug.GetPreset(i)->mChunk.GetData(), plug.GetPreset(i)->mChunk.Size()), 1) << i;
+  auto saved = [&](bool bank) {
+    const std::string path = testing::TempDir() + (bank ? "vorna_views.fxb" : "vorna_views.fxp");
+    WDL_String wpath(path.c_str());
+    EXPECT_TRUE(bank ? plug.SaveBankAsFXB(&wpath) : plug.SaveProgramAsFXP(&wpath));
+    std::ifstream in(path, std::ios::binary);
+    std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    std::remove(path.c_str());
+    return bytes;
+  };
+  const std::vector<uint8_t> program = saved(false);
+  EXPECT_EQ(occurrences(program.data(), int(program.size())), 1);
+  const std::vector<uint8_t> bank = saved(true);
+  EXPECT_EQ(occurrences(bank.data(), int(bank.size())), 5);
 }
 
 TEST(Plugin, ContinuousParametersRampOverOneBlockDiscreteOnesJump)
