@@ -1,5 +1,6 @@
 #pragma once
 
+#include "BoundedInputs.h"
 #include "EnvelopeDetector.h"
 #include "IPlugStandalone.h"
 #include "MIDIReceiver.h"
@@ -206,7 +207,10 @@ private:
   bool mBendUsesBpm = false;
   // Set by the editor on the main thread, read once per block on the audio thread.
   std::atomic<int> mInputPairSel[3] = {0, 0, 0};
-  double* mExtIn[6] = {};  // FM left, right; AM 1 left, right; AM 2 left, right
+  BoundedInputs mBoundedIn;
+  static_assert(BoundedInputs::kMaxPairs == kInputPairs);
+  // Into mBoundedIn: FM left, right; AM 1 left, right; AM 2 left, right.
+  double* mExtIn[6] = {};
   std::atomic<bool> mMaskInput = false;
   double mAuxEnvOut[2] = {0.0, 0.0};
   EnvelopeDetector mAuxEnv[2];

@@ -5,10 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -215,6 +217,20 @@ TEST(Plugin, MaskInputSubtractsTheFirstInputPair)
   const Stereo note = unmasked.Run(2048, {NoteOn(0, 69)}, 0.25);
   const Stereo masked = player.Run(2048, {NoteOn(player.Now(), 69)}, 0.25);
   for (long i = 0; i < 2048; ++i) ASSERT_NEAR(masked.left[size_t(i)], note.left[size_t(i)] - 0.25, 1e-12) << i;
+
+  // It subtracts the input as bounded for every reader: what is not finite
+  // counts as 0, the rest is held within +-1000. 301 frames: two samples at a
+  // time and the odd last one.
+  Player quiet;
+  quiet.Plug().SetMaskInput(Vorna::kMaskInputBox, 1.0);
+  const double inf = std::numeric_limits<double>::infinity();
+  const std::pair<double, double> inputAndOutput[] = {{std::nan(""), 0.0}, {inf, 0.0},   {-inf, 0.0},
+                                                      {1e308, -1000.0},    {-1e308, 1000.0}, {-999.5, 999.5}};
+  for (const auto& [input, output] : inputAndOutput)
+  {
+    const Stereo out = quiet.Run(301, {}, input);
+    for (long i = 0; i < 301; ++i) ASSERT_EQ(out.right[size_t(i)], output) << input << " at " << i;
+  }
 }
 
 TEST(Plugin, TheAuxEnvelopeFollowerRisesToWithinOnePercentIn250ms)
