@@ -77,6 +77,33 @@ TEST(Plugin, TheAMViewSwitchesStartInTheMiddleInEveryStoredForm)
   EXPECT_EQ(occurrences(bank.data(), int(bank.size())), 5);
 }
 
+TEST(Plugin, NormalisedValuesBeyondZeroAndOneSoundAsTheNearestEnd)
+{
+  // What an editor or host sends reaches the sound clamped: "osc 1 vol" and
+  // "flt 1 f" have shaped scales, where an unclamped -0.4 would give NaN or a
+  // cutoff far up the range.
+  Player player;
+  player.SetNow({{kOsc2OnOff, 0.0}});
+  Vorna& plug = player.Plug();
+  player.Run(4800, {NoteOn(0, 69)});
+  auto render = [&] { return player.Run(4800).left; };
+  auto level = [&] { return ToneAmplitude(render(), 2400, 4800, 440.0, 48000.0); };
+  const double full = level();
+  ASSERT_GT(full, 0.1);
+
+  plug.SetParameterFromGUI(kOsc1Vol, 1.7);
+  EXPECT_NEAR(level(), full, 1e-6);
+  plug.SetParameterFromGUI(kOsc1Vol, -0.4);
+  const std::vector<double> muted = render();
+  for (size_t i = 2400; i < muted.size(); ++i) ASSERT_EQ(muted[i], 0.0) << i;
+  plug.SetParameterFromGUI(kOsc1Vol, std::nan(""));  // the default, 1
+  EXPECT_NEAR(level(), full, 1e-6);
+
+  // The lowest cutoff, 10 Hz, takes the 440 Hz tone down by some 50 dB.
+  plug.SetParameterFromGUI(kFlt1F, -0.4);
+  EXPECT_LT(level(), 0.01 * full);
+}
+
 TEST(Plugin, ContinuousParametersRampOverOneBlockDiscreteOnesJump)
 {
   Player player;
