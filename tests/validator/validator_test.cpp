@@ -57,6 +57,8 @@ constexpr long kSilenceFrames = 2048;
 // With hostile inputs, this share of the input samples is one of kHostile, and
 // now and then a whole block holds one of them.
 constexpr double kHostileShare = 0.125;
+// Played once with "Mask input" off and once with it on.
+constexpr double kHostilePlayingSeconds = 0.5;
 constexpr double kHostileBlockChance = 0.05;
 const double kHostile[] = {std::numeric_limits<double>::quiet_NaN(),
                            std::numeric_limits<double>::infinity(),
@@ -69,7 +71,7 @@ const double kHostile[] = {std::numeric_limits<double>::quiet_NaN(),
 // After the hostile inputs, a steady clean input that both followers hear for
 // kRecoverySeconds: rising they settle within 1 % in half of that time;
 // falling from a level left by the hostile inputs they cover 90 % of the way
-// (85 % allowed: the new FM source takes hold within a block).
+// (85 % allowed).
 constexpr double kCleanInput = 0.5;
 constexpr double kRecoverySeconds = 0.5;
 constexpr double kRecoveredShareLeft = 0.15;
@@ -381,13 +383,15 @@ TEST_P(Validator, HostileInputsKeepTheOutputBoundedAndTheFollowersRecover)
     Vorna& plug = host.Plug();
     plug.SetMaskInput(Vorna::kMaskInputBox, mask ? 1.0 : 0.0);
     host.SetInputs(ValidatorHost::Inputs::kHostile);
-    host.PlayRandomly(long(kPlayingSeconds * SampleRate()));
+    host.PlayRandomly(long(kHostilePlayingSeconds * SampleRate()));
     EXPECT_LT(host.FirstFault(), 0) << "Mask input " << mask << ": " << host.FaultText();
     EXPECT_GT(host.SoundingFrames(), long(kLeastSoundingShare * double(host.Now()))) << "Mask input " << mask;
 
     host.SetInputs(ValidatorHost::Inputs::kSteady);
     for (int p : {kFm1Source, kFm2Source})
       plug.SetParameterFromGUI(p, plug.GetParam(p)->GetNormalized(VoiceDataSingleton::kFmAuxEnv));
+    // The source parameters ramp over a block, as every continuous one does.
+    host.Render(std::max<long>(BlockSize(), Vorna::kMaxRampLength) + BlockSize());
     const double before[2] = {plug.GetAuxFollower(0).GetLevel(), plug.GetAuxFollower(1).GetLevel()};
     host.Render(long(kRecoverySeconds * SampleRate()));
     for (int k = 0; k < 2; ++k)
