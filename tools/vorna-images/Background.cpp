@@ -5,6 +5,8 @@
 #include "Pieces.h"
 
 #include <algorithm>
+#include <cmath>
+#include <vector>
 
 namespace
 {
@@ -72,6 +74,38 @@ void SyncPlates(Canvas& canvas)
   }
 }
 
+// Two waves, one per oscillator, in the master strip's free right end, faded in
+// and out so they trail off rather than stop.
+void Emblem(Canvas& canvas)
+{
+  constexpr double kPi = 3.14159265358979323846;
+  const Box strip = BandBox(Band::Master);
+  double contentRight = 0;
+  for (const ControlPlace& place : ControlPlaces())
+    if (place.band == Band::Master) contentRight = std::max(contentRight, ControlBox(place).x1);
+  const double x0 = contentRight + 40, x1 = strip.x1 - 24, mid = (strip.y0 + strip.y1) / 2;
+  const double height = (strip.y1 - strip.y0) * 0.18;
+  auto fading = [=](Rgba colour, double strength) {
+    return PaintFunction([=](double x, double) {
+      const double t = std::clamp((x - x0) / (x1 - x0), 0.0, 1.0);
+      return WithAlpha(colour, float(strength * std::sqrt(std::sin(kPi * t))));
+    });
+  };
+  for (int wave = 0; wave < 2; ++wave)
+  {
+    std::vector<Point> points, lit;
+    for (int i = 0; i <= 160; ++i)
+    {
+      const double t = i / 160.0;
+      const Point p{x0 + (x1 - x0) * t, mid - height * std::sin(2 * kPi * (2 * t + 0.25 * wave))};
+      points.push_back(p);
+      lit.push_back({p.x, p.y + 1});
+    }
+    canvas.Fill(Polyline(lit, 2.4), fading(palette::kPanelEdgeLight, 1.0));
+    canvas.Fill(Polyline(points, 2.4), fading(wave == 0 ? palette::kUnipolar : palette::kBipolar, 0.6));
+  }
+}
+
 void Well(Canvas& canvas, const ControlPlace& place)
 {
   const Box box = WellBox(place);
@@ -107,6 +141,7 @@ Canvas DrawBackground()
     Panel(canvas, box);
     if (band != Band::Master) SectionLines(canvas, box);
   }
+  Emblem(canvas);
   for (const ControlPlace& place : ControlPlaces())
     if (IsTextControl(place) && place.shown != Shown::Never && place.shown != Shown::Plugin) Well(canvas, place);
   return canvas;
