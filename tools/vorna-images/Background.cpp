@@ -126,7 +126,7 @@ Box BandBox(Band band)
 Box WellBox(const ControlPlace& place)
 {
   const Box box = ControlBox(place);
-  return {box.x0 - 2, box.y0 - 1, box.x1 + 2, box.y1 + 1};
+  return {box.x0 - 1.5, box.y0 - 1, box.x1 + 1.5, box.y1 + 1};
 }
 
 Canvas DrawBackground()

@@ -4,6 +4,7 @@
 #include "EditorImages.h"
 
 #include <functional>
+#include <vector>
 
 // How each control strip is drawn: the size of one frame and what frame k of n
 // shows. Names, ids and frame counts are the editor's (EditorImages.h).

@@ -22,9 +22,10 @@ struct KnobGeometry
   double pointerFrom, pointerTo, pointerWidth;  // radii along the pointer
 };
 
-// The large knobs leave 10 pixels on the right and room for a label that overlaps
-// the frame's last rows (labels sit 1 pixel below the frame's middle plus half its
-// height, shifted 4 pixels left): the knob turns left of the frame's centre.
+// The large knob's frame keeps room on its right (the editor narrows its mouse
+// area by 10 pixels there) and at its bottom, where the label overlaps the last
+// rows; the knob turns left of and above the frame's centre, right over its label
+// and value box, which the editor shifts 4 and 5 pixels left.
 constexpr KnobGeometry kLargeKnob = {46, 44, 18.5, 21.5, 13.0, 16.0, 10.8, 3.5, 9.9, 2.2};
 constexpr KnobGeometry kSmallKnob = {28, 28, 14.0, 13.5, 10.0, 12.5, 8.2, 2.4, 7.6, 1.8};
 constexpr KnobGeometry kMiniKnob = {22, 22, 11.0, 11.0, 7.8, 9.8, 6.3, 1.8, 5.8, 1.6};

@@ -7,7 +7,7 @@
 
 namespace
 {
-// 1 well inside, falling smoothly to 0 over `blur` outside the edge (distance 0).
+// 1 inside, 0 outside, with a smooth ramp `blur` wide centred on the edge (distance 0).
 float Softly(double distance, double blur)
 {
   const double t = std::clamp(0.5 - distance / blur, 0.0, 1.0);

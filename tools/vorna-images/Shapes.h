@@ -108,16 +108,3 @@ private:
   double mHalf;
   Box mBounds;
 };
-
-// Inside the first shape and outside the second.
-class Cutout : public Shape
-{
-public:
-  Cutout(const Shape& keep, const Shape& cut) : mKeep(keep), mCut(cut) {}
-  bool Contains(double x, double y) const override { return mKeep.Contains(x, y) && !mCut.Contains(x, y); }
-  Box Bounds() const override { return mKeep.Bounds(); }
-
-private:
-  const Shape& mKeep;
-  const Shape& mCut;
-};

@@ -3,7 +3,7 @@
 #include "Palette.h"
 #include "Pieces.h"
 
-#include <cmath>
+#include <vector>
 
 namespace
 {
