@@ -91,6 +91,19 @@ protected:
   ~SWELL_CommandTarget() = default;
 };
 
+// A button that may be one of a group of radio buttons (the buttons of the dialog controls
+// answer it). Flags: bit 0 a radio button, bit 1 the first of its group.
+class SWELL_RadioButton
+{
+public:
+  virtual int swellGetRadioFlags() = 0;
+  virtual int state() = 0;
+  virtual void setState(int state) = 0;
+
+protected:
+  ~SWELL_RadioButton() = default;
+};
+
 // Keeps a menu that it is the command destination of.
 class SWELL_MenuHolder
 {

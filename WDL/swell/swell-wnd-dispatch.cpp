@@ -13,6 +13,9 @@
 #include "platform/appkit/event.h"
 #include "platform/appkit/menu.h"
 
+#include <algorithm>
+#include <vector>
+
 using namespace cocoa;
 
 LRESULT Swell_vVorna_hwnd::onSwellMessage(UINT msg, WPARAM wParam, LPARAM lParam)
@@ -69,13 +72,52 @@ bool SWELL_CommandTarget::performAction(Action action, NSObject* sender)
   }
 }
 
+namespace
+{
+constexpr int kRadio = 1;
+constexpr int kGroupStart = 2;
+
+// A click on a radio button turns off the others of its group: the adjacent buttons before
+// it back to the group's first, and those after it up to the next group.
+void clearRadioGroup(NSView* clicked, SWELL_RadioButton* radio)
+{
+  NSView* parent = clicked->superview();
+  if (!parent) return;
+  const std::vector<NSView*> siblings = parent->subviews();
+  const long at = std::find(siblings.begin(), siblings.end(), clicked) - siblings.begin();
+  const auto turnOff = [](SWELL_RadioButton* button) {
+    if ((button->swellGetRadioFlags() & kRadio) && button->state()) button->setState(0);
+  };
+  if (!(radio->swellGetRadioFlags() & kGroupStart))
+    for (long i = at - 1; i >= 0; --i)
+    {
+      auto* button = respondsTo<SWELL_RadioButton>(siblings[i]);
+      if (!button) break;
+      turnOff(button);
+      if (button->swellGetRadioFlags() & kGroupStart) break;
+    }
+  for (long i = at + 1; i < static_cast<long>(siblings.size()); ++i)
+  {
+    auto* button = respondsTo<SWELL_RadioButton>(siblings[i]);
+    if (!button || (button->swellGetRadioFlags() & kGroupStart)) break;
+    turnOff(button);
+  }
+}
+}  // namespace
+
 void Swell_vVorna_hwnd::onSwellCommand(NSObject* sender)
 {
   if (!m_wndproc || m_hashaddestroy) return;
   NSInteger id = 0;
   unsigned code = 0;
+  auto* radio = respondsTo<SWELL_RadioButton>(sender);
   if (auto* item = dynamic_cast<NSMenuItem*>(sender))
     id = item->tag();
+  else if (auto* button = dynamic_cast<NSView*>(sender); button && radio && (radio->swellGetRadioFlags() & kRadio))
+  {
+    id = button->tag();
+    clearRadioGroup(button, radio);
+  }
   else if (auto* control = dynamic_cast<NSView*>(sender))
   {
     // A control reports a double click as code 1.

@@ -29,6 +29,22 @@ void makeTwoControls(HWND dialog, int)
   }
 }
 
+// A stand-in for the dialog buttons: a radio button (flag 1), maybe first of its group (2).
+class RadioButton : public NSView, public SWELL_RadioButton
+{
+public:
+  RadioButton(int flags, int on, NSInteger id) : m_flags(flags), m_state(on), m_id(id) {}
+  NSInteger tag() const override { return m_id; }
+  int swellGetRadioFlags() override { return m_flags; }
+  int state() override { return m_state; }
+  void setState(int state) override { m_state = state; }
+
+private:
+  int m_flags;
+  int m_state;
+  NSInteger m_id;
+};
+
 LRESULT s_initDialogAnswer = 0;
 WPARAM s_initDialogFocusCandidate = 0;
 
@@ -322,4 +338,30 @@ TEST_F(WindowTest, AWindowMenuFollowsItsWindowAndLeavesTheMainMenuWithIt)
   EXPECT_EQ(open->target(), nullptr);
   EXPECT_EQ(menu->retainCount(), 1);
   menu->release();
+}
+
+TEST_F(WindowTest, ARadioClickTurnsOffTheRestOfItsGroupAndNoOtherButton)
+{
+  Recorder* dialog = recorder("dialog");
+  HWND top = topLevel(dialog);
+  // Groups: [1] [2 3 4] [5 6], then a button that is no radio button.
+  const int flags[] = {3, 3, 1, 1, 3, 1, 0};
+  std::vector<RadioButton*> buttons;
+  for (int i = 0; i < 7; ++i)
+  {
+    buttons.push_back(new RadioButton(flags[i], 1, 100 + i));
+    viewOf(top)->addSubview(buttons.back());
+    buttons.back()->release();
+  }
+  EXPECT_TRUE(NSApp()->sendAction(Action::onSwellCommand3, viewOf(top), buttons[2]));
+  std::vector<int> states;
+  for (RadioButton* b : buttons) states.push_back(b->state());
+  EXPECT_EQ(states, (std::vector<int>{1, 0, 1, 0, 1, 1, 1}));
+  ASSERT_NE(dialog->last(WM_COMMAND), nullptr);
+  EXPECT_EQ(dialog->last(WM_COMMAND)->wParam, 102u);  // BN_CLICKED is 0
+  EXPECT_EQ(dialog->last(WM_COMMAND)->lParam, reinterpret_cast<LPARAM>(buttons[2]));
+  NSApp()->sendAction(Action::onSwellCommand, viewOf(top), buttons[4]);  // the first of its group
+  EXPECT_EQ(buttons[5]->state(), 0);
+  EXPECT_EQ(buttons[3]->state(), 0);
+  EXPECT_EQ(buttons[6]->state(), 1);
 }
