@@ -124,11 +124,21 @@ NSInteger MenuTracker::highlightedItem(size_t level) const
   return level < m_levels.size() ? m_levels[level]->highlighted : -1;
 }
 
-NSMenuItem* MenuTracker::track(NSMenu* menu, NSWindow* window, NSPoint topLeft)
+NSMenuItem* MenuTracker::track(NSMenu* menu, NSWindow* window, NSPoint topLeft, const MenuPlacement& placement)
 {
   if (!menu || !window || g_active) return nullptr;
   MenuTracker tracker(window, nullptr);
+  tracker.m_minimumWidth = placement.minimumWidth;
   tracker.openLevel(menu, topLeft);
+  const NSInteger item = placement.itemAtPoint;
+  if (item >= 0 && item < menu->numberOfItems())
+  {
+    // Opened once to learn where the item lies, then again moved up by that much.
+    const double above = tracker.itemRect(0, item).origin.y - tracker.menuFrame(0).origin.y;
+    tracker.closeLevelsFrom(0);
+    tracker.openLevel(menu, NSMakePoint(topLeft.x, topLeft.y - above));
+    tracker.m_levels[0]->highlighted = item;
+  }
   return tracker.run();
 }
 
@@ -158,7 +168,7 @@ void MenuTracker::openLevel(NSMenu* menu, NSPoint topLeft)
   menu->update();
   auto level = std::make_unique<Level>();
   level->menu = menu;
-  double width = MenuStyle::kMinimumWidth;
+  double width = std::max(MenuStyle::kMinimumWidth, m_levels.empty() ? std::ceil(m_minimumWidth) : 0.0);
   double height = 2;
   for (NSMenuItem* item : menu->itemArray())
   {

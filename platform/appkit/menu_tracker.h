@@ -17,13 +17,21 @@ class NSEvent;
 // own where they do not fit, and follows the mouse and keys until one item is chosen or
 // the menus are dismissed. Only one tracker runs at a time; the run loop keeps turning
 // (timers fire) while it does.
+// How a control's list opens: at least as wide as the control, and with one item
+// (highlighted) lying at the point, as a pop-up button shows its selected item over itself.
+struct MenuPlacement
+{
+  double minimumWidth = 0;
+  NSInteger itemAtPoint = -1;
+};
+
 class MenuTracker
 {
 public:
   // Opens the menu with its top-left corner at the point (window pixels). Returns the
   // chosen item (autoreleased) or null. The menu's delegate hears menuNeedsUpdate before
   // it is shown, and each submenu's before that one opens.
-  static NSMenuItem* track(NSMenu* menu, NSWindow* window, NSPoint topLeft);
+  static NSMenuItem* track(NSMenu* menu, NSWindow* window, NSPoint topLeft, const MenuPlacement& placement = {});
   // The same for one title of the menu bar in a window's title strip.
   static NSMenuItem* trackMenuBar(NSWindow* window, NSInteger titleIndex);
   static MenuTracker* active();
@@ -67,5 +75,6 @@ private:
   bool m_done = false;
   bool m_sawMouseDown = false;
   double m_openedAt = 0;
+  double m_minimumWidth = 0;
 };
 }  // namespace cocoa

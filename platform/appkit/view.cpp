@@ -108,6 +108,7 @@ void NSView::setFrame(NSRect frame)
   const bool sizeChanged = frame.size != m_frame.size;
   m_frame = frame;
   if (m_superview && !m_hidden) m_superview->setNeedsDisplayInRect(m_frame);
+  if (m_superview) m_superview->subviewFrameDidChange(this);
   // A flipped view's content hangs from its top edge, an unflipped one's from its bottom:
   // a new height moves everything in one of them.
   if (sizeChanged || !m_superview) setNeedsDisplay(true);
@@ -195,6 +196,19 @@ NSRect NSView::convertRectToView(NSRect rect, const NSView* view) const
 {
   return rectFromCorners(convertPointToView(rect.origin, view),
                          convertPointToView(NSMakePoint(NSMaxX(rect), NSMaxY(rect)), view));
+}
+
+NSRect NSView::visibleRect() const
+{
+  NSRect visible = bounds();
+  for (const NSView* v = this; v->m_superview; v = v->m_superview)
+    visible = NSIntersectionRect(visible, convertRectFromView(v->m_superview->bounds(), v->m_superview));
+  return visible;
+}
+
+bool NSView::scrollRectToVisible(NSRect rect)
+{
+  return m_superview && m_superview->scrollRectToVisible(convertRectToView(rect, m_superview));
 }
 
 NSView* NSView::hitTest(NSPoint point)

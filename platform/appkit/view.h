@@ -38,6 +38,8 @@ public:
   virtual void viewDidMoveToWindow() {}
   // After the view was added to a superview or removed from one (superview() tells which).
   virtual void viewDidMoveToSuperview() {}
+  // A subview's frame changed (what Cocoa's frame-change notification tells an observer).
+  virtual void subviewFrameDidChange(NSView*) {}
   NSResponder* nextResponder() const override;
 
   // Geometry. The frame is in the superview's coordinates, the bounds in the view's own;
@@ -57,6 +59,11 @@ public:
   NSPoint convertPointToView(NSPoint point, const NSView* view) const;
   NSRect convertRectFromView(NSRect rect, const NSView* view) const;
   NSRect convertRectToView(NSRect rect, const NSView* view) const;
+  // The part of the bounds that the superviews (and the window) leave visible.
+  NSRect visibleRect() const;
+  // Asks the superviews to scroll so that the rectangle (in this view's coordinates)
+  // shows; a clip view scrolls and passes the request on. True when something scrolled.
+  virtual bool scrollRectToVisible(NSRect rect);
   // The deepest visible view under a point given in the superview's coordinates.
   virtual NSView* hitTest(NSPoint pointInSuperview);
   virtual bool acceptsFirstMouse(NSEvent*) { return false; }

@@ -1,12 +1,15 @@
 #include "platform/appkit/window.h"
 
 #include "platform/appkit/application.h"
+#include "platform/appkit/button.h"
 #include "platform/appkit/dragging.h"
 #include "platform/appkit/event.h"
+#include "platform/appkit/keys.h"
 #include "platform/appkit/graphics_context.h"
 #include "platform/appkit/menu_bar.h"
 #include "platform/appkit/pasteboard.h"
 #include "platform/appkit/screen.h"
+#include "platform/appkit/theme.h"
 #include "platform/appkit/tool_tips.h"
 #include "platform/appkit/view.h"
 #include "platform/backend/backend.h"
@@ -23,7 +26,6 @@ namespace
 NSInteger g_nextWindowNumber = 1;
 // Past this many separate dirty rectangles one bounding rectangle is cheaper to draw.
 constexpr size_t kMaxDirtyRects = 16;
-constexpr CGFloat kWindowBackground = 0xEC / 255.0;
 }  // namespace
 
 NSWindow::NSWindow(NSRect contentRect, unsigned styleMask, NSBackingStoreType, bool)
@@ -312,8 +314,51 @@ bool NSWindow::makeFirstResponder(NSResponder* responder)
   if (m_firstResponder && m_firstResponder != this && !m_firstResponder->resignFirstResponder()) return false;
   m_firstResponder = this;
   if (responder != this && (!responder->acceptsFirstResponder() || !responder->becomeFirstResponder())) return false;
-  m_firstResponder = responder;
+  if (m_firstResponder == this) m_firstResponder = responder;
   return true;
+}
+
+void NSWindow::setDefaultButtonCell(NSButtonCell* cell)
+{
+  if (cell == m_defaultButtonCell.get()) return;
+  StrongRef<NSButtonCell> old = m_defaultButtonCell;
+  m_defaultButtonCell = cell;
+  if (old)
+  {
+    old->setKeyEquivalent(NSString());
+    if (old->controlView()) old->controlView()->setNeedsDisplay(true);
+  }
+  if (cell)
+  {
+    cell->setKeyEquivalent("\r");
+    if (cell->controlView()) cell->controlView()->setNeedsDisplay(true);
+  }
+}
+
+void NSWindow::keyDown(NSEvent* event)
+{
+  const bool enter = event->keyCode() == kVK_Return || event->keyCode() == kVK_ANSI_KeypadEnter;
+  const unsigned modifiers = event->modifierFlags() & (NSEventModifierFlagCommand | NSEventModifierFlagControl |
+                                                       NSEventModifierFlagOption | NSEventModifierFlagShift);
+  StrongRef<NSButtonCell> cell = m_defaultButtonCell;
+  auto* button = cell ? dynamic_cast<NSButton*>(cell->controlView()) : nullptr;
+  if (enter && !modifiers && button && button->window() == this && !button->isHiddenOrHasHiddenAncestor())
+  {
+    StrongRef<NSButton> keep(button);
+    button->performClick(this);
+    return;
+  }
+  NSResponder::keyDown(event);
+}
+
+void NSWindow::becomeKeyWindow()
+{
+  if (auto* view = dynamic_cast<NSView*>(m_firstResponder)) view->setNeedsDisplay(true);
+}
+
+void NSWindow::resignKeyWindow()
+{
+  if (auto* view = dynamic_cast<NSView*>(m_firstResponder)) view->setNeedsDisplay(true);
 }
 
 const NSString& NSWindow::shownToolTip() const
@@ -570,7 +615,9 @@ void NSWindow::displayIfNeeded()
   {
     CGContextSaveGState(context);
     CGContextClipToRect(context, rect);
-    CGContextSetRGBFillColor(context, kWindowBackground, kWindowBackground, kWindowBackground, 1);
+    const NSColor background = controlTheme().colors.windowBackground;
+    CGContextSetRGBFillColor(context, background.redComponent(), background.greenComponent(),
+                             background.blueComponent(), 1);
     CGContextFillRect(context, rect);
     CGContextRestoreGState(context);
     if (m_showsMenuBar) drawTitleStrip(rect);

@@ -16,6 +16,7 @@ class NSEvent;
 class NSScreen;
 class NSWindow;
 class ToolTipTracker;
+class NSButtonCell;
 
 enum NSWindowStyleMask : unsigned
 {
@@ -114,8 +115,9 @@ public:
   bool isMainWindow() const;
   virtual bool canBecomeKeyWindow() const;
   virtual bool canBecomeMainWindow() const;
-  virtual void becomeKeyWindow() {}
-  virtual void resignKeyWindow() {}
+  // Overrides call these: the view with the keyboard focus shows whether its window is key.
+  virtual void becomeKeyWindow();
+  virtual void resignKeyWindow();
   virtual void becomeMainWindow() {}
   virtual void resignMainWindow() {}
   int level() const { return m_level; }
@@ -141,7 +143,15 @@ public:
   void setDelegate(NSWindowDelegate* delegate) { m_delegate = delegate; }
 
   NSResponder* firstResponder() const { return m_firstResponder; }
+  // A responder that hands the first-responder status on while it accepts it (a text
+  // field to the editor inside it) keeps it handed on.
   bool makeFirstResponder(NSResponder* responder);
+
+  // The button Return presses (its key equivalent becomes "\r"); retained.
+  NSButtonCell* defaultButtonCell() const { return m_defaultButtonCell.get(); }
+  void setDefaultButtonCell(NSButtonCell* cell);
+  // The end of the responder chain: Return and Enter press the default button.
+  void keyDown(NSEvent* event) override;
   void setAcceptsMouseMovedEvents(bool accepts) { m_acceptsMouseMoved = accepts; }
   bool acceptsMouseMovedEvents() const { return m_acceptsMouseMoved; }
 
@@ -223,6 +233,7 @@ private:
   std::vector<NSWindow*> m_children;
   NSWindowDelegate* m_delegate = nullptr;
   NSResponder* m_firstResponder = nullptr;
+  StrongRef<NSButtonCell> m_defaultButtonCell;
   NSView* m_tracking[3] = {nullptr, nullptr, nullptr};  // the view that took each button's press
   BackingBitmap m_backing;
   std::vector<NSRect> m_dirty;  // base coordinates, whole pixels
