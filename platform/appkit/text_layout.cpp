@@ -92,15 +92,7 @@ size_t nextCharacterBoundary(std::string_view text, size_t offset)
 size_t previousCharacterBoundary(std::string_view text, size_t offset)
 {
   offset = characterBoundaryAtOrBefore(text, offset);
-  if (offset == 0) return 0;
-  // A valid sequence is at most four bytes: find the boundary whose character ends here.
-  for (size_t back = 1; back <= 4 && back <= offset; ++back)
-  {
-    size_t next = 0;
-    decodeAt(text, offset - back, &next);
-    if (next == offset) return offset - back;
-  }
-  return offset - 1;
+  return offset == 0 ? 0 : characterBoundaryAtOrBefore(text, offset - 1);
 }
 
 size_t characterBoundaryAtOrBefore(std::string_view text, size_t offset)
