@@ -10,7 +10,10 @@
 #include "platform/appkit/pop_up_button.h"
 #include "platform/appkit/scroll_view.h"
 #include "platform/appkit/slider.h"
+#include "platform/appkit/text_view.h"
 #include "platform/appkit/theme.h"
+#include "platform/foundation/autorelease_pool.h"
+#include "platform/foundation/object_registry.h"
 
 #include <cmath>
 #include <string>
@@ -314,4 +317,51 @@ TEST_F(Controls, SizeToFitTakesTheTitleAndABoxKeepsItsTitleAboveItsPanel)
   EXPECT_EQ(NSMaxY(box->borderRect()), 233);
   box->setTitle("");
   EXPECT_EQ(box->borderRect(), box->bounds());
+}
+
+TEST_F(Controls, WindowsFullOfControlsLeaveNoObjectBehindWhenClosed)
+{
+  // The first round makes the fonts the theme hands out, which stay for the process.
+  size_t before = 0;
+  for (int cycle = 0; cycle <= 200; ++cycle)
+  {
+    if (cycle == 1) before = liveObjectCount();
+    NSAutoreleasePool pool;
+    auto* dialog = new NSWindow(NSMakeRect(50, 50, 320, 200), NSWindowStyleMaskTitled);
+    auto* content = new controls_test::FlippedView(NSMakeRect(0, 0, 320, 200));
+    dialog->setContentView(content);
+    content->release();
+    auto* ok = new NSButton(NSMakeRect(10, 10, 60, 20));
+    content->addSubview(ok);
+    ok->release();
+    dialog->setDefaultButtonCell(ok->buttonCell());
+    auto* list = new NSPopUpButton(NSMakeRect(10, 40, 100, 18));
+    auto* item = new NSMenuItem("one", Action::none, "");
+    list->menu()->addItem(item);
+    item->release();
+    list->selectItemAtIndex(0);
+    content->addSubview(list);
+    list->release();
+    auto* combo = new NSComboBox(NSMakeRect(10, 70, 100, 22));
+    combo->addItemWithObjectValue("two");
+    content->addSubview(combo);
+    combo->release();
+    auto* scroll = new NSScrollView(NSMakeRect(120, 10, 150, 80));
+    auto* text = new NSTextView(NSMakeRect(0, 0, 150, 80));
+    scroll->setDocumentView(text);
+    text->release();
+    content->addSubview(scroll);
+    scroll->release();
+    auto* box = new NSBox(NSMakeRect(5, 100, 300, 90));
+    content->addSubview(box, NSWindowBelow, nullptr);
+    box->release();
+    auto* slider = new NSSlider(NSMakeRect(10, 120, 100, 20));
+    content->addSubview(slider);
+    slider->release();
+    dialog->makeKeyAndOrderFront(nullptr);
+    dialog->makeFirstResponder(combo);  // closed while its field editor is in it
+    dialog->display();
+    dialog->close();
+  }
+  EXPECT_EQ(liveObjectCount(), before);
 }
