@@ -1,7 +1,6 @@
 #include "platform/appkit/box.h"
 
 #include "platform/appkit/control_drawing.h"
-#include "platform/appkit/graphics_context.h"
 #include "platform/appkit/theme.h"
 
 #include <cmath>
@@ -51,9 +50,8 @@ NSRect NSBox::borderRect() const
 
 void NSBox::drawRect(NSRect)
 {
-  NSGraphicsContext* graphics = NSGraphicsContext::currentContext();
-  if (!graphics) return;
-  CGContextRef context = graphics->CGContext();
+  CGContextRef context = currentCGContext();
+  if (!context) return;
   const ControlTheme& theme = controlTheme();
   const NSRect panel = borderRect();
   fillRoundedRect(context, panel, theme.metrics.boxRadius, theme.colors.boxFill);

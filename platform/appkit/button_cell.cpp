@@ -1,7 +1,6 @@
 #include "platform/appkit/button_cell.h"
 
 #include "platform/appkit/control_drawing.h"
-#include "platform/appkit/graphics_context.h"
 #include "platform/appkit/theme.h"
 #include "platform/appkit/view.h"
 #include "platform/appkit/window.h"
@@ -18,17 +17,9 @@ namespace
 {
 // Room above and below a push button's title.
 constexpr CGFloat kPushButtonPaddingY = 3;
-// How much paler a disabled accent is.
-constexpr CGFloat kDisabledAccentAlpha = 0.45;
 // The mixed state's dash, as a part of the box.
 constexpr CGFloat kDashWidth = 0.5;
 constexpr CGFloat kDashHeight = 2;
-
-CGContextRef currentContext()
-{
-  NSGraphicsContext* graphics = NSGraphicsContext::currentContext();
-  return graphics ? graphics->CGContext() : nullptr;
-}
 
 NSSize imageSize(CGImageRef image)
 {
@@ -183,7 +174,7 @@ void NSButtonCell::drawWithFrame(NSRect frame, NSView* view)
 
 void NSButtonCell::drawBezelWithFrame(NSRect frame, NSView*)
 {
-  CGContextRef context = currentContext();
+  CGContextRef context = currentCGContext();
   if (!context) return;
   const ControlTheme& theme = controlTheme();
   const CGFloat radius = m_bezel == NSBezelStyleRounded ? theme.metrics.buttonRadius : theme.metrics.squareButtonRadius;
@@ -202,7 +193,7 @@ void NSButtonCell::drawBezelWithFrame(NSRect frame, NSView*)
 
 void NSButtonCell::drawImage(CGImageRef image, NSRect frame, NSView*)
 {
-  CGContextRef context = currentContext();
+  CGContextRef context = currentCGContext();
   if (!context || !image) return;
   NSSize size = imageSize(image);
   const CGFloat scale = std::min({1.0, frame.size.width / size.width, frame.size.height / size.height});
@@ -224,7 +215,7 @@ void NSButtonCell::drawTitle(const NSString& title, NSRect frame, NSView*)
 
 void NSButtonCell::drawMark(NSRect frame)
 {
-  CGContextRef context = currentContext();
+  CGContextRef context = currentCGContext();
   if (!context) return;
   const ControlTheme& theme = controlTheme();
   const NSRect box = markRectForBounds(frame);
@@ -233,8 +224,8 @@ void NSButtonCell::drawMark(NSRect frame)
   const CGFloat radius = radio ? box.size.width / 2 : theme.metrics.checkBoxRadius;
   if (marked)
   {
-    NSColor fill = isHighlighted() ? theme.colors.accentPressed : theme.colors.accent;
-    if (!isEnabled()) fill = fill.colorWithAlphaComponent(kDisabledAccentAlpha);
+    const NSColor fill = !isEnabled() ? theme.colors.accentDisabled : isHighlighted() ? theme.colors.accentPressed
+                                                                                      : theme.colors.accent;
     fillRoundedRect(context, box, radius, fill);
   }
   else

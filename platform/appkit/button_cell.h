@@ -67,9 +67,10 @@ public:
   void setImage(CGImageRef image);
   NSCellImagePosition imagePosition() const { return m_imagePosition; }
   void setImagePosition(NSCellImagePosition position);
-  // A transparent button takes clicks and draws nothing.
-  bool isTransparent() const { return m_transparent; }
-  virtual void setTransparent(bool transparent);
+  // A transparent button takes clicks and draws nothing (a cell drawing itself in its own
+  // way may answer yes and still draw).
+  virtual bool isTransparent() const { return m_transparent; }
+  void setTransparent(bool transparent);
   bool isOpaque() const override { return false; }
   // "\r" for a window's default button.
   const NSString& keyEquivalent() const { return m_keyEquivalent; }

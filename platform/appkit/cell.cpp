@@ -1,7 +1,7 @@
 #include "platform/appkit/cell.h"
 
+#include "platform/appkit/control_drawing.h"
 #include "platform/appkit/formatter.h"
-#include "platform/appkit/graphics_context.h"
 #include "platform/appkit/theme.h"
 #include "platform/appkit/view.h"
 #include "platform/graphics/cg_context.h"
@@ -167,9 +167,8 @@ void NSCell::drawInteriorWithFrame(NSRect frame, NSView*)
 
 void NSCell::drawText(const NSString& text, NSRect rect, const NSColor& color, bool centreOneLine)
 {
-  NSGraphicsContext* graphics = NSGraphicsContext::currentContext();
-  if (!graphics || !m_font || text.empty() || NSIsEmptyRect(rect)) return;
-  CGContextRef context = graphics->CGContext();
+  CGContextRef context = currentCGContext();
+  if (!context || !m_font || text.empty() || NSIsEmptyRect(rect)) return;
   TextLayout layout;
   TextLayout::Options options;
   options.boxWidth = rect.size.width;

@@ -2,7 +2,6 @@
 
 #include "platform/appkit/control_drawing.h"
 #include "platform/appkit/event.h"
-#include "platform/appkit/graphics_context.h"
 #include "platform/appkit/menu_tracker.h"
 #include "platform/appkit/theme.h"
 #include "platform/appkit/window.h"
@@ -39,9 +38,8 @@ NSSize NSComboBoxCell::cellSize() const
 void NSComboBoxCell::drawFrame(NSRect frame, NSView* view)
 {
   NSTextFieldCell::drawFrame(frame, view);
-  NSGraphicsContext* graphics = NSGraphicsContext::currentContext();
-  if (!graphics) return;
-  CGContextRef context = graphics->CGContext();
+  CGContextRef context = currentCGContext();
+  if (!context) return;
   const ControlTheme& theme = controlTheme();
   const NSRect button = buttonRectForBounds(frame);
   fillRect(context, NSMakeRect(NSMinX(button), NSMinY(button) + 4, 1, button.size.height - 8),

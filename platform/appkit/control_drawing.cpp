@@ -1,5 +1,6 @@
 #include "platform/appkit/control_drawing.h"
 
+#include "platform/appkit/graphics_context.h"
 #include "platform/appkit/theme.h"
 #include "platform/graphics/cg_context.h"
 
@@ -107,6 +108,12 @@ void fillEllipse(CGContextRef context, NSRect rect, const NSColor& color)
 {
   setFill(context, color);
   CGContextFillEllipseInRect(context, rect);
+}
+
+CGContextRef currentCGContext()
+{
+  NSGraphicsContext* graphics = NSGraphicsContext::currentContext();
+  return graphics ? graphics->CGContext() : nullptr;
 }
 
 void fillRect(CGContextRef context, NSRect rect, const NSColor& color)

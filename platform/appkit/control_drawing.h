@@ -22,5 +22,7 @@ void drawChevron(CGContextRef context, NSPoint centre, CGFloat size, bool down, 
 // A tick filling a check box's square.
 void drawCheckMark(CGContextRef context, NSRect box, const NSColor& color);
 void fillEllipse(CGContextRef context, NSRect rect, const NSColor& color);
+// The context of the drawing under way (null outside drawing).
+CGContextRef currentCGContext();
 void fillRect(CGContextRef context, NSRect rect, const NSColor& color);
 }  // namespace cocoa

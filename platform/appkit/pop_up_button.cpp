@@ -2,7 +2,6 @@
 
 #include "platform/appkit/control_drawing.h"
 #include "platform/appkit/event.h"
-#include "platform/appkit/graphics_context.h"
 #include "platform/appkit/menu_tracker.h"
 #include "platform/appkit/theme.h"
 #include "platform/appkit/window.h"
@@ -86,19 +85,19 @@ void NSPopUpButtonCell::drawWithFrame(NSRect frame, NSView* view)
 {
   drawBezelWithFrame(frame, view);
   drawTitle(stringValue(), titleRectForBounds(frame), view);
-  NSGraphicsContext* graphics = NSGraphicsContext::currentContext();
-  if (!graphics || m_arrowPosition == NSPopUpNoArrow) return;
+  CGContextRef context = currentCGContext();
+  if (!context || m_arrowPosition == NSPopUpNoArrow) return;
   const ControlTheme& theme = controlTheme();
   const NSColor ink = isEnabled() ? theme.colors.mark : theme.colors.disabledText;
   const CGFloat size = theme.metrics.chevronSize;
   const NSPoint centre = NSMakePoint(std::round(NSMaxX(frame) - theme.metrics.popUpArrowWidth / 2),
                                      std::round(NSMidY(frame) - 0.5));
   if (m_arrowPosition == NSPopUpArrowAtBottom)
-    drawChevron(graphics->CGContext(), centre, size, true, ink);
+    drawChevron(context, centre, size, true, ink);
   else
   {
-    drawChevron(graphics->CGContext(), NSMakePoint(centre.x, centre.y - size + 0.5), size * 0.8, false, ink);
-    drawChevron(graphics->CGContext(), NSMakePoint(centre.x, centre.y + size - 0.5), size * 0.8, true, ink);
+    drawChevron(context, NSMakePoint(centre.x, centre.y - size + 0.5), size * 0.8, false, ink);
+    drawChevron(context, NSMakePoint(centre.x, centre.y + size - 0.5), size * 0.8, true, ink);
   }
 }
 

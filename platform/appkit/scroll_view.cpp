@@ -2,7 +2,6 @@
 
 #include "platform/appkit/control_drawing.h"
 #include "platform/appkit/event.h"
-#include "platform/appkit/graphics_context.h"
 #include "platform/appkit/theme.h"
 
 #include <algorithm>
@@ -10,15 +9,6 @@
 
 namespace cocoa
 {
-namespace
-{
-CGContextRef currentContext()
-{
-  NSGraphicsContext* graphics = NSGraphicsContext::currentContext();
-  return graphics ? graphics->CGContext() : nullptr;
-}
-}  // namespace
-
 NSClipView::NSClipView(NSRect frame) : NSView(frame), m_backgroundColor(controlTheme().colors.fieldBackground) {}
 
 NSScrollView* NSClipView::scrollView() const
@@ -105,7 +95,7 @@ void NSClipView::subviewFrameDidChange(NSView* view)
 void NSClipView::drawRect(NSRect)
 {
   if (!m_drawsBackground) return;
-  if (CGContextRef context = currentContext()) fillRect(context, bounds(), m_backgroundColor);
+  if (CGContextRef context = currentCGContext()) fillRect(context, bounds(), m_backgroundColor);
 }
 
 NSScroller::NSScroller(NSRect frame) : NSView(frame) {}
@@ -154,7 +144,7 @@ double NSScroller::valueForKnobAt(CGFloat start) const
 
 void NSScroller::drawRect(NSRect)
 {
-  CGContextRef context = currentContext();
+  CGContextRef context = currentCGContext();
   if (!context || m_proportion >= 1) return;
   fillRoundedRect(context, knobRect(), controlTheme().metrics.scrollerKnobWidth / 2, controlTheme().colors.scrollerKnob);
 }

@@ -2,7 +2,6 @@
 
 #include "platform/appkit/control_drawing.h"
 #include "platform/appkit/event.h"
-#include "platform/appkit/graphics_context.h"
 #include "platform/appkit/theme.h"
 #include "platform/appkit/view.h"
 
@@ -15,8 +14,6 @@ namespace cocoa
 {
 namespace
 {
-// How much paler a disabled slider's accent is.
-constexpr CGFloat kDisabledAccentAlpha = 0.45;
 // The length sizeToFit gives a slider.
 constexpr CGFloat kNaturalLength = 100;
 }  // namespace
@@ -111,9 +108,8 @@ NSSize NSSliderCell::cellSize() const
 
 void NSSliderCell::drawWithFrame(NSRect frame, NSView*)
 {
-  NSGraphicsContext* graphics = NSGraphicsContext::currentContext();
-  if (!graphics) return;
-  CGContextRef context = graphics->CGContext();
+  CGContextRef context = currentCGContext();
+  if (!context) return;
   const ControlTheme& theme = controlTheme();
   const CGFloat t = theme.metrics.sliderTrackThickness;
   const NSRect knob = knobRect();
@@ -132,9 +128,7 @@ void NSSliderCell::drawWithFrame(NSRect frame, NSView*)
     filled = NSMakeRect(d / 2, y, NSMidX(knob) - d / 2, t);
   }
   fillRoundedRect(context, track, t / 2, theme.colors.sliderTrack);
-  NSColor accent = theme.colors.accent;
-  if (!isEnabled()) accent = accent.colorWithAlphaComponent(kDisabledAccentAlpha);
-  fillRoundedRect(context, filled, t / 2, accent);
+  fillRoundedRect(context, filled, t / 2, isEnabled() ? theme.colors.accent : theme.colors.accentDisabled);
   const NSColor face = !isEnabled() ? theme.colors.faceDisabled : isHighlighted() ? theme.colors.facePressed : theme.colors.face;
   fillEllipse(context, NSOffsetRect(knob, 0, 1), theme.colors.shade);
   fillEllipse(context, knob, isEnabled() ? theme.colors.border : theme.colors.borderDisabled);

@@ -3,7 +3,6 @@
 #include "platform/appkit/control_drawing.h"
 #include "platform/appkit/event.h"
 #include "platform/appkit/font.h"
-#include "platform/appkit/graphics_context.h"
 #include "platform/appkit/keys.h"
 #include "platform/appkit/pasteboard.h"
 #include "platform/appkit/theme.h"
@@ -577,9 +576,8 @@ void NSText::mouseUp(NSEvent*)
 
 void NSText::drawRect(NSRect dirty)
 {
-  NSGraphicsContext* graphics = NSGraphicsContext::currentContext();
-  if (!graphics) return;
-  CGContextRef context = graphics->CGContext();
+  CGContextRef context = currentCGContext();
+  if (!context) return;
   const ControlTheme& theme = controlTheme();
   if (m_drawsBackground) fillRect(context, bounds(), m_backgroundColor);
   const TextLayout& text = layout();

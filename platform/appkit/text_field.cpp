@@ -2,7 +2,6 @@
 
 #include "platform/appkit/control_drawing.h"
 #include "platform/appkit/formatter.h"
-#include "platform/appkit/graphics_context.h"
 #include "platform/appkit/text_view.h"
 #include "platform/appkit/theme.h"
 #include "platform/appkit/window.h"
@@ -14,12 +13,6 @@ namespace cocoa
 namespace
 {
 constexpr const char* kBullet = "\u2022";
-
-CGContextRef currentContext()
-{
-  NSGraphicsContext* graphics = NSGraphicsContext::currentContext();
-  return graphics ? graphics->CGContext() : nullptr;
-}
 
 NSTextField* editedField(NSView* view)
 {
@@ -92,7 +85,7 @@ NSRect NSTextFieldCell::editingRectForBounds(NSRect bounds) const
 
 void NSTextFieldCell::drawFrame(NSRect frame, NSView* view)
 {
-  CGContextRef context = currentContext();
+  CGContextRef context = currentCGContext();
   if (!context) return;
   const ControlTheme& theme = controlTheme();
   if (hasFrame())

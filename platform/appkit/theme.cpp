@@ -17,6 +17,7 @@ constexpr ControlTheme kTheme{
             .disabledText = rgb(0xA3A3A8),
             .accent = rgb(0x3875D7),
             .accentPressed = rgb(0x2A5FB5),
+            .accentDisabled = rgb(0x3875D7, 0.45),
             .accentText = rgb(0xFFFFFF),
             .focusRing = rgb(0x3875D7, 0.45),
             .face = rgb(0xFDFDFD),

@@ -16,6 +16,7 @@ struct ControlTheme
     NSColor disabledText;
     NSColor accent;           // default buttons, checked boxes, filled slider track
     NSColor accentPressed;
+    NSColor accentDisabled;   // checked marks and slider tracks of disabled controls
     NSColor accentText;       // text and marks on the accent
     NSColor focusRing;
     NSColor face;             // buttons, pop-up buttons, check boxes
