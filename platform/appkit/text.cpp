@@ -124,7 +124,7 @@ void NSText::replaceCharactersInRange(NSRange range, const NSString& text)
   std::string next = current;
   next.replace(from, to - from, text.str());
   m_text = NSString(std::move(next));
-  m_anchor = m_caret = from + text.str().size();
+  m_anchor = m_caret = characterBoundaryAtOrBefore(m_text.str(), from + text.str().size());
   invalidateLayout();
   caretMoved();
 }
@@ -234,7 +234,9 @@ bool NSText::userReplace(NSRange range, std::string text)
   std::string next = m_text.str();
   next.replace(range.location, range.length, text);
   m_text = NSString(std::move(next));
-  m_anchor = m_caret = range.location + text.size();
+  // Bytes that are not UTF-8 may join with their new neighbours into one character: the
+  // caret never lands inside it.
+  m_anchor = m_caret = characterBoundaryAtOrBefore(m_text.str(), range.location + text.size());
   invalidateLayout();
   caretMoved();
   if (m_delegate) m_delegate->textDidChange(this);

@@ -123,6 +123,14 @@ TEST_F(TextEditing, KeysAndInputMethodTextEditInUtf8OffsetsOnCharacterBoundaries
   EXPECT_EQ(editor()->selectedRange(), NSMakeRange(0, 2));
   driver.key(window, kVK_Escape);  // not text: passed on, nothing typed
   EXPECT_EQ(field->stringValue().str(), "x ");
+
+  // Bytes that are not UTF-8 can join into one character when what lay between them goes:
+  // the caret lands before that character, not inside it.
+  field->setStringValue("a\xC3" "x\xA9");
+  editor()->setSelectedRange(NSMakeRange(2, 1));
+  driver.key(window, kVK_Delete);
+  EXPECT_EQ(field->stringValue().str(), "a\xC3\xA9");
+  EXPECT_EQ(editor()->selectedRange(), NSMakeRange(1, 0));
 }
 
 TEST_F(TextEditing, CopyCutAndPasteGoThroughTheGeneralPasteboard)
