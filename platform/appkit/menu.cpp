@@ -6,6 +6,7 @@
 #include "platform/appkit/menu_tracker.h"
 #include "platform/appkit/view.h"
 #include "platform/appkit/window.h"
+#include "platform/graphics/cg_image.h"
 
 #include <algorithm>
 #include <cctype>
@@ -49,6 +50,12 @@ void NSMenuItem::setRepresentedObject(NSObject* object)
   if (NSObject* old = std::exchange(m_represented, object)) old->release();
 }
 
+void NSMenuItem::setImage(CGImageRef image)
+{
+  if (image) CGImageRetain(image);
+  if (CGImageRef old = std::exchange(m_image, image)) CGImageRelease(old);
+}
+
 NSMenuItem* NSMenuItem::copy() const
 {
   NSMenuItem* item = new NSMenuItem(m_title, m_action, m_keyEquivalent);
@@ -60,6 +67,7 @@ NSMenuItem* NSMenuItem::copy() const
   item->m_target = m_target;
   item->m_keyModifiers = m_keyModifiers;
   item->setRepresentedObject(m_represented);
+  item->setImage(m_image);
   if (m_submenu)
   {
     NSMenu* submenu = m_submenu->copy();
@@ -73,6 +81,7 @@ void NSMenuItem::dealloc()
 {
   setSubmenu(nullptr);
   setRepresentedObject(nullptr);
+  setImage(nullptr);
 }
 
 NSMenu::NSMenu(const NSString& title) : m_title(title) {}
@@ -214,7 +223,7 @@ void NSMenu::popUpContextMenu(NSMenu* menu, NSEvent* event, NSView* view)
 
 NSMenu* NSMenu::copy() const
 {
-  NSMenu* menu = new NSMenu(m_title);
+  NSMenu* menu = emptyCopy();
   menu->m_delegate = m_delegate;
   for (NSMenuItem* item : m_items)
   {
