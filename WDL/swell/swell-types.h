@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 // The records and handle types of the Win32-style interface that more than one
 // layer shares. Handles are pointers to incomplete structs so that each kind is
 // its own type and a wrong handle does not compile.
@@ -132,3 +134,16 @@ struct ICONINFO
 // channel into account.
 #define SRCCOPY 0x00CC0020
 #define SRCCOPY_USEALPHACHAN 0xDEADBEEF
+
+// Pointer-sized integers and the message arguments of the Win32 interface.
+typedef unsigned int UINT;
+typedef intptr_t INT_PTR;
+typedef uintptr_t UINT_PTR;
+typedef intptr_t LONG_PTR;
+typedef uintptr_t WPARAM;
+typedef intptr_t LPARAM;
+typedef intptr_t LRESULT;
+
+// A menu handle stands for the platform menu behind it.
+struct HMENU__;
+typedef HMENU__* HMENU;

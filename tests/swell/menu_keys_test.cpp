@@ -1,0 +1,121 @@
+#include "swell-menu.h"
+#include "swell-misc.h"
+
+#include "platform/appkit/application.h"
+#include "platform/appkit/keys.h"
+#include "platform/appkit/view.h"
+#include "platform/appkit/window.h"
+#include "platform/testing/test_driver.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+using namespace cocoa;
+
+namespace
+{
+constexpr unsigned kCommand = NSEventModifierFlagCommand;
+constexpr unsigned kShift = NSEventModifierFlagShift;
+
+std::string utf8(char32_t c)
+{
+  return keyCharacterString(c).str();
+}
+
+class CommandLog : public NSObject, public ActionTarget
+{
+public:
+  bool performAction(Action action, NSObject* sender) override
+  {
+    if (action == Action::onSwellCommand) ids.push_back(static_cast<int>(dynamic_cast<NSMenuItem*>(sender)->tag()));
+    return true;
+  }
+  std::vector<int> ids;
+};
+}  // namespace
+
+TEST(MenuKeys, KeysAndModifiersBecomeKeyEquivalents)
+{
+  struct Case
+  {
+    int key;
+    unsigned modifiers;
+    std::string equivalent;
+    unsigned mask;
+  };
+  const Case cases[] = {
+      {'S', FCONTROL, "s", kCommand},
+      {'S', FCONTROL | FSHIFT, "S", kCommand},  // the capital carries the Shift
+      {'1', FSHIFT | FALT, "1", NSEventModifierFlagOption | kShift},
+      {'/', FCONTROL, "/", kCommand},
+      {'/', FVIRTKEY | FCONTROL, "", kCommand},  // not a virtual key of the table
+      {'a', FCONTROL, "", kCommand},             // lower case is not a key
+      {112 + 4, FVIRTKEY, utf8(NSF1FunctionKey + 4), 0},
+      {135, FVIRTKEY, utf8(NSF1FunctionKey + 23), 0},
+      {37, FVIRTKEY | FLWIN, utf8(NSLeftArrowFunctionKey), NSEventModifierFlagControl},
+      {33, FVIRTKEY, utf8(NSPageUpFunctionKey), 0},
+      {36, FVIRTKEY, utf8(NSHomeFunctionKey), 0},
+      {46, FVIRTKEY, "\x7F", 0},
+      {8, FVIRTKEY, "\x08", 0},
+      {109, FVIRTKEY | FCONTROL, "-", kCommand},
+      {200, FVIRTKEY, "", 0},
+  };
+  HMENU menu = CreatePopupMenu();
+  HMENU submenu = CreatePopupMenu();
+  SWELL_Menu_AddMenuItem(submenu, "Save", 7, 0);
+  SWELL_InsertMenu(menu, 0, MF_BYPOSITION | MF_POPUP, reinterpret_cast<UINT_PTR>(submenu), "File");
+  NSMenuItem* item = swell::menuOf(submenu)->itemAtIndex(0);
+  for (const Case& c : cases)
+  {
+    ASSERT_EQ(SetMenuItemModifier(menu, 7, MF_BYCOMMAND, c.key, c.modifiers), 1);
+    EXPECT_EQ(item->keyEquivalent().str(), c.equivalent) << c.key;
+    EXPECT_EQ(item->keyEquivalentModifierMask(), c.mask) << c.key;
+  }
+  EXPECT_EQ(SetMenuItemModifier(menu, 8, MF_BYCOMMAND, 'S', FCONTROL), 0);
+  DestroyMenu(menu);
+}
+
+TEST(MenuKeys, TheMainMenuBarTakesKeyEquivalentsAndOnlyMenus)
+{
+  TestDriver driver;
+  NSWindow* window = new NSWindow(NSMakeRect(100, 100, 300, 200), NSWindowStyleMaskTitled);
+  window->makeKeyAndOrderFront(nullptr);
+  StrongRef<CommandLog> log = StrongRef<CommandLog>::adopt(new CommandLog);
+  HMENU bar = CreatePopupMenu();
+  HMENU file = CreatePopupMenu();
+  SWELL_Menu_AddMenuItem(file, "Save", 7, 0);
+  SWELL_Menu_AddMenuItem(file, "Save as", 8, 0);
+  SWELL_Menu_AddMenuItem(file, "Help", 9, 0);
+  SWELL_Menu_AddMenuItem(file, "Disabled", 10, 1);
+  SWELL_InsertMenu(bar, 0, MF_BYPOSITION | MF_POPUP, reinterpret_cast<UINT_PTR>(file), "&File");
+  SetMenuItemModifier(bar, 7, MF_BYCOMMAND, 'S', FCONTROL);
+  SetMenuItemModifier(bar, 8, MF_BYCOMMAND, 'S', FCONTROL | FSHIFT);
+  SetMenuItemModifier(bar, 9, MF_BYCOMMAND, 112 + 4, FVIRTKEY);
+  SetMenuItemModifier(bar, 10, MF_BYCOMMAND, 'D', FCONTROL);
+  swell::setMenuCommandTarget(swell::menuOf(bar), log.get(), nullptr);
+
+  SWELL_SetCurrentMenu(bar);
+  EXPECT_EQ(SWELL_GetCurrentMenu(), bar);
+  driver.key(window, kVK_ANSI_S);  // typing, not a command
+  driver.key(window, kVK_ANSI_S, kCommand);
+  driver.key(window, kVK_ANSI_S, kCommand | kShift);
+  driver.key(window, kVK_F5);
+  driver.key(window, kVK_ANSI_D, kCommand);
+  EXPECT_EQ(log->ids, (std::vector<int>{7, 8, 9}));
+
+  HMENU other = CreatePopupMenu();
+  SWELL_SetCurrentMenu(nullptr);
+  SWELL_SetCurrentMenu(reinterpret_cast<HMENU>(window));  // not a menu
+  EXPECT_EQ(SWELL_GetCurrentMenu(), bar);
+  g_swell_terminating = true;
+  SWELL_SetCurrentMenu(other);
+  g_swell_terminating = false;
+  EXPECT_EQ(SWELL_GetCurrentMenu(), bar);
+  SWELL_SetCurrentMenu(other);
+  EXPECT_EQ(SWELL_GetCurrentMenu(), other);
+  DestroyMenu(other);
+  DestroyMenu(bar);
+  window->close();
+}
