@@ -58,9 +58,6 @@ protected:
 #define FALT 0x10
 #define FLWIN 0x20
 
-#define WM_COMMAND 0x0111
-#define WM_INITMENUPOPUP 0x0117
-
 struct MENUITEMINFO
 {
   UINT cbSize;
@@ -168,18 +165,6 @@ HMENU SWELL_GetCurrentMenu();
 // result is 1 when an item was chosen. The window hears WM_INITMENUPOPUP for the menu and for
 // each submenu before it opens (unless TPM_NONOTIFY).
 int TrackPopupMenu(HMENU menu, int flags, int x, int y, int reserved, HWND hwnd, const RECT* ignored);
-
-// A window that keeps a menu answers this (swellSetMenu:, swellGetMenu).
-class SWELL_MenuHolder
-{
-public:
-  // Stores the menu and makes the window its command destination.
-  virtual void swellSetMenu(HMENU menu) = 0;
-  virtual HMENU swellGetMenu() = 0;
-
-protected:
-  ~SWELL_MenuHolder() = default;
-};
 
 namespace swell
 {

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <cstdint>
-
 // The records and handle types of the Win32-style interface that more than one
 // layer shares. Handles are pointers to incomplete structs so that each kind is
 // its own type and a wrong handle does not compile.
@@ -135,15 +133,18 @@ struct ICONINFO
 #define SRCCOPY 0x00CC0020
 #define SRCCOPY_USEALPHACHAN 0xDEADBEEF
 
-// Pointer-sized integers and the message arguments of the Win32 interface.
+// ---- windows and messages
+
+#include <cstdint>
+
 typedef unsigned int UINT;
 typedef intptr_t INT_PTR;
 typedef uintptr_t UINT_PTR;
 typedef intptr_t LONG_PTR;
-typedef uintptr_t WPARAM;
-typedef intptr_t LPARAM;
-typedef intptr_t LRESULT;
+typedef UINT_PTR WPARAM;
+typedef LONG_PTR LPARAM;
+typedef LONG_PTR LRESULT;
 
-// A menu handle stands for the platform menu behind it.
+// A menu stands for the platform menu behind it.
 struct HMENU__;
 typedef HMENU__* HMENU;

@@ -5,6 +5,7 @@
 // SendMessage (recorded, and handed to the view's handler) and ReleaseCapture (counted).
 
 #include "swell-menu.h"
+#include "swell-menu-window.h"
 
 #include "platform/appkit/view.h"
 
