@@ -243,6 +243,13 @@ TEST_F(Menus, KeyEquivalentsOfTheMainMenuSendTheirAction)
   for (const std::string& entry : g_log)
     if (entry.rfind("action ", 0) == 0) sent.push_back(entry.substr(entry.rfind(' ') + 1));
   EXPECT_EQ(sent, (std::vector<std::string>{"Help", "Back"}));
+  // Keys that type nothing are labelled by their names.
+  EXPECT_EQ(keyEquivalentLabel(help).str(), "F5");
+  EXPECT_EQ(keyEquivalentLabel(menu->itemWithTag(5)).str(), "Ctrl+Left");
+  help->setKeyEquivalent(keyCharacterString(NSPageDownFunctionKey));
+  EXPECT_EQ(keyEquivalentLabel(help).str(), "Page Down");
+  help->setKeyEquivalent(keyCharacterString(0xF8FF));
+  EXPECT_EQ(keyEquivalentLabel(help).str(), "");
 }
 
 TEST(MenuModel, RemovingEveryItemWhileWalkingTheItemArrayRemovesThemAll)
