@@ -96,6 +96,9 @@ TEST(MenuItems, AreFoundByPositionOrByIdInTheMenuFirstThenDepthFirst)
   EXPECT_EQ(GetMenuItemCount(menu), 4);
   EXPECT_EQ(DeleteMenu(menu, 201, MF_BYCOMMAND), 0);
   DestroyMenu(menu);
+  // A handle kept past its menu's end finds nothing.
+  EXPECT_EQ(GetMenuItemCount(menu), 0);
+  EXPECT_EQ(CheckMenuItem(menu, 101, MF_CHECKED), 0);
 
   EXPECT_EQ(GetMenuItemCount(nullptr), 0);
   EXPECT_EQ(AddMenuItem(nullptr, 0, "x", 1), -1);
