@@ -9,6 +9,9 @@ packages=(
   g++ cmake ninja-build pkg-config clang libclang-rt-14-dev
   # the product's own dependencies
   librtaudio-dev librtmidi-dev libpng-dev zlib1g-dev
+  # the JACK server and its clients for the application's end-to-end tests (jackd2's
+  # development package replaces JACK 1's, which the RtAudio and RtMidi ones accept)
+  jackd2 libjack-jackd2-dev
   # platform layer
   libsdl2-dev libcairo2-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core libx11-dev libxext-dev
   # tools and tests

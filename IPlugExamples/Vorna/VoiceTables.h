@@ -157,6 +157,8 @@ private:
   bool mHeld[kNumKeys] = {};
   bool mSustained[kNumKeys] = {};
   bool mSostenuto[kNumKeys] = {};
+  // The key's voice was taken for another key and the key has not played since.
+  bool mVoiceStolen[kNumKeys] = {};
 
   int mOrder[kNumVoices] = {};
   NoteEntry mNoteStack[kNoteStackCapacity] = {};

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "BoundedInputs.h"
 #include "EnvelopeDetector.h"
 #include "IPlugStandalone.h"
 #include "MIDIReceiver.h"
@@ -61,6 +62,10 @@ public:
   static constexpr double kInitialFollowerSeconds = 0.01;
   static constexpr double kFollowerAttackSeconds = 0.25;
   static constexpr double kFollowerReleaseSeconds = 1.0;
+
+  // The AM view switches start in their middle position, neither AM group
+  // shown; the default presets, program and bank files store it so.
+  static constexpr double kAMViewStart = 0.5;
 
   // The ids the editor's controls of the editor-side values will carry.
   enum EGuiControlId
@@ -136,7 +141,7 @@ public:
   void OnGuiBpmChange(int id, double bpm);
   // Slot of the "Mask input" box: subtract the first input pair from the output.
   void SetMaskInput(int id, double value);
-  // The value of oscillator osc's (0 or 1) AM view switch, 0..1.
+  // The value of oscillator osc's (0 or 1) AM view switch, 0..1 (NaN: kAMViewStart).
   void SetAMView(int osc, double value);
   double GetAMView(int osc) const { return mAMView[osc]; }
   // Zero-based input pair of the FM (0), AM 1 (1) and AM 2 (2) inputs.
@@ -187,7 +192,7 @@ private:
   std::unique_ptr<ThreadPool> mPool;
 
   // Editor-side values.
-  std::array<double, 2> mAMView = {0.0, 0.0};
+  std::array<double, 2> mAMView = {kAMViewStart, kAMViewStart};
   std::array<std::atomic<int>, kNumParams> mLearnedCC;
 
   // Smoothing state, one slot per parameter.
@@ -202,7 +207,10 @@ private:
   bool mBendUsesBpm = false;
   // Set by the editor on the main thread, read once per block on the audio thread.
   std::atomic<int> mInputPairSel[3] = {0, 0, 0};
-  double* mExtIn[6] = {};  // FM left, right; AM 1 left, right; AM 2 left, right
+  BoundedInputs mBoundedIn;
+  static_assert(BoundedInputs::kMaxPairs == kInputPairs);
+  // Into mBoundedIn: FM left, right; AM 1 left, right; AM 2 left, right.
+  double* mExtIn[6] = {};
   std::atomic<bool> mMaskInput = false;
   double mAuxEnvOut[2] = {0.0, 0.0};
   EnvelopeDetector mAuxEnv[2];

@@ -28,22 +28,38 @@ void Vorna::ProcessDoubleReplacing(double** inputs, double** outputs, int nFrame
   if (mBendUsesBpm && !standalone) ApplyTempo(GetTempo());
 
   // The standalone application has one stereo input, which serves every input.
+  // "Mask input" always subtracts the first pair.
   const int lastPair = std::max(NInChannels() / 2 - 1, 0);
-  for (int pair = 0; pair < 3; ++pair)
+  const bool mask = mMaskInput;
+  int pairOf[3];
+  bool pairRead[kInputPairs] = {};
+  for (int which = 0; which < 3; ++which)
   {
-    const int first = standalone ? 0 : 2 * std::min(mInputPairSel[pair].load(), lastPair);
-    mExtIn[2 * pair] = inputs[first];
-    mExtIn[2 * pair + 1] = inputs[first + 1];
+    pairOf[which] = standalone ? 0 : std::min(mInputPairSel[which].load(), lastPair);
+    pairRead[pairOf[which]] = true;
   }
+  pairRead[0] = pairRead[0] || mask;
 
-  SingleThreadBlockProcessing(inputs, outputs, n);
-
-  if (mMaskInput)
+  // Every input is read through its bounded copy, one slice at a time.
+  for (int first = 0; first < n; first += BoundedInputs::kSliceFrames)
   {
-    for (int i = 0; i < n; ++i)
+    const int frames = std::min(BoundedInputs::kSliceFrames, n - first);
+    for (int pair = 0; pair < kInputPairs; ++pair)
+      if (pairRead[pair]) mBoundedIn.ReadPair(inputs, pair, first, frames);
+    for (int which = 0; which < 3; ++which)
     {
-      outputs[0][i] -= inputs[0][i];
-      outputs[1][i] -= inputs[1][i];
+      mExtIn[2 * which] = mBoundedIn.Channel(pairOf[which], 0);
+      mExtIn[2 * which + 1] = mBoundedIn.Channel(pairOf[which], 1);
+    }
+    double* slice[2] = {outputs[0] + first, outputs[1] + first};
+    SingleThreadBlockProcessing(inputs, slice, frames);
+    if (mask)
+    {
+      for (int c = 0; c < 2; ++c)
+      {
+        const double* in = mBoundedIn.Channel(0, c);
+        for (int i = 0; i < frames; ++i) slice[c][i] -= in[i];
+      }
     }
   }
 

@@ -150,5 +150,5 @@ void Vorna::OnGuiBpmChange(int, double bpm)
 void Vorna::SetAMView(int osc, double value)
 {
   if (osc < 0 || osc > 1) return;
-  mAMView[osc] = std::isnan(value) ? 0.0 : std::clamp(value, 0.0, 1.0);
+  mAMView[osc] = std::isnan(value) ? kAMViewStart : std::clamp(value, 0.0, 1.0);
 }

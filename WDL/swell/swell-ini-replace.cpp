@@ -74,8 +74,17 @@ IniWriterLock::~IniWriterLock()
   if (m_fd >= 0) ::close(m_fd);
 }
 
-bool replaceFile(const std::string& path, const std::string& text, const FileStamp& existing)
+bool replaceFile(const std::string& linkedPath, const std::string& text, const FileStamp& existing)
 {
+  // A settings file that the user keeps elsewhere and links here stays linked: the new text
+  // replaces the file the link names, not the link. A missing file (or a dangling link) has
+  // no resolved name and is written where it was asked for.
+  std::string path = linkedPath;
+  if (char* resolved = realpath(linkedPath.c_str(), nullptr))
+  {
+    path = resolved;
+    std::free(resolved);
+  }
   std::string temporary = hiddenSibling(path, ".new.XXXXXX");
   const int fd = mkostemp(temporary.data(), O_CLOEXEC);
   if (fd < 0) return false;

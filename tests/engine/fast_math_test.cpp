@@ -33,6 +33,7 @@ struct Sweep
   double hi;
   bool logarithmic;  // magnitudes spread evenly over the decades
   bool bothSigns;
+  int points = 400000;
 };
 
 // The largest ulp distance over a dense random sweep, with where it happened.
@@ -43,7 +44,7 @@ std::pair<std::int64_t, double> WorstUlps(Fast fast, Exact exact, Sweep sweep)
   std::uniform_real_distribution<double> unit(0.0, 1.0);
   std::int64_t worst = 0;
   double at = 0.0;
-  for (int i = 0; i < 400000; ++i)
+  for (int i = 0; i < sweep.points; ++i)
   {
     const double u = unit(random);
     double x = sweep.lo + u * (sweep.hi - sweep.lo);
@@ -76,8 +77,8 @@ TEST(FastMath, StaysWithinItsStatedUlpsOfTheLibrary)
     {"log near 1", FastMath::Log, [](double x) { return std::log(x); }, {0.5, 2.0, false, false}, 1},
     {"tanh", FastMath::Tanh, [](double x) { return std::tanh(x); }, {1e-12, 30.0, true, true}, 2},
     {"tanh audio range", FastMath::Tanh, [](double x) { return std::tanh(x); }, {-4.0, 4.0, false, false}, 2},
-    {"asinh", FastMath::Asinh, [](double x) { return std::asinh(x); }, {1e-12, 1e9, true, true}, 3},
-    {"asinh audio range", FastMath::Asinh, [](double x) { return std::asinh(x); }, {-4.0, 4.0, false, false}, 3},
+    {"asinh", FastMath::Asinh, [](double x) { return std::asinh(x); }, {1e-12, 1e9, true, true}, 4},
+    {"asinh audio range", FastMath::Asinh, [](double x) { return std::asinh(x); }, {-4.0, 4.0, false, false}, 4},
     {"sin of a phase", FastMath::SinOfPhase, [](double x) { return std::sin(x); }, {0.0, 2.0 * kPi, false, false}, 1},
   };
   for (const Case& c : cases)
@@ -85,6 +86,17 @@ TEST(FastMath, StaysWithinItsStatedUlpsOfTheLibrary)
     const auto [worst, at] = WorstUlps(c.fast, c.exact, c.sweep);
     EXPECT_LE(worst, c.bound) << c.name << " at " << at;
   }
+
+  // asinh is least exact just above 0.5, where the logarithm form takes over:
+  // about one argument in 70000 there is 4 ulp away. A million points over
+  // [0.5, 1] (either sign) find a dozen of them, so the stated bound is the
+  // real one, not only an upper limit.
+  const auto [worst, at] =
+    WorstUlps(FastMath::Asinh, [](double x) { return std::asinh(x); }, {0.5, 1.0, false, true, 1000000});
+  EXPECT_EQ(worst, 4) << "asinh at " << at;
+  volatile double witness = 0.50286442347954441;  // volatile: the library's own asinh, not a folded constant
+  const double x = witness;
+  EXPECT_EQ(Ulps(FastMath::Asinh(x), std::asinh(x)), 4);
 }
 
 TEST(FastMath, SineOfAPhaseIsExactEnoughAtTheQuadrantsAndZeroCrossings)

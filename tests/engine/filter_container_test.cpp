@@ -1,6 +1,7 @@
 #include "FilterContainer.h"
 
 #include "counting_filter.h"
+#include "diode_ladder_model.h"
 #include "sample_rate_scope.h"
 
 #include <gtest/gtest.h>
@@ -42,6 +43,25 @@ struct ActiveSlot
 
   size_t Calls() const { return filter.freqs.size(); }
 };
+
+// The whole frequency in [lo, hi] where a single-peaked gain is highest.
+template <class Gain>
+int PeakFrequency(Gain gain, int lo, int hi)
+{
+  while (hi - lo > 2)
+  {
+    const int a = lo + (hi - lo) / 3;
+    const int b = hi - (hi - lo) / 3;
+    if (gain(a) < gain(b))
+      lo = a + 1;
+    else
+      hi = b;
+  }
+  int best = lo;
+  for (int f = lo + 1; f <= hi; ++f)
+    if (gain(f) > gain(best)) best = f;
+  return best;
+}
 
 double TrackedCutoff(double baseHz, double voiceHz, double ratio = 1.0)
 {
@@ -309,4 +329,41 @@ TEST(FilterContainer, SwitchingOnAndOff)
   EXPECT_EQ(s.Calls(), calls);
   s.slot.SetOnOff(true, kSustain);
   EXPECT_DOUBLE_EQ(s.filter.LastFreq(), 3000.0);
+}
+
+TEST(FilterContainer, AMoogSlotPassesAndPeaksAsItsLadderDoes)
+{
+  // The slot as a voice drives it, measured from rendered audio (a 1e-5 sine, so
+  // the saturators stay linear): the passband gain and where the resonance peaks,
+  // and how high, show the ladder's stage coefficients, feedback and output gain.
+  struct Case
+  {
+    double sampleRate, cutoff, resonance;
+  };
+  for (const Case& c : {Case{48000.0, 1000.0, 0.5}, Case{44100.0, 4000.0, 0.3}})
+  {
+    SampleRateScope rate(c.sampleRate);
+    DiodeLadderZDF ladder;
+    FilterContainer slot;
+    slot.SetFltPtrAndModel(&ladder, kFltMoog, true);
+    slot.SetPassType(kLP);
+    slot.SetFreq(c.cutoff, true);
+    slot.SetResonance(c.resonance, true);
+    auto measured = [&](int f) {
+      return filter_test::MeasureGain([&](double x) { return slot.Process(x); }, f, c.sampleRate, 0.5);
+    };
+    auto expected = [&](int f) {
+      return std::abs(filter_test::DiodeLadderResponse(kLP, c.cutoff, c.resonance, f, c.sampleRate));
+    };
+    const std::string what = "cutoff " + std::to_string(c.cutoff) + " resonance " + std::to_string(c.resonance);
+    EXPECT_NEAR(measured(40), expected(40), 1e-5 * expected(40)) << what;
+    const int lo = static_cast<int>(c.cutoff / 4.0);
+    const int hi = static_cast<int>(c.cutoff * 2.0);
+    const int peak = PeakFrequency(expected, lo, hi);
+    ASSERT_GT(peak, lo) << what;
+    ASSERT_LT(peak, hi) << what;
+    // Near the top the gain is flat to within the measurement's 1e-7 for a few hertz.
+    EXPECT_NEAR(PeakFrequency(measured, lo, hi), peak, 3) << what;
+    EXPECT_NEAR(measured(peak), expected(peak), 1e-5 * expected(peak)) << what;
+  }
 }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <string>
 #include <thread>
@@ -254,17 +255,34 @@ TEST(MidiReceiver, MidiThreadAndAudioThreadHandOverEveryMessageInOrder)
   MIDIReceiver r;
   Recorder rec(r);
   constexpr int kMessages = 20000;
+  // A lost message would leave both threads waiting for it: they give up here
+  // instead, and the test says how far the hand-over came.
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+  std::atomic<bool> gaveUp{false};
   std::thread producer([&] {
     for (int i = 0; i < kMessages; ++i)
     {
       const int code = i % 16384;
       const IMidiMsg m(0, 0xE0, static_cast<uint8_t>(code & 0x7F), static_cast<uint8_t>(code >> 7));
       // The ring drops when full; a real MIDI port is far slower than this loop.
-      while (i - rec.delivered.load(std::memory_order_acquire) >= 512) std::this_thread::yield();
+      while (i - rec.delivered.load(std::memory_order_acquire) >= 512)
+      {
+        if (gaveUp.load(std::memory_order_relaxed)) return;
+        std::this_thread::yield();
+      }
       r.OnMessageReceived(&m);
     }
   });
-  while (rec.delivered.load(std::memory_order_relaxed) < kMessages) RunBlock(r, 64);
+  while (rec.delivered.load(std::memory_order_relaxed) < kMessages)
+  {
+    if (std::chrono::steady_clock::now() > deadline)
+    {
+      gaveUp = true;
+      break;
+    }
+    RunBlock(r, 64);
+  }
   producer.join();
+  ASSERT_EQ(rec.delivered.load(), kMessages) << "messages lost: the audio side had not received them all after 5 s";
   for (int i = 0; i < kMessages; ++i) ASSERT_EQ(rec.wheel[i], (i % 16384 - 8192) / 8192.0) << i;
 }

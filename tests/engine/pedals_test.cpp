@@ -82,6 +82,41 @@ TEST(Pedals, AKeyWhoseSustainedVoiceWasStolenPlaysAgain)
   EXPECT_TRUE(Sounding(rig, 60));
   rig.Pedal(kSustainPedal, false);
   EXPECT_FALSE(Sounding(rig, 60));
+  // Every press of 60 has been matched: only the held 61 and 62 stay stacked.
+  ASSERT_EQ(rig.T().GetNoteStackSize(), 2);
+  EXPECT_EQ(rig.T().GetNoteStackKey(0), 61);
+  EXPECT_EQ(rig.T().GetNoteStackKey(1), 62);
+}
+
+TEST(Pedals, AKeyWhoseSustainedVoiceIsOnlyReleasingIsNotPlayedAgain)
+{
+  EngineRig rig;
+  rig.T().SetMaxNumOfActiveVoices(4);
+  rig.Pedal(kSustainPedal, true);
+  for (int key = 60; key < 64; ++key)
+  {
+    rig.Press(key);
+    rig.Lift(key);
+  }
+  rig.Render(200);
+  rig.T().SetMaxNumOfActiveVoices(2);  // releases two of the four
+  int releasedKey = -1;
+  for (int key = 60; key < 64 && releasedKey < 0; ++key)
+    if (rig.VoiceOf(key) >= 0 && rig.T().IsReleased(rig.VoiceOf(key))) releasedKey = key;
+  ASSERT_GE(releasedKey, 0);
+
+  rig.Press(releasedKey);  // while it releases, and again once it is silent
+  EXPECT_EQ(rig.CountActive(), 4);
+  EXPECT_TRUE(rig.T().IsReleased(rig.VoiceOf(releasedKey)));
+  rig.Lift(releasedKey);
+  rig.Render(2000);
+  ASSERT_EQ(rig.VoiceOf(releasedKey), -1);
+  rig.Press(releasedKey);
+  EXPECT_EQ(rig.VoiceOf(releasedKey), -1);
+  rig.Lift(releasedKey);
+  EXPECT_EQ(rig.T().GetNoteStackSize(), 4);
+  rig.Pedal(kSustainPedal, false);
+  EXPECT_EQ(rig.T().GetNoteStackSize(), 0);
 }
 
 TEST(Pedals, SostenutoHoldsOnlyTheKeysDownWhenItWentDown)

@@ -90,6 +90,22 @@ TEST_F(IniDisk, NewFilesFollowTheUmaskAndOldOnesKeepTheirMode)
   umask(saved);
 }
 
+TEST_F(IniDisk, AWriteThroughALinkReplacesTheLinkedFileAndKeepsTheLink)
+{
+  fs::create_directory(path("kept"));
+  const std::string target = path("kept/settings.ini");
+  const std::string link = path("settings.ini");
+  put(target, "[s]\nold=1\n");
+  fs::create_symlink(target, link);
+  ASSERT_TRUE(WritePrivateProfileString("s", "new", "2", link.c_str()));
+  EXPECT_TRUE(fs::is_symlink(link));
+  EXPECT_EQ(contents(target), "[s]\nnew=2\nold=1\n\n");
+  EXPECT_EQ(read(link.c_str(), "s", "new"), "2");
+  // No temporary file is left beside either name.
+  EXPECT_EQ(names(), (std::set<std::string>{"kept", "settings.ini", ".settings.ini.lock"}));
+  EXPECT_EQ(fs::directory_iterator(path("kept"))->path().filename(), "settings.ini");
+}
+
 TEST_F(IniDisk, AReaderNeverSeesAPartialFileWhileAnotherProcessWrites)
 {
   const std::string file = path("shared.ini");

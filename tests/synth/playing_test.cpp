@@ -37,6 +37,36 @@ TEST(Playing, AThirdNoteOnTwoVoicesStealsTheOldest)
   for (int note : {60, 64, 67}) EXPECT_GT(Tone(all, 12000, 24000, note), kPresent) << note;
 }
 
+TEST(Playing, AStolenVoiceIsTheQuietestOfTheOldestUnlessOneIsReleased)
+{
+  // All 32 voices hold keys 48, 50, ... 110, pressed one after another; the old-
+  // voice window is the 11 oldest. Key 58 (the sixth) is soft, key 88 (the
+  // 21st) softer still. Quiet enough that the master limiter never bends the sum;
+  // long releases keep a let-go key sounding until its voice is taken.
+  Player player;
+  player.OneBareOscillator();
+  player.SetNow({{kMaxVoiceCount, 32}, {kOsc1R, 3.0}, {kOsc1Vol, 0.1}});
+  std::vector<Event> events;
+  for (int i = 0; i < 32; ++i) events.push_back(NoteOn(240 * i, 48 + 2 * i, i == 5 ? 40 : i == 20 ? 20 : 127));
+  events.push_back(NoteOn(12000, 113));
+  events.push_back(NoteOff(26400, 80));
+  events.push_back(NoteOn(31200, 115));
+  const Stereo out = player.Run(45600, events);
+
+  // Each key against its own level before the steals.
+  auto sounding = [&](int note, long begin, long end) {
+    return Tone(out, begin, end, note) / Tone(out, 9600 - 4800, 9600 + 2400, note);
+  };
+  // Key 113 takes the softest of the oldest 11, 58: not the oldest, 48, nor the softest of all, 88.
+  EXPECT_LT(sounding(58, 16800, 26400), 0.02);
+  for (int note : {48, 88}) EXPECT_GT(sounding(note, 16800, 26400), 0.5) << note;
+  EXPECT_GT(Tone(out, 16800, 26400, 113), Tone(out, 16800, 26400, 48) * 0.5);
+  // Key 115 takes the released 80, though it is no old voice and not yet quiet.
+  EXPECT_GT(sounding(80, 28800, 31200), 0.5);
+  EXPECT_LT(sounding(80, 36000, 45600), 0.02);
+  for (int note : {48, 60, 88, 110}) EXPECT_GT(sounding(note, 36000, 45600), 0.5) << note;
+}
+
 TEST(Playing, MonoGlidesBetweenHeldNotesAndBack)
 {
   // Glide 0.1 s: 4800 samples, linear in Hz.

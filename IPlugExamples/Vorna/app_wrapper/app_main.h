@@ -1,0 +1,110 @@
+#pragma once
+
+// The standalone application around one instance of the synthesizer: its
+// settings, life cycle, audio stream and MIDI ports. Everything here runs on
+// the main thread except the two callbacks, which say so.
+
+#include "app_state.h"
+#include "audio_driver.h"
+#include "midi_ports.h"
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+class IPlugStandalone;
+struct HWND__;
+typedef HWND__* HWND;
+
+// The codes the application shell sends to SWELLAppMain.
+#ifndef SWELLAPP_ONLOAD
+#define SWELLAPP_ONLOAD 1
+#define SWELLAPP_LAUNCHED 2
+#define SWELLAPP_WILLTERMINATE 3
+#define SWELLAPP_SHOULDTERMINATE 4
+#define SWELLAPP_MENUCOMMAND 153
+#endif
+
+constexpr const char* kProductWord = "Vorna";
+constexpr size_t kINIPathSize = 200;
+
+// ---- settings and life cycle ----
+extern AppState gState;        // the settings in force
+extern AppState gTempState;    // the settings when the preferences dialog opened
+extern AppState gActiveState;  // the settings the running stream was opened with
+// The settings folder, then the full path of settings.ini; empty when no folder could be named.
+extern char gINIPath[kINIPathSize];
+extern IPlugStandalone* gPluginInstance;
+
+intptr_t SWELLAppMain(int msg, intptr_t wParam, intptr_t lParam);
+// Reads settings.ini into gState (after the defaults) and writes it back; false
+// when the settings folder cannot be made, and then nothing is read or written.
+bool LoadSettings();
+// Writes every key of gState; false when the file could not be written.
+bool UpdateINI();
+// Start-up: audio interface, devices, MIDI clients and ports, the plug-in, the
+// stream. The result is whether the stream runs; without it the application
+// runs on without sound.
+bool Init();
+// Shut-down, in order; each step only for what exists.
+void Cleanup();
+
+// ---- audio ----
+extern std::unique_ptr<AudioDriver> gDAC;
+extern std::vector<std::string> gAudioIDDevNames;  // entry k names device id k
+extern std::vector<unsigned> gAudioInputDevs;
+extern std::vector<unsigned> gAudioOutputDevs;
+extern unsigned gIOVS;
+extern int gSigVS;
+// State of the audio callback; the main thread touches it only while no stream runs.
+extern unsigned gVecElapsed;
+extern double gFadeMult;
+// Set by the audio thread once its callbacks reach the plug-in, cleared by the
+// main thread when the stream stops: MIDI is taken only while it is set.
+extern std::atomic<bool> gAudioProcessing;
+
+constexpr unsigned kSilentCallbacks = 51;
+constexpr double kOutputGain = 0.25;
+constexpr int kMaxVectorSize = 8192;
+
+bool TryToChangeAudioDriverType();
+// Stops (abort: at once, else after the queued output) and closes the stream, each
+// only when there is one; library errors are printed. No callback runs afterwards.
+void StopAudioStream(bool abort);
+void CloseAudioStream();
+void ProbeAudioIO();
+std::string GetAudioDeviceName(int id);  // "" for an id outside the list
+int GetAudioDeviceID(const char* name);  // -1 when no device carries the name
+bool TryToChangeAudio();
+bool InitialiseAudio(unsigned inId, unsigned outId, unsigned sampleRate, unsigned ioVectorSize, unsigned channels,
+                     unsigned firstInChannel, unsigned firstOutChannel);
+// Audio thread.
+int AudioCallback(void* output, void* input, unsigned nFrames, double streamTime, RtAudioStreamStatus status,
+                  void* userData);
+
+// ---- MIDI ----
+extern std::unique_ptr<MidiIn> gMidiIn;
+extern std::unique_ptr<MidiOut> gMidiOut;
+extern std::vector<std::string> gMIDIInputDevNames;   // "off", "virtual input", then the ports
+extern std::vector<std::string> gMIDIOutputDevNames;  // "off", "virtual output", then the ports
+
+bool InitialiseMidi();
+void ProbeMidiIO();
+// 0 "off", 1 the virtual port, k + 2 port k, -1 not found.
+int GetMIDIInPortNumber(const char* name);
+int GetMIDIOutPortNumber(const char* name);
+bool ChooseMidiInput(const char* name);
+bool ChooseMidiOutput(const char* name);
+// The MIDI service's thread.
+void MIDICallback(double deltaTime, std::vector<unsigned char>* message, void* userData);
+
+// ---- what the application is built on; tests put in scripted ones ----
+struct HostBackends
+{
+  std::unique_ptr<AudioDriver> (*makeAudioDriver)(int driver);
+  std::unique_ptr<MidiIn> (*makeMidiIn)(const std::string& clientName);
+  std::unique_ptr<MidiOut> (*makeMidiOut)(const std::string& clientName);
+};
+extern HostBackends gHostBackends;

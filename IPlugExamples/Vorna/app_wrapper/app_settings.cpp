@@ -1,0 +1,186 @@
+#include "app_main.h"
+
+#include "swell-ini.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <pwd.h>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+
+AppState gState;
+AppState gTempState;
+AppState gActiveState;
+char gINIPath[kINIPathSize] = "";
+
+namespace
+{
+constexpr const char* kSettingsFileName = "settings.ini";
+
+// One key of settings.ini: a number or a text field of the record, in the
+// order the file is read and written.
+struct SettingsKey
+{
+  const char* section;
+  const char* key;
+  uint16_t AppState::*number;
+  char (AppState::*text)[kNameSize];
+  // What a missing key reads as; a null text default is the driver's own device.
+  int numberDefault;
+  const char* textDefault;
+  int minValue;
+  int maxValue;
+};
+
+constexpr int kMaxField = 65535;
+
+constexpr SettingsKey kSettingsKeys[] = {
+  {"audio", "driver", &AppState::driver, nullptr, 0, nullptr, 0, kMaxField},
+  {"audio", "indev", nullptr, &AppState::inDev, 0, nullptr, 0, 0},
+  {"audio", "outdev", nullptr, &AppState::outDev, 0, nullptr, 0, 0},
+  {"audio", "in1", &AppState::inChanL, nullptr, 1, nullptr, 1, kMaxField},
+  {"audio", "in2", &AppState::inChanR, nullptr, 2, nullptr, 1, kMaxField},
+  {"audio", "out1", &AppState::outChanL, nullptr, 1, nullptr, 1, kMaxField},
+  {"audio", "out2", &AppState::outChanR, nullptr, 2, nullptr, 1, kMaxField},
+  {"audio", "monoinput", &AppState::monoInput, nullptr, 0, nullptr, 0, kMaxField},
+  {"audio", "iovs", nullptr, &AppState::iovs, 0, "512", 0, 0},
+  {"audio", "sigvs", nullptr, &AppState::sigvs, 0, "32", 0, 0},
+  {"audio", "sr", nullptr, &AppState::sr, 0, "44100", 0, 0},
+  {"midi", "indev", nullptr, &AppState::midiInDev, 0, "no input", 0, 0},
+  {"midi", "outdev", nullptr, &AppState::midiOutDev, 0, "no output", 0, 0},
+  {"midi", "inchan", &AppState::midiInChan, nullptr, 0, nullptr, 0, 16},
+  {"midi", "outchan", &AppState::midiOutChan, nullptr, 0, nullptr, 0, 16},
+};
+
+// The folder settings.ini lives in, ending in '/'; false when no home is known.
+bool SettingsFolder(std::string* folder)
+{
+  std::string base;
+  const char* config = std::getenv("XDG_CONFIG_HOME");
+  if (config && config[0] == '/')  // a relative value is to be ignored
+  {
+    base = config;
+  }
+  else
+  {
+    const char* home = std::getenv("HOME");
+    if (!home || !home[0])
+    {
+      const passwd* user = getpwuid(getuid());
+      home = user ? user->pw_dir : nullptr;
+    }
+    if (!home || !home[0]) return false;
+    base = std::string(home) + "/.config";
+  }
+  *folder = base + "/" + kProductWord + "/";
+  return true;
+}
+
+bool IsFolder(const std::string& path)
+{
+  struct stat info;
+  return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+// Creates the folder and its parents, each as the user's umask allows.
+bool MakeFolders(const std::string& folder)
+{
+  for (size_t slash = folder.find('/', 1); slash != std::string::npos; slash = folder.find('/', slash + 1))
+  {
+    const std::string part = folder.substr(0, slash);
+    if (mkdir(part.c_str(), 0777) != 0 && errno != EEXIST) return false;
+  }
+  return IsFolder(folder);
+}
+
+// A vector size as a whole number from 1 to kMaxVectorSize, or 0.
+int ParseVectorSize(const char* text)
+{
+  if (!text[0] || std::strlen(text) > 5) return 0;
+  int value = 0;
+  for (const char* c = text; *c; ++c)
+  {
+    if (*c < '0' || *c > '9') return 0;
+    value = value * 10 + (*c - '0');
+  }
+  return value <= kMaxVectorSize ? value : 0;
+}
+
+void KeepVectorSizeOrDefault(char (&field)[kNameSize], const char* fallback)
+{
+  const int size = ParseVectorSize(field);
+  if (size == 0)
+  {
+    CopyName(field, fallback);
+    return;
+  }
+  char text[16];
+  std::snprintf(text, sizeof(text), "%d", size);
+  CopyName(field, text);
+}
+
+void ReadSettings(AppState* state)
+{
+  for (const SettingsKey& k : kSettingsKeys)
+  {
+    if (k.number)
+    {
+      const int value = GetPrivateProfileInt(k.section, k.key, k.numberDefault, gINIPath);
+      state->*k.number = uint16_t(std::clamp(value, k.minValue, k.maxValue));
+      continue;
+    }
+    // The devices a missing key stands for are those of the driver read before them.
+    const char* fallback = k.textDefault;
+    if (!fallback) fallback = kAudioDrivers[IsAudioDriverCompiled(state->driver) ? state->driver : 0].defaultDevice;
+    char value[kNameSize];
+    GetPrivateProfileString(k.section, k.key, fallback, value, int(sizeof(value)), gINIPath);
+    CopyName(state->*k.text, value);
+  }
+  if (!IsAudioDriverCompiled(state->driver)) state->driver = 0;
+  KeepVectorSizeOrDefault(state->iovs, AppState{}.iovs);
+  KeepVectorSizeOrDefault(state->sigvs, AppState{}.sigvs);
+}
+
+bool SettingsFileIsNamed()
+{
+  const size_t length = strnlen(gINIPath, kINIPathSize);
+  return length > 0 && length < kINIPathSize && gINIPath[length - 1] != '/';
+}
+}  // namespace
+
+bool LoadSettings()
+{
+  gState = AppState{};
+  gTempState = AppState{};
+  gActiveState = AppState{};
+  gINIPath[0] = '\0';
+
+  std::string folder;
+  if (!SettingsFolder(&folder) || folder.size() + std::strlen(kSettingsFileName) >= kINIPathSize) return false;
+  std::snprintf(gINIPath, sizeof(gINIPath), "%s", folder.c_str());
+  if (!MakeFolders(folder)) return false;
+
+  std::snprintf(gINIPath, sizeof(gINIPath), "%s%s", folder.c_str(), kSettingsFileName);
+  struct stat info;
+  if (stat(gINIPath, &info) == 0) ReadSettings(&gState);
+  UpdateINI();
+  return true;
+}
+
+bool UpdateINI()
+{
+  if (!SettingsFileIsNamed()) return false;
+  bool written = true;
+  for (const SettingsKey& k : kSettingsKeys)
+  {
+    char number[16];
+    const char* value = k.text ? gState.*k.text : number;
+    if (k.number) std::snprintf(number, sizeof(number), "%u", unsigned(gState.*k.number));
+    written = WritePrivateProfileString(k.section, k.key, value, gINIPath) && written;
+  }
+  return written;
+}

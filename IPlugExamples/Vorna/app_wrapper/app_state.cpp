@@ -1,0 +1,33 @@
+#include "app_state.h"
+
+#include <cstring>
+
+bool AudioSettingsInStateAreEqual(const AppState* a, const AppState* b)
+{
+  return a->driver == b->driver && std::strcmp(a->inDev, b->inDev) == 0 && std::strcmp(a->outDev, b->outDev) == 0 &&
+         std::strcmp(a->sr, b->sr) == 0 && std::strcmp(a->iovs, b->iovs) == 0 &&
+         std::strcmp(a->sigvs, b->sigvs) == 0 && a->inChanL == b->inChanL && a->inChanR == b->inChanR &&
+         a->outChanL == b->outChanL && a->outChanR == b->outChanR && a->monoInput == b->monoInput;
+}
+
+bool MIDISettingsInStateAreEqual(const AppState* a, const AppState* b)
+{
+  return std::strcmp(a->midiInDev, b->midiInDev) == 0 && std::strcmp(a->midiOutDev, b->midiOutDev) == 0 &&
+         a->midiInChan == b->midiInChan && a->midiOutChan == b->midiOutChan;
+}
+
+void CopyName(char (&field)[kNameSize], const char* text)
+{
+  if (!text) text = "";
+  const size_t length = strnlen(text, kNameSize - 1);
+  std::memmove(field, text, length);
+  // The rest zeroed too, so that records holding the same texts hold the same bytes.
+  std::memset(field + length, 0, kNameSize - length);
+}
+
+bool StoredNameMatches(const char* stored, const std::string& listed)
+{
+  const size_t length = strnlen(stored, kNameSize);
+  if (listed.size() == length) return listed.compare(0, length, stored, length) == 0;
+  return length == kNameSize - 1 && listed.size() > length && listed.compare(0, length, stored, length) == 0;
+}

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+// The application's settings record: fixed width, text fields NUL-terminated
+// inside kNameSize bytes, so that records compare and copy as plain bytes.
+constexpr size_t kNameSize = 100;
+
+struct AppState
+{
+  uint16_t driver = 0;
+  char inDev[kNameSize] = "default";
+  char outDev[kNameSize] = "default";
+  char sr[kNameSize] = "44100";
+  char iovs[kNameSize] = "512";
+  char sigvs[kNameSize] = "32";
+  uint16_t inChanL = 1;
+  uint16_t inChanR = 2;
+  uint16_t outChanL = 1;
+  uint16_t outChanR = 2;
+  uint16_t monoInput = 0;
+  char midiInDev[kNameSize] = "off";
+  char midiOutDev[kNameSize] = "off";
+  uint16_t midiInChan = 0;
+  uint16_t midiOutChan = 0;
+};
+
+bool AudioSettingsInStateAreEqual(const AppState* a, const AppState* b);
+bool MIDISettingsInStateAreEqual(const AppState* a, const AppState* b);
+
+// Copies text into a kNameSize field, cut to kNameSize - 1 bytes, the rest of the field zeroed.
+void CopyName(char (&field)[kNameSize], const char* text);
+
+// Whether a name kept in a field names a listed device or port: the same text,
+// or, when the field is full (the name was cut on the way in), the start of it.
+bool StoredNameMatches(const char* stored, const std::string& listed);
+
+// The settings the audio and MIDI threads read while the main thread may write
+// them (mono input, MIDI input channel): one whole 16-bit field at a time.
+inline uint16_t ReadSharedField(uint16_t& field)
+{
+  return std::atomic_ref<uint16_t>(field).load(std::memory_order_relaxed);
+}
+inline void WriteSharedField(uint16_t& field, uint16_t value)
+{
+  std::atomic_ref<uint16_t>(field).store(value, std::memory_order_relaxed);
+}

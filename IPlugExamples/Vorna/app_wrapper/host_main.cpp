@@ -1,0 +1,72 @@
+// The application without its window, for playing through JACK, ALSA or
+// PulseAudio from a terminal: it starts as the application does, plays until
+// SIGINT or SIGTERM, then shuts down in order. Settings come from
+// $XDG_CONFIG_HOME/Vorna/settings.ini (default ~/.config/Vorna/).
+//
+//   vorna-host [--set "NAME=VALUE"]...
+//
+// --set changes a parameter of the sound once the application has started, as
+// the editor would (names and values as vorna-render takes them).
+
+#include "app_main.h"
+#include "IPlugStandalone.h"
+#include "RenderOptions.h"
+#include "callback_reports.h"
+
+#include <atomic>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+#include <time.h>
+
+namespace
+{
+std::atomic<bool> sQuitAsked{false};
+
+void AskToQuit(int) { sQuitAsked.store(true); }
+
+// How often the main thread prints what the callbacks noted and looks for a quit.
+constexpr long kLookNanoseconds = 20 * 1000 * 1000;
+}  // namespace
+
+int main(int argc, char** argv)
+{
+  std::vector<ParamSetting> settings;
+  for (int i = 1; i < argc; ++i)
+  {
+    ParamSetting setting;
+    std::string error = "usage: vorna-host [--set \"NAME=VALUE\"]...";
+    if (std::strcmp(argv[i], "--set") != 0 || i + 1 == argc || !ParseParamSetting(argv[++i], &setting, &error))
+    {
+      std::fprintf(stderr, "vorna-host: %s\n", error.c_str());
+      return 2;
+    }
+    settings.push_back(setting);
+  }
+
+  struct sigaction action = {};
+  action.sa_handler = AskToQuit;
+  sigemptyset(&action.sa_mask);
+  sigaction(SIGINT, &action, nullptr);
+  sigaction(SIGTERM, &action, nullptr);
+
+  if (SWELLAppMain(SWELLAPP_ONLOAD, 0, 0) != 0)
+    std::printf("vorna-host: the settings folder cannot be made; running with the defaults\n");
+  SWELLAppMain(SWELLAPP_LAUNCHED, 0, 0);
+  for (const ParamSetting& s : settings)
+    gPluginInstance->SetParameterFromGUI(s.paramIdx, gPluginInstance->GetParam(s.paramIdx)->GetNormalized(s.value));
+  std::printf("vorna-host: running (settings %s); Ctrl+C quits\n", gINIPath);
+  std::fflush(stdout);
+
+  while (!sQuitAsked.load())
+  {
+    ReportCallbackEvents();
+    const timespec pause = {0, kLookNanoseconds};
+    nanosleep(&pause, nullptr);
+  }
+  SWELLAppMain(SWELLAPP_WILLTERMINATE, 0, 0);
+  std::printf("vorna-host: stopped\n");
+  return 0;
+}

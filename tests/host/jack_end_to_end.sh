@@ -1,0 +1,100 @@
+#!/usr/bin/env bash
+# The application against a real JACK server that no code of ours wrote: a dummy
+# server at 48 kHz with the given period, the host started as the application
+# starts (vorna-host), jack_midiseq looping A4 (0.5 s on, 1.5 s off) into the
+# host's MIDI input, jack_rec recording the host's output; the recording must
+# hold 440 Hz notes with silence after each.
+#
+#   jack_end_to_end.sh HOST CHECK PERIOD SIGVS virtual|port
+#
+# virtual: the host publishes its own input port and the sequencer is connected
+# to it; port: the host opens the sequencer's port by the name in its settings.
+# Exit status 77 when JACK's programs are missing (the test is then skipped).
+set -euo pipefail
+
+host=$1 check=$2 period=$3 sigvs=$4 mode=$5
+for tool in jackd jack_lsp jack_connect jack_midiseq jack_rec; do
+  command -v "$tool" > /dev/null || { echo "skipped: $tool is not installed"; exit 77; }
+done
+
+work=$(mktemp -d)
+server="vorna-e2e-$$"
+export JACK_DEFAULT_SERVER=$server JACK_NO_START_SERVER=1 XDG_CONFIG_HOME=$work/config
+pids=()
+finish() {
+  local status=$?
+  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do kill "${pids[i]}" 2> /dev/null || true; wait "${pids[i]}" 2> /dev/null || true; done
+  if [ "$status" -ne 0 ] && [ "$status" -ne 77 ]; then
+    for log in "$work"/*.log; do echo "---- $(basename "$log")"; tail -n 40 "$log"; done
+  fi
+  rm -rf "$work"
+}
+trap finish EXIT
+
+# Waits up to 10 s for a JACK port whose name contains $1.
+wait_for_port() {
+  for _ in $(seq 100); do
+    jack_lsp 2> /dev/null | grep -qF "$1" && return 0
+    sleep 0.1
+  done
+  echo "no JACK port \"$1\" appeared"
+  return 1
+}
+
+jackd --no-realtime -n "$server" -d dummy -r 48000 -p "$period" > "$work/jackd.log" 2>&1 &
+pids+=($!)
+wait_for_port "system:playback_1"
+
+start_sequencer() {
+  # A4 for 24000 frames at the start of every 96000 (2 s).
+  jack_midiseq vseq 96000 0 69 24000 > "$work/sequencer.log" 2>&1 &
+  pids+=($!)
+  wait_for_port "vseq:out"
+}
+
+midi_input="virtual input"
+if [ "$mode" = port ]; then
+  start_sequencer
+  midi_input="vseq:out"
+fi
+
+mkdir -p "$XDG_CONFIG_HOME/Vorna"
+cat > "$XDG_CONFIG_HOME/Vorna/settings.ini" << SETTINGS
+[audio]
+driver=2
+indev=system
+outdev=system
+sr=48000
+iovs=$period
+sigvs=$sigvs
+[midi]
+indev=$midi_input
+SETTINGS
+
+"$host" > "$work/host.log" 2>&1 &
+host_pid=$!
+pids+=($host_pid)
+wait_for_port "RtApiJack:outport 1"
+
+if [ -e /dev/snd/seq ]; then
+  # The host's MIDI client is then the ALSA sequencer's, which JACK MIDI does not reach.
+  echo "skipped the MIDI half: an ALSA sequencer is present, so the host's MIDI client is not JACK's;"
+  echo "checking that the stream runs and is silent"
+  jack_rec -f "$work/recording.wav" -d 1 -b 32 "RtApiJack:outport 0" "RtApiJack:outport 1" > "$work/recorder.log" 2>&1
+  "$check" "$work/recording.wav" --silent
+else
+  if [ "$mode" = virtual ]; then
+    wait_for_port "RtMidi Input Client:To Vorna"
+    start_sequencer
+    jack_connect vseq:out "RtMidi Input Client:To Vorna"
+  fi
+  jack_rec -f "$work/recording.wav" -d 5 -b 32 "RtApiJack:outport 0" "RtApiJack:outport 1" > "$work/recorder.log" 2>&1
+  "$check" "$work/recording.wav"
+fi
+
+# SIGTERM quits through the normal shut-down.
+kill -TERM "$host_pid"
+wait "$host_pid"
+grep -q "vorna-host: stopped" "$work/host.log"
+grep -q "trying to start audio stream @ 48000 sr, $period iovs, $sigvs sigvs" "$work/host.log"
+echo "host stopped cleanly"

@@ -1,0 +1,162 @@
+#include "host_fakes.h"
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <sys/stat.h>
+
+namespace fs = std::filesystem;
+
+namespace
+{
+constexpr const char* kDefaults =
+    "[audio]\ndriver=0\nin1=1\nin2=2\nindev=default\niovs=512\nmonoinput=0\nout1=1\nout2=2\noutdev=default\n"
+    "sigvs=32\nsr=44100\n\n[midi]\ninchan=0\nindev=off\noutchan=0\noutdev=off\n\n";
+}
+
+TEST_F(HostTest, FirstStartCreatesTheFolderAsTheUmaskAllowsAndWritesTheDefaults)
+{
+  const mode_t previous = umask(027);
+  const bool loaded = LoadSettings();
+  umask(previous);
+  ASSERT_TRUE(loaded);
+  EXPECT_EQ(std::string(gINIPath), SettingsPath());
+  EXPECT_EQ(ReadSettings(), kDefaults);
+  EXPECT_EQ(fs::status(mConfigHome + "/Vorna").permissions() & fs::perms::all, fs::perms(0750));
+
+  // Parents are made as well, and a relative XDG_CONFIG_HOME is ignored for HOME's .config.
+  const std::string deep = mConfigHome + "/a/b";
+  setenv("XDG_CONFIG_HOME", deep.c_str(), 1);
+  ASSERT_TRUE(LoadSettings());
+  EXPECT_TRUE(fs::exists(deep + "/Vorna/settings.ini"));
+  const char* home = getenv("HOME");
+  const std::string savedHome = home ? home : "";
+  setenv("XDG_CONFIG_HOME", "relative", 1);
+  setenv("HOME", mConfigHome.c_str(), 1);
+  ASSERT_TRUE(LoadSettings());
+  EXPECT_EQ(std::string(gINIPath), mConfigHome + "/.config/Vorna/settings.ini");
+  if (home) setenv("HOME", savedHome.c_str(), 1);
+  setenv("XDG_CONFIG_HOME", mConfigHome.c_str(), 1);
+}
+
+TEST_F(HostTest, EveryKeyIsReadBackAndWrittenAgain)
+{
+  const std::string stored =
+      "[audio]\ndriver=2\nin1=3\nin2=4\nindev=Desk\niovs=64\nmonoinput=1\nout1=5\nout2=6\noutdev=Desk\n"
+      "sigvs=16\nsr=48000\n\n[midi]\ninchan=7\nindev=Keys:0\noutchan=16\noutdev=virtual output\n";
+  WriteSettings(stored);
+  ASSERT_TRUE(LoadSettings());
+  // Written back from the record, so the file coming back unchanged means every key went in and out.
+  EXPECT_EQ(gState.driver, 2);
+  EXPECT_EQ(gState.inChanR, 4);
+  EXPECT_STREQ(gState.sigvs, "16");
+  EXPECT_STREQ(gState.midiOutDev, "virtual output");
+  EXPECT_EQ(gState.midiOutChan, 16);
+  EXPECT_EQ(ReadSettings(), stored);
+  // The other records start from the defaults.
+  EXPECT_TRUE(AudioSettingsInStateAreEqual(&gActiveState, &gTempState));
+  EXPECT_STREQ(gActiveState.inDev, "default");
+}
+
+TEST_F(HostTest, BadValuesAreMendedOnLoadAndMissingKeysTakeTheReadersDefaults)
+{
+  WriteSettings("[audio]\ndriver=9\nin1=0\nin2=-4\nout1=70000\niovs=0\nsigvs=8193\nsr=fast\n"
+                "[midi]\ninchan=17\noutchan=-1\n");
+  ASSERT_TRUE(LoadSettings());
+  EXPECT_EQ(gState.driver, 0);
+  EXPECT_EQ(gState.inChanL, 1);
+  EXPECT_EQ(gState.inChanR, 1);
+  EXPECT_EQ(gState.outChanL, 65535);
+  EXPECT_EQ(gState.outChanR, 2);
+  EXPECT_STREQ(gState.iovs, "512");
+  EXPECT_STREQ(gState.sigvs, "32");
+  EXPECT_STREQ(gState.sr, "fast");  // no list offers it; it stays until one is picked
+  EXPECT_EQ(gState.midiInChan, 16);
+  EXPECT_EQ(gState.midiOutChan, 0);
+  EXPECT_STREQ(gState.inDev, "default");
+  EXPECT_STREQ(gState.midiInDev, "no input");
+  EXPECT_STREQ(gState.midiOutDev, "no output");
+  EXPECT_NE(ReadSettings().find("driver=0\n"), std::string::npos);
+
+  // Sizes are whole numbers: a fraction, a sign or a space is none; a size not offered stays.
+  for (const char* bad : {"32.5", "+64", "-1", "6 4", "99999"})
+  {
+    WriteSettings(std::string("[audio]\niovs=") + bad + "\nsigvs=100\n");
+    ASSERT_TRUE(LoadSettings());
+    EXPECT_STREQ(gState.iovs, "512") << bad;
+    EXPECT_STREQ(gState.sigvs, "100");
+  }
+  WriteSettings("[audio]\niovs=8192\nsigvs=0001\ndriver=2\n");
+  ASSERT_TRUE(LoadSettings());
+  EXPECT_STREQ(gState.iovs, "8192");
+  EXPECT_STREQ(gState.sigvs, "1");
+  EXPECT_STREQ(gState.inDev, "system");  // JACK's own device stands in for a missing name
+
+  // A name longer than its field is cut, and the cut name still finds its device.
+  const std::string longName(150, 'x');
+  WriteSettings("[audio]\nindev=" + longName + "\n");
+  ASSERT_TRUE(LoadSettings());
+  EXPECT_EQ(std::string(gState.inDev), longName.substr(0, kNameSize - 1));
+  EXPECT_TRUE(StoredNameMatches(gState.inDev, longName));
+  EXPECT_FALSE(StoredNameMatches("xx", longName));
+  EXPECT_FALSE(StoredNameMatches(gState.inDev, longName.substr(0, kNameSize - 2)));
+}
+
+TEST_F(HostTest, SettingsThatCannotBeWrittenLeaveTheApplicationRunning)
+{
+  // A folder that cannot be made: code 1 answers 1, nothing is written, start-up goes on.
+  const std::string blocked = mConfigHome + "/file";
+  std::ofstream(blocked) << "x";
+  setenv("XDG_CONFIG_HOME", blocked.c_str(), 1);
+  EXPECT_EQ(SWELLAppMain(SWELLAPP_ONLOAD, 0, 0), 1);
+  EXPECT_FALSE(UpdateINI());
+  SWELLAppMain(SWELLAPP_LAUNCHED, 0, 0);
+  EXPECT_TRUE(gDAC && gDAC->isStreamRunning());
+  Cleanup();
+
+  // A path that would not fit its buffer is refused the same way.
+  const std::string tooLong = mConfigHome + "/" + std::string(kINIPathSize, 'd');
+  setenv("XDG_CONFIG_HOME", tooLong.c_str(), 1);
+  EXPECT_FALSE(LoadSettings());
+  EXPECT_FALSE(UpdateINI());
+  EXPECT_FALSE(fs::exists(tooLong));
+}
+
+TEST_F(HostTest, TheFileIsOnlyEverReplacedWhole)
+{
+  ASSERT_TRUE(LoadSettings());
+  const std::string first = ReadSettings();
+  std::ifstream held(SettingsPath());
+  CopyName(gState.inDev, "Desk");
+  gState.midiInChan = 3;
+  ASSERT_TRUE(UpdateINI());
+  // A new file took the old one's place: a reader that opened the old one reads it whole.
+  std::stringstream heldText;
+  heldText << held.rdbuf();
+  EXPECT_EQ(heldText.str(), first);
+  const std::string text = ReadSettings();
+  EXPECT_NE(text.find("indev=Desk\n"), std::string::npos);
+  EXPECT_NE(text.find("inchan=3\n"), std::string::npos);
+  // Nothing half-written is left beside it.
+  for (const fs::directory_entry& entry : fs::directory_iterator(mConfigHome + "/Vorna"))
+    EXPECT_EQ(entry.path().filename().string().find(".settings.ini.new"), std::string::npos) << entry.path();
+}
+
+TEST_F(HostTest, TheEntryAnswersEveryCodeAndShutsDownInOrder)
+{
+  Launch();
+  EXPECT_EQ(gWorld.log.front(), "driver 0");
+  ASSERT_NE(gPluginInstance, nullptr);
+  EXPECT_TRUE(gDAC->isStreamRunning());
+  // Quitting is never delayed, files are not opened, keys not taken, menu commands without a window do nothing.
+  for (int code : {SWELLAPP_SHOULDTERMINATE, 80, 81, 82, SWELLAPP_MENUCOMMAND, 256, 4096})
+    EXPECT_EQ(SWELLAppMain(code, 40006, 0), 0) << code;
+  gWorld.log.clear();
+  EXPECT_EQ(SWELLAppMain(SWELLAPP_WILLTERMINATE, 0, 0), 0);
+  EXPECT_EQ(gWorld.log, (std::vector<std::string>{"stop", "in close", "out close", "close"}));
+  EXPECT_EQ(gPluginInstance, nullptr);
+  EXPECT_EQ(gDAC, nullptr);
+  EXPECT_EQ(gMidiIn, nullptr);
+  // A second shut-down finds nothing to do.
+  Cleanup();
+}
