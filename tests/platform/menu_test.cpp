@@ -326,19 +326,13 @@ TEST(MenuModel, ACopyIsOfTheMenusOwnClassDownToItsSubmenus)
     using NSMenu::NSMenu;
     NSMenu* emptyCopy() const override { return new OwnMenu(title()); }
   };
-  auto* menu = new OwnMenu("M");
-  auto* holder = new NSMenuItem("Holder", Action::none, "");
-  auto* sub = new OwnMenu("S");
-  holder->setSubmenu(sub);
-  sub->release();
-  menu->addItem(holder);
-  holder->release();
-  NSMenu* copy = menu->copy();
-  EXPECT_TRUE(isKindOfClass<OwnMenu>(copy));
+  StrongRef<NSMenu> menu = StrongRef<NSMenu>::adopt(new OwnMenu("M"));
+  StrongRef<NSMenu> sub = StrongRef<NSMenu>::adopt(new OwnMenu("S"));
+  addItem(menu.get(), "Holder", 0, nullptr)->setSubmenu(sub.get());
+  StrongRef<NSMenu> copy = StrongRef<NSMenu>::adopt(menu->copy());
+  EXPECT_TRUE(isKindOfClass<OwnMenu>(copy.get()));
   EXPECT_EQ(copy->title().str(), "M");
   EXPECT_TRUE(isKindOfClass<OwnMenu>(copy->itemAtIndex(0)->submenu()));
-  copy->release();
-  menu->release();
 }
 
 TEST(MenuPopups, AMenuTallerThanItsWindowOpensInAPopupWindowWhereEveryItemCanBeChosen)

@@ -7,27 +7,24 @@
 
 namespace
 {
+// "title id" per item, "-" per separator, "(grayed)" after disabled ones, "{...}" for submenus.
 std::string describe(HMENU menu)
 {
   std::string text;
   for (int i = 0; i < GetMenuItemCount(menu); ++i)
   {
     cocoa::NSMenuItem* item = swell::menuOf(menu)->itemAtIndex(i);
-    if (!text.empty()) text += ", ";
+    text += i ? ", " : "";
     if (item->isSeparatorItem()) text += "-";
-    else text += item->title().str() + (item->isEnabled() ? "" : " (grayed)");
-    if (HMENU submenu = GetSubMenu(menu, i)) text += " {" + describe(submenu) + "}";
-    else if (!item->isSeparatorItem()) text += " " + std::to_string(GetMenuItemID(menu, i));
+    else if (HMENU submenu = GetSubMenu(menu, i)) text += item->title().str() + " {" + describe(submenu) + "}";
+    else text += item->title().str() + (item->isEnabled() ? " " : " (grayed) ") + std::to_string(GetMenuItemID(menu, i));
   }
   return text;
 }
 
-HMENU g_created = nullptr;
 const SWELL_MenuListEntry kFileMenu[] = {
-    {SWELL_MENU_LIST_SUBMENU "&File", 0, 0},
-    {"Preferences...", 40006, 0},
-    {SWELL_MENU_LIST_END, 0, 0},
-};
+    {SWELL_MENU_LIST_SUBMENU "&File", 0, 0}, {"Preferences...", 40006, 0}, {SWELL_MENU_LIST_END, 0, 0}};
+HMENU g_created = nullptr;
 
 void fillFileMenu(HMENU menu)
 {
@@ -45,17 +42,9 @@ TEST(MenuLists, BuildNestedSubmenusAndStopAtTheirCountOrTheirEnd)
   DestroyMenu(menu);
 
   const SWELL_MenuListEntry nested[] = {
-      {SWELL_MENU_LIST_SUBMENU "&Edit", 0, 0},
-      {"Undo", 1, 0},
-      {nullptr, 0, 0},
-      {SWELL_MENU_LIST_SUBMENU "More", 0, 0},
-      {"Deep", 2, 1},
-      {SWELL_MENU_LIST_END, 0, 0},
-      {"Redo", 3, 0},
-      {SWELL_MENU_LIST_END, 0, 0},
-      {"After", 4, 0},
-      {SWELL_MENU_LIST_END, 0, 0},
-      {"Never read", 5, 0},
+      {SWELL_MENU_LIST_SUBMENU "&Edit", 0, 0}, {"Undo", 1, 0}, {nullptr, 0, 0}, {SWELL_MENU_LIST_SUBMENU "More", 0, 0},
+      {"Deep", 2, 1}, {SWELL_MENU_LIST_END, 0, 0}, {"Redo", 3, 0}, {SWELL_MENU_LIST_END, 0, 0},
+      {"After", 4, 0}, {SWELL_MENU_LIST_END, 0, 0}, {"Never read", 5, 0},
   };
   menu = CreatePopupMenu();
   EXPECT_EQ(SWELL_GenerateMenuFromList(menu, nested, 11), 11);
@@ -67,28 +56,20 @@ TEST(MenuLists, BuildNestedSubmenusAndStopAtTheirCountOrTheirEnd)
   const std::vector<SWELL_MenuListEntry> open = {{SWELL_MENU_LIST_SUBMENU "Sub", 0, 0}, {"Inner", 5, 0}};
   menu = CreatePopupMenu();
   EXPECT_EQ(SWELL_GenerateMenuFromList(menu, open.data(), 2), 3);
-  EXPECT_EQ(describe(menu), "Sub {Inner 5}");
   EXPECT_EQ(SWELL_GenerateMenuFromList(menu, open.data(), 1), 2);
   EXPECT_EQ(describe(menu), "Sub {Inner 5}, Sub {}");
   DestroyMenu(menu);
-  EXPECT_EQ(SWELL_GenerateMenuFromList(nullptr, kFileMenu, 3), 0);
 }
 
 TEST(MenuResources, LoadTheRecordWithTheSameIdentifierPointer)
 {
   static const char* const kMain = "40004";
-  const std::string sameText = "40004";
+  const std::string sameText = kMain;
   SWELL_MenuResourceIndex other = {"other", fillFileMenu, nullptr};
   SWELL_MenuResourceIndex main = {kMain, fillFileMenu, &other};
-  EXPECT_EQ(SWELL_curmodule_menuresource_head, nullptr);
-
-  EXPECT_EQ(SWELL_LoadMenu(&main, sameText.c_str()), nullptr);  // equal text, another pointer
+  EXPECT_EQ(SWELL_LoadMenu(&main, sameText.c_str()), nullptr);
   HMENU menu = SWELL_LoadMenu(&main, kMain);
-  ASSERT_NE(menu, nullptr);
   EXPECT_EQ(menu, g_created);
   EXPECT_EQ(describe(menu), "File {Preferences... 40006}");
-  HMENU second = SWELL_LoadMenu(&main, kMain);
-  EXPECT_NE(second, menu);
-  DestroyMenu(second);
   DestroyMenu(menu);
 }

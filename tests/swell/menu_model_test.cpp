@@ -2,7 +2,6 @@
 #include "swell-menu.h"
 
 #include "platform/foundation/object_registry.h"
-#include "platform/graphics/cg_image.h"
 
 #include <gtest/gtest.h>
 
@@ -14,16 +13,6 @@ using namespace cocoa;
 
 namespace
 {
-std::string titleOf(HMENU menu, int item, bool byPosition)
-{
-  char text[256] = {};
-  MENUITEMINFO info = {};
-  info.fMask = MIIM_TYPE;
-  info.dwTypeData = text;
-  info.cch = sizeof(text);
-  return GetMenuItemInfo(menu, item, byPosition, &info) ? text : "<none>";
-}
-
 UINT stateOf(HMENU menu, int item, bool byPosition = false)
 {
   MENUITEMINFO info = {};
@@ -31,78 +20,56 @@ UINT stateOf(HMENU menu, int item, bool byPosition = false)
   return GetMenuItemInfo(menu, item, byPosition, &info) ? info.fState : 0xFFFF;
 }
 
-HMENU submenuTitled(const char* title, std::initializer_list<std::pair<const char*, int>> items)
+HMENU appendSubmenu(HMENU menu, const char* title, std::initializer_list<std::pair<const char*, int>> items)
 {
-  HMENU menu = CreatePopupMenuEx(title);
-  for (const auto& [text, id] : items) SWELL_Menu_AddMenuItem(menu, text, id, 0);
-  return menu;
-}
-
-void appendSubmenu(HMENU menu, HMENU submenu, const char* title)
-{
+  HMENU submenu = CreatePopupMenu();
+  for (const auto& [text, id] : items) SWELL_Menu_AddMenuItem(submenu, text, id, 0);
   SWELL_InsertMenu(menu, GetMenuItemCount(menu), MF_BYPOSITION | MF_POPUP, reinterpret_cast<UINT_PTR>(submenu), title);
+  return submenu;
 }
-
-class Target : public NSObject
-{
-};
 }  // namespace
 
 TEST(MenuItems, AreFoundByPositionOrByIdInTheMenuFirstThenDepthFirst)
 {
   HMENU menu = CreatePopupMenu();
   SWELL_Menu_AddMenuItem(menu, "Open", 101, 0);
-  HMENU first = submenuTitled("First", {{"Deep", 300}, {"Shared", 201}});
-  appendSubmenu(menu, first, "First");
-  appendSubmenu(menu, submenuTitled("Second", {{"Deeper", 300}}), "Second");
+  HMENU first = appendSubmenu(menu, "First", {{"Deep", 300}, {"Shared", 201}});
+  HMENU second = appendSubmenu(menu, "Second", {{"Deeper", 300}});
   SWELL_Menu_AddMenuItem(menu, "Shared at the top", 201, 0);
-
-  EXPECT_EQ(GetMenuItemCount(menu), 4);
   EXPECT_EQ(GetMenuItemID(menu, 0), 101);
   EXPECT_EQ(GetMenuItemID(menu, 1), -1);  // a submenu
   EXPECT_EQ(GetMenuItemID(menu, 4), 0);
-  EXPECT_EQ(GetMenuItemID(menu, -1), 0);
   EXPECT_EQ(GetSubMenu(menu, 1), first);
-  EXPECT_EQ(GetSubMenu(menu, 0), nullptr);
 
   EXPECT_EQ(CheckMenuItem(menu, 300, MF_CHECKED), 1);
-  EXPECT_EQ(stateOf(first, 0, true), static_cast<UINT>(MFS_CHECKED));  // the first submenu's, not the second's
-  EXPECT_EQ(stateOf(GetSubMenu(menu, 2), 0, true), 0u);
+  EXPECT_EQ(stateOf(first, 0, true), static_cast<UINT>(MFS_CHECKED));  // the first submenu's
+  EXPECT_EQ(stateOf(second, 0, true), 0u);
   EXPECT_EQ(EnableMenuItem(menu, 201, MF_GRAYED), 1);
-  EXPECT_EQ(stateOf(menu, 3, true), static_cast<UINT>(MFS_GRAYED));  // the menu's own before any submenu's
+  EXPECT_EQ(stateOf(menu, 3, true), static_cast<UINT>(MFS_GRAYED));  // the menu's own, before any submenu's
   EXPECT_EQ(stateOf(first, 1, true), 0u);
-  EXPECT_EQ(EnableMenuItem(menu, 3, MF_BYPOSITION | MF_ENABLED), 1);
-  EXPECT_EQ(stateOf(menu, 201), 0u);
   EXPECT_EQ(CheckMenuItem(menu, 999, MF_CHECKED), 0);
-  EXPECT_EQ(SetMenuItemText(menu, 4, MF_BYPOSITION, "x"), 0);
 
-  // Inserting before an id of this level; an unknown id appends.
+  // Inserting before an id of this level; an id found only in a submenu appends.
   MENUITEMINFO info = {};
   info.fMask = MIIM_ID | MIIM_TYPE;
-  info.dwTypeData = const_cast<char*>("Before open");
-  info.wID = 100;
-  InsertMenuItem(menu, 101, false, &info);
   info.dwTypeData = const_cast<char*>("Last");
   info.wID = 400;
-  InsertMenuItem(menu, 300, false, &info);  // only in a submenu: appended here
+  InsertMenuItem(menu, 300, false, &info);
+  info.wID = 100;
+  InsertMenuItem(menu, 101, false, &info);
   EXPECT_EQ(GetMenuItemID(menu, 0), 100);
   EXPECT_EQ(GetMenuItemID(menu, 5), 400);
 
   // Deleting by id reaches into submenus; deleting a submenu's item lets the submenu go.
   EXPECT_EQ(DeleteMenu(menu, 201, MF_BYCOMMAND), 1);
-  EXPECT_EQ(titleOf(menu, 4, true), "Last");
   EXPECT_EQ(DeleteMenu(menu, 2, MF_BYPOSITION), 1);
   EXPECT_FALSE(isLiveObject(first));
   EXPECT_EQ(GetMenuItemCount(menu), 4);
-  EXPECT_EQ(DeleteMenu(menu, 201, MF_BYCOMMAND), 0);
   DestroyMenu(menu);
-  // A handle kept past its menu's end finds nothing.
+  // A handle kept past its menu's end finds nothing, as a null one does.
   EXPECT_EQ(GetMenuItemCount(menu), 0);
   EXPECT_EQ(CheckMenuItem(menu, 101, MF_CHECKED), 0);
-
-  EXPECT_EQ(GetMenuItemCount(nullptr), 0);
   EXPECT_EQ(AddMenuItem(nullptr, 0, "x", 1), -1);
-  EXPECT_EQ(GetMenuItemInfo(nullptr, 0, true, &info), 0);
 }
 
 TEST(MenuTitles, StopAtATabDropAmpersandsAndKeepWholeCharactersWithinTheLimit)
@@ -118,34 +85,24 @@ TEST(MenuTitles, StopAtATabDropAmpersandsAndKeepWholeCharactersWithinTheLimit)
       {longTitle + "\xC3\xA9", longTitle},  // the two-byte character does not fit
   };
   HMENU menu = CreatePopupMenu();
-  HMENU submenu = CreatePopupMenu();
-  appendSubmenu(menu, submenu, "Sub");
+  HMENU submenu = appendSubmenu(menu, "Sub", {});
   for (const auto& [text, title] : cases)
   {
     SetMenuItemText(menu, 0, MF_BYPOSITION, text.c_str());
-    std::vector<char> buffer(2048);
-    MENUITEMINFO info = {};
-    info.fMask = MIIM_TYPE;
-    info.dwTypeData = buffer.data();
-    info.cch = static_cast<UINT>(buffer.size());
-    GetMenuItemInfo(menu, 0, true, &info);
-    EXPECT_EQ(buffer.data(), title) << text.substr(0, 20);
+    EXPECT_EQ(swell::menuOf(menu)->itemAtIndex(0)->title().str(), title) << text.substr(0, 20);
     EXPECT_EQ(swell::menuOf(submenu)->title().str(), title) << text.substr(0, 20);
   }
-  HMENU titled = CreatePopupMenuEx("&Edit\tnothing");
-  EXPECT_EQ(swell::menuOf(titled)->title().str(), "Edit");
   // AddMenuItem keeps the text as it is; an item record without text is "(null)".
   AddMenuItem(menu, 0, "&Raw\ttext", 5);
   MENUITEMINFO info = {};
   info.fMask = MIIM_TYPE;
   InsertMenuItem(menu, -1, true, &info);
-  EXPECT_EQ(titleOf(menu, 0, true), "&Raw\ttext");
-  EXPECT_EQ(titleOf(menu, 2, true), "(null)");
-  DestroyMenu(titled);
+  EXPECT_EQ(swell::menuOf(menu)->itemAtIndex(0)->title().str(), "&Raw\ttext");
+  EXPECT_EQ(swell::menuOf(menu)->itemAtIndex(2)->title().str(), "(null)");
   DestroyMenu(menu);
 }
 
-TEST(MenuItemInfo, RecordsRoundTripAndTitlesAreCopiedWithinTheBuffer)
+TEST(MenuItemInfo, RecordsRoundTripTitlesStayInTheBufferAndSwappedSubmenusLiveOn)
 {
   HMENU menu = CreatePopupMenu();
   MENUITEMINFO info = {};
@@ -156,55 +113,35 @@ TEST(MenuItemInfo, RecordsRoundTripAndTitlesAreCopiedWithinTheBuffer)
   info.dwTypeData = const_cast<char*>("Preferences...");
   InsertMenuItem(menu, 0, true, &info);
   SWELL_Menu_AddMenuItem(menu, nullptr, 0, 0);
-  AddMenuItem(menu, 2, "No data", 7);
 
   MENUITEMINFO out = {};
   char text[8];
   std::memset(text, '#', sizeof(text));
-  out.fMask = MIIM_ID | MIIM_STATE | MIIM_TYPE | MIIM_DATA | MIIM_SUBMENU;
+  out.fMask = MIIM_ID | MIIM_STATE | MIIM_TYPE | MIIM_DATA;
   out.dwTypeData = text;
   out.cch = 5;
   ASSERT_EQ(GetMenuItemInfo(menu, 42, false, &out), 1);
-  EXPECT_EQ(out.wID, 42u);
   EXPECT_EQ(out.fState, static_cast<UINT>(MFS_CHECKED | MFS_GRAYED));
   EXPECT_EQ(out.dwItemData, static_cast<UINT_PTR>(0xDEADBEEFCAFEull));
-  EXPECT_EQ(out.fType, static_cast<UINT>(MFT_STRING));
-  EXPECT_EQ(out.hSubMenu, nullptr);
   EXPECT_EQ(std::string(text, 8), std::string("Pref\0###", 8));
-  out.fMask = MIIM_TYPE | MIIM_DATA;
   GetMenuItemInfo(menu, 1, true, &out);
   EXPECT_EQ(out.fType, static_cast<UINT>(MFT_SEPARATOR));
-  GetMenuItemInfo(menu, 7, false, &out);
   EXPECT_EQ(out.dwItemData, 0u);
 
-  // Changing the fields; swapping a submenu leaves the old one with whoever holds it.
-  HMENU oldSubmenu = CreatePopupMenu();
-  HMENU newSubmenu = CreatePopupMenu();
+  // A submenu swapped out (here for none) lives on with whoever holds its handle.
+  HMENU submenu = CreatePopupMenu();
   info = {};
-  info.fMask = MIIM_SUBMENU | MIIM_STATE | MIIM_DATA | MIIM_ID;
-  info.hSubMenu = oldSubmenu;
-  info.wID = 43;
-  info.dwItemData = 9;
+  info.fMask = MIIM_SUBMENU | MIIM_STATE;
+  info.hSubMenu = submenu;
   ASSERT_EQ(SetMenuItemInfo(menu, 42, false, &info), 1);
-  EXPECT_EQ(GetSubMenu(menu, 0), oldSubmenu);
-  EXPECT_EQ(swell::menuOf(oldSubmenu)->title().str(), "Preferences...");
+  EXPECT_EQ(swell::menuOf(submenu)->title().str(), "Preferences...");
   EXPECT_EQ(stateOf(menu, 0, true), 0u);
-  info.fMask = MIIM_SUBMENU | MIIM_TYPE;
-  info.hSubMenu = newSubmenu;
-  info.dwTypeData = const_cast<char*>("&Options");
-  SetMenuItemInfo(menu, 43, false, &info);
-  EXPECT_EQ(GetSubMenu(menu, 0), newSubmenu);
-  EXPECT_EQ(swell::menuOf(newSubmenu)->title().str(), "Options");
-  ASSERT_TRUE(isLiveObject(oldSubmenu));
-  DestroyMenu(oldSubmenu);
-  EXPECT_FALSE(isLiveObject(oldSubmenu));
-  info.fMask = MIIM_SUBMENU;
   info.hSubMenu = nullptr;
   SetMenuItemInfo(menu, 0, true, &info);
   EXPECT_EQ(GetSubMenu(menu, 0), nullptr);
-  ASSERT_TRUE(isLiveObject(newSubmenu));
-  DestroyMenu(newSubmenu);
-  EXPECT_EQ(SetMenuItemInfo(menu, 999, false, &info), 0);
+  ASSERT_TRUE(isLiveObject(submenu));
+  DestroyMenu(submenu);
+  EXPECT_FALSE(isLiveObject(submenu));
   DestroyMenu(menu);
 }
 
@@ -214,43 +151,36 @@ TEST(MenuItems, ClassicFlagsMakeSubmenusSeparatorsStatesAndPictures)
   HMENU submenu = CreatePopupMenu();
   SWELL_InsertMenu(menu, 0, MF_BYPOSITION | MF_POPUP | MF_GRAYED, reinterpret_cast<UINT_PTR>(submenu), "&View");
   SWELL_InsertMenu(menu, 0, MF_BYPOSITION | MF_CHECKED, 12, "Checked");
-  SWELL_InsertMenu(menu, 12, MF_BYCOMMAND | MF_SEPARATOR, 0, nullptr);  // before item 12
+  SWELL_InsertMenu(menu, 12, MF_BYCOMMAND | MF_SEPARATOR, 0, nullptr);
   SWELL_InsertMenu(menu, -1, MF_BYPOSITION | MF_BITMAP, 0, nullptr);
   const unsigned pixel = 0xFF336699;
   HBITMAP bitmap = CreateBitmap(1, 1, 1, 32, reinterpret_cast<const unsigned char*>(&pixel));
   SWELL_InsertMenu(menu, -1, MF_BYPOSITION | MF_BITMAP, 13, reinterpret_cast<const char*>(bitmap));
   DeleteObject(bitmap);  // the item keeps its own copy
 
-  ASSERT_EQ(GetMenuItemCount(menu), 5);
   NSMenu* platform = swell::menuOf(menu);
+  ASSERT_EQ(platform->numberOfItems(), 5);
   EXPECT_TRUE(platform->itemAtIndex(0)->isSeparatorItem());
   EXPECT_EQ(stateOf(menu, 12), static_cast<UINT>(MFS_CHECKED));
   EXPECT_EQ(GetSubMenu(menu, 2), submenu);
-  EXPECT_EQ(GetMenuItemID(menu, 2), -1);
   EXPECT_EQ(swell::menuOf(submenu)->title().str(), "View");
   EXPECT_EQ(stateOf(menu, 2, true), static_cast<UINT>(MFS_GRAYED));
   EXPECT_EQ(platform->itemAtIndex(3)->title().str(), "(no image)");
-  EXPECT_EQ(platform->itemAtIndex(3)->image(), nullptr);
   EXPECT_EQ(platform->itemAtIndex(4)->title().str(), "");
-  ASSERT_NE(platform->itemAtIndex(4)->image(), nullptr);
-  EXPECT_EQ(CGImageGetWidth(platform->itemAtIndex(4)->image()), 1u);
+  EXPECT_NE(platform->itemAtIndex(4)->image(), nullptr);
   EXPECT_EQ(GetMenuItemID(menu, 4), 13);
   DestroyMenu(menu);
 }
 
 TEST(MenuItems, NewItemsSendTheirCommandsWhereTheirMenusOtherItemsDo)
 {
-  StrongRef<Target> window = StrongRef<Target>::adopt(new Target);
+  StrongRef<NSObject> window = StrongRef<NSObject>::adopt(new NSObject);
   HMENU small = CreatePopupMenu();
   for (int id = 1; id <= 3; ++id) SWELL_Menu_AddMenuItem(small, "item", id, 0);
   swell::setMenuCommandTarget(swell::menuOf(small), window.get(), nullptr);
   SWELL_Menu_AddMenuItem(small, "added", 4, 0);
-  NSMenuItem* added = swell::menuOf(small)->itemAtIndex(3);
-  EXPECT_EQ(added->target(), window.get());
-  EXPECT_EQ(added->action(), Action::onSwellCommand);
-  // Items added by AddMenuItem have no action of their own.
-  AddMenuItem(small, 0, "plain", 5);
-  EXPECT_EQ(swell::menuOf(small)->itemAtIndex(0)->action(), Action::none);
+  EXPECT_EQ(swell::menuOf(small)->itemAtIndex(3)->target(), window.get());
+  EXPECT_EQ(swell::menuOf(small)->itemAtIndex(3)->action(), Action::onSwellCommand);
 
   // In a big menu only the first six and the last five items are looked at.
   for (const int withTarget : {8, 16})
@@ -263,15 +193,14 @@ TEST(MenuItems, NewItemsSendTheirCommandsWhereTheirMenusOtherItemsDo)
     DestroyMenu(big);
   }
 
-  // Destroying clears the targets, even while the menu lives on elsewhere; a duplicate keeps
-  // the class, the ids and the targets, and is a menu of its own.
+  // Destroying clears the targets while the menu lives on elsewhere; a duplicate keeps the
+  // class, the ids and the targets.
   StrongRef<NSMenu> kept(swell::menuOf(small));
   HMENU copy = SWELL_DuplicateMenu(small);
   DestroyMenu(small);
   EXPECT_EQ(kept->itemAtIndex(3)->target(), nullptr);
-  ASSERT_TRUE(isKindOfClass<Swell_vVorna_menu>(swell::menuOf(copy)));
-  EXPECT_EQ(GetMenuItemID(copy, 3), 3);
+  EXPECT_TRUE(isKindOfClass<Swell_vVorna_menu>(swell::menuOf(copy)));
+  EXPECT_EQ(GetMenuItemID(copy, 3), 4);
   EXPECT_EQ(swell::menuOf(copy)->itemAtIndex(3)->target(), window.get());
-  EXPECT_EQ(SWELL_DuplicateMenu(nullptr), nullptr);
   DestroyMenu(copy);
 }
