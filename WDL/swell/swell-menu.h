@@ -123,6 +123,8 @@ int SWELL_GenerateMenuFromList(HMENU menu, const SWELL_MenuListEntry* list, int 
 // Inserts before the item (by id: before the item of that id at this level; an unknown id
 // or an index out of range appends). A submenu given passes into the menu's ownership.
 void InsertMenuItem(HMENU menu, int item, bool byPosition, MENUITEMINFO* info);
+// A submenu replaced (or detached with a null one) is not destroyed: whoever holds its
+// handle destroys it.
 int SetMenuItemInfo(HMENU menu, int item, bool byPosition, MENUITEMINFO* info);
 // Copies the title into at most cch - 1 bytes plus the terminator.
 int GetMenuItemInfo(HMENU menu, int item, bool byPosition, MENUITEMINFO* info);
