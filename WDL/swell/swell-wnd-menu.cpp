@@ -1,36 +1,11 @@
 // Menus attached to windows: the window becomes the target of their items, and hears
 // WM_INITMENUPOPUP before one of them opens.
 
+#include "swell-menu.h"
 #include "swell-wnd-view.h"
 #include "swell-wnd.h"
 
 using namespace cocoa;
-
-namespace
-{
-void setDestination(NSMenu* menu, NSObject* target)
-{
-  menu->setDelegate(target ? dynamic_cast<NSMenuDelegate*>(target) : nullptr);
-  for (NSMenuItem* item : menu->itemArray())
-  {
-    if (NSMenu* submenu = item->submenu())
-      setDestination(submenu, target);
-    else if (item->tag())
-    {
-      item->setTarget(target);
-      if (target) item->setAction(Action::onSwellCommand);
-    }
-  }
-}
-}  // namespace
-
-void SWELL_SetMenuDestination(HMENU menu, HWND hwnd)
-{
-  NSMenu* platformMenu = swellMenuOf(menu);
-  NSObject* target = swellObjectOf(hwnd);
-  if (!platformMenu || (target && !respondsTo<SWELL_CommandTarget>(target))) return;
-  setDestination(platformMenu, target);
-}
 
 void Swell_vVorna_hwnd::swellSetMenu(HMENU menu)
 {

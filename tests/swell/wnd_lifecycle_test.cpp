@@ -3,6 +3,7 @@
 #include "wnd_test_support.h"
 
 #include "swell-kb.h"
+#include "swell-menu.h"
 
 #include "platform/appkit/menu.h"
 
