@@ -7,14 +7,11 @@
 
 using namespace cocoa;
 
+// The window takes over the caller's reference; the destroy sequence lets it go. A menu
+// replaced here is only detached: its reference is the caller's again.
 void Swell_vVorna_hwnd::swellSetMenu(HMENU menu)
 {
-  if (NSMenu* incoming = swellMenuOf(menu)) incoming->retain();
-  if (HMENU old = std::exchange(m_menu, nullptr))
-  {
-    SWELL_SetMenuDestination(old, nullptr);
-    if (NSMenu* platformMenu = swellMenuOf(old)) platformMenu->release();
-  }
+  if (m_menu) SWELL_SetMenuDestination(m_menu, nullptr);
   m_menu = swellMenuOf(menu) ? menu : nullptr;
   if (m_menu) SWELL_SetMenuDestination(m_menu, handle());
 }
