@@ -77,8 +77,9 @@ int TrackPopupMenu(HMENU handle, int flags, int x, int y, int, HWND hwnd, const 
   const int command = receiver->command();
   receiver->release();
 
+  // TPM_NONOTIFY silences only the openings: the chosen command still goes to hwnd.
   if (!command) return 0;
   if (flags & TPM_RETURNCMD) return command;
-  if (notify) SendMessage(notify, WM_COMMAND, static_cast<WPARAM>(command), 0);
+  if (hwnd) SendMessage(hwnd, WM_COMMAND, static_cast<WPARAM>(command), 0);
   return 1;
 }
