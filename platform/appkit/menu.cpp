@@ -243,13 +243,12 @@ struct KeyName
   const char* name;
 };
 
-// Keys that type nothing, by the names their keycaps carry on Linux keyboards. The Mac's
-// delete character comes from the Backspace key.
+// Keys that type nothing, by the names their keycaps carry on Linux keyboards.
 constexpr KeyName kKeyNames[] = {
     {NSUpArrowFunctionKey, "Up"},      {NSDownArrowFunctionKey, "Down"},  {NSLeftArrowFunctionKey, "Left"},
-    {NSRightArrowFunctionKey, "Right"}, {NSInsertFunctionKey, "Insert"},  {NSDeleteFunctionKey, "Delete"},
+    {NSRightArrowFunctionKey, "Right"}, {NSInsertFunctionKey, "Insert"},  {kDeleteCharacter, "Delete"},
     {NSHomeFunctionKey, "Home"},       {NSEndFunctionKey, "End"},         {NSPageUpFunctionKey, "Page Up"},
-    {NSPageDownFunctionKey, "Page Down"}, {0x7F, "Backspace"},
+    {NSPageDownFunctionKey, "Page Down"}, {kBackspaceCharacter, "Backspace"},
 };
 constexpr char32_t kLastFunctionKey = NSF1FunctionKey + 34;  // F35
 

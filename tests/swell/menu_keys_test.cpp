@@ -72,11 +72,15 @@ TEST(MenuKeys, TheMainMenuBarTakesKeyEquivalentsAndOnlyMenus)
   SWELL_Menu_AddMenuItem(file, "Save as", 8, 0);
   SWELL_Menu_AddMenuItem(file, "Help", 9, 0);
   SWELL_Menu_AddMenuItem(file, "Disabled", 10, 1);
+  SWELL_Menu_AddMenuItem(file, "Erase back", 11, 0);
+  SWELL_Menu_AddMenuItem(file, "Erase", 12, 0);
   SWELL_InsertMenu(bar, 0, MF_BYPOSITION | MF_POPUP, reinterpret_cast<UINT_PTR>(file), "&File");
   SetMenuItemModifier(bar, 7, MF_BYCOMMAND, 'S', FCONTROL);
   SetMenuItemModifier(bar, 8, MF_BYCOMMAND, 'S', FCONTROL | FSHIFT);
   SetMenuItemModifier(bar, 9, MF_BYCOMMAND, 112 + 4, FVIRTKEY);
   SetMenuItemModifier(bar, 10, MF_BYCOMMAND, 'D', FCONTROL);
+  SetMenuItemModifier(bar, 11, MF_BYCOMMAND, 8, FVIRTKEY | FCONTROL);
+  SetMenuItemModifier(bar, 12, MF_BYCOMMAND, 46, FVIRTKEY | FCONTROL);
   SWELL_SetMenuDestination(bar, log->handle());
 
   SWELL_SetCurrentMenu(bar);
@@ -86,7 +90,10 @@ TEST(MenuKeys, TheMainMenuBarTakesKeyEquivalentsAndOnlyMenus)
   driver.key(window, kVK_ANSI_S, kCommand | kShift);
   driver.key(window, kVK_F5);
   driver.key(window, kVK_ANSI_D, kCommand);
-  EXPECT_EQ(log->ids, (std::vector<int>{7, 8, 9}));
+  // Backspace and Delete each reach their own item.
+  driver.key(window, kVK_Delete, kCommand);
+  driver.key(window, kVK_ForwardDelete, kCommand);
+  EXPECT_EQ(log->ids, (std::vector<int>{7, 8, 9, 11, 12}));
 
   HMENU other = CreatePopupMenu();
   SWELL_SetCurrentMenu(nullptr);
