@@ -157,3 +157,37 @@ TEST_F(WindowMenus, TheKeyWindowsMenuBecomesTheMenuBar)
   EXPECT_EQ(SWELL_GetCurrentMenu(), nullptr);
   DestroyMenu(bar);
 }
+
+TEST_F(WindowMenus, AChoiceInTheWindowsMenuBarReachesItAndEachOpeningIsAnnouncedOnce)
+{
+  HMENU bar = CreatePopupMenu();
+  HMENU file = CreatePopupMenu();
+  SWELL_Menu_AddMenuItem(file, "Open", 41, 0);
+  SWELL_Menu_AddMenuItem(file, "Save", 42, 0);
+  HMENU edit = CreatePopupMenu();
+  SWELL_Menu_AddMenuItem(edit, "Undo", 51, 0);
+  SWELL_InsertMenu(bar, 0, MF_BYPOSITION | MF_POPUP, reinterpret_cast<UINT_PTR>(file), "&File");
+  SWELL_InsertMenu(bar, 1, MF_BYPOSITION | MF_POPUP, reinterpret_cast<UINT_PTR>(edit), "&Edit");
+  ASSERT_EQ(SetMenu(hwnd, bar), 1);
+  EXPECT_EQ(initialised(), (std::vector<HMENU>{bar}));
+  r->log.clear();
+
+  // File, across to Edit and back, then Save; then File again, left with Escape.
+  const std::vector<NSRect> titles = menuBarTitleRects(swellMenuOf(bar));
+  ASSERT_EQ(titles.size(), 2u);
+  driver.at(driver.now() + 0.5, [&] {
+    driver.mouseMove(window, contentPoint(titles[1]));
+    driver.at(driver.now() + 0.1, [&] {
+      driver.mouseMove(window, contentPoint(titles[0]));
+      driver.at(driver.now() + 0.1, [&] { driver.click(window, contentPoint(MenuTracker::active()->itemRect(0, 1))); });
+    });
+  });
+  driver.click(window, contentPoint(titles[0]));
+  EXPECT_EQ(initialised(), (std::vector<HMENU>{file, edit, file}));
+  ASSERT_EQ(commands(), (std::vector<WPARAM>{42}));
+
+  driver.at(driver.now() + 0.5, [&] { driver.key(window, kVK_Escape); });
+  driver.click(window, contentPoint(titles[0]));
+  EXPECT_EQ(initialised(), (std::vector<HMENU>{file, edit, file, file}));
+  EXPECT_EQ(commands().size(), 1u);
+}
