@@ -204,4 +204,15 @@ TEST(MenuItems, NewItemsSendTheirCommandsWhereTheirMenusOtherItemsDo)
   EXPECT_EQ(GetMenuItemID(copy, 3), 4);
   EXPECT_EQ(swellMenuOf(copy)->itemAtIndex(3)->target(), window.get());
   DestroyMenu(copy);
+
+  // An item that opens a submenu takes the target as well when it has an id.
+  HMENU holder = CreatePopupMenu();
+  MENUITEMINFO info = {};
+  info.fMask = MIIM_SUBMENU | MIIM_ID;
+  info.wID = 9;
+  info.hSubMenu = CreatePopupMenu();
+  InsertMenuItem(holder, 0, true, &info);
+  SWELL_SetMenuDestination(holder, window->handle());
+  EXPECT_EQ(swellMenuOf(holder)->itemAtIndex(0)->target(), window.get());
+  DestroyMenu(holder);
 }
