@@ -4,6 +4,7 @@
 
 #include "IControl.h"
 #include "IControls.h"
+#include "IGraphicsDrawArea.h"
 #include "IParam.h"
 #include "IPlugBase.h"
 #include "lice.h"
@@ -18,6 +19,7 @@ IGraphics::IGraphics(IPlugBase* plug, int w, int h, int fps)
       mWidth(w),
       mHeight(h),
       mFrameRate(fps > 0 ? fps : kDefaultFrameRate),
+      mDrawAreaView(new IGraphicsDrawArea),
       mAudioParamMailbox(plug ? plug->NParams() : 0)
 {
 }
@@ -27,6 +29,7 @@ IGraphics::~IGraphics()
   delete mKeyCatcher;
   DeleteControls();
   DeleteBitmaps();
+  delete mDrawAreaView;
 }
 
 void IGraphics::DeleteControls()

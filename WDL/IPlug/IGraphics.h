@@ -6,6 +6,7 @@
 #include "wdlstring.h"
 
 class IControl;
+class IGraphicsDrawArea;
 class IParam;
 class IPlugBase;
 class IPopupMenu;
@@ -243,6 +244,16 @@ private:
   void DeleteBitmaps();
   // The part of dest inside the area being redrawn (all zero when none).
   IRECT ClipToDrawArea(const IRECT& dest) const;
+  // Where the primitives draw: the area being redrawn (or, outside a frame, the whole
+  // back buffer), and the offset to take from GUI coordinates to reach it.
+  struct DrawTarget
+  {
+    LICE_IBitmap* bitmap;
+    int x, y;
+  };
+  DrawTarget Target();
+
+  IGraphicsDrawArea* mDrawAreaView;  // owned
 
   IParamMailbox mAudioParamMailbox;
 };

@@ -256,8 +256,9 @@ bool IGraphics::DrawIText(IText* text, const char* str, IRECT* rect, bool measur
     rect->B = rect->T + h;
     return true;
   }
-  RECT r = {rect->L, rect->T, rect->R, rect->B};
-  font->DrawText(mBackBuffer, str, -1, &r, flags);
+  const DrawTarget t = Target();
+  RECT r = {rect->L - t.x, rect->T - t.y, rect->R - t.x, rect->B - t.y};
+  font->DrawText(t.bitmap, str, -1, &r, flags);
   return true;
 }
 

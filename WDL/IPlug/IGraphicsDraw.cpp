@@ -1,12 +1,14 @@
-// IGraphics: the drawing primitives the controls draw with, all into the back buffer.
-// Bitmaps are clipped to the area being redrawn; everything else draws where it is asked.
+// IGraphics: the drawing primitives the controls draw with, all into the back buffer
+// and, during a frame, only inside the area being redrawn.
 
 #include "IGraphics.h"
+#include "IGraphicsDrawArea.h"
 #include "lice.h"
 
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <vector>
 
 namespace
 {
@@ -34,6 +36,13 @@ bool Drawable(const IBitmap* bitmap)
 IRECT IGraphics::ClipToDrawArea(const IRECT& dest) const
 {
   return dest.Intersect(mDrawArea);
+}
+
+IGraphics::DrawTarget IGraphics::Target()
+{
+  if (mDrawArea.Empty()) return DrawTarget{mBackBuffer, 0, 0};
+  mDrawAreaView->Set(mBackBuffer, mDrawArea);
+  return DrawTarget{mDrawAreaView, mDrawAreaView->OffsetX(), mDrawAreaView->OffsetY()};
 }
 
 unsigned int* IGraphics::GetBits()
@@ -68,7 +77,8 @@ bool IGraphics::DrawRotatedBitmap(IBitmap* bitmap, int destCtrX, int destCtrY, d
 {
   if (!Drawable(bitmap)) return true;
   const int w = bitmap->W, h = bitmap->H;
-  LICE_RotatedBlit(mBackBuffer, bitmap->mBitmap, destCtrX - w / 2, destCtrY - h / 2, w, h, 0.0f, 0.0f,
+  const DrawTarget t = Target();
+  LICE_RotatedBlit(t.bitmap, bitmap->mBitmap, destCtrX - w / 2 - t.x, destCtrY - h / 2 - t.y, w, h, 0.0f, 0.0f,
                    static_cast<float>(w), static_cast<float>(h), static_cast<float>(angle), false, LiceWeight(blend),
                    LiceBlendMode(blend) | BLEND_FILTER_BILINEAR, 0.0f, static_cast<float>(yOffsetZeroDeg));
   return true;
@@ -84,14 +94,14 @@ bool IGraphics::DrawRotatedMask(IBitmap* base, IBitmap* mask, IBitmap* top, int 
   LICE_Copy(mScratchBitmap, base->mBitmap);
   LICE_ClearRect(mScratchBitmap, 0, 0, w, h, 0xFFFFFF, 0);
   const float centreX = (w & 1) ? -0.5f : 0.0f;
-  if (Drawable(mask))
-    LICE_RotatedBlit(mScratchBitmap, mask->mBitmap, 0, 0, w, h, 0.0f, 0.0f, static_cast<float>(mask->W),
-                     static_cast<float>(mask->H), radians, true, 1.0f,
-                     BLEND_ADD | BLEND_FILTER_BILINEAR | BLEND_SOURCE_ALPHA, centreX, 0.0f);
-  if (Drawable(top))
-    LICE_RotatedBlit(mScratchBitmap, top->mBitmap, 0, 0, w, h, 0.0f, 0.0f, static_cast<float>(top->W),
-                     static_cast<float>(top->H), radians, true, 1.0f, BLEND_COPY | BLEND_FILTER_BILINEAR | BLEND_SOURCE_ALPHA,
-                     centreX, 0.0f);
+  const auto layer = [&](const IBitmap* image, int mode) {
+    if (Drawable(image))
+      LICE_RotatedBlit(mScratchBitmap, image->mBitmap, 0, 0, w, h, 0.0f, 0.0f, static_cast<float>(image->W),
+                       static_cast<float>(image->H), radians, true, 1.0f,
+                       mode | BLEND_FILTER_BILINEAR | BLEND_SOURCE_ALPHA, centreX, 0.0f);
+  };
+  layer(mask, BLEND_ADD);
+  layer(top, BLEND_COPY);
   const IRECT area = ClipToDrawArea(IRECT(x, y, x + w, y + h));
   if (!area.Empty())
     LICE_Blit(mBackBuffer, mScratchBitmap, area.L, area.T, area.L - x, area.T - y, area.W(), area.H(),
@@ -101,9 +111,10 @@ bool IGraphics::DrawRotatedMask(IBitmap* base, IBitmap* mask, IBitmap* top, int 
 
 bool IGraphics::DrawPoint(const IColor* color, float x, float y, const IChannelBlend* blend, bool)
 {
-  if (color)
-    LICE_PutPixel(mBackBuffer, RoundToInt(x), RoundToInt(y), LiceColor(*color), LiceWeight(blend),
-                  LiceBlendMode(blend));
+  if (!color) return true;
+  const DrawTarget t = Target();
+  LICE_PutPixel(t.bitmap, RoundToInt(x) - t.x, RoundToInt(y) - t.y, LiceColor(*color), LiceWeight(blend),
+                LiceBlendMode(blend));
   return true;
 }
 
@@ -118,33 +129,38 @@ bool IGraphics::ForcePixel(const IColor* color, int x, int y)
 bool IGraphics::DrawLine(const IColor* color, float x1, float y1, float x2, float y2, const IChannelBlend* blend,
                          bool aa)
 {
-  if (color)
-    LICE_Line(mBackBuffer, ToInt(x1), ToInt(y1), ToInt(x2), ToInt(y2), LiceColor(*color), LiceWeight(blend),
-              LiceBlendMode(blend), aa);
+  if (!color) return true;
+  const DrawTarget t = Target();
+  LICE_Line(t.bitmap, ToInt(x1) - t.x, ToInt(y1) - t.y, ToInt(x2) - t.x, ToInt(y2) - t.y, LiceColor(*color),
+            LiceWeight(blend), LiceBlendMode(blend), aa);
   return true;
 }
 
 bool IGraphics::DrawArc(const IColor* color, float cx, float cy, float r, float minAngle, float maxAngle,
                         const IChannelBlend* blend, bool aa)
 {
-  if (color)
-    LICE_Arc(mBackBuffer, cx, cy, r, minAngle, maxAngle, LiceColor(*color), LiceWeight(blend), LiceBlendMode(blend),
-             aa);
+  if (!color) return true;
+  const DrawTarget t = Target();
+  LICE_Arc(t.bitmap, cx - t.x, cy - t.y, r, minAngle, maxAngle, LiceColor(*color), LiceWeight(blend),
+           LiceBlendMode(blend), aa);
   return true;
 }
 
 bool IGraphics::DrawCircle(const IColor* color, float cx, float cy, float r, const IChannelBlend* blend, bool aa)
 {
-  if (color) LICE_Circle(mBackBuffer, cx, cy, r, LiceColor(*color), LiceWeight(blend), LiceBlendMode(blend), aa);
+  if (!color) return true;
+  const DrawTarget t = Target();
+  LICE_Circle(t.bitmap, cx - t.x, cy - t.y, r, LiceColor(*color), LiceWeight(blend), LiceBlendMode(blend), aa);
   return true;
 }
 
 bool IGraphics::RoundRect(const IColor* color, IRECT* r, const IChannelBlend* blend, int cornerRadius, bool aa)
 {
-  if (color && r)
-    LICE_RoundRect(mBackBuffer, static_cast<float>(r->L), static_cast<float>(r->T), static_cast<float>(r->W()),
-                   static_cast<float>(r->H()), cornerRadius, LiceColor(*color), LiceWeight(blend),
-                   LiceBlendMode(blend), aa);
+  if (!color || !r) return true;
+  const DrawTarget t = Target();
+  LICE_RoundRect(t.bitmap, static_cast<float>(r->L - t.x), static_cast<float>(r->T - t.y), static_cast<float>(r->W()),
+                 static_cast<float>(r->H()), cornerRadius, LiceColor(*color), LiceWeight(blend), LiceBlendMode(blend),
+                 aa);
   return true;
 }
 
@@ -154,47 +170,58 @@ bool IGraphics::FillRoundRect(const IColor* color, IRECT* r, const IChannelBlend
   const unsigned int pixel = LiceColor(*color);
   const float weight = LiceWeight(blend);
   const int mode = LiceBlendMode(blend), c = cornerRadius;
-  LICE_FillRect(mBackBuffer, r->L + c, r->T, r->W() - 2 * c, r->H(), pixel, weight, mode);
-  LICE_FillRect(mBackBuffer, r->L, r->T + c, c, r->H() - 2 * c, pixel, weight, mode);
-  LICE_FillRect(mBackBuffer, r->R - c, r->T + c, c, r->H() - 2 * c, pixel, weight, mode);
-  const float fc = static_cast<float>(c);
-  LICE_FillCircle(mBackBuffer, static_cast<float>(r->L + c), static_cast<float>(r->T + c), fc, pixel, weight, mode, aa);
-  LICE_FillCircle(mBackBuffer, static_cast<float>(r->R - c - 1), static_cast<float>(r->B - c - 1), fc, pixel, weight,
-                  mode, aa);
-  LICE_FillCircle(mBackBuffer, static_cast<float>(r->R - c - 1), static_cast<float>(r->T + c), fc, pixel, weight, mode,
-                  aa);
-  LICE_FillCircle(mBackBuffer, static_cast<float>(r->L + c), static_cast<float>(r->B - c - 1), fc, pixel, weight, mode,
-                  aa);
+  const DrawTarget t = Target();
+  const int L = r->L - t.x, T = r->T - t.y, R = r->R - t.x, B = r->B - t.y;
+  LICE_FillRect(t.bitmap, L + c, T, r->W() - 2 * c, r->H(), pixel, weight, mode);
+  LICE_FillRect(t.bitmap, L, T + c, c, r->H() - 2 * c, pixel, weight, mode);
+  LICE_FillRect(t.bitmap, R - c, T + c, c, r->H() - 2 * c, pixel, weight, mode);
+  const auto disc = [&](int cx, int cy) {
+    LICE_FillCircle(t.bitmap, static_cast<float>(cx), static_cast<float>(cy), static_cast<float>(c), pixel, weight,
+                    mode, aa);
+  };
+  disc(L + c, T + c);
+  disc(R - c - 1, B - c - 1);
+  disc(R - c - 1, T + c);
+  disc(L + c, B - c - 1);
   return true;
 }
 
 bool IGraphics::FillIRect(const IColor* color, IRECT* r, const IChannelBlend* blend)
 {
-  if (color && r)
-    LICE_FillRect(mBackBuffer, r->L, r->T, r->W(), r->H(), LiceColor(*color), LiceWeight(blend), LiceBlendMode(blend));
+  if (!color || !r) return true;
+  const DrawTarget t = Target();
+  LICE_FillRect(t.bitmap, r->L - t.x, r->T - t.y, r->W(), r->H(), LiceColor(*color), LiceWeight(blend),
+                LiceBlendMode(blend));
   return true;
 }
 
 bool IGraphics::FillCircle(const IColor* color, int cx, int cy, float r, const IChannelBlend* blend, bool aa)
 {
-  if (color)
-    LICE_FillCircle(mBackBuffer, static_cast<float>(cx), static_cast<float>(cy), r, LiceColor(*color),
-                    LiceWeight(blend), LiceBlendMode(blend), aa);
+  if (!color) return true;
+  const DrawTarget t = Target();
+  LICE_FillCircle(t.bitmap, static_cast<float>(cx - t.x), static_cast<float>(cy - t.y), r, LiceColor(*color),
+                  LiceWeight(blend), LiceBlendMode(blend), aa);
   return true;
 }
 
 bool IGraphics::FillTriangle(const IColor* color, int x1, int y1, int x2, int y2, int x3, int y3,
                              const IChannelBlend* blend)
 {
-  if (color)
-    LICE_FillTriangle(mBackBuffer, x1, y1, x2, y2, x3, y3, LiceColor(*color), LiceWeight(blend), LiceBlendMode(blend));
+  if (!color) return true;
+  const DrawTarget t = Target();
+  LICE_FillTriangle(t.bitmap, x1 - t.x, y1 - t.y, x2 - t.x, y2 - t.y, x3 - t.x, y3 - t.y, LiceColor(*color),
+                    LiceWeight(blend), LiceBlendMode(blend));
   return true;
 }
 
 bool IGraphics::FillIConvexPolygon(const IColor* color, int* x, int* y, int npoints, const IChannelBlend* blend)
 {
-  if (color && x && y)
-    LICE_FillConvexPolygon(mBackBuffer, x, y, npoints, LiceColor(*color), LiceWeight(blend), LiceBlendMode(blend));
+  if (!color || !x || !y || npoints <= 0) return true;
+  const DrawTarget t = Target();
+  std::vector<int> xs(x, x + npoints), ys(y, y + npoints);
+  for (int i = 0; i < npoints; ++i) xs[i] -= t.x, ys[i] -= t.y;
+  LICE_FillConvexPolygon(t.bitmap, xs.data(), ys.data(), npoints, LiceColor(*color), LiceWeight(blend),
+                         LiceBlendMode(blend));
   return true;
 }
 
@@ -206,13 +233,17 @@ IColor IGraphics::GetPoint(int x, int y)
 
 bool IGraphics::DrawVerticalLine(const IColor* color, int xi, int yLo, int yHi)
 {
-  if (color) LICE_Line(mBackBuffer, xi, yLo, xi, yHi, LiceColor(*color), 1.0f, BLEND_COPY, false);
+  if (!color) return true;
+  const DrawTarget t = Target();
+  LICE_Line(t.bitmap, xi - t.x, yLo - t.y, xi - t.x, yHi - t.y, LiceColor(*color), 1.0f, BLEND_COPY, false);
   return true;
 }
 
 bool IGraphics::DrawHorizontalLine(const IColor* color, int yi, int xLo, int xHi)
 {
-  if (color) LICE_Line(mBackBuffer, xLo, yi, xHi, yi, LiceColor(*color), 1.0f, BLEND_COPY, false);
+  if (!color) return true;
+  const DrawTarget t = Target();
+  LICE_Line(t.bitmap, xLo - t.x, yi - t.y, xHi - t.x, yi - t.y, LiceColor(*color), 1.0f, BLEND_COPY, false);
   return true;
 }
 
@@ -243,7 +274,8 @@ bool IGraphics::DrawRadialLine(const IColor* color, float cx, float cy, float an
 {
   if (!color) return true;
   const double s = std::sin(angle), c = std::cos(angle);
-  LICE_Line(mBackBuffer, ToInt(cx + s * rMin), ToInt(cy - c * rMin), ToInt(cx + s * rMax), ToInt(cy - c * rMax),
-            LiceColor(*color), LiceWeight(blend), LiceBlendMode(blend), aa);
+  const DrawTarget t = Target();
+  LICE_Line(t.bitmap, ToInt(cx + s * rMin) - t.x, ToInt(cy - c * rMin) - t.y, ToInt(cx + s * rMax) - t.x,
+            ToInt(cy - c * rMax) - t.y, LiceColor(*color), LiceWeight(blend), LiceBlendMode(blend), aa);
   return true;
 }
