@@ -32,7 +32,7 @@ void Vorna::SetParamFromCC(int paramIdx, int ccValue)
   SetParameterFromGUI(paramIdx, v);
   // The editor's controls belong to the main thread: they learn of the value when
   // the editor drains its mailbox before the next frame.
-  if (IGraphics* gui = GetGUI()) gui->PostParamFromAudioThread(paramIdx, GetParam(paramIdx)->GetNormalized());
+  if (IGraphics* gui = GetGUI()) gui->PostParamFromAudioThread(paramIdx, GetParam(paramIdx)->Value());
 }
 
 void Vorna::UpdateControlLearnedCC(int paramIdx, int cc)

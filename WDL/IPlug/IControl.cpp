@@ -88,7 +88,7 @@ void IControl::SetDirty(bool pushParamToPlug)
   mDirty = true;
   if (!pushParamToPlug || !mPlug || mParamIdx < 0) return;
   mPlug->SetParameterFromGUI(mParamIdx, mValue);
-  UpdateDisplayControls();
+  if (const IParam* param = GetParam()) UpdateDisplayControls(param->Value());
 }
 
 void IControl::SetClean()
@@ -106,17 +106,17 @@ void IControl::SetAuxParamValueFromPlug(int auxParamIdx, double value)
   mRedraw = true;
 }
 
-void IControl::UpdateDisplayControls()
+void IControl::UpdateDisplayControls(double plainValue)
 {
   const IParam* param = GetParam();
   if (!param) return;
   if (auto* display = dynamic_cast<ITextControl*>(mValueDisplayControl))
   {
     char value[IParam::kDisplaySize];
-    param->GetDisplayForHost(param->Value(), false, value, true);
+    param->GetDisplayForHost(plainValue, false, value, true);
     WDL_String text(value, kDisplayPartLength);
     text.Append(" ");
-    text.Append(param->GetLabelForHost(), kDisplayPartLength);
+    text.Append(param->GetLabelForHost(plainValue), kDisplayPartLength);
     if (std::strcmp(display->GetTextString(), text.Get()) != 0) display->SetTextFromPlug(text.Get());
   }
   if (auto* display = dynamic_cast<ITextControl*>(mNameDisplayControl))

@@ -74,8 +74,9 @@ public:
   // ---- display controls (not owned): the parameter's value with its label, its name ----
   void SetValDisplayControl(IControl* valueDisplay) { mValueDisplayControl = valueDisplay; }
   void SetNameDisplayControl(IControl* nameDisplay) { mNameDisplayControl = nameDisplay; }
-  // Shows the parameter's current value and name on the display controls.
-  void UpdateDisplayControls();
+  // Shows a plain value of the parameter, with its unit, and the parameter's name on
+  // the display controls.
+  void UpdateDisplayControls(double plainValue);
 
   // ---- fields ----
   int ParamIdx() const { return mParamIdx; }

@@ -120,10 +120,12 @@ void IGraphics::SetParameterFromGUI(int paramIdx, double normalizedValue)
 
 void IGraphics::DrainParamMailbox()
 {
+  // Only the posted values are read: the parameters themselves may be changing on the
+  // audio thread right now.
   mAudioParamMailbox.Drain([this](int paramIdx, double value) {
-    SetParameterFromPlug(paramIdx, value, true);
+    SetParameterFromPlug(paramIdx, value, false);
     for (int i = 0; i < mControls.GetSize(); ++i)
-      if (mControls.Get(i)->ParamIdx() == paramIdx) mControls.Get(i)->UpdateDisplayControls();
+      if (mControls.Get(i)->ParamIdx() == paramIdx) mControls.Get(i)->UpdateDisplayControls(value);
   });
 }
 

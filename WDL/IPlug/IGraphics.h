@@ -111,9 +111,9 @@ public:
   void AssignParamNameToolTips();
   void ReleaseMouseCapture();
 
-  // Audio thread, wait-free: a value the plug-in took from a learned controller, for
-  // the controls to show at the next drain.
-  void PostParamFromAudioThread(int paramIdx, double normalizedValue) { mAudioParamMailbox.Post(paramIdx, normalizedValue); }
+  // Audio thread, wait-free: the plain value a parameter took from a learned
+  // controller, for the controls to show at the next drain.
+  void PostParamFromAudioThread(int paramIdx, double value) { mAudioParamMailbox.Post(paramIdx, value); }
   // Main thread, before every frame: shows the values posted since the last drain on
   // the controls bound to them (values, value and name displays), sending nothing back.
   void DrainParamMailbox();

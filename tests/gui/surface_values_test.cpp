@@ -78,6 +78,7 @@ TEST(SurfaceValues, ValuesFromTheAudioThreadWaitInTheMailboxForTheNextFrame)
   e.gui->PostParamFromAudioThread(kGain, 0.2);
   e.plug.GetParam(kGain)->SetNormalized(0.3);
   e.gui->PostParamFromAudioThread(kGain, 0.3);  // replaces the unread 0.2
+  e.gui->PostParamFromAudioThread(kFreq, 1000.0);
   e.gui->PostParamFromAudioThread(kOn, 1.0);
   e.gui->PostParamFromAudioThread(kNParams, 0.5);
   e.gui->PostParamFromAudioThread(kSteps, std::numeric_limits<double>::quiet_NaN());
@@ -86,6 +87,7 @@ TEST(SurfaceValues, ValuesFromTheAudioThreadWaitInTheMailboxForTheNextFrame)
   ASSERT_TRUE(e.Frame());
   EXPECT_DOUBLE_EQ(e.knob->GetValue(), 0.3);
   EXPECT_DOUBLE_EQ(e.toggle->GetValue(), 1.0);
+  EXPECT_DOUBLE_EQ(e.knob2->GetValue(), e.plug.GetParam(kFreq)->GetNormalized(1000.0));
   EXPECT_STREQ(e.valueDisplay->GetTextString(), "0.30 ");
   // Shown, not sent back: the plug-in already has these values.
   EXPECT_TRUE(e.plug.changes.empty());
