@@ -4,16 +4,14 @@
 // --benchmark_report_aggregates_only=true for medians.
 
 #include "IControls.h"
-#include "IPlugBase.h"
+#include "IPlugStandalone.h"
 #include "headless_graphics.h"
 #include "lice.h"
+#include "test_images.h"
 
 #include <benchmark/benchmark.h>
 
-#include <cmath>
 #include <cstdio>
-#include <memory>
-#include <numbers>
 
 namespace
 {
@@ -22,10 +20,13 @@ constexpr int kKnobs = 40, kColumns = 8;
 constexpr int kKnobSide = 48, kKnobFrames = 64;
 constexpr int kFramesPerSecond = 25;
 
-class BenchPlug : public IPlugBase
+// The plug-in under the editor: one parameter per knob.
+class BenchPlug : public IPlugStandalone
 {
 public:
-  BenchPlug() : IPlugBase(kKnobs, "0-2", 0, "GuiBench", "", "", 0x10000, 0x47426E31, 0x4D6B7231, 0, false, false, true, kAPIStandalone)
+  BenchPlug()
+      : IPlugStandalone(IPlugInstanceInfo{}, kKnobs, "0-2", 0, "GuiBench", "", "", 0x10000, 0x47426E31, 0x4D6B7231, 0,
+                        false, false, true, 0)
   {
     char name[32];
     for (int i = 0; i < kKnobs; ++i)
@@ -34,43 +35,7 @@ public:
       GetParam(i)->InitDouble(name, 0.5, 0.0, 1.0, 0.01, "", "", 1.0);
     }
   }
-  void BeginInformHostOfParamChange(int) override {}
-  void InformHostOfParamChange(int, double) override {}
-  void EndInformHostOfParamChange(int) override {}
-  void InformHostOfProgramChange() override {}
-  int GetSamplePos() override { return 0; }
-  double GetTempo() override { return 120.0; }
-  void GetTimeSig(int*, int*) override {}
-  void GetTime(ITimeInfo*) override {}
-  void ResizeGraphics(int, int) override {}
-  bool SendMidiMsg(IMidiMsg*) override { return true; }
 };
-
-// A knob strip as the editor's are: anti-aliased discs and pointers over transparency.
-LICE_IBitmap* KnobStrip()
-{
-  auto* strip = new LICE_MemBitmap(kKnobSide, kKnobSide * kKnobFrames);
-  LICE_Clear(strip, 0);
-  const float c = kKnobSide / 2.0f;
-  for (int f = 0; f < kKnobFrames; ++f)
-  {
-    const float cy = f * kKnobSide + c;
-    LICE_FillCircle(strip, c, cy, c - 3, 0xFF4A5A6A, 1.0f, BLEND_COPY, true);
-    LICE_Circle(strip, c, cy, c - 3, 0xFFD0D0D0, 1.0f, BLEND_COPY, true);
-    const double a = -0.75 * std::numbers::pi + 1.5 * std::numbers::pi * f / (kKnobFrames - 1);
-    LICE_Line(strip, int(c), int(cy), int(c + std::sin(a) * (c - 6)), int(cy - std::cos(a) * (c - 6)), 0xFFFFFFFF,
-              1.0f, BLEND_COPY, true);
-  }
-  return strip;
-}
-
-LICE_IBitmap* Background()
-{
-  auto* bg = new LICE_MemBitmap(kWidth, kHeight);
-  LICE_GradRect(bg, 0, 0, kWidth, kHeight, 0.12f, 0.14f, 0.18f, 1.0f, 0.1f / kWidth, 0.0f, 0.15f / kWidth, 0.0f, 0.0f,
-                0.1f / kHeight, 0.0f, 0.0f, BLEND_COPY);
-  return bg;
-}
 
 struct BusyEditor
 {
@@ -81,8 +46,8 @@ struct BusyEditor
 
   BusyEditor()
   {
-    gui->images["bg.png"] = Background;
-    gui->images["knob.png"] = KnobStrip;
+    gui->images["bg.png"] = [] { return MakeBackground(kWidth, kHeight); };
+    gui->images["knob.png"] = [] { return MakeKnobStrip(kKnobSide, kKnobFrames); };
     gui->AttachBackground(1, "bg.png");
     IBitmap strip = gui->LoadIBitmap(2, "knob.png", kKnobFrames);
     char text[32];

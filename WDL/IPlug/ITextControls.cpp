@@ -13,12 +13,21 @@ ITextControl::ITextControl(IPlugBase* plug, IRECT rect, IText* text, const char*
   if (text) mText = *text;
 }
 
-void ITextControl::SetTextFromPlug(const char* str)
+namespace
+{
+// Stores a new text; false when it is the text already.
+bool ChangeText(WDL_String* text, const char* str)
 {
   if (!str) str = "";
-  if (std::strcmp(mStr.Get(), str) == 0) return;
-  SetDirty(false);
-  mStr.Set(str);
+  if (std::strcmp(text->Get(), str) == 0) return false;
+  text->Set(str);
+  return true;
+}
+}  // namespace
+
+void ITextControl::SetTextFromPlug(const char* str)
+{
+  if (ChangeText(&mStr, str)) SetDirty(false);
 }
 
 bool ITextControl::Draw(IGraphics* graphics)
@@ -93,10 +102,7 @@ IBitmapTextControl::IBitmapTextControl(IPlugBase* plug, IRECT rect, IBitmap* fon
 
 void IBitmapTextControl::SetTextFromPlug(const char* str)
 {
-  if (!str) str = "";
-  if (std::strcmp(mStr.Get(), str) == 0) return;
-  SetDirty(false);
-  mStr.Set(str);
+  if (ChangeText(&mStr, str)) SetDirty(false);
 }
 
 bool IBitmapTextControl::Draw(IGraphics* graphics)

@@ -30,6 +30,28 @@ class TextReader
 public:
   TextReader(const char* text, int count) : m_p(text), m_remaining(text ? count : 0) {}
 
+  // The next character to lay out: carriage returns are passed over, and a line feed
+  // is a new line, or a space on a single line.
+  enum Step
+  {
+    kEnd,
+    kNewLine,
+    kCharacter
+  };
+  Step nextToLayOut(bool singleLine, unsigned short* c)
+  {
+    while (next(c))
+    {
+      if (*c == '\r') continue;
+      if (*c != '\n') return kCharacter;
+      if (!singleLine) return kNewLine;
+      *c = ' ';
+      return kCharacter;
+    }
+    return kEnd;
+  }
+
+private:
   bool next(unsigned short* c)
   {
     if (m_remaining == 0 || !*m_p) return false;
@@ -43,7 +65,6 @@ public:
     return true;
   }
 
-private:
   const char* m_p;
   int m_remaining;
 };
@@ -225,18 +246,13 @@ int LICE_CachedFont::MeasureGlyphs(const char* str, int strcnt, RECT* rect, unsi
   int width = 0, height = 0, penX = 0, penY = 0;
   TextReader reader(str, strcnt);
   unsigned short c;
-  while (reader.next(&c))
+  for (TextReader::Step step; (step = reader.nextToLayOut(dtFlags & DT_SINGLELINE, &c)) != TextReader::kEnd;)
   {
-    if (c == '\r') continue;
-    if (c == '\n')
+    if (step == TextReader::kNewLine)
     {
-      if (!(dtFlags & DT_SINGLELINE))
-      {
-        if (vertical) penY = 0, penX += m_line_height;
-        else penX = 0, penY += m_line_height;
-        continue;
-      }
-      c = ' ';
+      if (vertical) penY = 0, penX += m_line_height;
+      else penX = 0, penY += m_line_height;
+      continue;
     }
     const charEnt* ent = glyphFor(c);
     if (!ent) continue;
@@ -295,18 +311,13 @@ int LICE_CachedFont::DrawGlyphs(LICE_IBitmap* bm, const char* str, int strcnt, R
   int lowest = y, rightmost = x;
   TextReader reader(str, strcnt);
   unsigned short c;
-  while (reader.next(&c))
+  for (TextReader::Step step; (step = reader.nextToLayOut(dtFlags & DT_SINGLELINE, &c)) != TextReader::kEnd;)
   {
-    if (c == '\r') continue;
-    if (c == '\n')
+    if (step == TextReader::kNewLine)
     {
-      if (!(dtFlags & DT_SINGLELINE))
-      {
-        if (vertical) y = startY, x += m_line_height;
-        else x = startX, y += m_line_height;
-        continue;
-      }
-      c = ' ';
+      if (vertical) y = startY, x += m_line_height;
+      else x = startX, y += m_line_height;
+      continue;
     }
     const charEnt* ent = glyphFor(c);
     if (!ent) continue;

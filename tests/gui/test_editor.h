@@ -5,10 +5,11 @@
 
 #include "IControls.h"
 #include "IParam.h"
-#include "IPlugBase.h"
+#include "IPlugStandalone.h"
 #include "bitmap_png.h"
 #include "headless_graphics.h"
 #include "lice_test_util.h"
+#include "test_images.h"
 #include "lice.h"
 
 #include <gtest/gtest.h>
@@ -31,10 +32,13 @@ enum EParams
   kNParams
 };
 
-class GuiPlug : public IPlugBase
+// A standalone plug-in that records what its editor sends it.
+class GuiPlug : public IPlugStandalone
 {
 public:
-  GuiPlug() : IPlugBase(kNParams, "0-2", 0, "GuiTest", "", "Maker", 0x10000, 0x47756931, 0x4D6B7231, 0, false, false, true, kAPIStandalone)
+  GuiPlug()
+      : IPlugStandalone(IPlugInstanceInfo{}, kNParams, "0-2", 0, "GuiTest", "", "Maker", 0x10000, 0x47756931,
+                        0x4D6B7231, 0, false, false, true, 0)
   {
     GetParam(kGain)->InitDouble("gain", 0.5, 0.0, 1.0, 0.01, "", "", 1.0);
     GetParam(kMode)->InitEnum("mode", 1, 3, "", "");
@@ -48,15 +52,8 @@ public:
 
   void OnParamChange(int paramIdx) override { changes.emplace_back(paramIdx, GetParam(paramIdx)->GetNormalized()); }
   void BeginInformHostOfParamChange(int paramIdx) override { begun.push_back(paramIdx); }
-  void InformHostOfParamChange(int, double) override {}
   void EndInformHostOfParamChange(int paramIdx) override { ended.push_back(paramIdx); }
-  void InformHostOfProgramChange() override {}
-  int GetSamplePos() override { return 0; }
-  double GetTempo() override { return 120.0; }
-  void GetTimeSig(int*, int*) override {}
-  void GetTime(ITimeInfo*) override {}
   void ResizeGraphics(int w, int h) override { resized.emplace_back(w, h); }
-  bool SendMidiMsg(IMidiMsg*) override { return true; }
 
   std::vector<std::pair<int, double>> changes;  // parameter and its normalised value
   std::vector<int> begun, ended;
@@ -106,43 +103,6 @@ private:
   }
   std::string mName;
 };
-
-// Images the tests make for themselves.
-// A knob strip of nFrames square frames of side s stacked top to bottom: a disc with
-// a pointer at the frame's angle, over transparency.
-inline LICE_IBitmap* MakeKnobStrip(int side, int nFrames)
-{
-  auto* strip = new LICE_MemBitmap(side, side * nFrames);
-  LICE_Clear(strip, 0);
-  const float c = side / 2.0f;
-  for (int f = 0; f < nFrames; ++f)
-  {
-    const float cy = f * side + c;
-    LICE_FillCircle(strip, c, cy, c - 2, 0xFF3070B0, 1.0f, BLEND_COPY, true);
-    const double a = -0.75 * std::numbers::pi + 1.5 * std::numbers::pi * f / std::max(nFrames - 1, 1);
-    LICE_Line(strip, (int)c, (int)cy, (int)(c + std::sin(a) * (c - 4)), (int)(cy - std::cos(a) * (c - 4)), 0xFFFFFFFF,
-              1.0f, BLEND_COPY, true);
-  }
-  return strip;
-}
-
-// A background with a gradient, so misplaced pixels show.
-inline LICE_IBitmap* MakeBackground(int w, int h)
-{
-  auto* bg = new LICE_MemBitmap(w, h);
-  LICE_GradRect(bg, 0, 0, w, h, 0.15f, 0.2f, 0.25f, 1.0f, 0.3f / w, 0.0f, 0.2f / w, 0.0f, 0.0f, 0.25f / h, 0.0f, 0.0f,
-                BLEND_COPY);
-  return bg;
-}
-
-// A two-state strip (off above on) of w x h frames.
-inline LICE_IBitmap* MakeSwitchStrip(int w, int h)
-{
-  auto* strip = new LICE_MemBitmap(w, 2 * h);
-  LICE_FillRect(strip, 0, 0, w, h, 0xFF404040, 1.0f, BLEND_COPY);
-  LICE_FillRect(strip, 0, h, w, h, 0xFF40E040, 1.0f, BLEND_COPY);
-  return strip;
-}
 
 // The test editor: a background, two knobs, a switch, a caption with a value display,
 // a text label and a hidden panel (the pop-up that tests show and hide).
