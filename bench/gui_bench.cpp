@@ -57,8 +57,8 @@ struct BusyEditor
       knobs[i] = new IKnobMultiControl(&plug, x, y, i, &strip);
       gui->AttachControl(knobs[i]);
       std::snprintf(text, sizeof(text), "Osc %d Detune", i % 10);
-      gui->AttachControl(new ITextControl(&plug, IRECT(x - 20, y + kKnobSide + 4, x + kKnobSide + 20, y + kKnobSide + 20),
-                                          &labelText, text));
+      const IRECT label(x - 20, y + kKnobSide + 4, x + kKnobSide + 20, y + kKnobSide + 20);
+      gui->AttachControl(new ITextControl(&plug, label, &labelText, text));
     }
     plug.AttachGraphics(gui);
     Settle();

@@ -30,7 +30,10 @@ public:
   // The right button prompts for a value.
   virtual void OnMouseDown(int x, int y, IMouseMod* mod);
   virtual void OnMouseUp(int x, int y, IMouseMod* mod) { (void)x, (void)y, (void)mod; }
-  virtual void OnMouseDrag(int x, int y, int dX, int dY, IMouseMod* mod) { (void)x, (void)y, (void)dX, (void)dY, (void)mod; }
+  virtual void OnMouseDrag(int x, int y, int dX, int dY, IMouseMod* mod)
+  {
+    (void)x, (void)y, (void)dX, (void)dY, (void)mod;
+  }
   // Back to the default value, once the plug-in has given one.
   virtual void OnMouseDblClick(int x, int y, IMouseMod* mod);
   virtual void OnMouseWheel(int x, int y, IMouseMod* mod, int d) { (void)x, (void)y, (void)mod, (void)d; }

@@ -80,7 +80,11 @@ public:
     log("drag", x, y);
     drags.emplace_back(dX, dY);
   }
-  void OnMouseDblClick(int x, int y, IMouseMod* mod) override { log("dbl", x, y), IControl::OnMouseDblClick(x, y, mod); }
+  void OnMouseDblClick(int x, int y, IMouseMod* mod) override
+  {
+    log("dbl", x, y);
+    IControl::OnMouseDblClick(x, y, mod);
+  }
   void OnMouseWheel(int x, int y, IMouseMod*, int d) override { log("wheel", x, y), wheel += d; }
   void OnMouseOver(int x, int y, IMouseMod*) override { log("over", x, y); }
   void OnMouseOut() override { events.push_back(mName + " out"); }

@@ -6,6 +6,7 @@
 #include "Vorna.h"
 #include "VornaParams.h"
 #include "headless_graphics.h"
+#include "test_images.h"
 
 #include <gtest/gtest.h>
 
@@ -20,13 +21,6 @@ namespace
 constexpr int kBlockSize = 128;
 constexpr int kBlocks = 300;
 constexpr uint8_t kCutoffCC = 74, kResonanceCC = 71;
-
-LICE_IBitmap* KnobStrip()
-{
-  auto* strip = new LICE_MemBitmap(32, 32 * 16);
-  for (int f = 0; f < 16; ++f) LICE_FillCircle(strip, 16.0f, 16.0f + 32 * f, 14.0f, 0xFF000000u | (f * 0x101010u), 1.0f, 0, true);
-  return strip;
-}
 }  // namespace
 
 TEST(GuiThreads, LearnedControllersPostWhileTheEditorRedraws)
@@ -38,7 +32,7 @@ TEST(GuiThreads, LearnedControllersPostWhileTheEditorRedraws)
   plug->Reset();
 
   auto* gui = new HeadlessGraphics(plug.get(), 200, 100);
-  gui->images["knob.png"] = KnobStrip;
+  gui->images["knob.png"] = [] { return MakeKnobStrip(32, 16); };
   IBitmap strip = gui->LoadIBitmap(1, "knob.png", 16);
   IText text(11, &COLOR_WHITE);
   auto* cutoff = new IKnobMultiControl(plug.get(), 10, 10, kFlt1F, &strip);
