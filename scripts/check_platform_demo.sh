@@ -8,36 +8,10 @@ cd "$(dirname "$0")/.."
 build="${1:-build}"
 demo="$build/platform/platform-demo"
 probe="$build/tests/platform/x11-screen-probe"
-work="$(mktemp -d)"
-log="$work/demo.log"
-
-display=""
-for n in $(seq 90 140); do
-  if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then display=":$n"; break; fi
-done
-[ -n "$display" ] || { echo "no free X display number" >&2; exit 1; }
-
-xvfb_pid=""
-demo_pid=""
-cleanup() {
-  [ -n "$demo_pid" ] && kill "$demo_pid" 2>/dev/null || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
-  wait 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-fail() {
-  echo "platform demo check: $*" >&2
-  echo "--- demo output ---" >&2
-  cat "$log" >&2 || true
-  exit 1
-}
-
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-export DISPLAY="$display"
-for _ in $(seq 100); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.05; done
-xdotool getdisplaygeometry >/dev/null 2>&1 || fail "Xvfb did not start"
+check="platform demo check"
+first_display=90
+last_display=140
+source scripts/demo_on_xvfb.sh
 
 VORNA_BACKEND=sdl "$demo" >"$log" 2>&1 &
 demo_pid=$!

@@ -32,7 +32,10 @@ HDC paintContextOf(HWND hwnd)
 {
   for (NSObject* object : {objectOf(hwnd), static_cast<NSObject*>(viewOf(hwnd))})
     if (auto* source = respondsTo<SWELL_PaintInfoSource>(object))
-      if (HDC dc = source->getSwellPaintInfo(); isLiveContext(dc) && dc->ctx) return dc;
+    {
+      PAINTSTRUCT ps = {};
+      if (source->getSwellPaintInfo(&ps) && isLiveContext(ps.hdc) && ps.hdc->ctx) return ps.hdc;
+    }
   return nullptr;
 }
 }  // namespace

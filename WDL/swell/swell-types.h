@@ -132,3 +132,87 @@ struct ICONINFO
 // channel into account.
 #define SRCCOPY 0x00CC0020
 #define SRCCOPY_USEALPHACHAN 0xDEADBEEF
+
+// ---- windows and messages
+
+#include <cstdint>
+
+typedef unsigned int UINT;
+typedef intptr_t INT_PTR;
+typedef uintptr_t UINT_PTR;
+typedef intptr_t LONG_PTR;
+typedef UINT_PTR WPARAM;
+typedef LONG_PTR LPARAM;
+typedef LONG_PTR LRESULT;
+typedef unsigned long long ULONGLONG;
+
+// A window procedure and a dialog procedure take the same arguments.
+typedef LRESULT (*WNDPROC)(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+typedef LRESULT (*DLGPROC)(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+typedef void (*TIMERPROC)(HWND hwnd, UINT msg, UINT_PTR id, DWORD time);
+
+// A menu stands for the platform menu behind it.
+struct HMENU__;
+typedef HMENU__* HMENU;
+
+// A cursor stands for the platform cursor behind it.
+struct HCURSOR__;
+typedef HCURSOR__* HCURSOR;
+
+struct PAINTSTRUCT
+{
+  HDC hdc;
+  BOOL fErase;
+  RECT rcPaint;
+};
+
+struct WINDOWPOS;
+
+// WM_NCCALCSIZE: the first rectangle comes in as the window rectangle and goes out as the
+// client rectangle.
+struct NCCALCSIZE_PARAMS
+{
+  RECT rgrc[3];
+  WINDOWPOS* lppos;
+};
+
+struct MINMAXINFO
+{
+  POINT ptReserved;
+  POINT ptMaxSize;
+  POINT ptMaxPosition;
+  POINT ptMinTrackSize;
+  POINT ptMaxTrackSize;
+};
+
+struct POINTS
+{
+  short x, y;
+};
+
+// What a WM_GESTURE message carries (SWELL_GetGestureInfo copies it out).
+struct GESTUREINFO
+{
+  UINT cbSize;
+  DWORD dwFlags;
+  DWORD dwID;
+  HWND hwndTarget;
+  POINTS ptsLocation;
+  DWORD dwInstanceID;
+  DWORD dwSequenceID;
+  ULONGLONG ullArguments;
+  UINT cbExtraArgs;
+};
+
+// One registered dialog: its identifier (compared by address), title, flags (bit 0 child
+// dialog, bit 1 resizable, bit 2 flipped, bit 4 opaque, bit 5 accepts dropped files), the
+// function that makes its controls, and its client size.
+struct SWELL_DialogResourceIndex
+{
+  const char* resid;
+  const char* title;
+  int windowTypeFlags;
+  void (*createFunc)(HWND view, int flags);
+  int width, height;
+  SWELL_DialogResourceIndex* _next;
+};

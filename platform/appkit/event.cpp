@@ -114,6 +114,11 @@ bool isMouseEvent(NSEventType t)
          t == NSEventTypeRightMouseDragged || t == NSEventTypeOtherMouseDragged || t == NSEventTypeScrollWheel;
 }
 
+bool isGestureEvent(NSEventType t)
+{
+  return t == NSEventTypeMagnify || t == NSEventTypeSwipe || t == NSEventTypeRotate;
+}
+
 bool isKeyEvent(NSEventType t)
 {
   return t == NSEventTypeKeyDown || t == NSEventTypeKeyUp || t == NSEventTypeFlagsChanged;

@@ -23,10 +23,13 @@ enum NSEventType : int
   NSEventTypeKeyUp = 11,
   NSEventTypeFlagsChanged = 12,
   NSEventTypeApplicationDefined = 15,
+  NSEventTypeRotate = 18,
   NSEventTypeScrollWheel = 22,
   NSEventTypeOtherMouseDown = 25,
   NSEventTypeOtherMouseUp = 26,
   NSEventTypeOtherMouseDragged = 27,
+  NSEventTypeMagnify = 30,
+  NSEventTypeSwipe = 31,
   // Not one of Cocoa's: text that arrived without a key of its own (a keyboard layout's
   // dead keys, an input method's or compose key's commit), in `characters`. The window
   // hands it to its first responder's insertText, the road Cocoa's input methods take.
@@ -65,10 +68,14 @@ struct NSEventFields
   NSString characters;
   NSString charactersIgnoringModifiers;
   bool isARepeat = false;
-  // Mouse motion: positive x right, positive y down. Wheel: positive y scrolls up.
+  // Mouse motion: positive x right, positive y down (reported also while the pointer is
+  // held in place). Wheel: positive y scrolls up. Swipe: -1 or +1 on one axis. Magnify: the
+  // change of scale in deltaZ (0.1 is ten per cent larger).
   CGFloat deltaX = 0;
   CGFloat deltaY = 0;
   CGFloat deltaZ = 0;
+  // Rotate: degrees, counter-clockwise positive.
+  float rotation = 0;
   bool hasPreciseScrollingDeltas = false;
   short subtype = 0;
   NSInteger data1 = 0;
@@ -104,6 +111,8 @@ public:
   CGFloat deltaX() const { return m_fields.deltaX; }
   CGFloat deltaY() const { return m_fields.deltaY; }
   CGFloat deltaZ() const { return m_fields.deltaZ; }
+  CGFloat magnification() const { return m_fields.deltaZ; }
+  float rotation() const { return m_fields.rotation; }
   CGFloat scrollingDeltaX() const { return m_fields.deltaX; }
   CGFloat scrollingDeltaY() const { return m_fields.deltaY; }
   bool hasPreciseScrollingDeltas() const { return m_fields.hasPreciseScrollingDeltas; }
@@ -129,4 +138,6 @@ bool isMouseDownEvent(NSEventType type);
 bool isMouseUpEvent(NSEventType type);
 bool isMouseEvent(NSEventType type);
 bool isKeyEvent(NSEventType type);
+// Magnify, swipe and rotate: they go to the view under the pointer, as the wheel does.
+bool isGestureEvent(NSEventType type);
 }  // namespace cocoa

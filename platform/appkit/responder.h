@@ -24,6 +24,9 @@ public:
   virtual void otherMouseDragged(NSEvent* event);
   virtual void mouseMoved(NSEvent* event);
   virtual void scrollWheel(NSEvent* event);
+  virtual void magnifyWithEvent(NSEvent* event);
+  virtual void swipeWithEvent(NSEvent* event);
+  virtual void rotateWithEvent(NSEvent* event);
   virtual void keyDown(NSEvent* event);
   virtual void keyUp(NSEvent* event);
   virtual void flagsChanged(NSEvent* event);

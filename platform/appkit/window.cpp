@@ -416,10 +416,16 @@ void NSWindow::sendEvent(NSEvent* event)
     if (m_acceptsMouseMoved) first->mouseMoved(event);
     break;
   case NSEventTypeScrollWheel:
+  case NSEventTypeMagnify:
+  case NSEventTypeSwipe:
+  case NSEventTypeRotate:
     if (NSView* hit = m_contentView ? m_contentView->hitTest(event->locationInWindow()) : nullptr)
     {
       StrongRef<NSView> target(hit);
-      hit->scrollWheel(event);
+      if (type == NSEventTypeScrollWheel) hit->scrollWheel(event);
+      else if (type == NSEventTypeMagnify) hit->magnifyWithEvent(event);
+      else if (type == NSEventTypeSwipe) hit->swipeWithEvent(event);
+      else hit->rotateWithEvent(event);
     }
     break;
   case NSEventTypeKeyDown: first->keyDown(event); break;

@@ -70,7 +70,9 @@ private:
   NSWindow* windowFor(Uint32 id) const;
   NSPoint sdlPositionFor(const NSWindow* window) const;
   void handle(const SDL_Event& event);
-  void postMouse(NSWindow* window, NSEventType type, int x, int y, int clicks, unsigned buttonNumber);
+  void postMouse(NSWindow* window, NSEventType type, int x, int y, int clicks, unsigned buttonNumber, int dx = 0,
+                 int dy = 0);
+  void postGesture(const SDL_MultiGestureEvent& gesture);
   void postKey(const SDL_KeyboardEvent& key);
   void postText(const SDL_TextInputEvent& text);
   void handleWindowEvent(const SDL_WindowEvent& event);
@@ -82,6 +84,9 @@ private:
   SDL_Cursor* m_customCursor = nullptr;
   std::unique_ptr<X11ShmPresenter> m_presenter;
   Uint32 m_focusedWindowId = 0;  // the native window holding the keyboard, 0 for none
+  Uint32 m_pointerWindowId = 0;  // the native window the pointer last moved in, and where
+  int m_pointerX = 0;
+  int m_pointerY = 0;
   bool m_focusLost = false;
 };
 
@@ -375,7 +380,8 @@ bool SdlBackend::waitForInput(double seconds)
   return true;
 }
 
-void SdlBackend::postMouse(NSWindow* window, NSEventType type, int x, int y, int clicks, unsigned buttonNumber)
+void SdlBackend::postMouse(NSWindow* window, NSEventType type, int x, int y, int clicks, unsigned buttonNumber,
+                           int dx, int dy)
 {
   NSEventFields fields;
   fields.type = type;
@@ -386,7 +392,36 @@ void SdlBackend::postMouse(NSWindow* window, NSEventType type, int x, int y, int
   fields.clickCount = clicks;
   fields.buttonNumber = buttonNumber;
   fields.pressure = (type == NSEventTypeLeftMouseDown || type == NSEventTypeLeftMouseDragged) ? 1.0f : 0.0f;
+  fields.deltaX = dx;
+  fields.deltaY = dy;
   NSApp()->postEvent(NSEvent::eventWithFields(fields), false);
+}
+
+// Two-finger gestures on a touch device: the spread becomes a magnify event (a change by
+// the device's full width counts as doubling) and the turn a rotate event, both for the
+// window and the point the pointer last moved to.
+void SdlBackend::postGesture(const SDL_MultiGestureEvent& gesture)
+{
+  NSWindow* window = windowFor(m_pointerWindowId);
+  if (!window) return;
+  NSEventFields fields;
+  fields.window = window;
+  fields.locationInWindow = window->baseFromPixel(NSMakePoint(m_pointerX, m_pointerY));
+  fields.modifierFlags = modifiersFrom(SDL_GetModState());
+  fields.timestamp = m_clock.now();
+  if (gesture.dDist != 0)
+  {
+    fields.type = NSEventTypeMagnify;
+    fields.deltaZ = gesture.dDist;
+    NSApp()->postEvent(NSEvent::eventWithFields(fields), false);
+    fields.deltaZ = 0;
+  }
+  if (gesture.dTheta != 0)
+  {
+    fields.type = NSEventTypeRotate;
+    fields.rotation = static_cast<float>(gesture.dTheta * 180.0 / M_PI);
+    NSApp()->postEvent(NSEvent::eventWithFields(fields), false);
+  }
 }
 
 void SdlBackend::postKey(const SDL_KeyboardEvent& key)
@@ -469,11 +504,15 @@ void SdlBackend::handle(const SDL_Event& event)
   case SDL_MOUSEMOTION:
     if (NSWindow* window = windowFor(event.motion.windowID))
     {
+      m_pointerWindowId = event.motion.windowID;
+      m_pointerX = event.motion.x;
+      m_pointerY = event.motion.y;
       NSEventType type = NSEventTypeMouseMoved;
       if (event.motion.state & SDL_BUTTON_LMASK) type = NSEventTypeLeftMouseDragged;
       else if (event.motion.state & SDL_BUTTON_RMASK) type = NSEventTypeRightMouseDragged;
       else if (event.motion.state & SDL_BUTTON_MMASK) type = NSEventTypeOtherMouseDragged;
-      postMouse(window, type, event.motion.x, event.motion.y, 0, 0);
+      // In relative mode the pointer stays put and only the motion tells what the mouse did.
+      postMouse(window, type, event.motion.x, event.motion.y, 0, 0, event.motion.xrel, event.motion.yrel);
     }
     break;
   case SDL_MOUSEBUTTONDOWN:
@@ -514,6 +553,7 @@ void SdlBackend::handle(const SDL_Event& event)
       NSApp()->postEvent(NSEvent::eventWithFields(fields), false);
     }
     break;
+  case SDL_MULTIGESTURE: postGesture(event.mgesture); break;
   case SDL_KEYDOWN:
   case SDL_KEYUP: postKey(event.key); break;
   case SDL_TEXTINPUT: postText(event.text); break;

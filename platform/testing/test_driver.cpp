@@ -68,8 +68,13 @@ void TestDriver::postMouse(NSWindow* window, NSEventType type, NSPoint point, un
                            unsigned long buttons)
 {
   const NSPoint base = basePoint(window, point);
-  m_backend->setPointerState(window->convertBaseToScreen(base), buttons, modifiers);
+  const NSPoint screen = window->convertBaseToScreen(base);
+  const NSPoint previous = m_backend->mouseLocation();
+  m_backend->setPointerState(screen, buttons, modifiers);
   NSEventFields fields;
+  // The motion since the last event, as a display reports it (y down).
+  fields.deltaX = screen.x - previous.x;
+  fields.deltaY = previous.y - screen.y;
   fields.type = type;
   fields.window = window;
   fields.locationInWindow = base;

@@ -10,6 +10,7 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -29,6 +30,15 @@ public:
   void keyDown(NSEvent* event) override { seen.push_back("key " + event->characters().str()); }
   void insertText(const NSString& text) override { seen.push_back("text " + text.str()); }
   void mouseDown(NSEvent*) override { seen.push_back("click"); }
+  void mouseMoved(NSEvent* event) override
+  {
+    seen.push_back("moved " + std::to_string(int(event->deltaX())) + " " + std::to_string(int(event->deltaY())));
+  }
+  void magnifyWithEvent(NSEvent* event) override
+  {
+    seen.push_back("magnify " + std::to_string(int(std::lround(event->magnification() * 100))) + "%");
+  }
+  void rotateWithEvent(NSEvent* event) override { seen.push_back("rotate " + std::to_string(std::lround(event->rotation()))); }
 };
 
 SDL_Window* nativeTitled(const std::string& title)
@@ -162,6 +172,23 @@ TEST_F(SdlBackend, DuringAModalRunRequestsForOtherWindowsAreRefused)
   pushWindowEvent(behindId, SDL_WINDOWEVENT_CLOSE);
   deliver();
   EXPECT_FALSE(behind->isVisible());
+}
+
+TEST_F(SdlBackend, MotionCarriesItsDeltasAndTwoFingerGesturesReachTheViewUnderThePointer)
+{
+  TypingView* view = nullptr;
+  Uint32 id = 0;
+  NSWindow* window = makeWindow("gestures", &view, &id);
+  window->setAcceptsMouseMovedEvents(true);
+  SDL_Event e = {};
+  e.motion = {SDL_MOUSEMOTION, 0, id, 0, 0, 40, 30, 3, -2};  // relative mode reports motion as well
+  SDL_PushEvent(&e);
+  e = {};
+  e.mgesture = {SDL_MULTIGESTURE, 0, 1, float(M_PI / 6), 0.25f, 0.5f, 0.5f, 2, 0};
+  SDL_PushEvent(&e);
+  deliver();
+  EXPECT_EQ(view->seen, (std::vector<std::string>{"moved 3 -2", "magnify 25%", "rotate 30"}));
+  window->close();
 }
 
 TEST_F(SdlBackend, SizeLimitsReachTheWindowManagerWhenTheyChange)

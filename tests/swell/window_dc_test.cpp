@@ -17,7 +17,12 @@ class PaintingView : public NSView, public SWELL_PaintInfoSource
 public:
   using NSView::NSView;
   bool isFlipped() const override { return true; }
-  HDC getSwellPaintInfo() override { return paint; }
+  bool getSwellPaintInfo(PAINTSTRUCT* ps) override
+  {
+    if (!paint) return false;
+    ps->hdc = paint;
+    return true;
+  }
   HDC paint = nullptr;
 };
 

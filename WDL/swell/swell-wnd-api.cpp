@@ -1,0 +1,418 @@
+// The window functions that send messages, find windows and read or change their text and
+// words.
+
+#include "swell-misc.h"
+#include "swell-wnd-internal.h"
+#include "swell-wnd-toplevel.h"
+#include "swell-wnd-view.h"
+#include "swell-wnd.h"
+
+#include "platform/appkit/application.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+using namespace cocoa;
+
+namespace
+{
+HWND handleOf(const NSObject* object)
+{
+  return swellHandleOf(object);
+}
+
+// GetDlgItem's id 0 is the handle itself.
+HWND itemOf(HWND hwnd, int id)
+{
+  return id ? GetDlgItem(hwnd, id) : hwnd;
+}
+
+bool isSwellTopLevel(const NSWindow* window)
+{
+  return dynamic_cast<const Swell_vVorna_modelesswindow*>(window) || dynamic_cast<const Swell_vVorna_dialogbox*>(window);
+}
+
+bool containsView(const NSView* root, const NSObject* wanted)
+{
+  for (NSView* child : root->subviews())
+    if (child == wanted) return true;
+  for (NSView* child : root->subviews())
+    if (containsView(child, wanted)) return true;
+  return false;
+}
+
+BOOL enumChildren(NSView* view, BOOL (*proc)(HWND, LPARAM), LPARAM lParam)
+{
+  for (NSView* child : view->subviews())
+  {
+    StrongRef<NSView> keep(child);
+    if (!proc(handleOf(child), lParam)) return 0;
+    if (!enumChildren(child, proc, lParam)) return 0;
+  }
+  return 1;
+}
+}  // namespace
+
+LRESULT SendMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+  NSObject* object = swellObjectOf(hwnd);
+  if (!object) return 0;
+  StrongRef<NSObject> keep(object);
+  if (auto* target = respondsTo<SWELL_MessageTarget>(object)) return target->onSwellMessage(msg, wParam, lParam);
+  if (NSView* view = swell::asView(hwnd); swell::isContentView(view))
+    if (auto* target = respondsTo<SWELL_MessageTarget>(view->window()))
+      return target->onSwellMessage(msg, wParam, lParam);
+  if (NSWindow* window = swell::asWindow(hwnd))
+    if (auto* target = respondsTo<SWELL_MessageTarget>(window->contentView()))
+    {
+      StrongRef<NSView> keepContent(window->contentView());
+      return target->onSwellMessage(msg, wParam, lParam);
+    }
+  return 0;
+}
+
+void SWELL_BroadcastMessage(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+  std::vector<NSWindow*> windows = NSApp()->orderedWindows();
+  for (size_t i = 0; i < windows.size(); ++i)
+  {
+    NSView* content = windows[i]->contentView();
+    if (auto* target = respondsTo<SWELL_MessageTarget>(content))
+    {
+      StrongRef<NSView> keep(content);
+      target->onSwellMessage(msg, wParam, lParam);
+      if (msg == WM_DISPLAYCHANGE) InvalidateRect(handleOf(content), nullptr, FALSE);
+    }
+    // A procedure may have opened or closed windows.
+    windows = NSApp()->orderedWindows();
+  }
+}
+
+BOOL GetDlgItemText(HWND hwnd, int id, char* buf, int size)
+{
+  if (buf && size > 0) buf[0] = 0;
+  HWND item = itemOf(hwnd, id);
+  NSObject* object = swell::windowForContentView(item);
+  if (!object || !buf) return 0;
+  if (auto* holder = respondsTo<SWELL_TextHolder>(object))
+  {
+    lstrcpyn(buf, holder->onSwellGetText(), size);
+    return 1;
+  }
+  if (auto* window = dynamic_cast<NSWindow*>(object))
+  {
+    SWELL_CFStringToCString(&window->title(), buf, size);
+    return 1;
+  }
+  return 0;
+}
+
+BOOL SetDlgItemText(HWND hwnd, int id, const char* text)
+{
+  HWND item = itemOf(hwnd, id);
+  NSObject* object = swellObjectOf(item);
+  if (!object) return 0;
+  if (NSView* view = swell::asView(item); swell::isContentView(view))
+    view->window()->setTitle(SWELL_CStringToCFString(text));
+  if (auto* holder = respondsTo<SWELL_TextHolder>(object))
+  {
+    holder->onSwellSetText(text);
+    return 1;
+  }
+  if (auto* window = dynamic_cast<NSWindow*>(object))
+  {
+    window->setTitle(SWELL_CStringToCFString(text));
+    return 1;
+  }
+  return 0;
+}
+
+BOOL SetDlgItemInt(HWND hwnd, int id, int value, BOOL isSigned)
+{
+  char text[128];
+  std::snprintf(text, sizeof text, isSigned ? "%d" : "%u", value);
+  return SetDlgItemText(hwnd, id, text);
+}
+
+int GetDlgItemInt(HWND hwnd, int id, BOOL* translated, BOOL isSigned)
+{
+  char text[128];
+  if (translated) *translated = 0;
+  if (!GetDlgItemText(hwnd, id, text, sizeof text)) return 0;
+  const char* p = text;
+  while (*p == ' ' || *p == '\t') ++p;
+  const int value = std::atoi(p);
+  if ((isSigned || value >= 0) && (*p == '0' || value != 0))
+  {
+    if (translated) *translated = 1;
+    return value;
+  }
+  return 0;
+}
+
+HWND GetDlgItem(HWND hwnd, int id)
+{
+  NSView* view = swell::viewOrContentView(hwnd);
+  if (!view) return nullptr;
+  if (!id) return handleOf(view);
+  for (NSView* child : view->subviews())
+    if (child->tag() == id) return handleOf(child);
+  return nullptr;
+}
+
+HWND GetParent(HWND hwnd)
+{
+  NSObject* object = swell::windowForContentView(hwnd);
+  if (auto* view = dynamic_cast<NSView*>(object)) return handleOf(view->superview());
+  auto* window = dynamic_cast<NSWindow*>(object);
+  if (!window) return nullptr;
+  if (NSWindow* parent = window->parentWindow()) return handleOf(parent->contentView());
+  return swell::ownerOf(window);
+}
+
+HWND GetWindow(HWND hwnd, int cmd)
+{
+  NSView* view = swell::viewOrContentView(hwnd);
+  if (!view) return nullptr;
+  const bool content = swell::isContentView(view);
+  if (cmd == GW_CHILD)
+  {
+    const std::vector<NSView*> children = view->subviews();
+    return children.empty() ? nullptr : handleOf(children.front());
+  }
+  if (cmd == GW_OWNER)
+  {
+    if (!content) return handleOf(view->superview());
+    auto* owner = respondsTo<SWELL_OwnerWindow>(view->window());
+    return owner ? handleOf(owner->swellGetOwner()) : nullptr;
+  }
+  if (cmd < GW_HWNDFIRST || cmd > GW_HWNDPREV) return nullptr;
+  if (content) return cmd == GW_HWNDFIRST || cmd == GW_HWNDLAST ? handleOf(view) : nullptr;
+  NSView* parent = view->superview();
+  if (!parent) return nullptr;
+  const std::vector<NSView*> siblings = parent->subviews();
+  const long count = static_cast<long>(siblings.size());
+  long index = 0;
+  while (index < count && siblings[index] != view) ++index;
+  switch (cmd)
+  {
+  case GW_HWNDFIRST: index = 0; break;
+  case GW_HWNDLAST: index = count - 1; break;
+  case GW_HWNDNEXT: ++index; break;
+  default: --index; break;
+  }
+  return index >= 0 && index < count ? handleOf(siblings[index]) : nullptr;
+}
+
+BOOL IsChild(HWND parent, HWND child)
+{
+  NSView* childView = swell::asView(child);
+  if (!parent || !childView || parent == child) return 0;
+  if (NSWindow* window = swell::asWindow(parent)) return childView->window() == window;
+  NSView* parentView = swell::asView(parent);
+  return parentView && childView->isDescendantOf(parentView);
+}
+
+BOOL EnumWindows(BOOL (*proc)(HWND, LPARAM), LPARAM lParam)
+{
+  if (!proc) return 0;
+  for (NSWindow* window : NSApp()->windows())
+  {
+    StrongRef<NSWindow> keep(window);
+    if (!proc(handleOf(window->contentView()), lParam)) return 0;
+  }
+  return 1;
+}
+
+BOOL EnumChildWindows(HWND hwnd, BOOL (*proc)(HWND, LPARAM), LPARAM lParam)
+{
+  NSView* view = swell::asView(hwnd);
+  if (!view || !proc) return 1;
+  StrongRef<NSView> keep(view);
+  return enumChildren(view, proc, lParam);
+}
+
+HWND GetFocus()
+{
+  NSWindow* key = NSApp()->keyWindow();
+  return key ? handleOf(dynamic_cast<NSView*>(key->firstResponder())) : nullptr;
+}
+
+HWND GetForegroundWindow()
+{
+  NSWindow* key = NSApp()->keyWindow();
+  if (!key) return nullptr;
+  if (auto* view = dynamic_cast<NSView*>(key->firstResponder())) return handleOf(view);
+  return handleOf(key);
+}
+
+BOOL IsWindow(HWND hwnd)
+{
+  NSObject* object = swellObjectOf(hwnd);
+  if (!object) return 0;
+  const std::vector<NSWindow*> windows = NSApp()->windows();
+  for (NSWindow* window : windows)
+    if (object == window || object == window->contentView()) return 1;
+  for (NSWindow* window : windows)
+    if (isSwellTopLevel(window) && window->contentView() && containsView(window->contentView(), object)) return 1;
+  return 0;
+}
+
+BOOL IsWindowVisible(HWND hwnd)
+{
+  if (!hwnd) return 0;
+  if (NSWindow* window = swell::asWindow(hwnd)) return window->isVisible();
+  if (NSView* view = swell::asView(hwnd))
+  {
+    if (view->window() && !view->window()->isVisible()) return 0;
+    return !view->isHiddenOrHasHiddenAncestor();
+  }
+  return 1;
+}
+
+BOOL IsWindowEnabled(HWND hwnd)
+{
+  auto* view = respondsTo<SWELL_Enablable>(swell::viewOrContentView(hwnd));
+  return view && view->isEnabled();
+}
+
+void EnableWindow(HWND hwnd, int enable)
+{
+  auto* view = respondsTo<SWELL_Enablable>(swell::viewOrContentView(hwnd));
+  if (!view) return;
+  constexpr int kEnableWithoutFocus = -1000;
+  if (enable == kEnableWithoutFocus) view->setEnabledSwellNoFocus();
+  else view->setEnabled(enable != 0);
+}
+
+void SetFocus(HWND hwnd)
+{
+  NSWindow* window = swell::asWindow(hwnd);
+  NSResponder* responder = window ? static_cast<NSResponder*>(window->contentView()) : nullptr;
+  if (!window)
+  {
+    NSView* view = swell::asView(hwnd);
+    if (!view || !view->window()) return;
+    window = view->window();
+    responder = view;
+  }
+  StrongRef<NSWindow> keep(window);
+  window->makeFirstResponder(responder);
+  if (window->isVisible()) window->makeKeyAndOrderFront(nullptr);
+}
+
+void SetForegroundWindow(HWND hwnd)
+{
+  SetFocus(hwnd);
+}
+
+void SetAllowNoMiddleManRendering(HWND hwnd, bool allow)
+{
+  if (auto* view = dynamic_cast<Swell_vVorna_hwnd*>(swellObjectOf(hwnd))) view->m_allow_nomiddleman = allow;
+}
+
+LONG_PTR GetWindowLong(HWND hwnd, int index)
+{
+  NSObject* object = swellObjectOf(hwnd);
+  if (!object) return 0;
+  auto* words = respondsTo<SWELL_WindowWords>(object);
+  switch (index)
+  {
+  case GWL_USERDATA:
+    if (auto* holder = respondsTo<SWELL_UserDataHolder>(object)) return holder->getSwellUserData();
+    break;
+  case GWL_EXSTYLE:
+    if (words) return words->swellGetExtendedStyle();
+    break;
+  case GWL_STYLE:
+  {
+    NSView* view = swell::asView(hwnd);
+    if (!view) return 0;
+    if (!swell::isContentView(view)) return WS_CHILD;
+    const unsigned mask = view->window()->styleMask();
+    LONG_PTR style = 0;
+    if (mask & NSWindowStyleMaskTitled) style |= WS_CAPTION;
+    if ((mask & NSWindowStyleMaskTitled) && (mask & NSWindowStyleMaskResizable)) style |= WS_THICKFRAME;
+    return style;
+  }
+  case GWL_ID:
+    if (auto* view = dynamic_cast<NSView*>(object)) return view->tag();
+    break;
+  case DWL_DLGPROC:
+    if (words) return reinterpret_cast<LONG_PTR>(words->getSwellDialogProc());
+    break;
+  case GWL_WNDPROC:
+    if (words) return reinterpret_cast<LONG_PTR>(words->getSwellWindowProc());
+    break;
+  default: break;
+  }
+  return words ? words->getSwellExtraData(index) : 0;
+}
+
+LONG_PTR SetWindowLong(HWND hwnd, int index, LONG_PTR value)
+{
+  NSObject* object = swellObjectOf(hwnd);
+  if (!object) return 0;
+  auto* words = respondsTo<SWELL_WindowWords>(object);
+  // Stores the new value and answers the one it replaced.
+  const auto replace = [](LONG_PTR old, const auto& store) {
+    store();
+    return old;
+  };
+  switch (index)
+  {
+  case GWL_USERDATA:
+    if (auto* holder = respondsTo<SWELL_UserDataHolder>(object))
+      return replace(holder->getSwellUserData(), [&] { holder->setSwellUserData(value); });
+    break;
+  case GWL_EXSTYLE:
+    if (words) return replace(words->swellGetExtendedStyle(), [&] { words->swellSetExtendedStyle(value); });
+    break;
+  case GWL_STYLE: return swell::restyleTopLevel(hwnd, value);
+  case GWL_ID:
+    if (auto* taggable = respondsTo<SWELL_Taggable>(object))
+    {
+      auto* view = dynamic_cast<NSView*>(object);
+      return replace(view ? view->tag() : 0, [&] { taggable->setTag(value); });
+    }
+    break;
+  case DWL_DLGPROC:
+    if (words)
+      return replace(reinterpret_cast<LONG_PTR>(words->getSwellDialogProc()),
+                     [&] { words->setSwellDialogProc(reinterpret_cast<DLGPROC>(value)); });
+    break;
+  case GWL_WNDPROC:
+    if (words)
+      return replace(reinterpret_cast<LONG_PTR>(words->getSwellWindowProc()),
+                     [&] { words->setSwellWindowProc(reinterpret_cast<WNDPROC>(value)); });
+    break;
+  default: break;
+  }
+  if (!words) return 0;
+  return replace(words->getSwellExtraData(index), [&] { words->setSwellExtraData(index, value); });
+}
+
+BOOL SetProp(HWND hwnd, const char* name, void* value)
+{
+  auto* holder = respondsTo<SWELL_PropertyHolder>(swellObjectOf(hwnd));
+  return holder && holder->swellSetProp(name, value);
+}
+
+void* GetProp(HWND hwnd, const char* name)
+{
+  auto* holder = respondsTo<SWELL_PropertyHolder>(swellObjectOf(hwnd));
+  return holder ? holder->swellGetProp(name, false) : nullptr;
+}
+
+void* RemoveProp(HWND hwnd, const char* name)
+{
+  auto* holder = respondsTo<SWELL_PropertyHolder>(swellObjectOf(hwnd));
+  return holder ? holder->swellGetProp(name, true) : nullptr;
+}
+
+int EnumPropsEx(HWND hwnd, int (*proc)(HWND, const char*, void*, LPARAM), LPARAM lParam)
+{
+  auto* holder = respondsTo<SWELL_PropertyHolder>(swellObjectOf(hwnd));
+  return holder && proc ? holder->swellEnumProps(proc, lParam) : -1;
+}

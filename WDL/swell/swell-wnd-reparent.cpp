@@ -1,0 +1,146 @@
+// Moving views between windows: a top-level window's content view into another view, a
+// child view out to a window of its own, and a new window around a content view whose frame
+// style changes. The view, and so its HWND, stays the same throughout.
+
+#include "swell-wnd-internal.h"
+#include "swell-wnd-toplevel.h"
+#include "swell-wnd-view.h"
+#include "swell-wnd.h"
+
+#include "platform/appkit/application.h"
+
+#include <string>
+#include <vector>
+
+using namespace cocoa;
+
+namespace
+{
+constexpr int kTitleBytes = 2048;
+constexpr LONG_PTR kFrameBits = WS_CAPTION | WS_THICKFRAME;
+constexpr unsigned kFullFrameMask = NSWindowStyleMaskTitled | NSWindowStyleMaskClosable |
+                                    NSWindowStyleMaskMiniaturizable | NSWindowStyleMaskResizable;
+
+std::string textOf(HWND hwnd)
+{
+  char text[kTitleBytes];
+  GetDlgItemText(hwnd, 0, text, sizeof text);
+  return text;
+}
+
+// An empty window view takes the place of the content view in its window.
+void replaceContentView(NSWindow* window)
+{
+  auto* stand_in = new Swell_vVorna_hwnd;
+  stand_in->initChild(nullptr, window, nullptr, 0);
+  stand_in->release();
+}
+
+NSWindow* windowOrOwnerOf(NSObject* remembered)
+{
+  if (!remembered) return nullptr;
+  for (NSWindow* window : NSApp()->windows())
+    if (window == remembered || window->contentView() == remembered) return window;
+  return nullptr;
+}
+
+LONG_PTR frameClassOf(const NSWindow* window)
+{
+  const unsigned mask = window->styleMask();
+  if (!(mask & NSWindowStyleMaskTitled)) return 0;
+  return (mask & NSWindowStyleMaskResizable) ? kFrameBits : WS_CAPTION;
+}
+
+void moveOwnedWindows(NSWindow* from, NSWindow* to)
+{
+  auto* oldList = respondsTo<SWELL_OwnerWindow>(from);
+  auto* newList = respondsTo<SWELL_OwnerWindow>(to);
+  if (!oldList || !newList) return;
+  std::vector<NSWindow*> owned;
+  for (OwnedWindowListRec* rec = oldList->swellGetOwnerWindowHead(); rec; rec = rec->_next) owned.push_back(rec->hwnd);
+  // Added last to first, so that the new list keeps the order of the old.
+  for (auto it = owned.rbegin(); it != owned.rend(); ++it)
+  {
+    oldList->swellRemoveOwnedWindow(*it);
+    newList->swellAddOwnedWindow(*it);
+  }
+}
+}  // namespace
+
+LONG_PTR swell::restyleTopLevel(HWND hwnd, LONG_PTR style)
+{
+  NSView* view = asView(hwnd);
+  if (!isContentView(view)) return 0;
+  NSWindow* old = view->window();
+  if ((style & kFrameBits) == frameClassOf(old)) return 0;
+
+  StrongRef<NSView> keepView(view);
+  StrongRef<NSWindow> keepOld(old);
+  const bool visible = old->isVisible();
+  NSWindow* parent = old->parentWindow();
+  const std::string title = textOf(swellHandleOf(old));
+  const NSRect frame = old->frame();
+  auto* ownerList = respondsTo<SWELL_OwnerWindow>(old);
+  NSWindow* owner = ownerList ? ownerList->swellGetOwner() : nullptr;
+  const int level = old->level();
+
+  unsigned mask = 0;
+  if ((style & kFrameBits) == kFrameBits) mask = kFullFrameMask;
+  else if ((style & WS_CAPTION) == WS_CAPTION) mask = NSWindowStyleMaskTitled;
+  replaceContentView(old);
+  NSWindow* created = asWindow(SWELL_CreateModelessFrameForWindow(hwnd, swellHandleOf(owner), mask));
+  moveOwnedWindows(old, created);
+  for (NSWindow* child : old->childWindows())
+  {
+    old->removeChildWindow(child);
+    created->addChildWindow(child, NSWindowAbove);
+  }
+  if (parent) parent->addChildWindow(created, NSWindowAbove);
+  if (!title.empty()) created->setTitle(title);
+  created->setFrame(frame, visible);
+  created->setLevel(level);
+  if (visible) ShowWindow(swellHandleOf(created), SW_SHOW);
+  DestroyWindow(swellHandleOf(old));
+  return 0;
+}
+
+HWND SetParent(HWND hwnd, HWND newParent)
+{
+  NSView* view = swell::asView(hwnd);
+  if (!view) return nullptr;
+  StrongRef<NSView> keep(view);
+  NSView* parentView = swell::viewOrContentView(newParent);
+  auto* swellView = dynamic_cast<Swell_vVorna_hwnd*>(view);
+
+  if (swell::isContentView(view))
+  {
+    if (!parentView) return nullptr;
+    NSWindow* old = view->window();
+    StrongRef<NSWindow> keepOld(old);
+    const std::string title = textOf(swellHandleOf(old));
+    auto* ownerList = respondsTo<SWELL_OwnerWindow>(old);
+    if (swellView) swellView->m_lastTopLevelOwner = ownerList ? ownerList->swellGetOwner() : nullptr;
+    replaceContentView(old);
+    parentView->addSubview(view);
+    DestroyWindow(swellHandleOf(old));
+    if (!title.empty()) SetDlgItemText(hwnd, 0, title.c_str());
+    return swellHandleOf(parentView);
+  }
+
+  if (!newParent)
+  {
+    const std::string text = textOf(hwnd);
+    view->removeFromSuperview();
+    const unsigned flags = swellView ? swellView->swellCreateWindowFlags() : kFullFrameMask;
+    NSWindow* owner = windowOrOwnerOf(swellView ? swellView->m_lastTopLevelOwner : nullptr);
+    if (NSWindow* created = swell::asWindow(SWELL_CreateModelessFrameForWindow(hwnd, swellHandleOf(owner), flags)))
+      created->display();
+    SetDlgItemText(hwnd, 0, text.c_str());
+    return nullptr;
+  }
+
+  NSView* previous = view->superview();
+  view->removeFromSuperview();
+  if (parentView) parentView->addSubview(view);
+  return swellHandleOf(previous);
+}

@@ -1,0 +1,169 @@
+#pragma once
+
+// The view behind every HWND that a window or dialog procedure sees: the content view of a
+// top-level window, a child dialog inside another view, or a plain child window. It carries
+// the procedures, the window words and the text, turns platform events into messages for
+// its procedure, and runs the destroy sequence.
+
+#include "swell-paint-info.h"
+#include "swell-types.h"
+#include "swell-wnd-capabilities.h"
+
+#include "platform/appkit/menu.h"
+#include "platform/appkit/view.h"
+#include "platform/foundation/timer.h"
+
+struct WindowPropRec
+{
+  char* name;  // a string the record owns, or an atom (any value up to 0xFFFF)
+  void* value;
+  WindowPropRec* next;
+};
+
+class Swell_vVorna_hwnd : public cocoa::NSView,
+                          public SWELL_MessageTarget,
+                          public SWELL_TextHolder,
+                          public SWELL_UserDataHolder,
+                          public SWELL_Taggable,
+                          public SWELL_WindowWords,
+                          public SWELL_Enablable,
+                          public SWELL_CommandTarget,
+                          public SWELL_MenuHolder,
+                          public SWELL_CaptureNotify,
+                          public SWELL_PropertyHolder,
+                          public SWELL_PaintInfoSource,
+                          public cocoa::TimerTarget,
+                          public cocoa::NSMenuDelegate
+{
+public:
+  static constexpr int kExtraDataBytes = 256;
+  static constexpr int kTitleBytes = 1024;
+
+  Swell_vVorna_hwnd();
+
+  // The constructor proper; the caller owns the view once. With a resource: its size,
+  // opacity, flipping and drop flags, its controls, then WM_INITDIALOG to the dialog
+  // procedure and the initial focus. Without one: 300 x 200, opaque and flipped, and a
+  // given procedure becomes the window procedure and hears WM_CREATE with the parameter.
+  // A window parent takes the view as its content view, any other view as a subview; the
+  // view starts hidden.
+  Swell_vVorna_hwnd* initChild(const SWELL_DialogResourceIndex* resource, cocoa::NSObject* parent, DLGPROC dlgProc,
+                               LPARAM param);
+
+  HWND handle() const { return swellHandleOf(this); }
+
+  // Accessors.
+  cocoa::NSInteger tag() const override { return m_tag; }
+  void setTag(cocoa::NSInteger tag) override { m_tag = tag; }
+  LONG_PTR getSwellUserData() override { return m_userdata; }
+  void setSwellUserData(LONG_PTR value) override { m_userdata = value; }
+  // Byte indexes 0..255, eight to a word; any other index reads 0 and writes nothing.
+  LONG_PTR getSwellExtraData(int index) override;
+  void setSwellExtraData(int index, LONG_PTR value) override;
+  WNDPROC getSwellWindowProc() override { return m_wndproc; }
+  void setSwellWindowProc(WNDPROC proc) override { m_wndproc = proc; }
+  DLGPROC getSwellDialogProc() override { return m_dlgproc; }
+  void setSwellDialogProc(DLGPROC proc) override { m_dlgproc = proc; }
+  LONG_PTR swellGetExtendedStyle() override { return m_supports_ddrop ? WS_EX_ACCEPTFILES_BIT : 0; }
+  void swellSetExtendedStyle(LONG_PTR style) override { m_supports_ddrop = (style & WS_EX_ACCEPTFILES_BIT) != 0; }
+  HMENU swellGetMenu() override { return m_menu; }
+  void swellSetMenu(HMENU menu) override;
+  bool swellHasBeenDestroyed() const { return m_hashaddestroy != 0; }
+  bool swellCanPostMessage() const { return m_hashaddestroy == 0; }
+  unsigned swellCreateWindowFlags() const { return m_create_windowflags; }
+  void setSwellCreateWindowFlags(unsigned flags) { m_create_windowflags = flags; }
+  bool swellCapChangeNotify() override { return true; }
+  bool isFlipped() const override { return m_flip != 0; }
+  bool isOpaque() const override { return m_isopaque != 0; }
+  void setOpaque(bool opaque) { m_isopaque = opaque; }
+  void setFlipped(bool flipped) { m_flip = flipped; }
+  const char* onSwellGetText() override { return m_titlestr; }
+  // At most 1023 bytes, never ending inside a UTF-8 character.
+  void onSwellSetText(const char* text) override;
+  bool isEnabled() override { return m_enabled != 0; }
+  void setEnabled(bool enabled) override { m_enabled = enabled ? 1 : 0; }
+  void setEnabledSwellNoFocus() override { m_enabled = -1; }
+
+  // Every message the window receives passes through here.
+  LRESULT onSwellMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+  void onSwellCommand(cocoa::NSObject* sender) override;
+
+  bool swellSetProp(const char* name, void* value) override;
+  void* swellGetProp(const char* name, bool wantRemove) override;
+  int swellEnumProps(int (*proc)(HWND, const char*, void*, LPARAM), LPARAM lParam) override;
+
+  // Platform entry points that become messages.
+  void viewDidHide() override;
+  void viewDidUnhide() override;
+  void setFrame(cocoa::NSRect frame) override;
+  bool acceptsFirstResponder() override { return m_enabled > 0; }
+  bool becomeFirstResponder() override;
+  bool acceptsFirstMouse(cocoa::NSEvent* event) override;
+  void keyDown(cocoa::NSEvent* event) override;
+  void keyUp(cocoa::NSEvent* event) override;
+  void didAddSubview(cocoa::NSView* view) override;
+  void willRemoveSubview(cocoa::NSView* view) override;
+  void menuNeedsUpdate(cocoa::NSMenu* menu) override;
+  // Window timers (swell-timer.cpp): WM_TIMER with the id the timer carries.
+  void timerFired(cocoa::NSTimer* timer) override;
+
+  // Mouse and gestures (swell-mouse.cpp, swell-mouse-gesture.cpp).
+  void mouseDown(cocoa::NSEvent* event) override;
+  void mouseUp(cocoa::NSEvent* event) override;
+  void mouseDragged(cocoa::NSEvent* event) override;
+  void rightMouseDown(cocoa::NSEvent* event) override;
+  void rightMouseUp(cocoa::NSEvent* event) override;
+  void rightMouseDragged(cocoa::NSEvent* event) override;
+  void otherMouseDown(cocoa::NSEvent* event) override;
+  void otherMouseUp(cocoa::NSEvent* event) override;
+  void otherMouseDragged(cocoa::NSEvent* event) override;
+  void mouseMoved(cocoa::NSEvent* event) override;
+  void scrollWheel(cocoa::NSEvent* event) override;
+  void magnifyWithEvent(cocoa::NSEvent* event) override;
+  void swipeWithEvent(cocoa::NSEvent* event) override;
+  void rotateWithEvent(cocoa::NSEvent* event) override;
+
+  // Painting (swell-paint.cpp).
+  void drawRect(cocoa::NSRect dirty) override;
+  bool getSwellPaintInfo(PAINTSTRUCT* ps) override;
+
+  // The window's data. Other files of the layer read and set it directly, as the
+  // procedures of one object.
+  int m_enabled = 1;  // 1 enabled, 0 disabled, -1 enabled but never focused
+  DLGPROC m_dlgproc = nullptr;
+  WNDPROC m_wndproc = nullptr;
+  LONG_PTR m_userdata = 0;
+  LONG_PTR m_extradata[kExtraDataBytes / 8] = {};
+  cocoa::NSInteger m_tag = 0;
+  int m_isfakerightmouse = 0;
+  char m_hashaddestroy = 0;  // 0 alive, 1 destroying, 2 destroyed
+  HMENU m_menu = nullptr;    // owned
+  char m_flip = 1;
+  bool m_supports_ddrop = false;
+  bool m_paintctx_used = false;
+  HDC m_paintctx_hdc = nullptr;
+  WindowPropRec* m_props = nullptr;
+  cocoa::NSRect m_paintctx_rect;
+  char m_isopaque = 1;
+  char m_titlestr[kTitleBytes] = {};
+  unsigned m_create_windowflags = 0;
+  char m_isdirty = 3;  // bit 0: redraw the whole view; bit 1: something below changed
+  char m_allow_nomiddleman = 1;
+  cocoa::NSObject* m_lastTopLevelOwner = nullptr;  // compared, never sent to
+
+protected:
+  void dealloc() override;
+
+private:
+  static constexpr LONG_PTR WS_EX_ACCEPTFILES_BIT = 0x10;
+  void focusFirstControlAfterInitDialog(cocoa::NSObject* parent, LRESULT answer, cocoa::NSView* firstControl);
+  void sendKey(UINT msg, cocoa::NSEvent* event, bool down);
+};
+
+// The window procedure of every view until something replaces it: hands the message to the
+// dialog procedure (painting the background first for WM_PAINT), else to DefWindowProc.
+LRESULT SwellDialogDefaultWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+
+// The window view behind a handle: the handle itself, or a window's content view; null for
+// anything else.
+Swell_vVorna_hwnd* swellWindowView(HWND hwnd);
