@@ -121,6 +121,7 @@ void NSComboBox::popUp()
   StrongRef<NSComboBox> keep(this);
   if (NSComboBoxDelegate* d = comboBoxDelegate()) d->comboBoxWillPopUp(this);
   StrongRef<NSMenu> list = StrongRef<NSMenu>::adopt(new NSMenu);
+  list->setFont(font());
   for (size_t i = 0; i < m_items.size(); ++i)
   {
     auto* item = new NSMenuItem(m_items[i], Action::none, "");

@@ -90,6 +90,13 @@ NSMenu::NSMenu(const NSString& title) : m_title(title) {}
 void NSMenu::dealloc()
 {
   removeAllItems();
+  setFont(nullptr);
+}
+
+void NSMenu::setFont(CTFontRef font)
+{
+  if (font) CTFontRetain(font);
+  if (CTFontRef old = std::exchange(m_font, font)) CTFontRelease(old);
 }
 
 NSMenuItem* NSMenu::itemAtIndex(NSInteger index) const
@@ -226,6 +233,7 @@ NSMenu* NSMenu::copy() const
 {
   NSMenu* menu = emptyCopy();
   menu->m_delegate = m_delegate;
+  menu->setFont(m_font);
   for (NSMenuItem* item : m_items)
   {
     NSMenuItem* copied = item->copy();

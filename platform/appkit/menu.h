@@ -5,6 +5,7 @@
 #include "platform/foundation/nsstring.h"
 #include "platform/foundation/object.h"
 #include "platform/graphics/cg_types.h"
+#include "platform/text/core_text.h"
 
 #include <vector>
 
@@ -101,6 +102,9 @@ public:
 
   const NSString& title() const { return m_title; }
   void setTitle(const NSString& title) { m_title = title; }
+  // The face its items show in (retained); null for the theme's menu font.
+  CTFontRef font() const { return m_font; }
+  void setFont(CTFontRef font);
   NSInteger numberOfItems() const { return static_cast<NSInteger>(m_items.size()); }
   // A copy, as Cocoa's array is: items may be removed while it is walked.
   std::vector<NSMenuItem*> itemArray() const { return m_items; }
@@ -142,6 +146,7 @@ private:
   std::vector<NSMenuItem*> m_items;
   NSMenu* m_supermenu = nullptr;
   NSMenuDelegate* m_delegate = nullptr;
+  CTFontRef m_font = nullptr;
 };
 
 // The key equivalent as a person reads it in a menu: "Ctrl+Q".

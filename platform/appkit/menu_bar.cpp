@@ -5,6 +5,7 @@
 #include "platform/appkit/menu.h"
 #include "platform/appkit/menu_drawing.h"
 #include "platform/appkit/menu_tracker.h"
+#include "platform/appkit/theme.h"
 #include "platform/appkit/window.h"
 
 #include <cmath>
@@ -13,10 +14,6 @@ namespace cocoa
 {
 namespace
 {
-constexpr unsigned kStripBackground = 0xE4E4E4;
-constexpr unsigned kStripEdge = 0xB0B0B0;
-constexpr unsigned kHighlight = 0x3875D7;
-
 NSString titleOf(const NSMenuItem* item)
 {
   if (!item->title().empty()) return item->title();
@@ -41,8 +38,9 @@ std::vector<NSRect> menuBarTitleRects(NSMenu* mainMenu)
 
 void drawMenuBarStrip(NSWindow* window, CGContextRef context, NSRect strip)
 {
-  fillMenuRect(context, strip.origin.x, strip.origin.y, strip.size.width, strip.size.height, kStripBackground);
-  fillMenuRect(context, strip.origin.x, NSMaxY(strip) - 1, strip.size.width, 1, kStripEdge);
+  const ControlTheme::Colors& colors = controlTheme().colors;
+  fillMenuRect(context, strip.origin.x, strip.origin.y, strip.size.width, strip.size.height, colors.menuBarBackground);
+  fillMenuRect(context, strip.origin.x, NSMaxY(strip) - 1, strip.size.width, 1, colors.menuBarEdge);
   NSMenu* menu = NSApp()->mainMenu();
   if (!menu) return;
   MenuTracker* tracker = MenuTracker::active();
@@ -52,9 +50,9 @@ void drawMenuBarStrip(NSWindow* window, CGContextRef context, NSRect strip)
   {
     const NSRect& r = titles[i];
     const bool lit = static_cast<NSInteger>(i) == open;
-    if (lit) fillMenuRect(context, r.origin.x, r.origin.y, r.size.width, r.size.height, kHighlight);
+    if (lit) fillMenuRect(context, r.origin.x, r.origin.y, r.size.width, r.size.height, colors.accent);
     drawMenuText(context, titleOf(menu->itemAtIndex(static_cast<NSInteger>(i))),
-                 r.origin.x + MenuStyle::kBarTitlePadding, r.origin.y, r.size.height, lit ? 0xFFFFFF : 0x000000);
+                 r.origin.x + MenuStyle::kBarTitlePadding, r.origin.y, r.size.height, lit ? colors.accentText : colors.text);
   }
 }
 

@@ -1,47 +1,36 @@
 #include "platform/appkit/menu_drawing.h"
 
-#include "platform/graphics/cg_context.h"
-#include "platform/text/core_text.h"
-
-#include <cmath>
+#include "platform/appkit/control_drawing.h"
+#include "platform/appkit/font.h"
+#include "platform/appkit/text_layout.h"
+#include "platform/appkit/theme.h"
 
 namespace cocoa
 {
 namespace
 {
-CTFontRef menuFont()
+CTFontRef menuFont(CTFontRef font)
 {
-  static CTFontRef font = CTFontCreateWithName("Lucida Grande", MenuStyle::kFontSize, nullptr);
-  return font;
+  return font ? font : NSFont::systemFontOfSize(controlTheme().fonts.menu);
 }
 }  // namespace
 
-double menuTextWidth(const NSString& text)
+double menuTextWidth(const NSString& text, CTFontRef font)
 {
-  CTLineRef line = CTLineCreateWithText(menuFont(), text, nullptr);
-  const double width = CTLineGetTypographicBounds(line, nullptr, nullptr, nullptr);
-  CTLineRelease(line);
-  return width;
+  return textWidth(menuFont(font), text.str());
 }
 
-void drawMenuText(CGContextRef context, const NSString& text, double x, double top, double height, unsigned rgb)
+void drawMenuText(CGContextRef context, const NSString& text, double x, double top, double height, const NSColor& color,
+                  CTFontRef font)
 {
-  CGColorRef color = CGColorCreateGenericRGB(((rgb >> 16) & 0xFF) / 255.0, ((rgb >> 8) & 0xFF) / 255.0,
-                                             (rgb & 0xFF) / 255.0, 1);
-  CTLineRef line = CTLineCreateWithText(menuFont(), text, color);
-  CGFloat ascent = 0, descent = 0;
-  CTLineGetTypographicBounds(line, &ascent, &descent, nullptr);
-  CGContextSetTextMatrix(context, CGAffineTransformMake(1, 0, 0, -1, 0, 0));
-  CGContextSetTextPosition(context, std::round(x), std::round(top + (height - ascent - descent) / 2 + ascent));
-  CTLineDraw(line, context);
-  CTLineRelease(line);
-  CGColorRelease(color);
+  font = menuFont(font);
+  const double ascent = CTFontGetAscent(font);
+  const double descent = CTFontGetDescent(font);
+  drawTextLine(context, font, text.str(), x, top + (height - ascent - descent) / 2 + ascent, color);
 }
 
-void fillMenuRect(CGContextRef context, double x, double y, double w, double h, unsigned rgb)
+void fillMenuRect(CGContextRef context, double x, double y, double w, double h, const NSColor& color)
 {
-  CGContextSetRGBFillColor(context, ((rgb >> 16) & 0xFF) / 255.0, ((rgb >> 8) & 0xFF) / 255.0, (rgb & 0xFF) / 255.0,
-                           1);
-  CGContextFillRect(context, CGRectMake(x, y, w, h));
+  fillRect(context, CGRectMake(x, y, w, h), color);
 }
 }  // namespace cocoa

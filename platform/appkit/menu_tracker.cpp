@@ -8,6 +8,7 @@
 #include "platform/appkit/menu_drawing.h"
 #include "platform/appkit/graphics_context.h"
 #include "platform/appkit/screen.h"
+#include "platform/appkit/theme.h"
 #include "platform/appkit/view.h"
 #include "platform/graphics/cg_context.h"
 #include "platform/graphics/cg_image.h"
@@ -25,12 +26,6 @@ namespace
 MenuTracker* g_active = nullptr;
 // A release this soon after the menu opened belongs to the press that opened it.
 constexpr double kOpeningClickTime = 0.3;
-constexpr unsigned kMenuBackground = 0xF6F6F6;
-constexpr unsigned kMenuBorder = 0x9A9A9A;
-constexpr unsigned kHighlight = 0x3875D7;
-constexpr unsigned kText = 0x000000;
-constexpr unsigned kDisabledText = 0x9A9A9A;
-constexpr unsigned kHighlightedText = 0xFFFFFF;
 constexpr double kImageGap = 4;
 
 double itemHeight(const NSMenuItem* item)
@@ -71,31 +66,34 @@ struct MenuTracker::Level : WindowOverlay
   void drawOverlay(CGContextRef context) override
   {
     const double x = frame.origin.x, y = frame.origin.y, w = frame.size.width, h = frame.size.height;
-    fillMenuRect(context, x, y, w, h, kMenuBorder);
-    fillMenuRect(context, x + 1, y + 1, w - 2, h - 2, kMenuBackground);
+    const ControlTheme::Colors& colors = controlTheme().colors;
+    CTFontRef font = menu->font();
+    fillMenuRect(context, x, y, w, h, colors.menuBorder);
+    fillMenuRect(context, x + 1, y + 1, w - 2, h - 2, colors.menuBackground);
     for (size_t i = 0; i < items.size(); ++i)
     {
       NSMenuItem* item = menu->itemAtIndex(static_cast<NSInteger>(i));
       const NSRect& r = items[i];
       if (item->isSeparatorItem())
       {
-        fillMenuRect(context, r.origin.x + 1, r.origin.y + r.size.height / 2, r.size.width - 2, 1, 0xD0D0D0);
+        fillMenuRect(context, r.origin.x + 1, r.origin.y + r.size.height / 2, r.size.width - 2, 1, colors.menuSeparator);
         continue;
       }
       const bool lit = static_cast<NSInteger>(i) == highlighted && item->isEnabled();
-      if (lit) fillMenuRect(context, r.origin.x, r.origin.y, r.size.width, r.size.height, kHighlight);
-      const unsigned color = lit ? kHighlightedText : item->isEnabled() ? kText : kDisabledText;
-      if (item->state() == NSControlStateValueOn) drawMenuText(context, "\u2713", r.origin.x + 6, r.origin.y, r.size.height, color);
-      if (item->state() == NSControlStateValueMixed) drawMenuText(context, "\u2013", r.origin.x + 6, r.origin.y, r.size.height, color);
+      if (lit) fillMenuRect(context, r.origin.x, r.origin.y, r.size.width, r.size.height, colors.accent);
+      const NSColor color = lit ? colors.accentText : item->isEnabled() ? colors.text : colors.disabledText;
+      if (item->state() == NSControlStateValueOn) drawMenuText(context, "\u2713", r.origin.x + 6, r.origin.y, r.size.height, color, font);
+      if (item->state() == NSControlStateValueMixed) drawMenuText(context, "\u2013", r.origin.x + 6, r.origin.y, r.size.height, color, font);
       double left = r.origin.x + MenuStyle::kLeftColumn + MenuStyle::kIndent * static_cast<double>(item->indentationLevel());
       if (item->image()) drawItemImage(context, item->image(), left, r.origin.y, r.size.height);
       left += imageWidth(item);
-      drawMenuText(context, item->title(), left, r.origin.y, r.size.height, color);
+      drawMenuText(context, item->title(), left, r.origin.y, r.size.height, color, font);
       const NSString key = keyEquivalentLabel(item);
       if (!key.empty())
-        drawMenuText(context, key, NSMaxX(r) - MenuStyle::kRightColumn - menuTextWidth(key), r.origin.y, r.size.height, color);
+        drawMenuText(context, key, NSMaxX(r) - MenuStyle::kRightColumn - menuTextWidth(key, font), r.origin.y, r.size.height,
+                     color, font);
       if (item->hasSubmenu())
-        drawMenuText(context, "\u25B8", NSMaxX(r) - MenuStyle::kRightColumn + 6, r.origin.y, r.size.height, color);
+        drawMenuText(context, "\u25B8", NSMaxX(r) - MenuStyle::kRightColumn + 6, r.origin.y, r.size.height, color, font);
     }
   }
 };
@@ -203,8 +201,9 @@ void MenuTracker::openLevel(NSMenu* menu, NSPoint topLeft)
     height += itemHeight(item);
     const NSString key = keyEquivalentLabel(item);
     const double itemWidth = MenuStyle::kLeftColumn + MenuStyle::kIndent * static_cast<double>(item->indentationLevel()) +
-                             imageWidth(item) + menuTextWidth(item->title()) +
-                             (key.empty() ? 0 : MenuStyle::kKeyGap + menuTextWidth(key)) + MenuStyle::kRightColumn;
+                             imageWidth(item) + menuTextWidth(item->title(), menu->font()) +
+                             (key.empty() ? 0 : MenuStyle::kKeyGap + menuTextWidth(key, menu->font())) +
+                             MenuStyle::kRightColumn;
     width = std::max(width, std::ceil(itemWidth));
   }
   // Keep the menu inside its window, shifted left and up as needed; one that cannot fit

@@ -2,6 +2,7 @@
 
 #include "platform/appkit/control_drawing.h"
 #include "platform/appkit/event.h"
+#include "platform/appkit/menu_drawing.h"
 #include "platform/appkit/menu_tracker.h"
 #include "platform/appkit/theme.h"
 #include "platform/appkit/window.h"
@@ -131,13 +132,18 @@ void NSPopUpButton::performClick(NSObject*)
   if (!isEnabled() || !w) return;
   StrongRef<NSPopUpButton> keep(this);
   StrongRef<NSMenu> menu(this->menu());
+  // The menu shows in the button's face, as the button's own title does.
+  menu->setFont(font());
   const NSInteger selected = indexOfSelectedItem();
   for (NSMenuItem* item : menu->itemArray())
     item->setState(item == selectedItem() ? NSControlStateValueOn : NSControlStateValueOff);
   const NSRect frame = convertRectToView(bounds(), nullptr);
-  const NSPoint topLeft = w->pixelFromBase(NSMakePoint(NSMinX(frame), NSMaxY(frame)));
+  // The menu's titles start where the button's does; its check column hangs out to the left.
+  const CGFloat shift = MenuStyle::kLeftColumn + 1 - controlTheme().metrics.popUpTitleInset;
+  NSPoint topLeft = w->pixelFromBase(NSMakePoint(NSMinX(frame), NSMaxY(frame)));
+  topLeft.x -= shift;
   MenuPlacement placement;
-  placement.minimumWidth = frame.size.width;
+  placement.minimumWidth = frame.size.width + shift;
   placement.itemAtPoint = selected;
   cell()->setHighlighted(true);
   NSMenuItem* chosen = MenuTracker::track(menu.get(), w, topLeft, placement);

@@ -37,6 +37,13 @@ constexpr ControlTheme kTheme{
             .boxBorder = rgb(0x000000, 0.13),
             .sliderTrack = rgb(0xC8C8CD),
             .scrollerKnob = rgb(0x000000, 0.32),
+            .menuBackground = rgb(0xFBFBFB),
+            .menuBorder = rgb(0xB4B4B9),
+            .menuSeparator = rgb(0xDCDCDF),
+            .menuBarBackground = rgb(0xE4E4E6),
+            .menuBarEdge = rgb(0xBDBDC2),
+            .toolTipBackground = rgb(0xFBFBF3),
+            .toolTipBorder = rgb(0xA4A4A8),
         },
     .metrics =
         {
@@ -74,6 +81,7 @@ constexpr ControlTheme kTheme{
             .small = 11,
             .mini = 9,
             .boxTitle = 11,
+            .menu = 13,
         },
 };
 }  // namespace

@@ -5,8 +5,8 @@
 
 namespace cocoa
 {
-// The one table every native control draws from: a calm, light desktop look with one
-// accent colour. Nothing else in the platform names a control colour, size or face.
+// The one table every native control, menu and tooltip draws from: a calm, light desktop
+// look with one accent colour. Nothing else in the platform names a control colour or face.
 struct ControlTheme
 {
   struct Colors
@@ -36,6 +36,13 @@ struct ControlTheme
     NSColor boxBorder;
     NSColor sliderTrack;
     NSColor scrollerKnob;
+    NSColor menuBackground;   // menus, pop-up and combo lists
+    NSColor menuBorder;
+    NSColor menuSeparator;
+    NSColor menuBarBackground;  // the strip above a main window's content
+    NSColor menuBarEdge;
+    NSColor toolTipBackground;
+    NSColor toolTipBorder;
   } colors;
 
   struct Metrics
@@ -75,6 +82,7 @@ struct ControlTheme
     CGFloat small;
     CGFloat mini;
     CGFloat boxTitle;
+    CGFloat menu;
   } fonts;
 };
 

@@ -2,6 +2,7 @@
 
 #include "platform/appkit/event.h"
 #include "platform/appkit/menu_drawing.h"
+#include "platform/appkit/theme.h"
 #include "platform/appkit/view.h"
 #include "platform/appkit/window.h"
 #include "platform/foundation/timer.h"
@@ -13,8 +14,6 @@ namespace cocoa
 {
 namespace
 {
-constexpr unsigned kBackground = 0xFFFFE1;
-constexpr unsigned kBorder = 0x808080;
 constexpr double kPadding = 4;
 constexpr double kOffsetBelowPointer = 18;
 }  // namespace
@@ -26,9 +25,11 @@ struct ToolTipTracker::Overlay : WindowOverlay
   NSRect overlayFrame() const override { return frame; }
   void drawOverlay(CGContextRef context) override
   {
-    fillMenuRect(context, frame.origin.x, frame.origin.y, frame.size.width, frame.size.height, kBorder);
-    fillMenuRect(context, frame.origin.x + 1, frame.origin.y + 1, frame.size.width - 2, frame.size.height - 2, kBackground);
-    drawMenuText(context, text, frame.origin.x + kPadding, frame.origin.y, frame.size.height, 0x000000);
+    const ControlTheme::Colors& colors = controlTheme().colors;
+    fillMenuRect(context, frame.origin.x, frame.origin.y, frame.size.width, frame.size.height, colors.toolTipBorder);
+    fillMenuRect(context, frame.origin.x + 1, frame.origin.y + 1, frame.size.width - 2, frame.size.height - 2,
+                 colors.toolTipBackground);
+    drawMenuText(context, text, frame.origin.x + kPadding, frame.origin.y, frame.size.height, colors.text);
   }
 };
 
