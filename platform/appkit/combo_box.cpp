@@ -116,10 +116,11 @@ void NSComboBox::deselectItemAtIndex(NSInteger index)
 
 void NSComboBox::popUp()
 {
-  NSWindow* w = window();
-  if (!w || !isEnabled()) return;
+  if (!window() || !isEnabled()) return;
   StrongRef<NSComboBox> keep(this);
   if (NSComboBoxDelegate* d = comboBoxDelegate()) d->comboBoxWillPopUp(this);
+  // The delegate may have taken the combo box out of its window.
+  StrongRef<NSWindow> w(window());
   StrongRef<NSMenu> list = StrongRef<NSMenu>::adopt(new NSMenu);
   list->setFont(font());
   for (size_t i = 0; i < m_items.size(); ++i)
@@ -133,8 +134,9 @@ void NSComboBox::popUp()
   MenuPlacement placement;
   placement.minimumWidth = frame.size.width;
   cell()->setHighlighted(true);
-  NSMenuItem* chosen = list->numberOfItems() > 0 ? MenuTracker::track(list.get(), w, w->pixelFromBase(frame.origin), placement)
-                                                 : nullptr;
+  NSMenuItem* chosen = w && list->numberOfItems() > 0
+                           ? MenuTracker::track(list.get(), w.get(), w->pixelFromBase(frame.origin), placement)
+                           : nullptr;
   cell()->setHighlighted(false);
   if (chosen)
   {
