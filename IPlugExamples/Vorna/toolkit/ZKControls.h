@@ -1,0 +1,6 @@
+#pragma once
+
+// The toolkit's controls, for the editor to include in one line.
+
+#include "CZK.h"
+#include "IControlZK.h"
