@@ -39,6 +39,12 @@ void IControlZK::GrayOut(bool gray)
   SetDirty(false);
 }
 
+IRECT IControlZK::EditorRECT() const
+{
+  const IGraphics* gui = GetGUI();
+  return gui ? IRECT(0, 0, gui->Width(), gui->Height()) : IRECT();
+}
+
 void IControlZK::PositionControlAt(int x, int y)
 {
   ShiftControlBy(x - mBodyRECT.L, y - mBodyRECT.T);

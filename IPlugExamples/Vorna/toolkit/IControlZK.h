@@ -117,6 +117,8 @@ public:
 
 protected:
   void MarkDirty() { mDirty = true; }
+  // The whole editor, (0, 0, width, height); empty while the control has no editor.
+  IRECT EditorRECT() const;
 
   IColor mColorLine{255, 255, 255, 255};
   IColor mColorFill{255, 0, 0, 0};

@@ -4,3 +4,6 @@
 
 #include "CZK.h"
 #include "IControlZK.h"
+#include "IPanelControlZK.h"
+#include "ITextControlZK.h"
+#include "ITooltipControlZK.h"
