@@ -12,12 +12,19 @@ constexpr double kLineHeight = 1.1;
 constexpr double kWideExtra = 0.2;
 constexpr double kNarrowSaving = 0.5;
 constexpr double kCentringFactor = 0.5;
-
-bool IsWide(char c)
-{
-  return (c >= 'A' && c <= 'Z') || c == 'm' || c == 'w';
-}
 }  // namespace
+
+long CountWide(const std::string& text)
+{
+  return std::count_if(text.begin(), text.end(), [](char c) { return (c >= 'A' && c <= 'Z') || c == 'm' || c == 'w'; });
+}
+
+long CountNarrow(const std::string& text, const std::string& narrowSet)
+{
+  long n = 0;
+  for (const char c : narrowSet) n += std::count(text.begin(), text.end(), c);
+  return n;
+}
 
 void MeasureText(const std::string& text, double& longest, int& lines)
 {
@@ -52,10 +59,8 @@ IRECT RectForText(const std::string& text, int size, double angle, bool plainCou
   if (!plainCount)
   {
     // Counted over the whole text, while the length is the longest line's.
-    const auto wide = std::count_if(text.begin(), text.end(), IsWide);
-    long narrow = 0;
-    for (const char n : narrowSet) narrow += std::count(text.begin(), text.end(), n);
-    units += kWideExtra * static_cast<double>(wide) - kNarrowSaving * static_cast<double>(narrow);
+    units += kWideExtra * static_cast<double>(CountWide(text)) -
+             kNarrowSaving * static_cast<double>(CountNarrow(text, narrowSet));
   }
   const double width = factor * size * units;
   const int height = static_cast<int>(lines * kLineHeight * size);

@@ -13,6 +13,12 @@ namespace CZK
 // Characters counted as narrow by the width estimate.
 inline const std::string kNarrowChars = "!|:;',.`ilft";
 
+// How many of the text's characters count as wide ('A' to 'Z', 'm', 'w'), and how many
+// as narrow (every occurrence of every character of narrowSet, so a character listed
+// twice counts twice).
+long CountWide(const std::string& text);
+long CountNarrow(const std::string& text, const std::string& narrowSet);
+
 // The length in bytes of the longest line and the number of lines, split at '\n'. A
 // final line without '\n' counts; a trailing '\n' starts no further line.
 void MeasureText(const std::string& text, double& longest, int& lines);

@@ -104,7 +104,8 @@ void IControlZK::SetFont(const char* name)
 
 void IControlZK::AddLabel(std::string text, IText style, int x, int y, LabelPosition position)
 {
-  CZK::ResizeText(style, kLabelTextSize);
+  style.mCachedFont = nullptr;
+  style.mSize = kLabelTextSize;
   const IRECT r = CalcRectForLabel(text, style, x, y, position);
   mLabels.push_back(Label{std::move(text), style});
   mLabelRECTs.push_back(r);

@@ -12,11 +12,6 @@ constexpr double kWideExtra = 0.2;
 constexpr double kNarrowSaving = 0.3;
 // Room for the text of an item without a submenu beyond its characters.
 constexpr double kPlainItemExtra = 0.5;
-
-bool IsWide(char c)
-{
-  return (c >= 'A' && c <= 'Z') || c == 'm' || c == 'w';
-}
 }  // namespace
 
 const IRECT* IMenuInflaterZK::Anchor() const
@@ -60,12 +55,8 @@ void IMenuInflaterZK::CalcMenuWidth()
     double e = static_cast<double>(text.size());
     if (item.mState != IMenuItemZK::kItemTitle) e += d.mCheckColumn;
     if (!d.mPlainCount)
-    {
-      long narrow = 0;
-      for (const char c : d.mNarrowChars) narrow += std::count(text.begin(), text.end(), c);
-      e += kWideExtra * static_cast<double>(std::count_if(text.begin(), text.end(), IsWide)) -
-           kNarrowSaving * static_cast<double>(narrow);
-    }
+      e += kWideExtra * static_cast<double>(CZK::CountWide(text)) -
+           kNarrowSaving * static_cast<double>(CZK::CountNarrow(text, d.mNarrowChars));
     e += item.mSubmenu ? d.mCheckColumn : kPlainItemExtra;
     widest = i == 0 ? e : std::max(widest, e);
   }
@@ -148,7 +139,7 @@ void IMenuInflaterZK::Inflate(IMenuZK* menu, int x, int y, int anchorItem)
   if (mChildOpen && mChild)
   {
     const int i = mChild->mAnchorItem;
-    if (i >= 0 && i < mMenu->NItems() && mMenu->GetItem(i)->mSubmenu == mChild->mMenu)
+    if (mMenu && i >= 0 && i < mMenu->NItems() && mMenu->GetItem(i)->mSubmenu == mChild->mMenu)
       mChild->Inflate(mChild->mMenu, mItemRECTs[i].R, mItemRECTs[i].T, i);
     else
       CloseChildren();

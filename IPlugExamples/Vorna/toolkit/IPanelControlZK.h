@@ -44,8 +44,11 @@ public:
   // Centres every child horizontally in the box.
   void AlignAllHorisontalCenter();
 
-  // Later children are drawn over earlier ones.
-  void AddChild(std::shared_ptr<IControlZK> child) { mChildren.push_back(std::move(child)); }
+  // Later children are drawn over earlier ones; a null child is not taken.
+  void AddChild(std::shared_ptr<IControlZK> child)
+  {
+    if (child) mChildren.push_back(std::move(child));
+  }
   // Open: every click of the editor reaches the panel. Closed: the whole editor is
   // repainted without it, and its next drawing collapses its rectangles.
   void OpenPanel();
