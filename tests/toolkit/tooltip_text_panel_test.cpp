@@ -14,7 +14,10 @@ namespace
 class Probe : public IControlZK
 {
 public:
-  Probe(IPlugBase* plug, IRECT r, IColor fill) : IControlZK(plug, r) { mColorFill = fill; }
+  Probe(IPlugBase* plug, IRECT r, IColor fill, int paramIdx = -1) : IControlZK(plug, r, paramIdx)
+  {
+    mColorFill = fill;
+  }
   bool Draw(IGraphics* graphics) override
   {
     graphics->FillIRect(&mColorFill, &mBodyRECT, &mBlend);
@@ -104,9 +107,13 @@ TEST(Tooltip, BubbleFollowsTheMouseAndLeavesNothingBehind)
 {
   ToolkitEditor e;
   auto* knob = e.Attach(new Probe(&e.plug, IRECT(20, 20, 60, 60), COLOR_BLUE));
+  auto* named = e.Attach(new Probe(&e.plug, IRECT(250, 180, 290, 220), COLOR_BLUE, kFreq));
   auto* tip = e.Attach(new ITooltipControlZK(&e.plug, -1, 16));
-  knob->mSignalShowTooltip.Connect(tip, &ITooltipControlZK::OnShowTooltip);
-  knob->mSignalHideTooltip.Connect(tip, &ITooltipControlZK::OnHideTooltip);
+  for (Probe* p : {knob, named})
+  {
+    p->mSignalShowTooltip.Connect(tip, &ITooltipControlZK::OnShowTooltip);
+    p->mSignalHideTooltip.Connect(tip, &ITooltipControlZK::OnHideTooltip);
+  }
   knob->mTooltipText = "turns the gain\nof the voice";
   tip->SetColorLine(IColor(255, 60, 60, 60));
   tip->SetColorFill(kTipFill);
@@ -126,6 +133,16 @@ TEST(Tooltip, BubbleFollowsTheMouseAndLeavesNothingBehind)
   e.FramesUntilClean();
   EXPECT_EQ(e.ScreenPixel(bubble.L + 2, bubble.T + 2), before[(bubble.T + 2) * ToolkitEditor::kW + bubble.L + 2]);
   e.MoveTo(200, 200);  // off the knob: hidden
+  e.FramesUntilClean();
+  EXPECT_EQ(e.ScreenPixels(), before);
+
+  // A parameter's name alone is centred; near the corner the bubble sits above and left.
+  e.MoveTo(280, 210);
+  e.FramesUntilClean();
+  e.Snapshot("toolkit_tooltip_name");
+  EXPECT_EQ(tip->GetBodyRECT().R, 270);
+  EXPECT_EQ(tip->GetBodyRECT().B, 200);
+  e.MoveTo(200, 200);
   e.FramesUntilClean();
   EXPECT_EQ(e.ScreenPixels(), before);
 }
