@@ -132,6 +132,26 @@ TEST(ControlBase, ColoursStylesAndGrayOutDrawAsSet)
   EXPECT_EQ(c->GetTextSize(), 18);
   c->SetFont("A font name that is far too long for the field");
   EXPECT_EQ(std::strlen(c->GetText()->mFontName), 31u);
+
+  // A label's new size shows at the next drawing (the font made for the old one is let go).
+  auto* sized = e.Attach(new BodyControl(&e.plug, IRECT(180, 140, 300, 200)));
+  sized->AddLabel("Hg", IText(12, &labelColor), 0, 0, IControlZK::LabelPosition(-1));
+  sized->mShowLabels = true;
+  const auto inkRows = [&] {
+    e.FramesUntilClean();
+    int rows = 0;
+    for (int y = 140; y < 200; ++y)
+    {
+      bool ink = false;
+      for (int x = 180; x < 300; ++x) ink |= (e.ScreenPixel(x, y) >> 16) > 120;  // red on the black body
+      rows += ink;
+    }
+    return rows;
+  };
+  const int small = inkRows();
+  sized->SetLabelTextSize(0, 28);
+  sized->SetDirty(false);
+  EXPECT_GT(inkRows(), small + 5);
 }
 
 TEST(ControlBase, TooltipSignalsFollowTheMouseAcrossControls)
