@@ -206,7 +206,9 @@ void NSTextField::setEnabled(bool enabled)
 
 bool NSTextField::acceptsFirstResponder()
 {
-  return isSelectable() && isEnabled() && !m_editor;
+  // While its editor has the keyboard, a press on the field's edge goes to the editor.
+  const bool editing = m_editor && window() && window()->firstResponder() == m_editor.get();
+  return isSelectable() && isEnabled() && !editing;
 }
 
 bool NSTextField::becomeFirstResponder()
@@ -277,6 +279,14 @@ void NSTextField::setFrame(NSRect frame)
 void NSTextField::viewWillMoveToWindow(NSWindow* window)
 {
   if (!window) abortEditing();
+}
+
+void NSTextField::viewDidHide()
+{
+  if (!m_editor) return;
+  StrongRef<NSTextField> keep(this);
+  endEditing();
+  if (m_delegate) m_delegate->controlTextDidEndEditing(this);
 }
 
 void NSTextField::mouseDown(NSEvent* event)

@@ -108,6 +108,8 @@ public:
   void mouseUp(NSEvent* event) override;
   void setFrame(NSRect frame) override;
   void viewWillMoveToWindow(NSWindow* window) override;
+  // A field hidden while edited stops editing, as when the keyboard goes elsewhere.
+  void viewDidHide() override;
 
   // The editor's reports.
   bool textShouldChange(NSText* text, NSRange range, const NSString& replacement) override;

@@ -193,6 +193,16 @@ TEST_F(TextEditing, TheDelegateHearsEachRoundOfEditingAndReturnSendsTheActionAnd
   EXPECT_TRUE(field->subviews().empty());
   EXPECT_EQ(events.calls.back(), "end c");
   EXPECT_EQ(field->stringValue().str(), "c");
+
+  // Hidden while edited, a field stops editing; shown again it takes the keyboard as before.
+  focus(field);
+  driver.type(window, "d");
+  field->setHidden(true);
+  EXPECT_EQ(field->currentEditor(), nullptr);
+  EXPECT_EQ(events.calls.back(), "end cd");
+  field->setHidden(false);
+  focus(field);
+  EXPECT_EQ(window->firstResponder(), field->currentEditor());
 }
 
 TEST_F(TextEditing, AFormatterJudgesEveryEditAndMayOfferItsOwn)
