@@ -436,6 +436,14 @@ void NSApplication::setActive(bool active)
   active ? m_delegate->applicationDidBecomeActive() : m_delegate->applicationDidResignActive();
 }
 
+void NSApplication::hide(NSObject*)
+{
+  std::vector<StrongRef<NSWindow>> visible;
+  for (NSWindow* window : orderedWindows()) visible.emplace_back(window);
+  for (auto& window : visible) window->miniaturize(nullptr);
+  setActive(false);
+}
+
 void NSApplication::resetForTesting()
 {
   for (NSModalSessionRecord* session : m_modalSessions) delete session;
