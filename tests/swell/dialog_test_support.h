@@ -51,3 +51,25 @@ inline void makeTwoControls(HWND dialog, int)
     control->release();
   }
 }
+
+// A stand-in for a dialog's push buttons: a window view that may be the default one.
+class PushButton : public Swell_vVorna_hwnd, public SWELL_DefaultButton
+{
+public:
+  explicit PushButton(bool isDefault) : m_default(isDefault) {}
+  bool swellIsDefaultButton() override { return m_default; }
+
+private:
+  bool m_default;
+};
+
+inline HWND addButton(HWND parent, int id, bool isDefault)
+{
+  auto* button = new PushButton(isDefault);
+  button->initChild(nullptr, swellObjectOf(parent), nullptr, 0);
+  button->setTag(id);
+  button->cocoa::NSView::setFrame(cocoa::NSMakeRect(100, 60, 60, 20));
+  button->setHidden(false);
+  button->release();
+  return button->handle();
+}

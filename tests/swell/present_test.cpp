@@ -4,29 +4,6 @@
 
 using namespace cocoa;
 
-namespace
-{
-// A stand-in for a dialog's push buttons: a window view that may be the default one.
-class PushButton : public Swell_vVorna_hwnd, public SWELL_DefaultButton
-{
-public:
-  explicit PushButton(bool isDefault) : m_default(isDefault) {}
-  bool swellIsDefaultButton() override { return m_default; }
-
-private:
-  bool m_default;
-};
-
-HWND addButton(HWND parent, int id, bool isDefault)
-{
-  auto* button = new PushButton(isDefault);
-  button->initChild(nullptr, swellObjectOf(parent), nullptr, 0);
-  button->setTag(id);
-  button->release();
-  return button->handle();
-}
-}  // namespace
-
 TEST_F(WindowTest, LevelsRaiseAmountsOpacityAndTheRepresentedFile)
 {
   HWND top = topLevel(recorder("top"));
