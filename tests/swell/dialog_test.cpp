@@ -3,6 +3,10 @@
 #include "dialog_test_support.h"
 
 #include "platform/appkit/screen.h"
+#include "platform/foundation/object_registry.h"
+
+#include <cstdio>
+#include <unistd.h>
 
 using namespace cocoa;
 
@@ -290,4 +294,47 @@ TEST_F(WindowTest, CreateDialogForcesStylesPlacesWindowsAndEmbedsChildren)
   // children with their window).
   DestroyWindow(modeless);
   DestroyWindow(sized);
+}
+
+TEST_F(WindowTest, AThousandDialogsComeAndGoLeavingNothingBehind)
+{
+  SWELL_DialogResourceIndex record = dialogRecord("dlg");
+  DialogScript modal;
+  modal.onInit = [](HWND dialog) {
+    SetTimer(dialog, 1, 1, nullptr);
+    return LRESULT(1);
+  };
+  modal.onMessage = [](HWND dialog, UINT msg, WPARAM, LPARAM) {
+    if (msg == WM_TIMER) EndDialog(dialog, IDOK);
+    return LRESULT(0);
+  };
+  DialogScript modeless;
+  const auto cycle = [&] {
+    NSAutoreleasePool cyclePool;
+    modal.seen.clear();
+    EXPECT_EQ(SWELL_DialogBox(&record, record.resid, nullptr, scriptedDialogProc, scriptParam(modal)), IDOK);
+    HWND window = SWELL_CreateDialog(&record, record.resid, nullptr, scriptedDialogProc, scriptParam(modeless));
+    ShowWindow(window, SW_SHOW);
+    DestroyWindow(window);
+    modeless.seen.clear();
+  };
+  const auto residentBytes = [] {
+    long pages = 0, resident = 0;
+    if (FILE* statm = std::fopen("/proc/self/statm", "r"))
+    {
+      if (std::fscanf(statm, "%ld %ld", &pages, &resident) != 2) resident = 0;
+      std::fclose(statm);
+    }
+    return resident * sysconf(_SC_PAGESIZE);
+  };
+
+  for (int i = 0; i < 20; ++i) cycle();
+  const size_t objects = liveObjectCount();
+  const long resident = residentBytes();
+  for (int i = 0; i < 1000; ++i) cycle();
+  EXPECT_EQ(liveObjectCount(), objects);
+#if !defined(__SANITIZE_ADDRESS__)
+  // The address sanitizer holds freed memory back on purpose; without it the size stays put.
+  EXPECT_LT(residentBytes() - resident, 512 * 1024);
+#endif
 }
