@@ -87,6 +87,15 @@ TEST_F(WindowTest, ADialogBoxAnswersWhatEndDialogWasGivenWhereverItWasCalled)
   giveUpAfterAWhile(driver, &gaveUp);
   EXPECT_EQ(SWELL_DialogBox(&record, record.resid, nullptr, scriptedDialogProc, scriptParam(posted)), 8);
 
+  // Destroyed while it is made: no run at all.
+  DialogScript stillborn;
+  stillborn.onInit = [](HWND dialog) {
+    DestroyWindow(dialog);
+    return LRESULT(0);
+  };
+  EXPECT_EQ(SWELL_DialogBox(&record, record.resid, nullptr, scriptedDialogProc, scriptParam(stillborn)), 0);
+  EXPECT_EQ(stillborn.count(WM_DESTROY), 1);
+
   // Destroyed instead of ended: the run ends too, with no result.
   DialogScript destroyed;
   destroyed.onInit = timed.onInit;

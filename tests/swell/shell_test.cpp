@@ -183,6 +183,17 @@ TEST_F(ShellTest, HeldKeysCoalesceAndKeysGoToTheHostFirstButNotDuringAModalRun)
   driver.key(window, kVK_ANSI_K);
   EXPECT_EQ(hostCount(SWELLAPP_KBDMESSAGE), 0);
 
+  // A window that a modal run shuts out gets no dialog keys either.
+  window->makeFirstResponder(dynamic_cast<NSView*>(swellObjectOf(focused)));
+  HWND modalOne = topLevel(recorder("modal"));
+  void* session = SWELL_ModalWindowStart(modalOne);
+  top->log.clear();
+  driver.key(window, kVK_Escape);
+  EXPECT_TRUE(SWELL_ModalWindowRun(session, nullptr));
+  EXPECT_EQ(NSApp()->queuedEventCount(), 0u);
+  EXPECT_EQ(commands(top, IDCANCEL), 0);
+  SWELL_ModalWindowEnd(session);
+
   // While a dialog runs modally, the host hears no keys; Escape cancels the dialog.
   SWELL_DialogResourceIndex record = {"modal", "Modal", 0x4 | 0x10, makeTwoControls, 200, 100, nullptr};
   DialogScript script;
