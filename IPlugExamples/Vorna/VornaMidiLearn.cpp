@@ -1,5 +1,7 @@
 #include "Vorna.h"
 
+#include "IGraphics.h"
+
 #include <cstdio>
 
 namespace
@@ -28,6 +30,9 @@ void Vorna::SetParamFromCC(int paramIdx, int ccValue)
   // other is set as a normalised value and ramps like an editor change.
   if (v == GetParam(paramIdx)->GetNormalized()) return;
   SetParameterFromGUI(paramIdx, v);
+  // The editor's controls belong to the main thread: they learn of the value when
+  // the editor drains its mailbox before the next frame.
+  if (IGraphics* gui = GetGUI()) gui->PostParamFromAudioThread(paramIdx, GetParam(paramIdx)->Value());
 }
 
 void Vorna::UpdateControlLearnedCC(int paramIdx, int cc)

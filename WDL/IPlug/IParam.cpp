@@ -222,8 +222,8 @@ bool IParam::MapDisplayText(const char* text, int* value) const
   return false;
 }
 
-const char* IParam::GetLabelForHost() const
+const char* IParam::GetLabelForHost(double value) const
 {
-  const DisplayTextEntry* entry = FindDisplayText(Int());
+  const DisplayTextEntry* entry = FindDisplayText(TruncToInt(value));
   return (entry && entry->mText[0]) ? "" : mLabel;
 }

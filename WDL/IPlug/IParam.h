@@ -102,7 +102,10 @@ public:
 
   const char* GetNameForHost() const { return mName; }
   // "" while the current value has a non-empty display text.
-  const char* GetLabelForHost() const;
+  const char* GetLabelForHost() const { return GetLabelForHost(mValue); }
+  // The same for a plain value, without reading the current one (which the audio
+  // thread may be setting).
+  const char* GetLabelForHost(double value) const;
   const char* GetParamGroupForHost() const { return mParamGroup; }
 
 private:

@@ -9,6 +9,7 @@
 #include "platform/appkit/action.h"
 #include "platform/appkit/menu.h"
 #include "platform/foundation/object.h"
+#include "platform/foundation/object_registry.h"
 
 // Takes window messages: the one entry through which SendMessage delivers.
 class SWELL_MessageTarget
@@ -176,10 +177,13 @@ inline HWND swellHandleOf(const cocoa::NSObject* object)
   return reinterpret_cast<HWND>(const_cast<cocoa::NSObject*>(object));
 }
 
-// A menu handle is the address of the platform menu.
+// A menu handle is the address of the platform menu. Null for anything that is not a live
+// menu: menu handles outlive their menus in callers' hands (DestroyMenu, a window that let
+// its menu go).
 inline cocoa::NSMenu* swellMenuOf(HMENU menu)
 {
-  return dynamic_cast<cocoa::NSMenu*>(reinterpret_cast<cocoa::NSObject*>(menu));
+  auto* object = reinterpret_cast<cocoa::NSObject*>(menu);
+  return cocoa::isLiveObject(object) ? dynamic_cast<cocoa::NSMenu*>(object) : nullptr;
 }
 
 inline HMENU swellMenuHandleOf(const cocoa::NSMenu* menu)

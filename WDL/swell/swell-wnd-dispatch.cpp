@@ -2,6 +2,7 @@
 // and the commands of menu items and controls.
 
 #include "swell-gdi.h"
+#include "swell-menu.h"
 #include "swell-misc.h"
 #include "swell-timer.h"
 #include "swell-wnd-internal.h"

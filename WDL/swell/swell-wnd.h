@@ -132,8 +132,5 @@ void SWELL_SetDefaultWindowMenu(HMENU menu);
 HMENU SWELL_GetDefaultWindowMenu();
 void SWELL_SetDefaultModalWindowMenu(HMENU menu);
 HMENU SWELL_GetDefaultModalWindowMenu();
-// Makes the window (or null) the target of every item of the menu and its submenus that has
-// an id, and the menu's delegate; the window must take commands.
-void SWELL_SetMenuDestination(HMENU menu, HWND hwnd);
 // Owned windows float above their owners.
 extern bool SWELL_owned_windows_levelincrease;

@@ -53,6 +53,15 @@ enum : char32_t
   NSPageDownFunctionKey = 0xF72D,
 };
 
+// What the editing keys type, as Linux keyboards have them (not the Mac's, whose Backspace
+// types 0x7F): the window layer's key equivalents for Backspace and Delete are these, so
+// both keys can be shortcuts.
+enum : char32_t
+{
+  kBackspaceCharacter = 0x08,
+  kDeleteCharacter = 0x7F,
+};
+
 // One physical key: its Mac code and what it types on a US layout without and with Shift
 // (a function key's Cocoa character for both).
 struct KeyInfo

@@ -6,9 +6,11 @@
 #include "platform/appkit/menu_tracker.h"
 #include "platform/appkit/view.h"
 #include "platform/appkit/window.h"
+#include "platform/graphics/cg_image.h"
 
 #include <algorithm>
 #include <cctype>
+#include <string>
 
 namespace cocoa
 {
@@ -49,6 +51,12 @@ void NSMenuItem::setRepresentedObject(NSObject* object)
   if (NSObject* old = std::exchange(m_represented, object)) old->release();
 }
 
+void NSMenuItem::setImage(CGImageRef image)
+{
+  if (image) CGImageRetain(image);
+  if (CGImageRef old = std::exchange(m_image, image)) CGImageRelease(old);
+}
+
 NSMenuItem* NSMenuItem::copy() const
 {
   NSMenuItem* item = new NSMenuItem(m_title, m_action, m_keyEquivalent);
@@ -60,6 +68,7 @@ NSMenuItem* NSMenuItem::copy() const
   item->m_target = m_target;
   item->m_keyModifiers = m_keyModifiers;
   item->setRepresentedObject(m_represented);
+  item->setImage(m_image);
   if (m_submenu)
   {
     NSMenu* submenu = m_submenu->copy();
@@ -73,6 +82,7 @@ void NSMenuItem::dealloc()
 {
   setSubmenu(nullptr);
   setRepresentedObject(nullptr);
+  setImage(nullptr);
 }
 
 NSMenu::NSMenu(const NSString& title) : m_title(title) {}
@@ -214,7 +224,7 @@ void NSMenu::popUpContextMenu(NSMenu* menu, NSEvent* event, NSView* view)
 
 NSMenu* NSMenu::copy() const
 {
-  NSMenu* menu = new NSMenu(m_title);
+  NSMenu* menu = emptyCopy();
   menu->m_delegate = m_delegate;
   for (NSMenuItem* item : m_items)
   {
@@ -225,19 +235,46 @@ NSMenu* NSMenu::copy() const
   return menu;
 }
 
+namespace
+{
+struct KeyName
+{
+  char32_t character;
+  const char* name;
+};
+
+// Keys that type nothing, by the names their keycaps carry on Linux keyboards.
+constexpr KeyName kKeyNames[] = {
+    {NSUpArrowFunctionKey, "Up"},      {NSDownArrowFunctionKey, "Down"},  {NSLeftArrowFunctionKey, "Left"},
+    {NSRightArrowFunctionKey, "Right"}, {NSInsertFunctionKey, "Insert"},  {kDeleteCharacter, "Delete"},
+    {NSHomeFunctionKey, "Home"},       {NSEndFunctionKey, "End"},         {NSPageUpFunctionKey, "Page Up"},
+    {NSPageDownFunctionKey, "Page Down"}, {kBackspaceCharacter, "Backspace"},
+};
+constexpr char32_t kLastFunctionKey = NSF1FunctionKey + 34;  // F35
+
+std::string keyName(char32_t key)
+{
+  if (key < 128 && std::isprint(static_cast<int>(key))) return std::string(1, static_cast<char>(std::toupper(static_cast<int>(key))));
+  if (key >= NSF1FunctionKey && key <= kLastFunctionKey) return "F" + std::to_string(key - NSF1FunctionKey + 1);
+  for (const KeyName& entry : kKeyNames)
+    if (entry.character == key) return entry.name;
+  return {};
+}
+}  // namespace
+
 NSString keyEquivalentLabel(const NSMenuItem* item)
 {
-  const std::string& key = item->keyEquivalent().str();
-  if (key.size() != 1 || !std::isprint(static_cast<unsigned char>(key[0]))) return {};
+  const char32_t key = singleCharacterOf(item->keyEquivalent());
+  const std::string name = keyName(key);
+  if (name.empty()) return {};
   unsigned mask = item->keyEquivalentModifierMask();
-  if (std::isupper(static_cast<unsigned char>(key[0]))) mask |= NSEventModifierFlagShift;
+  if (key < 128 && std::isupper(static_cast<int>(key))) mask |= NSEventModifierFlagShift;
   std::string label;
   // On Linux the Command key is Ctrl and the Control key is Super.
   if (mask & NSEventModifierFlagControl) label += "Super+";
   if (mask & NSEventModifierFlagCommand) label += "Ctrl+";
   if (mask & NSEventModifierFlagOption) label += "Alt+";
   if (mask & NSEventModifierFlagShift) label += "Shift+";
-  label += static_cast<char>(std::toupper(static_cast<unsigned char>(key[0])));
-  return NSString(label);
+  return NSString(label + name);
 }
 }  // namespace cocoa

@@ -4,6 +4,7 @@
 #include "platform/foundation/geometry.h"
 #include "platform/foundation/nsstring.h"
 #include "platform/foundation/object.h"
+#include "platform/graphics/cg_types.h"
 
 #include <vector>
 
@@ -57,6 +58,9 @@ public:
   void setKeyEquivalentModifierMask(unsigned mask) { m_keyModifiers = mask; }
   NSObject* representedObject() const { return m_represented; }
   void setRepresentedObject(NSObject* object);
+  // Shown at its own size before the title; the item keeps a reference.
+  CGImageRef image() const { return m_image; }
+  void setImage(CGImageRef image);
 
   // A new item (owned by the caller) with the same fields and a copy of the submenu.
   NSMenuItem* copy() const;
@@ -79,6 +83,7 @@ private:
   NSString m_keyEquivalent;
   unsigned m_keyModifiers;
   NSObject* m_represented = nullptr;
+  CGImageRef m_image = nullptr;
 };
 
 class NSMenuDelegate
@@ -123,11 +128,13 @@ public:
   // a chosen item's action is sent before this returns.
   static void popUpContextMenu(NSMenu* menu, NSEvent* event, NSView* view);
 
-  // A new menu (owned by the caller) with copies of every item.
+  // A new menu (owned by the caller) of this menu's class, with copies of every item.
   NSMenu* copy() const;
 
 protected:
   void dealloc() override;
+  // An empty menu of this menu's class with its title, as Cocoa's copy allocates [self class].
+  virtual NSMenu* emptyCopy() const { return new NSMenu(m_title); }
 
 private:
   friend class NSMenuItem;

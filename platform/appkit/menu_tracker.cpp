@@ -10,6 +10,7 @@
 #include "platform/appkit/screen.h"
 #include "platform/appkit/view.h"
 #include "platform/graphics/cg_context.h"
+#include "platform/graphics/cg_image.h"
 #include "platform/appkit/window.h"
 #include "platform/foundation/autorelease_pool.h"
 #include "platform/foundation/run_loop.h"
@@ -30,6 +31,31 @@ constexpr unsigned kHighlight = 0x3875D7;
 constexpr unsigned kText = 0x000000;
 constexpr unsigned kDisabledText = 0x9A9A9A;
 constexpr unsigned kHighlightedText = 0xFFFFFF;
+constexpr double kImageGap = 4;
+
+double itemHeight(const NSMenuItem* item)
+{
+  if (item->isSeparatorItem()) return MenuStyle::kSeparatorHeight;
+  const double image = item->image() ? static_cast<double>(CGImageGetHeight(item->image())) + kImageGap : 0;
+  return std::max(MenuStyle::kItemHeight, image);
+}
+
+double imageWidth(const NSMenuItem* item)
+{
+  return item->image() ? static_cast<double>(CGImageGetWidth(item->image())) + kImageGap : 0;
+}
+
+// Images land bottom-up in user space; the menus draw y down, so mirror.
+void drawItemImage(CGContextRef context, CGImageRef image, double x, double top, double height)
+{
+  const double w = static_cast<double>(CGImageGetWidth(image)), h = static_cast<double>(CGImageGetHeight(image));
+  const double y = std::round(top + (height - h) / 2);
+  CGContextSaveGState(context);
+  CGContextTranslateCTM(context, std::round(x), y + h);
+  CGContextScaleCTM(context, 1, -1);
+  CGContextDrawImage(context, CGRectMake(0, 0, w, h), image);
+  CGContextRestoreGState(context);
+}
 }  // namespace
 
 struct MenuTracker::Level : WindowOverlay
@@ -61,7 +87,9 @@ struct MenuTracker::Level : WindowOverlay
       const unsigned color = lit ? kHighlightedText : item->isEnabled() ? kText : kDisabledText;
       if (item->state() == NSControlStateValueOn) drawMenuText(context, "\u2713", r.origin.x + 6, r.origin.y, r.size.height, color);
       if (item->state() == NSControlStateValueMixed) drawMenuText(context, "\u2013", r.origin.x + 6, r.origin.y, r.size.height, color);
-      const double left = r.origin.x + MenuStyle::kLeftColumn + MenuStyle::kIndent * static_cast<double>(item->indentationLevel());
+      double left = r.origin.x + MenuStyle::kLeftColumn + MenuStyle::kIndent * static_cast<double>(item->indentationLevel());
+      if (item->image()) drawItemImage(context, item->image(), left, r.origin.y, r.size.height);
+      left += imageWidth(item);
       drawMenuText(context, item->title(), left, r.origin.y, r.size.height, color);
       const NSString key = keyEquivalentLabel(item);
       if (!key.empty())
@@ -162,11 +190,11 @@ void MenuTracker::openLevel(NSMenu* menu, NSPoint topLeft)
   double height = 2;
   for (NSMenuItem* item : menu->itemArray())
   {
-    height += item->isSeparatorItem() ? MenuStyle::kSeparatorHeight : MenuStyle::kItemHeight;
+    height += itemHeight(item);
     const NSString key = keyEquivalentLabel(item);
     const double itemWidth = MenuStyle::kLeftColumn + MenuStyle::kIndent * static_cast<double>(item->indentationLevel()) +
-                             menuTextWidth(item->title()) + (key.empty() ? 0 : MenuStyle::kKeyGap + menuTextWidth(key)) +
-                             MenuStyle::kRightColumn;
+                             imageWidth(item) + menuTextWidth(item->title()) +
+                             (key.empty() ? 0 : MenuStyle::kKeyGap + menuTextWidth(key)) + MenuStyle::kRightColumn;
     width = std::max(width, std::ceil(itemWidth));
   }
   // Keep the menu inside its window, shifted left and up as needed; one that cannot fit
@@ -183,7 +211,7 @@ void MenuTracker::openLevel(NSMenu* menu, NSPoint topLeft)
   double y = level->frame.origin.y + 1;
   for (NSMenuItem* item : menu->itemArray())
   {
-    const double h = item->isSeparatorItem() ? MenuStyle::kSeparatorHeight : MenuStyle::kItemHeight;
+    const double h = itemHeight(item);
     level->items.push_back(NSMakeRect(level->frame.origin.x + 1, y, width - 2, h));
     y += h;
   }

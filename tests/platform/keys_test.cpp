@@ -50,7 +50,9 @@ TEST(Keys, CharactersFollowTheUsLayoutAndCocoasFunctionKeyCharacters)
   EXPECT_EQ(keyForHidUsage(43)->shifted, char32_t(0x19));  // Shift+Tab types back-tab
   EXPECT_EQ(keyForHidUsage(82)->unshifted, char32_t(0xF700));
   EXPECT_EQ(keyForHidUsage(58)->unshifted, char32_t(0xF704));
-  EXPECT_EQ(keyForHidUsage(76)->unshifted, char32_t(0xF728));
+  // The editing keys type what they type on Linux: Backspace 8, Delete 127.
+  EXPECT_EQ(keyForHidUsage(42)->unshifted, kBackspaceCharacter);
+  EXPECT_EQ(keyForHidUsage(76)->unshifted, kDeleteCharacter);
 
   bool shift = true;
   EXPECT_EQ(keyForCharacter(U'1', &shift)->macKeyCode, kVK_ANSI_1);  // the digit row, not the keypad

@@ -2,10 +2,13 @@
 #include "platform/appkit/keys.h"
 #include "platform/appkit/menu.h"
 #include "platform/appkit/menu_bar.h"
+#include "platform/appkit/menu_drawing.h"
 #include "platform/appkit/menu_tracker.h"
 #include "platform/appkit/view.h"
 #include "platform/appkit/window.h"
 #include "platform/foundation/object_registry.h"
+#include "platform/graphics/cg_context.h"
+#include "platform/graphics/cg_image.h"
 #include "platform/testing/test_driver.h"
 
 #include <gtest/gtest.h>
@@ -240,6 +243,13 @@ TEST_F(Menus, KeyEquivalentsOfTheMainMenuSendTheirAction)
   for (const std::string& entry : g_log)
     if (entry.rfind("action ", 0) == 0) sent.push_back(entry.substr(entry.rfind(' ') + 1));
   EXPECT_EQ(sent, (std::vector<std::string>{"Help", "Back"}));
+  // Keys that type nothing are labelled by their names.
+  EXPECT_EQ(keyEquivalentLabel(help).str(), "F5");
+  EXPECT_EQ(keyEquivalentLabel(menu->itemWithTag(5)).str(), "Ctrl+Left");
+  help->setKeyEquivalent(keyCharacterString(NSPageDownFunctionKey));
+  EXPECT_EQ(keyEquivalentLabel(help).str(), "Page Down");
+  help->setKeyEquivalent(keyCharacterString(0xF8FF));
+  EXPECT_EQ(keyEquivalentLabel(help).str(), "");
 }
 
 TEST(MenuModel, RemovingEveryItemWhileWalkingTheItemArrayRemovesThemAll)
@@ -275,6 +285,54 @@ TEST(MenuModel, CopiesAreDeepAndItemsBelongToOneMenu)
   EXPECT_FALSE(isLiveObject(sub));
   copy->release();
   menu->release();
+}
+
+TEST_F(Menus, AnItemImageShowsAtItsOwnSizeUprightAndTheItemGrowsToHoldIt)
+{
+  menu->setDelegate(nullptr);
+  // 8 x 30 pixels, XRGB: the top ten rows red, the rest blue.
+  std::vector<uint32_t> pixels(8 * 30, 0x0000FF);
+  std::fill(pixels.begin(), pixels.begin() + 8 * 10, 0xFF0000u);
+  CGDataProviderRef provider = CGDataProviderCreateWithData(nullptr, pixels.data(), pixels.size() * 4, nullptr);
+  CGColorSpaceRef space = CGColorSpaceCreateDeviceRGB();
+  CGImageRef image = CGImageCreate(8, 30, 8, 32, 8 * 4, space, uint32_t(kCGImageAlphaNoneSkipFirst) | kCGBitmapByteOrder32Little,
+                                   provider, nullptr, false, 0);
+  CGColorSpaceRelease(space);
+  CGDataProviderRelease(provider);
+  NSMenuItem* first = menu->itemWithTag(1);
+  first->setImage(image);
+  CGImageRelease(image);
+  NSMenuItem* copied = first->copy();
+  EXPECT_EQ(copied->image(), first->image());
+  copied->release();
+  driver.at(1.0, [&] {
+    MenuTracker* tracker = MenuTracker::active();
+    const NSRect r = tracker->itemRect(0, 0);
+    EXPECT_EQ(r.size.height, 34);
+    const int x = static_cast<int>(r.origin.x + MenuStyle::kLeftColumn) + 4;
+    const int top = static_cast<int>(r.origin.y) + 2;
+    EXPECT_EQ(window->backing().pixel(x, top + 1) & 0xFFFFFF, 0xFF0000u);
+    EXPECT_EQ(window->backing().pixel(x, top + 28) & 0xFFFFFF, 0x0000FFu);
+    driver.key(window, kVK_Escape);
+  });
+  driver.mouseDown(window, NSMakePoint(50, 60), TestDriver::right);
+  driver.mouseUp(window, NSMakePoint(50, 60), TestDriver::right);
+}
+
+TEST(MenuModel, ACopyIsOfTheMenusOwnClassDownToItsSubmenus)
+{
+  struct OwnMenu : NSMenu
+  {
+    using NSMenu::NSMenu;
+    NSMenu* emptyCopy() const override { return new OwnMenu(title()); }
+  };
+  StrongRef<NSMenu> menu = StrongRef<NSMenu>::adopt(new OwnMenu("M"));
+  StrongRef<NSMenu> sub = StrongRef<NSMenu>::adopt(new OwnMenu("S"));
+  addItem(menu.get(), "Holder", 0, nullptr)->setSubmenu(sub.get());
+  StrongRef<NSMenu> copy = StrongRef<NSMenu>::adopt(menu->copy());
+  EXPECT_TRUE(isKindOfClass<OwnMenu>(copy.get()));
+  EXPECT_EQ(copy->title().str(), "M");
+  EXPECT_TRUE(isKindOfClass<OwnMenu>(copy->itemAtIndex(0)->submenu()));
 }
 
 TEST(MenuPopups, AMenuTallerThanItsWindowOpensInAPopupWindowWhereEveryItemCanBeChosen)

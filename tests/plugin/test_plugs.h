@@ -1,6 +1,6 @@
 #pragma once
 
-#include "IGraphics.h"
+#include "headless_graphics.h"
 #include "IPlugBase.h"
 #include "IPlugStandalone.h"
 
@@ -95,7 +95,7 @@ public:
 };
 
 // An editor stand-in that records what the plug-in shows on it.
-class RecordingGraphics : public IGraphics
+class RecordingGraphics : public HeadlessGraphics
 {
 public:
   struct Shown
@@ -106,7 +106,7 @@ public:
   };
 
   RecordingGraphics(IPlugBase* plug, int width, int height, bool* deleted = nullptr)
-      : IGraphics(plug, width, height), mDeleted(deleted)
+      : HeadlessGraphics(plug, width, height), mDeleted(deleted)
   {
   }
   ~RecordingGraphics() override

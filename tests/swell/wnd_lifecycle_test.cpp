@@ -3,7 +3,9 @@
 #include "wnd_test_support.h"
 
 #include "swell-kb.h"
+#include "swell-menu.h"
 
+#include "platform/appkit/keys.h"
 #include "platform/appkit/menu.h"
 
 #include <cstring>
@@ -306,38 +308,47 @@ TEST_F(WindowTest, AWindowMenuFollowsItsWindowAndLeavesTheMainMenuWithIt)
 {
   Recorder* r = recorder("top");
   HWND top = topLevel(r);
-  NSMenu* menu = new NSMenu("");
-  NSMenu* file = new NSMenu("File");
-  NSMenuItem* open = new NSMenuItem("Open", Action::none, "o");
-  open->setTag(40001);
-  NSMenuItem* label = new NSMenuItem("Label", Action::none, "");
-  file->addItem(open);
-  file->addItem(label);
-  NSMenuItem* fileTitle = new NSMenuItem("File", Action::none, "");
-  fileTitle->setSubmenu(file);
-  menu->addItem(fileTitle);
-  for (NSObject* o : std::initializer_list<NSObject*>{open, label, fileTitle, file}) o->release();
+  HMENU menu = CreatePopupMenu();
+  HMENU file = CreatePopupMenu();
+  SWELL_Menu_AddMenuItem(file, "Open", 40001, 0);
+  SWELL_Menu_AddMenuItem(file, "Label", 0, 0);
+  SWELL_InsertMenu(menu, 0, MF_BYPOSITION | MF_POPUP, reinterpret_cast<UINT_PTR>(file), "File");
+  SetMenuItemModifier(menu, 40001, MF_BYCOMMAND, 'O', FCONTROL);
+  NSMenuItem* open = swellMenuOf(file)->itemAtIndex(0);
 
-  viewOf(top)->swellSetMenu(swellMenuHandleOf(menu));
+  NSApp()->setKeyWindow(nullptr);
+  EXPECT_EQ(SetMenu(top, menu), 1);
   EXPECT_EQ(open->target(), swellObjectOf(top));
   EXPECT_EQ(open->action(), Action::onSwellCommand);
-  EXPECT_EQ(label->target(), nullptr);  // items without an id send nothing
+  EXPECT_EQ(swellMenuOf(file)->itemAtIndex(1)->target(), nullptr);  // items without an id send nothing
   // Becoming key shows the window's menu; its key equivalent reaches the window.
-  NSApp()->setKeyWindow(nullptr);
   windowOf(top)->makeKeyWindow();
-  EXPECT_EQ(NSApp()->mainMenu(), menu);
-  file->update();
+  EXPECT_EQ(SWELL_GetCurrentMenu(), menu);
+  swellMenuOf(file)->update();
   ASSERT_NE(r->last(WM_INITMENUPOPUP), nullptr);
-  EXPECT_EQ(r->last(WM_INITMENUPOPUP)->wParam, reinterpret_cast<WPARAM>(swellMenuHandleOf(file)));
-  driver.key(windowOf(top), 31, NSEventModifierFlagCommand);  // Command+O
+  EXPECT_EQ(r->last(WM_INITMENUPOPUP)->wParam, reinterpret_cast<WPARAM>(file));
+  driver.key(windowOf(top), kVK_ANSI_O, NSEventModifierFlagCommand);
   ASSERT_NE(r->last(WM_COMMAND), nullptr);
   EXPECT_EQ(r->last(WM_COMMAND)->wParam, 40001u);
 
+  // The window took over the caller's reference and lets go of exactly that one.
+  StrongRef<NSMenu> watch(swellMenuOf(menu));
   DestroyWindow(top);
-  EXPECT_EQ(NSApp()->mainMenu(), nullptr);
+  EXPECT_EQ(SWELL_GetCurrentMenu(), nullptr);
   EXPECT_EQ(open->target(), nullptr);
-  EXPECT_EQ(menu->retainCount(), 1);
-  menu->release();
+  EXPECT_EQ(watch->retainCount(), 1);
+  watch.reset();
+  EXPECT_FALSE(isLiveObject(menu));
+  EXPECT_FALSE(isLiveObject(file));
+
+  // Nothing else holds this one: a window released without DestroyWindow takes it along.
+  HWND other = topLevel(recorder("other"));
+  HMENU otherMenu = CreatePopupMenu();
+  SWELL_Menu_AddMenuItem(otherMenu, "Item", 1, 0);
+  SetMenu(other, otherMenu);
+  windowOf(other)->close();
+  driver.runUntilIdle();
+  EXPECT_FALSE(isLiveObject(otherMenu));
 }
 
 TEST_F(WindowTest, ARadioClickTurnsOffTheRestOfItsGroupAndNoOtherButton)

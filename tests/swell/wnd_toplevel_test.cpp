@@ -1,23 +1,9 @@
 // Top-level windows: closing, moving and sizing reports, activation and the main menu, the
 // menu strip, and windows rebuilt or left behind when their content view moves.
+#include "swell-menu.h"
 #include "wnd_test_support.h"
 
-#include "platform/appkit/menu.h"
-
 using namespace cocoa;
-
-namespace
-{
-HMENU menuTitled(const char* title)
-{
-  return swellMenuHandleOf(new NSMenu(title));
-}
-
-void releaseMenu(HMENU menu)
-{
-  swellMenuOf(menu)->release();
-}
-}  // namespace
 
 TEST_F(WindowTest, TheCloseButtonAsksTheProcedureAndNeverClosesTheWindowItself)
 {
@@ -62,10 +48,10 @@ TEST_F(WindowTest, BecomingKeyTellsBothWindowsAndShowsTheRightMenu)
   Recorder* second = recorder("second");
   HWND a = topLevel(first, NSMakeRect(100, 100, 200, 100));
   HWND b = topLevel(second, NSMakeRect(400, 100, 200, 100));
-  HMENU own = menuTitled("own");
-  HMENU fallback = menuTitled("windows");
-  HMENU modal = menuTitled("dialogs");
-  viewOf(a)->swellSetMenu(own);
+  HMENU own = CreatePopupMenuEx("own");  // a's from now on
+  HMENU fallback = CreatePopupMenuEx("windows");
+  HMENU modal = CreatePopupMenuEx("dialogs");
+  SetMenu(a, own);
   SWELL_SetDefaultWindowMenu(fallback);
   SWELL_SetDefaultModalWindowMenu(modal);
 
@@ -94,7 +80,8 @@ TEST_F(WindowTest, BecomingKeyTellsBothWindowsAndShowsTheRightMenu)
 
   SWELL_SetDefaultWindowMenu(nullptr);
   SWELL_SetDefaultModalWindowMenu(nullptr);
-  for (HMENU menu : {own, fallback, modal}) releaseMenu(menu);
+  DestroyMenu(fallback);
+  DestroyMenu(modal);
 }
 
 TEST_F(WindowTest, OnlyATitledWindowWithoutAnOwnerCarriesTheMenuStrip)

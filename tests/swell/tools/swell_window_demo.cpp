@@ -7,6 +7,7 @@
 //   swell-window-demo --snapshot FILE.png draw it, write the window to FILE.png, quit
 
 #include "swell-gdi.h"
+#include "swell-menu.h"
 #include "swell-misc.h"
 #include "swell-text.h"
 #include "swell-timer.h"
@@ -14,7 +15,6 @@
 #include "swell-wnd.h"
 
 #include "platform/appkit/application.h"
-#include "platform/appkit/menu.h"
 #include "platform/appkit/window.h"
 #include "platform/backend/backend.h"
 #include "platform/backend/headless_backend.h"
@@ -112,23 +112,15 @@ public:
 
 HMENU makeMenu()
 {
-  NSMenu* bar = new NSMenu("");
-  NSMenu* file = new NSMenu("File");
-  const auto add = [file](const char* title, int id, const char* key) {
-    NSMenuItem* item = new NSMenuItem(title, Action::none, key);
-    item->setTag(id);
-    file->addItem(item);
-    item->release();
-  };
-  add("Say Hello", kHello, "h");
-  file->addItem(NSMenuItem::separatorItem());
-  add("Quit", kQuit, "q");
-  NSMenuItem* title = new NSMenuItem("File", Action::none, "");
-  title->setSubmenu(file);
-  file->release();
-  bar->addItem(title);
-  title->release();
-  return swellMenuHandleOf(bar);
+  HMENU file = CreatePopupMenu();
+  SWELL_Menu_AddMenuItem(file, "Say Hello", kHello, 0);
+  SWELL_Menu_AddMenuItem(file, nullptr, 0, 0);
+  SWELL_Menu_AddMenuItem(file, "Quit", kQuit, 0);
+  SetMenuItemModifier(file, kHello, MF_BYCOMMAND, 'H', FCONTROL);
+  SetMenuItemModifier(file, kQuit, MF_BYCOMMAND, 'Q', FCONTROL);
+  HMENU bar = CreatePopupMenu();
+  SWELL_InsertMenu(bar, 0, MF_BYPOSITION | MF_POPUP, reinterpret_cast<UINT_PTR>(file), "&File");
+  return bar;
 }
 }  // namespace
 
@@ -148,10 +140,8 @@ int main(int argc, char** argv)
   SWELL_CreateModelessFrameForWindow(hwnd, nullptr, NSWindowStyleMaskTitled | NSWindowStyleMaskClosable);
   view->release();
   SetDlgItemText(hwnd, 0, "Vorna window demo");
-  HMENU menu = makeMenu();
-  view->swellSetMenu(menu);
-  swellMenuOf(menu)->release();
   ShowWindow(hwnd, SW_SHOW);
+  SetMenu(hwnd, makeMenu());
   SetFocus(hwnd);
   SetTimer(hwnd, kTickTimer, kTickMs, nullptr);
 
