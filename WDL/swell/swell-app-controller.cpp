@@ -91,10 +91,11 @@ SWELLAPIFunc SWELLAppController::swellGetAPPAPIFunc() const
 
 int SWELLApplicationMain(int, char**)
 {
-  new SWELLApplication;
-  installTerminationSignalHandlers();
   // Both live as long as the process.
-  auto* controller = new SWELLAppController;
+  static auto* application = new SWELLApplication;
+  static auto* controller = new SWELLAppController;
+  (void)application;
+  installTerminationSignalHandlers();
   controller->awakeFromNib();
   NSApp()->run();
   return 0;

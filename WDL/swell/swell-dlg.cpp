@@ -98,6 +98,9 @@ void runUntilOver(Swell_vVorna_dialogbox* panel)
   NSApplication* app = NSApp();
   const NSPoint placedAt = panel->frame().origin;
   if (placedAt.x == 0 && placedAt.y == 0) panel->center();
+  // As a window shown the first time picks the first view that takes the keyboard: with no
+  // control focused, the dialog itself has the keys (Escape, Return).
+  if (!dynamic_cast<NSView*>(panel->firstResponder())) panel->makeFirstResponder(panel->contentView());
   NSModalSession session = app->beginModalSessionForWindow(panel);
   while (!isOver(panel) && app->runModalSession(session) == NSModalResponseContinue)
     // Waits for input, timers firing meanwhile; a stop wakes it.

@@ -134,6 +134,8 @@ void NSApplication::finishLaunching()
   m_launched = true;
   NSRunLoop::currentRunLoop()->setInput(&platformBackend());
   if (m_delegate) m_delegate->applicationDidFinishLaunching();
+  // The delegate may have ended the application while it was being launched.
+  if (m_terminated) return;
   if (m_delegate && m_delegate->applicationShouldOpenUntitledFile(this)) m_delegate->applicationOpenUntitledFile(this);
   setActive(true);
 }

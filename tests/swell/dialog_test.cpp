@@ -12,8 +12,6 @@ using namespace cocoa;
 
 namespace
 {
-constexpr double kGiveUp = 30;  // virtual seconds after which a run that did not end is ended
-
 SWELL_DialogResourceIndex dialogRecord(const char* id, int flags = 0x4 | 0x10, int width = 200, int height = 100)
 {
   return SWELL_DialogResourceIndex{id, "Dialog", flags, makeTwoControls, width, height, nullptr};
@@ -25,16 +23,6 @@ NSWindow* windowOfView(HWND view)
   return v ? v->window() : nullptr;
 }
 
-// Ends a modal run still going kGiveUp virtual seconds from now, so that a run the code
-// under test fails to end fails the test instead of hanging it.
-void giveUpAfterAWhile(TestDriver& driver, bool* gaveUp)
-{
-  driver.at(driver.now() + kGiveUp, [gaveUp] {
-    if (!NSApp()->modalWindow()) return;
-    *gaveUp = true;
-    NSApp()->abortModal();
-  });
-}
 }  // namespace
 
 TEST_F(WindowTest, ADialogBoxAnswersWhatEndDialogWasGivenWhereverItWasCalled)

@@ -32,6 +32,17 @@ inline LRESULT scriptedDialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPa
   return script->onMessage ? script->onMessage(hwnd, msg, wParam, lParam) : 0;
 }
 
+// Ends a modal run still going 30 virtual seconds from now, so that a run the code under
+// test fails to end fails the test instead of hanging it.
+inline void giveUpAfterAWhile(cocoa::TestDriver& driver, bool* gaveUp)
+{
+  driver.at(driver.now() + 30, [gaveUp] {
+    if (!cocoa::NSApp()->modalWindow()) return;
+    *gaveUp = true;
+    cocoa::NSApp()->abortModal();
+  });
+}
+
 inline LPARAM scriptParam(DialogScript& script)
 {
   return reinterpret_cast<LPARAM>(&script);

@@ -85,22 +85,32 @@ TEST_F(ShellTest, TheHostHearsTheLifeOfTheApplicationInOrder)
 {
   ASSERT_TRUE(s_applicationMade);
   ASSERT_NE(dynamic_cast<SWELLApplication*>(NSApp()), nullptr);
+  // As a program starts: nothing launched yet.
   NSApp()->resetForTesting();
   g_hostCalls.clear();
-  shell()->awakeFromNib();
-  EXPECT_EQ(NSApp()->delegate(), shell());
   // The host delays termination once and opens an untitled document.
   g_hostAnswer = [](int msg, INT_PTR, INT_PTR) -> INT_PTR {
     return msg == SWELLAPP_SHOULDTERMINATE || msg == SWELLAPP_SHOULDOPENUNTITLED;
   };
   driver.at(driver.now() + 1, [] { SWELL_PostQuitMessage(nullptr); });
   driver.at(driver.now() + 2, [] { NSApp()->replyToApplicationShouldTerminate(true); });
-  NSApp()->run();
+  EXPECT_EQ(SWELLApplicationMain(0, nullptr), 0);
   EXPECT_EQ(hostCodes(), (std::vector<int>{SWELLAPP_ONLOAD, SWELLAPP_LAUNCHED, SWELLAPP_SHOULDOPENUNTITLED,
                                            SWELLAPP_OPENUNTITLED, SWELLAPP_ACTIVATE, SWELLAPP_SHOULDTERMINATE,
                                            SWELLAPP_WILLTERMINATE}));
   EXPECT_GE(driver.now(), 2);
   EXPECT_EQ(g_hostCalls[4].parm1, 1);
+
+  // A host that quits while it launches hears nothing after it was told the end.
+  NSApp()->resetForTesting();
+  g_hostCalls.clear();
+  g_hostAnswer = [](int msg, INT_PTR, INT_PTR) -> INT_PTR {
+    if (msg == SWELLAPP_LAUNCHED) SWELL_PostQuitMessage(nullptr);
+    return 0;
+  };
+  SWELLApplicationMain(0, nullptr);
+  EXPECT_EQ(hostCodes(), (std::vector<int>{SWELLAPP_ONLOAD, SWELLAPP_LAUNCHED, SWELLAPP_SHOULDTERMINATE,
+                                           SWELLAPP_WILLTERMINATE}));
 }
 
 TEST_F(ShellTest, TheControllerAsksTheHostAndActsOnItsAnswers)
@@ -206,8 +216,15 @@ TEST_F(ShellTest, HeldKeysCoalesceAndKeysGoToTheHostFirstButNotDuringAModalRun)
     return LRESULT(0);
   };
   g_hostCalls.clear();
+  bool gaveUp = false;
+  giveUpAfterAWhile(driver, &gaveUp);
   EXPECT_EQ(SWELL_DialogBox(&record, record.resid, dialog, scriptedDialogProc, scriptParam(script)), IDCANCEL);
   EXPECT_EQ(hostCount(SWELLAPP_KBDMESSAGE), 0);
+  // A dialog without controls has the keys itself.
+  record.createFunc = nullptr;
+  giveUpAfterAWhile(driver, &gaveUp);
+  EXPECT_EQ(SWELL_DialogBox(&record, record.resid, dialog, scriptedDialogProc, scriptParam(script)), IDCANCEL);
+  EXPECT_FALSE(gaveUp);
 }
 
 TEST_F(ShellTest, EscapeAndCommandWCancelAndReturnPressesTheDefaultButton)
