@@ -1,0 +1,9 @@
+#pragma once
+
+// The toolkit's controls, for the editor to include in one line.
+
+#include "CZK.h"
+#include "IControlZK.h"
+#include "IPanelControlZK.h"
+#include "ITextControlZK.h"
+#include "ITooltipControlZK.h"
