@@ -159,6 +159,18 @@ typedef HMENU__* HMENU;
 struct HCURSOR__;
 typedef HCURSOR__* HCURSOR;
 
+// A message as a queue holds it: the window, the message and its parameters, when it was
+// made and where the pointer was.
+struct MSG
+{
+  HWND hwnd;
+  UINT message;
+  WPARAM wParam;
+  LPARAM lParam;
+  DWORD time;
+  POINT pt;
+};
+
 struct PAINTSTRUCT
 {
   HDC hdc;

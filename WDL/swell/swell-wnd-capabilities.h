@@ -105,6 +105,33 @@ protected:
   ~SWELL_RadioButton() = default;
 };
 
+// The button that Return presses in its window: a dialog's default push button answers
+// true (SWELL_GetDefaultButtonID finds it by its tag).
+class SWELL_DefaultButton
+{
+public:
+  virtual bool swellIsDefaultButton() = 0;
+
+protected:
+  ~SWELL_DefaultButton() = default;
+};
+
+// Text controls, as the application's key filter sees the one with the keyboard focus: the
+// clipboard keys reach it as the copy, cut and paste actions (cocoa::ActionTarget), and
+// Escape and Return ask what kind of text it is.
+class SWELL_TextControl
+{
+public:
+  // A text view: a multi-line field, or the editor a single-line field edits through.
+  virtual bool swellIsTextView() = 0;
+  virtual bool swellIsEditable() = 0;
+  // A single-line field: a text view inside one is its editor.
+  virtual bool swellIsTextField() = 0;
+
+protected:
+  ~SWELL_TextControl() = default;
+};
+
 // Keeps a menu that it is the command destination of.
 class SWELL_MenuHolder
 {

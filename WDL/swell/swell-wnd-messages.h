@@ -18,6 +18,7 @@
 #define WM_CLOSE 0x0010
 #define WM_ERASEBKGND 0x0014
 #define WM_SHOWWINDOW 0x0018
+#define WM_ACTIVATEAPP 0x001C
 #define WM_SETCURSOR 0x0020
 #define WM_MOUSEACTIVATE 0x0021
 #define WM_GETMINMAXINFO 0x0024
@@ -75,6 +76,9 @@
 
 #define IDOK 1
 #define IDCANCEL 2
+
+#define VK_RETURN 0x0D
+#define VK_ESCAPE 0x1B
 
 // ShowWindow, in this layer's numbering.
 #define SW_HIDE 0

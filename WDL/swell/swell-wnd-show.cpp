@@ -57,6 +57,9 @@ void destroyTopLevel(NSWindow* window)
   if (auto* target = respondsTo<SWELL_MessageTarget>(window)) target->onSwellMessage(WM_DESTROY, 0, 0);
   swell::doDestroyStuff(window);
   if (NSWindow* parent = window->parentWindow()) parent->removeChildWindow(window);
+  // A window that runs modally takes its run with it, or the application would wait on a
+  // window that no longer exists.
+  if (NSApp()->modalWindow() == window) NSApp()->abortModal();
   window->close();
 }
 }  // namespace

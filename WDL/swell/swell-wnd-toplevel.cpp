@@ -214,15 +214,12 @@ HMENU Swell_vVorna_dialogbox::defaultMenu() const
   return g_swell_defaultmenumodal ? g_swell_defaultmenumodal : g_swell_defaultmenu;
 }
 
-Swell_vVorna_modelesswindow* Swell_vVorna_modelesswindow::initModelessForChild(NSView* view, NSObject* owner,
-                                                                              unsigned styleMask)
+Swell_vVorna_modelesswindow* Swell_vVorna_modelesswindow::createPlaced(NSObject* owner, NSSize size,
+                                                                      unsigned styleMask)
 {
-  if (!view) return nullptr;
-  StrongRef<NSView> keep(view);
   RECT reference;
   if (owner) GetWindowRect(swellHandleOf(owner), &reference);
   else SWELL_GetViewPort(&reference, nullptr, false);
-  const NSSize size = view->bounds().size;
   const NSRect content = NSMakeRect(reference.left + kPlacementRight, reference.bottom - size.height - kPlacementDown,
                                     size.width, size.height);
   NSWindow* ownerWindow = dynamic_cast<NSWindow*>(owner);
@@ -231,8 +228,17 @@ Swell_vVorna_modelesswindow* Swell_vVorna_modelesswindow::initModelessForChild(N
   const bool showsMenuBar = (styleMask & NSWindowStyleMaskTitled) && !ownerWindow;
   auto* window = new Swell_vVorna_modelesswindow(content, styleMask, showsMenuBar);
   window->setAcceptsMouseMovedEvents(true);
-  window->setContentView(view);
   if (auto* adopter = respondsTo<SWELL_OwnerWindow>(ownerWindow)) adopter->swellAddOwnedWindow(window);
+  return window;
+}
+
+Swell_vVorna_modelesswindow* Swell_vVorna_modelesswindow::initModelessForChild(NSView* view, NSObject* owner,
+                                                                              unsigned styleMask)
+{
+  if (!view) return nullptr;
+  StrongRef<NSView> keep(view);
+  auto* window = createPlaced(owner, view->bounds().size, styleMask);
+  window->setContentView(view);
   window->display();
   return window;
 }

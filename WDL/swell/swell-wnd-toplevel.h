@@ -89,6 +89,10 @@ public:
   // The window owns itself until it is closed.
   static Swell_vVorna_modelesswindow* initModelessForChild(cocoa::NSView* view, cocoa::NSObject* owner,
                                                           unsigned styleMask);
+  // An empty window of that content size, placed and adopted as above; it has mouse-moved
+  // events on and owns itself until it is closed.
+  static Swell_vVorna_modelesswindow* createPlaced(cocoa::NSObject* owner, cocoa::NSSize contentSize,
+                                                  unsigned styleMask);
   Swell_vVorna_modelesswindow(cocoa::NSRect contentRect, unsigned styleMask, bool showsMenuBar)
       : SwellTopLevelWindow(contentRect, styleMask, showsMenuBar)
   {

@@ -134,6 +134,8 @@ void NSApplication::finishLaunching()
   m_launched = true;
   NSRunLoop::currentRunLoop()->setInput(&platformBackend());
   if (m_delegate) m_delegate->applicationDidFinishLaunching();
+  // The delegate may have ended the application while it was being launched.
+  if (m_terminated) return;
   if (m_delegate && m_delegate->applicationShouldOpenUntitledFile(this)) m_delegate->applicationOpenUntitledFile(this);
   setActive(true);
 }
@@ -434,6 +436,14 @@ void NSApplication::setActive(bool active)
   }
   if (!m_delegate) return;
   active ? m_delegate->applicationDidBecomeActive() : m_delegate->applicationDidResignActive();
+}
+
+void NSApplication::hide(NSObject*)
+{
+  std::vector<StrongRef<NSWindow>> visible;
+  for (NSWindow* window : orderedWindows()) visible.emplace_back(window);
+  for (auto& window : visible) window->miniaturize(nullptr);
+  setActive(false);
 }
 
 void NSApplication::resetForTesting()

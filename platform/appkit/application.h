@@ -102,6 +102,9 @@ public:
   NSApplicationDelegate* delegate() const { return m_delegate; }
   void setDelegate(NSApplicationDelegate* delegate) { m_delegate = delegate; }
   bool isActive() const { return m_active; }
+  // Hides the application: its windows go to the desktop's icons and it gives up the
+  // keyboard, until the user brings one back.
+  void hide(NSObject* sender);
 
   // Sends an action to the target, or up the responder chain of the key window, then to
   // the application and its delegate. True when someone handled it.

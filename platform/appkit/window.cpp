@@ -182,6 +182,17 @@ NSScreen* NSWindow::screen() const
   return NSScreen::screenContainingPoint(NSMakePoint(NSMidX(m_frame), NSMidY(m_frame)));
 }
 
+void NSWindow::center()
+{
+  NSScreen* on = screen() ? screen() : NSScreen::mainScreen();
+  if (!on) return;
+  const NSRect area = on->visibleFrame();
+  // A third of the free height above the window, two thirds below.
+  const CGFloat x = area.origin.x + std::floor((area.size.width - m_frame.size.width) / 2);
+  const CGFloat y = area.origin.y + std::floor((area.size.height - m_frame.size.height) * 2 / 3);
+  setFrameOrigin(NSMakePoint(x, y));
+}
+
 void NSWindow::setTitle(const NSString& title)
 {
   if (title == m_title) return;

@@ -83,6 +83,8 @@ public:
   virtual void setFrame(NSRect frame, bool display);
   void setFrameOrigin(NSPoint origin);
   void setContentSize(NSSize size);
+  // Across the middle of its screen's visible area, and somewhat above the middle.
+  void center();
   NSRect contentRectForFrameRect(NSRect frame) const;
   NSRect frameRectForContentRect(NSRect content) const;
   unsigned styleMask() const { return m_styleMask; }
@@ -104,6 +106,12 @@ public:
 
   const NSString& title() const { return m_title; }
   void setTitle(const NSString& title);
+  // The file the window stands for and whether it has unsaved changes. The Linux desktop
+  // shows neither; they are kept for the code that asks.
+  const NSString& representedFilename() const { return m_representedFilename; }
+  void setRepresentedFilename(const NSString& path) { m_representedFilename = path; }
+  bool isDocumentEdited() const { return m_documentEdited; }
+  void setDocumentEdited(bool edited) { m_documentEdited = edited; }
 
   // Ordering, key and main status.
   bool isVisible() const { return m_visible; }
@@ -217,6 +225,8 @@ private:
   unsigned m_styleMask;
   bool m_showsMenuBar;
   NSString m_title;
+  NSString m_representedFilename;
+  bool m_documentEdited = false;
   NSView* m_contentView = nullptr;
   bool m_visible = false;
   bool m_closed = false;

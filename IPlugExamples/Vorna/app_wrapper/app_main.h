@@ -7,6 +7,7 @@
 #include "app_state.h"
 #include "audio_driver.h"
 #include "midi_ports.h"
+#include "swell-app.h"
 
 #include <atomic>
 #include <cstdint>
@@ -15,17 +16,6 @@
 #include <vector>
 
 class IPlugStandalone;
-struct HWND__;
-typedef HWND__* HWND;
-
-// The codes the application shell sends to SWELLAppMain.
-#ifndef SWELLAPP_ONLOAD
-#define SWELLAPP_ONLOAD 1
-#define SWELLAPP_LAUNCHED 2
-#define SWELLAPP_WILLTERMINATE 3
-#define SWELLAPP_SHOULDTERMINATE 4
-#define SWELLAPP_MENUCOMMAND 153
-#endif
 
 constexpr const char* kProductWord = "Vorna";
 constexpr size_t kINIPathSize = 200;
@@ -38,12 +28,16 @@ extern AppState gActiveState;  // the settings the running stream was opened wit
 extern char gINIPath[kINIPathSize];
 extern IPlugStandalone* gPluginInstance;
 
+// The entry the application shell calls (SWELLAPP_* codes, swell-app.h).
 intptr_t SWELLAppMain(int msg, intptr_t wParam, intptr_t lParam);
 // Reads settings.ini into gState (after the defaults) and writes it back; false
 // when the settings folder cannot be made, and then nothing is read or written.
 bool LoadSettings();
 // Writes every key of gState; false when the file could not be written.
 bool UpdateINI();
+// Whether gINIPath names the settings file (it names only the folder, or nothing, when the
+// folder could not be made).
+bool SettingsFileIsNamed();
 // Start-up: audio interface, devices, MIDI clients and ports, the plug-in, the
 // stream. The result is whether the stream runs; without it the application
 // runs on without sound.

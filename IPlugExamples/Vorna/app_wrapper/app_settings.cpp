@@ -145,12 +145,13 @@ void ReadSettings(AppState* state)
   KeepVectorSizeOrDefault(state->sigvs, AppState{}.sigvs);
 }
 
+}  // namespace
+
 bool SettingsFileIsNamed()
 {
   const size_t length = strnlen(gINIPath, kINIPathSize);
   return length > 0 && length < kINIPathSize && gINIPath[length - 1] != '/';
 }
-}  // namespace
 
 bool LoadSettings()
 {

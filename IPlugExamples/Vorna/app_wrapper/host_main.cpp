@@ -1,7 +1,8 @@
 // The application without its window, for playing through JACK, ALSA or
-// PulseAudio from a terminal: it starts as the application does, plays until
-// SIGINT or SIGTERM, then shuts down in order. Settings come from
-// $XDG_CONFIG_HOME/Vorna/settings.ini (default ~/.config/Vorna/).
+// PulseAudio from a terminal: it starts as the application does, through the
+// window layer's application shell (load, launch), plays until SIGINT or SIGTERM,
+// then terminates through the shell, which shuts down in order. Settings come
+// from $XDG_CONFIG_HOME/Vorna/settings.ini (default ~/.config/Vorna/).
 //
 //   vorna-host [--set "NAME=VALUE"]...
 //
@@ -12,6 +13,9 @@
 #include "IPlugStandalone.h"
 #include "RenderOptions.h"
 #include "callback_reports.h"
+#include "swell-app.h"
+
+#include "platform/backend/backend.h"
 
 #include <atomic>
 #include <csignal>
@@ -52,9 +56,15 @@ int main(int argc, char** argv)
   sigaction(SIGINT, &action, nullptr);
   sigaction(SIGTERM, &action, nullptr);
 
-  if (SWELLAppMain(SWELLAPP_ONLOAD, 0, 0) != 0)
+  // The application object is made first, so that it is the one every event passes. There
+  // are no windows to show, so no display is opened.
+  new SWELLApplication;
+  cocoa::setPlatformBackend(cocoa::makeHeadlessBackend());
+  auto* controller = new SWELLAppController;
+  controller->awakeFromNib();
+  if (!SettingsFileIsNamed())
     std::printf("vorna-host: the settings folder cannot be made; running with the defaults\n");
-  SWELLAppMain(SWELLAPP_LAUNCHED, 0, 0);
+  cocoa::NSApp()->finishLaunching();
   for (const ParamSetting& s : settings)
     gPluginInstance->SetParameterFromGUI(s.paramIdx, gPluginInstance->GetParam(s.paramIdx)->GetNormalized(s.value));
   std::printf("vorna-host: running (settings %s); Ctrl+C quits\n", gINIPath);
@@ -66,7 +76,7 @@ int main(int argc, char** argv)
     const timespec pause = {0, kLookNanoseconds};
     nanosleep(&pause, nullptr);
   }
-  SWELLAppMain(SWELLAPP_WILLTERMINATE, 0, 0);
+  cocoa::NSApp()->terminate(nullptr);
   std::printf("vorna-host: stopped\n");
   return 0;
 }

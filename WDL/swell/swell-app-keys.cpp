@@ -1,0 +1,125 @@
+// The application object's look at every key before the platform dispatches it.
+
+#include "swell-app.h"
+#include "swell-dlg.h"
+#include "swell-kb.h"
+#include "swell-wnd-capabilities.h"
+#include "swell-wnd.h"
+
+#include "platform/appkit/event.h"
+#include "platform/appkit/view.h"
+#include "platform/appkit/window.h"
+#include "platform/foundation/run_loop.h"
+
+using namespace cocoa;
+
+namespace
+{
+// A press of the same key queued this soon after makes a held key's older events stale.
+constexpr double kRepeatWindow = 0.003;
+
+bool supersededByQueuedPress(NSEvent* event)
+{
+  const double until = NSRunLoop::currentRunLoop()->now() + kRepeatWindow;
+  NSEvent* next = NSApp()->nextEventMatchingMask(NSEventMaskFromType(NSEventTypeKeyDown), until, false);
+  return next && next->keyCode() == event->keyCode();
+}
+
+bool onlyCommand(int flags)
+{
+  return flags == FCONTROL || flags == (FCONTROL | FVIRTKEY);
+}
+
+// A text view inside a single-line field is that field's editor; one that reaches the
+// dialog without passing a field is a multi-line field of its own.
+bool insideTextField(NSView* view, NSView* content)
+{
+  for (NSView* v = view->superview(); v && v != content; v = v->superview())
+    if (auto* text = respondsTo<SWELL_TextControl>(v); text && text->swellIsTextField()) return true;
+  return false;
+}
+
+bool isMultiLineEditor(NSView* focused, SWELL_TextControl* text, NSView* content)
+{
+  return text && text->swellIsTextView() && text->swellIsEditable() && !insideTextField(focused, content);
+}
+
+Action clipboardAction(int vk)
+{
+  switch (vk)
+  {
+  case 'C': return Action::copy;
+  case 'X': return Action::cut;
+  case 'V': return Action::paste;
+  default: return Action::none;
+  }
+}
+
+// The keys a dialog handles itself; true when the key was used.
+bool handleDialogKey(NSWindow* window, NSView* focused, NSView* content, int vk, int flags)
+{
+  const HWND dialog = swellHandleOf(content);
+  auto* text = respondsTo<SWELL_TextControl>(focused);
+  if (const Action action = clipboardAction(vk); action != Action::none && onlyCommand(flags))
+    if (auto* target = dynamic_cast<ActionTarget*>(focused); target && text)
+    {
+      target->performAction(action, content);
+      return true;
+    }
+  if (vk == VK_ESCAPE && !(flags & ~(FVIRTKEY | FSHIFT)))
+  {
+    if (text && text->swellIsTextView() && ((flags & FSHIFT) || isMultiLineEditor(focused, text, content)))
+      window->makeFirstResponder(content);
+    else
+      SendMessage(dialog, WM_COMMAND, IDCANCEL, 0);
+    return true;
+  }
+  if (vk == 'W' && onlyCommand(flags))
+  {
+    SendMessage(dialog, WM_COMMAND, IDCANCEL, 0);
+    return true;
+  }
+  if (vk == VK_RETURN && (flags == 0 || flags == FVIRTKEY))
+  {
+    if (isMultiLineEditor(focused, text, content)) return false;
+    if (const int id = SWELL_GetDefaultButtonID(dialog, true)) SendMessage(dialog, WM_COMMAND, id, 0);
+    else window->makeFirstResponder(content);
+    return true;
+  }
+  return false;
+}
+
+// True when the key was used up: by the host, or by the dialog it was typed in.
+bool filterKey(NSEvent* event)
+{
+  NSApplication* app = NSApp();
+  StrongRef<NSWindow> window(event->window());
+  // Keys for windows that a modal run shuts out go where the platform drops them.
+  if (window && !app->windowAcceptsInput(window.get())) return false;
+  const auto focusedView = [&window] { return window ? dynamic_cast<NSView*>(window->firstResponder()) : nullptr; };
+  int flags = 0;
+  int vk = SWELL_MacKeyToWindowsKey(event, &flags);
+  if (!app->modalWindow() && !(window && !focusedView()))
+  {
+    const bool down = event->type() == NSEventTypeKeyDown;
+    MSG msg = {swellHandleOf(focusedView()), UINT(down ? WM_KEYDOWN : WM_KEYUP), WPARAM(vk), flags, 0, {0, 0}};
+    if (SWELLAppMain(SWELLAPP_KBDMESSAGE, reinterpret_cast<INT_PTR>(&msg), reinterpret_cast<INT_PTR>(event)) > 0)
+      return true;
+  }
+  if (event->type() != NSEventTypeKeyDown || !window) return false;
+  // The host may have moved the focus or closed windows meanwhile.
+  StrongRef<NSView> focused(focusedView());
+  StrongRef<NSView> content(window->contentView());
+  if (!focused || !respondsTo<SWELL_MessageTarget>(content.get())) return false;
+  vk = SWELL_MacKeyToWindowsKey(event, &flags);
+  return handleDialogKey(window.get(), focused.get(), content.get(), vk, flags);
+}
+}  // namespace
+
+void SWELLApplication::sendEvent(NSEvent* event)
+{
+  if (!event) return;
+  StrongRef<NSEvent> keep(event);
+  if (isKeyEvent(event->type()) && (supersededByQueuedPress(event) || filterKey(event))) return;
+  NSApplication::sendEvent(event);
+}

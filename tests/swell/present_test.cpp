@@ -1,0 +1,111 @@
+// How top-level windows look and behave, modal sessions the caller drives, and the default
+// button of a dialog.
+#include "dialog_test_support.h"
+
+using namespace cocoa;
+
+TEST_F(WindowTest, LevelsRaiseAmountsOpacityAndTheRepresentedFile)
+{
+  HWND top = topLevel(recorder("top"));
+  NSWindow* window = windowOf(top);
+  ASSERT_TRUE(NSApp()->isActive());
+  EXPECT_EQ(SWELL_SetWindowLevel(top, 5), 0);
+  EXPECT_EQ(SWELL_SetWindowLevel(swellHandleOf(window), 0), 5);
+
+  SWELL_SetWindowWantRaiseAmt(top, 3);
+  EXPECT_EQ(window->level(), 3);
+  SWELL_SetWindowWantRaiseAmt(top, 3);
+  EXPECT_EQ(window->level(), 3);
+  SWELL_SetWindowWantRaiseAmt(top, 1);
+  EXPECT_EQ(window->level(), 1);
+  EXPECT_EQ(SWELL_GetWindowWantRaiseAmt(top), 1);
+  NSApp()->setActive(false);
+  SWELL_SetWindowWantRaiseAmt(top, 4);
+  EXPECT_EQ(window->level(), 1);
+  EXPECT_EQ(SWELL_GetWindowWantRaiseAmt(top), 4);
+  NSApp()->setActive(true);
+
+  SetOpaque(top, false);
+  EXPECT_FALSE(viewOf(top)->isOpaque());
+  SetOpaque(swellHandleOf(window), true);  // only views
+  EXPECT_FALSE(viewOf(top)->isOpaque());
+
+  SWELL_SetWindowRepre(top, "/tmp/song.txt", true);
+  EXPECT_EQ(window->representedFilename().str(), "/tmp/song.txt");
+  EXPECT_TRUE(window->isDocumentEdited());
+  SWELL_SetWindowRepre(top, "", false);
+  EXPECT_EQ(window->representedFilename().str(), "");
+  EXPECT_FALSE(window->isDocumentEdited());
+  SetProp(top, "SWELL_DisableWindowRepre", reinterpret_cast<void*>(1));
+  SWELL_SetWindowRepre(top, "/tmp/other.txt", true);
+  EXPECT_EQ(window->representedFilename().str(), "");
+
+  // A view outside any window, and no handle at all.
+  StrongRef<Swell_vVorna_hwnd> loose = StrongRef<Swell_vVorna_hwnd>::adopt(new Swell_vVorna_hwnd);
+  loose->initChild(nullptr, nullptr, nullptr, 0);
+  for (HWND nothing : {HWND(nullptr), loose->handle()})
+  {
+    EXPECT_EQ(SWELL_SetWindowLevel(nothing, 2), 0);
+    SWELL_SetWindowWantRaiseAmt(nothing, 2);
+    EXPECT_EQ(SWELL_GetWindowWantRaiseAmt(nothing), 0);
+  }
+}
+
+TEST_F(WindowTest, ACallerDrivenSessionRunsUntilStoppedAndEndsEitherWay)
+{
+  Recorder* r = recorder("modal");
+  HWND top = topLevel(r);
+  HWND other = topLevel(recorder("other"));
+  void* session = SWELL_ModalWindowStart(top);
+  ASSERT_NE(session, nullptr);
+  EXPECT_EQ(NSApp()->modalWindow(), windowOf(top));
+  int result = 0;
+  SetTimer(top, 1, 10, nullptr);
+  driver.runFor(0.05);
+  EXPECT_TRUE(SWELL_ModalWindowRun(session, &result));
+  EXPECT_GE(r->count(WM_TIMER), 1);
+  // Input for another window is shut out meanwhile.
+  driver.click(windowOf(other), NSMakePoint(10, 10));
+  EXPECT_TRUE(SWELL_ModalWindowRun(session, &result));
+  EXPECT_EQ(recorders[1].count(WM_LBUTTONDOWN), 0);
+
+  EndDialog(top, 4);
+  EXPECT_FALSE(SWELL_ModalWindowRun(session, &result));
+  EXPECT_EQ(result, NSModalResponseAbort);
+  EXPECT_FALSE(SWELL_ModalWindowRun(session, nullptr));
+  SWELL_ModalWindowEnd(session);
+  EXPECT_EQ(NSApp()->modalWindow(), nullptr);
+
+  // Still running when ended: stopped first.
+  session = SWELL_ModalWindowStart(other);
+  EXPECT_TRUE(SWELL_ModalWindowRun(session, &result));
+  SWELL_ModalWindowEnd(session);
+  EXPECT_EQ(NSApp()->modalWindow(), nullptr);
+  EXPECT_EQ(SWELL_ModalWindowStart(nullptr), nullptr);
+  EXPECT_FALSE(SWELL_ModalWindowRun(nullptr, &result));
+  SWELL_ModalWindowEnd(nullptr);
+
+  Recorder* closing = recorder("closing");
+  HWND closed = topLevel(closing);
+  SWELL_CloseWindow(closed);
+  EXPECT_FALSE(windowOf(other)->isMiniaturized());
+  EXPECT_EQ(closing->count(WM_CLOSE), 0);
+  SWELL_HideApp();
+  EXPECT_TRUE(windowOf(other)->isMiniaturized());
+  EXPECT_FALSE(NSApp()->isActive());
+}
+
+TEST_F(WindowTest, TheDefaultButtonIsFoundAnywhereInItsWindowAndMayBeAskedToBeEnabled)
+{
+  HWND top = topLevel(recorder("top"));
+  addButton(top, 30, false);
+  EXPECT_EQ(SWELL_GetDefaultButtonID(top, false), 0);
+  HWND group = child(top, recorder("group"));
+  HWND ok = addButton(group, IDOK, true);
+  EXPECT_EQ(SWELL_GetDefaultButtonID(top, true), IDOK);
+  EXPECT_EQ(SWELL_GetDefaultButtonID(group, true), IDOK);
+  EnableWindow(ok, 0);
+  EXPECT_EQ(SWELL_GetDefaultButtonID(top, true), 0);
+  EXPECT_EQ(SWELL_GetDefaultButtonID(top, false), IDOK);
+  EXPECT_EQ(SWELL_GetDefaultButtonID(nullptr, false), 0);
+}
