@@ -3,7 +3,10 @@
 // The toolkit's controls, for the editor to include in one line.
 
 #include "CZK.h"
+#include "ControlLook.h"
 #include "IControlZK.h"
+#include "IKnobControlMappedZK.h"
+#include "IKnobControlZK.h"
 #include "IPanelControlZK.h"
 #include "ITextControlZK.h"
 #include "ITooltipControlZK.h"
