@@ -29,6 +29,7 @@ class IPanelControlZK;
 class ITextControlZK;
 class ITooltipControlZK;
 class IURLControlZK;
+struct ControlRow;
 
 // Four characters as one big-endian number, the way plug-in identifiers are written.
 constexpr int FourCharCode(const char (&text)[5])
@@ -239,6 +240,7 @@ private:
 
   // The editor's own construction: bitmaps, controls, labels, menus.
   void BuildEditor();
+  void StoreControl(const ControlRow& row, IControlZK* control);
   // After a parameter reached the engine: its editor rule runs now on the main thread,
   // or at the next frame when another thread changed it.
   void EditorFollowsParam(int paramIdx);
@@ -247,6 +249,8 @@ private:
   void RefreshLearnMenu(int paramIdx);
   // The editor-side values a loaded state set, shown on their controls.
   void ShowInternalValues();
+  // The input selector of the FM (0), AM 1 (1) or AM 2 (2) input shows its pair.
+  void ShowInputPair(int which);
   void ReportStateChange() { MarkStateChanged(); }
   void WireSignals();
   void DefineCCMappings();

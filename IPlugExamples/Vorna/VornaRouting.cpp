@@ -454,6 +454,7 @@ void Vorna::ReapplyRateDependentParams()
 
 void Vorna::SetMaskInput(int, double value)
 {
+  WDL_MutexLock lock(&mMutex);
   const bool mask = value != 0.0;
   if (mask == mMaskInput) return;
   mMaskInput = mask;
