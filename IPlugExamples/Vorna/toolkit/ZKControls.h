@@ -4,9 +4,12 @@
 
 #include "CZK.h"
 #include "ControlLook.h"
+#include "IButtonTextControlZK.h"
+#include "ICheckBoxControlWSignal.h"
 #include "IControlZK.h"
 #include "IKnobControlMappedZK.h"
 #include "IKnobControlZK.h"
 #include "IPanelControlZK.h"
+#include "ISwitchControlZK.h"
 #include "ITextControlZK.h"
 #include "ITooltipControlZK.h"
