@@ -34,7 +34,6 @@ struct SelectorPlace
 };
 constexpr SelectorPlace kSelectors[] = {{kFMInputSelectorId, 90}, {kAM1InputSelectorId, 130}, {kAM2InputSelectorId, 170}};
 constexpr int kSelectorY = 55;
-constexpr int kFirstPair = 1, kLastPair = 4;
 const IRECT kMaskInputRECT(242, 57, 257, 72);
 
 std::shared_ptr<ITextControlZK> MakeText(IPlugBase* plug, const PanelText& t)
@@ -102,10 +101,10 @@ void Vorna::CreateAndAttachChanConfigPanel(IGraphics* graphics)
     const SelectorPlace& place = kSelectors[which];
     auto selector = std::make_shared<IIntValTextControlZK>(this, place.x, kSelectorY, place.id, kSelectorTextSize,
                                                            kTextBGFill, IIntValTextControlZK::RLine(0), kVertical);
-    selector->SetMinMax(kFirstPair, kLastPair);
     selector->SetGearing(kSelectorGearing);
+    // Room for one digit at its size: the pairs go from 1 to 4.
     const IRECT body = selector->GetBodyRECT();
-    selector->SetBodyAndRects(
+    selector->SetRects(
         IRECT(body.L, body.T, body.L + static_cast<int>(kSelectorWidthPerSize * kSelectorTextSize), body.B));
     selector->SetQuantized(which == 0 ? 2 : 1);
     selector->mSignal.Connect(this, &Vorna::OnChannelConfigChange);
