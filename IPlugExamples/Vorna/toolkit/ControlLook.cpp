@@ -22,7 +22,11 @@ void DrawSquareBrackets(IGraphics* graphics, IRECT r, IColor color)
 void DrawPressedBox(IGraphics* graphics, IRECT r, IColor fill, bool shadow)
 {
   graphics->FillIRect(&fill, &r);
-  if (!shadow) return;
+  if (shadow) DrawPressedShadow(graphics, r);
+}
+
+void DrawPressedShadow(IGraphics* graphics, IRECT r)
+{
   IRECT left(r.L, r.T, r.L + 2, r.B), top(r.L + 2, r.T, r.R, r.T + 2);
   graphics->FillIRect(&kPressedShadow, &left);
   graphics->FillIRect(&kPressedShadow, &top);

@@ -29,6 +29,8 @@ void DrawSquareBrackets(IGraphics* graphics, IRECT r, IColor color);
 // r filled in fill and, with shadow, two strips of kPressedShadow along its left and
 // top inside edges, so it looks pushed in.
 void DrawPressedBox(IGraphics* graphics, IRECT r, IColor fill, bool shadow);
+// The two strips alone, 2 pixels wide, inside r's left and top edges.
+void DrawPressedShadow(IGraphics* graphics, IRECT r);
 
 // The colour as it is drawn: faded when the control is grayed out.
 inline IColor Shown(const IColor& c, bool grayed)
