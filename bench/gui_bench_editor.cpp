@@ -1,6 +1,7 @@
 // The synthesizer's editor: built whole, drawn whole, and one knob turned.
 #include "EditorLayout.h"
 #include "Vorna.h"
+#include "ZKControls.h"
 #include "headless_graphics.h"
 
 #include <benchmark/benchmark.h>

@@ -80,7 +80,10 @@ TEST(EditorBuild, ControlsAreDrawnInTheirOrderWithTheMenuLast)
   const int late[] = {2, 3, 20, 32, 33, 50, 92, 103};
   int i = 1;  // 0 is the background
   for (int p = 0; p < kNumParams; ++p)
-    if (std::find(std::begin(late), std::end(late), p) == std::end(late)) EXPECT_EQ(g->GetControl(i++), e.Control(p)) << p;
+  {
+    if (std::find(std::begin(late), std::end(late), p) != std::end(late)) continue;
+    EXPECT_EQ(g->GetControl(i++), e.Control(p)) << p;
+  }
   for (int p : late) EXPECT_EQ(g->GetControl(i++), e.Control(p)) << p;
   Vorna& plug = *e.plug;
   const IControl* own[] = {plug.GetAMViewSwitch(0), plug.GetAMViewSwitch(1), plug.GetInfoButton(),

@@ -114,7 +114,8 @@ void Vorna::CreateAndAttachTooltipCtrl(IGraphics* graphics)
 void Vorna::CreateAndAttachMenuControl(IGraphics* graphics)
 {
   mMenuControl = new IMenuControlZK(this, IRECT());
-  mMenuControl->SetRects(IRECT(0, 0, graphics->Width(), graphics->Height()));
+  mMenuControl->GetDrawData().mAreaW = graphics->Width();
+  mMenuControl->GetDrawData().mAreaH = graphics->Height();
   mParamControls[kNumParams] = mMenuControl;
   graphics->AttachControl(mMenuControl);
 }
