@@ -201,6 +201,17 @@ TEST(EditorPanels, InfoShowsTheCurrentAudioSettingsAndChannelsPickPairs)
   e.plug->OnChannelConfigChange(Vorna::kFMInputPair, 4);
   EXPECT_EQ(e.plug->GetInputPairSel(0), 3);
   EXPECT_EQ(e.plug->GetInputPairSel(1), 0);
+
+  // The selectors count input pairs: turned past the fourth they stay there, in a box
+  // one digit wide.
+  auto* am1 = static_cast<IIntValTextControlZK*>(e.plug->GetInputSelector(1));
+  IMouseMod none(false);
+  for (int step = 0; step < 20; ++step) am1->OnMouseWheel(0, 0, &none, 1);
+  EXPECT_EQ(am1->GetInt(), 4);
+  EXPECT_EQ(e.plug->GetInputPairSel(1), 3);
+  for (int step = 0; step < 20; ++step) am1->OnMouseWheel(0, 0, &none, -1);
+  EXPECT_EQ(am1->GetInt(), 1);
+  EXPECT_EQ(am1->GetBodyRECT().W(), 28);
 }
 
 TEST(EditorGestures, ClicksAndDragsMoveParametersAndDrawing)

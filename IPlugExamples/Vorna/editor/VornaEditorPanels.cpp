@@ -101,10 +101,11 @@ void Vorna::CreateAndAttachChanConfigPanel(IGraphics* graphics)
     const SelectorPlace& place = kSelectors[which];
     auto selector = std::make_shared<IIntValTextControlZK>(this, place.x, kSelectorY, place.id, kSelectorTextSize,
                                                            kTextBGFill, IIntValTextControlZK::RLine(0), kVertical);
+    selector->SetRange(1, kInputPairs);
     selector->SetGearing(kSelectorGearing);
     // Room for one digit at its size: the pairs go from 1 to 4.
     const IRECT body = selector->GetBodyRECT();
-    selector->SetRects(
+    selector->SetBodyRects(
         IRECT(body.L, body.T, body.L + static_cast<int>(kSelectorWidthPerSize * kSelectorTextSize), body.B));
     selector->SetQuantized(which == 0 ? 2 : 1);
     selector->mSignal.Connect(this, &Vorna::OnChannelConfigChange);

@@ -83,6 +83,22 @@ void IIntValTextControlZK::SetQuantized(int n)
   SetDirty(true);
 }
 
+void IIntValTextControlZK::SetRange(int lo, int hi)
+{
+  mMin = std::min(lo, hi);
+  mMax = std::max(lo, hi);
+  if (mMax == mMin) ++mMax;  // a one-number range would divide by zero
+  mCurrent = std::clamp(mCurrent, mMin, mMax);
+  mValue = Normalized(mCurrent);
+  MarkDirty();
+}
+
+void IIntValTextControlZK::SetBodyRects(IRECT r)
+{
+  mBodyRECT = r;
+  SetRects(r);
+}
+
 void IIntValTextControlZK::SetDirty(bool pushParamToPlug)
 {
   MarkDirty();

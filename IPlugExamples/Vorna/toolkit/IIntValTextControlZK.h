@@ -39,6 +39,11 @@ public:
   void SetPid(int id);
   // Shows n without reporting it.
   void SetQuantized(int n);
+  // An unbound field's own range (taken in ascending order); the shown integer is
+  // kept inside it and the value follows.
+  void SetRange(int lo, int hi);
+  // Body, drawing and target rectangles at once.
+  void SetBodyRects(IRECT r);
 
   int GetInt() const { return mCurrent; }
   int GetMin() const { return mMin; }
