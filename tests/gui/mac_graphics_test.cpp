@@ -373,3 +373,38 @@ TEST(MacGraphics, ImagesComeFromTheResourcesFolderAndServicesFromThePlatform)
   EXPECT_EQ(ParseSystemVersion("<key>ProductVersion</key>\n\t<string>10.13.6</string>"), 0x10136);
   EXPECT_EQ(ParseSystemVersion("<key>ProductName</key><string>10.13</string>"), 0);
 }
+
+TEST(MacGraphics, TooltipsFollowTheShownControlsAndAHostWindowCarriesTheViewInAChildWindow)
+{
+  MacEditor e;
+  e.probe->SetTooltip("probe tip");
+  e.knob->SetTooltip("knob tip");
+  e.knob->Hide(true);
+  e.gui->EnableTooltips(true);
+  e.gui->UpdateTooltips();
+  // Resting over a shown control brings its tip; a hidden one has no tooltip area.
+  e.driver.mouseMove(e.window, MacEditor::At(30, 130));
+  e.driver.runFor(1.5);
+  EXPECT_EQ(e.window->shownToolTip().str(), "probe tip");
+  auto tagAt = [&](int x, int y) { return e.view()->toolTipTagAt(NSMakePoint(x, MacEditor::kH - y)); };
+  const NSInteger background = tagAt(5, 5);
+  EXPECT_EQ(tagAt(40, 40), background);
+  EXPECT_NE(tagAt(12, 112), background);
+  EXPECT_EQ(tagAt(12, 108), background);
+
+  // A host window wider than the editor gets a borderless child window of the editor's
+  // size, centred across it, holding the view; removing it closes both.
+  e.gui->CloseWindow();
+  NSWindow* host = new NSWindow(NSMakeRect(300, 200, 400, 300), NSWindowStyleMaskTitled);
+  host->makeKeyAndOrderFront(nullptr);
+  e.gui->AttachSubWindow(host);
+  ASSERT_EQ(host->childWindows().size(), 1u);
+  StrongRef<NSWindow> child(host->childWindows()[0]);
+  EXPECT_EQ(child->frame(), NSMakeRect(300 + 79, 200, MacEditor::kW, MacEditor::kH));
+  EXPECT_EQ(e.view()->window(), child.get());
+  EXPECT_TRUE(child->canBecomeKeyWindow());
+  e.gui->RemoveSubWindow();
+  EXPECT_FALSE(e.gui->WindowIsOpen());
+  EXPECT_FALSE(child->isVisible());
+  EXPECT_EQ(child->parentWindow(), nullptr);
+}
