@@ -171,6 +171,14 @@ void BM_KnobChange(benchmark::State& state)
 }
 BENCHMARK(BM_KnobChange)->Unit(benchmark::kMicrosecond);
 
+void SetIdleLabel(benchmark::State& state)
+{
+  constexpr double kOnePercentOfACoreUs = 1e6 / kFramesPerSecond / 100.0;
+  char label[64];
+  std::snprintf(label, sizeof(label), "no presentation; target < %.0f us (1%% of a core)", kOnePercentOfACoreUs);
+  state.SetLabel(label);
+}
+
 // A frame tick with nothing to do: no drawing, no screen copy.
 void BM_IdleTick(benchmark::State& state)
 {
@@ -179,10 +187,7 @@ void BM_IdleTick(benchmark::State& state)
   const int copies = e.gui->screenCopies;
   for (auto _ : state) e.Frame();
   if (e.gui->screenCopies != copies) state.SkipWithError("an idle tick presented a frame");
-  constexpr double kOnePercentOfACoreUs = 1e6 / kFramesPerSecond / 100.0;
-  char label[64];
-  std::snprintf(label, sizeof(label), "no presentation; target < %.0f us (1%% of a core)", kOnePercentOfACoreUs);
-  state.SetLabel(label);
+  SetIdleLabel(state);
 }
 BENCHMARK(BM_IdleTick)->Unit(benchmark::kMicrosecond);
 
@@ -225,10 +230,7 @@ void BM_IdleTickInWindow(benchmark::State& state)
   const long presented = w.window->presentationCount();
   for (auto _ : state) w.Tick();
   if (w.window->presentationCount() != presented) state.SkipWithError("an idle beat presented the window");
-  constexpr double kOnePercentOfACoreUs = 1e6 / kFramesPerSecond / 100.0;
-  char label[64];
-  std::snprintf(label, sizeof(label), "no presentation; target < %.0f us (1%% of a core)", kOnePercentOfACoreUs);
-  state.SetLabel(label);
+  SetIdleLabel(state);
 }
 BENCHMARK(BM_IdleTickInWindow)->Unit(benchmark::kMicrosecond);
 }  // namespace
