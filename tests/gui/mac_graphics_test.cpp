@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 
 using namespace cocoa;
@@ -102,9 +103,13 @@ struct MacEditor
         wrong += (window->backing().pixel(x, y) & 0xFFFFFF) != (LICE_GetPixel(back, x, y) & 0xFFFFFF);
     return wrong;
   }
+  // The window as shown: always when VORNA_SNAPSHOT_DIR names a folder, else when the
+  // test has failed.
   void Snapshot(const char* name)
   {
-    if (::testing::Test::HasFailure()) driver.snapshot(window, std::string(name) + ".png");
+    const char* dir = std::getenv("VORNA_SNAPSHOT_DIR");
+    if (dir) driver.snapshot(window, std::string(dir) + "/" + name + ".png");
+    else if (::testing::Test::HasFailure()) driver.snapshot(window, std::string(name) + ".png");
   }
 };
 }  // namespace
@@ -229,6 +234,7 @@ TEST(MacGraphics, APopUpMenuIsChosenByAScriptedClickAndDismissedWithoutOne)
     for (NSMenuItem* item : tracker->menuAtLevel(0)->itemArray())
       titles.push_back(item->title().str() + (item->state() == NSControlStateValueOn ? " *" : ""));
     menuFrame = tracker->menuFrame(0);
+    e.Snapshot("mac_graphics_menu_open");
     const NSRect row = tracker->itemRect(0, 2);
     e.driver.click(e.window, NSMakePoint(NSMidX(row), NSMidY(row)));
   });
@@ -292,6 +298,7 @@ TEST(MacGraphics, ATextEntryIsCommittedByReturnOrLosingFocusAndCancelledByTheWhe
   // control's length of 7: "1e234.5678" leaves "1234.56".
   e.driver.type(e.window, "1e234.5678");
   EXPECT_EQ(field->stringValue().str(), "1234.56");
+  e.Snapshot("mac_graphics_entry_open");
   e.driver.key(e.window, kReturn);
   EXPECT_EQ(e.view()->textField(), nullptr);
   EXPECT_TRUE(e.view()->subviews().empty());
