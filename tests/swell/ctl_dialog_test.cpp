@@ -3,6 +3,7 @@
 // tell the dialog procedure.
 
 #include "ctl_test_support.h"
+#include "swell-gdi.h"
 #include "tools/preferences_dialog_table.h"
 
 #include "platform/appkit/scroll_view.h"
@@ -285,4 +286,39 @@ TEST_F(WindowTest, AThousandPreferencesDialogsAndMessageBoxesLeaveNothingBehind)
 #if !defined(__SANITIZE_ADDRESS__)
   EXPECT_LT(residentBytes() - resident, 1024 * 1024);
 #endif
+}
+
+TEST_F(WindowTest, OwnerDrawnButtonsAreDrawnByTheirParentAndImageButtonsKeepTheirImage)
+{
+  Recorder* r = recorder("dialog");
+  DRAWITEMSTRUCT seen = {};
+  r->answer = [&seen](HWND, UINT msg, WPARAM, LPARAM lParam) -> std::optional<LRESULT> {
+    if (msg != WM_DRAWITEM) return std::nullopt;
+    seen = *reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
+    HBRUSH red = CreateSolidBrush(0x0000FF);
+    SWELL_FillRect(seen.hDC, &seen.rcItem, red);
+    DeleteObject(red);
+    return 1;
+  };
+  HWND dialog = topLevel(r);
+  SWELL_MakeSetCurParms(1, 1, 0, 0, dialog, false, true);
+  HWND drawn = SWELL_MakeControl("Drawn", 50, "Button", BS_OWNERDRAW, 10, 10, 80, 30, 0);
+  // Not sized to its text: its parent decides how it looks.
+  EXPECT_EQ(asNSView(drawn)->frame(), NSMakeRect(10, 10, 80, 30));
+  windowOf(dialog)->display();
+  EXPECT_EQ(seen.CtlType, UINT(ODT_BUTTON));
+  EXPECT_EQ(seen.CtlID, 50u);
+  EXPECT_EQ(seen.hwndItem, drawn);
+  EXPECT_EQ(seen.rcItem.right - seen.rcItem.left, 80);
+  EXPECT_EQ(seen.rcItem.bottom - seen.rcItem.top, 30);
+
+  HWND imageButton = SWELL_MakeButton(0, "", 51, 10, 50, 40, 40, BS_BITMAP);
+  HBITMAP bitmap = CreateBitmap(8, 8, 1, 32, nullptr);
+  EXPECT_EQ(SendMessage(imageButton, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap)), 0);
+  EXPECT_NE(dynamic_cast<NSButton*>(asNSView(imageButton))->image(), nullptr);
+  EXPECT_EQ(SendMessage(imageButton, BM_GETIMAGE, IMAGE_BITMAP, 0), reinterpret_cast<LRESULT>(bitmap));
+  EXPECT_EQ(SendMessage(imageButton, BM_GETIMAGE, 7, 0), 0);
+  EXPECT_EQ(SendMessage(imageButton, BM_SETIMAGE, IMAGE_BITMAP, 0), reinterpret_cast<LRESULT>(bitmap));
+  EXPECT_EQ(dynamic_cast<NSButton*>(asNSView(imageButton))->image(), nullptr);
+  DeleteObject(bitmap);
 }
