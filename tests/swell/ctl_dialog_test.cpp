@@ -269,15 +269,6 @@ TEST_F(WindowTest, AThousandPreferencesDialogsAndMessageBoxesLeaveNothingBehind)
     modal.seen.clear();
     EXPECT_EQ(SWELL_DialogBox(&record, record.resid, nullptr, scriptedDialogProc, scriptParam(modal)), IDOK);
   };
-  const auto residentBytes = [] {
-    long pages = 0, resident = 0;
-    if (FILE* statm = std::fopen("/proc/self/statm", "r"))
-    {
-      if (std::fscanf(statm, "%ld %ld", &pages, &resident) != 2) resident = 0;
-      std::fclose(statm);
-    }
-    return resident * sysconf(_SC_PAGESIZE);
-  };
   for (int i = 0; i < 20; ++i) cycle();
   const size_t objects = liveObjectCount();
   const long resident = residentBytes();

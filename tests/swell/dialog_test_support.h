@@ -6,6 +6,9 @@
 #include "swell-dlg.h"
 #include "wnd_test_support.h"
 
+#include <cstdio>
+#include <unistd.h>
+
 struct DialogScript
 {
   // WM_INITDIALOG's answer (1 when not given).
@@ -83,4 +86,16 @@ inline HWND addButton(HWND parent, int id, bool isDefault)
   button->setHidden(false);
   button->release();
   return button->handle();
+}
+
+// The process's resident size in bytes, for checks that many cycles leave it flat.
+inline long residentBytes()
+{
+  long pages = 0, resident = 0;
+  if (FILE* statm = std::fopen("/proc/self/statm", "r"))
+  {
+    if (std::fscanf(statm, "%ld %ld", &pages, &resident) != 2) resident = 0;
+    std::fclose(statm);
+  }
+  return resident * sysconf(_SC_PAGESIZE);
 }
