@@ -269,14 +269,7 @@ TEST_F(WindowTest, AThousandPreferencesDialogsAndMessageBoxesLeaveNothingBehind)
     modal.seen.clear();
     EXPECT_EQ(SWELL_DialogBox(&record, record.resid, nullptr, scriptedDialogProc, scriptParam(modal)), IDOK);
   };
-  for (int i = 0; i < 20; ++i) cycle();
-  const size_t objects = liveObjectCount();
-  const long resident = residentBytes();
-  for (int i = 0; i < 1000; ++i) cycle();
-  EXPECT_EQ(liveObjectCount(), objects);
-#if !defined(__SANITIZE_ADDRESS__)
-  EXPECT_LT(residentBytes() - resident, 1024 * 1024);
-#endif
+  expectNothingLeftAfterAThousand(cycle, 1024 * 1024);
 }
 
 TEST_F(WindowTest, OwnerDrawnButtonsAreDrawnByTheirParentAndImageButtonsKeepTheirImage)

@@ -316,13 +316,5 @@ TEST_F(WindowTest, AThousandDialogsComeAndGoLeavingNothingBehind)
     modeless.seen.clear();
   };
 
-  for (int i = 0; i < 20; ++i) cycle();
-  const size_t objects = liveObjectCount();
-  const long resident = residentBytes();
-  for (int i = 0; i < 1000; ++i) cycle();
-  EXPECT_EQ(liveObjectCount(), objects);
-#if !defined(__SANITIZE_ADDRESS__)
-  // The address sanitizer holds freed memory back on purpose; without it the size stays put.
-  EXPECT_LT(residentBytes() - resident, 512 * 1024);
-#endif
+  expectNothingLeftAfterAThousand(cycle, 512 * 1024);
 }
