@@ -238,6 +238,30 @@ TEST_F(WindowTest, AModalPreferencesDialogKeepsTheKeysAndEndsWhereverEndDialogIs
   driver.runFor(0.2);
   EXPECT_FALSE(ran);
 
+  // With a field that takes the keyboard, the first such control has the focus, unless the
+  // procedure answers 0 and places it itself.
+  SWELL_DialogResourceIndex withField{"field", "Field", 0x4 | 0x10, [](HWND view, int) {
+    SWELL_MakeSetCurParms(1, 1, 0, 0, view, false, false);
+    SWELL_MakeButton(0, "Button", 5, 10, 10, 60, 20, 0);
+    SWELL_MakeEditField(6, 10, 40, 100, 20, 0);
+    SWELL_MakeEditField(7, 10, 70, 100, 20, 0);
+  }, 200, 100, nullptr};
+  for (LRESULT initAnswer : {1, 0})
+  {
+    DialogScript focused;
+    int focusedId = -1;
+    focused.onInit = [initAnswer](HWND dialog) {
+      if (!initAnswer) SetFocus(GetDlgItem(dialog, 7));
+      return initAnswer;
+    };
+    driver.at(driver.now() + 0.2, [&] {
+      focusedId = static_cast<int>(GetWindowLong(GetFocus(), GWL_ID));
+      EndDialog(focused.dialog, 1);
+    });
+    EXPECT_EQ(SWELL_DialogBox(&withField, withField.resid, nullptr, scriptedDialogProc, scriptParam(focused)), 1);
+    EXPECT_EQ(focusedId, initAnswer ? 6 : 7);
+  }
+
   // OK is the default button: Return ends the dialog through the procedure.
   DialogScript keyed;
   keyed.onMessage = [](HWND dialog, UINT msg, WPARAM wParam, LPARAM) {
