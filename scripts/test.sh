@@ -28,5 +28,6 @@ ctest --test-dir "$dir" "${labels[@]}" -j "$(nproc)" --output-on-failure --timeo
 if [ "$flavour" = plain ]; then
   bash scripts/check_platform_demo.sh "$dir"
   bash scripts/check_swell_demo.sh "$dir"
+  bash scripts/check_swell_dialog_demo.sh "$dir"
   bash scripts/check_gui_demo.sh "$dir"
 fi
