@@ -1,5 +1,7 @@
 #include "host_fakes.h"
 
+#include "swell-misc.h"
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -151,7 +153,7 @@ void HostTest::SetUp()
 
 void HostTest::TearDown()
 {
-  Cleanup();
+  Quit();
   std::filesystem::permissions(mConfigHome, std::filesystem::perms::owner_all);
   std::filesystem::remove_all(mConfigHome);
 }
@@ -174,4 +176,13 @@ void HostTest::Launch()
 {
   ASSERT_EQ(SWELLAppMain(SWELLAPP_ONLOAD, 0, 0), 0);
   SWELLAppMain(SWELLAPP_LAUNCHED, 0, 0);
+}
+
+void HostTest::Quit()
+{
+  SWELLAppMain(SWELLAPP_WILLTERMINATE, 0, 0);
+  // The main window's end asked the application to quit.
+  g_swell_terminating = false;
+  cocoa::NSApp()->resetForTesting();
+  cocoa::NSApp()->finishLaunching();
 }

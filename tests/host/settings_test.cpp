@@ -112,7 +112,7 @@ TEST_F(HostTest, SettingsThatCannotBeWrittenLeaveTheApplicationRunning)
   EXPECT_FALSE(UpdateINI());
   SWELLAppMain(SWELLAPP_LAUNCHED, 0, 0);
   EXPECT_TRUE(gDAC && gDAC->isStreamRunning());
-  Cleanup();
+  Quit();
 
   // A path that would not fit its buffer is refused the same way.
   const std::string tooLong = mConfigHome + "/" + std::string(kINIPathSize, 'd');
@@ -158,5 +158,5 @@ TEST_F(HostTest, TheEntryAnswersEveryCodeAndShutsDownInOrder)
   EXPECT_EQ(gDAC, nullptr);
   EXPECT_EQ(gMidiIn, nullptr);
   // A second shut-down finds nothing to do.
-  Cleanup();
+  Quit();
 }
