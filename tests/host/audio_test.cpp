@@ -269,7 +269,8 @@ TEST_F(AudioTest, WithoutADeviceTheApplicationRunsOnSilently)
   EXPECT_TRUE(gDAC->isStreamRunning());
   gWorld.log.clear();
   Quit();
-  EXPECT_EQ(gWorld.log, (std::vector<std::string>{"in close", "out close", "close"}));
+  EXPECT_EQ(gWorld.log,
+            (std::vector<std::string>{"in close", "out close", "close", "in deleted", "out deleted", "audio deleted"}));
 }
 
 TEST_F(AudioTest, AHeldNoteSoundsTheSameWhateverThePeriodAndEndsInSilence)

@@ -55,6 +55,7 @@ RtAudio::DeviceInfo Device(const std::string& name, unsigned inputs, unsigned ou
 
 FakeAudioDriver::~FakeAudioDriver()
 {
+  gWorld.log.push_back("audio deleted");
   if (gWorld.audio == this) gWorld.audio = nullptr;
 }
 
@@ -122,6 +123,7 @@ std::vector<double> FakeAudioDriver::Pump(const std::vector<double>& input, RtAu
 
 FakeMidiIn::~FakeMidiIn()
 {
+  gWorld.log.push_back("in deleted");
   if (gWorld.midiIn == this) gWorld.midiIn = nullptr;
 }
 
@@ -134,6 +136,7 @@ void FakeMidiIn::Send(const std::vector<unsigned char>& bytes)
 
 FakeMidiOut::~FakeMidiOut()
 {
+  gWorld.log.push_back("out deleted");
   if (gWorld.midiOut == this) gWorld.midiOut = nullptr;
 }
 

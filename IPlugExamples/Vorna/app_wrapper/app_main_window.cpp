@@ -1,15 +1,17 @@
 #include "app_main_window.h"
 
-#include "IGraphics.h"
+#include "IGraphicsMac.h"
 #include "IPlugStandalone.h"
 #include "StandaloneMainWindow.h"
 #include "app_main.h"
 #include "app_menu.h"
 #include "app_preferences.h"
 #include "app_resources.h"
+#include "callback_reports.h"
 #include "swell-dlg.h"
 #include "swell-menu.h"
 #include "swell-misc.h"
+#include "swell-timer.h"
 #include "swell-wnd-capabilities.h"
 #include "swell-wnd.h"
 
@@ -20,6 +22,11 @@
 
 namespace
 {
+constexpr const char* kBundleID = "org.vorna.Vorna";
+// How often the main thread prints what the audio and MIDI threads noted.
+constexpr UINT_PTR kReportTimer = 1;
+constexpr UINT kReportMilliseconds = 100;
+
 void SayGUINotAttached()
 {
   std::printf("couldn't attach gui\n");
@@ -39,6 +46,13 @@ void ShowPreferences(HWND hwnd)
     UpdateINI();
 }
 }  // namespace
+
+IGraphics* MakeGraphics(IPlugBase* plug, int width, int height, int fps)
+{
+  auto* graphics = new IGraphicsMac(plug, width, height, fps);
+  graphics->SetBundleID(kBundleID);
+  return graphics;
+}
 
 bool AttachGUI()
 {
@@ -68,6 +82,7 @@ LRESULT MainDlgProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM)
       if (!AttachGUI()) SayGUINotAttached();
       CenterWindow(hwnd);
       ShowWindow(hwnd, SW_SHOW);
+      SetTimer(hwnd, kReportTimer, kReportMilliseconds, nullptr);
       return 1;
     case WM_COMMAND:
       switch (wParam & 0xFFFF)
@@ -77,8 +92,12 @@ LRESULT MainDlgProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM)
         case ID_QUIT: DestroyWindow(hwnd); return 0;
         default: return 0;
       }
+    case WM_TIMER:
+      if (wParam == kReportTimer) ReportCallbackEvents();
+      return 0;
     case WM_CLOSE: DestroyWindow(hwnd); return 0;
     case WM_DESTROY:
+      KillTimer(hwnd, kReportTimer);
       gHWND = nullptr;
       // The window takes its menu with it.
       SWELL_SetDefaultModalWindowMenu(nullptr);

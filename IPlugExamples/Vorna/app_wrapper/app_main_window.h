@@ -13,6 +13,11 @@ void CenterWindow(HWND hwnd);
 // The last step of start-up: the window menu, the main window, and the editor opened again.
 void CreateMainWindow();
 
+// The editor's drawing surface: the platform's view of that size and frame rate.
+class IGraphics;
+class IPlugBase;
+IGraphics* MakeGraphics(IPlugBase* plug, int width, int height, int fps);
+
 // What About shows.
 constexpr const char* kAboutText = "Ostrelin\nBuilt on Jun 12 2018";
 constexpr const char* kAboutTitle = "Vorna";
