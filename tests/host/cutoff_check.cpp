@@ -1,0 +1,131 @@
+// Compares two recordings of the application holding A4, made before and after the filter
+// cutoff was moved: both must sound at 440 Hz, and the share of the upper harmonics in the
+// sound must differ between them by the factor asked (default 1.5) or more. Prints what it
+// measured; exit status 0 when it holds.
+//
+//   app-recording-check BEFORE.wav AFTER.wav [--factor F]
+
+#include <sndfile.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <numbers>
+#include <vector>
+
+namespace
+{
+constexpr double kExpectedHz = 440.0;
+constexpr double kToleranceHz = 2.0;
+constexpr int kHarmonics = 24;
+constexpr double kQuietRms = 1e-4;
+
+struct Measure
+{
+  double hz = 0.0;
+  double rms = 0.0;
+  double upperShare = 0.0;  // energy of harmonics 3 and up over the energy of all
+};
+
+bool ReadLeft(const char* path, std::vector<double>* left, double* rate)
+{
+  SF_INFO info = {};
+  SNDFILE* file = sf_open(path, SFM_READ, &info);
+  if (!file || info.channels < 1 || info.frames <= 0)
+  {
+    if (file) sf_close(file);
+    return false;
+  }
+  std::vector<double> frames(size_t(info.frames) * size_t(info.channels));
+  sf_readf_double(file, frames.data(), info.frames);
+  sf_close(file);
+  left->resize(size_t(info.frames));
+  for (size_t i = 0; i < left->size(); ++i) (*left)[i] = frames[i * size_t(info.channels)];
+  *rate = info.samplerate;
+  return true;
+}
+
+// The median period between rising zero crossings, interpolated between samples.
+double ZeroCrossingFrequency(const std::vector<double>& x, double rate)
+{
+  std::vector<double> crossings;
+  for (size_t i = 1; i < x.size(); ++i)
+    if (x[i - 1] <= 0.0 && x[i] > 0.0) crossings.push_back(double(i - 1) + (-x[i - 1]) / (x[i] - x[i - 1]));
+  if (crossings.size() < 3) return 0.0;
+  std::vector<double> periods;
+  for (size_t k = 1; k < crossings.size(); ++k) periods.push_back(crossings[k] - crossings[k - 1]);
+  std::nth_element(periods.begin(), periods.begin() + long(periods.size() / 2), periods.end());
+  return rate / periods[periods.size() / 2];
+}
+
+// Energy at one frequency over the whole signal (Goertzel).
+double Energy(const std::vector<double>& x, double hz, double rate)
+{
+  const double w = 2.0 * std::numbers::pi * hz / rate;
+  const double c = 2.0 * std::cos(w);
+  double s1 = 0.0, s2 = 0.0;
+  for (double v : x)
+  {
+    const double s0 = v + c * s1 - s2;
+    s2 = s1;
+    s1 = s0;
+  }
+  return s1 * s1 + s2 * s2 - c * s1 * s2;
+}
+
+Measure Analyse(const std::vector<double>& x, double rate)
+{
+  Measure m;
+  double sum = 0.0;
+  for (double v : x) sum += v * v;
+  m.rms = x.empty() ? 0.0 : std::sqrt(sum / double(x.size()));
+  m.hz = ZeroCrossingFrequency(x, rate);
+  double all = 0.0, upper = 0.0;
+  for (int k = 1; k <= kHarmonics && k * kExpectedHz < rate / 2; ++k)
+  {
+    const double e = Energy(x, k * kExpectedHz, rate);
+    all += e;
+    if (k >= 3) upper += e;
+  }
+  m.upperShare = all > 0.0 ? upper / all : 0.0;
+  return m;
+}
+}  // namespace
+
+int main(int argc, char** argv)
+{
+  if (argc < 3)
+  {
+    std::fprintf(stderr, "usage: app-recording-check BEFORE.wav AFTER.wav [--factor F]\n");
+    return 2;
+  }
+  double factor = 1.5;
+  for (int i = 3; i < argc; ++i)
+    if (std::strcmp(argv[i], "--factor") == 0 && i + 1 < argc) factor = std::atof(argv[++i]);
+
+  Measure measures[2];
+  for (int r = 0; r < 2; ++r)
+  {
+    std::vector<double> left;
+    double rate = 0.0;
+    if (!ReadLeft(argv[1 + r], &left, &rate))
+    {
+      std::printf("cannot read %s\n", argv[1 + r]);
+      return 1;
+    }
+    measures[r] = Analyse(left, rate);
+    std::printf("%s: %.2f Hz, RMS %.5f, harmonics 3 and up %.4f of the energy\n", r == 0 ? "before" : "after",
+                measures[r].hz, measures[r].rms, measures[r].upperShare);
+  }
+  bool good = true;
+  for (const Measure& m : measures)
+    good = good && m.rms > kQuietRms && std::fabs(m.hz - kExpectedHz) <= kToleranceHz;
+  const double low = std::min(measures[0].upperShare, measures[1].upperShare);
+  const double high = std::max(measures[0].upperShare, measures[1].upperShare);
+  const bool changed = high > 0.0 && (low <= 0.0 || high / low >= factor);
+  std::printf("the upper harmonics' share changed by a factor of %.2f (at least %.2f asked)\n",
+              low > 0.0 ? high / low : 0.0, factor);
+  return good && changed ? 0 : 1;
+}
