@@ -106,12 +106,12 @@ if [ -e /dev/snd/seq ]; then
   echo "skipped the sound half: an ALSA sequencer is present, so the application's MIDI client is not JACK's"
 else
   wait_for_port "RtMidi Input Client:To Vorna"
-  # A4 held for 9.9 s of every 10 s.
-  jack_midiseq vseq 480000 0 69 475000 > "$work/sequencer.log" 2>&1 &
+  # A4 from 1 s to 9.75 s of every 10 s: it starts once the sequencer is connected.
+  jack_midiseq vseq 480000 48000 69 420000 > "$work/sequencer.log" 2>&1 &
   pids+=($!)
   wait_for_port "vseq:out"
   jack_connect vseq:out "RtMidi Input Client:To Vorna"
-  sleep 0.5
+  sleep 1.5
   jack_rec -f "$work/before.wav" -d 1.5 -b 32 "RtApiJack:outport 0" "RtApiJack:outport 1" > "$work/recorder.log" 2>&1
   # Drag the cutoff knob down by 200 pixels, in steps, as a hand would.
   xdotool mousemove --window "$window" 444 72 mousedown 1

@@ -38,6 +38,8 @@ bool Init()
   ProbeAudioIO();
   InitialiseMidi();
   ProbeMidiIO();
+  // The plug-in builds its editor on the platform's view.
+  Vorna::SetGraphicsMaker(MakeGraphics);
   gPluginInstance = MakePlug(gMidiOut ? gMidiOut->native() : nullptr, &gState.midiOutChan);
   // The sound always starts from the default preset.
   gPluginInstance->RestorePreset(0);
