@@ -9,7 +9,9 @@
 #include "swell-types.h"
 #include "swell-wnd-capabilities.h"
 
+#include "platform/appkit/combo_box.h"
 #include "platform/appkit/menu.h"
+#include "platform/appkit/text.h"
 #include "platform/appkit/view.h"
 #include "platform/foundation/timer.h"
 
@@ -33,7 +35,9 @@ class Swell_vVorna_hwnd : public cocoa::NSView,
                           public SWELL_PropertyHolder,
                           public SWELL_PaintInfoSource,
                           public cocoa::TimerTarget,
-                          public cocoa::NSMenuDelegate
+                          public cocoa::NSMenuDelegate,
+                          public cocoa::NSComboBoxDelegate,
+                          public cocoa::NSTextDelegate
 {
 public:
   static constexpr int kExtraDataBytes = 256;
@@ -104,6 +108,14 @@ public:
   void didAddSubview(cocoa::NSView* view) override;
   void willRemoveSubview(cocoa::NSView* view) override;
   void menuNeedsUpdate(cocoa::NSMenu* menu) override;
+  // The controls inside report here as their delegate (swell-ctl-notify.cpp): WM_COMMAND
+  // with the control's id and a notification code.
+  void comboBoxWillPopUp(cocoa::NSComboBox* combo) override;
+  void comboBoxSelectionDidChange(cocoa::NSComboBox* combo) override;
+  void comboBoxWillDismiss(cocoa::NSComboBox* combo) override;
+  void controlTextDidChange(cocoa::NSControl* control) override;
+  void controlTextDidEndEditing(cocoa::NSControl* control) override;
+  void textDidEndEditing(cocoa::NSText* text, cocoa::NSTextMovement movement) override;
   // Window timers (swell-timer.cpp): WM_TIMER with the id the timer carries.
   void timerFired(cocoa::NSTimer* timer) override;
 
