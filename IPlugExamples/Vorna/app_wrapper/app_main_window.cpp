@@ -8,6 +8,7 @@
 #include "app_preferences.h"
 #include "app_resources.h"
 #include "callback_reports.h"
+#include "swell-ctl.h"
 #include "swell-dlg.h"
 #include "swell-menu.h"
 #include "swell-misc.h"

@@ -4,6 +4,7 @@
 #include "app_resources.h"
 #include "library_errors.h"
 #include "system_setup.h"
+#include "swell-ctl.h"
 #include "swell-dlg.h"
 #include "swell-wnd.h"
 

@@ -2,6 +2,7 @@
 // drop-down lists, labels left-aligned).
 
 #include "app_resources.h"
+#include "swell-ctl.h"
 #include "swell-dlg.h"
 #include "swell-wnd.h"
 
