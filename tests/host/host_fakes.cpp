@@ -1,5 +1,6 @@
 #include "host_fakes.h"
 
+#include "swell-app.h"
 #include "swell-misc.h"
 
 #include <cstdlib>
@@ -11,6 +12,10 @@ FakeWorld gWorld;
 
 namespace
 {
+// The application object of the shell, made before anything else, so that dialogs get their
+// keys (Return, Escape) as in the program.
+const bool sApplicationMade = (new SWELLApplication, true);
+
 // The fakes throw the library's own error objects, as the real ones do.
 [[noreturn]] void FailAudio(const std::string& what) { throw RtAudioError(what, RtAudioError::SYSTEM_ERROR); }
 

@@ -1,4 +1,4 @@
-#include "host_fakes.h"
+#include "app_window_fixture.h"
 
 #include "IGraphics.h"
 #include "IPlugStandalone.h"
@@ -20,60 +20,6 @@
 
 namespace
 {
-// The application as the `vorna` program starts it: the main menu of its interface, the
-// controller as the application's delegate, then load and launch.
-class AppWindowTest : public HostTest
-{
-protected:
-  static SWELLAppController* Controller()
-  {
-    static auto* controller = new SWELLAppController;
-    return controller;
-  }
-
-  void StartApplication()
-  {
-    InstallApplicationMainMenu(Controller());
-    mMainMenu = cocoa::NSApp()->mainMenu();
-    mMainMenu->retain();
-    Controller()->awakeFromNib();
-    SWELLAppMain(SWELLAPP_LAUNCHED, 0, 0);
-  }
-
-  void TearDown() override
-  {
-    if (mMainMenu) mMainMenu->release();
-    HostTest::TearDown();
-  }
-
-  static cocoa::NSMenuItem* ItemWithTag(cocoa::NSMenu* menu, int tag)
-  {
-    for (cocoa::NSMenuItem* item : menu->itemArray())
-    {
-      if (item->tag() == tag && !item->submenu()) return item;
-      if (item->submenu())
-        if (cocoa::NSMenuItem* found = ItemWithTag(item->submenu(), tag)) return found;
-    }
-    return nullptr;
-  }
-
-  static std::string ItemTitle(HMENU menu, int position)
-  {
-    char title[64] = "";
-    MENUITEMINFO info = {};
-    info.cbSize = sizeof(info);
-    info.fMask = MIIM_TYPE;
-    info.dwTypeData = title;
-    info.cch = sizeof(title);
-    GetMenuItemInfo(menu, position, true, &info);
-    return title;
-  }
-
-  static cocoa::NSView* MainView() { return dynamic_cast<cocoa::NSView*>(swellObjectOf(gHWND)); }
-
-  cocoa::NSMenu* mMainMenu = nullptr;
-};
-
 TEST_F(AppWindowTest, TheMainWindowCarriesOneEditorViewAndACopyOfTheMainMenu)
 {
   StartApplication();
