@@ -78,7 +78,8 @@ VORNA_BACKEND=sdl "$vorna" > "$work/vorna.log" 2>&1 &
 app=$!
 pids+=($app)
 window=""
-for _ in $(seq 400); do
+colour=""
+while [ $(($(now_ms) - start)) -lt 20000 ]; do
   window=$(xdotool search --onlyvisible --name '^Vorna$' 2> /dev/null | head -n1) || true
   if [ -n "$window" ]; then
     eval "$(xdotool getwindowgeometry --shell "$window")"
@@ -86,7 +87,6 @@ for _ in $(seq 400); do
     colour=$("$probe" $((X + 444)) $((Y + 72)))
     [ "$colour" != "$background" ] && [ "$colour" != "EBEBEB" ] && break
   fi
-  sleep 0.005
 done
 first_frame=$(($(now_ms) - start))
 [ -n "$window" ] || fail "the main window did not appear"
