@@ -5,7 +5,7 @@
 # output before and after xdotool drags the "flt 1 f" cutoff knob down; both recordings
 # must be at 440 Hz and differ in their upper harmonics. Preferences opened from the File
 # menu and closed with Escape leaves settings.ini unchanged; File > Quit ends it with
-# status 0. Prints the time from start to the first frame and the idle CPU share.
+# status 0; Help > About shows its message box. Prints the time from start to the first frame and the idle CPU share.
 #
 #   app_on_xvfb.sh VORNA CHECK SCREEN_PROBE OUT_FOLDER
 #
@@ -137,13 +137,35 @@ done
 [ -n "$preferences" ] || fail "File > Preferences... showed no dialog"
 sleep 0.3
 "$probe" 0 0 "$out/vorna-preferences.png" > /dev/null
-xdotool key --window "$preferences" Escape
+# Typed as a keyboard types (XTEST), so that the key's release follows its press wherever the
+# focus goes.
+xdotool key Escape
 for _ in $(seq 100); do
   xdotool search --onlyvisible --name '^Preferences$' > /dev/null 2>&1 || break
   sleep 0.05
 done
 xdotool search --onlyvisible --name '^Preferences$' > /dev/null 2>&1 && fail "Escape did not close Preferences"
 cmp -s "$work/settings-before.ini" "$XDG_CONFIG_HOME/Vorna/settings.ini" || fail "closing Preferences with Escape changed settings.ini"
+
+# Help > About: a message box, closed with Return.
+sleep 0.5
+xdotool mousemove --window "$window" 68 11 click 1
+sleep 0.5
+xdotool mousemove --window "$window" 90 34 click 1
+about=""
+for _ in $(seq 100); do
+  about=$(xdotool search --onlyvisible --name '^Vorna$' 2> /dev/null | grep -v "^$window\$" | head -n1) || true
+  [ -n "$about" ] && break
+  sleep 0.05
+done
+[ -n "$about" ] || fail "Help > About showed no message box"
+sleep 0.3
+"$probe" 0 0 "$out/vorna-about.png" > /dev/null
+xdotool key Return
+for _ in $(seq 100); do
+  xdotool search --onlyvisible --name '^Vorna$' 2> /dev/null | grep -qv "^$window\$" || break
+  sleep 0.05
+done
 
 # File > Quit: the second row of the File menu.
 sleep 0.3

@@ -27,7 +27,7 @@ struct Measure
 {
   double hz = 0.0;
   double rms = 0.0;
-  double fundamental = 0.0;  // energy at 440 Hz per frame
+  double fundamental = 0.0;  // energy at 440 Hz
   double upperShare = 0.0;   // energy of harmonics 3 and up over the energy of all
 };
 
@@ -70,21 +70,31 @@ double ZeroCrossingFrequency(const std::vector<double>& x, double rate)
   return rate / periods[periods.size() / 2];
 }
 
-// Energy at one frequency over the whole signal (Goertzel).
-double Energy(const std::vector<double>& x, double hz, double rate)
+// Energy at one frequency in a Hann-windowed block (Goertzel).
+double Energy(const std::vector<double>& x, size_t begin, size_t length, double hz, double rate)
 {
   const double w = 2.0 * std::numbers::pi * hz / rate;
   const double c = 2.0 * std::cos(w);
   double s1 = 0.0, s2 = 0.0;
-  for (double v : x)
+  for (size_t i = 0; i < length; ++i)
   {
-    const double s0 = v + c * s1 - s2;
+    const double hann = 0.5 - 0.5 * std::cos(2.0 * std::numbers::pi * double(i) / double(length - 1));
+    const double s0 = x[begin + i] * hann + c * s1 - s2;
     s2 = s1;
     s1 = s0;
   }
-  return s1 * s1 + s2 * s2 - c * s1 * s2;
+  return (s1 * s1 + s2 * s2 - c * s1 * s2) / double(length);
 }
 
+double Median(std::vector<double> values)
+{
+  if (values.empty()) return 0.0;
+  std::nth_element(values.begin(), values.begin() + long(values.size() / 2), values.end());
+  return values[values.size() / 2];
+}
+
+// Measured block by block, taking the medians: a server running late plays a buffer twice,
+// which breaks the phase of a measure over the whole recording.
 Measure Analyse(const std::vector<double>& x, double rate)
 {
   Measure m;
@@ -92,15 +102,23 @@ Measure Analyse(const std::vector<double>& x, double rate)
   for (double v : x) sum += v * v;
   m.rms = x.empty() ? 0.0 : std::sqrt(sum / double(x.size()));
   m.hz = ZeroCrossingFrequency(x, rate);
-  double all = 0.0, upper = 0.0;
-  for (int k = 1; k <= kHarmonics && k * kExpectedHz < rate / 2; ++k)
+  constexpr size_t kBlock = 4096;
+  std::vector<double> fundamentals, shares;
+  for (size_t begin = 0; begin + kBlock <= x.size(); begin += kBlock)
   {
-    const double e = Energy(x, k * kExpectedHz, rate);
-    all += e;
-    if (k >= 3) upper += e;
-    if (k == 1) m.fundamental = x.empty() ? 0.0 : e / double(x.size());
+    double all = 0.0, upper = 0.0, first = 0.0;
+    for (int k = 1; k <= kHarmonics && k * kExpectedHz < rate / 2; ++k)
+    {
+      const double e = Energy(x, begin, kBlock, k * kExpectedHz, rate);
+      all += e;
+      if (k >= 3) upper += e;
+      if (k == 1) first = e;
+    }
+    fundamentals.push_back(first);
+    shares.push_back(all > 0.0 ? upper / all : 0.0);
   }
-  m.upperShare = all > 0.0 ? upper / all : 0.0;
+  m.fundamental = Median(fundamentals);
+  m.upperShare = Median(shares);
   return m;
 }
 }  // namespace
