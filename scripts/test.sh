@@ -29,4 +29,5 @@ if [ "$flavour" = plain ]; then
   bash scripts/check_platform_demo.sh "$dir"
   bash scripts/check_swell_demo.sh "$dir"
   bash scripts/check_gui_demo.sh "$dir"
+  bash scripts/check_swell_dialog_demo.sh "$dir"
 fi
