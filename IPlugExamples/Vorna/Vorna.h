@@ -1,6 +1,7 @@
 #pragma once
 
 #include "BoundedInputs.h"
+#include "EditorLayout.h"
 #include "EnvelopeDetector.h"
 #include "FilterZK.h"
 #include "IParamMailbox.h"
@@ -83,16 +84,16 @@ public:
   // The ids of the editor's controls of the editor-side values.
   enum EGuiControlId
   {
-    kAMView1 = -139,
-    kAMView2 = -140,
-    kFMInputPair = -141,
-    kAM1InputPair = -142,
-    kAM2InputPair = -143,
-    kTempoField = -144,
-    kMaskInputBox = -145,
-    kInfoButton = -148,
-    kTooltipButton = -149,
-    kChanConfigButton = -149
+    kAMView1 = kAMViewSwitch1Id,
+    kAMView2 = kAMViewSwitch2Id,
+    kFMInputPair = kFMInputSelectorId,
+    kAM1InputPair = kAM1InputSelectorId,
+    kAM2InputPair = kAM2InputSelectorId,
+    kTempoField = kTempoEntryId,
+    kMaskInputBox = kMaskInputCheckBoxId,
+    kInfoButton = kInfoButtonId,
+    kTooltipButton = kTooltipButtonId,
+    kChanConfigButton = kChanConfigButtonId
   };
 
   // The value curve a learned controller follows for some parameters. Kind 'n'

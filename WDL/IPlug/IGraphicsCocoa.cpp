@@ -100,70 +100,55 @@ IMouseMod IGraphicsCocoa_vVorna_sa::MouseMod(NSEvent* event, bool rightButton)
   return mod;
 }
 
-void IGraphicsCocoa_vVorna_sa::mouseDown(NSEvent* event)
+template <class Handler>
+void IGraphicsCocoa_vVorna_sa::sendMouse(NSEvent* event, bool rightButton, Handler handler)
 {
   if (!mGraphics) return;
   StrongRef<IGraphicsCocoa_vVorna_sa> keep(this);
   int x, y;
   getMouseXY(event, &x, &y);
-  IMouseMod mod = MouseMod(event, false);
-  if (event->clickCount() > 1) mGraphics->OnMouseDblClick(x, y, &mod);
-  else mGraphics->OnMouseDown(x, y, &mod);
+  IMouseMod mod = MouseMod(event, rightButton);
+  handler(x, y, &mod);
+}
+
+void IGraphicsCocoa_vVorna_sa::mouseDown(NSEvent* event)
+{
+  sendMouse(event, false, [&](int x, int y, IMouseMod* mod) {
+    if (event->clickCount() > 1) mGraphics->OnMouseDblClick(x, y, mod);
+    else mGraphics->OnMouseDown(x, y, mod);
+  });
 }
 
 void IGraphicsCocoa_vVorna_sa::mouseUp(NSEvent* event)
 {
-  if (!mGraphics) return;
-  int x, y;
-  getMouseXY(event, &x, &y);
-  IMouseMod mod = MouseMod(event, false);
-  mGraphics->OnMouseUp(x, y, &mod);
+  sendMouse(event, false, [&](int x, int y, IMouseMod* mod) { mGraphics->OnMouseUp(x, y, mod); });
 }
 
 void IGraphicsCocoa_vVorna_sa::mouseDragged(NSEvent* event)
 {
-  if (!mGraphics || mTextFieldView) return;
-  int x, y;
-  getMouseXY(event, &x, &y);
-  IMouseMod mod = MouseMod(event, false);
-  mGraphics->OnMouseDrag(x, y, &mod);
+  if (mTextFieldView) return;
+  sendMouse(event, false, [&](int x, int y, IMouseMod* mod) { mGraphics->OnMouseDrag(x, y, mod); });
 }
 
 void IGraphicsCocoa_vVorna_sa::rightMouseDown(NSEvent* event)
 {
-  if (!mGraphics) return;
-  StrongRef<IGraphicsCocoa_vVorna_sa> keep(this);
-  int x, y;
-  getMouseXY(event, &x, &y);
-  IMouseMod mod = MouseMod(event, true);
-  mGraphics->OnMouseDown(x, y, &mod);
+  sendMouse(event, true, [&](int x, int y, IMouseMod* mod) { mGraphics->OnMouseDown(x, y, mod); });
 }
 
 void IGraphicsCocoa_vVorna_sa::rightMouseUp(NSEvent* event)
 {
-  if (!mGraphics) return;
-  int x, y;
-  getMouseXY(event, &x, &y);
-  IMouseMod mod = MouseMod(event, true);
-  mGraphics->OnMouseUp(x, y, &mod);
+  sendMouse(event, true, [&](int x, int y, IMouseMod* mod) { mGraphics->OnMouseUp(x, y, mod); });
 }
 
 void IGraphicsCocoa_vVorna_sa::rightMouseDragged(NSEvent* event)
 {
-  if (!mGraphics || mTextFieldView) return;
-  int x, y;
-  getMouseXY(event, &x, &y);
-  IMouseMod mod = MouseMod(event, true);
-  mGraphics->OnMouseDrag(x, y, &mod);
+  if (mTextFieldView) return;
+  sendMouse(event, true, [&](int x, int y, IMouseMod* mod) { mGraphics->OnMouseDrag(x, y, mod); });
 }
 
 void IGraphicsCocoa_vVorna_sa::mouseMoved(NSEvent* event)
 {
-  if (!mGraphics) return;
-  int x, y;
-  getMouseXY(event, &x, &y);
-  IMouseMod mod = MouseMod(event, false);
-  mGraphics->OnMouseOver(x, y, &mod);
+  sendMouse(event, false, [&](int x, int y, IMouseMod* mod) { mGraphics->OnMouseOver(x, y, mod); });
 }
 
 int IGraphicsCocoa_vVorna_sa::KeyCode(uint16_t virtualKey, char32_t character)
@@ -196,13 +181,9 @@ void IGraphicsCocoa_vVorna_sa::keyDown(NSEvent* event)
 
 void IGraphicsCocoa_vVorna_sa::scrollWheel(NSEvent* event)
 {
-  if (!mGraphics) return;
-  StrongRef<IGraphicsCocoa_vVorna_sa> keep(this);
-  if (mTextFieldView) endUserInput();
-  int x, y;
-  getMouseXY(event, &x, &y);
-  IMouseMod mod = MouseMod(event, false);
-  mGraphics->OnMouseWheel(x, y, &mod, static_cast<int>(event->deltaY()));
+  if (mGraphics && mTextFieldView) endUserInput();
+  sendMouse(event, false,
+            [&](int x, int y, IMouseMod* mod) { mGraphics->OnMouseWheel(x, y, mod, static_cast<int>(event->deltaY())); });
 }
 
 void IGraphicsCocoa_vVorna_sa::killTimer()

@@ -79,7 +79,12 @@ protected:
   void dealloc() override;
 
 private:
-  cocoa::NSTimer* mTimer = nullptr;            // retained until killed
+  // Does nothing once the graphics are gone; else the handler gets the event's GUI point
+  // and modifiers.
+  template <class Handler>
+  void sendMouse(cocoa::NSEvent* event, bool rightButton, Handler handler);
+
+  cocoa::NSTimer* mTimer = nullptr;              // retained until killed
   cocoa::NSTextField* mTextFieldView = nullptr;  // retained while open
   IControl* mEdControl = nullptr;
   IParam* mEdParam = nullptr;

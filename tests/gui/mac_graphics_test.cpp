@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 
 using namespace cocoa;
@@ -102,9 +103,13 @@ struct MacEditor
         wrong += (window->backing().pixel(x, y) & 0xFFFFFF) != (LICE_GetPixel(back, x, y) & 0xFFFFFF);
     return wrong;
   }
+  // The window as shown: always when VORNA_SNAPSHOT_DIR names a folder, else when the
+  // test has failed.
   void Snapshot(const char* name)
   {
-    if (::testing::Test::HasFailure()) driver.snapshot(window, std::string(name) + ".png");
+    const char* dir = std::getenv("VORNA_SNAPSHOT_DIR");
+    if (dir) driver.snapshot(window, std::string(dir) + "/" + name + ".png");
+    else if (::testing::Test::HasFailure()) driver.snapshot(window, std::string(name) + ".png");
   }
 };
 }  // namespace
@@ -229,6 +234,7 @@ TEST(MacGraphics, APopUpMenuIsChosenByAScriptedClickAndDismissedWithoutOne)
     for (NSMenuItem* item : tracker->menuAtLevel(0)->itemArray())
       titles.push_back(item->title().str() + (item->state() == NSControlStateValueOn ? " *" : ""));
     menuFrame = tracker->menuFrame(0);
+    e.Snapshot("mac_graphics_menu_open");
     const NSRect row = tracker->itemRect(0, 2);
     e.driver.click(e.window, NSMakePoint(NSMidX(row), NSMidY(row)));
   });
@@ -292,6 +298,7 @@ TEST(MacGraphics, ATextEntryIsCommittedByReturnOrLosingFocusAndCancelledByTheWhe
   // control's length of 7: "1e234.5678" leaves "1234.56".
   e.driver.type(e.window, "1e234.5678");
   EXPECT_EQ(field->stringValue().str(), "1234.56");
+  e.Snapshot("mac_graphics_entry_open");
   e.driver.key(e.window, kReturn);
   EXPECT_EQ(e.view()->textField(), nullptr);
   EXPECT_TRUE(e.view()->subviews().empty());
@@ -372,4 +379,39 @@ TEST(MacGraphics, ImagesComeFromTheResourcesFolderAndServicesFromThePlatform)
   EXPECT_EQ(ParseSystemVersion("<dict><key>ProductVersion</key><string>10.8</string></dict>"), 0x1080);
   EXPECT_EQ(ParseSystemVersion("<key>ProductVersion</key>\n\t<string>10.13.6</string>"), 0x10136);
   EXPECT_EQ(ParseSystemVersion("<key>ProductName</key><string>10.13</string>"), 0);
+}
+
+TEST(MacGraphics, TooltipsFollowTheShownControlsAndAHostWindowCarriesTheViewInAChildWindow)
+{
+  MacEditor e;
+  e.probe->SetTooltip("probe tip");
+  e.knob->SetTooltip("knob tip");
+  e.knob->Hide(true);
+  e.gui->EnableTooltips(true);
+  e.gui->UpdateTooltips();
+  // Resting over a shown control brings its tip; a hidden one has no tooltip area.
+  e.driver.mouseMove(e.window, MacEditor::At(30, 130));
+  e.driver.runFor(1.5);
+  EXPECT_EQ(e.window->shownToolTip().str(), "probe tip");
+  auto tagAt = [&](int x, int y) { return e.view()->toolTipTagAt(NSMakePoint(x, MacEditor::kH - y)); };
+  const NSInteger background = tagAt(5, 5);
+  EXPECT_EQ(tagAt(40, 40), background);
+  EXPECT_NE(tagAt(12, 112), background);
+  EXPECT_EQ(tagAt(12, 108), background);
+
+  // A host window wider than the editor gets a borderless child window of the editor's
+  // size, centred across it, holding the view; removing it closes both.
+  e.gui->CloseWindow();
+  NSWindow* host = new NSWindow(NSMakeRect(300, 200, 400, 300), NSWindowStyleMaskTitled);
+  host->makeKeyAndOrderFront(nullptr);
+  e.gui->AttachSubWindow(host);
+  ASSERT_EQ(host->childWindows().size(), 1u);
+  StrongRef<NSWindow> child(host->childWindows()[0]);
+  EXPECT_EQ(child->frame(), NSMakeRect(300 + 79, 200, MacEditor::kW, MacEditor::kH));
+  EXPECT_EQ(e.view()->window(), child.get());
+  EXPECT_TRUE(child->canBecomeKeyWindow());
+  e.gui->RemoveSubWindow();
+  EXPECT_FALSE(e.gui->WindowIsOpen());
+  EXPECT_FALSE(child->isVisible());
+  EXPECT_EQ(child->parentWindow(), nullptr);
 }

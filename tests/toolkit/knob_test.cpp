@@ -279,6 +279,9 @@ TEST(MappedKnob, MapsBothWaysMirrorsAndStepsTowardsTheCentre)
   fresh->SetValueFromUserInput(0.3);
   e.DoubleClick(230, 30);
   EXPECT_EQ(fresh->GetValue(), 0.3) << "no default yet: nothing happens";
+  fresh->SetValueFromPlug(0.6);
+  fresh->SetValueFromPlug(std::nan(""));
+  EXPECT_EQ(fresh->GetPosition(), 0.0) << "not a number: the low end";
 }
 
 TEST(Knob, ValueBoxShowsTheDisplayTextAndLeavesNoTraceWhenHidden)

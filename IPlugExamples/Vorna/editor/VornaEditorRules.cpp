@@ -1,3 +1,4 @@
+#include "EditorLabelStyle.h"
 #include "EditorLayout.h"
 #include "FilterModelShapes.h"
 #include "IGraphics.h"
@@ -25,12 +26,6 @@ bool IsRuleParam(int paramIdx)
   }
 }
 
-// The label of the filter knobs, in the style every label of the editor has.
-IText LabelStyle()
-{
-  static const IColor kLabelColor(255, 50, 50, 50);
-  return IText(16, &kLabelColor, "Geneva", IText::kStyleNormal, IText::kAlignCenter, 0, IText::kQualityDefault);
-}
 
 template <class Ids>
 void HideAll(IGraphics* gui, const Ids& ids, bool hide)
@@ -103,7 +98,7 @@ void Vorna::UpdateFilterControlsShapesAndVisibility(int filter, FilterModel mode
   const bool formant = model == kFltFormant;
   gui->HideControl(params.passType, formant);
   gui->HideControl(params.addParam, !formant);
-  const IText style = LabelStyle();
+  const IText style = EditorLabelStyle();
   const auto relabel = [&](int p, const char* text, LabelOffset offset) {
     if (IControlZK* c = mParamControls[p])
       c->SetLabel(0, text, style, offset.x, offset.y, IControlZK::kLabelBelow);

@@ -1,3 +1,4 @@
+#include "EditorLabelStyle.h"
 #include "EditorLayout.h"
 #include "Vorna.h"
 #include "ZKControls.h"
@@ -63,11 +64,6 @@ constexpr int kShiftedValueTexts[] = {5,  35, 19, 49, 7,  37, 12, 42, 15, 45, 16
                                       17, 47, 94, 105, 96, 107, 25, 55, 26, 56, 127, 86};
 constexpr int kValueTextShiftX = -5, kValueTextShiftY = -4;
 
-IText LabelStyle()
-{
-  static const IColor kLabelColor(255, 50, 50, 50);
-  return IText(16, &kLabelColor, "Geneva", IText::kStyleNormal, IText::kAlignCenter, 0, IText::kQualityDefault);
-}
 }  // namespace
 
 void Vorna::CreateTooltips()
@@ -82,7 +78,7 @@ void Vorna::CreateTooltips()
 
 void Vorna::SetControlLabels()
 {
-  const IText style = LabelStyle();
+  const IText style = EditorLabelStyle();
   for (const LabelRow& row : kLabelRows)
     for (int i = 0; i < kMaxLabelled && (i == 0 || row.controls[i] != 0); ++i)
     {

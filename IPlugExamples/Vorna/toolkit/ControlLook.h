@@ -42,10 +42,6 @@ inline bool LeftButton(const IMouseMod* mod)
 {
   return mod && mod->L;
 }
-inline bool RightButton(const IMouseMod* mod)
-{
-  return mod && mod->R;
-}
 // Shift or Control: the finer steps of drags and wheels.
 inline bool FineModifier(const IMouseMod* mod)
 {

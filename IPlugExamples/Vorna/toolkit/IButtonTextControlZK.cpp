@@ -48,11 +48,7 @@ void IContactTextControlZK::SetNames(std::vector<std::string> names)
 
 void IContactTextControlZK::OnMouseDown(int x, int y, IMouseMod* mod)
 {
-  if (CZK::RightButton(mod))
-  {
-    mSignalRightClick.Emit(mParamIdx, x, y);
-    return;
-  }
+  if (ReportRightClick(x, y, mod)) return;
   if (!CZK::LeftButton(mod)) return;
   mValue = 1.0;
   mPressed = true;
@@ -115,11 +111,7 @@ bool IContactTextControlZK::Draw(IGraphics* graphics, IRECT r)
 
 void IButtonTextControlZK::OnMouseDown(int x, int y, IMouseMod* mod)
 {
-  if (CZK::RightButton(mod))
-  {
-    mSignalRightClick.Emit(mParamIdx, x, y);
-    return;
-  }
+  if (ReportRightClick(x, y, mod)) return;
   if (!CZK::LeftButton(mod)) return;
   mValue = mValue == 0.0 ? 1.0 : 0.0;
   mPressed = mValue == 1.0;

@@ -5,11 +5,7 @@
 
 void ICheckBoxControlWSignal::OnMouseDown(int x, int y, IMouseMod* mod)
 {
-  if (CZK::RightButton(mod))
-  {
-    mSignalRightClick.Emit(mParamIdx, x, y);
-    return;
-  }
+  if (ReportRightClick(x, y, mod)) return;
   if (!CZK::LeftButton(mod)) return;
   mValue = mValue == 0.0 ? 1.0 : 0.0;
   SetDirty(true);

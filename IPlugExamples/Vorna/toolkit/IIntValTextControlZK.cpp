@@ -100,11 +100,7 @@ void IIntValTextControlZK::SetDirty(bool pushParamToPlug)
 
 void IIntValTextControlZK::OnMouseDown(int x, int y, IMouseMod* mod)
 {
-  if (CZK::RightButton(mod))
-  {
-    mSignalRightClick.Emit(mParamIdx, x, y);
-    return;
-  }
+  if (ReportRightClick(x, y, mod)) return;
   if (!CZK::LeftButton(mod)) return;
   if (mEntryArmed) PromptUserInput(&mRect);
   else SetDirty(false);

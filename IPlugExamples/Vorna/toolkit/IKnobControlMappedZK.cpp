@@ -1,6 +1,7 @@
 #include "IKnobControlMappedZK.h"
 
 #include <algorithm>
+#include <cmath>
 #include <utility>
 
 namespace
@@ -38,7 +39,8 @@ double IKnobControlMappedZK::Map(double x, std::function<double(double)> f) cons
 
 void IKnobControlMappedZK::SetDirty(bool pushParamToPlug)
 {
-  mPosition = std::clamp(mPosition, mClampLo, mClampHi);
+  // A value that is not a number would reach the frame choice's integer conversion.
+  mPosition = std::isnan(mPosition) ? mClampLo : std::clamp(mPosition, mClampLo, mClampHi);
   mValue = Map(mPosition, mMapFunction);
   IControl::SetDirty(pushParamToPlug);
 }

@@ -175,11 +175,7 @@ void IKnobMultiControlZK::ShiftControlBy(int dx, int dy)
 
 void IKnobMultiControlZK::OnMouseDown(int x, int y, IMouseMod* mod)
 {
-  if (CZK::RightButton(mod))
-  {
-    mSignalRightClick.Emit(mParamIdx, x, y);
-    return;
-  }
+  if (ReportRightClick(x, y, mod)) return;
   if (!CZK::LeftButton(mod)) return;
   if (mValueShown)
   {

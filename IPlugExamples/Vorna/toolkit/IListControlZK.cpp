@@ -115,11 +115,7 @@ void IListControlZK::OnMouseOver(int x, int y, IMouseMod*)
 
 void IListControlZK::OnMouseDown(int x, int y, IMouseMod* mod)
 {
-  if (CZK::RightButton(mod))
-  {
-    mSignalRightClick.Emit(mParamIdx, x, y);
-    return;
-  }
+  if (ReportRightClick(x, y, mod)) return;
   if (mExpanded)
   {
     mExpanded = false;

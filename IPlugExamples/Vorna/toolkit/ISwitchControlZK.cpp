@@ -32,11 +32,7 @@ bool IBitmapControlZK::Draw(IGraphics* graphics)
 
 void ISwitchControlZK::OnMouseDown(int x, int y, IMouseMod* mod)
 {
-  if (CZK::RightButton(mod))
-  {
-    mSignalRightClick.Emit(mParamIdx, x, y);
-    return;
-  }
+  if (ReportRightClick(x, y, mod)) return;
   if (!CZK::LeftButton(mod)) return;
   const double step = mBitmap.N >= 2 ? 1.0 / (mBitmap.N - 1) : 1.0;
   mValue += step;

@@ -4,6 +4,7 @@
 
 #include "CZK.h"
 #include "ControlLook.h"
+#include "IBeatKeyboardZK.h"
 #include "IButtonTextControlZK.h"
 #include "ICheckBoxControlWSignal.h"
 #include "IControlZK.h"
