@@ -199,10 +199,13 @@ TEST_F(PreferencesTest, PicksChangeTheSettingsByTheDialogsRules)
   // None of the audio picks touched the running stream.
   EXPECT_FALSE(Logged("open 256"));
 
-  // Another driver: a new interface, its first devices, channels from 1.
+  // Another driver: a new interface, its first devices, channels from 1 (the old devices'
+  // channels may not exist on the new ones).
   const int entries = SWELL_CB_GetNumItems(dialog, IDC_COMBO_AUDIO_DRIVER);
   if (entries > 1)
   {
+    Pick(dialog, IDC_COMBO_AUDIO_IN_DEV, "Desk");
+    Pick(dialog, IDC_COMBO_AUDIO_IN_L, "3");
     char name[32];
     SWELL_CB_GetItemText(dialog, IDC_COMBO_AUDIO_DRIVER, 1, name, sizeof(name));
     gWorld.devices = {Device("Maker: Card", 6, 6), Device("Other", 2, 2)};
@@ -213,6 +216,8 @@ TEST_F(PreferencesTest, PicksChangeTheSettingsByTheDialogsRules)
     EXPECT_STREQ(gState.outDev, "Card");
     EXPECT_EQ(gState.outChanL, 1);
     EXPECT_EQ(gState.outChanR, 2);
+    EXPECT_EQ(gState.inChanL, 1);
+    EXPECT_EQ(gState.inChanR, 2);
     EXPECT_EQ(Entries(dialog, IDC_COMBO_AUDIO_OUT_R), Numbers(1, 6));
   }
   DestroyWindow(dialog);
@@ -255,6 +260,16 @@ TEST_F(PreferencesTest, OkApplyAndCancelActOnTheStreamAndOnlyOkWritesTheFile)
   EXPECT_EQ(gState.midiInChan, 0);
   EXPECT_TRUE(Logged("driver 0"));
   EXPECT_TRUE(gDAC->isStreamRunning());
+  EXPECT_EQ(ReadSettings(), start);
+
+  // A port picked and cancelled is closed again: what plays follows the settings.
+  RunCommandWithModal(ID_PREFERENCES, {[&](HWND dialog) {
+                                         Pick(dialog, IDC_COMBO_MIDI_IN_DEV, "Keys:0");
+                                         EXPECT_EQ(gWorld.midiIn->openName, "Keys:0");
+                                       },
+                                       [&](HWND) { EXPECT_TRUE(ClickInModal("Cancel")); }});
+  EXPECT_STREQ(gState.midiInDev, "off");
+  EXPECT_EQ(gWorld.midiIn->openName, "");
   EXPECT_EQ(ReadSettings(), start);
 
   // OK after a change reopens with it and writes it; the mono box acts at once.
