@@ -13,12 +13,6 @@ first_display=191
 last_display=240
 source scripts/demo_on_xvfb.sh
 
-# Waits up to 5 s for a line of the demo's output.
-expect() {
-  for _ in $(seq 100); do grep -q "$1" "$log" && return 0; sleep 0.05; done
-  fail "$2"
-}
-
 VORNA_BACKEND=sdl "$demo" >"$log" 2>&1 &
 demo_pid=$!
 window="$(timeout 20 xdotool search --sync --onlyvisible --name "Vorna dialog demo" | head -n1)" || true

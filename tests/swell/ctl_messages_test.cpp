@@ -236,7 +236,13 @@ TEST_F(WindowTest, MultiLineFieldsLiveInScrollViewsKeepTheirReturnAndLeaveWithTh
   EXPECT_EQ(start, 4);
   EXPECT_EQ(end, 7);
 
-  // Hiding and destroying act on the scroll view.
+  // Moving, sizing, hiding and destroying act on the scroll view; the text follows its width.
+  SetWindowPos(multi, nullptr, 20, 20, 150, 60, SWP_NOZORDER);
+  EXPECT_EQ(scroll->frame(), NSMakeRect(20, 20, 150, 60));
+  EXPECT_EQ(asNSView(multi)->frame().size.width, dynamic_cast<NSScrollView*>(scroll)->contentSize().width);
+  RECT r2;
+  GetWindowRect(multi, &r2);
+  EXPECT_EQ(r2.right - r2.left, 150);
   ShowWindow(multi, SW_HIDE);
   EXPECT_TRUE(scroll->isHidden());
   StrongRef<NSView> keep(scroll);
