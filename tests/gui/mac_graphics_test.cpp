@@ -151,6 +151,13 @@ TEST(MacGraphics, TheFrameTimerDrawsWhatIsDirtyAndAnIdleEditorIsNeverPresented)
   EXPECT_FALSE(firstTimer->isValid());
   EXPECT_TRUE(e.view()->timer()->isValid());
 
+  // A new size reaches the view; the same size changes nothing.
+  e.gui->Resize(MacEditor::kW, MacEditor::kH);
+  EXPECT_TRUE(e.plug.resized.empty());
+  e.gui->Resize(300, 200);
+  EXPECT_EQ(e.view()->frame().size, NSMakeSize(300, 200));
+  EXPECT_EQ(e.plug.resized, (std::vector<std::pair<int, int>>{{300, 200}}));
+
   // The view taken out of its parent closes the editor's window.
   e.view()->removeFromSuperview();
   EXPECT_FALSE(e.gui->WindowIsOpen());
@@ -219,6 +226,15 @@ TEST(MacGraphics, MouseKeysAndWheelArriveInGUICoordinates)
   e.driver.wheel(e.window, MacEditor::At(40, 140), 0.5);
   e.driver.wheel(e.window, MacEditor::At(40, 140), 2.7);
   EXPECT_EQ(e.probe->wheel, 2);
+
+  // A hidden pointer comes back where it was hidden, however far the mouse went meanwhile.
+  const NSPoint hiddenAt = NSEvent::mouseLocation();
+  e.gui->HideMouseCursor();
+  EXPECT_FALSE(e.driver.backend().cursorVisible());
+  e.driver.mouseMove(e.window, MacEditor::At(200, 20));
+  e.gui->ShowMouseCursor();
+  EXPECT_TRUE(e.driver.backend().cursorVisible());
+  EXPECT_EQ(NSEvent::mouseLocation(), hiddenAt);
 }
 
 TEST(MacGraphics, APopUpMenuIsChosenByAScriptedClickAndDismissedWithoutOne)
