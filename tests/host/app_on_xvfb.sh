@@ -18,29 +18,10 @@ for tool in jackd jack_lsp jack_connect jack_midiseq jack_rec Xvfb xdotool; do
 done
 mkdir -p "$out"
 
-work=$(mktemp -d)
 server="vorna-app-$$"
-export JACK_DEFAULT_SERVER=$server JACK_NO_START_SERVER=1 XDG_CONFIG_HOME=$work/config
+source "$(dirname "$0")/jack_script_support.sh"
 unset WAYLAND_DISPLAY
-pids=()
-finish() {
-  local status=$?
-  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do kill "${pids[i]}" 2> /dev/null || true; wait "${pids[i]}" 2> /dev/null || true; done
-  if [ "$status" -ne 0 ] && [ "$status" -ne 77 ]; then
-    for log in "$work"/*.log; do echo "---- $(basename "$log")"; tail -n 40 "$log"; done
-  fi
-  rm -rf "$work"
-}
-trap finish EXIT
 fail() { echo "application check: $*"; exit 1; }
-
-wait_for_port() {
-  for _ in $(seq 100); do
-    jack_lsp 2> /dev/null | grep -qF "$1" && return 0
-    sleep 0.1
-  done
-  fail "no JACK port \"$1\" appeared"
-}
 now_ms() { echo $(($(date +%s%N) / 1000000)); }
 ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
 

@@ -6,6 +6,8 @@
 //
 //   app-recording-check BEFORE.wav AFTER.wav [--factor F]
 
+#include "zero_crossings.h"
+
 #include <sndfile.h>
 
 #include <algorithm>
@@ -57,19 +59,6 @@ bool ReadLeft(const char* path, std::vector<double>* left, double* rate)
   return true;
 }
 
-// The median period between rising zero crossings, interpolated between samples.
-double ZeroCrossingFrequency(const std::vector<double>& x, double rate)
-{
-  std::vector<double> crossings;
-  for (size_t i = 1; i < x.size(); ++i)
-    if (x[i - 1] <= 0.0 && x[i] > 0.0) crossings.push_back(double(i - 1) + (-x[i - 1]) / (x[i] - x[i - 1]));
-  if (crossings.size() < 3) return 0.0;
-  std::vector<double> periods;
-  for (size_t k = 1; k < crossings.size(); ++k) periods.push_back(crossings[k] - crossings[k - 1]);
-  std::nth_element(periods.begin(), periods.begin() + long(periods.size() / 2), periods.end());
-  return rate / periods[periods.size() / 2];
-}
-
 // Energy at one frequency in a Hann-windowed block (Goertzel).
 double Energy(const std::vector<double>& x, size_t begin, size_t length, double hz, double rate)
 {
@@ -101,7 +90,7 @@ Measure Analyse(const std::vector<double>& x, double rate)
   double sum = 0.0;
   for (double v : x) sum += v * v;
   m.rms = x.empty() ? 0.0 : std::sqrt(sum / double(x.size()));
-  m.hz = ZeroCrossingFrequency(x, rate);
+  m.hz = ZeroCrossingFrequency(x, 0, x.size(), rate);
   constexpr size_t kBlock = 4096;
   std::vector<double> fundamentals, shares;
   for (size_t begin = 0; begin + kBlock <= x.size(); begin += kBlock)
