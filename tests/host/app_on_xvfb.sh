@@ -106,53 +106,52 @@ fi
 
 # Preferences from the File menu, closed with Escape: the settings file stays as it was.
 cp "$XDG_CONFIG_HOME/Vorna/settings.ini" "$work/settings-before.ini"
-xdotool mousemove --window "$window" 26 11 click 1
-sleep 0.5
-xdotool mousemove --window "$window" 60 34 click 1
-preferences=""
-for _ in $(seq 100); do
-  preferences=$(xdotool search --onlyvisible --name '^Preferences$' 2> /dev/null | head -n1) || true
-  [ -n "$preferences" ] && break
-  sleep 0.05
-done
-[ -n "$preferences" ] || fail "File > Preferences... showed no dialog"
+# A visible window other than the main one with a title matching $1: its id, or "" after 5 s.
+other_window() {
+  local found=""
+  for _ in $(seq 100); do
+    found=$(xdotool search --onlyvisible --name "$1" 2> /dev/null | grep -v "^$window\$" | head -n1) || true
+    [ -n "$found" ] && break
+    sleep 0.05
+  done
+  echo "$found"
+}
+# Waits up to 5 s for it to go; false if it stays.
+window_gone() {
+  for _ in $(seq 100); do
+    xdotool search --onlyvisible --name "$1" 2> /dev/null | grep -qv "^$window\$" || return 0
+    sleep 0.05
+  done
+  return 1
+}
+# Opens the item of the menu whose title lies at window pixel ($1, 11), at ($2, $3).
+choose() {
+  sleep 0.5
+  xdotool mousemove --window "$window" "$1" 11 click 1
+  sleep 0.5
+  xdotool mousemove --window "$window" "$2" "$3" click 1
+}
+
+choose 26 60 34
+[ -n "$(other_window '^Preferences$')" ] || fail "File > Preferences... showed no dialog"
 sleep 0.3
 "$probe" 0 0 "$out/vorna-preferences.png" > /dev/null
 # Typed as a keyboard types (XTEST), so that the key's release follows its press wherever the
 # focus goes.
 xdotool key Escape
-for _ in $(seq 100); do
-  xdotool search --onlyvisible --name '^Preferences$' > /dev/null 2>&1 || break
-  sleep 0.05
-done
-xdotool search --onlyvisible --name '^Preferences$' > /dev/null 2>&1 && fail "Escape did not close Preferences"
+window_gone '^Preferences$' || fail "Escape did not close Preferences"
 cmp -s "$work/settings-before.ini" "$XDG_CONFIG_HOME/Vorna/settings.ini" || fail "closing Preferences with Escape changed settings.ini"
 
 # Help > About: a message box, closed with Return.
-sleep 0.5
-xdotool mousemove --window "$window" 68 11 click 1
-sleep 0.5
-xdotool mousemove --window "$window" 90 34 click 1
-about=""
-for _ in $(seq 100); do
-  about=$(xdotool search --onlyvisible --name '^Vorna$' 2> /dev/null | grep -v "^$window\$" | head -n1) || true
-  [ -n "$about" ] && break
-  sleep 0.05
-done
-[ -n "$about" ] || fail "Help > About showed no message box"
+choose 68 90 34
+[ -n "$(other_window '^Vorna$')" ] || fail "Help > About showed no message box"
 sleep 0.3
 "$probe" 0 0 "$out/vorna-about.png" > /dev/null
 xdotool key Return
-for _ in $(seq 100); do
-  xdotool search --onlyvisible --name '^Vorna$' 2> /dev/null | grep -qv "^$window\$" || break
-  sleep 0.05
-done
+window_gone '^Vorna$' || fail "Return did not close About"
 
 # File > Quit: the second row of the File menu.
-sleep 0.3
-xdotool mousemove --window "$window" 26 11 click 1
-sleep 0.5
-xdotool mousemove --window "$window" 60 56 click 1
+choose 26 60 56
 timeout 10 tail --pid="$app" -f /dev/null || fail "File > Quit did not end the application"
 status=0
 wait "$app" || status=$?
