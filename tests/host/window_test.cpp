@@ -56,6 +56,12 @@ TEST_F(AppWindowTest, TheMainWindowCarriesOneEditorViewAndACopyOfTheMainMenu)
   EXPECT_EQ(quit->target(), static_cast<cocoa::NSObject*>(Controller()));
   EXPECT_EQ(quit->action(), cocoa::Action::onSysMenuCommand);
 
+  // While the window is up, the main thread prints what the audio thread noted.
+  testing::internal::CaptureStdout();
+  gWorld.audio->Pump({}, RTAUDIO_OUTPUT_UNDERFLOW);
+  mDriver.runFor(0.3);
+  EXPECT_NE(testing::internal::GetCapturedStdout().find("Stream underflow detected!"), std::string::npos);
+
   // Opened twice: the second view replaced the first, and it fills the window.
   IGraphics* gui = gPluginInstance->GetGUI();
   ASSERT_NE(gui, nullptr);
