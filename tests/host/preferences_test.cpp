@@ -142,6 +142,8 @@ TEST_F(PreferencesTest, EmptyDeviceListsLeaveTheirChannelsAndTheRatesEmpty)
 
 TEST_F(PreferencesTest, PicksChangeTheSettingsByTheDialogsRules)
 {
+  const std::string longPort = "Keyboard with a name far longer than a settings field holds, " + std::string(120, 'k');
+  gWorld.inPorts.push_back(longPort);
   StartApplication();
   HWND dialog = OpenModeless();
 
@@ -190,6 +192,10 @@ TEST_F(PreferencesTest, PicksChangeTheSettingsByTheDialogsRules)
   Pick(dialog, IDC_COMBO_MIDI_IN_DEV, "Keys:0");
   EXPECT_STREQ(gState.midiInDev, "Keys:0");
   EXPECT_TRUE(Logged("in port Keys:0 as RtMidi Input"));
+  // A name longer than the field is read with the field's size, kept cut, and still opens its port.
+  Pick(dialog, IDC_COMBO_MIDI_IN_DEV, longPort);
+  EXPECT_EQ(std::string(gState.midiInDev), longPort.substr(0, kNameSize - 1));
+  EXPECT_EQ(gWorld.midiIn->openName, longPort);
   Pick(dialog, IDC_COMBO_MIDI_OUT_DEV, "virtual output");
   EXPECT_TRUE(Logged("out virtual From Vorna"));
   Pick(dialog, IDC_COMBO_MIDI_IN_CHAN, "7");
