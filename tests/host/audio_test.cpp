@@ -232,14 +232,14 @@ TEST_F(AudioTest, WithoutADeviceTheApplicationRunsOnSilently)
   EXPECT_NE(gPluginInstance, nullptr);
   EXPECT_FALSE(TryToChangeAudio());
   EXPECT_FALSE(InitialiseAudio(0, 0, 48000, 256, 2, 0, 0));
-  Cleanup();
+  Quit();
 
   // A driver without devices.
   gWorld.noDriver = false;
   gWorld.devices.clear();
   Launch();
   EXPECT_FALSE(gDAC->isStreamOpen());
-  Cleanup();
+  Quit();
 
   // A stored device that is gone: the running stream keeps running.
   gWorld.devices = {Device("default", 2, 2)};
@@ -268,8 +268,9 @@ TEST_F(AudioTest, WithoutADeviceTheApplicationRunsOnSilently)
   EXPECT_TRUE(InitialiseAudio(0, 0, 48000, 256, 2, 0, 0));
   EXPECT_TRUE(gDAC->isStreamRunning());
   gWorld.log.clear();
-  Cleanup();
-  EXPECT_EQ(gWorld.log, (std::vector<std::string>{"in close", "out close", "close"}));
+  Quit();
+  EXPECT_EQ(gWorld.log,
+            (std::vector<std::string>{"in close", "out close", "close", "in deleted", "out deleted", "audio deleted"}));
 }
 
 TEST_F(AudioTest, AHeldNoteSoundsTheSameWhateverThePeriodAndEndsInSilence)

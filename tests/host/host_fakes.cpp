@@ -1,5 +1,8 @@
 #include "host_fakes.h"
 
+#include "swell-app.h"
+#include "swell-misc.h"
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -9,6 +12,10 @@ FakeWorld gWorld;
 
 namespace
 {
+// The application object of the shell, made before anything else, so that dialogs get their
+// keys (Return, Escape) as in the program.
+const bool sApplicationMade = (new SWELLApplication, true);
+
 // The fakes throw the library's own error objects, as the real ones do.
 [[noreturn]] void FailAudio(const std::string& what) { throw RtAudioError(what, RtAudioError::SYSTEM_ERROR); }
 
@@ -53,6 +60,7 @@ RtAudio::DeviceInfo Device(const std::string& name, unsigned inputs, unsigned ou
 
 FakeAudioDriver::~FakeAudioDriver()
 {
+  gWorld.log.push_back("audio deleted");
   if (gWorld.audio == this) gWorld.audio = nullptr;
 }
 
@@ -120,6 +128,7 @@ std::vector<double> FakeAudioDriver::Pump(const std::vector<double>& input, RtAu
 
 FakeMidiIn::~FakeMidiIn()
 {
+  gWorld.log.push_back("in deleted");
   if (gWorld.midiIn == this) gWorld.midiIn = nullptr;
 }
 
@@ -132,6 +141,7 @@ void FakeMidiIn::Send(const std::vector<unsigned char>& bytes)
 
 FakeMidiOut::~FakeMidiOut()
 {
+  gWorld.log.push_back("out deleted");
   if (gWorld.midiOut == this) gWorld.midiOut = nullptr;
 }
 
@@ -151,7 +161,7 @@ void HostTest::SetUp()
 
 void HostTest::TearDown()
 {
-  Cleanup();
+  Quit();
   std::filesystem::permissions(mConfigHome, std::filesystem::perms::owner_all);
   std::filesystem::remove_all(mConfigHome);
 }
@@ -174,4 +184,13 @@ void HostTest::Launch()
 {
   ASSERT_EQ(SWELLAppMain(SWELLAPP_ONLOAD, 0, 0), 0);
   SWELLAppMain(SWELLAPP_LAUNCHED, 0, 0);
+}
+
+void HostTest::Quit()
+{
+  SWELLAppMain(SWELLAPP_WILLTERMINATE, 0, 0);
+  // The main window's end asked the application to quit.
+  g_swell_terminating = false;
+  cocoa::NSApp()->resetForTesting();
+  cocoa::NSApp()->finishLaunching();
 }

@@ -2,6 +2,9 @@
 
 #include "app_main.h"
 
+#include "platform/foundation/autorelease_pool.h"
+#include "platform/testing/test_driver.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -130,7 +133,8 @@ struct FakeMidiOut : FakeMidiClient<MidiOut>
 };
 
 // Each test starts from a fresh world, a fresh settings folder under a
-// temporary XDG_CONFIG_HOME and the fakes in place; it ends with a shut-down.
+// temporary XDG_CONFIG_HOME, the fakes in place and the headless platform; it
+// ends with a shut-down.
 class HostTest : public ::testing::Test
 {
 protected:
@@ -142,6 +146,11 @@ protected:
   std::string ReadSettings() const;
   // Loads settings.ini and starts the application, as the shell does.
   void Launch();
+  // Terminates as the shell does (the main window, then the shut-down), and readies the
+  // platform for another launch.
+  void Quit();
 
   std::string mConfigHome;
+  cocoa::NSAutoreleasePool mPool;
+  cocoa::TestDriver mDriver;
 };

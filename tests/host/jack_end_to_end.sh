@@ -17,29 +17,8 @@ for tool in jackd jack_lsp jack_connect jack_midiseq jack_rec; do
   command -v "$tool" > /dev/null || { echo "skipped: $tool is not installed"; exit 77; }
 done
 
-work=$(mktemp -d)
 server="vorna-e2e-$$"
-export JACK_DEFAULT_SERVER=$server JACK_NO_START_SERVER=1 XDG_CONFIG_HOME=$work/config
-pids=()
-finish() {
-  local status=$?
-  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do kill "${pids[i]}" 2> /dev/null || true; wait "${pids[i]}" 2> /dev/null || true; done
-  if [ "$status" -ne 0 ] && [ "$status" -ne 77 ]; then
-    for log in "$work"/*.log; do echo "---- $(basename "$log")"; tail -n 40 "$log"; done
-  fi
-  rm -rf "$work"
-}
-trap finish EXIT
-
-# Waits up to 10 s for a JACK port whose name contains $1.
-wait_for_port() {
-  for _ in $(seq 100); do
-    jack_lsp 2> /dev/null | grep -qF "$1" && return 0
-    sleep 0.1
-  done
-  echo "no JACK port \"$1\" appeared"
-  return 1
-}
+source "$(dirname "$0")/jack_script_support.sh"
 
 jackd --no-realtime -n "$server" -d dummy -r 48000 -p "$period" > "$work/jackd.log" 2>&1 &
 pids+=($!)

@@ -143,7 +143,7 @@ TEST_F(MidiTest, StartUpTurnsTheReadersDefaultsIntoOffAndRunsWithoutMidiWhenTher
   EXPECT_NE(text.find("outdev=off\n"), std::string::npos);
   EXPECT_EQ(gWorld.log[1], "midi in RtMidi Input Client");
   EXPECT_EQ(gWorld.log[2], "midi out RtMidi Output Client");
-  Cleanup();
+  Quit();
 
   // No input client, so no output client either; or no output client, so no input callback.
   // The lists stay empty, choices on the missing side fail, the stored names stay, sound goes on.
@@ -165,6 +165,6 @@ TEST_F(MidiTest, StartUpTurnsTheReadersDefaultsIntoOffAndRunsWithoutMidiWhenTher
     EXPECT_FALSE(ChooseMidiOutput("off"));
     EXPECT_STREQ(gState.midiInDev, "Keys:0");
     EXPECT_TRUE(gDAC->isStreamRunning());
-    Cleanup();
+    Quit();
   }
 }

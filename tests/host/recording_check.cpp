@@ -5,6 +5,8 @@
 //
 //   host-recording-check RECORDING.wav [--silent] [--gap SECONDS]
 
+#include "zero_crossings.h"
+
 #include <sndfile.h>
 
 #include <algorithm>
@@ -29,20 +31,6 @@ struct Note
   size_t end;  // one past the last sounding frame
 };
 
-// Frequency from the median period between positive-going zero crossings,
-// interpolated between samples. The median, because a JACK server that runs
-// late (an xrun) plays a buffer twice, which stretches one or two periods.
-double ZeroCrossingFrequency(const std::vector<double>& x, size_t begin, size_t end, double rate)
-{
-  std::vector<double> crossings;
-  for (size_t i = begin + 1; i < end; ++i)
-    if (x[i - 1] <= 0.0 && x[i] > 0.0) crossings.push_back(double(i - 1) + (-x[i - 1]) / (x[i] - x[i - 1]));
-  if (crossings.size() < 3) return 0.0;
-  std::vector<double> periods;
-  for (size_t k = 1; k < crossings.size(); ++k) periods.push_back(crossings[k] - crossings[k - 1]);
-  std::nth_element(periods.begin(), periods.begin() + long(periods.size() / 2), periods.end());
-  return rate / periods[periods.size() / 2];
-}
 }  // namespace
 
 int main(int argc, char** argv)

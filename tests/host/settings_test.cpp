@@ -1,5 +1,7 @@
 #include "host_fakes.h"
 
+#include "StandaloneMainWindow.h"
+
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -112,7 +114,7 @@ TEST_F(HostTest, SettingsThatCannotBeWrittenLeaveTheApplicationRunning)
   EXPECT_FALSE(UpdateINI());
   SWELLAppMain(SWELLAPP_LAUNCHED, 0, 0);
   EXPECT_TRUE(gDAC && gDAC->isStreamRunning());
-  Cleanup();
+  Quit();
 
   // A path that would not fit its buffer is refused the same way.
   const std::string tooLong = mConfigHome + "/" + std::string(kINIPathSize, 'd');
@@ -148,15 +150,18 @@ TEST_F(HostTest, TheEntryAnswersEveryCodeAndShutsDownInOrder)
   EXPECT_EQ(gWorld.log.front(), "driver 0");
   ASSERT_NE(gPluginInstance, nullptr);
   EXPECT_TRUE(gDAC->isStreamRunning());
-  // Quitting is never delayed, files are not opened, keys not taken, menu commands without a window do nothing.
+  // Quitting is never delayed, files are not opened, keys not taken, a menu command of id 0 does nothing.
   for (int code : {SWELLAPP_SHOULDTERMINATE, 80, 81, 82, SWELLAPP_MENUCOMMAND, 256, 4096})
-    EXPECT_EQ(SWELLAppMain(code, 40006, 0), 0) << code;
+    EXPECT_EQ(SWELLAppMain(code, 0x10000, 0), 0) << code;
+  EXPECT_NE(gHWND, nullptr);
   gWorld.log.clear();
   EXPECT_EQ(SWELLAppMain(SWELLAPP_WILLTERMINATE, 0, 0), 0);
-  EXPECT_EQ(gWorld.log, (std::vector<std::string>{"stop", "in close", "out close", "close"}));
+  EXPECT_EQ(gWorld.log, (std::vector<std::string>{"stop", "in close", "out close", "close", "in deleted",
+                                                  "out deleted", "audio deleted"}));
+  EXPECT_EQ(gHWND, nullptr);
   EXPECT_EQ(gPluginInstance, nullptr);
   EXPECT_EQ(gDAC, nullptr);
   EXPECT_EQ(gMidiIn, nullptr);
   // A second shut-down finds nothing to do.
-  Cleanup();
+  Quit();
 }

@@ -1,21 +1,33 @@
 #include "app_main.h"
 
+#include "StandaloneMainWindow.h"
 #include "Vorna.h"
+#include "app_main_window.h"
 #include "callback_reports.h"
 #include "library_errors.h"
+#include "swell-wnd.h"
 
 IPlugStandalone* gPluginInstance = nullptr;
 
 HostBackends gHostBackends = {MakeRtAudioDriver, MakeRtMidiIn, MakeRtMidiOut};
 
-intptr_t SWELLAppMain(int msg, intptr_t, intptr_t)
+intptr_t SWELLAppMain(int msg, intptr_t wParam, intptr_t)
 {
   switch (msg)
   {
     case SWELLAPP_ONLOAD: return LoadSettings() ? 0 : 1;
-    case SWELLAPP_LAUNCHED: Init(); return 0;
-    case SWELLAPP_WILLTERMINATE: Cleanup(); return 0;
-    // Menu commands are for the main window, which comes with the window layer's dialogs.
+    case SWELLAPP_LAUNCHED:
+      Init();
+      CreateMainWindow();
+      return 0;
+    case SWELLAPP_WILLTERMINATE:
+      if (gHWND) DestroyWindow(gHWND);
+      Cleanup();
+      return 0;
+    case SWELLAPP_MENUCOMMAND:
+      if (gHWND && (wParam & 0xFFFF) != 0) SendMessage(gHWND, WM_COMMAND, WPARAM(wParam & 0xFFFF), 0);
+      return 0;
+    // Quitting is never delayed, files are not opened, keys and activation are the layer's.
     default: return 0;
   }
 }
@@ -26,6 +38,8 @@ bool Init()
   ProbeAudioIO();
   InitialiseMidi();
   ProbeMidiIO();
+  // The plug-in builds its editor on the platform's view.
+  Vorna::SetGraphicsMaker(MakeGraphics);
   gPluginInstance = MakePlug(gMidiOut ? gMidiOut->native() : nullptr, &gState.midiOutChan);
   // The sound always starts from the default preset.
   gPluginInstance->RestorePreset(0);

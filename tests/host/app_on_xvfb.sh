@@ -1,0 +1,160 @@
+#!/usr/bin/env bash
+# The application as a user starts it, on a virtual X display (Xvfb, SDL backend) against a
+# JACK dummy server at 48 kHz: it shows its window with the editor (a screenshot of the X
+# screen is kept), a held A4 from jack_midiseq reaches its MIDI input, jack_rec records its
+# output before and after xdotool drags the "flt 1 f" cutoff knob down; both recordings
+# must be at 440 Hz and differ in their upper harmonics. Preferences opened from the File
+# menu and closed with Escape leaves settings.ini unchanged; File > Quit ends it with
+# status 0; Help > About shows its message box. Prints the time from start to the first frame and the idle CPU share.
+#
+#   app_on_xvfb.sh VORNA CHECK SCREEN_PROBE OUT_FOLDER
+#
+# Exit status 77 when a program it needs is missing (the test is then skipped).
+set -euo pipefail
+
+vorna=$1 check=$2 probe=$3 out=$4
+for tool in jackd jack_lsp jack_connect jack_midiseq jack_rec Xvfb xdotool; do
+  command -v "$tool" > /dev/null || { echo "skipped: $tool is not installed"; exit 77; }
+done
+mkdir -p "$out"
+
+server="vorna-app-$$"
+source "$(dirname "$0")/jack_script_support.sh"
+unset WAYLAND_DISPLAY
+fail() { echo "application check: $*"; exit 1; }
+now_ms() { echo $(($(date +%s%N) / 1000000)); }
+ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
+
+display=""
+for n in $(seq 191 240); do
+  if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then display=":$n"; break; fi
+done
+[ -n "$display" ] || fail "no free X display number"
+Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp > "$work/xvfb.log" 2>&1 &
+pids+=($!)
+export DISPLAY=$display
+for _ in $(seq 100); do xdotool getdisplaygeometry > /dev/null 2>&1 && break; sleep 0.05; done
+
+jackd --no-realtime -n "$server" -d dummy -r 48000 -p 256 > "$work/jackd.log" 2>&1 &
+pids+=($!)
+wait_for_port "system:playback_1"
+
+mkdir -p "$XDG_CONFIG_HOME/Vorna"
+cat > "$XDG_CONFIG_HOME/Vorna/settings.ini" << SETTINGS
+[audio]
+driver=2
+indev=system
+outdev=system
+sr=48000
+iovs=256
+sigvs=32
+[midi]
+indev=virtual input
+SETTINGS
+
+# Start to first frame: until the editor's pixels are on the screen.
+background=$("$probe" 512 384)
+start=$(now_ms)
+VORNA_BACKEND=sdl "$vorna" > "$work/vorna.log" 2>&1 &
+app=$!
+pids+=($app)
+window=""
+colour=""
+while [ $(($(now_ms) - start)) -lt 20000 ]; do
+  window=$(xdotool search --onlyvisible --name '^Vorna$' 2> /dev/null | head -n1) || true
+  if [ -n "$window" ]; then
+    eval "$(xdotool getwindowgeometry --shell "$window")"
+    # The middle of the "flt 1 f" knob: the editor's (444, 50), under the menu strip.
+    colour=$("$probe" $((X + 444)) $((Y + 72)))
+    [ "$colour" != "$background" ] && [ "$colour" != "EBEBEB" ] && break
+  fi
+done
+first_frame=$(($(now_ms) - start))
+[ -n "$window" ] || fail "the main window did not appear"
+echo "start to first frame: $first_frame ms"
+grep -q "couldn't attach gui" "$work/vorna.log" && fail "the editor was not attached"
+"$probe" 0 0 "$out/vorna-main-window.png" > /dev/null
+[ "$colour" != "EBEBEB" ] || fail "the window shows no editor (see $out/vorna-main-window.png)"
+
+wait_for_port "RtApiJack:outport 1"
+sleep 1.5  # the stream's silent start
+t0=$(ticks "$app")
+sleep 5
+t1=$(ticks "$app")
+echo "idle CPU (editor open, no notes): $(((t1 - t0) * 10000 / (5 * $(getconf CLK_TCK)) / 100)).$(printf %02d $(((t1 - t0) * 10000 / (5 * $(getconf CLK_TCK)) % 100)))% of a core"
+
+if [ -e /dev/snd/seq ]; then
+  echo "skipped the sound half: an ALSA sequencer is present, so the application's MIDI client is not JACK's"
+else
+  wait_for_port "RtMidi Input Client:To Vorna"
+  # A4 from 1 s to 9.75 s of every 10 s: it starts once the sequencer is connected.
+  jack_midiseq vseq 480000 48000 69 420000 > "$work/sequencer.log" 2>&1 &
+  pids+=($!)
+  wait_for_port "vseq:out"
+  jack_connect vseq:out "RtMidi Input Client:To Vorna"
+  sleep 1.5
+  jack_rec -f "$work/before.wav" -d 1.5 -b 32 "RtApiJack:outport 0" "RtApiJack:outport 1" > "$work/recorder.log" 2>&1
+  # Drag the cutoff knob down by 200 pixels, in steps, as a hand would.
+  xdotool mousemove --window "$window" 444 72 mousedown 1
+  for step in $(seq 1 10); do xdotool mousemove --window "$window" 444 $((72 + 20 * step)); sleep 0.02; done
+  xdotool mouseup 1
+  "$probe" 0 0 "$out/vorna-cutoff-moved.png" > /dev/null
+  sleep 0.2
+  jack_rec -f "$work/after.wav" -d 1.5 -b 32 "RtApiJack:outport 0" "RtApiJack:outport 1" >> "$work/recorder.log" 2>&1
+  "$check" "$work/before.wav" "$work/after.wav" || fail "the recordings do not show the note and the cutoff's move"
+fi
+
+# Preferences from the File menu, closed with Escape: the settings file stays as it was.
+cp "$XDG_CONFIG_HOME/Vorna/settings.ini" "$work/settings-before.ini"
+# A visible window other than the main one with a title matching $1: its id, or "" after 5 s.
+other_window() {
+  local found=""
+  for _ in $(seq 100); do
+    found=$(xdotool search --onlyvisible --name "$1" 2> /dev/null | grep -v "^$window\$" | head -n1) || true
+    [ -n "$found" ] && break
+    sleep 0.05
+  done
+  echo "$found"
+}
+# Waits up to 5 s for it to go; false if it stays.
+window_gone() {
+  for _ in $(seq 100); do
+    xdotool search --onlyvisible --name "$1" 2> /dev/null | grep -qv "^$window\$" || return 0
+    sleep 0.05
+  done
+  return 1
+}
+# Opens the item of the menu whose title lies at window pixel ($1, 11), at ($2, $3).
+choose() {
+  sleep 0.5
+  xdotool mousemove --window "$window" "$1" 11 click 1
+  sleep 0.5
+  xdotool mousemove --window "$window" "$2" "$3" click 1
+}
+
+choose 26 60 34
+[ -n "$(other_window '^Preferences$')" ] || fail "File > Preferences... showed no dialog"
+sleep 0.3
+"$probe" 0 0 "$out/vorna-preferences.png" > /dev/null
+# Typed as a keyboard types (XTEST), so that the key's release follows its press wherever the
+# focus goes.
+xdotool key Escape
+window_gone '^Preferences$' || fail "Escape did not close Preferences"
+cmp -s "$work/settings-before.ini" "$XDG_CONFIG_HOME/Vorna/settings.ini" || fail "closing Preferences with Escape changed settings.ini"
+
+# Help > About: a message box, closed with Return.
+choose 68 90 34
+[ -n "$(other_window '^Vorna$')" ] || fail "Help > About showed no message box"
+sleep 0.3
+"$probe" 0 0 "$out/vorna-about.png" > /dev/null
+xdotool key Return
+window_gone '^Vorna$' || fail "Return did not close About"
+
+# File > Quit: the second row of the File menu.
+choose 26 60 56
+timeout 10 tail --pid="$app" -f /dev/null || fail "File > Quit did not end the application"
+status=0
+wait "$app" || status=$?
+[ "$status" -eq 0 ] || fail "the application ended with status $status after File > Quit"
+cmp -s "$work/settings-before.ini" "$XDG_CONFIG_HOME/Vorna/settings.ini" || fail "quitting changed settings.ini"
+echo "application check: passed"

@@ -1,0 +1,348 @@
+#include "app_window_fixture.h"
+
+#include "IPlugStandalone.h"
+#include "app_main_window.h"
+#include "app_preferences.h"
+#include "system_setup.h"
+
+#include "swell-dlg.h"
+
+#include "platform/appkit/button.h"
+#include "platform/appkit/keys.h"
+#include "platform/appkit/text_field.h"
+#include "platform/appkit/workspace.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+
+namespace
+{
+using Texts = std::vector<std::string>;
+
+Texts Numbers(int from, int to)
+{
+  Texts texts;
+  for (int n = from; n <= to; ++n) texts.push_back(std::to_string(n));
+  return texts;
+}
+
+bool Logged(const std::string& entry)
+{
+  return std::find(gWorld.log.begin(), gWorld.log.end(), entry) != gWorld.log.end();
+}
+
+class PreferencesTest : public AppWindowTest
+{
+protected:
+  // The dialog made without a modal run, for looking at its lists and driving it by messages.
+  HWND OpenModeless()
+  {
+    HWND dialog = SWELL_CreateDialog(SWELL_curmodule_dialogresource_head, ResourceId(IDD_DIALOG_PREF), gHWND,
+                                     PreferencesDlgProc, 0);
+    EXPECT_NE(dialog, nullptr);
+    return dialog;
+  }
+};
+
+TEST_F(PreferencesTest, TheDialogListsDevicesChannelsRatesSizesAndPorts)
+{
+  WriteSettings("[audio]\nindev=Desk\noutdev=Desk\nin1=2\nin2=3\nsr=48000\niovs=256\nsigvs=64\n"
+                "[midi]\nindev=Pads:0\noutdev=gone:0\ninchan=5\n");
+  StartApplication();
+  const std::string written = ReadSettings();
+  HWND dialog = OpenModeless();
+
+  // Every control of the resource is there.
+  for (int id = IDC_COMBO_AUDIO_DRIVER; id <= IDAPPLY; ++id) EXPECT_NE(GetDlgItem(dialog, id), nullptr) << id;
+  for (int id : {IDOK, IDCANCEL}) EXPECT_NE(GetDlgItem(dialog, id), nullptr) << id;
+
+  EXPECT_EQ(Selected(dialog, IDC_COMBO_AUDIO_DRIVER), "ALSA");
+  EXPECT_EQ(Entries(dialog, IDC_COMBO_AUDIO_IN_DEV), (Texts{"default", "Desk"}));
+  EXPECT_EQ(Selected(dialog, IDC_COMBO_AUDIO_IN_DEV), "Desk");
+  EXPECT_EQ(Selected(dialog, IDC_COMBO_AUDIO_OUT_DEV), "Desk");
+  // Four inputs: the left channel goes to 3, the right to 4; eight outputs likewise.
+  EXPECT_EQ(Entries(dialog, IDC_COMBO_AUDIO_IN_L), Numbers(1, 3));
+  EXPECT_EQ(Entries(dialog, IDC_COMBO_AUDIO_IN_R), Numbers(1, 4));
+  EXPECT_EQ(Selected(dialog, IDC_COMBO_AUDIO_IN_L), "2");
+  EXPECT_EQ(Selected(dialog, IDC_COMBO_AUDIO_IN_R), "3");
+  EXPECT_EQ(Entries(dialog, IDC_COMBO_AUDIO_OUT_L), Numbers(1, 7));
+  EXPECT_EQ(Entries(dialog, IDC_COMBO_AUDIO_OUT_R), Numbers(1, 8));
+  EXPECT_EQ(Entries(dialog, IDC_COMBO_AUDIO_SR), (Texts{"44100", "48000"}));
+  EXPECT_EQ(Selected(dialog, IDC_COMBO_AUDIO_SR), "48000");
+  EXPECT_EQ(Entries(dialog, IDC_COMBO_AUDIO_IOVS), Texts(std::begin(kIOVSOptions), std::end(kIOVSOptions)));
+  EXPECT_EQ(Selected(dialog, IDC_COMBO_AUDIO_IOVS), "256");
+  EXPECT_EQ(Selected(dialog, IDC_COMBO_AUDIO_SIGVS), "64");
+  EXPECT_EQ(SendMessage(GetDlgItem(dialog, IDC_CB_MONO_INPUT), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+
+  EXPECT_EQ(Entries(dialog, IDC_COMBO_MIDI_IN_DEV), (Texts{"off", "virtual input", "Keys:0", "Pads:0"}));
+  EXPECT_EQ(Selected(dialog, IDC_COMBO_MIDI_IN_DEV), "Pads:0");
+  // The start-up already turned the missing output into "off" and wrote it.
+  EXPECT_EQ(Selected(dialog, IDC_COMBO_MIDI_OUT_DEV), "off");
+  Texts channels = {"all"};
+  for (const std::string& n : Numbers(1, 16)) channels.push_back(n);
+  EXPECT_EQ(Entries(dialog, IDC_COMBO_MIDI_IN_CHAN), channels);
+  EXPECT_EQ(Selected(dialog, IDC_COMBO_MIDI_IN_CHAN), "5");
+  EXPECT_EQ(Selected(dialog, IDC_COMBO_MIDI_OUT_CHAN), "all");
+  EXPECT_EQ(std::memcmp(&gTempState, &gState, sizeof(AppState)), 0);
+  EXPECT_EQ(ReadSettings(), written);
+  DestroyWindow(dialog);
+
+  // A rate, a size or a channel the lists do not offer: no selection, the setting stays.
+  CopyName(gState.sr, "96000");
+  CopyName(gState.iovs, "100");
+  gState.inChanL = 9;
+  dialog = OpenModeless();
+  EXPECT_EQ(SWELL_CB_GetCurSel(dialog, IDC_COMBO_AUDIO_SR), -1);
+  EXPECT_EQ(SWELL_CB_GetCurSel(dialog, IDC_COMBO_AUDIO_IOVS), -1);
+  EXPECT_EQ(SWELL_CB_GetCurSel(dialog, IDC_COMBO_AUDIO_IN_L), -1);
+  EXPECT_STREQ(gState.sr, "96000");
+  EXPECT_STREQ(gState.iovs, "100");
+  DestroyWindow(dialog);
+
+  // A port gone since the start: "off", and the file says so at once.
+  CopyName(gState.midiInDev, "Gone:0");
+  dialog = OpenModeless();
+  EXPECT_EQ(Selected(dialog, IDC_COMBO_MIDI_IN_DEV), "off");
+  const std::string rewritten = ReadSettings();
+  EXPECT_NE(rewritten.find("indev=off\n", rewritten.find("[midi]")), std::string::npos);
+  DestroyWindow(dialog);
+}
+
+TEST_F(PreferencesTest, EmptyDeviceListsLeaveTheirChannelsAndTheRatesEmpty)
+{
+  // Outputs only, then nothing at all: nothing is looked up in an empty list.
+  gWorld.devices = {Device("Speakers", 0, 2)};
+  StartApplication();
+  for (bool anyDevice : {true, false})
+  {
+    SCOPED_TRACE(anyDevice ? "outputs only" : "no devices");
+    if (!anyDevice)
+    {
+      gWorld.devices.clear();
+      ProbeAudioIO();
+    }
+    HWND dialog = OpenModeless();
+    EXPECT_TRUE(Entries(dialog, IDC_COMBO_AUDIO_IN_DEV).empty());
+    EXPECT_TRUE(Entries(dialog, IDC_COMBO_AUDIO_IN_L).empty());
+    EXPECT_TRUE(Entries(dialog, IDC_COMBO_AUDIO_IN_R).empty());
+    EXPECT_TRUE(Entries(dialog, IDC_COMBO_AUDIO_SR).empty());
+    EXPECT_EQ(Entries(dialog, IDC_COMBO_AUDIO_OUT_DEV), anyDevice ? Texts{"Speakers"} : Texts{});
+    EXPECT_EQ(Entries(dialog, IDC_COMBO_AUDIO_OUT_R), anyDevice ? Numbers(1, 2) : Texts{});
+    // The sizes and ports are there all the same.
+    EXPECT_EQ(SWELL_CB_GetNumItems(dialog, IDC_COMBO_AUDIO_IOVS), 9);
+    EXPECT_EQ(SWELL_CB_GetNumItems(dialog, IDC_COMBO_MIDI_IN_CHAN), 17);
+    DestroyWindow(dialog);
+  }
+}
+
+TEST_F(PreferencesTest, PicksChangeTheSettingsByTheDialogsRules)
+{
+  const std::string longPort = "Keyboard with a name far longer than a settings field holds, " + std::string(120, 'k');
+  gWorld.inPorts.push_back(longPort);
+  StartApplication();
+  HWND dialog = OpenModeless();
+
+  // The right channel follows the left, and a pick on the right snaps back.
+  Pick(dialog, IDC_COMBO_AUDIO_IN_DEV, "Desk");
+  EXPECT_STREQ(gState.inDev, "Desk");
+  EXPECT_EQ(Entries(dialog, IDC_COMBO_AUDIO_IN_R), Numbers(1, 4));
+  Pick(dialog, IDC_COMBO_AUDIO_IN_L, "3");
+  EXPECT_EQ(gState.inChanL, 3);
+  EXPECT_EQ(gState.inChanR, 4);
+  EXPECT_EQ(Selected(dialog, IDC_COMBO_AUDIO_IN_R), "4");
+  Pick(dialog, IDC_COMBO_AUDIO_IN_R, "1");
+  EXPECT_EQ(Selected(dialog, IDC_COMBO_AUDIO_IN_R), "4");
+  EXPECT_EQ(gState.inChanR, 4);
+  Pick(dialog, IDC_COMBO_AUDIO_OUT_L, "1");
+  Pick(dialog, IDC_COMBO_AUDIO_OUT_R, "1");
+  EXPECT_EQ(Selected(dialog, IDC_COMBO_AUDIO_OUT_R), "2");
+  // Another input device starts again from channels 1 and 2, and offers its own.
+  Pick(dialog, IDC_COMBO_AUDIO_IN_DEV, "default");
+  EXPECT_EQ(gState.inChanL, 1);
+  EXPECT_EQ(gState.inChanR, 2);
+  EXPECT_EQ(Entries(dialog, IDC_COMBO_AUDIO_IN_L), Numbers(1, 1));
+  Pick(dialog, IDC_COMBO_AUDIO_SR, "48000");
+  EXPECT_STREQ(gState.sr, "48000");
+
+  // An I/O vector below the signal vector: the signal vector drops to 16, its list shows
+  // none; a list without selection keeps the stored size when the other one changes.
+  Pick(dialog, IDC_COMBO_AUDIO_SIGVS, "128");
+  Pick(dialog, IDC_COMBO_AUDIO_IOVS, "64");
+  EXPECT_STREQ(gState.iovs, "64");
+  EXPECT_STREQ(gState.sigvs, "16");
+  EXPECT_EQ(SWELL_CB_GetCurSel(dialog, IDC_COMBO_AUDIO_SIGVS), -1);
+  Pick(dialog, IDC_COMBO_AUDIO_IOVS, "256");
+  EXPECT_STREQ(gState.iovs, "256");
+  EXPECT_STREQ(gState.sigvs, "16");
+  SendMessage(GetDlgItem(dialog, IDC_COMBO_AUDIO_IOVS), CB_SETCURSEL, WPARAM(-1), 0);
+  Pick(dialog, IDC_COMBO_AUDIO_SIGVS, "128");
+  EXPECT_STREQ(gState.iovs, "256");
+  EXPECT_STREQ(gState.sigvs, "128");
+  Pick(dialog, IDC_COMBO_AUDIO_SIGVS, "1024");
+  EXPECT_STREQ(gState.iovs, "256");
+  EXPECT_STREQ(gState.sigvs, "16");
+
+  // MIDI ports and channels act at once.
+  gWorld.log.clear();
+  Pick(dialog, IDC_COMBO_MIDI_IN_DEV, "Keys:0");
+  EXPECT_STREQ(gState.midiInDev, "Keys:0");
+  EXPECT_TRUE(Logged("in port Keys:0 as RtMidi Input"));
+  // A name longer than the field is read with the field's size, kept cut, and still opens its port.
+  Pick(dialog, IDC_COMBO_MIDI_IN_DEV, longPort);
+  EXPECT_EQ(std::string(gState.midiInDev), longPort.substr(0, kNameSize - 1));
+  EXPECT_EQ(gWorld.midiIn->openName, longPort);
+  Pick(dialog, IDC_COMBO_MIDI_OUT_DEV, "virtual output");
+  EXPECT_TRUE(Logged("out virtual From Vorna"));
+  Pick(dialog, IDC_COMBO_MIDI_IN_CHAN, "7");
+  Pick(dialog, IDC_COMBO_MIDI_OUT_CHAN, "all");
+  EXPECT_EQ(gState.midiInChan, 7);
+  EXPECT_EQ(gState.midiOutChan, 0);
+  // None of the audio picks touched the running stream.
+  EXPECT_FALSE(Logged("open 256"));
+
+  // Another driver: a new interface, its first devices, channels from 1 (the old devices'
+  // channels may not exist on the new ones).
+  const int entries = SWELL_CB_GetNumItems(dialog, IDC_COMBO_AUDIO_DRIVER);
+  if (entries > 1)
+  {
+    Pick(dialog, IDC_COMBO_AUDIO_IN_DEV, "Desk");
+    Pick(dialog, IDC_COMBO_AUDIO_IN_L, "3");
+    char name[32];
+    SWELL_CB_GetItemText(dialog, IDC_COMBO_AUDIO_DRIVER, 1, name, sizeof(name));
+    gWorld.devices = {Device("Maker: Card", 6, 6), Device("Other", 2, 2)};
+    Pick(dialog, IDC_COMBO_AUDIO_DRIVER, name);
+    EXPECT_STREQ(kAudioDrivers[gState.driver].name, name);
+    EXPECT_TRUE(Logged("driver " + std::to_string(gState.driver)));
+    EXPECT_STREQ(gState.inDev, "Card");
+    EXPECT_STREQ(gState.outDev, "Card");
+    EXPECT_EQ(gState.outChanL, 1);
+    EXPECT_EQ(gState.outChanR, 2);
+    EXPECT_EQ(gState.inChanL, 1);
+    EXPECT_EQ(gState.inChanR, 2);
+    EXPECT_EQ(Entries(dialog, IDC_COMBO_AUDIO_OUT_R), Numbers(1, 6));
+  }
+  DestroyWindow(dialog);
+}
+
+TEST_F(PreferencesTest, OkApplyAndCancelActOnTheStreamAndOnlyOkWritesTheFile)
+{
+  StartApplication();
+  const std::string start = ReadSettings();
+
+  // OK with nothing changed: the stream stays, the file is written all the same.
+  std::filesystem::remove(SettingsPath());
+  gWorld.log.clear();
+  RunCommandWithModal(ID_PREFERENCES, {[&](HWND) { EXPECT_TRUE(ClickInModal("OK")); }});
+  EXPECT_FALSE(Logged("open 512"));
+  EXPECT_EQ(ReadSettings(), start);
+
+  // Apply reopens at once and writes nothing; Cancel then goes back to the old settings.
+  gWorld.log.clear();
+  RunCommandWithModal(ID_PREFERENCES, {[&](HWND dialog) {
+                                         Pick(dialog, IDC_COMBO_AUDIO_IOVS, "256");
+                                         EXPECT_TRUE(ClickInModal("Apply"));
+                                       },
+                                       [&](HWND) {
+                                         EXPECT_TRUE(Logged("open 256"));
+                                         EXPECT_EQ(gWorld.audio->frames, 256u);
+                                         EXPECT_TRUE(ClickInModal("Cancel"));
+                                       }});
+  EXPECT_STREQ(gState.iovs, "512");
+  EXPECT_EQ(gWorld.audio->frames, 512u);
+  EXPECT_EQ(ReadSettings(), start);
+
+  // Escape cancels; after only a MIDI channel change the channel comes back and audio restarts.
+  gWorld.log.clear();
+  RunCommandWithModal(ID_PREFERENCES, {[&](HWND dialog) {
+                        Pick(dialog, IDC_COMBO_MIDI_IN_CHAN, "3");
+                        EXPECT_EQ(gState.midiInChan, 3);
+                        mDriver.key(ModalWindow(), cocoa::kVK_Escape);
+                      }});
+  EXPECT_EQ(gState.midiInChan, 0);
+  EXPECT_TRUE(Logged("driver 0"));
+  EXPECT_TRUE(gDAC->isStreamRunning());
+  EXPECT_EQ(ReadSettings(), start);
+
+  // A port picked and cancelled is closed again: what plays follows the settings.
+  RunCommandWithModal(ID_PREFERENCES, {[&](HWND dialog) {
+                                         Pick(dialog, IDC_COMBO_MIDI_IN_DEV, "Keys:0");
+                                         EXPECT_EQ(gWorld.midiIn->openName, "Keys:0");
+                                       },
+                                       [&](HWND) { EXPECT_TRUE(ClickInModal("Cancel")); }});
+  EXPECT_STREQ(gState.midiInDev, "off");
+  EXPECT_EQ(gWorld.midiIn->openName, "");
+  EXPECT_EQ(ReadSettings(), start);
+
+  // OK after a change reopens with it and writes it; the mono box acts at once.
+  gWorld.log.clear();
+  RunCommandWithModal(ID_PREFERENCES, {[&](HWND dialog) {
+                                         Pick(dialog, IDC_COMBO_AUDIO_SIGVS, "128");
+                                         EXPECT_TRUE(ClickInModal("Mono"));
+                                       },
+                                       [&](HWND) {
+                                         EXPECT_EQ(gState.monoInput, 1);
+                                         EXPECT_TRUE(ClickInModal("OK"));
+                                       }});
+  EXPECT_TRUE(Logged("open 512"));
+  EXPECT_EQ(gPluginInstance->GetBlockSize(), 128);
+  const std::string written = ReadSettings();
+  EXPECT_NE(written.find("sigvs=128\n"), std::string::npos);
+  EXPECT_NE(written.find("monoinput=1\n"), std::string::npos);
+  EXPECT_EQ(std::memcmp(&gActiveState, &gState, sizeof(AppState)), 0);
+}
+
+TEST_F(PreferencesTest, AboutAndTheSystemSetupButtonTalkThroughMessageBoxes)
+{
+  StartApplication();
+  std::string title, text;
+  std::vector<std::string> buttons;
+  auto look = [&](HWND) {
+    cocoa::NSWindow* box = ModalWindow();
+    title = box->title().str();
+    buttons.clear();
+    for (cocoa::NSView* v : box->contentView()->subviews())
+    {
+      if (auto* button = dynamic_cast<cocoa::NSButton*>(v)) buttons.push_back(button->title().str());
+      else if (auto* field = dynamic_cast<cocoa::NSTextField*>(v)) text = field->stringValue().str();
+    }
+    EXPECT_TRUE(ClickInModal("OK"));
+  };
+  RunCommandWithModal(ID_ABOUT, {look});
+  EXPECT_EQ(title, "Vorna");
+  EXPECT_EQ(text, kAboutText);
+  EXPECT_EQ(buttons, (Texts{"OK"}));
+
+  // The setup button starts the first setup program on PATH, without waiting for it.
+  const std::string bin = mConfigHome + "/bin";
+  std::filesystem::create_directories(bin);
+  const char* oldPath = std::getenv("PATH");
+  const std::string savedPath = oldPath ? oldPath : "";
+  setenv("PATH", bin.c_str(), 1);
+  const std::string marker = mConfigHome + "/started";
+  std::ofstream(bin + "/qjackctl") << "#!/bin/sh\necho started > " << marker << "\n";
+  std::filesystem::permissions(bin + "/qjackctl", std::filesystem::perms::owner_all);
+  bool dialogStayed = false;
+  RunCommandWithModal(ID_PREFERENCES, {[&](HWND) { EXPECT_TRUE(ClickInModal("Audio Midi Setup...")); },
+                                       [&](HWND) {
+                                         dialogStayed = FindByText(ModalWindow()->contentView(), "Apply");
+                                         EXPECT_TRUE(ClickInModal("Cancel"));
+                                       }});
+  EXPECT_TRUE(dialogStayed);
+  for (int i = 0; i < 200 && !std::filesystem::exists(marker); ++i) usleep(10000);
+  EXPECT_TRUE(std::filesystem::exists(marker));
+
+  // None installed: a message box says so, over the dialog.
+  std::filesystem::remove(bin + "/qjackctl");
+  text.clear();
+  RunCommandWithModal(ID_PREFERENCES, {[&](HWND) { EXPECT_TRUE(ClickInModal("Audio Midi Setup...")); }, look,
+                                       [&](HWND) { EXPECT_TRUE(ClickInModal("Cancel")); }});
+  setenv("PATH", savedPath.c_str(), 1);
+  EXPECT_EQ(text, kNoSystemSetupText);
+  EXPECT_EQ(title, "Vorna");
+}
+}  // namespace

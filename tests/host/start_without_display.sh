@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# The application started where there is no display, no sound device and no MIDI service
+# (ALSA without configuration, no PulseAudio or JACK server): it runs, writes its settings,
+# hardly wakes, and quits on SIGTERM with status 0.
+#
+#   start_without_display.sh VORNA
+set -euo pipefail
+
+vorna=$1
+work=$(mktemp -d)
+app=""
+finish() {
+  [ -n "$app" ] && kill -KILL "$app" 2> /dev/null || true
+  rm -rf "$work"
+}
+trap finish EXIT
+fail() {
+  echo "start without display: $*"
+  cat "$work/vorna.log"
+  exit 1
+}
+
+env -u DISPLAY -u WAYLAND_DISPLAY -u VORNA_BACKEND XDG_CONFIG_HOME="$work/config" ALSA_CONFIG_PATH=/dev/null \
+  PULSE_SERVER=unix:"$work/none" JACK_NO_START_SERVER=1 JACK_DEFAULT_SERVER="vorna-none-$$" \
+  "$vorna" > "$work/vorna.log" 2>&1 &
+app=$!
+settings="$work/config/Vorna/settings.ini"
+for _ in $(seq 200); do
+  [ -s "$settings" ] && grep -q "^\[midi\]" "$settings" && break
+  sleep 0.05
+done
+[ -s "$settings" ] || fail "no settings.ini was written"
+kill -0 "$app" 2> /dev/null || fail "the application did not keep running"
+sleep 1
+t0=$(awk '{print $14 + $15}' "/proc/$app/stat")
+sleep 3
+t1=$(awk '{print $14 + $15}' "/proc/$app/stat")
+hundredths=$(((t1 - t0) * 10000 / (3 * $(getconf CLK_TCK))))
+echo "idle CPU without display: $((hundredths / 100)).$(printf %02d $((hundredths % 100)))% of a core"
+[ "$hundredths" -lt 200 ] || fail "it used more than 2% of a core doing nothing"
+kill -TERM "$app"
+status=0
+wait "$app" || status=$?
+app=""
+[ "$status" -eq 0 ] || fail "it ended with status $status after SIGTERM"
+grep -q "^indev=off" "$settings" || fail "the settings do not name the MIDI input off"
+echo "start without display: passed"

@@ -1,0 +1,116 @@
+#include "app_window_fixture.h"
+
+#include "IGraphics.h"
+#include "IPlugStandalone.h"
+#include "StandaloneMainWindow.h"
+#include "app_main_window.h"
+#include "app_menu.h"
+#include "app_resources.h"
+#include "swell-menu.h"
+#include "swell-misc.h"
+#include "swell-wnd-capabilities.h"
+#include "swell-wnd.h"
+
+#include "platform/appkit/menu.h"
+#include "platform/appkit/view.h"
+#include "platform/appkit/window.h"
+
+#include <string>
+#include <vector>
+
+namespace
+{
+TEST_F(AppWindowTest, TheMainWindowCarriesOneEditorViewAndACopyOfTheMainMenu)
+{
+  StartApplication();
+  ASSERT_NE(gHWND, nullptr);
+  EXPECT_TRUE(IsWindowVisible(gHWND));
+  char title[32] = "";
+  GetDlgItemText(gHWND, 0, title, sizeof(title));
+  EXPECT_STREQ(title, "Vorna");
+  RECT client;
+  GetClientRect(gHWND, &client);
+  EXPECT_EQ(client.right - client.left, kMainWindowWidth);
+  EXPECT_EQ(client.bottom - client.top, kMainWindowHeight);
+
+  // The window's menu: File with Preferences... and Quit, Help with About, and nothing else.
+  HMENU menu = GetMenu(gHWND);
+  ASSERT_NE(menu, nullptr);
+  ASSERT_EQ(GetMenuItemCount(menu), 2);
+  EXPECT_EQ(ItemTitle(menu, 0), "File");
+  EXPECT_EQ(ItemTitle(menu, 1), "Help");
+  HMENU file = GetSubMenu(menu, 0);
+  HMENU help = GetSubMenu(menu, 1);
+  ASSERT_EQ(GetMenuItemCount(file), 2);
+  EXPECT_EQ(GetMenuItemID(file, 0), ID_PREFERENCES);
+  EXPECT_EQ(ItemTitle(file, 0), "Preferences...");
+  EXPECT_EQ(GetMenuItemID(file, 1), ID_QUIT);
+  EXPECT_EQ(ItemTitle(file, 1), "Quit");
+  ASSERT_EQ(GetMenuItemCount(help), 1);
+  EXPECT_EQ(GetMenuItemID(help, 0), ID_ABOUT);
+  EXPECT_EQ(ItemTitle(help, 0), "About");
+  // A copy: the application's own menu is another object, and still sends to the controller.
+  EXPECT_NE(swellMenuOf(menu), mMainMenu);
+  cocoa::NSMenuItem* quit = ItemWithTag(mMainMenu, ID_QUIT);
+  ASSERT_NE(quit, nullptr);
+  EXPECT_EQ(quit->target(), static_cast<cocoa::NSObject*>(Controller()));
+  EXPECT_EQ(quit->action(), cocoa::Action::onSysMenuCommand);
+
+  // While the window is up, the main thread prints what the audio thread noted.
+  testing::internal::CaptureStdout();
+  gWorld.audio->Pump({}, RTAUDIO_OUTPUT_UNDERFLOW);
+  mDriver.runFor(0.3);
+  EXPECT_NE(testing::internal::GetCapturedStdout().find("Stream underflow detected!"), std::string::npos);
+
+  // Opened twice: the second view replaced the first, and it fills the window.
+  IGraphics* gui = gPluginInstance->GetGUI();
+  ASSERT_NE(gui, nullptr);
+  auto* editorView = static_cast<cocoa::NSView*>(gui->GetWindow());
+  ASSERT_NE(editorView, nullptr);
+  EXPECT_EQ(editorView->superview(), MainView());
+  EXPECT_EQ(MainView()->subviews().size(), 1u);
+  EXPECT_EQ(int(editorView->frame().size.width), kMainWindowWidth);
+  EXPECT_EQ(int(editorView->frame().size.height), kMainWindowHeight);
+}
+
+TEST_F(AppWindowTest, QuitFromTheMainMenuEndsTheWindowThenShutsDownInOrder)
+{
+  // Before the window exists, and with id 0, a menu command does nothing.
+  EXPECT_EQ(SWELLAppMain(SWELLAPP_MENUCOMMAND, ID_QUIT, 0), 0);
+  StartApplication();
+  ASSERT_NE(gHWND, nullptr);
+  EXPECT_EQ(SWELLAppMain(SWELLAPP_MENUCOMMAND, 0x10000, 0), 0);
+  EXPECT_NE(gHWND, nullptr);
+  ASSERT_TRUE(gDAC && gDAC->isStreamRunning());
+
+  gWorld.log.clear();
+  Controller()->onSysMenuCommand(ItemWithTag(mMainMenu, ID_QUIT));
+  EXPECT_EQ(gHWND, nullptr);
+  EXPECT_TRUE(cocoa::NSApp()->hasTerminated());
+  EXPECT_EQ(gPluginInstance, nullptr);
+  EXPECT_EQ(gWorld.log, (std::vector<std::string>{"stop", "in close", "out close", "close", "in deleted",
+                                                  "out deleted", "audio deleted"}));
+}
+
+TEST_F(AppWindowTest, ClosingTheWindowOrTerminatingQuitsTheSameWay)
+{
+  for (bool close : {true, false})
+  {
+    SCOPED_TRACE(close ? "close" : "terminate");
+    StartApplication();
+    ASSERT_NE(gHWND, nullptr);
+    HWND window = gHWND;
+    gWorld.log.clear();
+    if (close) SendMessage(window, WM_CLOSE, 0, 0);
+    else cocoa::NSApp()->terminate(nullptr);
+    EXPECT_EQ(gHWND, nullptr);
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_EQ(gPluginInstance, nullptr);
+    ASSERT_FALSE(gWorld.log.empty());
+    EXPECT_EQ(gWorld.log.back(), "audio deleted");
+    Quit();
+    if (mMainMenu) mMainMenu->release();
+    mMainMenu = nullptr;
+  }
+}
+}  // namespace
