@@ -90,6 +90,20 @@ void drawChevron(CGContextRef context, NSPoint centre, CGFloat size, bool down, 
   CGContextStrokePath(context);
 }
 
+void drawSideChevron(CGContextRef context, NSPoint centre, CGFloat size, bool right, const NSColor& color)
+{
+  const CGFloat half = size / 2 * (right ? 1 : -1);
+  setStroke(context, color);
+  CGContextSetLineWidth(context, 1.5);
+  CGContextSetLineCap(context, kCGLineCapRound);
+  CGContextSetLineJoin(context, kCGLineJoinRound);
+  CGContextBeginPath(context);
+  CGContextMoveToPoint(context, centre.x - half, centre.y - size);
+  CGContextAddLineToPoint(context, centre.x + half, centre.y);
+  CGContextAddLineToPoint(context, centre.x - half, centre.y + size);
+  CGContextStrokePath(context);
+}
+
 void drawCheckMark(CGContextRef context, NSRect box, const NSColor& color)
 {
   const CGFloat w = box.size.width, h = box.size.height;
