@@ -164,7 +164,7 @@ HWND GetDlgItem(HWND hwnd, int id)
 HWND GetParent(HWND hwnd)
 {
   NSObject* object = swell::windowForContentView(hwnd);
-  if (auto* view = dynamic_cast<NSView*>(object)) return handleOf(view->superview());
+  if (auto* view = dynamic_cast<NSView*>(object)) return handleOf(swell::scrollWrapperOf(view)->superview());
   auto* window = dynamic_cast<NSWindow*>(object);
   if (!window) return nullptr;
   if (NSWindow* parent = window->parentWindow()) return handleOf(parent->contentView());

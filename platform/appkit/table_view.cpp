@@ -452,7 +452,6 @@ void NSTableView::mouseDown(NSEvent* event)
   }
   else
     selectByUser({row}, false);
-  if (event->clickCount() == 2 && m_delegate) m_delegate->tableViewDoubleClicked(this);
 }
 
 void NSTableView::keyDown(NSEvent* event)

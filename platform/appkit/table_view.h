@@ -78,7 +78,6 @@ public:
   virtual void tableViewSelectionDidChange(NSTableView*) {}
   virtual void tableViewDidClickTableColumn(NSTableView*, NSTableColumn*) {}
   virtual void tableViewWillDisplayCell(NSTableView*, NSCell*, NSTableColumn*, NSInteger) {}
-  virtual void tableViewDoubleClicked(NSTableView*) {}
 };
 
 // Rows of cells under column titles. The titles lie over the top of what is on show, so
