@@ -128,9 +128,13 @@ TEST_F(TableControlsTest, SortedInsertionFollowsTheStyleAndTheSelectionStaysWith
   insert(plain, 0, "new");
   EXPECT_EQ(selection(plain), std::vector<int>{2});
   EXPECT_EQ(ListView_GetSelectionMark(plain), 2);
+  insert(plain, 2, "at");
+  EXPECT_EQ(selection(plain), std::vector<int>{3});
+  insert(plain, 99, "end");
+  EXPECT_EQ(selection(plain), std::vector<int>{3});
   ListView_DeleteItem(plain, 0);
-  EXPECT_EQ(selection(plain), std::vector<int>{1});
-  ListView_DeleteItem(plain, 1);
+  EXPECT_EQ(selection(plain), std::vector<int>{2});
+  ListView_DeleteItem(plain, 2);
   EXPECT_TRUE(selection(plain).empty());
 
   // The caller's sort moves rows by their parameters and keeps their selection; equal keys
@@ -468,4 +472,68 @@ TEST_F(TableControlsTest, TabsClampTheirIndexAndInsertingNeverNotifies)
   EXPECT_EQ(bar->maxValue(), 100);
   EXPECT_GT(bar->doubleValue(), 1e18);  // taken unsigned: no step back
   EXPECT_EQ(bar->filledFraction(), 1.0);
+}
+
+TEST_F(TableControlsTest, TheControlsDrawFromTheThemeWithTheirOwnColours)
+{
+  NSWindow* window = windowOf(parent);
+  window->setFrame(window->frameRectForContentRect(NSMakeRect(100, 100, 640, 300)), false);
+  Swell_vVorna_listview* lv = listView(LVS_REPORT, false, NSMakeRect(10, 10, 300, 130));
+  HWND list = lv->handle();
+  LVCOLUMN column{};
+  column.mask = LVCF_WIDTH | LVCF_TEXT;
+  column.cx = 150;
+  column.pszText = const_cast<char*>("Name");
+  ListView_InsertColumn(list, 0, &column);
+  column.pszText = const_cast<char*>("Size");
+  column.cx = 100;
+  ListView_InsertColumn(list, 1, &column);
+  for (const char* t : {"kick.wav", "snare.wav", "hat.wav", "pad.wav"}) ListView_SetItemText(list, insert(list, 99, t), 1, "12 kB");
+  ListView_SetExtendedListViewStyleEx(list, LVS_EX_GRIDLINES, LVS_EX_GRIDLINES);
+  HDITEM sorted{};
+  sorted.mask = HDI_FORMAT;
+  sorted.fmt = HDF_SORTUP;
+  Header_SetItem(list, 0, &sorted);
+  const int colours[] = {0xFF8800, 0xFFFFFF, 0x00AA00, 0x000000};
+  ListView_SetSelColors(list, colours, 4);
+  ListView_SetItemState(list, 1, LVIS_SELECTED, LVIS_SELECTED);
+
+  Swell_vVorna_treeview* tv = swellCreateTreeView(viewOf(parent), 9, 0, NSMakeRect(320, 10, 150, 130));
+  TVINSERTSTRUCT ins{};
+  ins.item.mask = TVIF_TEXT | TVIF_CHILDREN;
+  ins.item.pszText = const_cast<char*>("Drums");
+  ins.item.cChildren = 1;
+  HTREEITEM drums = TreeView_InsertItem(tv->handle(), &ins);
+  ins.item.pszText = const_cast<char*>("Pads");
+  TreeView_InsertItem(tv->handle(), &ins);
+  ins.hParent = drums;
+  ins.item.cChildren = 0;
+  ins.item.pszText = const_cast<char*>("Kick");
+  TreeView_InsertItem(tv->handle(), &ins);
+  TreeView_Expand(tv->handle(), drums, TVE_EXPAND);
+
+  Swell_vVorna_tabview* tabs = swellCreateTabControl(viewOf(parent), 5, NSMakeRect(10, 150, 460, 100));
+  TCITEM item{};
+  item.mask = TCIF_TEXT;
+  for (const char* t : {"Audio", "MIDI", "Display"})
+  {
+    item.pszText = const_cast<char*>(t);
+    TabCtrl_InsertItem(swellHandleOf(tabs), 99, &item);
+  }
+  TabCtrl_SetCurSel(swellHandleOf(tabs), 1);
+  Swell_vVorna_progind* bar = swellCreateProgressBar(viewOf(parent), 6, NSMakeRect(10, 260, 460, 16));
+  SendMessage(swellHandleOf(bar), PBM_SETRANGE, 0, 100 << 16);
+  SendMessage(swellHandleOf(bar), PBM_SETPOS, 40, 0);
+
+  window->display();
+  ASSERT_TRUE(driver.snapshot(window, "swell_table_controls.png"));
+  auto pixel = [window](int x, int y) { return window->backing().pixel(x, y) & 0xFFFFFF; };
+  const int strip = static_cast<int>(window->frame().size.height - window->contentRectForFrameRect(window->frame()).size.height);
+  // The selected row (the second, below the titles) in the list's own unfocused colour.
+  const int rowY = strip + 10 + SWELL_GetListViewHeaderHeight(list) + static_cast<int>(lv->rowHeight() * 1.5);
+  EXPECT_EQ(pixel(10 + 140, rowY), 0x00AA00u);
+  EXPECT_NE(pixel(10 + 140, rowY + static_cast<int>(lv->rowHeight())), 0x00AA00u);
+  // The bar: filled to 40 % in the accent, the rest track.
+  EXPECT_NE(pixel(10 + 100, strip + 268), pixel(10 + 300, strip + 268));
+  EXPECT_EQ(pixel(10 + 100, strip + 268), pixel(10 + 150, strip + 268));
 }
