@@ -170,6 +170,15 @@ BOOL DragQueryPoint(HDROP drop, POINT* point)
 
 void DragFinish(HDROP) {}
 
+void Swell_vVorna_hwnd::swellSetExtendedStyle(LONG_PTR style)
+{
+  m_supports_ddrop = (style & WS_EX_ACCEPTFILES_BIT) != 0;
+  if (m_supports_ddrop)
+    registerForDraggedTypes({NSString(NSFilenamesPboardType)});
+  else
+    unregisterDraggedTypes();
+}
+
 HANDLE Swell_vVorna_hwnd::swellExtendedDragOp(NSDraggingInfo* info, bool preview)
 {
   if (!m_supports_ddrop || !info) return nullptr;

@@ -71,7 +71,8 @@ public:
   DLGPROC getSwellDialogProc() override { return m_dlgproc; }
   void setSwellDialogProc(DLGPROC proc) override { m_dlgproc = proc; }
   LONG_PTR swellGetExtendedStyle() override { return m_supports_ddrop ? WS_EX_ACCEPTFILES_BIT : 0; }
-  void swellSetExtendedStyle(LONG_PTR style) override { m_supports_ddrop = (style & WS_EX_ACCEPTFILES_BIT) != 0; }
+  // Taking file drops registers the view for them.
+  void swellSetExtendedStyle(LONG_PTR style) override;
   HMENU swellGetMenu() override { return m_menu; }
   void swellSetMenu(HMENU menu) override;
   bool swellHasBeenDestroyed() const { return m_hashaddestroy != 0; }
