@@ -121,9 +121,11 @@ Swell_vVorna_listview* swellCreateListView(NSView* parent, int id, int style, NS
   auto* scroll = new NSScrollView(frame);
   scroll->setHasVerticalScroller(true);
   scroll->setHasHorizontalScroller(!listBoxMode);
+  scroll->setDrawsBackground(false);
   auto* lv = new Swell_vVorna_listview(style, listBoxMode);
   lv->setTag(id);
-  lv->setHasHeader(!listBoxMode && !(style & LVS_NOCOLUMNHEADER));
+  const bool report = !listBoxMode && (style & LVS_REPORT);
+  lv->setHasHeader(report && !(style & LVS_NOCOLUMNHEADER));
   lv->setAllowsMultipleSelection(listBoxMode ? (style & LBS_EXTENDEDSEL) != 0 : !(style & LVS_SINGLESEL));
   lv->setAllowsColumnReordering(false);
   lv->setAllowsEmptySelection(true);
@@ -132,12 +134,13 @@ Swell_vVorna_listview* swellCreateListView(NSView* parent, int id, int style, NS
   lv->release();
   parent->addSubview(scroll);
   scroll->release();
-  if (listBoxMode)
+  if (!report)
   {
-    // One column as wide as the box.
+    // One column across the view (and well beyond, so that long texts show).
     LVCOLUMN column{};
-    column.mask = LVCF_WIDTH;
-    column.cx = std::max(1, static_cast<int>(scroll->contentSize().width));
+    column.mask = LVCF_WIDTH | LVCF_TEXT;
+    column.cx = static_cast<int>(std::ceil(std::max<CGFloat>(listBoxMode ? 1200 : 300, frame.size.width - 4)));
+    column.pszText = const_cast<char*>("");
     ListView_InsertColumn(lv->handle(), 0, &column);
   }
   return lv;

@@ -14,6 +14,7 @@
 #include "platform/appkit/scroll_view.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 using namespace cocoa;
@@ -196,7 +197,7 @@ Swell_vVorna_treeview* swellCreateTreeView(NSView* parent, int id, int style, NS
   auto* cell = new Swell_vVorna_listviewcell;
   column->setDataCell(cell);
   cell->release();
-  column->setWidth(std::max<CGFloat>(1, frame.size.width));
+  column->setWidth(std::ceil(std::max<CGFloat>(300, frame.size.width)));
   tv->addTableColumn(column);
   column->release();
   if (auto* delegate = dynamic_cast<NSOutlineViewDelegate*>(parent)) tv->setOutlineDelegate(delegate);

@@ -1,6 +1,7 @@
 // The window functions that send messages, find windows and read or change their text and
 // words.
 
+#include "swell-ctl-classes.h"
 #include "swell-misc.h"
 #include "swell-wnd-internal.h"
 #include "swell-wnd-toplevel.h"
@@ -8,7 +9,11 @@
 #include "swell-wnd.h"
 
 #include "platform/appkit/application.h"
+#include "platform/appkit/scroll_view.h"
 
+#include <algorithm>
+#include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -60,6 +65,7 @@ LRESULT SendMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
   if (!object) return 0;
   StrongRef<NSObject> keep(object);
   if (auto* target = respondsTo<SWELL_MessageTarget>(object)) return target->onSwellMessage(msg, wParam, lParam);
+  if (LRESULT result; swell::nativeControlMessage(object, msg, wParam, lParam, &result)) return result;
   if (NSView* view = swell::asView(hwnd); swell::isContentView(view))
     if (auto* target = respondsTo<SWELL_MessageTarget>(view->window()))
       return target->onSwellMessage(msg, wParam, lParam);
@@ -105,7 +111,13 @@ BOOL GetDlgItemText(HWND hwnd, int id, char* buf, int size)
     SWELL_CFStringToCString(&window->title(), buf, size);
     return 1;
   }
-  return 0;
+  NSString text;
+  if (auto* control = dynamic_cast<NSControl*>(object)) text = control->stringValue();
+  else if (auto* textView = dynamic_cast<NSText*>(object)) text = textView->string();
+  else if (auto* box = dynamic_cast<NSBox*>(object)) text = box->title();
+  else return 0;
+  SWELL_CFStringToCString(&text, buf, size);
+  return 1;
 }
 
 BOOL SetDlgItemText(HWND hwnd, int id, const char* text)
@@ -125,6 +137,32 @@ BOOL SetDlgItemText(HWND hwnd, int id, const char* text)
     window->setTitle(SWELL_CStringToCFString(text));
     return 1;
   }
+  const NSString value = SWELL_CStringToCFString(text);
+  if (auto* field = dynamic_cast<NSTextField*>(object))
+  {
+    field->setStringValue(value);
+    // As a user's edit does.
+    if (field->isEditable()) swell::notifyParent(field, EN_CHANGE);
+    return 1;
+  }
+  if (auto* control = dynamic_cast<NSControl*>(object))
+  {
+    control->setStringValue(value);
+    control->setNeedsDisplay(true);
+    return 1;
+  }
+  if (auto* textView = dynamic_cast<NSText*>(object))
+  {
+    textView->setString(value);
+    textView->setNeedsDisplay(true);
+    return 1;
+  }
+  if (auto* box = dynamic_cast<NSBox*>(object))
+  {
+    box->setTitle(value);
+    box->setNeedsDisplay(true);
+    return 1;
+  }
   return 0;
 }
 
@@ -142,8 +180,13 @@ int GetDlgItemInt(HWND hwnd, int id, BOOL* translated, BOOL isSigned)
   if (!GetDlgItemText(hwnd, id, text, sizeof text)) return 0;
   const char* p = text;
   while (*p == ' ' || *p == '\t') ++p;
-  const int value = std::atoi(p);
-  if ((isSigned || value >= 0) && (*p == '0' || value != 0))
+  // strtol rather than atoi: a number too large for an int is clamped, never undefined.
+  char* end = nullptr;
+  errno = 0;
+  const long parsed = std::strtol(p, &end, 10);
+  if (end == p) return 0;
+  const int value = static_cast<int>(std::clamp<long>(parsed, INT_MIN, INT_MAX));
+  if (isSigned || value >= 0)
   {
     if (translated) *translated = 1;
     return value;
@@ -157,14 +200,19 @@ HWND GetDlgItem(HWND hwnd, int id)
   if (!view) return nullptr;
   if (!id) return handleOf(view);
   for (NSView* child : view->subviews())
+  {
+    // A control living in a scroll view is found, and answers, as itself.
+    if (auto* scroll = dynamic_cast<NSScrollView*>(child); scroll && scroll->documentView())
+      child = scroll->documentView();
     if (child->tag() == id) return handleOf(child);
+  }
   return nullptr;
 }
 
 HWND GetParent(HWND hwnd)
 {
   NSObject* object = swell::windowForContentView(hwnd);
-  if (auto* view = dynamic_cast<NSView*>(object)) return handleOf(swell::scrollWrapperOf(view)->superview());
+  if (auto* view = dynamic_cast<NSView*>(object)) return handleOf(swell::outerViewOf(view)->superview());
   auto* window = dynamic_cast<NSWindow*>(object);
   if (!window) return nullptr;
   if (NSWindow* parent = window->parentWindow()) return handleOf(parent->contentView());
@@ -236,7 +284,10 @@ BOOL EnumChildWindows(HWND hwnd, BOOL (*proc)(HWND, LPARAM), LPARAM lParam)
 HWND GetFocus()
 {
   NSWindow* key = NSApp()->keyWindow();
-  return key ? handleOf(dynamic_cast<NSView*>(key->firstResponder())) : nullptr;
+  auto* focused = key ? dynamic_cast<NSView*>(key->firstResponder()) : nullptr;
+  // A field being edited has the keyboard through its editor; callers know the field.
+  if (NSTextField* field = swell::fieldEditedBy(focused)) return handleOf(field);
+  return handleOf(focused);
 }
 
 HWND GetForegroundWindow()
@@ -273,12 +324,27 @@ BOOL IsWindowVisible(HWND hwnd)
 
 BOOL IsWindowEnabled(HWND hwnd)
 {
-  auto* view = respondsTo<SWELL_Enablable>(swell::viewOrContentView(hwnd));
-  return view && view->isEnabled();
+  NSView* view = swell::viewOrContentView(hwnd);
+  if (auto* control = dynamic_cast<NSControl*>(view)) return control->isEnabled();
+  auto* enablable = respondsTo<SWELL_Enablable>(view);
+  return enablable && enablable->isEnabled();
 }
 
 void EnableWindow(HWND hwnd, int enable)
 {
+  if (auto* control = dynamic_cast<NSControl*>(swell::viewOrContentView(hwnd)))
+  {
+    control->setEnabled(enable != 0);
+    // A label shows that it is disabled by its faded text.
+    auto* label = dynamic_cast<Swell_vVorna_textfield*>(control);
+    if (label && !label->isEditable() && !label->isBordered() && !label->drawsBackground())
+    {
+      const NSColor c = label->textColor();
+      label->setTextColor(NSColor::colorWithCalibratedRed(c.redComponent(), c.greenComponent(), c.blueComponent(),
+                                                          enable ? 1.0 : 0.5));
+    }
+    return;
+  }
   auto* view = respondsTo<SWELL_Enablable>(swell::viewOrContentView(hwnd));
   if (!view) return;
   constexpr int kEnableWithoutFocus = -1000;
@@ -371,6 +437,8 @@ LONG_PTR SetWindowLong(HWND hwnd, int index, LONG_PTR value)
     break;
   case GWL_STYLE: return swell::restyleTopLevel(hwnd, value);
   case GWL_ID:
+    if (auto* control = dynamic_cast<NSControl*>(object))
+      return replace(control->tag(), [&] { control->setTag(value); });
     if (auto* taggable = respondsTo<SWELL_Taggable>(object))
     {
       auto* view = dynamic_cast<NSView*>(object);

@@ -1,6 +1,7 @@
 // Message dispatch of the window view: the destroy sequence, the default window procedure
 // and the commands of menu items and controls.
 
+#include "swell-ctl.h"
 #include "swell-gdi.h"
 #include "swell-menu.h"
 #include "swell-misc.h"
@@ -13,6 +14,8 @@
 #include "platform/appkit/application.h"
 #include "platform/appkit/event.h"
 #include "platform/appkit/menu.h"
+#include "platform/appkit/pop_up_button.h"
+#include "platform/appkit/slider.h"
 
 #include <algorithm>
 #include <vector>
@@ -118,6 +121,19 @@ void Swell_vVorna_hwnd::onSwellCommand(NSObject* sender)
   {
     id = button->tag();
     clearRadioGroup(button, radio);
+  }
+  else if (auto* slider = dynamic_cast<NSSlider*>(sender))
+  {
+    SendMessage(handle(), WM_HSCROLL, 0, reinterpret_cast<LPARAM>(swellHandleOf(slider)));
+    return;
+  }
+  else if (dynamic_cast<NSComboBox*>(sender))
+    // Its delegate calls report it.
+    return;
+  else if (auto* popUp = dynamic_cast<NSPopUpButton*>(sender))
+  {
+    id = popUp->tag();
+    code = CBN_SELCHANGE;
   }
   else if (auto* control = dynamic_cast<NSView*>(sender))
   {

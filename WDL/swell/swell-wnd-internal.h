@@ -6,7 +6,6 @@
 #include "swell-wnd-capabilities.h"
 
 #include "platform/appkit/view.h"
-#include "platform/appkit/scroll_view.h"
 #include "platform/appkit/window.h"
 
 #include <cmath>
@@ -36,15 +35,6 @@ inline cocoa::NSView* viewOrContentView(HWND hwnd)
 {
   if (cocoa::NSWindow* window = asWindow(hwnd)) return window->contentView();
   return asView(hwnd);
-}
-
-// A control inside a scroll view (a list or tree view) is the scroll view to the window
-// around it; any other view is itself.
-inline cocoa::NSView* scrollWrapperOf(cocoa::NSView* view)
-{
-  auto* clip = view ? dynamic_cast<cocoa::NSClipView*>(view->superview()) : nullptr;
-  auto* scroll = clip ? dynamic_cast<cocoa::NSScrollView*>(clip->superview()) : nullptr;
-  return scroll ? scroll : view;
 }
 
 // A content view stands for its window; anything else for itself.

@@ -1,6 +1,7 @@
 // Showing, hiding and destroying windows.
 
 #include "swell-timer.h"
+#include "swell-ctl-classes.h"
 #include "swell-wnd-internal.h"
 #include "swell-wnd-toplevel.h"
 #include "swell-wnd-view.h"
@@ -72,8 +73,9 @@ void ShowWindow(HWND hwnd, int cmd)
     showTopLevel(window, cmd);
     return;
   }
-  NSView* view = swell::asView(hwnd);
+  NSView* view = swell::outerViewOf(swell::asView(hwnd));
   if (!view) return;
+  hwnd = swellHandleOf(view);
   StrongRef<NSView> keep(view);
   if (cmd == SW_SHOWNA || cmd == SW_SHOW)
     view->setHidden(false);
@@ -117,5 +119,6 @@ void DestroyWindow(HWND hwnd)
     return;
   }
   moveFocusOutOf(view);
-  view->removeFromSuperview();
+  // A multi-line field or a list leaves with the scroll view it lives in.
+  swell::outerViewOf(view)->removeFromSuperview();
 }

@@ -9,10 +9,12 @@
 #include "swell-types.h"
 #include "swell-wnd-capabilities.h"
 
+#include "platform/appkit/combo_box.h"
 #include "platform/appkit/dragging.h"
 #include "platform/appkit/menu.h"
 #include "platform/appkit/outline_view.h"
 #include "platform/appkit/table_view.h"
+#include "platform/appkit/text.h"
 #include "platform/appkit/view.h"
 #include "platform/foundation/timer.h"
 
@@ -37,6 +39,8 @@ class Swell_vVorna_hwnd : public cocoa::NSView,
                           public SWELL_PaintInfoSource,
                           public cocoa::TimerTarget,
                           public cocoa::NSMenuDelegate,
+                          public cocoa::NSComboBoxDelegate,
+                          public cocoa::NSTextDelegate,
                           public cocoa::NSTableViewDelegate,
                           public cocoa::NSOutlineViewDelegate,
                           public cocoa::NSDraggingDestination
@@ -111,6 +115,14 @@ public:
   void didAddSubview(cocoa::NSView* view) override;
   void willRemoveSubview(cocoa::NSView* view) override;
   void menuNeedsUpdate(cocoa::NSMenu* menu) override;
+  // The controls inside report here as their delegate (swell-ctl-notify.cpp): WM_COMMAND
+  // with the control's id and a notification code.
+  void comboBoxWillPopUp(cocoa::NSComboBox* combo) override;
+  void comboBoxSelectionDidChange(cocoa::NSComboBox* combo) override;
+  void comboBoxWillDismiss(cocoa::NSComboBox* combo) override;
+  void controlTextDidChange(cocoa::NSControl* control) override;
+  void controlTextDidEndEditing(cocoa::NSControl* control) override;
+  void textDidEndEditing(cocoa::NSText* text, cocoa::NSTextMovement movement) override;
   // Window timers (swell-timer.cpp): WM_TIMER with the id the timer carries.
   void timerFired(cocoa::NSTimer* timer) override;
 

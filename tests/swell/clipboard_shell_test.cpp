@@ -228,9 +228,9 @@ TEST_F(ClipboardShellTest, MetricsScrollingAndWindowSearch)
 
   EXPECT_EQ(FindWindowEx(top, nullptr, "Static", nullptr), swellHandleOf(label));
   EXPECT_EQ(FindWindowEx(top, nullptr, nullptr, nullptr), first);
-  EXPECT_EQ(FindWindowEx(top, nullptr, nullptr, "Gain"), second);
-  EXPECT_EQ(FindWindowEx(top, second, nullptr, "Gain"), nullptr);
-  EXPECT_EQ(FindWindowEx(top, first, "Static", nullptr), swellHandleOf(label));
+  EXPECT_EQ(FindWindowEx(top, nullptr, nullptr, "Gain"), swellHandleOf(label));
+  EXPECT_EQ(FindWindowEx(top, swellHandleOf(label), nullptr, "Gain"), second);
+  EXPECT_EQ(FindWindowEx(top, swellHandleOf(label), "Static", "Gain"), nullptr);
   EXPECT_EQ(FindWindowEx(top, nullptr, "static", "Nope"), nullptr);
   windowOf(top)->setTitle(NSString("Vorna Settings"));
   EXPECT_EQ(FindWindowEx(nullptr, nullptr, nullptr, "Vorna Settings"), top);
