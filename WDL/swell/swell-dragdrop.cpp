@@ -2,6 +2,7 @@
 
 #include "swell-dragdrop.h"
 
+#include "swell-ctl.h"
 #include "swell-misc.h"
 #include "swell-wnd-view.h"
 #include "swell-wnd.h"
@@ -29,6 +30,11 @@ namespace
 constexpr int kFirstNameOffset = 16;
 constexpr size_t kLongestName = 4095;
 constexpr const char* kPromisedFilesType = "NSPromiseContentsPboardType";
+
+// The answers to the question about a file already there.
+constexpr int kKeepBoth = 1;
+constexpr int kStop = 2;
+constexpr int kReplace = 3;
 
 char* s_dragdropsrcfn = nullptr;
 void (*s_dragdropsrccallback)(const char*) = nullptr;
@@ -268,9 +274,19 @@ std::vector<std::string> SWELL_DoDragDrop(const char* folder)
     const size_t slash = source.rfind('/');
     const std::string fileName = slash == std::string::npos ? source : source.substr(slash + 1);
     std::string destination = std::string(folder) + "/" + fileName;
-    // An item of that name is there already: both are kept (the question's default answer).
-    if (exists(destination)) destination = keepBothName(destination, fileName);
-    if (!destination.empty())
+    int choice = kReplace;
+    if (exists(destination))
+    {
+      char question[4096];
+      std::snprintf(question, sizeof question,
+                    "An item named \"%s\" already exists in this location. Do you want to replace it with the one "
+                    "you're moving?",
+                    fileName.c_str());
+      const SWELL_MessageBoxButton buttons[] = {{"Keep Both Files", kKeepBoth}, {"Stop", kStop}, {"Replace", kReplace}};
+      choice = SWELL_ShowMessageBoxDialog(question, "Copy", buttons, 3, kStop);
+      if (choice == kKeepBoth) destination = keepBothName(destination, fileName);
+    }
+    if (choice != kStop && !destination.empty())
     {
       s_dragdropsrccallback(destination.c_str());
       if (exists(destination)) made.push_back(destination.substr(destination.rfind('/') + 1));

@@ -36,7 +36,8 @@ HANDLE swellMakeDropHandle(const std::vector<std::string>& names, POINT point);
 void SWELL_InitiateDragDrop(HWND hwnd, RECT* srcRect, const char* srcFile, void (*callback)(const char* dropPath));
 void SWELL_InitiateDragDropOfFileList(HWND hwnd, RECT* srcRect, const char** paths, int count, HICON icon);
 void SWELL_FinishDragDrop();
-// Fulfils the pending promise in the folder: the callback writes the file. A file already
-// there is kept and the new one takes the first free name "base NNN.ext". Returns the file
-// names made (one at most); empty when none was.
+// Fulfils the pending promise in the folder: the callback writes the file. When a file of
+// that name is there, a question decides: keep both (the new one takes the first free name
+// "base NNN.ext"), stop, or replace. Returns the file names made (one at most); empty when
+// none was.
 std::vector<std::string> SWELL_DoDragDrop(const char* folder);

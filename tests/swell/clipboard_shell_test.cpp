@@ -1,7 +1,7 @@
 // The clipboard and its formats, drop handles and files dropped on windows, promised files
 // kept beside existing ones, and the shell services: metrics, scrolling, window search,
 // opening documents and the focus-rectangle overlay.
-#include "wnd_test_support.h"
+#include "ctl_test_support.h"
 
 #include "swell-clipboard.h"
 #include "swell-dragdrop.h"
@@ -189,13 +189,31 @@ TEST_F(ClipboardShellTest, APromisedFileBesideAnExistingOneTakesTheNextFreeNumbe
   touch(dir + "/take 2.wav");
   touch(dir + "/take 003.wav");
   touch(dir + "/take.wav");
+  // A file of the name is there: the question decides, keeping both by default.
+  auto answer = [this](const char* button) {
+    driver.at(driver.now() + 0.2, [this, button] { EXPECT_TRUE(clickInModal(driver, button)); });
+  };
+  std::string asked;
+  driver.at(driver.now() + 0.1, [&asked] {
+    if (NSWindow* w = modalWindow()) asked = w->title().str();
+  });
+  answer("Keep Both Files");
   SWELL_InitiateDragDrop(view, nullptr, "/renders/take 2.wav", writeIt);
   EXPECT_EQ(SWELL_DoDragDrop(dir.c_str()), std::vector<std::string>{"take 004.wav"});
+  EXPECT_EQ(asked, "Copy");
+  answer("Keep Both Files");
   SWELL_InitiateDragDrop(view, nullptr, "/renders/take.wav", writeIt);
   EXPECT_EQ(SWELL_DoDragDrop(dir.c_str()), std::vector<std::string>{"take 001.wav"});
-  SWELL_InitiateDragDrop(view, nullptr, "fresh.wav", writeIt);  // no folder in the path
+  answer("Stop");
+  SWELL_InitiateDragDrop(view, nullptr, "/renders/take.wav", writeIt);
+  EXPECT_TRUE(SWELL_DoDragDrop(dir.c_str()).empty());
+  answer("Replace");
+  SWELL_InitiateDragDrop(view, nullptr, "/renders/take.wav", writeIt);
+  EXPECT_EQ(SWELL_DoDragDrop(dir.c_str()), std::vector<std::string>{"take.wav"});
+  SWELL_InitiateDragDrop(view, nullptr, "fresh.wav", writeIt);  // no folder in the path, nothing there
   EXPECT_EQ(SWELL_DoDragDrop(dir.c_str()), std::vector<std::string>{"fresh.wav"});
-  EXPECT_EQ(written, (std::vector<std::string>{dir + "/take 004.wav", dir + "/take 001.wav", dir + "/fresh.wav"}));
+  EXPECT_EQ(written, (std::vector<std::string>{dir + "/take 004.wav", dir + "/take 001.wav", dir + "/take.wav",
+                                               dir + "/fresh.wav"}));
   // Nothing pending after a fulfilment, or once forgotten.
   EXPECT_TRUE(SWELL_DoDragDrop(dir.c_str()).empty());
   SWELL_InitiateDragDrop(view, nullptr, "/r/late.wav", writeIt);
