@@ -1,12 +1,12 @@
 // The layer's functions by name, for code loaded at run time.
 
-#include "swell-api-table.h"
 #include "swell-app.h"
 #include "swell-clipboard.h"
 #include "swell-ctl.h"
 #include "swell-cursor.h"
 #include "swell-dlg.h"
 #include "swell-dragdrop.h"
+#include "swell-filedlg.h"
 #include "swell-gdi.h"
 #include "swell-image.h"
 #include "swell-ini.h"
@@ -387,12 +387,10 @@ APIEntry api_table[] = {
     {"ScrollWindow", reinterpret_cast<void*>(&ScrollWindow)},
     {"ShellExecute", reinterpret_cast<void*>(&ShellExecute)},
     {"SWELL_DrawFocusRect", reinterpret_cast<void*>(&SWELL_DrawFocusRect)},
-};
-
-// Names the table will hand out once their functions exist; until then they give null.
-constexpr const char* kNotYetBuilt[] = {
-    // the file dialogs, which show folders in a list view
-    "BrowseFile_SetTemplate", "BrowseForDirectory", "BrowseForFiles", "BrowseForSaveFile",
+    {"BrowseFile_SetTemplate", reinterpret_cast<void*>(&BrowseFile_SetTemplate)},
+    {"BrowseForDirectory", reinterpret_cast<void*>(&BrowseForDirectory)},
+    {"BrowseForFiles", reinterpret_cast<void*>(&BrowseForFiles)},
+    {"BrowseForSaveFile", reinterpret_cast<void*>(&BrowseForSaveFile)},
 };
 }  // namespace
 
@@ -408,9 +406,4 @@ void* SWELLAPI_GetFunc(const char* name)
   const APIEntry* found = std::lower_bound(std::begin(api_table), std::end(api_table), name,
                                            [](const APIEntry& e, const char* n) { return std::strcmp(e.name, n) < 0; });
   return found != std::end(api_table) && !std::strcmp(found->name, name) ? found->function : nullptr;
-}
-
-std::span<const char* const> swell::apiNamesNotYetBuilt()
-{
-  return kNotYetBuilt;
 }
