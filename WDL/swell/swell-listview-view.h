@@ -17,6 +17,28 @@
 
 class Swell_vVorna_listview;
 
+// Controls inside window views mark every window view above them as having something
+// below them to draw again.
+void swellMarkAncestorsChanged(cocoa::NSView* from);
+
+// A native control of the layer: every redraw it asks for marks the window views above it.
+template <class Base>
+class SWELL_MarksAncestorsChanged : public Base
+{
+public:
+  using Base::Base;
+  void setNeedsDisplay(bool needed) override
+  {
+    Base::setNeedsDisplay(needed);
+    if (needed) swellMarkAncestorsChanged(this);
+  }
+  void setNeedsDisplayInRect(cocoa::NSRect rect) override
+  {
+    Base::setNeedsDisplayInRect(rect);
+    swellMarkAncestorsChanged(this);
+  }
+};
+
 struct SWELL_ListView_Row
 {
   std::vector<std::string> m_texts;  // by column; a missing entry reads as empty
@@ -67,7 +89,7 @@ private:
   int m_lastidx = 0;
 };
 
-class Swell_vVorna_listview : public cocoa::NSTableView,
+class Swell_vVorna_listview : public SWELL_MarksAncestorsChanged<cocoa::NSTableView>,
                               public cocoa::NSTableViewDataSource,
                               public SWELL_MessageTarget,
                               public SWELL_Taggable
@@ -118,8 +140,6 @@ public:
                                             cocoa::NSInteger row) override;
 
   void highlightSelectionInClipRect(cocoa::NSRect clip) override;
-  void setNeedsDisplay(bool needed) override;
-  void setNeedsDisplayInRect(cocoa::NSRect rect) override;
   void mouseDown(cocoa::NSEvent* event) override;
   void mouseDragged(cocoa::NSEvent* event) override;
   void mouseUp(cocoa::NSEvent* event) override;
@@ -172,8 +192,5 @@ Swell_vVorna_listview* swellListView(HWND hwnd);
 Swell_vVorna_listview* swellCreateListView(cocoa::NSView* parent, int id, int style, cocoa::NSRect frame,
                                            bool listBoxMode);
 
-// Controls inside window views mark every window view above them as having something
-// below them to draw again.
-void swellMarkAncestorsChanged(cocoa::NSView* from);
 // A colour integer 0xRRGGBB as a colour.
 cocoa::NSColor swellColorFromInt(int color);

@@ -62,18 +62,6 @@ void swellMarkAncestorsChanged(NSView* from)
     }
 }
 
-void Swell_vVorna_listview::setNeedsDisplay(bool needed)
-{
-  NSTableView::setNeedsDisplay(needed);
-  if (needed) swellMarkAncestorsChanged(this);
-}
-
-void Swell_vVorna_listview::setNeedsDisplayInRect(NSRect rect)
-{
-  NSTableView::setNeedsDisplayInRect(rect);
-  swellMarkAncestorsChanged(this);
-}
-
 int Swell_vVorna_listview::itemCount() const
 {
   return isOwnerData() ? ownermode_cnt : static_cast<int>(m_items.size());

@@ -1,12 +1,13 @@
 #pragma once
 
+#include "swell-listview-view.h"
 #include "swell-tabctrl.h"
 #include "swell-wnd-capabilities.h"
 
 #include "platform/appkit/progress_indicator.h"
 #include "platform/appkit/tab_view.h"
 
-class Swell_vVorna_tabview : public cocoa::NSTabView, public cocoa::NSTabViewDelegate, public SWELL_Taggable
+class Swell_vVorna_tabview : public SWELL_MarksAncestorsChanged<cocoa::NSTabView>, public cocoa::NSTabViewDelegate, public SWELL_Taggable
 {
 public:
   Swell_vVorna_tabview();
@@ -16,22 +17,18 @@ public:
   void setNotificationWindow(HWND dest) { m_dest = dest; }
   HWND getNotificationWindow() const { return m_dest; }
   void tabViewDidSelectTabViewItem(cocoa::NSTabView*, cocoa::NSTabViewItem*) override;
-  void setNeedsDisplay(bool needed) override;
-  void setNeedsDisplayInRect(cocoa::NSRect rect) override;
 
 private:
   cocoa::NSInteger m_tag = 0;
   HWND m_dest = nullptr;
 };
 
-class Swell_vVorna_progind : public cocoa::NSProgressIndicator, public SWELL_MessageTarget, public SWELL_Taggable
+class Swell_vVorna_progind : public SWELL_MarksAncestorsChanged<cocoa::NSProgressIndicator>, public SWELL_MessageTarget, public SWELL_Taggable
 {
 public:
   cocoa::NSInteger tag() const override { return m_tag; }
   void setTag(cocoa::NSInteger tag) override { m_tag = tag; }
   LRESULT onSwellMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
-  void setNeedsDisplay(bool needed) override;
-  void setNeedsDisplayInRect(cocoa::NSRect rect) override;
 
 private:
   cocoa::NSInteger m_tag = 0;

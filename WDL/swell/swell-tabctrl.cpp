@@ -34,18 +34,6 @@ void Swell_vVorna_tabview::tabViewDidSelectTabViewItem(NSTabView*, NSTabViewItem
   SendMessage(m_dest, WM_NOTIFY, static_cast<WPARAM>(m_tag), reinterpret_cast<LPARAM>(&nm));
 }
 
-void Swell_vVorna_tabview::setNeedsDisplay(bool needed)
-{
-  NSTabView::setNeedsDisplay(needed);
-  if (needed) swellMarkAncestorsChanged(this);
-}
-
-void Swell_vVorna_tabview::setNeedsDisplayInRect(NSRect rect)
-{
-  NSTabView::setNeedsDisplayInRect(rect);
-  swellMarkAncestorsChanged(this);
-}
-
 LRESULT Swell_vVorna_progind::onSwellMessage(UINT msg, WPARAM wParam, LPARAM lParam)
 {
   switch (msg)
@@ -65,18 +53,6 @@ LRESULT Swell_vVorna_progind::onSwellMessage(UINT msg, WPARAM wParam, LPARAM lPa
     break;
   }
   return 0;
-}
-
-void Swell_vVorna_progind::setNeedsDisplay(bool needed)
-{
-  NSProgressIndicator::setNeedsDisplay(needed);
-  if (needed) swellMarkAncestorsChanged(this);
-}
-
-void Swell_vVorna_progind::setNeedsDisplayInRect(NSRect rect)
-{
-  NSProgressIndicator::setNeedsDisplayInRect(rect);
-  swellMarkAncestorsChanged(this);
 }
 
 Swell_vVorna_tabview* swellCreateTabControl(NSView* parent, int id, NSRect frame)

@@ -2,6 +2,7 @@
 
 // The outline view behind a tree-view handle and the items it shows.
 
+#include "swell-listview-view.h"
 #include "swell-treeview.h"
 #include "swell-wnd-capabilities.h"
 
@@ -22,9 +23,12 @@ struct HTREEITEM__
 
   // Searches the direct children first, then each child's subtree in order.
   bool FindItem(const HTREEITEM__* item, HTREEITEM__** parentOut, int* indexOut);
+  // The same in a list of items that `owner` (null for the roots) holds.
+  static bool FindIn(const std::vector<std::unique_ptr<HTREEITEM__>>& list, HTREEITEM__* owner, const HTREEITEM__* item,
+                     HTREEITEM__** parentOut, int* indexOut);
 };
 
-class Swell_vVorna_treeview : public cocoa::NSOutlineView,
+class Swell_vVorna_treeview : public SWELL_MarksAncestorsChanged<cocoa::NSOutlineView>,
                               public cocoa::NSOutlineViewDataSource,
                               public SWELL_MessageTarget,
                               public SWELL_Taggable
@@ -49,8 +53,6 @@ public:
   cocoa::NSString objectValueForItem(cocoa::NSOutlineView*, cocoa::NSTableColumn*, void* item) override;
 
   void highlightSelectionInClipRect(cocoa::NSRect clip) override;
-  void setNeedsDisplay(bool needed) override;
-  void setNeedsDisplayInRect(cocoa::NSRect rect) override;
   void mouseDown(cocoa::NSEvent* event) override;
   void mouseDragged(cocoa::NSEvent*) override {}
   void mouseUp(cocoa::NSEvent* event) override;

@@ -38,18 +38,24 @@ HTREEITEM__* itemOf(void* item)
 }
 }  // namespace
 
-bool HTREEITEM__::FindItem(const HTREEITEM__* item, HTREEITEM__** parentOut, int* indexOut)
+bool HTREEITEM__::FindIn(const std::vector<std::unique_ptr<HTREEITEM__>>& list, HTREEITEM__* owner,
+                         const HTREEITEM__* item, HTREEITEM__** parentOut, int* indexOut)
 {
-  for (size_t i = 0; i < m_children.size(); ++i)
-    if (m_children[i].get() == item)
+  for (size_t i = 0; i < list.size(); ++i)
+    if (list[i].get() == item)
     {
-      if (parentOut) *parentOut = this;
+      if (parentOut) *parentOut = owner;
       if (indexOut) *indexOut = static_cast<int>(i);
       return true;
     }
-  for (const auto& child : m_children)
+  for (const auto& child : list)
     if (child->FindItem(item, parentOut, indexOut)) return true;
   return false;
+}
+
+bool HTREEITEM__::FindItem(const HTREEITEM__* item, HTREEITEM__** parentOut, int* indexOut)
+{
+  return FindIn(m_children, this, item, parentOut, indexOut);
 }
 
 Swell_vVorna_treeview::Swell_vVorna_treeview(int styleBits) : style(styleBits)
@@ -70,17 +76,7 @@ Swell_vVorna_treeview* swellTreeView(HWND hwnd)
 
 bool Swell_vVorna_treeview::findItem(const HTREEITEM__* item, HTREEITEM__** parentOut, int* indexOut)
 {
-  if (!item) return false;
-  for (size_t i = 0; i < m_items.size(); ++i)
-    if (m_items[i].get() == item)
-    {
-      if (parentOut) *parentOut = nullptr;
-      if (indexOut) *indexOut = static_cast<int>(i);
-      return true;
-    }
-  for (const auto& root : m_items)
-    if (root->FindItem(item, parentOut, indexOut)) return true;
-  return false;
+  return item && HTREEITEM__::FindIn(m_items, nullptr, item, parentOut, indexOut);
 }
 
 void Swell_vVorna_treeview::notifySelectionChanged()
@@ -114,18 +110,6 @@ NSString Swell_vVorna_treeview::objectValueForItem(NSOutlineView*, NSTableColumn
 {
   const auto& text = itemOf(item)->m_text;
   return NSString(text ? text->c_str() : "");
-}
-
-void Swell_vVorna_treeview::setNeedsDisplay(bool needed)
-{
-  NSOutlineView::setNeedsDisplay(needed);
-  if (needed) swellMarkAncestorsChanged(this);
-}
-
-void Swell_vVorna_treeview::setNeedsDisplayInRect(NSRect rect)
-{
-  NSOutlineView::setNeedsDisplayInRect(rect);
-  swellMarkAncestorsChanged(this);
 }
 
 void Swell_vVorna_treeview::highlightSelectionInClipRect(NSRect clip)
