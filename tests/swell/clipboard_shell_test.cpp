@@ -5,6 +5,7 @@
 
 #include "swell-clipboard.h"
 #include "swell-dragdrop.h"
+#include "swell-hosted.h"
 #include "swell-misc.h"
 #include "swell-shell.h"
 
@@ -310,4 +311,25 @@ TEST_F(ClipboardShellTest, ShellExecuteOpensAddressesAndDocumentsWithoutAShell)
                                              "xdg-open /tmp/notes.txt", "xdg-open HTTP://example.org",
                                              "xdg-open https://example.org/a b"}));
   std::system(("rm -rf '" + dir + "'").c_str());
+}
+
+TEST_F(ClipboardShellTest, AHostViewIsAPlainChildAndNoAudioUnitViewExists)
+{
+  Recorder* r = recorder("top");
+  HWND top = topLevel(r);
+  void* hosted = reinterpret_cast<void*>(1);
+  RECT rect{10, 10, 110, 60};
+  HWND host = SWELL_CreateCarbonWindowView(top, &hosted, &rect, true);
+  ASSERT_NE(host, nullptr);
+  EXPECT_EQ(hosted, nullptr);
+  EXPECT_EQ(GetParent(host), top);
+  EXPECT_EQ(SWELL_GetWindowFromCarbonWindowView(host), nullptr);
+  EXPECT_EQ(SWELL_GetWindowFromCarbonWindowView(nullptr), nullptr);
+  EXPECT_TRUE(dynamic_cast<Swell_vVorna_hwndcarbonhost*>(swellObjectOf(host))->swellIsCarbonHostingView());
+  // Its timer goes with it; it is destroyed as any window view is.
+  SetTimer(host, 1, 10, nullptr);
+  DestroyWindow(host);
+  EXPECT_FALSE(IsWindow(host));
+  EXPECT_EQ(SWELL_GetAudioUnitCocoaView(top, nullptr, nullptr, &rect), nullptr);
+  EXPECT_EQ(viewOf(top)->subviews().size(), 0u);
 }
