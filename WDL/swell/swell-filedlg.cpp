@@ -177,8 +177,8 @@ std::vector<int> selectedRows(HWND list)
   return rows;
 }
 
-// OK: into a chosen folder, or the dialog's answer.
-void accept(HWND dialog, FileDialog& d)
+// OK (or a double click on an entry): into a chosen folder, or the dialog's answer.
+void accept(HWND dialog, FileDialog& d, bool doubleClicked)
 {
   const std::vector<int> rows = selectedRows(GetDlgItem(dialog, kFileDialogList));
   std::vector<std::string> files;
@@ -193,6 +193,11 @@ void accept(HWND dialog, FileDialog& d)
     }
     else
       files.push_back(joined(d.folder, entry));
+  }
+  if (d.mode == Mode::directory && doubleClicked && !folder.empty())
+  {
+    goInto(dialog, d, folder);
+    return;
   }
   if (d.mode == Mode::directory)
   {
@@ -213,7 +218,7 @@ void accept(HWND dialog, FileDialog& d)
   }
   char name[2048];
   GetDlgItemText(dialog, kFileDialogName, name, sizeof name);
-  if (!folder.empty() && rows.size() == 1 && !*name)
+  if (!folder.empty() && rows.size() == 1 && (doubleClicked || !*name))
   {
     goInto(dialog, d, folder);
     return;
@@ -302,7 +307,14 @@ LRESULT fileDialogProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam)
   case WM_NOTIFY:
   {
     const auto* hdr = reinterpret_cast<const NMHDR*>(lParam);
-    if (!hdr || static_cast<int>(hdr->idFrom) != kFileDialogList || hdr->code != static_cast<UINT>(LVN_ITEMCHANGED)) return 0;
+    if (!hdr || static_cast<int>(hdr->idFrom) != kFileDialogList) return 0;
+    // A double click on an entry is OK on it: into a folder, or the file chosen.
+    if (hdr->code == static_cast<UINT>(NM_DBLCLK))
+    {
+      if (reinterpret_cast<const NMLISTVIEW*>(lParam)->iItem >= 0) accept(dialog, *d, true);
+      return 0;
+    }
+    if (hdr->code != static_cast<UINT>(LVN_ITEMCHANGED)) return 0;
     // Choosing a file while saving takes its name.
     const int row = ListView_GetNextItem(hdr->hwndFrom, -1, LVNI_SELECTED);
     if (d->mode == Mode::save && row >= 0 && static_cast<size_t>(row) < d->entries.size() &&
@@ -311,7 +323,7 @@ LRESULT fileDialogProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam)
     return 0;
   }
   case WM_COMMAND:
-    if ((wParam & 0xFFFF) == IDOK) accept(dialog, *d);
+    if ((wParam & 0xFFFF) == IDOK) accept(dialog, *d, false);
     if ((wParam & 0xFFFF) == IDCANCEL) EndDialog(dialog, 0);
     return 0;
   default:

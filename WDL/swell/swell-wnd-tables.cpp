@@ -65,6 +65,28 @@ void Swell_vVorna_hwnd::tableViewDidClickTableColumn(NSTableView* table, NSTable
   SendMessage(handle(), WM_NOTIFY, static_cast<WPARAM>(lv->tag()), reinterpret_cast<LPARAM>(&nm));
 }
 
+void Swell_vVorna_hwnd::tableViewDoubleClicked(NSTableView* table)
+{
+  if (dropsNotifications(this)) return;
+  const auto id = static_cast<int>(table->tag());
+  auto* lv = dynamic_cast<Swell_vVorna_listview*>(table);
+  if (lv && lv->getSwellNotificationMode())
+  {
+    SendMessage(handle(), WM_COMMAND, static_cast<WPARAM>(id) | (LBN_DBLCLK << 16), reinterpret_cast<LPARAM>(lv->handle()));
+    return;
+  }
+  NMLISTVIEW nm{};
+  nm.hdr = NMHDR{swellHandleOf(table), static_cast<UINT_PTR>(id), static_cast<UINT>(NM_DBLCLK)};
+  if (lv)
+  {
+    const int row = static_cast<int>(table->clickedRow());
+    nm.iItem = row;
+    nm.iSubItem = lv->getColumnIdx(static_cast<int>(table->clickedColumn()));
+    if (row >= 0 && row < static_cast<int>(lv->m_items.size())) nm.lParam = lv->m_items[static_cast<size_t>(row)]->m_param;
+  }
+  SendMessage(handle(), WM_NOTIFY, static_cast<WPARAM>(id), reinterpret_cast<LPARAM>(&nm));
+}
+
 void Swell_vVorna_hwnd::tableViewWillDisplayCell(NSTableView* table, NSCell* cell, NSTableColumn*, NSInteger row)
 {
   if (auto* lv = dynamic_cast<Swell_vVorna_listview*>(table))

@@ -146,6 +146,7 @@ public:
   // text colours of their cells.
   void tableViewSelectionDidChange(cocoa::NSTableView* table) override;
   void tableViewDidClickTableColumn(cocoa::NSTableView* table, cocoa::NSTableColumn* column) override;
+  void tableViewDoubleClicked(cocoa::NSTableView* table) override;
   void tableViewWillDisplayCell(cocoa::NSTableView* table, cocoa::NSCell* cell, cocoa::NSTableColumn*,
                                 cocoa::NSInteger row) override;
   void outlineViewSelectionDidChange(cocoa::NSOutlineView* outline) override;

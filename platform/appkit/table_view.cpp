@@ -424,6 +424,8 @@ void NSTableView::mouseDown(NSEvent* event)
     return;
   }
   const NSInteger row = rowAtPoint(point);
+  m_clickedRow = row;
+  m_clickedColumn = row < 0 ? -1 : columnAtPoint(point);
   const unsigned flags = event->modifierFlags();
   if (row < 0)
   {
@@ -452,6 +454,7 @@ void NSTableView::mouseDown(NSEvent* event)
   }
   else
     selectByUser({row}, false);
+  if (event->clickCount() == 2 && m_delegate) m_delegate->tableViewDoubleClicked(this);
 }
 
 void NSTableView::keyDown(NSEvent* event)

@@ -78,6 +78,8 @@ public:
   virtual void tableViewSelectionDidChange(NSTableView*) {}
   virtual void tableViewDidClickTableColumn(NSTableView*, NSTableColumn*) {}
   virtual void tableViewWillDisplayCell(NSTableView*, NSCell*, NSTableColumn*, NSInteger) {}
+  // A second click on a row, after the first selected it (clickedRow tells which).
+  virtual void tableViewDoubleClicked(NSTableView*) {}
 };
 
 // Rows of cells under column titles. The titles lie over the top of what is on show, so
@@ -126,6 +128,9 @@ public:
   void setAllowsEmptySelection(bool allows) { m_allowsEmpty = allows; }
   const std::set<NSInteger>& selectedRowIndexes() const { return m_selection; }
   NSInteger selectedRow() const { return m_selectedRow; }
+  // Where the last press on the rows landed (display position of the column); -1 for none.
+  NSInteger clickedRow() const { return m_clickedRow; }
+  NSInteger clickedColumn() const { return m_clickedColumn; }
   NSInteger numberOfSelectedRows() const { return static_cast<NSInteger>(m_selection.size()); }
   bool isRowSelected(NSInteger row) const { return m_selection.count(row) != 0; }
   // Rows outside the table are left out.
@@ -195,6 +200,8 @@ private:
   std::set<NSInteger> m_selection;
   NSInteger m_selectedRow = -1;
   NSInteger m_anchorRow = -1;
+  NSInteger m_clickedRow = -1;
+  NSInteger m_clickedColumn = -1;
   unsigned m_gridMask = NSTableViewGridNone;
   NSColor m_gridColor;
   NSColor m_backgroundColor;

@@ -338,6 +338,19 @@ TEST_F(TableControlsTest, AClickNotifiesOnceAfterSelectingAndTheFourthDragEventB
   EXPECT_GE(recorders.front().count(WM_MOUSEMOVE), 1);
   EXPECT_EQ(recorders.front().count(WM_LBUTTONUP), 1);
 
+  // A double click tells which row and column, with the row's parameter.
+  int doubleItem = -2;
+  LPARAM doubleParam = 0;
+  onNotice = [&](const NMHDR* hdr) {
+    if (hdr->code != static_cast<UINT>(NM_DBLCLK)) return;
+    doubleItem = reinterpret_cast<const NMLISTVIEW*>(hdr)->iItem;
+    doubleParam = reinterpret_cast<const NMLISTVIEW*>(hdr)->lParam;
+  };
+  driver.doubleClick(window, pointOfRow(lv, 3));
+  EXPECT_EQ(doubleItem, 3);
+  EXPECT_EQ(doubleParam, 103);
+  onNotice = nullptr;
+
   // A fast-click column answers at the press, once.
   notices.clear();
   SWELL_SetListViewFastClickMask(lv->handle(), 1);
