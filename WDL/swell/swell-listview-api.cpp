@@ -43,7 +43,6 @@ void ListView_InsertColumn(HWND hwnd, int index, const LVCOLUMN* column)
 {
   Swell_vVorna_listview* lv = swellListView(hwnd);
   if (!lv || !column) return;
-  const int previousCount = static_cast<int>(lv->m_cols.size());
   auto* tableColumn = new NSTableColumn;
   Swell_vVorna_listviewcell* cell = nullptr;
   if (index == 0 && lv->m_status_imagelist)
@@ -65,11 +64,8 @@ void ListView_InsertColumn(HWND hwnd, int index, const LVCOLUMN* column)
     tableColumn->headerCell()->setStringValue(NSString(column->pszText));
   lv->m_cols.push_back(tableColumn);
   lv->addTableColumn(tableColumn);
-  if (column->mask & LVCF_WIDTH)
-  {
-    // Only the column just made is sized.
-    if (index == previousCount) ListView_SetColumnWidth(hwnd, index, column->cx);
-  }
+  // The width goes to the column at `index`: the new one only when it was asked for at the end.
+  if (column->mask & LVCF_WIDTH) ListView_SetColumnWidth(hwnd, index, column->cx);
 }
 
 void ListView_SetColumn(HWND hwnd, int col, const LVCOLUMN* column)

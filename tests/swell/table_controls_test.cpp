@@ -299,6 +299,21 @@ TEST_F(TableControlsTest, HitTestsFlagPointsOutsideAndFindRowsInside)
   ListView_EnsureVisible(lv->handle(), 29, FALSE);
   EXPECT_GT(ListView_GetTopIndex(lv->handle()), 15);
   EXPECT_EQ(ListView_GetCountPerPage(lv->handle()), static_cast<int>(lv->documentVisibleRect().size.height) / rowHeight);
+
+  // A column asked for at 0 still goes to the end; the width goes to the column at 0.
+  column.cx = 60;
+  ListView_InsertColumn(lv->handle(), 0, &column);
+  EXPECT_EQ(Header_GetItemCount(lv->handle()), 3);
+  EXPECT_EQ(ListView_GetColumnWidth(lv->handle(), 0), 60);
+  EXPECT_EQ(ListView_GetColumnWidth(lv->handle(), 1), 100);
+  int order[3];
+  EXPECT_TRUE(ListView_GetColumnOrderArray(lv->handle(), 3, order));
+  EXPECT_EQ((std::vector<int>{order[0], order[1], order[2]}), (std::vector<int>{0, 1, 2}));
+  const int reversed[] = {2, 1, 0};
+  EXPECT_TRUE(ListView_SetColumnOrderArray(lv->handle(), 3, reversed));
+  ListView_GetColumnOrderArray(lv->handle(), 3, order);
+  EXPECT_EQ((std::vector<int>{order[0], order[1], order[2]}), (std::vector<int>{2, 1, 0}));
+  EXPECT_FALSE(ListView_GetColumnOrderArray(lv->handle(), 2, order));
 }
 
 TEST_F(TableControlsTest, AClickNotifiesOnceAfterSelectingAndTheFourthDragEventBeginsADrag)
