@@ -3,6 +3,7 @@
 // the first time; and a modal dialog box run to its end. Headless.
 
 #include "swell-dlg.h"
+#include "tools/preferences_dialog_table.h"
 #include "swell-timer.h"
 #include "swell-wnd-view.h"
 #include "swell-wnd.h"
@@ -80,14 +81,15 @@ void BM_DialogMadeAndDestroyed(benchmark::State& state)
 }
 BENCHMARK(BM_DialogMadeAndDestroyed)->Unit(benchmark::kMicrosecond);
 
-void BM_DialogFirstPaint(benchmark::State& state)
+// Times only the first showing and painting of a dialog made beforehand.
+void timeFirstPaint(benchmark::State& state, SWELL_DialogResourceIndex* record, DLGPROC proc)
 {
   Scene scene;
   for (auto _ : state)
   {
     NSAutoreleasePool pool;
     state.PauseTiming();
-    HWND dialog = SWELL_CreateDialog(&g_preferences, g_preferences.resid, nullptr, nullptr, 0);
+    HWND dialog = SWELL_CreateDialog(record, record->resid, nullptr, proc, 0);
     state.ResumeTiming();
     ShowWindow(dialog, SW_SHOW);
     NSApp()->updateWindows();
@@ -96,7 +98,44 @@ void BM_DialogFirstPaint(benchmark::State& state)
     state.ResumeTiming();
   }
 }
+
+void BM_DialogFirstPaint(benchmark::State& state)
+{
+  timeFirstPaint(state, &g_preferences, nullptr);
+}
 BENCHMARK(BM_DialogFirstPaint)->Unit(benchmark::kMicrosecond);
+
+LRESULT fillAtInit(HWND hwnd, UINT msg, WPARAM, LPARAM)
+{
+  if (msg != WM_INITDIALOG) return 0;
+  preferences_dialog::fillLikeTheHost(hwnd);
+  return 1;
+}
+
+// The preferences dialog with its 35 real controls (labels, drop-down lists, a check box,
+// buttons, group boxes) made from its control table and filled at WM_INITDIALOG.
+void BM_PreferencesControlsMadeAndInitialised(benchmark::State& state)
+{
+  Scene scene;
+  SWELL_DialogResourceIndex record = preferences_dialog::preferencesRecord();
+  for (auto _ : state)
+  {
+    NSAutoreleasePool pool;
+    HWND dialog = SWELL_CreateDialog(&record, record.resid, nullptr, fillAtInit, 0);
+    benchmark::DoNotOptimize(dialog);
+    state.PauseTiming();
+    DestroyWindow(dialog);
+    state.ResumeTiming();
+  }
+}
+BENCHMARK(BM_PreferencesControlsMadeAndInitialised)->Unit(benchmark::kMicrosecond);
+
+void BM_PreferencesControlsFirstPaint(benchmark::State& state)
+{
+  SWELL_DialogResourceIndex record = preferences_dialog::preferencesRecord();
+  timeFirstPaint(state, &record, fillAtInit);
+}
+BENCHMARK(BM_PreferencesControlsFirstPaint)->Unit(benchmark::kMicrosecond);
 
 // Opened, ended from WM_INITDIALOG (no run) or from its first timer beat (one modal run).
 void BM_DialogBoxRun(benchmark::State& state)

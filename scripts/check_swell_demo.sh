@@ -14,12 +14,6 @@ first_display=141
 last_display=190
 source scripts/demo_on_xvfb.sh
 
-# Waits up to 5 s for a line of the demo's output.
-expect() {
-  for _ in $(seq 100); do grep -q "$1" "$log" && return 0; sleep 0.05; done
-  fail "$2"
-}
-
 start_demo() {
   VORNA_BACKEND=sdl "$demo" >"$log" 2>&1 &
   demo_pid=$!

@@ -1,7 +1,8 @@
 # Sourced by the display checks. Before sourcing, set `check` (the name failures are reported
 # under) and the range of X display numbers to try (`first_display`, `last_display`).
 # Gives a work folder with the demo's log, a cleanup that ends the demo and the display,
-# `fail` (prints the log and exits), and a running Xvfb with DISPLAY exported.
+# `fail` (prints the log and exits), `expect` (waits up to 5 s for a line of the demo's
+# output, else fails with the message given), and a running Xvfb with DISPLAY exported.
 work="$(mktemp -d)"
 log="$work/demo.log"
 xvfb_pid=""
@@ -18,6 +19,11 @@ fail() {
   echo "--- demo output ---" >&2
   cat "$log" >&2 || true
   exit 1
+}
+
+expect() {
+  for _ in $(seq 100); do grep -q "$1" "$log" && return 0; sleep 0.05; done
+  fail "$2"
 }
 
 display=""

@@ -23,10 +23,12 @@ elif [ "$flavour" = thread ]; then
   export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
 fi
 ctest --test-dir "$dir" "${labels[@]}" -j "$(nproc)" --output-on-failure --timeout 600
-# The platform layer and a window of the window layer on a real (virtual) display: only the
-# plain build, sanitizers add nothing there.
+# The platform layer, a window of the window layer and an editor of the GUI framework on a
+# real (virtual) display: only the plain build, sanitizers add nothing there.
 if [ "$flavour" = plain ]; then
   bash scripts/check_platform_demo.sh "$dir"
   bash scripts/check_swell_demo.sh "$dir"
   bash scripts/check_swell_clipboard.sh "$dir"
+  bash scripts/check_swell_dialog_demo.sh "$dir"
+  bash scripts/check_gui_demo.sh "$dir"
 fi

@@ -162,14 +162,22 @@ int MIDIReceiver::Forget(int param)
 void MIDIReceiver::ArmLearn(int param)
 {
   Forget(param);
-  mPendingLearn.Add(param);
+  // Armed twice, the parameter still waits once: the next controller binds it once.
+  bool waiting = false;
+  for (int i = 0; i < mPendingLearn.GetSize(); ++i) waiting = waiting || mPendingLearn.Get()[i] == param;
+  if (!waiting) mPendingLearn.Add(param);
   mLearnPending = true;
 }
 
-bool MIDIReceiver::IsBound(int param) const
+int MIDIReceiver::BoundController(int param) const
 {
-  for (const auto& list : mLearnMap)
+  for (int cc = 0; cc < kNumControllers; ++cc)
+  {
+    const WDL_TypedBuf<int>& list = mLearnMap[cc];
     for (int i = 0; i < list.GetSize(); ++i)
-      if (list.Get()[i] == param) return true;
-  return false;
+      if (list.Get()[i] == param) return cc;
+  }
+  return -1;
 }
+
+bool MIDIReceiver::IsBound(int param) const { return BoundController(param) >= 0; }

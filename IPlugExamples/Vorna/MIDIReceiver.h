@@ -76,6 +76,8 @@ public:
   // Removes the parameter from the first controller list (0..127) that holds it;
   // returns that controller, or -1.
   int Forget(int param);
+  // The lowest controller the parameter is bound to, or -1.
+  int BoundController(int param) const;
   // Arms a learn: the parameter leaves its binding and waits for the next
   // controller that is not a pedal or all-notes-off.
   void ArmLearn(int param);

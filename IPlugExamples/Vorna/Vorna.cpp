@@ -58,8 +58,6 @@ void Vorna::CreateUI()
   BuildEditor();
 }
 
-void Vorna::BuildEditor() {}
-
 void Vorna::InitiateParams() { DeclareVornaParams(*this); }
 
 void Vorna::SetParamsShapes() { SetVornaParamShapes(*this); }

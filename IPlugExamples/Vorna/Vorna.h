@@ -1,9 +1,13 @@
 #pragma once
 
 #include "BoundedInputs.h"
+#include "EditorLayout.h"
 #include "EnvelopeDetector.h"
+#include "FilterZK.h"
+#include "IParamMailbox.h"
 #include "IPlugStandalone.h"
 #include "MIDIReceiver.h"
+#include "Oscillator.h"
 #include "VoiceManager.h"
 #include "VornaParams.h"
 
@@ -12,10 +16,21 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
+#include <thread>
+#include <vector>
 
 class ThreadPool;
 struct VornaRoutes;
+class IControlZK;
+class IMenuZK;
+class IMenuControlZK;
+class IPanelControlZK;
+class ITextControlZK;
+class ITooltipControlZK;
+class IURLControlZK;
+struct ControlRow;
 
 // Four characters as one big-endian number, the way plug-in identifiers are written.
 constexpr int FourCharCode(const char (&text)[5])
@@ -29,10 +44,9 @@ constexpr int FourCharCode(const char (&text)[5])
 // smoothing, block processing with external inputs, MIDI learn and the state
 // chunk. Built for the heap: the engine is large and held by value.
 //
-// The editor is not part of this class yet. Every value the editor will show
-// or change and the state chunk carries (the AM view switches, the input
-// pairs, the tempo, "Mask input", the learned controller of each parameter)
-// is kept here, where the editor will read it.
+// The editor (built in the constructor when a graphics maker is set, see
+// SetGraphicsMaker) is part of this class too: its controls, menus, panels and the
+// rules that show and hide controls as the sound changes live in editor/.
 class Vorna : public IPlugStandalone
 {
 public:
@@ -67,16 +81,19 @@ public:
   // shown; the default presets, program and bank files store it so.
   static constexpr double kAMViewStart = 0.5;
 
-  // The ids the editor's controls of the editor-side values will carry.
+  // The ids of the editor's controls of the editor-side values.
   enum EGuiControlId
   {
-    kAMView1 = -139,
-    kAMView2 = -140,
-    kFMInputPair = -141,
-    kAM1InputPair = -142,
-    kAM2InputPair = -143,
-    kTempoField = -144,
-    kMaskInputBox = -145
+    kAMView1 = kAMViewSwitch1Id,
+    kAMView2 = kAMViewSwitch2Id,
+    kFMInputPair = kFMInputSelectorId,
+    kAM1InputPair = kAM1InputSelectorId,
+    kAM2InputPair = kAM2InputSelectorId,
+    kTempoField = kTempoEntryId,
+    kMaskInputBox = kMaskInputCheckBoxId,
+    kInfoButton = kInfoButtonId,
+    kTooltipButton = kTooltipButtonId,
+    kChanConfigButton = kChanConfigButtonId
   };
 
   // The value curve a learned controller follows for some parameters. Kind 'n'
@@ -148,6 +165,64 @@ public:
   int GetInputPairSel(int which) const { return mInputPairSel[which]; }
   bool GetMaskInput() const { return mMaskInput; }
 
+  // ---- the editor ----
+  // Makes the editor's drawing surface: the platform's view, or a test's surface.
+  using GraphicsMaker = IGraphics* (*)(IPlugBase* plug, int width, int height, int fps);
+  // Process-wide, for the plug-ins constructed afterwards; without one (null, the
+  // default) a plug-in has no editor and runs as well.
+  static void SetGraphicsMaker(GraphicsMaker maker);
+
+  // Construction steps, in the order CreateUI runs them.
+  void CreateControls(IGraphics* graphics);
+  void CreateTooltips();
+  void SetControlLabels();
+  void AttachControls(IGraphics* graphics);
+  void CreateAndAttachTooltipCtrl(IGraphics* graphics);
+  void CreateAndAttachInfoPanel(IGraphics* graphics);
+  void CreateAndAttachChanConfigPanel(IGraphics* graphics);
+  void CreateControlMenus();
+  void CreateAndAttachMenuControl(IGraphics* graphics);
+  void SetColors();
+  void HideControls(IGraphics* graphics);
+  void AdjustTargetRects();
+
+  // Rules that show, hide and relabel controls as the sound changes. Main thread.
+  void ManageHSVisibility();
+  void ManageAddWaveformParamVisibility(int osc, OscWave wave);
+  void UpdateFilterControlsShapesAndVisibility(int filter, FilterModel model);
+  void ManageAMVisibility(int id, double value);
+
+  // Handlers of the editor's menus and buttons. Main thread.
+  void ShowControlMenu(int id, int x, int y);
+  void IncreaseLabelsSize(int id = 0, int item = 0);
+  void DecreaseLabelsSize(int id = 0, int item = 0);
+  void ShowHideTooltips(int id, double value);
+  void UpdateDynamicInfoText();
+  void OnInfoBtnClick(int id, double value);
+  void OnButtonClickChannelConfig(int id, double value);
+
+  // The main thread's time with every editor frame: what the audio thread changed for
+  // the editor (rules, menu texts) is shown here.
+  void OnIdle() override;
+
+  // The editor's controls, for the host and tests (null without an editor).
+  IControlZK* GetParamControl(int paramIdx) const;
+  IMenuControlZK* GetMenuControl() const { return mMenuControl; }
+  IMenuZK* GetParamMenu(int paramIdx) const;
+  IMenuZK* GetTextSizeMenu() const { return mTextSizeMenu.get(); }
+  ITooltipControlZK* GetTooltipControl() const { return mTooltipControl; }
+  IPanelControlZK* GetInfoPanel() const { return mInfoPanel; }
+  IPanelControlZK* GetChanConfigPanel() const { return mChanConfigPanel; }
+  ITextControlZK* GetInfoDynamicText() const { return mInfoDynamicText.get(); }
+  IControlZK* GetAMViewSwitch(int osc) const { return osc == 0 ? mAMViewSwitch1 : mAMViewSwitch2; }
+  IControlZK* GetTooltipButton() const { return mTooltipButton; }
+  IControlZK* GetInfoButton() const { return mInfoButton; }
+  IControlZK* GetChanConfigButton() const { return mChanConfigButton; }
+  IControlZK* GetTempoEntry() const { return mTempoEntry; }
+  IControlZK* GetInputSelector(int which) const { return mInputSelectors[which].get(); }
+  IControlZK* GetMaskInputCheckBox() const { return mMaskInputCheckBox.get(); }
+  const std::array<std::vector<int>, 4>& GetAMControlGroups() const { return mAMControlGroups; }
+
   // ---- engine access for hosts and tests ----
   // Restarts the engine's random generator, so that renders repeat bit for bit.
   void SeedRandom(uint64_t seed);
@@ -164,9 +239,20 @@ public:
 private:
   friend struct VornaRoutes;
 
-  // The editor's own construction: bitmaps, controls, labels, menus. The
-  // plug-in has no editor yet; this is where the editor work builds it.
+  // The editor's own construction: bitmaps, controls, labels, menus.
   void BuildEditor();
+  void StoreControl(const ControlRow& row, IControlZK* control);
+  // After a parameter reached the engine: its editor rule runs now on the main thread,
+  // or at the next frame when another thread changed it.
+  void EditorFollowsParam(int paramIdx);
+  void RunEditorRule(int paramIdx);
+  // The "MIDI forget" item of a parameter's menu, brought up to its binding.
+  void RefreshLearnMenu(int paramIdx);
+  // The editor-side values a loaded state set, shown on their controls.
+  void ShowInternalValues();
+  // The input selector of the FM (0), AM 1 (1) or AM 2 (2) input shows its pair.
+  void ShowInputPair(int which);
+  void ReportStateChange() { MarkStateChanged(); }
   void WireSignals();
   void DefineCCMappings();
 
@@ -217,6 +303,39 @@ private:
 
   bool mLoadingState = false;
   std::map<int, CCMapping> mCCMappings;
+
+  // ---- the editor (main thread) ----
+  // Attached controls belong to the graphics object, which deletes them; the panels'
+  // children and the menus are shared and never attached.
+  std::array<IControlZK*, kNumParams + 1> mParamControls{};  // + the menu control
+  IMenuControlZK* mMenuControl = nullptr;
+  ITooltipControlZK* mTooltipControl = nullptr;
+  IControlZK* mAMViewSwitch1 = nullptr;
+  IControlZK* mAMViewSwitch2 = nullptr;
+  IControlZK* mTooltipButton = nullptr;
+  IControlZK* mInfoButton = nullptr;
+  IControlZK* mChanConfigButton = nullptr;
+  IControlZK* mTempoEntry = nullptr;
+  ITextControlZK* mTextLine1 = nullptr;
+  ITextControlZK* mTextLine2 = nullptr;
+  IPanelControlZK* mInfoPanel = nullptr;
+  IPanelControlZK* mChanConfigPanel = nullptr;
+  std::shared_ptr<ITextControlZK> mInfoTitleText, mInfoDynamicText;
+  std::shared_ptr<IURLControlZK> mMailLink, mMembershipLink, mDonationLink;
+  std::shared_ptr<ITextControlZK> mChanConfigCaption;
+  std::vector<std::shared_ptr<ITextControlZK>> mChanConfigTexts;
+  std::array<std::shared_ptr<IControlZK>, 3> mInputSelectors;  // FM, AM 1, AM 2
+  std::shared_ptr<IControlZK> mMaskInputCheckBox;
+  std::array<std::shared_ptr<IMenuZK>, kNumParams> mParamMenus;
+  std::shared_ptr<IMenuZK> mTextSizeMenu;
+  std::set<int> mParamsWithoutMenu;
+  std::array<std::vector<int>, 4> mAMControlGroups;  // osc-1 AM, osc-2 AM, osc-1 OAM, osc-2 OAM
+  // The controller each menu names now, so that a binding made on the audio thread
+  // reaches its menu on the main thread.
+  std::array<int, kNumParams> mMenuShowsCC{};
+  // Rule parameters the audio thread changed, for the next frame.
+  IParamMailbox mRuleMailbox{kNumParams};
+  std::thread::id mMainThread = std::this_thread::get_id();
 };
 
 // The factory the application calls: a new plug-in, created under a

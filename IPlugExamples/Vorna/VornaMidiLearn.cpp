@@ -3,6 +3,7 @@
 #include "IGraphics.h"
 
 #include <cstdio>
+#include <thread>
 
 namespace
 {
@@ -40,6 +41,8 @@ void Vorna::UpdateControlLearnedCC(int paramIdx, int cc)
   if (paramIdx < 0 || paramIdx >= kNumParams) return;
   MarkStateChanged();
   mLearnedCC[paramIdx].store(cc < 0 ? -1 : cc, std::memory_order_relaxed);
+  // A binding learned on the audio thread reaches the menu at the next frame.
+  if (std::this_thread::get_id() == mMainThread) RefreshLearnMenu(paramIdx);
 }
 
 std::string Vorna::GetMidiForgetText(int paramIdx) const
@@ -62,8 +65,9 @@ void Vorna::OnMenuClickMidiForget(int paramIdx, int)
 {
   if (paramIdx < 0 || paramIdx >= kNumParams) return;
   WDL_MutexLock lock(&mMutex);
+  // One binding per pick, the lowest controller's; the menu then names the next one.
   mMIDIReceiver.Forget(paramIdx);
-  UpdateControlLearnedCC(paramIdx, -1);
+  UpdateControlLearnedCC(paramIdx, mMIDIReceiver.BoundController(paramIdx));
 }
 
 void Vorna::OnMenuClickEraseMidiMap(int, int)
@@ -71,7 +75,8 @@ void Vorna::OnMenuClickEraseMidiMap(int, int)
   WDL_MutexLock lock(&mMutex);
   for (int p = 0; p < kNumParams; ++p)
   {
-    mMIDIReceiver.Forget(p);
+    if (mParamsWithoutMenu.count(p)) continue;
+    while (mMIDIReceiver.Forget(p) >= 0) {}
     UpdateControlLearnedCC(p, -1);
   }
 }

@@ -1,6 +1,7 @@
 #include "Vorna.h"
 
 #include "FilterContainer.h"
+#include "FilterModelShapes.h"
 #include "Oscillator.h"
 #include "SoftLimiter.h"
 #include "globals.h"
@@ -226,6 +227,11 @@ struct VornaRoutes
   static void FltModel(Vorna& plug, int flt, double v)
   {
     Engine(plug).SetFltModel(flt, static_cast<FilterModel>(Whole(v)));
+    const FilterModelShapes shapes = ShapesForFilterModel(Whole(v));
+    const FilterModelParams params = ParamsOfFilter(flt);
+    plug.GetParam(params.freq)->SetShape(shapes.freq);
+    plug.GetParam(params.q)->SetShape(shapes.q);
+    plug.GetParam(params.drive)->SetShape(shapes.drive);
   }
   static void PassType(Vorna& plug, int flt, double v) { Engine(plug).SetFltPassType(flt, v); }
   static void FollowNote(Vorna& plug, int flt, double v) { Engine(plug).SetFltFollowNote(flt, v); }
@@ -389,6 +395,7 @@ void Vorna::OnParamChange(int paramIdx)
   {
     route.apply(*this, route.slot, value);
     mSmoothCurrent[paramIdx] = value;
+    EditorFollowsParam(paramIdx);
     return;
   }
   if (!mParamsInitialized)
@@ -447,6 +454,7 @@ void Vorna::ReapplyRateDependentParams()
 
 void Vorna::SetMaskInput(int, double value)
 {
+  WDL_MutexLock lock(&mMutex);
   const bool mask = value != 0.0;
   if (mask == mMaskInput) return;
   mMaskInput = mask;

@@ -72,6 +72,7 @@ int Vorna::UnserializeState(ByteChunk* chunk, int startPos)
   // Announces every binding it keeps through the learned signal.
   pos = mMIDIReceiver.UnserializeState(chunk, pos, kNumParams);
   pos = UnserializeInternalParams(chunk, pos, version);
+  ShowInternalValues();
 
   mLoadingState = false;
   return pos;
@@ -133,7 +134,9 @@ void Vorna::OnChannelConfigChange(int id, int value)
 {
   const int which = kFMInputPair - id;  // -141 -> 0, -142 -> 1, -143 -> 2
   if (which < 0 || which > 2) return;
+  WDL_MutexLock lock(&mMutex);
   mInputPairSel[which] = std::clamp(value, 1, kInputPairs) - 1;
+  ShowInputPair(which);
   MarkStateChanged();
 }
 
@@ -142,9 +145,9 @@ void Vorna::OnGuiBpmChange(int, double bpm)
   // The editor calls this on the main thread, and the new tempo rewrites the
   // bend windows of every oscillator the audio thread is rendering.
   WDL_MutexLock lock(&mMutex);
-  const double before = PlugG::HOST_BPM;
   ApplyTempo(bpm);
-  if (PlugG::HOST_BPM != before) MarkStateChanged();
+  // Also when the tempo was already in force: the entry was edited.
+  MarkStateChanged();
 }
 
 void Vorna::SetAMView(int osc, double value)

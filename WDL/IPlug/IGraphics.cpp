@@ -127,6 +127,8 @@ void IGraphics::DrainParamMailbox()
     for (int i = 0; i < mControls.GetSize(); ++i)
       if (mControls.Get(i)->ParamIdx() == paramIdx) mControls.Get(i)->UpdateDisplayControls(value);
   });
+  // The plug-in's own share of the main thread's time before each frame.
+  if (mPlug) mPlug->OnIdle();
 }
 
 void IGraphics::ClampControl(int paramIdx, double lo, double hi, bool normalized)

@@ -131,6 +131,8 @@ public:
   // whole-number parameters, a decimal point too for double ones, and at most
   // maxLength characters (0: no limit).
   static bool TextEntryAccepts(const IParam* param, int maxLength, const char* text);
+  // The characters a text field for that parameter takes; null (any) without one.
+  static const char* TextEntryCharacters(const IParam* param);
 
   // ---- redraw ----
   // Unites r with the rectangle of every dirty control; true when one was dirty.

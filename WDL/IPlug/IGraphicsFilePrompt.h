@@ -1,7 +1,7 @@
 #pragma once
 
-// The file prompt of the editor's platform view (IGraphicsMac's PromptForFile once its view
-// is open) on the window layer's file dialogs.
+// The file prompt of the editor's view (IGraphicsMac::PromptForFile while its view is open)
+// on the window layer's file dialogs.
 
 #include "IGraphicsStructs.h"
 

@@ -71,11 +71,16 @@ void IGraphics::EndTextEntry(IControl* control, IParam* param, const char* txt)
   else if (control) control->TextFromTextEntry(txt ? txt : "");
 }
 
+const char* IGraphics::TextEntryCharacters(const IParam* param)
+{
+  if (!param) return nullptr;
+  return param->Type() == IParam::kTypeDouble ? kDecimalCharacters : kWholeNumberCharacters;
+}
+
 bool IGraphics::TextEntryAccepts(const IParam* param, int maxLength, const char* text)
 {
   if (!text) return true;
-  const char* allowed = nullptr;
-  if (param) allowed = param->Type() == IParam::kTypeDouble ? kDecimalCharacters : kWholeNumberCharacters;
+  const char* allowed = TextEntryCharacters(param);
   int characters = 0;
   for (const char* p = text; *p; ++p)
   {

@@ -148,14 +148,14 @@ double IParam::GetNormalized(double value) const
   if (std::isnan(value)) value = mDefault;
   const double range = mMax - mMin;
   if (!(range > 0.0)) return 0.0;
-  return std::pow((ClampToRange(value) - mMin) / range, 1.0 / mShape);
+  return std::pow((ClampToRange(value) - mMin) / range, 1.0 / GetShape());
 }
 
 double IParam::GetNonNormalized(double normalizedValue) const
 {
   if (std::isnan(normalizedValue)) return ClampToRange(mDefault);
   const double n = std::clamp(normalizedValue, 0.0, 1.0);
-  return mMin + (mMax - mMin) * std::pow(n, mShape);
+  return mMin + (mMax - mMin) * std::pow(n, GetShape());
 }
 
 void IParam::GetDisplayForHost(double value, bool normalized, char* out, bool withDisplayText) const

@@ -2,6 +2,8 @@
 
 #include "heapbuf.h"
 
+#include <atomic>
+
 // One automatable value of a plug-in: kind, range, step, value curve, display
 // precision, the names it is shown under and optional texts for single values.
 //
@@ -74,7 +76,7 @@ public:
   double GetMax() const { return mMax; }
   void GetBounds(double* minVal, double* maxVal) const;
   double GetStep() const { return mStep; }
-  double GetShape() const { return mShape; }
+  double GetShape() const { return mShape.load(); }
   double GetDefault() const { return mDefault; }
   int GetPrecision() const { return mDisplayPrecision; }
   bool GetNegateDisplay() const { return mNegateDisplay; }
@@ -120,7 +122,23 @@ private:
   double mMin = 0.0;
   double mMax = 1.0;
   double mStep = 1.0;
-  double mShape = 1.0;
+  // A filter model moved by a learned controller reshapes its knobs on the audio
+  // thread while the editor converts values with the same curve. Copyable, so that
+  // parameters stay plain values.
+  struct SharedCurve
+  {
+    std::atomic<double> exponent;
+    SharedCurve(double x) : exponent(x) {}
+    SharedCurve(const SharedCurve& other) : exponent(other.load()) {}
+    SharedCurve& operator=(const SharedCurve& other) { return *this = other.load(); }
+    SharedCurve& operator=(double x)
+    {
+      exponent.store(x, std::memory_order_relaxed);
+      return *this;
+    }
+    double load() const { return exponent.load(std::memory_order_relaxed); }
+  };
+  SharedCurve mShape{1.0};
   double mDefault = 0.0;
   int mDisplayPrecision = 0;
   char mName[kTextSize] = {};

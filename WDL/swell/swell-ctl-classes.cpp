@@ -4,6 +4,7 @@
 #include "swell-ctl-classes.h"
 
 #include "swell-gdi-internal.h"
+#include "swell-gdi.h"
 #include "swell-wnd-view.h"
 #include "swell-wnd.h"
 
@@ -63,6 +64,31 @@ bool Swell_vVorna_textview::becomeFirstResponder()
   if (!NSTextView::becomeFirstResponder()) return false;
   swell::notifyParent(this, EN_SETFOCUS);
   return true;
+}
+
+void Swell_vVorna_ODbuttoncell::drawWithFrame(NSRect frame, NSView* view)
+{
+  NSView* button = controlView();
+  if (!button)
+  {
+    NSButtonCell::drawWithFrame(frame, view);
+    return;
+  }
+  const HWND hwnd = swellHandleOf(button);
+  HDC dc = GetDC(hwnd);
+  if (!dc) return;
+  DRAWITEMSTRUCT item = {};
+  item.CtlType = ODT_BUTTON;
+  item.CtlID = static_cast<UINT>(button->tag());
+  item.hwndItem = hwnd;
+  item.hDC = dc;
+  const auto t = [](double v) { return static_cast<int>(v + 0.5); };
+  item.rcItem.left = t(frame.origin.x);
+  item.rcItem.top = t(frame.origin.y);
+  item.rcItem.right = item.rcItem.left + t(frame.size.width);
+  item.rcItem.bottom = item.rcItem.top + t(frame.size.height);
+  SendMessage(GetParent(hwnd), WM_DRAWITEM, static_cast<WPARAM>(button->tag()), reinterpret_cast<LPARAM>(&item));
+  ReleaseDC(hwnd, dc);
 }
 
 LRESULT swell::editSelectionMessage(NSText* text, UINT msg, WPARAM wParam, LPARAM lParam)

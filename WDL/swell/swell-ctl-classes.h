@@ -75,6 +75,14 @@ public:
   cocoa::NSRect titleRectForBounds(cocoa::NSRect) const override { return cocoa::NSRect{}; }
 };
 
+// The cell of owner-drawn buttons: the button's parent draws it, answering WM_DRAWITEM.
+class Swell_vVorna_ODbuttoncell : public cocoa::NSButtonCell
+{
+public:
+  bool isTransparent() const override { return true; }
+  void drawWithFrame(cocoa::NSRect frame, cocoa::NSView* view) override;
+};
+
 // Drop-down lists.
 class Swell_vVorna_pub : public SwellControl<cocoa::NSPopUpButton>
 {

@@ -145,10 +145,17 @@ HWND makeTableOrTabControl(int id, const char* classname, int style, int x, int 
   return handle;
 }
 
+// The button keeps the only reference to its new cell.
+void giveCell(NSButton* button, NSButtonCell* cell)
+{
+  button->setCell(cell);
+  cell->release();
+}
+
 Swell_vVorna_button* makePlainButton(int id, NSRect frame, int style)
 {
   auto* button = new Swell_vVorna_button;
-  if (style & BS_BITMAP) button->setCell(new Swell_vVorna_imgbuttoncell);
+  if (style & BS_BITMAP) giveCell(button, new Swell_vVorna_imgbuttoncell);
   button->setFrame(frame);
   button->setTag(id);
   applyFont(button);
@@ -195,6 +202,7 @@ HWND makeTypedButton(const char* caption, int id, int style, int x, int y, int w
     button->swellSetRadioFlags((style & WS_GROUP) ? kRadioButton | kRadioGroupStart : kRadioButton);
     break;
   }
+  case BS_OWNERDRAW: giveCell(button, new Swell_vVorna_ODbuttoncell); break;
   default:
     button->setBezelStyle(g_swell_want_nice_style == 1 ? NSBezelStyleShadowlessSquare : NSBezelStyleRounded);
     if (style & BS_LEFT) button->setAlignment(NSTextAlignmentLeft);

@@ -70,6 +70,22 @@
 #define IDYES 6
 #define IDNO 7
 
+// What an owner-drawn button's parent gets with WM_DRAWITEM: the button, a context to draw
+// into and the button's rectangle in it.
+#define ODT_BUTTON 4
+struct DRAWITEMSTRUCT
+{
+  UINT CtlType;
+  UINT CtlID;
+  UINT itemID;
+  UINT itemAction;
+  UINT itemState;
+  HWND hwndItem;
+  HDC hDC;
+  RECT rcItem;
+  UINT_PTR itemData;
+};
+
 // ---- style bits the creators read
 
 #define SWELL_NOT_WS_VISIBLE ((int)0x80000000)  // created hidden

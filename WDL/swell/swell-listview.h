@@ -5,12 +5,10 @@
 // the LB_ messages. Several values differ from the published ones; callers of this layer use
 // these.
 
+#include "swell-ctl.h"
 #include "swell-types.h"
 
 typedef int (*PFNLVCOMPARE)(LPARAM, LPARAM, LPARAM);
-
-#define WM_NOTIFY 0x004E
-#define WM_DRAWITEM 0x002B
 
 struct NMHDR
 {
@@ -145,19 +143,6 @@ struct HDITEM
   int cchTextMax;
   int fmt;
   LPARAM lParam;
-};
-
-struct DRAWITEMSTRUCT
-{
-  UINT CtlType;
-  UINT CtlID;
-  UINT itemID;
-  UINT itemAction;
-  UINT itemState;
-  HWND hwndItem;
-  HDC hDC;
-  RECT rcItem;
-  UINT_PTR itemData;
 };
 
 // Columns.

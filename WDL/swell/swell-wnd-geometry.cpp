@@ -1,11 +1,13 @@
 // Window geometry: rectangles in screen and client coordinates, conversions, the viewport,
 // moving, sizing and ordering, and the window under a point.
 
+#include "swell-ctl-classes.h"
 #include "swell-wnd-internal.h"
 #include "swell-wnd-view.h"
 #include "swell-wnd.h"
 
 #include "platform/appkit/application.h"
+#include "platform/appkit/scroll_view.h"
 #include "platform/appkit/screen.h"
 
 #include <algorithm>
@@ -104,6 +106,22 @@ bool swell::sendNcCalcSize(HWND hwnd, RECT* rect)
   return true;
 }
 
+namespace
+{
+// A multi-line field follows its scroll view's size in the directions it does not scroll.
+void fitTextToScrollView(NSView* view)
+{
+  auto* scroll = dynamic_cast<NSScrollView*>(view);
+  auto* text = scroll ? dynamic_cast<NSTextView*>(scroll->documentView()) : nullptr;
+  if (!text) return;
+  NSRect frame = text->frame();
+  const NSSize content = scroll->contentSize();
+  if (!scroll->hasHorizontalScroller()) frame.size.width = content.width;
+  if (!scroll->hasVerticalScroller()) frame.size.height = content.height;
+  text->setFrame(frame);
+}
+}  // namespace
+
 BOOL GetWindowRect(HWND hwnd, RECT* r)
 {
   if (!r) return 0;
@@ -114,11 +132,12 @@ BOOL GetWindowRect(HWND hwnd, RECT* r)
     *r = integralRect(window->frame());
     return 1;
   }
-  auto* view = dynamic_cast<NSView*>(object);
+  // A control in a scroll view covers what its scroll view covers.
+  auto* view = swell::outerViewOf(dynamic_cast<NSView*>(object));
   if (!view) return 0;
   const RECT local = integralRect(view->bounds());
   POINT corners[2] = {{local.left, local.top}, {local.right, local.bottom}};
-  for (POINT& p : corners) ClientToScreen(hwnd, &p);
+  for (POINT& p : corners) ClientToScreen(swellHandleOf(view), &p);
   *r = RECT{corners[0].x, corners[0].y, corners[1].x, corners[1].y};
   return 1;
 }
@@ -141,7 +160,7 @@ void GetClientRect(HWND hwnd, RECT* r)
 {
   if (!r) return;
   *r = RECT{};
-  NSView* view = swell::viewOrContentView(hwnd);
+  NSView* view = swell::outerViewOf(swell::viewOrContentView(hwnd));
   if (!view) return;
   const RECT bounds = integralRect(view->bounds());
   RECT offered = bounds;
@@ -188,9 +207,10 @@ void SWELL_GetViewPort(RECT* out, const RECT* ref, bool workArea)
 void SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, int flags)
 {
   NSObject* object = swell::windowForContentView(hwnd);
-  auto* view = dynamic_cast<NSView*>(object);
+  auto* view = swell::outerViewOf(dynamic_cast<NSView*>(object));
   auto* window = dynamic_cast<NSWindow*>(object);
   if (!view && !window) return;
+  if (view) object = view;
   StrongRef<NSObject> keep(object);
   if (view && !(flags & SWP_NOZORDER)) reorder(view, insertAfter);
   if ((flags & SWP_NOMOVE) && (flags & SWP_NOSIZE)) return;
@@ -201,6 +221,7 @@ void SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, int
   if (view)
   {
     view->setFrame(frame);
+    fitTextToScrollView(view);
     return;
   }
   const NSSize least = window->minSize();

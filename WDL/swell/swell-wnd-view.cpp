@@ -1,5 +1,7 @@
 #include "swell-wnd-view.h"
 
+#include "swell-ctl.h"
+
 #include "swell-gdi-internal.h"
 #include "swell-kb.h"
 #include "swell-timer.h"
@@ -76,6 +78,7 @@ Swell_vVorna_hwnd* Swell_vVorna_hwnd::initChild(const SWELL_DialogResourceIndex*
 
   if (resource->createFunc) resource->createFunc(handle(), resource->windowTypeFlags);
   m_dlgproc = dlgProc;
+  SWELL_DoDialogColorUpdates(handle(), m_dlgproc, false);
   if (m_supports_ddrop) registerForDraggedTypes({NSString(NSFilenamesPboardType)});
   if (m_dlgproc && !m_hashaddestroy)
   {

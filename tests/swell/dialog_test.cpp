@@ -315,23 +315,6 @@ TEST_F(WindowTest, AThousandDialogsComeAndGoLeavingNothingBehind)
     DestroyWindow(window);
     modeless.seen.clear();
   };
-  const auto residentBytes = [] {
-    long pages = 0, resident = 0;
-    if (FILE* statm = std::fopen("/proc/self/statm", "r"))
-    {
-      if (std::fscanf(statm, "%ld %ld", &pages, &resident) != 2) resident = 0;
-      std::fclose(statm);
-    }
-    return resident * sysconf(_SC_PAGESIZE);
-  };
 
-  for (int i = 0; i < 20; ++i) cycle();
-  const size_t objects = liveObjectCount();
-  const long resident = residentBytes();
-  for (int i = 0; i < 1000; ++i) cycle();
-  EXPECT_EQ(liveObjectCount(), objects);
-#if !defined(__SANITIZE_ADDRESS__)
-  // The address sanitizer holds freed memory back on purpose; without it the size stays put.
-  EXPECT_LT(residentBytes() - resident, 512 * 1024);
-#endif
+  expectNothingLeftAfterAThousand(cycle, 512 * 1024);
 }

@@ -6,6 +6,11 @@
 #include "swell-dlg.h"
 #include "wnd_test_support.h"
 
+#include "platform/foundation/object_registry.h"
+
+#include <cstdio>
+#include <unistd.h>
+
 struct DialogScript
 {
   // WM_INITDIALOG's answer (1 when not given).
@@ -83,4 +88,34 @@ inline HWND addButton(HWND parent, int id, bool isDefault)
   button->setHidden(false);
   button->release();
   return button->handle();
+}
+
+// The process's resident size in bytes, for checks that many cycles leave it flat.
+inline long residentBytes()
+{
+  long pages = 0, resident = 0;
+  if (FILE* statm = std::fopen("/proc/self/statm", "r"))
+  {
+    if (std::fscanf(statm, "%ld %ld", &pages, &resident) != 2) resident = 0;
+    std::fclose(statm);
+  }
+  return resident * sysconf(_SC_PAGESIZE);
+}
+
+// A thousand cycles after twenty to warm up leave no platform object behind and the resident
+// size within `slackBytes`.
+inline void expectNothingLeftAfterAThousand(const std::function<void()>& cycle, long slackBytes)
+{
+  for (int i = 0; i < 20; ++i) cycle();
+  const size_t objects = cocoa::liveObjectCount();
+  const long resident = residentBytes();
+  for (int i = 0; i < 1000; ++i) cycle();
+  EXPECT_EQ(cocoa::liveObjectCount(), objects);
+#if !defined(__SANITIZE_ADDRESS__)
+  // The address sanitizer holds freed memory back on purpose; without it the size stays put.
+  EXPECT_LT(residentBytes() - resident, slackBytes);
+#else
+  (void)resident;
+  (void)slackBytes;
+#endif
 }

@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -118,6 +119,21 @@ struct ToolkitEditor
     gui->AttachBackground(101, "bg.png");
     gui->HandleMouseOver(true);
     plug.AttachGraphics(gui);
+  }
+
+  // A control strip of frames stacked top to bottom: the editor's own image when
+  // VORNA_IMAGE_DIR names the folder the image generator wrote (to look at snapshots),
+  // else the stand-in. Tests read frame sizes from the bitmap, so either will do.
+  IBitmap Strip(int id, const std::string& file, int frames, std::function<LICE_IBitmap*()> standIn)
+  {
+    const char* dir = std::getenv("VORNA_IMAGE_DIR");
+    const std::string path = dir && *dir ? std::string(dir) + "/" + file : std::string();
+    gui->images[file] = [path, standIn]() -> LICE_IBitmap* {
+      if (!path.empty())
+        if (LICE_IBitmap* real = LICE_LoadPNG(path.c_str())) return real;
+      return standIn();
+    };
+    return gui->LoadIBitmap(id, file.c_str(), frames);
   }
 
   template <class Control>

@@ -117,6 +117,14 @@ public:
 
 protected:
   void MarkDirty() { mDirty = true; }
+  // A right click goes to the editor (for its menus) and nowhere else: true when this
+  // was one.
+  bool ReportRightClick(int x, int y, const IMouseMod* mod)
+  {
+    if (!mod || !mod->R) return false;
+    mSignalRightClick.Emit(mParamIdx, x, y);
+    return true;
+  }
   // The whole editor, (0, 0, width, height); empty while the control has no editor.
   IRECT EditorRECT() const;
 

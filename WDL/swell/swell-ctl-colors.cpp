@@ -1,0 +1,80 @@
+// Text colours of a dialog's static controls, check boxes and radio buttons, as its dialog
+// procedure gives them.
+
+#include "swell-ctl-classes.h"
+#include "swell-gdi-internal.h"
+#include "swell-gdi.h"
+
+#include "platform/appkit/color.h"
+
+#include <optional>
+
+using namespace cocoa;
+
+namespace
+{
+bool carriesBox(NSView* view)
+{
+  auto* button = dynamic_cast<NSButton*>(view);
+  if (!button || dynamic_cast<NSPopUpButton*>(view)) return false;
+  const NSButtonType type = button->buttonCell()->buttonType();
+  return type == NSButtonTypeSwitch || type == NSButtonTypeRadio;
+}
+
+bool isStatic(NSView* view)
+{
+  auto* field = dynamic_cast<NSTextField*>(view);
+  return (field && !field->isEditable()) || dynamic_cast<NSBox*>(view);
+}
+
+// The colour the procedure sets on a fresh context when asked about `first`; the system
+// text colour when it sets none and defaults are wanted.
+std::optional<NSColor> askColour(HWND dialog, DLGPROC proc, UINT msg, NSView* first, bool useDefaults)
+{
+  HDC dc = SWELL_CreateMemContext(nullptr, 1, 1);
+  if (!dc) return std::nullopt;
+  proc(dialog, msg, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(swellHandleOf(first)));
+  std::optional<NSColor> colour;
+  if (dc->curtextcolor)
+  {
+    const int c = dc->curtextcol;
+    colour = NSColor::colorWithCalibratedRed((c & 0xFF) / 255.0, ((c >> 8) & 0xFF) / 255.0, ((c >> 16) & 0xFF) / 255.0, 1);
+  }
+  else if (useDefaults)
+    colour = NSColor::textColor();
+  SWELL_DeleteGfxContext(dc);
+  return colour;
+}
+
+void applyColour(NSView* view, const NSColor& colour)
+{
+  if (auto* button = dynamic_cast<NSButton*>(view)) button->setTextColor(colour);
+  else if (auto* field = dynamic_cast<NSTextField*>(view)) field->setTextColor(colour);
+  else if (auto* box = dynamic_cast<NSBox*>(view)) box->titleCell()->setTextColor(colour);
+  view->setNeedsDisplay(true);
+}
+
+void updateKind(HWND dialog, DLGPROC proc, bool useDefaults, UINT msg, bool (*belongs)(NSView*))
+{
+  NSView* parent = dynamic_cast<NSView*>(swellObjectOf(dialog));
+  std::optional<NSColor> colour;
+  bool asked = false;
+  for (NSView* child : parent->subviews())
+  {
+    if (!belongs(child)) continue;
+    if (!asked)
+    {
+      colour = askColour(dialog, proc, msg, child, useDefaults);
+      asked = true;
+    }
+    if (colour) applyColour(child, *colour);
+  }
+}
+}  // namespace
+
+void SWELL_DoDialogColorUpdates(HWND hwnd, DLGPROC dlgproc, bool useDefaults)
+{
+  if (!dlgproc || !dynamic_cast<NSView*>(swellObjectOf(hwnd))) return;
+  updateKind(hwnd, dlgproc, useDefaults, WM_CTLCOLORBTN, carriesBox);
+  updateKind(hwnd, dlgproc, useDefaults, WM_CTLCOLORSTATIC, isStatic);
+}
