@@ -15,7 +15,7 @@ packages=(
   # platform layer
   libsdl2-dev libcairo2-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core libx11-dev libxext-dev
   # tools and tests
-  libsndfile1-dev libgtest-dev libgmock-dev libbenchmark-dev libpixman-1-dev xvfb xauth xdotool
+  libsndfile1-dev libgtest-dev libgmock-dev libbenchmark-dev libpixman-1-dev xvfb xauth xdotool xclip
 )
 
 missing=()

@@ -28,6 +28,7 @@ ctest --test-dir "$dir" "${labels[@]}" -j "$(nproc)" --output-on-failure --timeo
 if [ "$flavour" = plain ]; then
   bash scripts/check_platform_demo.sh "$dir"
   bash scripts/check_swell_demo.sh "$dir"
+  bash scripts/check_swell_clipboard.sh "$dir"
   bash scripts/check_swell_dialog_demo.sh "$dir"
   bash scripts/check_gui_demo.sh "$dir"
 fi

@@ -5,6 +5,7 @@
 
 #include "IControl.h"
 #include "IGraphicsCocoa.h"
+#include "IGraphicsFilePrompt.h"
 #include "lice.h"
 
 #include "platform/appkit/application.h"
@@ -176,9 +177,14 @@ bool IGraphicsMac::PromptForColor(IColor*, char*)
   return false;
 }
 
-void IGraphicsMac::PromptForFile(WDL_String* file, EFileAction, WDL_String*, char*)
+void IGraphicsMac::PromptForFile(WDL_String* file, EFileAction action, WDL_String* dir, char* extensions)
 {
-  if (file) file->Set("");
+  if (!mView)
+  {
+    if (file) file->Set("");
+    return;
+  }
+  PromptForFileWithWindowLayer(file, action, dir, extensions);
 }
 
 bool IGraphicsMac::OpenURL(const char* url, const char*, const char*, const char*)

@@ -1,20 +1,26 @@
 // The layer's functions by name, for code loaded at run time.
 
-#include "swell-api-table.h"
 #include "swell-app.h"
+#include "swell-clipboard.h"
 #include "swell-ctl.h"
 #include "swell-cursor.h"
 #include "swell-dlg.h"
+#include "swell-dragdrop.h"
+#include "swell-filedlg.h"
 #include "swell-gdi.h"
 #include "swell-image.h"
 #include "swell-ini.h"
 #include "swell-kb.h"
 #include "swell-kernel.h"
+#include "swell-listview.h"
 #include "swell-menu.h"
 #include "swell-misc.h"
 #include "swell-mouse.h"
+#include "swell-shell.h"
+#include "swell-tabctrl.h"
 #include "swell-text.h"
 #include "swell-timer.h"
+#include "swell-treeview.h"
 #include "swell-wnd.h"
 
 #include <algorithm>
@@ -298,35 +304,93 @@ APIEntry api_table[] = {
     {"WritePrivateProfileStruct", reinterpret_cast<void*>(&WritePrivateProfileStruct)},
     {"_controlfp", reinterpret_cast<void*>(&_controlfp)},
     {"lstrcpyn", reinterpret_cast<void*>(&lstrcpyn)},
-};
-
-// Names the table will hand out once their functions exist; until then they give null.
-constexpr const char* kNotYetBuilt[] = {
-    // list, tree and tab views, and the file dialogs that show folders in them
-    "Header_GetItem", "Header_GetItemCount", "Header_SetItem", "ListView_DeleteAllItems",
-    "ListView_DeleteColumn", "ListView_DeleteItem", "ListView_EnsureVisible", "ListView_GetColumnOrderArray",
-    "ListView_GetColumnWidth", "ListView_GetCountPerPage", "ListView_GetHeader", "ListView_GetItem",
-    "ListView_GetItemCount", "ListView_GetItemRect", "ListView_GetItemState", "ListView_GetItemText",
-    "ListView_GetNextItem", "ListView_GetSelectedCount", "ListView_GetSelectionMark", "ListView_GetSubItemRect",
-    "ListView_GetTopIndex", "ListView_HitTest", "ListView_InsertColumn", "ListView_InsertItem",
-    "ListView_RedrawItems", "ListView_Scroll", "ListView_SetBkColor", "ListView_SetColumn",
-    "ListView_SetColumnOrderArray", "ListView_SetColumnWidth", "ListView_SetExtendedListViewStyleEx",
-    "ListView_SetGridColor", "ListView_SetImageList", "ListView_SetItem", "ListView_SetItemCount",
-    "ListView_SetItemState", "ListView_SetItemText", "ListView_SetSelColors", "ListView_SetTextBkColor",
-    "ListView_SetTextColor", "ListView_SortItems", "ListView_SubItemHitTest", "TabCtrl_AdjustRect",
-    "TabCtrl_DeleteItem", "TabCtrl_GetCurSel", "TabCtrl_GetItemCount", "TabCtrl_InsertItem",
-    "TabCtrl_SetCurSel", "TreeView_DeleteAllItems", "TreeView_DeleteItem", "TreeView_Expand",
-    "TreeView_GetChild", "TreeView_GetItem", "TreeView_GetNextSibling", "TreeView_GetRoot",
-    "TreeView_GetSelection", "TreeView_HitTest", "TreeView_InsertItem", "TreeView_SelectItem",
-    "TreeView_SetBkColor", "TreeView_SetIndent", "TreeView_SetItem", "TreeView_SetTextColor",
-    "SWELL_GetListViewHeaderHeight", "SWELL_SetListViewFastClickMask", "BrowseFile_SetTemplate",
-    "BrowseForDirectory", "BrowseForFiles", "BrowseForSaveFile",
-    // the clipboard, dropped files and dragging out
-    "CloseClipboard", "EmptyClipboard", "EnumClipboardFormats", "GetClipboardData", "OpenClipboard",
-    "RegisterClipboardFormat", "SetClipboardData", "DragFinish", "DragQueryFile", "DragQueryPoint",
-    "SWELL_FinishDragDrop", "SWELL_InitiateDragDrop", "SWELL_InitiateDragDropOfFileList",
-    // window search, system metrics, scrolling, opening documents, focus rectangles
-    "FindWindowEx", "GetSystemMetrics", "ScrollWindow", "ShellExecute", "SWELL_DrawFocusRect",
+    {"Header_GetItem", reinterpret_cast<void*>(&Header_GetItem)},
+    {"Header_GetItemCount", reinterpret_cast<void*>(&Header_GetItemCount)},
+    {"Header_SetItem", reinterpret_cast<void*>(&Header_SetItem)},
+    {"ListView_DeleteAllItems", reinterpret_cast<void*>(&ListView_DeleteAllItems)},
+    {"ListView_DeleteColumn", reinterpret_cast<void*>(&ListView_DeleteColumn)},
+    {"ListView_DeleteItem", reinterpret_cast<void*>(&ListView_DeleteItem)},
+    {"ListView_EnsureVisible", reinterpret_cast<void*>(&ListView_EnsureVisible)},
+    {"ListView_GetColumnOrderArray", reinterpret_cast<void*>(&ListView_GetColumnOrderArray)},
+    {"ListView_GetColumnWidth", reinterpret_cast<void*>(&ListView_GetColumnWidth)},
+    {"ListView_GetCountPerPage", reinterpret_cast<void*>(&ListView_GetCountPerPage)},
+    {"ListView_GetHeader", reinterpret_cast<void*>(&ListView_GetHeader)},
+    {"ListView_GetItem", reinterpret_cast<void*>(&ListView_GetItem)},
+    {"ListView_GetItemCount", reinterpret_cast<void*>(&ListView_GetItemCount)},
+    {"ListView_GetItemRect", reinterpret_cast<void*>(&ListView_GetItemRect)},
+    {"ListView_GetItemState", reinterpret_cast<void*>(&ListView_GetItemState)},
+    {"ListView_GetItemText", reinterpret_cast<void*>(&ListView_GetItemText)},
+    {"ListView_GetNextItem", reinterpret_cast<void*>(&ListView_GetNextItem)},
+    {"ListView_GetSelectedCount", reinterpret_cast<void*>(&ListView_GetSelectedCount)},
+    {"ListView_GetSelectionMark", reinterpret_cast<void*>(&ListView_GetSelectionMark)},
+    {"ListView_GetSubItemRect", reinterpret_cast<void*>(&ListView_GetSubItemRect)},
+    {"ListView_GetTopIndex", reinterpret_cast<void*>(&ListView_GetTopIndex)},
+    {"ListView_HitTest", reinterpret_cast<void*>(&ListView_HitTest)},
+    {"ListView_InsertColumn", reinterpret_cast<void*>(&ListView_InsertColumn)},
+    {"ListView_InsertItem", reinterpret_cast<void*>(&ListView_InsertItem)},
+    {"ListView_RedrawItems", reinterpret_cast<void*>(&ListView_RedrawItems)},
+    {"ListView_Scroll", reinterpret_cast<void*>(&ListView_Scroll)},
+    {"ListView_SetBkColor", reinterpret_cast<void*>(&ListView_SetBkColor)},
+    {"ListView_SetColumn", reinterpret_cast<void*>(&ListView_SetColumn)},
+    {"ListView_SetColumnOrderArray", reinterpret_cast<void*>(&ListView_SetColumnOrderArray)},
+    {"ListView_SetColumnWidth", reinterpret_cast<void*>(&ListView_SetColumnWidth)},
+    {"ListView_SetExtendedListViewStyleEx", reinterpret_cast<void*>(&ListView_SetExtendedListViewStyleEx)},
+    {"ListView_SetGridColor", reinterpret_cast<void*>(&ListView_SetGridColor)},
+    {"ListView_SetImageList", reinterpret_cast<void*>(&ListView_SetImageList)},
+    {"ListView_SetItem", reinterpret_cast<void*>(&ListView_SetItem)},
+    {"ListView_SetItemCount", reinterpret_cast<void*>(&ListView_SetItemCount)},
+    {"ListView_SetItemState", reinterpret_cast<void*>(&ListView_SetItemState)},
+    {"ListView_SetItemText", reinterpret_cast<void*>(&ListView_SetItemText)},
+    {"ListView_SetSelColors", reinterpret_cast<void*>(&ListView_SetSelColors)},
+    {"ListView_SetTextBkColor", reinterpret_cast<void*>(&ListView_SetTextBkColor)},
+    {"ListView_SetTextColor", reinterpret_cast<void*>(&ListView_SetTextColor)},
+    {"ListView_SortItems", reinterpret_cast<void*>(&ListView_SortItems)},
+    {"ListView_SubItemHitTest", reinterpret_cast<void*>(&ListView_SubItemHitTest)},
+    {"TabCtrl_AdjustRect", reinterpret_cast<void*>(&TabCtrl_AdjustRect)},
+    {"TabCtrl_DeleteItem", reinterpret_cast<void*>(&TabCtrl_DeleteItem)},
+    {"TabCtrl_GetCurSel", reinterpret_cast<void*>(&TabCtrl_GetCurSel)},
+    {"TabCtrl_GetItemCount", reinterpret_cast<void*>(&TabCtrl_GetItemCount)},
+    {"TabCtrl_InsertItem", reinterpret_cast<void*>(&TabCtrl_InsertItem)},
+    {"TabCtrl_SetCurSel", reinterpret_cast<void*>(&TabCtrl_SetCurSel)},
+    {"TreeView_DeleteAllItems", reinterpret_cast<void*>(&TreeView_DeleteAllItems)},
+    {"TreeView_DeleteItem", reinterpret_cast<void*>(&TreeView_DeleteItem)},
+    {"TreeView_Expand", reinterpret_cast<void*>(&TreeView_Expand)},
+    {"TreeView_GetChild", reinterpret_cast<void*>(&TreeView_GetChild)},
+    {"TreeView_GetItem", reinterpret_cast<void*>(&TreeView_GetItem)},
+    {"TreeView_GetNextSibling", reinterpret_cast<void*>(&TreeView_GetNextSibling)},
+    {"TreeView_GetRoot", reinterpret_cast<void*>(&TreeView_GetRoot)},
+    {"TreeView_GetSelection", reinterpret_cast<void*>(&TreeView_GetSelection)},
+    {"TreeView_HitTest", reinterpret_cast<void*>(&TreeView_HitTest)},
+    {"TreeView_InsertItem", reinterpret_cast<void*>(&TreeView_InsertItem)},
+    {"TreeView_SelectItem", reinterpret_cast<void*>(&TreeView_SelectItem)},
+    {"TreeView_SetBkColor", reinterpret_cast<void*>(&TreeView_SetBkColor)},
+    {"TreeView_SetIndent", reinterpret_cast<void*>(&TreeView_SetIndent)},
+    {"TreeView_SetItem", reinterpret_cast<void*>(&TreeView_SetItem)},
+    {"TreeView_SetTextColor", reinterpret_cast<void*>(&TreeView_SetTextColor)},
+    {"SWELL_GetListViewHeaderHeight", reinterpret_cast<void*>(&SWELL_GetListViewHeaderHeight)},
+    {"SWELL_SetListViewFastClickMask", reinterpret_cast<void*>(&SWELL_SetListViewFastClickMask)},
+    {"CloseClipboard", reinterpret_cast<void*>(&CloseClipboard)},
+    {"EmptyClipboard", reinterpret_cast<void*>(&EmptyClipboard)},
+    {"EnumClipboardFormats", reinterpret_cast<void*>(&EnumClipboardFormats)},
+    {"GetClipboardData", reinterpret_cast<void*>(&GetClipboardData)},
+    {"OpenClipboard", reinterpret_cast<void*>(&OpenClipboard)},
+    {"RegisterClipboardFormat", reinterpret_cast<void*>(&RegisterClipboardFormat)},
+    {"SetClipboardData", reinterpret_cast<void*>(&SetClipboardData)},
+    {"DragFinish", reinterpret_cast<void*>(&DragFinish)},
+    {"DragQueryFile", reinterpret_cast<void*>(&DragQueryFile)},
+    {"DragQueryPoint", reinterpret_cast<void*>(&DragQueryPoint)},
+    {"SWELL_FinishDragDrop", reinterpret_cast<void*>(&SWELL_FinishDragDrop)},
+    {"SWELL_InitiateDragDrop", reinterpret_cast<void*>(&SWELL_InitiateDragDrop)},
+    {"SWELL_InitiateDragDropOfFileList", reinterpret_cast<void*>(&SWELL_InitiateDragDropOfFileList)},
+    {"FindWindowEx", reinterpret_cast<void*>(&FindWindowEx)},
+    {"GetSystemMetrics", reinterpret_cast<void*>(&GetSystemMetrics)},
+    {"ScrollWindow", reinterpret_cast<void*>(&ScrollWindow)},
+    {"ShellExecute", reinterpret_cast<void*>(&ShellExecute)},
+    {"SWELL_DrawFocusRect", reinterpret_cast<void*>(&SWELL_DrawFocusRect)},
+    {"BrowseFile_SetTemplate", reinterpret_cast<void*>(&BrowseFile_SetTemplate)},
+    {"BrowseForDirectory", reinterpret_cast<void*>(&BrowseForDirectory)},
+    {"BrowseForFiles", reinterpret_cast<void*>(&BrowseForFiles)},
+    {"BrowseForSaveFile", reinterpret_cast<void*>(&BrowseForSaveFile)},
 };
 }  // namespace
 
@@ -342,9 +406,4 @@ void* SWELLAPI_GetFunc(const char* name)
   const APIEntry* found = std::lower_bound(std::begin(api_table), std::end(api_table), name,
                                            [](const APIEntry& e, const char* n) { return std::strcmp(e.name, n) < 0; });
   return found != std::end(api_table) && !std::strcmp(found->name, name) ? found->function : nullptr;
-}
-
-std::span<const char* const> swell::apiNamesNotYetBuilt()
-{
-  return kNotYetBuilt;
 }

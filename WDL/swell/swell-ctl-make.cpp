@@ -2,7 +2,11 @@
 
 #include "swell-ctl-classes.h"
 #include "swell-ctl-make.h"
+#include "swell-listview-view.h"
 #include "swell-misc.h"
+#include "swell-tabctrl-view.h"
+#include "swell-treeview-view.h"
+#include "swell-wnd-view.h"
 #include "swell-wnd-internal.h"
 #include "swell-wnd.h"
 
@@ -101,6 +105,44 @@ void makeTargetParent(NSControl* control, Action action = Action::onSwellCommand
 {
   control->setTarget(g_context.owner);
   control->setAction(action);
+}
+
+// List views and list boxes and tree views in their scroll views, tab controls and progress
+// bars; null for any other class.
+HWND makeTableOrTabControl(int id, const char* classname, int style, int x, int y, int w, int h)
+{
+  NSView* parent = g_context.owner;
+  if (!parent) return nullptr;
+  NSView* made = nullptr;
+  HWND handle = nullptr;
+  const bool listBox = !strcasecmp(classname, "SysListView32_LB");
+  if (listBox || !strcasecmp(classname, "SysListView32"))
+  {
+    Swell_vVorna_listview* lv = swellCreateListView(parent, id, style & ~kHidden, swell::makeCoords(x, y, w, h, false, false), listBox);
+    made = swell::outerViewOf(lv);
+    handle = lv->handle();
+  }
+  else if (!strcasecmp(classname, "SysTreeView32"))
+  {
+    Swell_vVorna_treeview* tv = swellCreateTreeView(parent, id, style & ~kHidden, swell::makeCoords(x, y, w, h, false, false));
+    made = swell::outerViewOf(tv);
+    handle = tv->handle();
+  }
+  else if (!strcasecmp(classname, "SysTabControl32"))
+  {
+    Swell_vVorna_tabview* tabs = swellCreateTabControl(parent, id, swell::makeCoords(x, y - 1, w, h + 6, false, false));
+    if (auto* window = dynamic_cast<Swell_vVorna_hwnd*>(parent)) window->m_allow_nomiddleman = 0;
+    made = tabs;
+    handle = swellHandleOf(tabs);
+  }
+  else if (!strcasecmp(classname, "msctls_progress32"))
+  {
+    Swell_vVorna_progind* bar = swellCreateProgressBar(parent, id, swell::makeCoords(x, y, w, h, false, false));
+    made = bar;
+    handle = swellHandleOf(bar);
+  }
+  if (made && (style & kHidden)) made->setHidden(true);
+  return handle;
 }
 
 // The button keeps the only reference to its new cell.
@@ -474,8 +516,7 @@ HWND SWELL_MakeControl(const char* caption, int id, const char* classname, int s
     if (trackbar) slider->setControlSize(NSControlSizeMini);
     return addToParent(slider, style);
   }
-  // List, tree and tab views and progress bars come with their own classes.
-  return nullptr;
+  return makeTableOrTabControl(id, classname, style, x, y, w, h);
 }
 
 void SWELL_GenerateDialogFromList(const void* list, int count)

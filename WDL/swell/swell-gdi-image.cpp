@@ -145,6 +145,12 @@ void* GetNSImageFromHICON(HICON icon)
   return liveImageOf(icon);
 }
 
+HGDIOBJ swellImageListEntry(HIMAGELIST list, int index)
+{
+  if (!list || index < 0 || index >= static_cast<int>(list->images.size())) return nullptr;
+  return list->images[static_cast<size_t>(index)];
+}
+
 HIMAGELIST ImageList_CreateEx()
 {
   return new HIMAGELIST__;

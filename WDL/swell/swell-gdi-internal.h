@@ -145,3 +145,6 @@ cocoa::CTFontRef GetCoreTextDefaultFont();
 
 // The font of a context for text: its live selected font, else the default font.
 cocoa::CTFontRef contextFont(HDC dc);
+
+// Entry n of an image list (a bitmap or icon), null when there is none.
+HGDIOBJ swellImageListEntry(HIMAGELIST list, int index);

@@ -10,7 +10,10 @@
 #include "swell-wnd-capabilities.h"
 
 #include "platform/appkit/combo_box.h"
+#include "platform/appkit/dragging.h"
 #include "platform/appkit/menu.h"
+#include "platform/appkit/outline_view.h"
+#include "platform/appkit/table_view.h"
 #include "platform/appkit/text.h"
 #include "platform/appkit/view.h"
 #include "platform/foundation/timer.h"
@@ -37,7 +40,10 @@ class Swell_vVorna_hwnd : public cocoa::NSView,
                           public cocoa::TimerTarget,
                           public cocoa::NSMenuDelegate,
                           public cocoa::NSComboBoxDelegate,
-                          public cocoa::NSTextDelegate
+                          public cocoa::NSTextDelegate,
+                          public cocoa::NSTableViewDelegate,
+                          public cocoa::NSOutlineViewDelegate,
+                          public cocoa::NSDraggingDestination
 {
 public:
   static constexpr int kExtraDataBytes = 256;
@@ -69,7 +75,8 @@ public:
   DLGPROC getSwellDialogProc() override { return m_dlgproc; }
   void setSwellDialogProc(DLGPROC proc) override { m_dlgproc = proc; }
   LONG_PTR swellGetExtendedStyle() override { return m_supports_ddrop ? WS_EX_ACCEPTFILES_BIT : 0; }
-  void swellSetExtendedStyle(LONG_PTR style) override { m_supports_ddrop = (style & WS_EX_ACCEPTFILES_BIT) != 0; }
+  // Taking file drops registers the view for them.
+  void swellSetExtendedStyle(LONG_PTR style) override;
   HMENU swellGetMenu() override { return m_menu; }
   void swellSetMenu(HMENU menu) override;
   bool swellHasBeenDestroyed() const { return m_hashaddestroy != 0; }
@@ -134,6 +141,25 @@ public:
   void magnifyWithEvent(cocoa::NSEvent* event) override;
   void swipeWithEvent(cocoa::NSEvent* event) override;
   void rotateWithEvent(cocoa::NSEvent* event) override;
+
+  // The list and tree views inside (swell-wnd-tables.cpp): what the user chose, and the
+  // text colours of their cells.
+  void tableViewSelectionDidChange(cocoa::NSTableView* table) override;
+  void tableViewDidClickTableColumn(cocoa::NSTableView* table, cocoa::NSTableColumn* column) override;
+  void tableViewDoubleClicked(cocoa::NSTableView* table) override;
+  void tableViewWillDisplayCell(cocoa::NSTableView* table, cocoa::NSCell* cell, cocoa::NSTableColumn*,
+                                cocoa::NSInteger row) override;
+  void outlineViewSelectionDidChange(cocoa::NSOutlineView* outline) override;
+  void outlineViewWillDisplayCell(cocoa::NSOutlineView* outline, cocoa::NSCell* cell, cocoa::NSTableColumn*,
+                                  void* item) override;
+
+  // Files dropped on the view (swell-dragdrop.cpp).
+  unsigned draggingEntered(cocoa::NSDraggingInfo* info) override;
+  void draggingExited(cocoa::NSDraggingInfo* info) override;
+  bool performDragOperation(cocoa::NSDraggingInfo* info) override;
+  // The drop handle of a drag (preview) or, on a drop, WM_DROPFILES with it; null when
+  // nothing usable was dragged or the view takes no drops.
+  HANDLE swellExtendedDragOp(cocoa::NSDraggingInfo* info, bool preview);
 
   // Painting (swell-paint.cpp).
   void drawRect(cocoa::NSRect dirty) override;

@@ -76,18 +76,35 @@ void drawFocusRing(CGContextRef context, NSRect rect, CGFloat radius)
   strokeRoundedRect(context, rect, radius, controlTheme().colors.accent, 1);
 }
 
-void drawChevron(CGContextRef context, NSPoint centre, CGFloat size, bool down, const NSColor& color)
+namespace
 {
-  const CGFloat half = size / 2 * (down ? 1 : -1);
+// Two strokes from a to b to c, round at the joins and ends.
+void strokeChevron(CGContextRef context, NSPoint a, NSPoint b, NSPoint c, const NSColor& color)
+{
   setStroke(context, color);
   CGContextSetLineWidth(context, 1.5);
   CGContextSetLineCap(context, kCGLineCapRound);
   CGContextSetLineJoin(context, kCGLineJoinRound);
   CGContextBeginPath(context);
-  CGContextMoveToPoint(context, centre.x - size, centre.y - half);
-  CGContextAddLineToPoint(context, centre.x, centre.y + half);
-  CGContextAddLineToPoint(context, centre.x + size, centre.y - half);
+  CGContextMoveToPoint(context, a.x, a.y);
+  CGContextAddLineToPoint(context, b.x, b.y);
+  CGContextAddLineToPoint(context, c.x, c.y);
   CGContextStrokePath(context);
+}
+}  // namespace
+
+void drawChevron(CGContextRef context, NSPoint centre, CGFloat size, bool down, const NSColor& color)
+{
+  const CGFloat half = size / 2 * (down ? 1 : -1);
+  strokeChevron(context, NSMakePoint(centre.x - size, centre.y - half), NSMakePoint(centre.x, centre.y + half),
+                NSMakePoint(centre.x + size, centre.y - half), color);
+}
+
+void drawSideChevron(CGContextRef context, NSPoint centre, CGFloat size, bool right, const NSColor& color)
+{
+  const CGFloat half = size / 2 * (right ? 1 : -1);
+  strokeChevron(context, NSMakePoint(centre.x - half, centre.y - size), NSMakePoint(centre.x + half, centre.y),
+                NSMakePoint(centre.x - half, centre.y + size), color);
 }
 
 void drawCheckMark(CGContextRef context, NSRect box, const NSColor& color)

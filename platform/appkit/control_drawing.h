@@ -19,6 +19,8 @@ void drawBezel(CGContextRef context, NSRect rect, CGFloat radius, const NSColor&
 void drawFocusRing(CGContextRef context, NSRect rect, CGFloat radius);
 // A chevron pointing down (or up) with its middle at the centre.
 void drawChevron(CGContextRef context, NSPoint centre, CGFloat size, bool down, const NSColor& color);
+// A chevron pointing right (or left) with its middle at the centre.
+void drawSideChevron(CGContextRef context, NSPoint centre, CGFloat size, bool right, const NSColor& color);
 // A tick filling a check box's square.
 void drawCheckMark(CGContextRef context, NSRect box, const NSColor& color);
 void fillEllipse(CGContextRef context, NSRect rect, const NSColor& color);

@@ -73,6 +73,13 @@ constexpr ControlTheme kTheme{
             .scrollerMinimumKnob = 18,
             .caretWidth = 1,
             .lineScroll = 40,
+            .tableRowHeight = 18,
+            .tableHeaderHeight = 20,
+            .tableCellInsetX = 4,
+            .outlineIndent = 16,
+            .tabHeight = 24,
+            .tabPaddingX = 12,
+            .progressThickness = 6,
         },
     .fonts =
         {

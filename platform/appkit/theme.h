@@ -73,6 +73,13 @@ struct ControlTheme
     CGFloat scrollerMinimumKnob;
     CGFloat caretWidth;
     CGFloat lineScroll;         // one wheel step
+    CGFloat tableRowHeight;     // list, tree and list-box rows
+    CGFloat tableHeaderHeight;  // the column titles above them
+    CGFloat tableCellInsetX;    // from a column's edge to its text
+    CGFloat outlineIndent;      // one level of a tree
+    CGFloat tabHeight;          // the row of tabs
+    CGFloat tabPaddingX;        // from a tab's edge to its label
+    CGFloat progressThickness;  // the bar inside a progress indicator
   } metrics;
 
   struct Fonts

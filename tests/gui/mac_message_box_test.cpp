@@ -47,3 +47,34 @@ TEST_F(WindowTest, TheEditorsMessageBoxAnswersByTheButtonsPlace)
   EXPECT_EQ(gui->ShowMessageBox("Discard?", "Vorna", 4), 7);
   EXPECT_TRUE(stillShown);
 }
+
+TEST_F(WindowTest, TheEditorsFilePromptOpensTheLayersDialogOnlyWithItsViewOpen)
+{
+  guitest::GuiPlug plug;
+  auto* gui = new IGraphicsMac(&plug, 100, 100);
+  plug.AttachGraphics(gui);
+  WDL_String file("old name");
+  WDL_String folder("/tmp/");
+  bool shown = false;
+  driver.at(driver.now() + 0.3, [&] { shown = modalWindow() != nullptr; });
+  gui->PromptForFile(&file, kFileOpen, &folder, const_cast<char*>("fxp"));
+  driver.runFor(0.5);
+  EXPECT_FALSE(shown);
+  EXPECT_STREQ(file.Get(), "");
+  EXPECT_STREQ(folder.Get(), "/tmp/");
+
+  HWND host = topLevel(recorder("host"));
+  gui->OpenWindow(windowOf(host)->contentView());
+  file.Set("preset");
+  std::string title;
+  driver.at(driver.now() + 0.3, [&] {
+    shown = modalWindow() != nullptr;
+    title = shown ? modalWindow()->title().str() : "";
+    clickInModal(driver, "Cancel");
+  });
+  gui->PromptForFile(&file, kFileSave, &folder, const_cast<char*>("fxp"));
+  EXPECT_TRUE(shown);
+  EXPECT_STREQ(file.Get(), "");
+  EXPECT_STREQ(folder.Get(), "/tmp/");
+  gui->CloseWindow();
+}
