@@ -149,7 +149,7 @@ void Voice::ApplyPitchWheelFactor(double factor)
 
 // --- rendering ---
 
-double Voice::FmValue(int osc, double** fmAux, const double* fmAuxEnv) const
+double Voice::FmValue(int osc, double* const* fmAux, const double* fmAuxEnv) const
 {
   // Without FM the value would be a signed zero, or NaN from a NaN source; the
   // oscillator reads all of these as no modulation.
@@ -347,7 +347,7 @@ void Voice::HardSync()
   if (mData->hardSyncSoftLength > 0) slave.StartDeclick(mData->hardSyncSoftLength);
 }
 
-void Voice::BeginSample(Voice* const* voices, int count, double** fmAux, const double* fmAuxEnv)
+void Voice::BeginSample(Voice* const* voices, int count, double* const* fmAux, const double* fmAuxEnv)
 {
   const VoiceDataSingleton& d = *voices[0]->mData;
   const bool fm[kNumOscs] = {d.fmAmount[0] != 0.0, d.fmAmount[1] != 0.0};
@@ -396,7 +396,7 @@ void Voice::FinishSample(Voice* const* voices, int count, double buses[kNumOscs]
   }
 }
 
-void Voice::NextSample(double buses[kNumOscs][2], double** fmAux, const double* fmAuxEnv)
+void Voice::NextSample(double buses[kNumOscs][2], double* const* fmAux, const double* fmAuxEnv)
 {
   Voice* self = this;
   BeginSample(&self, 1, fmAux, fmAuxEnv);

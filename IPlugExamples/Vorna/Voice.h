@@ -50,7 +50,7 @@ public:
   // Renders one sample into buses[oscillator][channel]. fmAux points, per
   // oscillator, at the current sample of its external FM input; fmAuxEnv holds
   // the two envelope-follower values.
-  void NextSample(double buses[kNumOscs][2], double** fmAux, const double* fmAuxEnv);
+  void NextSample(double buses[kNumOscs][2], double* const* fmAux, const double* fmAuxEnv);
   // After each render: a voice whose used envelopes are all off goes inactive.
   void CheckIfDeactivate()
   {
@@ -64,7 +64,7 @@ public:
   // the same order, while the loops stay free of per-voice dispatch and the
   // voices' independent work overlaps.
   // 1. Clears the sample's values, advances the glides, takes the FM values.
-  static void BeginSample(Voice* const* voices, int count, double** fmAux, const double* fmAuxEnv);
+  static void BeginSample(Voice* const* voices, int count, double* const* fmAux, const double* fmAuxEnv);
   // 2. Oscillator `osc` (switched on) of each voice, through its chain up to its
   // amplitude envelope. The voices share their settings.
   static void RenderSlot(Voice* const* voices, int count, int osc);
@@ -142,7 +142,7 @@ public:
   Declicker& GetDeclicker(int osc) const { return *mDeclicker[osc]; }
 
 private:
-  double FmValue(int osc, double** fmAux, const double* fmAuxEnv) const;
+  double FmValue(int osc, double* const* fmAux, const double* fmAuxEnv) const;
   static void RenderBatch(Voice* const* voices, int count, int osc);
   // Oscillator, feedback, carrier AM, limiter and DC remover: the pre-filter samples.
   template <OscWave W>

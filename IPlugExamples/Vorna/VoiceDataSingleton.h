@@ -60,7 +60,7 @@ struct VoiceDataSingleton
   // amplitude modulation, 1 - d of it is heard directly. The noise goes through
   // the oscillator's tilt filter when its colour is not 0; with "filter aux" on
   // the external input goes through it too. The caller zeroes both pairs first.
-  void PrepareExtMixedSamplesForOsc(int osc, double** extInputs);
+  void PrepareExtMixedSamplesForOsc(int osc, double* const* extInputs);
   // Clears the noise pair, both oscillators' mix pairs and both buses.
   void ClearSampleValues();
 
