@@ -3,6 +3,7 @@
 #include "DCremove.h"
 #include "Declicker.h"
 #include "FilterContainer.h"
+#include "FilterModels.h"
 #include "SoftLimiter.h"
 #include "VoiceDataSingleton.h"
 #include "globals.h"
@@ -241,16 +242,7 @@ void Voice::RenderBatch(Voice* const* voices, int count, int osc)
   const VoiceDataSingleton& d = *voices[0]->mData;
   double s[kMaxBatch];
 
-  switch (voices[0]->mOsc[osc]->GetWave())
-  {
-    case kOscSaw: SourceStage<kOscSaw>(voices, count, osc, s); break;
-    case kOscSquare: SourceStage<kOscSquare>(voices, count, osc, s); break;
-    case kOscTri: SourceStage<kOscTri>(voices, count, osc, s); break;
-    case kOscSinc: SourceStage<kOscSinc>(voices, count, osc, s); break;
-    case kOscPolysaw: SourceStage<kOscPolysaw>(voices, count, osc, s); break;
-    case kOscSine:
-    default: SourceStage<kOscSine>(voices, count, osc, s); break;
-  }
+  DispatchWave(voices[0]->mOsc[osc]->GetWave(), [&](auto wave) { SourceStage<wave()>(voices, count, osc, s); });
 
   // The filter, then the limiter, output pair, external AM and envelope.
   const double volume = d.volume[osc];
@@ -260,19 +252,16 @@ void Voice::RenderBatch(Voice* const* voices, int count, int osc)
     for (int i = 0; i < count; ++i) voices[i]->AfterFilter(osc, s[i], volume, externalAm);
     return;
   }
-  switch (voices[0]->mFilter[osc]->GetFilter()->GetKind())
+  const FilterModel model = voices[0]->mFilter[osc]->GetFilter()->GetKind();
+  if (model == kFltOther)
   {
-    case FilterZK::kResonModel: FilterStage<StateVariableZDF>(voices, count, osc, s, volume, externalAm); break;
-    case FilterZK::kSimpleModel: FilterStage<BiquadZK>(voices, count, osc, s, volume, externalAm); break;
-    case FilterZK::kFormantModel: FilterStage<FormantFltZK>(voices, count, osc, s, volume, externalAm); break;
-    case FilterZK::kTLadderModel: FilterStage<TransistorLadderZDF>(voices, count, osc, s, volume, externalAm); break;
-    case FilterZK::kMoogModel: FilterStage<DiodeLadderZDF>(voices, count, osc, s, volume, externalAm); break;
-    case FilterZK::kOtherModel:
-    default:
-      for (int i = 0; i < count; ++i)
-        voices[i]->AfterFilter(osc, voices[i]->mFilter[osc]->Process(s[i]), volume, externalAm);
-      break;
+    for (int i = 0; i < count; ++i)
+      voices[i]->AfterFilter(osc, voices[i]->mFilter[osc]->Process(s[i]), volume, externalAm);
+    return;
   }
+  DispatchFilterModel(model, [&](auto tag) {
+    FilterStage<typename decltype(tag)::Type>(voices, count, osc, s, volume, externalAm);
+  });
 }
 
 void Voice::ExternalAm(int osc)

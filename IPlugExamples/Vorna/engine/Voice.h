@@ -1,5 +1,6 @@
 #pragma once
 
+#include "EngineSize.h"
 #include "EnvelopeGenerator.h"
 #include "GallantSignal.h"
 #include "Oscillator.h"
@@ -19,13 +20,13 @@ class Declicker;
 class Voice
 {
 public:
-  static constexpr int kNumOscs = 2;
+  static constexpr int kNumOscs = kEngineOscs;
   static constexpr double kFmLimit = 20.0;          // |FM value| is clamped to this
   static constexpr double kGlideEndEpsilon = 1e-10;  // a glide this close to its target has arrived
   static constexpr double kVelocityScale = 1.0 / 127.0;
   static constexpr double kCentrePan = 0.5;
   // RenderSlot works through its voices in groups of at most this many.
-  static constexpr int kMaxBatch = 32;
+  static constexpr int kMaxBatch = kEngineVoices;
 
   struct Components
   {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "EngineSize.h"
 #include "NoiseTiltSvfZDF.h"
 #include "besselfilter.h"
 
@@ -8,7 +9,7 @@
 // it through a pointer; the engine settings write it.
 struct VoiceDataSingleton
 {
-  static constexpr int kNumOscs = 2;
+  static constexpr int kNumOscs = kEngineOscs;
   static constexpr int kNumNotes = 128;
   static constexpr int kNumFmSources = 5;
   static constexpr double kSoftSlopeThresholdFactor = 0.6666;
