@@ -1,5 +1,5 @@
-// Cost of the engine, rendered through the plug-in's per-sample loop (mixing
-// values, engine sample, shivers) with held notes 24 + 2k at velocity 100.
+// Cost of the engine, rendered frame by frame as the plug-in renders it, with
+// held notes 24 + 2k at velocity 100.
 //
 // Two kinds of figure per run: "voice_sample", the time of one voice for one
 // output sample (both of its oscillators), and "rtf", the real-time factor at
@@ -87,19 +87,11 @@ struct Engine
   // The plug-in's loop around the engine; it skips the engine while no voice sounds.
   void Render(int samples)
   {
-    VoiceDataSingleton& d = e->GetVoiceData();
     VoiceTables& tables = e->GetVoiceTables();
-    double* fmAux[2] = {&silence, &silence};
+    double* inputs[VoiceManager::kNumInputStreams];
+    for (double*& in : inputs) in = &silence;
     for (int i = 0; i < samples; ++i)
-    {
-      if (tables.GetActiveCount() == 0) continue;
-      d.ClearSampleValues();
-      e->NextSample(out, fmAux, fmAuxEnv);
-      e->GetTuneShiver().Process();
-      e->GetBendShiver().Process();
-      e->GetCutoffShiver().Process();
-      e->GetPanShiver().Process();
-    }
+      if (tables.GetActiveCount() > 0) e->RenderFrame(out, inputs, fmAuxEnv);
   }
 
   std::unique_ptr<VoiceManager> e;

@@ -39,6 +39,9 @@ constexpr int FourCharCode(const char (&text)[5])
              (unsigned(uint8_t(text[2])) << 8) | unsigned(uint8_t(text[3])));
 }
 
+// The MIDI receiver reserves its learn lists before it knows the instrument.
+static_assert(MIDIReceiver::kLearnListReserve == kNumParams, "a learn list has room for every parameter");
+
 // The synthesizer as a plug-in: the engine (MIDI receiver and voice manager)
 // under the plug-in framework, its 138 parameters with their routing and
 // smoothing, block processing with external inputs, MIDI learn and the state

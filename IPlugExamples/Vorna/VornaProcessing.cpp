@@ -6,12 +6,6 @@
 #include <algorithm>
 #include <cmath>
 
-namespace
-{
-// The engine's noise, uniform in [-1, 1].
-double NoiseSample(EngineRandom& random) { return random.Next() / double(EngineRandom::kMax) * 2.0 - 1.0; }
-}  // namespace
-
 void Vorna::ProcessMidiMsg(IMidiMsg* msg)
 {
   if (msg) mMIDIReceiver.OnMessageReceived(msg);
@@ -87,20 +81,8 @@ void Vorna::SingleThreadBlockProcessing(double**, double** outputs, int nFrames)
 
     if (tables.GetActiveCount() > 0)
     {
-      data.ClearSampleValues();
-      if (data.noiseAmount[0] > 0.0 || data.noiseAmount[1] > 0.0)
-      {
-        data.noise[0] = NoiseSample(mVoiceManager.GetRandom());
-        data.noise[1] = NoiseSample(mVoiceManager.GetRandom());
-      }
-      if (data.oscOn[0]) data.PrepareExtMixedSamplesForOsc(0, &mExtIn[2]);
-      if (data.oscOn[1]) data.PrepareExtMixedSamplesForOsc(1, &mExtIn[4]);
       double out[2];
-      mVoiceManager.NextSample(out, mExtIn, mAuxEnvOut);
-      mVoiceManager.GetTuneShiver().Process();
-      mVoiceManager.GetBendShiver().Process();
-      mVoiceManager.GetCutoffShiver().Process();
-      mVoiceManager.GetPanShiver().Process();
+      mVoiceManager.RenderFrame(out, mExtIn, mAuxEnvOut);
       outputs[0][i] = out[0];
       outputs[1][i] = out[1];
     }

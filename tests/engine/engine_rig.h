@@ -13,9 +13,8 @@ constexpr Stage kDecay = EnvelopeGenerator::ENVELOPE_STAGE_DECAY;
 constexpr Stage kSustain = EnvelopeGenerator::ENVELOPE_STAGE_SUSTAIN;
 constexpr Stage kRelease = EnvelopeGenerator::ENVELOPE_STAGE_RELEASE;
 
-// An engine with the per-sample loop the plug-in runs around it: mixing values
-// cleared, noise drawn, noise and input mixed, one engine sample, the shivers.
-// External inputs are silent unless a test sets them.
+// An engine rendered frame by frame as the plug-in renders it. External inputs
+// are silent unless a test sets them.
 struct EngineRig
 {
   static constexpr std::uint64_t kSeed = 12345;
@@ -39,23 +38,9 @@ struct EngineRig
 
   void Sample()
   {
-    VoiceDataSingleton& d = D();
-    d.ClearSampleValues();
-    if (d.noiseAmount[0] > 0.0 || d.noiseAmount[1] > 0.0)
-    {
-      EngineRandom& random = engine->GetRandom();
-      d.noise[0] = random.Next() / static_cast<double>(EngineRandom::kMax) * 2.0 - 1.0;
-      d.noise[1] = random.Next() / static_cast<double>(EngineRandom::kMax) * 2.0 - 1.0;
-    }
-    double* amInputs[2][2] = {{&amIn[0][0], &amIn[0][1]}, {&amIn[1][0], &amIn[1][1]}};
-    for (int osc = 0; osc < 2; ++osc)
-      if (d.oscOn[osc]) d.PrepareExtMixedSamplesForOsc(osc, amInputs[osc]);
-    double* fmAux[2] = {&fmIn[0], &fmIn[1]};
-    engine->NextSample(out, fmAux, fmAuxEnv);
-    engine->GetTuneShiver().Process();
-    engine->GetBendShiver().Process();
-    engine->GetCutoffShiver().Process();
-    engine->GetPanShiver().Process();
+    double* inputs[VoiceManager::kNumInputStreams] = {&fmIn[0], &fmIn[1], &amIn[0][0], &amIn[0][1], &amIn[1][0],
+                                                      &amIn[1][1]};
+    engine->RenderFrame(out, inputs, fmAuxEnv);
   }
 
   void Render(int samples)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "EngineSize.h"
 #include "EnvelopeGenerator.h"
 #include "GallantSignal.h"
 #include "Oscillator.h"
@@ -19,13 +20,13 @@ class Declicker;
 class Voice
 {
 public:
-  static constexpr int kNumOscs = 2;
+  static constexpr int kNumOscs = kEngineOscs;
   static constexpr double kFmLimit = 20.0;          // |FM value| is clamped to this
   static constexpr double kGlideEndEpsilon = 1e-10;  // a glide this close to its target has arrived
   static constexpr double kVelocityScale = 1.0 / 127.0;
   static constexpr double kCentrePan = 0.5;
   // RenderSlot works through its voices in groups of at most this many.
-  static constexpr int kMaxBatch = 32;
+  static constexpr int kMaxBatch = kEngineVoices;
 
   struct Components
   {
@@ -50,7 +51,7 @@ public:
   // Renders one sample into buses[oscillator][channel]. fmAux points, per
   // oscillator, at the current sample of its external FM input; fmAuxEnv holds
   // the two envelope-follower values.
-  void NextSample(double buses[kNumOscs][2], double** fmAux, const double* fmAuxEnv);
+  void NextSample(double buses[kNumOscs][2], double* const* fmAux, const double* fmAuxEnv);
   // After each render: a voice whose used envelopes are all off goes inactive.
   void CheckIfDeactivate()
   {
@@ -64,7 +65,7 @@ public:
   // the same order, while the loops stay free of per-voice dispatch and the
   // voices' independent work overlaps.
   // 1. Clears the sample's values, advances the glides, takes the FM values.
-  static void BeginSample(Voice* const* voices, int count, double** fmAux, const double* fmAuxEnv);
+  static void BeginSample(Voice* const* voices, int count, double* const* fmAux, const double* fmAuxEnv);
   // 2. Oscillator `osc` (switched on) of each voice, through its chain up to its
   // amplitude envelope. The voices share their settings.
   static void RenderSlot(Voice* const* voices, int count, int osc);
@@ -142,7 +143,7 @@ public:
   Declicker& GetDeclicker(int osc) const { return *mDeclicker[osc]; }
 
 private:
-  double FmValue(int osc, double** fmAux, const double* fmAuxEnv) const;
+  double FmValue(int osc, double* const* fmAux, const double* fmAuxEnv) const;
   static void RenderBatch(Voice* const* voices, int count, int osc);
   // Oscillator, feedback, carrier AM, limiter and DC remover: the pre-filter samples.
   template <OscWave W>

@@ -12,7 +12,7 @@
 class TransistorLadderZDF final : public FilterZK
 {
 public:
-  static constexpr Kind kKind = kTLadderModel;
+  static constexpr FilterModel kKind = kFltTLadder;
   static constexpr double kMaxResonance = 1.0;
   static constexpr double kMaxDrive = 1.0;
   // Feedback gain at full resonance before the pass type's factor; a linear

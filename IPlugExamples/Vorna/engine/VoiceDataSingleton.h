@@ -1,5 +1,6 @@
 #pragma once
 
+#include "EngineSize.h"
 #include "NoiseTiltSvfZDF.h"
 #include "besselfilter.h"
 
@@ -8,7 +9,7 @@
 // it through a pointer; the engine settings write it.
 struct VoiceDataSingleton
 {
-  static constexpr int kNumOscs = 2;
+  static constexpr int kNumOscs = kEngineOscs;
   static constexpr int kNumNotes = 128;
   static constexpr int kNumFmSources = 5;
   static constexpr double kSoftSlopeThresholdFactor = 0.6666;
@@ -60,7 +61,7 @@ struct VoiceDataSingleton
   // amplitude modulation, 1 - d of it is heard directly. The noise goes through
   // the oscillator's tilt filter when its colour is not 0; with "filter aux" on
   // the external input goes through it too. The caller zeroes both pairs first.
-  void PrepareExtMixedSamplesForOsc(int osc, double** extInputs);
+  void PrepareExtMixedSamplesForOsc(int osc, double* const* extInputs);
   // Clears the noise pair, both oscillators' mix pairs and both buses.
   void ClearSampleValues();
 

@@ -11,7 +11,7 @@
 class StateVariableZDF final : public FilterZK
 {
 public:
-  static constexpr Kind kKind = kResonModel;
+  static constexpr FilterModel kKind = kFltReson;
   // Integrator gain slightly above 1 so the saturating band-pass state keeps a
   // little life at high resonance.
   static constexpr double kBandPassStateGain = 1.006;

@@ -3,6 +3,7 @@
 #include "DCremove.h"
 #include "Declicker.h"
 #include "FilterContainer.h"
+#include "FilterModels.h"
 #include "SoftLimiter.h"
 #include "VoiceDataSingleton.h"
 #include "globals.h"
@@ -149,7 +150,7 @@ void Voice::ApplyPitchWheelFactor(double factor)
 
 // --- rendering ---
 
-double Voice::FmValue(int osc, double** fmAux, const double* fmAuxEnv) const
+double Voice::FmValue(int osc, double* const* fmAux, const double* fmAuxEnv) const
 {
   // Without FM the value would be a signed zero, or NaN from a NaN source; the
   // oscillator reads all of these as no modulation.
@@ -241,16 +242,7 @@ void Voice::RenderBatch(Voice* const* voices, int count, int osc)
   const VoiceDataSingleton& d = *voices[0]->mData;
   double s[kMaxBatch];
 
-  switch (voices[0]->mOsc[osc]->GetWave())
-  {
-    case kOscSaw: SourceStage<kOscSaw>(voices, count, osc, s); break;
-    case kOscSquare: SourceStage<kOscSquare>(voices, count, osc, s); break;
-    case kOscTri: SourceStage<kOscTri>(voices, count, osc, s); break;
-    case kOscSinc: SourceStage<kOscSinc>(voices, count, osc, s); break;
-    case kOscPolysaw: SourceStage<kOscPolysaw>(voices, count, osc, s); break;
-    case kOscSine:
-    default: SourceStage<kOscSine>(voices, count, osc, s); break;
-  }
+  DispatchWave(voices[0]->mOsc[osc]->GetWave(), [&](auto wave) { SourceStage<wave()>(voices, count, osc, s); });
 
   // The filter, then the limiter, output pair, external AM and envelope.
   const double volume = d.volume[osc];
@@ -260,19 +252,16 @@ void Voice::RenderBatch(Voice* const* voices, int count, int osc)
     for (int i = 0; i < count; ++i) voices[i]->AfterFilter(osc, s[i], volume, externalAm);
     return;
   }
-  switch (voices[0]->mFilter[osc]->GetFilter()->GetKind())
+  const FilterModel model = voices[0]->mFilter[osc]->GetFilter()->GetKind();
+  if (model == kFltOther)
   {
-    case FilterZK::kResonModel: FilterStage<StateVariableZDF>(voices, count, osc, s, volume, externalAm); break;
-    case FilterZK::kSimpleModel: FilterStage<BiquadZK>(voices, count, osc, s, volume, externalAm); break;
-    case FilterZK::kFormantModel: FilterStage<FormantFltZK>(voices, count, osc, s, volume, externalAm); break;
-    case FilterZK::kTLadderModel: FilterStage<TransistorLadderZDF>(voices, count, osc, s, volume, externalAm); break;
-    case FilterZK::kMoogModel: FilterStage<DiodeLadderZDF>(voices, count, osc, s, volume, externalAm); break;
-    case FilterZK::kOtherModel:
-    default:
-      for (int i = 0; i < count; ++i)
-        voices[i]->AfterFilter(osc, voices[i]->mFilter[osc]->Process(s[i]), volume, externalAm);
-      break;
+    for (int i = 0; i < count; ++i)
+      voices[i]->AfterFilter(osc, voices[i]->mFilter[osc]->Process(s[i]), volume, externalAm);
+    return;
   }
+  DispatchFilterModel(model, [&](auto tag) {
+    FilterStage<typename decltype(tag)::Type>(voices, count, osc, s, volume, externalAm);
+  });
 }
 
 void Voice::ExternalAm(int osc)
@@ -347,7 +336,7 @@ void Voice::HardSync()
   if (mData->hardSyncSoftLength > 0) slave.StartDeclick(mData->hardSyncSoftLength);
 }
 
-void Voice::BeginSample(Voice* const* voices, int count, double** fmAux, const double* fmAuxEnv)
+void Voice::BeginSample(Voice* const* voices, int count, double* const* fmAux, const double* fmAuxEnv)
 {
   const VoiceDataSingleton& d = *voices[0]->mData;
   const bool fm[kNumOscs] = {d.fmAmount[0] != 0.0, d.fmAmount[1] != 0.0};
@@ -396,7 +385,7 @@ void Voice::FinishSample(Voice* const* voices, int count, double buses[kNumOscs]
   }
 }
 
-void Voice::NextSample(double buses[kNumOscs][2], double** fmAux, const double* fmAuxEnv)
+void Voice::NextSample(double buses[kNumOscs][2], double* const* fmAux, const double* fmAuxEnv)
 {
   Voice* self = this;
   BeginSample(&self, 1, fmAux, fmAuxEnv);

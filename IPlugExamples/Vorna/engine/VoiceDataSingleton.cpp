@@ -1,6 +1,6 @@
 #include "VoiceDataSingleton.h"
 
-void VoiceDataSingleton::PrepareExtMixedSamplesForOsc(int osc, double** extInputs)
+void VoiceDataSingleton::PrepareExtMixedSamplesForOsc(int osc, double* const* extInputs)
 {
   double* pair = directMix[osc];
   bool filterable = false;

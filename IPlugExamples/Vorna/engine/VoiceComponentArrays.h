@@ -1,16 +1,16 @@
 #pragma once
 
-#include "BiquadZK.h"
 #include "DCremove.h"
 #include "Declicker.h"
-#include "DiodeLadderZDF.h"
+#include "EngineSize.h"
 #include "EnvelopeGenerator.h"
 #include "FilterContainer.h"
-#include "FormantFltZK.h"
+#include "FilterModels.h"
 #include "Oscillator.h"
 #include "SoftLimiter.h"
-#include "StateVariableZDF.h"
-#include "TransistorLadderZDF.h"
+
+#include <array>
+#include <tuple>
 
 // Every per-oscillator component of all 32 voices, built once with the engine.
 // Element 2 x voice + oscillator of each array belongs to that voice's
@@ -18,8 +18,8 @@
 // element's preallocated object of that model.
 struct VoiceComponentArrays
 {
-  static constexpr int kNumVoices = 32;
-  static constexpr int kNumOscs = 2;
+  static constexpr int kNumVoices = kEngineVoices;
+  static constexpr int kNumOscs = kEngineOscs;
   static constexpr int kNumElements = kNumVoices * kNumOscs;
 
   static int Element(int voice, int osc) { return kNumOscs * voice + osc; }
@@ -27,25 +27,26 @@ struct VoiceComponentArrays
   // The element's filter of model m; any unknown model is the biquad.
   FilterZK* Filter(int element, FilterModel m)
   {
-    switch (m)
-    {
-      case kFltReson: return &reson[element];
-      case kFltFormant: return &formant[element];
-      case kFltTLadder: return &tLadder[element];
-      case kFltMoog: return &moog[element];
-      case kFltSimple:
-      default: return &simple[element];
-    }
+    return DispatchFilterModel(m, [&](auto tag) -> FilterZK* { return &ModelArray<typename decltype(tag)::Type>()[element]; });
   }
 
   Oscillator oscillators[kNumElements];
   EnvelopeGenerator ampEnvelopes[kNumElements];
   FilterContainer filters[kNumElements];
-  StateVariableZDF reson[kNumElements];
-  BiquadZK simple[kNumElements];
-  FormantFltZK formant[kNumElements];
-  TransistorLadderZDF tLadder[kNumElements];
-  DiodeLadderZDF moog[kNumElements];
+  // One array of every model of the list.
+  template <class List>
+  struct ModelArrays;
+  template <class... Models>
+  struct ModelArrays<FilterModelList<Models...>>
+  {
+    std::tuple<std::array<Models, kNumElements>...> arrays;
+  };
+  ModelArrays<EngineFilterModels> filterModels;
+  template <class Model>
+  std::array<Model, kNumElements>& ModelArray()
+  {
+    return std::get<std::array<Model, kNumElements>>(filterModels.arrays);
+  }
   SoftLimiter limiters[kNumElements];
   DCremove dcRemovers[kNumElements];
   Declicker declickers[kNumElements];

@@ -3,6 +3,7 @@
 #include <functional>
 
 #include "EngineRandom.h"
+#include "EngineSize.h"
 
 // How the walks of a shiver are shared.
 enum ShiverSyncMode
@@ -28,8 +29,8 @@ enum ShiverSyncMode
 class ParamShiver
 {
 public:
-  static constexpr int kNumVoices = 32;
-  static constexpr int kNumSlots = 2;
+  static constexpr int kNumVoices = kEngineVoices;
+  static constexpr int kNumSlots = kEngineOscs;
   // Segment length before the first speed is set: 6000 samples, 8 Hz at 48 kHz.
   static constexpr int kInitialBasePeriod = 6000;
   // The speed controls' span.

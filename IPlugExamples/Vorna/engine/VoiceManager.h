@@ -15,8 +15,8 @@
 
 // The synthesis engine: owns every component of all 32 voices, the settings
 // they share, the voice allocator, the tuning, the four shivers, the master
-// limiter and the engine's random generator. NextSample renders one stereo
-// sample from all active voices. Everything exists from construction on;
+// limiter and the engine's random generator. RenderFrame makes one stereo
+// frame from all active voices. Everything exists from construction on;
 // rendering and settings only write fields and repoint, never allocate or lock.
 //
 // Large: keep it on the heap or inside an object that is.
@@ -51,10 +51,17 @@ public:
   VoiceManager(const VoiceManager&) = delete;
   VoiceManager& operator=(const VoiceManager&) = delete;
 
-  // One stereo sample into out[0], out[1]. The caller has zeroed the buses and
-  // prepared the noise and input mixes of this sample (the shared data's
-  // ClearSampleValues and PrepareExtMixedSamplesForOsc).
-  void NextSample(double* out, double** fmAux, const double* fmAuxEnv);
+  // Where each external input stream sits in the array RenderFrame reads: per
+  // stream a pointer at this frame's sample, left then right.
+  static constexpr int kFmInput = 0;        // the FM input, oscillator 1's then 2's
+  static constexpr int kOscInput = 2;       // oscillator 1's input pair; oscillator 2's follows
+  static constexpr int kNumInputStreams = kOscInput + 2 * kNumOscs;
+
+  // Makes one stereo frame into out[0], out[1]: clears the frame's values, draws
+  // the noise, mixes noise and inputs, renders the voices and the master, and
+  // moves the shivers on. extIn holds kNumInputStreams pointers as above;
+  // fmAuxEnv the two envelope-follower values.
+  void RenderFrame(double* out, double* const* extIn, const double* fmAuxEnv);
   void Reset();
   void UpdateSampleRate();
   // Bend windows that follow the tempo take PlugG::HOST_BPM.
@@ -110,6 +117,10 @@ public:
 
 private:
   void Build();
+  // The voices and the master of one frame, after its values were prepared.
+  void MixVoices(double* out, double* const* fmAux, const double* fmAuxEnv);
+  // The engine's noise, uniform in [-1, 1].
+  double NextNoise();
   void UpdateRateFactor(int pos);
   void UpdateFilterOnOff(int pos);
   void UpdateModulationSlopes();

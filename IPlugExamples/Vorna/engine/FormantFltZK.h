@@ -15,7 +15,7 @@
 class FormantFltZK final : public FilterZK
 {
 public:
-  static constexpr Kind kKind = kFormantModel;
+  static constexpr FilterModel kKind = kFltFormant;
   static constexpr int kNumVowels = 5;
   static constexpr int kNumFormants = 5;
   // Columns of a formant entry.

@@ -14,7 +14,7 @@
 class DiodeLadderZDF final : public FilterZK
 {
 public:
-  static constexpr Kind kKind = kMoogModel;
+  static constexpr FilterModel kKind = kFltMoog;
   static constexpr double kMaxResonance = 1.0;
   static constexpr double kMaxDrive = 1.0;
   static constexpr double kResonanceScale = 17.0;

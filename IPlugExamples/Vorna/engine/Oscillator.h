@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <type_traits>
 
 #include "FastMath.h"
 #include "FilterMath.h"
@@ -18,6 +19,30 @@ enum OscWave
   kOscPolysaw = 5,  // "polysaw"
   kNumOscWaves = 6
 };
+
+namespace osc_waves_detail
+{
+template <int I, class Fn>
+decltype(auto) Dispatch(OscWave w, Fn&& fn)
+{
+  if constexpr (I == kNumOscWaves)
+    return fn(std::integral_constant<OscWave, kOscSine>{});
+  else
+  {
+    if (w == I) return fn(std::integral_constant<OscWave, OscWave(I)>{});
+    return Dispatch<I + 1>(w, fn);
+  }
+}
+}  // namespace osc_waves_detail
+
+// Calls fn(std::integral_constant<OscWave, W>{}) with the wave w as a constant:
+// the one place a wave number becomes its waveform's code, for every number up
+// to kNumOscWaves. Any other number is the sine.
+template <class Fn>
+decltype(auto) DispatchWave(OscWave w, Fn&& fn)
+{
+  return osc_waves_detail::Dispatch<kOscSine + 1>(w, fn);
+}
 
 // Shape of the phase bend across its window.
 enum OscBendSymmetry
@@ -263,16 +288,7 @@ inline double Oscillator::WaveformOfCycle(double phase) const
 
 inline double Oscillator::NextWaveformSample(double x) const
 {
-  switch (mWave)
-  {
-    case kOscSaw: return WaveformAt<kOscSaw>(x);
-    case kOscSquare: return WaveformAt<kOscSquare>(x);
-    case kOscTri: return WaveformAt<kOscTri>(x);
-    case kOscSinc: return WaveformAt<kOscSinc>(x);
-    case kOscPolysaw: return WaveformAt<kOscPolysaw>(x);
-    case kOscSine:
-    default: return WaveformAt<kOscSine>(x);
-  }
+  return DispatchWave(mWave, [&](auto wave) { return WaveformAt<wave()>(x); });
 }
 
 inline double Oscillator::FilterSubSample(double x)
@@ -356,14 +372,5 @@ double Oscillator::FullSampleOf(double fm, double N, double subStep)
 
 inline double Oscillator::NextSample(double fm, double N, double subStep)
 {
-  switch (mWave)
-  {
-    case kOscSaw: return NextSampleOf<kOscSaw>(fm, N, subStep);
-    case kOscSquare: return NextSampleOf<kOscSquare>(fm, N, subStep);
-    case kOscTri: return NextSampleOf<kOscTri>(fm, N, subStep);
-    case kOscSinc: return NextSampleOf<kOscSinc>(fm, N, subStep);
-    case kOscPolysaw: return NextSampleOf<kOscPolysaw>(fm, N, subStep);
-    case kOscSine:
-    default: return NextSampleOf<kOscSine>(fm, N, subStep);
-  }
+  return DispatchWave(mWave, [&](auto wave) { return NextSampleOf<wave()>(fm, N, subStep); });
 }

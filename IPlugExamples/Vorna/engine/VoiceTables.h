@@ -1,5 +1,6 @@
 #pragma once
 
+#include "EngineSize.h"
 #include "EnvelopeGenerator.h"
 #include "GallantSignal.h"
 
@@ -13,7 +14,7 @@ struct VoiceDataSingleton;
 class VoiceTables
 {
 public:
-  static constexpr int kNumVoices = 32;
+  static constexpr int kNumVoices = kEngineVoices;
   static constexpr int kNumKeys = 128;
   static constexpr int kMinVoices = 2;
   static constexpr int kNoteStackCapacity = 256;

@@ -86,7 +86,29 @@ void VoiceManager::Build()
   mCutoffShiver.SetBaseValue(1, 0.0);
 }
 
-void VoiceManager::NextSample(double* out, double** fmAux, const double* fmAuxEnv)
+double VoiceManager::NextNoise()
+{
+  return mRandom.Next() / double(EngineRandom::kMax) * 2.0 - 1.0;
+}
+
+void VoiceManager::RenderFrame(double* out, double* const* extIn, const double* fmAuxEnv)
+{
+  mData.ClearSampleValues();
+  if (mData.noiseAmount[0] > 0.0 || mData.noiseAmount[1] > 0.0)
+  {
+    mData.noise[0] = NextNoise();
+    mData.noise[1] = NextNoise();
+  }
+  for (int osc = 0; osc < kNumOscs; ++osc)
+    if (mData.oscOn[osc]) mData.PrepareExtMixedSamplesForOsc(osc, extIn + kOscInput + 2 * osc);
+  MixVoices(out, extIn + kFmInput, fmAuxEnv);
+  mTuneShiver.Process();
+  mBendShiver.Process();
+  mCutoffShiver.Process();
+  mPanShiver.Process();
+}
+
+void VoiceManager::MixVoices(double* out, double* const* fmAux, const double* fmAuxEnv)
 {
   double(*buses)[2] = mData.buses;
   // Each step runs across all sounding voices (see Voice::BeginSample); every

@@ -1,9 +1,11 @@
 #pragma once
 
 // The filter models a voice's filter slot can point at. Any value other than
-// reson, formant, t ladder and moog selects the simple biquad.
+// reson, formant, t ladder and moog selects the simple biquad. FilterModels.h
+// pairs each with its class.
 enum FilterModel
 {
+  kFltOther = -1,    // a filter from outside the engine's list, always called through its virtual table
   kFltReson = 0,     // "reson"    StateVariableZDF
   kFltSimple = 1,    // "simple"   BiquadZK
   kFltFormant = 2,   // "formant"  FormantFltZK
@@ -29,19 +31,8 @@ class FilterZK
 {
 public:
   // Which of the engine's models an object is, so that the per-sample path can
-  // call it directly (and inline) instead of through the virtual table. Any
-  // other implementation is kOtherModel and is called virtually.
-  enum Kind
-  {
-    kOtherModel,
-    kResonModel,
-    kSimpleModel,
-    kFormantModel,
-    kTLadderModel,
-    kMoogModel
-  };
-
-  Kind GetKind() const { return mKind; }
+  // call it directly (and inline) instead of through the virtual table.
+  FilterModel GetKind() const { return mKind; }
 
   virtual void Reset() = 0;
   virtual double Process(double x) = 0;
@@ -57,11 +48,11 @@ public:
   virtual void SetAdditionalParam(double /*p*/) {}
 
 protected:
-  explicit FilterZK(Kind kind = kOtherModel) : mKind(kind) {}
+  explicit FilterZK(FilterModel kind = kFltOther) : mKind(kind) {}
   ~FilterZK() = default;
 
   FilterPassType mPassType = kLP;
 
 private:
-  Kind mKind;
+  FilterModel mKind;
 };

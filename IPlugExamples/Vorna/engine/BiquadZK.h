@@ -12,7 +12,7 @@
 class BiquadZK final : public FilterZK
 {
 public:
-  static constexpr Kind kKind = kSimpleModel;
+  static constexpr FilterModel kKind = kFltSimple;
   static constexpr double kMaxResonance = 1.0;
   static constexpr double kMaxDrive = 1.0;
   static constexpr double kDriveScale = 0.7;
