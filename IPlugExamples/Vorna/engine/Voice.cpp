@@ -397,6 +397,7 @@ void Voice::NextSample(double buses[kNumOscs][2], double* const* fmAux, const do
 void Voice::Deactivate()
 {
   mActive = false;
+  MarkSounding();
   mDeactivated.Emit(mIndex);
   mNote = -1;
   for (int osc = 0; osc < kNumOscs; ++osc)

@@ -113,7 +113,11 @@ public:
   void ClearOscAmProduct(int osc) { mOscAmProduct[osc] = 0.0; }
 
   bool IsActive() const { return mActive; }
-  void SetActive(bool active) { mActive = active; }
+  void SetActive(bool active)
+  {
+    mActive = active;
+    MarkSounding();
+  }
   int GetIndex() const { return mIndex; }
   int GetNote() const { return mNote; }
   double GetFrequency() const { return mFrequency; }
@@ -155,6 +159,13 @@ private:
   void AfterFilter(int osc, double x, double volume, bool externalAm);
   void ExternalAm(int osc);
   void Deactivate();
+  // Keeps the voice's bit in the shared soundingVoices equal to mActive.
+  void MarkSounding()
+  {
+    if (!mData) return;
+    const std::uint32_t bit = std::uint32_t(1) << mIndex;
+    mData->soundingVoices = mActive ? (mData->soundingVoices | bit) : (mData->soundingVoices & ~bit);
+  }
   void OscAmpModOf(int carrier);
   void HardSync();
 
