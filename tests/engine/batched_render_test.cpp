@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstring>
 #include <functional>
 #include <vector>
@@ -133,6 +134,7 @@ TEST(BatchedRender, EveryFrameMatchesThePlainVoiceByVoiceRoad)
       for (int k = 0; k < 12; ++k) rig->Press(36 + 3 * k, 60 + 5 * k);
     }
     int differing = 0;
+    int wrongMasks = 0;  // frames whose mask of sounding voices disagreed with the voices
     long firstDifference = -1;
     double peak = 0.0;
     for (long i = 0; i < 4000; ++i)
@@ -149,6 +151,10 @@ TEST(BatchedRender, EveryFrameMatchesThePlainVoiceByVoiceRoad)
       batched.Sample();
       PlainFrame(plain, expected);
       peak = std::max(peak, std::fabs(batched.out[0]));
+      std::uint32_t expectedMask = 0;
+      for (int v = 0; v < VoiceManager::kNumVoices; ++v)
+        if (batched.V(v).IsActive()) expectedMask |= std::uint32_t(1) << v;
+      if (batched.D().soundingVoices != expectedMask) ++wrongMasks;
       if (std::memcmp(batched.out, expected, sizeof(expected)) != 0)
       {
         if (firstDifference < 0) firstDifference = i;
@@ -156,6 +162,7 @@ TEST(BatchedRender, EveryFrameMatchesThePlainVoiceByVoiceRoad)
       }
     }
     EXPECT_EQ(differing, 0) << patch.name << ": first at frame " << firstDifference;
+    EXPECT_EQ(wrongMasks, 0) << patch.name;
     EXPECT_GT(peak, 1e-3) << patch.name;  // a silent patch proves nothing
     EXPECT_EQ(batched.CountActive(), plain.CountActive()) << patch.name;
   }

@@ -110,6 +110,16 @@ public:
   [[gnu::always_inline]] double NextPlainSample();
   // No bend, no crossfade, and a running phase that stays inside one cycle.
   bool IsPlain() const { return mPlain; }
+  // NextPlainSample in two halves, for the engine to compute the waveform of
+  // many oscillators side by side between them: the phase the sample reads
+  // (the phase moves on), then the waveform's value of that phase.
+  double TakePlainPhase()
+  {
+    const double phase = mPhase;
+    AdvancePlainPhase();
+    return phase;
+  }
+  void FinishPlainSample(double s) { mLastOutput = s; }
   // Waveform value at phase x (radians, any sign).
   double NextWaveformSample(double x) const;
   // Fast power curve for the bend, x in [0, 1], p > 0; exact for p = 1 and for
@@ -180,6 +190,7 @@ private:
   double WaveformOfCycle(double phase) const;
   // Whether a sample may take the short path: no bend, no crossfade, and a
   // running phase that stays inside one cycle.
+  void AdvancePlainPhase() { mPhase = FlooredMod(mPhase + mPhaseIncrement * mShiverFactor, mPhasePeriod); }
   void UpdatePlain() { mPlain = mBendExponent == 1.0 && !mDeclickActive && mPhasePeriod == PlugC::twoPi; }
   // NextSampleOf with everything it may do; out of line, as most samples need little of it.
   template <OscWave W>
@@ -319,8 +330,8 @@ template <OscWave W>
 inline double Oscillator::NextPlainSample()
 {
   const double s = WaveformOfCycle<W>(mPhase);
-  mPhase = FlooredMod(mPhase + mPhaseIncrement * mShiverFactor, mPhasePeriod);
-  mLastOutput = s;
+  AdvancePlainPhase();
+  FinishPlainSample(s);
   return s;
 }
 

@@ -101,19 +101,17 @@ void ParamShiver::Accumulate(int walk, int slot, bool follow)
   ++w.counter;
 }
 
-void ParamShiver::Process()
+void ParamShiver::ProcessWalks()
 {
   switch (mSyncMode)
   {
     case kShiverSyncVoice:
-      if (mSlots[0].frozen && mSlots[1].frozen) return;
       ProcessFollowingInVoice();
       break;
     case kShiverSyncOsc:
       ProcessSharedPerSlot();
       break;
     case kShiverSyncAll:
-      if (mSlots[0].frozen && mSlots[1].frozen) return;
       ProcessSharedFollowing();
       break;
     case kShiverSyncNone:

@@ -57,8 +57,15 @@ public:
     };
   }
 
-  // One sample of the walks; pushes the new values to the sounding voices.
-  void Process();
+  // One sample of the walks; pushes the new values to the sounding voices. A
+  // slot freezes on the first sample its amount is 0 and thaws only when the
+  // amount is set above 0; with both frozen no walk moves and nothing is pushed
+  // in any mode, so a shiver switched off costs this one test.
+  void Process()
+  {
+    if (mSlots[0].frozen && mSlots[1].frozen) return;
+    ProcessWalks();
+  }
   // Walk amount of a slot, >= 0 (negative values count as 0).
   void SetAmount(int slot, double amount);
   // Walk speed of a slot in Hz, clamped to [kMinSpeedHz, kMaxSpeedHz]: one
@@ -148,6 +155,7 @@ private:
   };
 
   void Accumulate(int walk, int slot, bool follow);
+  void ProcessWalks();
   void ProcessIndependent();
   void ProcessFollowingInVoice();
   void ProcessSharedPerSlot();

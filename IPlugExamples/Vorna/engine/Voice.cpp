@@ -4,6 +4,7 @@
 #include "Declicker.h"
 #include "FilterContainer.h"
 #include "FilterModels.h"
+#include "SineLanes.h"
 #include "SoftLimiter.h"
 #include "VoiceDataSingleton.h"
 #include "globals.h"
@@ -179,6 +180,32 @@ double Voice::FmValue(int osc, double* const* fmAux, const double* fmAuxEnv) con
   return std::clamp(v * mData->fmAmount[osc], -kFmLimit, kFmLimit);
 }
 
+void Voice::GatherPlainSines(Voice* const* voices, int count, int osc, bool* inLanes, double* value)
+{
+  // Only the first n of each are written and read; clearing them would cost
+  // every frame what the lanes save.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+  double phases[kMaxBatch], sines[kMaxBatch];
+  int n = 0;
+  for (int i = 0; i < count; ++i)
+  {
+    Oscillator& o = *voices[i]->mOsc[osc];
+    inLanes[i] = o.GetWave() == kOscSine && o.IsPlain();
+    if (inLanes[i]) phases[n++] = o.TakePlainPhase();
+  }
+  // Mostly every voice is in the lanes, and the values land in place.
+  if (n == count)
+  {
+    SineLanes::SinesOfCycle(phases, value, n);
+    return;
+  }
+  SineLanes::SinesOfCycle(phases, sines, n);
+#pragma GCC diagnostic pop
+  for (int i = 0, k = 0; i < count; ++i)
+    if (inLanes[i]) value[i] = sines[k++];
+}
+
 template <OscWave W>
 void Voice::SourceStage(Voice* const* voices, int count, int osc, double* s)
 {
@@ -190,12 +217,28 @@ void Voice::SourceStage(Voice* const* voices, int count, int osc, double* s)
   const bool dcRemoverOn = d.dcRemoverOn[osc];
   // Without FM and oversampling, an oscillator that is plain needs only its short path.
   const bool plainSlot = N < 2.0 && d.fmAmount[osc] == 0.0;
+  // The plain sines side by side: their phases gathered, their values computed
+  // several per instruction, each exactly as NextPlainSample computes it.
+  // A voice alone fills no lanes.
+  bool gathered = false;
+  double laneValue[kMaxBatch];
+  bool inLanes[kMaxBatch];
+  if constexpr (W == kOscSine)
+  {
+    gathered = plainSlot && count >= kMinLaneBatch;
+    if (gathered) GatherPlainSines(voices, count, osc, inLanes, laneValue);
+  }
   for (int i = 0; i < count; ++i)
   {
     Voice& v = *voices[i];
     Oscillator& o = *v.mOsc[osc];
     double x;
-    if (o.GetWave() != W)
+    if (gathered && inLanes[i])
+    {
+      x = laneValue[i];
+      o.FinishPlainSample(x);
+    }
+    else if (o.GetWave() != W)
       x = o.NextSample(v.mFm[osc], N, subStep);
     else if (plainSlot && o.IsPlain())
       x = o.NextPlainSample<W>();
@@ -397,6 +440,7 @@ void Voice::NextSample(double buses[kNumOscs][2], double* const* fmAux, const do
 void Voice::Deactivate()
 {
   mActive = false;
+  MarkSounding();
   mDeactivated.Emit(mIndex);
   mNote = -1;
   for (int osc = 0; osc < kNumOscs; ++osc)

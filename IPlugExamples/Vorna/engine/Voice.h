@@ -27,6 +27,8 @@ public:
   static constexpr double kCentrePan = 0.5;
   // RenderSlot works through its voices in groups of at most this many.
   static constexpr int kMaxBatch = kEngineVoices;
+  // Fewer sounding voices than this take the scalar road all the way.
+  static constexpr int kMinLaneBatch = 2;
 
   struct Components
   {
@@ -113,7 +115,11 @@ public:
   void ClearOscAmProduct(int osc) { mOscAmProduct[osc] = 0.0; }
 
   bool IsActive() const { return mActive; }
-  void SetActive(bool active) { mActive = active; }
+  void SetActive(bool active)
+  {
+    mActive = active;
+    MarkSounding();
+  }
   int GetIndex() const { return mIndex; }
   int GetNote() const { return mNote; }
   double GetFrequency() const { return mFrequency; }
@@ -146,6 +152,10 @@ private:
   double FmValue(int osc, double* const* fmAux, const double* fmAuxEnv) const;
   static void RenderBatch(Voice* const* voices, int count, int osc);
   // Oscillator, feedback, carrier AM, limiter and DC remover: the pre-filter samples.
+  // The plain sine oscillators of slot osc: marks them in inLanes, moves their
+  // phases on and puts their samples in value, computed side by side; the
+  // caller hands each sample to its oscillator (FinishPlainSample).
+  static void GatherPlainSines(Voice* const* voices, int count, int osc, bool* inLanes, double* value);
   template <OscWave W>
   static void SourceStage(Voice* const* voices, int count, int osc, double* s);
   // The filter model's Process on the pre-filter samples s, then AfterFilter.
@@ -155,6 +165,13 @@ private:
   void AfterFilter(int osc, double x, double volume, bool externalAm);
   void ExternalAm(int osc);
   void Deactivate();
+  // Keeps the voice's bit in the shared soundingVoices equal to mActive.
+  void MarkSounding()
+  {
+    if (!mData) return;
+    const std::uint32_t bit = std::uint32_t(1) << mIndex;
+    mData->soundingVoices = mActive ? (mData->soundingVoices | bit) : (mData->soundingVoices & ~bit);
+  }
   void OscAmpModOf(int carrier);
   void HardSync();
 

@@ -4,8 +4,10 @@
 #include "NoiseTiltSvfZDF.h"
 #include "besselfilter.h"
 
+#include <cstdint>
+
 // Settings shared by all 32 voices, one per oscillator slot unless noted, and
-// the per-sample mixing values the plug-in's loop fills for them. Voices read
+// the per-frame mixing values the engine fills for them. Voices read
 // it through a pointer; the engine settings write it.
 struct VoiceDataSingleton
 {
@@ -101,7 +103,12 @@ struct VoiceDataSingleton
   AmThreshold oscAmThreshold[kNumOscs];
   NoiseTiltSvfZDF noiseFilter[kNumOscs];
 
-  // --- per-sample values, written by the plug-in's loop ---
+  // Bit v is set while voice v sounds: the engine visits the sounding voices
+  // without looking at the silent ones.
+  std::uint32_t soundingVoices = 0;
+  static_assert(kEngineVoices <= 32, "one bit per voice");
+
+  // --- per-frame values, written by VoiceManager::RenderFrame ---
   double noise[2] = {};                    // shared noise pair
   double directMix[kNumOscs][2] = {};      // noise and input heard directly (1 - d)
   double modulatedMix[kNumOscs][2] = {};   // noise and input for the external AM (d)

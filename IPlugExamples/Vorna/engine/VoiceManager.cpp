@@ -2,7 +2,9 @@
 
 #include "globals.h"
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 
 namespace
 {
@@ -99,8 +101,10 @@ void VoiceManager::RenderFrame(double* out, double* const* extIn, const double* 
     mData.noise[0] = NextNoise();
     mData.noise[1] = NextNoise();
   }
+  // Without noise or input the mix stays the zeros just cleared.
   for (int osc = 0; osc < kNumOscs; ++osc)
-    if (mData.oscOn[osc]) mData.PrepareExtMixedSamplesForOsc(osc, extIn + kOscInput + 2 * osc);
+    if (mData.oscOn[osc] && (mData.noiseAmount[osc] != 0.0 || mData.inputAmount[osc] != 0.0))
+      mData.PrepareExtMixedSamplesForOsc(osc, extIn + kOscInput + 2 * osc);
   MixVoices(out, extIn + kFmInput, fmAuxEnv);
   mTuneShiver.Process();
   mBendShiver.Process();
@@ -115,8 +119,8 @@ void VoiceManager::MixVoices(double* out, double* const* fmAux, const double* fm
   // voice still computes exactly what Voice::NextSample would.
   Voice* active[kNumVoices];
   int count = 0;
-  for (Voice& voice : mVoices)
-    if (voice.IsActive()) active[count++] = &voice;
+  for (std::uint32_t sounding = mData.soundingVoices; sounding != 0; sounding &= sounding - 1)
+    active[count++] = &mVoices[std::countr_zero(sounding)];
   if (count > 0)
   {
     Voice::BeginSample(active, count, fmAux, fmAuxEnv);
