@@ -15,15 +15,17 @@
 
 #include "DenormalGuard.h"
 #include "VoiceManager.h"
+#include "render_patterns.h"
 
 namespace
 {
 constexpr int kBlock = 480;  // 10 ms at 48 kHz
 constexpr int kSettle = 4800;
-constexpr double kSampleRate = 48000.0;
-constexpr int kLowestKey = 24;
-constexpr int kKeyStep = 2;
-constexpr int kVelocity = 100;
+// render-bench's chord and rate.
+constexpr double kSampleRate = render_patterns::kSampleRate;
+using render_patterns::kKeyStep;
+using render_patterns::kLowestKey;
+using render_patterns::kVelocity;
 
 enum Patch
 {
