@@ -24,6 +24,22 @@ struct VoiceComponentArrays
 
   static int Element(int voice, int osc) { return kNumOscs * voice + osc; }
 
+  // One array of every model of the list.
+  template <class List>
+  struct ModelArrays;
+  template <class... Models>
+  struct ModelArrays<FilterModelList<Models...>>
+  {
+    std::tuple<std::array<Models, kNumElements>...> arrays;
+  };
+  // Declared before the generic lambda below that calls it: some compilers otherwise
+  // leave the instantiation to a definition they never emit.
+  template <class Model>
+  std::array<Model, kNumElements>& ModelArray()
+  {
+    return std::get<std::array<Model, kNumElements>>(filterModels.arrays);
+  }
+
   // The element's filter of model m; any unknown model is the biquad.
   FilterZK* Filter(int element, FilterModel m)
   {
@@ -33,20 +49,7 @@ struct VoiceComponentArrays
   Oscillator oscillators[kNumElements];
   EnvelopeGenerator ampEnvelopes[kNumElements];
   FilterContainer filters[kNumElements];
-  // One array of every model of the list.
-  template <class List>
-  struct ModelArrays;
-  template <class... Models>
-  struct ModelArrays<FilterModelList<Models...>>
-  {
-    std::tuple<std::array<Models, kNumElements>...> arrays;
-  };
   ModelArrays<EngineFilterModels> filterModels;
-  template <class Model>
-  std::array<Model, kNumElements>& ModelArray()
-  {
-    return std::get<std::array<Model, kNumElements>>(filterModels.arrays);
-  }
   SoftLimiter limiters[kNumElements];
   DCremove dcRemovers[kNumElements];
   Declicker declickers[kNumElements];
