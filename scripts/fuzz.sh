@@ -18,30 +18,43 @@ cmake --build "$dir" -j "$jobs"
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
-failed=()
-while read -r name generator; do
-  [ -n "$name" ] || continue
-  corpus="$dir/corpus/$name"
-  artifacts="$dir/artifacts/$name"
-  committed="fuzz/corpus/$name"
+# One fuzzer: a fresh copy of its committed corpus (the run adds what it finds there), its
+# seeds' generator if it has one, then the run itself, its output kept in its own log.
+run_fuzzer() {
+  local name="$1" generator="${2:-}"
+  local corpus="$dir/corpus/$name" artifacts="$dir/artifacts/$name" committed="fuzz/corpus/$name"
   rm -rf "$corpus" "$artifacts"
   mkdir -p "$corpus" "$artifacts"
   if [ -z "$(ls -A "$committed" 2>/dev/null)" ]; then
-    echo "== $name: no committed corpus in $committed" >&2
-    failed+=("$name")
-    continue
+    echo "== $name: no committed corpus in $committed"
+    return 1
   fi
-  # Into a copy: the run adds what it finds, the committed corpus stays as it is.
   cp "$committed"/* "$corpus"/
-  if [ -n "${generator:-}" ]; then
+  if [ -n "$generator" ]; then
     "$dir/fuzz/$generator" "$corpus"
   fi
   echo "== $name: $(ls "$corpus" | wc -l) seeds, ${seconds}s"
-  if ! "$dir/fuzz/$name" -max_total_time="$seconds" -print_final_stats=1 \
-      -artifact_prefix="$artifacts/" "$corpus"; then
-    failed+=("$name")
-  fi
+  "$dir/fuzz/$name" -max_total_time="$seconds" -print_final_stats=1 -artifact_prefix="$artifacts/" "$corpus"
+}
+
+# The fuzzers run side by side, one per core: each is single-threaded.
+mkdir -p "$dir/logs"
+declare -A pids=()
+while read -r name generator; do
+  [ -n "$name" ] || continue
+  while [ "$(jobs -rp | wc -l)" -ge "$jobs" ]; do wait -n || true; done
+  run_fuzzer "$name" "${generator:-}" >"$dir/logs/$name.log" 2>&1 &
+  pids[$name]=$!
 done < "$dir/fuzz/fuzzers.txt"
+
+failed=()
+for name in "${!pids[@]}"; do
+  if ! wait "${pids[$name]}"; then
+    failed+=("$name")
+    tail -n 40 "$dir/logs/$name.log" >&2
+  fi
+  grep -E "^== |stat::number_of_executed_units|stat::peak_rss_mb" "$dir/logs/$name.log" || true
+done
 
 if [ ${#failed[@]} -ne 0 ]; then
   echo "fuzzers that failed: ${failed[*]} (inputs in $dir/artifacts/)" >&2
