@@ -65,26 +65,32 @@ void Vorna::SingleThreadBlockProcessing(double**, double** outputs, int nFrames)
 {
   VoiceDataSingleton& data = mVoiceManager.GetVoiceData();
   const VoiceTables& tables = mVoiceManager.GetVoiceTables();
-  for (int i = 0; i < nFrames; ++i)
+  for (int i = 0; i < nFrames;)
   {
     mMIDIReceiver.Advance();
     if (mAnySmoothing) GlideParams();
 
+    bool following = false;
     for (int k = 0; k < 2; ++k)
     {
       // Follower 1 listens to the FM input's left channel, follower 2 to its right.
       if (data.fmSource[k] == VoiceDataSingleton::kFmAuxEnv)
+      {
         mAuxEnvOut[k] = mAuxEnv[k].Process(*mExtIn[k]);
+        following = true;
+      }
       else
         mAuxEnvOut[k] = 0.0;
     }
 
+    int frames = 1;
     if (tables.GetActiveCount() > 0)
     {
-      double out[2];
-      mVoiceManager.RenderFrame(out, mExtIn, mAuxEnvOut);
-      outputs[0][i] = out[0];
-      outputs[1][i] = out[1];
+      // Parameter glides and followers move every frame; otherwise the engine
+      // may take the frames up to the next message in one run.
+      const int most = mAnySmoothing || following ? 1 : std::min(nFrames - i, mMIDIReceiver.FramesBeforeNextMessage());
+      frames = mVoiceManager.RenderFrames(outputs[0] + i, outputs[1] + i, most, mExtIn, mAuxEnvOut);
+      mMIDIReceiver.SkipRunRest(frames);
     }
     else
     {
@@ -93,7 +99,8 @@ void Vorna::SingleThreadBlockProcessing(double**, double** outputs, int nFrames)
       outputs[1][i] = 0.0;
     }
 
-    for (double*& in : mExtIn) ++in;
+    for (double*& in : mExtIn) in += frames;
+    i += frames;
   }
 }
 

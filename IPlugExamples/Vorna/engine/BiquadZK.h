@@ -36,6 +36,24 @@ public:
 
   void CalcCoeffs();
 
+  // What a sample reads and writes, for the engine to run many biquads side by
+  // side; only without drive, whose saturation the lanes do not compute.
+  struct Lane
+  {
+    double b0, b1, b2, a1, a2, z1, z2, blockerCoefficient, blockerState;
+  };
+  bool IsDriven() const { return mDrive > 0.0; }
+  Lane GetLane() const
+  {
+    return {mB0, mB1, mB2, mA1, mA2, mZ1, mZ2, mDcBlocker.GetCoefficient(), mDcBlocker.GetState()};
+  }
+  void SetStates(double z1, double z2, double blockerState)
+  {
+    mZ1 = z1;
+    mZ2 = z2;
+    mDcBlocker.SetState(blockerState);
+  }
+
 private:
   void UpdateDriveBlend();
 

@@ -45,6 +45,15 @@ public:
   double GetCutoff() const { return mCutoff; }
   double GetCoefficient() const { return mA; }
   double GetWeight() const { return mWeight; }
+  double GetLastInput() const { return mX1; }
+  double GetLastOutput() const { return mY1; }
+  // Where a run of samples computed elsewhere left the memory.
+  void SetMemory(double x1, double y1, double weight)
+  {
+    mX1 = x1;
+    mY1 = y1;
+    mWeight = weight;
+  }
 
 private:
   double mX1 = 0.0;

@@ -3,6 +3,7 @@
 #include "GallantSignal.h"
 
 #include <algorithm>
+#include <climits>
 
 // Attack-decay-sustain-release envelope, one step per sample: a straight-line
 // attack to 1, exponential decay to the sustain level and exponential release to
@@ -49,6 +50,31 @@ public:
   void EnableOffSignal(bool enabled) { mSignalEnabled = enabled; }
 
   EnvelopeStage GetCurrentStage() const { return mStage; }
+
+  // How many more NextSample calls stay in the current stage: off and sustain
+  // hold for ever.
+  int SamplesLeftInStage() const
+  {
+    if (mStage == ENVELOPE_STAGE_OFF || mStage == ENVELOPE_STAGE_SUSTAIN) return INT_MAX;
+    return std::max(0, mStageLength - mSampleInStage);
+  }
+  // What NextSample reads and writes within a stage, for the engine to run
+  // many envelopes side by side.
+  struct Lane
+  {
+    EnvelopeStage stage;
+    double level, multiplier, normalisedLevel, output, minimumLevel;
+  };
+  Lane GetLane() const { return {mStage, mLevel, mMultiplier, mNormalisedLevel, mOutput, mMinimumLevel}; }
+  // Where samples NextSample calls computed elsewhere, none of them leaving the
+  // stage, left the envelope.
+  void FinishRun(int samples, double level, double normalisedLevel, double output)
+  {
+    if (mStage != ENVELOPE_STAGE_OFF && mStage != ENVELOPE_STAGE_SUSTAIN) mSampleInStage += samples;
+    mLevel = level;
+    mNormalisedLevel = normalisedLevel;
+    mOutput = output;
+  }
   double GetStageValue(EnvelopeStage s) const { return mStageValues[s]; }
 
 private:

@@ -101,6 +101,8 @@ public:
   FilterZK* GetFilter() const { return mFilter; }
   FilterModel GetModel() const { return mModel; }
   bool IsOn() const { return mOn; }
+  // Whether the next sample may move the cutoff.
+  bool CutoffMayMove() const { return mCutoffMoves; }
 
 private:
   static double ClampCutoff(double hz);

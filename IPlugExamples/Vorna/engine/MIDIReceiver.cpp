@@ -2,6 +2,9 @@
 
 #include "KeyFolding.h"
 
+#include <algorithm>
+#include <climits>
+
 namespace
 {
 // Small lists: grow in steps of a few entries, not in pages.
@@ -70,6 +73,13 @@ void MIDIReceiver::Advance()
     Dispatch(msg);
   }
   ++mSampleCounter;
+}
+
+int MIDIReceiver::FramesBeforeNextMessage() const
+{
+  if (Empty()) return INT_MAX;
+  // Advance has moved the counter past the frame it delivered.
+  return std::max(1, Peek().mOffset - mSampleCounter + 1);
 }
 
 void MIDIReceiver::Dispatch(const IMidiMsg& msg)

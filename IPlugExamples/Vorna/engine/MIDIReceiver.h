@@ -53,6 +53,12 @@ public:
   // Audio thread, once per output sample: takes over what the MIDI thread has
   // handed in, then delivers every message due at the current sample.
   void Advance();
+  // After Advance: how many frames, from the one just advanced, come before the
+  // frame of the next queued message (INT_MAX while none waits). They can be
+  // rendered in one run and passed with Skip.
+  int FramesBeforeNextMessage() const;
+  // Passes frames - 1 more frames after an Advance, none of them due a message.
+  void SkipRunRest(int frames) { mSampleCounter += frames - 1; }
   // Audio thread: controller handling (pedals, all notes off, learn, values).
   void ProcessCC(const IMidiMsg* msg);
 

@@ -9,6 +9,9 @@ public:
   // ratio where the design asks for one; must be >= 0.
   void SetIntegratorGain(double integratorGain) { mCoefficient = integratorGain / (1.0 + integratorGain); }
   void Reset() { mState = 0.0; }
+  double GetCoefficient() const { return mCoefficient; }
+  double GetState() const { return mState; }
+  void SetState(double state) { mState = state; }
 
   double Process(double x)
   {

@@ -120,6 +120,14 @@ public:
     return phase;
   }
   void FinishPlainSample(double s) { mLastOutput = s; }
+  // What AdvancePlainPhase adds per sample.
+  double GetPlainStep() const { return mPhaseIncrement * mShiverFactor; }
+  // Where a run of plain samples computed elsewhere left the phase and the output.
+  void FinishPlainRun(double phase, double lastOutput)
+  {
+    mPhase = phase;
+    mLastOutput = lastOutput;
+  }
   // Waveform value at phase x (radians, any sign).
   double NextWaveformSample(double x) const;
   // Fast power curve for the bend, x in [0, 1], p > 0; exact for p = 1 and for

@@ -63,9 +63,11 @@ public:
   // in any mode, so a shiver switched off costs this one test.
   void Process()
   {
-    if (mSlots[0].frozen && mSlots[1].frozen) return;
+    if (IsIdle()) return;
     ProcessWalks();
   }
+  // Both slots frozen: Process does nothing until an amount is set above 0.
+  bool IsIdle() const { return mSlots[0].frozen && mSlots[1].frozen; }
   // Walk amount of a slot, >= 0 (negative values count as 0).
   void SetAmount(int slot, double amount);
   // Walk speed of a slot in Hz, clamped to [kMinSpeedHz, kMaxSpeedHz]: one

@@ -2,46 +2,14 @@
 
 #include "FastMath.h"
 #include "Oscillator.h"
+#include "LanesSse2.h"
 #include "SineLanesKernel.h"
-
-#include <emmintrin.h>
 
 namespace SineLanes
 {
 namespace
 {
 constexpr double kSnap = Oscillator::kZeroSnap;
-
-struct Sse2
-{
-  using V = __m128d;
-  static constexpr int kLanes = 2;
-  static V Set(double x) { return _mm_set1_pd(x); }
-  static V Load(const double* p) { return _mm_loadu_pd(p); }
-  static void Store(double* p, V v) { _mm_storeu_pd(p, v); }
-  static V Add(V a, V b) { return _mm_add_pd(a, b); }
-  static V Sub(V a, V b) { return _mm_sub_pd(a, b); }
-  static V Mul(V a, V b) { return _mm_mul_pd(a, b); }
-  static V And(V a, V b) { return _mm_and_pd(a, b); }
-  static V AndNot(V mask, V v) { return _mm_andnot_pd(mask, v); }
-  static V Xor(V a, V b) { return _mm_xor_pd(a, b); }
-  static V Greater(V a, V b) { return _mm_cmpgt_pd(a, b); }
-  static V Less(V a, V b) { return _mm_cmplt_pd(a, b); }
-  static V Select(V mask, V a, V b) { return _mm_or_pd(_mm_and_pd(mask, a), _mm_andnot_pd(mask, b)); }
-  // The quadrant's bit 0 as a lane mask; SSE2 has no 64-bit compare, so the
-  // low halves are compared and copied up.
-  static V OddQuadrant(V shifted)
-  {
-    const __m128i one = _mm_set1_epi64x(1);
-    const __m128i low = _mm_cmpeq_epi32(_mm_and_si128(_mm_castpd_si128(shifted), one), one);
-    return _mm_castsi128_pd(_mm_shuffle_epi32(low, _MM_SHUFFLE(2, 2, 0, 0)));
-  }
-  // The quadrant's bit 1 moved to the sign bit.
-  static V SignOfQuadrant(V shifted)
-  {
-    return _mm_castsi128_pd(_mm_slli_epi64(_mm_and_si128(_mm_castpd_si128(shifted), _mm_set1_epi64x(2)), 62));
-  }
-};
 
 double Snapped(double value)
 {

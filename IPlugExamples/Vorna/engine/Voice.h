@@ -4,6 +4,7 @@
 #include "EnvelopeGenerator.h"
 #include "GallantSignal.h"
 #include "Oscillator.h"
+#include "RunLanes.h"
 #include "VoiceDataSingleton.h"
 
 class FilterContainer;
@@ -74,6 +75,21 @@ public:
   // 3. Oscillator AM, hard sync, declick and pan into the buses, in voice order;
   // the history.
   static void FinishSample(Voice* const* voices, int count, double buses[kNumOscs][2]);
+
+  // --- runs of frames side by side (VoiceRun.cpp) ---
+  // How many of the next frames the voice can render in RunLanes, at most
+  // maxFrames: 0 while anything but the signal moves (a glide, a crossfade, a
+  // waveform or filter the lanes do not compute, a moving cutoff) or while an
+  // envelope is due to change its stage. The engine has checked the settings
+  // all voices share.
+  int FramesItCanRun(int maxFrames) const;
+  // Oscillator osc's state into the slot's lane.
+  void GatherRun(int osc, RunLanes::Slot& slot, int lane) const;
+  // What the run of frames left in the slot's lane, back into oscillator osc
+  // (switched on) and its components.
+  void FinishRunSlot(int osc, const RunLanes::Slot& slot, int lane, int frames);
+  // After every slot: what each frame of the run leaves in the voice itself.
+  void FinishRun();
 
   void GlideFrequency();
   void GlideVelocity();

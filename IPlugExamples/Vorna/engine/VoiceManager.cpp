@@ -118,9 +118,7 @@ void VoiceManager::MixVoices(double* out, double* const* fmAux, const double* fm
   // Each step runs across all sounding voices (see Voice::BeginSample); every
   // voice still computes exactly what Voice::NextSample would.
   Voice* active[kNumVoices];
-  int count = 0;
-  for (std::uint32_t sounding = mData.soundingVoices; sounding != 0; sounding &= sounding - 1)
-    active[count++] = &mVoices[std::countr_zero(sounding)];
+  const int count = CollectSounding(active);
   if (count > 0)
   {
     Voice::BeginSample(active, count, fmAux, fmAuxEnv);

@@ -62,6 +62,14 @@ public:
   // moves the shivers on. extIn holds kNumInputStreams pointers as above;
   // fmAuxEnv the two envelope-follower values.
   void RenderFrame(double* out, double* const* extIn, const double* fmAuxEnv);
+  // Renders at least one and at most maxFrames frames into left[i], right[i]
+  // and returns how many. Frames in which nothing but the signal moves (no
+  // modulation, glide, shiver, crossfade or moving cutoff, plain sines, no
+  // envelope changing its stage) go through the voices side by side in one
+  // pass; any other frame is one RenderFrame. The bits are the same either way,
+  // so the caller only has to stop the run where an event is due. extIn and
+  // fmAuxEnv are read as RenderFrame reads them, for the first frame.
+  int RenderFrames(double* left, double* right, int maxFrames, double* const* extIn, const double* fmAuxEnv);
   void Reset();
   void UpdateSampleRate();
   // Bend windows that follow the tempo take PlugG::HOST_BPM.
@@ -119,6 +127,11 @@ private:
   void Build();
   // The voices and the master of one frame, after its values were prepared.
   void MixVoices(double* out, double* const* fmAux, const double* fmAuxEnv);
+  // Frames, at most maxFrames, that the sounding voices can render side by
+  // side from here: 0 when a setting they share rules the lanes out.
+  int FramesToRun(Voice* const* active, int count, int maxFrames) const;
+  void RenderRun(double* left, double* right, Voice* const* active, int count, int frames);
+  int CollectSounding(Voice** active);
   // The engine's noise, uniform in [-1, 1].
   double NextNoise();
   void UpdateRateFactor(int pos);
@@ -142,4 +155,11 @@ private:
   BendShiver mBendShiver;
   PShiverWBase mPanShiver;
   PShiverWBase mCutoffShiver;
+
+  // Working space of the runs of frames.
+  RunLanes::Slot mRunSlots[kNumOscs];
+  double mRunLeft[RunLanes::kMaxFrames * RunLanes::kMaxVoices];
+  double mRunRight[RunLanes::kMaxFrames * RunLanes::kMaxVoices];
+  double mRunBuses[kNumOscs][2][RunLanes::kMaxFrames];
+  static_assert(RunLanes::kMaxVoices >= kNumVoices, "a lane for every voice");
 };

@@ -1,0 +1,80 @@
+#pragma once
+
+// One oscillator slot of the sounding voices laid out side by side, one voice
+// per lane, for a run of frames in which nothing but the signal moves: plain
+// sine oscillators, no modulation, filters whose cutoff stands still, envelopes
+// that stay in their stages. The lanes compute exactly what each voice's own
+// code computes, operation for operation, so a run sounds the same bits as the
+// frames rendered one by one. Plain data only: the AVX2 copy of the kernel
+// must not include any inline function of the engine.
+#include <cstdint>
+
+namespace RunLanes
+{
+constexpr int kMaxFrames = 32;
+constexpr int kMaxVoices = 32;  // a multiple of every lane width
+
+struct Slot
+{
+  // Shared by the slot's voices.
+  bool dcRemoverOn = false;
+  bool filterOn = false;
+  bool carrierFilter = false;
+  double volume = 0.0;
+  double period = 0.0;  // of the phase; a step never reaches it
+  double snap = 0.0;    // sines closer to 0 than this are 0
+
+  // Per voice. The oscillator: phase and its step per sample (increment times shiver factor).
+  double phase[kMaxVoices] = {};
+  double step[kMaxVoices] = {};
+  // The soft limiter, used before and after the filter.
+  double limiterThreshold[kMaxVoices] = {};
+  double limiterKnee[kMaxVoices] = {};
+  // Half the oscillator-AM product, which a carrier taken through the filter adds.
+  double halfCarrierProduct[kMaxVoices] = {};
+  // The DC remover.
+  double dcA[kMaxVoices] = {};
+  double dcX1[kMaxVoices] = {};
+  double dcY1[kMaxVoices] = {};
+  double dcWeight[kMaxVoices] = {};
+  // The biquad and the DC blocker at its output.
+  double b0[kMaxVoices] = {};
+  double b1[kMaxVoices] = {};
+  double b2[kMaxVoices] = {};
+  double a1[kMaxVoices] = {};
+  double a2[kMaxVoices] = {};
+  double z1[kMaxVoices] = {};
+  double z2[kMaxVoices] = {};
+  double blockerCoefficient[kMaxVoices] = {};
+  double blockerState[kMaxVoices] = {};
+  // The amplitude envelope: attack lanes add the multiplier, decay and release
+  // lanes multiply by it, the others hold.
+  std::uint64_t envAttack[kMaxVoices] = {};
+  std::uint64_t envMultiplying[kMaxVoices] = {};
+  double envLevel[kMaxVoices] = {};
+  double envMultiplier[kMaxVoices] = {};
+  double envNormalisedLevel[kMaxVoices] = {};
+  double envOutput[kMaxVoices] = {};
+  double envMinimum[kMaxVoices] = {};
+  double velocityFactor[kMaxVoices] = {};
+  double panLeft[kMaxVoices] = {};
+  double panRight[kMaxVoices] = {};
+
+  // The last frame's values.
+  double sine[kMaxVoices] = {};
+  double pre[kMaxVoices] = {};
+  double post[kMaxVoices] = {};
+  double out[kMaxVoices] = {};
+  double amplitude[kMaxVoices] = {};
+};
+
+// Renders frames (<= kMaxFrames) of the first voices (<= kMaxVoices) lanes of
+// the slot; lanes up to the next multiple of the lane width must hold a voice's
+// state as well (their results are not used). Each voice's contribution to the
+// slot's left and right bus lands in left and right [frame * kMaxVoices + voice].
+void Render(Slot& slot, int voices, int frames, double* left, double* right);
+
+// The roads themselves, for tests; Avx2 only where the processor has it.
+void RenderSse2(Slot& slot, int voices, int frames, double* left, double* right);
+void RenderAvx2(Slot& slot, int voices, int frames, double* left, double* right);
+}  // namespace RunLanes

@@ -1,0 +1,108 @@
+// Runs of frames: the sounding voices rendered side by side in RunLanes.
+#include "VoiceManager.h"
+
+#include <algorithm>
+#include <bit>
+
+int VoiceManager::CollectSounding(Voice** active)
+{
+  int count = 0;
+  for (std::uint32_t sounding = mData.soundingVoices; sounding != 0; sounding &= sounding - 1)
+    active[count++] = &mVoices[std::countr_zero(sounding)];
+  return count;
+}
+
+int VoiceManager::RenderFrames(double* left, double* right, int maxFrames, double* const* extIn,
+                               const double* fmAuxEnv)
+{
+  Voice* active[kNumVoices];
+  const int count = CollectSounding(active);
+  const int frames = FramesToRun(active, count, std::min(maxFrames, RunLanes::kMaxFrames));
+  if (frames > 0)
+  {
+    RenderRun(left, right, active, count, frames);
+    return frames;
+  }
+  double out[2];
+  RenderFrame(out, extIn, fmAuxEnv);
+  left[0] = out[0];
+  right[0] = out[1];
+  return 1;
+}
+
+int VoiceManager::FramesToRun(Voice* const* active, int count, int maxFrames) const
+{
+  const VoiceDataSingleton& d = mData;
+  // A shiver that walks moves the voices every frame.
+  if (!mTuneShiver.IsIdle() || !mBendShiver.IsIdle() || !mCutoffShiver.IsIdle() || !mPanShiver.IsIdle()) return 0;
+  for (int osc = 0; osc < kNumOscs; ++osc)
+  {
+    // Noise, inputs and FM reach the voices sample by sample.
+    if (d.noiseAmount[osc] != 0.0 || d.inputAmount[osc] != 0.0 || d.fmAmount[osc] != 0.0) return 0;
+    if (d.oscOn[osc] && (d.oversampling[osc] >= 2.0 || d.feedback[osc] != 0.0)) return 0;
+  }
+  if (d.oscOn[0] && d.oscOn[1] && (d.oscAmAmount[0] != 0.0 || d.oscAmAmount[1] != 0.0 || d.hardSyncMaster != 0))
+    return 0;
+  int frames = maxFrames;
+  for (int i = 0; i < count && frames > 0; ++i) frames = active[i]->FramesItCanRun(frames);
+  return frames;
+}
+
+void VoiceManager::RenderRun(double* left, double* right, Voice* const* active, int count, int frames)
+{
+  // Every frame clears these first; nothing in a run sets them again.
+  mData.ClearSampleValues();
+  // Lanes past the last voice up to the widest lane group repeat its state.
+  constexpr int kWidestLanes = 4;
+  const int lanes = count == 0 ? 0 : (count + kWidestLanes - 1) / kWidestLanes * kWidestLanes;
+  for (int osc = 0; osc < kNumOscs; ++osc)
+  {
+    double* busLeft = mRunBuses[osc][0];
+    double* busRight = mRunBuses[osc][1];
+    std::fill_n(busLeft, frames, 0.0);
+    std::fill_n(busRight, frames, 0.0);
+    if (!mData.oscOn[osc] || count == 0) continue;
+
+    RunLanes::Slot& slot = mRunSlots[osc];
+    slot.dcRemoverOn = mData.dcRemoverOn[osc];
+    slot.filterOn = mData.filterOn[osc];
+    slot.carrierFilter = mData.carrierFilter[osc];
+    slot.volume = mData.volume[osc];
+    slot.period = PlugC::twoPi;
+    slot.snap = Oscillator::kZeroSnap;
+    for (int lane = 0; lane < lanes; ++lane) active[std::min(lane, count - 1)]->GatherRun(osc, slot, lane);
+    RunLanes::Render(slot, count, frames, mRunLeft, mRunRight);
+
+    // The voices add into the bus in their order, as frame by frame.
+    for (int k = 0; k < frames; ++k)
+    {
+      const double* l = mRunLeft + k * RunLanes::kMaxVoices;
+      const double* r = mRunRight + k * RunLanes::kMaxVoices;
+      double sumLeft = busLeft[k], sumRight = busRight[k];
+      for (int i = 0; i < count; ++i)
+      {
+        sumLeft += l[i];
+        sumRight += r[i];
+      }
+      busLeft[k] = sumLeft;
+      busRight[k] = sumRight;
+    }
+    for (int i = 0; i < count; ++i) active[i]->FinishRunSlot(osc, slot, i, frames);
+  }
+  for (int i = 0; i < count; ++i) active[i]->FinishRun();
+
+  double(*buses)[2] = mData.buses;
+  for (int k = 0; k < frames; ++k)
+  {
+    double out[2];
+    for (int ch = 0; ch < 2; ++ch)
+    {
+      buses[1][ch] = mRunBuses[1][ch][k] * mData.mix[1];
+      buses[0][ch] = mRunBuses[0][ch][k] * mData.mix[0] + buses[1][ch];
+      buses[0][ch] = mMasterLimiter.Process(buses[0][ch]) * mOutputGain;
+      out[ch] = buses[0][ch];
+    }
+    left[k] = out[0];
+    right[k] = out[1];
+  }
+}

@@ -1,0 +1,187 @@
+// A run of frames renders the sounding voices side by side in one pass; it must
+// sound the bits of the same frames rendered one by one, through every stage
+// change, release, deactivation and setting change that ends or forbids a run.
+#include "RunLanes.h"
+#include "SineLanes.h"
+#include "engine_rig.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <functional>
+#include <random>
+#include <vector>
+
+using namespace engine_test;
+
+namespace
+{
+constexpr int kFrames = 3000;
+
+struct Patch
+{
+  const char* name;
+  int notes;
+  std::function<void(EngineRig&)> setup;
+  // Called at frame 1000 and 1800; may change settings that stop runs.
+  std::function<void(EngineRig&, int frame)> change;
+};
+
+void NoChange(EngineRig&, int) {}
+
+const std::vector<Patch>& Patches()
+{
+  static const std::vector<Patch> patches = {
+      {"default, one voice", 1, [](EngineRig&) {}, NoChange},
+      {"default, five voices", 5, [](EngineRig&) {}, NoChange},
+      {"dc removers, resonance and a detuned second oscillator", 12,
+       [](EngineRig& r) {
+         for (int osc = 0; osc < 2; ++osc)
+         {
+           r.E().SetDCRemoval(osc, true);
+           for (int v = 0; v < VoiceManager::kNumVoices; ++v) r.V(v).GetFilter(osc).SetResonance(0.95, false);
+           r.E().SetFltFreq(osc, 300.0);
+         }
+         r.E().SetOscFreqRatio(1, 1.5);
+         r.D().volume[0] = 3.0;  // into the limiters
+       },
+       NoChange},
+      {"first filter off, second oscillator off", 3,
+       [](EngineRig& r) {
+         r.E().SetFilterOnOff(0, false);
+         r.E().SetOscOnOff(1, false);
+       },
+       NoChange},
+      {"carrier through the filter", 7, [](EngineRig& r) { r.D().carrierFilter[0] = true; }, NoChange},
+      {"shiver, filter envelope and a sawtooth come and go", 9, [](EngineRig&) {},
+       [](EngineRig& r, int frame) {
+         const bool on = frame == 1000;
+         r.E().GetTuneShiver().SetAmount(0, on ? 0.4 : 0.0);
+         r.E().SetFltEnvAmnt(1, on ? 0.5 : 0.0);
+         r.E().SetOscWave(1, on ? kOscSaw : kOscSine);
+       }},
+  };
+  return patches;
+}
+
+// Renders the patch's frames, pressing, lifting and changing at fixed frames;
+// with runs, the engine may take up to maxRun frames in one call but never
+// across one of those frames. Returns the frames runs took.
+int Render(const Patch& patch, EngineRig& rig, bool runs, int maxRun, std::vector<double>& left,
+           std::vector<double>& right)
+{
+  const std::vector<int> events = {0, 400, 1000, 1500, 1800, kFrames};
+  left.assign(kFrames, 0.0);
+  right.assign(kFrames, 0.0);
+  int inRuns = 0;
+  double* inputs[VoiceManager::kNumInputStreams] = {&rig.fmIn[0], &rig.fmIn[1], &rig.amIn[0][0], &rig.amIn[0][1],
+                                                    &rig.amIn[1][0], &rig.amIn[1][1]};
+  for (size_t e = 0; e + 1 < events.size(); ++e)
+  {
+    const int at = events[e];
+    if (at == 0)
+      for (int k = 0; k < patch.notes; ++k) rig.Press(40 + 5 * k, 50 + 6 * k);
+    if (at == 400) rig.Press(99, 127);
+    if (at == 1000 || at == 1800) patch.change(rig, at);
+    if (at == 1500)
+      for (int k = 0; k < patch.notes; k += 2) rig.Lift(40 + 5 * k);
+    for (int i = at; i < events[e + 1];)
+    {
+      if (!runs)
+      {
+        rig.Sample();
+        left[i] = rig.out[0];
+        right[i] = rig.out[1];
+        ++i;
+        continue;
+      }
+      const int most = std::min(maxRun, events[e + 1] - i);
+      const int n = rig.E().RenderFrames(&left[i], &right[i], most, inputs, rig.fmAuxEnv);
+      EXPECT_GE(n, 1);
+      EXPECT_LE(n, most);
+      if (n > 1) inRuns += n;
+      i += n;
+    }
+  }
+  return inRuns;
+}
+}  // namespace
+
+TEST(RunsOfFrames, SoundTheBitsOfTheFramesRenderedOneByOne)
+{
+  for (const Patch& patch : Patches())
+  {
+    for (int maxRun : {2, 7, 32, 1000})
+    {
+      EngineRig single, batched;
+      patch.setup(single);
+      patch.setup(batched);
+      std::vector<double> expectedLeft, expectedRight, left, right;
+      Render(patch, single, false, 1, expectedLeft, expectedRight);
+      const int inRuns = Render(patch, batched, true, maxRun, left, right);
+      long firstDifference = -1;
+      for (int i = 0; i < kFrames && firstDifference < 0; ++i)
+        if (std::memcmp(&left[i], &expectedLeft[i], sizeof(double)) != 0 ||
+            std::memcmp(&right[i], &expectedRight[i], sizeof(double)) != 0)
+          firstDifference = i;
+      EXPECT_EQ(firstDifference, -1) << patch.name << ", runs of " << maxRun;
+      double peak = 0.0;
+      for (double x : expectedLeft) peak = std::max(peak, std::fabs(x));
+      EXPECT_GT(peak, 1e-3) << patch.name;  // a silent patch proves nothing
+      // Most frames hold still enough for runs; otherwise this proves nothing either.
+      EXPECT_GT(inRuns, kFrames / 3) << patch.name << ", runs of " << maxRun;
+      EXPECT_EQ(batched.CountActive(), single.CountActive()) << patch.name;
+      EXPECT_EQ(batched.D().soundingVoices, single.D().soundingVoices) << patch.name;
+    }
+  }
+}
+
+TEST(RunsOfFrames, TheTwoAndFourLaneRoadsGiveTheSameBits)
+{
+  if (!SineLanes::HasAvx2()) GTEST_SKIP() << "no AVX2 on this processor; the engine tests cover the SSE2 road";
+  std::mt19937_64 random(7);
+  std::uniform_real_distribution<double> unit(-1.0, 1.0);
+  RunLanes::Slot first;
+  const int voices = 12;
+  for (int v = 0; v < voices; ++v)
+  {
+    first.phase[v] = 3.0 + 3.0 * unit(random);
+    first.step[v] = 0.3 + 0.29 * unit(random);
+    first.limiterThreshold[v] = 0.5;
+    first.limiterKnee[v] = 2.0;
+    first.halfCarrierProduct[v] = 0.2 * unit(random);
+    first.dcA[v] = 0.999;
+    first.dcWeight[v] = 0.5;
+    first.b0[v] = 2.0 + unit(random);  // loud enough for both sides of the limiter
+    first.b1[v] = 0.3;
+    first.b2[v] = 0.1;
+    first.a1[v] = -0.5;
+    first.a2[v] = 0.2;
+    first.z1[v] = v == 3 ? 1e-310 : 0.0;  // a subnormal to flush
+    first.blockerCoefficient[v] = 0.001;
+    first.envAttack[v] = v % 3 == 0 ? ~0ull : 0;
+    first.envMultiplying[v] = v % 3 == 1 ? ~0ull : 0;
+    first.envLevel[v] = 0.5;
+    first.envMultiplier[v] = v % 3 == 0 ? 0.01 : 0.999;
+    first.envNormalisedLevel[v] = v == 2 ? 0.5 : 0.4;
+    first.envMinimum[v] = 0.0001;
+    first.velocityFactor[v] = 0.8;
+    first.panLeft[v] = 0.75;
+    first.panRight[v] = 0.75;
+  }
+  first.dcRemoverOn = first.filterOn = first.carrierFilter = true;
+  first.volume = 1.5;
+  first.period = 2.0 * 3.14159265358979323846;
+  first.snap = 1e-12;
+  RunLanes::Slot second = first;
+  std::vector<double> l1(RunLanes::kMaxFrames * RunLanes::kMaxVoices), r1(l1.size()), l2(l1.size()), r2(l1.size());
+  for (int run = 0; run < 20; ++run)
+  {
+    RunLanes::RenderSse2(first, voices, RunLanes::kMaxFrames, l1.data(), r1.data());
+    RunLanes::RenderAvx2(second, voices, RunLanes::kMaxFrames, l2.data(), r2.data());
+    ASSERT_EQ(std::memcmp(l1.data(), l2.data(), l1.size() * sizeof(double)), 0) << "run " << run;
+    ASSERT_EQ(std::memcmp(r1.data(), r2.data(), r1.size() * sizeof(double)), 0) << "run " << run;
+    ASSERT_EQ(std::memcmp(&first, &second, sizeof(first)), 0) << "run " << run;
+  }
+}
