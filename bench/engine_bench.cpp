@@ -93,7 +93,7 @@ struct Engine
   {
     VoiceTables& tables = e->GetVoiceTables();
     double* inputs[VoiceManager::kNumInputStreams];
-    for (double*& in : inputs) in = &silence;
+    for (double*& in : inputs) in = silence;
     for (int i = 0; i < samples;)
       i += tables.GetActiveCount() > 0 ? e->RenderFrames(left, right, std::min(samples - i, kRun), inputs, fmAuxEnv) : 1;
   }
@@ -102,7 +102,7 @@ struct Engine
   std::unique_ptr<VoiceManager> e;
   double left[kRun] = {};
   double right[kRun] = {};
-  double silence = 0.0;
+  double silence[kRun] = {};
   double fmAuxEnv[2] = {};
 };
 

@@ -54,6 +54,16 @@ const std::vector<Patch>& Patches()
        },
        NoChange},
       {"carrier through the filter", 7, [](EngineRig& r) { r.D().carrierFilter[0] = true; }, NoChange},
+      {"noise, inputs and FM from the input, with runs before and after", 6, [](EngineRig&) {},
+       [](EngineRig& r, int frame) {
+         const double on = frame == 1000 ? 1.0 : 0.0;
+         VoiceDataSingleton& d = r.D();
+         d.noiseAmount[0] = 0.2 * on;
+         d.inputAmount[1] = 0.3 * on;
+         d.amDepth[1] = 0.5;
+         d.fmAmount[0] = 0.4 * on;
+         d.fmSource[0] = VoiceDataSingleton::kFmAux;
+       }},
       {"shiver, filter envelope and a sawtooth come and go", 9, [](EngineRig&) {},
        [](EngineRig& r, int frame) {
          const bool on = frame == 1000;
@@ -75,8 +85,10 @@ int Render(const Patch& patch, EngineRig& rig, bool runs, int maxRun, std::vecto
   left.assign(kFrames, 0.0);
   right.assign(kFrames, 0.0);
   int inRuns = 0;
-  double* inputs[VoiceManager::kNumInputStreams] = {&rig.fmIn[0], &rig.fmIn[1], &rig.amIn[0][0], &rig.amIn[0][1],
-                                                    &rig.amIn[1][0], &rig.amIn[1][1]};
+  // Every input stream sounds, each its own way, for the patches that listen.
+  std::vector<double> streams[VoiceManager::kNumInputStreams];
+  for (int s = 0; s < VoiceManager::kNumInputStreams; ++s)
+    for (int i = 0; i < kFrames; ++i) streams[s].push_back(std::sin(0.01 * (s + 1) * i));
   for (size_t e = 0; e + 1 < events.size(); ++e)
   {
     const int at = events[e];
@@ -88,11 +100,14 @@ int Render(const Patch& patch, EngineRig& rig, bool runs, int maxRun, std::vecto
       for (int k = 0; k < patch.notes; k += 2) rig.Lift(40 + 5 * k);
     for (int i = at; i < events[e + 1];)
     {
+      double* inputs[VoiceManager::kNumInputStreams];
+      for (int s = 0; s < VoiceManager::kNumInputStreams; ++s) inputs[s] = &streams[s][i];
       if (!runs)
       {
-        rig.Sample();
-        left[i] = rig.out[0];
-        right[i] = rig.out[1];
+        double out[2];
+        rig.E().RenderFrame(out, inputs, rig.fmAuxEnv);
+        left[i] = out[0];
+        right[i] = out[1];
         ++i;
         continue;
       }

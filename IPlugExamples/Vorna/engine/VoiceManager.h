@@ -66,9 +66,11 @@ public:
   // and returns how many. Frames in which nothing but the signal moves (no
   // modulation, glide, shiver, crossfade or moving cutoff, plain sines, no
   // envelope changing its stage) go through the voices side by side in one
-  // pass; any other frame is one RenderFrame. The bits are the same either way,
-  // so the caller only has to stop the run where an event is due. extIn and
-  // fmAuxEnv are read as RenderFrame reads them, for the first frame.
+  // pass; other frames go through RenderFrame. The bits are the same either way,
+  // so the caller only has to stop the run where an event is due or where the
+  // follower values change (pass maxFrames 1). extIn points at the first
+  // frame's input samples, the streams' next samples following them; fmAuxEnv
+  // holds the follower values of every frame of the run.
   int RenderFrames(double* left, double* right, int maxFrames, double* const* extIn, const double* fmAuxEnv);
   void Reset();
   void UpdateSampleRate();
@@ -129,7 +131,8 @@ private:
   void MixVoices(double* out, double* const* fmAux, const double* fmAuxEnv);
   // Frames, at most maxFrames, that the sounding voices can render side by
   // side from here: 0 when a setting they share rules the lanes out.
-  int FramesToRun(Voice* const* active, int count, int maxFrames) const;
+  int FramesToRun(int maxFrames) const;
+  static constexpr int kFramesBetweenLooks = 8;
   void RenderRun(double* left, double* right, Voice* const* active, int count, int frames);
   int CollectSounding(Voice** active);
   // The engine's noise, uniform in [-1, 1].

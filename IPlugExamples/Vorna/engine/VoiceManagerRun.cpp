@@ -15,22 +15,33 @@ int VoiceManager::CollectSounding(Voice** active)
 int VoiceManager::RenderFrames(double* left, double* right, int maxFrames, double* const* extIn,
                                const double* fmAuxEnv)
 {
-  Voice* active[kNumVoices];
-  const int count = CollectSounding(active);
-  const int frames = FramesToRun(active, count, std::min(maxFrames, RunLanes::kMaxFrames));
+  const int frames = FramesToRun(std::min(maxFrames, RunLanes::kMaxFrames));
   if (frames > 0)
   {
+    Voice* active[kNumVoices];
+    const int count = CollectSounding(active);
     RenderRun(left, right, active, count, frames);
     return frames;
   }
-  double out[2];
-  RenderFrame(out, extIn, fmAuxEnv);
-  left[0] = out[0];
-  right[0] = out[1];
-  return 1;
+  // Frames that cannot run go one by one, a few before the next look for a run,
+  // so that a patch the lanes never take pays little for the looking. They stop
+  // where the last voice falls silent: the caller renders no frame then.
+  double* in[kNumInputStreams];
+  std::copy_n(extIn, kNumInputStreams, in);
+  const int single = std::min(maxFrames, kFramesBetweenLooks);
+  int k = 0;
+  do
+  {
+    double out[2];
+    RenderFrame(out, in, fmAuxEnv);
+    left[k] = out[0];
+    right[k] = out[1];
+    for (double*& p : in) ++p;
+  } while (++k < single && mTables.GetActiveCount() > 0);
+  return k;
 }
 
-int VoiceManager::FramesToRun(Voice* const* active, int count, int maxFrames) const
+int VoiceManager::FramesToRun(int maxFrames) const
 {
   const VoiceDataSingleton& d = mData;
   // A shiver that walks moves the voices every frame.
@@ -44,7 +55,9 @@ int VoiceManager::FramesToRun(Voice* const* active, int count, int maxFrames) co
   if (d.oscOn[0] && d.oscOn[1] && (d.oscAmAmount[0] != 0.0 || d.oscAmAmount[1] != 0.0 || d.hardSyncMaster != 0))
     return 0;
   int frames = maxFrames;
-  for (int i = 0; i < count && frames > 0; ++i) frames = active[i]->FramesItCanRun(frames);
+  // Where one voice cannot run, the frame goes the usual way: stop looking.
+  for (std::uint32_t sounding = d.soundingVoices; sounding != 0 && frames > 0; sounding &= sounding - 1)
+    frames = mVoices[std::countr_zero(sounding)].FramesItCanRun(frames);
   return frames;
 }
 
