@@ -4,6 +4,8 @@
 #include <dssi.h>
 
 #include <cmath>
+#include <cstdlib>
+#include <filesystem>
 
 namespace
 {
@@ -45,6 +47,14 @@ DssiPeer::~DssiPeer()
 bool DssiPeer::Load(const std::string& path, unsigned long sampleRate)
 {
   Unload();
+  // The peer keeps its banks under the data home: a scratch one keeps the user's
+  // untouched and needs no folder to exist already.
+  char scratch[] = "/tmp/peer-data-XXXXXX";
+  if (mkdtemp(scratch))
+  {
+    mDataHome = scratch;
+    setenv("XDG_DATA_HOME", scratch, 1);
+  }
   mLibrary = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
   if (!mLibrary)
   {
@@ -136,4 +146,10 @@ void DssiPeer::Unload()
   mDescriptor = nullptr;
   if (mLibrary) dlclose(mLibrary);
   mLibrary = nullptr;
+  if (!mDataHome.empty())
+  {
+    std::error_code ignored;
+    std::filesystem::remove_all(mDataHome, ignored);
+    mDataHome.clear();
+  }
 }

@@ -43,4 +43,5 @@ private:
   std::vector<int> mPendingKeys;
   int mVelocity = 0;
   std::string mError;
+  std::string mDataHome;  // the scratch data home while loaded
 };
