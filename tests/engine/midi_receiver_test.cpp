@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdint>
@@ -74,6 +75,40 @@ TEST(MidiReceiver, DeliversEachMessageAtItsSampleInOrder)
   RunBlock(r, 512);
   // Offset 700 in a 512-frame block arrives at sample 188 of the next block.
   EXPECT_EQ(rec.log, (Log{"on 62 90 @0", "on 60 100 @3", "off 60 @3", "on 64 80 @188"}));
+}
+
+TEST(MidiReceiver, RunsUpToTheNextMessageDeliverEverythingAtItsFrame)
+{
+  // The block processor may pass the frames before the next message in one run.
+  auto send = [](MIDIReceiver& r) {
+    for (int offset : {0, 3, 3, 4, 10, 300, 700}) Send(r, 0x90, 40 + offset % 50, 100, offset);
+    Send(r, 0x80, 40, 0, 511);
+  };
+  MIDIReceiver single, runs;
+  Recorder expected(single), got(runs);
+  send(single);
+  send(runs);
+  std::vector<int> lengths;
+  for (int block = 0; block < 2; ++block)
+  {
+    RunBlock(single, 512);
+    runs.ResetNoteOnCount();
+    for (int i = 0; i < 512;)
+    {
+      runs.Advance();
+      const int n = std::min({512 - i, runs.FramesBeforeNextMessage(), 64});
+      ASSERT_GE(n, 1);
+      runs.SkipRunRest(n);
+      lengths.push_back(n);
+      i += n;
+    }
+    runs.Flush(512);
+    runs.ResetSampleCounter();
+  }
+  EXPECT_EQ(got.log, expected.log);
+  EXPECT_EQ(got.log.size(), 8u);
+  // Runs end just before each message's frame and are longer where none waits.
+  EXPECT_EQ(std::vector<int>(lengths.begin(), lengths.begin() + 5), (std::vector<int>{3, 1, 6, 64, 64}));
 }
 
 TEST(MidiReceiver, IntakeFilterFoldsKeysAndPassesOneNoteOffPerNoteOn)
