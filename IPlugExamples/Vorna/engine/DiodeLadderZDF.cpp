@@ -11,6 +11,7 @@ DiodeLadderZDF::DiodeLadderZDF() : FilterZK(kKind)
 {
   mFeedbackNormaliser = 1.0 / std::asinh(mInputGain);
   SetFreq(mCutoff);
+  UpdateOutputGains();
   mDcBlocker.SetIntegratorGain(FilterMath::WarpedGain(FilterMath::kDcBlockerHz));
 }
 
@@ -28,6 +29,8 @@ void DiodeLadderZDF::UpdateStageCoefficients()
   mE1 = 0.5 * g / ((1.0 + g) - mD1 * 0.5 * g);
   mA1 = 0.5 * g / ((1.0 + g) - mE1 * 0.5 * g);
   mB1 = g / ((1.0 + g) - mA1 * g);
+  mD1E1 = mD1 * mE1;
+  mD1E1A1 = mD1E1 * mA1;
 }
 
 void DiodeLadderZDF::UpdateFeedbackGain()
@@ -42,6 +45,14 @@ void DiodeLadderZDF::UpdateFeedbackGain()
     case kBR: mK = mK0 * (1.0 - 0.2 * std::sqrt(e)); break;
     default: mK = mK0; break;
   }
+  mDrivenK = mInputGain * mK;
+  mZeroDelayDenominator = 1.0 + mK * mB1 * mA1 * mE1 * mD1;
+}
+
+void DiodeLadderZDF::UpdateOutputGains()
+{
+  mResonanceSetting = mK0 / kResonanceScale;
+  mLowPassGain = 1.0 + 5.0 * mResonanceSetting * (1.0 - 0.3 * mInputGain / 32.0);
 }
 
 void DiodeLadderZDF::SetFreq(double hz)
@@ -51,7 +62,8 @@ void DiodeLadderZDF::SetFreq(double hz)
   mCutoff = FilterMath::LimitCutoff(hz);
   const double g = std::sqrt(2.0) * FilterMath::WarpedGain(mCutoff);
   mG = g < kMaxStageGain ? g : kMaxStageGain;  // NaN falls to the cap as well
-  mGain = mG / (1.0 + mG);
+  mOnePlusG = 1.0 + mG;
+  mGain = mG / mOnePlusG;
   UpdateStageCoefficients();
   UpdateFeedbackGain();
 }
@@ -62,6 +74,7 @@ void DiodeLadderZDF::SetResonance(double r)
     return;
   mK0 = kResonanceScale * std::clamp(r, 0.0, kMaxResonance);
   UpdateFeedbackGain();
+  UpdateOutputGains();
 }
 
 void DiodeLadderZDF::SetDrive(double d)
@@ -70,6 +83,8 @@ void DiodeLadderZDF::SetDrive(double d)
     return;
   mInputGain = kDriveScale * std::clamp(d, 0.0, kMaxDrive) + 1.0;
   mFeedbackNormaliser = 1.0 / std::asinh(mInputGain);
+  mDrivenK = mInputGain * mK;
+  UpdateOutputGains();
 }
 
 void DiodeLadderZDF::SetPassType(FilterPassType t)
