@@ -17,7 +17,7 @@
 namespace FastMath
 {
 // e^x. Within 1 ulp of std::exp.
-inline double Exp(double x)
+[[gnu::always_inline]] inline double Exp(double x)
 {
   // Beyond +-700 the result over- or underflows, or nearly so: the library knows best.
   constexpr double kFastRange = 700.0;
@@ -48,7 +48,7 @@ inline double Exp(double x)
 }
 
 // Natural logarithm of x. Within 1 ulp of std::log.
-inline double Log(double x)
+[[gnu::always_inline]] inline double Log(double x)
 {
   constexpr double kSmallestNormal = 2.2250738585072014e-308;
   constexpr double kLargest = 1.7976931348623157e308;
@@ -89,7 +89,7 @@ inline double Log(double x)
 }
 
 // tanh(x). Within 2 ulp of std::tanh.
-inline double Tanh(double x)
+[[gnu::always_inline]] inline double Tanh(double x)
 {
   // Below this a rational fit in x^2; above it 1 - 2 / (e^2x + 1) loses nothing.
   constexpr double kRationalLimit = 0.625;
@@ -118,7 +118,7 @@ inline double Tanh(double x)
 
 // asinh(x). Within 4 ulp of std::asinh (just above 0.5, where the logarithm
 // form takes over).
-inline double Asinh(double x)
+[[gnu::always_inline]] inline double Asinh(double x)
 {
   // Below this a rational fit in x^2; above it log(x + sqrt(x^2 + 1)).
   constexpr double kRationalLimit = 0.5;

@@ -41,7 +41,7 @@ inline double WarpedGain(double hz)
 
 // Soft saturation: asinh for positive arguments, tanh otherwise. The asymmetry
 // is part of the models' character.
-inline double SoftSaturate(double v)
+[[gnu::always_inline]] inline double SoftSaturate(double v)
 {
   return v > 0.0 ? FastMath::Asinh(v) : FastMath::Tanh(v);
 }
