@@ -93,7 +93,7 @@ namespace FastMath
 {
   // Below this a rational fit in x^2; above it 1 - 2 / (e^2x + 1) loses nothing.
   constexpr double kRationalLimit = 0.625;
-  // Beyond this tanh is 1 to double precision.
+  // Beyond this tanh is 1 to double precision. (NaN goes on to Exp, which returns it.)
   constexpr double kSaturated = 22.0;
   // Below this tanh(x) is x to double precision (and keeps the sign of zero).
   constexpr double kLinear = 1e-9;
@@ -111,7 +111,7 @@ namespace FastMath
     const double s = x * x;
     return x + x * s * (((P0 * s + P1) * s + P2) / (((s + Q0) * s + Q1) * s + Q2));
   }
-  if (!(a < kSaturated)) return std::tanh(x);
+  if (a >= kSaturated) return x < 0.0 ? -1.0 : 1.0;
   const double t = 1.0 - 2.0 / (Exp(2.0 * a) + 1.0);
   return x < 0.0 ? -t : t;
 }
