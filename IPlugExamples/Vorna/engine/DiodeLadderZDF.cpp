@@ -60,7 +60,7 @@ void DiodeLadderZDF::SetFreq(double hz)
   if (!std::isfinite(hz))
     return;
   mCutoff = FilterMath::LimitCutoff(hz);
-  const double g = std::sqrt(2.0) * FilterMath::WarpedGain(mCutoff);
+  const double g = std::sqrt(2.0) * FilterMath::FastWarpedGain(mCutoff);
   mG = g < kMaxStageGain ? g : kMaxStageGain;  // NaN falls to the cap as well
   mOnePlusG = 1.0 + mG;
   mGain = mG / mOnePlusG;
