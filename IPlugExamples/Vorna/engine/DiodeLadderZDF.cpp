@@ -55,7 +55,7 @@ void DiodeLadderZDF::UpdateFeedbackGain()
     default: mK = mK0; break;
   }
   mDrivenK = mInputGain * mK;
-  mZeroDelayDenominator = 1.0 + mK * mB1 * mA1 * mE1 * mD1;
+  mInvZeroDelayDenominator = 1.0 / (1.0 + mK * mB1 * mA1 * mE1 * mD1);
 }
 
 void DiodeLadderZDF::UpdateOutputGains()
@@ -72,6 +72,8 @@ void DiodeLadderZDF::SetFreq(double hz)
   const double g = std::sqrt(2.0) * FilterMath::FastWarpedGain(mCutoff);
   mG = g < kMaxStageGain ? g : kMaxStageGain;  // NaN falls to the cap as well
   mOnePlusG = 1.0 + mG;
+  mInvG = 1.0 / mG;
+  mInvOnePlusG = 1.0 / mOnePlusG;
   mGain = mG / mOnePlusG;
   UpdateStageCoefficients();
   UpdateFeedbackGain();

@@ -55,6 +55,8 @@ private:
   double mCutoff = 20000.0;
   double mG = 0.0;
   double mOnePlusG = 1.0;
+  double mInvG = 0.0;          // 1 / g
+  double mInvOnePlusG = 1.0;   // 1 / (1 + g)
   double mGain = 0.0;  // G = g / (1 + g)
   double mD1 = 0.0;
   double mE1 = 0.0;
@@ -63,7 +65,7 @@ private:
   double mD1E1 = 0.0;                 // D1 E1
   double mD1E1A1 = 0.0;               // D1 E1 A1
   double mDrivenK = 0.0;              // r k
-  double mZeroDelayDenominator = 1.0;  // 1 + k B1 A1 E1 D1
+  double mInvZeroDelayDenominator = 1.0;  // 1 / (1 + k B1 A1 E1 D1)
   double mInputGain = 1.0;
   double mFeedbackNormaliser = 0.0;
   double mResonanceSetting = 0.0;  // k0 / 17
@@ -73,19 +75,18 @@ private:
 
 inline double DiodeLadderZDF::ProcessLP(double x)
 {
-  const double g = mG;
-  const double onePlusG = mOnePlusG;
-
   // What each stage would output from its state alone, built from the last stage up.
-  // 2 s4 / (1 + g) is 2 t4: doubling commutes with the rounding of every normal quotient.
-  const double t4 = mS4 / onePlusG;
-  const double p4 = mE1 * (2.0 * mS3 / g + 2.0 * t4);
-  const double p3 = mA1 * (2.0 * mS2 / g + p4);
-  const double p2 = mB1 * (mS1 / g + p3);
+  // Quotients by g, 1 + g and the zero-delay denominator are products with their
+  // reciprocals, formed when the cutoff moves: a division's latency less on the
+  // path of every sample, an ulp or so of difference.
+  const double t4 = mS4 * mInvOnePlusG;
+  const double p4 = mE1 * (2.0 * mS3 * mInvG + 2.0 * t4);
+  const double p3 = mA1 * (2.0 * mS2 * mInvG + p4);
+  const double p2 = mB1 * (mS1 * mInvG + p3);
 
   const double sigma = mD1E1A1 * p2 + mD1E1 * p3 + mD1 * p4 + t4;
   const double feedback = FilterMath::SoftSaturate(mDrivenK * sigma) * mFeedbackNormaliser;
-  const double u = (x - feedback) / mZeroDelayDenominator;
+  const double u = (x - feedback) * mInvZeroDelayDenominator;
 
   const double v2 = p2 + mB1 * u;
   const double v3 = p3 + mA1 * v2;
