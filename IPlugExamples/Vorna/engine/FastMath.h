@@ -17,7 +17,7 @@
 namespace FastMath
 {
 // e^x. Within 1 ulp of std::exp.
-[[gnu::always_inline]] inline double Exp(double x)
+inline double Exp(double x)
 {
   // Beyond +-700 the result over- or underflows, or nearly so: the library knows best.
   constexpr double kFastRange = 700.0;
@@ -89,7 +89,7 @@ namespace FastMath
 }
 
 // tanh(x). Within 2 ulp of std::tanh.
-[[gnu::always_inline]] inline double Tanh(double x)
+inline double Tanh(double x)
 {
   // Below this a rational fit in x^2; above it 1 - 2 / (e^2x + 1) loses nothing.
   constexpr double kRationalLimit = 0.625;
