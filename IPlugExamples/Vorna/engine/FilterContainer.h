@@ -228,7 +228,9 @@ void FilterContainer::MoveCutoff(F& filter)
 template <class Model>
 inline void FilterContainer::ModulateAs()
 {
-  if (mFilter->GetKind() == Model::kKind) ModulateCutoff(*static_cast<Model*>(mFilter));
+  // The slot's own flag first: a still cutoff costs no look at the filter.
+  if (!mCutoffMoves || mFilter->GetKind() != Model::kKind) return;
+  MoveCutoff(*static_cast<Model*>(mFilter));
 }
 
 template <class Model>
