@@ -16,7 +16,7 @@ command -v valgrind > /dev/null || { echo "instructions.sh: valgrind is not inst
 
 rate=48000
 patches=("$@")
-[ ${#patches[@]} -gt 0 ] || patches=("default 1 note" "default 8 notes" "default 32 notes" "typical 32" "ladder 32" "x16 8")
+[ ${#patches[@]} -gt 0 ] || patches=("default 1 note" "default 8 notes" "default 32 notes" "typical 32" "ladder 32" "moog 32" "x16 8")
 peer_patches=("default 1 note" "default 8 notes" "default 32 notes")
 
 work=$(mktemp -d)

@@ -47,6 +47,12 @@ const std::vector<Patch>& Patches()
         "flt 2 f=2000", "flt 1 q=0.4", "flt 2 q=0.4", "flt 1 env=0.5", "flt 2 env=0.5", "flt 1 drive=0.5",
         "flt 2 drive=0.5"},
        2.0, false},
+      {"moog 32",
+       32,
+       {"max voice count=32", "waveform 1=1", "waveform 2=1", "flt 1 model=4", "flt 2 model=4", "flt 1 f=2000",
+        "flt 2 f=2000", "flt 1 q=0.4", "flt 2 q=0.4", "flt 1 env=0.5", "flt 2 env=0.5", "flt 1 drive=0.5",
+        "flt 2 drive=0.5"},
+       3.0, false},
       {"x16 8", 8, {"osc1 oversampling=3", "osc2 oversampling=3"}, 2.0, false},
       {"idle", 0, {}, 50.0, false},
   };

@@ -80,7 +80,7 @@ const std::vector<ReferenceCase>& Cases()
        {{kMaxVoiceCount, 32}, {kWaveform1, 2}, {kWaveform2, 3}, {kFlt1Model, 4}, {kFlt2Model, 4}, {kFlt1F, 1500},
         {kFlt2F, 1500}, {kFlt1Q, 0.6}, {kFlt2Q, 0.6}, {kFlt1Env, 0.7}, {kFlt2Env, 0.7}, {kFlt1Drive, 0.8},
         {kFlt2Drive, 0.8}},
-       0.0, 0x86f099710a031275ull},
+       0.0, 0x5894d39f5e7075e5ull},
       {"formant x16 8", 8, {{kOsc1Oversampling, 3}, {kOsc2Oversampling, 3}, {kWaveform1, 4}, {kWaveform2, 5},
         {kFlt1Model, 2}, {kFlt2Model, 2}}, 0.0, 0x926a7dd77dee1645ull},
       {"modulated 6",

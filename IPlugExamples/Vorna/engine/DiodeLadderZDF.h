@@ -42,7 +42,10 @@ public:
 private:
   void UpdateStageCoefficients();
   void UpdateFeedbackGain();
+  void UpdateOutputGains();
 
+  // Every product and sum below is formed exactly as the per-sample formulas would
+  // form it, once per change of its inputs instead of once per sample.
   double mK0 = 0.0;
   double mK = 0.0;
   double mS1 = 0.0;
@@ -51,30 +54,39 @@ private:
   double mS4 = 0.0;
   double mCutoff = 20000.0;
   double mG = 0.0;
+  double mOnePlusG = 1.0;
+  double mInvG = 0.0;          // 1 / g
+  double mInvOnePlusG = 1.0;   // 1 / (1 + g)
   double mGain = 0.0;  // G = g / (1 + g)
   double mD1 = 0.0;
   double mE1 = 0.0;
   double mA1 = 0.0;
   double mB1 = 0.0;
+  double mD1E1 = 0.0;                 // D1 E1
+  double mD1E1A1 = 0.0;               // D1 E1 A1
+  double mDrivenK = 0.0;              // r k
+  double mInvZeroDelayDenominator = 1.0;  // 1 / (1 + k B1 A1 E1 D1)
   double mInputGain = 1.0;
   double mFeedbackNormaliser = 0.0;
+  double mResonanceSetting = 0.0;  // k0 / 17
+  double mLowPassGain = 1.0;       // 1 + 5 L (1 - 0.3 r / 32), after the fixed 1.5
   OnePoleHighPass mDcBlocker;
 };
 
 inline double DiodeLadderZDF::ProcessLP(double x)
 {
-  const double g = mG;
-  const double onePlusG = 1.0 + g;
-
   // What each stage would output from its state alone, built from the last stage up.
-  const double p4 = mE1 * (2.0 * mS3 / g + 2.0 * mS4 / onePlusG);
-  const double p3 = mA1 * (2.0 * mS2 / g + p4);
-  const double p2 = mB1 * (mS1 / g + p3);
-  const double t4 = mS4 / onePlusG;
+  // Quotients by g, 1 + g and the zero-delay denominator are products with their
+  // reciprocals, formed when the cutoff moves: a division's latency less on the
+  // path of every sample, an ulp or so of difference.
+  const double t4 = mS4 * mInvOnePlusG;
+  const double p4 = mE1 * (2.0 * mS3 * mInvG + 2.0 * t4);
+  const double p3 = mA1 * (2.0 * mS2 * mInvG + p4);
+  const double p2 = mB1 * (mS1 * mInvG + p3);
 
-  const double sigma = mD1 * mE1 * mA1 * p2 + mD1 * mE1 * p3 + mD1 * p4 + t4;
-  const double feedback = FilterMath::SoftSaturate(mInputGain * mK * sigma) * mFeedbackNormaliser;
-  const double u = (x - feedback) / (1.0 + mK * mB1 * mA1 * mE1 * mD1);
+  const double sigma = mD1E1A1 * p2 + mD1E1 * p3 + mD1 * p4 + t4;
+  const double feedback = FilterMath::SoftSaturate(mDrivenK * sigma) * mFeedbackNormaliser;
+  const double u = (x - feedback) * mInvZeroDelayDenominator;
 
   const double v2 = p2 + mB1 * u;
   const double v3 = p3 + mA1 * v2;
@@ -97,17 +109,16 @@ inline double DiodeLadderZDF::ProcessLP(double x)
   const double y4 = mS4 + v;
   mS4 = FilterMath::SoftSaturate(v + y4);
 
-  const double resonance = mK0 / kResonanceScale;
   const double m = u - 4.0 * (y1 - y2);
   double mix;
   switch (mPassType)
   {
-    case kBP: mix = (6.0 * y4 + y1 - 2.0 * y2 - 2.0 * y3) * 2.0 * (2.0 - resonance); break;
+    case kBP: mix = (6.0 * y4 + y1 - 2.0 * y2 - 2.0 * y3) * 2.0 * (2.0 - mResonanceSetting); break;
     case kHP: mix = 2.0 * (m + 6.0 * (y2 - y3) - 4.0 * (y3 - y4) + y4); break;
     case kP: mix = 2.0 * u; break;
     case kBR: mix = 2.0 * (m + 8.0 * (y2 - y3) - 8.0 * (y3 - y4) + 4.0 * y4); break;
     case kLP:
-    default: mix = y4 * 1.5 * (1.0 + 5.0 * resonance * (1.0 - 0.3 * mInputGain / 32.0)); break;
+    default: mix = y4 * 1.5 * mLowPassGain; break;
   }
   return mDcBlocker.Process(mix);
 }

@@ -6,8 +6,8 @@
 
 #include "SinOfPhaseConstants.h"
 
-// Inline replacements for the library's sin, tanh and asinh on the per-sample
-// paths (oscillator sine, filter saturation). The library functions are exact to
+// Inline replacements for the library's sin, tanh, asinh and tan on the per-sample
+// paths (oscillator sine, filter saturation, a moving cutoff's warp). The library functions are exact to
 // within one unit in the last place but are calls that cannot be inlined or
 // overlapped and spill every live register; these give the same values to within
 // a few units in the last place (bounds below, checked by fast_math_test) at a
@@ -48,7 +48,7 @@ inline double Exp(double x)
 }
 
 // Natural logarithm of x. Within 1 ulp of std::log.
-inline double Log(double x)
+[[gnu::always_inline]] inline double Log(double x)
 {
   constexpr double kSmallestNormal = 2.2250738585072014e-308;
   constexpr double kLargest = 1.7976931348623157e308;
@@ -93,7 +93,7 @@ inline double Tanh(double x)
 {
   // Below this a rational fit in x^2; above it 1 - 2 / (e^2x + 1) loses nothing.
   constexpr double kRationalLimit = 0.625;
-  // Beyond this tanh is 1 to double precision.
+  // Beyond this tanh is 1 to double precision. (NaN goes on to Exp, which returns it.)
   constexpr double kSaturated = 22.0;
   // Below this tanh(x) is x to double precision (and keeps the sign of zero).
   constexpr double kLinear = 1e-9;
@@ -111,14 +111,14 @@ inline double Tanh(double x)
     const double s = x * x;
     return x + x * s * (((P0 * s + P1) * s + P2) / (((s + Q0) * s + Q1) * s + Q2));
   }
-  if (!(a < kSaturated)) return std::tanh(x);
+  if (a >= kSaturated) return x < 0.0 ? -1.0 : 1.0;
   const double t = 1.0 - 2.0 / (Exp(2.0 * a) + 1.0);
   return x < 0.0 ? -t : t;
 }
 
 // asinh(x). Within 4 ulp of std::asinh (just above 0.5, where the logarithm
 // form takes over).
-inline double Asinh(double x)
+[[gnu::always_inline]] inline double Asinh(double x)
 {
   // Below this a rational fit in x^2; above it log(x + sqrt(x^2 + 1)).
   constexpr double kRationalLimit = 0.5;
@@ -149,6 +149,38 @@ inline double Asinh(double x)
   if (!(a < kLogLimit)) return std::asinh(x);
   const double y = Log(a + std::sqrt(a * a + 1.0));
   return x < 0.0 ? -y : y;
+}
+
+// tan(x) for x in [0, pi/2), the range of the filters' tangent warp. Within 3 ulp
+// of std::tan (above pi/4, where it is the reciprocal of a reduced tangent);
+// other arguments go to the library.
+[[gnu::always_inline]] inline double Tan(double x)
+{
+  constexpr double kQuarterPi = 0.78539816339744830962;
+  constexpr double kHalfPi = 1.57079632679489661923;
+  // pi/2 in three parts: x - pi/2 keeps its digits where tan(x) is large.
+  constexpr double kHalfPiHi = 2.0 * 7.853981554508209228515625e-1;
+  constexpr double kHalfPiMid = 2.0 * 7.94662735614792836714e-9;
+  constexpr double kHalfPiLo = 2.0 * 3.06161699786838294307e-17;
+  constexpr double P0 = -1.30936939181383777646e4;
+  constexpr double P1 = 1.15351664838587416140e6;
+  constexpr double P2 = -1.79565251976484877988e7;
+  constexpr double Q0 = 1.36812963470692954678e4;
+  constexpr double Q1 = -1.32089234440210967447e6;
+  constexpr double Q2 = 2.50083801823357915839e7;
+  constexpr double Q3 = -5.38695755929454629881e7;
+
+  if (!(x >= 0.0 && x < kHalfPi)) return std::tan(x);
+  // Above pi/4, tan(x) = -1 / tan(x - pi/2) with |x - pi/2| < pi/4; below it a
+  // rational fit in x^2 directly.
+  const bool upper = x > kQuarterPi;
+  const double z = upper ? ((x - kHalfPiHi) - kHalfPiMid) - kHalfPiLo : x;
+  // tan(z) = z (q + z^2 p) / q; above pi/4 its reciprocal, so one division either way.
+  const double zz = z * z;
+  const double p = ((P0 * zz + P1) * zz + P2) * zz;
+  const double q = (((zz + Q0) * zz + Q1) * zz + Q2) * zz + Q3;
+  const double zSum = z * (q + p);
+  return upper ? -q / zSum : zSum / q;
 }
 
 // sin(x) for a phase x in [0, 2 pi] (NaN and infinities give NaN; no argument

@@ -90,11 +90,16 @@ public:
 
   // One filtered sample.
   double Process(double x);
-  // The same, for a slot whose filter is known to be of the given model (the
-  // engine dispatches once per slot): the calls are direct and inline. Falls
-  // back to Process when the filter is of another model.
+  // The same in two halves, for a slot whose filter is known to be of the given
+  // model (the engine dispatches once per slot): the calls are direct and inline.
+  // ModulateAs moves the cutoff, ProcessModulatedAs then filters the sample, so
+  // that the engine can move the cutoffs of all its voices before filtering any
+  // of them and the voices' coefficient updates overlap. Both fall back to
+  // Process's road when the filter is of another model.
   template <class Model>
-  [[gnu::always_inline]] double ProcessAs(double x);
+  [[gnu::always_inline]] void ModulateAs();
+  template <class Model>
+  [[gnu::always_inline]] double ProcessModulatedAs(double x);
 
   EnvelopeGenerator& GetEnvelope() { return mEnvelope; }
   const EnvelopeGenerator& GetEnvelope() const { return mEnvelope; }
@@ -223,10 +228,17 @@ void FilterContainer::MoveCutoff(F& filter)
 }
 
 template <class Model>
-inline double FilterContainer::ProcessAs(double x)
+inline void FilterContainer::ModulateAs()
 {
+  // The slot's own flag first: a still cutoff costs no look at the filter.
+  if (!mCutoffMoves || mFilter->GetKind() != Model::kKind) return;
+  MoveCutoff(*static_cast<Model*>(mFilter));
+}
+
+template <class Model>
+inline double FilterContainer::ProcessModulatedAs(double x)
+{
+  // Another model's cutoff was not moved by ModulateAs: Process moves it.
   if (mFilter->GetKind() != Model::kKind) return Process(x);
-  Model& model = *static_cast<Model*>(mFilter);
-  ModulateCutoff(model);
-  return model.Process(x);
+  return static_cast<Model*>(mFilter)->Process(x);
 }

@@ -267,10 +267,12 @@ inline void Voice::AfterFilter(int osc, double x, double volume, bool externalAm
 template <class Model>
 void Voice::FilterStage(Voice* const* voices, int count, int osc, const double* s, double volume, bool externalAm)
 {
+  // Every cutoff first: the voices' coefficient updates do not wait on each other's filtering.
+  for (int i = 0; i < count; ++i) voices[i]->mFilter[osc]->template ModulateAs<Model>();
   for (int i = 0; i < count; ++i)
   {
     Voice& v = *voices[i];
-    v.AfterFilter(osc, v.mFilter[osc]->ProcessAs<Model>(s[i]), volume, externalAm);
+    v.AfterFilter(osc, v.mFilter[osc]->ProcessModulatedAs<Model>(s[i]), volume, externalAm);
   }
 }
 
