@@ -35,6 +35,8 @@ const std::vector<Patch>& Patches()
   static const std::vector<Patch> patches = {
       {"default, one voice", 1, [](EngineRig&) {}, NoChange},
       {"default, five voices", 5, [](EngineRig&) {}, NoChange},
+      {"default, every voice", 31, [](EngineRig& r) { r.T().SetMaxNumOfActiveVoices(VoiceManager::kNumVoices); },
+       NoChange},
       {"dc removers, resonance and a detuned second oscillator", 12,
        [](EngineRig& r) {
          for (int osc = 0; osc < 2; ++osc)
@@ -93,11 +95,11 @@ int Render(const Patch& patch, EngineRig& rig, bool runs, int maxRun, std::vecto
   {
     const int at = events[e];
     if (at == 0)
-      for (int k = 0; k < patch.notes; ++k) rig.Press(40 + 5 * k, 50 + 6 * k);
+      for (int k = 0; k < patch.notes; ++k) rig.Press(30 + 3 * k, 40 + 2 * k);
     if (at == 400) rig.Press(99, 127);
     if (at == 1000 || at == 1800) patch.change(rig, at);
     if (at == 1500)
-      for (int k = 0; k < patch.notes; k += 2) rig.Lift(40 + 5 * k);
+      for (int k = 0; k < patch.notes; k += 2) rig.Lift(30 + 3 * k);
     for (int i = at; i < events[e + 1];)
     {
       double* inputs[VoiceManager::kNumInputStreams];
