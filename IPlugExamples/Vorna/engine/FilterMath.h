@@ -31,20 +31,24 @@ inline double MaxWarpHz()
   return kMaxWarpFraction * PlugG::SR;
 }
 
-// tan(pi f / SR), the integrator gain of a trapezoidal one-pole at f Hz, with f kept
-// inside [kMinCutoffHz, 0.49 SR] so the gain stays positive and finite.
+// pi f / SR with f kept inside [kMinCutoffHz, 0.49 SR], so that its tangent
+// stays positive and finite.
+inline double WarpAngle(double hz)
+{
+  return std::max(kMinCutoffHz, std::min(hz, MaxWarpHz())) * PlugG::piDivSR;
+}
+
+// tan(pi f / SR), the integrator gain of a trapezoidal one-pole at f Hz.
 inline double WarpedGain(double hz)
 {
-  const double limited = std::max(kMinCutoffHz, std::min(hz, MaxWarpHz()));
-  return std::tan(limited * PlugG::piDivSR);
+  return std::tan(WarpAngle(hz));
 }
 
 // WarpedGain within 2 ulp, inline and without the library's call: for a cutoff
 // that moves every sample.
 inline double FastWarpedGain(double hz)
 {
-  const double limited = std::max(kMinCutoffHz, std::min(hz, MaxWarpHz()));
-  return FastMath::Tan(limited * PlugG::piDivSR);
+  return FastMath::Tan(WarpAngle(hz));
 }
 
 // Soft saturation: asinh for positive arguments, tanh otherwise. The asymmetry

@@ -23,6 +23,8 @@ struct Slot
   double volume = 0.0;
   double period = 0.0;  // of the phase; a step never reaches it
   double snap = 0.0;    // sines closer to 0 than this are 0
+  double dcSilence = 0.0;  // the DC remover's silence and the weight it keeps per silent sample
+  double dcFadeOut = 0.0;
 
   // Per voice. The oscillator: phase and its step per sample (increment times shiver factor).
   double phase[kMaxVoices] = {};

@@ -34,8 +34,8 @@ void RenderGroup(RunLanes::Slot& s, int lane, int frames, double* left, double* 
   const V zero = L::Set(0.0);
   const V one = L::Set(1.0);
   const V volume = L::Set(s.volume);
-  const V dcSilence = L::Set(1e-10);
-  const V dcFade = L::Set(0.999);
+  const V dcSilence = L::Set(s.dcSilence);
+  const V dcFade = L::Set(s.dcFadeOut);
   const V smallest = L::Set(DBL_MIN);
 
   V phase = L::Load(s.phase + lane);

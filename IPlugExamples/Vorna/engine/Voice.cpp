@@ -417,11 +417,7 @@ void Voice::FinishSample(Voice* const* voices, int count, double buses[kNumOscs]
       bus[osc][0] += v.mPan[osc][0] * v.mAmplitude[osc] * out[0];
       bus[osc][1] += v.mPan[osc][1] * v.mAmplitude[osc] * out[1];
     }
-    for (int osc = 0; osc < kNumOscs; ++osc)
-    {
-      v.mPrevPre[osc] = v.mPre[osc];
-      v.mPrevPost[osc] = v.mPost[osc];
-    }
+    v.RememberSample();
   }
   for (int osc = 0; osc < kNumOscs; ++osc)
   {

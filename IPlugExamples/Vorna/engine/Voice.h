@@ -88,7 +88,7 @@ public:
   // What the run of frames left in the slot's lane, back into oscillator osc
   // (switched on) and its components.
   void FinishRunSlot(int osc, const RunLanes::Slot& slot, int lane, int frames);
-  // After every slot: what each frame of the run leaves in the voice itself.
+  // After Zero and every slot: what each frame of the run leaves in the voice itself.
   void FinishRun();
 
   void GlideFrequency();
@@ -189,6 +189,15 @@ private:
     mData->soundingVoices = mActive ? (mData->soundingVoices | bit) : (mData->soundingVoices & ~bit);
   }
   void OscAmpModOf(int carrier);
+  // This sample's pre- and post-filter values become the previous ones.
+  void RememberSample()
+  {
+    for (int osc = 0; osc < kNumOscs; ++osc)
+    {
+      mPrevPre[osc] = mPre[osc];
+      mPrevPost[osc] = mPost[osc];
+    }
+  }
   void HardSync();
 
   // What every sample reads and writes comes first.

@@ -127,6 +127,12 @@ void VoiceManager::MixVoices(double* out, double* const* fmAux, const double* fm
     Voice::FinishSample(active, count, buses);
     for (int i = 0; i < count; ++i) active[i]->CheckIfDeactivate();
   }
+  MixMaster(out);
+}
+
+void VoiceManager::MixMaster(double* out)
+{
+  double(*buses)[2] = mData.buses;
   for (int ch = 0; ch < 2; ++ch)
   {
     buses[1][ch] *= mData.mix[1];

@@ -129,6 +129,8 @@ private:
   void Build();
   // The voices and the master of one frame, after its values were prepared.
   void MixVoices(double* out, double* const* fmAux, const double* fmAuxEnv);
+  // The oscillator buses of the frame into the master: mix, limiter, gain.
+  void MixMaster(double* out);
   // Frames, at most maxFrames, that the sounding voices can render side by
   // side from here: 0 when a setting they share rules the lanes out.
   int FramesToRun(int maxFrames) const;

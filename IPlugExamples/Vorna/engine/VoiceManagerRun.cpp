@@ -1,6 +1,8 @@
 // Runs of frames: the sounding voices rendered side by side in RunLanes.
 #include "VoiceManager.h"
 
+#include "DCremove.h"
+
 #include <algorithm>
 #include <bit>
 
@@ -68,6 +70,8 @@ void VoiceManager::RenderRun(double* left, double* right, Voice* const* active, 
   // Lanes past the last voice up to the widest lane group repeat its state.
   constexpr int kWidestLanes = 4;
   const int lanes = count == 0 ? 0 : (count + kWidestLanes - 1) / kWidestLanes * kWidestLanes;
+  // As every frame starts; the slots then fill in what their oscillators made.
+  for (int i = 0; i < count; ++i) active[i]->Zero();
   for (int osc = 0; osc < kNumOscs; ++osc)
   {
     double* busLeft = mRunBuses[osc][0];
@@ -83,6 +87,8 @@ void VoiceManager::RenderRun(double* left, double* right, Voice* const* active, 
     slot.volume = mData.volume[osc];
     slot.period = PlugC::twoPi;
     slot.snap = Oscillator::kZeroSnap;
+    slot.dcSilence = DCremove::kSilence;
+    slot.dcFadeOut = DCremove::kFadeOutFactor;
     for (int lane = 0; lane < lanes; ++lane) active[std::min(lane, count - 1)]->GatherRun(osc, slot, lane);
     RunLanes::Render(slot, count, frames, mRunLeft, mRunRight);
 
@@ -104,17 +110,12 @@ void VoiceManager::RenderRun(double* left, double* right, Voice* const* active, 
   }
   for (int i = 0; i < count; ++i) active[i]->FinishRun();
 
-  double(*buses)[2] = mData.buses;
   for (int k = 0; k < frames; ++k)
   {
+    for (int osc = 0; osc < kNumOscs; ++osc)
+      for (int ch = 0; ch < 2; ++ch) mData.buses[osc][ch] = mRunBuses[osc][ch][k];
     double out[2];
-    for (int ch = 0; ch < 2; ++ch)
-    {
-      buses[1][ch] = mRunBuses[1][ch][k] * mData.mix[1];
-      buses[0][ch] = mRunBuses[0][ch][k] * mData.mix[0] + buses[1][ch];
-      buses[0][ch] = mMasterLimiter.Process(buses[0][ch]) * mOutputGain;
-      out[ch] = buses[0][ch];
-    }
+    MixMaster(out);
     left[k] = out[0];
     right[k] = out[1];
   }

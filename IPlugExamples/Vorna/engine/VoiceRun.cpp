@@ -103,17 +103,6 @@ void Voice::FinishRunSlot(int osc, const RunLanes::Slot& s, int lane, int frames
 
 void Voice::FinishRun()
 {
-  for (int osc = 0; osc < kNumOscs; ++osc)
-  {
-    mFm[osc] = 0.0;
-    mOscAmLevel[osc] = 0.0;
-    mExtAm[osc][0] = mExtAm[osc][1] = 0.0;
-    if (!mData->oscOn[osc])
-    {
-      mAmplitude[osc] = 0.0;
-      mOut[osc][0] = mOut[osc][1] = 0.0;
-    }
-    mPrevPre[osc] = mPre[osc];
-    mPrevPost[osc] = mPost[osc];
-  }
+  for (double& fm : mFm) fm = 0.0;
+  RememberSample();
 }
