@@ -121,7 +121,10 @@ void IGraphicsCocoa_vVorna_sa::mouseDown(NSEvent* event)
 
 void IGraphicsCocoa_vVorna_sa::mouseUp(NSEvent* event)
 {
-  sendMouse(event, false, [&](int x, int y, IMouseMod* mod) { mGraphics->OnMouseUp(x, y, mod); });
+  sendMouse(event, false, [&](int x, int y, IMouseMod* mod) {
+    mGraphics->OnMouseUp(x, y, mod);
+    hoverAfterRelease(event, x, y);
+  });
 }
 
 void IGraphicsCocoa_vVorna_sa::mouseDragged(NSEvent* event)
@@ -137,7 +140,10 @@ void IGraphicsCocoa_vVorna_sa::rightMouseDown(NSEvent* event)
 
 void IGraphicsCocoa_vVorna_sa::rightMouseUp(NSEvent* event)
 {
-  sendMouse(event, true, [&](int x, int y, IMouseMod* mod) { mGraphics->OnMouseUp(x, y, mod); });
+  sendMouse(event, true, [&](int x, int y, IMouseMod* mod) {
+    mGraphics->OnMouseUp(x, y, mod);
+    hoverAfterRelease(event, x, y);
+  });
 }
 
 void IGraphicsCocoa_vVorna_sa::rightMouseDragged(NSEvent* event)
@@ -149,6 +155,27 @@ void IGraphicsCocoa_vVorna_sa::rightMouseDragged(NSEvent* event)
 void IGraphicsCocoa_vVorna_sa::mouseMoved(NSEvent* event)
 {
   sendMouse(event, false, [&](int x, int y, IMouseMod* mod) { mGraphics->OnMouseOver(x, y, mod); });
+}
+
+void IGraphicsCocoa_vVorna_sa::mouseExited(NSEvent*)
+{
+  if (!mGraphics) return;
+  StrongRef<IGraphicsCocoa_vVorna_sa> keep(this);
+  mGraphics->OnMouseOut();
+}
+
+// While a button is held the pointer belongs to the pressed control and no hover is
+// reported, and a press may have put something new under a still pointer (a menu, a
+// panel) or ended outside the window. So once the button is up, the control under the
+// pointer becomes the hovered one, as if the pointer had just moved there; a release
+// outside the editor counts as the pointer leaving it.
+void IGraphicsCocoa_vVorna_sa::hoverAfterRelease(NSEvent* event, int x, int y)
+{
+  if (!mGraphics) return;
+  const NSPoint p = convertPointFromView(event->locationInWindow(), nullptr);
+  IMouseMod hover = MouseMod(event, false);
+  if (NSPointInRect(p, bounds())) mGraphics->OnMouseOver(x, y, &hover);
+  else mGraphics->OnMouseOut();
 }
 
 int IGraphicsCocoa_vVorna_sa::KeyCode(uint16_t virtualKey, char32_t character)

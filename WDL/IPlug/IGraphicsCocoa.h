@@ -40,6 +40,7 @@ public:
   void drawRect(cocoa::NSRect rect) override;
 
   void getMouseXY(cocoa::NSEvent* event, int* x, int* y);
+  void hoverAfterRelease(cocoa::NSEvent* event, int x, int y);
   void mouseDown(cocoa::NSEvent* event) override;
   void mouseUp(cocoa::NSEvent* event) override;
   void mouseDragged(cocoa::NSEvent* event) override;
@@ -47,6 +48,7 @@ public:
   void rightMouseUp(cocoa::NSEvent* event) override;
   void rightMouseDragged(cocoa::NSEvent* event) override;
   void mouseMoved(cocoa::NSEvent* event) override;
+  void mouseExited(cocoa::NSEvent* event) override;
   void keyDown(cocoa::NSEvent* event) override;
   void scrollWheel(cocoa::NSEvent* event) override;
 

@@ -19,6 +19,7 @@ enum NSEventType : int
   NSEventTypeMouseMoved = 5,
   NSEventTypeLeftMouseDragged = 6,
   NSEventTypeRightMouseDragged = 7,
+  NSEventTypeMouseExited = 9,
   NSEventTypeKeyDown = 10,
   NSEventTypeKeyUp = 11,
   NSEventTypeFlagsChanged = 12,

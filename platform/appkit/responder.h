@@ -23,6 +23,8 @@ public:
   virtual void otherMouseUp(NSEvent* event);
   virtual void otherMouseDragged(NSEvent* event);
   virtual void mouseMoved(NSEvent* event);
+  // The pointer left the window (or the window went away under it).
+  virtual void mouseExited(NSEvent* event);
   virtual void scrollWheel(NSEvent* event);
   virtual void magnifyWithEvent(NSEvent* event);
   virtual void swipeWithEvent(NSEvent* event);

@@ -471,6 +471,10 @@ void NSWindow::sendEvent(NSEvent* event)
   case NSEventTypeMouseMoved:
     if (m_acceptsMouseMoved) first->mouseMoved(event);
     break;
+  case NSEventTypeMouseExited:
+    // Whoever follows the pointer also hears that it has gone, so that hover state ends.
+    if (m_acceptsMouseMoved) first->mouseExited(event);
+    break;
   case NSEventTypeScrollWheel:
   case NSEventTypeMagnify:
   case NSEventTypeSwipe:

@@ -115,6 +115,11 @@ void TestDriver::mouseMove(NSWindow* window, NSPoint point, unsigned modifiers)
   postMouse(window, type, point, modifiers, 0, m_buttons);
 }
 
+void TestDriver::mouseExit(NSWindow* window, NSPoint point)
+{
+  postMouse(window, NSEventTypeMouseExited, point, 0, 0, m_buttons);
+}
+
 void TestDriver::click(NSWindow* window, NSPoint point, Button button, unsigned modifiers)
 {
   mouseDown(window, point, button, modifiers, 1);

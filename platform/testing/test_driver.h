@@ -40,6 +40,8 @@ public:
   void mouseDown(NSWindow* window, NSPoint point, Button button = left, unsigned modifiers = 0, int clickCount = 1);
   void mouseUp(NSWindow* window, NSPoint point, Button button = left, unsigned modifiers = 0, int clickCount = 1);
   void mouseMove(NSWindow* window, NSPoint point, unsigned modifiers = 0);
+  // The pointer leaves the window for `point` outside it, as a display server reports it.
+  void mouseExit(NSWindow* window, NSPoint point);
   void click(NSWindow* window, NSPoint point, Button button = left, unsigned modifiers = 0);
   void doubleClick(NSWindow* window, NSPoint point, unsigned modifiers = 0);
   // Press at `from`, `steps` drag events along the line, release at `to`.

@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -192,9 +193,11 @@ TEST(MacGraphics, MouseKeysAndWheelArriveInGUICoordinates)
   e.driver.click(e.window, MacEditor::At(20, 120));
   e.driver.doubleClick(e.window, MacEditor::At(21, 121));
   e.driver.mouseMove(e.window, MacEditor::At(30, 130));
-  EXPECT_EQ(e.probe->events, (std::vector<std::string>{"probe down 20,120", "probe up 20,120", "probe down 21,121",
-                                                        "probe up 21,121", "probe dbl 21,121", "probe up 21,121",
-                                                        "probe over 30,130"}));
+  // Each release hands the hover to what lies under the pointer.
+  EXPECT_EQ(e.probe->events,
+            (std::vector<std::string>{"probe down 20,120", "probe up 20,120", "probe over 20,120", "probe down 21,121",
+                                      "probe up 21,121", "probe over 21,121", "probe dbl 21,121", "probe up 21,121",
+                                      "probe over 21,121", "probe over 30,130"}));
 
   // Keys go to the control under the last mouse position: letters by character in either
   // case, arrows by key even with a modifier; anything not one character is dropped.
@@ -214,7 +217,7 @@ TEST(MacGraphics, MouseKeysAndWheelArriveInGUICoordinates)
   // Right button: R without L; the wheel's half notch is no step.
   e.probe->events.clear();
   e.driver.click(e.window, MacEditor::At(40, 140), TestDriver::right);
-  EXPECT_EQ(e.probe->events, (std::vector<std::string>{"probe down 40,140", "probe up 40,140"}));
+  EXPECT_EQ(e.probe->events, (std::vector<std::string>{"probe down 40,140", "probe up 40,140", "probe over 40,140"}));
   const IMouseMod right = IGraphicsCocoa_vVorna_sa::MouseMod(
       NSEvent::mouseEventWithType(NSEventTypeRightMouseDown, NSPoint{}, NSEventModifierFlagOption, 0, e.window, 1, 1), true);
   EXPECT_TRUE(!right.L && right.R && right.A && !right.S && !right.C);
@@ -235,6 +238,27 @@ TEST(MacGraphics, MouseKeysAndWheelArriveInGUICoordinates)
   e.gui->ShowMouseCursor();
   EXPECT_TRUE(e.driver.backend().cursorVisible());
   EXPECT_EQ(NSEvent::mouseLocation(), hiddenAt);
+}
+
+TEST(MacGraphics, TheHoverEndsWhenThePointerLeavesTheWindowOrIsReleasedOutsideIt)
+{
+  MacEditor e;
+  e.driver.mouseMove(e.window, MacEditor::At(30, 130));
+  e.probe->events.clear();
+  // The display reports the pointer gone: every control hears it.
+  e.driver.mouseExit(e.window, NSMakePoint(-20, 40));
+  e.driver.runUntilIdle();
+  EXPECT_EQ(e.probe->events, (std::vector<std::string>{"probe out"}));
+
+  // A drag that starts on the probe and ends beyond the window's edge: once released, the
+  // probe is left, with no hover handed to anything.
+  e.driver.mouseMove(e.window, MacEditor::At(30, 130));
+  e.probe->events.clear();
+  e.driver.drag(e.window, MacEditor::At(30, 130), NSMakePoint(MacEditor::kW + 40, 130), 3);
+  e.driver.runUntilIdle();
+  ASSERT_FALSE(e.probe->events.empty());
+  EXPECT_EQ(e.probe->events.back(), "probe out");
+  EXPECT_EQ(std::count(e.probe->events.begin(), e.probe->events.end(), "probe over 30,130"), 0);
 }
 
 TEST(MacGraphics, APopUpMenuIsChosenByAScriptedClickAndDismissedWithoutOne)

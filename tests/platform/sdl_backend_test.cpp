@@ -39,6 +39,7 @@ public:
     seen.push_back("magnify " + std::to_string(int(std::lround(event->magnification() * 100))) + "%");
   }
   void rotateWithEvent(NSEvent* event) override { seen.push_back("rotate " + std::to_string(std::lround(event->rotation()))); }
+  void mouseExited(NSEvent*) override { seen.push_back("exited"); }
 };
 
 SDL_Window* nativeTitled(const std::string& title)
@@ -174,7 +175,7 @@ TEST_F(SdlBackend, DuringAModalRunRequestsForOtherWindowsAreRefused)
   EXPECT_FALSE(behind->isVisible());
 }
 
-TEST_F(SdlBackend, MotionCarriesItsDeltasAndTwoFingerGesturesReachTheViewUnderThePointer)
+TEST_F(SdlBackend, MotionCarriesItsDeltasGesturesReachTheViewUnderThePointerAndLeavingIsReported)
 {
   TypingView* view = nullptr;
   Uint32 id = 0;
@@ -186,8 +187,9 @@ TEST_F(SdlBackend, MotionCarriesItsDeltasAndTwoFingerGesturesReachTheViewUnderTh
   e = {};
   e.mgesture = {SDL_MULTIGESTURE, 0, 1, float(M_PI / 6), 0.25f, 0.5f, 0.5f, 2, 0};
   SDL_PushEvent(&e);
+  pushWindowEvent(id, SDL_WINDOWEVENT_LEAVE);
   deliver();
-  EXPECT_EQ(view->seen, (std::vector<std::string>{"moved 3 -2", "magnify 25%", "rotate 30"}));
+  EXPECT_EQ(view->seen, (std::vector<std::string>{"moved 3 -2", "magnify 25%", "rotate 30", "exited"}));
   window->close();
 }
 
