@@ -14,6 +14,8 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
 fail() {
   echo "$check: $*" >&2
   echo "--- demo output ---" >&2

@@ -16,6 +16,8 @@ packages=(
   libsdl2-dev libcairo2-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core libx11-dev libxext-dev
   # tools and tests
   libsndfile1-dev libgtest-dev libgmock-dev libbenchmark-dev libpixman-1-dev xvfb xauth xdotool xclip
+  # a window manager, to play the application under one as a desktop would
+  openbox
   # benchmarks: instruction counts, and the peer synthesizer hosted through DSSI beside ours
   valgrind amsynth dssi-dev ladspa-sdk
 )

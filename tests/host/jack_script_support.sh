@@ -14,6 +14,8 @@ finish() {
   rm -rf "$work"
 }
 trap finish EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
 
 # Waits up to 10 s for a JACK port whose name contains $1.
 wait_for_port() {

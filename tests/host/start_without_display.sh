@@ -14,6 +14,8 @@ finish() {
   rm -rf "$work"
 }
 trap finish EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
 fail() {
   echo "start without display: $*"
   cat "$work/vorna.log"
