@@ -22,6 +22,7 @@ const bool sApplicationMade = (new SWELLApplication, true);
 std::unique_ptr<AudioDriver> MakeFakeAudio(int driver)
 {
   if (gWorld.noDriver) return nullptr;
+  if (gWorld.driverThrows) FailAudio("no server to talk to");
   gWorld.log.push_back("driver " + std::to_string(driver));
   auto made = std::make_unique<FakeAudioDriver>();
   gWorld.audio = made.get();
@@ -75,7 +76,7 @@ void FakeAudioDriver::openStream(RtAudio::StreamParameters* out, RtAudio::Stream
                                  RtAudio::StreamOptions* options)
 {
   if (open) FailAudio("a stream is open already");
-  if (gWorld.failOpen || rate == 0) FailAudio("open refused");
+  if (gWorld.failOpen || rate == 0) FailAudio("open refused:\nno such card\n");
   gWorld.log.push_back("open " + std::to_string(*bufferFrames));
   if (gWorld.grantedFrames) *bufferFrames = gWorld.grantedFrames;
   open = true;

@@ -25,6 +25,7 @@ struct FakeWorld
   std::vector<RtAudio::DeviceInfo> devices;
   std::set<unsigned> infoThrows;  // ids whose getDeviceInfo throws
   bool noDriver = false;
+  bool driverThrows = false;  // making the driver throws the library's error
   bool failOpen = false;
   bool failStart = false;
   bool failStop = false;         // stopping and aborting throw

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The application started where there is no display, no sound device and no MIDI service
-# (ALSA without configuration, no PulseAudio or JACK server): it runs, writes its settings,
-# hardly wakes, and quits on SIGTERM with status 0.
+# (ALSA without configuration, no PulseAudio or JACK server): it says in one line on stderr
+# why no audio stream opened, runs, writes its settings, hardly wakes, and quits on SIGTERM
+# with status 0.
 #
 #   start_without_display.sh VORNA
 set -euo pipefail
@@ -18,13 +19,13 @@ trap 'exit 130' INT
 trap 'exit 143' TERM
 fail() {
   echo "start without display: $*"
-  cat "$work/vorna.log"
+  cat "$work/vorna.log" "$work/errors.log"
   exit 1
 }
 
 env -u DISPLAY -u WAYLAND_DISPLAY -u VORNA_BACKEND XDG_CONFIG_HOME="$work/config" ALSA_CONFIG_PATH=/dev/null \
   PULSE_SERVER=unix:"$work/none" JACK_NO_START_SERVER=1 JACK_DEFAULT_SERVER="vorna-none-$$" \
-  "$vorna" > "$work/vorna.log" 2>&1 &
+  "$vorna" > "$work/vorna.log" 2> "$work/errors.log" &
 app=$!
 settings="$work/config/Vorna/settings.ini"
 for _ in $(seq 200); do
@@ -46,4 +47,6 @@ wait "$app" || status=$?
 app=""
 [ "$status" -eq 0 ] || fail "it ended with status $status after SIGTERM"
 grep -q "^indev=off" "$settings" || fail "the settings do not name the MIDI input off"
+[ "$(grep -c "no audio stream" "$work/errors.log")" -eq 1 ] || fail "not exactly one line says there is no stream"
+grep "^vorna: no audio stream: ." "$work/errors.log" || fail "the line does not say why there is no stream"
 echo "start without display: passed"

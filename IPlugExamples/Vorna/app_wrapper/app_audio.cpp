@@ -5,6 +5,7 @@
 #include "library_errors.h"
 
 #include <algorithm>
+#include <cctype>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -30,6 +31,31 @@ unsigned SettingToUnsigned(const char* text)
 {
   const long value = std::strtol(text, nullptr, 10);
   return value > 0 ? unsigned(std::min<long>(value, INT_MAX)) : 0u;
+}
+
+std::string DriverName(int driver)
+{
+  if (driver >= 0 && driver < kNumAudioDrivers) return kAudioDrivers[driver].name;
+  return "audio driver " + std::to_string(driver);
+}
+
+// A library's message on the one line it is reported on.
+std::string OneLine(const std::exception& error)
+{
+  std::string text = error.what();
+  std::replace(text.begin(), text.end(), '\n', ' ');
+  while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back()))) text.pop_back();
+  return text;
+}
+
+// Why the stored device names no device: with nothing to play on at all, that is what a
+// musician needs to hear first, and the name still tells which setting to look at.
+AudioResult UnlistedDevice(const char* kind, const char* name, bool driverListsAny)
+{
+  const std::string driver = DriverName(gState.driver);
+  if (!driverListsAny)
+    return AudioResult::Failed(driver + " lists no " + kind + " device (the settings ask for \"" + name + "\")");
+  return AudioResult::Failed(std::string("the ") + kind + " device \"" + name + "\" is not listed by " + driver);
 }
 
 }  // namespace
@@ -67,7 +93,7 @@ void CloseAudioStream()
   }
 }
 
-bool TryToChangeAudioDriverType()
+AudioResult TryToChangeAudioDriverType()
 {
   if (gDAC)
   {
@@ -75,6 +101,7 @@ bool TryToChangeAudioDriverType()
     CloseAudioStream();
     gDAC.reset();
   }
+  const std::string name = DriverName(gState.driver);
   try
   {
     gDAC = gHostBackends.makeAudioDriver(gState.driver);
@@ -83,8 +110,10 @@ bool TryToChangeAudioDriverType()
   {
     PrintLibraryError(error);
     gDAC.reset();
+    return AudioResult::Failed("the " + name + " driver could not be set up: " + OneLine(error));
   }
-  return gDAC != nullptr;
+  if (!gDAC) return AudioResult::Failed("the audio library of this build has no " + name + " driver");
+  return AudioResult::Ok();
 }
 
 void ProbeAudioIO()
@@ -145,22 +174,24 @@ int GetAudioDeviceID(const char* name)
   return -1;
 }
 
-bool TryToChangeAudio()
+AudioResult TryToChangeAudio()
 {
-  if (!gDAC) return false;
+  if (!gDAC) return AudioResult::Failed("there is no audio driver");
   const int inId = GetAudioDeviceID(gState.inDev);
   const int outId = GetAudioDeviceID(gState.outDev);
-  if (inId < 0 || outId < 0) return false;
+  // The output first: without it nothing is heard, whatever the input does.
+  if (outId < 0) return UnlistedDevice("output", gState.outDev, !gAudioOutputDevs.empty());
+  if (inId < 0) return UnlistedDevice("input", gState.inDev, !gAudioInputDevs.empty());
   const unsigned firstIn = gState.inChanL > 0 ? gState.inChanL - 1u : 0u;
   const unsigned firstOut = gState.outChanL > 0 ? gState.outChanL - 1u : 0u;
   return InitialiseAudio(unsigned(inId), unsigned(outId), SettingToUnsigned(gState.sr),
                          SettingToUnsigned(gState.iovs), 2, firstIn, firstOut);
 }
 
-bool InitialiseAudio(unsigned inId, unsigned outId, unsigned sampleRate, unsigned ioVectorSize, unsigned channels,
-                     unsigned firstInChannel, unsigned firstOutChannel)
+AudioResult InitialiseAudio(unsigned inId, unsigned outId, unsigned sampleRate, unsigned ioVectorSize,
+                            unsigned channels, unsigned firstInChannel, unsigned firstOutChannel)
 {
-  if (!gDAC) return false;
+  if (!gDAC) return AudioResult::Failed("there is no audio driver");
   StopAudioStream(true);
   CloseAudioStream();
 
@@ -193,12 +224,14 @@ bool InitialiseAudio(unsigned inId, unsigned outId, unsigned sampleRate, unsigne
     gPluginInstance->Reset();
   }
 
+  const char* step = "open";
   try
   {
     RtAudio::StreamOptions options;
     options.flags = RTAUDIO_NONINTERLEAVED;
     gDAC->openStream(&outputParameters, &inputParameters, RTAUDIO_FLOAT64, sampleRate, &gIOVS, AudioCallback,
                      nullptr, &options);
+    step = "start";
     gDAC->startStream();
   }
   catch (const std::exception& error)
@@ -207,10 +240,10 @@ bool InitialiseAudio(unsigned inId, unsigned outId, unsigned sampleRate, unsigne
     // A stream that opened but did not start is no stream either.
     StopAudioStream(true);
     CloseAudioStream();
-    return false;
+    return AudioResult::Failed(DriverName(gState.driver) + " could not " + step + " the stream: " + OneLine(error));
   }
   gActiveState = gState;
-  return true;
+  return AudioResult::Ok();
 }
 
 int AudioCallback(void* output, void* input, unsigned nFrames, double, RtAudioStreamStatus status, void*)

@@ -7,9 +7,27 @@
 #include "library_errors.h"
 #include "swell-wnd.h"
 
+#include <cerrno>
+#include <cstdio>
+
 IPlugStandalone* gPluginInstance = nullptr;
 
 HostBackends gHostBackends = {MakeRtAudioDriver, MakeRtMidiIn, MakeRtMidiOut};
+
+namespace
+{
+bool sLaunchedWithSound = false;
+
+// Nothing else tells someone at a machine without sound why they hear nothing: one line,
+// under the program's own name (vorna, vorna-host), as command-line programs write theirs.
+void ReportNoAudioStream(const AudioResult& audio)
+{
+  std::fprintf(stderr, "%s: no audio stream: %s\n", program_invocation_short_name, audio.why().c_str());
+  std::fflush(stderr);
+}
+}  // namespace
+
+bool LaunchedWithSound() { return sLaunchedWithSound; }
 
 intptr_t SWELLAppMain(int msg, intptr_t wParam, intptr_t)
 {
@@ -17,9 +35,13 @@ intptr_t SWELLAppMain(int msg, intptr_t wParam, intptr_t)
   {
     case SWELLAPP_ONLOAD: return LoadSettings() ? 0 : 1;
     case SWELLAPP_LAUNCHED:
-      Init();
+    {
+      const AudioResult audio = Init();
+      sLaunchedWithSound = bool(audio);
+      if (!audio) ReportNoAudioStream(audio);
       CreateMainWindow();
       return 0;
+    }
     case SWELLAPP_WILLTERMINATE:
       if (gHWND) DestroyWindow(gHWND);
       Cleanup();
@@ -32,9 +54,9 @@ intptr_t SWELLAppMain(int msg, intptr_t wParam, intptr_t)
   }
 }
 
-bool Init()
+AudioResult Init()
 {
-  TryToChangeAudioDriverType();
+  const AudioResult driver = TryToChangeAudioDriverType();
   ProbeAudioIO();
   InitialiseMidi();
   ProbeMidiIO();
@@ -45,7 +67,8 @@ bool Init()
   gPluginInstance->RestorePreset(0);
   ChooseMidiInput(gState.midiInDev);
   ChooseMidiOutput(gState.midiOutDev);
-  return TryToChangeAudio();
+  // Without a driver the stream cannot say why it did not open; the driver can.
+  return driver ? TryToChangeAudio() : driver;
 }
 
 void Cleanup()

@@ -6,6 +6,7 @@
 
 #include "app_state.h"
 #include "audio_driver.h"
+#include "audio_result.h"
 #include "midi_ports.h"
 #include "swell-app.h"
 
@@ -39,9 +40,11 @@ bool UpdateINI();
 // folder could not be made).
 bool SettingsFileIsNamed();
 // Start-up: audio interface, devices, MIDI clients and ports, the plug-in, the
-// stream. The result is whether the stream runs; without it the application
-// runs on without sound.
-bool Init();
+// stream. The result is whether the stream runs, and why not; without it the
+// application runs on without sound.
+AudioResult Init();
+// Whether the launch opened the stream; the launch itself has said why not, on stderr.
+bool LaunchedWithSound();
 // Shut-down, in order; each step only for what exists.
 void Cleanup();
 
@@ -63,7 +66,7 @@ constexpr unsigned kSilentCallbacks = 51;
 constexpr double kOutputGain = 0.25;
 constexpr int kMaxVectorSize = 8192;
 
-bool TryToChangeAudioDriverType();
+AudioResult TryToChangeAudioDriverType();
 // Stops (abort: at once, else after the queued output) and closes the stream, each
 // only when there is one; library errors are printed. No callback runs afterwards.
 void StopAudioStream(bool abort);
@@ -71,8 +74,8 @@ void CloseAudioStream();
 void ProbeAudioIO();
 std::string GetAudioDeviceName(int id);  // "" for an id outside the list
 int GetAudioDeviceID(const char* name);  // -1 when no device carries the name
-bool TryToChangeAudio();
-bool InitialiseAudio(unsigned inId, unsigned outId, unsigned sampleRate, unsigned ioVectorSize, unsigned channels,
+AudioResult TryToChangeAudio();
+AudioResult InitialiseAudio(unsigned inId, unsigned outId, unsigned sampleRate, unsigned ioVectorSize, unsigned channels,
                      unsigned firstInChannel, unsigned firstOutChannel);
 // Audio thread.
 int AudioCallback(void* output, void* input, unsigned nFrames, double streamTime, RtAudioStreamStatus status,
@@ -97,6 +100,7 @@ void MIDICallback(double deltaTime, std::vector<unsigned char>* message, void* u
 // ---- what the application is built on; tests put in scripted ones ----
 struct HostBackends
 {
+  // Null when the driver is not in the audio library this program was built with.
   std::unique_ptr<AudioDriver> (*makeAudioDriver)(int driver);
   std::unique_ptr<MidiIn> (*makeMidiIn)(const std::string& clientName);
   std::unique_ptr<MidiOut> (*makeMidiOut)(const std::string& clientName);

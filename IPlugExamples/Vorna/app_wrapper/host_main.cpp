@@ -1,7 +1,8 @@
 // The application without its window, for playing through JACK, ALSA or
 // PulseAudio from a terminal: it starts as the application does, through the
 // window layer's application shell (load, launch), plays until SIGINT or SIGTERM,
-// then terminates through the shell, which shuts down in order. Settings come
+// then terminates through the shell, which shuts down in order. When no audio stream
+// opens it says why on stderr, shuts down the same way and exits with status 1. Settings come
 // from $XDG_CONFIG_HOME/Vorna/settings.ini (default ~/.config/Vorna/).
 //
 //   vorna-host [--set "NAME=VALUE"]...
@@ -33,6 +34,13 @@ void AskToQuit(int) { sQuitAsked.store(true); }
 
 // How often the main thread prints what the callbacks noted and looks for a quit.
 constexpr long kLookNanoseconds = 20 * 1000 * 1000;
+
+// Through the shell, which shuts down in order.
+void ShutDown()
+{
+  cocoa::NSApp()->terminate(nullptr);
+  std::printf("vorna-host: stopped\n");
+}
 }  // namespace
 
 int main(int argc, char** argv)
@@ -65,6 +73,13 @@ int main(int argc, char** argv)
   if (!SettingsFileIsNamed())
     std::printf("vorna-host: the settings folder cannot be made; running with the defaults\n");
   cocoa::NSApp()->finishLaunching();
+  // A host that makes no sound is of no use to whoever started it from a terminal or a
+  // script: the launch has said why on stderr, and the status says it failed.
+  if (!LaunchedWithSound())
+  {
+    ShutDown();
+    return 1;
+  }
   for (const ParamSetting& s : settings)
     gPluginInstance->SetParameterFromGUI(s.paramIdx, gPluginInstance->GetParam(s.paramIdx)->GetNormalized(s.value));
   std::printf("vorna-host: running (settings %s); Ctrl+C quits\n", gINIPath);
@@ -76,7 +91,6 @@ int main(int argc, char** argv)
     const timespec pause = {0, kLookNanoseconds};
     nanosleep(&pause, nullptr);
   }
-  cocoa::NSApp()->terminate(nullptr);
-  std::printf("vorna-host: stopped\n");
+  ShutDown();
   return 0;
 }

@@ -5,6 +5,8 @@
 //
 // Without a display it starts all the same and plays, with no window to see, until
 // Ctrl+C or SIGTERM.
+//
+// When no audio stream opens it says why in one line on stderr and runs on without sound.
 
 #include "app_menu.h"
 #include "callback_reports.h"
