@@ -485,17 +485,7 @@ void SdlBackend::handleWindowEvent(const SDL_WindowEvent& event)
     window->displayIfNeeded();
     break;
   case SDL_WINDOWEVENT_CLOSE: window->backendCloseRequested(); break;
-  case SDL_WINDOWEVENT_LEAVE:
-  {
-    NSEventFields fields;
-    fields.type = NSEventTypeMouseExited;
-    fields.window = window;
-    fields.locationInWindow = window->baseFromPixel(NSMakePoint(m_pointerX, m_pointerY));
-    fields.modifierFlags = modifiersFrom(SDL_GetModState());
-    fields.timestamp = m_clock.now();
-    NSApp()->postEvent(NSEvent::eventWithFields(fields), false);
-    break;
-  }
+  case SDL_WINDOWEVENT_LEAVE: postMouse(window, NSEventTypeMouseExited, m_pointerX, m_pointerY, 0, 0); break;
   case SDL_WINDOWEVENT_FOCUS_GAINED:
     m_focusedWindowId = event.windowID;
     window->backendFocused();

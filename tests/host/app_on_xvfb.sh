@@ -152,9 +152,7 @@ window_gone '^Vorna$' || fail "Return did not close About"
 
 # File > Quit: the second row of the File menu.
 choose 26 60 56
-timeout 10 tail --pid="$app" -f /dev/null || fail "File > Quit did not end the application"
-status=0
-wait "$app" || status=$?
+await_exit "$app" 10 || fail "File > Quit did not end the application"
 [ "$status" -eq 0 ] || fail "the application ended with status $status after File > Quit"
 cmp -s "$work/settings-before.ini" "$XDG_CONFIG_HOME/Vorna/settings.ini" || fail "quitting changed settings.ini"
 echo "application check: passed"

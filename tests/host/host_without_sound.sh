@@ -8,21 +8,8 @@
 set -euo pipefail
 
 host=$1
-work=$(mktemp -d)
-pid=""
-finish() {
-  [ -n "$pid" ] && kill -KILL "$pid" 2> /dev/null || true
-  rm -rf "$work"
-}
-trap finish EXIT
-trap 'exit 143' TERM
-trap 'exit 130' INT
-fail() {
-  echo "host without sound: $*"
-  echo "---- stdout"; cat "$work/out.log"
-  echo "---- stderr"; cat "$work/err.log"
-  exit 1
-}
+source "$(dirname "$0")/script_support.sh"
+fail() { echo "host without sound: $*"; exit 1; }
 
 # Runs the host on the given audio settings; fails unless it ends by itself within 20 s.
 run_host() {
@@ -31,15 +18,8 @@ run_host() {
   env -u DISPLAY -u WAYLAND_DISPLAY XDG_CONFIG_HOME="$work/config" ALSA_CONFIG_PATH=/dev/null \
     PULSE_SERVER=unix:"$work/none" JACK_NO_START_SERVER=1 JACK_DEFAULT_SERVER="vorna-none-$$" \
     "$host" > "$work/out.log" 2> "$work/err.log" &
-  pid=$!
-  for _ in $(seq 200); do
-    kill -0 "$pid" 2> /dev/null || break
-    sleep 0.1
-  done
-  kill -0 "$pid" 2> /dev/null && fail "it kept running without sound"
-  status=0
-  wait "$pid" || status=$?
-  pid=""
+  pids+=($!)
+  await_exit "$!" 20 || fail "it kept running without sound"
 }
 
 check_one_line() {

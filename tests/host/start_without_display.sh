@@ -8,25 +8,14 @@
 set -euo pipefail
 
 vorna=$1
-work=$(mktemp -d)
-app=""
-finish() {
-  [ -n "$app" ] && kill -KILL "$app" 2> /dev/null || true
-  rm -rf "$work"
-}
-trap finish EXIT
-trap 'exit 130' INT
-trap 'exit 143' TERM
-fail() {
-  echo "start without display: $*"
-  cat "$work/vorna.log" "$work/errors.log"
-  exit 1
-}
+source "$(dirname "$0")/script_support.sh"
+fail() { echo "start without display: $*"; exit 1; }
 
 env -u DISPLAY -u WAYLAND_DISPLAY -u VORNA_BACKEND XDG_CONFIG_HOME="$work/config" ALSA_CONFIG_PATH=/dev/null \
   PULSE_SERVER=unix:"$work/none" JACK_NO_START_SERVER=1 JACK_DEFAULT_SERVER="vorna-none-$$" \
   "$vorna" > "$work/vorna.log" 2> "$work/errors.log" &
 app=$!
+pids+=($app)
 settings="$work/config/Vorna/settings.ini"
 for _ in $(seq 200); do
   [ -s "$settings" ] && grep -q "^\[midi\]" "$settings" && break
@@ -42,9 +31,7 @@ hundredths=$(((t1 - t0) * 10000 / (3 * $(getconf CLK_TCK))))
 echo "idle CPU without display: $((hundredths / 100)).$(printf %02d $((hundredths % 100)))% of a core"
 [ "$hundredths" -lt 200 ] || fail "it used more than 2% of a core doing nothing"
 kill -TERM "$app"
-status=0
-wait "$app" || status=$?
-app=""
+await_exit "$app" 10 || fail "it did not end after SIGTERM"
 [ "$status" -eq 0 ] || fail "it ended with status $status after SIGTERM"
 grep -q "^indev=off" "$settings" || fail "the settings do not name the MIDI input off"
 [ "$(grep -c "no audio stream" "$work/errors.log")" -eq 1 ] || fail "not exactly one line says there is no stream"
