@@ -12,8 +12,8 @@ packages=(
   # the JACK server and its clients for the application's end-to-end tests (jackd2's
   # development package replaces JACK 1's, which the RtAudio and RtMidi ones accept)
   jackd2 libjack-jackd2-dev
-  # platform layer
-  libsdl2-dev libcairo2-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core libx11-dev libxext-dev
+  # platform layer (fonts-dejavu-extra: the condensed face the editor's text uses)
+  libsdl2-dev libcairo2-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core fonts-dejavu-extra libx11-dev libxext-dev
   # tools and tests
   libsndfile1-dev libgtest-dev libgmock-dev libbenchmark-dev libpixman-1-dev xvfb xauth xdotool xclip
   # a window manager, to play the application under one as a desktop would

@@ -90,9 +90,11 @@ int LICE_CachedFont::DrawTextNative(LICE_IBitmap* bm, const char* str, int strcn
   }
   if (right <= left || bottom <= top) return result;
   const int offsetX = x - left, offsetY = y - top;
-  // Room left of the text for glyphs that reach before their pen position.
+  // Room left of the text for glyphs that reach before their pen position, and right of
+  // it for those that reach past their advance (a condensed "W").
   const int margin = std::min(lice_text::Margin(m_line_height), left);
   left -= margin;
+  right += std::min(lice_text::Margin(m_line_height), bm->getWidth() - right);
   const int boxW = right - left, boxH = bottom - top;
   // Growing may give the scratch a new context: the font is selected only now.
   if (!lice_text::NativeScratch(boxW, boxH)) return result;

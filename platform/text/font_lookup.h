@@ -27,7 +27,8 @@ struct ResolvedFont
 FontRequest parseFontName(const std::string& name);
 // The Linux family standing in for a Mac one; names without a stand-in are passed through.
 std::string linuxFamilyFor(const std::string& macFamily);
-// Looks the face up through fontconfig (cached); null when fontconfig finds no file at all.
+// Looks the face up through fontconfig (cached); a family not installed gives DejaVu Sans.
+// Null when fontconfig finds no file at all.
 std::optional<ResolvedFont> resolveFont(const FontRequest& request);
 // Makes the faces of a font file available to this process; false when it holds none.
 bool registerFontFile(const std::string& path);

@@ -77,16 +77,17 @@ TEST(FontLookup, MacNamesAndStylesMapToDejaVu)
   EXPECT_EQ(postScript.family, "Arial");
   EXPECT_TRUE(postScript.bold && !postScript.italic);
 
-  for (const char* mac : {"Geneva", "Lucida Grande", "Helvetica", "Arial", "Verdana"})
+  for (const char* mac : {"Lucida Grande", "Helvetica", "Arial", "Verdana"})
     EXPECT_EQ(linuxFamilyFor(mac), "DejaVu Sans") << mac;
+  EXPECT_EQ(linuxFamilyFor("Geneva"), "DejaVu Sans Condensed");
   EXPECT_EQ(linuxFamilyFor("Monaco"), "DejaVu Sans Mono");
   EXPECT_EQ(linuxFamilyFor("Times New Roman"), "DejaVu Serif");
 
   const auto regular = resolveFont(parseFontName("Geneva"));
   const auto bold = resolveFont(parseFontName("Geneva Bold"));
   ASSERT_TRUE(regular && bold);
-  EXPECT_NE(regular->path.find("DejaVuSans.ttf"), std::string::npos);
-  EXPECT_NE(bold->path.find("DejaVuSans-Bold.ttf"), std::string::npos);
+  EXPECT_NE(regular->path.find("/DejaVuSansCondensed.ttf"), std::string::npos);
+  EXPECT_NE(bold->path.find("/DejaVuSansCondensed-Bold.ttf"), std::string::npos);
   EXPECT_FALSE(bold->syntheticBold);
 }
 
@@ -103,7 +104,7 @@ TEST(TextMetrics, DejaVuSansLineMetricsFollowTheFileAtEverySize)
     EXPECT_DOUBLE_EQ(CTFontGetLeading(font), file.lineGap * size / file.unitsPerEm) << size;
     CTFontRelease(font);
   }
-  CTFontRef font = CTFontCreateWithName("Geneva Bold", 12, nullptr);
+  CTFontRef font = CTFontCreateWithName("Lucida Grande Bold", 12, nullptr);
   EXPECT_EQ(CTFontCopyDisplayName(font).str(), "DejaVu Sans Bold");
   EXPECT_EQ(CTFontCopyPostScriptName(font).str(), "DejaVuSans-Bold");
   CTFontRelease(font);
@@ -146,7 +147,7 @@ TEST(TextDrawing, GlyphPixelsAreFreeTypesCoverageAtTheBaseline)
   CGContextScaleCTM(context, 1, -1);
   CGContextSetTextMatrix(context, CGAffineTransformMake(1, 0, 0, -1, 0, 0));
   CGContextSetTextPosition(context, kX, kBaseline);
-  CTFontRef font = CTFontCreateWithName("Geneva", 20, nullptr);
+  CTFontRef font = CTFontCreateWithName("Lucida Grande", 20, nullptr);
   CGColorRef white = CGColorCreateGenericRGB(1, 1, 1, 1);
   CTLineRef line = CTLineCreateWithText(font, "A", white);
   CTLineDraw(line, context);

@@ -24,7 +24,7 @@ HGDIOBJ pseudo(int slot)
   return reinterpret_cast<HGDIOBJ>(static_cast<uintptr_t>(slot));
 }
 
-HFONT font(int height, int weight = FW_NORMAL, BOOL italic = 0, const char* face = "Geneva", int quality = 0)
+HFONT font(int height, int weight = FW_NORMAL, BOOL italic = 0, const char* face = "Lucida Grande", int quality = 0)
 {
   return CreateFont(height, 0, 0, 0, weight, italic, 0, 0, 0, 0, 0, quality, 0, face);
 }

@@ -14,8 +14,8 @@ static bool operator==(const TEXTMETRIC& a, const TEXTMETRIC& b)
 
 namespace
 {
-// DejaVu Sans, which every face name the layer is given maps to: its line metrics and a
-// few advances, in font units of 2048 to the em, as the font file states them.
+// DejaVu Sans, which the Mac system faces ("Lucida Grande", "Helvetica", ...) map to: its
+// line metrics and a few advances, in font units of 2048 to the em, as the font file states them.
 constexpr double kUnitsPerEm = 2048;
 constexpr double kAscender = 1901;
 constexpr double kDescender = 483;
@@ -36,7 +36,7 @@ struct TextContext
 {
   static constexpr int kWidth = 120, kHeight = 60;
   HDC dc = SWELL_CreateMemContext(nullptr, kWidth, kHeight);
-  HFONT font = CreateFont(-12, 0, 0, 0, FW_NORMAL, 0, 0, 0, 0, 0, 0, 0, 0, "Geneva");
+  HFONT font = CreateFont(-12, 0, 0, 0, FW_NORMAL, 0, 0, 0, 0, 0, 0, 0, 0, "Lucida Grande");
   TextContext() { SelectObject(dc, font); }
   ~TextContext()
   {

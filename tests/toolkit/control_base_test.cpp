@@ -109,7 +109,7 @@ TEST(ControlBase, ColoursStylesAndGrayOutDrawAsSet)
   c->SetDirty(false);
   e.FramesUntilClean();
   e.Snapshot("toolkit_base_label");
-  EXPECT_GT(CountColor(e, labelArea, Rgb(labelColor)), 10);
+  EXPECT_GT(CountInk(e, labelArea, Rgb(labelColor)), 10);
   EXPECT_EQ(e.ScreenPixel(100, 75), Rgb(IColor(255, 20, 90, 160)));
 
   // Grayed out: faded labels, a quarter-weight blend, still reached by the mouse.
@@ -118,8 +118,8 @@ TEST(ControlBase, ColoursStylesAndGrayOutDrawAsSet)
   e.Snapshot("toolkit_base_grayed");
   EXPECT_FALSE(c->IsGrayed());
   EXPECT_FLOAT_EQ(c->GetBlend()->mWeight, 0.25f);
-  EXPECT_EQ(CountColor(e, labelArea, Rgb(labelColor)), 0);
-  EXPECT_GT(CountColor(e, labelArea, Rgb(CZK::Grayed(labelColor))), 10);
+  EXPECT_EQ(CountInk(e, labelArea, Rgb(labelColor)), 0);
+  EXPECT_GT(CountInk(e, labelArea, Rgb(CZK::Grayed(labelColor))), 10);
   e.MoveTo(70, 70);
   EXPECT_EQ(rec.Log(), (std::vector<std::string>{"show 0,70,70 ''"}));
   c->GrayOut(false);

@@ -306,7 +306,7 @@ TEST(Knob, ValueBoxShowsTheDisplayTextAndLeavesNoTraceWhenHidden)
   e.FramesUntilClean();
   e.Snapshot("toolkit_knob_value");
   const IRECT box = knob->GetValueTextRECT();
-  EXPECT_GT(CountColor(e, box, 0xFFFFFF), 2) << "the display text in white";
+  EXPECT_GT(CountInk(e, box, 0xFFFFFF), 2) << "the display text in white";
   EXPECT_NE(e.ScreenPixels(), before);
 
   // Whatever the editor redraws while the box shows, hiding it restores the frame.

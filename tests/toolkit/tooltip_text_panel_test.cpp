@@ -127,7 +127,7 @@ TEST(Tooltip, BubbleFollowsTheMouseAndLeavesNothingBehind)
   const IRECT bubble = tip->GetBodyRECT();
   EXPECT_EQ(bubble.L, 40);
   EXPECT_GT(CountColor(e, bubble, Rgb(kTipFill)), bubble.W() * bubble.H() / 2);
-  EXPECT_GT(CountColor(e, bubble, Rgb(IColor(255, 60, 60, 60))), 20) << "the text";
+  EXPECT_GT(CountInk(e, bubble, Rgb(IColor(255, 60, 60, 60))), 20) << "the text";
 
   e.MoveTo(50, 55);  // the bubble moves; its old corner shows the editor again
   e.FramesUntilClean();
@@ -160,8 +160,8 @@ TEST(TextAndLink, SizeFromTheirTextAndLinksOpenTheirAddress)
   EXPECT_EQ(*link->GetRECT(), IRECT(40, 100, 96, 117));
   e.FramesUntilClean();
   e.Snapshot("toolkit_text_link");
-  EXPECT_GT(CountColor(e, *text->GetRECT(), 0xFFFFFF), 30);
-  EXPECT_GT(CountColor(e, *link->GetRECT(), 0xFFFFFF), 3);
+  EXPECT_GT(CountInk(e, *text->GetRECT(), 0xFFFFFF), 30);
+  EXPECT_GT(CountInk(e, *link->GetRECT(), 0xFFFFFF), 3);
 
   SignalRecorder rec("");
   rec.Listen(*link);
