@@ -90,6 +90,13 @@ protected:
   using Step = std::function<void(HWND dialog)>;
   void RunCommandWithModal(int command, std::vector<Step> steps)
   {
+    RunWithModal([command] { SendMessage(gHWND, WM_COMMAND, WPARAM(command), 0); },
+                 "command " + std::to_string(command), std::move(steps));
+  }
+
+  // The same with any start: a key, a click.
+  void RunWithModal(const std::function<void()>& begin, const std::string& what, std::vector<Step> steps)
+  {
     // What the scheduled actions share; they outlive this run and do nothing after it.
     struct Run
     {
@@ -112,10 +119,10 @@ protected:
       run->leftOpen = true;
       cocoa::NSApp()->abortModal();
     });
-    SendMessage(gHWND, WM_COMMAND, WPARAM(command), 0);
+    begin();
     run->over = true;
-    EXPECT_EQ(run->ran, int(run->steps.size())) << "steps without a dialog for command " << command;
-    EXPECT_FALSE(run->leftOpen) << "the dialog of command " << command << " was left open";
+    EXPECT_EQ(run->ran, int(run->steps.size())) << "steps without a dialog for " << what;
+    EXPECT_FALSE(run->leftOpen) << "the dialog of " << what << " was left open";
   }
 
   // Picks the entry by its text as the user would: the selection, then its notification.

@@ -11,6 +11,7 @@
 #include "swell-wnd-capabilities.h"
 #include "swell-wnd.h"
 
+#include "platform/appkit/keys.h"
 #include "platform/appkit/menu.h"
 #include "platform/appkit/view.h"
 #include "platform/appkit/window.h"
@@ -55,6 +56,9 @@ TEST_F(AppWindowTest, TheMainWindowCarriesOneEditorViewAndACopyOfTheMainMenu)
   ASSERT_NE(quit, nullptr);
   EXPECT_EQ(quit->target(), static_cast<cocoa::NSObject*>(Controller()));
   EXPECT_EQ(quit->action(), cocoa::Action::onSysMenuCommand);
+  // The copy keeps the standard application menu's shortcuts, and shows them as typed here.
+  for (auto [tag, label] : {std::pair{ID_PREFERENCES, "Ctrl+,"}, {ID_QUIT, "Ctrl+Q"}, {ID_ABOUT, ""}})
+    EXPECT_EQ(cocoa::keyEquivalentLabel(ItemWithTag(swellMenuOf(menu), tag)).str(), label) << tag;
 
   // While the window is up, the main thread prints what the audio thread noted.
   testing::internal::CaptureStdout();
@@ -90,6 +94,54 @@ TEST_F(AppWindowTest, QuitFromTheMainMenuEndsTheWindowThenShutsDownInOrder)
   EXPECT_EQ(gPluginInstance, nullptr);
   EXPECT_EQ(gWorld.log, (std::vector<std::string>{"stop", "in close", "out close", "close", "in deleted",
                                                   "out deleted", "audio deleted"}));
+}
+
+TEST_F(AppWindowTest, CtrlQQuitsAsFileQuitDoesWhereverTheFocusIs)
+{
+  for (bool inEditor : {true, false})
+  {
+    SCOPED_TRACE(inEditor ? "focus in the editor" : "no focus");
+    StartApplication();
+    ASSERT_NE(gHWND, nullptr);
+    cocoa::StrongRef<cocoa::NSWindow> window(MainView()->window());
+    ASSERT_EQ(cocoa::NSApp()->keyWindow(), window.get());
+    auto* editor = static_cast<cocoa::NSView*>(gPluginInstance->GetGUI()->GetWindow());
+    ASSERT_TRUE(window->makeFirstResponder(inEditor ? editor : nullptr));
+    const std::string settings = ReadSettings();
+
+    // Typing is not a command.
+    mDriver.key(window.get(), cocoa::kVK_ANSI_Q);
+    mDriver.type(window.get(), "Q");
+    ASSERT_NE(gHWND, nullptr);
+    EXPECT_FALSE(cocoa::NSApp()->hasTerminated());
+
+    gWorld.log.clear();
+    mDriver.key(window.get(), cocoa::kVK_ANSI_Q, cocoa::NSEventModifierFlagCommand);
+    EXPECT_EQ(gHWND, nullptr);
+    EXPECT_TRUE(cocoa::NSApp()->hasTerminated());
+    EXPECT_EQ(gPluginInstance, nullptr);
+    EXPECT_EQ(gWorld.log, (std::vector<std::string>{"stop", "in close", "out close", "close", "in deleted",
+                                                    "out deleted", "audio deleted"}));
+    EXPECT_EQ(ReadSettings(), settings);
+    Quit();
+    if (mMainMenu) mMainMenu->release();
+    mMainMenu = nullptr;
+  }
+}
+
+TEST_F(AppWindowTest, CtrlCommaOpensThePreferences)
+{
+  StartApplication();
+  ASSERT_NE(gHWND, nullptr);
+  cocoa::NSWindow* window = MainView()->window();
+  std::string title;
+  RunWithModal([&] { mDriver.key(window, cocoa::kVK_ANSI_Comma, cocoa::NSEventModifierFlagCommand); }, "Ctrl+,",
+               {[&title](HWND dialog) {
+                 title = ModalWindow()->title().str();
+                 SendMessage(dialog, WM_COMMAND, IDCANCEL, 0);
+               }});
+  EXPECT_EQ(title, "Preferences");
+  EXPECT_NE(gHWND, nullptr);
 }
 
 TEST_F(AppWindowTest, ClosingTheWindowOrTerminatingQuitsTheSameWay)

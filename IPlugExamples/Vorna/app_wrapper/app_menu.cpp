@@ -8,6 +8,19 @@
 
 namespace
 {
+struct KeyEquivalent
+{
+  int command;
+  int key;
+};
+
+// The shortcuts the platform's standard application menu gives these items (Command, which
+// is Ctrl here); About has none there.
+constexpr KeyEquivalent kKeyEquivalents[] = {
+  {ID_PREFERENCES, ','},
+  {ID_QUIT, 'Q'},
+};
+
 void SendTagsTo(cocoa::NSMenu* menu, cocoa::NSObject* controller)
 {
   for (cocoa::NSMenuItem* item : menu->itemArray())
@@ -36,6 +49,8 @@ void InstallApplicationMainMenu(cocoa::NSObject* controller)
   HMENU menu = SWELL_LoadMenu(SWELL_curmodule_menuresource_head, ResourceId(IDR_MENU1));
   if (!menu) return;
   SendTagsTo(swellMenuOf(menu), controller);
+  for (const KeyEquivalent& equivalent : kKeyEquivalents)
+    SetMenuItemModifier(menu, equivalent.command, MF_BYCOMMAND, equivalent.key, FCONTROL);
   SWELL_SetCurrentMenu(menu);
   // The application holds the menu from here on.
   swellMenuOf(menu)->release();

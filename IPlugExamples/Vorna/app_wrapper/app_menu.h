@@ -11,8 +11,8 @@ class NSObject;
 }
 
 // Makes the application's main menu from the menu resource: its items keep their command
-// ids as tags and send them to the controller (the shell's menu-command road). Call once,
-// before the application launches.
+// ids as tags and send them to the controller (the shell's menu-command road), and
+// Preferences... and Quit take Ctrl+, and Ctrl+Q. Call once, before the application launches.
 void InstallApplicationMainMenu(cocoa::NSObject* controller);
 
 // The main window's menu: a duplicate of the application's main menu, null when there is
