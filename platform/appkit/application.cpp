@@ -402,6 +402,7 @@ void NSApplication::setKeyWindow(NSWindow* window)
     newKey->becomeKeyWindow();
     if (newKey->delegate()) newKey->delegate()->windowDidBecomeKey(newKey.get());
     platformBackend().windowRaised(newKey.get());
+    platformBackend().windowBecameKey(newKey.get());
   }
   if (window && window->canBecomeMainWindow() && window != m_mainWindow)
   {

@@ -27,6 +27,9 @@ public:
   virtual void windowFrameChanged(NSWindow* window) = 0;
   virtual void windowTitleChanged(NSWindow* window) = 0;
   virtual void windowRaised(NSWindow* window) = 0;
+  // The window took the keyboard: where no window manager hands out the input focus (or
+  // hands it back when a dialog goes), the display has to be told.
+  virtual void windowBecameKey(NSWindow*) {}
   virtual void windowMiniaturized(NSWindow* window) = 0;
   // What the window manager is told about a window changed: the window it stays in front
   // of (transientParent), whether it stays on top (a level above normal), its size limits.

@@ -38,6 +38,7 @@ public:
   void windowFrameChanged(NSWindow* window) override;
   void windowTitleChanged(NSWindow* window) override;
   void windowRaised(NSWindow* window) override;
+  void windowBecameKey(NSWindow* window) override;
   void windowMiniaturized(NSWindow* window) override;
   void windowHintsChanged(NSWindow* window) override;
   void present(NSWindow* window, const std::vector<NSRect>& pixelRects) override;
@@ -227,6 +228,11 @@ void SdlBackend::windowTitleChanged(NSWindow* window)
 void SdlBackend::windowRaised(NSWindow* window)
 {
   if (Native* native = nativeFor(window, false); native && window->isVisible()) SDL_RaiseWindow(native->window);
+}
+
+void SdlBackend::windowBecameKey(NSWindow* window)
+{
+  if (Native* native = nativeFor(window, false); native && window->isVisible()) SDL_SetWindowInputFocus(native->window);
 }
 
 void SdlBackend::windowMiniaturized(NSWindow* window)

@@ -4,8 +4,8 @@
 # MIDI-learn menu closes when the pointer jumps away, when it leaves the window and when a
 # click lands on the menu or beside it (that click reaching the control beneath); a knob's
 # value box goes when a drag ends outside the window; without a sound card one line on
-# stderr says why there is no sound; Ctrl+Q quits with status 0 and leaves settings.ini
-# as it was. What the screen showed is kept as PNG files in OUT_FOLDER, tooltips included.
+# stderr says why there is no sound; Ctrl+, opens the preferences, and after they close
+# Ctrl+Q quits with status 0 and leaves settings.ini as it was. What the screen showed is kept as PNG files in OUT_FOLDER, tooltips included.
 #
 #   app_pointer_on_xvfb.sh VORNA SCREEN_PROBE OUT_FOLDER openbox|none
 #
@@ -160,10 +160,24 @@ done
 move 478 557
 xdotool click 1
 
-# Ctrl+Q quits as File > Quit does.
+# Ctrl+, opens the preferences and Escape closes them; the keyboard then belongs to the main
+# window again, with or without a window manager to hand it back, and Ctrl+Q quits as File >
+# Quit does.
 move "${blank[@]}"
 xdotool click 1
 sleep 0.2
+xdotool key ctrl+comma
+preferences=""
+for _ in $(seq 100); do
+  preferences=$(xdotool search --onlyvisible --name '^Preferences$' 2> /dev/null | head -n1) || true
+  [ -n "$preferences" ] && break
+  sleep 0.05
+done
+[ -n "$preferences" ] || fail "Ctrl+, showed no preferences"
+sleep 0.3
+xdotool key Escape
+for _ in $(seq 100); do xdotool search --onlyvisible --name '^Preferences$' > /dev/null 2>&1 || break; sleep 0.05; done
+sleep 0.3
 xdotool key ctrl+q
 await_exit "$app" 10 || fail "Ctrl+Q did not end the application"
 [ "$status" -eq 0 ] || fail "the application ended with status $status after Ctrl+Q"
