@@ -46,12 +46,18 @@ VORNA_BACKEND=sdl ALSA_CONFIG_PATH=/dev/null PULSE_SERVER=unix:"$work/none" JACK
   JACK_DEFAULT_SERVER="vorna-none-$$" "$vorna" > "$work/vorna.log" 2> "$work/vorna-stderr.log" &
 app=$!
 pids+=($app)
-window=""
-for _ in $(seq 400); do
-  window=$(xdotool search --onlyvisible --name '^Vorna$' 2> /dev/null | head -n1) || true
-  [ -n "$window" ] && break
-  sleep 0.05
-done
+# Prints the id of a visible window whose title matches $1 once there is one, waiting up
+# to $2 seconds; nothing if none comes.
+visible_window() {
+  local found=""
+  for _ in $(seq $(($2 * 20))); do
+    found=$(xdotool search --onlyvisible --name "$1" 2> /dev/null | head -n1) || true
+    [ -n "$found" ] && break
+    sleep 0.05
+  done
+  echo "$found"
+}
+window=$(visible_window '^Vorna$' 20)
 [ -n "$window" ] || fail "the main window did not appear"
 sleep 1.5
 cp "$XDG_CONFIG_HOME/Vorna/settings.ini" "$work/settings-start.ini"
@@ -167,13 +173,7 @@ move "${blank[@]}"
 xdotool click 1
 sleep 0.2
 xdotool key ctrl+comma
-preferences=""
-for _ in $(seq 100); do
-  preferences=$(xdotool search --onlyvisible --name '^Preferences$' 2> /dev/null | head -n1) || true
-  [ -n "$preferences" ] && break
-  sleep 0.05
-done
-[ -n "$preferences" ] || fail "Ctrl+, showed no preferences"
+[ -n "$(visible_window '^Preferences$' 5)" ] || fail "Ctrl+, showed no preferences"
 sleep 0.3
 xdotool key Escape
 for _ in $(seq 100); do xdotool search --onlyvisible --name '^Preferences$' > /dev/null 2>&1 || break; sleep 0.05; done
