@@ -30,12 +30,12 @@ for n in $(seq 191 240); do
   if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then display=":$n"; break; fi
 done
 [ -n "$display" ] || fail "no free X display number"
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp > "$work/xvfb.log" 2>&1 &
+setsid Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp > "$work/xvfb.log" 2>&1 &
 pids+=($!)
 export DISPLAY=$display
 for _ in $(seq 100); do xdotool getdisplaygeometry > /dev/null 2>&1 && break; sleep 0.05; done
 
-jackd --no-realtime -n "$server" -d dummy -r 48000 -p 256 > "$work/jackd.log" 2>&1 &
+setsid jackd --no-realtime -n "$server" -d dummy -r 48000 -p 256 > "$work/jackd.log" 2>&1 &
 pids+=($!)
 wait_for_port "system:playback_1"
 
@@ -55,7 +55,7 @@ SETTINGS
 # Start to first frame: until the editor's pixels are on the screen.
 background=$("$probe" 512 384)
 start=$(now_ms)
-VORNA_BACKEND=sdl "$vorna" > "$work/vorna.log" 2>&1 &
+VORNA_BACKEND=sdl setsid "$vorna" > "$work/vorna.log" 2>&1 &
 app=$!
 pids+=($app)
 window=""
@@ -88,7 +88,7 @@ if [ -e /dev/snd/seq ]; then
 else
   wait_for_port "RtMidi Input Client:To Vorna"
   # A4 from 1 s to 9.75 s of every 10 s: it starts once the sequencer is connected.
-  jack_midiseq vseq 480000 48000 69 420000 > "$work/sequencer.log" 2>&1 &
+  setsid jack_midiseq vseq 480000 48000 69 420000 > "$work/sequencer.log" 2>&1 &
   pids+=($!)
   wait_for_port "vseq:out"
   jack_connect vseq:out "RtMidi Input Client:To Vorna"

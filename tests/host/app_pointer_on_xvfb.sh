@@ -27,7 +27,7 @@ export XDG_CONFIG_HOME=$work/config
 
 # Xvfb picks a free display itself, so that checks running side by side never meet.
 exec 3> "$work/display"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp > "$work/xvfb.log" 2>&1 &
+setsid Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp > "$work/xvfb.log" 2>&1 &
 pids+=($!)
 exec 3>&-
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
@@ -35,7 +35,7 @@ for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
 export DISPLAY=":$(head -n1 "$work/display")"
 for _ in $(seq 100); do xdotool getdisplaygeometry > /dev/null 2>&1 && break; sleep 0.05; done
 if [ "$wm" = openbox ]; then
-  openbox --sm-disable > "$work/openbox.log" 2>&1 &
+  setsid openbox --sm-disable > "$work/openbox.log" 2>&1 &
   pids+=($!)
   sleep 1
 fi
@@ -43,7 +43,7 @@ fi
 # The first start on a machine without a sound card: ALSA without configuration, no PulseAudio
 # or JACK server.
 VORNA_BACKEND=sdl ALSA_CONFIG_PATH=/dev/null PULSE_SERVER=unix:"$work/none" JACK_NO_START_SERVER=1 \
-  JACK_DEFAULT_SERVER="vorna-none-$$" "$vorna" > "$work/vorna.log" 2> "$work/vorna-stderr.log" &
+  JACK_DEFAULT_SERVER="vorna-none-$$" setsid "$vorna" > "$work/vorna.log" 2> "$work/vorna-stderr.log" &
 app=$!
 pids+=($app)
 # Prints the id of a visible window whose title matches $1 once there is one, waiting up

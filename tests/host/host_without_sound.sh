@@ -17,7 +17,7 @@ run_host() {
   printf '[audio]\n%s\n[midi]\nindev=off\noutdev=off\n' "$1" > "$work/config/Vorna/settings.ini"
   env -u DISPLAY -u WAYLAND_DISPLAY XDG_CONFIG_HOME="$work/config" ALSA_CONFIG_PATH=/dev/null \
     PULSE_SERVER=unix:"$work/none" JACK_NO_START_SERVER=1 JACK_DEFAULT_SERVER="vorna-none-$$" \
-    "$host" > "$work/out.log" 2> "$work/err.log" &
+    setsid "$host" > "$work/out.log" 2> "$work/err.log" &
   pids+=($!)
   await_exit "$!" 20 || fail "it kept running without sound"
 }

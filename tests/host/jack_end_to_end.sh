@@ -20,13 +20,13 @@ done
 server="vorna-e2e-$$"
 source "$(dirname "$0")/jack_script_support.sh"
 
-jackd --no-realtime -n "$server" -d dummy -r 48000 -p "$period" > "$work/jackd.log" 2>&1 &
+setsid jackd --no-realtime -n "$server" -d dummy -r 48000 -p "$period" > "$work/jackd.log" 2>&1 &
 pids+=($!)
 wait_for_port "system:playback_1"
 
 start_sequencer() {
   # A4 for 24000 frames at the start of every 96000 (2 s).
-  jack_midiseq vseq 96000 0 69 24000 > "$work/sequencer.log" 2>&1 &
+  setsid jack_midiseq vseq 96000 0 69 24000 > "$work/sequencer.log" 2>&1 &
   pids+=($!)
   wait_for_port "vseq:out"
 }
@@ -50,7 +50,7 @@ sigvs=$sigvs
 indev=$midi_input
 SETTINGS
 
-"$host" > "$work/host.log" 2>&1 &
+setsid "$host" > "$work/host.log" 2>&1 &
 host_pid=$!
 pids+=($host_pid)
 wait_for_port "RtApiJack:outport 1"

@@ -1,12 +1,26 @@
 # Sourced by the host's scripts that start programs: a work folder, the programs started in
-# the background (add each to `pids`), all ended last first when the script ends, however it
-# ends (INT and TERM too), with the folder's logs shown when it fails; and a wait for a
-# program to end.
+# the background, each in a process group of its own (`setsid PROGRAM ... &`, then add $! to
+# `pids`), all ended last first when the script ends, however it ends (INT and TERM too),
+# with the folder's logs shown when it fails; and a wait for a program to end.
 work=$(mktemp -d)
 pids=()
+# Running, and not a zombie waiting to be reaped.
+alive() {
+  local state
+  state=$(awk '{print $3}' "/proc/$1/stat" 2> /dev/null) || return 1
+  [ -n "$state" ] && [ "$state" != Z ]
+}
+# Ends the process group a program was started in: TERM, and after a short grace KILL for
+# whatever ignores TERM (jack_midiseq does), so that no server or client outlives the script.
+end_group() {
+  kill -TERM -- "-$1" 2> /dev/null || kill -TERM "$1" 2> /dev/null || true
+  for _ in $(seq 20); do alive "$1" || break; sleep 0.1; done
+  kill -KILL -- "-$1" 2> /dev/null || kill -KILL "$1" 2> /dev/null || true
+  wait "$1" 2> /dev/null || true
+}
 finish() {
   local status=$?
-  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do kill "${pids[i]}" 2> /dev/null || true; wait "${pids[i]}" 2> /dev/null || true; done
+  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do end_group "${pids[i]}"; done
   if [ "$status" -ne 0 ] && [ "$status" -ne 77 ]; then
     for log in "$work"/*.log; do [ -e "$log" ] && { echo "---- $(basename "$log")"; tail -n 40 "$log"; }; done
   fi

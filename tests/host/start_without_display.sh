@@ -13,7 +13,7 @@ fail() { echo "start without display: $*"; exit 1; }
 
 env -u DISPLAY -u WAYLAND_DISPLAY -u VORNA_BACKEND XDG_CONFIG_HOME="$work/config" ALSA_CONFIG_PATH=/dev/null \
   PULSE_SERVER=unix:"$work/none" JACK_NO_START_SERVER=1 JACK_DEFAULT_SERVER="vorna-none-$$" \
-  "$vorna" > "$work/vorna.log" 2> "$work/errors.log" &
+  setsid "$vorna" > "$work/vorna.log" 2> "$work/errors.log" &
 app=$!
 pids+=($app)
 settings="$work/config/Vorna/settings.ini"
