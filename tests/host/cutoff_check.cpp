@@ -2,9 +2,11 @@
 // cutoff was moved: both must sound at 440 Hz, and the spectrum must differ between them by
 // the factor asked (default 1.5) or more, in the energy at the fundamental or in the share
 // of the upper harmonics (which only counts where they are heard at all: a sine has none to
-// lose). Prints what it measured; exit status 0 when it holds.
+// lose). With --harmonics the upper harmonics must be heard before the move and their share
+// must change by the factor: the sound has harmonics for the cutoff to take away. Prints what
+// it measured; exit status 0 when it holds.
 //
-//   app-recording-check BEFORE.wav AFTER.wav [--factor F]
+//   app-recording-check BEFORE.wav AFTER.wav [--factor F] [--harmonics]
 
 #include "zero_crossings.h"
 
@@ -116,12 +118,16 @@ int main(int argc, char** argv)
 {
   if (argc < 3)
   {
-    std::fprintf(stderr, "usage: app-recording-check BEFORE.wav AFTER.wav [--factor F]\n");
+    std::fprintf(stderr, "usage: app-recording-check BEFORE.wav AFTER.wav [--factor F] [--harmonics]\n");
     return 2;
   }
   double factor = 1.5;
+  bool harmonics = false;
   for (int i = 3; i < argc; ++i)
+  {
     if (std::strcmp(argv[i], "--factor") == 0 && i + 1 < argc) factor = std::atof(argv[++i]);
+    else if (std::strcmp(argv[i], "--harmonics") == 0) harmonics = true;
+  }
 
   Measure measures[2];
   for (int r = 0; r < 2; ++r)
@@ -146,5 +152,6 @@ int main(int argc, char** argv)
   const double upperChange = upperAudible ? Ratio(measures[0].upperShare, measures[1].upperShare) : 1.0;
   std::printf("the fundamental changed by a factor of %.2f, the upper harmonics' share by %.2f%s (%.2f asked)\n",
               fundamentalChange, upperChange, upperAudible ? "" : " (not heard)", factor);
+  if (harmonics) return good && measures[0].upperShare >= kAudibleShare && upperChange >= factor ? 0 : 1;
   return good && (fundamentalChange >= factor || upperChange >= factor) ? 0 : 1;
 }
