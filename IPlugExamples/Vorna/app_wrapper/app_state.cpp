@@ -31,3 +31,10 @@ bool StoredNameMatches(const char* stored, const std::string& listed)
   if (listed.size() == length) return listed.compare(0, length, stored, length) == 0;
   return length == kNameSize - 1 && listed.size() > length && listed.compare(0, length, stored, length) == 0;
 }
+
+int FindStoredName(const std::vector<std::string>& names, const char* stored)
+{
+  for (size_t i = 0; i < names.size(); ++i)
+    if (StoredNameMatches(stored, names[i])) return int(i);
+  return -1;
+}

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // The application's settings record: fixed width, text fields NUL-terminated
 // inside kNameSize bytes, so that records compare and copy as plain bytes.
@@ -37,6 +38,9 @@ void CopyName(char (&field)[kNameSize], const char* text);
 // Whether a name kept in a field names a listed device or port: the same text,
 // or, when the field is full (the name was cut on the way in), the start of it.
 bool StoredNameMatches(const char* stored, const std::string& listed);
+
+// The first of the names that a stored name stands for (by the rule above), or -1.
+int FindStoredName(const std::vector<std::string>& names, const char* stored);
 
 // The settings the audio and MIDI threads read while the main thread may write
 // them (mono input, MIDI input channel): one whole 16-bit field at a time.
