@@ -217,7 +217,8 @@ void Cancel(HWND hwnd)
   if (AudioSettingsInStateAreEqual(&gState, &gTempState) && MIDISettingsInStateAreEqual(&gState, &gTempState)) return;
   const bool portsChanged = std::strcmp(gState.midiInDev, gTempState.midiInDev) != 0 ||
                             std::strcmp(gState.midiOutDev, gTempState.midiOutDev) != 0;
-  gState = gTempState;
+  // The callbacks go on reading the shared fields while the record is restored.
+  CopySettings(&gState, gTempState);
   // The ports picked in the dialog were opened at once: what plays follows the settings again.
   if (portsChanged)
   {

@@ -1,5 +1,6 @@
 #include "app_state.h"
 
+#include <cstddef>
 #include <cstring>
 
 bool AudioSettingsInStateAreEqual(const AppState* a, const AppState* b)
@@ -37,4 +38,26 @@ int FindStoredName(const std::vector<std::string>& names, const char* stored)
   for (size_t i = 0; i < names.size(); ++i)
     if (StoredNameMatches(stored, names[i])) return int(i);
   return -1;
+}
+
+namespace
+{
+constexpr size_t kMonoAt = offsetof(AppState, monoInput);
+constexpr size_t kChannelAt = offsetof(AppState, midiInChan);
+static_assert(kMonoAt < kChannelAt, "the plain byte ranges below run between the shared fields in this order");
+
+void CopyBytes(AppState* to, const AppState& from, size_t begin, size_t end)
+{
+  std::memcpy(reinterpret_cast<char*>(to) + begin, reinterpret_cast<const char*>(&from) + begin, end - begin);
+}
+}  // namespace
+
+void CopySettings(AppState* to, const AppState& from)
+{
+  if (to == &from) return;
+  CopyBytes(to, from, 0, kMonoAt);
+  CopyBytes(to, from, kMonoAt + sizeof(AppState::monoInput), kChannelAt);
+  CopyBytes(to, from, kChannelAt + sizeof(AppState::midiInChan), sizeof(AppState));
+  WriteSharedField(to->monoInput, from.monoInput);
+  WriteSharedField(to->midiInChan, from.midiInChan);
 }

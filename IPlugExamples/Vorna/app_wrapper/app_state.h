@@ -52,3 +52,8 @@ inline void WriteSharedField(uint16_t& field, uint16_t value)
 {
   std::atomic_ref<uint16_t>(field).store(value, std::memory_order_relaxed);
 }
+
+// Copies one whole record into another that the audio and MIDI threads may be reading
+// (gState is never assigned as a whole): the fields they read are written whole, the rest
+// as plain bytes.
+void CopySettings(AppState* to, const AppState& from);
