@@ -99,6 +99,7 @@ void FakeAudioDriver::startStream()
 
 void FakeAudioDriver::stopStream()
 {
+  if (gWorld.streamEnding) gWorld.streamEnding();
   if (gWorld.failStop) FailAudio("stop refused");
   gWorld.log.push_back("stop");
   running = false;
@@ -106,6 +107,7 @@ void FakeAudioDriver::stopStream()
 
 void FakeAudioDriver::abortStream()
 {
+  if (gWorld.streamEnding) gWorld.streamEnding();
   if (gWorld.failStop) FailAudio("abort refused");
   gWorld.log.push_back("abort");
   running = false;
@@ -113,6 +115,7 @@ void FakeAudioDriver::abortStream()
 
 void FakeAudioDriver::closeStream()
 {
+  if (gWorld.streamEnding) gWorld.streamEnding();
   gWorld.log.push_back("close");
   open = running = false;
 }

@@ -30,6 +30,9 @@ struct FakeWorld
   bool failStart = false;
   bool failStop = false;         // stopping and aborting throw
   unsigned grantedFrames = 0;     // the buffer size the device grants; 0 grants what is asked
+  // Runs as a stream stops, aborts or closes, before it does: RtAudio returns from these only
+  // once its thread is out of the callback, and a test pumping from a thread stops it here.
+  std::function<void()> streamEnding;
   // MIDI: port names and failures.
   std::vector<std::string> inPorts;
   std::vector<std::string> outPorts;

@@ -296,6 +296,72 @@ TEST_F(PreferencesTest, OkApplyAndCancelActOnTheStreamAndOnlyOkWritesTheFile)
   EXPECT_EQ(std::memcmp(&gActiveState, &gState, sizeof(AppState)), 0);
 }
 
+TEST_F(PreferencesTest, NamesLongerThanTheirFieldsSurviveTheDialogAndARestart)
+{
+  // Longer than a field holds, and no ": " in the device's, so that it is listed as it stands.
+  const std::string device = "Studio interface " + std::string(98, 'a');
+  const std::string input = "Keyboard port " + std::string(98, 'i');
+  const std::string output = "Sound module port " + std::string(98, 'o');
+  const unsigned deviceId = unsigned(gWorld.devices.size());
+  gWorld.devices.push_back(Device(device, 6, 6));
+  gWorld.inPorts.push_back(input);
+  gWorld.outPorts.push_back(output);
+  StartApplication();
+
+  RunCommandWithModal(ID_PREFERENCES, {[&](HWND dialog) {
+                                         Pick(dialog, IDC_COMBO_AUDIO_IN_DEV, device);
+                                         Pick(dialog, IDC_COMBO_AUDIO_OUT_DEV, device);
+                                         Pick(dialog, IDC_COMBO_MIDI_IN_DEV, input);
+                                         Pick(dialog, IDC_COMBO_MIDI_OUT_DEV, output);
+                                         EXPECT_TRUE(ClickInModal("OK"));
+                                       }});
+  const std::string picked = ReadSettings();
+  EXPECT_NE(picked.find("indev=" + device.substr(0, kNameSize - 1) + "\n"), std::string::npos);
+  EXPECT_NE(picked.find("outdev=" + output.substr(0, kNameSize - 1) + "\n"), std::string::npos);
+
+  // What plays, and what the dialog shows of it.
+  auto playsThePicks = [&] {
+    ASSERT_NE(gWorld.audio, nullptr);
+    EXPECT_TRUE(gWorld.audio->isStreamRunning());
+    EXPECT_EQ(gWorld.audio->inParams.deviceId, deviceId);
+    EXPECT_EQ(gWorld.audio->outParams.deviceId, deviceId);
+    EXPECT_EQ(gWorld.midiIn->openName, input);
+    EXPECT_EQ(gWorld.midiOut->openName, output);
+  };
+  auto showsThePicks = [&](HWND dialog) {
+    EXPECT_EQ(Selected(dialog, IDC_COMBO_AUDIO_IN_DEV), device);
+    EXPECT_EQ(Selected(dialog, IDC_COMBO_AUDIO_OUT_DEV), device);
+    EXPECT_EQ(Entries(dialog, IDC_COMBO_AUDIO_IN_R), Numbers(1, 6));
+    EXPECT_EQ(Entries(dialog, IDC_COMBO_AUDIO_OUT_R), Numbers(1, 6));
+    EXPECT_EQ(Selected(dialog, IDC_COMBO_MIDI_IN_DEV), input);
+    EXPECT_EQ(Selected(dialog, IDC_COMBO_MIDI_OUT_DEV), output);
+  };
+  playsThePicks();
+
+  for (const char* button : {"Cancel", "OK"})
+  {
+    SCOPED_TRACE(button);
+    RunCommandWithModal(ID_PREFERENCES, {[&](HWND dialog) {
+                                           showsThePicks(dialog);
+                                           EXPECT_TRUE(ClickInModal(button));
+                                         }});
+    playsThePicks();
+    EXPECT_EQ(ReadSettings(), picked);
+  }
+
+  Quit();
+  mMainMenu->release();
+  mMainMenu = nullptr;
+  StartApplication();
+  playsThePicks();
+  EXPECT_EQ(ReadSettings(), picked);
+  RunCommandWithModal(ID_PREFERENCES, {[&](HWND dialog) {
+                                         showsThePicks(dialog);
+                                         EXPECT_TRUE(ClickInModal("Cancel"));
+                                       }});
+  EXPECT_EQ(ReadSettings(), picked);
+}
+
 TEST_F(PreferencesTest, AboutAndTheSystemSetupButtonTalkThroughMessageBoxes)
 {
   StartApplication();

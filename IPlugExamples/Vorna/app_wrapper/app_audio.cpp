@@ -169,9 +169,7 @@ std::string GetAudioDeviceName(int id)
 
 int GetAudioDeviceID(const char* name)
 {
-  for (size_t id = 0; id < gAudioIDDevNames.size(); ++id)
-    if (StoredNameMatches(name, gAudioIDDevNames[id])) return int(id);
-  return -1;
+  return FindStoredName(gAudioIDDevNames, name);
 }
 
 AudioResult TryToChangeAudio()

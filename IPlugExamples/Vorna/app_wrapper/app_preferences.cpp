@@ -85,9 +85,12 @@ bool FillDeviceList(HWND hwnd, int id, const std::vector<unsigned>& devices, con
 {
   Empty(hwnd, id);
   if (devices.empty()) return false;
-  for (unsigned device : devices) Add(hwnd, id, GetAudioDeviceName(int(device)).c_str());
-  int entry = Find(hwnd, id, stored);
-  if (entry < 0 || size_t(entry) >= devices.size()) entry = 0;
+  std::vector<std::string> names;
+  for (unsigned device : devices) names.push_back(GetAudioDeviceName(int(device)));
+  for (const std::string& name : names) Add(hwnd, id, name.c_str());
+  // The stream was opened by the same rule, so the list shows the device that plays.
+  int entry = FindStoredName(names, stored);
+  if (entry < 0) entry = 0;
   Select(hwnd, id, entry);
   *chosen = devices[size_t(entry)];
   return true;
@@ -184,7 +187,8 @@ void FillMidiPortList(HWND hwnd, int id, const std::vector<std::string>& names, 
 {
   Empty(hwnd, id);
   for (const std::string& name : names) Add(hwnd, id, name.c_str());
-  int entry = Find(hwnd, id, stored);
+  // A name cut by its field still stands for the port the start opened by it.
+  int entry = FindStoredName(names, stored);
   if (entry < 0)
   {
     CopyName(stored, "off");
@@ -213,7 +217,8 @@ void Cancel(HWND hwnd)
   if (AudioSettingsInStateAreEqual(&gState, &gTempState) && MIDISettingsInStateAreEqual(&gState, &gTempState)) return;
   const bool portsChanged = std::strcmp(gState.midiInDev, gTempState.midiInDev) != 0 ||
                             std::strcmp(gState.midiOutDev, gTempState.midiOutDev) != 0;
-  gState = gTempState;
+  // The callbacks go on reading the shared fields while the record is restored.
+  CopySettings(&gState, gTempState);
   // The ports picked in the dialog were opened at once: what plays follows the settings again.
   if (portsChanged)
   {

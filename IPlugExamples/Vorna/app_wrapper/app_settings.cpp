@@ -155,7 +155,7 @@ bool SettingsFileIsNamed()
 
 bool LoadSettings()
 {
-  gState = AppState{};
+  CopySettings(&gState, AppState{});
   gTempState = AppState{};
   gActiveState = AppState{};
   gINIPath[0] = '\0';
@@ -167,7 +167,12 @@ bool LoadSettings()
 
   std::snprintf(gINIPath, sizeof(gINIPath), "%s%s", folder.c_str(), kSettingsFileName);
   struct stat info;
-  if (stat(gINIPath, &info) == 0) ReadSettings(&gState);
+  if (stat(gINIPath, &info) == 0)
+  {
+    AppState read;
+    ReadSettings(&read);
+    CopySettings(&gState, read);
+  }
   UpdateINI();
   return true;
 }

@@ -1,5 +1,6 @@
 #include "app_state.h"
 
+#include <cstddef>
 #include <cstring>
 
 bool AudioSettingsInStateAreEqual(const AppState* a, const AppState* b)
@@ -30,4 +31,33 @@ bool StoredNameMatches(const char* stored, const std::string& listed)
   const size_t length = strnlen(stored, kNameSize);
   if (listed.size() == length) return listed.compare(0, length, stored, length) == 0;
   return length == kNameSize - 1 && listed.size() > length && listed.compare(0, length, stored, length) == 0;
+}
+
+int FindStoredName(const std::vector<std::string>& names, const char* stored)
+{
+  for (size_t i = 0; i < names.size(); ++i)
+    if (StoredNameMatches(stored, names[i])) return int(i);
+  return -1;
+}
+
+namespace
+{
+constexpr size_t kMonoAt = offsetof(AppState, monoInput);
+constexpr size_t kChannelAt = offsetof(AppState, midiInChan);
+static_assert(kMonoAt < kChannelAt, "the plain byte ranges below run between the shared fields in this order");
+
+void CopyBytes(AppState* to, const AppState& from, size_t begin, size_t end)
+{
+  std::memcpy(reinterpret_cast<char*>(to) + begin, reinterpret_cast<const char*>(&from) + begin, end - begin);
+}
+}  // namespace
+
+void CopySettings(AppState* to, const AppState& from)
+{
+  if (to == &from) return;
+  CopyBytes(to, from, 0, kMonoAt);
+  CopyBytes(to, from, kMonoAt + sizeof(AppState::monoInput), kChannelAt);
+  CopyBytes(to, from, kChannelAt + sizeof(AppState::midiInChan), sizeof(AppState));
+  WriteSharedField(to->monoInput, from.monoInput);
+  WriteSharedField(to->midiInChan, from.midiInChan);
 }

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // The application's settings record: fixed width, text fields NUL-terminated
 // inside kNameSize bytes, so that records compare and copy as plain bytes.
@@ -38,6 +39,9 @@ void CopyName(char (&field)[kNameSize], const char* text);
 // or, when the field is full (the name was cut on the way in), the start of it.
 bool StoredNameMatches(const char* stored, const std::string& listed);
 
+// The first of the names that a stored name stands for (by the rule above), or -1.
+int FindStoredName(const std::vector<std::string>& names, const char* stored);
+
 // The settings the audio and MIDI threads read while the main thread may write
 // them (mono input, MIDI input channel): one whole 16-bit field at a time.
 inline uint16_t ReadSharedField(uint16_t& field)
@@ -48,3 +52,8 @@ inline void WriteSharedField(uint16_t& field, uint16_t value)
 {
   std::atomic_ref<uint16_t>(field).store(value, std::memory_order_relaxed);
 }
+
+// Copies one whole record into another that the audio and MIDI threads may be reading
+// (gState is never assigned as a whole): the fields they read are written whole, the rest
+// as plain bytes.
+void CopySettings(AppState* to, const AppState& from);
