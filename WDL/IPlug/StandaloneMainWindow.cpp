@@ -1,5 +1,7 @@
 #include "StandaloneMainWindow.h"
 
+#include "swell-wnd.h"
+
 HWND gHWND = nullptr;
 
 WindowFrame MainWindowFrameForEditor(int windowLeft, int windowTop, int editorWidth, int editorHeight)
@@ -11,13 +13,14 @@ WindowFrame MainWindowFrameForEditor(int windowLeft, int windowTop, int editorWi
 bool FitMainWindowToEditor(int editorWidth, int editorHeight)
 {
   if (!gHWND) return false;
-  // Where the window layer plugs in: measure the window with
-  //   RECT r; GetWindowRect(gHWND, &r);
-  // and move it to
-  //   const WindowFrame f = MainWindowFrameForEditor(r.left, r.bottom, editorWidth, editorHeight);
-  //   SetWindowPos(gHWND, nullptr, f.x, f.y, f.width, f.height, 0);
-  // Until that layer is linked in there is no window to move.
-  (void)editorWidth;
-  (void)editorHeight;
-  return false;
+  // The window layer measures and places windows in screen coordinates with y growing
+  // upward, so the rectangle's `bottom` is the window's upper edge: the frame below keeps
+  // the upper-left corner where the user left it. The platform's window frame holds the
+  // menu strip of the same 22 points above the content, so the content takes exactly the
+  // editor's size.
+  RECT r;
+  if (!GetWindowRect(gHWND, &r)) return false;
+  const WindowFrame f = MainWindowFrameForEditor(r.left, r.bottom, editorWidth, editorHeight);
+  SetWindowPos(gHWND, nullptr, f.x, f.y, f.width, f.height, 0);
+  return true;
 }

@@ -1,9 +1,11 @@
 // The native way of LICE_CachedFont: the window layer draws the text itself, straight
-// into the bitmap's drawing context, or for a bitmap without one into a scratch copy
-// of the text's box that is then blitted back with the font's alpha.
+// into the bitmap's drawing context (a view's into its nearest ancestor's), or for a
+// bitmap without one into a scratch copy of the text's box that is then blitted back
+// with the font's alpha.
 
 #include "lice.h"
 #include "lice_text.h"
+#include "lice_subbitmap.h"
 #include "lice_text_scratch.h"
 #include "swell-gdi.h"
 #include "swell-text.h"
@@ -33,6 +35,34 @@ private:
   HGDIOBJ m_previous;
 };
 
+// The context text for the bitmap is drawn with: its own, or for a view into a parent
+// bitmap that of the first ancestor that has one, with the view's summed offsets in it.
+struct NativeTarget
+{
+  HDC dc = nullptr;
+  int x = 0;
+  int y = 0;
+  bool isView = false;
+};
+
+NativeTarget FindNativeTarget(LICE_IBitmap* bm)
+{
+  NativeTarget target;
+  for (LICE_IBitmap* b = bm; b; )
+  {
+    if ((target.dc = b->getDC())) return target;
+    auto* view = b->Extended(LICE_SubBitmap::kViewQuery, nullptr) == LICE_SubBitmap::kIsView
+                     ? dynamic_cast<LICE_SubBitmap*>(b)
+                     : nullptr;
+    if (!view) break;
+    target.x += view->x();
+    target.y += view->y();
+    target.isView = true;
+    b = view->parent();
+  }
+  return NativeTarget{};
+}
+
 int placed(int start, int end, int size, bool far, bool middle)
 {
   if (far) return end - size;
@@ -49,14 +79,25 @@ int LICE_CachedFont::DrawTextNative(LICE_IBitmap* bm, const char* str, int strcn
     if (m_bgmode == OPAQUE) ::SetBkColor(dc, static_cast<int>(m_bg & 0xFFFFFF));
   };
 
-  if (HDC dc = bm ? bm->getDC() : nullptr)
+  if (const NativeTarget target = FindNativeTarget(bm); target.dc)
   {
+    HDC dc = target.dc;
     FontSelection selection(dc, m_font);
     setColours(dc);
-    return SWELL_DrawText(dc, str, strcnt, rect, (dtFlags & ~kFontOwnBit) | DT_NOPREFIX);
+    const unsigned int flags = (dtFlags & ~kFontOwnBit) | DT_NOPREFIX;
+    if (!target.isView || (dtFlags & DT_CALCRECT)) return SWELL_DrawText(dc, str, strcnt, rect, flags);
+    // The ancestor's context knows nothing of the view: the text moves to the view's place
+    // and is held inside the view's area, whatever DT_NOCLIP lets it reach.
+    const RECT clip = {target.x, target.y, target.x + bm->getWidth(), target.y + bm->getHeight()};
+    RECT moved = {rect->left + target.x, rect->top + target.y, rect->right + target.x, rect->bottom + target.y};
+    SWELL_PushClipRegion(dc);
+    SWELL_SetClipRegion(dc, &clip);
+    const int result = SWELL_DrawText(dc, str, strcnt, &moved, flags);
+    SWELL_PopClipRegion(dc);
+    return result;
   }
 
-  // No context of its own (or measuring only): through the scratch bitmap.
+  // No context of its own nor in its ancestors (or measuring only): through the scratch bitmap.
   LICE_SysBitmap* scratch = lice_text::NativeScratch(kMinNativeScratchSide, kMinNativeScratchSide);
   if (!scratch) return 0;
   RECT measured = {0, 0, 0, 0};

@@ -77,6 +77,49 @@ TEST_F(AppWindowTest, TheMainWindowCarriesOneEditorViewAndACopyOfTheMainMenu)
   EXPECT_EQ(int(editorView->frame().size.height), kMainWindowHeight);
 }
 
+TEST_F(AppWindowTest, AnEditorOfAnotherSizeResizesTheMainWindowAroundItInPlace)
+{
+  StartApplication();
+  ASSERT_NE(gHWND, nullptr);
+  cocoa::NSWindow* window = MainView()->window();
+  RECT before;
+  ASSERT_TRUE(GetWindowRect(gHWND, &before));
+
+  // Wider and shorter than the editor the window was made for, painted in one colour so
+  // that every pixel of it can be found on the window.
+  constexpr int kWidth = 840, kHeight = 560;
+  IGraphics* gui = gPluginInstance->GetGUI();
+  gui->Resize(kWidth, kHeight);
+  const IColor green(255, 0, 200, 0);
+  gui->AttachPanelBackground(&green);
+  gui->SetAllControlsDirty();
+  mDriver.runFor(0.2);
+
+  // The window keeps its left and upper edges (y grows upward: `bottom` is the upper edge)
+  // and is the editor plus the 22-point strip above it.
+  RECT after;
+  ASSERT_TRUE(GetWindowRect(gHWND, &after));
+  EXPECT_EQ(after.left, before.left);
+  EXPECT_EQ(after.bottom, before.bottom);
+  EXPECT_EQ(after.right - after.left, kWidth);
+  EXPECT_EQ(after.bottom - after.top, kHeight + 22);
+  RECT client;
+  GetClientRect(gHWND, &client);
+  EXPECT_EQ(client.right - client.left, kWidth);
+  EXPECT_EQ(client.bottom - client.top, kHeight);
+  auto* editorView = static_cast<cocoa::NSView*>(gui->GetWindow());
+  EXPECT_EQ(editorView->frame(), MainView()->bounds());
+
+  // What the user sees: the editor's four corners below the strip, and the strip's menu
+  // titles above it, untouched.
+  const cocoa::BackingBitmap& shown = window->backing();
+  ASSERT_EQ(shown.width(), kWidth);
+  ASSERT_EQ(shown.height(), kHeight + 22);
+  for (auto [x, y] : {std::pair{0, 0}, {kWidth - 1, 0}, {0, kHeight - 1}, {kWidth - 1, kHeight - 1}})
+    EXPECT_EQ(shown.pixel(x, 22 + y) & 0xFFFFFF, 0x00C800u) << x << ", " << y;
+  EXPECT_NE(shown.pixel(kWidth / 2, 10) & 0xFFFFFF, 0x00C800u);
+}
+
 TEST_F(AppWindowTest, QuitFromTheMainMenuEndsTheWindowThenShutsDownInOrder)
 {
   // Before the window exists, and with id 0, a menu command does nothing.
