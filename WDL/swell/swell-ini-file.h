@@ -71,10 +71,11 @@ private:
   int m_fd = -1;
 };
 
-// Gives the file the text: written to a new temporary file in the same folder, synced,
-// and renamed over the file only when all of that succeeded. The file keeps its
-// permissions (a new one gets those the umask allows). False, with the file as it was
-// and no temporary file left, when anything failed.
+// Gives the file the text, holding its IniWriterLock: written to ".NAME.new" in the same
+// folder (what a killed writer left there is replaced), synced, and renamed over the file
+// only when all of that succeeded. The file keeps its permissions (a new one gets those
+// the umask allows). False, with the file as it was and no temporary file left, when
+// anything failed. Temporary files of the older ".NAME.new.XXXXXX" kind are removed.
 bool replaceFile(const std::string& path, const std::string& text, const FileStamp& existing);
 
 // The file's text: sections in order, each "[name]", its keys with non-empty names as

@@ -106,6 +106,29 @@ TEST_F(IniDisk, AWriteThroughALinkReplacesTheLinkedFileAndKeepsTheLink)
   EXPECT_EQ(fs::directory_iterator(path("kept"))->path().filename(), "settings.ini");
 }
 
+TEST_F(IniDisk, WhatKilledWritesLeftIsReusedOrRemovedAndNothingElse)
+{
+  const std::string file = path("settings.ini");
+  put(file, "[s]\nk=1\n");
+  // A write killed half-way, one from before the temporary file had a fixed name, and a
+  // leftover that is a link: none of them stops the next write or is written through.
+  put(path(".settings.ini.new"), "[s]\nk=half");
+  put(path(".settings.ini.new.a1B2c3"), std::string(4096, 'x'));
+  put(path("victim"), "precious");
+  put(path("notes.txt"), "mine");
+  put(path(".settings.ini.new.toolong7"), "not ours");
+  ASSERT_TRUE(WritePrivateProfileString("s", "k", "2", file.c_str()));
+  EXPECT_EQ(contents(file), "[s]\nk=2\n\n");
+  EXPECT_EQ(names(), (std::set<std::string>{"settings.ini", ".settings.ini.lock", "victim", "notes.txt",
+                                            ".settings.ini.new.toolong7"}));
+
+  fs::create_symlink(path("victim"), path(".settings.ini.new"));
+  ASSERT_TRUE(WritePrivateProfileString("s", "k", "3", file.c_str()));
+  EXPECT_EQ(contents(file), "[s]\nk=3\n\n");
+  EXPECT_EQ(contents(path("victim")), "precious");
+  EXPECT_FALSE(fs::exists(path(".settings.ini.new")));
+}
+
 TEST_F(IniDisk, AReaderNeverSeesAPartialFileWhileAnotherProcessWrites)
 {
   const std::string file = path("shared.ini");
