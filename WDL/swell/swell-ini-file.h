@@ -72,10 +72,11 @@ private:
 };
 
 // Gives the file the text, holding its IniWriterLock: written to ".NAME.new" in the same
-// folder (what a killed writer left there is replaced), synced, and renamed over the file
-// only when all of that succeeded. The file keeps its permissions (a new one gets those
-// the umask allows). False, with the file as it was and no temporary file left, when
-// anything failed. Temporary files of the older ".NAME.new.XXXXXX" kind are removed.
+// folder (what a killed writer left there is replaced), synced, and renamed over the path
+// itself only when all of that succeeded, so that a symbolic link is replaced and the file
+// it named is left alone. The file keeps its permissions (a new one gets those the umask
+// allows). False, with the file as it was and no temporary file left, when anything
+// failed. Temporary files of the older ".NAME.new.XXXXXX" kind are removed.
 bool replaceFile(const std::string& path, const std::string& text, const FileStamp& existing);
 
 // The file's text: sections in order, each "[name]", its keys with non-empty names as

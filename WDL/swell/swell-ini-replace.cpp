@@ -99,17 +99,8 @@ IniWriterLock::~IniWriterLock()
   if (m_fd >= 0) ::close(m_fd);
 }
 
-bool replaceFile(const std::string& linkedPath, const std::string& text, const FileStamp& existing)
+bool replaceFile(const std::string& path, const std::string& text, const FileStamp& existing)
 {
-  // A settings file that the user keeps elsewhere and links here stays linked: the new text
-  // replaces the file the link names, not the link. A missing file (or a dangling link) has
-  // no resolved name and is written where it was asked for.
-  std::string path = linkedPath;
-  if (char* resolved = realpath(linkedPath.c_str(), nullptr))
-  {
-    path = resolved;
-    std::free(resolved);
-  }
   // One fixed name, so that what a killed write left behind is reused instead of piling up.
   // Under the writers' lock no other writer is using it: removing it first means a link put
   // there is never written through.

@@ -10,8 +10,9 @@
 //
 // Each file is parsed once and kept (32 files at most, the least recently used making
 // room); a read costs one stat while the file is unchanged. Every change rewrites the whole
-// file through a temporary file in the same folder that then replaces it, so a reader
-// never sees half a file. All functions may be called from any thread.
+// file through the temporary file ".<name>.new" in the same folder that then replaces the
+// path (a symbolic link there is replaced, not written through), so a reader never sees
+// half a file. All functions may be called from any thread.
 //
 // Only a missing file reads as empty. A file that is there but cannot be read gives the
 // defaults to readers and 0 to writers, so that it is never replaced by a file holding

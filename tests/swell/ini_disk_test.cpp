@@ -90,20 +90,21 @@ TEST_F(IniDisk, NewFilesFollowTheUmaskAndOldOnesKeepTheirMode)
   umask(saved);
 }
 
-TEST_F(IniDisk, AWriteThroughALinkReplacesTheLinkedFileAndKeepsTheLink)
+TEST_F(IniDisk, ALinkAtThePathIsReplacedAndTheFileItNamedIsLeftAlone)
 {
-  fs::create_directory(path("kept"));
-  const std::string target = path("kept/settings.ini");
+  fs::create_directory(path("elsewhere"));
+  const std::string target = path("elsewhere/system.conf");
   const std::string link = path("settings.ini");
-  put(target, "[s]\nold=1\n");
+  const std::string original = "[s]\nold=1\nroot:x:0:0\n";
+  put(target, original);
   fs::create_symlink(target, link);
+  EXPECT_EQ(read(link, "s", "old"), "1");  // read through the link
   ASSERT_TRUE(WritePrivateProfileString("s", "new", "2", link.c_str()));
-  EXPECT_TRUE(fs::is_symlink(link));
-  EXPECT_EQ(contents(target), "[s]\nnew=2\nold=1\n\n");
-  EXPECT_EQ(read(link.c_str(), "s", "new"), "2");
-  // No temporary file is left beside either name.
-  EXPECT_EQ(names(), (std::set<std::string>{"kept", "settings.ini", ".settings.ini.lock"}));
-  EXPECT_EQ(fs::directory_iterator(path("kept"))->path().filename(), "settings.ini");
+  EXPECT_FALSE(fs::is_symlink(link));
+  EXPECT_TRUE(fs::is_regular_file(link));
+  EXPECT_EQ(contents(link), "[s]\nnew=2\nold=1\n\n");
+  EXPECT_EQ(contents(target), original);
+  EXPECT_EQ(names(), (std::set<std::string>{"elsewhere", "settings.ini", ".settings.ini.lock"}));
 }
 
 TEST_F(IniDisk, WhatKilledWritesLeftIsReusedOrRemovedAndNothingElse)
