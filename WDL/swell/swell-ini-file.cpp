@@ -185,8 +185,8 @@ public:
   // False once the text before the first header has run too long to be settings.
   bool line(const std::string& raw)
   {
-    const char* p = raw.c_str();
-    if (m_firstLine && std::strncmp(p, "\xEF\xBB\xBF", 3) == 0) p += 3;
+    const size_t mark = m_firstLine && raw.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
+    const char* p = raw.c_str() + mark;
     m_firstLine = false;
 
     size_t len = std::strlen(p);
@@ -203,6 +203,7 @@ public:
       }
     if (!m_seenHeader)
     {
+      if (raw.find_first_not_of(" \t\r\n", mark) != std::string::npos) m_preambleHasText = true;
       m_preambleBytes += raw.size();
       return m_preambleBytes <= kMaxPreambleBytes;
     }
@@ -212,6 +213,13 @@ public:
     char* value = strndup(text.data() + equals + 1, text.size() - equals - 1);
     if (value) m_current->AddUnsorted(key.c_str(), value);
     return true;
+  }
+
+  // Whether the file held something before, or instead of, any header that settings text
+  // would not: more than the preamble allows, or text and no header at all.
+  bool refusedText() const
+  {
+    return m_preambleBytes > kMaxPreambleBytes || (!m_seenHeader && m_preambleHasText);
   }
 
 private:
@@ -232,6 +240,7 @@ private:
   IniSection* m_current = nullptr;
   bool m_firstLine = true;
   bool m_seenHeader = false;
+  bool m_preambleHasText = false;
   size_t m_preambleBytes = 0;
 };
 }  // namespace
@@ -300,6 +309,7 @@ FileStatus readIniFile(const char* path, IniSections* sections, FileStamp* stamp
   while (locked != 0 && errno == EINTR);
 
   bool failed = false;
+  bool refused = false;
   {
     Parser parser(sections);
     LineReader reader(fd);
@@ -307,6 +317,7 @@ FileStatus readIniFile(const char* path, IniSections* sections, FileStamp* stamp
     while (reader.next(&line))
       if (!parser.line(line)) break;
     failed = reader.failed();
+    refused = parser.refusedText();
   }
   if (locked == 0) flock(fd, LOCK_UN);
   ::close(fd);
@@ -317,7 +328,7 @@ FileStatus readIniFile(const char* path, IniSections* sections, FileStamp* stamp
     return FileStatus::failed;
   }
   *stamp = stampOf(st);
-  return FileStatus::present;
+  return refused ? FileStatus::notSettings : FileStatus::present;
 }
 
 std::string formatIniFile(const IniSections& sections)

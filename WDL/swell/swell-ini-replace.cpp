@@ -119,4 +119,14 @@ bool replaceFile(const std::string& path, const std::string& text, const FileSta
   if (ok) removeOldTemporaries(path);
   return ok;
 }
+
+bool keepUnreadable(const std::string& path, std::string* keptAs)
+{
+  // A second name for the same bytes: nothing is copied, and the file stays in place until
+  // the write that follows replaces it.
+  *keptAs = path + ".unreadable";
+  if (::link(path.c_str(), keptAs->c_str()) == 0) return true;
+  if (errno != EEXIST || ::unlink(keptAs->c_str()) != 0) return false;
+  return ::link(path.c_str(), keptAs->c_str()) == 0;
+}
 }  // namespace swell
