@@ -80,6 +80,7 @@ void removeFiles(const std::string& path)
 {
   const size_t slash = path.find_last_of('/');
   unlink(path.c_str());
+  unlink((path + ".unreadable").c_str());
   unlink((path.substr(0, slash + 1) + "." + path.substr(slash + 1) + ".lock").c_str());
 }
 

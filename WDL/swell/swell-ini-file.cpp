@@ -3,12 +3,15 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <strings.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <vector>
 
 namespace swell
 {
@@ -102,19 +105,88 @@ private:
   bool m_failed = false;
 };
 
+// Sections in the order they were read, put in order by name now and then: sorting once
+// costs the same whatever order the file has, where inserting each into a sorted array
+// costs a move of those after it. Of sections with the same name (in any case) the first
+// spelling and the last one's keys are kept.
+class ReadSections
+{
+public:
+  ~ReadSections()
+  {
+    for (const Named& n : m_read) disposeIniSection(n.section);
+  }
+
+  IniSection* add(std::string name)
+  {
+    // Compacted whenever it has doubled, so that a file repeating a few sections many
+    // times holds no more sections than it names.
+    if (m_read.size() >= 2 * std::max<size_t>(m_compacted, kMinCompaction)) compact();
+    m_read.push_back({std::move(name), newIniSection()});
+    return m_read.back().section;
+  }
+
+  void moveTo(IniSections* sections)
+  {
+    compact();
+    for (Named& n : m_read)
+    {
+      const int before = sections->GetSize();
+      sections->AddUnsorted(n.name.c_str(), n.section);
+      if (sections->GetSize() == before) disposeIniSection(n.section);
+    }
+    m_read.clear();
+  }
+
+private:
+  struct Named
+  {
+    std::string name;
+    IniSection* section;
+  };
+  static constexpr size_t kMinCompaction = 1024;
+
+  void compact()
+  {
+    std::stable_sort(m_read.begin(), m_read.end(),
+                     [](const Named& a, const Named& b) { return strcasecmp(a.name.c_str(), b.name.c_str()) < 0; });
+    size_t kept = 0;
+    for (size_t i = 0; i < m_read.size(); ++i)
+    {
+      if (kept > 0 && strcasecmp(m_read[kept - 1].name.c_str(), m_read[i].name.c_str()) == 0)
+      {
+        disposeIniSection(m_read[kept - 1].section);
+        m_read[kept - 1].section = m_read[i].section;
+        continue;
+      }
+      if (kept != i) m_read[kept] = std::move(m_read[i]);
+      ++kept;
+    }
+    m_read.resize(kept);
+    m_compacted = kept;
+  }
+
+  std::vector<Named> m_read;
+  size_t m_compacted = 0;
+};
+
 // Turns lines into sections. Keys are appended as they come and put in order (the last
 // of equal keys kept) when their section ends.
 class Parser
 {
 public:
   explicit Parser(IniSections* sections) : m_sections(sections) {}
-  ~Parser() { endSection(); }
+  ~Parser()
+  {
+    endSection();
+    m_read.moveTo(m_sections);
+  }
 
   // False once the text before the first header has run too long to be settings.
   bool line(const std::string& raw)
   {
-    const char* p = raw.c_str();
-    if (m_firstLine && std::strncmp(p, "\xEF\xBB\xBF", 3) == 0) p += 3;
+    const size_t mark = m_firstLine && raw.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
+    const char* p = raw.c_str() + mark;
     m_firstLine = false;
 
     size_t len = std::strlen(p);
@@ -131,6 +203,7 @@ public:
       }
     if (!m_seenHeader)
     {
+      if (raw.find_first_not_of(" \t\r\n", mark) != std::string::npos) m_preambleHasText = true;
       m_preambleBytes += raw.size();
       return m_preambleBytes <= kMaxPreambleBytes;
     }
@@ -142,22 +215,18 @@ public:
     return true;
   }
 
+  // Whether the file held something before, or instead of, any header that settings text
+  // would not: more than the preamble allows, or text and no header at all.
+  bool refusedText() const
+  {
+    return m_preambleBytes > kMaxPreambleBytes || (!m_seenHeader && m_preambleHasText);
+  }
+
 private:
   void beginSection(const std::string& name)
   {
     endSection();
-    if (name.empty()) return;  // "[]": its lines are ignored
-    if (IniSection* existing = m_sections->Get(name.c_str()))
-    {
-      existing->DeleteAll();  // a repeated section replaces the earlier one's keys
-      m_current = existing;
-      return;
-    }
-    IniSection* section = newIniSection();
-    if (m_sections->Insert(name.c_str(), section) < 0)
-      disposeIniSection(section);
-    else
-      m_current = section;
+    if (!name.empty()) m_current = m_read.add(name);  // "[]": its lines are ignored
   }
 
   void endSection()
@@ -167,9 +236,11 @@ private:
   }
 
   IniSections* m_sections;
+  ReadSections m_read;
   IniSection* m_current = nullptr;
   bool m_firstLine = true;
   bool m_seenHeader = false;
+  bool m_preambleHasText = false;
   size_t m_preambleBytes = 0;
 };
 }  // namespace
@@ -238,6 +309,7 @@ FileStatus readIniFile(const char* path, IniSections* sections, FileStamp* stamp
   while (locked != 0 && errno == EINTR);
 
   bool failed = false;
+  bool refused = false;
   {
     Parser parser(sections);
     LineReader reader(fd);
@@ -245,6 +317,7 @@ FileStatus readIniFile(const char* path, IniSections* sections, FileStamp* stamp
     while (reader.next(&line))
       if (!parser.line(line)) break;
     failed = reader.failed();
+    refused = parser.refusedText();
   }
   if (locked == 0) flock(fd, LOCK_UN);
   ::close(fd);
@@ -255,7 +328,7 @@ FileStatus readIniFile(const char* path, IniSections* sections, FileStamp* stamp
     return FileStatus::failed;
   }
   *stamp = stampOf(st);
-  return FileStatus::present;
+  return refused ? FileStatus::notSettings : FileStatus::present;
 }
 
 std::string formatIniFile(const IniSections& sections)

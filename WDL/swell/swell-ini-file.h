@@ -48,12 +48,16 @@ enum class FileStatus
   present,
   missing,  // no such file (or a path through something that is not a folder)
   failed,   // there, or perhaps there, but not readable
+  notSettings,  // read, but its text is not settings text (see readIniFile)
 };
 
 FileStatus statFile(const char* path, FileStamp* stamp);
 
 // Fills the (empty) sections from the file. A missing file gives no sections; a failed
-// read leaves none either, and says so.
+// read leaves none either, and says so. A file whose text before its first header runs
+// past 0x40000 bytes, or that has text but no header at all (binary, another encoding),
+// is not settings text: it gives no sections, and notSettings says so, so that its bytes
+// are not lost to the next write.
 FileStatus readIniFile(const char* path, IniSections* sections, FileStamp* stamp);
 
 // Serialises the writers of one file across processes for its lifetime, through an
@@ -71,11 +75,17 @@ private:
   int m_fd = -1;
 };
 
-// Gives the file the text: written to a new temporary file in the same folder, synced,
-// and renamed over the file only when all of that succeeded. The file keeps its
-// permissions (a new one gets those the umask allows). False, with the file as it was
-// and no temporary file left, when anything failed.
+// Gives the file the text, holding its IniWriterLock: written to ".NAME.new" in the same
+// folder (what a killed writer left there is replaced), synced, and renamed over the path
+// itself only when all of that succeeded, so that a symbolic link is replaced and the file
+// it named is left alone. The file keeps its permissions (a new one gets those the umask
+// allows). False, with the file as it was and no temporary file left, when anything
+// failed. Temporary files of the older ".NAME.new.XXXXXX" kind are removed.
 bool replaceFile(const std::string& path, const std::string& text, const FileStamp& existing);
+
+// Holding the file's IniWriterLock, keeps what is at the path under "NAME.unreadable"
+// (replacing an older one) as well, before a write replaces it. False when it could not.
+bool keepUnreadable(const std::string& path, std::string* keptAs);
 
 // The file's text: sections in order, each "[name]", its keys with non-empty names as
 // "key=value", then an empty line.

@@ -1,14 +1,18 @@
 #include "swell-ini-file.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string_view>
 
 namespace swell
 {
@@ -38,6 +42,27 @@ mode_t currentUmask()
     }
   std::fclose(f);
   return mask;
+}
+
+// Writers before the fixed temporary name used ".NAME.new." and six random letters or
+// digits, and a kill left them behind; none of them is being written while the writers'
+// lock is held.
+void removeOldTemporaries(const std::string& path)
+{
+  const size_t slash = path.find_last_of('/');
+  const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+  const std::string prefix = hiddenSibling(path.substr(slash == std::string::npos ? 0 : slash + 1), ".new.");
+  DIR* listing = ::opendir(folder.c_str());
+  if (!listing) return;
+  while (const dirent* entry = ::readdir(listing))
+  {
+    const std::string_view name(entry->d_name);
+    if (name.size() != prefix.size() + 6 || name.compare(0, prefix.size(), prefix) != 0) continue;
+    const std::string_view tail = name.substr(prefix.size());
+    if (std::all_of(tail.begin(), tail.end(), [](char c) { return std::isalnum(static_cast<unsigned char>(c)); }))
+      ::unlinkat(dirfd(listing), entry->d_name, 0);
+  }
+  ::closedir(listing);
 }
 
 bool writeAll(int fd, const char* data, size_t size)
@@ -74,28 +99,34 @@ IniWriterLock::~IniWriterLock()
   if (m_fd >= 0) ::close(m_fd);
 }
 
-bool replaceFile(const std::string& linkedPath, const std::string& text, const FileStamp& existing)
+bool replaceFile(const std::string& path, const std::string& text, const FileStamp& existing)
 {
-  // A settings file that the user keeps elsewhere and links here stays linked: the new text
-  // replaces the file the link names, not the link. A missing file (or a dangling link) has
-  // no resolved name and is written where it was asked for.
-  std::string path = linkedPath;
-  if (char* resolved = realpath(linkedPath.c_str(), nullptr))
-  {
-    path = resolved;
-    std::free(resolved);
-  }
-  std::string temporary = hiddenSibling(path, ".new.XXXXXX");
-  const int fd = mkostemp(temporary.data(), O_CLOEXEC);
+  // One fixed name, so that what a killed write left behind is reused instead of piling up.
+  // Under the writers' lock no other writer is using it: removing it first means a link put
+  // there is never written through.
+  const std::string temporary = hiddenSibling(path, ".new");
+  ::unlink(temporary.c_str());
+  const mode_t mode = existing.exists ? existing.mode & 0777 : 0666 & ~currentUmask();
+  const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
   if (fd < 0) return false;
 
-  const mode_t mode = existing.exists ? existing.mode & 0777 : 0666 & ~currentUmask();
   bool ok = fchmod(fd, mode) == 0;
   ok = ok && writeAll(fd, text.data(), text.size());
   ok = ok && fsync(fd) == 0;
   ok = ::close(fd) == 0 && ok;
   ok = ok && ::rename(temporary.c_str(), path.c_str()) == 0;
   if (!ok) ::unlink(temporary.c_str());
+  if (ok) removeOldTemporaries(path);
   return ok;
+}
+
+bool keepUnreadable(const std::string& path, std::string* keptAs)
+{
+  // A second name for the same bytes: nothing is copied, and the file stays in place until
+  // the write that follows replaces it.
+  *keptAs = path + ".unreadable";
+  if (::link(path.c_str(), keptAs->c_str()) == 0) return true;
+  if (errno != EEXIST || ::unlink(keptAs->c_str()) != 0) return false;
+  return ::link(path.c_str(), keptAs->c_str()) == 0;
 }
 }  // namespace swell

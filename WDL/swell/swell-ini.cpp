@@ -32,6 +32,7 @@ struct IniFileContext
   FileStamp stamp;
   bool used = false;
   bool readable = false;  // false: the last read failed and the next lookup reads again
+  bool notSettings = false;  // read, but holding bytes that a write must not lose
   std::string path;
   IniSections sections;
 };
@@ -40,6 +41,7 @@ struct IniFileContext
 WDL_Mutex s_iniMutex;
 IniFileContext s_cache[kCachedFiles];
 uint64_t s_accessCounter = 0;
+SWELL_IniKeptHandler s_keptHandler = nullptr;
 
 std::string resolvePath(const char* file)
 {
@@ -87,8 +89,13 @@ IniFileContext* fileContext(const std::string& path)
   context->sections.DeleteAll();
   context->used = true;
   context->path = path;
+  context->notSettings = false;
   if (status == FileStatus::present)
-    context->readable = swell::readIniFile(path.c_str(), &context->sections, &context->stamp) != FileStatus::failed;
+  {
+    const FileStatus read = swell::readIniFile(path.c_str(), &context->sections, &context->stamp);
+    context->readable = read != FileStatus::failed;
+    context->notSettings = read == FileStatus::notSettings;
+  }
   else
   {
     context->stamp = FileStamp();
@@ -224,8 +231,12 @@ BOOL changeFile(const char* file, Change change)
     if (!context->readable) return 0;
     if (!change(&context->sections)) return 1;
   }
+  std::string keptAs;
+  if (context->notSettings && !swell::keepUnreadable(path, &keptAs)) return 0;
   if (!swell::replaceFile(path, swell::formatIniFile(context->sections), context->stamp)) return 0;
   if (swell::statFile(path.c_str(), &context->stamp) != FileStatus::present) context->stamp = FileStamp::unknown();
+  if (context->notSettings && s_keptHandler) s_keptHandler(path.c_str(), keptAs.c_str());
+  context->notSettings = false;
   return 1;
 }
 
@@ -255,6 +266,12 @@ bool sameContent(const IniSection& a, const IniSection& b)
   return true;
 }
 }  // namespace
+
+void SWELL_SetIniKeptHandler(SWELL_IniKeptHandler handler)
+{
+  WDL_MutexLock lock(&s_iniMutex);
+  s_keptHandler = handler;
+}
 
 int GetPrivateProfileString(const char* section, const char* key, const char* defaultValue, char* out,
                             int outSize, const char* file)

@@ -10,14 +10,21 @@
 //
 // Each file is parsed once and kept (32 files at most, the least recently used making
 // room); a read costs one stat while the file is unchanged. Every change rewrites the whole
-// file through a temporary file in the same folder that then replaces it, so a reader
-// never sees half a file. All functions may be called from any thread.
+// file through the temporary file ".<name>.new" in the same folder that then replaces the
+// path (a symbolic link there is replaced, not written through), so a reader never sees
+// half a file. All functions may be called from any thread.
 //
 // Only a missing file reads as empty. A file that is there but cannot be read gives the
 // defaults to readers and 0 to writers, so that it is never replaced by a file holding
 // only the change. A write that cannot be completed returns 0 and leaves the file as it
 // was; the change stays in memory and goes out with the next successful write, unless the
 // file changes on disk first.
+//
+// A file that is read but is not settings text (text running past 0x40000 bytes before
+// its first "[section]" header, or text without any header: binary, another encoding)
+// gives the defaults as well; before a write replaces it, its bytes are kept beside it as
+// "<file>.unreadable" (replacing an older one), and the write is refused when they cannot
+// be.
 
 // The value, trimmed of blanks and tabs and unquoted once ("x" or 'x'), else the default
 // (null: ""), cut to outSize - 1 characters. A null section lists the section names, a
@@ -51,3 +58,9 @@ BOOL WritePrivateProfileStruct(const char* section, const char* key, const void*
 // empty list empties the section, or creates none. Pairs are refused as in
 // WritePrivateProfileString, and then nothing changes.
 BOOL WritePrivateProfileSection(const char* section, const char* data, const char* file);
+
+// Told, on the writing thread and holding the settings lock, when a write replaced a file
+// that was not settings text: the file's path and the path its bytes are kept at. Null
+// tells nobody.
+using SWELL_IniKeptHandler = void (*)(const char* file, const char* keptAs);
+void SWELL_SetIniKeptHandler(SWELL_IniKeptHandler handler);

@@ -2,6 +2,7 @@
 
 #include "StandaloneMainWindow.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -142,6 +143,37 @@ TEST_F(HostTest, TheFileIsOnlyEverReplacedWhole)
   // Nothing half-written is left beside it.
   for (const fs::directory_entry& entry : fs::directory_iterator(mConfigHome + "/Vorna"))
     EXPECT_EQ(entry.path().filename().string().find(".settings.ini.new"), std::string::npos) << entry.path();
+}
+
+TEST_F(HostTest, ASettingsFileThatIsNoSettingsTextIsKeptAndReplacedByTheDefaults)
+{
+  // What the reader makes of a file holding no settings at all.
+  WriteSettings("");
+  ASSERT_TRUE(LoadSettings());
+  const std::string defaults = ReadSettings();
+  EXPECT_NE(defaults.find("[midi]\ninchan=0\nindev=no input\n"), std::string::npos);
+
+  std::string binary;
+  for (int b = 255; b >= 0; --b) binary += char(b);
+  WriteSettings(binary);
+  testing::internal::CaptureStderr();
+  ASSERT_TRUE(LoadSettings());
+  const std::string said = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(ReadSettings(), defaults);
+  const std::string kept = SettingsPath() + ".unreadable";
+  std::ifstream in(kept, std::ios::binary);
+  std::stringstream keptBytes;
+  keptBytes << in.rdbuf();
+  EXPECT_EQ(keptBytes.str(), binary);
+  // One line naming where the bytes went; nothing more at the next start.
+  EXPECT_NE(said.find(": settings.ini is not a settings file; its content is kept as " + kept + "\n"),
+            std::string::npos)
+      << said;
+  EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1);
+  testing::internal::CaptureStderr();
+  ASSERT_TRUE(LoadSettings());
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+  EXPECT_EQ(ReadSettings(), defaults);
 }
 
 TEST_F(HostTest, TheEntryAnswersEveryCodeAndShutsDownInOrder)

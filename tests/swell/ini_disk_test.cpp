@@ -11,6 +11,8 @@
 #include <cstring>
 #include <filesystem>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace fs = std::filesystem;
 using IniDisk = IniFixture;
@@ -90,20 +92,98 @@ TEST_F(IniDisk, NewFilesFollowTheUmaskAndOldOnesKeepTheirMode)
   umask(saved);
 }
 
-TEST_F(IniDisk, AWriteThroughALinkReplacesTheLinkedFileAndKeepsTheLink)
+TEST_F(IniDisk, ALinkAtThePathIsReplacedAndTheFileItNamedIsLeftAlone)
 {
-  fs::create_directory(path("kept"));
-  const std::string target = path("kept/settings.ini");
+  fs::create_directory(path("elsewhere"));
+  const std::string target = path("elsewhere/system.conf");
   const std::string link = path("settings.ini");
-  put(target, "[s]\nold=1\n");
+  const std::string original = "[s]\nold=1\nroot:x:0:0\n";
+  put(target, original);
   fs::create_symlink(target, link);
+  EXPECT_EQ(read(link, "s", "old"), "1");  // read through the link
   ASSERT_TRUE(WritePrivateProfileString("s", "new", "2", link.c_str()));
-  EXPECT_TRUE(fs::is_symlink(link));
-  EXPECT_EQ(contents(target), "[s]\nnew=2\nold=1\n\n");
-  EXPECT_EQ(read(link.c_str(), "s", "new"), "2");
-  // No temporary file is left beside either name.
-  EXPECT_EQ(names(), (std::set<std::string>{"kept", "settings.ini", ".settings.ini.lock"}));
-  EXPECT_EQ(fs::directory_iterator(path("kept"))->path().filename(), "settings.ini");
+  EXPECT_FALSE(fs::is_symlink(link));
+  EXPECT_TRUE(fs::is_regular_file(link));
+  EXPECT_EQ(contents(link), "[s]\nnew=2\nold=1\n\n");
+  EXPECT_EQ(contents(target), original);
+  EXPECT_EQ(names(), (std::set<std::string>{"elsewhere", "settings.ini", ".settings.ini.lock"}));
+}
+
+TEST_F(IniDisk, WhatKilledWritesLeftIsReusedOrRemovedAndNothingElse)
+{
+  const std::string file = path("settings.ini");
+  put(file, "[s]\nk=1\n");
+  // A write killed half-way, one from before the temporary file had a fixed name, and a
+  // leftover that is a link: none of them stops the next write or is written through.
+  put(path(".settings.ini.new"), "[s]\nk=half");
+  put(path(".settings.ini.new.a1B2c3"), std::string(4096, 'x'));
+  put(path("victim"), "precious");
+  put(path("notes.txt"), "mine");
+  put(path(".settings.ini.new.toolong7"), "not ours");
+  ASSERT_TRUE(WritePrivateProfileString("s", "k", "2", file.c_str()));
+  EXPECT_EQ(contents(file), "[s]\nk=2\n\n");
+  EXPECT_EQ(names(), (std::set<std::string>{"settings.ini", ".settings.ini.lock", "victim", "notes.txt",
+                                            ".settings.ini.new.toolong7"}));
+
+  fs::create_symlink(path("victim"), path(".settings.ini.new"));
+  ASSERT_TRUE(WritePrivateProfileString("s", "k", "3", file.c_str()));
+  EXPECT_EQ(contents(file), "[s]\nk=3\n\n");
+  EXPECT_EQ(contents(path("victim")), "precious");
+  EXPECT_FALSE(fs::exists(path(".settings.ini.new")));
+}
+
+TEST_F(IniDisk, AFileThatIsNotSettingsTextIsKeptBesideTheNewOne)
+{
+  static std::vector<std::pair<std::string, std::string>> told;
+  told.clear();
+  SWELL_SetIniKeptHandler([](const char* file, const char* keptAs) { told.emplace_back(file, keptAs); });
+
+  const char header[] = "\x89PNG\r\n\x1a\n\0\0\0\rIHDR";
+  std::string binary(header, sizeof header - 1);
+  for (int b = 0; b < 256; ++b) binary += static_cast<char>(b);
+  const char wide[] = "\xFF\xFE[\0s\0]\0\n\0k\0=\0v\0\n\0";
+  const std::string utf16(wide, sizeof wide - 1);
+  const std::string blankFirst = std::string(0x40001, '\n') + "[s]\nk=v\n";
+  int n = 0;
+  for (const std::string& refused : {binary, utf16, blankFirst, std::string("k=v\nno header\n")})
+  {
+    const std::string file = path("refused" + std::to_string(n++) + ".ini");
+    put(file, refused);
+    EXPECT_EQ(read(file, "s", "k"), "<default>");
+    EXPECT_TRUE(told.empty());  // reading alone changes nothing
+    ASSERT_TRUE(WritePrivateProfileString("s", "k", "fresh", file.c_str()));
+    EXPECT_EQ(contents(file), "[s]\nk=fresh\n\n");
+    EXPECT_EQ(contents(file + ".unreadable"), refused);
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_EQ(told[0], std::make_pair(file, file + ".unreadable"));
+    ASSERT_TRUE(WritePrivateProfileString("s", "k", "again", file.c_str()));
+    EXPECT_EQ(told.size(), 1u);  // the file is settings now
+    told.clear();
+  }
+
+  // A later unreadable file replaces the one kept before; files that are settings text,
+  // however odd, keep nothing aside.
+  const std::string file = path("refused0.ini");
+  put(file, "\x01\x02");
+  ASSERT_TRUE(WritePrivateProfileString("s", "k", "fresh", file.c_str()));
+  EXPECT_EQ(contents(file + ".unreadable"), "\x01\x02");
+  for (const char* text : {"", "\n\n  \t\r\n", "junk\n[a]\nk=v\n", "[]\n"})
+  {
+    const std::string plain = path("plain" + std::to_string(n++) + ".ini");
+    put(plain, text);
+    ASSERT_TRUE(WritePrivateProfileString("s", "k", "v", plain.c_str()));
+    EXPECT_FALSE(fs::exists(plain + ".unreadable")) << text;
+  }
+  EXPECT_EQ(told.size(), 1u);
+
+  // When the bytes cannot be kept (a folder holds the name), the file is not replaced.
+  const std::string blocked = path("blocked.ini");
+  put(blocked, binary);
+  fs::create_directories(blocked + ".unreadable/inside");
+  EXPECT_FALSE(WritePrivateProfileString("s", "k", "v", blocked.c_str()));
+  EXPECT_EQ(contents(blocked), binary);
+  EXPECT_EQ(told.size(), 1u);
+  SWELL_SetIniKeptHandler(nullptr);
 }
 
 TEST_F(IniDisk, AReaderNeverSeesAPartialFileWhileAnotherProcessWrites)

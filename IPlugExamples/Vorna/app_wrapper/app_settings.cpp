@@ -145,6 +145,16 @@ void ReadSettings(AppState* state)
   KeepVectorSizeOrDefault(state->sigvs, AppState{}.sigvs);
 }
 
+// The layer kept a settings file it could not read before writing a fresh one over it;
+// the user hears where the old bytes went.
+void TellSettingsKept(const char* file, const char* keptAs)
+{
+  const char* slash = std::strrchr(file, '/');
+  std::fprintf(stderr, "%s: %s is not a settings file; its content is kept as %s\n", program_invocation_short_name,
+               slash ? slash + 1 : file, keptAs);
+  std::fflush(stderr);
+}
+
 }  // namespace
 
 bool SettingsFileIsNamed()
@@ -159,6 +169,7 @@ bool LoadSettings()
   gTempState = AppState{};
   gActiveState = AppState{};
   gINIPath[0] = '\0';
+  SWELL_SetIniKeptHandler(TellSettingsKept);
 
   std::string folder;
   if (!SettingsFolder(&folder) || folder.size() + std::strlen(kSettingsFileName) >= kINIPathSize) return false;
