@@ -59,6 +59,9 @@ void Vorna::OnMenuClickMidiLearn(int paramIdx, int)
   if (paramIdx < 0 || paramIdx >= kNumParams) return;
   WDL_MutexLock lock(&mMutex);
   mMIDIReceiver.ArmLearn(paramIdx);
+  // Arming takes the parameter off its controller at once, so the menu names what
+  // is left now, not when the next controller binds it.
+  UpdateControlLearnedCC(paramIdx, mMIDIReceiver.BoundController(paramIdx));
 }
 
 void Vorna::OnMenuClickMidiForget(int paramIdx, int)

@@ -167,6 +167,45 @@ TEST(EditorMenus, LearnForgetAndEraseThroughTheMenus)
   for (int c = 0; c < 128; ++c) EXPECT_EQ(e.plug->GetMIDIReceiver().GetLearnList(c).GetSize(), 0) << c;
 }
 
+TEST(EditorMenus, LearningAgainShowsAtOnceWhatIsStillBound)
+{
+  Editor e;
+  IMenuZK* menu = e.plug->GetParamMenu(kFlt1F);
+  const IRECT knob = *e.Control(kFlt1F)->GetTargetRECT();
+  const int x = knob.L + 5, y = knob.T + 5;
+  const auto pickLearn = [&] {
+    e.RightClick(x, y);
+    e.PickMenuItem(1);
+  };
+  const auto controllerArrives = [&](int cc) {
+    IMidiMsg msg(0, 0xB0, cc, 64);
+    e.plug->ProcessMidiMsg(&msg);
+    double silence[32] = {}, left[32], right[32];
+    double* ins[8] = {silence, silence, silence, silence, silence, silence, silence, silence};
+    double* outs[2] = {left, right};
+    e.plug->LockMutexAndProcessDoubleReplacing(ins, outs, 32);
+    e.Frame();
+  };
+  pickLearn();
+  controllerArrives(74);
+  ASSERT_EQ(std::string(menu->GetItem(2)->mText.Get()), "MIDI forget CC#74");
+
+  // Learning again unbinds at the pick, and the menu says so before any controller comes.
+  pickLearn();
+  EXPECT_EQ(e.plug->GetLearnedCC(kFlt1F), -1);
+  EXPECT_EQ(std::string(menu->GetItem(2)->mText.Get()), "MIDI forget (none)");
+  EXPECT_EQ(menu->GetItem(2)->mState, IMenuItemZK::kItemDisabled);
+  controllerArrives(21);
+  EXPECT_EQ(std::string(menu->GetItem(2)->mText.Get()), "MIDI forget CC#21");
+  EXPECT_EQ(menu->GetItem(2)->mState, IMenuItemZK::kItemUnchecked);
+
+  // Bound twice, learning again takes off the lower controller and names the one left.
+  e.plug->GetMIDIReceiver().GetLearnList(90).Add(kFlt1F);
+  pickLearn();
+  EXPECT_EQ(std::string(menu->GetItem(2)->mText.Get()), "MIDI forget CC#90");
+  EXPECT_EQ(menu->GetItem(2)->mState, IMenuItemZK::kItemUnchecked);
+}
+
 TEST(EditorMenus, TextSizesGrowAndShrinkToAFloor)
 {
   Editor e;

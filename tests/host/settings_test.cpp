@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <utility>
 #include <sys/stat.h>
 
 namespace fs = std::filesystem;
@@ -73,7 +74,7 @@ TEST_F(HostTest, BadValuesAreMendedOnLoadAndMissingKeysTakeTheReadersDefaults)
   EXPECT_EQ(gState.outChanR, 2);
   EXPECT_STREQ(gState.iovs, "512");
   EXPECT_STREQ(gState.sigvs, "32");
-  EXPECT_STREQ(gState.sr, "fast");  // no list offers it; it stays until one is picked
+  EXPECT_STREQ(gState.sr, "44100");
   EXPECT_EQ(gState.midiInChan, 16);
   EXPECT_EQ(gState.midiOutChan, 0);
   EXPECT_STREQ(gState.inDev, "default");
@@ -103,6 +104,24 @@ TEST_F(HostTest, BadValuesAreMendedOnLoadAndMissingKeysTakeTheReadersDefaults)
   EXPECT_TRUE(StoredNameMatches(gState.inDev, longName));
   EXPECT_FALSE(StoredNameMatches("xx", longName));
   EXPECT_FALSE(StoredNameMatches(gState.inDev, longName.substr(0, kNameSize - 2)));
+}
+
+TEST_F(HostTest, ASampleRateNoDeviceOffersStartsAtTheDefaultAndIsWrittenBack)
+{
+  // A rate is a whole number of hertz from 8000 to 384000; the stream opens at what the file then holds.
+  const std::pair<const char*, unsigned> cases[] = {
+      {"fast", 44100},    {"-48000", 44100}, {"1e10", 44100},   {"99999999999999999999999", 44100},
+      {"48000.5", 44100}, {"7999", 44100},   {"384001", 44100}, {"2000000000", 44100},
+      {"", 44100},        {"8000", 8000},    {"96000", 96000},  {"384000", 384000}};
+  for (const auto& [stored, rate] : cases)
+  {
+    WriteSettings(std::string("[audio]\nsr=") + stored + "\n");
+    Launch();
+    ASSERT_NE(gWorld.audio, nullptr) << stored;
+    EXPECT_EQ(gWorld.audio->sampleRate, rate) << stored;
+    EXPECT_NE(ReadSettings().find("\nsr=" + std::to_string(rate) + "\n"), std::string::npos) << stored;
+    Quit();
+  }
 }
 
 TEST_F(HostTest, SettingsThatCannotBeWrittenLeaveTheApplicationRunning)

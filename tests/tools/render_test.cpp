@@ -214,6 +214,29 @@ TEST(RenderTool, RendersAndPrintsOneLine)
   EXPECT_TRUE(run.err.empty()) << run.err;
 }
 
+TEST(RenderTool, AnOutputThatIsStandardOutputHoldsOnlyTheWavAndTheReportGoesToStandardError)
+{
+  const fs::path mid = TestDir() / "piped.mid";
+  const fs::path named = TestDir() / "named.wav";
+  WriteFile(mid, OneNoteFile());
+  const std::string args = "--seed 5 --tail 0.5 " + mid.string() + " ";
+  ASSERT_EQ(RunRenderer(args + named.string()).status, 0);
+  const std::vector<char> expected = FileBytes(named);
+  // RunRenderer sends standard output to this file, so it is one more name for it.
+  const fs::path redirected = TestDir() / "stdout.txt";
+  for (const std::string& out : {std::string("/dev/stdout"), std::string("/proc/self/fd/1"), std::string("/dev/fd/1"),
+                                 redirected.string()})
+  {
+    const ToolRun run = RunRenderer(args + out);
+    EXPECT_EQ(run.status, 0) << out << ": " << run.err;
+    EXPECT_TRUE(std::vector<char>(run.out.begin(), run.out.end()) == expected) << out;
+    SF_INFO info = {};
+    EXPECT_EQ(ReadWav(redirected, &info).size(), 2u * 72001u) << out;
+    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << out << ": " << run.err;
+    EXPECT_EQ(run.err.rfind(out + ": 72001 frames", 0), 0u) << run.err;
+  }
+}
+
 TEST(RenderTool, RefusesWhatItCannotWriteAndNeverOverwritesItsInput)
 {
   // A file whose last message lies where the frame count itself overflowed.

@@ -97,29 +97,37 @@ bool MakeFolders(const std::string& folder)
   return IsFolder(folder);
 }
 
-// A vector size as a whole number from 1 to kMaxVectorSize, or 0.
-int ParseVectorSize(const char* text)
+// The rates audio devices offer. Far above them the engine's lengths in samples
+// no longer fit its integers.
+constexpr int kMinSampleRate = 8000;
+constexpr int kMaxSampleRate = 384000;
+
+// A whole decimal number from minValue (at least 1) to maxValue, or 0. A sign, a
+// fraction, an exponent or a space makes no whole number, and the reading stops
+// past maxValue, so that no digit string, however long, overflows.
+int ParseWholeNumber(const char* text, int minValue, int maxValue)
 {
-  if (!text[0] || std::strlen(text) > 5) return 0;
   int value = 0;
   for (const char* c = text; *c; ++c)
   {
     if (*c < '0' || *c > '9') return 0;
     value = value * 10 + (*c - '0');
+    if (value > maxValue) return 0;
   }
-  return value <= kMaxVectorSize ? value : 0;
+  return value >= minValue ? value : 0;
 }
 
-void KeepVectorSizeOrDefault(char (&field)[kNameSize], const char* fallback)
+// The field keeps its number in plain digits, or takes the fallback.
+void KeepWholeNumberOrDefault(char (&field)[kNameSize], int minValue, int maxValue, const char* fallback)
 {
-  const int size = ParseVectorSize(field);
-  if (size == 0)
+  const int value = ParseWholeNumber(field, minValue, maxValue);
+  if (value == 0)
   {
     CopyName(field, fallback);
     return;
   }
   char text[16];
-  std::snprintf(text, sizeof(text), "%d", size);
+  std::snprintf(text, sizeof(text), "%d", value);
   CopyName(field, text);
 }
 
@@ -141,8 +149,9 @@ void ReadSettings(AppState* state)
     CopyName(state->*k.text, value);
   }
   if (!IsAudioDriverCompiled(state->driver)) state->driver = 0;
-  KeepVectorSizeOrDefault(state->iovs, AppState{}.iovs);
-  KeepVectorSizeOrDefault(state->sigvs, AppState{}.sigvs);
+  KeepWholeNumberOrDefault(state->sr, kMinSampleRate, kMaxSampleRate, AppState{}.sr);
+  KeepWholeNumberOrDefault(state->iovs, 1, kMaxVectorSize, AppState{}.iovs);
+  KeepWholeNumberOrDefault(state->sigvs, 1, kMaxVectorSize, AppState{}.sigvs);
 }
 
 // The layer kept a settings file it could not read before writing a fresh one over it;
