@@ -5,8 +5,10 @@
 #include "app_preferences.h"
 #include "system_setup.h"
 
+#include "swell-ctl-classes.h"
 #include "swell-dlg.h"
 
+#include "platform/appkit/box.h"
 #include "platform/appkit/button.h"
 #include "platform/appkit/keys.h"
 #include "platform/appkit/text_field.h"
@@ -410,5 +412,176 @@ TEST_F(PreferencesTest, AboutAndTheSystemSetupButtonTalkThroughMessageBoxes)
   setenv("PATH", savedPath.c_str(), 1);
   EXPECT_EQ(text, kNoSystemSetupText);
   EXPECT_EQ(title, "Vorna");
+}
+
+// The dialog as the user sees it: 35 controls of the given kinds, captions and places. The
+// dialog's content view is flipped and made at scale 1 with no offset, so a control's frame
+// is its dialog units as pixels from the top-left corner, except where the window layer
+// shapes a kind: a group box is one unit higher and three taller (its title sits on the top
+// edge), and a drop-down list is always 18 high whatever height is asked. A group box goes
+// behind every control made before it, so the boxes lead the subviews, the later one first.
+TEST_F(PreferencesTest, TheDialogHoldsItsThirtyFiveControlsWhereTheLayoutPutsThem)
+{
+  enum Kind
+  {
+    group,
+    label,
+    combo,
+    checkBox,
+    button,
+    defaultButton,
+  };
+  struct Row
+  {
+    Kind kind;
+    int id;
+    const char* text;
+    int x, y, w, h;
+  };
+  const Row rows[] = {
+    {group, -1, "Audio Settings", 5, 10, 300, 230},
+    {label, -1, "Driver Type", 20, 32, 60, 20},
+    {combo, 40008, "", 20, 50, 150, 100},
+    {label, -1, "Input Device", 20, 75, 80, 20},
+    {combo, 40009, "", 20, 90, 150, 100},
+    {label, -1, "Output Device", 20, 115, 80, 20},
+    {combo, 40010, "", 20, 130, 150, 100},
+    {label, -1, "In 1 (L)", 20, 155, 90, 20},
+    {combo, 40014, "", 20, 170, 46, 100},
+    {label, -1, "In 2 (R)", 75, 155, 90, 20},
+    {combo, 40015, "", 75, 170, 46, 100},
+    {checkBox, 40023, "Mono", 125, 128, 56, 100},
+    {label, -1, "Out 1 (L)", 20, 195, 60, 20},
+    {combo, 40017, "", 20, 210, 46, 100},
+    {label, -1, "Out 2 (R)", 75, 195, 60, 20},
+    {combo, 40016, "", 75, 210, 46, 100},
+    {label, -1, "IO Vector Size", 200, 32, 80, 20},
+    {combo, 40011, "", 200, 50, 90, 100},
+    {label, -1, "Signal Vector Size", 200, 75, 100, 20},
+    {combo, 40012, "", 200, 90, 90, 100},
+    {label, -1, "Sampling Rate", 200, 115, 80, 20},
+    {combo, 40013, "", 200, 130, 90, 100},
+    {button, 40022, "Audio Midi Setup...", 180, 170, 110, 40},
+    {group, -1, "MIDI Settings", 5, 255, 300, 120},
+    {label, -1, "Input Device", 20, 275, 100, 20},
+    {combo, 40018, "", 20, 293, 150, 100},
+    {label, -1, "Output Device", 20, 320, 100, 20},
+    {combo, 40019, "", 20, 338, 150, 100},
+    {label, -1, "Input Channel", 200, 275, 100, 20},
+    {combo, 40020, "", 200, 293, 90, 100},
+    {label, -1, "Output Channel", 200, 320, 100, 20},
+    {combo, 40021, "", 200, 338, 90, 100},
+    {defaultButton, 1, "OK", 192, 383, 50, 20},
+    {button, 40024, "Apply", 132, 383, 50, 20},
+    {button, 2, "Cancel", 252, 383, 50, 20},
+  };
+  constexpr int kDropDownHeight = 18;
+
+  StartApplication();
+  HWND dialog = OpenModeless();
+  auto* content = dynamic_cast<cocoa::NSView*>(swellObjectOf(dialog));
+  ASSERT_NE(content, nullptr);
+  ASSERT_TRUE(content->isFlipped());
+  EXPECT_EQ(int(content->bounds().size.width), 320);
+  EXPECT_EQ(int(content->bounds().size.height), 420);
+
+  // Creation order as the subviews show it: the boxes, later one first, then the rest in order.
+  std::vector<const Row*> expected;
+  for (auto it = std::rbegin(rows); it != std::rend(rows); ++it)
+    if (it->kind == group) expected.push_back(&*it);
+  for (const Row& row : rows)
+    if (row.kind != group) expected.push_back(&row);
+  const std::vector<cocoa::NSView*> views = content->subviews();
+  ASSERT_EQ(views.size(), 35u);
+  ASSERT_EQ(expected.size(), 35u);
+
+  cocoa::NSWindow* window = content->window();
+  ASSERT_NE(window, nullptr);
+  for (size_t i = 0; i < views.size(); ++i)
+  {
+    const Row& row = *expected[i];
+    cocoa::NSView* view = views[i];
+    SCOPED_TRACE(std::to_string(i) + ": " + row.text + " " + std::to_string(row.id));
+    EXPECT_EQ(int(view->tag()), row.id);
+    cocoa::NSRect place = cocoa::NSMakeRect(row.x, row.y, row.w, row.h);
+    switch (row.kind)
+    {
+      case group:
+        EXPECT_NE(dynamic_cast<cocoa::NSBox*>(view), nullptr);
+        place = cocoa::NSMakeRect(row.x, row.y - 1, row.w, row.h + 3);
+        break;
+      case label:
+      {
+        auto* field = dynamic_cast<cocoa::NSTextField*>(view);
+        ASSERT_NE(field, nullptr);
+        EXPECT_FALSE(field->isEditable());
+        EXPECT_EQ(field->alignment(), cocoa::NSTextAlignmentLeft);
+        break;
+      }
+      case combo:
+      {
+        auto* popUp = dynamic_cast<Swell_vVorna_pub*>(view);
+        ASSERT_NE(popUp, nullptr);
+        EXPECT_EQ(popUp->getSwellStyle() & 3, 3);
+        place.size.height = kDropDownHeight;
+        break;
+      }
+      case checkBox:
+      case button:
+      case defaultButton:
+      {
+        auto* made = dynamic_cast<cocoa::NSButton*>(view);
+        ASSERT_NE(made, nullptr);
+        EXPECT_EQ(made->buttonCell()->buttonType() == cocoa::NSButtonTypeSwitch, row.kind == checkBox);
+        EXPECT_EQ(window->defaultButtonCell() == made->buttonCell(), row.kind == defaultButton);
+        break;
+      }
+    }
+    // A drop-down list shows its selection, not a caption; the resource gives them none.
+    if (row.kind != combo)
+    {
+      char text[64] = "";
+      GetDlgItemText(swellHandleOf(view), 0, text, sizeof(text));
+      EXPECT_STREQ(text, row.text);
+    }
+    const cocoa::NSRect frame = view->frame();
+    EXPECT_EQ(frame.origin.x, place.origin.x);
+    EXPECT_EQ(frame.origin.y, place.origin.y);
+    EXPECT_EQ(frame.size.width, place.size.width);
+    EXPECT_EQ(frame.size.height, place.size.height);
+  }
+  DestroyWindow(dialog);
+}
+
+// The rates offered are those both devices list, in the input device's order, whatever order
+// the output device lists them in; the stored rate is selected when offered, else nothing is.
+TEST_F(PreferencesTest, TheRatesAreThoseOfBothDevicesInTheInputsOrder)
+{
+  RtAudio::DeviceInfo mic = Device("Mic", 2, 0);
+  mic.sampleRates = {96000, 44100, 22050, 48000};
+  RtAudio::DeviceInfo speakers = Device("Speakers", 0, 2);
+  speakers.sampleRates = {48000, 88200, 44100, 96000};
+  RtAudio::DeviceInfo phones = Device("Phones", 0, 2);
+  phones.sampleRates = {22050, 32000, 96000};
+  gWorld.devices = {mic, speakers, phones};
+  WriteSettings("[audio]\nindev=Mic\noutdev=Speakers\nsr=48000\n");
+  StartApplication();
+
+  HWND dialog = OpenModeless();
+  EXPECT_EQ(Entries(dialog, IDC_COMBO_AUDIO_SR), (Texts{"96000", "44100", "48000"}));
+  EXPECT_EQ(Selected(dialog, IDC_COMBO_AUDIO_SR), "48000");
+  // Another output device: its own common rates, still in the input's order; the stored
+  // rate is not among them, so nothing is selected and the setting stays.
+  Pick(dialog, IDC_COMBO_AUDIO_OUT_DEV, "Phones");
+  EXPECT_EQ(Entries(dialog, IDC_COMBO_AUDIO_SR), (Texts{"96000", "22050"}));
+  EXPECT_EQ(SWELL_CB_GetCurSel(dialog, IDC_COMBO_AUDIO_SR), -1);
+  EXPECT_STREQ(gState.sr, "48000");
+  Pick(dialog, IDC_COMBO_AUDIO_SR, "22050");
+  EXPECT_STREQ(gState.sr, "22050");
+  // Back to the first output: 22050 is the input's alone, so it is not offered.
+  Pick(dialog, IDC_COMBO_AUDIO_OUT_DEV, "Speakers");
+  EXPECT_EQ(Entries(dialog, IDC_COMBO_AUDIO_SR), (Texts{"96000", "44100", "48000"}));
+  EXPECT_EQ(SWELL_CB_GetCurSel(dialog, IDC_COMBO_AUDIO_SR), -1);
+  DestroyWindow(dialog);
 }
 }  // namespace

@@ -13,6 +13,7 @@
 
 #include "platform/appkit/keys.h"
 #include "platform/appkit/menu.h"
+#include "platform/appkit/screen.h"
 #include "platform/appkit/view.h"
 #include "platform/appkit/window.h"
 
@@ -75,6 +76,34 @@ TEST_F(AppWindowTest, TheMainWindowCarriesOneEditorViewAndACopyOfTheMainMenu)
   EXPECT_EQ(MainView()->subviews().size(), 1u);
   EXPECT_EQ(int(editorView->frame().size.width), kMainWindowWidth);
   EXPECT_EQ(int(editorView->frame().size.height), kMainWindowHeight);
+}
+
+// The main window starts centred on the screen's visible area as the platform centres a
+// window: across, exactly in the middle; up and down, where the platform's own centring puts
+// it. Centring by the window's view handle moves a window put elsewhere back there.
+TEST_F(AppWindowTest, TheMainWindowStartsCentredOnTheScreen)
+{
+  StartApplication();
+  ASSERT_NE(gHWND, nullptr);
+  cocoa::NSWindow* window = MainView()->window();
+  ASSERT_NE(window, nullptr);
+  cocoa::NSScreen* screen = window->screen() ? window->screen() : cocoa::NSScreen::mainScreen();
+  ASSERT_NE(screen, nullptr);
+  const cocoa::NSRect area = screen->visibleFrame();
+  const cocoa::NSRect started = window->frame();
+  ASSERT_LT(started.size.width, area.size.width);
+  ASSERT_LT(started.size.height, area.size.height);
+
+  EXPECT_NEAR(started.origin.x + started.size.width / 2, area.origin.x + area.size.width / 2, 0.5);
+  EXPECT_GE(started.origin.y, area.origin.y);
+  EXPECT_LE(started.origin.y + started.size.height, area.origin.y + area.size.height);
+  window->center();
+  EXPECT_EQ(window->frame(), started);
+
+  window->setFrameOrigin(cocoa::NSMakePoint(area.origin.x, area.origin.y));
+  ASSERT_NE(window->frame(), started);
+  CenterWindow(gHWND);
+  EXPECT_EQ(window->frame(), started);
 }
 
 TEST_F(AppWindowTest, AnEditorOfAnotherSizeResizesTheMainWindowAroundItInPlace)
