@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 namespace
 {
@@ -27,6 +28,15 @@ public:
   const charEnt* extra(int i) const { return m_extracharlist.Get() + i; }
   const charEnt& low(int c) const { return m_lowchars[c]; }
   float alpha() const { return m_alpha; }
+  // The cached coverage of a code below 128, rendering it first.
+  std::vector<unsigned char> coverage(char c)
+  {
+    measure(std::string(1, c));
+    const charEnt& e = m_lowchars[(int)c];
+    if (e.base_offset <= 0) return {};
+    const unsigned char* first = m_cachestore.Get() + e.base_offset - 1;
+    return std::vector<unsigned char>(first, first + e.width * e.height);
+  }
 
   RECT measure(const std::string& text, unsigned flags = 0, int count = -1)
   {
@@ -323,4 +333,150 @@ TEST(CachedFont, VerticalFontsTurnEachGlyph)
   const RECT m = down.measure("LL");
   EXPECT_EQ(m.bottom, 2 * across.measure("L").right);
   snapshotOnFailure("font-vertical", d, &u);
+}
+
+TEST(CachedFont, InvertOutlineShadowAndBlurWorkOnTheRenderedCoverage)
+{
+  Font plain(0), inverted(CFONT_INVERT), mono(CFONT_MONO), outline(CFONT_OUTLINE), shadow(CFONT_SHADOW),
+      both(CFONT_SHADOW | CFONT_OUTLINE), blurred(CFONT_BLUR);
+  const int line = plain.GetLineHeight();
+  const int p = line < 16 ? 2 : line / 16 + 2;
+  for (char c : {'A', 'g', 'l', 'W', '%'})
+  {
+    SCOPED_TRACE(std::string(1, c));
+    const std::vector<unsigned char> v = plain.coverage(c), inv = inverted.coverage(c), m = mono.coverage(c),
+                                     out = outline.coverage(c), sh = shadow.coverage(c), sh2 = both.coverage(c);
+    const int w = plain.low(c).width, h = plain.low(c).height;
+    ASSERT_FALSE(v.empty());
+    ASSERT_EQ(v.size(), size_t(w * h));
+
+    // Inverted coverage keeps the box found from the ink before inversion.
+    EXPECT_EQ(inverted.low(c).width, w);
+    EXPECT_EQ(inverted.low(c).left_extra, plain.low(c).left_extra);
+    ASSERT_EQ(inv.size(), v.size());
+    for (size_t i = 0; i < v.size(); ++i) ASSERT_EQ(inv[i], 255 - v[i]) << i;
+
+    // Thresholded at 130; outline marks the blank pixels next to ink across or
+    // down, shadow those with ink left, above or above left; with both, shadow wins.
+    ASSERT_EQ(m.size(), v.size());
+    ASSERT_EQ(out.size(), v.size());
+    ASSERT_EQ(sh.size(), v.size());
+    const auto ink = [&](int x, int y) { return x >= 0 && y >= 0 && x < w && y < h && v[size_t(y * w + x)] > 130; };
+    int outlined = 0, shaded = 0;
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x)
+      {
+        const size_t i = size_t(y * w + x);
+        ASSERT_EQ(m[i], ink(x, y) ? 255 : 0) << x << "," << y;
+        const bool nextTo = ink(x - 1, y) || ink(x + 1, y) || ink(x, y - 1) || ink(x, y + 1);
+        const bool below = ink(x - 1, y) || ink(x, y - 1) || ink(x - 1, y - 1);
+        ASSERT_EQ(out[i], ink(x, y) ? 255 : nextTo ? 128 : 0) << x << "," << y;
+        ASSERT_EQ(sh[i], ink(x, y) ? 255 : below ? 128 : 0) << x << "," << y;
+        ASSERT_EQ(sh2[i], sh[i]) << x << "," << y;
+        outlined += out[i] == 128;
+        shaded += sh[i] == 128;
+      }
+    EXPECT_GT(outlined, 0);
+    EXPECT_GT(shaded, 0);
+
+    // Blur: the whole rendering box (margin, advance, margin) blurred before the ink
+    // bounds are found, the bounds reaching at least from the margin over the advance.
+    const int advance = plain.low(c).advance, boxW = advance + 2 * p;
+    const int inkLeft = p - plain.low(c).left_extra;
+    LICE_MemBitmap box(boxW, h);
+    LICE_Clear(&box, 0);
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x)
+      {
+        const unsigned int g = v[size_t(y * w + x)];
+        LICE_PutPixel(&box, inkLeft + x, y, 0xFF000000u | g << 16 | g << 8 | g, 1.0f, BLEND_COPY);
+      }
+    LICE_Blur(&box, &box, 0, 0, 0, 0, boxW, h);
+    int left = p, right = advance + p;
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < boxW; ++x)
+        if (red(box, x, y)) left = std::min(left, x), right = std::max(right, x + 1);
+    const std::vector<unsigned char> b = blurred.coverage(c);
+    EXPECT_EQ(blurred.low(c).advance, advance);
+    EXPECT_EQ(blurred.low(c).left_extra, p - left);
+    ASSERT_EQ(blurred.low(c).width, right - left);
+    ASSERT_EQ(b.size(), size_t((right - left) * h));
+    for (int y = 0; y < h; ++y)
+      for (int x = left; x < right; ++x)
+        ASSERT_EQ(b[size_t(y * (right - left) + x - left)], red(box, x, y)) << x << "," << y;
+  }
+}
+
+namespace
+{
+// A bitmap that asks fonts not to draw into it natively.
+class NoNativeText : public LICE_MemBitmap
+{
+public:
+  using LICE_MemBitmap::LICE_MemBitmap;
+  std::intptr_t Extended(int id, void* data) override
+  {
+    return id == 0x59555678 ? 1 : LICE_MemBitmap::Extended(id, data);
+  }
+};
+
+// Which way a font drew: the glyph way fills the cache, the native way leaves it empty.
+struct Drawn
+{
+  bool cached;
+  bool inked;
+  int result;
+};
+
+Drawn DrawH(Font& font, LICE_IBitmap& bmp, unsigned dtFlags = DT_NOCLIP)
+{
+  LICE_Clear(&bmp, 0xFF000000);
+  font.SetTextColor(0xFFFFFFFF);
+  RECT r = {0, 0, bmp.getWidth(), bmp.getHeight()};
+  const int result = font.DrawText(&bmp, "H", -1, &r, dtFlags);
+  return {font.low('H').base_offset != 0, inkBox(bmp, 0xFF000000).right > 0, result};
+}
+}  // namespace
+
+TEST(CachedFont, LineHeightLimitsAndTheNativeDrawingVeto)
+{
+  // Up to 255 a font without CFONT_NATIVE_OK draws glyphs; from 256 it always draws
+  // natively unless the bitmap vetoes it. Glyphs are rendered up to a line height of
+  // 1023 and not above. The sizes are those that give DejaVu Sans these line heights.
+  struct Limit
+  {
+    int size, lineHeight;
+    bool native, vetoedCached;
+  };
+  const Limit limits[] = {
+      {219, 255, false, true}, {220, 256, true, true}, {879, 1023, true, true}, {880, 1024, true, false}};
+  for (const Limit& l : limits)
+  {
+    SCOPED_TRACE(l.lineHeight);
+    Font f(0, l.size);
+    ASSERT_EQ(f.GetLineHeight(), l.lineHeight);
+    LICE_MemBitmap bmp(1000, 1200);
+    const Drawn plainWay = DrawH(f, bmp);
+    EXPECT_EQ(plainWay.cached, !l.native);
+    EXPECT_TRUE(plainWay.inked);
+    EXPECT_GT(plainWay.result, 0);
+    NoNativeText vetoing(1000, 1200);
+    const Drawn glyphWay = DrawH(f, vetoing);
+    EXPECT_EQ(glyphWay.cached, l.vetoedCached);
+    EXPECT_EQ(glyphWay.inked, l.vetoedCached);
+    EXPECT_EQ(glyphWay.result > 0, l.vetoedCached);
+  }
+
+  // Below 256, CFONT_NATIVE_OK draws natively unless a glyph-only flag, the
+  // translucency flag or the bitmap says otherwise.
+  Font nativeOk(CFONT_NATIVE_OK), mono(CFONT_NATIVE_OK | CFONT_MONO), blurred(CFONT_NATIVE_OK | CFONT_BLUR);
+  LICE_MemBitmap bmp(60, 40);
+  NoNativeText vetoing(60, 40);
+  EXPECT_FALSE(DrawH(nativeOk, bmp).cached);
+  EXPECT_TRUE(DrawH(nativeOk, bmp).inked);
+  EXPECT_TRUE(DrawH(nativeOk, bmp, DT_NOCLIP | LICE_DT_USEFGALPHA).cached);
+  Font vetoed(CFONT_NATIVE_OK);
+  EXPECT_TRUE(DrawH(vetoed, vetoing).cached);
+  EXPECT_TRUE(DrawH(mono, bmp).cached);
+  EXPECT_TRUE(DrawH(blurred, bmp).cached);
 }

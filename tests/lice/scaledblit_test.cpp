@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <limits>
 #include <random>
 #include <vector>
@@ -182,4 +184,103 @@ TEST(ScaledBlit, RandomRequestsNeverTouchOutsideTheirRectangle)
         }
       }
   }
+}
+
+namespace
+{
+struct ScaledRequest
+{
+  int dstx, dsty, dstw, dsth;
+  float srcx, srcy, srcw, srch;
+};
+
+// The source pixel that the scaled blit's 16.16 stepping picks for each
+// destination pixel, nearest neighbour, worked out from the clipping and stepping
+// rules for positive sizes: -1 where the destination pixel is left alone.
+std::vector<int> ExpectedNearestSources(const ScaledRequest& r, int destW, int destH, int srcW, int srcH)
+{
+  std::vector<int> out((size_t)destW * destH, -1);
+  int dstx = r.dstx, dsty = r.dsty, dstw = r.dstw, dsth = r.dsth;
+  float srcx = r.srcx, srcy = r.srcy;
+  const float xadvance = r.srcw / dstw, yadvance = r.srch / dsth;
+  if (dstx < 0) srcx += -dstx * xadvance, dstw += dstx, dstx = 0;
+  if (dsty < 0) srcy += -dsty * yadvance, dsth += dsty, dsty = 0;
+  if (dstw <= 0 || dsth <= 0 || dstx >= destW || dsty >= destH) return out;
+  dstw = std::min(dstw, destW - dstx);
+  dsth = std::min(dsth, destH - dsty);
+  const double dx = std::floor((double)xadvance * 65536), dy = std::floor((double)yadvance * 65536);
+  double sx = std::floor((double)srcx * 65536), sy = std::floor((double)srcy * 65536);
+  const auto skipBefore = [](int& pos, int& len, double& s, double step) {
+    if (s >= 0) return;
+    const int n = (int)((step - 1 - s) / step);
+    pos += n, len -= n, s += n * step;
+  };
+  skipBefore(dstx, dstw, sx, dx);
+  skipBefore(dsty, dsth, sy, dy);
+  if (dstw <= 0 || dsth <= 0) return out;
+  const int left = (int)(sx / 65536), right = std::min(srcW, (int)(srcx + r.srcw + 0.999999));
+  const int top = (int)(sy / 65536), bottom = std::min(srcH, (int)(srcy + r.srch + 0.999999));
+  for (int y = 0; y < dsth; ++y)
+    for (int x = 0; x < dstw; ++x)
+    {
+      const int col = (int)((sx + x * dx) / 65536), row = (int)((sy + y * dy) / 65536);
+      if (col >= left && col < right && row >= top && row < bottom)
+        out[(size_t)(dsty + y) * destW + dstx + x] = row * srcW + col;
+    }
+  return out;
+}
+}  // namespace
+
+TEST(ScaledBlit, ClippedOnEveryEdgeSamplesTheSteppedSourcePixels)
+{
+  // Unequal scales (0.7 and 1.3 source pixels per destination pixel, and their
+  // inverses), the destination cut on each edge in turn, on all at once, and the
+  // source rectangle starting left of and above the source bitmap.
+  const ScaledRequest requests[] = {
+      {-4, 2, 10, 6, 1.25f, 0.5f, 7.0f, 7.8f},       // left
+      {3, -3, 10, 6, 1.25f, 0.5f, 7.0f, 7.8f},       // top
+      {12, 2, 10, 6, 1.25f, 0.5f, 7.0f, 7.8f},       // right
+      {3, 9, 10, 6, 1.25f, 0.5f, 7.0f, 7.8f},        // bottom
+      {-3, -5, 22, 20, 2.3f, 1.1f, 15.4f, 26.0f},    // every edge
+      {-2, -1, 20, 15, 0.6f, 3.7f, 26.0f, 10.5f},    // every edge, the other way round
+      {1, 1, 12, 9, -2.6f, -1.7f, 8.4f, 11.7f},      // source starts outside its bitmap
+      {-5, -4, 30, 20, -3.1f, -2.9f, 21.0f, 26.0f},  // both at once
+  };
+  const int modes[] = {BLEND_COPY, BLEND_COPY | BLEND_SOURCE_ALPHA};
+  LICE_MemBitmap src(32, 32, 4), dest(16, 12, 4);
+  lice_test::FillCoordinates(src);
+  for (int mode : modes)
+    for (const ScaledRequest& r : requests)
+    {
+      lice_test::Fill(dest, kBackground);
+      LICE_ScaledBlit(&dest, &src, r.dstx, r.dsty, r.dstw, r.dsth, r.srcx, r.srcy, r.srcw, r.srch, 1.0f, mode);
+      const std::vector<int> expected = ExpectedNearestSources(r, 16, 12, 32, 32);
+      for (int y = 0; y < 12; ++y)
+        for (int x = 0; x < 16; ++x)
+        {
+          const int i = expected[(size_t)y * 16 + x];
+          const unsigned int want = i < 0 ? kBackground : Coordinate(i % 32, i / 32);
+          ASSERT_EQ(LICE_GetPixel(&dest, x, y), want)
+              << "mode " << mode << " request at (" << r.dstx << ", " << r.dsty << ") pixel (" << x << ", " << y << ")";
+        }
+    }
+
+  // Worked by hand for the left cut: four columns of 0.7 move the start to
+  // 1.25 + 2.8 = 4.05, so destination (0, 2) takes source (4, 0) and (1, 2)
+  // takes (4.75 -> 4, 0); rows step by 1.3: destination row 4 samples 0.5 + 2.6.
+  lice_test::Fill(dest, kBackground);
+  LICE_ScaledBlit(&dest, &src, -4, 2, 10, 6, 1.25f, 0.5f, 7.0f, 7.8f, 1.0f, BLEND_COPY);
+  EXPECT_EQ(LICE_GetPixel(&dest, 0, 2), Coordinate(4, 0));
+  EXPECT_EQ(LICE_GetPixel(&dest, 1, 2), Coordinate(4, 0));
+  EXPECT_EQ(LICE_GetPixel(&dest, 2, 4), Coordinate(5, 3));
+  EXPECT_EQ(LICE_GetPixel(&dest, 6, 2), kBackground);
+  // Source left of its bitmap: 0.7 per column from -2.6 reaches column 0 at the
+  // fifth destination column (-2.6 + 2.8 = 0.2); rows of 1.3 from -1.7 reach row 0
+  // at the third (-1.7 + 2.6 = 0.9).
+  lice_test::Fill(dest, kBackground);
+  LICE_ScaledBlit(&dest, &src, 1, 1, 12, 9, -2.6f, -1.7f, 8.4f, 11.7f, 1.0f, BLEND_COPY);
+  EXPECT_EQ(LICE_GetPixel(&dest, 4, 3), kBackground);
+  EXPECT_EQ(LICE_GetPixel(&dest, 5, 2), kBackground);
+  EXPECT_EQ(LICE_GetPixel(&dest, 5, 3), Coordinate(0, 0));
+  EXPECT_EQ(LICE_GetPixel(&dest, 6, 4), Coordinate(0, 2));
 }

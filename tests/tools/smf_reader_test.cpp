@@ -183,6 +183,53 @@ TEST(SmfReader, SkipsSysExUnknownChunksAndWhatFollowsTheEndOfTrack)
   ASSERT_EQ(r2.seq.events.size(), 1u);
 }
 
+TEST(SmfReader, MetaAndSysExEventsCancelRunningStatusUntilTheNextStatusByte)
+{
+  // Every kind of event that is not a channel message, each between channel
+  // messages: after each one the next message states its status again and running
+  // status then carries on from that status; their time deltas still count.
+  // 96 ticks per quarter at 120 bpm: a tick lasts 0.5 / 96 s.
+  const Bytes file = smf::File(0, 96,
+                               {WithEnd({0x00, 0x90, 60, 100,                    // tick 0
+                                         0x00, 62, 101,                          // running note on
+                                         24, 0xFF, 0x01, 0x02, 'h', 'i',         // text meta, tick 24
+                                         0x00, 0x80, 60, 0,                      // tick 24
+                                         24, 62, 0,                              // running note off, tick 48
+                                         24, 0xF0, 0x03, 0x43, 0x10, 0xF7,       // sysex, tick 72
+                                         0x00, 0xB1, 7, 100,                     // tick 72
+                                         24, 10, 64,                             // running controller, tick 96
+                                         48, 0xF7, 0x02, 0xF8, 0xFA,             // escaped packet, tick 144
+                                         0x00, 0xC2, 3,                          // tick 144
+                                         48, 4})});                              // running program, tick 192
+  const Read r = ReadBytes(file);
+  ASSERT_TRUE(r.ok) << r.error;
+  ASSERT_EQ(r.seq.events.size(), 8u);
+  const double tick = 0.5 / 96;
+  ExpectEvent(r.seq.events[0], 0.0, 0x90, 60, 100);
+  ExpectEvent(r.seq.events[1], 0.0, 0x90, 62, 101);
+  ExpectEvent(r.seq.events[2], 24 * tick, 0x80, 60, 0);
+  ExpectEvent(r.seq.events[3], 48 * tick, 0x80, 62, 0);
+  ExpectEvent(r.seq.events[4], 72 * tick, 0xB1, 7, 100);
+  ExpectEvent(r.seq.events[5], 96 * tick, 0xB1, 10, 64);
+  ExpectEvent(r.seq.events[6], 144 * tick, 0xC2, 3, 0);
+  ExpectEvent(r.seq.events[7], 192 * tick, 0xC2, 4, 0);
+
+  // A data byte straight after any of the three has no status to run on: the
+  // reader refuses the file rather than guess one.
+  const Bytes between[] = {{0x00, 0xFF, 0x01, 0x00}, {0x00, 0xF0, 0x01, 0xF7}, {0x00, 0xF7, 0x01, 0x00}};
+  for (const Bytes& event : between)
+  {
+    Bytes events = {0x00, 0x90, 60, 100};
+    smf::Append(events, event);
+    smf::Append(events, {0x00, 61, 100});
+    const Read refused = ReadBytes(smf::File(0, 96, {WithEnd(events)}));
+    SCOPED_TRACE(int(event[1]));
+    EXPECT_FALSE(refused.ok);
+    EXPECT_NE(refused.error.find("the data byte 0x3D without a status"), std::string::npos) << refused.error;
+    EXPECT_TRUE(refused.seq.events.empty());
+  }
+}
+
 TEST(SmfReader, MalformedFilesAreRefusedWithAReason)
 {
   const Bytes note = {0x00, 0x90, 60, 100};
