@@ -25,14 +25,14 @@ fail() { echo "application check: $*"; exit 1; }
 now_ms() { echo $(($(date +%s%N) / 1000000)); }
 ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
 
-display=""
-for n in $(seq 191 240); do
-  if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then display=":$n"; break; fi
-done
-[ -n "$display" ] || fail "no free X display number"
-setsid Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp > "$work/xvfb.log" 2>&1 &
+# Xvfb picks a free display itself, so that checks running side by side never meet.
+exec 3> "$work/display"
+setsid Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp > "$work/xvfb.log" 2>&1 &
 pids+=($!)
-export DISPLAY=$display
+exec 3>&-
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
+[ -s "$work/display" ] || fail "Xvfb did not start"
+export DISPLAY=":$(head -n1 "$work/display")"
 for _ in $(seq 100); do xdotool getdisplaygeometry > /dev/null 2>&1 && break; sleep 0.05; done
 
 setsid jackd --no-realtime -n "$server" -d dummy -r 48000 -p 256 > "$work/jackd.log" 2>&1 &
@@ -60,7 +60,7 @@ app=$!
 pids+=($app)
 window=""
 colour=""
-while [ $(($(now_ms) - start)) -lt 20000 ]; do
+while [ $(($(now_ms) - start)) -lt 45000 ]; do
   window=$(xdotool search --onlyvisible --name '^Vorna$' 2> /dev/null | head -n1) || true
   if [ -n "$window" ]; then
     eval "$(xdotool getwindowgeometry --shell "$window")"
