@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <numbers>
+
 using namespace guitest;
 
 namespace
@@ -188,4 +190,86 @@ TEST(Drawing, TextStylesShareFontsAndMeasureByAlignment)
   EXPECT_GT(darkest[1], 100);
   EXPECT_LE(right, 10 + w);
   EXPECT_GT(right, 10 + w - 4);
+}
+
+namespace
+{
+// An opaque w x h image: the upper half one colour, the lower half another (0 = transparent).
+LICE_IBitmap* Halves(int w, int h, unsigned int upper, unsigned int lower)
+{
+  auto* image = new LICE_MemBitmap(w, h);
+  LICE_FillRect(image, 0, 0, w, h / 2, upper, 1.0f, BLEND_COPY);
+  LICE_FillRect(image, 0, h / 2, w, h - h / 2, lower, 1.0f, BLEND_COPY);
+  return image;
+}
+constexpr unsigned int kRed = 0xFFFF0000u, kBlue = 0xFF0000FFu, kGreen = 0xFF00FF00u;
+}  // namespace
+
+TEST(Drawing, RotatedBitmapsTurnAboutTheirCentre)
+{
+  Surface s(40, 40);
+  s.gui.images["halves.png"] = [] { return Halves(10, 10, kRed, kBlue); };
+  IBitmap halves = s.gui.LoadIBitmap(7101, "halves.png");
+  s.Frame(IRECT(0, 0, 40, 40));
+
+  // Centred on (20, 20): the image covers 15..24 in both directions, upright at angle 0.
+  s.gui.DrawRotatedBitmap(&halves, 20, 20, 0.0);
+  EXPECT_EQ(s.At(20, 16), 0xFF0000u);
+  EXPECT_EQ(s.At(20, 23), 0x0000FFu);
+  EXPECT_EQ(s.At(14, 20), 0u);
+  EXPECT_EQ(s.At(25, 20), 0u);
+
+  // Half a turn (the angle is in radians) swaps the halves in place.
+  s.Clear();
+  s.Frame(IRECT(0, 0, 40, 40));
+  s.gui.DrawRotatedBitmap(&halves, 20, 20, std::numbers::pi);
+  EXPECT_EQ(s.At(20, 16), 0x0000FFu);
+  EXPECT_EQ(s.At(20, 23), 0xFF0000u);
+
+  // A quarter turn stands the boundary upright: left and right halves now differ.
+  s.Clear();
+  s.Frame(IRECT(0, 0, 40, 40));
+  s.gui.DrawRotatedBitmap(&halves, 20, 20, std::numbers::pi / 2);
+  EXPECT_NE(s.At(16, 20), s.At(23, 20));
+  EXPECT_EQ(s.At(20, 16), s.At(20, 23)) << "the upper and lower rows cross both halves alike";
+}
+
+TEST(Drawing, RotatedMaskTurnsTheTopLayerOverAFixedBase)
+{
+  Surface s(40, 40);
+  // The base is green everywhere, but its own alpha is dropped: only where the mask (opaque black below, which
+  // adds no colour) lends it alpha does it show. The top layer is red above and transparent below.
+  s.gui.images["base.png"] = [] { return Halves(10, 10, kGreen, kGreen); };
+  s.gui.images["mask.png"] = [] { return Halves(10, 10, 0, 0xFF000000u); };
+  s.gui.images["top.png"] = [] { return Halves(10, 10, kRed, 0); };
+  IBitmap base = s.gui.LoadIBitmap(7201, "base.png");
+  IBitmap mask = s.gui.LoadIBitmap(7202, "mask.png");
+  IBitmap top = s.gui.LoadIBitmap(7203, "top.png");
+
+  // Placed by its top-left corner at (5, 5); the angle is in degrees.
+  s.Frame(IRECT(0, 0, 40, 40));
+  s.gui.DrawRotatedMask(&base, &mask, &top, 5, 5, 0.0);
+  EXPECT_EQ(s.At(9, 6), 0xFF0000u);
+  EXPECT_EQ(s.At(9, 13), 0x00FF00u);
+  EXPECT_EQ(s.At(4, 9), 0u);
+  EXPECT_EQ(s.At(15, 9), 0u);
+
+  s.Clear();
+  s.Frame(IRECT(0, 0, 40, 40));
+  s.gui.DrawRotatedMask(&base, &mask, &top, 5, 5, 180.0);
+  EXPECT_EQ(s.At(9, 6), 0x00FF00u);
+  EXPECT_EQ(s.At(9, 13), 0xFF0000u);
+
+  // Where the mask lends no alpha, the base stays hidden under a transparent top.
+  s.Clear();
+  s.Frame(IRECT(0, 0, 40, 40));
+  s.gui.DrawRotatedMask(&base, &top, &top, 5, 5, 0.0);
+  EXPECT_EQ(s.At(9, 13), 0u);
+
+  // The frame's area clips it: only the part inside (0, 0)-(10, 40) is drawn.
+  s.Clear();
+  s.Frame(IRECT(0, 0, 10, 40));
+  s.gui.DrawRotatedMask(&base, &mask, &top, 5, 5, 0.0);
+  EXPECT_EQ(s.At(9, 6), 0xFF0000u);
+  EXPECT_EQ(s.At(10, 6), 0u);
 }
