@@ -238,3 +238,52 @@ TEST_F(AppWindowTest, ClosingTheWindowOrTerminatingQuitsTheSameWay)
   }
 }
 }  // namespace
+
+namespace
+{
+// SIGTERM (which the platform turns into terminate) while a dialog runs modally over the
+// main window: the dialog ends, then the application shuts down in the usual order, and the
+// settings are left as they were. The dialog's own close box only ends the dialog.
+TEST_F(AppWindowTest, TerminatingWhileADialogIsOpenEndsTheDialogThenShutsDownInOrder)
+{
+  for (int command : {ID_PREFERENCES, ID_ABOUT})
+    for (bool signalled : {true, false})
+    {
+      SCOPED_TRACE(std::string(command == ID_ABOUT ? "About" : "Preferences") +
+                   (signalled ? ", SIGTERM" : ", the dialog's close box"));
+      StartApplication();
+      ASSERT_NE(gHWND, nullptr);
+      HWND window = gHWND;
+      const std::string settings = ReadSettings();
+      HWND dialog = nullptr;
+      RunCommandWithModal(command, {[&](HWND d) {
+                            dialog = d;
+                            gWorld.log.clear();
+                            if (signalled) cocoa::NSApp()->terminate(nullptr);
+                            else ModalWindow()->performClose(nullptr);
+                          }});
+      EXPECT_EQ(ModalWindow(), nullptr);
+      if (dialog) EXPECT_FALSE(IsWindow(dialog));
+      EXPECT_EQ(ReadSettings(), settings);
+      if (signalled)
+      {
+        EXPECT_EQ(gHWND, nullptr);
+        EXPECT_FALSE(IsWindow(window));
+        EXPECT_TRUE(cocoa::NSApp()->hasTerminated());
+        EXPECT_EQ(gPluginInstance, nullptr);
+        EXPECT_EQ(gWorld.log, (std::vector<std::string>{"stop", "in close", "out close", "close", "in deleted",
+                                                        "out deleted", "audio deleted"}));
+      }
+      else
+      {
+        EXPECT_EQ(gHWND, window);
+        EXPECT_FALSE(cocoa::NSApp()->hasTerminated());
+        ASSERT_NE(gDAC, nullptr);
+        EXPECT_TRUE(gDAC->isStreamRunning());
+      }
+      Quit();
+      if (mMainMenu) mMainMenu->release();
+      mMainMenu = nullptr;
+    }
+}
+}  // namespace
