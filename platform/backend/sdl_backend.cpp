@@ -12,8 +12,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <map>
+#include <vector>
 
 namespace cocoa
 {
@@ -27,6 +30,7 @@ class SdlBackend : public Backend
 public:
   ~SdlBackend() override;
   bool start();
+  bool startVideo();
 
   const char* name() const override { return "sdl"; }
   const Clock& clock() const override { return m_clock; }
@@ -107,18 +111,63 @@ SdlBackend::~SdlBackend()
 
 bool SdlBackend::start()
 {
-  // The platform turns SIGINT and SIGTERM into a normal quit itself, and decides what
-  // closing the last window means.
-  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-  SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
-  SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
-  if (SDL_Init(SDL_INIT_VIDEO) != 0) return false;
+  if (!startVideo()) return false;
   SDL_EventState(SDL_DROPFILE, SDL_ENABLE);
   SDL_StartTextInput();
   // On X11 windows are presented through shared memory without waiting for the server;
   // elsewhere (or when that is not possible) through SDL's window surface.
   if (std::strcmp(SDL_GetCurrentVideoDriver(), "x11") == 0) m_presenter = X11ShmPresenter::create();
   return true;
+}
+
+namespace
+{
+// Set before every start: a failed start's SDL_Quit clears them.
+void setHints(const char* driver)
+{
+  // The platform turns SIGINT and SIGTERM into a normal quit itself, and decides what
+  // closing the last window means.
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+  SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+  SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+  if (driver) SDL_SetHint(SDL_HINT_VIDEODRIVER, driver);
+}
+}  // namespace
+
+bool SdlBackend::startVideo()
+{
+  // A driver the user names is theirs to choose.
+  if (std::getenv("SDL_VIDEODRIVER"))
+  {
+    setHints(nullptr);
+    return SDL_Init(SDL_INIT_VIDEO) == 0;
+  }
+  // Otherwise only the desktop's own drivers: left to itself SDL falls back to its offscreen
+  // driver when the display refuses it, and the program would run with windows nobody sees.
+  std::vector<const char*> drivers;
+  if (std::getenv("DISPLAY")) drivers.push_back("x11");
+  if (std::getenv("WAYLAND_DISPLAY")) drivers.push_back("wayland");
+  if (drivers.empty())
+  {
+    setHints(nullptr);
+    return SDL_Init(SDL_INIT_VIDEO) == 0;
+  }
+  // A display server that has just started, or is very busy, may refuse a first connection.
+  constexpr int kTries = 3;
+  constexpr Uint32 kPauseMs = 300;
+  for (int attempt = 1; attempt <= kTries; ++attempt)
+  {
+    for (const char* driver : drivers)
+    {
+      setHints(driver);
+      if (SDL_Init(SDL_INIT_VIDEO) == 0) return true;
+      const char* name = std::getenv(std::strcmp(driver, "x11") == 0 ? "DISPLAY" : "WAYLAND_DISPLAY");
+      std::fprintf(stderr, "platform: the display %s (%s) did not open: %s\n", name, driver, SDL_GetError());
+      SDL_Quit();
+    }
+    if (attempt < kTries) SDL_Delay(kPauseMs);
+  }
+  return false;
 }
 
 double SdlBackend::mainScreenHeight() const

@@ -25,15 +25,7 @@ fail() { echo "pointer check ($wm): $*"; exit 1; }
 unset WAYLAND_DISPLAY
 export XDG_CONFIG_HOME=$work/config
 
-# Xvfb picks a free display itself, so that checks running side by side never meet.
-exec 3> "$work/display"
-setsid Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp > "$work/xvfb.log" 2>&1 &
-pids+=($!)
-exec 3>&-
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
-[ -s "$work/display" ] || fail "Xvfb did not start"
-export DISPLAY=":$(head -n1 "$work/display")"
-for _ in $(seq 100); do xdotool getdisplaygeometry > /dev/null 2>&1 && break; sleep 0.05; done
+start_xvfb
 if [ "$wm" = openbox ]; then
   setsid openbox --sm-disable > "$work/openbox.log" 2>&1 &
   pids+=($!)

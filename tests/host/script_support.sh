@@ -37,3 +37,16 @@ await_exit() {
   status=0
   wait "$1" || status=$?
 }
+
+# Starts Xvfb on a display it picks itself (so that checks running side by side never meet),
+# exports DISPLAY, and waits until the display answers.
+start_xvfb() {
+  exec 3> "$work/display"
+  setsid Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp > "$work/xvfb.log" 2>&1 &
+  pids+=($!)
+  exec 3>&-
+  for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
+  [ -s "$work/display" ] || fail "Xvfb did not start"
+  export DISPLAY=":$(head -n1 "$work/display")"
+  for _ in $(seq 100); do xdotool getdisplaygeometry > /dev/null 2>&1 && break; sleep 0.05; done
+}
