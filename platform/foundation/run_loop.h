@@ -51,6 +51,7 @@ public:
   // The earliest fire date of a valid timer, or kDistantFuture.
   double nextTimerDate() const;
   size_t timerCount() const { return m_timers.size(); }
+  const std::vector<StrongRef<NSTimer>>& timers() const { return m_timers; }
 
   void setInput(RunLoopInput* input) { m_input = input; }
   void addObserver(RunLoopObserver* observer);

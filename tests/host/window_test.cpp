@@ -16,6 +16,8 @@
 #include "platform/appkit/screen.h"
 #include "platform/appkit/view.h"
 #include "platform/appkit/window.h"
+#include "platform/foundation/run_loop.h"
+#include "platform/foundation/timer.h"
 
 #include <string>
 #include <vector>
@@ -76,6 +78,16 @@ TEST_F(AppWindowTest, TheMainWindowCarriesOneEditorViewAndACopyOfTheMainMenu)
   EXPECT_EQ(MainView()->subviews().size(), 1u);
   EXPECT_EQ(int(editorView->frame().size.width), kMainWindowWidth);
   EXPECT_EQ(int(editorView->frame().size.height), kMainWindowHeight);
+  // The first view's frame timer stopped with it: one timer beats at the editor's rate, the
+  // view's in the window.
+  int frameTimers = 0;
+  for (const auto& timer : cocoa::NSRunLoop::currentRunLoop()->timers())
+    if (timer->isValid() && timer->timeInterval() == 1.0 / gui->FPS())
+    {
+      ++frameTimers;
+      EXPECT_EQ(timer->target(), dynamic_cast<cocoa::TimerTarget*>(editorView));
+    }
+  EXPECT_EQ(frameTimers, 1);
 }
 
 // The main window starts centred on the screen's visible area as the platform centres a
