@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/appkit/backing_bitmap.h"
+#include "platform/appkit/color.h"
 #include "platform/appkit/ordering.h"
 #include "platform/appkit/responder.h"
 #include "platform/foundation/geometry.h"
@@ -112,6 +113,16 @@ public:
   void setRepresentedFilename(const NSString& path) { m_representedFilename = path; }
   bool isDocumentEdited() const { return m_documentEdited; }
   void setDocumentEdited(bool edited) { m_documentEdited = edited; }
+  // How the window asks to be composited. The backing bitmap has no alpha and the desktop
+  // backends present it whole, so a clear, non-opaque or shadowless window still shows as
+  // an opaque one drawn over the theme's background; the requests are kept for the code
+  // that asks.
+  NSColor backgroundColor() const { return m_backgroundColor; }
+  void setBackgroundColor(NSColor color) { m_backgroundColor = color; }
+  bool isOpaque() const { return m_opaque; }
+  void setOpaque(bool opaque) { m_opaque = opaque; }
+  bool hasShadow() const { return m_hasShadow; }
+  void setHasShadow(bool hasShadow) { m_hasShadow = hasShadow; }
 
   // Ordering, key and main status.
   bool isVisible() const { return m_visible; }
@@ -227,6 +238,9 @@ private:
   NSString m_title;
   NSString m_representedFilename;
   bool m_documentEdited = false;
+  NSColor m_backgroundColor = NSColor::windowBackgroundColor();
+  bool m_opaque = true;
+  bool m_hasShadow = true;
   NSView* m_contentView = nullptr;
   bool m_visible = false;
   bool m_closed = false;
