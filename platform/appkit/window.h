@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/appkit/accessibility.h"
 #include "platform/appkit/backing_bitmap.h"
 #include "platform/appkit/color.h"
 #include "platform/appkit/ordering.h"
@@ -69,7 +70,7 @@ public:
   virtual void drawOverlay(CGContextRef context) = 0;
 };
 
-class NSWindow : public NSResponder
+class NSWindow : public NSResponder, public NSAccessibilityElement
 {
 public:
   // contentRect is in screen coordinates (y up from the bottom of the main screen).
@@ -204,6 +205,14 @@ public:
   void backendFocused();
   void backendExposed();
   void backendFilesDropped(const std::vector<NSString>& paths, NSPoint basePoint);
+
+  // Accessibility: a window is never ignored; its one child is its content view, visible
+  // while the window is; its focused element is that of its first responder when that is
+  // a view.
+  bool accessibilityIsIgnored() override { return false; }
+  NSObject* accessibilityHitTest(NSPoint screenPoint) override;
+  NSObject* accessibilityFocusedUIElement() override;
+  StrongRef<NSArray> accessibilityAttributeValue(const NSString& attribute) override;
 
   // The tooltip on show (empty when none).
   const NSString& shownToolTip() const;

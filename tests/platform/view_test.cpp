@@ -298,3 +298,79 @@ TEST(ViewTree, OverridesSeeThePlatformsOwnCallsAndCopiesSurviveRemovalWhileWalki
   EXPECT_TRUE(window->childWindows().empty());
   window->close();
 }
+
+namespace
+{
+// An element of another toolkit that only groups others: always ignored.
+class GroupElement : public NSObject, public NSAccessibilityElement
+{
+public:
+  bool accessibilityIsIgnored() override { return true; }
+  NSObject* accessibilityHitTest(NSPoint) override { return nullptr; }
+  NSObject* accessibilityFocusedUIElement() override { return nullptr; }
+  StrongRef<NSArray> accessibilityAttributeValue(const NSString& attribute) override
+  {
+    return attribute == NSString(NSAccessibilityChildrenAttribute) ? children : StrongRef<NSArray>();
+  }
+  StrongRef<NSArray> children;
+};
+
+std::vector<NSObject*> objectsOf(const StrongRef<NSArray>& array)
+{
+  std::vector<NSObject*> objects;
+  if (array)
+    for (const StrongRef<NSObject>& object : array->objects()) objects.push_back(object.get());
+  return objects;
+}
+}  // namespace
+
+TEST(ViewAccessibility, ViewsOutOfSightAreSkippedAndHitTestsAndTheFocusFindTheDeepestShownView)
+{
+  TestDriver driver;
+  std::vector<std::string> log;
+  NSWindow* window = makeWindow(300, 200);
+  NSView* content = window->contentView();
+  NSView* panel = addView<FlippedView>(content, NSMakeRect(10, 10, 100, 100));
+  NSView* knob = addView<RecordingView>(panel, NSMakeRect(10, 10, 20, 20), false, &log, "knob");
+  NSView* hidden = addView<NSView>(content, NSMakeRect(150, 10, 100, 100));
+  NSView* underHidden = addView<NSView>(hidden, NSMakeRect(0, 0, 50, 50));
+  hidden->setHidden(true);
+  NSView* beyond = addView<NSView>(content, NSMakeRect(400, 10, 10, 10));  // past the right edge
+
+  const NSString children(NSAccessibilityChildrenAttribute);
+  const NSString visibleChildren(NSAccessibilityVisibleChildrenAttribute);
+  EXPECT_EQ(objectsOf(window->accessibilityAttributeValue(children)), (std::vector<NSObject*>{content}));
+  EXPECT_EQ(objectsOf(content->accessibilityAttributeValue(children)), (std::vector<NSObject*>{panel, beyond}));
+  EXPECT_EQ(objectsOf(content->accessibilityAttributeValue(visibleChildren)), (std::vector<NSObject*>{panel}));
+  EXPECT_FALSE(content->accessibilityAttributeValue(NSString("AXRole")));
+  EXPECT_TRUE(underHidden->accessibilityIsIgnored());
+  EXPECT_FALSE(window->accessibilityIsIgnored());
+
+  const auto screen = [window](NSView* view, NSPoint point) {
+    return window->convertBaseToScreen(view->convertPointToView(point, nullptr));
+  };
+  EXPECT_EQ(window->accessibilityHitTest(screen(knob, NSMakePoint(5, 5))), knob);
+  EXPECT_EQ(window->accessibilityHitTest(screen(panel, NSMakePoint(50, 50))), panel);
+  EXPECT_EQ(window->accessibilityHitTest(screen(content, NSMakePoint(200, 50))), content);  // under the hidden view
+  EXPECT_EQ(window->accessibilityHitTest(screen(content, NSMakePoint(-5, 50))), nullptr);
+
+  ASSERT_TRUE(window->makeFirstResponder(knob));
+  EXPECT_EQ(window->accessibilityFocusedUIElement(), knob);
+  panel->setHidden(true);  // a hidden view stands for its nearest shown ancestor
+  EXPECT_EQ(knob->accessibilityFocusedUIElement(), content);
+  window->makeFirstResponder(window);
+  EXPECT_EQ(window->accessibilityFocusedUIElement(), window);
+
+  // Ignored elements give way to their unignored children, however deep, and one that
+  // lists itself ends the search.
+  StrongRef<GroupElement> inner = StrongRef<GroupElement>::adopt(new GroupElement);
+  inner->children = NSArray::arrayWithObjects({content});
+  StrongRef<GroupElement> outer = StrongRef<GroupElement>::adopt(new GroupElement);
+  outer->children = NSArray::arrayWithObjects({beyond, inner.get(), hidden});
+  EXPECT_EQ(objectsOf(NSAccessibilityUnignoredChildren(NSArray::arrayWithObjects({window, outer.get()}).get())),
+            (std::vector<NSObject*>{window, beyond, content}));
+  inner->children = NSArray::arrayWithObjects({inner.get()});
+  EXPECT_EQ(NSAccessibilityUnignoredChildren(inner->children.get())->count(), 0u);
+  inner->children.reset();
+  window->close();
+}
