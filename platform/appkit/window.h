@@ -204,6 +204,13 @@ public:
   void backendCloseRequested();
   void backendFocused();
   void backendExposed();
+  // Files dragged over the window (window_dragging.cpp). The view under the point that
+  // registered for file names hears draggingEntered when the drag reaches it,
+  // draggingUpdated as it moves over it and draggingExited when it leaves it or the window.
+  // A drop enters the view under it unless the drag is over it already, and takes place
+  // when the last answer was not NSDragOperationNone.
+  void backendFilesDragged(const std::vector<NSString>& paths, NSPoint basePoint);
+  void backendDragExited();
   void backendFilesDropped(const std::vector<NSString>& paths, NSPoint basePoint);
 
   // Accessibility: a window is never ignored; its one child is its content view, visible
@@ -239,6 +246,10 @@ private:
   void trackMouseDown(NSEvent* event);
   NSView*& trackingSlotFor(NSEvent* event);
   void forgetKeyStatus();
+  NSView* dragDestinationAt(NSPoint basePoint) const;
+  // Moves the drag to the point: exits the view it leaves, enters the one it reaches, and
+  // updates the one it stays over when `update` is set.
+  void moveDrag(const std::vector<NSString>& paths, NSPoint basePoint, bool update);
   bool refusedDuringModal();
 
   NSRect m_frame;
@@ -267,6 +278,9 @@ private:
   NSWindowDelegate* m_delegate = nullptr;
   NSResponder* m_firstResponder = nullptr;
   StrongRef<NSButtonCell> m_defaultButtonCell;
+  StrongRef<NSView> m_dragTarget;  // the view a drag is over
+  unsigned m_dragOperation = 0;    // its last answer
+  NSPoint m_dragPoint;
   NSView* m_tracking[3] = {nullptr, nullptr, nullptr};  // the view that took each button's press
   BackingBitmap m_backing;
   std::vector<NSRect> m_dirty;  // base coordinates, whole pixels
