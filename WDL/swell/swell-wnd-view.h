@@ -155,6 +155,7 @@ public:
 
   // Files dropped on the view (swell-dragdrop.cpp).
   unsigned draggingEntered(cocoa::NSDraggingInfo* info) override;
+  unsigned draggingUpdated(cocoa::NSDraggingInfo* info) override;
   void draggingExited(cocoa::NSDraggingInfo* info) override;
   bool performDragOperation(cocoa::NSDraggingInfo* info) override;
   // The drop handle of a drag (preview) or, on a drop, WM_DROPFILES with it; null when
