@@ -4,6 +4,7 @@
 #include "platform/appkit/window.h"
 #include "platform/foundation/autorelease_pool.h"
 #include "platform/foundation/object_registry.h"
+#include "platform/testing/scripted_accessibility_element.h"
 #include "platform/testing/test_driver.h"
 
 #include <gtest/gtest.h>
@@ -299,31 +300,6 @@ TEST(ViewTree, OverridesSeeThePlatformsOwnCallsAndCopiesSurviveRemovalWhileWalki
   window->close();
 }
 
-namespace
-{
-// An element of another toolkit that only groups others: always ignored.
-class GroupElement : public NSObject, public NSAccessibilityElement
-{
-public:
-  bool accessibilityIsIgnored() override { return true; }
-  NSObject* accessibilityHitTest(NSPoint) override { return nullptr; }
-  NSObject* accessibilityFocusedUIElement() override { return nullptr; }
-  StrongRef<NSArray> accessibilityAttributeValue(const NSString& attribute) override
-  {
-    return attribute == NSString(NSAccessibilityChildrenAttribute) ? children : StrongRef<NSArray>();
-  }
-  StrongRef<NSArray> children;
-};
-
-std::vector<NSObject*> objectsOf(const StrongRef<NSArray>& array)
-{
-  std::vector<NSObject*> objects;
-  if (array)
-    for (const StrongRef<NSObject>& object : array->objects()) objects.push_back(object.get());
-  return objects;
-}
-}  // namespace
-
 TEST(ViewAccessibility, ViewsOutOfSightAreSkippedAndHitTestsAndTheFocusFindTheDeepestShownView)
 {
   TestDriver driver;
@@ -363,9 +339,11 @@ TEST(ViewAccessibility, ViewsOutOfSightAreSkippedAndHitTestsAndTheFocusFindTheDe
 
   // Ignored elements give way to their unignored children, however deep, and one that
   // lists itself ends the search.
-  StrongRef<GroupElement> inner = StrongRef<GroupElement>::adopt(new GroupElement);
+  StrongRef<ScriptedAccessibilityElement> inner = ScriptedAccessibilityElement::make();
+  inner->ignored = true;
   inner->children = NSArray::arrayWithObjects({content});
-  StrongRef<GroupElement> outer = StrongRef<GroupElement>::adopt(new GroupElement);
+  StrongRef<ScriptedAccessibilityElement> outer = ScriptedAccessibilityElement::make();
+  outer->ignored = true;
   outer->children = NSArray::arrayWithObjects({beyond, inner.get(), hidden});
   EXPECT_EQ(objectsOf(NSAccessibilityUnignoredChildren(NSArray::arrayWithObjects({window, outer.get()}).get())),
             (std::vector<NSObject*>{window, beyond, content}));

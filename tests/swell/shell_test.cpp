@@ -158,9 +158,7 @@ TEST_F(ShellTest, HeldKeysCoalesceAndKeysGoToTheHostFirstButNotDuringAModalRun)
 {
   Recorder* top = recorder("top");
   Recorder* field = recorder("field");
-  HWND dialog = topLevel(top);
-  HWND focused = child(dialog, field);
-  SetFocus(focused);
+  const auto [dialog, focused] = windowWithFocusedChild(top, field);
   NSWindow* window = windowOf(dialog);
 
   // Three presses of A, one of B, queued together: only the last A counts.
@@ -330,10 +328,7 @@ TEST_F(ShellTest, TextWithTheFocusKeepsItsReturnAndTakesTheClipboardKeys)
 TEST_F(ShellTest, CommandAndOptionKeysBelongToAHostingViewFoundThroughParentWindows)
 {
   Recorder* top = recorder("top");
-  Recorder* field = recorder("field");
-  HWND dialog = topLevel(top);
-  HWND focused = child(dialog, field);
-  SetFocus(focused);
+  const auto [dialog, focused] = windowWithFocusedChild(top, recorder("field"));
   RECT rect{0, 0, 50, 50};
   HWND hostHwnd = SWELL_CreateCarbonWindowView(dialog, nullptr, &rect, false);
   auto* host = dynamic_cast<Swell_vVorna_hwndcarbonhost*>(swellObjectOf(hostHwnd));

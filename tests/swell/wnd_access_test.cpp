@@ -3,40 +3,12 @@
 #include "swell-wnd-messages.h"
 #include "wnd_test_support.h"
 
+#include "platform/testing/scripted_accessibility_element.h"
+
 using namespace cocoa;
 
 namespace
 {
-// An element a procedure offers: its answers are set by the test.
-class OfferedElement : public NSObject, public NSAccessibilityElement
-{
-public:
-  bool accessibilityIsIgnored() override { return ignored; }
-  NSObject* accessibilityHitTest(NSPoint) override { return hit; }
-  NSObject* accessibilityFocusedUIElement() override { return focused; }
-  StrongRef<NSArray> accessibilityAttributeValue(const NSString& attribute) override
-  {
-    return attribute == NSString(NSAccessibilityChildrenAttribute) ? children : StrongRef<NSArray>();
-  }
-  bool ignored = false;
-  NSObject* hit = nullptr;
-  NSObject* focused = nullptr;
-  StrongRef<NSArray> children;
-};
-
-StrongRef<OfferedElement> makeElement()
-{
-  return StrongRef<OfferedElement>::adopt(new OfferedElement);
-}
-
-std::vector<NSObject*> objectsOf(const StrongRef<NSArray>& array)
-{
-  std::vector<NSObject*> objects;
-  if (array)
-    for (const StrongRef<NSObject>& object : array->objects()) objects.push_back(object.get());
-  return objects;
-}
-
 class AccessibilityTest : public WindowTest
 {
 protected:
@@ -66,8 +38,8 @@ TEST_F(AccessibilityTest, TheOfferedElementAnswersHitTestsAndTheFocusBeforeTheVi
   offerThrough(r, &offer);
   Swell_vVorna_hwnd* view = viewOf(top);
   const NSPoint inside = screenPoint(top, NSMakePoint(20, 100));
-  StrongRef<OfferedElement> element = makeElement();
-  StrongRef<OfferedElement> other = makeElement();
+  StrongRef<ScriptedAccessibilityElement> element = ScriptedAccessibilityElement::make();
+  StrongRef<ScriptedAccessibilityElement> other = ScriptedAccessibilityElement::make();
 
   EXPECT_EQ(view->accessibilityHitTest(inside), view);  // no element: the view's own answer
   EXPECT_EQ(view->accessibilityHitTest(screenPoint(leaf, NSMakePoint(5, 5))), viewOf(leaf));
@@ -105,7 +77,7 @@ TEST_F(AccessibilityTest, ChildrenListsAddTheElementAndAreKeptWhileNothingChange
   Swell_vVorna_hwnd* view = viewOf(top);
   const NSString children(NSAccessibilityChildrenAttribute);
   const NSString visibleChildren(NSAccessibilityVisibleChildrenAttribute);
-  StrongRef<OfferedElement> element = makeElement();
+  StrongRef<ScriptedAccessibilityElement> element = ScriptedAccessibilityElement::make();
   const int unheld = element->retainCount();
 
   EXPECT_EQ(objectsOf(view->accessibilityAttributeValue(children)),
@@ -125,7 +97,7 @@ TEST_F(AccessibilityTest, ChildrenListsAddTheElementAndAreKeptWhileNothingChange
   StrongRef<NSArray> grown = view->accessibilityAttributeValue(children);
   EXPECT_NE(grown, list);
   EXPECT_EQ(objectsOf(grown), (std::vector<NSObject*>{viewOf(first), viewOf(far), viewOf(added), element.get()}));
-  StrongRef<OfferedElement> group = makeElement();
+  StrongRef<ScriptedAccessibilityElement> group = ScriptedAccessibilityElement::make();
   group->ignored = true;
   group->children = NSArray::arrayWithObjects({element.get()});
   offer = group.get();
@@ -163,7 +135,7 @@ TEST_F(AccessibilityTest, AnElementStandsInForAnEmptyViewAndBareWindowsAreIgnore
   HWND leaf = child(top, leafLog);
   NSObject* offer = nullptr;
   offerThrough(leafLog, &offer);
-  StrongRef<OfferedElement> element = makeElement();
+  StrongRef<ScriptedAccessibilityElement> element = ScriptedAccessibilityElement::make();
   EXPECT_FALSE(viewOf(leaf)->accessibilityIsIgnored());
   offer = element.get();
   EXPECT_TRUE(viewOf(leaf)->accessibilityIsIgnored());
