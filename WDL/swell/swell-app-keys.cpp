@@ -2,6 +2,7 @@
 
 #include "swell-app.h"
 #include "swell-dlg.h"
+#include "swell-hosted.h"
 #include "swell-kb.h"
 #include "swell-wnd-capabilities.h"
 #include "swell-wnd.h"
@@ -89,30 +90,50 @@ bool handleDialogKey(NSWindow* window, NSView* focused, NSView* content, int vk,
   return false;
 }
 
+// Where a key goes: the focused view of the event's window; but Command and Option keys
+// belong to a hosting view when the event's window, or a window it sits in, has one as its
+// delegate (the foreign toolkit inside wants its shortcuts).
+struct KeyTarget
+{
+  StrongRef<NSWindow> window;
+  StrongRef<NSView> view;
+};
+
+KeyTarget keyTargetOf(NSEvent* event, int flags)
+{
+  NSWindow* window = event->window();
+  if (flags & (FCONTROL | FALT))
+    for (NSWindow* w = window; w; w = w->parentWindow())
+      if (auto* host = dynamic_cast<Swell_vVorna_hwndcarbonhost*>(w->delegate());
+          host && host->swellIsCarbonHostingView())
+        return {host->window(), host};
+  return {window, window ? dynamic_cast<NSView*>(window->firstResponder()) : nullptr};
+}
+
 // True when the key was used up: by the host, or by the dialog it was typed in.
 bool filterKey(NSEvent* event)
 {
   NSApplication* app = NSApp();
-  StrongRef<NSWindow> window(event->window());
   // Keys for windows that a modal run shuts out go where the platform drops them.
-  if (window && !app->windowAcceptsInput(window.get())) return false;
-  const auto focusedView = [&window] { return window ? dynamic_cast<NSView*>(window->firstResponder()) : nullptr; };
+  if (event->window() && !app->windowAcceptsInput(event->window())) return false;
   int flags = 0;
   int vk = SWELL_MacKeyToWindowsKey(event, &flags);
-  if (!app->modalWindow() && !(window && !focusedView()))
+  KeyTarget target = keyTargetOf(event, flags);
+  if (!app->modalWindow() && !(target.window && !target.view))
   {
     const bool down = event->type() == NSEventTypeKeyDown;
-    MSG msg = {swellHandleOf(focusedView()), UINT(down ? WM_KEYDOWN : WM_KEYUP), WPARAM(vk), flags, 0, {0, 0}};
+    MSG msg = {swellHandleOf(target.view.get()), UINT(down ? WM_KEYDOWN : WM_KEYUP), WPARAM(vk), flags, 0, {0, 0}};
     if (SWELLAppMain(SWELLAPP_KBDMESSAGE, reinterpret_cast<INT_PTR>(&msg), reinterpret_cast<INT_PTR>(event)) > 0)
       return true;
   }
-  if (event->type() != NSEventTypeKeyDown || !window) return false;
+  if (event->type() != NSEventTypeKeyDown) return false;
   // The host may have moved the focus or closed windows meanwhile.
-  StrongRef<NSView> focused(focusedView());
-  StrongRef<NSView> content(window->contentView());
-  if (!focused || !respondsTo<SWELL_MessageTarget>(content.get())) return false;
   vk = SWELL_MacKeyToWindowsKey(event, &flags);
-  return handleDialogKey(window.get(), focused.get(), content.get(), vk, flags);
+  target = keyTargetOf(event, flags);
+  if (!target.window || !target.view) return false;
+  StrongRef<NSView> content(target.window->contentView());
+  if (!respondsTo<SWELL_MessageTarget>(content.get())) return false;
+  return handleDialogKey(target.window.get(), target.view.get(), content.get(), vk, flags);
 }
 }  // namespace
 

@@ -41,12 +41,19 @@ int SWELL_GetWindowWantRaiseAmt(HWND hwnd);
 void SWELL_SetWindowWantRaiseAmt(HWND hwnd, int amount);
 // Only for a window view.
 void SetOpaque(HWND hwnd, bool opaque);
+// Its window: a clear, non-opaque background.
+void SetTransparent(HWND hwnd);
+void SWELL_SetWindowShadow(HWND hwnd, bool shadow);
 // The file the window stands for (null or empty for none) and its edited mark; nothing when
 // its content view has the property "SWELL_DisableWindowRepre".
 void SWELL_SetWindowRepre(HWND hwnd, const char* path, bool edited);
 // Closes the window without a message.
 void SWELL_CloseWindow(HWND hwnd);
 void SWELL_HideApp();
+// Mode 1 auto-hides the Dock and the menu bar, 2 or more hides the Dock and auto-hides the
+// menu bar, below 1 restores what was in force at the first call. False on systems older
+// than 0x1060, which lack the options.
+bool SWELL_SetAppAutoHideMenuAndDock(int mode);
 
 // ---- modal sessions the caller drives
 

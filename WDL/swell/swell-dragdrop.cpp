@@ -228,6 +228,13 @@ unsigned Swell_vVorna_hwnd::draggingEntered(NSDraggingInfo* info)
   return NSDragOperationGeneric;
 }
 
+unsigned Swell_vVorna_hwnd::draggingUpdated(NSDraggingInfo* info)
+{
+  if (!m_supports_ddrop) return NSDragOperationNone;
+  if (SWELL_DDrop_onDragOver) SWELL_DDrop_onDragOver(screenPointOf(this, info));
+  return NSDragOperationGeneric;
+}
+
 void Swell_vVorna_hwnd::draggingExited(NSDraggingInfo*)
 {
   if (m_supports_ddrop && SWELL_DDrop_onDragLeave) SWELL_DDrop_onDragLeave();

@@ -5,7 +5,10 @@
 
 #include "swell-wnd-view.h"
 
-class Swell_vVorna_hwndcarbonhost : public Swell_vVorna_hwnd
+#include "platform/appkit/window.h"
+
+// It is the delegate of the window it would host, so the key filter finds it from there.
+class Swell_vVorna_hwndcarbonhost : public Swell_vVorna_hwnd, public cocoa::NSWindowDelegate
 {
 public:
   // A child of the parent with no resource, procedure or parameter (the default window
@@ -16,6 +19,8 @@ public:
   void close();
   LRESULT onSwellMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
   bool isOpaque() const override { return false; }
+  // Its timers served the hosted window, which keeps its own time: no WM_TIMER.
+  void timerFired(cocoa::NSTimer*) override {}
 
   void* m_cwnd = nullptr;  // the hosted window: always null here
   bool m_whileresizing = false;

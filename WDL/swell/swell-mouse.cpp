@@ -3,6 +3,7 @@
 #include "swell-mouse.h"
 
 #include "swell-cursor.h"
+#include "swell-dragdrop.h"
 #include "swell-misc.h"
 #include "swell-wnd-internal.h"
 #include "swell-wnd-view.h"
@@ -149,6 +150,8 @@ LRESULT SWELL_SendMouseMessage(NSView* target, UINT msg, NSEvent* event)
 
 void Swell_vVorna_hwnd::mouseDown(NSEvent* event)
 {
+  // A promise that no drag took up is stale once the user presses anew.
+  SWELL_FinishDragDrop();
   if (!m_enabled) return;
   m_isfakerightmouse = 0;
   if ((event->modifierFlags() & NSEventModifierFlagControl) && IsRightClickEmulateEnabled())

@@ -17,6 +17,7 @@ using namespace cocoa;
 namespace
 {
 constexpr auto kStopPollInterval = std::chrono::milliseconds(10);
+constexpr int kFirstVersionWithPresentationOptions = 0x1060;
 
 // The window of a view, or the handle itself when it is a window.
 NSWindow* windowOf(HWND hwnd)
@@ -79,6 +80,19 @@ void SetOpaque(HWND hwnd, bool opaque)
   if (auto* view = dynamic_cast<Swell_vVorna_hwnd*>(swellObjectOf(hwnd))) view->setOpaque(opaque);
 }
 
+void SetTransparent(HWND hwnd)
+{
+  NSWindow* window = windowOf(hwnd);
+  if (!window) return;
+  window->setBackgroundColor(NSColor::clearColor());
+  window->setOpaque(false);
+}
+
+void SWELL_SetWindowShadow(HWND hwnd, bool shadow)
+{
+  if (NSWindow* window = windowOf(hwnd)) window->setHasShadow(shadow);
+}
+
 void SWELL_SetWindowRepre(HWND hwnd, const char* path, bool edited)
 {
   NSWindow* window = windowOf(hwnd);
@@ -98,6 +112,32 @@ void SWELL_CloseWindow(HWND hwnd)
 void SWELL_HideApp()
 {
   NSApp()->hide(nullptr);
+}
+
+bool SWELL_SetAppAutoHideMenuAndDock(int mode)
+{
+  enum class Support
+  {
+    unknown,
+    absent,
+    present
+  };
+  static Support support = Support::unknown;
+  static unsigned defaultOptions = NSApplicationPresentationDefault;
+  NSApplication* app = NSApp();
+  if (support == Support::unknown)
+  {
+    support = SWELL_GetOSXVersion() >= kFirstVersionWithPresentationOptions ? Support::present : Support::absent;
+    if (support == Support::present) defaultOptions = app->presentationOptions();
+  }
+  if (support == Support::absent) return false;
+  if (mode < 1)
+    app->setPresentationOptions(defaultOptions);
+  else if (mode == 1)
+    app->setPresentationOptions(NSApplicationPresentationAutoHideDock | NSApplicationPresentationAutoHideMenuBar);
+  else
+    app->setPresentationOptions(NSApplicationPresentationHideDock | NSApplicationPresentationAutoHideMenuBar);
+  return true;
 }
 
 void* SWELL_ModalWindowStart(HWND hwnd)

@@ -109,6 +109,14 @@ void SwellTopLevelWindow<Base>::becomeKeyWindow()
 }
 
 template <class Base>
+bool SwellTopLevelWindow<Base>::accessibilityIsIgnored()
+{
+  NSView* content = this->contentView();
+  if (!(this->styleMask() & NSWindowStyleMaskTitled) && (!content || content->subviews().empty())) return true;
+  return Base::accessibilityIsIgnored();
+}
+
+template <class Base>
 NSSize SwellTopLevelWindow<Base>::minSize() const
 {
   const NSSize platform = Base::minSize();

@@ -48,6 +48,8 @@ public:
   void resignKeyWindow() override;
   cocoa::NSSize minSize() const override;
   cocoa::NSSize maxSize() const override;
+  // A bare window with nothing in it (a drag image, an overlay) is no element of its own.
+  bool accessibilityIsIgnored() override;
 
   bool windowShouldClose(cocoa::NSWindow*) override;
   void windowDidMove(cocoa::NSWindow*) override;

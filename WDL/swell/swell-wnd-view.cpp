@@ -109,6 +109,7 @@ void Swell_vVorna_hwnd::focusFirstControlAfterInitDialog(NSObject* parent, LRESU
 
 void Swell_vVorna_hwnd::dealloc()
 {
+  for (AccessibilityCache& cache : m_access_cacheptrs) cache = AccessibilityCache();
   KillTimer(handle(), static_cast<UINT_PTR>(-1));
   onSwellMessage(WM_DESTROY, 0, 0);
   if (swell::captureHolder() == this) ReleaseCapture();

@@ -155,6 +155,7 @@ public:
 
   // Files dropped on the view (swell-dragdrop.cpp).
   unsigned draggingEntered(cocoa::NSDraggingInfo* info) override;
+  unsigned draggingUpdated(cocoa::NSDraggingInfo* info) override;
   void draggingExited(cocoa::NSDraggingInfo* info) override;
   bool performDragOperation(cocoa::NSDraggingInfo* info) override;
   // The drop handle of a drag (preview) or, on a drop, WM_DROPFILES with it; null when
@@ -164,6 +165,17 @@ public:
   // Painting (swell-paint.cpp).
   void drawRect(cocoa::NSRect dirty) override;
   bool getSwellPaintInfo(PAINTSTRUCT* ps) override;
+
+  // Accessibility (swell-wnd-access.cpp): the window procedure may offer an element of its
+  // own through WM_GETOBJECT (wParam kAccessibilityObjectId, lParam the address of an
+  // object pointer that starts null). It takes part in hit tests, the focus and the lists
+  // of children; a view without subviews that has one is ignored in its favour. The view
+  // holds the element while a list it cached names it, so an element must not own its view.
+  static constexpr WPARAM kAccessibilityObjectId = 0x1001;
+  bool accessibilityIsIgnored() override;
+  cocoa::NSObject* accessibilityHitTest(cocoa::NSPoint screenPoint) override;
+  cocoa::NSObject* accessibilityFocusedUIElement() override;
+  cocoa::StrongRef<cocoa::NSArray> accessibilityAttributeValue(const cocoa::NSString& attribute) override;
 
   // The window's data. Other files of the layer read and set it directly, as the
   // procedures of one object.
@@ -188,12 +200,22 @@ public:
   char m_isdirty = 3;  // bit 0: redraw the whole view; bit 1: something below changed
   char m_allow_nomiddleman = 1;
   cocoa::NSObject* m_lastTopLevelOwner = nullptr;  // compared, never sent to
+  // The last answer for the children and the visible children, kept while the element and
+  // the platform's own list stay the same.
+  struct AccessibilityCache
+  {
+    cocoa::StrongRef<cocoa::NSArray> result;
+    cocoa::StrongRef<cocoa::NSArray> superclassValue;
+    cocoa::StrongRef<cocoa::NSObject> element;
+  };
+  AccessibilityCache m_access_cacheptrs[2];
 
 protected:
   void dealloc() override;
 
 private:
   static constexpr LONG_PTR WS_EX_ACCEPTFILES_BIT = 0x10;
+  cocoa::NSObject* accessibilityElementFromProcedure();
   void focusFirstControlAfterInitDialog(cocoa::NSObject* parent, LRESULT answer, cocoa::NSView* firstControl);
   void sendKey(UINT msg, cocoa::NSEvent* event, bool down);
 };

@@ -466,6 +466,7 @@ void NSApplication::resetForTesting()
   m_queue.clear();
   setMainMenu(nullptr);
   m_delegate = nullptr;
+  m_presentationOptions = NSApplicationPresentationDefault;
   m_running = m_launched = m_active = m_terminating = m_terminated = m_terminationPending = m_wake = false;
   m_currentEvent = nullptr;
   g_terminationSignalled.store(false);

@@ -27,6 +27,15 @@ enum : NSInteger
   NSModalResponseContinue = -1002,
 };
 
+// What the application asks of the desktop's Dock and menu bar while it is active.
+enum NSApplicationPresentationOptions : unsigned
+{
+  NSApplicationPresentationDefault = 0,
+  NSApplicationPresentationAutoHideDock = 1,
+  NSApplicationPresentationHideDock = 2,
+  NSApplicationPresentationAutoHideMenuBar = 4,
+};
+
 struct NSModalSessionRecord;
 using NSModalSession = NSModalSessionRecord*;
 
@@ -105,6 +114,10 @@ public:
   // Hides the application: its windows go to the desktop's icons and it gives up the
   // keyboard, until the user brings one back.
   void hide(NSObject* sender);
+  // A Linux desktop has no Dock and no global menu bar to hide, so the options are kept
+  // for the code that asks and change nothing on screen.
+  unsigned presentationOptions() const { return m_presentationOptions; }
+  void setPresentationOptions(unsigned options) { m_presentationOptions = options; }
 
   // Sends an action to the target, or up the responder chain of the key window, then to
   // the application and its delegate. True when someone handled it.
@@ -138,6 +151,7 @@ private:
   StrongRef<NSWindow> m_keyWindowBeforeDeactivation;
   NSMenu* m_mainMenu = nullptr;
   NSApplicationDelegate* m_delegate = nullptr;
+  unsigned m_presentationOptions = NSApplicationPresentationDefault;
   bool m_running = false;
   bool m_launched = false;
   bool m_active = false;

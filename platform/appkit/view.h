@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/appkit/accessibility.h"
 #include "platform/appkit/ordering.h"
 #include "platform/appkit/responder.h"
 #include "platform/foundation/geometry.h"
@@ -16,7 +17,7 @@ class NSToolTipOwner;
 
 // A rectangle of a window that draws itself and takes events. The tree owns its views:
 // a superview holds one reference to each subview, a window one to its content view.
-class NSView : public NSResponder
+class NSView : public NSResponder, public NSAccessibilityElement
 {
 public:
   explicit NSView(NSRect frame = NSRect{});
@@ -102,6 +103,14 @@ public:
   void registerForDraggedTypes(const std::vector<NSString>& types);
   void unregisterDraggedTypes();
   const std::vector<NSString>& registeredDraggedTypes() const { return m_draggedTypes; }
+
+  // Accessibility: a view out of sight (hidden itself or by an ancestor) is ignored. The
+  // children are the subviews, the visible children those whose frames meet the visible
+  // rectangle; an ignored view's focused element is its nearest unignored ancestor.
+  bool accessibilityIsIgnored() override;
+  NSObject* accessibilityHitTest(NSPoint screenPoint) override;
+  NSObject* accessibilityFocusedUIElement() override;
+  StrongRef<NSArray> accessibilityAttributeValue(const NSString& attribute) override;
 
 protected:
   void dealloc() override;

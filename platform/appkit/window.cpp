@@ -2,12 +2,10 @@
 
 #include "platform/appkit/application.h"
 #include "platform/appkit/button.h"
-#include "platform/appkit/dragging.h"
 #include "platform/appkit/event.h"
 #include "platform/appkit/keys.h"
 #include "platform/appkit/graphics_context.h"
 #include "platform/appkit/menu_bar.h"
-#include "platform/appkit/pasteboard.h"
 #include "platform/appkit/screen.h"
 #include "platform/appkit/theme.h"
 #include "platform/appkit/tool_tips.h"
@@ -511,6 +509,7 @@ void NSWindow::close()
   m_toolTips->hide();
   orderOut(nullptr);
   m_closed = true;
+  m_dragTarget.reset();
   if (m_parent) m_parent->removeChildWindow(this);
   for (NSWindow* child : std::vector<NSWindow*>(m_children)) removeChildWindow(child);
   platformBackend().windowClosed(this);
@@ -727,31 +726,5 @@ void NSWindow::backendExposed()
 {
   if (m_visible && m_backing.width() > 0)
     presentPixelRects({NSMakeRect(0, 0, m_backing.width(), m_backing.height())});
-}
-
-void NSWindow::backendFilesDropped(const std::vector<NSString>& paths, NSPoint point)
-{
-  if (paths.empty() || !m_contentView) return;
-  StrongRef<NSWindow> keep(this);
-  NSView* view = m_contentView->hitTest(point);
-  for (; view; view = view->superview())
-  {
-    const auto& types = view->registeredDraggedTypes();
-    if (std::find(types.begin(), types.end(), NSString(NSFilenamesPboardType)) != types.end()) break;
-  }
-  auto* destination = dynamic_cast<NSDraggingDestination*>(view);
-  if (!destination) return;
-  StrongRef<NSView> target(view);
-  NSPasteboard* pasteboard = NSPasteboard::pasteboardWithName(NSDragPboard);
-  pasteboard->clearContents();
-  pasteboard->setPropertyList(paths, NSFilenamesPboardType);
-  NSDraggingInfo info(pasteboard, point);
-  if (destination->draggingEntered(&info) == NSDragOperationNone)
-  {
-    destination->draggingExited(&info);
-    return;
-  }
-  if (destination->prepareForDragOperation(&info) && destination->performDragOperation(&info))
-    destination->concludeDragOperation(&info);
 }
 }  // namespace cocoa

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "platform/appkit/accessibility.h"
 #include "platform/appkit/backing_bitmap.h"
+#include "platform/appkit/color.h"
 #include "platform/appkit/ordering.h"
 #include "platform/appkit/responder.h"
 #include "platform/foundation/geometry.h"
@@ -68,7 +70,7 @@ public:
   virtual void drawOverlay(CGContextRef context) = 0;
 };
 
-class NSWindow : public NSResponder
+class NSWindow : public NSResponder, public NSAccessibilityElement
 {
 public:
   // contentRect is in screen coordinates (y up from the bottom of the main screen).
@@ -112,6 +114,16 @@ public:
   void setRepresentedFilename(const NSString& path) { m_representedFilename = path; }
   bool isDocumentEdited() const { return m_documentEdited; }
   void setDocumentEdited(bool edited) { m_documentEdited = edited; }
+  // How the window asks to be composited. The backing bitmap has no alpha and the desktop
+  // backends present it whole, so a clear, non-opaque or shadowless window still shows as
+  // an opaque one drawn over the theme's background; the requests are kept for the code
+  // that asks.
+  NSColor backgroundColor() const { return m_backgroundColor; }
+  void setBackgroundColor(NSColor color) { m_backgroundColor = color; }
+  bool isOpaque() const { return m_opaque; }
+  void setOpaque(bool opaque) { m_opaque = opaque; }
+  bool hasShadow() const { return m_hasShadow; }
+  void setHasShadow(bool hasShadow) { m_hasShadow = hasShadow; }
 
   // Ordering, key and main status.
   bool isVisible() const { return m_visible; }
@@ -192,7 +204,22 @@ public:
   void backendCloseRequested();
   void backendFocused();
   void backendExposed();
+  // Files dragged over the window (window_dragging.cpp). The view under the point that
+  // registered for file names hears draggingEntered when the drag reaches it,
+  // draggingUpdated as it moves over it and draggingExited when it leaves it or the window.
+  // A drop enters the view under it unless the drag is over it already, and takes place
+  // when the last answer was not NSDragOperationNone.
+  void backendFilesDragged(const std::vector<NSString>& paths, NSPoint basePoint);
+  void backendDragExited();
   void backendFilesDropped(const std::vector<NSString>& paths, NSPoint basePoint);
+
+  // Accessibility: a window is never ignored; its one child is its content view, visible
+  // while the window is; its focused element is that of its first responder when that is
+  // a view.
+  bool accessibilityIsIgnored() override { return false; }
+  NSObject* accessibilityHitTest(NSPoint screenPoint) override;
+  NSObject* accessibilityFocusedUIElement() override;
+  StrongRef<NSArray> accessibilityAttributeValue(const NSString& attribute) override;
 
   // The tooltip on show (empty when none).
   const NSString& shownToolTip() const;
@@ -219,6 +246,10 @@ private:
   void trackMouseDown(NSEvent* event);
   NSView*& trackingSlotFor(NSEvent* event);
   void forgetKeyStatus();
+  NSView* dragDestinationAt(NSPoint basePoint) const;
+  // Moves the drag to the point: exits the view it leaves, enters the one it reaches, and
+  // updates the one it stays over when `update` is set.
+  void moveDrag(const std::vector<NSString>& paths, NSPoint basePoint, bool update);
   bool refusedDuringModal();
 
   NSRect m_frame;
@@ -227,6 +258,9 @@ private:
   NSString m_title;
   NSString m_representedFilename;
   bool m_documentEdited = false;
+  NSColor m_backgroundColor = NSColor::windowBackgroundColor();
+  bool m_opaque = true;
+  bool m_hasShadow = true;
   NSView* m_contentView = nullptr;
   bool m_visible = false;
   bool m_closed = false;
@@ -244,6 +278,9 @@ private:
   NSWindowDelegate* m_delegate = nullptr;
   NSResponder* m_firstResponder = nullptr;
   StrongRef<NSButtonCell> m_defaultButtonCell;
+  StrongRef<NSView> m_dragTarget;  // the view a drag is over
+  unsigned m_dragOperation = 0;    // its last answer
+  NSPoint m_dragPoint;
   NSView* m_tracking[3] = {nullptr, nullptr, nullptr};  // the view that took each button's press
   BackingBitmap m_backing;
   std::vector<NSRect> m_dirty;  // base coordinates, whole pixels

@@ -144,6 +144,21 @@ void TestDriver::drag(NSWindow* window, NSPoint from, NSPoint to, int steps, But
   mouseUp(window, to, button, modifiers);
 }
 
+void TestDriver::dragFiles(NSWindow* window, const std::vector<std::string>& paths, NSPoint from, NSPoint to,
+                           int steps, bool drop)
+{
+  const std::vector<NSString> files(paths.begin(), paths.end());
+  for (int i = 0; i <= steps; ++i)
+  {
+    const double t = steps > 0 ? static_cast<double>(i) / steps : 1;
+    window->backendFilesDragged(files,
+                                basePoint(window, NSMakePoint(from.x + (to.x - from.x) * t, from.y + (to.y - from.y) * t)));
+  }
+  if (drop) window->backendFilesDropped(files, basePoint(window, to));
+  else window->backendDragExited();
+  runFor(0);
+}
+
 void TestDriver::wheel(NSWindow* window, NSPoint point, double dy, double dx, unsigned modifiers)
 {
   NSEventFields fields;

@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace cocoa
 {
@@ -46,6 +47,10 @@ public:
   void doubleClick(NSWindow* window, NSPoint point, unsigned modifiers = 0);
   // Press at `from`, `steps` drag events along the line, release at `to`.
   void drag(NSWindow* window, NSPoint from, NSPoint to, int steps = 4, Button button = left, unsigned modifiers = 0);
+  // Files dragged from the desktop: over `from`, then `steps` moves along the line to `to`,
+  // where they are dropped, or (drop false) from where they leave the window.
+  void dragFiles(NSWindow* window, const std::vector<std::string>& paths, NSPoint from, NSPoint to, int steps = 4,
+                 bool drop = true);
   // Positive dy scrolls up.
   void wheel(NSWindow* window, NSPoint point, double dy, double dx = 0, unsigned modifiers = 0);
   // One key by Mac key code, down then up, typing `characters` (empty: what the key types

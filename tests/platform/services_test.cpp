@@ -51,14 +51,38 @@ class DropView : public NSView, public NSDraggingDestination
 {
 public:
   using NSView::NSView;
-  unsigned draggingEntered(NSDraggingInfo*) override { return accept ? NSDragOperationCopy : NSDragOperationNone; }
+  unsigned draggingEntered(NSDraggingInfo* info) override
+  {
+    note("entered", info);
+    return accept ? NSDragOperationCopy : NSDragOperationNone;
+  }
+  void draggingExited(NSDraggingInfo* info) override { note("exited", info); }
   bool performDragOperation(NSDraggingInfo* info) override
   {
+    note("dropped", info);
     files = info->draggingPasteboard()->propertyListForType(NSFilenamesPboardType);
     return true;
   }
+  void note(const char* what, NSDraggingInfo* info)
+  {
+    const NSPoint p = info->draggingLocation();
+    log.push_back(std::string(what) + " " + std::to_string(int(p.x)) + "," + std::to_string(int(p.y)));
+  }
   bool accept = true;
   std::vector<NSString> files;
+  std::vector<std::string> log;
+};
+
+// Turns its answer down once the drag reaches its right half.
+class PickyDropView : public DropView
+{
+public:
+  using DropView::DropView;
+  unsigned draggingUpdated(NSDraggingInfo* info) override
+  {
+    note("updated", info);
+    return info->draggingLocation().x < 50 ? NSDragOperationCopy : NSDragOperationNone;
+  }
 };
 }  // namespace
 
@@ -80,6 +104,41 @@ TEST(Dragging, DroppedFilesReachTheRegisteredViewUnderThePointer)
   target->accept = false;
   window->backendFilesDropped({"/tmp/d"}, NSMakePoint(50, 50));  // refused
   EXPECT_TRUE(target->files.empty());
+  window->close();
+}
+
+TEST(Dragging, DestinationsFollowADragAcrossTheWindowAndTheirLastAnswerDecidesTheDrop)
+{
+  TestDriver driver;
+  NSWindow* window = new NSWindow(NSMakeRect(0, 0, 200, 100), NSWindowStyleMaskBorderless);
+  auto* picky = new PickyDropView(NSMakeRect(0, 0, 100, 100));
+  auto* plain = new DropView(NSMakeRect(100, 0, 100, 100));
+  for (DropView* view : {static_cast<DropView*>(picky), plain})
+  {
+    window->contentView()->addSubview(view);
+    view->release();
+    view->registerForDraggedTypes({NSFilenamesPboardType});
+  }
+  // Window pixels count y from the top: y 50 is base 50 here.
+  driver.dragFiles(window, {"/tmp/a.wav"}, NSMakePoint(10, 50), NSMakePoint(40, 50), 2);
+  EXPECT_EQ(picky->log, (std::vector<std::string>{"entered 10,50", "updated 25,50", "updated 40,50", "dropped 40,50"}));
+  EXPECT_EQ(picky->files, (std::vector<NSString>{"/tmp/a.wav"}));
+
+  // Turned down on the way: the drop is refused there.
+  picky->log.clear();
+  picky->files.clear();
+  driver.dragFiles(window, {"/tmp/b.wav"}, NSMakePoint(40, 50), NSMakePoint(80, 50), 1);
+  EXPECT_EQ(picky->log, (std::vector<std::string>{"entered 40,50", "updated 80,50", "exited 80,50"}));
+  EXPECT_TRUE(picky->files.empty());
+
+  // Across into the other view, which keeps its first answer, then away.
+  picky->log.clear();
+  driver.dragFiles(window, {"/tmp/c.wav"}, NSMakePoint(90, 50), NSMakePoint(150, 50), 2, false);
+  EXPECT_EQ(picky->log, (std::vector<std::string>{"entered 90,50", "exited 90,50"}));
+  EXPECT_EQ(plain->log, (std::vector<std::string>{"entered 120,50", "exited 150,50"}));
+  plain->log.clear();
+  driver.dragFiles(window, {"/tmp/d.wav"}, NSMakePoint(120, 50), NSMakePoint(150, 50), 3);
+  EXPECT_EQ(plain->log, (std::vector<std::string>{"entered 120,50", "dropped 150,50"}));
   window->close();
 }
 

@@ -4,6 +4,7 @@
 #include "platform/appkit/window.h"
 #include "platform/foundation/autorelease_pool.h"
 #include "platform/foundation/object_registry.h"
+#include "platform/testing/scripted_accessibility_element.h"
 #include "platform/testing/test_driver.h"
 
 #include <gtest/gtest.h>
@@ -296,5 +297,58 @@ TEST(ViewTree, OverridesSeeThePlatformsOwnCallsAndCopiesSurviveRemovalWhileWalki
   for (int i = 0; i < 3; ++i) window->addChildWindow(new NSWindow(NSMakeRect(0, 0, 9, 9), 0), NSWindowAbove);
   for (NSWindow* child : window->childWindows()) child->close();
   EXPECT_TRUE(window->childWindows().empty());
+  window->close();
+}
+
+TEST(ViewAccessibility, ViewsOutOfSightAreSkippedAndHitTestsAndTheFocusFindTheDeepestShownView)
+{
+  TestDriver driver;
+  std::vector<std::string> log;
+  NSWindow* window = makeWindow(300, 200);
+  NSView* content = window->contentView();
+  NSView* panel = addView<FlippedView>(content, NSMakeRect(10, 10, 100, 100));
+  NSView* knob = addView<RecordingView>(panel, NSMakeRect(10, 10, 20, 20), false, &log, "knob");
+  NSView* hidden = addView<NSView>(content, NSMakeRect(150, 10, 100, 100));
+  NSView* underHidden = addView<NSView>(hidden, NSMakeRect(0, 0, 50, 50));
+  hidden->setHidden(true);
+  NSView* beyond = addView<NSView>(content, NSMakeRect(400, 10, 10, 10));  // past the right edge
+
+  const NSString children(NSAccessibilityChildrenAttribute);
+  const NSString visibleChildren(NSAccessibilityVisibleChildrenAttribute);
+  EXPECT_EQ(objectsOf(window->accessibilityAttributeValue(children)), (std::vector<NSObject*>{content}));
+  EXPECT_EQ(objectsOf(content->accessibilityAttributeValue(children)), (std::vector<NSObject*>{panel, beyond}));
+  EXPECT_EQ(objectsOf(content->accessibilityAttributeValue(visibleChildren)), (std::vector<NSObject*>{panel}));
+  EXPECT_FALSE(content->accessibilityAttributeValue(NSString("AXRole")));
+  EXPECT_TRUE(underHidden->accessibilityIsIgnored());
+  EXPECT_FALSE(window->accessibilityIsIgnored());
+
+  const auto screen = [window](NSView* view, NSPoint point) {
+    return window->convertBaseToScreen(view->convertPointToView(point, nullptr));
+  };
+  EXPECT_EQ(window->accessibilityHitTest(screen(knob, NSMakePoint(5, 5))), knob);
+  EXPECT_EQ(window->accessibilityHitTest(screen(panel, NSMakePoint(50, 50))), panel);
+  EXPECT_EQ(window->accessibilityHitTest(screen(content, NSMakePoint(200, 50))), content);  // under the hidden view
+  EXPECT_EQ(window->accessibilityHitTest(screen(content, NSMakePoint(-5, 50))), nullptr);
+
+  ASSERT_TRUE(window->makeFirstResponder(knob));
+  EXPECT_EQ(window->accessibilityFocusedUIElement(), knob);
+  panel->setHidden(true);  // a hidden view stands for its nearest shown ancestor
+  EXPECT_EQ(knob->accessibilityFocusedUIElement(), content);
+  window->makeFirstResponder(window);
+  EXPECT_EQ(window->accessibilityFocusedUIElement(), window);
+
+  // Ignored elements give way to their unignored children, however deep, and one that
+  // lists itself ends the search.
+  StrongRef<ScriptedAccessibilityElement> inner = ScriptedAccessibilityElement::make();
+  inner->ignored = true;
+  inner->children = NSArray::arrayWithObjects({content});
+  StrongRef<ScriptedAccessibilityElement> outer = ScriptedAccessibilityElement::make();
+  outer->ignored = true;
+  outer->children = NSArray::arrayWithObjects({beyond, inner.get(), hidden});
+  EXPECT_EQ(objectsOf(NSAccessibilityUnignoredChildren(NSArray::arrayWithObjects({window, outer.get()}).get())),
+            (std::vector<NSObject*>{window, beyond, content}));
+  inner->children = NSArray::arrayWithObjects({inner.get()});
+  EXPECT_EQ(NSAccessibilityUnignoredChildren(inner->children.get())->count(), 0u);
+  inner->children.reset();
   window->close();
 }

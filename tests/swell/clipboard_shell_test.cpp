@@ -177,6 +177,66 @@ TEST_F(ClipboardShellTest, DropHandlesAreReadWithinTheirBuffersAndReachTheViewTh
   EXPECT_EQ(taker->count(WM_DROPFILES), 1);
 }
 
+namespace
+{
+// What the application's drag hooks heard: "enter N x,y" (N files in the preview), "over x,y", "leave".
+std::vector<std::string> g_dragHooks;
+
+std::string screenText(POINT p)
+{
+  return std::to_string(p.x) + "," + std::to_string(p.y);
+}
+
+void setDragHooks(bool set)
+{
+  g_dragHooks.clear();
+  SWELL_DDrop_onDragEnter = set ? +[](HANDLE preview, POINT p) {
+    g_dragHooks.push_back("enter " + std::to_string(DragQueryFile(preview, 0xFFFFFFFF, nullptr, 0)) + " " + screenText(p));
+  } : nullptr;
+  SWELL_DDrop_onDragOver = set ? +[](POINT p) { g_dragHooks.push_back("over " + screenText(p)); } : nullptr;
+  SWELL_DDrop_onDragLeave = set ? +[] { g_dragHooks.push_back("leave"); } : nullptr;
+}
+}  // namespace
+
+TEST_F(ClipboardShellTest, ADragOverAViewThatTakesFilesCallsTheHooksAndAPressForgetsAPromise)
+{
+  Recorder* top = recorder("top");
+  Recorder* taker = recorder("taker");
+  HWND window = topLevel(top);  // content at screen (100, 100), 300 x 200
+  HWND child = WindowTest::child(window, taker, NSMakeRect(50, 40, 100, 80));
+  SetWindowLong(child, GWL_EXSTYLE, WS_EX_ACCEPTFILES);
+  NSWindow* platformWindow = windowOf(window);
+  setDragHooks(true);
+
+  // In from outside the child: entered at x 70, then two moves over it, then the drop.
+  driver.dragFiles(platformWindow, {"/x/a.wav", "/x/b.wav"}, NSMakePoint(20, 50), NSMakePoint(120, 90), 4);
+  EXPECT_EQ(g_dragHooks, (std::vector<std::string>{"enter 2 170,230", "over 195,220", "over 220,210", "leave"}));
+  EXPECT_EQ(taker->count(WM_DROPFILES), 1);
+
+  // The answer to a move: the general operation where files are taken, none elsewhere.
+  NSPasteboard* pasteboard = NSPasteboard::pasteboardWithName(NSDragPboard);
+  NSDraggingInfo over(pasteboard, NSMakePoint(100, 100));
+  g_dragHooks.clear();
+  EXPECT_EQ(viewOf(child)->draggingUpdated(&over), 4u);
+  EXPECT_EQ(viewOf(window)->draggingUpdated(&over), 0u);
+  EXPECT_EQ(g_dragHooks.size(), 1u);
+  setDragHooks(false);
+  EXPECT_EQ(viewOf(child)->draggingUpdated(&over), 4u);
+
+  // A press anywhere forgets a promised file, even on a disabled view.
+  static std::vector<std::string> written;
+  written.clear();
+  auto writeIt = +[](const char* path) { written.emplace_back(path); };
+  SWELL_InitiateDragDrop(child, nullptr, "/r/late.wav", writeIt);
+  driver.click(platformWindow, NSMakePoint(10, 10));
+  EXPECT_TRUE(SWELL_DoDragDrop("/tmp").empty());
+  EnableWindow(window, false);
+  SWELL_InitiateDragDrop(child, nullptr, "/r/later.wav", writeIt);
+  driver.click(platformWindow, NSMakePoint(10, 10));
+  EXPECT_TRUE(SWELL_DoDragDrop("/tmp").empty());
+  EXPECT_TRUE(written.empty());
+}
+
 TEST_F(ClipboardShellTest, APromisedFileBesideAnExistingOneTakesTheNextFreeNumber)
 {
   const std::string dir = makeTempDir();

@@ -51,6 +51,38 @@ TEST_F(WindowTest, LevelsRaiseAmountsOpacityAndTheRepresentedFile)
   }
 }
 
+TEST_F(WindowTest, TransparencyShadowAndTheAutoHiddenDockAreKeptWhereTheyWereAskedFor)
+{
+  HWND top = topLevel(recorder("top"));
+  NSWindow* window = windowOf(top);
+  ASSERT_TRUE(window->isOpaque());
+  ASSERT_TRUE(window->hasShadow());
+  SetTransparent(top);
+  EXPECT_EQ(window->backgroundColor(), NSColor::clearColor());
+  EXPECT_FALSE(window->isOpaque());
+  SWELL_SetWindowShadow(swellHandleOf(window), false);
+  EXPECT_FALSE(window->hasShadow());
+  SWELL_SetWindowShadow(top, true);
+  EXPECT_TRUE(window->hasShadow());
+  SetTransparent(nullptr);
+  SWELL_SetWindowShadow(nullptr, false);
+
+  // The options in force at the first call come back for any mode below 1, even after
+  // someone else changed them meanwhile.
+  NSApp()->setPresentationOptions(NSApplicationPresentationAutoHideMenuBar);
+  EXPECT_TRUE(SWELL_SetAppAutoHideMenuAndDock(2));
+  EXPECT_EQ(NSApp()->presentationOptions(), 6u);
+  EXPECT_TRUE(SWELL_SetAppAutoHideMenuAndDock(7));
+  EXPECT_EQ(NSApp()->presentationOptions(), 6u);
+  EXPECT_TRUE(SWELL_SetAppAutoHideMenuAndDock(1));
+  EXPECT_EQ(NSApp()->presentationOptions(), 5u);
+  EXPECT_TRUE(SWELL_SetAppAutoHideMenuAndDock(0));
+  EXPECT_EQ(NSApp()->presentationOptions(), 4u);
+  NSApp()->setPresentationOptions(NSApplicationPresentationDefault);
+  EXPECT_TRUE(SWELL_SetAppAutoHideMenuAndDock(-3));
+  EXPECT_EQ(NSApp()->presentationOptions(), 4u);
+}
+
 TEST_F(WindowTest, ACallerDrivenSessionRunsUntilStoppedAndEndsEitherWay)
 {
   Recorder* r = recorder("modal");

@@ -2,6 +2,7 @@
 // the keys the application object handles before any window sees them.
 #include "shell_test_support.h"
 
+#include "swell-hosted.h"
 #include "swell-kb.h"
 
 #include "platform/appkit/keys.h"
@@ -157,9 +158,7 @@ TEST_F(ShellTest, HeldKeysCoalesceAndKeysGoToTheHostFirstButNotDuringAModalRun)
 {
   Recorder* top = recorder("top");
   Recorder* field = recorder("field");
-  HWND dialog = topLevel(top);
-  HWND focused = child(dialog, field);
-  SetFocus(focused);
+  const auto [dialog, focused] = windowWithFocusedChild(top, field);
   NSWindow* window = windowOf(dialog);
 
   // Three presses of A, one of B, queued together: only the last A counts.
@@ -324,4 +323,68 @@ TEST_F(ShellTest, TextWithTheFocusKeepsItsReturnAndTakesTheClipboardKeys)
   SetFocus(plain);
   driver.key(window, kVK_ANSI_C, NSEventModifierFlagCommand);
   EXPECT_EQ(keyDowns(&recorders.back(), 'C'), 1);
+}
+
+TEST_F(ShellTest, CommandAndOptionKeysBelongToAHostingViewFoundThroughParentWindows)
+{
+  Recorder* top = recorder("top");
+  const auto [dialog, focused] = windowWithFocusedChild(top, recorder("field"));
+  RECT rect{0, 0, 50, 50};
+  HWND hostHwnd = SWELL_CreateCarbonWindowView(dialog, nullptr, &rect, false);
+  auto* host = dynamic_cast<Swell_vVorna_hwndcarbonhost*>(swellObjectOf(hostHwnd));
+  ASSERT_NE(host, nullptr);
+  // The window the foreign toolkit would fill, and a palette of its own above it.
+  NSWindow* hosted = new NSWindow(NSMakeRect(400, 400, 100, 80), NSWindowStyleMaskTitled);
+  NSWindow* palette = new NSWindow(NSMakeRect(420, 420, 60, 40), NSWindowStyleMaskTitled);
+  hosted->setDelegate(host);
+  windowOf(dialog)->addChildWindow(hosted, NSWindowAbove);
+  hosted->addChildWindow(palette, NSWindowAbove);
+  hosted->orderFront(nullptr);
+  palette->orderFront(nullptr);
+
+  const auto keyTo = [this](NSWindow* window, uint16_t code, unsigned modifiers) {
+    g_hostCalls.clear();
+    driver.key(window, code, modifiers);
+    return g_hostCalls.empty() ? HWND(nullptr) : g_hostCalls[0].keyMessage.hwnd;
+  };
+  EXPECT_EQ(keyTo(hosted, kVK_ANSI_K, NSEventModifierFlagCommand), hostHwnd);
+  EXPECT_EQ(keyTo(palette, kVK_ANSI_K, NSEventModifierFlagOption), hostHwnd);
+  EXPECT_EQ(g_hostCalls[0].keyMessage.lParam, FVIRTKEY | FALT);
+  // Other keys go to the focused view of their own window; the palette has none.
+  EXPECT_EQ(keyTo(palette, kVK_ANSI_K, NSEventModifierFlagShift), nullptr);
+  EXPECT_EQ(keyTo(windowOf(dialog), kVK_ANSI_K, NSEventModifierFlagCommand), focused);
+
+  // The dialog keys are those of the hosting view's window.
+  top->log.clear();
+  keyTo(palette, kVK_ANSI_W, NSEventModifierFlagCommand);
+  EXPECT_EQ(commands(top, IDCANCEL), 1);
+  hosted->setDelegate(nullptr);
+}
+
+TEST_F(ShellTest, AHostViewIsAPlainChildWindowWithoutTimerMessages)
+{
+  Recorder* top = recorder("top");
+  Recorder* hostLog = recorder("host");
+  HWND dialog = topLevel(top);
+  RECT rect{10, 10, 110, 60};
+  HWND host = SWELL_CreateCarbonWindowView(dialog, nullptr, &rect, false);
+  SetWindowLong(host, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(recordingProc));
+  SetWindowLong(host, GWL_USERDATA, reinterpret_cast<LONG_PTR>(hostLog));
+  EXPECT_FALSE(viewOf(host)->isOpaque());
+  Recorder* innerLog = recorder("inner");
+  HWND inner = child(host, innerLog);
+
+  // Timer 1 stops when the view goes; no timer of the view reaches its procedure.
+  SetTimer(host, 1, 10, nullptr);
+  SetTimer(host, 2, 10, nullptr);
+  driver.runFor(0.1);
+  EXPECT_EQ(hostLog->count(WM_TIMER), 0);
+  SendMessage(host, WM_SIZE, 0, 0);
+  EXPECT_EQ(hostLog->count(WM_SIZE), 1);
+
+  DestroyWindow(host);
+  EXPECT_EQ(hostLog->count(WM_DESTROY), 1);
+  EXPECT_EQ(innerLog->count(WM_DESTROY), 1);
+  EXPECT_FALSE(IsWindow(inner));
+  EXPECT_FALSE(IsWindow(host));
 }

@@ -43,6 +43,16 @@ protected:
     return controller;
   }
 
+  // A window of the layer (its procedure logs to `window`) and a child of it, logging to
+  // `field`, with the focus; returns the window and the child.
+  std::pair<HWND, HWND> windowWithFocusedChild(Recorder* window, Recorder* field)
+  {
+    HWND top = topLevel(window);
+    HWND focused = child(top, field);
+    SetFocus(focused);
+    return {top, focused};
+  }
+
   std::vector<int> hostCodes() const
   {
     std::vector<int> codes;
