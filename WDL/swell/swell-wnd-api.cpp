@@ -49,11 +49,16 @@ bool containsView(const NSView* root, const NSObject* wanted)
 
 BOOL enumChildren(NSView* view, BOOL (*proc)(HWND, LPARAM), LPARAM lParam)
 {
-  for (NSView* child : view->subviews())
+  for (const StrongRef<NSView>& child : swell::retainedSubviews(view))
   {
-    StrongRef<NSView> keep(child);
-    if (!proc(handleOf(child), lParam)) return 0;
-    if (!enumChildren(child, proc, lParam)) return 0;
+    if (swell::leftDuringWalk(child.get(), view)) continue;
+    // A control living in a scroll view is met as itself.
+    NSView* met = child.get();
+    if (auto* scroll = dynamic_cast<NSScrollView*>(met); scroll && scroll->documentView()) met = scroll->documentView();
+    else if (auto* clip = dynamic_cast<NSClipView*>(met); clip && clip->documentView()) met = clip->documentView();
+    StrongRef<NSView> keep(met);
+    if (!proc(handleOf(met), lParam)) return 0;
+    if (!enumChildren(met, proc, lParam)) return 0;
   }
   return 1;
 }

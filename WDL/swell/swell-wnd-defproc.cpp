@@ -61,6 +61,15 @@ LRESULT contextMenuForRightClick(HWND hwnd, LPARAM lParam)
   return 1;
 }
 
+// Every child that takes messages hears of it.
+void passDisplayChangeDown(NSView* view, WPARAM wParam, LPARAM lParam)
+{
+  const std::vector<StrongRef<NSView>> children = swell::retainedSubviews(view);
+  for (const StrongRef<NSView>& child : children)
+    if (respondsTo<SWELL_MessageTarget>(child.get()) && !swell::leftDuringWalk(child.get(), view))
+      SendMessage(swellHandleOf(child.get()), WM_DISPLAYCHANGE, wParam, lParam);
+}
+
 void redeliver(NSView* target, NSEvent* event)
 {
   switch (event->type())
@@ -86,9 +95,7 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
   case WM_MOUSEWHEEL:
   case WM_MOUSEHWHEEL: return view ? passUp(view, msg, wParam, lParam) : 0;
   case WM_DISPLAYCHANGE:
-    if (view)
-      for (NSView* child : view->subviews())
-        if (respondsTo<SWELL_MessageTarget>(child)) SendMessage(swellHandleOf(child), msg, wParam, lParam);
+    if (view) passDisplayChangeDown(view, wParam, lParam);
     return 0;
   case WM_NCHITTEST: return hitTestClientArea(hwnd, lParam);
   case WM_NCRBUTTONUP:
