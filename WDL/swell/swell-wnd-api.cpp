@@ -396,17 +396,7 @@ LONG_PTR GetWindowLong(HWND hwnd, int index)
   case GWL_EXSTYLE:
     if (words) return words->swellGetExtendedStyle();
     break;
-  case GWL_STYLE:
-  {
-    NSView* view = swell::asView(hwnd);
-    if (!view) return 0;
-    if (!swell::isContentView(view)) return WS_CHILD;
-    const unsigned mask = view->window()->styleMask();
-    LONG_PTR style = 0;
-    if (mask & NSWindowStyleMaskTitled) style |= WS_CAPTION;
-    if ((mask & NSWindowStyleMaskTitled) && (mask & NSWindowStyleMaskResizable)) style |= WS_THICKFRAME;
-    return style;
-  }
+  case GWL_STYLE: return swell::windowStyle(hwnd);
   case GWL_ID:
     if (auto* view = dynamic_cast<NSView*>(object)) return view->tag();
     break;
@@ -440,7 +430,7 @@ LONG_PTR SetWindowLong(HWND hwnd, int index, LONG_PTR value)
   case GWL_EXSTYLE:
     if (words) return replace(words->swellGetExtendedStyle(), [&] { words->swellSetExtendedStyle(value); });
     break;
-  case GWL_STYLE: return swell::restyleTopLevel(hwnd, value);
+  case GWL_STYLE: return swell::setWindowStyle(hwnd, value);
   case GWL_ID:
     if (auto* control = dynamic_cast<NSControl*>(object))
       return replace(control->tag(), [&] { control->setTag(value); });

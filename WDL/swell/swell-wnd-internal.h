@@ -89,6 +89,9 @@ void setPostTarget(HWND hwnd, bool alive);
 HWND ownerOf(cocoa::NSWindow* window);
 void destroyOwnedWindows(cocoa::NSWindow* window);
 void doDestroyStuff(cocoa::NSWindow* window);
+// GWL_STYLE read and set (swell-wnd-style.cpp); setting answers the style read before.
+LONG_PTR windowStyle(HWND hwnd);
+LONG_PTR setWindowStyle(HWND hwnd, LONG_PTR style);
 // GWL_STYLE on a content view: a new top-level window around it when the caption and frame
 // bits change (swell-wnd-reparent.cpp). Always 0.
 LONG_PTR restyleTopLevel(HWND hwnd, LONG_PTR style);
