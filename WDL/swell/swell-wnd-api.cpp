@@ -22,6 +22,8 @@ using namespace cocoa;
 
 namespace
 {
+constexpr LONG_PTR kTextViewUserData = 0xDEADF00B;
+
 HWND handleOf(const NSObject* object)
 {
   return swellHandleOf(object);
@@ -392,6 +394,8 @@ LONG_PTR GetWindowLong(HWND hwnd, int index)
   {
   case GWL_USERDATA:
     if (auto* holder = respondsTo<SWELL_UserDataHolder>(object)) return holder->getSwellUserData();
+    // A text view keeps no user data; the marker tells a caller that it asked one.
+    if (dynamic_cast<NSText*>(object)) return kTextViewUserData;
     break;
   case GWL_EXSTYLE:
     if (words) return words->swellGetExtendedStyle();

@@ -1,6 +1,7 @@
 // The default window procedure, and the service that lets window views claim mouse events
 // over their non-client areas.
 
+#include "swell-ctl.h"
 #include "swell-misc.h"
 #include "swell-wnd-internal.h"
 #include "swell-wnd-view.h"
@@ -61,13 +62,19 @@ LRESULT contextMenuForRightClick(HWND hwnd, LPARAM lParam)
   return 1;
 }
 
-// Every child that takes messages hears of it.
+// Every child that takes messages hears of it, and the dialog procedure is asked for its
+// control colours again: another display may bring another appearance, so controls it gives
+// no colour return to the system's.
 void passDisplayChangeDown(NSView* view, WPARAM wParam, LPARAM lParam)
 {
   const std::vector<StrongRef<NSView>> children = swell::retainedSubviews(view);
   for (const StrongRef<NSView>& child : children)
     if (respondsTo<SWELL_MessageTarget>(child.get()) && !swell::leftDuringWalk(child.get(), view))
       SendMessage(swellHandleOf(child.get()), WM_DISPLAYCHANGE, wParam, lParam);
+  const HWND hwnd = swellHandleOf(view);
+  if (!children.empty())
+    if (auto dialogProc = reinterpret_cast<DLGPROC>(GetWindowLong(hwnd, DWL_DLGPROC)))
+      SWELL_DoDialogColorUpdates(hwnd, dialogProc, true);
 }
 
 void redeliver(NSView* target, NSEvent* event)
