@@ -62,6 +62,13 @@ bool swell::typeButton(NSButton* button, LONG_PTR style)
   return true;
 }
 
+NSView* swell::documentViewOf(NSView* view)
+{
+  if (auto* scroll = dynamic_cast<NSScrollView*>(view)) return scroll->documentView();
+  if (auto* clip = dynamic_cast<NSClipView*>(view)) return clip->documentView();
+  return nullptr;
+}
+
 NSView* swell::outerViewOf(NSView* view)
 {
   if (!view) return nullptr;

@@ -183,4 +183,6 @@ cocoa::NSTextField* fieldEditedBy(cocoa::NSView* editor);
 // A control inside a scroll view stands there for the scroll view (geometry, visibility,
 // destruction); anything else for itself.
 cocoa::NSView* outerViewOf(cocoa::NSView* view);
+// The control a scroll view or clip view holds; null for any other view, or an empty one.
+cocoa::NSView* documentViewOf(cocoa::NSView* view);
 }  // namespace swell

@@ -55,9 +55,8 @@ BOOL enumChildren(NSView* view, BOOL (*proc)(HWND, LPARAM), LPARAM lParam)
   {
     if (swell::leftDuringWalk(child.get(), view)) continue;
     // A control living in a scroll view is met as itself.
-    NSView* met = child.get();
-    if (auto* scroll = dynamic_cast<NSScrollView*>(met); scroll && scroll->documentView()) met = scroll->documentView();
-    else if (auto* clip = dynamic_cast<NSClipView*>(met); clip && clip->documentView()) met = clip->documentView();
+    NSView* document = swell::documentViewOf(child.get());
+    NSView* met = document ? document : child.get();
     StrongRef<NSView> keep(met);
     if (!proc(handleOf(met), lParam)) return 0;
     if (!enumChildren(met, proc, lParam)) return 0;
@@ -208,10 +207,9 @@ HWND GetDlgItem(HWND hwnd, int id)
   if (!id) return handleOf(view);
   for (NSView* child : view->subviews())
   {
-    // A control living in a scroll view is found, and answers, as itself.
-    if (auto* scroll = dynamic_cast<NSScrollView*>(child); scroll && scroll->documentView())
-      child = scroll->documentView();
     if (child->tag() == id) return handleOf(child);
+    // A control living in a scroll or clip view is found, and answers, as itself.
+    if (NSView* document = swell::documentViewOf(child); document && document->tag() == id) return handleOf(document);
   }
   return nullptr;
 }
