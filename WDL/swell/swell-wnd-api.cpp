@@ -270,9 +270,14 @@ BOOL IsChild(HWND parent, HWND child)
 BOOL EnumWindows(BOOL (*proc)(HWND, LPARAM), LPARAM lParam)
 {
   if (!proc) return 0;
-  for (NSWindow* window : NSApp()->windows())
+  // Each window is held for the whole walk: proc may close any of them, and a closed one
+  // has left the application's list.
+  const std::vector<NSWindow*> windows = NSApp()->windows();
+  const std::vector<StrongRef<NSWindow>> held(windows.begin(), windows.end());
+  for (const StrongRef<NSWindow>& window : held)
   {
-    StrongRef<NSWindow> keep(window);
+    const std::vector<NSWindow*> open = NSApp()->windows();
+    if (std::find(open.begin(), open.end(), window.get()) == open.end()) continue;
     if (!proc(handleOf(window->contentView()), lParam)) return 0;
   }
   return 1;

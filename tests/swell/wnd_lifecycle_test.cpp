@@ -161,6 +161,16 @@ TEST_F(WindowTest, WalksOverChildrenSkipTheChildrenTheirCalleesDestroy)
               }};
   EXPECT_TRUE(EnumChildWindows(window, visit, reinterpret_cast<LPARAM>(&walk)));
   EXPECT_EQ(walk.seen, (std::vector<HWND>{parent, kids[0]}));
+  // The same over top-level windows: the first window met takes the next with it.
+  HWND next = topLevel(recorder("next"));
+  HWND last = topLevel(recorder("last"));
+  walk = Walk{{}, [&](HWND h) {
+                if (h == window) DestroyWindow(next);
+              }};
+  EXPECT_TRUE(EnumWindows(visit, reinterpret_cast<LPARAM>(&walk)));
+  EXPECT_EQ(walk.seen, (std::vector<HWND>{window, last}));
+  DestroyWindow(window);
+  DestroyWindow(last);
 
   // The default procedure's display change: a child that destroys its next sibling, then one
   // that destroys the window of them all.
