@@ -26,34 +26,22 @@ void makeFieldLabelsAndBox(HWND view, int)
   SWELL_MakeLabel(-1, "Second", kSecondLabel, 80, 100, 60, 20, 0);
 }
 
-struct Asked
-{
-  UINT msg;
-  WPARAM wParam;
-  LPARAM lParam;
-};
-std::vector<Asked> s_asked;
+Recorder s_asked;
 int s_staticColour = 0;
 std::function<void(HWND, LPARAM)> s_onStaticQuestion;
 
-// Records everything from the first message on, WM_INITDIALOG or not.
+// Records from the first message on, WM_INITDIALOG or not.
 LRESULT colouringDialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-  if (msg != WM_INITDIALOG && msg != WM_CTLCOLORBTN && msg != WM_CTLCOLORSTATIC) return 0;
-  s_asked.push_back(Asked{msg, wParam, lParam});
-  if (msg == WM_CTLCOLORSTATIC)
-  {
-    SetTextColor(reinterpret_cast<HDC>(wParam), s_staticColour);
-    if (s_onStaticQuestion) s_onStaticQuestion(hwnd, lParam);
-  }
-  return msg == WM_INITDIALOG ? 1 : 0;
+  s_asked.log.push_back(Message{hwnd, msg, wParam, lParam});
+  if (msg == WM_CTLCOLORSTATIC) SetTextColor(reinterpret_cast<HDC>(wParam), s_staticColour);
+  if (msg == WM_CTLCOLORSTATIC && s_onStaticQuestion) std::exchange(s_onStaticQuestion, nullptr)(hwnd, lParam);
+  return msg == WM_INITDIALOG;
 }
 
 std::vector<UINT> messagesAsked()
 {
-  std::vector<UINT> out;
-  for (const Asked& a : s_asked) out.push_back(a.msg);
-  return out;
+  return s_asked.only({WM_INITDIALOG, WM_CTLCOLORBTN, WM_CTLCOLORSTATIC});
 }
 
 double redOf(HWND dialog, int id)
@@ -65,7 +53,7 @@ double redOf(HWND dialog, int id)
 TEST_F(WindowTest, ADialogHearsWmInitDialogFirstAndADisplayChangeAsksItsColoursAgain)
 {
   SWELL_DialogResourceIndex record = {"colours", "Colours", 0x4 | 0x10, makeFieldLabelsAndBox, 300, 200, nullptr};
-  s_asked.clear();
+  s_asked.log.clear();
   s_staticColour = 0x0000FF;  // red
   HWND dialog = nullptr;
   {
@@ -79,15 +67,15 @@ TEST_F(WindowTest, ADialogHearsWmInitDialogFirstAndADisplayChangeAsksItsColoursA
   // control to focus; then one colour question for the boxes and one for the labels.
   HWND field = GetDlgItem(dialog, kField);
   EXPECT_EQ(messagesAsked(), (std::vector<UINT>{WM_INITDIALOG, WM_CTLCOLORBTN, WM_CTLCOLORSTATIC}));
-  EXPECT_EQ(s_asked[0].wParam, reinterpret_cast<WPARAM>(field));
-  EXPECT_EQ(s_asked[2].lParam, reinterpret_cast<LPARAM>(GetDlgItem(dialog, kLabel)));
+  EXPECT_EQ(s_asked.last(WM_INITDIALOG)->wParam, reinterpret_cast<WPARAM>(field));
+  EXPECT_EQ(s_asked.last(WM_CTLCOLORSTATIC)->lParam, reinterpret_cast<LPARAM>(GetDlgItem(dialog, kLabel)));
   EXPECT_EQ(windowOf(dialog)->firstResponder(), swellObjectOf(field));
   EXPECT_EQ(redOf(dialog, kSecondLabel), 1.0);
   // A text view keeps no user data and says so.
   EXPECT_EQ(GetWindowLong(field, GWL_USERDATA), 0xDEADF00B);
 
   // A display change asks again, and the answer takes effect.
-  s_asked.clear();
+  s_asked.log.clear();
   s_staticColour = 0xFF0000;  // blue
   SendMessage(dialog, WM_DISPLAYCHANGE, 32, 0);
   EXPECT_EQ(messagesAsked(), (std::vector<UINT>{WM_CTLCOLORBTN, WM_CTLCOLORSTATIC}));
@@ -96,7 +84,6 @@ TEST_F(WindowTest, ADialogHearsWmInitDialogFirstAndADisplayChangeAsksItsColoursA
   // Asked with a procedure that destroys the label it is asked about and the one after it
   // while it answers: the colours go to the controls that are left.
   s_onStaticQuestion = [](HWND hwnd, LPARAM asked) {
-    s_onStaticQuestion = nullptr;
     DestroyWindow(GetDlgItem(hwnd, kSecondLabel));
     DestroyWindow(reinterpret_cast<HWND>(asked));
   };
