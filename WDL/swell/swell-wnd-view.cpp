@@ -91,8 +91,8 @@ Swell_vVorna_hwnd* Swell_vVorna_hwnd::initChild(const SWELL_DialogResourceIndex*
     const LRESULT answer = m_dlgproc(handle(), WM_INITDIALOG, reinterpret_cast<WPARAM>(swellHandleOf(first)), param);
     focusFirstControlAfterInitDialog(parent, answer, first);
   }
-  // Asked once the procedure has its state from WM_INITDIALOG; not of a dialog it destroyed.
-  if (!m_hashaddestroy) SWELL_DoDialogColorUpdates(handle(), m_dlgproc, false);
+  // Asked once the procedure has its state from WM_INITDIALOG.
+  SWELL_DoDialogColorUpdates(handle(), m_dlgproc, false);
   return this;
 }
 

@@ -28,14 +28,16 @@ void makeFieldLabelsAndBox(HWND view, int)
 
 Recorder s_asked;
 int s_staticColour = 0;
-std::function<void(HWND, LPARAM)> s_onStaticQuestion;
+// Called once, at the next such question, with the dialog and the control asked about.
+UINT s_hookedQuestion = 0;
+std::function<void(HWND, LPARAM)> s_onQuestion;
 
 // Records from the first message on, WM_INITDIALOG or not.
 LRESULT colouringDialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
   s_asked.log.push_back(Message{hwnd, msg, wParam, lParam});
   if (msg == WM_CTLCOLORSTATIC) SetTextColor(reinterpret_cast<HDC>(wParam), s_staticColour);
-  if (msg == WM_CTLCOLORSTATIC && s_onStaticQuestion) std::exchange(s_onStaticQuestion, nullptr)(hwnd, lParam);
+  if (msg == s_hookedQuestion && s_onQuestion) std::exchange(s_onQuestion, nullptr)(hwnd, lParam);
   return msg == WM_INITDIALOG;
 }
 
@@ -83,13 +85,23 @@ TEST_F(WindowTest, ADialogHearsWmInitDialogFirstAndADisplayChangeAsksItsColoursA
 
   // Asked with a procedure that destroys the label it is asked about and the one after it
   // while it answers: the colours go to the controls that are left.
-  s_onStaticQuestion = [](HWND hwnd, LPARAM asked) {
+  s_hookedQuestion = WM_CTLCOLORSTATIC;
+  s_onQuestion = [](HWND hwnd, LPARAM asked) {
     DestroyWindow(GetDlgItem(hwnd, kSecondLabel));
     DestroyWindow(reinterpret_cast<HWND>(asked));
   };
   SWELL_DoDialogColorUpdates(dialog, colouringDialogProc, false);
+  ASSERT_EQ(s_onQuestion, nullptr);
   EXPECT_EQ(GetDlgItem(dialog, kLabel), nullptr);
   EXPECT_EQ(GetDlgItem(dialog, kSecondLabel), nullptr);
   EXPECT_NE(GetDlgItem(dialog, kBox), nullptr);
-  DestroyWindow(dialog);
+
+  // A procedure that destroys its dialog while it answers is asked nothing more.
+  SWELL_MakeSetCurParms(1, 1, 0, 0, dialog, false, false);
+  SWELL_MakeLabel(-1, "Again", kLabel, 10, 100, 60, 20, 0);
+  s_asked.log.clear();
+  s_hookedQuestion = WM_CTLCOLORBTN;
+  s_onQuestion = [](HWND hwnd, LPARAM) { DestroyWindow(hwnd); };
+  SendMessage(dialog, WM_DISPLAYCHANGE, 32, 0);
+  EXPECT_EQ(messagesAsked(), (std::vector<UINT>{WM_CTLCOLORBTN}));
 }
