@@ -38,6 +38,37 @@ void swell::notifyParent(NSView* control, unsigned code)
   SendMessage(parent, WM_COMMAND, wParam, reinterpret_cast<LPARAM>(swellHandleOf(control)));
 }
 
+bool swell::typeButton(NSButton* button, LONG_PTR style)
+{
+  auto* ours = dynamic_cast<Swell_vVorna_button*>(button);
+  switch (style & 0xF)
+  {
+  case BS_AUTOCHECKBOX:
+  case BS_AUTO3STATE:
+    button->setButtonType(NSButtonTypeSwitch);
+    button->setAllowsMixedState((style & 0xF) == BS_AUTO3STATE);
+    if (ours) ours->swellSetRadioFlags(0);
+    break;
+  case BS_AUTORADIOBUTTON:
+    button->setButtonType(NSButtonTypeRadio);
+    button->setAllowsMixedState(false);
+    if (ours)
+      ours->swellSetRadioFlags(Swell_vVorna_button::kRadio |
+                               ((style & WS_GROUP) ? Swell_vVorna_button::kRadioGroupStart : 0));
+    break;
+  default: return false;
+  }
+  button->setNeedsDisplay(true);
+  return true;
+}
+
+NSView* swell::documentViewOf(NSView* view)
+{
+  if (auto* scroll = dynamic_cast<NSScrollView*>(view)) return scroll->documentView();
+  if (auto* clip = dynamic_cast<NSClipView*>(view)) return clip->documentView();
+  return nullptr;
+}
+
 NSView* swell::outerViewOf(NSView* view)
 {
   if (!view) return nullptr;

@@ -52,6 +52,8 @@ class Swell_vVorna_button : public SwellControl<cocoa::NSButton>,
 {
 public:
   Swell_vVorna_button() : SwellControl<cocoa::NSButton>(cocoa::NSRect{}) {}
+  static constexpr int kRadio = 1;
+  static constexpr int kRadioGroupStart = 2;
   int swellGetRadioFlags() override { return m_radioflags; }
   void swellSetRadioFlags(int flags) { m_radioflags = flags; }
   int state() override { return cocoa::NSButton::state(); }
@@ -65,7 +67,7 @@ public:
 private:
   HGDIOBJ m_swellGDIimage = nullptr;  // not owned
   LONG_PTR m_userdata = 0;
-  int m_radioflags = 0;  // bit 0 radio button, bit 1 first of its group
+  int m_radioflags = 0;  // kRadio, kRadioGroupStart
 };
 
 // The cell of image-only buttons: no title.
@@ -84,24 +86,24 @@ public:
 };
 
 // Drop-down lists.
-class Swell_vVorna_pub : public SwellControl<cocoa::NSPopUpButton>
+class Swell_vVorna_pub : public SwellControl<cocoa::NSPopUpButton>, public SWELL_StyleHolder
 {
 public:
   Swell_vVorna_pub() : SwellControl<cocoa::NSPopUpButton>(cocoa::NSRect{}) {}
-  int getSwellStyle() const { return m_style; }
-  void setSwellStyle(int style) { m_style = style; }
+  int getSwellStyle() const override { return m_style; }
+  void setSwellStyle(int style) override { m_style = style; }
 
 private:
   int m_style = 0;
 };
 
 // Editable combo boxes, with one data value per item.
-class Swell_vVorna_cbox : public SwellControl<cocoa::NSComboBox>, public SWELL_TextControl
+class Swell_vVorna_cbox : public SwellControl<cocoa::NSComboBox>, public SWELL_TextControl, public SWELL_StyleHolder
 {
 public:
   Swell_vVorna_cbox() : SwellControl<cocoa::NSComboBox>(cocoa::NSRect{}) {}
-  int getSwellStyle() const { return m_style; }
-  void setSwellStyle(int style) { m_style = style; }
+  int getSwellStyle() const override { return m_style; }
+  void setSwellStyle(int style) override { m_style = style; }
   bool becomeFirstResponder() override;
   bool swellIsTextView() override { return false; }
   bool swellIsEditable() override { return isEditable(); }
@@ -172,9 +174,15 @@ LRESULT editSelectionMessage(cocoa::NSText* text, UINT msg, WPARAM wParam, LPARA
 // BM_, CB_, TBM_ and EM_ messages to a control that does not take messages itself; false
 // when the control has no such message.
 bool nativeControlMessage(cocoa::NSObject* control, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result);
+// Makes a button a check box (BS_AUTOCHECKBOX), a three-state box (BS_AUTO3STATE) or a radio
+// button (BS_AUTORADIOBUTTON, the first of its group with WS_GROUP), by the low four bits of
+// the style; false for any other kind, which leaves the button as it is.
+bool typeButton(cocoa::NSButton* button, LONG_PTR style);
 // The single-line field a text view is the editor of; null for any other view.
 cocoa::NSTextField* fieldEditedBy(cocoa::NSView* editor);
 // A control inside a scroll view stands there for the scroll view (geometry, visibility,
 // destruction); anything else for itself.
 cocoa::NSView* outerViewOf(cocoa::NSView* view);
+// The control a scroll view or clip view holds; null for any other view, or an empty one.
+cocoa::NSView* documentViewOf(cocoa::NSView* view);
 }  // namespace swell

@@ -4,6 +4,7 @@
 #include "swell-ctl-classes.h"
 #include "swell-gdi-internal.h"
 #include "swell-gdi.h"
+#include "swell-wnd-internal.h"
 
 #include "platform/appkit/color.h"
 
@@ -59,15 +60,17 @@ void updateKind(HWND dialog, DLGPROC proc, bool useDefaults, UINT msg, bool (*be
   NSView* parent = dynamic_cast<NSView*>(swellObjectOf(dialog));
   std::optional<NSColor> colour;
   bool asked = false;
-  for (NSView* child : parent->subviews())
+  for (const StrongRef<NSView>& child : swell::retainedSubviews(parent))
   {
-    if (!belongs(child)) continue;
+    if (swell::leftDuringWalk(child.get(), parent) || !belongs(child.get())) continue;
     if (!asked)
     {
-      colour = askColour(dialog, proc, msg, child, useDefaults);
+      colour = askColour(dialog, proc, msg, child.get(), useDefaults);
       asked = true;
+      // The procedure may have destroyed the control it was asked about.
+      if (swell::leftDuringWalk(child.get(), parent)) continue;
     }
-    if (colour) applyColour(child, *colour);
+    if (colour) applyColour(child.get(), *colour);
   }
 }
 }  // namespace

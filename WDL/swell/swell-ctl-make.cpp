@@ -59,8 +59,6 @@ constexpr int kMnemonicScanLimit = 1024;
 constexpr int kDropDownHeight = 18;
 constexpr int kEditableComboHeight = 22;
 constexpr int kSliderRange = 1000;
-constexpr int kRadioButton = 1;
-constexpr int kRadioGroupStart = 2;
 
 // v + 0.5, truncated toward zero.
 int t(double v)
@@ -170,7 +168,7 @@ bool beginsRadioGroup(int style)
   NSView* parent = g_context.owner;
   if (!parent || parent->subviews().empty()) return true;
   auto* last = dynamic_cast<Swell_vVorna_button*>(parent->subviews().back());
-  return !last || (last->swellGetRadioFlags() & kRadioGroupStart);
+  return !last || (last->swellGetRadioFlags() & Swell_vVorna_button::kRadioGroupStart);
 }
 
 Action radioGroupAction(int group)
@@ -188,20 +186,13 @@ HWND makeTypedButton(const char* caption, int id, int style, int x, int y, int w
   Action action = Action::onSwellCommand;
   switch (kind)
   {
-  case BS_AUTOCHECKBOX: button->setButtonType(NSButtonTypeSwitch); break;
-  case BS_AUTO3STATE:
-    button->setButtonType(NSButtonTypeSwitch);
-    button->setAllowsMixedState(true);
-    break;
+  case BS_AUTOCHECKBOX:
+  case BS_AUTO3STATE: swell::typeButton(button, style); break;
   case BS_AUTORADIOBUTTON:
-  {
-    button->setButtonType(NSButtonTypeRadio);
-    const bool begins = beginsRadioGroup(style);
-    if (begins) ++g_context.radioGroupCount;
+    if (beginsRadioGroup(style)) ++g_context.radioGroupCount;
     action = radioGroupAction(g_context.radioGroupCount);
-    button->swellSetRadioFlags((style & WS_GROUP) ? kRadioButton | kRadioGroupStart : kRadioButton);
+    swell::typeButton(button, style);
     break;
-  }
   case BS_OWNERDRAW: giveCell(button, new Swell_vVorna_ODbuttoncell); break;
   default:
     button->setBezelStyle(g_swell_want_nice_style == 1 ? NSBezelStyleShadowlessSquare : NSBezelStyleRounded);

@@ -92,7 +92,8 @@ private:
 class Swell_vVorna_listview : public SWELL_MarksAncestorsChanged<cocoa::NSTableView>,
                               public cocoa::NSTableViewDataSource,
                               public SWELL_MessageTarget,
-                              public SWELL_Taggable
+                              public SWELL_Taggable,
+                              public SWELL_StyleHolder
 {
 public:
   Swell_vVorna_listview(int style, bool listBoxMode);
@@ -100,8 +101,8 @@ public:
   cocoa::NSInteger tag() const override { return m_tag; }
   void setTag(cocoa::NSInteger tag) override { m_tag = tag; }
   HWND handle() const { return swellHandleOf(this); }
-  int getSwellStyle() const { return style; }
-  void setSwellStyle(int value) { style = value; }
+  int getSwellStyle() const override { return style; }
+  void setSwellStyle(int value) override { style = value; }
   int getSwellNotificationMode() const { return m_lbMode; }
   void setSwellNotificationMode(int mode) { m_lbMode = mode; }
   bool isOwnerData() const { return !m_lbMode && (style & LVS_OWNERDATA); }

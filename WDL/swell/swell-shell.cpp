@@ -100,8 +100,10 @@ BOOL ScrollWindow(HWND hwnd, int dx, int dy, const RECT*, const RECT*)
 {
   NSView* view = swell::viewOrContentView(hwnd);
   if ((dx == 0 && dy == 0) || !view) return 0;
-  for (NSView* child : view->subviews())
+  // A moved child hears WM_SIZE, and its procedure may destroy any of its siblings.
+  for (const StrongRef<NSView>& child : swell::retainedSubviews(view))
   {
+    if (swell::leftDuringWalk(child.get(), view)) continue;
     const NSRect frame = child->frame();
     child->setFrameOrigin(NSMakePoint(frame.origin.x + dx, frame.origin.y + dy));
   }

@@ -22,6 +22,8 @@ using namespace cocoa;
 
 namespace
 {
+constexpr LONG_PTR kTextViewUserData = 0xDEADF00B;
+
 HWND handleOf(const NSObject* object)
 {
   return swellHandleOf(object);
@@ -49,11 +51,15 @@ bool containsView(const NSView* root, const NSObject* wanted)
 
 BOOL enumChildren(NSView* view, BOOL (*proc)(HWND, LPARAM), LPARAM lParam)
 {
-  for (NSView* child : view->subviews())
+  for (const StrongRef<NSView>& child : swell::retainedSubviews(view))
   {
-    StrongRef<NSView> keep(child);
-    if (!proc(handleOf(child), lParam)) return 0;
-    if (!enumChildren(child, proc, lParam)) return 0;
+    if (swell::leftDuringWalk(child.get(), view)) continue;
+    // A control living in a scroll view is met as itself.
+    NSView* document = swell::documentViewOf(child.get());
+    NSView* met = document ? document : child.get();
+    StrongRef<NSView> keep(met);
+    if (!proc(handleOf(met), lParam)) return 0;
+    if (!enumChildren(met, proc, lParam)) return 0;
   }
   return 1;
 }
@@ -201,10 +207,9 @@ HWND GetDlgItem(HWND hwnd, int id)
   if (!id) return handleOf(view);
   for (NSView* child : view->subviews())
   {
-    // A control living in a scroll view is found, and answers, as itself.
-    if (auto* scroll = dynamic_cast<NSScrollView*>(child); scroll && scroll->documentView())
-      child = scroll->documentView();
     if (child->tag() == id) return handleOf(child);
+    // A control living in a scroll or clip view is found, and answers, as itself.
+    if (NSView* document = swell::documentViewOf(child); document && document->tag() == id) return handleOf(document);
   }
   return nullptr;
 }
@@ -265,9 +270,14 @@ BOOL IsChild(HWND parent, HWND child)
 BOOL EnumWindows(BOOL (*proc)(HWND, LPARAM), LPARAM lParam)
 {
   if (!proc) return 0;
-  for (NSWindow* window : NSApp()->windows())
+  // Each window is held for the whole walk: proc may close any of them, and a closed one
+  // has left the application's list.
+  const std::vector<NSWindow*> windows = NSApp()->windows();
+  const std::vector<StrongRef<NSWindow>> held(windows.begin(), windows.end());
+  for (const StrongRef<NSWindow>& window : held)
   {
-    StrongRef<NSWindow> keep(window);
+    const std::vector<NSWindow*> open = NSApp()->windows();
+    if (std::find(open.begin(), open.end(), window.get()) == open.end()) continue;
     if (!proc(handleOf(window->contentView()), lParam)) return 0;
   }
   return 1;
@@ -387,21 +397,13 @@ LONG_PTR GetWindowLong(HWND hwnd, int index)
   {
   case GWL_USERDATA:
     if (auto* holder = respondsTo<SWELL_UserDataHolder>(object)) return holder->getSwellUserData();
+    // A text view keeps no user data; the marker tells a caller that it asked one.
+    if (dynamic_cast<NSText*>(object)) return kTextViewUserData;
     break;
   case GWL_EXSTYLE:
     if (words) return words->swellGetExtendedStyle();
     break;
-  case GWL_STYLE:
-  {
-    NSView* view = swell::asView(hwnd);
-    if (!view) return 0;
-    if (!swell::isContentView(view)) return WS_CHILD;
-    const unsigned mask = view->window()->styleMask();
-    LONG_PTR style = 0;
-    if (mask & NSWindowStyleMaskTitled) style |= WS_CAPTION;
-    if ((mask & NSWindowStyleMaskTitled) && (mask & NSWindowStyleMaskResizable)) style |= WS_THICKFRAME;
-    return style;
-  }
+  case GWL_STYLE: return swell::windowStyle(hwnd);
   case GWL_ID:
     if (auto* view = dynamic_cast<NSView*>(object)) return view->tag();
     break;
@@ -435,7 +437,7 @@ LONG_PTR SetWindowLong(HWND hwnd, int index, LONG_PTR value)
   case GWL_EXSTYLE:
     if (words) return replace(words->swellGetExtendedStyle(), [&] { words->swellSetExtendedStyle(value); });
     break;
-  case GWL_STYLE: return swell::restyleTopLevel(hwnd, value);
+  case GWL_STYLE: return swell::setWindowStyle(hwnd, value);
   case GWL_ID:
     if (auto* control = dynamic_cast<NSControl*>(object))
       return replace(control->tag(), [&] { control->setTag(value); });

@@ -153,6 +153,18 @@ protected:
   ~SWELL_CaptureNotify() = default;
 };
 
+// Keeps the style it was made with, which GWL_STYLE reads and replaces (combo boxes, list
+// views): what the control does next follows the style it holds then.
+class SWELL_StyleHolder
+{
+public:
+  virtual int getSwellStyle() const = 0;
+  virtual void setSwellStyle(int style) = 0;
+
+protected:
+  ~SWELL_StyleHolder() = default;
+};
+
 // Window properties (SetProp and its kin).
 class SWELL_PropertyHolder
 {

@@ -1,6 +1,7 @@
 // The default window procedure, and the service that lets window views claim mouse events
 // over their non-client areas.
 
+#include "swell-ctl.h"
 #include "swell-misc.h"
 #include "swell-wnd-internal.h"
 #include "swell-wnd-view.h"
@@ -61,6 +62,21 @@ LRESULT contextMenuForRightClick(HWND hwnd, LPARAM lParam)
   return 1;
 }
 
+// Every child that takes messages hears of it, and the dialog procedure is asked for its
+// control colours again: another display may bring another appearance, so controls it gives
+// no colour return to the system's.
+void passDisplayChangeDown(NSView* view, WPARAM wParam, LPARAM lParam)
+{
+  const std::vector<StrongRef<NSView>> children = swell::retainedSubviews(view);
+  for (const StrongRef<NSView>& child : children)
+    if (respondsTo<SWELL_MessageTarget>(child.get()) && !swell::leftDuringWalk(child.get(), view))
+      SendMessage(swellHandleOf(child.get()), WM_DISPLAYCHANGE, wParam, lParam);
+  const HWND hwnd = swellHandleOf(view);
+  if (!children.empty())
+    if (auto dialogProc = reinterpret_cast<DLGPROC>(GetWindowLong(hwnd, DWL_DLGPROC)))
+      SWELL_DoDialogColorUpdates(hwnd, dialogProc, true);
+}
+
 void redeliver(NSView* target, NSEvent* event)
 {
   switch (event->type())
@@ -86,9 +102,7 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
   case WM_MOUSEWHEEL:
   case WM_MOUSEHWHEEL: return view ? passUp(view, msg, wParam, lParam) : 0;
   case WM_DISPLAYCHANGE:
-    if (view)
-      for (NSView* child : view->subviews())
-        if (respondsTo<SWELL_MessageTarget>(child)) SendMessage(swellHandleOf(child), msg, wParam, lParam);
+    if (view) passDisplayChangeDown(view, wParam, lParam);
     return 0;
   case WM_NCHITTEST: return hitTestClientArea(hwnd, lParam);
   case WM_NCRBUTTONUP:

@@ -10,6 +10,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <vector>
 
 class Swell_vVorna_hwnd;
 
@@ -63,6 +64,14 @@ inline LPARAM packPoint(int x, int y)
 // asks for the client rectangle gets the plain bounds; false then.
 bool sendNcCalcSize(HWND hwnd, RECT* rect);
 
+// A view's subviews, each held until the walk over them ends, for walks that call out for
+// each child: a callee may destroy any of them, and the walk then meets a view that is gone
+// but never one that was freed (swell-wnd-walk.cpp).
+std::vector<cocoa::StrongRef<cocoa::NSView>> retainedSubviews(const cocoa::NSView* view);
+// A child of such a walk that a callee destroyed, or moved to another parent, since the walk
+// began; also every child once the parent itself was destroyed. The walk skips it.
+bool leftDuringWalk(const cocoa::NSView* child, const cocoa::NSView* parent);
+
 // The view that holds the mouse capture, or null (swell-wnd-capture.cpp).
 cocoa::NSView* captureHolder();
 
@@ -80,6 +89,9 @@ void setPostTarget(HWND hwnd, bool alive);
 HWND ownerOf(cocoa::NSWindow* window);
 void destroyOwnedWindows(cocoa::NSWindow* window);
 void doDestroyStuff(cocoa::NSWindow* window);
+// GWL_STYLE read and set (swell-wnd-style.cpp); setting answers the style read before.
+LONG_PTR windowStyle(HWND hwnd);
+LONG_PTR setWindowStyle(HWND hwnd, LONG_PTR style);
 // GWL_STYLE on a content view: a new top-level window around it when the caption and frame
 // bits change (swell-wnd-reparent.cpp). Always 0.
 LONG_PTR restyleTopLevel(HWND hwnd, LONG_PTR style);

@@ -2,6 +2,7 @@
 // child view out to a window of its own, and a new window around a content view whose frame
 // style changes. The view, and so its HWND, stays the same throughout.
 
+#include "swell-ctl-classes.h"
 #include "swell-wnd-internal.h"
 #include "swell-wnd-toplevel.h"
 #include "swell-wnd-view.h"
@@ -139,8 +140,11 @@ HWND SetParent(HWND hwnd, HWND newParent)
     return nullptr;
   }
 
-  NSView* previous = view->superview();
-  view->removeFromSuperview();
-  if (parentView) parentView->addSubview(view);
+  // A control living in a scroll view takes its scroll view along.
+  NSView* moving = swell::outerViewOf(view);
+  StrongRef<NSView> keepMoving(moving);
+  NSView* previous = moving->superview();
+  moving->removeFromSuperview();
+  if (parentView) parentView->addSubview(moving);
   return swellHandleOf(previous);
 }

@@ -11,6 +11,7 @@
 
 #include "platform/appkit/event.h"
 #include "platform/appkit/pasteboard.h"
+#include "platform/appkit/scroll_view.h"
 #include "platform/appkit/window.h"
 
 #include <cstdlib>
@@ -38,10 +39,15 @@ bool sameName(const char* stored, const char* wanted)
   return std::strcmp(stored, wanted) == 0;
 }
 
+// A control living in a scroll view (a multi-line edit field) counts where its scroll view is.
 NSView* firstFocusableControl(NSView* view)
 {
   for (NSView* subview : view->subviews())
+  {
+    if (auto* scroll = dynamic_cast<NSScrollView*>(subview); scroll && scroll->documentView())
+      subview = scroll->documentView();
     if (subview->acceptsFirstResponder()) return subview;
+  }
   return nullptr;
 }
 }  // namespace
@@ -78,7 +84,6 @@ Swell_vVorna_hwnd* Swell_vVorna_hwnd::initChild(const SWELL_DialogResourceIndex*
 
   if (resource->createFunc) resource->createFunc(handle(), resource->windowTypeFlags);
   m_dlgproc = dlgProc;
-  SWELL_DoDialogColorUpdates(handle(), m_dlgproc, false);
   if (m_supports_ddrop) registerForDraggedTypes({NSString(NSFilenamesPboardType)});
   if (m_dlgproc && !m_hashaddestroy)
   {
@@ -86,6 +91,8 @@ Swell_vVorna_hwnd* Swell_vVorna_hwnd::initChild(const SWELL_DialogResourceIndex*
     const LRESULT answer = m_dlgproc(handle(), WM_INITDIALOG, reinterpret_cast<WPARAM>(swellHandleOf(first)), param);
     focusFirstControlAfterInitDialog(parent, answer, first);
   }
+  // Asked once the procedure has its state from WM_INITDIALOG.
+  SWELL_DoDialogColorUpdates(handle(), m_dlgproc, false);
   return this;
 }
 

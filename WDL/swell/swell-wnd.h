@@ -37,7 +37,8 @@ int GetDlgItemInt(HWND hwnd, int id, BOOL* translated, BOOL isSigned);
 
 // ---- finding windows
 
-// id 0 is the handle itself; otherwise the direct subview with that tag (one level only).
+// id 0 is the handle itself; otherwise the direct subview with that tag (one level only), or
+// the control inside a direct scroll or clip view.
 HWND GetDlgItem(HWND hwnd, int id);
 HWND GetParent(HWND hwnd);
 HWND GetWindow(HWND hwnd, int cmd);
@@ -45,7 +46,8 @@ BOOL IsChild(HWND parent, HWND child);
 // The deepest view under a screen point in the frontmost window holding it.
 HWND WindowFromPoint(POINT screen);
 BOOL EnumWindows(BOOL (*proc)(HWND, LPARAM), LPARAM lParam);
-// Depth first, parents before their children; false as soon as proc is.
+// Depth first, parents before their children, a control in a scroll view as itself; false as
+// soon as proc is. Children that proc destroys are skipped.
 BOOL EnumChildWindows(HWND hwnd, BOOL (*proc)(HWND, LPARAM), LPARAM lParam);
 HWND GetFocus();
 HWND GetForegroundWindow();
@@ -60,12 +62,14 @@ BOOL IsWindowEnabled(HWND hwnd);
 void ShowWindow(HWND hwnd, int cmd);
 void DestroyWindow(HWND hwnd);
 // A content view moved into another view leaves its window, which is destroyed; a child view
-// with a null parent becomes top-level. The previous superview, the new parent or null.
+// with a null parent becomes top-level; a control moves with its scroll view. The previous
+// superview, the new parent or null.
 HWND SetParent(HWND hwnd, HWND newParent);
 // Flags SWP_NOMOVE, SWP_NOSIZE, SWP_NOZORDER; coordinates are the parent's (screen
 // coordinates, y up and the lower edge, for a window). A negative cy counts as |cy|.
 void SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, int flags);
-// The previous value; GWL_STYLE on a content view may rebuild its window.
+// The previous value; GWL_STYLE on a content view may rebuild its window, on a button it
+// makes it another kind of button, on a combo box or list view it replaces the style kept.
 LONG_PTR SetWindowLong(HWND hwnd, int index, LONG_PTR value);
 LONG_PTR GetWindowLong(HWND hwnd, int index);
 #define SetWindowLongPtr SetWindowLong

@@ -251,6 +251,44 @@ TEST_F(WindowTest, MultiLineFieldsLiveInScrollViewsKeepTheirReturnAndLeaveWithTh
   EXPECT_EQ(GetDlgItem(dialog, 20), nullptr);
 }
 
+// A control inside a scroll view or a bare clip view is the one found by its id, met by the
+// enumeration and moved to another parent, taking its scroll view along.
+TEST_F(WindowTest, AControlInAScrollOrClipViewIsFoundWalkedAndMovedAsItself)
+{
+  HWND dialog = topLevel(recorder("dialog"));
+  HWND other = child(dialog, recorder("other"), NSMakeRect(0, 150, 300, 50));
+  SWELL_MakeSetCurParms(1, 1, 0, 0, dialog, false, false);
+  HWND multi = SWELL_MakeEditField(20, 10, 10, 200, 80, WS_VSCROLL);
+  auto* clip = new NSClipView(NSMakeRect(10, 100, 100, 20));
+  asNSView(dialog)->addSubview(clip);
+  clip->release();
+  HWND clipped = SWELL_MakeLabel(-1, "Clipped", 30, 0, 0, 100, 20, 0);
+  clip->setDocumentView(asNSView(clipped));
+  ASSERT_EQ(asNSView(clipped)->superview(), clip);
+  NSView* scroll = asNSView(multi)->superview()->superview();
+
+  EXPECT_EQ(GetDlgItem(dialog, 20), multi);
+  EXPECT_EQ(GetDlgItem(dialog, 30), clipped);
+  std::vector<HWND> met;
+  EnumChildWindows(
+      dialog,
+      [](HWND hwnd, LPARAM lParam) -> BOOL {
+        reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(hwnd);
+        return 1;
+      },
+      reinterpret_cast<LPARAM>(&met));
+  EXPECT_NE(std::find(met.begin(), met.end(), multi), met.end());
+  EXPECT_NE(std::find(met.begin(), met.end(), clipped), met.end());
+  EXPECT_EQ(std::find(met.begin(), met.end(), swellHandleOf(scroll)), met.end());
+
+  EXPECT_EQ(SetParent(multi, other), dialog);
+  EXPECT_EQ(scroll->superview(), asNSView(other));
+  EXPECT_EQ(asNSView(multi)->superview()->superview(), scroll);
+  EXPECT_EQ(GetParent(multi), other);
+  EXPECT_EQ(GetDlgItem(other, 20), multi);
+  EXPECT_EQ(GetDlgItem(dialog, 20), nullptr);
+}
+
 TEST_F(WindowTest, TrackBarsRoundTheirPositionTakeTheirRangeAndReportDrags)
 {
   Recorder* r = recorder("dialog");

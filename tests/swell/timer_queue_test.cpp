@@ -176,7 +176,7 @@ TEST_F(WindowTest, RequestsFromAnotherThreadWaitForTheTickAndASetThenKillIsOneKi
     return std::nullopt;
   };
 
-  UINT_PTR setResult = 0, callbackResult = 1;
+  UINT_PTR setResult = 0, callbackResult = 1, allResult = 1;
   BOOL killResult = 0, killAllResult = 0, killCallbackResult = 1;
   std::thread worker([&] {
     setResult = SetTimer(view, 5, 10, nullptr);
@@ -185,12 +185,14 @@ TEST_F(WindowTest, RequestsFromAnotherThreadWaitForTheTickAndASetThenKillIsOneKi
     callbackResult = SetTimer(nullptr, 1, 10, countingTimerProc);  // a timer that could never run
     killCallbackResult = KillTimer(nullptr, 1);
     SetTimer(view, 9, 10, nullptr);
+    allResult = SetTimer(view, static_cast<UINT_PTR>(-1), 10, nullptr);  // -1 names every timer
     killAllResult = KillTimer(view, static_cast<UINT_PTR>(-1));
   });
   worker.join();
   EXPECT_EQ(setResult, 5u);
   EXPECT_TRUE(killResult);
   EXPECT_EQ(callbackResult, 0u);
+  EXPECT_EQ(allResult, 0u);
   EXPECT_FALSE(killCallbackResult);
   EXPECT_TRUE(killAllResult);
   EXPECT_EQ(probe, -1);  // nothing happened before the tick

@@ -4,6 +4,7 @@
 
 #include "swell-kb.h"
 #include "swell-menu.h"
+#include "swell-shell.h"
 
 #include "platform/appkit/keys.h"
 #include "platform/appkit/menu.h"
@@ -97,6 +98,101 @@ TEST_F(WindowTest, TheDestroyCascadeRunsOnceAndLeavesNoTimerOrPostedMessageBehin
   journal.clear();
   driver.runFor(0.5);
   EXPECT_TRUE(journal.empty()) << journal.front();
+}
+
+// Walks over a window's children that call out for each: whatever a callee destroys, the
+// views not yet reached or already passed, each child is met at most once and never after it
+// went.
+TEST_F(WindowTest, WalksOverChildrenSkipTheChildrenTheirCalleesDestroy)
+{
+  std::vector<Recorder*> said;
+  const auto threeChildren = [&](HWND parent, const std::string& prefix) {
+    std::vector<HWND> kids;
+    said.clear();
+    for (const char* name : {"1", "2", "3"})
+    {
+      said.push_back(recorder(prefix + name));
+      kids.push_back(child(parent, said.back()));
+    }
+    return kids;
+  };
+  const auto onMessage = [](Recorder* r, UINT wanted, std::function<void()> action) {
+    r->answer = [wanted, action](HWND, UINT msg, WPARAM, LPARAM) -> std::optional<LRESULT> {
+      if (msg == wanted) action();
+      return std::nullopt;
+    };
+  };
+
+  // The destroy cascade: the first child takes the last with it, the second the first.
+  HWND top = topLevel(recorder("top"));
+  std::vector<HWND> kids = threeChildren(top, "cascade");
+  onMessage(said[0], WM_DESTROY, [kid = kids[2]] { DestroyWindow(kid); });
+  onMessage(said[1], WM_DESTROY, [kid = kids[0]] { DestroyWindow(kid); });
+  DestroyWindow(top);
+  std::vector<std::string> destroyed;
+  for (const std::string& e : journal)
+    if (e.starts_with("cascade") && e.ends_with(":" + std::to_string(WM_DESTROY))) destroyed.push_back(e);
+  EXPECT_EQ(destroyed, (std::vector<std::string>{entry("cascade1", WM_DESTROY), entry("cascade3", WM_DESTROY),
+                                                 entry("cascade2", WM_DESTROY)}));
+
+  // The enumeration: a callback that destroys the next child, then one that destroys the
+  // parent whose children it walks.
+  struct Walk
+  {
+    std::vector<HWND> seen;
+    std::function<void(HWND)> onVisit;
+  };
+  const auto visit = [](HWND hwnd, LPARAM lParam) -> BOOL {
+    auto* walk = reinterpret_cast<Walk*>(lParam);
+    walk->seen.push_back(hwnd);
+    walk->onVisit(hwnd);
+    return 1;
+  };
+  HWND window = topLevel(recorder("window"));
+  HWND parent = child(window, recorder("parent"));
+  kids = threeChildren(parent, "enum");
+  Walk walk{{}, [&](HWND h) {
+              if (h == kids[0]) DestroyWindow(kids[1]);
+            }};
+  EXPECT_TRUE(EnumChildWindows(parent, visit, reinterpret_cast<LPARAM>(&walk)));
+  EXPECT_EQ(walk.seen, (std::vector<HWND>{kids[0], kids[2]}));
+  walk = Walk{{}, [&](HWND h) {
+                if (h == kids[0]) DestroyWindow(parent);
+              }};
+  EXPECT_TRUE(EnumChildWindows(window, visit, reinterpret_cast<LPARAM>(&walk)));
+  EXPECT_EQ(walk.seen, (std::vector<HWND>{parent, kids[0]}));
+  // The same over top-level windows: the first window met takes the next with it.
+  HWND next = topLevel(recorder("next"));
+  HWND last = topLevel(recorder("last"));
+  walk = Walk{{}, [&](HWND h) {
+                if (h == window) DestroyWindow(next);
+              }};
+  EXPECT_TRUE(EnumWindows(visit, reinterpret_cast<LPARAM>(&walk)));
+  EXPECT_EQ(walk.seen, (std::vector<HWND>{window, last}));
+  DestroyWindow(window);
+  DestroyWindow(last);
+
+  // The default procedure's display change: a child that destroys its next sibling, then one
+  // that destroys the window of them all.
+  HWND screen = topLevel(recorder("screen"));
+  kids = threeChildren(screen, "display");
+  onMessage(said[0], WM_DISPLAYCHANGE, [kid = kids[1]] { DestroyWindow(kid); });
+  SendMessage(screen, WM_DISPLAYCHANGE, 32, 0);
+  EXPECT_EQ(said[0]->count(WM_DISPLAYCHANGE), 1);
+  EXPECT_EQ(said[2]->count(WM_DISPLAYCHANGE), 1);
+  onMessage(said[0], WM_DISPLAYCHANGE, [screen] { DestroyWindow(screen); });
+  SendMessage(screen, WM_DISPLAYCHANGE, 32, 0);
+  EXPECT_EQ(said[0]->count(WM_DISPLAYCHANGE), 2);
+  EXPECT_EQ(said[2]->count(WM_DISPLAYCHANGE), 1);
+  EXPECT_FALSE(IsWindow(screen));
+
+  // Scrolling moves every child; a moved child hears WM_SIZE and destroys its next sibling.
+  HWND scrolled = topLevel(recorder("scrolled"));
+  kids = threeChildren(scrolled, "scroll");
+  onMessage(said[0], WM_SIZE, [kid = kids[1]] { DestroyWindow(kid); });
+  EXPECT_TRUE(ScrollWindow(scrolled, 0, 5, nullptr, nullptr));
+  EXPECT_EQ(said[2]->count(WM_SIZE), 2);  // when it was placed, and now
+  EXPECT_EQ(viewOf(kids[2])->frame().origin.y, 5);
 }
 
 TEST_F(WindowTest, AnOwnerTakesItsOwnedWindowsWithItMostRecentFirst)
