@@ -131,3 +131,97 @@ TEST_F(TableControlsTest, ColumnsChangeAndGoByIndexAndScrollingStepsByWholeRowsA
   EXPECT_FALSE(ListView_Scroll(parent, 0, 10));
   EXPECT_FALSE(ListView_DeleteColumn(parent, 0));
 }
+
+TEST_F(TableControlsTest, StateImagesComeFromBitsSixteenToTwentyThreeAndAPressOnOneSelectsNothing)
+{
+  NSWindow* window = windowOf(parent);
+  Swell_vVorna_listview* lv = listView(LVS_REPORT, false, NSMakeRect(0, 0, 300, 200));
+  HWND list = lv->handle();
+  const LVCOLUMN column = widthColumn(200, "Name");
+  ListView_InsertColumn(list, 0, &column);
+  // One red image in the list.
+  std::vector<unsigned char> pixels(16 * 16 * 4);
+  for (size_t i = 0; i < pixels.size(); i += 4)
+  {
+    pixels[i + 2] = 255;
+    pixels[i + 3] = 255;
+  }
+  HBITMAP bitmap = CreateBitmap(16, 16, 1, 32, pixels.data());
+  HIMAGELIST images = ImageList_CreateEx();
+  ASSERT_EQ(ImageList_Add(images, bitmap, nullptr), 0);
+  ListView_SetImageList(list, images, LVSIL_STATE);
+  EXPECT_NE(dynamic_cast<Swell_vVorna_statuscell*>(lv->m_cols[0]->dataCell()), nullptr);
+
+  for (int i = 0; i < 4; ++i)
+  {
+    LVITEM item{};
+    item.mask = LVIF_TEXT | LVIF_STATE;
+    item.iItem = i;
+    item.pszText = const_cast<char*>("row");
+    item.state = INDEXTOSTATEIMAGEMASK(i % 2);  // rows 1 and 3 show image 1, the first entry
+    item.stateMask = LVIS_STATEIMAGEMASK;
+    ListView_InsertItem(list, &item);
+  }
+  EXPECT_EQ(ListView_GetItemState(list, 3, LVIS_STATEIMAGEMASK), INDEXTOSTATEIMAGEMASK(1));
+  LVITEM read{};
+  read.mask = LVIF_STATE;
+  read.iItem = 1;
+  read.stateMask = LVIS_STATEIMAGEMASK | LVIS_SELECTED;
+  ASSERT_TRUE(ListView_GetItem(list, &read));
+  EXPECT_EQ(read.state, static_cast<UINT>(INDEXTOSTATEIMAGEMASK(1)));
+  // A state change of the image alone tells nobody.
+  ListView_SetItemState(list, 2, INDEXTOSTATEIMAGEMASK(1), LVIS_STATEIMAGEMASK);
+  ListView_SetItemState(list, 2, 0, LVIS_STATEIMAGEMASK);
+  EXPECT_EQ(count(LVN_ITEMCHANGED), 0);
+
+  const int rowHeight = static_cast<int>(lv->rowHeight());
+  // Drawn: the image in a square at the left of the rows that have one, the text after it.
+  window->display();
+  const int strip = static_cast<int>(window->frame().size.height - window->contentRectForFrameRect(window->frame()).size.height);
+  auto pixelAtRow = [&](int row, int x) {
+    const NSPoint p = pointOfRow(lv, row, x);
+    return window->backing().pixel(static_cast<int>(p.x), static_cast<int>(p.y) + strip) & 0xFFFFFF;
+  };
+  // (The image is scaled to the row: allow for smoothing.)
+  auto red = [](unsigned p) { return (p >> 16) >= 0xE0 && ((p >> 8) & 0xFF) < 0x40 && (p & 0xFF) < 0x40; };
+  EXPECT_TRUE(red(pixelAtRow(1, 4))) << std::hex << pixelAtRow(1, 4);
+  EXPECT_TRUE(red(pixelAtRow(3, 4)));
+  EXPECT_FALSE(red(pixelAtRow(0, 4)));
+  EXPECT_FALSE(red(pixelAtRow(2, 4)));
+  EXPECT_FALSE(red(pixelAtRow(1, rowHeight + 4)));
+
+  // Hit test: on the image square, or on the label after it.
+  LVHITTESTINFO hit{};
+  hit.pt = POINT{rowHeight, static_cast<int>(NSMidY(lv->rectOfRow(1)))};
+  EXPECT_EQ(ListView_HitTest(list, &hit), 1);
+  EXPECT_EQ(hit.flags, static_cast<UINT>(LVHT_ONITEMSTATEICON));
+  hit.pt.x = rowHeight + 1;
+  ListView_HitTest(list, &hit);
+  EXPECT_EQ(hit.flags, static_cast<UINT>(LVHT_ONITEMLABEL));
+
+  // A click on the image is told but selects nothing; a drag from it begins no drag and
+  // moves nothing in the parent. A click on the text selects.
+  driver.click(window, pointOfRow(lv, 1, 4));
+  EXPECT_EQ(count(NM_CLICK), 1);
+  EXPECT_EQ(notices.back().item, 1);
+  EXPECT_TRUE(selection(list).empty());
+  driver.drag(window, pointOfRow(lv, 3, 4), pointOfRow(lv, 0, 4), 6);
+  EXPECT_EQ(count(LVN_BEGINDRAG), 0);
+  EXPECT_EQ(recorders.front().count(WM_MOUSEMOVE), 0);
+  EXPECT_TRUE(selection(list).empty());
+  driver.click(window, pointOfRow(lv, 1, rowHeight + 20));
+  EXPECT_EQ(selection(list), std::vector<int>{1});
+
+  // Small images: LVIF_IMAGE stores the index + 1, and a press on the image selects.
+  ListView_SetImageList(list, images, LVSIL_SMALL);
+  LVITEM set{};
+  set.mask = LVIF_IMAGE;
+  set.iItem = 0;
+  set.iImage = 0;
+  EXPECT_TRUE(ListView_SetItem(list, &set));
+  EXPECT_EQ(lv->m_items[0]->m_image, 1);
+  driver.click(window, pointOfRow(lv, 2, 4));
+  EXPECT_EQ(selection(list), std::vector<int>{2});
+  ImageList_Destroy(images);
+  DeleteObject(bitmap);
+}
