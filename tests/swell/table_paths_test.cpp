@@ -3,8 +3,11 @@
 // items changed in place, and list-box rows drawn by their owner.
 #include "table_test_support.h"
 
+#include "swell-cursor.h"
 #include "swell-gdi.h"
+#include "swell-misc.h"
 
+#include <cmath>
 #include <cstdio>
 
 using namespace cocoa;
@@ -224,4 +227,126 @@ TEST_F(TableControlsTest, StateImagesComeFromBitsSixteenToTwentyThreeAndAPressOn
   EXPECT_EQ(selection(list), std::vector<int>{2});
   ImageList_Destroy(images);
   DeleteObject(bitmap);
+}
+
+TEST_F(TableControlsTest, ARightClickAsksTheParentFirstAndOffersAContextMenuOnlyWhenItDeclines)
+{
+  NSWindow* window = windowOf(parent);
+  Recorder& heard = recorders.front();
+  Swell_vVorna_listview* lv = listView(LVS_REPORT, false, NSMakeRect(0, 0, 300, 200));
+  HWND list = lv->handle();
+  const LVCOLUMN column = widthColumn(200);
+  ListView_InsertColumn(list, 0, &column);
+  ListView_InsertColumn(list, 1, &column);
+  for (int i = 0; i < 3; ++i) insert(list, i, "row", 10 + i);
+  ListView_SetItemState(list, 0, LVIS_SELECTED, LVIS_SELECTED);
+  driver.runUntilIdle();
+  notices.clear();
+
+  // On a row that is not selected: it becomes the only selection, the parent hears
+  // NM_RCLICK with the row, column and point, and then WM_CONTEXTMENU with the cursor.
+  driver.click(window, pointOfRow(lv, 2, 230), TestDriver::right);
+  ASSERT_EQ(count(NM_RCLICK), 1);
+  const Notice rclick = notices.back();
+  EXPECT_EQ(rclick.item, 2);
+  EXPECT_EQ(rclick.subItem, 1);
+  EXPECT_EQ(rclick.action.x, 230);
+  EXPECT_EQ(rclick.action.y, static_cast<int>(std::floor(NSMidY(lv->rectOfRow(2)))));
+  EXPECT_EQ(selection(list), std::vector<int>{2});
+  ASSERT_EQ(heard.count(WM_CONTEXTMENU), 1);
+  POINT cursor{};
+  GetCursorPos(&cursor);
+  EXPECT_EQ(heard.last(WM_CONTEXTMENU)->wParam, reinterpret_cast<WPARAM>(list));
+  EXPECT_EQ(packedX(heard.last(WM_CONTEXTMENU)->lParam), cursor.x);
+  EXPECT_EQ(packedY(heard.last(WM_CONTEXTMENU)->lParam), cursor.y);
+  EXPECT_EQ(count(NM_CLICK), 0);
+
+  // Below the rows: no row, the selection stays. A parent that answers NM_RCLICK has
+  // handled it: no context menu.
+  driver.click(window, NSMakePoint(100, 180), TestDriver::right);
+  EXPECT_EQ(notices.back().item, -1);
+  EXPECT_EQ(selection(list), std::vector<int>{2});
+  EXPECT_EQ(heard.count(WM_CONTEXTMENU), 2);
+  answerNotice = [](const NMHDR* hdr) -> LRESULT { return hdr->code == static_cast<UINT>(NM_RCLICK) ? 1 : 0; };
+  driver.click(window, pointOfRow(lv, 0), TestDriver::right);
+  EXPECT_EQ(count(NM_RCLICK), 3);
+  EXPECT_EQ(heard.count(WM_CONTEXTMENU), 2);
+  EXPECT_EQ(selection(list), std::vector<int>{0});
+  answerNotice = nullptr;
+
+  // A Control-click while right clicks are emulated: the same, then the click is told.
+  SWELL_EnableRightClickEmulate(true);
+  notices.clear();
+  driver.click(window, pointOfRow(lv, 1), TestDriver::left, NSEventModifierFlagControl);
+  std::vector<int> codes;
+  for (const Notice& n : notices) codes.push_back(n.code);
+  EXPECT_EQ(codes, (std::vector<int>{NM_RCLICK, NM_CLICK}));
+  EXPECT_EQ(selection(list), std::vector<int>{1});
+  EXPECT_EQ(heard.count(WM_CONTEXTMENU), 3);
+  SWELL_EnableRightClickEmulate(false);
+
+  // A list box goes straight to the context menu and keeps its selection.
+  Swell_vVorna_listview* box = listView(0, true, NSMakeRect(310, 0, 80, 200));
+  SendMessage(box->handle(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("one"));
+  SendMessage(box->handle(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("two"));
+  driver.runUntilIdle();
+  notices.clear();
+  driver.click(window, pointOfRow(box, 1, 10), TestDriver::right);
+  EXPECT_TRUE(notices.empty());
+  EXPECT_EQ(heard.count(WM_CONTEXTMENU), 4);
+  EXPECT_EQ(heard.last(WM_CONTEXTMENU)->wParam, reinterpret_cast<WPARAM>(box->handle()));
+  EXPECT_EQ(SendMessage(box->handle(), LB_GETCURSEL, 0, 0), -1);
+}
+
+TEST_F(TableControlsTest, ATreeTellsOfAPressBeforeItSelectsAndOfARightClickBeforeItsContextMenu)
+{
+  NSWindow* window = windowOf(parent);
+  Recorder& heard = recorders.front();
+  Swell_vVorna_treeview* tv = swellCreateTreeView(viewOf(parent), 9, 0, NSMakeRect(0, 0, 200, 200));
+  HWND tree = tv->handle();
+  std::vector<HTREEITEM> items;
+  for (const char* text : {"a", "b", "c"})
+  {
+    TVINSERTSTRUCT ins{};
+    ins.hInsertAfter = TVI_LAST;
+    ins.item.mask = TVIF_TEXT;
+    ins.item.pszText = const_cast<char*>(text);
+    items.push_back(TreeView_InsertItem(tree, &ins));
+  }
+  driver.runUntilIdle();
+
+  // NM_CLICK comes first, while the selection is still the old one; then the row is chosen
+  // and TVN_SELCHANGED follows.
+  HTREEITEM selectedWhenTold = items[0];
+  std::vector<int> codes;
+  onNotice = [&](const NMHDR* hdr) {
+    codes.push_back(static_cast<int>(hdr->code));
+    EXPECT_EQ(hdr->hwndFrom, tree);
+    EXPECT_EQ(hdr->idFrom, 9u);
+    if (hdr->code == static_cast<UINT>(NM_CLICK)) selectedWhenTold = TreeView_GetSelection(tree);
+  };
+  driver.click(window, pointOfRow(tv, 1));
+  EXPECT_EQ(codes, (std::vector<int>{NM_CLICK, TVN_SELCHANGED}));
+  EXPECT_EQ(selectedWhenTold, nullptr);
+  EXPECT_EQ(TreeView_GetSelection(tree), items[1]);
+
+  // A right click: NM_RCLICK, then the context menu unless the parent answered.
+  codes.clear();
+  driver.click(window, pointOfRow(tv, 2), TestDriver::right);
+  EXPECT_EQ(codes, std::vector<int>{NM_RCLICK});
+  ASSERT_EQ(heard.count(WM_CONTEXTMENU), 1);
+  EXPECT_EQ(heard.last(WM_CONTEXTMENU)->wParam, reinterpret_cast<WPARAM>(tree));
+  answerNotice = [](const NMHDR*) -> LRESULT { return 1; };
+  driver.click(window, pointOfRow(tv, 2), TestDriver::right);
+  EXPECT_EQ(heard.count(WM_CONTEXTMENU), 1);
+  answerNotice = nullptr;
+
+  // Emulated: a Control-click is no press, only a right click at its release.
+  SWELL_EnableRightClickEmulate(true);
+  codes.clear();
+  driver.click(window, pointOfRow(tv, 0), TestDriver::left, NSEventModifierFlagControl);
+  EXPECT_EQ(codes, std::vector<int>{NM_RCLICK});
+  EXPECT_EQ(heard.count(WM_CONTEXTMENU), 2);
+  EXPECT_EQ(TreeView_GetSelection(tree), items[1]);
+  SWELL_EnableRightClickEmulate(false);
 }

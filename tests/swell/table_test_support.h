@@ -56,6 +56,7 @@ protected:
         }
         notices.push_back(n);
         if (onNotice) onNotice(hdr);
+        if (answerNotice) return answerNotice(hdr);
       }
       return std::nullopt;
     };
@@ -102,8 +103,8 @@ protected:
     return static_cast<int>(std::count_if(notices.begin(), notices.end(), [code](const Notice& n) { return n.code == code; }));
   }
 
-  // The point of a list view's row in window content coordinates (y down).
-  cocoa::NSPoint pointOfRow(Swell_vVorna_listview* lv, int row, cocoa::CGFloat x = 40)
+  // The point of a list or tree view's row in window content coordinates (y down).
+  cocoa::NSPoint pointOfRow(cocoa::NSTableView* lv, int row, cocoa::CGFloat x = 40)
   {
     const cocoa::NSPoint base = lv->convertPointToView(cocoa::NSMakePoint(x, cocoa::NSMidY(lv->rectOfRow(row))), nullptr);
     return cocoa::NSMakePoint(base.x, windowOf(parent)->contentView()->frame().size.height - base.y);
@@ -113,5 +114,6 @@ protected:
   std::vector<Notice> notices;
   std::function<void(NMLVDISPINFO*)> onDisplayInfo;
   std::function<void(const NMHDR*)> onNotice;
+  std::function<LRESULT(const NMHDR*)> answerNotice;
 };
 }  // namespace table_test
