@@ -350,3 +350,141 @@ TEST_F(TableControlsTest, ATreeTellsOfAPressBeforeItSelectsAndOfARightClickBefor
   EXPECT_EQ(TreeView_GetSelection(tree), items[1]);
   SWELL_EnableRightClickEmulate(false);
 }
+
+TEST_F(TableControlsTest, TreeItemsChangeInPlaceOnlyWhenTheyAreFoundInTheTree)
+{
+  Swell_vVorna_treeview* tv = swellCreateTreeView(viewOf(parent), 9, 0, NSMakeRect(0, 0, 200, 200));
+  HWND tree = tv->handle();
+  auto add = [tree](HTREEITEM under, const char* text) {
+    TVINSERTSTRUCT ins{};
+    ins.hParent = under;
+    ins.hInsertAfter = TVI_LAST;
+    ins.item.mask = TVIF_TEXT;
+    ins.item.pszText = const_cast<char*>(text);
+    return TreeView_InsertItem(tree, &ins);
+  };
+  HTREEITEM folder = add(nullptr, "folder");
+  HTREEITEM inside = add(folder, "inside");
+  HTREEITEM other = add(nullptr, "other");
+  // Children, but no flag: nothing shows below it, even expanded.
+  TreeView_Expand(tree, folder, TVE_EXPAND);
+  TreeView_Expand(tree, folder, TVE_COLLAPSE);
+  EXPECT_EQ(tv->numberOfRows(), 2);
+
+  TVITEM item{};
+  item.mask = TVIF_HANDLE | TVIF_CHILDREN | TVIF_PARAM | TVIF_TEXT | TVIF_STATE;
+  item.hItem = folder;
+  item.cChildren = 1;
+  item.lParam = 99;
+  item.pszText = const_cast<char*>("renamed");
+  item.state = TVIS_EXPANDED;
+  item.stateMask = TVIS_EXPANDED;
+  EXPECT_EQ(TreeView_SetItem(tree, &item), 1);
+  EXPECT_TRUE(tv->isItemExpanded(folder));
+  EXPECT_EQ(tv->numberOfRows(), 3);
+  char buf[16] = {};
+  TVITEM read{};
+  read.mask = TVIF_HANDLE | TVIF_TEXT;
+  read.hItem = folder;
+  read.pszText = buf;
+  read.cchTextMax = sizeof buf;
+  TreeView_GetItem(tree, &read);
+  EXPECT_STREQ(buf, "renamed");
+  EXPECT_EQ(read.lParam, 99);
+  EXPECT_EQ(read.cChildren, 1);
+  EXPECT_EQ(read.state, static_cast<UINT>(TVIS_EXPANDED));
+
+  // Selecting through the state: one TVN_SELCHANGED, none nested from a handler that sets
+  // the selection again; clearing the state does nothing.
+  onNotice = [&](const NMHDR* hdr) {
+    if (hdr->code != static_cast<UINT>(TVN_SELCHANGED)) return;
+    TVITEM again{};
+    again.mask = TVIF_HANDLE | TVIF_STATE;
+    again.hItem = other;
+    again.state = again.stateMask = TVIS_SELECTED;
+    TreeView_SetItem(tree, &again);
+  };
+  TVITEM select{};
+  select.mask = TVIF_HANDLE | TVIF_STATE;
+  select.hItem = inside;
+  select.state = select.stateMask = TVIS_SELECTED;
+  EXPECT_EQ(TreeView_SetItem(tree, &select), 1);
+  EXPECT_EQ(count(TVN_SELCHANGED), 1);
+  EXPECT_EQ(TreeView_GetSelection(tree), other);
+  onNotice = nullptr;
+  select.state = 0;
+  select.hItem = other;
+  TreeView_SetItem(tree, &select);
+  EXPECT_EQ(TreeView_GetSelection(tree), other);
+  EXPECT_EQ(count(TVN_SELCHANGED), 1);
+
+  // Collapsing through the state; inside a collapsed parent an item has no row to select.
+  item.mask = TVIF_HANDLE | TVIF_STATE;
+  item.state = 0;
+  TreeView_SetItem(tree, &item);
+  EXPECT_FALSE(tv->isItemExpanded(folder));
+  select.hItem = inside;
+  select.state = TVIS_SELECTED;
+  TreeView_SetItem(tree, &select);
+  EXPECT_EQ(TreeView_GetSelection(tree), other);
+  EXPECT_EQ(count(TVN_SELCHANGED), 1);
+
+  // Refused: no handle flag, no item, or an item of another tree.
+  Swell_vVorna_treeview* second = swellCreateTreeView(viewOf(parent), 10, 0, NSMakeRect(200, 0, 100, 100));
+  HTREEITEM stranger = nullptr;
+  {
+    TVINSERTSTRUCT ins{};
+    ins.item.mask = TVIF_PARAM;
+    ins.item.lParam = 5;
+    stranger = TreeView_InsertItem(second->handle(), &ins);
+  }
+  TVITEM refused{};
+  refused.mask = TVIF_PARAM;
+  refused.hItem = folder;
+  refused.lParam = 1;
+  EXPECT_EQ(TreeView_SetItem(tree, &refused), 0);
+  refused.mask = TVIF_HANDLE | TVIF_PARAM;
+  refused.hItem = nullptr;
+  EXPECT_EQ(TreeView_SetItem(tree, &refused), 0);
+  refused.hItem = stranger;
+  EXPECT_EQ(TreeView_SetItem(tree, &refused), 0);
+  EXPECT_EQ(stranger->m_param, 5);
+  EXPECT_EQ(TreeView_SetItem(parent, &item), 0);
+}
+
+TEST_F(TableControlsTest, OwnerDrawnListBoxRowsAreDrawnByTheParentOneMessagePerRow)
+{
+  std::vector<DRAWITEMSTRUCT> drawn;
+  Recorder& heard = recorders.front();
+  heard.answer = [&drawn](HWND, UINT msg, WPARAM wParam, LPARAM lParam) -> std::optional<LRESULT> {
+    if (msg != WM_DRAWITEM) return std::nullopt;
+    EXPECT_EQ(wParam, 7u);
+    drawn.push_back(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+    return 1;
+  };
+  Swell_vVorna_listview* box = listView(LBS_OWNERDRAWFIXED, true, NSMakeRect(0, 0, 150, 200));
+  HWND list = box->handle();
+  for (int i = 0; i < 3; ++i)
+  {
+    SendMessage(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("row"));
+    SendMessage(list, LB_SETITEMDATA, i, 500 + i);
+  }
+  windowOf(parent)->display();
+  ASSERT_GE(drawn.size(), 3u);
+  std::vector<UINT> rows;
+  for (const DRAWITEMSTRUCT& item : drawn)
+  {
+    rows.push_back(item.itemID);
+    EXPECT_EQ(item.CtlType, 2u);
+    EXPECT_EQ(item.CtlID, 7u);
+    EXPECT_EQ(item.hwndItem, list);
+    EXPECT_NE(item.hDC, nullptr);
+    EXPECT_EQ(item.itemAction, 0u);
+    EXPECT_EQ(item.itemState, 0u);
+    EXPECT_EQ(item.itemData, 500u + item.itemID);
+    const NSRect cell = box->frameOfCellAtColumn(0, item.itemID);
+    EXPECT_EQ(item.rcItem.top, static_cast<int>(NSMinY(cell) + 0.5));
+    EXPECT_EQ(item.rcItem.bottom - item.rcItem.top, static_cast<int>(NSHeight(cell) + 0.5));
+  }
+  EXPECT_EQ(rows, (std::vector<UINT>{0, 1, 2}));
+}
