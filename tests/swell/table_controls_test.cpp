@@ -288,16 +288,7 @@ TEST_F(TableControlsTest, TreeItemsGoWhereAskedAndSelectionNotifiesEvenWhenHidde
     ins.item.lParam = text[0];
     return TreeView_InsertItem(tree, &ins);
   };
-  auto textOf = [tree](HTREEITEM item) {
-    char buf[32] = {};
-    TVITEM it{};
-    it.mask = TVIF_HANDLE | TVIF_TEXT;
-    it.hItem = item;
-    it.pszText = buf;
-    it.cchTextMax = sizeof buf;
-    TreeView_GetItem(tree, &it);
-    return std::string(buf);
-  };
+  auto textOf = [tree](HTREEITEM item) { return treeText(tree, item); };
   HTREEITEM b = add(TVI_ROOT, TVI_LAST, "b", true);
   HTREEITEM a = add(nullptr, TVI_FIRST, "a");
   add(nullptr, TVI_SORT, "c");  // appends: nothing is sorted

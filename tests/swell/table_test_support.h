@@ -98,6 +98,19 @@ protected:
     return rows;
   }
 
+  // An item's text as TreeView_GetItem copies it.
+  static std::string treeText(HWND tree, HTREEITEM item)
+  {
+    char buf[32] = {};
+    TVITEM it{};
+    it.mask = TVIF_HANDLE | TVIF_TEXT;
+    it.hItem = item;
+    it.pszText = buf;
+    it.cchTextMax = sizeof buf;
+    TreeView_GetItem(tree, &it);
+    return std::string(buf);
+  }
+
   int count(int code) const
   {
     return static_cast<int>(std::count_if(notices.begin(), notices.end(), [code](const Notice& n) { return n.code == code; }));

@@ -33,15 +33,30 @@ std::vector<WPARAM> postsHeard(const Recorder& r)
     if (m.msg == WM_USER) out.push_back(m.wParam);
   return out;
 }
+
+// Two top-level windows, a and b, side by side.
+class TwoWindows : public WindowTest
+{
+protected:
+  void SetUp() override
+  {
+    WindowTest::SetUp();
+    s_procCalls.clear();
+    ra = recorder("a");
+    rb = recorder("b");
+    a = topLevel(ra);
+    b = topLevel(rb, NSMakeRect(500, 100, 100, 100));
+  }
+
+  Recorder* ra = nullptr;
+  Recorder* rb = nullptr;
+  HWND a = nullptr;
+  HWND b = nullptr;
+};
 }  // namespace
 
-TEST_F(WindowTest, TwoWindowsTimersWithOneIdAreTheirOwnAndStopWithTheirWindow)
+TEST_F(TwoWindows, TimersWithOneIdAreEachWindowsOwnAndStopWithTheirWindow)
 {
-  Recorder* ra = recorder("a");
-  Recorder* rb = recorder("b");
-  HWND a = topLevel(ra);
-  HWND b = topLevel(rb, NSMakeRect(500, 100, 100, 100));
-  s_procCalls.clear();
   EXPECT_EQ(SetTimer(a, 1, 100, nullptr), 1u);
   EXPECT_EQ(SetTimer(b, 1, 50, nullptr), 1u);
   EXPECT_EQ(SetTimer(a, 2, 100, recordingTimerProc), 2u);
@@ -71,7 +86,7 @@ TEST_F(WindowTest, TwoWindowsTimersWithOneIdAreTheirOwnAndStopWithTheirWindow)
   SetTimer(b, 3, 100, nullptr);
   HWND destroyed = nullptr;
   for (Recorder* r : {ra, rb})
-    r->answer = [&, a, b](HWND h, UINT msg, WPARAM, LPARAM) -> std::optional<LRESULT> {
+    r->answer = [&](HWND h, UINT msg, WPARAM, LPARAM) -> std::optional<LRESULT> {
       if (msg == WM_TIMER && !destroyed)
       {
         destroyed = h == a ? b : a;
@@ -94,12 +109,8 @@ TEST_F(WindowTest, TwoWindowsTimersWithOneIdAreTheirOwnAndStopWithTheirWindow)
   for (Recorder* r : {ra, rb}) r->answer = nullptr;
 }
 
-TEST_F(WindowTest, PostsToTwoWindowsAreClearedWindowByWindowAndDroppedWhenTheirWindowGoes)
+TEST_F(TwoWindows, PostsAreClearedWindowByWindowAndDroppedWhenTheirWindowGoes)
 {
-  Recorder* ra = recorder("a");
-  Recorder* rb = recorder("b");
-  HWND a = topLevel(ra);
-  HWND b = child(a, rb);
   for (WPARAM i = 0; i < 4; ++i)
   {
     ASSERT_TRUE(PostMessage(a, WM_USER, i, 0));
@@ -147,13 +158,9 @@ TEST_F(WindowTest, PostsToTwoWindowsAreClearedWindowByWindowAndDroppedWhenTheirW
   ra->answer = nullptr;
 }
 
-TEST_F(WindowTest, RequestsFromAnotherThreadForTwoWindowsAreKeptApartAndGoWithTheirWindow)
+TEST_F(TwoWindows, RequestsFromAnotherThreadAreKeptApartByWindowAndGoWithTheirWindow)
 {
-  Recorder* ra = recorder("a");
-  Recorder* rb = recorder("b");
   Recorder* rc = recorder("c");
-  HWND a = topLevel(ra);
-  HWND b = child(a, rb);
   HWND c = child(a, rc, NSMakeRect(100, 0, 50, 50));
   ASSERT_EQ(SetTimer(a, 5, 1000, nullptr), 5u);
 
@@ -184,13 +191,8 @@ TEST_F(WindowTest, RequestsFromAnotherThreadForTwoWindowsAreKeptApartAndGoWithTh
   EXPECT_EQ(rc->count(WM_TIMER) + rc->count(WM_USER), 0);
 }
 
-TEST_F(WindowTest, ARestrictedRunInsideAnotherLetsOnlyItsWindowsTimersFireThenGivesBackTheOuterOne)
+TEST_F(TwoWindows, ARestrictedRunInsideAnotherLetsOnlyItsWindowsTimersFireThenGivesBackTheOuterOne)
 {
-  Recorder* ra = recorder("a");
-  Recorder* rb = recorder("b");
-  HWND a = topLevel(ra);
-  HWND b = topLevel(rb, NSMakeRect(500, 100, 100, 100));
-  s_procCalls.clear();
   SetTimer(a, 1, 15, nullptr);
   SetTimer(b, 1, 10, nullptr);
   SetTimer(nullptr, 0, 10, recordingTimerProc);  // no window: never the one let through
