@@ -127,6 +127,15 @@ TEST_F(TableControlsTest, ColumnsChangeAndGoByIndexAndScrollingStepsByWholeRowsA
   EXPECT_GT(at.x, 0);
   EXPECT_GE(NSMaxX(lv->documentVisibleRect()), NSMaxX(lv->rectOfColumn(1)));
 
+  // Without column titles, a title set later is not shown either.
+  Swell_vVorna_listview* untitled = listView(LVS_REPORT | LVS_NOCOLUMNHEADER, false, NSMakeRect(0, 0, 50, 50));
+  const LVCOLUMN plain = widthColumn(40, "Hidden");
+  ListView_InsertColumn(untitled->handle(), 0, &plain);
+  change.mask = LVCF_TEXT;
+  ListView_SetColumn(untitled->handle(), 0, &change);
+  EXPECT_EQ(headerTitle(untitled, 0), "");
+  EXPECT_EQ(SWELL_GetListViewHeaderHeight(untitled->handle()), 0);
+
   // Not a list view: nothing, and the point reads (0, 0).
   at = POINT{5, 5};
   EXPECT_FALSE(ListView_GetScroll(parent, &at));

@@ -189,6 +189,24 @@ TEST_F(TwoWindows, RequestsFromAnotherThreadAreKeptApartByWindowAndGoWithTheirWi
   EXPECT_EQ(timersHeard(*ra, 5), 0);
   EXPECT_GE(timersHeard(*rb, 5), 9);
   EXPECT_EQ(rc->count(WM_TIMER) + rc->count(WM_USER), 0);
+
+  // The queue's own entry points, as the controller calls them: a request for one window
+  // leaves the other's alone, and a window that is gone has nothing queued for it.
+  ra->log.clear();
+  rb->log.clear();
+  EXPECT_TRUE(SWELL_pmq_settimer(a, 7, 20, nullptr));
+  EXPECT_TRUE(SWELL_pmq_settimer(b, 7, 20, nullptr));
+  EXPECT_TRUE(SWELL_pmq_settimer(b, 7, static_cast<UINT>(-1), nullptr));  // now a stop
+  EXPECT_TRUE(SWELL_Internal_PostMessage(b, WM_USER, 1, 0));
+  EXPECT_FALSE(SWELL_pmq_settimer(c, 7, 20, nullptr));
+  EXPECT_FALSE(SWELL_Internal_PostMessage(c, WM_USER, 1, 0));
+  EXPECT_FALSE(SWELL_pmq_settimer(nullptr, 7, 20, nullptr));
+  EXPECT_EQ(ra->count(WM_TIMER) + rb->count(WM_USER), 0);  // nothing before the flush
+  SWELL_MessageQueue_Flush();
+  EXPECT_EQ(postsHeard(*rb), std::vector<WPARAM>{1});
+  driver.runFor(0.1);
+  EXPECT_GE(timersHeard(*ra, 7), 4);
+  EXPECT_EQ(timersHeard(*rb, 7), 0);
 }
 
 TEST_F(TwoWindows, ARestrictedRunInsideAnotherLetsOnlyItsWindowsTimersFireThenGivesBackTheOuterOne)
