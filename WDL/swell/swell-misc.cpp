@@ -82,12 +82,15 @@ BOOL WinSetRect(RECT* r, int left, int top, int right, int bottom)
 BOOL WinIntersectRect(RECT* out, const RECT* a, const RECT* b)
 {
   if (!out) return 0;
+  // Callers narrow a rectangle in place (out == a or out == b): read both before clearing.
+  const RECT first = a ? *a : RECT{}, second = b ? *b : RECT{};
   *out = RECT{0, 0, 0, 0};
   if (!a || !b) return 0;
-  if (a->left >= a->right || a->top >= a->bottom || b->left >= b->right || b->top >= b->bottom) return 0;
-  const RECT r{std::max(a->left, b->left), std::max(a->top, b->top), std::min(a->right, b->right),
-               std::min(a->bottom, b->bottom)};
-  if (r.left >= r.right || r.top >= r.bottom) return 0;
+  const auto empty = [](const RECT& r) { return r.left >= r.right || r.top >= r.bottom; };
+  if (empty(first) || empty(second)) return 0;
+  const RECT r{std::max(first.left, second.left), std::max(first.top, second.top), std::min(first.right, second.right),
+               std::min(first.bottom, second.bottom)};
+  if (empty(r)) return 0;
   *out = r;
   return 1;
 }

@@ -6,6 +6,7 @@
 #include "platform/appkit/menu_tracker.h"
 #include "platform/appkit/view.h"
 #include "platform/appkit/window.h"
+#include "platform/foundation/object_registry.h"
 #include "platform/graphics/cg_image.h"
 
 #include <algorithm>
@@ -164,9 +165,21 @@ void NSMenu::setSubmenu(NSMenu* submenu, NSMenuItem* item)
   if (item && item->m_menu == this) item->setSubmenu(submenu);
 }
 
+NSMenuDelegate* NSMenu::delegate() const
+{
+  if (m_delegateObject && !isLiveObject(m_delegateObject)) return nullptr;
+  return m_delegate;
+}
+
+void NSMenu::setDelegate(NSMenuDelegate* delegate)
+{
+  m_delegate = delegate;
+  m_delegateObject = dynamic_cast<const NSObject*>(delegate);
+}
+
 void NSMenu::update()
 {
-  if (m_delegate) m_delegate->menuNeedsUpdate(this);
+  if (NSMenuDelegate* current = delegate()) current->menuNeedsUpdate(this);
 }
 
 namespace
@@ -232,7 +245,7 @@ void NSMenu::popUpContextMenu(NSMenu* menu, NSEvent* event, NSView* view)
 NSMenu* NSMenu::copy() const
 {
   NSMenu* menu = emptyCopy();
-  menu->m_delegate = m_delegate;
+  menu->setDelegate(delegate());
   menu->setFont(m_font);
   for (NSMenuItem* item : m_items)
   {

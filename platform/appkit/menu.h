@@ -121,8 +121,10 @@ public:
   void setSubmenu(NSMenu* submenu, NSMenuItem* item);
   NSMenu* supermenu() const { return m_supermenu; }
 
-  NSMenuDelegate* delegate() const { return m_delegate; }
-  void setDelegate(NSMenuDelegate* delegate) { m_delegate = delegate; }
+  // The delegate is not owned: as with item targets, one whose object has gone away (a
+  // window destroyed while a menu it no longer holds still names it) reads as none.
+  NSMenuDelegate* delegate() const;
+  void setDelegate(NSMenuDelegate* delegate);
   void update();
 
   // Finds an enabled item (in this menu or a submenu) whose key equivalent the event
@@ -146,6 +148,7 @@ private:
   std::vector<NSMenuItem*> m_items;
   NSMenu* m_supermenu = nullptr;
   NSMenuDelegate* m_delegate = nullptr;
+  const NSObject* m_delegateObject = nullptr;  // the delegate's object, when it is one
   CTFontRef m_font = nullptr;
 };
 

@@ -45,7 +45,9 @@ NSRect NSIntersectionRect(const NSRect& a, const NSRect& b)
 
 NSRect NSUnionRect(const NSRect& a, const NSRect& b)
 {
-  if (NSIsEmptyRect(a)) return b;
+  // Cocoa's rule: an empty side is ignored, and two empty sides make the zero rectangle
+  // (not whichever came second), so the order of the operands never matters.
+  if (NSIsEmptyRect(a)) return NSIsEmptyRect(b) ? NSRect{} : b;
   if (NSIsEmptyRect(b)) return a;
   const CGFloat x0 = std::min(NSMinX(a), NSMinX(b));
   const CGFloat y0 = std::min(NSMinY(a), NSMinY(b));

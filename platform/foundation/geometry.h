@@ -56,7 +56,7 @@ bool NSMouseInRect(const NSPoint& p, const NSRect& r, bool flipped);
 bool NSIntersectsRect(const NSRect& a, const NSRect& b);
 bool NSContainsRect(const NSRect& outer, const NSRect& inner);
 NSRect NSIntersectionRect(const NSRect& a, const NSRect& b);
-// The union ignores empty rectangles.
+// The union ignores empty rectangles; two empty ones give the zero rectangle.
 NSRect NSUnionRect(const NSRect& a, const NSRect& b);
 NSRect NSOffsetRect(const NSRect& r, CGFloat dx, CGFloat dy);
 NSRect NSInsetRect(const NSRect& r, CGFloat dx, CGFloat dy);

@@ -34,6 +34,45 @@ TEST(Geometry, IntersectionsUnionsAndIntegralRectangles)
   EXPECT_FALSE(NSContainsRect(a, NSMakeRect(2, 2, 9, 8)));
 }
 
+TEST(Geometry, DegenerateRectanglesOnEitherSideGiveTheSameAnswer)
+{
+  const NSRect box = NSMakeRect(0, 0, 10, 10);
+  const NSRect zero = NSMakeRect(0, 0, 0, 0);
+  const NSRect thin = NSMakeRect(5, 0, 0, 10);        // no width, inside the box
+  const NSRect flat = NSMakeRect(2, 5, 6, 0);         // no height, inside the box
+  const NSRect inverted = NSMakeRect(8, 8, -6, -6);   // a negative size is empty too
+  const NSRect elsewhere = NSMakeRect(40, 40, -1, 3);
+  for (const NSRect& d : {zero, thin, flat, inverted, elsewhere})
+  {
+    EXPECT_TRUE(NSIsEmptyRect(d));
+    // An intersection with an empty rectangle is the zero rectangle, whichever side it is on.
+    EXPECT_EQ(NSIntersectionRect(box, d), NSRect{});
+    EXPECT_EQ(NSIntersectionRect(d, box), NSRect{});
+    EXPECT_FALSE(NSIntersectsRect(box, d));
+    EXPECT_FALSE(NSIntersectsRect(d, box));
+    // A union ignores it, whichever side it is on.
+    EXPECT_EQ(NSUnionRect(box, d), box);
+    EXPECT_EQ(NSUnionRect(d, box), box);
+    // Nothing contains it, and it contains nothing; it holds no point, not even its origin.
+    EXPECT_FALSE(NSContainsRect(box, d));
+    EXPECT_FALSE(NSContainsRect(d, box));
+    EXPECT_FALSE(NSPointInRect(d.origin, d));
+    EXPECT_FALSE(NSMouseInRect(d.origin, d, true));
+    EXPECT_FALSE(NSMouseInRect(NSMakePoint(d.origin.x, NSMaxY(d)), d, false));
+    EXPECT_EQ(NSIntegralRect(d), NSRect{});
+  }
+  // Two empty rectangles: the union of nothing is the zero rectangle, in either order.
+  EXPECT_EQ(NSUnionRect(thin, elsewhere), NSRect{});
+  EXPECT_EQ(NSUnionRect(elsewhere, thin), NSRect{});
+  EXPECT_EQ(NSIntersectionRect(thin, flat), NSRect{});
+  // Insetting by more than half the size turns a rectangle inside out: empty from then on.
+  const NSRect insideOut = NSInsetRect(box, 6, 2);
+  EXPECT_EQ(insideOut, NSMakeRect(6, 2, -2, 6));
+  EXPECT_TRUE(NSIsEmptyRect(insideOut));
+  EXPECT_EQ(NSUnionRect(insideOut, box), box);
+  EXPECT_EQ(NSOffsetRect(inverted, 2, -2), NSMakeRect(10, 6, -6, -6));
+}
+
 TEST(Strings, Utf8DecodingRefusesMalformedInput)
 {
   std::u32string out;

@@ -108,3 +108,15 @@ TEST(SwellKeys, AsyncStateOfButtonsAndModifiers)
   driver.backend().setPointerState(NSPoint{}, 2, NSEventModifierFlagShift | NSEventModifierFlagOption);
   EXPECT_EQ(GetAsyncKeyState(2) + GetAsyncKeyState(16) + GetAsyncKeyState(18), 3 * 0x8000);
 }
+
+TEST(SwellKeys, TheLayoutGivesEachKeyItsUnshiftedCharacterAndNothingForKeysThatTypeNone)
+{
+  TestDriver driver;  // the headless backend's US layout
+  EXPECT_EQ(charFromVcode(kVK_ANSI_A), 'a');
+  EXPECT_EQ(charFromVcode(kVK_ANSI_1), '1');
+  EXPECT_EQ(charFromVcode(kVK_ANSI_Comma), ',');
+  EXPECT_EQ(charFromVcode(kVK_Space), ' ');
+  EXPECT_EQ(charFromVcode(kVK_ANSI_Slash), '/');
+  for (int none : {int(kVK_F5), int(kVK_LeftArrow), int(kVK_Shift), 0x7F, 0xFFFF, -1, 0x10000})
+    EXPECT_EQ(charFromVcode(none), 0) << none;
+}

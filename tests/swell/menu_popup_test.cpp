@@ -59,7 +59,7 @@ protected:
 
   // TrackPopupMenu at the screen point of content pixel (30, 40); once the menu is open,
   // clicks the item, first opening the submenu for a level-1 item. -1 presses Escape.
-  int track(int flags, HWND target, size_t level, NSInteger index)
+  int track(int flags, HWND target, size_t level, NSInteger index, HMENU shown = nullptr)
   {
     driver.at(driver.now() + 0.5, [=, this] {
       MenuTracker* tracker = MenuTracker::active();
@@ -69,7 +69,8 @@ protected:
       driver.at(driver.now() + 0.1, [=, this] { driver.click(window, contentPoint(tracker->itemRect(level, index))); });
     });
     const NSPoint screen = window->convertBaseToScreen(window->baseFromPixel(NSMakePoint(30, 40 + kTitleStripHeight)));
-    return TrackPopupMenu(menu, flags, static_cast<int>(screen.x), static_cast<int>(screen.y), 0, target, nullptr);
+    return TrackPopupMenu(shown ? shown : menu, flags, static_cast<int>(screen.x), static_cast<int>(screen.y), 0, target,
+                          nullptr);
   }
 
   Recorder* r = nullptr;
@@ -190,4 +191,114 @@ TEST_F(WindowMenus, AChoiceInTheWindowsMenuBarReachesItAndEachOpeningIsAnnounced
   driver.click(window, contentPoint(titles[0]));
   EXPECT_EQ(initialised(), (std::vector<HMENU>{file, edit, file, file}));
   EXPECT_EQ(commands().size(), 1u);
+}
+
+namespace
+{
+MENUITEMINFO submenuInfo(HMENU submenu, const char* title = nullptr)
+{
+  MENUITEMINFO info{};
+  info.cbSize = sizeof info;
+  info.fMask = MIIM_SUBMENU | (title ? MIIM_TYPE : 0);
+  info.hSubMenu = submenu;
+  info.dwTypeData = const_cast<char*>(title);
+  return info;
+}
+
+MENUITEMINFO textInfo(const char* title, UINT id)
+{
+  MENUITEMINFO info{};
+  info.cbSize = sizeof info;
+  info.fMask = MIIM_TYPE | MIIM_ID;
+  info.wID = id;
+  info.dwTypeData = const_cast<char*>(title);
+  return info;
+}
+
+// Moves a submenu out of one menu (detached, then its empty item deleted) into another.
+void moveSubmenu(HMENU from, int position, HMENU to, int toPosition, const char* title)
+{
+  HMENU moving = GetSubMenu(from, position);
+  MENUITEMINFO detach = submenuInfo(nullptr);
+  ASSERT_TRUE(SetMenuItemInfo(from, position, true, &detach));
+  ASSERT_TRUE(DeleteMenu(from, position, MF_BYPOSITION));
+  MENUITEMINFO attach = submenuInfo(moving, title);
+  InsertMenuItem(to, toPosition, true, &attach);
+}
+}  // namespace
+
+TEST_F(WindowMenus, AContextMenuEditedBetweenShowingsOffersWhatItHoldsNow)
+{
+  EXPECT_EQ(track(TPM_RETURNCMD, hwnd, 0, 0), 11);
+
+  // Removed by id, one added at an id that is not there (the end), one at the front.
+  EXPECT_TRUE(DeleteMenu(menu, 11, 0));
+  EXPECT_FALSE(DeleteMenu(menu, 11, 0));
+  MENUITEMINFO last = textInfo("Last", 12);
+  InsertMenuItem(menu, 999, false, &last);
+  MENUITEMINFO first = textInfo("New first", 10);
+  InsertMenuItem(menu, 0, true, &first);
+  ASSERT_EQ(GetMenuItemCount(menu), 3);
+  EXPECT_EQ(GetMenuItemID(menu, 1), -1);
+  EXPECT_EQ(track(TPM_RETURNCMD, hwnd, 0, 0), 10);
+  EXPECT_EQ(track(TPM_RETURNCMD, hwnd, 0, 2), 12);
+  EXPECT_EQ(track(0, hwnd, 1, 0), 1);
+  EXPECT_EQ(commands(), std::vector<WPARAM>{21});
+
+  // The submenu moves to another menu: found there by its ids, gone from here, and chosen
+  // there it reaches the window; closed, it sends nowhere.
+  HMENU other = CreatePopupMenu();
+  SWELL_Menu_AddMenuItem(other, "Other", 31, 0);
+  moveSubmenu(menu, 1, other, 1, "Moved");
+  EXPECT_EQ(GetMenuItemCount(menu), 2);
+  EXPECT_EQ(GetSubMenu(other, 1), submenu);
+  EXPECT_FALSE(CheckMenuItem(menu, 21, MF_CHECKED));
+  EXPECT_TRUE(CheckMenuItem(other, 21, MF_CHECKED));
+  r->log.clear();
+  EXPECT_EQ(track(0, hwnd, 1, 0, other), 1);
+  EXPECT_EQ(commands(), std::vector<WPARAM>{21});
+  EXPECT_EQ(initialised(), (std::vector<HMENU>{other, submenu}));
+  EXPECT_EQ(swellMenuOf(submenu)->itemAtIndex(0)->target(), nullptr);
+  EXPECT_EQ(swellMenuOf(submenu)->delegate(), nullptr);
+  EXPECT_EQ(track(TPM_RETURNCMD, hwnd, 0, 1), 12);  // the first menu is whole without it
+  DestroyMenu(other);
+}
+
+TEST_F(WindowMenus, ASubmenuMovedIntoAnotherWindowsMenuBarOutlivesTheWindowItCameFrom)
+{
+  HMENU bar = CreatePopupMenu();
+  HMENU file = CreatePopupMenu();
+  SWELL_Menu_AddMenuItem(file, "Open", 41, 0);
+  SWELL_InsertMenu(bar, 0, MF_BYPOSITION | MF_POPUP, reinterpret_cast<UINT_PTR>(file), "&File");
+  SWELL_Menu_AddMenuItem(bar, "Help", 43, 0);
+  ASSERT_EQ(SetMenu(hwnd, bar), 1);
+
+  Recorder* secondRecorder = recorder("second");
+  HWND second = topLevel(secondRecorder, NSMakeRect(400, 100, 300, 200));
+  NSWindow* secondWindow = windowOf(second);
+  secondWindow->makeKeyWindow();
+  HMENU secondBar = CreatePopupMenu();
+  SWELL_Menu_AddMenuItem(secondBar, "Quit", 44, 0);
+  ASSERT_EQ(SetMenu(second, secondBar), 1);
+  ASSERT_EQ(SWELL_GetCurrentMenu(), secondBar);
+
+  // File moves to the second window's menu after it was attached, and its first window goes.
+  moveSubmenu(bar, 0, secondBar, 0, "&File");
+  DestroyWindow(hwnd);
+  const std::vector<NSRect> titles = menuBarTitleRects(swellMenuOf(secondBar));
+  ASSERT_EQ(titles.size(), 2u);
+  auto chooseOpen = [&] {
+    driver.at(driver.now() + 0.5, [&] { driver.click(secondWindow, contentPoint(MenuTracker::active()->itemRect(0, 0))); });
+    driver.click(secondWindow, contentPoint(titles[0]));
+  };
+  // Until the second window takes the menu again its new items send nowhere; then they do.
+  chooseOpen();
+  EXPECT_EQ(secondRecorder->count(WM_COMMAND), 0);
+  ASSERT_EQ(SetMenu(second, secondBar), 1);
+  secondRecorder->log.clear();
+  chooseOpen();
+  ASSERT_EQ(secondRecorder->count(WM_COMMAND), 1);
+  EXPECT_EQ(secondRecorder->last(WM_COMMAND)->wParam, 41u);
+  EXPECT_EQ(secondRecorder->count(WM_INITMENUPOPUP), 1);
+  DestroyWindow(second);
 }

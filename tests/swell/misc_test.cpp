@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 TEST(SwellStrings, ConversionsAndCopiesStayInsideTheirBuffers)
 {
@@ -55,6 +56,81 @@ TEST(SwellRects, EdgeCasesOfPointsIntersectionsAndUnions)
   const RECT point{50, 50, 50, 50};
   WinUnionRect(&out, &point, &a);
   EXPECT_EQ(out.right, 10);
+}
+
+namespace
+{
+std::vector<int> sides(const RECT& r)
+{
+  return {r.left, r.top, r.right, r.bottom};
+}
+}  // namespace
+
+TEST(SwellRects, DegenerateRectanglesOnEitherSideAndResultsWrittenOverAnInput)
+{
+  const RECT box{0, 0, 10, 10};
+  const RECT flat{2, 5, 8, 5};         // no height
+  const RECT thin{5, 0, 5, 10};        // no width
+  const RECT inverted{8, 8, 2, 2};     // right of left and above top: empty for intersections
+  const RECT point{50, 50, 50, 50};    // the only empty one for unions
+  for (const RECT* degenerate : {&flat, &thin, &inverted, &point})
+  {
+    RECT out{1, 1, 1, 1};
+    EXPECT_FALSE(WinIntersectRect(&out, &box, degenerate));
+    EXPECT_EQ(sides(out), (std::vector<int>{0, 0, 0, 0}));
+    out = RECT{1, 1, 1, 1};
+    EXPECT_FALSE(WinIntersectRect(&out, degenerate, &box));
+    EXPECT_EQ(sides(out), (std::vector<int>{0, 0, 0, 0}));
+  }
+
+  // Unions: only a point is empty, on either side; a line or an inverted rectangle counts.
+  RECT out{};
+  WinUnionRect(&out, &point, &box);
+  EXPECT_EQ(sides(out), sides(box));
+  WinUnionRect(&out, &box, &point);
+  EXPECT_EQ(sides(out), sides(box));
+  WinUnionRect(&out, &point, &point);
+  EXPECT_EQ(sides(out), sides(point));
+  WinUnionRect(&out, &thin, &flat);
+  EXPECT_EQ(sides(out), (std::vector<int>{2, 0, 8, 10}));
+  const RECT far{20, 20, 30, 30};
+  WinUnionRect(&out, &far, &inverted);
+  EXPECT_EQ(sides(out), (std::vector<int>{8, 8, 30, 30}));
+
+  // Points: a rectangle without width or height holds none; rows count either way up,
+  // columns only left to right.
+  EXPECT_FALSE(SWELL_PtInRect(&thin, POINT{5, 5}));
+  EXPECT_FALSE(SWELL_PtInRect(&flat, POINT{5, 5}));
+  EXPECT_FALSE(SWELL_PtInRect(&inverted, POINT{5, 5}));
+  const RECT upsideDown{2, 8, 8, 2};
+  EXPECT_TRUE(SWELL_PtInRect(&upsideDown, POINT{2, 2}));
+  EXPECT_FALSE(SWELL_PtInRect(&upsideDown, POINT{2, 8}));
+  EXPECT_FALSE(SWELL_PtInRect(nullptr, POINT{0, 0}));
+
+  // The result may be written over either input, as callers do to narrow or grow a rectangle.
+  RECT narrowed = box;
+  EXPECT_FALSE(WinIntersectRect(&narrowed, &narrowed, &far));
+  EXPECT_EQ(sides(narrowed), (std::vector<int>{0, 0, 0, 0}));
+  narrowed = box;
+  const RECT overlap{5, 5, 15, 15};
+  EXPECT_TRUE(WinIntersectRect(&narrowed, &narrowed, &overlap));
+  EXPECT_EQ(sides(narrowed), (std::vector<int>{5, 5, 10, 10}));
+  narrowed = overlap;
+  EXPECT_TRUE(WinIntersectRect(&narrowed, &box, &narrowed));
+  EXPECT_EQ(sides(narrowed), (std::vector<int>{5, 5, 10, 10}));
+  RECT grown = box;
+  WinUnionRect(&grown, &grown, &far);
+  EXPECT_EQ(sides(grown), (std::vector<int>{0, 0, 30, 30}));
+  grown = far;
+  WinUnionRect(&grown, &box, &grown);
+  EXPECT_EQ(sides(grown), (std::vector<int>{0, 0, 30, 30}));
+
+  // Offsets and sets: 0 for nothing to change.
+  EXPECT_FALSE(WinOffsetRect(nullptr, 1, 1));
+  EXPECT_FALSE(WinSetRect(nullptr, 1, 2, 3, 4));
+  RECT moved = inverted;
+  EXPECT_TRUE(WinOffsetRect(&moved, -8, 0));
+  EXPECT_EQ(sides(moved), (std::vector<int>{0, 8, -6, 2}));  // still inverted
 }
 
 TEST(SwellMemoryAndFiles, GlobalBlocksFileTimesAndTheTemporaryFolder)

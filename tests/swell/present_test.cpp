@@ -2,6 +2,8 @@
 // button of a dialog.
 #include "dialog_test_support.h"
 
+#include "swell-ctl.h"
+
 using namespace cocoa;
 
 TEST_F(WindowTest, LevelsRaiseAmountsOpacityAndTheRepresentedFile)
@@ -140,4 +142,33 @@ TEST_F(WindowTest, TheDefaultButtonIsFoundAnywhereInItsWindowAndMayBeAskedToBeEn
   EXPECT_EQ(SWELL_GetDefaultButtonID(top, true), 0);
   EXPECT_EQ(SWELL_GetDefaultButtonID(top, false), IDOK);
   EXPECT_EQ(SWELL_GetDefaultButtonID(nullptr, false), 0);
+}
+
+TEST_F(WindowTest, TheDesiredSizeOfAControlFitsItsTextAndLeavesItsFrameAsItWas)
+{
+  HWND top = topLevel(recorder("top"));
+  SWELL_MakeSetCurParms(1, 1, 0, 0, top, false, false);
+  HWND shortLabel = SWELL_MakeLabel(0, "Hi", 10, 10, 10, 300, 40, 0);
+  HWND longLabel = SWELL_MakeLabel(0, "A much longer label than that", 11, 10, 60, 20, 8, 0);
+  SWELL_MakeSetCurParms(1, 1, 0, 0, nullptr, false, false);
+  const NSRect before = dynamic_cast<NSView*>(swellObjectOf(longLabel))->frame();
+
+  RECT fitted{-1, -1, -1, -1};
+  SWELL_GetDesiredControlSize(longLabel, &fitted);
+  EXPECT_EQ(dynamic_cast<NSView*>(swellObjectOf(longLabel))->frame(), before);
+  EXPECT_EQ(fitted.left, 0);
+  EXPECT_EQ(fitted.top, 0);
+  EXPECT_GT(fitted.right, 20);  // wider than its frame: the whole text
+  EXPECT_GT(fitted.bottom, 8);
+  RECT small{};
+  SWELL_GetDesiredControlSize(shortLabel, &small);
+  EXPECT_LT(small.right, 300);  // narrower than its frame
+  EXPECT_LT(small.right, fitted.right);
+  EXPECT_EQ(small.bottom, fitted.bottom);
+
+  // Not a control: nothing is written.
+  RECT untouched{1, 2, 3, 4};
+  SWELL_GetDesiredControlSize(top, &untouched);
+  SWELL_GetDesiredControlSize(nullptr, &untouched);
+  EXPECT_EQ(untouched.left + untouched.top + untouched.right + untouched.bottom, 1 + 2 + 3 + 4);
 }

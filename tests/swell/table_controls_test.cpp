@@ -1,112 +1,13 @@
 // List views, list boxes, tree views, tab controls and progress bars in a window, with the
 // notifications their parent hears.
-#include "wnd_test_support.h"
+#include "table_test_support.h"
 
-#include "swell-listview-view.h"
 #include "swell-tabctrl-view.h"
-#include "swell-treeview-view.h"
 
 #include <cstring>
 
 using namespace cocoa;
-
-namespace
-{
-struct Notice
-{
-  int code;
-  int item;
-  int subItem;
-  UINT newState;
-};
-
-class TableControlsTest : public WindowTest
-{
-protected:
-  void SetUp() override
-  {
-    WindowTest::SetUp();
-    Recorder* r = recorder("parent");
-    r->answer = [this](HWND, UINT msg, WPARAM, LPARAM lParam) -> std::optional<LRESULT> {
-      if (msg == WM_NOTIFY)
-      {
-        const auto* hdr = reinterpret_cast<const NMHDR*>(lParam);
-        Notice n{static_cast<int>(hdr->code), 0, 0, 0};
-        if (hdr->code == static_cast<UINT>(LVN_GETDISPINFO))
-        {
-          auto* info = reinterpret_cast<NMLVDISPINFO*>(lParam);
-          n.item = info->item.iItem;
-          n.subItem = info->item.iSubItem;
-          if (onDisplayInfo) onDisplayInfo(info);
-        }
-        else if (swellListView(hdr->hwndFrom))
-        {
-          const auto* nm = reinterpret_cast<const NMLISTVIEW*>(lParam);
-          n.item = nm->iItem;
-          n.subItem = nm->iSubItem;
-          n.newState = nm->uNewState;
-        }
-        notices.push_back(n);
-        if (onNotice) onNotice(hdr);
-      }
-      return std::nullopt;
-    };
-    parent = topLevel(r, NSMakeRect(100, 100, 400, 300));
-  }
-
-  Swell_vVorna_listview* listView(int style, bool listBox = false, NSRect frame = NSMakeRect(10, 10, 300, 200))
-  {
-    return swellCreateListView(viewOf(parent), 7, style, frame, listBox);
-  }
-
-  static std::vector<std::string> texts(HWND lv)
-  {
-    std::vector<std::string> out;
-    for (int i = 0; i < ListView_GetItemCount(lv); ++i)
-    {
-      char buf[64];
-      ListView_GetItemText(lv, i, 0, buf, sizeof buf);
-      out.emplace_back(buf);
-    }
-    return out;
-  }
-
-  static int insert(HWND lv, int at, const char* text, LPARAM param = 0)
-  {
-    LVITEM item{};
-    item.mask = LVIF_TEXT | LVIF_PARAM;
-    item.iItem = at;
-    item.pszText = const_cast<char*>(text);
-    item.lParam = param;
-    return ListView_InsertItem(lv, &item);
-  }
-
-  static std::vector<int> selection(HWND lv)
-  {
-    std::vector<int> rows;
-    for (int i = ListView_GetNextItem(lv, -1, LVNI_SELECTED); i >= 0; i = ListView_GetNextItem(lv, i, LVNI_SELECTED))
-      rows.push_back(i);
-    return rows;
-  }
-
-  int count(int code) const
-  {
-    return static_cast<int>(std::count_if(notices.begin(), notices.end(), [code](const Notice& n) { return n.code == code; }));
-  }
-
-  // The point of a list view's row in window content coordinates (y down).
-  NSPoint pointOfRow(Swell_vVorna_listview* lv, int row, CGFloat x = 40)
-  {
-    const NSPoint base = lv->convertPointToView(NSMakePoint(x, NSMidY(lv->rectOfRow(row))), nullptr);
-    return NSMakePoint(base.x, windowOf(parent)->contentView()->frame().size.height - base.y);
-  }
-
-  HWND parent = nullptr;
-  std::vector<Notice> notices;
-  std::function<void(NMLVDISPINFO*)> onDisplayInfo;
-  std::function<void(const NMHDR*)> onNotice;
-};
-}  // namespace
+using namespace table_test;
 
 TEST_F(TableControlsTest, SortedInsertionFollowsTheStyleAndTheSelectionStaysWithItsRows)
 {
@@ -387,16 +288,7 @@ TEST_F(TableControlsTest, TreeItemsGoWhereAskedAndSelectionNotifiesEvenWhenHidde
     ins.item.lParam = text[0];
     return TreeView_InsertItem(tree, &ins);
   };
-  auto textOf = [tree](HTREEITEM item) {
-    char buf[32] = {};
-    TVITEM it{};
-    it.mask = TVIF_HANDLE | TVIF_TEXT;
-    it.hItem = item;
-    it.pszText = buf;
-    it.cchTextMax = sizeof buf;
-    TreeView_GetItem(tree, &it);
-    return std::string(buf);
-  };
+  auto textOf = [tree](HTREEITEM item) { return treeText(tree, item); };
   HTREEITEM b = add(TVI_ROOT, TVI_LAST, "b", true);
   HTREEITEM a = add(nullptr, TVI_FIRST, "a");
   add(nullptr, TVI_SORT, "c");  // appends: nothing is sorted

@@ -258,3 +258,76 @@ TEST_F(WindowTest, FindingWindowsAndMovingFocusLookOnlyWhereTheyShould)
   EnableWindow(inner, 0);
   EXPECT_FALSE(IsWindowEnabled(inner));
 }
+
+TEST_F(WindowTest, UpsideDownEmptyAndZeroSizedRectanglesReachWindowsAsTheyShould)
+{
+  HWND top = topLevel(recorder("top"), NSMakeRect(100, 100, 200, 120));
+  Recorder* painted = recorder("painted");
+  std::vector<RECT> paints;
+  painted->answer = [&](HWND h, UINT msg, WPARAM, LPARAM) -> std::optional<LRESULT> {
+    if (msg != WM_PAINT) return std::nullopt;
+    PAINTSTRUCT ps;
+    BeginPaint(h, &ps);
+    paints.push_back(ps.rcPaint);
+    EndPaint(h, &ps);
+    return 0;
+  };
+  HWND view = child(top, painted, NSMakeRect(10, 10, 100, 80));
+  NSWindow* window = windowOf(top);
+  window->display();
+  paints.clear();
+
+  // Top below bottom: the same rows as the right way up.
+  const RECT upsideDown{10, 40, 30, 20};
+  EXPECT_TRUE(InvalidateRect(view, &upsideDown, FALSE));
+  window->displayIfNeeded();
+  ASSERT_EQ(paints.size(), 1u);
+  EXPECT_TRUE(paints[0] == (RECT{10, 20, 30, 40}));
+  // No width, or no height: nothing to paint.
+  const RECT thin{10, 10, 10, 50}, flat{5, 30, 60, 30};
+  InvalidateRect(view, &thin, FALSE);
+  InvalidateRect(view, &flat, FALSE);
+  window->displayIfNeeded();
+  EXPECT_EQ(paints.size(), 1u);
+  EXPECT_TRUE(InvalidateRect(nullptr, &thin, FALSE));
+
+  // Sized to nothing: the client area is empty, its corners are one point, and it is not
+  // painted; sized back, it is.
+  SetWindowPos(view, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOZORDER);
+  RECT client{1, 1, 1, 1};
+  GetClientRect(view, &client);
+  EXPECT_TRUE(client == (RECT{0, 0, 0, 0}));
+  const RECT outer = rectOf(view);
+  EXPECT_EQ(outer.left, outer.right);
+  EXPECT_EQ(outer.top, outer.bottom);
+  POINT origin{0, 0};
+  ClientToScreen(view, &origin);
+  EXPECT_EQ(origin.x, outer.left);
+  EXPECT_EQ(roundTrip(view, POINT{7, -3}).x, 7);
+  EXPECT_EQ(roundTrip(view, POINT{7, -3}).y, -3);
+  paints.clear();
+  InvalidateRect(view, nullptr, FALSE);
+  window->displayIfNeeded();
+  EXPECT_TRUE(paints.empty());
+  EXPECT_EQ(WindowFromPoint(origin), top);  // a point on an empty window is not on it
+  SetWindowPos(view, nullptr, 0, 0, 50, -40, SWP_NOMOVE | SWP_NOZORDER);
+  window->displayIfNeeded();
+  ASSERT_EQ(paints.size(), 1u);
+  EXPECT_TRUE(paints[0] == (RECT{0, 0, 50, 40}));
+
+  // The screen of a reference rectangle is found by its centre, whichever way up it is;
+  // a centre on no screen, or no reference, gives the first screen.
+  const NSRect screen = NSScreen::mainScreen()->frame();
+  const RECT whole{0, 0, int(screen.size.width), int(screen.size.height)};
+  RECT port{};
+  const RECT inverted{300, 200, 100, 100};
+  SWELL_GetViewPort(&port, &inverted, false);
+  EXPECT_TRUE(port == whole);
+  const RECT offScreen{-5000, -5000, -4000, -4000};
+  SWELL_GetViewPort(&port, &offScreen, false);
+  EXPECT_TRUE(port == whole);
+  const RECT point{50, 50, 50, 50};
+  SWELL_GetViewPort(&port, &point, true);
+  const NSRect visible = NSScreen::mainScreen()->visibleFrame();
+  EXPECT_TRUE(port == (RECT{int(visible.origin.x), int(visible.origin.y), int(NSMaxX(visible)), int(NSMaxY(visible))}));
+}
