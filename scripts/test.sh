@@ -16,6 +16,7 @@ if [ "$flavour" = sanitize ]; then
   dir=build-asan
   export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1
   export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+  export LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp
 elif [ "$flavour" = thread ]; then
   # The other tests run in the plain and sanitize flavours; here only the threads matter.
   dir=build-tsan
