@@ -210,26 +210,26 @@ TEST(Drawing, RotatedBitmapsTurnAboutTheirCentre)
   Surface s(40, 40);
   s.gui.images["halves.png"] = [] { return Halves(10, 10, kRed, kBlue); };
   IBitmap halves = s.gui.LoadIBitmap(7101, "halves.png");
-  s.Frame(IRECT(0, 0, 40, 40));
+  auto turned = [&](double radians) {
+    s.Clear();
+    s.Frame(IRECT(0, 0, 40, 40));
+    s.gui.DrawRotatedBitmap(&halves, 20, 20, radians);
+  };
 
   // Centred on (20, 20): the image covers 15..24 in both directions, upright at angle 0.
-  s.gui.DrawRotatedBitmap(&halves, 20, 20, 0.0);
+  turned(0.0);
   EXPECT_EQ(s.At(20, 16), 0xFF0000u);
   EXPECT_EQ(s.At(20, 23), 0x0000FFu);
   EXPECT_EQ(s.At(14, 20), 0u);
   EXPECT_EQ(s.At(25, 20), 0u);
 
-  // Half a turn (the angle is in radians) swaps the halves in place.
-  s.Clear();
-  s.Frame(IRECT(0, 0, 40, 40));
-  s.gui.DrawRotatedBitmap(&halves, 20, 20, std::numbers::pi);
+  // Half a turn swaps the halves in place.
+  turned(std::numbers::pi);
   EXPECT_EQ(s.At(20, 16), 0x0000FFu);
   EXPECT_EQ(s.At(20, 23), 0xFF0000u);
 
   // A quarter turn stands the boundary upright: left and right halves now differ.
-  s.Clear();
-  s.Frame(IRECT(0, 0, 40, 40));
-  s.gui.DrawRotatedBitmap(&halves, 20, 20, std::numbers::pi / 2);
+  turned(std::numbers::pi / 2);
   EXPECT_NE(s.At(16, 20), s.At(23, 20));
   EXPECT_EQ(s.At(20, 16), s.At(20, 23)) << "the upper and lower rows cross both halves alike";
 }
@@ -245,31 +245,29 @@ TEST(Drawing, RotatedMaskTurnsTheTopLayerOverAFixedBase)
   IBitmap base = s.gui.LoadIBitmap(7201, "base.png");
   IBitmap mask = s.gui.LoadIBitmap(7202, "mask.png");
   IBitmap top = s.gui.LoadIBitmap(7203, "top.png");
+  // Placed by its top-left corner at (5, 5), in a frame redrawing `area`.
+  auto turned = [&](double degrees, IBitmap* maskShown, IRECT area) {
+    s.Clear();
+    s.Frame(area);
+    s.gui.DrawRotatedMask(&base, maskShown, &top, 5, 5, degrees);
+  };
 
-  // Placed by its top-left corner at (5, 5); the angle is in degrees.
-  s.Frame(IRECT(0, 0, 40, 40));
-  s.gui.DrawRotatedMask(&base, &mask, &top, 5, 5, 0.0);
+  turned(0.0, &mask, IRECT(0, 0, 40, 40));
   EXPECT_EQ(s.At(9, 6), 0xFF0000u);
   EXPECT_EQ(s.At(9, 13), 0x00FF00u);
   EXPECT_EQ(s.At(4, 9), 0u);
   EXPECT_EQ(s.At(15, 9), 0u);
 
-  s.Clear();
-  s.Frame(IRECT(0, 0, 40, 40));
-  s.gui.DrawRotatedMask(&base, &mask, &top, 5, 5, 180.0);
+  turned(180.0, &mask, IRECT(0, 0, 40, 40));
   EXPECT_EQ(s.At(9, 6), 0x00FF00u);
   EXPECT_EQ(s.At(9, 13), 0xFF0000u);
 
   // Where the mask lends no alpha, the base stays hidden under a transparent top.
-  s.Clear();
-  s.Frame(IRECT(0, 0, 40, 40));
-  s.gui.DrawRotatedMask(&base, &top, &top, 5, 5, 0.0);
+  turned(0.0, &top, IRECT(0, 0, 40, 40));
   EXPECT_EQ(s.At(9, 13), 0u);
 
   // The frame's area clips it: only the part inside (0, 0)-(10, 40) is drawn.
-  s.Clear();
-  s.Frame(IRECT(0, 0, 10, 40));
-  s.gui.DrawRotatedMask(&base, &mask, &top, 5, 5, 0.0);
+  turned(0.0, &mask, IRECT(0, 0, 10, 40));
   EXPECT_EQ(s.At(9, 6), 0xFF0000u);
   EXPECT_EQ(s.At(10, 6), 0u);
 }
