@@ -30,9 +30,77 @@ struct Patch
 
 void NoChange(EngineRig&, int) {}
 
+// A patch that switches one thing that forbids runs on at frame 1000 and off at 1800.
+Patch Condition(const char* name, std::function<void(EngineRig&, bool on)> set)
+{
+  return {name, 8, [](EngineRig&) {}, [set](EngineRig& r, int frame) { set(r, frame == 1000); }};
+}
+
+// Calls fn(voice) for every sounding voice.
+void EachActive(EngineRig& r, const std::function<void(Voice&)>& fn)
+{
+  for (int v = 0; v < VoiceManager::kNumVoices; ++v)
+    if (r.T().IsActive(v)) fn(r.V(v));
+}
+
+// Each condition that keeps a voice or the engine off the runs, alone.
+std::vector<Patch> ConditionPatches()
+{
+  std::vector<Patch> patches = {
+      Condition("tune shiver", [](EngineRig& r, bool on) { r.E().GetTuneShiver().SetAmount(0, on ? 0.4 : 0.0); }),
+      Condition("bend shiver", [](EngineRig& r, bool on) { r.E().GetBendShiver().SetAmount(1, on ? 0.5 : 0.0); }),
+      Condition("cutoff shiver",
+                [](EngineRig& r, bool on) { r.E().GetCutoffShiver().SetAmount(0, on ? 0.5 : 0.0); }),
+      Condition("pan shiver", [](EngineRig& r, bool on) { r.E().GetPanShiver().SetAmount(1, on ? 0.5 : 0.0); }),
+      Condition("noise", [](EngineRig& r, bool on) { r.D().noiseAmount[0] = on ? 0.3 : 0.0; }),
+      Condition("input",
+                [](EngineRig& r, bool on) {
+                  r.D().inputAmount[1] = on ? 0.3 : 0.0;
+                  r.D().amDepth[1] = 0.5;
+                  r.amIn[1][0] = 0.25;
+                }),
+      Condition("FM from the other oscillator", [](EngineRig& r, bool on) { r.D().fmAmount[1] = on ? 0.3 : 0.0; }),
+      Condition("oversampling", [](EngineRig& r, bool on) { r.E().SetOscOversampling(0, on ? 1 : 0); }),
+      Condition("feedback", [](EngineRig& r, bool on) { r.D().feedback[1] = on ? 0.3 : 0.0; }),
+      Condition("oscillator AM",
+                [](EngineRig& r, bool on) {
+                  r.D().oscAmAmount[0] = on ? 0.5 : 0.0;
+                  r.D().oscAmThreshold[0].Set(0.1);
+                }),
+      Condition("hard sync", [](EngineRig& r, bool on) { r.D().hardSyncMaster = on ? 2 : 0; }),
+      Condition("frequency and velocity glide",
+                [](EngineRig& r, bool on) {
+                  EachActive(r, [on](Voice& v) {
+                    v.SetFrequencyAndVelocityGlide(v.GetNote() + (on ? 2 : -2), on ? 60.0 : 110.0, 300.0);
+                  });
+                }),
+      Condition("velocity glide",
+                [](EngineRig& r, bool on) {
+                  EachActive(r, [on](Voice& v) { v.SetVelocityGlide(on ? 60.0 : 110.0, 300.0); });
+                }),
+      Condition("bent phase", [](EngineRig& r, bool on) { EachActive(r, [on](Voice& v) { v.SetBend(0, on ? 2.0 : 1.0); }); }),
+      Condition("voice declick after a filter switch", [](EngineRig& r, bool on) { r.E().SetFilterOnOff(1, !on); }),
+      Condition("cutoff glide with key tracking", [](EngineRig& r, bool on) { r.E().SetFltFollowNote(0, on ? 1.0 : 0.0); }),
+      Condition("filter envelope", [](EngineRig& r, bool on) { r.E().SetFltEnvAmnt(0, on ? 0.5 : 0.0); }),
+      Condition("drive",
+                [](EngineRig& r, bool on) {
+                  EachActive(r, [on](Voice& v) { v.GetFilter(1).SetDrive(on ? 0.5 : 0.0, true); });
+                }),
+  };
+  const std::pair<OscWave, const char*> waves[] = {
+      {kOscSaw, "saw"}, {kOscSquare, "square"}, {kOscTri, "tri"}, {kOscSinc, "sinc"}, {kOscPolysaw, "polysaw"}};
+  for (auto [w, name] : waves)
+    patches.push_back(Condition(name, [w](EngineRig& r, bool on) { r.E().SetOscWave(0, on ? w : kOscSine); }));
+  const std::pair<FilterModel, const char*> models[] = {
+      {kFltReson, "reson"}, {kFltFormant, "formant"}, {kFltTLadder, "t ladder"}, {kFltMoog, "moog"}};
+  for (auto [m, name] : models)
+    patches.push_back(Condition(name, [m](EngineRig& r, bool on) { r.E().SetFltModel(0, on ? m : kFltSimple); }));
+  return patches;
+}
+
 const std::vector<Patch>& Patches()
 {
-  static const std::vector<Patch> patches = {
+  const std::vector<Patch> patches = {
       {"default, one voice", 1, [](EngineRig&) {}, NoChange},
       {"default, five voices", 5, [](EngineRig&) {}, NoChange},
       {"default, every voice", 31, [](EngineRig& r) { r.T().SetMaxNumOfActiveVoices(VoiceManager::kNumVoices); },
@@ -74,7 +142,12 @@ const std::vector<Patch>& Patches()
          r.E().SetOscWave(1, on ? kOscSaw : kOscSine);
        }},
   };
-  return patches;
+  static const std::vector<Patch> all = [&] {
+    std::vector<Patch> v = patches;
+    for (Patch& p : ConditionPatches()) v.push_back(std::move(p));
+    return v;
+  }();
+  return all;
 }
 
 // Renders the patch's frames, pressing, lifting and changing at fixed frames;
