@@ -68,13 +68,13 @@ const std::vector<ReferenceCase>& Cases()
        32,
        {{kMaxVoiceCount, 32}, {kWaveform1, 1}, {kWaveform2, 1}, {kFlt1Model, 0}, {kFlt2Model, 0}, {kFlt1F, 2000},
         {kFlt2F, 2000}, {kFlt1Q, 0.4}, {kFlt2Q, 0.4}, {kFlt1Env, 0.5}, {kFlt2Env, 0.5}},
-       0.0, 0xf77f7be763779815ull},
+       0.0, 0x605fd0559f8e7f7dull},
       {"t ladder 32",
        32,
        {{kMaxVoiceCount, 32}, {kWaveform1, 1}, {kWaveform2, 1}, {kFlt1Model, 3}, {kFlt2Model, 3}, {kFlt1F, 2000},
         {kFlt2F, 2000}, {kFlt1Q, 0.4}, {kFlt2Q, 0.4}, {kFlt1Env, 0.5}, {kFlt2Env, 0.5}, {kFlt1Drive, 0.5},
         {kFlt2Drive, 0.5}},
-       0.0, 0x473baa56a4f5e081ull},
+       0.0, 0x51f2146abb4eed05ull},
       {"moog 32",
        32,
        {{kMaxVoiceCount, 32}, {kWaveform1, 2}, {kWaveform2, 3}, {kFlt1Model, 4}, {kFlt2Model, 4}, {kFlt1F, 1500},
@@ -88,7 +88,7 @@ const std::vector<ReferenceCase>& Cases()
        {{kNoise1Amnt, 0.4}, {kIn2Amnt, 0.5}, {kAm2Depth, 0.6}, {kFm1Amnt, 0.3}, {kFm2Source, 1}, {kFm2Amnt, 0.2},
         {kOam1, 0.5}, {kHardsyncMaster, 2}, {kTune1ShiverAmount, 0.5}, {kBend2ShiverAmount, 0.5},
         {kCutoff1ShiverAmount, 0.5}, {kPan2ShiverAmount, 0.5}, {kOscFb2, 0.3}, {kDcr1, 1}},
-       0.25, 0xb35f88efa276ecbcull},
+       0.25, 0x9c12d4b86c2d3fd9ull},
   };
   return cases;
 }

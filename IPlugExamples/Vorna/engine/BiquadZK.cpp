@@ -21,7 +21,8 @@ void BiquadZK::Reset()
 
 void BiquadZK::CalcCoeffs()
 {
-  const double k = std::tan(PlugC::pi * std::min(mNormalisedFreq, FilterMath::kMaxWarpFraction));
+  // A moving cutoff recomputes this every sample: the inline tangent, not the library's.
+  const double k = FastMath::Tan(PlugC::pi * std::min(mNormalisedFreq, FilterMath::kMaxWarpFraction));
   const double c = k * k;
   const double d = k / mQ;
   const double e = 1.0 / (1.0 + d + c);

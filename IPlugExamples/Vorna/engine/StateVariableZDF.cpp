@@ -7,7 +7,7 @@
 
 StateVariableZDF::StateVariableZDF() : FilterZK(kKind)
 {
-  mG = FilterMath::WarpedGain(mCutoff);
+  mG = FilterMath::FastWarpedGain(mCutoff);
   mH = 1.0 / (1.0 + 2.0 * mR * mG + mG * mG);
   UpdateFeedbackDamping();
 }
@@ -80,7 +80,7 @@ void StateVariableZDF::SetFreq(double hz)
   if (!std::isfinite(hz))
     return;
   mCutoff = FilterMath::LimitCutoff(hz);
-  mG = FilterMath::WarpedGain(mCutoff);
+  mG = FilterMath::FastWarpedGain(mCutoff);
   UpdateFeedbackDamping();
   UpdateDriveBlend();
   // h is built from R while the loop runs on Rf: the compensation only damps
