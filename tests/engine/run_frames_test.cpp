@@ -43,6 +43,34 @@ void EachActive(EngineRig& r, const std::function<void(Voice&)>& fn)
     if (r.T().IsActive(v)) fn(r.V(v));
 }
 
+// Both slots' waveform w through the simple filter of pass type t, its cutoff
+// swept by the filter envelope (amount > 0 up from the cutoff, < 0 down along
+// the quartic curve), with resonance.
+Patch SweptFilter(const char* name, OscWave w, FilterPassType t, double amount)
+{
+  return {name, 10,
+          [=](EngineRig& r) {
+            for (int osc = 0; osc < 2; ++osc)
+            {
+              r.E().SetOscWave(osc, w);
+              r.E().SetFltPassType(osc, t);
+              r.E().SetFltFreq(osc, 1500.0);
+              r.E().SetFltEnvAmnt(osc, amount);
+              for (int v = 0; v < VoiceManager::kNumVoices; ++v)
+              {
+                FilterContainer& f = r.V(v).GetFilter(osc);
+                f.SetResonance(0.7, false);
+                f.SetEnvStageValue(kAttack, 0.01, false);
+                f.SetEnvStageValue(kDecay, 0.02, false);
+                f.SetEnvStageValue(kSustain, 0.3, false);
+                f.SetEnvStageValue(kRelease, 0.015, false);
+              }
+            }
+            r.E().SetOscFreqRatio(1, 1.5);
+          },
+          NoChange};
+}
+
 // Each condition that keeps a voice or the engine off the runs, alone.
 std::vector<Patch> ConditionPatches()
 {
@@ -134,6 +162,11 @@ const std::vector<Patch>& Patches()
          d.fmAmount[0] = 0.4 * on;
          d.fmSource[0] = VoiceDataSingleton::kFmAux;
        }},
+      SweptFilter("saws, swept low-pass", kOscSaw, kLP, 0.6),
+      SweptFilter("squares, swept down band-pass", kOscSquare, kBP, -0.7),
+      SweptFilter("triangles, swept high-pass", kOscTri, kHP, 0.4),
+      SweptFilter("saws, swept down peak", kOscSaw, kP, -0.5),
+      SweptFilter("sines, swept band reject", kOscSine, kBR, 0.8),
       {"shiver, filter envelope and a sawtooth come and go", 9, [](EngineRig&) {},
        [](EngineRig& r, int frame) {
          const bool on = frame == 1000;
@@ -259,7 +292,24 @@ TEST(RunsOfFrames, TheTwoAndFourLaneRoadsGiveTheSameBits)
     first.velocityFactor[v] = 0.8;
     first.panLeft[v] = 0.75;
     first.panRight[v] = 0.75;
+    // The filter envelope sweeps the cutoff up on some lanes, down on others.
+    first.fltEnvAttack[v] = v % 2 == 0 ? ~0ull : 0;
+    first.fltEnvMultiplying[v] = v % 2 == 1 ? ~0ull : 0;
+    first.fltEnvLevel[v] = 0.3;
+    first.fltEnvMultiplier[v] = v % 2 == 0 ? 0.001 : 0.998;
+    first.fltEnvNormalisedLevel[v] = 0.2;
+    first.fltEnvMinimum[v] = 0.0001;
+    first.envAmount[v] = v % 3 == 0 ? -0.7 : 0.6;
+    first.baseCutoff[v] = 500.0 + 300.0 * v;
+    first.sentCutoff[v] = -1.0;
+    first.q[v] = 0.25 + v;
+    first.peakFactor[v] = 3.0;
   }
+  first.minCutoff = 10.0;
+  first.maxCutoff = 20000.0;
+  first.cutoffCeiling = 24000.0;
+  first.inverseRate = 1.0 / 48000.0;
+  first.maxWarpFraction = 0.49;
   first.dcRemoverOn = first.filterOn = first.carrierFilter = true;
   first.volume = 1.5;
   first.period = 2.0 * 3.14159265358979323846;
@@ -268,6 +318,10 @@ TEST(RunsOfFrames, TheTwoAndFourLaneRoadsGiveTheSameBits)
   std::vector<double> l1(RunLanes::kMaxFrames * RunLanes::kMaxVoices), r1(l1.size()), l2(l1.size()), r2(l1.size());
   for (int run = 0; run < 20; ++run)
   {
+    // Every waveform and every pass type, the cutoff still and moving.
+    first.waveform = second.waveform = run % 4;
+    first.passType = second.passType = run % 5;
+    first.cutoffMoves = second.cutoffMoves = run % 3 != 0;
     RunLanes::RenderSse2(first, voices, RunLanes::kMaxFrames, l1.data(), r1.data());
     RunLanes::RenderAvx2(second, voices, RunLanes::kMaxFrames, l2.data(), r2.data());
     ASSERT_EQ(std::memcmp(l1.data(), l2.data(), l1.size() * sizeof(double)), 0) << "run " << run;

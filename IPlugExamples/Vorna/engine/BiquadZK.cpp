@@ -46,7 +46,7 @@ void BiquadZK::CalcCoeffs()
       break;
     case kP:
     {
-      const double v = std::pow(10.0, mPeakGainDb * 0.05) * k / mQ;
+      const double v = PeakFactor() * k / mQ;
       mB0 = (1.0 + v + c) * e;
       mB1 = e * f;
       mB2 = (1.0 - v + c) * e;

@@ -32,6 +32,7 @@ struct Avx2
   static V Less(V a, V b) { return _mm256_cmp_pd(a, b, _CMP_LT_OQ); }
   static V NotEqual(V a, V b) { return _mm256_cmp_pd(a, b, _CMP_NEQ_UQ); }
   static V Select(V mask, V a, V b) { return _mm256_blendv_pd(b, a, mask); }
+  static bool Any(V mask) { return _mm256_movemask_pd(mask) != 0; }
   static V OddQuadrant(V shifted)
   {
     const __m256i one = _mm256_set1_epi64x(1);

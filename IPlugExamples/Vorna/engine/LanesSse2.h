@@ -31,6 +31,7 @@ struct Sse2
   // True where either is NaN, as != is.
   static V NotEqual(V a, V b) { return _mm_cmpneq_pd(a, b); }
   static V Select(V mask, V a, V b) { return _mm_or_pd(_mm_and_pd(mask, a), _mm_andnot_pd(mask, b)); }
+  static bool Any(V mask) { return _mm_movemask_pd(mask) != 0; }
   // The quadrant's bit 0 as a lane mask; SSE2 has no 64-bit compare, so the
   // low halves are compared and copied up.
   static V OddQuadrant(V shifted)

@@ -1,12 +1,13 @@
 #pragma once
 
 // One oscillator slot of the sounding voices laid out side by side, one voice
-// per lane, for a run of frames in which nothing but the signal moves: plain
-// sine oscillators, no modulation, filters whose cutoff stands still, envelopes
-// that stay in their stages. The lanes compute exactly what each voice's own
-// code computes, operation for operation, so a run sounds the same bits as the
-// frames rendered one by one. Plain data only: the AVX2 copy of the kernel
-// must not include any inline function of the engine.
+// per lane, for a run of frames in which no modulation reaches the voices:
+// plain oscillators of the sine, saw, square or triangle, filters whose cutoff
+// stands still or follows the filter envelope alone (the simple biquad without
+// drive), envelopes that stay in their stages. The lanes compute exactly what
+// each voice's own code computes, operation for operation, so a run sounds the
+// same bits as the frames rendered one by one. Plain data only: the AVX2 copy
+// of the kernel must not include any inline function of the engine.
 #include <cstdint>
 
 namespace RunLanes
@@ -25,6 +26,15 @@ struct Slot
   double snap = 0.0;    // sines closer to 0 than this are 0
   double dcSilence = 0.0;  // the DC remover's silence and the weight it keeps per silent sample
   double dcFadeOut = 0.0;
+  int waveform = 0;  // OscWave: sine, saw, square or triangle
+  // The biquad's cutoff follows the filter envelope on every lane.
+  bool cutoffMoves = false;
+  int passType = 0;              // FilterPassType
+  double minCutoff = 0.0;        // the filter slot's clamp of a moved cutoff, Hz
+  double maxCutoff = 0.0;
+  double cutoffCeiling = 0.0;    // the biquad's own clamp, Hz
+  double inverseRate = 0.0;      // 1 / sample rate
+  double maxWarpFraction = 0.0;  // of the sample rate
 
   // Per voice. The oscillator: phase and its step per sample (increment times shiver factor).
   double phase[kMaxVoices] = {};
@@ -49,6 +59,22 @@ struct Slot
   double z2[kMaxVoices] = {};
   double blockerCoefficient[kMaxVoices] = {};
   double blockerState[kMaxVoices] = {};
+  // A moving cutoff: the filter envelope (as the amplitude envelope below), its
+  // amount, the cutoff it moves from, the last cutoff sent to the biquad and the
+  // biquad's settings that its coefficients are computed from.
+  std::uint64_t fltEnvAttack[kMaxVoices] = {};
+  std::uint64_t fltEnvMultiplying[kMaxVoices] = {};
+  double fltEnvLevel[kMaxVoices] = {};
+  double fltEnvMultiplier[kMaxVoices] = {};
+  double fltEnvNormalisedLevel[kMaxVoices] = {};
+  double fltEnvOutput[kMaxVoices] = {};
+  double fltEnvMinimum[kMaxVoices] = {};
+  double envAmount[kMaxVoices] = {};
+  double baseCutoff[kMaxVoices] = {};
+  double sentCutoff[kMaxVoices] = {};
+  double normalisedFreq[kMaxVoices] = {};
+  double q[kMaxVoices] = {};
+  double peakFactor[kMaxVoices] = {};  // 10^(peak gain dB / 20)
   // The amplitude envelope: attack lanes add the multiplier, decay and release
   // lanes multiply by it, the others hold.
   std::uint64_t envAttack[kMaxVoices] = {};
@@ -63,7 +89,7 @@ struct Slot
   double panRight[kMaxVoices] = {};
 
   // The last frame's values.
-  double sine[kMaxVoices] = {};
+  double wave[kMaxVoices] = {};
   double pre[kMaxVoices] = {};
   double post[kMaxVoices] = {};
   double out[kMaxVoices] = {};

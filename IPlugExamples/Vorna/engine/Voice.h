@@ -2,6 +2,7 @@
 
 #include "EngineSize.h"
 #include "EnvelopeGenerator.h"
+#include "FilterZK.h"
 #include "GallantSignal.h"
 #include "Oscillator.h"
 #include "RunLanes.h"
@@ -78,11 +79,21 @@ public:
 
   // --- runs of frames side by side (VoiceRun.cpp) ---
   // How many of the next frames the voice can render in RunLanes, at most
-  // maxFrames: 0 while anything but the signal moves (a glide, a crossfade, a
-  // waveform or filter the lanes do not compute, a moving cutoff) or while an
-  // envelope is due to change its stage. The engine has checked the settings
-  // all voices share.
+  // maxFrames: 0 while anything but the signal and the filter envelope moves (a
+  // glide, a crossfade, a waveform or filter the lanes do not compute, a cutoff
+  // moved by anything else) or while an envelope is due to change its stage.
+  // The engine has checked the settings all voices share.
   int FramesItCanRun(int maxFrames) const;
+  // What a slot's lanes compute once for all its voices: they run together
+  // only where these agree.
+  struct RunShape
+  {
+    OscWave wave[kNumOscs];
+    FilterPassType passType[kNumOscs];
+    bool cutoffMoves[kNumOscs];
+    bool operator==(const RunShape&) const = default;
+  };
+  RunShape GetRunShape() const;
   // Oscillator osc's state into the slot's lane.
   void GatherRun(int osc, RunLanes::Slot& slot, int lane) const;
   // What the run of frames left in the slot's lane, back into oscillator osc

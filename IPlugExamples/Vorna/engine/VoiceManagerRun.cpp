@@ -2,6 +2,8 @@
 #include "VoiceManager.h"
 
 #include "DCremove.h"
+#include "FilterContainer.h"
+#include "FilterMath.h"
 
 #include <algorithm>
 #include <bit>
@@ -57,9 +59,15 @@ int VoiceManager::FramesToRun(int maxFrames) const
   if (d.oscOn[0] && d.oscOn[1] && (d.oscAmAmount[0] != 0.0 || d.oscAmAmount[1] != 0.0 || d.hardSyncMaster != 0))
     return 0;
   int frames = maxFrames;
-  // Where one voice cannot run, the frame goes the usual way: stop looking.
+  if (d.soundingVoices == 0) return frames;
+  // Where one voice cannot run, or computes its slots otherwise than the
+  // first, the frame goes the usual way: stop looking.
+  const Voice::RunShape shape = mVoices[std::countr_zero(d.soundingVoices)].GetRunShape();
   for (std::uint32_t sounding = d.soundingVoices; sounding != 0 && frames > 0; sounding &= sounding - 1)
-    frames = mVoices[std::countr_zero(sounding)].FramesItCanRun(frames);
+  {
+    const Voice& v = mVoices[std::countr_zero(sounding)];
+    frames = v.GetRunShape() == shape ? v.FramesItCanRun(frames) : 0;
+  }
   return frames;
 }
 
@@ -67,6 +75,7 @@ void VoiceManager::RenderRun(double* left, double* right, Voice* const* active, 
 {
   // Every frame clears these first; nothing in a run sets them again.
   mData.ClearSampleValues();
+  const Voice::RunShape shape = count > 0 ? active[0]->GetRunShape() : Voice::RunShape{};
   // Lanes past the last voice up to the widest lane group repeat its state.
   constexpr int kWidestLanes = 4;
   const int lanes = count == 0 ? 0 : (count + kWidestLanes - 1) / kWidestLanes * kWidestLanes;
@@ -89,6 +98,14 @@ void VoiceManager::RenderRun(double* left, double* right, Voice* const* active, 
     slot.snap = Oscillator::kZeroSnap;
     slot.dcSilence = DCremove::kSilence;
     slot.dcFadeOut = DCremove::kFadeOutFactor;
+    slot.waveform = shape.wave[osc];
+    slot.cutoffMoves = shape.cutoffMoves[osc];
+    slot.passType = shape.passType[osc];
+    slot.minCutoff = FilterContainer::kMinCutoff;
+    slot.maxCutoff = PlugG::FLT_F_MAX;
+    slot.cutoffCeiling = std::max(FilterMath::kMinCutoffHz, PlugG::NYQUIST);
+    slot.inverseRate = PlugG::INV_SR;
+    slot.maxWarpFraction = FilterMath::kMaxWarpFraction;
     for (int lane = 0; lane < lanes; ++lane) active[std::min(lane, count - 1)]->GatherRun(osc, slot, lane);
     RunLanes::Render(slot, count, frames, mRunLeft, mRunRight);
 

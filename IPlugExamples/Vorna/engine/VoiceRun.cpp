@@ -14,6 +14,30 @@ namespace
 constexpr std::uint64_t kAllLanes = ~std::uint64_t(0);
 }
 
+namespace
+{
+// The waveforms the lanes compute.
+bool RunsWave(OscWave w)
+{
+  return w == kOscSine || w == kOscSaw || w == kOscSquare || w == kOscTri;
+}
+
+std::uint64_t MaskOf(bool b)
+{
+  return b ? kAllLanes : 0;
+}
+
+bool Adds(EnvelopeGenerator::EnvelopeStage s)
+{
+  return s == EnvelopeGenerator::ENVELOPE_STAGE_ATTACK;
+}
+
+bool Multiplies(EnvelopeGenerator::EnvelopeStage s)
+{
+  return s == EnvelopeGenerator::ENVELOPE_STAGE_DECAY || s == EnvelopeGenerator::ENVELOPE_STAGE_RELEASE;
+}
+}  // namespace
+
 int Voice::FramesItCanRun(int maxFrames) const
 {
   if (mFreqGlideOn || mVelGlideOn) return 0;
@@ -23,7 +47,7 @@ int Voice::FramesItCanRun(int maxFrames) const
   {
     if (!mData->oscOn[osc]) continue;
     const Oscillator& o = *mOsc[osc];
-    if (o.GetWave() != kOscSine || !o.IsPlain() || mDeclicker[osc]->IsActive()) return 0;
+    if (!RunsWave(o.GetWave()) || !o.IsPlain() || mDeclicker[osc]->IsActive()) return 0;
     // The lanes wrap the phase by one subtraction, which needs a step and a
     // phase below the period (false for NaN as well).
     const double period = o.GetPhasePeriod();
@@ -32,8 +56,13 @@ int Voice::FramesItCanRun(int maxFrames) const
     if (mData->filterOn[osc])
     {
       const FilterContainer& f = *mFilter[osc];
-      if (f.GetFilter()->GetKind() != kFltSimple || f.CutoffMayMove()) return 0;
+      if (f.GetFilter()->GetKind() != kFltSimple) return 0;
       if (static_cast<const BiquadZK*>(f.GetFilter())->IsDriven()) return 0;
+      if (f.CutoffMayMove())
+      {
+        if (!f.CutoffFollowsEnvelopeOnly()) return 0;
+        frames = std::min(frames, f.GetEnvelope().SamplesLeftInStage());
+      }
     }
     const EnvelopeGenerator& e = *mAmpEnv[osc];
     sounding = sounding || e.GetCurrentStage() != EnvelopeGenerator::ENVELOPE_STAGE_OFF;
@@ -41,6 +70,21 @@ int Voice::FramesItCanRun(int maxFrames) const
   }
   // A voice whose envelopes are all off goes silent after its next frame.
   return sounding ? frames : 0;
+}
+
+Voice::RunShape Voice::GetRunShape() const
+{
+  // What a slot that is off, or a filter that is off, holds does not count.
+  RunShape shape = {};
+  for (int osc = 0; osc < kNumOscs; ++osc)
+  {
+    if (!mData->oscOn[osc]) continue;
+    shape.wave[osc] = mOsc[osc]->GetWave();
+    if (!mData->filterOn[osc]) continue;
+    shape.passType[osc] = mFilter[osc]->GetFilter()->GetPassType();
+    shape.cutoffMoves[osc] = mFilter[osc]->CutoffMayMove();
+  }
+  return shape;
 }
 
 void Voice::GatherRun(int osc, RunLanes::Slot& s, int lane) const
@@ -68,13 +112,27 @@ void Voice::GatherRun(int osc, RunLanes::Slot& s, int lane) const
     s.z2[lane] = b.z2;
     s.blockerCoefficient[lane] = b.blockerCoefficient;
     s.blockerState[lane] = b.blockerState;
+    if (s.cutoffMoves)
+    {
+      s.normalisedFreq[lane] = b.normalisedFreq;
+      s.q[lane] = b.q;
+      s.peakFactor[lane] = b.peakFactor;
+      const FilterContainer::CutoffLane c = mFilter[osc]->GetCutoffLane();
+      s.envAmount[lane] = c.envAmount;
+      s.baseCutoff[lane] = c.baseCutoff;
+      s.sentCutoff[lane] = c.sentCutoff;
+      s.fltEnvAttack[lane] = MaskOf(Adds(c.envelope.stage));
+      s.fltEnvMultiplying[lane] = MaskOf(Multiplies(c.envelope.stage));
+      s.fltEnvLevel[lane] = c.envelope.level;
+      s.fltEnvMultiplier[lane] = c.envelope.multiplier;
+      s.fltEnvNormalisedLevel[lane] = c.envelope.normalisedLevel;
+      s.fltEnvOutput[lane] = c.envelope.output;
+      s.fltEnvMinimum[lane] = c.envelope.minimumLevel;
+    }
   }
   const EnvelopeGenerator::Lane e = mAmpEnv[osc]->GetLane();
-  s.envAttack[lane] = e.stage == EnvelopeGenerator::ENVELOPE_STAGE_ATTACK ? kAllLanes : 0;
-  s.envMultiplying[lane] =
-    e.stage == EnvelopeGenerator::ENVELOPE_STAGE_DECAY || e.stage == EnvelopeGenerator::ENVELOPE_STAGE_RELEASE
-      ? kAllLanes
-      : 0;
+  s.envAttack[lane] = MaskOf(Adds(e.stage));
+  s.envMultiplying[lane] = MaskOf(Multiplies(e.stage));
   s.envLevel[lane] = e.level;
   s.envMultiplier[lane] = e.multiplier;
   s.envNormalisedLevel[lane] = e.normalisedLevel;
@@ -87,10 +145,19 @@ void Voice::GatherRun(int osc, RunLanes::Slot& s, int lane) const
 
 void Voice::FinishRunSlot(int osc, const RunLanes::Slot& s, int lane, int frames)
 {
-  mOsc[osc]->FinishPlainRun(s.phase[lane], s.sine[lane]);
+  mOsc[osc]->FinishPlainRun(s.phase[lane], s.wave[lane]);
   if (mData->dcRemoverOn[osc]) mDCRemover[osc]->SetMemory(s.dcX1[lane], s.dcY1[lane], s.dcWeight[lane]);
   if (mData->filterOn[osc])
-    static_cast<BiquadZK*>(mFilter[osc]->GetFilter())->SetStates(s.z1[lane], s.z2[lane], s.blockerState[lane]);
+  {
+    BiquadZK& biquad = *static_cast<BiquadZK*>(mFilter[osc]->GetFilter());
+    biquad.SetStates(s.z1[lane], s.z2[lane], s.blockerState[lane]);
+    if (s.cutoffMoves)
+    {
+      biquad.SetMovedCoefficients(s.b0[lane], s.b1[lane], s.b2[lane], s.a1[lane], s.a2[lane], s.normalisedFreq[lane]);
+      mFilter[osc]->FinishCutoffRun(frames, s.fltEnvLevel[lane], s.fltEnvNormalisedLevel[lane], s.fltEnvOutput[lane],
+                                    s.sentCutoff[lane]);
+    }
+  }
   mAmpEnv[osc]->FinishRun(frames, s.envLevel[lane], s.envNormalisedLevel[lane], s.envOutput[lane]);
   mPre[osc] = s.pre[lane];
   mPost[osc] = s.post[lane];
