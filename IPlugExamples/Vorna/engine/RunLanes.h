@@ -15,6 +15,15 @@ namespace RunLanes
 constexpr int kMaxFrames = 32;
 constexpr int kMaxVoices = 32;  // a multiple of every lane width
 
+// The waveforms, numbered as OscWave numbers them.
+enum Waveform
+{
+  kSine = 0,
+  kSaw = 1,
+  kSquare = 2,
+  kTriangle = 3
+};
+
 struct Slot
 {
   // Shared by the slot's voices.

@@ -29,28 +29,22 @@ inline typename L::V Limit(typename L::V x, typename L::V threshold, typename L:
 }
 
 // The plain waveform of the phases (inside one cycle), snapped to 0 near it.
-template <class L>
-inline typename L::V WaveOfLanes(int waveform, typename L::V phase, double snap)
+template <class L, int Waveform>
+inline typename L::V WaveOfLanes(typename L::V phase, double snap)
 {
   using V = typename L::V;
   constexpr double kPi = 3.14159265358979323846;
   const V pi = L::Set(kPi);
   const V one = L::Set(1.0);
   V value;
-  switch (waveform)
-  {
-    case 1:  // saw
-      value = L::Sub(one, L::Div(phase, pi));
-      break;
-    case 2:  // square
-      value = L::Select(L::Greater(phase, pi), L::Set(-1.0), one);
-      break;
-    case 3:  // triangle
-      value = L::Sub(L::Abs(L::Sub(L::Div(L::Mul(phase, L::Set(2.0)), pi), L::Set(2.0))), one);
-      break;
-    default:
-      return SinesOfLanes<L>(phase, snap);
-  }
+  if constexpr (Waveform == RunLanes::kSaw)
+    value = L::Sub(one, L::Div(phase, pi));
+  else if constexpr (Waveform == RunLanes::kSquare)
+    value = L::Select(L::Greater(phase, pi), L::Set(-1.0), one);
+  else if constexpr (Waveform == RunLanes::kTriangle)
+    value = L::Sub(L::Abs(L::Sub(L::Div(L::Mul(phase, L::Set(2.0)), pi), L::Set(2.0))), one);
+  else
+    return SinesOfLanes<L>(phase, snap);
   const V tiny = L::And(L::Greater(value, L::Set(-snap)), L::Less(value, L::Set(snap)));
   return L::AndNot(tiny, value);
 }
@@ -62,7 +56,7 @@ template <class L>
 struct EnvelopeLanes
 {
   using V = typename L::V;
-  V attack, multiplying, level, multiplier, normalised, output, minimum, span;
+  V attack{}, multiplying{}, level{}, multiplier{}, normalised{}, output{}, minimum{}, span{};
 
   void Load(const std::uint64_t* attackMask, const std::uint64_t* multiplyingMask, const double* levels,
             const double* multipliers, const double* normalisedLevels, const double* outputs, const double* minimums)
@@ -117,7 +111,7 @@ struct MovingBiquadLanes
 {
   using V = typename L::V;
   EnvelopeLanes<L> envelope;
-  V amount, base, sent, normalisedFreq, q, peakFactor;
+  V amount{}, base{}, sent{}, normalisedFreq{}, q{}, peakFactor{};
   V b0, b1, b2, a1, a2;
 
   void Next(const RunLanes::Slot& s)
@@ -189,7 +183,8 @@ struct MovingBiquadLanes
   }
 };
 
-template <class L>
+// Waveform and a moving cutoff are constants of the loop.
+template <class L, int Waveform, bool CutoffMoves>
 void RenderGroup(RunLanes::Slot& s, int lane, int frames, double* left, double* right)
 {
   using V = typename L::V;
@@ -216,7 +211,7 @@ void RenderGroup(RunLanes::Slot& s, int lane, int frames, double* left, double* 
   biquad.b2 = L::Load(s.b2 + lane);
   biquad.a1 = L::Load(s.a1 + lane);
   biquad.a2 = L::Load(s.a2 + lane);
-  // Read whether or not the cutoff moves: a slot's fields always hold numbers.
+  if (CutoffMoves)
   {
     biquad.envelope.Load(s.fltEnvAttack + lane, s.fltEnvMultiplying + lane, s.fltEnvLevel + lane,
                          s.fltEnvMultiplier + lane, s.fltEnvNormalisedLevel + lane, s.fltEnvOutput + lane,
@@ -242,7 +237,7 @@ void RenderGroup(RunLanes::Slot& s, int lane, int frames, double* left, double* 
   V wave = zero, pre = zero, post = zero, out = zero, amplitude = zero;
   for (int k = 0; k < frames; ++k)
   {
-    wave = WaveOfLanes<L>(s.waveform, phase, s.snap);
+    wave = WaveOfLanes<L, Waveform>(phase, s.snap);
     // A step below the period keeps the phase below twice the period: one
     // subtraction wraps it, exactly.
     phase = L::Add(phase, step);
@@ -264,7 +259,7 @@ void RenderGroup(RunLanes::Slot& s, int lane, int frames, double* left, double* 
 
     if (s.filterOn)
     {
-      if (s.cutoffMoves) biquad.Next(s);
+      if constexpr (CutoffMoves) biquad.Next(s);
       const V raw = L::Add(L::Mul(biquad.b0, x), z1);
       const V y = L::AndNot(L::Less(L::Abs(raw), smallest), raw);
       z1 = L::Sub(L::Add(L::Mul(biquad.b1, x), z2), L::Mul(biquad.a1, y));
@@ -291,7 +286,7 @@ void RenderGroup(RunLanes::Slot& s, int lane, int frames, double* left, double* 
   L::Store(s.z1 + lane, z1);
   L::Store(s.z2 + lane, z2);
   L::Store(s.blockerState + lane, blockerState);
-  if (s.cutoffMoves)
+  if (CutoffMoves)
   {
     biquad.envelope.Store(s.fltEnvLevel + lane, s.fltEnvNormalisedLevel + lane, s.fltEnvOutput + lane);
     L::Store(s.sentCutoff + lane, biquad.sent);
@@ -310,9 +305,27 @@ void RenderGroup(RunLanes::Slot& s, int lane, int frames, double* left, double* 
   L::Store(s.amplitude + lane, amplitude);
 }
 
+template <class L, int Waveform>
+void RenderWave(RunLanes::Slot& slot, int voices, int frames, double* left, double* right)
+{
+  for (int lane = 0; lane < voices; lane += L::kLanes)
+  {
+    if (slot.cutoffMoves && slot.filterOn)
+      RenderGroup<L, Waveform, true>(slot, lane, frames, left, right);
+    else
+      RenderGroup<L, Waveform, false>(slot, lane, frames, left, right);
+  }
+}
+
 template <class L>
 void RenderLanes(RunLanes::Slot& slot, int voices, int frames, double* left, double* right)
 {
-  for (int lane = 0; lane < voices; lane += L::kLanes) RenderGroup<L>(slot, lane, frames, left, right);
+  switch (slot.waveform)
+  {
+    case RunLanes::kSaw: RenderWave<L, RunLanes::kSaw>(slot, voices, frames, left, right); break;
+    case RunLanes::kSquare: RenderWave<L, RunLanes::kSquare>(slot, voices, frames, left, right); break;
+    case RunLanes::kTriangle: RenderWave<L, RunLanes::kTriangle>(slot, voices, frames, left, right); break;
+    default: RenderWave<L, RunLanes::kSine>(slot, voices, frames, left, right); break;
+  }
 }
 }  // namespace

@@ -8,6 +8,10 @@
 #include <algorithm>
 #include <bit>
 
+static_assert(int(RunLanes::kSine) == int(kOscSine) && int(RunLanes::kSaw) == int(kOscSaw) &&
+                int(RunLanes::kSquare) == int(kOscSquare) && int(RunLanes::kTriangle) == int(kOscTri),
+              "the lanes number the waveforms as the oscillator does");
+
 int VoiceManager::CollectSounding(Voice** active)
 {
   int count = 0;
