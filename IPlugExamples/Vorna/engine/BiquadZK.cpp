@@ -46,7 +46,7 @@ void BiquadZK::CalcCoeffs()
       break;
     case kP:
     {
-      const double v = PeakFactor() * k / mQ;
+      const double v = mPeakFactor * k / mQ;
       mB0 = (1.0 + v + c) * e;
       mB1 = e * f;
       mB2 = (1.0 - v + c) * e;
@@ -114,6 +114,7 @@ void BiquadZK::SetResonance(double r)
   const double r4 = r2 * r2;
   mResonancePow8 = r4 * r4;
   mPeakGainDb = kMaxPeakGainDb * mResonancePow8;
+  mPeakFactor = std::pow(10.0, mPeakGainDb * 0.05);
   mQ = std::max(kMinQ, kMaxQ * mResonancePow8);
   CalcCoeffs();
   UpdateDriveBlend();

@@ -49,7 +49,7 @@ public:
   Lane GetLane() const
   {
     return {mB0, mB1, mB2, mA1, mA2, mZ1, mZ2, mDcBlocker.GetCoefficient(), mDcBlocker.GetState(),
-            mNormalisedFreq, mQ, PeakFactor()};
+            mNormalisedFreq, mQ, mPeakFactor};
   }
   void SetStates(double z1, double z2, double blockerState)
   {
@@ -70,7 +70,6 @@ public:
 
 private:
   void UpdateDriveBlend();
-  double PeakFactor() const { return std::pow(10.0, mPeakGainDb * 0.05); }
 
   // What every sample reads comes first.
   double mB0 = 1.0;
@@ -87,6 +86,7 @@ private:
   double mNormalisedFreq = 0.4;
   double mQ = 0.707;
   double mPeakGainDb = 0.0;
+  double mPeakFactor = 1.0;  // 10^(mPeakGainDb / 20), the peak's gain as a factor
   double mResonancePow8 = 0.707;
 };
 
