@@ -43,16 +43,17 @@ void EachActive(EngineRig& r, const std::function<void(Voice&)>& fn)
     if (r.T().IsActive(v)) fn(r.V(v));
 }
 
-// Both slots' waveform w through the simple filter of pass type t, its cutoff
+// Both slots' waveform w through filter model m of pass type t, its cutoff
 // swept by the filter envelope (amount > 0 up from the cutoff, < 0 down along
-// the quartic curve), with resonance.
-Patch SweptFilter(const char* name, OscWave w, FilterPassType t, double amount)
+// the quartic curve), with resonance and drive.
+Patch SweptFilter(const char* name, OscWave w, FilterModel m, FilterPassType t, double amount)
 {
   return {name, 10,
           [=](EngineRig& r) {
             for (int osc = 0; osc < 2; ++osc)
             {
               r.E().SetOscWave(osc, w);
+              r.E().SetFltModel(osc, m);
               r.E().SetFltPassType(osc, t);
               r.E().SetFltFreq(osc, 1500.0);
               r.E().SetFltEnvAmnt(osc, amount);
@@ -60,6 +61,8 @@ Patch SweptFilter(const char* name, OscWave w, FilterPassType t, double amount)
               {
                 FilterContainer& f = r.V(v).GetFilter(osc);
                 f.SetResonance(0.7, false);
+                // The ladder's input gain; the biquad's drive keeps it off the runs.
+                if (m == kFltTLadder) f.SetDrive(0.3, false);
                 f.SetEnvStageValue(kAttack, 0.01, false);
                 f.SetEnvStageValue(kDecay, 0.02, false);
                 f.SetEnvStageValue(kSustain, 0.3, false);
@@ -162,11 +165,16 @@ const std::vector<Patch>& Patches()
          d.fmAmount[0] = 0.4 * on;
          d.fmSource[0] = VoiceDataSingleton::kFmAux;
        }},
-      SweptFilter("saws, swept low-pass", kOscSaw, kLP, 0.6),
-      SweptFilter("squares, swept down band-pass", kOscSquare, kBP, -0.7),
-      SweptFilter("triangles, swept high-pass", kOscTri, kHP, 0.4),
-      SweptFilter("saws, swept down peak", kOscSaw, kP, -0.5),
-      SweptFilter("sines, swept band reject", kOscSine, kBR, 0.8),
+      SweptFilter("saws, swept low-pass", kOscSaw, kFltSimple, kLP, 0.6),
+      SweptFilter("squares, swept down band-pass", kOscSquare, kFltSimple, kBP, -0.7),
+      SweptFilter("triangles, swept high-pass", kOscTri, kFltSimple, kHP, 0.4),
+      SweptFilter("saws, swept down peak", kOscSaw, kFltSimple, kP, -0.5),
+      SweptFilter("sines, swept band reject", kOscSine, kFltSimple, kBR, 0.8),
+      SweptFilter("saws, swept t ladder low-pass", kOscSaw, kFltTLadder, kLP, 0.6),
+      SweptFilter("squares, swept down t ladder band-pass", kOscSquare, kFltTLadder, kBP, -0.7),
+      SweptFilter("triangles, swept t ladder high-pass", kOscTri, kFltTLadder, kHP, 0.4),
+      SweptFilter("saws, swept down t ladder peak", kOscSaw, kFltTLadder, kP, -0.5),
+      SweptFilter("sines, swept t ladder band reject", kOscSine, kFltTLadder, kBR, 0.8),
       {"shiver, filter envelope and a sawtooth come and go", 9, [](EngineRig&) {},
        [](EngineRig& r, int frame) {
          const bool on = frame == 1000;
@@ -304,7 +312,22 @@ TEST(RunsOfFrames, TheTwoAndFourLaneRoadsGiveTheSameBits)
     first.sentCutoff[v] = -1.0;
     first.q[v] = 0.25 + v;
     first.peakFactor[v] = 3.0;
+    first.ladderS1[v] = 0.1 * unit(random);
+    first.ladderS2[v] = 0.1 * unit(random);
+    first.ladderCutoff[v] = 800.0;
+    first.ladderG[v] = 0.05;
+    first.ladderG0[v] = 1.0 / 1.05;
+    first.ladderGain[v] = 0.05 / 1.05;
+    first.ladderGain2[v] = first.ladderGain[v] * first.ladderGain[v];
+    first.ladderGain3[v] = first.ladderGain2[v] * first.ladderGain[v];
+    first.ladderGain4[v] = first.ladderGain3[v] * first.ladderGain[v];
+    first.ladderFeedback[v] = 3.5;
+    first.ladderInputGain[v] = 1.0 + 30.0 * (v % 2);  // into the saturated tanh
+    first.feedbackHighPassCoefficient[v] = 0.002;
   }
+  first.minWarpHz = 1.0;
+  first.maxWarpHz = 0.49 * 48000.0;
+  first.piOverRate = 3.14159265358979323846 / 48000.0;
   first.minCutoff = 10.0;
   first.maxCutoff = 20000.0;
   first.cutoffCeiling = 24000.0;
@@ -318,10 +341,11 @@ TEST(RunsOfFrames, TheTwoAndFourLaneRoadsGiveTheSameBits)
   std::vector<double> l1(RunLanes::kMaxFrames * RunLanes::kMaxVoices), r1(l1.size()), l2(l1.size()), r2(l1.size());
   for (int run = 0; run < 20; ++run)
   {
-    // Every waveform and every pass type, the cutoff still and moving.
+    // Every waveform, pass type and model, the cutoff still and moving.
     first.waveform = second.waveform = run % 4;
     first.passType = second.passType = run % 5;
     first.cutoffMoves = second.cutoffMoves = run % 3 != 0;
+    first.model = second.model = run % 2 == 0 ? RunLanes::kSimple : RunLanes::kTLadder;
     RunLanes::RenderSse2(first, voices, RunLanes::kMaxFrames, l1.data(), r1.data());
     RunLanes::RenderAvx2(second, voices, RunLanes::kMaxFrames, l2.data(), r2.data());
     ASSERT_EQ(std::memcmp(l1.data(), l2.data(), l1.size() * sizeof(double)), 0) << "run " << run;

@@ -6,6 +6,7 @@
 
 #include "SinOfPhaseConstants.h"
 #include "TanConstants.h"
+#include "TanhConstants.h"
 
 // Inline replacements for the library's sin, tanh, asinh and tan on the per-sample
 // paths (oscillator sine, filter saturation, a moving cutoff's warp). The library functions are exact to
@@ -20,20 +21,7 @@ namespace FastMath
 // e^x. Within 1 ulp of std::exp.
 inline double Exp(double x)
 {
-  // Beyond +-700 the result over- or underflows, or nearly so: the library knows best.
-  constexpr double kFastRange = 700.0;
-  constexpr double kInvLn2 = 1.44269504088896338700e+00;
-  // ln 2 in two parts: k * kLn2Hi is exact for every k the fast range produces.
-  constexpr double kLn2Hi = 6.93147180369123816490e-01;
-  constexpr double kLn2Lo = 1.90821492927058770002e-10;
-  constexpr double P1 = 1.66666666666666019037e-01;
-  constexpr double P2 = -2.77777777770155933842e-03;
-  constexpr double P3 = 6.61375632143793436117e-05;
-  constexpr double P4 = -1.65339022054652515390e-06;
-  constexpr double P5 = 4.13813679705723846039e-08;
-  constexpr int kExponentBias = 1023;
-  constexpr int kMantissaBits = 52;
-
+  using namespace ExpConstants;
   if (!(x > -kFastRange && x < kFastRange)) return std::exp(x);
   // x = k ln2 + r with |r| <= ln2 / 2; e^r from a rational form in r^2.
   const int k = static_cast<int>(x * kInvLn2 + (x < 0.0 ? -0.5 : 0.5));
@@ -92,19 +80,7 @@ inline double Exp(double x)
 // tanh(x). Within 2 ulp of std::tanh.
 inline double Tanh(double x)
 {
-  // Below this a rational fit in x^2; above it 1 - 2 / (e^2x + 1) loses nothing.
-  constexpr double kRationalLimit = 0.625;
-  // Beyond this tanh is 1 to double precision. (NaN goes on to Exp, which returns it.)
-  constexpr double kSaturated = 22.0;
-  // Below this tanh(x) is x to double precision (and keeps the sign of zero).
-  constexpr double kLinear = 1e-9;
-  constexpr double P0 = -9.64399179425052238628e-1;
-  constexpr double P1 = -9.92877231001918586564e1;
-  constexpr double P2 = -1.61468768441708447952e3;
-  constexpr double Q0 = 1.12811678491632931402e2;
-  constexpr double Q1 = 2.23548839060100448583e3;
-  constexpr double Q2 = 4.84406305325125486048e3;
-
+  using namespace TanhConstants;
   const double a = std::fabs(x);
   if (a < kRationalLimit)
   {

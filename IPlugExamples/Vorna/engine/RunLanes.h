@@ -2,9 +2,9 @@
 
 // One oscillator slot of the sounding voices laid out side by side, one voice
 // per lane, for a run of frames in which no modulation reaches the voices:
-// plain oscillators of the sine, saw, square or triangle, filters whose cutoff
-// stands still or follows the filter envelope alone (the simple biquad without
-// drive), envelopes that stay in their stages. The lanes compute exactly what
+// plain oscillators of the sine, saw, square or triangle, filters (the simple
+// biquad without drive, the transistor ladder) whose cutoff stands still or
+// follows the filter envelope alone, envelopes that stay in their stages. The lanes compute exactly what
 // each voice's own code computes, operation for operation, so a run sounds the
 // same bits as the frames rendered one by one. Plain data only: the AVX2 copy
 // of the kernel must not include any inline function of the engine.
@@ -24,6 +24,13 @@ enum Waveform
   kTriangle = 3
 };
 
+// The filter models the lanes compute, numbered as FilterModel numbers them.
+enum Model
+{
+  kSimple = 1,
+  kTLadder = 3
+};
+
 struct Slot
 {
   // Shared by the slot's voices.
@@ -36,14 +43,18 @@ struct Slot
   double dcSilence = 0.0;  // the DC remover's silence and the weight it keeps per silent sample
   double dcFadeOut = 0.0;
   int waveform = 0;  // OscWave: sine, saw, square or triangle
-  // The biquad's cutoff follows the filter envelope on every lane.
+  int model = 0;  // FilterModel: simple or t ladder
+  // The cutoff follows the filter envelope on every lane.
   bool cutoffMoves = false;
   int passType = 0;              // FilterPassType
   double minCutoff = 0.0;        // the filter slot's clamp of a moved cutoff, Hz
   double maxCutoff = 0.0;
-  double cutoffCeiling = 0.0;    // the biquad's own clamp, Hz
+  double cutoffCeiling = 0.0;    // the models' own clamp, Hz
   double inverseRate = 0.0;      // 1 / sample rate
   double maxWarpFraction = 0.0;  // of the sample rate
+  double minWarpHz = 0.0;        // the tangent warp's range, Hz
+  double maxWarpHz = 0.0;
+  double piOverRate = 0.0;
 
   // Per voice. The oscillator: phase and its step per sample (increment times shiver factor).
   double phase[kMaxVoices] = {};
@@ -84,6 +95,24 @@ struct Slot
   double normalisedFreq[kMaxVoices] = {};
   double q[kMaxVoices] = {};
   double peakFactor[kMaxVoices] = {};  // 10^(peak gain dB / 20)
+  // The transistor ladder (its DC blocker is the biquad's above): the stages'
+  // states, the cutoff and the gains computed from it, the resonance feedback,
+  // the input gain and the feedback's high-pass.
+  double ladderS1[kMaxVoices] = {};
+  double ladderS2[kMaxVoices] = {};
+  double ladderS3[kMaxVoices] = {};
+  double ladderS4[kMaxVoices] = {};
+  double ladderCutoff[kMaxVoices] = {};
+  double ladderG[kMaxVoices] = {};
+  double ladderG0[kMaxVoices] = {};
+  double ladderGain[kMaxVoices] = {};
+  double ladderGain2[kMaxVoices] = {};
+  double ladderGain3[kMaxVoices] = {};
+  double ladderGain4[kMaxVoices] = {};
+  double ladderFeedback[kMaxVoices] = {};
+  double ladderInputGain[kMaxVoices] = {};
+  double feedbackHighPassCoefficient[kMaxVoices] = {};
+  double feedbackHighPassState[kMaxVoices] = {};
   // The amplitude envelope: attack lanes add the multiplier, decay and release
   // lanes multiply by it, the others hold.
   std::uint64_t envAttack[kMaxVoices] = {};

@@ -3,14 +3,15 @@
 // The run of one oscillator slot, written once over lanes of doubles: L is
 // Sse2 (LanesSse2.h) or Avx2 (LanesAvx2.h). Each step repeats the scalar code's
 // operations in their order: the waveform and the phase of Oscillator's plain
-// path, SoftLimiter, DCremove, FilterContainer's envelope cutoff and BiquadZK's
-// SetFreq without drive, BiquadZK without drive with its flush and its
-// OnePoleHighPass, EnvelopeGenerator within a stage, and the voice's gain, pan
-// and bus terms. Where the scalar code branches, a lane computes both sides and
+// path, SoftLimiter, DCremove, FilterContainer's envelope cutoff, BiquadZK
+// without drive (SetFreq, Process with its flush and its OnePoleHighPass) or
+// TransistorLadderZDF (SetFreq, Process), EnvelopeGenerator within a stage,
+// and the voice's gain, pan and bus terms. Where the scalar code branches, a lane computes both sides and
 // keeps the one its own test picks. Internal to each file that includes it.
 #include "RunLanes.h"
 #include "SineLanesKernel.h"
 #include "TanLanesKernel.h"
+#include "TanhLanesKernel.h"
 
 #include <cfloat>
 
@@ -102,23 +103,44 @@ inline typename L::V AtMost(typename L::V high, typename L::V x)
   return L::Select(L::Less(x, high), x, high);
 }
 
-// The biquad's coefficients for a cutoff moved by the filter envelope: the
-// filter slot's envelope cutoff, then BiquadZK::SetFreq and CalcCoeffs (whose
-// drive blend stays 0 without drive). Lanes whose cutoff equals the one last
-// sent keep what they hold, as the slot then sends nothing.
+// OnePoleHighPass::Process on lanes.
 template <class L>
-struct MovingBiquadLanes
+inline typename L::V HighPassOfLanes(typename L::V x, typename L::V coefficient, typename L::V& state)
+{
+  const typename L::V v = L::Mul(L::Sub(x, state), coefficient);
+  const typename L::V lowPassed = L::Add(state, v);
+  state = L::Add(lowPassed, v);
+  return L::Sub(x, lowPassed);
+}
+
+// The filter slot's cutoff moved by its envelope alone (FilterContainer's
+// MoveCutoff without glide or shiver): the envelope's next value, the cutoff it
+// gives, and which lanes differ from the cutoff last sent (those the slot sends
+// to its filter).
+template <class L>
+struct CutoffLanes
 {
   using V = typename L::V;
   EnvelopeLanes<L> envelope;
-  V amount{}, base{}, sent{}, normalisedFreq{}, q{}, peakFactor{};
-  V b0, b1, b2, a1, a2;
+  V amount{}, base{}, sent{};
 
-  void Next(const RunLanes::Slot& s)
+  void Load(const RunLanes::Slot& s, int lane)
+  {
+    envelope.Load(s.fltEnvAttack + lane, s.fltEnvMultiplying + lane, s.fltEnvLevel + lane, s.fltEnvMultiplier + lane,
+                  s.fltEnvNormalisedLevel + lane, s.fltEnvOutput + lane, s.fltEnvMinimum + lane);
+    amount = L::Load(s.envAmount + lane);
+    base = L::Load(s.baseCutoff + lane);
+    sent = L::Load(s.sentCutoff + lane);
+  }
+  void Store(RunLanes::Slot& s, int lane) const
+  {
+    envelope.Store(s.fltEnvLevel + lane, s.fltEnvNormalisedLevel + lane, s.fltEnvOutput + lane);
+    L::Store(s.sentCutoff + lane, sent);
+  }
+  // The mask of lanes whose filter is sent the cutoff f.
+  V Next(const RunLanes::Slot& s, V& f)
   {
     const V one = L::Set(1.0);
-    const V two = L::Set(2.0);
-    const V zero = L::Set(0.0);
     const V e = envelope.Next();
     // Upwards straight to the top; downwards along a quartic curve.
     const V up = L::Add(base, L::Mul(L::Mul(L::Sub(L::Set(s.maxCutoff), base), amount), e));
@@ -126,16 +148,71 @@ struct MovingBiquadLanes
     const V rest2 = L::Mul(rest, rest);
     const V down = L::Add(base, L::Mul(L::Mul(L::Sub(base, L::Set(s.minCutoff)), amount),
                                        L::Sub(one, L::Mul(rest2, rest2))));
-    const V moved = L::Select(L::Greater(amount, zero), up, down);
-    const V f = AtMost<L>(L::Set(s.maxCutoff), AtLeast<L>(L::Set(s.minCutoff), moved));
+    const V moved = L::Select(L::Greater(amount, L::Set(0.0)), up, down);
+    f = AtMost<L>(L::Set(s.maxCutoff), AtLeast<L>(L::Set(s.minCutoff), moved));
     const V changed = L::NotEqual(f, sent);
-    if (!L::Any(changed)) return;
     sent = L::Select(changed, f, sent);
+    return changed;
+  }
+};
 
-    // std::clamp(f, 1, ceiling), then the angle and its tangent.
-    const V limited = L::Select(L::Less(f, one), one, L::Select(L::Less(L::Set(s.cutoffCeiling), f),
-                                                                  L::Set(s.cutoffCeiling), f));
-    const V nf = L::Mul(limited, L::Set(s.inverseRate));
+// FilterMath::LimitCutoff: std::clamp(f, 1, ceiling).
+template <class L>
+inline typename L::V LimitedCutoff(const RunLanes::Slot& s, typename L::V f)
+{
+  const typename L::V one = L::Set(1.0);
+  const typename L::V ceiling = L::Set(s.cutoffCeiling);
+  return L::Select(L::Less(f, one), one, L::Select(L::Less(ceiling, f), ceiling, f));
+}
+
+// BiquadZK without drive: Process, and with a moving cutoff SetFreq (whose
+// drive blend stays 0 without drive).
+template <class L, bool CutoffMoves>
+struct BiquadLanes
+{
+  using V = typename L::V;
+  CutoffLanes<L> cutoff;
+  V b0{}, b1{}, b2{}, a1{}, a2{}, z1{}, z2{}, blockerCoefficient{}, blockerState{};
+  V normalisedFreq{}, q{}, peakFactor{};
+
+  void Load(const RunLanes::Slot& s, int lane)
+  {
+    b0 = L::Load(s.b0 + lane);
+    b1 = L::Load(s.b1 + lane);
+    b2 = L::Load(s.b2 + lane);
+    a1 = L::Load(s.a1 + lane);
+    a2 = L::Load(s.a2 + lane);
+    z1 = L::Load(s.z1 + lane);
+    z2 = L::Load(s.z2 + lane);
+    blockerCoefficient = L::Load(s.blockerCoefficient + lane);
+    blockerState = L::Load(s.blockerState + lane);
+    if (!CutoffMoves) return;
+    cutoff.Load(s, lane);
+    normalisedFreq = L::Load(s.normalisedFreq + lane);
+    q = L::Load(s.q + lane);
+    peakFactor = L::Load(s.peakFactor + lane);
+  }
+  void Store(RunLanes::Slot& s, int lane) const
+  {
+    L::Store(s.z1 + lane, z1);
+    L::Store(s.z2 + lane, z2);
+    L::Store(s.blockerState + lane, blockerState);
+    if (!CutoffMoves) return;
+    cutoff.Store(s, lane);
+    L::Store(s.normalisedFreq + lane, normalisedFreq);
+    L::Store(s.b0 + lane, b0);
+    L::Store(s.b1 + lane, b1);
+    L::Store(s.b2 + lane, b2);
+    L::Store(s.a1 + lane, a1);
+    L::Store(s.a2 + lane, a2);
+  }
+  // SetFreq(f) on the changed lanes.
+  void SetFreq(const RunLanes::Slot& s, V changed, V f)
+  {
+    const V one = L::Set(1.0);
+    const V two = L::Set(2.0);
+    const V zero = L::Set(0.0);
+    const V nf = L::Mul(LimitedCutoff<L>(s, f), L::Set(s.inverseRate));
     const V fraction = L::Set(s.maxWarpFraction);
     const V k = TanOfLanes<L>(L::Mul(L::Set(3.14159265358979323846), L::Select(L::Less(fraction, nf), fraction, nf)));
     const V c = L::Mul(k, k);
@@ -181,10 +258,156 @@ struct MovingBiquadLanes
     a1 = L::Select(changed, L::Mul(g, h), a1);
     a2 = L::Select(changed, L::Mul(L::Add(L::Sub(one, d), c), g), a2);
   }
+  V Process(const RunLanes::Slot& s, V x)
+  {
+    if constexpr (CutoffMoves)
+    {
+      V f;
+      const V changed = cutoff.Next(s, f);
+      if (L::Any(changed)) SetFreq(s, changed, f);
+    }
+    const V raw = L::Add(L::Mul(b0, x), z1);
+    const V y = L::AndNot(L::Less(L::Abs(raw), L::Set(DBL_MIN)), raw);
+    z1 = L::Sub(L::Add(L::Mul(b1, x), z2), L::Mul(a1, y));
+    z2 = L::Sub(L::Mul(b2, x), L::Mul(a2, y));
+    return HighPassOfLanes<L>(y, blockerCoefficient, blockerState);
+  }
 };
 
-// Waveform and a moving cutoff are constants of the loop.
-template <class L, int Waveform, bool CutoffMoves>
+// TransistorLadderZDF: Process, and with a moving cutoff SetFreq.
+template <class L, bool CutoffMoves>
+struct TLadderLanes
+{
+  using V = typename L::V;
+  CutoffLanes<L> cutoff;
+  V s1{}, s2{}, s3{}, s4{}, cutoffHz{}, g{}, g0{}, gain{}, gain2{}, gain3{}, gain4{};
+  V feedback{}, inputGain{}, highPassCoefficient{}, highPassState{}, blockerCoefficient{}, blockerState{};
+
+  void Load(const RunLanes::Slot& s, int lane)
+  {
+    s1 = L::Load(s.ladderS1 + lane);
+    s2 = L::Load(s.ladderS2 + lane);
+    s3 = L::Load(s.ladderS3 + lane);
+    s4 = L::Load(s.ladderS4 + lane);
+    cutoffHz = L::Load(s.ladderCutoff + lane);
+    g = L::Load(s.ladderG + lane);
+    g0 = L::Load(s.ladderG0 + lane);
+    gain = L::Load(s.ladderGain + lane);
+    gain2 = L::Load(s.ladderGain2 + lane);
+    gain3 = L::Load(s.ladderGain3 + lane);
+    gain4 = L::Load(s.ladderGain4 + lane);
+    feedback = L::Load(s.ladderFeedback + lane);
+    inputGain = L::Load(s.ladderInputGain + lane);
+    highPassCoefficient = L::Load(s.feedbackHighPassCoefficient + lane);
+    highPassState = L::Load(s.feedbackHighPassState + lane);
+    blockerCoefficient = L::Load(s.blockerCoefficient + lane);
+    blockerState = L::Load(s.blockerState + lane);
+    if (CutoffMoves) cutoff.Load(s, lane);
+  }
+  void Store(RunLanes::Slot& s, int lane) const
+  {
+    L::Store(s.ladderS1 + lane, s1);
+    L::Store(s.ladderS2 + lane, s2);
+    L::Store(s.ladderS3 + lane, s3);
+    L::Store(s.ladderS4 + lane, s4);
+    L::Store(s.feedbackHighPassState + lane, highPassState);
+    L::Store(s.blockerState + lane, blockerState);
+    if (!CutoffMoves) return;
+    cutoff.Store(s, lane);
+    L::Store(s.ladderCutoff + lane, cutoffHz);
+    L::Store(s.ladderG + lane, g);
+    L::Store(s.ladderG0 + lane, g0);
+    L::Store(s.ladderGain + lane, gain);
+    L::Store(s.ladderGain2 + lane, gain2);
+    L::Store(s.ladderGain3 + lane, gain3);
+    L::Store(s.ladderGain4 + lane, gain4);
+  }
+  void SetFreq(const RunLanes::Slot& s, V changed, V f)
+  {
+    const V one = L::Set(1.0);
+    const V limited = LimitedCutoff<L>(s, f);
+    // FilterMath::WarpAngle: std::max(1, std::min(f, 0.49 SR)) pi / SR.
+    const V maxWarp = L::Set(s.maxWarpHz);
+    const V below = L::Select(L::Less(maxWarp, limited), maxWarp, limited);
+    const V angle = L::Mul(AtLeast<L>(L::Set(s.minWarpHz), below), L::Set(s.piOverRate));
+    const V newG = TanOfLanes<L>(angle);
+    const V newG0 = L::Div(one, L::Add(one, newG));
+    const V newGain = L::Mul(newG, newG0);
+    const V newGain2 = L::Mul(newGain, newGain);
+    const V newGain3 = L::Mul(newGain2, newGain);
+    cutoffHz = L::Select(changed, limited, cutoffHz);
+    g = L::Select(changed, newG, g);
+    g0 = L::Select(changed, newG0, g0);
+    gain = L::Select(changed, newGain, gain);
+    gain2 = L::Select(changed, newGain2, gain2);
+    gain3 = L::Select(changed, newGain3, gain3);
+    gain4 = L::Select(changed, L::Mul(newGain3, newGain), gain4);
+  }
+  V Stage(V in, V& state) const
+  {
+    const V v = TanhOfLanes<L>(L::Mul(L::Sub(in, state), gain));
+    const V y = L::Add(state, v);
+    state = L::Add(y, v);
+    return y;
+  }
+  V Process(const RunLanes::Slot& s, V x)
+  {
+    if constexpr (CutoffMoves)
+    {
+      V f;
+      const V changed = cutoff.Next(s, f);
+      if (L::Any(changed)) SetFreq(s, changed, f);
+    }
+    // The ladder's output as far as it is known before this sample's input.
+    V sigma = L::Mul(
+      L::Add(L::Add(L::Add(L::Mul(gain3, s1), L::Mul(gain2, s2)), L::Mul(gain, s3)), s4), g0);
+    if (s.passType == 0 || s.passType == 3 || s.passType == 4)
+      sigma = HighPassOfLanes<L>(sigma, highPassCoefficient, highPassState);
+    const V u = L::Div(L::Sub(L::Mul(x, inputGain), L::Mul(feedback, sigma)),
+                       L::Add(L::Set(1.0), L::Mul(feedback, gain4)));
+    const V y1 = Stage(u, s1);
+    const V y2 = Stage(y1, s2);
+    const V y3 = Stage(y2, s3);
+    const V y4 = Stage(y3, s4);
+    const V four = L::Set(4.0);
+    const V eight = L::Set(8.0);
+    V mix;
+    switch (s.passType)
+    {
+      case 1:  // band-pass
+        mix = L::Add(L::Sub(L::Mul(four, y2), L::Mul(eight, y3)), L::Mul(four, y4));
+        break;
+      case 2:  // high-pass
+        mix = L::Add(L::Sub(L::Add(L::Sub(u, L::Mul(four, y1)), L::Mul(L::Set(6.0), y2)), L::Mul(four, y3)), y4);
+        break;
+      case 3:  // peak
+        mix = u;
+        break;
+      case 4:  // band reject
+        mix = L::Add(L::Sub(L::Add(L::Sub(u, L::Mul(four, y1)), L::Mul(eight, y2)), L::Mul(eight, y3)),
+                     L::Mul(four, y4));
+        break;
+      default:  // low-pass
+        mix = y4;
+        break;
+    }
+    const V out = L::Mul(L::Set(2.0), TanhOfLanes<L>(L::Mul(L::Set(0.5), mix)));
+    return HighPassOfLanes<L>(out, blockerCoefficient, blockerState);
+  }
+};
+
+// A slot whose filter is off.
+template <class L>
+struct NoFilterLanes
+{
+  using V = typename L::V;
+  void Load(const RunLanes::Slot&, int) {}
+  void Store(RunLanes::Slot&, int) const {}
+  V Process(const RunLanes::Slot&, V x) { return x; }
+};
+
+// The waveform and the filter are constants of the loop.
+template <class L, int Waveform, class Filter>
 void RenderGroup(RunLanes::Slot& s, int lane, int frames, double* left, double* right)
 {
   using V = typename L::V;
@@ -194,7 +417,6 @@ void RenderGroup(RunLanes::Slot& s, int lane, int frames, double* left, double* 
   const V volume = L::Set(s.volume);
   const V dcSilence = L::Set(s.dcSilence);
   const V dcFade = L::Set(s.dcFadeOut);
-  const V smallest = L::Set(DBL_MIN);
 
   V phase = L::Load(s.phase + lane);
   const V step = L::Load(s.step + lane);
@@ -205,28 +427,8 @@ void RenderGroup(RunLanes::Slot& s, int lane, int frames, double* left, double* 
   V dcX1 = L::Load(s.dcX1 + lane);
   V dcY1 = L::Load(s.dcY1 + lane);
   V dcWeight = L::Load(s.dcWeight + lane);
-  MovingBiquadLanes<L> biquad;
-  biquad.b0 = L::Load(s.b0 + lane);
-  biquad.b1 = L::Load(s.b1 + lane);
-  biquad.b2 = L::Load(s.b2 + lane);
-  biquad.a1 = L::Load(s.a1 + lane);
-  biquad.a2 = L::Load(s.a2 + lane);
-  if (CutoffMoves)
-  {
-    biquad.envelope.Load(s.fltEnvAttack + lane, s.fltEnvMultiplying + lane, s.fltEnvLevel + lane,
-                         s.fltEnvMultiplier + lane, s.fltEnvNormalisedLevel + lane, s.fltEnvOutput + lane,
-                         s.fltEnvMinimum + lane);
-    biquad.amount = L::Load(s.envAmount + lane);
-    biquad.base = L::Load(s.baseCutoff + lane);
-    biquad.sent = L::Load(s.sentCutoff + lane);
-    biquad.normalisedFreq = L::Load(s.normalisedFreq + lane);
-    biquad.q = L::Load(s.q + lane);
-    biquad.peakFactor = L::Load(s.peakFactor + lane);
-  }
-  V z1 = L::Load(s.z1 + lane);
-  V z2 = L::Load(s.z2 + lane);
-  const V blockerCoefficient = L::Load(s.blockerCoefficient + lane);
-  V blockerState = L::Load(s.blockerState + lane);
+  Filter filter;
+  filter.Load(s, lane);
   EnvelopeLanes<L> amp;
   amp.Load(s.envAttack + lane, s.envMultiplying + lane, s.envLevel + lane, s.envMultiplier + lane,
            s.envNormalisedLevel + lane, s.envOutput + lane, s.envMinimum + lane);
@@ -257,18 +459,7 @@ void RenderGroup(RunLanes::Slot& s, int lane, int frames, double* left, double* 
     }
     pre = x;
 
-    if (s.filterOn)
-    {
-      if constexpr (CutoffMoves) biquad.Next(s);
-      const V raw = L::Add(L::Mul(biquad.b0, x), z1);
-      const V y = L::AndNot(L::Less(L::Abs(raw), smallest), raw);
-      z1 = L::Sub(L::Add(L::Mul(biquad.b1, x), z2), L::Mul(biquad.a1, y));
-      z2 = L::Sub(L::Mul(biquad.b2, x), L::Mul(biquad.a2, y));
-      const V v = L::Mul(L::Sub(y, blockerState), blockerCoefficient);
-      const V lowPassed = L::Add(blockerState, v);
-      blockerState = L::Add(lowPassed, v);
-      x = L::Sub(y, lowPassed);
-    }
+    x = filter.Process(s, x);
     x = Limit<L>(x, threshold, knee);
     post = x;
     out = L::Mul(x, volume);
@@ -283,20 +474,7 @@ void RenderGroup(RunLanes::Slot& s, int lane, int frames, double* left, double* 
   L::Store(s.dcX1 + lane, dcX1);
   L::Store(s.dcY1 + lane, dcY1);
   L::Store(s.dcWeight + lane, dcWeight);
-  L::Store(s.z1 + lane, z1);
-  L::Store(s.z2 + lane, z2);
-  L::Store(s.blockerState + lane, blockerState);
-  if (CutoffMoves)
-  {
-    biquad.envelope.Store(s.fltEnvLevel + lane, s.fltEnvNormalisedLevel + lane, s.fltEnvOutput + lane);
-    L::Store(s.sentCutoff + lane, biquad.sent);
-    L::Store(s.normalisedFreq + lane, biquad.normalisedFreq);
-    L::Store(s.b0 + lane, biquad.b0);
-    L::Store(s.b1 + lane, biquad.b1);
-    L::Store(s.b2 + lane, biquad.b2);
-    L::Store(s.a1 + lane, biquad.a1);
-    L::Store(s.a2 + lane, biquad.a2);
-  }
+  filter.Store(s, lane);
   amp.Store(s.envLevel + lane, s.envNormalisedLevel + lane, s.envOutput + lane);
   L::Store(s.wave + lane, wave);
   L::Store(s.pre + lane, pre);
@@ -305,16 +483,28 @@ void RenderGroup(RunLanes::Slot& s, int lane, int frames, double* left, double* 
   L::Store(s.amplitude + lane, amplitude);
 }
 
+template <class L, int Waveform, class Filter>
+void RenderGroups(RunLanes::Slot& slot, int voices, int frames, double* left, double* right)
+{
+  for (int lane = 0; lane < voices; lane += L::kLanes) RenderGroup<L, Waveform, Filter>(slot, lane, frames, left, right);
+}
+
 template <class L, int Waveform>
 void RenderWave(RunLanes::Slot& slot, int voices, int frames, double* left, double* right)
 {
-  for (int lane = 0; lane < voices; lane += L::kLanes)
+  if (!slot.filterOn)
+    RenderGroups<L, Waveform, NoFilterLanes<L>>(slot, voices, frames, left, right);
+  else if (slot.model == RunLanes::kTLadder)
   {
-    if (slot.cutoffMoves && slot.filterOn)
-      RenderGroup<L, Waveform, true>(slot, lane, frames, left, right);
+    if (slot.cutoffMoves)
+      RenderGroups<L, Waveform, TLadderLanes<L, true>>(slot, voices, frames, left, right);
     else
-      RenderGroup<L, Waveform, false>(slot, lane, frames, left, right);
+      RenderGroups<L, Waveform, TLadderLanes<L, false>>(slot, voices, frames, left, right);
   }
+  else if (slot.cutoffMoves)
+    RenderGroups<L, Waveform, BiquadLanes<L, true>>(slot, voices, frames, left, right);
+  else
+    RenderGroups<L, Waveform, BiquadLanes<L, false>>(slot, voices, frames, left, right);
 }
 
 template <class L>

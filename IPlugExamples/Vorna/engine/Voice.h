@@ -8,7 +8,9 @@
 #include "RunLanes.h"
 #include "VoiceDataSingleton.h"
 
+class BiquadZK;
 class FilterContainer;
+class TransistorLadderZDF;
 class SoftLimiter;
 class DCremove;
 class Declicker;
@@ -89,6 +91,7 @@ public:
   struct RunShape
   {
     OscWave wave[kNumOscs];
+    FilterModel model[kNumOscs];
     FilterPassType passType[kNumOscs];
     bool cutoffMoves[kNumOscs];
     bool operator==(const RunShape&) const = default;
@@ -177,6 +180,10 @@ public:
 
 private:
   double FmValue(int osc, double* const* fmAux, const double* fmAuxEnv) const;
+  // A filter's and its cutoff's state into the slot's lane.
+  static void GatherBiquad(const BiquadZK& biquad, RunLanes::Slot& slot, int lane);
+  static void GatherLadder(const TransistorLadderZDF& ladder, RunLanes::Slot& slot, int lane);
+  static void GatherCutoff(const FilterContainer& filter, RunLanes::Slot& slot, int lane);
   static void RenderBatch(Voice* const* voices, int count, int osc);
   // Oscillator, feedback, carrier AM, limiter and DC remover: the pre-filter samples.
   // The plain sine oscillators of slot osc: marks them in inLanes, moves their

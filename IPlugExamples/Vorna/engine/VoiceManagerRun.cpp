@@ -11,6 +11,8 @@
 static_assert(int(RunLanes::kSine) == int(kOscSine) && int(RunLanes::kSaw) == int(kOscSaw) &&
                 int(RunLanes::kSquare) == int(kOscSquare) && int(RunLanes::kTriangle) == int(kOscTri),
               "the lanes number the waveforms as the oscillator does");
+static_assert(int(RunLanes::kSimple) == int(kFltSimple) && int(RunLanes::kTLadder) == int(kFltTLadder),
+              "the lanes number the filter models as the engine does");
 
 int VoiceManager::CollectSounding(Voice** active)
 {
@@ -103,6 +105,7 @@ void VoiceManager::RenderRun(double* left, double* right, Voice* const* active, 
     slot.dcSilence = DCremove::kSilence;
     slot.dcFadeOut = DCremove::kFadeOutFactor;
     slot.waveform = shape.wave[osc];
+    slot.model = shape.model[osc];
     slot.cutoffMoves = shape.cutoffMoves[osc];
     slot.passType = shape.passType[osc];
     slot.minCutoff = FilterContainer::kMinCutoff;
@@ -110,6 +113,9 @@ void VoiceManager::RenderRun(double* left, double* right, Voice* const* active, 
     slot.cutoffCeiling = std::max(FilterMath::kMinCutoffHz, PlugG::NYQUIST);
     slot.inverseRate = PlugG::INV_SR;
     slot.maxWarpFraction = FilterMath::kMaxWarpFraction;
+    slot.minWarpHz = FilterMath::kMinCutoffHz;
+    slot.maxWarpHz = FilterMath::MaxWarpHz();
+    slot.piOverRate = PlugG::piDivSR;
     for (int lane = 0; lane < lanes; ++lane) active[std::min(lane, count - 1)]->GatherRun(osc, slot, lane);
     RunLanes::Render(slot, count, frames, mRunLeft, mRunRight);
 

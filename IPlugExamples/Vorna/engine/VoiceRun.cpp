@@ -5,6 +5,7 @@
 #include "Declicker.h"
 #include "FilterContainer.h"
 #include "SoftLimiter.h"
+#include "TransistorLadderZDF.h"
 #include "VoiceDataSingleton.h"
 
 #include <algorithm>
@@ -38,6 +39,60 @@ bool Multiplies(EnvelopeGenerator::EnvelopeStage s)
 }
 }  // namespace
 
+void Voice::GatherBiquad(const BiquadZK& biquad, RunLanes::Slot& s, int lane)
+{
+  const BiquadZK::Lane b = biquad.GetLane();
+  s.b0[lane] = b.b0;
+  s.b1[lane] = b.b1;
+  s.b2[lane] = b.b2;
+  s.a1[lane] = b.a1;
+  s.a2[lane] = b.a2;
+  s.z1[lane] = b.z1;
+  s.z2[lane] = b.z2;
+  s.blockerCoefficient[lane] = b.blockerCoefficient;
+  s.blockerState[lane] = b.blockerState;
+  s.normalisedFreq[lane] = b.normalisedFreq;
+  s.q[lane] = b.q;
+  s.peakFactor[lane] = b.peakFactor;
+}
+
+void Voice::GatherLadder(const TransistorLadderZDF& ladder, RunLanes::Slot& s, int lane)
+{
+  const TransistorLadderZDF::Lane l = ladder.GetLane();
+  s.ladderS1[lane] = l.s1;
+  s.ladderS2[lane] = l.s2;
+  s.ladderS3[lane] = l.s3;
+  s.ladderS4[lane] = l.s4;
+  s.ladderCutoff[lane] = l.cutoff;
+  s.ladderG[lane] = l.g;
+  s.ladderG0[lane] = l.g0;
+  s.ladderGain[lane] = l.gain;
+  s.ladderGain2[lane] = l.gain2;
+  s.ladderGain3[lane] = l.gain3;
+  s.ladderGain4[lane] = l.gain4;
+  s.ladderFeedback[lane] = l.feedback;
+  s.ladderInputGain[lane] = l.inputGain;
+  s.feedbackHighPassCoefficient[lane] = l.highPassCoefficient;
+  s.feedbackHighPassState[lane] = l.highPassState;
+  s.blockerCoefficient[lane] = l.blockerCoefficient;
+  s.blockerState[lane] = l.blockerState;
+}
+
+void Voice::GatherCutoff(const FilterContainer& f, RunLanes::Slot& s, int lane)
+{
+  const FilterContainer::CutoffLane c = f.GetCutoffLane();
+  s.envAmount[lane] = c.envAmount;
+  s.baseCutoff[lane] = c.baseCutoff;
+  s.sentCutoff[lane] = c.sentCutoff;
+  s.fltEnvAttack[lane] = MaskOf(Adds(c.envelope.stage));
+  s.fltEnvMultiplying[lane] = MaskOf(Multiplies(c.envelope.stage));
+  s.fltEnvLevel[lane] = c.envelope.level;
+  s.fltEnvMultiplier[lane] = c.envelope.multiplier;
+  s.fltEnvNormalisedLevel[lane] = c.envelope.normalisedLevel;
+  s.fltEnvOutput[lane] = c.envelope.output;
+  s.fltEnvMinimum[lane] = c.envelope.minimumLevel;
+}
+
 int Voice::FramesItCanRun(int maxFrames) const
 {
   if (mFreqGlideOn || mVelGlideOn) return 0;
@@ -56,8 +111,9 @@ int Voice::FramesItCanRun(int maxFrames) const
     if (mData->filterOn[osc])
     {
       const FilterContainer& f = *mFilter[osc];
-      if (f.GetFilter()->GetKind() != kFltSimple) return 0;
-      if (static_cast<const BiquadZK*>(f.GetFilter())->IsDriven()) return 0;
+      const FilterModel model = f.GetFilter()->GetKind();
+      if (model != kFltSimple && model != kFltTLadder) return 0;
+      if (model == kFltSimple && static_cast<const BiquadZK*>(f.GetFilter())->IsDriven()) return 0;
       if (f.CutoffMayMove())
       {
         if (!f.CutoffFollowsEnvelopeOnly()) return 0;
@@ -81,6 +137,7 @@ Voice::RunShape Voice::GetRunShape() const
     if (!mData->oscOn[osc]) continue;
     shape.wave[osc] = mOsc[osc]->GetWave();
     if (!mData->filterOn[osc]) continue;
+    shape.model[osc] = mFilter[osc]->GetFilter()->GetKind();
     shape.passType[osc] = mFilter[osc]->GetFilter()->GetPassType();
     shape.cutoffMoves[osc] = mFilter[osc]->CutoffMayMove();
   }
@@ -102,33 +159,11 @@ void Voice::GatherRun(int osc, RunLanes::Slot& s, int lane) const
   s.dcWeight[lane] = dc.GetWeight();
   if (mData->filterOn[osc])
   {
-    const BiquadZK::Lane b = static_cast<const BiquadZK*>(mFilter[osc]->GetFilter())->GetLane();
-    s.b0[lane] = b.b0;
-    s.b1[lane] = b.b1;
-    s.b2[lane] = b.b2;
-    s.a1[lane] = b.a1;
-    s.a2[lane] = b.a2;
-    s.z1[lane] = b.z1;
-    s.z2[lane] = b.z2;
-    s.blockerCoefficient[lane] = b.blockerCoefficient;
-    s.blockerState[lane] = b.blockerState;
-    if (s.cutoffMoves)
-    {
-      s.normalisedFreq[lane] = b.normalisedFreq;
-      s.q[lane] = b.q;
-      s.peakFactor[lane] = b.peakFactor;
-      const FilterContainer::CutoffLane c = mFilter[osc]->GetCutoffLane();
-      s.envAmount[lane] = c.envAmount;
-      s.baseCutoff[lane] = c.baseCutoff;
-      s.sentCutoff[lane] = c.sentCutoff;
-      s.fltEnvAttack[lane] = MaskOf(Adds(c.envelope.stage));
-      s.fltEnvMultiplying[lane] = MaskOf(Multiplies(c.envelope.stage));
-      s.fltEnvLevel[lane] = c.envelope.level;
-      s.fltEnvMultiplier[lane] = c.envelope.multiplier;
-      s.fltEnvNormalisedLevel[lane] = c.envelope.normalisedLevel;
-      s.fltEnvOutput[lane] = c.envelope.output;
-      s.fltEnvMinimum[lane] = c.envelope.minimumLevel;
-    }
+    if (s.model == RunLanes::kTLadder)
+      GatherLadder(*static_cast<const TransistorLadderZDF*>(mFilter[osc]->GetFilter()), s, lane);
+    else
+      GatherBiquad(*static_cast<const BiquadZK*>(mFilter[osc]->GetFilter()), s, lane);
+    if (s.cutoffMoves) GatherCutoff(*mFilter[osc], s, lane);
   }
   const EnvelopeGenerator::Lane e = mAmpEnv[osc]->GetLane();
   s.envAttack[lane] = MaskOf(Adds(e.stage));
@@ -149,14 +184,27 @@ void Voice::FinishRunSlot(int osc, const RunLanes::Slot& s, int lane, int frames
   if (mData->dcRemoverOn[osc]) mDCRemover[osc]->SetMemory(s.dcX1[lane], s.dcY1[lane], s.dcWeight[lane]);
   if (mData->filterOn[osc])
   {
-    BiquadZK& biquad = *static_cast<BiquadZK*>(mFilter[osc]->GetFilter());
-    biquad.SetStates(s.z1[lane], s.z2[lane], s.blockerState[lane]);
-    if (s.cutoffMoves)
+    if (s.model == RunLanes::kTLadder)
     {
-      biquad.SetMovedCoefficients(s.b0[lane], s.b1[lane], s.b2[lane], s.a1[lane], s.a2[lane], s.normalisedFreq[lane]);
+      auto& ladder = *static_cast<TransistorLadderZDF*>(mFilter[osc]->GetFilter());
+      ladder.FinishRun({s.ladderS1[lane], s.ladderS2[lane], s.ladderS3[lane], s.ladderS4[lane], s.ladderCutoff[lane],
+                        s.ladderG[lane], s.ladderG0[lane], s.ladderGain[lane], s.ladderGain2[lane], s.ladderGain3[lane],
+                        s.ladderGain4[lane], s.ladderFeedback[lane], s.ladderInputGain[lane],
+                        s.feedbackHighPassCoefficient[lane], s.feedbackHighPassState[lane], s.blockerCoefficient[lane],
+                        s.blockerState[lane]},
+                       s.cutoffMoves);
+    }
+    else
+    {
+      BiquadZK& biquad = *static_cast<BiquadZK*>(mFilter[osc]->GetFilter());
+      biquad.SetStates(s.z1[lane], s.z2[lane], s.blockerState[lane]);
+      if (s.cutoffMoves)
+        biquad.SetMovedCoefficients(s.b0[lane], s.b1[lane], s.b2[lane], s.a1[lane], s.a2[lane],
+                                    s.normalisedFreq[lane]);
+    }
+    if (s.cutoffMoves)
       mFilter[osc]->FinishCutoffRun(frames, s.fltEnvLevel[lane], s.fltEnvNormalisedLevel[lane], s.fltEnvOutput[lane],
                                     s.sentCutoff[lane]);
-    }
   }
   mAmpEnv[osc]->FinishRun(frames, s.envLevel[lane], s.envNormalisedLevel[lane], s.envOutput[lane]);
   mPre[osc] = s.pre[lane];
