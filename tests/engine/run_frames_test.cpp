@@ -61,8 +61,8 @@ Patch SweptFilter(const char* name, OscWave w, FilterModel m, FilterPassType t, 
               {
                 FilterContainer& f = r.V(v).GetFilter(osc);
                 f.SetResonance(0.7, false);
-                // The ladder's input gain; the biquad's drive keeps it off the runs.
-                if (m == kFltTLadder) f.SetDrive(0.3, false);
+                // The ladders' input gain; the biquad's drive keeps it off the runs.
+                if (m != kFltSimple) f.SetDrive(0.3, false);
                 f.SetEnvStageValue(kAttack, 0.01, false);
                 f.SetEnvStageValue(kDecay, 0.02, false);
                 f.SetEnvStageValue(kSustain, 0.3, false);
@@ -175,6 +175,11 @@ const std::vector<Patch>& Patches()
       SweptFilter("triangles, swept t ladder high-pass", kOscTri, kFltTLadder, kHP, 0.4),
       SweptFilter("saws, swept down t ladder peak", kOscSaw, kFltTLadder, kP, -0.5),
       SweptFilter("sines, swept t ladder band reject", kOscSine, kFltTLadder, kBR, 0.8),
+      SweptFilter("saws, swept moog low-pass", kOscSaw, kFltMoog, kLP, 0.6),
+      SweptFilter("squares, swept down moog band-pass", kOscSquare, kFltMoog, kBP, -0.7),
+      SweptFilter("triangles, swept moog high-pass", kOscTri, kFltMoog, kHP, 0.4),
+      SweptFilter("saws, swept down moog peak", kOscSaw, kFltMoog, kP, -0.5),
+      SweptFilter("sines, swept moog band reject", kOscSine, kFltMoog, kBR, 0.8),
       {"shiver, filter envelope and a sawtooth come and go", 9, [](EngineRig&) {},
        [](EngineRig& r, int frame) {
          const bool on = frame == 1000;
@@ -324,7 +329,27 @@ TEST(RunsOfFrames, TheTwoAndFourLaneRoadsGiveTheSameBits)
     first.ladderFeedback[v] = 3.5;
     first.ladderInputGain[v] = 1.0 + 30.0 * (v % 2);  // into the saturated tanh
     first.feedbackHighPassCoefficient[v] = 0.002;
+    first.diodeS1[v] = 0.2 * unit(random);
+    first.diodeS3[v] = 0.2 * unit(random);
+    first.diodeCutoff[v] = 900.0;
+    first.diodeG[v] = 0.08;
+    first.diodeOnePlusG[v] = 1.08;
+    first.diodeInvG[v] = 1.0 / 0.08;
+    first.diodeInvOnePlusG[v] = 1.0 / 1.08;
+    first.diodeGain[v] = 0.08 / 1.08;
+    first.diodeD1[v] = first.diodeE1[v] = first.diodeA1[v] = first.diodeB1[v] = 0.3;
+    first.diodeD1E1[v] = 0.09;
+    first.diodeD1E1A1[v] = 0.027;
+    first.diodeK0[v] = 10.0;
+    first.diodeK[v] = 9.0;
+    first.diodeDrivenK[v] = 9.0 * (1.0 + 30.0 * (v % 2));  // both sides of the saturation
+    first.diodeInvDenominator[v] = 0.9;
+    first.diodeInputGain[v] = 1.0 + 30.0 * (v % 2);
+    first.diodeFeedbackNormaliser[v] = 0.8;
+    first.diodeResonanceSetting[v] = 0.6;
+    first.diodeLowPassGain[v] = 2.0;
   }
+  first.maxStageGain = 2.0 * 3.14159265358979323846;
   first.minWarpHz = 1.0;
   first.maxWarpHz = 0.49 * 48000.0;
   first.piOverRate = 3.14159265358979323846 / 48000.0;
@@ -345,7 +370,8 @@ TEST(RunsOfFrames, TheTwoAndFourLaneRoadsGiveTheSameBits)
     first.waveform = second.waveform = run % 4;
     first.passType = second.passType = run % 5;
     first.cutoffMoves = second.cutoffMoves = run % 3 != 0;
-    first.model = second.model = run % 2 == 0 ? RunLanes::kSimple : RunLanes::kTLadder;
+    const RunLanes::Model models[] = {RunLanes::kSimple, RunLanes::kTLadder, RunLanes::kMoog};
+    first.model = second.model = models[run % 3];
     RunLanes::RenderSse2(first, voices, RunLanes::kMaxFrames, l1.data(), r1.data());
     RunLanes::RenderAvx2(second, voices, RunLanes::kMaxFrames, l2.data(), r2.data());
     ASSERT_EQ(std::memcmp(l1.data(), l2.data(), l1.size() * sizeof(double)), 0) << "run " << run;

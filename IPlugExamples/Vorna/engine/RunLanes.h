@@ -3,7 +3,7 @@
 // One oscillator slot of the sounding voices laid out side by side, one voice
 // per lane, for a run of frames in which no modulation reaches the voices:
 // plain oscillators of the sine, saw, square or triangle, filters (the simple
-// biquad without drive, the transistor ladder) whose cutoff stands still or
+// biquad without drive, the transistor and diode ladders) whose cutoff stands still or
 // follows the filter envelope alone, envelopes that stay in their stages. The lanes compute exactly what
 // each voice's own code computes, operation for operation, so a run sounds the
 // same bits as the frames rendered one by one. Plain data only: the AVX2 copy
@@ -28,7 +28,8 @@ enum Waveform
 enum Model
 {
   kSimple = 1,
-  kTLadder = 3
+  kTLadder = 3,
+  kMoog = 4
 };
 
 struct Slot
@@ -55,6 +56,7 @@ struct Slot
   double minWarpHz = 0.0;        // the tangent warp's range, Hz
   double maxWarpHz = 0.0;
   double piOverRate = 0.0;
+  double maxStageGain = 0.0;  // the diode ladder's cap of G
 
   // Per voice. The oscillator: phase and its step per sample (increment times shiver factor).
   double phase[kMaxVoices] = {};
@@ -113,6 +115,35 @@ struct Slot
   double ladderInputGain[kMaxVoices] = {};
   double feedbackHighPassCoefficient[kMaxVoices] = {};
   double feedbackHighPassState[kMaxVoices] = {};
+  // The diode ladder (its DC blocker is the biquad's above): the stages' states,
+  // the cutoff and what is computed from it (the stage gain G, 1 + G, 1 / G,
+  // 1 / (1 + G), G / (1 + G), the stage coefficients, the feedback gain and the
+  // zero-delay denominator's reciprocal), and the resonance and drive settings
+  // that these read.
+  double diodeS1[kMaxVoices] = {};
+  double diodeS2[kMaxVoices] = {};
+  double diodeS3[kMaxVoices] = {};
+  double diodeS4[kMaxVoices] = {};
+  double diodeCutoff[kMaxVoices] = {};
+  double diodeG[kMaxVoices] = {};
+  double diodeOnePlusG[kMaxVoices] = {};
+  double diodeInvG[kMaxVoices] = {};
+  double diodeInvOnePlusG[kMaxVoices] = {};
+  double diodeGain[kMaxVoices] = {};
+  double diodeD1[kMaxVoices] = {};
+  double diodeE1[kMaxVoices] = {};
+  double diodeA1[kMaxVoices] = {};
+  double diodeB1[kMaxVoices] = {};
+  double diodeD1E1[kMaxVoices] = {};
+  double diodeD1E1A1[kMaxVoices] = {};
+  double diodeK0[kMaxVoices] = {};
+  double diodeK[kMaxVoices] = {};
+  double diodeDrivenK[kMaxVoices] = {};
+  double diodeInvDenominator[kMaxVoices] = {};
+  double diodeInputGain[kMaxVoices] = {};
+  double diodeFeedbackNormaliser[kMaxVoices] = {};
+  double diodeResonanceSetting[kMaxVoices] = {};
+  double diodeLowPassGain[kMaxVoices] = {};
   // The amplitude envelope: attack lanes add the multiplier, decay and release
   // lanes multiply by it, the others hold.
   std::uint64_t envAttack[kMaxVoices] = {};

@@ -5,12 +5,13 @@
 // operations in their order: the waveform and the phase of Oscillator's plain
 // path, SoftLimiter, DCremove, FilterContainer's envelope cutoff, BiquadZK
 // without drive (SetFreq, Process with its flush and its OnePoleHighPass) or
-// TransistorLadderZDF (SetFreq, Process), EnvelopeGenerator within a stage,
+// TransistorLadderZDF or DiodeLadderZDF (SetFreq, Process), EnvelopeGenerator within a stage,
 // and the voice's gain, pan and bus terms. Where the scalar code branches, a lane computes both sides and
 // keeps the one its own test picks. Internal to each file that includes it.
 #include "RunLanes.h"
 #include "SineLanesKernel.h"
 #include "TanLanesKernel.h"
+#include "AsinhLanesKernel.h"
 #include "TanhLanesKernel.h"
 
 #include <cfloat>
@@ -396,6 +397,187 @@ struct TLadderLanes
   }
 };
 
+// DiodeLadderZDF: ProcessLP, and with a moving cutoff SetFreq with its stage
+// coefficients and feedback gain.
+template <class L, bool CutoffMoves>
+struct DiodeLadderLanes
+{
+  using V = typename L::V;
+  CutoffLanes<L> cutoff;
+  V s1{}, s2{}, s3{}, s4{}, cutoffHz{}, g{}, onePlusG{}, invG{}, invOnePlusG{}, gain{};
+  V d1{}, e1{}, a1{}, b1{}, d1e1{}, d1e1a1{}, k0{}, k{}, drivenK{}, invDenominator{};
+  V inputGain{}, feedbackNormaliser{}, resonanceSetting{}, lowPassGain{}, blockerCoefficient{}, blockerState{};
+
+  void Load(const RunLanes::Slot& s, int lane)
+  {
+    s1 = L::Load(s.diodeS1 + lane);
+    s2 = L::Load(s.diodeS2 + lane);
+    s3 = L::Load(s.diodeS3 + lane);
+    s4 = L::Load(s.diodeS4 + lane);
+    cutoffHz = L::Load(s.diodeCutoff + lane);
+    g = L::Load(s.diodeG + lane);
+    onePlusG = L::Load(s.diodeOnePlusG + lane);
+    invG = L::Load(s.diodeInvG + lane);
+    invOnePlusG = L::Load(s.diodeInvOnePlusG + lane);
+    gain = L::Load(s.diodeGain + lane);
+    d1 = L::Load(s.diodeD1 + lane);
+    e1 = L::Load(s.diodeE1 + lane);
+    a1 = L::Load(s.diodeA1 + lane);
+    b1 = L::Load(s.diodeB1 + lane);
+    d1e1 = L::Load(s.diodeD1E1 + lane);
+    d1e1a1 = L::Load(s.diodeD1E1A1 + lane);
+    k0 = L::Load(s.diodeK0 + lane);
+    k = L::Load(s.diodeK + lane);
+    drivenK = L::Load(s.diodeDrivenK + lane);
+    invDenominator = L::Load(s.diodeInvDenominator + lane);
+    inputGain = L::Load(s.diodeInputGain + lane);
+    feedbackNormaliser = L::Load(s.diodeFeedbackNormaliser + lane);
+    resonanceSetting = L::Load(s.diodeResonanceSetting + lane);
+    lowPassGain = L::Load(s.diodeLowPassGain + lane);
+    blockerCoefficient = L::Load(s.blockerCoefficient + lane);
+    blockerState = L::Load(s.blockerState + lane);
+    if (CutoffMoves) cutoff.Load(s, lane);
+  }
+  void Store(RunLanes::Slot& s, int lane) const
+  {
+    L::Store(s.diodeS1 + lane, s1);
+    L::Store(s.diodeS2 + lane, s2);
+    L::Store(s.diodeS3 + lane, s3);
+    L::Store(s.diodeS4 + lane, s4);
+    L::Store(s.blockerState + lane, blockerState);
+    if (!CutoffMoves) return;
+    cutoff.Store(s, lane);
+    L::Store(s.diodeCutoff + lane, cutoffHz);
+    L::Store(s.diodeG + lane, g);
+    L::Store(s.diodeOnePlusG + lane, onePlusG);
+    L::Store(s.diodeInvG + lane, invG);
+    L::Store(s.diodeInvOnePlusG + lane, invOnePlusG);
+    L::Store(s.diodeGain + lane, gain);
+    L::Store(s.diodeD1 + lane, d1);
+    L::Store(s.diodeE1 + lane, e1);
+    L::Store(s.diodeA1 + lane, a1);
+    L::Store(s.diodeB1 + lane, b1);
+    L::Store(s.diodeD1E1 + lane, d1e1);
+    L::Store(s.diodeD1E1A1 + lane, d1e1a1);
+    L::Store(s.diodeK + lane, k);
+    L::Store(s.diodeDrivenK + lane, drivenK);
+    L::Store(s.diodeInvDenominator + lane, invDenominator);
+  }
+  void SetFreq(const RunLanes::Slot& s, V changed, V f)
+  {
+    const V one = L::Set(1.0);
+    const V two = L::Set(2.0);
+    const V limited = LimitedCutoff<L>(s, f);
+    const V maxWarp = L::Set(s.maxWarpHz);
+    const V below = L::Select(L::Less(maxWarp, limited), maxWarp, limited);
+    const V angle = L::Mul(AtLeast<L>(L::Set(s.minWarpHz), below), L::Set(s.piOverRate));
+    const V raw = L::Mul(L::Set(std::sqrt(2.0)), TanOfLanes<L>(angle));
+    const V cap = L::Set(s.maxStageGain);
+    const V newG = L::Select(L::Less(raw, cap), raw, cap);
+    const V newOnePlusG = L::Add(one, newG);
+    const V newGain = L::Div(newG, newOnePlusG);
+    // The stage coefficients over common denominators.
+    const V h = L::Mul(L::Set(0.5), newG);
+    const V p = newOnePlusG;
+    const V h2 = L::Mul(h, h);
+    const V p2 = L::Mul(p, p);
+    const V pLessH2 = L::Sub(p2, h2);
+    const V pLessTwoH2 = L::Sub(p2, L::Mul(two, h2));
+    const V newD1 = L::Mul(L::Set(0.5), newGain);
+    const V newE1 = L::Div(L::Mul(h, p), pLessH2);
+    const V newA1 = L::Div(L::Mul(h, pLessH2), L::Mul(p, pLessTwoH2));
+    const V newB1 = L::Div(L::Mul(L::Mul(newG, p), pLessTwoH2),
+                           L::Sub(L::Mul(p2, pLessTwoH2), L::Mul(L::Mul(two, h2), pLessH2)));
+    const V newD1E1 = L::Mul(newD1, newE1);
+    // The feedback gain, by pass type.
+    const V e = L::Mul(L::Mul(two, limited), L::Set(s.inverseRate));
+    V newK;
+    if (s.passType == 0)
+      newK = L::Mul(L::Mul(k0, L::Sub(L::Set(1.4), L::Mul(L::Set(0.6), L::Sqrt(e)))),
+                    L::Sub(one, L::Mul(L::Mul(L::Set(0.14), e), e)));
+    else
+      newK = L::Mul(k0, L::Sub(one, L::Mul(L::Set(0.2), L::Sqrt(e))));
+    cutoffHz = L::Select(changed, limited, cutoffHz);
+    g = L::Select(changed, newG, g);
+    onePlusG = L::Select(changed, newOnePlusG, onePlusG);
+    invG = L::Select(changed, L::Div(one, newG), invG);
+    invOnePlusG = L::Select(changed, L::Div(one, newOnePlusG), invOnePlusG);
+    gain = L::Select(changed, newGain, gain);
+    d1 = L::Select(changed, newD1, d1);
+    e1 = L::Select(changed, newE1, e1);
+    a1 = L::Select(changed, newA1, a1);
+    b1 = L::Select(changed, newB1, b1);
+    d1e1 = L::Select(changed, newD1E1, d1e1);
+    d1e1a1 = L::Select(changed, L::Mul(newD1E1, newA1), d1e1a1);
+    k = L::Select(changed, newK, k);
+    drivenK = L::Select(changed, L::Mul(inputGain, newK), drivenK);
+    const V chain = L::Mul(L::Mul(L::Mul(L::Mul(newK, newB1), newA1), newE1), newD1);
+    invDenominator = L::Select(changed, L::Div(one, L::Add(one, chain)), invDenominator);
+  }
+  // One stage: its output, and its state saturated.
+  V Stage(V in, V& state) const
+  {
+    const V v = L::Mul(L::Sub(in, state), gain);
+    const V y = L::Add(state, v);
+    state = SoftSaturateOfLanes<L>(L::Add(v, y));
+    return y;
+  }
+  V Process(const RunLanes::Slot& s, V x)
+  {
+    if constexpr (CutoffMoves)
+    {
+      V f;
+      const V changed = cutoff.Next(s, f);
+      if (L::Any(changed)) SetFreq(s, changed, f);
+    }
+    const V two = L::Set(2.0);
+    const V half = L::Set(0.5);
+    const V four = L::Set(4.0);
+    const V t4 = L::Mul(s4, invOnePlusG);
+    const V p4 = L::Mul(e1, L::Add(L::Mul(L::Mul(two, s3), invG), L::Mul(two, t4)));
+    const V p3 = L::Mul(a1, L::Add(L::Mul(L::Mul(two, s2), invG), p4));
+    const V p2 = L::Mul(b1, L::Add(L::Mul(s1, invG), p3));
+    const V sigma = L::Add(L::Add(L::Add(L::Mul(d1e1a1, p2), L::Mul(d1e1, p3)), L::Mul(d1, p4)), t4);
+    const V feedback = L::Mul(SoftSaturateOfLanes<L>(L::Mul(drivenK, sigma)), feedbackNormaliser);
+    const V u = L::Mul(L::Sub(x, feedback), invDenominator);
+    const V v2 = L::Add(p2, L::Mul(b1, u));
+    const V v3 = L::Add(p3, L::Mul(a1, v2));
+    const V v4 = L::Add(p4, L::Mul(e1, v3));
+    const V v5 = L::Add(t4, L::Mul(d1, v4));
+    const V y1 = Stage(L::Add(v3, u), s1);
+    const V y2 = Stage(L::Mul(half, L::Add(v4, y1)), s2);
+    const V y3 = Stage(L::Mul(half, L::Add(v5, y2)), s3);
+    const V y4 = Stage(L::Mul(half, y3), s4);
+    const V m = L::Sub(u, L::Mul(four, L::Sub(y1, y2)));
+    V mix;
+    switch (s.passType)
+    {
+      case 1:  // band-pass
+        mix = L::Mul(L::Mul(L::Sub(L::Sub(L::Add(L::Mul(L::Set(6.0), y4), y1), L::Mul(two, y2)), L::Mul(two, y3)), two),
+                     L::Sub(two, resonanceSetting));
+        break;
+      case 2:  // high-pass
+        mix = L::Mul(two, L::Add(L::Sub(L::Add(m, L::Mul(L::Set(6.0), L::Sub(y2, y3))), L::Mul(four, L::Sub(y3, y4))),
+                                 y4));
+        break;
+      case 3:  // peak
+        mix = L::Mul(two, u);
+        break;
+      case 4:  // band reject
+      {
+        const V eight = L::Set(8.0);
+        mix = L::Mul(two, L::Add(L::Sub(L::Add(m, L::Mul(eight, L::Sub(y2, y3))), L::Mul(eight, L::Sub(y3, y4))),
+                                 L::Mul(four, y4)));
+        break;
+      }
+      default:  // low-pass
+        mix = L::Mul(L::Mul(y4, L::Set(1.5)), lowPassGain);
+        break;
+    }
+    return HighPassOfLanes<L>(mix, blockerCoefficient, blockerState);
+  }
+};
+
 // A slot whose filter is off.
 template <class L>
 struct NoFilterLanes
@@ -494,6 +676,13 @@ void RenderWave(RunLanes::Slot& slot, int voices, int frames, double* left, doub
 {
   if (!slot.filterOn)
     RenderGroups<L, Waveform, NoFilterLanes<L>>(slot, voices, frames, left, right);
+  else if (slot.model == RunLanes::kMoog)
+  {
+    if (slot.cutoffMoves)
+      RenderGroups<L, Waveform, DiodeLadderLanes<L, true>>(slot, voices, frames, left, right);
+    else
+      RenderGroups<L, Waveform, DiodeLadderLanes<L, false>>(slot, voices, frames, left, right);
+  }
   else if (slot.model == RunLanes::kTLadder)
   {
     if (slot.cutoffMoves)

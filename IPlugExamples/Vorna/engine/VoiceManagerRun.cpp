@@ -11,7 +11,8 @@
 static_assert(int(RunLanes::kSine) == int(kOscSine) && int(RunLanes::kSaw) == int(kOscSaw) &&
                 int(RunLanes::kSquare) == int(kOscSquare) && int(RunLanes::kTriangle) == int(kOscTri),
               "the lanes number the waveforms as the oscillator does");
-static_assert(int(RunLanes::kSimple) == int(kFltSimple) && int(RunLanes::kTLadder) == int(kFltTLadder),
+static_assert(int(RunLanes::kSimple) == int(kFltSimple) && int(RunLanes::kTLadder) == int(kFltTLadder) &&
+                int(RunLanes::kMoog) == int(kFltMoog),
               "the lanes number the filter models as the engine does");
 
 int VoiceManager::CollectSounding(Voice** active)
@@ -116,6 +117,7 @@ void VoiceManager::RenderRun(double* left, double* right, Voice* const* active, 
     slot.minWarpHz = FilterMath::kMinCutoffHz;
     slot.maxWarpHz = FilterMath::MaxWarpHz();
     slot.piOverRate = PlugG::piDivSR;
+    slot.maxStageGain = DiodeLadderZDF::kMaxStageGain;
     for (int lane = 0; lane < lanes; ++lane) active[std::min(lane, count - 1)]->GatherRun(osc, slot, lane);
     RunLanes::Render(slot, count, frames, mRunLeft, mRunRight);
 

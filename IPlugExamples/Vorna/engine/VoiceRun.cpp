@@ -2,6 +2,7 @@
 
 #include "BiquadZK.h"
 #include "DCremove.h"
+#include "DiodeLadderZDF.h"
 #include "Declicker.h"
 #include "FilterContainer.h"
 #include "SoftLimiter.h"
@@ -78,6 +79,37 @@ void Voice::GatherLadder(const TransistorLadderZDF& ladder, RunLanes::Slot& s, i
   s.blockerState[lane] = l.blockerState;
 }
 
+void Voice::GatherDiodeLadder(const DiodeLadderZDF& ladder, RunLanes::Slot& s, int lane)
+{
+  const DiodeLadderZDF::Lane l = ladder.GetLane();
+  s.diodeS1[lane] = l.s1;
+  s.diodeS2[lane] = l.s2;
+  s.diodeS3[lane] = l.s3;
+  s.diodeS4[lane] = l.s4;
+  s.diodeCutoff[lane] = l.cutoff;
+  s.diodeG[lane] = l.g;
+  s.diodeOnePlusG[lane] = l.onePlusG;
+  s.diodeInvG[lane] = l.invG;
+  s.diodeInvOnePlusG[lane] = l.invOnePlusG;
+  s.diodeGain[lane] = l.gain;
+  s.diodeD1[lane] = l.d1;
+  s.diodeE1[lane] = l.e1;
+  s.diodeA1[lane] = l.a1;
+  s.diodeB1[lane] = l.b1;
+  s.diodeD1E1[lane] = l.d1e1;
+  s.diodeD1E1A1[lane] = l.d1e1a1;
+  s.diodeK0[lane] = l.k0;
+  s.diodeK[lane] = l.k;
+  s.diodeDrivenK[lane] = l.drivenK;
+  s.diodeInvDenominator[lane] = l.invDenominator;
+  s.diodeInputGain[lane] = l.inputGain;
+  s.diodeFeedbackNormaliser[lane] = l.feedbackNormaliser;
+  s.diodeResonanceSetting[lane] = l.resonanceSetting;
+  s.diodeLowPassGain[lane] = l.lowPassGain;
+  s.blockerCoefficient[lane] = l.blockerCoefficient;
+  s.blockerState[lane] = l.blockerState;
+}
+
 void Voice::GatherCutoff(const FilterContainer& f, RunLanes::Slot& s, int lane)
 {
   const FilterContainer::CutoffLane c = f.GetCutoffLane();
@@ -112,7 +144,7 @@ int Voice::FramesItCanRun(int maxFrames) const
     {
       const FilterContainer& f = *mFilter[osc];
       const FilterModel model = f.GetFilter()->GetKind();
-      if (model != kFltSimple && model != kFltTLadder) return 0;
+      if (model != kFltSimple && model != kFltTLadder && model != kFltMoog) return 0;
       if (model == kFltSimple && static_cast<const BiquadZK*>(f.GetFilter())->IsDriven()) return 0;
       if (f.CutoffMayMove())
       {
@@ -159,7 +191,9 @@ void Voice::GatherRun(int osc, RunLanes::Slot& s, int lane) const
   s.dcWeight[lane] = dc.GetWeight();
   if (mData->filterOn[osc])
   {
-    if (s.model == RunLanes::kTLadder)
+    if (s.model == RunLanes::kMoog)
+      GatherDiodeLadder(*static_cast<const DiodeLadderZDF*>(mFilter[osc]->GetFilter()), s, lane);
+    else if (s.model == RunLanes::kTLadder)
       GatherLadder(*static_cast<const TransistorLadderZDF*>(mFilter[osc]->GetFilter()), s, lane);
     else
       GatherBiquad(*static_cast<const BiquadZK*>(mFilter[osc]->GetFilter()), s, lane);
@@ -184,7 +218,19 @@ void Voice::FinishRunSlot(int osc, const RunLanes::Slot& s, int lane, int frames
   if (mData->dcRemoverOn[osc]) mDCRemover[osc]->SetMemory(s.dcX1[lane], s.dcY1[lane], s.dcWeight[lane]);
   if (mData->filterOn[osc])
   {
-    if (s.model == RunLanes::kTLadder)
+    if (s.model == RunLanes::kMoog)
+    {
+      auto& ladder = *static_cast<DiodeLadderZDF*>(mFilter[osc]->GetFilter());
+      ladder.FinishRun({s.diodeS1[lane], s.diodeS2[lane], s.diodeS3[lane], s.diodeS4[lane], s.diodeCutoff[lane],
+                        s.diodeG[lane], s.diodeOnePlusG[lane], s.diodeInvG[lane], s.diodeInvOnePlusG[lane],
+                        s.diodeGain[lane], s.diodeD1[lane], s.diodeE1[lane], s.diodeA1[lane], s.diodeB1[lane],
+                        s.diodeD1E1[lane], s.diodeD1E1A1[lane], s.diodeK0[lane], s.diodeK[lane],
+                        s.diodeDrivenK[lane], s.diodeInvDenominator[lane], s.diodeInputGain[lane],
+                        s.diodeFeedbackNormaliser[lane], s.diodeResonanceSetting[lane], s.diodeLowPassGain[lane],
+                        s.blockerCoefficient[lane], s.blockerState[lane]},
+                       s.cutoffMoves);
+    }
+    else if (s.model == RunLanes::kTLadder)
     {
       auto& ladder = *static_cast<TransistorLadderZDF*>(mFilter[osc]->GetFilter());
       ladder.FinishRun({s.ladderS1[lane], s.ladderS2[lane], s.ladderS3[lane], s.ladderS4[lane], s.ladderCutoff[lane],
