@@ -99,6 +99,10 @@ inline typename L::V SoftSaturateOfLanes(typename L::V v)
 {
   const typename L::V zero = L::Set(0.0);
   const typename L::V positive = L::Greater(v, zero);
+  // A side no lane takes is not computed.
+  const typename L::V notPositive = L::AndNot(positive, L::GreaterEqual(zero, zero));
+  if (!L::Any(notPositive)) return AsinhOfLanes<L>(v);
+  if (!L::Any(positive)) return TanhOfLanes<L>(v);
   const typename L::V up = AsinhOfLanes<L>(L::Select(positive, v, zero));
   const typename L::V down = TanhOfLanes<L>(L::Select(positive, zero, v));
   return L::Select(positive, up, down);
