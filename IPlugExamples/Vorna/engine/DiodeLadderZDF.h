@@ -53,16 +53,15 @@ public:
             mD1E1A1, mK0, mK, mDrivenK, mInvZeroDelayDenominator, mInputGain, mFeedbackNormaliser,
             mResonanceSetting, mLowPassGain, mDcBlocker.GetCoefficient(), mDcBlocker.GetState()};
   }
-  // Where a run of samples computed elsewhere left the ladder: its states and,
-  // if the cutoff moved, what the cutoff's changes computed.
-  void FinishRun(const Lane& l, bool cutoffMoved)
+  // Where a run of samples computed elsewhere left the ladder: its states and
+  // what its cutoff computed (the same values where the cutoff stood still).
+  void FinishRun(const Lane& l)
   {
     mS1 = l.s1;
     mS2 = l.s2;
     mS3 = l.s3;
     mS4 = l.s4;
     mDcBlocker.SetState(l.blockerState);
-    if (!cutoffMoved) return;
     mCutoff = l.cutoff;
     mG = l.g;
     mOnePlusG = l.onePlusG;

@@ -32,6 +32,68 @@ enum Model
   kMoog = 4
 };
 
+// The transistor ladder's fields in the lanes, in the order of
+// TransistorLadderZDF::Lane: the stages' states, the cutoff and the gains
+// computed from it, the resonance feedback, the input gain, the feedback's
+// high-pass and the DC blocker.
+enum LadderField
+{
+  kLadderS1,
+  kLadderS2,
+  kLadderS3,
+  kLadderS4,
+  kLadderCutoff,
+  kLadderG,
+  kLadderG0,
+  kLadderGain,
+  kLadderGain2,
+  kLadderGain3,
+  kLadderGain4,
+  kLadderFeedback,
+  kLadderInputGain,
+  kLadderHighPassCoefficient,
+  kLadderHighPassState,
+  kLadderBlockerCoefficient,
+  kLadderBlockerState,
+  kLadderFields
+};
+
+// The diode ladder's fields in the lanes, in the order of DiodeLadderZDF::Lane:
+// the stages' states, the cutoff and what is computed from it (the stage gain
+// G, 1 + G, 1 / G, 1 / (1 + G), G / (1 + G), the stage coefficients, the
+// feedback gain and the zero-delay denominator's reciprocal), the resonance and
+// drive settings that these read, and the DC blocker.
+enum DiodeField
+{
+  kDiodeS1,
+  kDiodeS2,
+  kDiodeS3,
+  kDiodeS4,
+  kDiodeCutoff,
+  kDiodeG,
+  kDiodeOnePlusG,
+  kDiodeInvG,
+  kDiodeInvOnePlusG,
+  kDiodeGain,
+  kDiodeD1,
+  kDiodeE1,
+  kDiodeA1,
+  kDiodeB1,
+  kDiodeD1E1,
+  kDiodeD1E1A1,
+  kDiodeK0,
+  kDiodeK,
+  kDiodeDrivenK,
+  kDiodeInvDenominator,
+  kDiodeInputGain,
+  kDiodeFeedbackNormaliser,
+  kDiodeResonanceSetting,
+  kDiodeLowPassGain,
+  kDiodeBlockerCoefficient,
+  kDiodeBlockerState,
+  kDiodeFields
+};
+
 struct Slot
 {
   // Shared by the slot's voices.
@@ -97,53 +159,10 @@ struct Slot
   double normalisedFreq[kMaxVoices] = {};
   double q[kMaxVoices] = {};
   double peakFactor[kMaxVoices] = {};  // 10^(peak gain dB / 20)
-  // The transistor ladder (its DC blocker is the biquad's above): the stages'
-  // states, the cutoff and the gains computed from it, the resonance feedback,
-  // the input gain and the feedback's high-pass.
-  double ladderS1[kMaxVoices] = {};
-  double ladderS2[kMaxVoices] = {};
-  double ladderS3[kMaxVoices] = {};
-  double ladderS4[kMaxVoices] = {};
-  double ladderCutoff[kMaxVoices] = {};
-  double ladderG[kMaxVoices] = {};
-  double ladderG0[kMaxVoices] = {};
-  double ladderGain[kMaxVoices] = {};
-  double ladderGain2[kMaxVoices] = {};
-  double ladderGain3[kMaxVoices] = {};
-  double ladderGain4[kMaxVoices] = {};
-  double ladderFeedback[kMaxVoices] = {};
-  double ladderInputGain[kMaxVoices] = {};
-  double feedbackHighPassCoefficient[kMaxVoices] = {};
-  double feedbackHighPassState[kMaxVoices] = {};
-  // The diode ladder (its DC blocker is the biquad's above): the stages' states,
-  // the cutoff and what is computed from it (the stage gain G, 1 + G, 1 / G,
-  // 1 / (1 + G), G / (1 + G), the stage coefficients, the feedback gain and the
-  // zero-delay denominator's reciprocal), and the resonance and drive settings
-  // that these read.
-  double diodeS1[kMaxVoices] = {};
-  double diodeS2[kMaxVoices] = {};
-  double diodeS3[kMaxVoices] = {};
-  double diodeS4[kMaxVoices] = {};
-  double diodeCutoff[kMaxVoices] = {};
-  double diodeG[kMaxVoices] = {};
-  double diodeOnePlusG[kMaxVoices] = {};
-  double diodeInvG[kMaxVoices] = {};
-  double diodeInvOnePlusG[kMaxVoices] = {};
-  double diodeGain[kMaxVoices] = {};
-  double diodeD1[kMaxVoices] = {};
-  double diodeE1[kMaxVoices] = {};
-  double diodeA1[kMaxVoices] = {};
-  double diodeB1[kMaxVoices] = {};
-  double diodeD1E1[kMaxVoices] = {};
-  double diodeD1E1A1[kMaxVoices] = {};
-  double diodeK0[kMaxVoices] = {};
-  double diodeK[kMaxVoices] = {};
-  double diodeDrivenK[kMaxVoices] = {};
-  double diodeInvDenominator[kMaxVoices] = {};
-  double diodeInputGain[kMaxVoices] = {};
-  double diodeFeedbackNormaliser[kMaxVoices] = {};
-  double diodeResonanceSetting[kMaxVoices] = {};
-  double diodeLowPassGain[kMaxVoices] = {};
+  // The transistor ladder and the diode ladder, field by field (LadderField,
+  // DiodeField).
+  double ladder[kLadderFields][kMaxVoices] = {};
+  double diode[kDiodeFields][kMaxVoices] = {};
   // The amplitude envelope: attack lanes add the multiplier, decay and release
   // lanes multiply by it, the others hold.
   std::uint64_t envAttack[kMaxVoices] = {};

@@ -275,101 +275,117 @@ struct BiquadLanes
   }
 };
 
-// TransistorLadderZDF: Process, and with a moving cutoff SetFreq.
-template <class L, bool CutoffMoves>
-struct TLadderLanes
+// A filter's fields in the lanes, loaded and stored field by field.
+template <class L, int N>
+struct FieldLanes
+{
+  typename L::V f[N] = {};
+
+  void Load(const double (&fields)[N][RunLanes::kMaxVoices], int lane)
+  {
+    for (int i = 0; i < N; ++i) f[i] = L::Load(fields[i] + lane);
+  }
+  // Every field: those that did not change are stored as they were.
+  void Store(double (&fields)[N][RunLanes::kMaxVoices], int lane) const
+  {
+    for (int i = 0; i < N; ++i) L::Store(fields[i] + lane, f[i]);
+  }
+};
+
+// FilterMath::WarpAngle of cutoffs already limited: std::max(1, std::min(f, 0.49 SR)) pi / SR.
+template <class L>
+inline typename L::V WarpAngleOfLanes(const RunLanes::Slot& s, typename L::V limited)
+{
+  const typename L::V maxWarp = L::Set(s.maxWarpHz);
+  const typename L::V below = L::Select(L::Less(maxWarp, limited), maxWarp, limited);
+  return L::Mul(AtLeast<L>(L::Set(s.minWarpHz), below), L::Set(s.piOverRate));
+}
+
+// A filter model whose lanes are N fields of the slot: Model supplies
+// SetFreq(slot, changed, f), the cutoff's changes on the changed lanes, and
+// Filter(slot, x), one sample.
+template <class L, bool CutoffMoves, int N, double (RunLanes::Slot::*Fields)[N][RunLanes::kMaxVoices], class Model>
+struct FieldFilterLanes
 {
   using V = typename L::V;
   CutoffLanes<L> cutoff;
-  V s1{}, s2{}, s3{}, s4{}, cutoffHz{}, g{}, g0{}, gain{}, gain2{}, gain3{}, gain4{};
-  V feedback{}, inputGain{}, highPassCoefficient{}, highPassState{}, blockerCoefficient{}, blockerState{};
+  FieldLanes<L, N> fields;
 
   void Load(const RunLanes::Slot& s, int lane)
   {
-    s1 = L::Load(s.ladderS1 + lane);
-    s2 = L::Load(s.ladderS2 + lane);
-    s3 = L::Load(s.ladderS3 + lane);
-    s4 = L::Load(s.ladderS4 + lane);
-    cutoffHz = L::Load(s.ladderCutoff + lane);
-    g = L::Load(s.ladderG + lane);
-    g0 = L::Load(s.ladderG0 + lane);
-    gain = L::Load(s.ladderGain + lane);
-    gain2 = L::Load(s.ladderGain2 + lane);
-    gain3 = L::Load(s.ladderGain3 + lane);
-    gain4 = L::Load(s.ladderGain4 + lane);
-    feedback = L::Load(s.ladderFeedback + lane);
-    inputGain = L::Load(s.ladderInputGain + lane);
-    highPassCoefficient = L::Load(s.feedbackHighPassCoefficient + lane);
-    highPassState = L::Load(s.feedbackHighPassState + lane);
-    blockerCoefficient = L::Load(s.blockerCoefficient + lane);
-    blockerState = L::Load(s.blockerState + lane);
+    fields.Load(s.*Fields, lane);
     if (CutoffMoves) cutoff.Load(s, lane);
   }
   void Store(RunLanes::Slot& s, int lane) const
   {
-    L::Store(s.ladderS1 + lane, s1);
-    L::Store(s.ladderS2 + lane, s2);
-    L::Store(s.ladderS3 + lane, s3);
-    L::Store(s.ladderS4 + lane, s4);
-    L::Store(s.feedbackHighPassState + lane, highPassState);
-    L::Store(s.blockerState + lane, blockerState);
-    if (!CutoffMoves) return;
-    cutoff.Store(s, lane);
-    L::Store(s.ladderCutoff + lane, cutoffHz);
-    L::Store(s.ladderG + lane, g);
-    L::Store(s.ladderG0 + lane, g0);
-    L::Store(s.ladderGain + lane, gain);
-    L::Store(s.ladderGain2 + lane, gain2);
-    L::Store(s.ladderGain3 + lane, gain3);
-    L::Store(s.ladderGain4 + lane, gain4);
-  }
-  void SetFreq(const RunLanes::Slot& s, V changed, V f)
-  {
-    const V one = L::Set(1.0);
-    const V limited = LimitedCutoff<L>(s, f);
-    // FilterMath::WarpAngle: std::max(1, std::min(f, 0.49 SR)) pi / SR.
-    const V maxWarp = L::Set(s.maxWarpHz);
-    const V below = L::Select(L::Less(maxWarp, limited), maxWarp, limited);
-    const V angle = L::Mul(AtLeast<L>(L::Set(s.minWarpHz), below), L::Set(s.piOverRate));
-    const V newG = TanOfLanes<L>(angle);
-    const V newG0 = L::Div(one, L::Add(one, newG));
-    const V newGain = L::Mul(newG, newG0);
-    const V newGain2 = L::Mul(newGain, newGain);
-    const V newGain3 = L::Mul(newGain2, newGain);
-    cutoffHz = L::Select(changed, limited, cutoffHz);
-    g = L::Select(changed, newG, g);
-    g0 = L::Select(changed, newG0, g0);
-    gain = L::Select(changed, newGain, gain);
-    gain2 = L::Select(changed, newGain2, gain2);
-    gain3 = L::Select(changed, newGain3, gain3);
-    gain4 = L::Select(changed, L::Mul(newGain3, newGain), gain4);
-  }
-  V Stage(V in, V& state) const
-  {
-    const V v = TanhOfLanes<L>(L::Mul(L::Sub(in, state), gain));
-    const V y = L::Add(state, v);
-    state = L::Add(y, v);
-    return y;
+    fields.Store(s.*Fields, lane);
+    if (CutoffMoves) cutoff.Store(s, lane);
   }
   V Process(const RunLanes::Slot& s, V x)
   {
+    Model& model = static_cast<Model&>(*this);
     if constexpr (CutoffMoves)
     {
       V f;
       const V changed = cutoff.Next(s, f);
-      if (L::Any(changed)) SetFreq(s, changed, f);
+      if (L::Any(changed)) model.SetFreq(s, changed, f);
     }
+    return model.Filter(s, x);
+  }
+};
+
+// TransistorLadderZDF: Process, and with a moving cutoff SetFreq.
+template <class L, bool CutoffMoves>
+struct TLadderLanes : FieldFilterLanes<L, CutoffMoves, RunLanes::kLadderFields, &RunLanes::Slot::ladder,
+                                       TLadderLanes<L, CutoffMoves>>
+{
+  using V = typename L::V;
+  using FieldFilterLanes<L, CutoffMoves, RunLanes::kLadderFields, &RunLanes::Slot::ladder,
+                         TLadderLanes<L, CutoffMoves>>::fields;
+  void SetFreq(const RunLanes::Slot& s, V changed, V f)
+  {
+    using namespace RunLanes;
+    V* v = fields.f;
+    const V one = L::Set(1.0);
+    const V limited = LimitedCutoff<L>(s, f);
+    const V g = TanOfLanes<L>(WarpAngleOfLanes<L>(s, limited));
+    const V g0 = L::Div(one, L::Add(one, g));
+    const V gain = L::Mul(g, g0);
+    const V gain2 = L::Mul(gain, gain);
+    const V gain3 = L::Mul(gain2, gain);
+    auto set = [&](int field, V value) { v[field] = L::Select(changed, value, v[field]); };
+    set(kLadderCutoff, limited);
+    set(kLadderG, g);
+    set(kLadderG0, g0);
+    set(kLadderGain, gain);
+    set(kLadderGain2, gain2);
+    set(kLadderGain3, gain3);
+    set(kLadderGain4, L::Mul(gain3, gain));
+  }
+  V Stage(V in, V& state) const
+  {
+    const V v = TanhOfLanes<L>(L::Mul(L::Sub(in, state), fields.f[RunLanes::kLadderGain]));
+    const V y = L::Add(state, v);
+    state = L::Add(y, v);
+    return y;
+  }
+  V Filter(const RunLanes::Slot& s, V x)
+  {
+    using namespace RunLanes;
+    V* v = fields.f;
     // The ladder's output as far as it is known before this sample's input.
-    V sigma = L::Mul(
-      L::Add(L::Add(L::Add(L::Mul(gain3, s1), L::Mul(gain2, s2)), L::Mul(gain, s3)), s4), g0);
+    V sigma = L::Mul(L::Add(L::Add(L::Add(L::Mul(v[kLadderGain3], v[kLadderS1]), L::Mul(v[kLadderGain2], v[kLadderS2])),
+                                   L::Mul(v[kLadderGain], v[kLadderS3])),
+                            v[kLadderS4]),
+                     v[kLadderG0]);
     if (s.passType == 0 || s.passType == 3 || s.passType == 4)
-      sigma = HighPassOfLanes<L>(sigma, highPassCoefficient, highPassState);
-    const V u = L::Div(L::Sub(L::Mul(x, inputGain), L::Mul(feedback, sigma)),
-                       L::Add(L::Set(1.0), L::Mul(feedback, gain4)));
-    const V y1 = Stage(u, s1);
-    const V y2 = Stage(y1, s2);
-    const V y3 = Stage(y2, s3);
-    const V y4 = Stage(y3, s4);
+      sigma = HighPassOfLanes<L>(sigma, v[kLadderHighPassCoefficient], v[kLadderHighPassState]);
+    const V u = L::Div(L::Sub(L::Mul(x, v[kLadderInputGain]), L::Mul(v[kLadderFeedback], sigma)),
+                       L::Add(L::Set(1.0), L::Mul(v[kLadderFeedback], v[kLadderGain4])));
+    const V y1 = Stage(u, v[kLadderS1]);
+    const V y2 = Stage(y1, v[kLadderS2]);
+    const V y3 = Stage(y2, v[kLadderS3]);
+    const V y4 = Stage(y3, v[kLadderS4]);
     const V four = L::Set(4.0);
     const V eight = L::Set(8.0);
     V mix;
@@ -393,168 +409,107 @@ struct TLadderLanes
         break;
     }
     const V out = L::Mul(L::Set(2.0), TanhOfLanes<L>(L::Mul(L::Set(0.5), mix)));
-    return HighPassOfLanes<L>(out, blockerCoefficient, blockerState);
+    return HighPassOfLanes<L>(out, v[kLadderBlockerCoefficient], v[kLadderBlockerState]);
   }
 };
 
 // DiodeLadderZDF: ProcessLP, and with a moving cutoff SetFreq with its stage
 // coefficients and feedback gain.
 template <class L, bool CutoffMoves>
-struct DiodeLadderLanes
+struct DiodeLadderLanes : FieldFilterLanes<L, CutoffMoves, RunLanes::kDiodeFields, &RunLanes::Slot::diode,
+                                           DiodeLadderLanes<L, CutoffMoves>>
 {
   using V = typename L::V;
-  CutoffLanes<L> cutoff;
-  V s1{}, s2{}, s3{}, s4{}, cutoffHz{}, g{}, onePlusG{}, invG{}, invOnePlusG{}, gain{};
-  V d1{}, e1{}, a1{}, b1{}, d1e1{}, d1e1a1{}, k0{}, k{}, drivenK{}, invDenominator{};
-  V inputGain{}, feedbackNormaliser{}, resonanceSetting{}, lowPassGain{}, blockerCoefficient{}, blockerState{};
-
-  void Load(const RunLanes::Slot& s, int lane)
-  {
-    s1 = L::Load(s.diodeS1 + lane);
-    s2 = L::Load(s.diodeS2 + lane);
-    s3 = L::Load(s.diodeS3 + lane);
-    s4 = L::Load(s.diodeS4 + lane);
-    cutoffHz = L::Load(s.diodeCutoff + lane);
-    g = L::Load(s.diodeG + lane);
-    onePlusG = L::Load(s.diodeOnePlusG + lane);
-    invG = L::Load(s.diodeInvG + lane);
-    invOnePlusG = L::Load(s.diodeInvOnePlusG + lane);
-    gain = L::Load(s.diodeGain + lane);
-    d1 = L::Load(s.diodeD1 + lane);
-    e1 = L::Load(s.diodeE1 + lane);
-    a1 = L::Load(s.diodeA1 + lane);
-    b1 = L::Load(s.diodeB1 + lane);
-    d1e1 = L::Load(s.diodeD1E1 + lane);
-    d1e1a1 = L::Load(s.diodeD1E1A1 + lane);
-    k0 = L::Load(s.diodeK0 + lane);
-    k = L::Load(s.diodeK + lane);
-    drivenK = L::Load(s.diodeDrivenK + lane);
-    invDenominator = L::Load(s.diodeInvDenominator + lane);
-    inputGain = L::Load(s.diodeInputGain + lane);
-    feedbackNormaliser = L::Load(s.diodeFeedbackNormaliser + lane);
-    resonanceSetting = L::Load(s.diodeResonanceSetting + lane);
-    lowPassGain = L::Load(s.diodeLowPassGain + lane);
-    blockerCoefficient = L::Load(s.blockerCoefficient + lane);
-    blockerState = L::Load(s.blockerState + lane);
-    if (CutoffMoves) cutoff.Load(s, lane);
-  }
-  void Store(RunLanes::Slot& s, int lane) const
-  {
-    L::Store(s.diodeS1 + lane, s1);
-    L::Store(s.diodeS2 + lane, s2);
-    L::Store(s.diodeS3 + lane, s3);
-    L::Store(s.diodeS4 + lane, s4);
-    L::Store(s.blockerState + lane, blockerState);
-    if (!CutoffMoves) return;
-    cutoff.Store(s, lane);
-    L::Store(s.diodeCutoff + lane, cutoffHz);
-    L::Store(s.diodeG + lane, g);
-    L::Store(s.diodeOnePlusG + lane, onePlusG);
-    L::Store(s.diodeInvG + lane, invG);
-    L::Store(s.diodeInvOnePlusG + lane, invOnePlusG);
-    L::Store(s.diodeGain + lane, gain);
-    L::Store(s.diodeD1 + lane, d1);
-    L::Store(s.diodeE1 + lane, e1);
-    L::Store(s.diodeA1 + lane, a1);
-    L::Store(s.diodeB1 + lane, b1);
-    L::Store(s.diodeD1E1 + lane, d1e1);
-    L::Store(s.diodeD1E1A1 + lane, d1e1a1);
-    L::Store(s.diodeK + lane, k);
-    L::Store(s.diodeDrivenK + lane, drivenK);
-    L::Store(s.diodeInvDenominator + lane, invDenominator);
-  }
+  using FieldFilterLanes<L, CutoffMoves, RunLanes::kDiodeFields, &RunLanes::Slot::diode,
+                         DiodeLadderLanes<L, CutoffMoves>>::fields;
   void SetFreq(const RunLanes::Slot& s, V changed, V f)
   {
+    using namespace RunLanes;
+    V* v = fields.f;
+    auto set = [&](int field, V value) { v[field] = L::Select(changed, value, v[field]); };
     const V one = L::Set(1.0);
     const V two = L::Set(2.0);
     const V limited = LimitedCutoff<L>(s, f);
-    const V maxWarp = L::Set(s.maxWarpHz);
-    const V below = L::Select(L::Less(maxWarp, limited), maxWarp, limited);
-    const V angle = L::Mul(AtLeast<L>(L::Set(s.minWarpHz), below), L::Set(s.piOverRate));
-    const V raw = L::Mul(L::Set(std::sqrt(2.0)), TanOfLanes<L>(angle));
+    const V raw = L::Mul(L::Set(std::sqrt(2.0)), TanOfLanes<L>(WarpAngleOfLanes<L>(s, limited)));
     const V cap = L::Set(s.maxStageGain);
-    const V newG = L::Select(L::Less(raw, cap), raw, cap);
-    const V newOnePlusG = L::Add(one, newG);
-    const V newGain = L::Div(newG, newOnePlusG);
+    const V g = L::Select(L::Less(raw, cap), raw, cap);
+    const V onePlusG = L::Add(one, g);
+    const V gain = L::Div(g, onePlusG);
     // The stage coefficients over common denominators.
-    const V h = L::Mul(L::Set(0.5), newG);
-    const V p = newOnePlusG;
+    const V h = L::Mul(L::Set(0.5), g);
+    const V p = onePlusG;
     const V h2 = L::Mul(h, h);
     const V p2 = L::Mul(p, p);
     const V pLessH2 = L::Sub(p2, h2);
     const V pLessTwoH2 = L::Sub(p2, L::Mul(two, h2));
-    const V newD1 = L::Mul(L::Set(0.5), newGain);
-    const V newE1 = L::Div(L::Mul(h, p), pLessH2);
-    const V newA1 = L::Div(L::Mul(h, pLessH2), L::Mul(p, pLessTwoH2));
-    const V newB1 = L::Div(L::Mul(L::Mul(newG, p), pLessTwoH2),
-                           L::Sub(L::Mul(p2, pLessTwoH2), L::Mul(L::Mul(two, h2), pLessH2)));
-    const V newD1E1 = L::Mul(newD1, newE1);
+    const V d1 = L::Mul(L::Set(0.5), gain);
+    const V e1 = L::Div(L::Mul(h, p), pLessH2);
+    const V a1 = L::Div(L::Mul(h, pLessH2), L::Mul(p, pLessTwoH2));
+    const V b1 =
+      L::Div(L::Mul(L::Mul(g, p), pLessTwoH2), L::Sub(L::Mul(p2, pLessTwoH2), L::Mul(L::Mul(two, h2), pLessH2)));
+    const V d1e1 = L::Mul(d1, e1);
     // The feedback gain, by pass type.
     const V e = L::Mul(L::Mul(two, limited), L::Set(s.inverseRate));
-    V newK;
-    if (s.passType == 0)
-      newK = L::Mul(L::Mul(k0, L::Sub(L::Set(1.4), L::Mul(L::Set(0.6), L::Sqrt(e)))),
-                    L::Sub(one, L::Mul(L::Mul(L::Set(0.14), e), e)));
-    else
-      newK = L::Mul(k0, L::Sub(one, L::Mul(L::Set(0.2), L::Sqrt(e))));
-    cutoffHz = L::Select(changed, limited, cutoffHz);
-    g = L::Select(changed, newG, g);
-    onePlusG = L::Select(changed, newOnePlusG, onePlusG);
-    invG = L::Select(changed, L::Div(one, newG), invG);
-    invOnePlusG = L::Select(changed, L::Div(one, newOnePlusG), invOnePlusG);
-    gain = L::Select(changed, newGain, gain);
-    d1 = L::Select(changed, newD1, d1);
-    e1 = L::Select(changed, newE1, e1);
-    a1 = L::Select(changed, newA1, a1);
-    b1 = L::Select(changed, newB1, b1);
-    d1e1 = L::Select(changed, newD1E1, d1e1);
-    d1e1a1 = L::Select(changed, L::Mul(newD1E1, newA1), d1e1a1);
-    k = L::Select(changed, newK, k);
-    drivenK = L::Select(changed, L::Mul(inputGain, newK), drivenK);
-    const V chain = L::Mul(L::Mul(L::Mul(L::Mul(newK, newB1), newA1), newE1), newD1);
-    invDenominator = L::Select(changed, L::Div(one, L::Add(one, chain)), invDenominator);
+    const V k0 = v[kDiodeK0];
+    const V k = s.passType == 0 ? L::Mul(L::Mul(k0, L::Sub(L::Set(1.4), L::Mul(L::Set(0.6), L::Sqrt(e)))),
+                                         L::Sub(one, L::Mul(L::Mul(L::Set(0.14), e), e)))
+                                : L::Mul(k0, L::Sub(one, L::Mul(L::Set(0.2), L::Sqrt(e))));
+    const V chain = L::Mul(L::Mul(L::Mul(L::Mul(k, b1), a1), e1), d1);
+    set(kDiodeCutoff, limited);
+    set(kDiodeG, g);
+    set(kDiodeOnePlusG, onePlusG);
+    set(kDiodeInvG, L::Div(one, g));
+    set(kDiodeInvOnePlusG, L::Div(one, onePlusG));
+    set(kDiodeGain, gain);
+    set(kDiodeD1, d1);
+    set(kDiodeE1, e1);
+    set(kDiodeA1, a1);
+    set(kDiodeB1, b1);
+    set(kDiodeD1E1, d1e1);
+    set(kDiodeD1E1A1, L::Mul(d1e1, a1));
+    set(kDiodeK, k);
+    set(kDiodeDrivenK, L::Mul(v[kDiodeInputGain], k));
+    set(kDiodeInvDenominator, L::Div(one, L::Add(one, chain)));
   }
   // One stage: its output, and its state saturated.
   V Stage(V in, V& state) const
   {
-    const V v = L::Mul(L::Sub(in, state), gain);
+    const V v = L::Mul(L::Sub(in, state), fields.f[RunLanes::kDiodeGain]);
     const V y = L::Add(state, v);
     state = SoftSaturateOfLanes<L>(L::Add(v, y));
     return y;
   }
-  V Process(const RunLanes::Slot& s, V x)
+  V Filter(const RunLanes::Slot& s, V x)
   {
-    if constexpr (CutoffMoves)
-    {
-      V f;
-      const V changed = cutoff.Next(s, f);
-      if (L::Any(changed)) SetFreq(s, changed, f);
-    }
+    using namespace RunLanes;
+    V* v = fields.f;
     const V two = L::Set(2.0);
     const V half = L::Set(0.5);
     const V four = L::Set(4.0);
-    const V t4 = L::Mul(s4, invOnePlusG);
-    const V p4 = L::Mul(e1, L::Add(L::Mul(L::Mul(two, s3), invG), L::Mul(two, t4)));
-    const V p3 = L::Mul(a1, L::Add(L::Mul(L::Mul(two, s2), invG), p4));
-    const V p2 = L::Mul(b1, L::Add(L::Mul(s1, invG), p3));
-    const V sigma = L::Add(L::Add(L::Add(L::Mul(d1e1a1, p2), L::Mul(d1e1, p3)), L::Mul(d1, p4)), t4);
-    const V feedback = L::Mul(SoftSaturateOfLanes<L>(L::Mul(drivenK, sigma)), feedbackNormaliser);
-    const V u = L::Mul(L::Sub(x, feedback), invDenominator);
-    const V v2 = L::Add(p2, L::Mul(b1, u));
-    const V v3 = L::Add(p3, L::Mul(a1, v2));
-    const V v4 = L::Add(p4, L::Mul(e1, v3));
-    const V v5 = L::Add(t4, L::Mul(d1, v4));
-    const V y1 = Stage(L::Add(v3, u), s1);
-    const V y2 = Stage(L::Mul(half, L::Add(v4, y1)), s2);
-    const V y3 = Stage(L::Mul(half, L::Add(v5, y2)), s3);
-    const V y4 = Stage(L::Mul(half, y3), s4);
+    const V invG = v[kDiodeInvG];
+    const V t4 = L::Mul(v[kDiodeS4], v[kDiodeInvOnePlusG]);
+    const V p4 = L::Mul(v[kDiodeE1], L::Add(L::Mul(L::Mul(two, v[kDiodeS3]), invG), L::Mul(two, t4)));
+    const V p3 = L::Mul(v[kDiodeA1], L::Add(L::Mul(L::Mul(two, v[kDiodeS2]), invG), p4));
+    const V p2 = L::Mul(v[kDiodeB1], L::Add(L::Mul(v[kDiodeS1], invG), p3));
+    const V sigma =
+      L::Add(L::Add(L::Add(L::Mul(v[kDiodeD1E1A1], p2), L::Mul(v[kDiodeD1E1], p3)), L::Mul(v[kDiodeD1], p4)), t4);
+    const V feedback = L::Mul(SoftSaturateOfLanes<L>(L::Mul(v[kDiodeDrivenK], sigma)), v[kDiodeFeedbackNormaliser]);
+    const V u = L::Mul(L::Sub(x, feedback), v[kDiodeInvDenominator]);
+    const V v2 = L::Add(p2, L::Mul(v[kDiodeB1], u));
+    const V v3 = L::Add(p3, L::Mul(v[kDiodeA1], v2));
+    const V v4 = L::Add(p4, L::Mul(v[kDiodeE1], v3));
+    const V v5 = L::Add(t4, L::Mul(v[kDiodeD1], v4));
+    const V y1 = Stage(L::Add(v3, u), v[kDiodeS1]);
+    const V y2 = Stage(L::Mul(half, L::Add(v4, y1)), v[kDiodeS2]);
+    const V y3 = Stage(L::Mul(half, L::Add(v5, y2)), v[kDiodeS3]);
+    const V y4 = Stage(L::Mul(half, y3), v[kDiodeS4]);
     const V m = L::Sub(u, L::Mul(four, L::Sub(y1, y2)));
     V mix;
     switch (s.passType)
     {
       case 1:  // band-pass
         mix = L::Mul(L::Mul(L::Sub(L::Sub(L::Add(L::Mul(L::Set(6.0), y4), y1), L::Mul(two, y2)), L::Mul(two, y3)), two),
-                     L::Sub(two, resonanceSetting));
+                     L::Sub(two, v[kDiodeResonanceSetting]));
         break;
       case 2:  // high-pass
         mix = L::Mul(two, L::Add(L::Sub(L::Add(m, L::Mul(L::Set(6.0), L::Sub(y2, y3))), L::Mul(four, L::Sub(y3, y4))),
@@ -571,10 +526,10 @@ struct DiodeLadderLanes
         break;
       }
       default:  // low-pass
-        mix = L::Mul(L::Mul(y4, L::Set(1.5)), lowPassGain);
+        mix = L::Mul(L::Mul(y4, L::Set(1.5)), v[kDiodeLowPassGain]);
         break;
     }
-    return HighPassOfLanes<L>(mix, blockerCoefficient, blockerState);
+    return HighPassOfLanes<L>(mix, v[kDiodeBlockerCoefficient], v[kDiodeBlockerState]);
   }
 };
 

@@ -50,9 +50,9 @@ public:
             mFeedbackHighPass.GetCoefficient(), mFeedbackHighPass.GetState(), mDcBlocker.GetCoefficient(),
             mDcBlocker.GetState()};
   }
-  // Where a run of samples computed elsewhere left the ladder: its states and,
-  // if the cutoff moved, the cutoff's values.
-  void FinishRun(const Lane& l, bool cutoffMoved)
+  // Where a run of samples computed elsewhere left the ladder: its states and
+  // what its cutoff computed (the same values where the cutoff stood still).
+  void FinishRun(const Lane& l)
   {
     mS1 = l.s1;
     mS2 = l.s2;
@@ -60,7 +60,6 @@ public:
     mS4 = l.s4;
     mFeedbackHighPass.SetState(l.highPassState);
     mDcBlocker.SetState(l.blockerState);
-    if (!cutoffMoved) return;
     mCutoff = l.cutoff;
     mG = l.g;
     mG0 = l.g0;

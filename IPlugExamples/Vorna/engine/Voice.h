@@ -9,9 +9,7 @@
 #include "VoiceDataSingleton.h"
 
 class BiquadZK;
-class DiodeLadderZDF;
 class FilterContainer;
-class TransistorLadderZDF;
 class SoftLimiter;
 class DCremove;
 class Declicker;
@@ -183,8 +181,6 @@ private:
   double FmValue(int osc, double* const* fmAux, const double* fmAuxEnv) const;
   // A filter's and its cutoff's state into the slot's lane.
   static void GatherBiquad(const BiquadZK& biquad, RunLanes::Slot& slot, int lane);
-  static void GatherLadder(const TransistorLadderZDF& ladder, RunLanes::Slot& slot, int lane);
-  static void GatherDiodeLadder(const DiodeLadderZDF& ladder, RunLanes::Slot& slot, int lane);
   static void GatherCutoff(const FilterContainer& filter, RunLanes::Slot& slot, int lane);
   static void RenderBatch(Voice* const* voices, int count, int osc);
   // Oscillator, feedback, carrier AM, limiter and DC remover: the pre-filter samples.

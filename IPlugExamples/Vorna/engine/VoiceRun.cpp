@@ -10,6 +10,8 @@
 #include "VoiceDataSingleton.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
 
 namespace
 {
@@ -18,6 +20,25 @@ constexpr std::uint64_t kAllLanes = ~std::uint64_t(0);
 
 namespace
 {
+// A model's Lane, a struct of N doubles in the order of the lanes' fields, into
+// and out of lane `lane` of those fields.
+template <class Lane, int N>
+void GatherFields(const Lane& l, double (&fields)[N][RunLanes::kMaxVoices], int lane)
+{
+  static_assert(sizeof(Lane) == N * sizeof(double), "one double per field");
+  const auto values = std::bit_cast<std::array<double, N>>(l);
+  for (int f = 0; f < N; ++f) fields[f][lane] = values[f];
+}
+
+template <class Lane, int N>
+Lane FieldsOf(const double (&fields)[N][RunLanes::kMaxVoices], int lane)
+{
+  static_assert(sizeof(Lane) == N * sizeof(double), "one double per field");
+  std::array<double, N> values;
+  for (int f = 0; f < N; ++f) values[f] = fields[f][lane];
+  return std::bit_cast<Lane>(values);
+}
+
 // The waveforms the lanes compute.
 bool RunsWave(OscWave w)
 {
@@ -55,59 +76,6 @@ void Voice::GatherBiquad(const BiquadZK& biquad, RunLanes::Slot& s, int lane)
   s.normalisedFreq[lane] = b.normalisedFreq;
   s.q[lane] = b.q;
   s.peakFactor[lane] = b.peakFactor;
-}
-
-void Voice::GatherLadder(const TransistorLadderZDF& ladder, RunLanes::Slot& s, int lane)
-{
-  const TransistorLadderZDF::Lane l = ladder.GetLane();
-  s.ladderS1[lane] = l.s1;
-  s.ladderS2[lane] = l.s2;
-  s.ladderS3[lane] = l.s3;
-  s.ladderS4[lane] = l.s4;
-  s.ladderCutoff[lane] = l.cutoff;
-  s.ladderG[lane] = l.g;
-  s.ladderG0[lane] = l.g0;
-  s.ladderGain[lane] = l.gain;
-  s.ladderGain2[lane] = l.gain2;
-  s.ladderGain3[lane] = l.gain3;
-  s.ladderGain4[lane] = l.gain4;
-  s.ladderFeedback[lane] = l.feedback;
-  s.ladderInputGain[lane] = l.inputGain;
-  s.feedbackHighPassCoefficient[lane] = l.highPassCoefficient;
-  s.feedbackHighPassState[lane] = l.highPassState;
-  s.blockerCoefficient[lane] = l.blockerCoefficient;
-  s.blockerState[lane] = l.blockerState;
-}
-
-void Voice::GatherDiodeLadder(const DiodeLadderZDF& ladder, RunLanes::Slot& s, int lane)
-{
-  const DiodeLadderZDF::Lane l = ladder.GetLane();
-  s.diodeS1[lane] = l.s1;
-  s.diodeS2[lane] = l.s2;
-  s.diodeS3[lane] = l.s3;
-  s.diodeS4[lane] = l.s4;
-  s.diodeCutoff[lane] = l.cutoff;
-  s.diodeG[lane] = l.g;
-  s.diodeOnePlusG[lane] = l.onePlusG;
-  s.diodeInvG[lane] = l.invG;
-  s.diodeInvOnePlusG[lane] = l.invOnePlusG;
-  s.diodeGain[lane] = l.gain;
-  s.diodeD1[lane] = l.d1;
-  s.diodeE1[lane] = l.e1;
-  s.diodeA1[lane] = l.a1;
-  s.diodeB1[lane] = l.b1;
-  s.diodeD1E1[lane] = l.d1e1;
-  s.diodeD1E1A1[lane] = l.d1e1a1;
-  s.diodeK0[lane] = l.k0;
-  s.diodeK[lane] = l.k;
-  s.diodeDrivenK[lane] = l.drivenK;
-  s.diodeInvDenominator[lane] = l.invDenominator;
-  s.diodeInputGain[lane] = l.inputGain;
-  s.diodeFeedbackNormaliser[lane] = l.feedbackNormaliser;
-  s.diodeResonanceSetting[lane] = l.resonanceSetting;
-  s.diodeLowPassGain[lane] = l.lowPassGain;
-  s.blockerCoefficient[lane] = l.blockerCoefficient;
-  s.blockerState[lane] = l.blockerState;
 }
 
 void Voice::GatherCutoff(const FilterContainer& f, RunLanes::Slot& s, int lane)
@@ -191,10 +159,11 @@ void Voice::GatherRun(int osc, RunLanes::Slot& s, int lane) const
   s.dcWeight[lane] = dc.GetWeight();
   if (mData->filterOn[osc])
   {
+    const FilterZK* filter = mFilter[osc]->GetFilter();
     if (s.model == RunLanes::kMoog)
-      GatherDiodeLadder(*static_cast<const DiodeLadderZDF*>(mFilter[osc]->GetFilter()), s, lane);
+      GatherFields(static_cast<const DiodeLadderZDF*>(filter)->GetLane(), s.diode, lane);
     else if (s.model == RunLanes::kTLadder)
-      GatherLadder(*static_cast<const TransistorLadderZDF*>(mFilter[osc]->GetFilter()), s, lane);
+      GatherFields(static_cast<const TransistorLadderZDF*>(filter)->GetLane(), s.ladder, lane);
     else
       GatherBiquad(*static_cast<const BiquadZK*>(mFilter[osc]->GetFilter()), s, lane);
     if (s.cutoffMoves) GatherCutoff(*mFilter[osc], s, lane);
@@ -218,28 +187,11 @@ void Voice::FinishRunSlot(int osc, const RunLanes::Slot& s, int lane, int frames
   if (mData->dcRemoverOn[osc]) mDCRemover[osc]->SetMemory(s.dcX1[lane], s.dcY1[lane], s.dcWeight[lane]);
   if (mData->filterOn[osc])
   {
+    FilterZK* filter = mFilter[osc]->GetFilter();
     if (s.model == RunLanes::kMoog)
-    {
-      auto& ladder = *static_cast<DiodeLadderZDF*>(mFilter[osc]->GetFilter());
-      ladder.FinishRun({s.diodeS1[lane], s.diodeS2[lane], s.diodeS3[lane], s.diodeS4[lane], s.diodeCutoff[lane],
-                        s.diodeG[lane], s.diodeOnePlusG[lane], s.diodeInvG[lane], s.diodeInvOnePlusG[lane],
-                        s.diodeGain[lane], s.diodeD1[lane], s.diodeE1[lane], s.diodeA1[lane], s.diodeB1[lane],
-                        s.diodeD1E1[lane], s.diodeD1E1A1[lane], s.diodeK0[lane], s.diodeK[lane],
-                        s.diodeDrivenK[lane], s.diodeInvDenominator[lane], s.diodeInputGain[lane],
-                        s.diodeFeedbackNormaliser[lane], s.diodeResonanceSetting[lane], s.diodeLowPassGain[lane],
-                        s.blockerCoefficient[lane], s.blockerState[lane]},
-                       s.cutoffMoves);
-    }
+      static_cast<DiodeLadderZDF*>(filter)->FinishRun(FieldsOf<DiodeLadderZDF::Lane>(s.diode, lane));
     else if (s.model == RunLanes::kTLadder)
-    {
-      auto& ladder = *static_cast<TransistorLadderZDF*>(mFilter[osc]->GetFilter());
-      ladder.FinishRun({s.ladderS1[lane], s.ladderS2[lane], s.ladderS3[lane], s.ladderS4[lane], s.ladderCutoff[lane],
-                        s.ladderG[lane], s.ladderG0[lane], s.ladderGain[lane], s.ladderGain2[lane], s.ladderGain3[lane],
-                        s.ladderGain4[lane], s.ladderFeedback[lane], s.ladderInputGain[lane],
-                        s.feedbackHighPassCoefficient[lane], s.feedbackHighPassState[lane], s.blockerCoefficient[lane],
-                        s.blockerState[lane]},
-                       s.cutoffMoves);
-    }
+      static_cast<TransistorLadderZDF*>(filter)->FinishRun(FieldsOf<TransistorLadderZDF::Lane>(s.ladder, lane));
     else
     {
       BiquadZK& biquad = *static_cast<BiquadZK*>(mFilter[osc]->GetFilter());
