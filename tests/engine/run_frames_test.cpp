@@ -61,7 +61,8 @@ Patch SweptFilter(const char* name, OscWave w, FilterModel m, FilterPassType t, 
               {
                 FilterContainer& f = r.V(v).GetFilter(osc);
                 f.SetResonance(0.7, false);
-                // The ladders' input gain; the biquad's drive keeps it off the runs.
+                // The ladders' input gain, the reson's saturation; the biquad's
+                // drive keeps it off the runs.
                 if (m != kFltSimple) f.SetDrive(0.3, false);
                 f.SetEnvStageValue(kAttack, 0.01, false);
                 f.SetEnvStageValue(kDecay, 0.02, false);
@@ -175,6 +176,11 @@ const std::vector<Patch>& Patches()
       SweptFilter("triangles, swept t ladder high-pass", kOscTri, kFltTLadder, kHP, 0.4),
       SweptFilter("saws, swept down t ladder peak", kOscSaw, kFltTLadder, kP, -0.5),
       SweptFilter("sines, swept t ladder band reject", kOscSine, kFltTLadder, kBR, 0.8),
+      SweptFilter("saws, swept reson low-pass", kOscSaw, kFltReson, kLP, 0.6),
+      SweptFilter("squares, swept down reson band-pass", kOscSquare, kFltReson, kBP, -0.7),
+      SweptFilter("triangles, swept reson high-pass", kOscTri, kFltReson, kHP, 0.4),
+      SweptFilter("saws, swept down reson peak", kOscSaw, kFltReson, kP, -0.5),
+      SweptFilter("sines, swept reson band reject", kOscSine, kFltReson, kBR, 0.8),
       SweptFilter("saws, swept moog low-pass", kOscSaw, kFltMoog, kLP, 0.6),
       SweptFilter("squares, swept down moog band-pass", kOscSquare, kFltMoog, kBP, -0.7),
       SweptFilter("triangles, swept moog high-pass", kOscTri, kFltMoog, kHP, 0.4),
@@ -350,6 +356,15 @@ TEST(RunsOfFrames, TheTwoAndFourLaneRoadsGiveTheSameBits)
     diode[kDiodeResonanceSetting][v] = 0.6;
     diode[kDiodeLowPassGain][v] = 2.0;
     diode[kDiodeBlockerCoefficient][v] = 0.001;
+    auto& svf = first.svf;
+    svf[kSvfS1][v] = 0.3 * unit(random);
+    svf[kSvfCutoff][v] = 700.0 + 500.0 * v;  // both sides of the drive blend's bends
+    svf[kSvfG][v] = 0.05;
+    svf[kSvfH][v] = 0.9;
+    svf[kSvfR][v] = 0.1;
+    svf[kSvfRf][v] = 0.1;
+    svf[kSvfDrive][v] = v % 2 == 0 ? 0.0 : 0.8;
+    svf[kSvfQ][v] = 0.5;
   }
   first.maxStageGain = 2.0 * 3.14159265358979323846;
   first.minWarpHz = 1.0;
@@ -366,14 +381,14 @@ TEST(RunsOfFrames, TheTwoAndFourLaneRoadsGiveTheSameBits)
   first.snap = 1e-12;
   RunLanes::Slot second = first;
   std::vector<double> l1(RunLanes::kMaxFrames * RunLanes::kMaxVoices), r1(l1.size()), l2(l1.size()), r2(l1.size());
-  for (int run = 0; run < 20; ++run)
+  for (int run = 0; run < 60; ++run)
   {
     // Every waveform, pass type and model, the cutoff still and moving.
-    first.waveform = second.waveform = run % 4;
+    first.waveform = second.waveform = run / 4 % 4;
     first.passType = second.passType = run % 5;
     first.cutoffMoves = second.cutoffMoves = run % 3 != 0;
-    const RunLanes::Model models[] = {RunLanes::kSimple, RunLanes::kTLadder, RunLanes::kMoog};
-    first.model = second.model = models[run % 3];
+    const RunLanes::Model models[] = {RunLanes::kSimple, RunLanes::kTLadder, RunLanes::kMoog, RunLanes::kReson};
+    first.model = second.model = models[run % 4];
     RunLanes::RenderSse2(first, voices, RunLanes::kMaxFrames, l1.data(), r1.data());
     RunLanes::RenderAvx2(second, voices, RunLanes::kMaxFrames, l2.data(), r2.data());
     ASSERT_EQ(std::memcmp(l1.data(), l2.data(), l1.size() * sizeof(double)), 0) << "run " << run;

@@ -3,11 +3,12 @@
 // One oscillator slot of the sounding voices laid out side by side, one voice
 // per lane, for a run of frames in which no modulation reaches the voices:
 // plain oscillators of the sine, saw, square or triangle, filters (the simple
-// biquad without drive, the transistor and diode ladders) whose cutoff stands still or
-// follows the filter envelope alone, envelopes that stay in their stages. The lanes compute exactly what
-// each voice's own code computes, operation for operation, so a run sounds the
-// same bits as the frames rendered one by one. Plain data only: the AVX2 copy
-// of the kernel must not include any inline function of the engine.
+// biquad without drive, the state-variable filter, the transistor and diode
+// ladders) whose cutoff stands still or follows the filter envelope alone,
+// envelopes that stay in their stages. The lanes compute exactly what each
+// voice's own code computes, operation for operation, so a run sounds the same
+// bits as the frames rendered one by one. Plain data only: the AVX2 copy of the
+// kernel must not include any inline function of the engine.
 #include <cstdint>
 
 namespace RunLanes
@@ -27,6 +28,7 @@ enum Waveform
 // The filter models the lanes compute, numbered as FilterModel numbers them.
 enum Model
 {
+  kReson = 0,
   kSimple = 1,
   kTLadder = 3,
   kMoog = 4
@@ -63,6 +65,25 @@ enum LadderField
 // G, 1 + G, 1 / G, 1 / (1 + G), G / (1 + G), the stage coefficients, the
 // feedback gain and the zero-delay denominator's reciprocal), the resonance and
 // drive settings that these read, and the DC blocker.
+// The state-variable filter's fields in the lanes, in the order of
+// StateVariableZDF::Lane: its two states, the cutoff and what is computed from
+// it (g, h, the feedback damping Rf and the drive blend), the damping R, the
+// drive, and the resonance's power that the drive blend reads.
+enum SvfField
+{
+  kSvfS1,
+  kSvfS2,
+  kSvfCutoff,
+  kSvfG,
+  kSvfH,
+  kSvfR,
+  kSvfRf,
+  kSvfDrive,
+  kSvfDriveBlend,
+  kSvfQ,
+  kSvfFields
+};
+
 enum DiodeField
 {
   kDiodeS1,
@@ -159,10 +180,11 @@ struct Slot
   double normalisedFreq[kMaxVoices] = {};
   double q[kMaxVoices] = {};
   double peakFactor[kMaxVoices] = {};  // 10^(peak gain dB / 20)
-  // The transistor ladder and the diode ladder, field by field (LadderField,
-  // DiodeField).
+  // The transistor ladder, the diode ladder and the state-variable filter,
+  // field by field (LadderField, DiodeField, SvfField).
   double ladder[kLadderFields][kMaxVoices] = {};
   double diode[kDiodeFields][kMaxVoices] = {};
+  double svf[kSvfFields][kMaxVoices] = {};
   // The amplitude envelope: attack lanes add the multiplier, decay and release
   // lanes multiply by it, the others hold.
   std::uint64_t envAttack[kMaxVoices] = {};

@@ -11,7 +11,7 @@
 static_assert(int(RunLanes::kSine) == int(kOscSine) && int(RunLanes::kSaw) == int(kOscSaw) &&
                 int(RunLanes::kSquare) == int(kOscSquare) && int(RunLanes::kTriangle) == int(kOscTri),
               "the lanes number the waveforms as the oscillator does");
-static_assert(int(RunLanes::kSimple) == int(kFltSimple) && int(RunLanes::kTLadder) == int(kFltTLadder) &&
+static_assert(int(RunLanes::kReson) == int(kFltReson) && int(RunLanes::kSimple) == int(kFltSimple) && int(RunLanes::kTLadder) == int(kFltTLadder) &&
                 int(RunLanes::kMoog) == int(kFltMoog),
               "the lanes number the filter models as the engine does");
 

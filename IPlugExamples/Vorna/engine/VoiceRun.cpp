@@ -112,7 +112,7 @@ int Voice::FramesItCanRun(int maxFrames) const
     {
       const FilterContainer& f = *mFilter[osc];
       const FilterModel model = f.GetFilter()->GetKind();
-      if (model != kFltSimple && model != kFltTLadder && model != kFltMoog) return 0;
+      if (model != kFltSimple && model != kFltReson && model != kFltTLadder && model != kFltMoog) return 0;
       if (model == kFltSimple && static_cast<const BiquadZK*>(f.GetFilter())->IsDriven()) return 0;
       if (f.CutoffMayMove())
       {
@@ -160,7 +160,9 @@ void Voice::GatherRun(int osc, RunLanes::Slot& s, int lane) const
   if (mData->filterOn[osc])
   {
     const FilterZK* filter = mFilter[osc]->GetFilter();
-    if (s.model == RunLanes::kMoog)
+    if (s.model == RunLanes::kReson)
+      GatherFields(static_cast<const StateVariableZDF*>(filter)->GetLane(), s.svf, lane);
+    else if (s.model == RunLanes::kMoog)
       GatherFields(static_cast<const DiodeLadderZDF*>(filter)->GetLane(), s.diode, lane);
     else if (s.model == RunLanes::kTLadder)
       GatherFields(static_cast<const TransistorLadderZDF*>(filter)->GetLane(), s.ladder, lane);
@@ -188,7 +190,9 @@ void Voice::FinishRunSlot(int osc, const RunLanes::Slot& s, int lane, int frames
   if (mData->filterOn[osc])
   {
     FilterZK* filter = mFilter[osc]->GetFilter();
-    if (s.model == RunLanes::kMoog)
+    if (s.model == RunLanes::kReson)
+      static_cast<StateVariableZDF*>(filter)->FinishRun(FieldsOf<StateVariableZDF::Lane>(s.svf, lane));
+    else if (s.model == RunLanes::kMoog)
       static_cast<DiodeLadderZDF*>(filter)->FinishRun(FieldsOf<DiodeLadderZDF::Lane>(s.diode, lane));
     else if (s.model == RunLanes::kTLadder)
       static_cast<TransistorLadderZDF*>(filter)->FinishRun(FieldsOf<TransistorLadderZDF::Lane>(s.ladder, lane));
