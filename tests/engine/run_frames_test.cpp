@@ -186,6 +186,27 @@ const std::vector<Patch>& Patches()
       SweptFilter("triangles, swept moog high-pass", kOscTri, kFltMoog, kHP, 0.4),
       SweptFilter("saws, swept down moog peak", kOscSaw, kFltMoog, kP, -0.5),
       SweptFilter("sines, swept moog band reject", kOscSine, kFltMoog, kBR, 0.8),
+      {"strong FM into the first slot from the second's sample, wrapping the phase both ways", 8,
+       [](EngineRig& r) {
+         r.D().fmAmount[0] = 8.0;  // clamped at 20 on loud samples
+         r.E().SetOscWave(1, kOscSaw);
+       },
+       NoChange},
+      {"FM into the second slot from the first's filtered sample, both swept", 8,
+       [](EngineRig& r) {
+         r.D().fmAmount[1] = 1.5;
+         r.D().fmSource[1] = VoiceDataSingleton::kFmFilter;
+         r.E().SetFltEnvAmnt(0, 0.5);
+         r.E().SetFltEnvAmnt(1, -0.5);
+       },
+       NoChange},
+      {"FM from the second slot's sample times its envelope", 8,
+       [](EngineRig& r) {
+         r.D().fmAmount[0] = 3.0;
+         r.D().fmSource[0] = VoiceDataSingleton::kFmEnvelope;
+         r.E().SetOscWave(0, kOscSquare);
+       },
+       NoChange},
       {"shiver, filter envelope and a sawtooth come and go", 9, [](EngineRig&) {},
        [](EngineRig& r, int frame) {
          const bool on = frame == 1000;
@@ -367,6 +388,18 @@ TEST(RunsOfFrames, TheTwoAndFourLaneRoadsGiveTheSameBits)
     svf[kSvfQ][v] = 0.5;
   }
   first.maxStageGain = 2.0 * 3.14159265358979323846;
+  // FM from a record that swings the increment below 0 and past the period.
+  std::vector<double> record(RunLanes::kMaxFrames * RunLanes::kMaxVoices);
+  for (double& x : record) x = 1.5 * unit(random);
+  for (int v = 0; v < voices; ++v)
+  {
+    first.phaseIncrement[v] = first.step[v];
+    first.shiverFactor[v] = 1.0 + 0.01 * v;
+    first.fmPrevious[v] = unit(random);
+  }
+  first.fmAmount = 9.0;
+  first.fmLimit = 20.0;
+  first.fmSourceRecord = record.data();
   first.minWarpHz = 1.0;
   first.maxWarpHz = 0.49 * 48000.0;
   first.piOverRate = 3.14159265358979323846 / 48000.0;
@@ -389,6 +422,9 @@ TEST(RunsOfFrames, TheTwoAndFourLaneRoadsGiveTheSameBits)
     first.cutoffMoves = second.cutoffMoves = run % 3 != 0;
     const RunLanes::Model models[] = {RunLanes::kSimple, RunLanes::kTLadder, RunLanes::kMoog, RunLanes::kReson};
     first.model = second.model = models[run % 4];
+    first.fmIn = second.fmIn = run % 7 < 3;
+    first.fmOut = second.fmOut = run % 2 == 0;
+    first.fmSource = second.fmSource = run % 3;
     RunLanes::RenderSse2(first, voices, RunLanes::kMaxFrames, l1.data(), r1.data());
     RunLanes::RenderAvx2(second, voices, RunLanes::kMaxFrames, l2.data(), r2.data());
     ASSERT_EQ(std::memcmp(l1.data(), l2.data(), l1.size() * sizeof(double)), 0) << "run " << run;

@@ -178,6 +178,7 @@ public:
   double GetPhaseOffset() const { return mPhaseOffset; }
   double GetPhasePeriod() const { return mPhasePeriod; }
   double GetPhaseIncrement() const { return mPhaseIncrement; }
+  double GetShiverFactor() const { return mShiverFactor; }
   double GetFrequency() const { return mFrequency; }
   double GetBendExponent() const { return mBendExponent; }
   double GetBendWindowSize() const { return mBendWindowSize; }

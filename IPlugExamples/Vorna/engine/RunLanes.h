@@ -115,6 +115,16 @@ enum DiodeField
   kDiodeFields
 };
 
+// What a slot records for the other slot's FM, numbered as the engine's FM
+// sources number them: its pre-filter sample, its post-filter sample, or the
+// pre-filter sample times its amplitude envelope.
+enum FmSource
+{
+  kFmPre = 0,
+  kFmPost = 1,
+  kFmPreTimesEnvelope = 2
+};
+
 struct Slot
 {
   // Shared by the slot's voices.
@@ -140,10 +150,25 @@ struct Slot
   double maxWarpHz = 0.0;
   double piOverRate = 0.0;
   double maxStageGain = 0.0;  // the diode ladder's cap of G
+  // Frequency modulation from the other slot, which has run first and recorded
+  // what this one reads (FmSource): its value one frame back, times the amount,
+  // clamped to +-fmLimit, moves the phase.
+  bool fmIn = false;
+  double fmAmount = 0.0;
+  double fmLimit = 0.0;
+  const double* fmSourceRecord = nullptr;  // [frame * kMaxVoices + voice]
+  // This slot records for the other one, in fmRecord.
+  bool fmOut = false;
+  int fmSource = 0;  // what it records
 
   // Per voice. The oscillator: phase and its step per sample (increment times shiver factor).
   double phase[kMaxVoices] = {};
   double step[kMaxVoices] = {};
+  // With FM, the step in its two factors (increment, shiver factor), and the FM
+  // source's value of the frame before the run.
+  double phaseIncrement[kMaxVoices] = {};
+  double shiverFactor[kMaxVoices] = {};
+  double fmPrevious[kMaxVoices] = {};
   // The soft limiter, used before and after the filter.
   double limiterThreshold[kMaxVoices] = {};
   double limiterKnee[kMaxVoices] = {};
@@ -197,6 +222,9 @@ struct Slot
   double velocityFactor[kMaxVoices] = {};
   double panLeft[kMaxVoices] = {};
   double panRight[kMaxVoices] = {};
+
+  // What the other slot's FM reads, frame by frame.
+  double fmRecord[kMaxFrames * kMaxVoices] = {};
 
   // The last frame's values.
   double wave[kMaxVoices] = {};

@@ -15,6 +15,7 @@
 #include "TanhLanesKernel.h"
 
 #include <cfloat>
+#include <cmath>
 
 namespace
 {
@@ -32,7 +33,7 @@ inline typename L::V Limit(typename L::V x, typename L::V threshold, typename L:
 
 // The plain waveform of the phases (inside one cycle), snapped to 0 near it.
 template <class L, int Waveform>
-inline typename L::V WaveOfLanes(typename L::V phase, double snap)
+[[gnu::always_inline]] inline typename L::V WaveOfLanes(typename L::V phase, double snap)
 {
   using V = typename L::V;
   constexpr double kPi = 3.14159265358979323846;
@@ -629,8 +630,46 @@ struct NoFilterLanes
   V Process(const RunLanes::Slot&, V x) { return x; }
 };
 
-// The waveform and the filter are constants of the loop.
-template <class L, int Waveform, class Filter>
+// Oscillator::FlooredMod(x, m): phases within one period either side of the
+// cycle are wrapped in lanes, exactly as the scalar code wraps them; a lane
+// further out takes the scalar code's fmod.
+template <class L>
+inline typename L::V FlooredModOfLanes(typename L::V x, double period)
+{
+  using V = typename L::V;
+  const V zero = L::Set(0.0);
+  const V m = L::Set(period);
+  const V above = L::GreaterEqual(x, m);
+  const V negative = L::Less(x, zero);
+  // Below 0 but above -m the remainder is x itself, raised by m; a sum that
+  // rounds up to m is 0 of the next cycle.
+  const V raised = L::Add(x, m);
+  const V wrappedUp = L::AndNot(L::GreaterEqual(raised, m), raised);
+  V r = L::Select(above, L::Sub(x, m), L::Select(negative, wrappedUp, x));
+  const V inside = L::And(L::Greater(x, L::Xor(m, L::Set(-0.0))), L::Less(x, L::Add(m, m)));
+  if (L::Any(L::AndNot(inside, L::GreaterEqual(zero, zero))))
+  {
+    double xs[L::kLanes], rs[L::kLanes];
+    L::Store(xs, x);
+    L::Store(rs, r);
+    for (int i = 0; i < L::kLanes; ++i)
+    {
+      if (xs[i] > -period && xs[i] < 2.0 * period) continue;
+      double q = std::fmod(xs[i], period);
+      if (q < 0.0)
+      {
+        q += period;
+        if (q >= period) q = 0.0;
+      }
+      rs[i] = q;
+    }
+    r = L::Load(rs);
+  }
+  return r;
+}
+
+// The waveform, the filter and whether FM reaches the phase are constants of the loop.
+template <class L, int Waveform, class Filter, bool FmIn>
 void RenderGroup(RunLanes::Slot& s, int lane, int frames, double* left, double* right)
 {
   using V = typename L::V;
@@ -643,6 +682,9 @@ void RenderGroup(RunLanes::Slot& s, int lane, int frames, double* left, double* 
 
   V phase = L::Load(s.phase + lane);
   const V step = L::Load(s.step + lane);
+  const V phaseIncrement = L::Load(s.phaseIncrement + lane);
+  const V shiverFactor = L::Load(s.shiverFactor + lane);
+  V fmSource = L::Load(s.fmPrevious + lane);
   const V threshold = L::Load(s.limiterThreshold + lane);
   const V knee = L::Load(s.limiterKnee + lane);
   const V halfProduct = L::Load(s.halfCarrierProduct + lane);
@@ -663,10 +705,25 @@ void RenderGroup(RunLanes::Slot& s, int lane, int frames, double* left, double* 
   for (int k = 0; k < frames; ++k)
   {
     wave = WaveOfLanes<L, Waveform>(phase, s.snap);
-    // A step below the period keeps the phase below twice the period: one
-    // subtraction wraps it, exactly.
-    phase = L::Add(phase, step);
-    phase = L::Select(L::GreaterEqual(phase, period), L::Sub(phase, period), phase);
+    if constexpr (FmIn)
+    {
+      // The voice's FM value, clamped, then the oscillator's: a value of 0 or
+      // NaN leaves the step as it is.
+      if (k > 0) fmSource = L::Load(s.fmSourceRecord + (k - 1) * RunLanes::kMaxVoices + lane);
+      const V limit = L::Set(s.fmLimit);
+      const V fm = AtMost<L>(limit, AtLeast<L>(L::Xor(limit, L::Set(-0.0)), L::Mul(fmSource, L::Set(s.fmAmount))));
+      const V modulated = L::Or(L::Less(fm, zero), L::Greater(fm, zero));
+      const V increment =
+        L::Select(modulated, L::Mul(L::Mul(L::Add(one, fm), phaseIncrement), shiverFactor), step);
+      phase = FlooredModOfLanes<L>(L::Add(phase, increment), s.period);
+    }
+    else
+    {
+      // A step below the period keeps the phase below twice the period: one
+      // subtraction wraps it, exactly.
+      phase = L::Add(phase, step);
+      phase = L::Select(L::GreaterEqual(phase, period), L::Sub(phase, period), phase);
+    }
 
     V x = wave;
     if (s.carrierFilter) x = L::Add(x, L::Mul(L::Add(x, one), halfProduct));
@@ -687,7 +744,15 @@ void RenderGroup(RunLanes::Slot& s, int lane, int frames, double* left, double* 
     post = x;
     out = L::Mul(x, volume);
 
-    amplitude = L::Mul(amp.Next(), velocity);
+    const V envelope = amp.Next();
+    amplitude = L::Mul(envelope, velocity);
+    if (s.fmOut)
+    {
+      const V record = s.fmSource == RunLanes::kFmPost                ? post
+                       : s.fmSource == RunLanes::kFmPreTimesEnvelope ? L::Mul(pre, envelope)
+                                                                     : pre;
+      L::Store(s.fmRecord + k * RunLanes::kMaxVoices + lane, record);
+    }
 
     L::Store(left + k * RunLanes::kMaxVoices + lane, L::Mul(L::Mul(panLeft, amplitude), out));
     L::Store(right + k * RunLanes::kMaxVoices + lane, L::Mul(L::Mul(panRight, amplitude), out));
@@ -709,7 +774,13 @@ void RenderGroup(RunLanes::Slot& s, int lane, int frames, double* left, double* 
 template <class L, int Waveform, class Filter>
 void RenderGroups(RunLanes::Slot& slot, int voices, int frames, double* left, double* right)
 {
-  for (int lane = 0; lane < voices; lane += L::kLanes) RenderGroup<L, Waveform, Filter>(slot, lane, frames, left, right);
+  for (int lane = 0; lane < voices; lane += L::kLanes)
+  {
+    if (slot.fmIn)
+      RenderGroup<L, Waveform, Filter, true>(slot, lane, frames, left, right);
+    else
+      RenderGroup<L, Waveform, Filter, false>(slot, lane, frames, left, right);
+  }
 }
 
 template <class L, int Waveform>

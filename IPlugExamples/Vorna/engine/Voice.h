@@ -179,6 +179,10 @@ public:
 
 private:
   double FmValue(int osc, double* const* fmAux, const double* fmAuxEnv) const;
+  // What oscillator osc's FM from the other oscillator reads (its source is
+  // the other's pre- or post-filter sample, or the pre-filter one times its
+  // envelope): the other's value of the last sample.
+  double PreviousFmSource(int osc) const;
   // A filter's and its cutoff's state into the slot's lane.
   static void GatherBiquad(const BiquadZK& biquad, RunLanes::Slot& slot, int lane);
   static void GatherCutoff(const FilterContainer& filter, RunLanes::Slot& slot, int lane);

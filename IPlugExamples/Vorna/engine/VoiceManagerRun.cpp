@@ -11,6 +11,10 @@
 static_assert(int(RunLanes::kSine) == int(kOscSine) && int(RunLanes::kSaw) == int(kOscSaw) &&
                 int(RunLanes::kSquare) == int(kOscSquare) && int(RunLanes::kTriangle) == int(kOscTri),
               "the lanes number the waveforms as the oscillator does");
+static_assert(int(RunLanes::kFmPre) == int(VoiceDataSingleton::kFmOsc) &&
+                int(RunLanes::kFmPost) == int(VoiceDataSingleton::kFmFilter) &&
+                int(RunLanes::kFmPreTimesEnvelope) == int(VoiceDataSingleton::kFmEnvelope),
+              "the lanes number the FM sources as the engine does");
 static_assert(int(RunLanes::kReson) == int(kFltReson) && int(RunLanes::kSimple) == int(kFltSimple) && int(RunLanes::kTLadder) == int(kFltTLadder) &&
                 int(RunLanes::kMoog) == int(kFltMoog),
               "the lanes number the filter models as the engine does");
@@ -59,10 +63,13 @@ int VoiceManager::FramesToRun(int maxFrames) const
   if (!mTuneShiver.IsIdle() || !mBendShiver.IsIdle() || !mCutoffShiver.IsIdle() || !mPanShiver.IsIdle()) return 0;
   for (int osc = 0; osc < kNumOscs; ++osc)
   {
-    // Noise, inputs and FM reach the voices sample by sample.
-    if (d.noiseAmount[osc] != 0.0 || d.inputAmount[osc] != 0.0 || d.fmAmount[osc] != 0.0) return 0;
+    // Noise and inputs reach the voices sample by sample.
+    if (d.noiseAmount[osc] != 0.0 || d.inputAmount[osc] != 0.0) return 0;
     if (d.oscOn[osc] && (d.oversampling[osc] >= 2.0 || d.feedback[osc] != 0.0)) return 0;
   }
+  // FM runs where one slot modulates the other from what that one computes.
+  const int fmIn = FmReceiver();
+  if (fmIn == kFmNotRunnable) return 0;
   if (d.oscOn[0] && d.oscOn[1] && (d.oscAmAmount[0] != 0.0 || d.oscAmAmount[1] != 0.0 || d.hardSyncMaster != 0))
     return 0;
   int frames = maxFrames;
@@ -78,6 +85,21 @@ int VoiceManager::FramesToRun(int maxFrames) const
   return frames;
 }
 
+int VoiceManager::FmReceiver() const
+{
+  const VoiceDataSingleton& d = mData;
+  const bool fm[kNumOscs] = {d.fmAmount[0] != 0.0, d.fmAmount[1] != 0.0};
+  if (!fm[0] && !fm[1]) return -1;
+  // Both ways, the slots would need each other's every frame.
+  if (fm[0] && fm[1]) return kFmNotRunnable;
+  const int receiver = fm[0] ? 0 : 1;
+  const int source = d.fmSource[receiver];
+  const bool fromTheOtherSlot = source == VoiceDataSingleton::kFmOsc || source == VoiceDataSingleton::kFmFilter ||
+                                source == VoiceDataSingleton::kFmEnvelope;
+  if (!fromTheOtherSlot || !d.oscOn[0] || !d.oscOn[1]) return kFmNotRunnable;
+  return receiver;
+}
+
 void VoiceManager::RenderRun(double* left, double* right, Voice* const* active, int count, int frames)
 {
   // Every frame clears these first; nothing in a run sets them again.
@@ -88,7 +110,10 @@ void VoiceManager::RenderRun(double* left, double* right, Voice* const* active, 
   const int lanes = count == 0 ? 0 : (count + kWidestLanes - 1) / kWidestLanes * kWidestLanes;
   // As every frame starts; the slots then fill in what their oscillators made.
   for (int i = 0; i < count; ++i) active[i]->Zero();
-  for (int osc = 0; osc < kNumOscs; ++osc)
+  // A slot that modulates the other's frequency runs first and records what that one reads.
+  const int fmIn = FmReceiver();
+  const int order[kNumOscs] = {fmIn == 0 ? 1 : 0, fmIn == 0 ? 0 : 1};
+  for (int osc : order)
   {
     double* busLeft = mRunBuses[osc][0];
     double* busRight = mRunBuses[osc][1];
@@ -118,6 +143,15 @@ void VoiceManager::RenderRun(double* left, double* right, Voice* const* active, 
     slot.maxWarpHz = FilterMath::MaxWarpHz();
     slot.piOverRate = PlugG::piDivSR;
     slot.maxStageGain = DiodeLadderZDF::kMaxStageGain;
+    slot.fmIn = osc == fmIn;
+    slot.fmOut = fmIn >= 0 && osc != fmIn;
+    if (fmIn >= 0)
+    {
+      slot.fmSource = mData.fmSource[fmIn];
+      slot.fmAmount = mData.fmAmount[fmIn];
+      slot.fmLimit = Voice::kFmLimit;
+      slot.fmSourceRecord = mRunSlots[1 - fmIn].fmRecord;
+    }
     for (int lane = 0; lane < lanes; ++lane) active[std::min(lane, count - 1)]->GatherRun(osc, slot, lane);
     RunLanes::Render(slot, count, frames, mRunLeft, mRunRight);
 
@@ -135,8 +169,12 @@ void VoiceManager::RenderRun(double* left, double* right, Voice* const* active, 
       busLeft[k] = sumLeft;
       busRight[k] = sumRight;
     }
-    for (int i = 0; i < count; ++i) active[i]->FinishRunSlot(osc, slot, i, frames);
   }
+  // Only now: a slot that reads the other's values from before the run (FM)
+  // gathers them untouched by that slot's run.
+  for (int osc = 0; osc < kNumOscs; ++osc)
+    if (mData.oscOn[osc])
+      for (int i = 0; i < count; ++i) active[i]->FinishRunSlot(osc, mRunSlots[osc], i, frames);
   for (int i = 0; i < count; ++i) active[i]->FinishRun();
 
   for (int k = 0; k < frames; ++k)

@@ -149,6 +149,12 @@ void Voice::GatherRun(int osc, RunLanes::Slot& s, int lane) const
   const Oscillator& o = *mOsc[osc];
   s.phase[lane] = o.GetPhase();
   s.step[lane] = o.GetPlainStep();
+  if (s.fmIn)
+  {
+    s.phaseIncrement[lane] = o.GetPhaseIncrement();
+    s.shiverFactor[lane] = o.GetShiverFactor();
+    s.fmPrevious[lane] = PreviousFmSource(osc);
+  }
   s.limiterThreshold[lane] = mLimiter[osc]->GetThreshold();
   s.limiterKnee[lane] = mLimiter[osc]->GetKnee();
   s.halfCarrierProduct[lane] = 0.5 * mOscAmProduct[osc];
