@@ -207,6 +207,14 @@ const std::vector<Patch>& Patches()
          r.E().SetOscWave(0, kOscSquare);
        },
        NoChange},
+      {"feedback of each slot's filtered sample, swept", 8,
+       [](EngineRig& r) {
+         r.D().feedback[0] = 0.9;
+         r.D().feedback[1] = -0.6;
+         r.E().SetOscWave(0, kOscSaw);
+         r.E().SetFltEnvAmnt(0, 0.5);
+       },
+       NoChange},
       {"shiver, filter envelope and a sawtooth come and go", 9, [](EngineRig&) {},
        [](EngineRig& r, int frame) {
          const bool on = frame == 1000;
@@ -409,6 +417,7 @@ TEST(RunsOfFrames, TheTwoAndFourLaneRoadsGiveTheSameBits)
   first.inverseRate = 1.0 / 48000.0;
   first.maxWarpFraction = 0.49;
   first.dcRemoverOn = first.filterOn = first.carrierFilter = true;
+  first.feedback = 0.7;
   first.volume = 1.5;
   first.period = 2.0 * 3.14159265358979323846;
   first.snap = 1e-12;

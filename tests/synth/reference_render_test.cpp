@@ -110,6 +110,7 @@ const std::vector<ReferenceCase>& Cases()
       {"fm 8", 8, {{kFm1Amnt, 2.0}}, 0.0, 0xeb60142dc7ac33c9ull},
       {"fm from the envelope into saws 8", 8,
        {{kWaveform1, 1}, {kWaveform2, 1}, {kFm2Amnt, 4.0}, {kFm2Source, 2}, {kFlt2Env, 0.5}}, 0.0, 0x17867843154d6259ull},
+      {"feedback saws 8", 8, {{kWaveform1, 1}, {kOscFb1, 0.6}, {kOscFb2, 0.3}, {kFlt1Env, 0.4}}, 0.0, 0xad3898aef64030d5ull},
       {"modulated 6",
        6,
        {{kNoise1Amnt, 0.4}, {kIn2Amnt, 0.5}, {kAm2Depth, 0.6}, {kFm1Amnt, 0.3}, {kFm2Source, 1}, {kFm2Amnt, 0.2},

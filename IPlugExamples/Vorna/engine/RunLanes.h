@@ -131,6 +131,7 @@ struct Slot
   bool dcRemoverOn = false;
   bool filterOn = false;
   bool carrierFilter = false;
+  double feedback = 0.0;  // of the last post-filter sample into the oscillator's
   double volume = 0.0;
   double period = 0.0;  // of the phase; a step never reaches it
   double snap = 0.0;    // sines closer to 0 than this are 0
@@ -169,6 +170,8 @@ struct Slot
   double phaseIncrement[kMaxVoices] = {};
   double shiverFactor[kMaxVoices] = {};
   double fmPrevious[kMaxVoices] = {};
+  // The post-filter sample of the frame before the run, which feedback reads.
+  double previousPost[kMaxVoices] = {};
   // The soft limiter, used before and after the filter.
   double limiterThreshold[kMaxVoices] = {};
   double limiterKnee[kMaxVoices] = {};

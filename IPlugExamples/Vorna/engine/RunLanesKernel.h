@@ -685,6 +685,7 @@ void RenderGroup(RunLanes::Slot& s, int lane, int frames, double* left, double* 
   const V phaseIncrement = L::Load(s.phaseIncrement + lane);
   const V shiverFactor = L::Load(s.shiverFactor + lane);
   V fmSource = L::Load(s.fmPrevious + lane);
+  const V feedback = L::Set(s.feedback);
   const V threshold = L::Load(s.limiterThreshold + lane);
   const V knee = L::Load(s.limiterKnee + lane);
   const V halfProduct = L::Load(s.halfCarrierProduct + lane);
@@ -701,7 +702,7 @@ void RenderGroup(RunLanes::Slot& s, int lane, int frames, double* left, double* 
   const V panLeft = L::Load(s.panLeft + lane);
   const V panRight = L::Load(s.panRight + lane);
 
-  V wave = zero, pre = zero, post = zero, out = zero, amplitude = zero;
+  V wave = zero, pre = zero, post = L::Load(s.previousPost + lane), out = zero, amplitude = zero;
   for (int k = 0; k < frames; ++k)
   {
     wave = WaveOfLanes<L, Waveform>(phase, s.snap);
@@ -726,6 +727,7 @@ void RenderGroup(RunLanes::Slot& s, int lane, int frames, double* left, double* 
     }
 
     V x = wave;
+    if (s.feedback != 0.0) x = L::Add(x, L::Mul(feedback, post));
     if (s.carrierFilter) x = L::Add(x, L::Mul(L::Add(x, one), halfProduct));
     x = Limit<L>(x, threshold, knee);
     if (s.dcRemoverOn)

@@ -65,7 +65,7 @@ int VoiceManager::FramesToRun(int maxFrames) const
   {
     // Noise and inputs reach the voices sample by sample.
     if (d.noiseAmount[osc] != 0.0 || d.inputAmount[osc] != 0.0) return 0;
-    if (d.oscOn[osc] && (d.oversampling[osc] >= 2.0 || d.feedback[osc] != 0.0)) return 0;
+    if (d.oscOn[osc] && d.oversampling[osc] >= 2.0) return 0;
   }
   // FM runs where one slot modulates the other from what that one computes.
   const int fmIn = FmReceiver();
@@ -125,6 +125,7 @@ void VoiceManager::RenderRun(double* left, double* right, Voice* const* active, 
     slot.dcRemoverOn = mData.dcRemoverOn[osc];
     slot.filterOn = mData.filterOn[osc];
     slot.carrierFilter = mData.carrierFilter[osc];
+    slot.feedback = mData.feedback[osc];
     slot.volume = mData.volume[osc];
     slot.period = PlugC::twoPi;
     slot.snap = Oscillator::kZeroSnap;

@@ -149,6 +149,7 @@ void Voice::GatherRun(int osc, RunLanes::Slot& s, int lane) const
   const Oscillator& o = *mOsc[osc];
   s.phase[lane] = o.GetPhase();
   s.step[lane] = o.GetPlainStep();
+  s.previousPost[lane] = mPrevPost[osc];
   if (s.fmIn)
   {
     s.phaseIncrement[lane] = o.GetPhaseIncrement();
