@@ -170,6 +170,16 @@ public:
   void SetOversamplingFilter(const WDL_BesselFilterCoeffs* coeffs) { mBesselCoeffs = coeffs; }
   // Zeroes the lowpass history, as after a change of the oversampling factor.
   void ClearOversamplingHistory();
+  bool HasOversamplingFilter() const { return mBesselCoeffs != nullptr; }
+  // The lowpass history, newest first (kBesselHistoryLength values), for the
+  // engine to run many oscillators side by side, and where such a run left it.
+  const double* GetOversamplingHistory() const { return mBesselRing + mBesselHead; }
+  void SetOversamplingHistory(const double* newestFirst)
+  {
+    mBesselHead = 0;
+    for (int j = 0; j < kBesselHistoryLength; ++j)
+      mBesselRing[j] = mBesselRing[j + kBesselHistoryLength] = newestFirst[j];
+  }
 
   OscWave GetWave() const { return mWave; }
   OscBendSymmetry GetBendSymmetry() const { return mBendSymmetry; }

@@ -15,6 +15,10 @@ namespace RunLanes
 {
 constexpr int kMaxFrames = 32;
 constexpr int kMaxVoices = 32;  // a multiple of every lane width
+// The oversampling lowpass: its order, and the history it keeps (the newest
+// output and the ones before it).
+constexpr int kBesselOrder = 8;
+constexpr int kBesselHistory = kBesselOrder + 1;
 
 // The waveforms, numbered as OscWave numbers them.
 enum Waveform
@@ -132,6 +136,12 @@ struct Slot
   bool filterOn = false;
   bool carrierFilter = false;
   double feedback = 0.0;  // of the last post-filter sample into the oscillator's
+  // Oversampling: the sub-samples after the first, each a subStep of the
+  // increment on, through the lowpass (its coefficients and gain); 0 for none.
+  int subSamples = 0;
+  double subStep = 0.0;
+  double besselCoeffs[kBesselOrder] = {};
+  double besselGain = 0.0;
   double volume = 0.0;
   double period = 0.0;  // of the phase; a step never reaches it
   double snap = 0.0;    // sines closer to 0 than this are 0
@@ -170,6 +180,8 @@ struct Slot
   double phaseIncrement[kMaxVoices] = {};
   double shiverFactor[kMaxVoices] = {};
   double fmPrevious[kMaxVoices] = {};
+  // The oversampling lowpass's history, newest first.
+  double bessel[kBesselHistory][kMaxVoices] = {};
   // The post-filter sample of the frame before the run, which feedback reads.
   double previousPost[kMaxVoices] = {};
   // The soft limiter, used before and after the filter.

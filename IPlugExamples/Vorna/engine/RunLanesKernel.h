@@ -668,9 +668,35 @@ inline typename L::V FlooredModOfLanes(typename L::V x, double period)
   return r;
 }
 
-// The waveform, the filter and whether FM reaches the phase are constants of the loop.
-template <class L, int Waveform, class Filter, bool FmIn>
-void RenderGroup(RunLanes::Slot& s, int lane, int frames, double* left, double* right)
+// Oscillator::FullSampleOf's sub-samples: the waveform read on from the phase by
+// a sub-step of the increment each, through the lowpass (FilterSubSample), whose
+// history h (newest first) moves on; the last output is the sample.
+template <class L, int Waveform>
+inline typename L::V OversampledWave(const RunLanes::Slot& s, typename L::V theta, typename L::V increment,
+                                 typename L::V* h)
+{
+  using V = typename L::V;
+  const V subIncrement = L::Mul(L::Set(s.subStep), increment);
+  V y = L::Set(0.0);
+  for (int k = 0; k < s.subSamples; ++k)
+  {
+    theta = L::Add(theta, subIncrement);
+    const V x = WaveOfLanes<L, Waveform>(FlooredModOfLanes<L>(theta, s.period), s.snap);
+    // Oldest terms first.
+    V older = L::Set(0.0);
+    for (int j = RunLanes::kBesselOrder - 1; j > 0; --j) older = L::Add(older, L::Mul(L::Set(s.besselCoeffs[j]), h[j]));
+    const V raw = L::Add(L::Add(older, L::Mul(L::Set(s.besselGain), x)), L::Mul(L::Set(s.besselCoeffs[0]), h[0]));
+    y = L::AndNot(L::Less(L::Abs(raw), L::Set(DBL_MIN)), raw);
+    for (int j = RunLanes::kBesselHistory - 1; j > 0; --j) h[j] = h[j - 1];
+    h[0] = y;
+  }
+  return y;
+}
+
+// The waveform, the filter, whether FM reaches the phase and whether the
+// oscillator is oversampled are constants of the loop.
+template <class L, int Waveform, class Filter, bool FmIn, bool Oversampled>
+[[gnu::flatten]] void RenderGroup(RunLanes::Slot& s, int lane, int frames, double* left, double* right)
 {
   using V = typename L::V;
   const V period = L::Set(s.period);
@@ -686,6 +712,8 @@ void RenderGroup(RunLanes::Slot& s, int lane, int frames, double* left, double* 
   const V shiverFactor = L::Load(s.shiverFactor + lane);
   V fmSource = L::Load(s.fmPrevious + lane);
   const V feedback = L::Set(s.feedback);
+  FieldLanes<L, RunLanes::kBesselHistory> history;
+  if (Oversampled) history.Load(s.bessel, lane);
   const V threshold = L::Load(s.limiterThreshold + lane);
   const V knee = L::Load(s.limiterKnee + lane);
   const V halfProduct = L::Load(s.halfCarrierProduct + lane);
@@ -706,6 +734,7 @@ void RenderGroup(RunLanes::Slot& s, int lane, int frames, double* left, double* 
   for (int k = 0; k < frames; ++k)
   {
     wave = WaveOfLanes<L, Waveform>(phase, s.snap);
+    V increment = step;
     if constexpr (FmIn)
     {
       // The voice's FM value, clamped, then the oscillator's: a value of 0 or
@@ -714,8 +743,11 @@ void RenderGroup(RunLanes::Slot& s, int lane, int frames, double* left, double* 
       const V limit = L::Set(s.fmLimit);
       const V fm = AtMost<L>(limit, AtLeast<L>(L::Xor(limit, L::Set(-0.0)), L::Mul(fmSource, L::Set(s.fmAmount))));
       const V modulated = L::Or(L::Less(fm, zero), L::Greater(fm, zero));
-      const V increment =
-        L::Select(modulated, L::Mul(L::Mul(L::Add(one, fm), phaseIncrement), shiverFactor), step);
+      increment = L::Select(modulated, L::Mul(L::Mul(L::Add(one, fm), phaseIncrement), shiverFactor), step);
+    }
+    if constexpr (Oversampled) wave = OversampledWave<L, Waveform>(s, phase, increment, history.f);
+    if constexpr (FmIn)
+    {
       phase = FlooredModOfLanes<L>(L::Add(phase, increment), s.period);
     }
     else
@@ -761,6 +793,7 @@ void RenderGroup(RunLanes::Slot& s, int lane, int frames, double* left, double* 
   }
 
   L::Store(s.phase + lane, phase);
+  if (Oversampled) history.Store(s.bessel, lane);
   L::Store(s.dcX1 + lane, dcX1);
   L::Store(s.dcY1 + lane, dcY1);
   L::Store(s.dcWeight + lane, dcWeight);
@@ -778,10 +811,15 @@ void RenderGroups(RunLanes::Slot& slot, int voices, int frames, double* left, do
 {
   for (int lane = 0; lane < voices; lane += L::kLanes)
   {
-    if (slot.fmIn)
-      RenderGroup<L, Waveform, Filter, true>(slot, lane, frames, left, right);
+    const bool oversampled = slot.subSamples > 0;
+    if (slot.fmIn && oversampled)
+      RenderGroup<L, Waveform, Filter, true, true>(slot, lane, frames, left, right);
+    else if (slot.fmIn)
+      RenderGroup<L, Waveform, Filter, true, false>(slot, lane, frames, left, right);
+    else if (oversampled)
+      RenderGroup<L, Waveform, Filter, false, true>(slot, lane, frames, left, right);
     else
-      RenderGroup<L, Waveform, Filter, false>(slot, lane, frames, left, right);
+      RenderGroup<L, Waveform, Filter, false, false>(slot, lane, frames, left, right);
   }
 }
 

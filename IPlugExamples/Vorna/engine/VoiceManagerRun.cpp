@@ -11,6 +11,9 @@
 static_assert(int(RunLanes::kSine) == int(kOscSine) && int(RunLanes::kSaw) == int(kOscSaw) &&
                 int(RunLanes::kSquare) == int(kOscSquare) && int(RunLanes::kTriangle) == int(kOscTri),
               "the lanes number the waveforms as the oscillator does");
+static_assert(RunLanes::kBesselOrder == WDL_BesselFilterCoeffs::kOrder &&
+                RunLanes::kBesselHistory == Oscillator::kBesselHistoryLength,
+              "the lanes keep the oscillators' lowpass history");
 static_assert(int(RunLanes::kFmPre) == int(VoiceDataSingleton::kFmOsc) &&
                 int(RunLanes::kFmPost) == int(VoiceDataSingleton::kFmFilter) &&
                 int(RunLanes::kFmPreTimesEnvelope) == int(VoiceDataSingleton::kFmEnvelope),
@@ -65,7 +68,6 @@ int VoiceManager::FramesToRun(int maxFrames) const
   {
     // Noise and inputs reach the voices sample by sample.
     if (d.noiseAmount[osc] != 0.0 || d.inputAmount[osc] != 0.0) return 0;
-    if (d.oscOn[osc] && d.oversampling[osc] >= 2.0) return 0;
   }
   // FM runs where one slot modulates the other from what that one computes.
   const int fmIn = FmReceiver();
@@ -126,6 +128,11 @@ void VoiceManager::RenderRun(double* left, double* right, Voice* const* active, 
     slot.filterOn = mData.filterOn[osc];
     slot.carrierFilter = mData.carrierFilter[osc];
     slot.feedback = mData.feedback[osc];
+    const double N = mData.oversampling[osc];
+    slot.subSamples = N >= 2.0 ? static_cast<int>(N) - 1 : 0;
+    slot.subStep = mData.oversamplingSubStep[osc];
+    std::copy_n(mData.bessel[osc].coeffs, RunLanes::kBesselOrder, slot.besselCoeffs);
+    slot.besselGain = mData.bessel[osc].gain;
     slot.volume = mData.volume[osc];
     slot.period = PlugC::twoPi;
     slot.snap = Oscillator::kZeroSnap;

@@ -103,6 +103,7 @@ int Voice::FramesItCanRun(int maxFrames) const
     if (!mData->oscOn[osc]) continue;
     const Oscillator& o = *mOsc[osc];
     if (!RunsWave(o.GetWave()) || !o.IsPlain() || mDeclicker[osc]->IsActive()) return 0;
+    if (mData->oversampling[osc] >= 2.0 && !o.HasOversamplingFilter()) return 0;
     // The lanes wrap the phase by one subtraction, which needs a step and a
     // phase below the period (false for NaN as well).
     const double period = o.GetPhasePeriod();
@@ -150,6 +151,11 @@ void Voice::GatherRun(int osc, RunLanes::Slot& s, int lane) const
   s.phase[lane] = o.GetPhase();
   s.step[lane] = o.GetPlainStep();
   s.previousPost[lane] = mPrevPost[osc];
+  if (s.subSamples > 0)
+  {
+    const double* history = o.GetOversamplingHistory();
+    for (int j = 0; j < RunLanes::kBesselHistory; ++j) s.bessel[j][lane] = history[j];
+  }
   if (s.fmIn)
   {
     s.phaseIncrement[lane] = o.GetPhaseIncrement();
@@ -193,6 +199,12 @@ void Voice::GatherRun(int osc, RunLanes::Slot& s, int lane) const
 void Voice::FinishRunSlot(int osc, const RunLanes::Slot& s, int lane, int frames)
 {
   mOsc[osc]->FinishPlainRun(s.phase[lane], s.wave[lane]);
+  if (s.subSamples > 0)
+  {
+    double history[RunLanes::kBesselHistory];
+    for (int j = 0; j < RunLanes::kBesselHistory; ++j) history[j] = s.bessel[j][lane];
+    mOsc[osc]->SetOversamplingHistory(history);
+  }
   if (mData->dcRemoverOn[osc]) mDCRemover[osc]->SetMemory(s.dcX1[lane], s.dcY1[lane], s.dcWeight[lane]);
   if (mData->filterOn[osc])
   {
