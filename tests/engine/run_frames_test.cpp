@@ -225,6 +225,23 @@ const std::vector<Patch>& Patches()
          r.E().SetFltEnvAmnt(1, 0.5);
        },
        NoChange},
+      {"hard sync of a saw by the other slot's filtered sample", 8,
+       [](EngineRig& r) {
+         r.D().hardSyncMaster = 2;
+         r.E().SetOscWave(0, kOscSaw);
+         r.E().SetOscFreqRatio(0, 2.3);
+       },
+       NoChange},
+      {"hard sync every third crossing before the filter, the slave under FM from the master", 8,
+       [](EngineRig& r) {
+         r.D().hardSyncMaster = 1;
+         r.D().hardSyncPeriod = 3;
+         r.E().SetPrePostFltHardSync(true);
+         r.D().fmAmount[1] = 0.7;
+         r.E().SetOscWave(1, kOscSquare);
+         r.E().SetOscFreqRatio(1, 1.7);
+       },
+       NoChange},
       {"shiver, filter envelope and a sawtooth come and go", 9, [](EngineRig&) {},
        [](EngineRig& r, int frame) {
          const bool on = frame == 1000;
@@ -418,6 +435,9 @@ TEST(RunsOfFrames, TheTwoAndFourLaneRoadsGiveTheSameBits)
   first.fmAmount = 9.0;
   first.fmLimit = 20.0;
   first.fmSourceRecord = record.data();
+  first.syncSourceRecord = record.data();
+  first.syncPeriod = 2.0;
+  for (int v = 0; v < voices; ++v) first.restartPhase[v] = 0.1 * v;
   // A 4x lowpass of no particular design: its history and coefficients only need numbers.
   for (int j = 0; j < RunLanes::kBesselOrder; ++j) first.besselCoeffs[j] = 0.1 * unit(random);
   first.besselGain = 0.02;
@@ -451,6 +471,8 @@ TEST(RunsOfFrames, TheTwoAndFourLaneRoadsGiveTheSameBits)
     first.fmOut = second.fmOut = run % 2 == 0;
     first.fmSource = second.fmSource = run % 3;
     first.subSamples = second.subSamples = run % 6 < 2 ? 3 : 0;
+    first.syncIn = second.syncIn = run % 4 == 1;
+    first.syncOut = second.syncOut = run % 3 == 1;
     RunLanes::RenderSse2(first, voices, RunLanes::kMaxFrames, l1.data(), r1.data());
     RunLanes::RenderAvx2(second, voices, RunLanes::kMaxFrames, l2.data(), r2.data());
     ASSERT_EQ(std::memcmp(l1.data(), l2.data(), l1.size() * sizeof(double)), 0) << "run " << run;

@@ -159,6 +159,8 @@ public:
 
   // Hard sync: the phase jumps back to the phase offset.
   void RestartPhase();
+  // Where RestartPhase puts the phase.
+  double GetRestartPhase() const { return FlooredMod(mPhaseOffset, mPhasePeriod); }
   // Crossfade from the last output to the running signal over `length` samples;
   // a length <= 0 cancels a running one.
   void StartDeclick(int length);

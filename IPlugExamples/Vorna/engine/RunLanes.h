@@ -171,6 +171,15 @@ struct Slot
   // This slot records for the other one, in fmRecord.
   bool fmOut = false;
   int fmSource = 0;  // what it records
+  // Hard sync: this slot, the master, records the sample the sync reads
+  // (before or after its filter) in syncRecord; the other slot, the slave,
+  // counts the master's zero crossings (a product of the sample and the one
+  // before at or below 0) and after syncPeriod of them restarts its phase.
+  bool syncOut = false;
+  bool syncPreFilter = false;
+  bool syncIn = false;
+  double syncPeriod = 0.0;
+  const double* syncSourceRecord = nullptr;  // [frame * kMaxVoices + voice]
 
   // Per voice. The oscillator: phase and its step per sample (increment times shiver factor).
   double phase[kMaxVoices] = {};
@@ -182,6 +191,11 @@ struct Slot
   double fmPrevious[kMaxVoices] = {};
   // The oversampling lowpass's history, newest first.
   double bessel[kBesselHistory][kMaxVoices] = {};
+  // Hard sync's slave: the master's sample before the run, the crossings
+  // counted and the phase a restart goes to.
+  double syncPrevious[kMaxVoices] = {};
+  double syncCrossings[kMaxVoices] = {};
+  double restartPhase[kMaxVoices] = {};
   // The post-filter sample of the frame before the run, which feedback reads.
   double previousPost[kMaxVoices] = {};
   // The soft limiter, used before and after the filter.
@@ -238,8 +252,9 @@ struct Slot
   double panLeft[kMaxVoices] = {};
   double panRight[kMaxVoices] = {};
 
-  // What the other slot's FM reads, frame by frame.
+  // What the other slot's FM and hard sync read, frame by frame.
   double fmRecord[kMaxFrames * kMaxVoices] = {};
+  double syncRecord[kMaxFrames * kMaxVoices] = {};
 
   // The last frame's values.
   double wave[kMaxVoices] = {};

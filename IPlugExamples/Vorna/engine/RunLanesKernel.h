@@ -712,6 +712,9 @@ template <class L, int Waveform, class Filter, bool FmIn, bool Oversampled>
   const V shiverFactor = L::Load(s.shiverFactor + lane);
   V fmSource = L::Load(s.fmPrevious + lane);
   const V feedback = L::Set(s.feedback);
+  V syncPrevious = L::Load(s.syncPrevious + lane);
+  V crossings = L::Load(s.syncCrossings + lane);
+  const V restartPhase = L::Load(s.restartPhase + lane);
   FieldLanes<L, RunLanes::kBesselHistory> history;
   if (Oversampled) history.Load(s.bessel, lane);
   const V threshold = L::Load(s.limiterThreshold + lane);
@@ -780,6 +783,18 @@ template <class L, int Waveform, class Filter, bool FmIn, bool Oversampled>
 
     const V envelope = amp.Next();
     amplitude = L::Mul(envelope, velocity);
+    if (s.syncOut) L::Store(s.syncRecord + k * RunLanes::kMaxVoices + lane, s.syncPreFilter ? pre : post);
+    if (s.syncIn)
+    {
+      // Voice::HardSync, after the frame: the phase the next frame reads.
+      const V current = L::Load(s.syncSourceRecord + k * RunLanes::kMaxVoices + lane);
+      const V crossing = L::AndNot(L::Greater(L::Mul(current, syncPrevious), zero), L::GreaterEqual(zero, zero));
+      crossings = L::Select(crossing, L::Add(crossings, one), crossings);
+      const V restart = L::And(crossing, L::GreaterEqual(crossings, L::Set(s.syncPeriod)));
+      crossings = L::AndNot(restart, crossings);
+      phase = L::Select(restart, restartPhase, phase);
+      syncPrevious = current;
+    }
     if (s.fmOut)
     {
       const V record = s.fmSource == RunLanes::kFmPost                ? post
@@ -793,6 +808,7 @@ template <class L, int Waveform, class Filter, bool FmIn, bool Oversampled>
   }
 
   L::Store(s.phase + lane, phase);
+  L::Store(s.syncCrossings + lane, crossings);
   if (Oversampled) history.Store(s.bessel, lane);
   L::Store(s.dcX1 + lane, dcX1);
   L::Store(s.dcY1 + lane, dcY1);

@@ -138,6 +138,10 @@ private:
   // or kFmNotRunnable.
   static constexpr int kFmNotRunnable = -2;
   int FmReceiver() const;
+  // The slot hard sync restarts in a run (the master runs first), -1 for none,
+  // or kSyncNotRunnable.
+  static constexpr int kSyncNotRunnable = -2;
+  int SyncSlave() const;
   static constexpr int kFramesBetweenLooks = 8;
   void RenderRun(double* left, double* right, Voice* const* active, int count, int frames);
   int CollectSounding(Voice** active);

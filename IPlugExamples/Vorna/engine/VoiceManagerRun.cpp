@@ -72,8 +72,10 @@ int VoiceManager::FramesToRun(int maxFrames) const
   // FM runs where one slot modulates the other from what that one computes.
   const int fmIn = FmReceiver();
   if (fmIn == kFmNotRunnable) return 0;
-  if (d.oscOn[0] && d.oscOn[1] && (d.oscAmAmount[0] != 0.0 || d.oscAmAmount[1] != 0.0 || d.hardSyncMaster != 0))
-    return 0;
+  if (d.oscOn[0] && d.oscOn[1] && (d.oscAmAmount[0] != 0.0 || d.oscAmAmount[1] != 0.0)) return 0;
+  if (SyncSlave() == kSyncNotRunnable) return 0;
+  // Each slot reads the other one way at most: the one read from runs first.
+  if (fmIn >= 0 && SyncSlave() >= 0 && SyncSlave() != fmIn) return 0;
   int frames = maxFrames;
   if (d.soundingVoices == 0) return frames;
   // Where one voice cannot run, or computes its slots otherwise than the
@@ -102,6 +104,16 @@ int VoiceManager::FmReceiver() const
   return receiver;
 }
 
+int VoiceManager::SyncSlave() const
+{
+  const VoiceDataSingleton& d = mData;
+  const int master = d.hardSyncMaster - 1;
+  if (!d.oscOn[0] || !d.oscOn[1] || master < 0 || master >= kNumOscs) return -1;
+  // A soft restart crossfades, which the lanes do not compute.
+  if (d.hardSyncSoftLength > 0) return kSyncNotRunnable;
+  return 1 - master;
+}
+
 void VoiceManager::RenderRun(double* left, double* right, Voice* const* active, int count, int frames)
 {
   // Every frame clears these first; nothing in a run sets them again.
@@ -114,7 +126,9 @@ void VoiceManager::RenderRun(double* left, double* right, Voice* const* active, 
   for (int i = 0; i < count; ++i) active[i]->Zero();
   // A slot that modulates the other's frequency runs first and records what that one reads.
   const int fmIn = FmReceiver();
-  const int order[kNumOscs] = {fmIn == 0 ? 1 : 0, fmIn == 0 ? 0 : 1};
+  const int syncSlave = SyncSlave();
+  const int second = fmIn >= 0 ? fmIn : syncSlave >= 0 ? syncSlave : 1;
+  const int order[kNumOscs] = {1 - second, second};
   for (int osc : order)
   {
     double* busLeft = mRunBuses[osc][0];
@@ -151,6 +165,11 @@ void VoiceManager::RenderRun(double* left, double* right, Voice* const* active, 
     slot.maxWarpHz = FilterMath::MaxWarpHz();
     slot.piOverRate = PlugG::piDivSR;
     slot.maxStageGain = DiodeLadderZDF::kMaxStageGain;
+    slot.syncIn = osc == syncSlave;
+    slot.syncOut = syncSlave >= 0 && osc != syncSlave;
+    slot.syncPreFilter = mData.hardSyncPreFilter;
+    slot.syncPeriod = mData.hardSyncPeriod;
+    slot.syncSourceRecord = mRunSlots[1 - osc].syncRecord;
     slot.fmIn = osc == fmIn;
     slot.fmOut = fmIn >= 0 && osc != fmIn;
     if (fmIn >= 0)

@@ -151,6 +151,12 @@ void Voice::GatherRun(int osc, RunLanes::Slot& s, int lane) const
   s.phase[lane] = o.GetPhase();
   s.step[lane] = o.GetPlainStep();
   s.previousPost[lane] = mPrevPost[osc];
+  if (s.syncIn)
+  {
+    s.syncPrevious[lane] = *mSyncTapPrevious[1 - osc];
+    s.syncCrossings[lane] = mSyncCrossings;
+    s.restartPhase[lane] = o.GetRestartPhase();
+  }
   if (s.subSamples > 0)
   {
     const double* history = o.GetOversamplingHistory();
@@ -227,6 +233,7 @@ void Voice::FinishRunSlot(int osc, const RunLanes::Slot& s, int lane, int frames
       mFilter[osc]->FinishCutoffRun(frames, s.fltEnvLevel[lane], s.fltEnvNormalisedLevel[lane], s.fltEnvOutput[lane],
                                     s.sentCutoff[lane]);
   }
+  if (s.syncIn) mSyncCrossings = static_cast<int>(s.syncCrossings[lane]);
   mAmpEnv[osc]->FinishRun(frames, s.envLevel[lane], s.envNormalisedLevel[lane], s.envOutput[lane]);
   mPre[osc] = s.pre[lane];
   mPost[osc] = s.post[lane];
