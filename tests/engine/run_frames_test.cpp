@@ -9,6 +9,8 @@
 
 #include <cmath>
 #include <cstring>
+#include <deque>
+#include <string>
 #include <functional>
 #include <random>
 #include <vector>
@@ -73,6 +75,35 @@ Patch SweptFilter(const char* name, OscWave w, FilterModel m, FilterPassType t, 
             r.E().SetOscFreqRatio(1, 1.5);
           },
           NoChange};
+}
+
+// Every filter model the runs take, each pass type with its own waveform and sweep.
+std::vector<Patch> SweptFilterPatches()
+{
+  struct Sweep
+  {
+    OscWave wave;
+    FilterPassType pass;
+    double amount;
+    const char* what;
+  };
+  const Sweep sweeps[] = {{kOscSaw, kLP, 0.6, "saws, swept low-pass"},
+                          {kOscSquare, kBP, -0.7, "squares, swept down band-pass"},
+                          {kOscTri, kHP, 0.4, "triangles, swept high-pass"},
+                          {kOscSaw, kP, -0.5, "saws, swept down peak"},
+                          {kOscSine, kBR, 0.8, "sines, swept band reject"}};
+  const std::pair<FilterModel, const char*> models[] = {
+      {kFltSimple, "simple"}, {kFltReson, "reson"}, {kFltTLadder, "t ladder"}, {kFltMoog, "moog"}};
+  // The names outlive the patches, which point at them.
+  static std::deque<std::string> names;
+  std::vector<Patch> patches;
+  for (auto [model, modelName] : models)
+    for (const Sweep& sweep : sweeps)
+    {
+      names.push_back(std::string(sweep.what) + ", " + modelName);
+      patches.push_back(SweptFilter(names.back().c_str(), sweep.wave, model, sweep.pass, sweep.amount));
+    }
+  return patches;
 }
 
 // Each condition that keeps a voice or the engine off the runs, alone.
@@ -166,26 +197,6 @@ const std::vector<Patch>& Patches()
          d.fmAmount[0] = 0.4 * on;
          d.fmSource[0] = VoiceDataSingleton::kFmAux;
        }},
-      SweptFilter("saws, swept low-pass", kOscSaw, kFltSimple, kLP, 0.6),
-      SweptFilter("squares, swept down band-pass", kOscSquare, kFltSimple, kBP, -0.7),
-      SweptFilter("triangles, swept high-pass", kOscTri, kFltSimple, kHP, 0.4),
-      SweptFilter("saws, swept down peak", kOscSaw, kFltSimple, kP, -0.5),
-      SweptFilter("sines, swept band reject", kOscSine, kFltSimple, kBR, 0.8),
-      SweptFilter("saws, swept t ladder low-pass", kOscSaw, kFltTLadder, kLP, 0.6),
-      SweptFilter("squares, swept down t ladder band-pass", kOscSquare, kFltTLadder, kBP, -0.7),
-      SweptFilter("triangles, swept t ladder high-pass", kOscTri, kFltTLadder, kHP, 0.4),
-      SweptFilter("saws, swept down t ladder peak", kOscSaw, kFltTLadder, kP, -0.5),
-      SweptFilter("sines, swept t ladder band reject", kOscSine, kFltTLadder, kBR, 0.8),
-      SweptFilter("saws, swept reson low-pass", kOscSaw, kFltReson, kLP, 0.6),
-      SweptFilter("squares, swept down reson band-pass", kOscSquare, kFltReson, kBP, -0.7),
-      SweptFilter("triangles, swept reson high-pass", kOscTri, kFltReson, kHP, 0.4),
-      SweptFilter("saws, swept down reson peak", kOscSaw, kFltReson, kP, -0.5),
-      SweptFilter("sines, swept reson band reject", kOscSine, kFltReson, kBR, 0.8),
-      SweptFilter("saws, swept moog low-pass", kOscSaw, kFltMoog, kLP, 0.6),
-      SweptFilter("squares, swept down moog band-pass", kOscSquare, kFltMoog, kBP, -0.7),
-      SweptFilter("triangles, swept moog high-pass", kOscTri, kFltMoog, kHP, 0.4),
-      SweptFilter("saws, swept down moog peak", kOscSaw, kFltMoog, kP, -0.5),
-      SweptFilter("sines, swept moog band reject", kOscSine, kFltMoog, kBR, 0.8),
       {"strong FM into the first slot from the second's sample, wrapping the phase both ways", 8,
        [](EngineRig& r) {
          r.D().fmAmount[0] = 8.0;  // clamped at 20 on loud samples
@@ -252,6 +263,7 @@ const std::vector<Patch>& Patches()
   };
   static const std::vector<Patch> all = [&] {
     std::vector<Patch> v = patches;
+    for (Patch& p : SweptFilterPatches()) v.push_back(std::move(p));
     for (Patch& p : ConditionPatches()) v.push_back(std::move(p));
     return v;
   }();
