@@ -1,14 +1,16 @@
 #pragma once
 
 // One oscillator slot of the sounding voices laid out side by side, one voice
-// per lane, for a run of frames in which no modulation reaches the voices:
-// plain oscillators of the sine, saw, square or triangle, filters (the simple
-// biquad without drive, the state-variable filter, the transistor and diode
-// ladders) whose cutoff stands still or follows the filter envelope alone,
-// envelopes that stay in their stages. The lanes compute exactly what each
-// voice's own code computes, operation for operation, so a run sounds the same
-// bits as the frames rendered one by one. Plain data only: the AVX2 copy of the
-// kernel must not include any inline function of the engine.
+// per lane, for a run of frames in which nothing but the signal and the filter
+// envelopes moves: plain oscillators of the sine, saw, square or triangle,
+// oversampled or not, with their feedback, FM from the other slot one way and
+// hard sync without crossfade (the slot read from runs first and records),
+// filters (the simple biquad without drive, the state-variable filter, the
+// transistor and diode ladders) whose cutoff stands still or follows the filter
+// envelope alone, envelopes that stay in their stages. The lanes compute exactly
+// what each voice's own code computes, operation for operation, so a run sounds
+// the same bits as the frames rendered one by one. Plain data only: the AVX2 copy
+// of the kernel must not include any inline function of the engine.
 #include <cstdint>
 
 namespace RunLanes

@@ -2,12 +2,14 @@
 
 // The run of one oscillator slot, written once over lanes of doubles: L is
 // Sse2 (LanesSse2.h) or Avx2 (LanesAvx2.h). Each step repeats the scalar code's
-// operations in their order: the waveform and the phase of Oscillator's plain
-// path, SoftLimiter, DCremove, FilterContainer's envelope cutoff, BiquadZK
-// without drive (SetFreq, Process with its flush and its OnePoleHighPass) or
-// TransistorLadderZDF or DiodeLadderZDF (SetFreq, Process), EnvelopeGenerator within a stage,
-// and the voice's gain, pan and bus terms. Where the scalar code branches, a lane computes both sides and
-// keeps the one its own test picks. Internal to each file that includes it.
+// operations in their order: the voice's FM value and Oscillator's phase (its
+// plain path, or FullSampleOf's with FM and oversampling), its waveform, the
+// feedback, SoftLimiter, DCremove, FilterContainer's envelope cutoff, the filter
+// model's SetFreq and Process (BiquadZK without drive, StateVariableZDF,
+// TransistorLadderZDF, DiodeLadderZDF), EnvelopeGenerator within a stage, the
+// voice's gain, pan and bus terms, and its hard sync. Where the scalar code
+// branches, a lane computes both sides and keeps the one its own test picks.
+// Internal to each file that includes it.
 #include "RunLanes.h"
 #include "SineLanesKernel.h"
 #include "TanLanesKernel.h"
