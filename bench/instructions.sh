@@ -4,8 +4,9 @@
 # between them leaves out loading, setup and the chord's start. Counts do not
 # depend on what else the machine runs, so the patterns run four at a time.
 #   bench/instructions.sh [BUILD_DIR] [PATCH...]
-# Without patches: the default sound at 1, 8 and 32 notes beside the peer
-# (amsynth) playing the same chord, and the heavy patches of render-bench.
+# Without patches: the default sound at 1, 8 and 32 notes and the saw, filter,
+# FM and oversampling patches at 8 and 32 notes, each beside the peer (amsynth)
+# playing the same chord, and the heavy patches of render-bench.
 set -euo pipefail
 
 build=${1:-build}
@@ -16,8 +17,14 @@ command -v valgrind > /dev/null || { echo "instructions.sh: valgrind is not inst
 
 rate=48000
 patches=("$@")
-[ ${#patches[@]} -gt 0 ] || patches=("default 1 note" "default 8 notes" "default 32 notes" "typical 32" "ladder 32" "moog 32" "x16 8")
+# The sounds a musician plays, each at 8 and 32 notes beside the peer set as close as it goes.
 peer_patches=("default 1 note" "default 8 notes" "default 32 notes")
+for n in 8 32; do
+  for p in "saws" "saws simple env" "saws reson env" "saws t ladder env" "saws moog env" "saws formant" "fm" "x4"; do
+    peer_patches+=("$p $n")
+  done
+done
+[ ${#patches[@]} -gt 0 ] || patches=("${peer_patches[@]}" "typical 32" "ladder 32" "moog 32" "x16 8")
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -43,7 +50,7 @@ printf '%s\n' "${jobs[@]}" | xargs -d '\n' -P 4 -I{} bash -c '
   echo "$side|$patch|$long|$short" > "'"$work"'/$(echo "$1" | tr " /|" "___")"
 ' _ {}
 
-printf '%-18s %14s %14s %8s\n' "patch" "ours" "peer" "ratio"
+printf '%-22s %14s %14s %8s\n' "patch" "ours" "peer" "ratio"
 for patch in "${patches[@]}"; do
   per_frame() {
     local f=$work/$(echo "$1|$patch" | tr " /|" "___")
@@ -55,5 +62,5 @@ for patch in "${patches[@]}"; do
   peer=$(per_frame peer)
   ratio=-
   [ "$peer" != "-" ] && [ "$ours" != "-" ] && ratio=$(awk -v a="$ours" -v b="$peer" 'BEGIN { printf "%.2f", a / b }')
-  printf '%-18s %14s %14s %8s\n' "$patch" "$ours" "$peer" "$ratio"
+  printf '%-22s %14s %14s %8s\n' "$patch" "$ours" "$peer" "$ratio"
 done

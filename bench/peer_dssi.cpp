@@ -110,6 +110,19 @@ const char* DssiPeer::Name() const
   return mDescriptor ? mDescriptor->LADSPA_Plugin->Label : "";
 }
 
+bool DssiPeer::SetControl(const std::string& port, float value)
+{
+  if (!mDescriptor) return false;
+  const LADSPA_Descriptor& ladspa = *mDescriptor->LADSPA_Plugin;
+  for (unsigned long p = 0; p < ladspa.PortCount; ++p)
+  {
+    if (!LADSPA_IS_PORT_CONTROL(ladspa.PortDescriptors[p]) || port != ladspa.PortNames[p]) continue;
+    mControls[p] = value;
+    return true;
+  }
+  return false;
+}
+
 void DssiPeer::PressKeys(const std::vector<int>& keys, int velocity)
 {
   mPendingKeys = keys;

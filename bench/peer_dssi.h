@@ -23,6 +23,8 @@ public:
   bool Load(const std::string& path, unsigned long sampleRate);
   const std::string& Error() const { return mError; }
   const char* Name() const;
+  // Sets the control port of that name; false when there is none.
+  bool SetControl(const std::string& port, float value);
 
   // Starts the keys (velocity given) at the next block's first frame.
   void PressKeys(const std::vector<int>& keys, int velocity);

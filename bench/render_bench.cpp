@@ -68,11 +68,11 @@ int main(int argc, char** argv)
     for (const Patch& p : render_patterns::Patches()) chosen.push_back(&p);
 
   std::printf("render-bench: %d Hz, block %d, %.0f s held from the first frame (keys %d + %dk, velocity %d), "
-              "median of %d runs, CPU time of the rendering thread; the peer (amsynth, its default sound) in "
-              "alternating rounds\n",
+              "median of %d runs, CPU time of the rendering thread; the peer (amsynth, its default sound with the\n"
+              "patch's peer settings) in alternating rounds\n",
               render_patterns::kSampleRate, render_patterns::kBlockSize, kSeconds, render_patterns::kLowestKey,
               render_patterns::kKeyStep, render_patterns::kVelocity, runs);
-  std::printf("%-18s %16s %16s %10s %12s %8s\n", "patch", "measured", "target", "peak", "peer", "ratio");
+  std::printf("%-22s %16s %16s %10s %12s %8s\n", "patch", "measured", "target", "peak", "peer", "ratio");
   for (const Patch* patch : chosen)
   {
     std::vector<double> ours, peers, ratios;
@@ -127,7 +127,7 @@ int main(int argc, char** argv)
       std::snprintf(peerText, sizeof(peerText), "%.2fx", Factor(Median(peers)));
       std::snprintf(ratioText, sizeof(ratioText), "%.2f", Median(ratios));
     }
-    std::printf("%-18s %16s %16s %10.4f %12s %8s%s\n", patch->name, measured, target, peak, peerText, ratioText,
+    std::printf("%-22s %16s %16s %10.4f %12s %8s%s\n", patch->name, measured, target, peak, peerText, ratioText,
                 met ? "" : "  below target");
     if (!peerError.empty()) std::printf("  (the peer did not play: %s)\n", peerError.c_str());
     std::fflush(stdout);

@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <memory>
 
@@ -27,6 +29,43 @@ double ThreadCpuSeconds()
 long FramesOf(double seconds)
 {
   return long(seconds * kSampleRate);
+}
+
+// The peer's filter envelope sweeping its lowpass from closed, as slowly as ours.
+const std::vector<const char*> kPeerMovingFilter = {"filter_attack=2.5", "filter_decay=2.5", "filter_sustain=0",
+                                                    "filter_env_amount=8", "filter_cutoff=0", "filter_resonance=0.4"};
+
+// The numbers "flt N model" takes.
+enum FilterModelNumber
+{
+  kReson = 0,
+  kSimple = 1,
+  kTLadder = 3,
+  kMoog = 4
+};
+
+// Two saws through filter model `model` at 1 kHz, q 0.4, its envelope (A 2.5 s,
+// D 2.5 s, S 0) moving the cutoff all through a render.
+std::vector<const char*> SawsWithMovingFilter(FilterModelNumber model, bool allVoices = false)
+{
+  static const char* const kModelSettings[][2] = {
+      {"flt 1 model=0", "flt 2 model=0"}, {"flt 1 model=1", "flt 2 model=1"}, {"flt 1 model=2", "flt 2 model=2"},
+      {"flt 1 model=3", "flt 2 model=3"}, {"flt 1 model=4", "flt 2 model=4"}};
+  std::vector<const char*> s = {"waveform 1=1", "waveform 2=1", kModelSettings[model][0], kModelSettings[model][1],
+                                "flt 1 f=1000", "flt 2 f=1000", "flt 1 q=0.4", "flt 2 q=0.4", "flt 1 env=0.5",
+                                "flt 2 env=0.5", "flt 1 A=2.5", "flt 2 A=2.5", "flt 1 D=2.5", "flt 2 D=2.5",
+                                "flt 1 S=0", "flt 2 S=0"};
+  if (allVoices) s.insert(s.begin(), "max voice count=32");
+  return s;
+}
+
+// Two saws through the formant filter at 2 kHz, q 0.4, still.
+std::vector<const char*> SawsThroughFormant(bool allVoices)
+{
+  std::vector<const char*> s = {"waveform 1=1", "waveform 2=1", "flt 1 model=2", "flt 2 model=2",
+                                "flt 1 f=2000",  "flt 2 f=2000",  "flt 1 q=0.4",   "flt 2 q=0.4"};
+  if (allVoices) s.insert(s.begin(), "max voice count=32");
+  return s;
 }
 }  // namespace
 
@@ -54,6 +93,25 @@ const std::vector<Patch>& Patches()
         "flt 2 drive=0.5"},
        3.0, false},
       {"x16 8", 8, {"osc1 oversampling=3", "osc2 oversampling=3"}, 2.0, false},
+      // Two saws through each filter model, the cutoff moving all through the
+      // window, beside a saw through the peer's 24 dB lowpass with its filter
+      // envelope moving.
+      {"saws 8", 8, {"waveform 1=1", "waveform 2=1"}, 0.0, true},
+      {"saws 32", 32, {"max voice count=32", "waveform 1=1", "waveform 2=1"}, 0.0, true},
+      {"saws simple env 8", 8, SawsWithMovingFilter(kSimple), 0.0, true, kPeerMovingFilter},
+      {"saws simple env 32", 32, SawsWithMovingFilter(kSimple, true), 0.0, true, kPeerMovingFilter},
+      {"saws reson env 8", 8, SawsWithMovingFilter(kReson), 0.0, true, kPeerMovingFilter},
+      {"saws reson env 32", 32, SawsWithMovingFilter(kReson, true), 0.0, true, kPeerMovingFilter},
+      {"saws t ladder env 8", 8, SawsWithMovingFilter(kTLadder), 0.0, true, kPeerMovingFilter},
+      {"saws t ladder env 32", 32, SawsWithMovingFilter(kTLadder, true), 0.0, true, kPeerMovingFilter},
+      {"saws moog env 8", 8, SawsWithMovingFilter(kMoog), 0.0, true, kPeerMovingFilter},
+      {"saws moog env 32", 32, SawsWithMovingFilter(kMoog, true), 0.0, true, kPeerMovingFilter},
+      {"saws formant 8", 8, SawsThroughFormant(false), 0.0, true, {"filter_cutoff=0.5", "filter_resonance=0.4"}},
+      {"saws formant 32", 32, SawsThroughFormant(true), 0.0, true, {"filter_cutoff=0.5", "filter_resonance=0.4"}},
+      {"fm 8", 8, {"fm 1 amnt=2"}, 0.0, true},
+      {"fm 32", 32, {"max voice count=32", "fm 1 amnt=2"}, 0.0, true},
+      {"x4 8", 8, {"osc1 oversampling=1", "osc2 oversampling=1"}, 0.0, true},
+      {"x4 32", 32, {"max voice count=32", "osc1 oversampling=1", "osc2 oversampling=1"}, 0.0, true},
       {"idle", 0, {}, 50.0, false},
   };
   return patches;
@@ -123,6 +181,16 @@ Render RenderPeer(const Patch& patch, double seconds)
     run.ok = false;
     run.error = peer.Error();
     return run;
+  }
+  for (const char* text : patch.peerSettings)
+  {
+    const char* equals = std::strchr(text, '=');
+    if (!equals || !peer.SetControl(std::string(text, equals), std::strtof(equals + 1, nullptr)))
+    {
+      run.ok = false;
+      run.error = std::string("the peer has no control port for \"") + text + "\"";
+      return run;
+    }
   }
   peer.PressKeys(Chord(patch.notes), kVelocity);
   const long frames = FramesOf(seconds);

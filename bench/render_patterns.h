@@ -21,6 +21,8 @@ struct Patch
   std::vector<const char*> settings;  // "NAME=VALUE", as vorna-render's --set takes them
   double target;                      // real-time factor at least; idle: ns per frame at most; 0: none
   bool peer;                          // the peer plays the same chord beside it
+  // The peer's control ports ("port_name=VALUE") that differ from their defaults.
+  std::vector<const char*> peerSettings = {};
 };
 
 const std::vector<Patch>& Patches();
@@ -38,6 +40,6 @@ struct Render
 
 // Ours: the patch through the plug-in.
 Render RenderOurs(const Patch& patch, double seconds);
-// The peer with its default sound holding the patch's chord.
+// The peer holding the patch's chord: its default sound with the patch's peer settings.
 Render RenderPeer(const Patch& patch, double seconds);
 }  // namespace render_patterns

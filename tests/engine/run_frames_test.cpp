@@ -9,6 +9,8 @@
 
 #include <cmath>
 #include <cstring>
+#include <deque>
+#include <string>
 #include <functional>
 #include <random>
 #include <vector>
@@ -30,9 +32,138 @@ struct Patch
 
 void NoChange(EngineRig&, int) {}
 
+// A patch that switches one thing that forbids runs on at frame 1000 and off at 1800.
+Patch Condition(const char* name, std::function<void(EngineRig&, bool on)> set)
+{
+  return {name, 8, [](EngineRig&) {}, [set](EngineRig& r, int frame) { set(r, frame == 1000); }};
+}
+
+// Calls fn(voice) for every sounding voice.
+void EachActive(EngineRig& r, const std::function<void(Voice&)>& fn)
+{
+  for (int v = 0; v < VoiceManager::kNumVoices; ++v)
+    if (r.T().IsActive(v)) fn(r.V(v));
+}
+
+// Both slots' waveform w through filter model m of pass type t, its cutoff
+// swept by the filter envelope (amount > 0 up from the cutoff, < 0 down along
+// the quartic curve), with resonance and drive.
+Patch SweptFilter(const char* name, OscWave w, FilterModel m, FilterPassType t, double amount)
+{
+  return {name, 10,
+          [=](EngineRig& r) {
+            for (int osc = 0; osc < 2; ++osc)
+            {
+              r.E().SetOscWave(osc, w);
+              r.E().SetFltModel(osc, m);
+              r.E().SetFltPassType(osc, t);
+              r.E().SetFltFreq(osc, 1500.0);
+              r.E().SetFltEnvAmnt(osc, amount);
+              for (int v = 0; v < VoiceManager::kNumVoices; ++v)
+              {
+                FilterContainer& f = r.V(v).GetFilter(osc);
+                f.SetResonance(0.7, false);
+                // The ladders' input gain, the reson's saturation; the biquad's
+                // drive keeps it off the runs.
+                if (m != kFltSimple) f.SetDrive(0.3, false);
+                f.SetEnvStageValue(kAttack, 0.01, false);
+                f.SetEnvStageValue(kDecay, 0.02, false);
+                f.SetEnvStageValue(kSustain, 0.3, false);
+                f.SetEnvStageValue(kRelease, 0.015, false);
+              }
+            }
+            r.E().SetOscFreqRatio(1, 1.5);
+          },
+          NoChange};
+}
+
+// Every filter model the runs take, each pass type with its own waveform and sweep.
+std::vector<Patch> SweptFilterPatches()
+{
+  struct Sweep
+  {
+    OscWave wave;
+    FilterPassType pass;
+    double amount;
+    const char* what;
+  };
+  const Sweep sweeps[] = {{kOscSaw, kLP, 0.6, "saws, swept low-pass"},
+                          {kOscSquare, kBP, -0.7, "squares, swept down band-pass"},
+                          {kOscTri, kHP, 0.4, "triangles, swept high-pass"},
+                          {kOscSaw, kP, -0.5, "saws, swept down peak"},
+                          {kOscSine, kBR, 0.8, "sines, swept band reject"}};
+  const std::pair<FilterModel, const char*> models[] = {
+      {kFltSimple, "simple"}, {kFltReson, "reson"}, {kFltTLadder, "t ladder"}, {kFltMoog, "moog"}};
+  // The names outlive the patches, which point at them.
+  static std::deque<std::string> names;
+  std::vector<Patch> patches;
+  for (auto [model, modelName] : models)
+    for (const Sweep& sweep : sweeps)
+    {
+      names.push_back(std::string(sweep.what) + ", " + modelName);
+      patches.push_back(SweptFilter(names.back().c_str(), sweep.wave, model, sweep.pass, sweep.amount));
+    }
+  return patches;
+}
+
+// Each condition that keeps a voice or the engine off the runs, alone.
+std::vector<Patch> ConditionPatches()
+{
+  std::vector<Patch> patches = {
+      Condition("tune shiver", [](EngineRig& r, bool on) { r.E().GetTuneShiver().SetAmount(0, on ? 0.4 : 0.0); }),
+      Condition("bend shiver", [](EngineRig& r, bool on) { r.E().GetBendShiver().SetAmount(1, on ? 0.5 : 0.0); }),
+      Condition("cutoff shiver",
+                [](EngineRig& r, bool on) { r.E().GetCutoffShiver().SetAmount(0, on ? 0.5 : 0.0); }),
+      Condition("pan shiver", [](EngineRig& r, bool on) { r.E().GetPanShiver().SetAmount(1, on ? 0.5 : 0.0); }),
+      Condition("noise", [](EngineRig& r, bool on) { r.D().noiseAmount[0] = on ? 0.3 : 0.0; }),
+      Condition("input",
+                [](EngineRig& r, bool on) {
+                  r.D().inputAmount[1] = on ? 0.3 : 0.0;
+                  r.D().amDepth[1] = 0.5;
+                  r.amIn[1][0] = 0.25;
+                }),
+      Condition("FM from the other oscillator", [](EngineRig& r, bool on) { r.D().fmAmount[1] = on ? 0.3 : 0.0; }),
+      Condition("oversampling", [](EngineRig& r, bool on) { r.E().SetOscOversampling(0, on ? 1 : 0); }),
+      Condition("feedback", [](EngineRig& r, bool on) { r.D().feedback[1] = on ? 0.3 : 0.0; }),
+      Condition("oscillator AM",
+                [](EngineRig& r, bool on) {
+                  r.D().oscAmAmount[0] = on ? 0.5 : 0.0;
+                  r.D().oscAmThreshold[0].Set(0.1);
+                }),
+      Condition("hard sync", [](EngineRig& r, bool on) { r.D().hardSyncMaster = on ? 2 : 0; }),
+      Condition("frequency and velocity glide",
+                [](EngineRig& r, bool on) {
+                  EachActive(r, [on](Voice& v) {
+                    v.SetFrequencyAndVelocityGlide(v.GetNote() + (on ? 2 : -2), on ? 60.0 : 110.0, 300.0);
+                  });
+                }),
+      Condition("velocity glide",
+                [](EngineRig& r, bool on) {
+                  EachActive(r, [on](Voice& v) { v.SetVelocityGlide(on ? 60.0 : 110.0, 300.0); });
+                }),
+      Condition("bent phase", [](EngineRig& r, bool on) { EachActive(r, [on](Voice& v) { v.SetBend(0, on ? 2.0 : 1.0); }); }),
+      Condition("voice declick after a filter switch", [](EngineRig& r, bool on) { r.E().SetFilterOnOff(1, !on); }),
+      Condition("cutoff glide with key tracking", [](EngineRig& r, bool on) { r.E().SetFltFollowNote(0, on ? 1.0 : 0.0); }),
+      Condition("filter envelope", [](EngineRig& r, bool on) { r.E().SetFltEnvAmnt(0, on ? 0.5 : 0.0); }),
+      Condition("drive",
+                [](EngineRig& r, bool on) {
+                  EachActive(r, [on](Voice& v) { v.GetFilter(1).SetDrive(on ? 0.5 : 0.0, true); });
+                }),
+  };
+  const std::pair<OscWave, const char*> waves[] = {
+      {kOscSaw, "saw"}, {kOscSquare, "square"}, {kOscTri, "tri"}, {kOscSinc, "sinc"}, {kOscPolysaw, "polysaw"}};
+  for (auto [w, name] : waves)
+    patches.push_back(Condition(name, [w](EngineRig& r, bool on) { r.E().SetOscWave(0, on ? w : kOscSine); }));
+  const std::pair<FilterModel, const char*> models[] = {
+      {kFltReson, "reson"}, {kFltFormant, "formant"}, {kFltTLadder, "t ladder"}, {kFltMoog, "moog"}};
+  for (auto [m, name] : models)
+    patches.push_back(Condition(name, [m](EngineRig& r, bool on) { r.E().SetFltModel(0, on ? m : kFltSimple); }));
+  return patches;
+}
+
 const std::vector<Patch>& Patches()
 {
-  static const std::vector<Patch> patches = {
+  const std::vector<Patch> patches = {
       {"default, one voice", 1, [](EngineRig&) {}, NoChange},
       {"default, five voices", 5, [](EngineRig&) {}, NoChange},
       {"default, every voice", 31, [](EngineRig& r) { r.T().SetMaxNumOfActiveVoices(VoiceManager::kNumVoices); },
@@ -66,6 +197,62 @@ const std::vector<Patch>& Patches()
          d.fmAmount[0] = 0.4 * on;
          d.fmSource[0] = VoiceDataSingleton::kFmAux;
        }},
+      {"strong FM into the first slot from the second's sample, wrapping the phase both ways", 8,
+       [](EngineRig& r) {
+         r.D().fmAmount[0] = 8.0;  // clamped at 20 on loud samples
+         r.E().SetOscWave(1, kOscSaw);
+       },
+       NoChange},
+      {"FM into the second slot from the first's filtered sample, both swept", 8,
+       [](EngineRig& r) {
+         r.D().fmAmount[1] = 1.5;
+         r.D().fmSource[1] = VoiceDataSingleton::kFmFilter;
+         r.E().SetFltEnvAmnt(0, 0.5);
+         r.E().SetFltEnvAmnt(1, -0.5);
+       },
+       NoChange},
+      {"FM from the second slot's sample times its envelope", 8,
+       [](EngineRig& r) {
+         r.D().fmAmount[0] = 3.0;
+         r.D().fmSource[0] = VoiceDataSingleton::kFmEnvelope;
+         r.E().SetOscWave(0, kOscSquare);
+       },
+       NoChange},
+      {"feedback of each slot's filtered sample, swept", 8,
+       [](EngineRig& r) {
+         r.D().feedback[0] = 0.9;
+         r.D().feedback[1] = -0.6;
+         r.E().SetOscWave(0, kOscSaw);
+         r.E().SetFltEnvAmnt(0, 0.5);
+       },
+       NoChange},
+      {"4x and 16x oversampled saws, one strongly frequency-modulated, swept", 8,
+       [](EngineRig& r) {
+         r.E().SetOscOversampling(0, 1);
+         r.E().SetOscOversampling(1, 3);
+         r.E().SetOscWave(0, kOscSaw);
+         r.E().SetOscWave(1, kOscSaw);
+         r.D().fmAmount[0] = 6.0;
+         r.E().SetFltEnvAmnt(1, 0.5);
+       },
+       NoChange},
+      {"hard sync of a saw by the other slot's filtered sample", 8,
+       [](EngineRig& r) {
+         r.D().hardSyncMaster = 2;
+         r.E().SetOscWave(0, kOscSaw);
+         r.E().SetOscFreqRatio(0, 2.3);
+       },
+       NoChange},
+      {"hard sync every third crossing before the filter, the slave under FM from the master", 8,
+       [](EngineRig& r) {
+         r.D().hardSyncMaster = 1;
+         r.D().hardSyncPeriod = 3;
+         r.E().SetPrePostFltHardSync(true);
+         r.D().fmAmount[1] = 0.7;
+         r.E().SetOscWave(1, kOscSquare);
+         r.E().SetOscFreqRatio(1, 1.7);
+       },
+       NoChange},
       {"shiver, filter envelope and a sawtooth come and go", 9, [](EngineRig&) {},
        [](EngineRig& r, int frame) {
          const bool on = frame == 1000;
@@ -74,7 +261,13 @@ const std::vector<Patch>& Patches()
          r.E().SetOscWave(1, on ? kOscSaw : kOscSine);
        }},
   };
-  return patches;
+  static const std::vector<Patch> all = [&] {
+    std::vector<Patch> v = patches;
+    for (Patch& p : SweptFilterPatches()) v.push_back(std::move(p));
+    for (Patch& p : ConditionPatches()) v.push_back(std::move(p));
+    return v;
+  }();
+  return all;
 }
 
 // Renders the patch's frames, pressing, lifting and changing at fixed frames;
@@ -186,15 +379,112 @@ TEST(RunsOfFrames, TheTwoAndFourLaneRoadsGiveTheSameBits)
     first.velocityFactor[v] = 0.8;
     first.panLeft[v] = 0.75;
     first.panRight[v] = 0.75;
+    // The filter envelope sweeps the cutoff up on some lanes, down on others.
+    first.fltEnvAttack[v] = v % 2 == 0 ? ~0ull : 0;
+    first.fltEnvMultiplying[v] = v % 2 == 1 ? ~0ull : 0;
+    first.fltEnvLevel[v] = 0.3;
+    first.fltEnvMultiplier[v] = v % 2 == 0 ? 0.001 : 0.998;
+    first.fltEnvNormalisedLevel[v] = 0.2;
+    first.fltEnvMinimum[v] = 0.0001;
+    first.envAmount[v] = v % 3 == 0 ? -0.7 : 0.6;
+    first.baseCutoff[v] = 500.0 + 300.0 * v;
+    first.sentCutoff[v] = -1.0;
+    first.q[v] = 0.25 + v;
+    first.peakFactor[v] = 3.0;
+    using namespace RunLanes;
+    auto& ladder = first.ladder;
+    ladder[kLadderS1][v] = 0.1 * unit(random);
+    ladder[kLadderS2][v] = 0.1 * unit(random);
+    ladder[kLadderCutoff][v] = 800.0;
+    ladder[kLadderG][v] = 0.05;
+    ladder[kLadderG0][v] = 1.0 / 1.05;
+    ladder[kLadderGain][v] = ladder[kLadderGain2][v] = ladder[kLadderGain3][v] = ladder[kLadderGain4][v] = 0.05;
+    ladder[kLadderFeedback][v] = 3.5;
+    ladder[kLadderInputGain][v] = 1.0 + 30.0 * (v % 2);  // into the saturated tanh
+    ladder[kLadderHighPassCoefficient][v] = 0.002;
+    ladder[kLadderBlockerCoefficient][v] = 0.001;
+    auto& diode = first.diode;
+    diode[kDiodeS1][v] = 0.2 * unit(random);
+    diode[kDiodeS3][v] = 0.2 * unit(random);
+    diode[kDiodeCutoff][v] = 900.0;
+    diode[kDiodeG][v] = 0.08;
+    diode[kDiodeOnePlusG][v] = 1.08;
+    diode[kDiodeInvG][v] = 1.0 / 0.08;
+    diode[kDiodeInvOnePlusG][v] = 1.0 / 1.08;
+    diode[kDiodeGain][v] = 0.08 / 1.08;
+    diode[kDiodeD1][v] = diode[kDiodeE1][v] = diode[kDiodeA1][v] = diode[kDiodeB1][v] = 0.3;
+    diode[kDiodeD1E1][v] = 0.09;
+    diode[kDiodeD1E1A1][v] = 0.027;
+    diode[kDiodeK0][v] = 10.0;
+    diode[kDiodeK][v] = 9.0;
+    diode[kDiodeInputGain][v] = 1.0 + 30.0 * (v % 2);
+    diode[kDiodeDrivenK][v] = 9.0 * diode[kDiodeInputGain][v];  // both sides of the saturation
+    diode[kDiodeInvDenominator][v] = 0.9;
+    diode[kDiodeFeedbackNormaliser][v] = 0.8;
+    diode[kDiodeResonanceSetting][v] = 0.6;
+    diode[kDiodeLowPassGain][v] = 2.0;
+    diode[kDiodeBlockerCoefficient][v] = 0.001;
+    auto& svf = first.svf;
+    svf[kSvfS1][v] = 0.3 * unit(random);
+    svf[kSvfCutoff][v] = 700.0 + 500.0 * v;  // both sides of the drive blend's bends
+    svf[kSvfG][v] = 0.05;
+    svf[kSvfH][v] = 0.9;
+    svf[kSvfR][v] = 0.1;
+    svf[kSvfRf][v] = 0.1;
+    svf[kSvfDrive][v] = v % 2 == 0 ? 0.0 : 0.8;
+    svf[kSvfQ][v] = 0.5;
   }
+  first.maxStageGain = 2.0 * 3.14159265358979323846;
+  // FM from a record that swings the increment below 0 and past the period.
+  std::vector<double> record(RunLanes::kMaxFrames * RunLanes::kMaxVoices);
+  for (double& x : record) x = 1.5 * unit(random);
+  for (int v = 0; v < voices; ++v)
+  {
+    first.phaseIncrement[v] = first.step[v];
+    first.shiverFactor[v] = 1.0 + 0.01 * v;
+    first.fmPrevious[v] = unit(random);
+  }
+  first.fmAmount = 9.0;
+  first.fmLimit = 20.0;
+  first.fmSourceRecord = record.data();
+  first.syncSourceRecord = record.data();
+  first.syncPeriod = 2.0;
+  for (int v = 0; v < voices; ++v) first.restartPhase[v] = 0.1 * v;
+  // A 4x lowpass of no particular design: its history and coefficients only need numbers.
+  for (int j = 0; j < RunLanes::kBesselOrder; ++j) first.besselCoeffs[j] = 0.1 * unit(random);
+  first.besselGain = 0.02;
+  first.subStep = 0.25;
+  for (int j = 0; j < RunLanes::kBesselHistory; ++j)
+    for (int v = 0; v < voices; ++v) first.bessel[j][v] = j == 2 && v == 1 ? 1e-310 : unit(random);
+  first.minWarpHz = 1.0;
+  first.maxWarpHz = 0.49 * 48000.0;
+  first.piOverRate = 3.14159265358979323846 / 48000.0;
+  first.minCutoff = 10.0;
+  first.maxCutoff = 20000.0;
+  first.cutoffCeiling = 24000.0;
+  first.inverseRate = 1.0 / 48000.0;
+  first.maxWarpFraction = 0.49;
   first.dcRemoverOn = first.filterOn = first.carrierFilter = true;
+  first.feedback = 0.7;
   first.volume = 1.5;
   first.period = 2.0 * 3.14159265358979323846;
   first.snap = 1e-12;
   RunLanes::Slot second = first;
   std::vector<double> l1(RunLanes::kMaxFrames * RunLanes::kMaxVoices), r1(l1.size()), l2(l1.size()), r2(l1.size());
-  for (int run = 0; run < 20; ++run)
+  for (int run = 0; run < 60; ++run)
   {
+    // Every waveform, pass type and model, the cutoff still and moving.
+    first.waveform = second.waveform = run / 4 % 4;
+    first.passType = second.passType = run % 5;
+    first.cutoffMoves = second.cutoffMoves = run % 3 != 0;
+    const RunLanes::Model models[] = {RunLanes::kSimple, RunLanes::kTLadder, RunLanes::kMoog, RunLanes::kReson};
+    first.model = second.model = models[run % 4];
+    first.fmIn = second.fmIn = run % 7 < 3;
+    first.fmOut = second.fmOut = run % 2 == 0;
+    first.fmSource = second.fmSource = run % 3;
+    first.subSamples = second.subSamples = run % 6 < 2 ? 3 : 0;
+    first.syncIn = second.syncIn = run % 4 == 1;
+    first.syncOut = second.syncOut = run % 3 == 1;
     RunLanes::RenderSse2(first, voices, RunLanes::kMaxFrames, l1.data(), r1.data());
     RunLanes::RenderAvx2(second, voices, RunLanes::kMaxFrames, l2.data(), r2.data());
     ASSERT_EQ(std::memcmp(l1.data(), l2.data(), l1.size() * sizeof(double)), 0) << "run " << run;

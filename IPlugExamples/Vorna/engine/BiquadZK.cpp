@@ -21,7 +21,8 @@ void BiquadZK::Reset()
 
 void BiquadZK::CalcCoeffs()
 {
-  const double k = std::tan(PlugC::pi * std::min(mNormalisedFreq, FilterMath::kMaxWarpFraction));
+  // A moving cutoff recomputes this every sample: the inline tangent, not the library's.
+  const double k = FastMath::Tan(PlugC::pi * std::min(mNormalisedFreq, FilterMath::kMaxWarpFraction));
   const double c = k * k;
   const double d = k / mQ;
   const double e = 1.0 / (1.0 + d + c);
@@ -45,7 +46,7 @@ void BiquadZK::CalcCoeffs()
       break;
     case kP:
     {
-      const double v = std::pow(10.0, mPeakGainDb * 0.05) * k / mQ;
+      const double v = mPeakFactor * k / mQ;
       mB0 = (1.0 + v + c) * e;
       mB1 = e * f;
       mB2 = (1.0 - v + c) * e;
@@ -113,6 +114,7 @@ void BiquadZK::SetResonance(double r)
   const double r4 = r2 * r2;
   mResonancePow8 = r4 * r4;
   mPeakGainDb = kMaxPeakGainDb * mResonancePow8;
+  mPeakFactor = std::pow(10.0, mPeakGainDb * 0.05);
   mQ = std::max(kMinQ, kMaxQ * mResonancePow8);
   CalcCoeffs();
   UpdateDriveBlend();

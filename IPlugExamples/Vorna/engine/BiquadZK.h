@@ -38,20 +38,34 @@ public:
 
   // What a sample reads and writes, for the engine to run many biquads side by
   // side; only without drive, whose saturation the lanes do not compute.
+  // A cutoff that moves every sample also needs what SetFreq computes the
+  // coefficients from: the normalised cutoff, Q and the peak's gain factor.
   struct Lane
   {
     double b0, b1, b2, a1, a2, z1, z2, blockerCoefficient, blockerState;
+    double normalisedFreq, q, peakFactor;
   };
   bool IsDriven() const { return mDrive > 0.0; }
   Lane GetLane() const
   {
-    return {mB0, mB1, mB2, mA1, mA2, mZ1, mZ2, mDcBlocker.GetCoefficient(), mDcBlocker.GetState()};
+    return {mB0, mB1, mB2, mA1, mA2, mZ1, mZ2, mDcBlocker.GetCoefficient(), mDcBlocker.GetState(),
+            mNormalisedFreq, mQ, mPeakFactor};
   }
   void SetStates(double z1, double z2, double blockerState)
   {
     mZ1 = z1;
     mZ2 = z2;
     mDcBlocker.SetState(blockerState);
+  }
+  // Where a run of samples whose cutoff moved left the coefficients.
+  void SetMovedCoefficients(double b0, double b1, double b2, double a1, double a2, double normalisedFreq)
+  {
+    mB0 = b0;
+    mB1 = b1;
+    mB2 = b2;
+    mA1 = a1;
+    mA2 = a2;
+    mNormalisedFreq = normalisedFreq;
   }
 
 private:
@@ -72,6 +86,7 @@ private:
   double mNormalisedFreq = 0.4;
   double mQ = 0.707;
   double mPeakGainDb = 0.0;
+  double mPeakFactor = 1.0;  // 10^(mPeakGainDb / 20), the peak's gain as a factor
   double mResonancePow8 = 0.707;
 };
 

@@ -39,6 +39,46 @@ public:
   void SetDrive(double d) override;
   void SetPassType(FilterPassType t) override;
 
+  // What a sample reads and writes, for the engine to run many ladders side
+  // by side, with what a moving cutoff recomputes and the settings it reads.
+  struct Lane
+  {
+    double s1, s2, s3, s4, cutoff, g, onePlusG, invG, invOnePlusG, gain, d1, e1, a1, b1, d1e1, d1e1a1;
+    double k0, k, drivenK, invDenominator, inputGain, feedbackNormaliser, resonanceSetting, lowPassGain;
+    double blockerCoefficient, blockerState;
+  };
+  Lane GetLane() const
+  {
+    return {mS1, mS2, mS3, mS4, mCutoff, mG, mOnePlusG, mInvG, mInvOnePlusG, mGain, mD1, mE1, mA1, mB1, mD1E1,
+            mD1E1A1, mK0, mK, mDrivenK, mInvZeroDelayDenominator, mInputGain, mFeedbackNormaliser,
+            mResonanceSetting, mLowPassGain, mDcBlocker.GetCoefficient(), mDcBlocker.GetState()};
+  }
+  // Where a run of samples computed elsewhere left the ladder: its states and
+  // what its cutoff computed (the same values where the cutoff stood still).
+  void FinishRun(const Lane& l)
+  {
+    mS1 = l.s1;
+    mS2 = l.s2;
+    mS3 = l.s3;
+    mS4 = l.s4;
+    mDcBlocker.SetState(l.blockerState);
+    mCutoff = l.cutoff;
+    mG = l.g;
+    mOnePlusG = l.onePlusG;
+    mInvG = l.invG;
+    mInvOnePlusG = l.invOnePlusG;
+    mGain = l.gain;
+    mD1 = l.d1;
+    mE1 = l.e1;
+    mA1 = l.a1;
+    mB1 = l.b1;
+    mD1E1 = l.d1e1;
+    mD1E1A1 = l.d1e1a1;
+    mK = l.k;
+    mDrivenK = l.drivenK;
+    mInvZeroDelayDenominator = l.invDenominator;
+  }
+
 private:
   void UpdateStageCoefficients();
   void UpdateFeedbackGain();

@@ -5,6 +5,9 @@
 #include <cstdint>
 
 #include "SinOfPhaseConstants.h"
+#include "TanConstants.h"
+#include "AsinhConstants.h"
+#include "TanhConstants.h"
 
 // Inline replacements for the library's sin, tanh, asinh and tan on the per-sample
 // paths (oscillator sine, filter saturation, a moving cutoff's warp). The library functions are exact to
@@ -19,20 +22,7 @@ namespace FastMath
 // e^x. Within 1 ulp of std::exp.
 inline double Exp(double x)
 {
-  // Beyond +-700 the result over- or underflows, or nearly so: the library knows best.
-  constexpr double kFastRange = 700.0;
-  constexpr double kInvLn2 = 1.44269504088896338700e+00;
-  // ln 2 in two parts: k * kLn2Hi is exact for every k the fast range produces.
-  constexpr double kLn2Hi = 6.93147180369123816490e-01;
-  constexpr double kLn2Lo = 1.90821492927058770002e-10;
-  constexpr double P1 = 1.66666666666666019037e-01;
-  constexpr double P2 = -2.77777777770155933842e-03;
-  constexpr double P3 = 6.61375632143793436117e-05;
-  constexpr double P4 = -1.65339022054652515390e-06;
-  constexpr double P5 = 4.13813679705723846039e-08;
-  constexpr int kExponentBias = 1023;
-  constexpr int kMantissaBits = 52;
-
+  using namespace ExpConstants;
   if (!(x > -kFastRange && x < kFastRange)) return std::exp(x);
   // x = k ln2 + r with |r| <= ln2 / 2; e^r from a rational form in r^2.
   const int k = static_cast<int>(x * kInvLn2 + (x < 0.0 ? -0.5 : 0.5));
@@ -50,23 +40,7 @@ inline double Exp(double x)
 // Natural logarithm of x. Within 1 ulp of std::log.
 [[gnu::always_inline]] inline double Log(double x)
 {
-  constexpr double kSmallestNormal = 2.2250738585072014e-308;
-  constexpr double kLargest = 1.7976931348623157e308;
-  constexpr double kLn2Hi = 6.93147180369123816490e-01;
-  constexpr double kLn2Lo = 1.90821492927058770002e-10;
-  constexpr double kSqrt2 = 1.4142135623730951;
-  constexpr double Lg1 = 6.666666666666735130e-01;
-  constexpr double Lg2 = 3.999999999940941908e-01;
-  constexpr double Lg3 = 2.857142874366239149e-01;
-  constexpr double Lg4 = 2.222219843214978396e-01;
-  constexpr double Lg5 = 1.818357216161805012e-01;
-  constexpr double Lg6 = 1.531383769920937332e-01;
-  constexpr double Lg7 = 1.479819860511658591e-01;
-  constexpr std::uint64_t kMantissaMask = 0x000FFFFFFFFFFFFFull;
-  constexpr std::uint64_t kExponentOfOne = 0x3FF0000000000000ull;
-  constexpr int kExponentBias = 1023;
-  constexpr int kMantissaBits = 52;
-
+  using namespace LogConstants;
   // Zero, subnormal, negative, infinite and NaN arguments: the library.
   if (!(x >= kSmallestNormal && x <= kLargest)) return std::log(x);
   // x = 2^k m with m in [sqrt(2)/2, sqrt(2)); log(m) = log(1 + f) from s = f / (2 + f).
@@ -91,19 +65,7 @@ inline double Exp(double x)
 // tanh(x). Within 2 ulp of std::tanh.
 inline double Tanh(double x)
 {
-  // Below this a rational fit in x^2; above it 1 - 2 / (e^2x + 1) loses nothing.
-  constexpr double kRationalLimit = 0.625;
-  // Beyond this tanh is 1 to double precision. (NaN goes on to Exp, which returns it.)
-  constexpr double kSaturated = 22.0;
-  // Below this tanh(x) is x to double precision (and keeps the sign of zero).
-  constexpr double kLinear = 1e-9;
-  constexpr double P0 = -9.64399179425052238628e-1;
-  constexpr double P1 = -9.92877231001918586564e1;
-  constexpr double P2 = -1.61468768441708447952e3;
-  constexpr double Q0 = 1.12811678491632931402e2;
-  constexpr double Q1 = 2.23548839060100448583e3;
-  constexpr double Q2 = 4.84406305325125486048e3;
-
+  using namespace TanhConstants;
   const double a = std::fabs(x);
   if (a < kRationalLimit)
   {
@@ -120,22 +82,7 @@ inline double Tanh(double x)
 // form takes over).
 [[gnu::always_inline]] inline double Asinh(double x)
 {
-  // Below this a rational fit in x^2; above it log(x + sqrt(x^2 + 1)).
-  constexpr double kRationalLimit = 0.5;
-  // Beyond this x^2 + 1 loses the 1 (and later overflows): the library.
-  constexpr double kLogLimit = 1e8;
-  // Below this asinh(x) is x to double precision (and keeps the sign of zero).
-  constexpr double kLinear = 1e-9;
-  constexpr double P0 = -4.33231683752342103572e-3;
-  constexpr double P1 = -5.91750212056387121207e-1;
-  constexpr double P2 = -4.37390226194356683570e0;
-  constexpr double P3 = -9.09030533308377316566e0;
-  constexpr double P4 = -5.56682227230859640450e0;
-  constexpr double Q0 = 1.28757002067426453537e1;
-  constexpr double Q1 = 4.86042483805291788324e1;
-  constexpr double Q2 = 6.95722521337257608734e1;
-  constexpr double Q3 = 3.34009336338516356383e1;
-
+  using namespace AsinhConstants;
   const double a = std::fabs(x);
   if (a < kRationalLimit)
   {
@@ -156,20 +103,7 @@ inline double Tanh(double x)
 // other arguments go to the library.
 [[gnu::always_inline]] inline double Tan(double x)
 {
-  constexpr double kQuarterPi = 0.78539816339744830962;
-  constexpr double kHalfPi = 1.57079632679489661923;
-  // pi/2 in three parts: x - pi/2 keeps its digits where tan(x) is large.
-  constexpr double kHalfPiHi = 2.0 * 7.853981554508209228515625e-1;
-  constexpr double kHalfPiMid = 2.0 * 7.94662735614792836714e-9;
-  constexpr double kHalfPiLo = 2.0 * 3.06161699786838294307e-17;
-  constexpr double P0 = -1.30936939181383777646e4;
-  constexpr double P1 = 1.15351664838587416140e6;
-  constexpr double P2 = -1.79565251976484877988e7;
-  constexpr double Q0 = 1.36812963470692954678e4;
-  constexpr double Q1 = -1.32089234440210967447e6;
-  constexpr double Q2 = 2.50083801823357915839e7;
-  constexpr double Q3 = -5.38695755929454629881e7;
-
+  using namespace TanConstants;
   if (!(x >= 0.0 && x < kHalfPi)) return std::tan(x);
   // Above pi/4, tan(x) = -1 / tan(x - pi/2) with |x - pi/2| < pi/4; below it a
   // rational fit in x^2 directly.

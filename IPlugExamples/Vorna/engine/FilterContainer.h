@@ -108,6 +108,30 @@ public:
   bool IsOn() const { return mOn; }
   // Whether the next sample may move the cutoff.
   bool CutoffMayMove() const { return mCutoffMoves; }
+  // Whether only the filter envelope moves it: no glide, no shiver.
+  bool CutoffFollowsEnvelopeOnly() const { return !mGlideActive && mShiver == 0.0 && mEnvAmount != 0.0; }
+  // What moving the cutoff by the envelope reads and writes, for the engine to
+  // move many cutoffs side by side. A cutoff sent at another sample rate counts
+  // as none sent.
+  struct CutoffLane
+  {
+    double envAmount, baseCutoff, sentCutoff;
+    EnvelopeGenerator::Lane envelope;
+  };
+  CutoffLane GetCutoffLane() const
+  {
+    return {mEnvAmount, mCurrentCutoff, mSentRate == PlugG::SR ? mSentCutoff : kNoCutoff, mEnvelope.GetLane()};
+  }
+  // Where samples of a cutoff moved by the envelope alone, computed elsewhere,
+  // left the slot.
+  void FinishCutoffRun(int samples, double level, double normalisedLevel, double output, double sentCutoff)
+  {
+    mEnvelope.FinishRun(samples, level, normalisedLevel, output);
+    mLastEnvValue = output;
+    mSentCutoff = sentCutoff;
+    mSentRate = PlugG::SR;
+    mWasModulated = true;
+  }
 
 private:
   static double ClampCutoff(double hz);

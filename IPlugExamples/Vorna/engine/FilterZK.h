@@ -44,6 +44,7 @@ public:
   // Normally in [0, 1].
   virtual void SetDrive(double d) = 0;
   virtual void SetPassType(FilterPassType t) { mPassType = t; }
+  FilterPassType GetPassType() const { return mPassType; }
   // Only the formant filter uses it (its formant shift).
   virtual void SetAdditionalParam(double /*p*/) {}
 

@@ -24,14 +24,21 @@ struct Avx2
   static V Mul(V a, V b) { return _mm256_mul_pd(a, b); }
   static V Div(V a, V b) { return _mm256_div_pd(a, b); }
   static V And(V a, V b) { return _mm256_and_pd(a, b); }
+  static V Or(V a, V b) { return _mm256_or_pd(a, b); }
   static V AndNot(V mask, V v) { return _mm256_andnot_pd(mask, v); }
   static V Xor(V a, V b) { return _mm256_xor_pd(a, b); }
   static V Abs(V a) { return _mm256_andnot_pd(_mm256_set1_pd(-0.0), a); }
   static V Greater(V a, V b) { return _mm256_cmp_pd(a, b, _CMP_GT_OQ); }
   static V GreaterEqual(V a, V b) { return _mm256_cmp_pd(a, b, _CMP_GE_OQ); }
   static V Less(V a, V b) { return _mm256_cmp_pd(a, b, _CMP_LT_OQ); }
+  static V LessEqual(V a, V b) { return _mm256_cmp_pd(a, b, _CMP_LE_OQ); }
   static V NotEqual(V a, V b) { return _mm256_cmp_pd(a, b, _CMP_NEQ_UQ); }
   static V Select(V mask, V a, V b) { return _mm256_blendv_pd(b, a, mask); }
+  static bool Any(V mask) { return _mm256_movemask_pd(mask) != 0; }
+  static V Truncate(V a) { return _mm256_cvtepi32_pd(_mm256_cvttpd_epi32(a)); }
+  static V ShiftLeft52(V a) { return _mm256_castsi256_pd(_mm256_slli_epi64(_mm256_castpd_si256(a), 52)); }
+  static V ShiftRight52(V a) { return _mm256_castsi256_pd(_mm256_srli_epi64(_mm256_castpd_si256(a), 52)); }
+  static V Sqrt(V a) { return _mm256_sqrt_pd(a); }
   static V OddQuadrant(V shifted)
   {
     const __m256i one = _mm256_set1_epi64x(1);

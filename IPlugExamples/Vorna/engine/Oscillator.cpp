@@ -111,7 +111,7 @@ void Oscillator::SetBendExponent(double p)
 
 void Oscillator::RestartPhase()
 {
-  mPhase = FlooredMod(mPhaseOffset, mPhasePeriod);
+  mPhase = GetRestartPhase();
 }
 
 void Oscillator::StartDeclick(int length)

@@ -159,6 +159,8 @@ public:
 
   // Hard sync: the phase jumps back to the phase offset.
   void RestartPhase();
+  // Where RestartPhase puts the phase.
+  double GetRestartPhase() const { return FlooredMod(mPhaseOffset, mPhasePeriod); }
   // Crossfade from the last output to the running signal over `length` samples;
   // a length <= 0 cancels a running one.
   void StartDeclick(int length);
@@ -170,6 +172,16 @@ public:
   void SetOversamplingFilter(const WDL_BesselFilterCoeffs* coeffs) { mBesselCoeffs = coeffs; }
   // Zeroes the lowpass history, as after a change of the oversampling factor.
   void ClearOversamplingHistory();
+  bool HasOversamplingFilter() const { return mBesselCoeffs != nullptr; }
+  // The lowpass history, newest first (kBesselHistoryLength values), for the
+  // engine to run many oscillators side by side, and where such a run left it.
+  const double* GetOversamplingHistory() const { return mBesselRing + mBesselHead; }
+  void SetOversamplingHistory(const double* newestFirst)
+  {
+    mBesselHead = 0;
+    for (int j = 0; j < kBesselHistoryLength; ++j)
+      mBesselRing[j] = mBesselRing[j + kBesselHistoryLength] = newestFirst[j];
+  }
 
   OscWave GetWave() const { return mWave; }
   OscBendSymmetry GetBendSymmetry() const { return mBendSymmetry; }
@@ -178,6 +190,7 @@ public:
   double GetPhaseOffset() const { return mPhaseOffset; }
   double GetPhasePeriod() const { return mPhasePeriod; }
   double GetPhaseIncrement() const { return mPhaseIncrement; }
+  double GetShiverFactor() const { return mShiverFactor; }
   double GetFrequency() const { return mFrequency; }
   double GetBendExponent() const { return mBendExponent; }
   double GetBendWindowSize() const { return mBendWindowSize; }

@@ -1,18 +1,135 @@
 #pragma once
 
 // One oscillator slot of the sounding voices laid out side by side, one voice
-// per lane, for a run of frames in which nothing but the signal moves: plain
-// sine oscillators, no modulation, filters whose cutoff stands still, envelopes
-// that stay in their stages. The lanes compute exactly what each voice's own
-// code computes, operation for operation, so a run sounds the same bits as the
-// frames rendered one by one. Plain data only: the AVX2 copy of the kernel
-// must not include any inline function of the engine.
+// per lane, for a run of frames in which nothing but the signal and the filter
+// envelopes moves: plain oscillators of the sine, saw, square or triangle,
+// oversampled or not, with their feedback, FM from the other slot one way and
+// hard sync without crossfade (the slot read from runs first and records),
+// filters (the simple biquad without drive, the state-variable filter, the
+// transistor and diode ladders) whose cutoff stands still or follows the filter
+// envelope alone, envelopes that stay in their stages. The lanes compute exactly
+// what each voice's own code computes, operation for operation, so a run sounds
+// the same bits as the frames rendered one by one. Plain data only: the AVX2 copy
+// of the kernel must not include any inline function of the engine.
 #include <cstdint>
 
 namespace RunLanes
 {
 constexpr int kMaxFrames = 32;
 constexpr int kMaxVoices = 32;  // a multiple of every lane width
+// The oversampling lowpass: its order, and the history it keeps (the newest
+// output and the ones before it).
+constexpr int kBesselOrder = 8;
+constexpr int kBesselHistory = kBesselOrder + 1;
+
+// The waveforms, numbered as OscWave numbers them.
+enum Waveform
+{
+  kSine = 0,
+  kSaw = 1,
+  kSquare = 2,
+  kTriangle = 3
+};
+
+// The filter models the lanes compute, numbered as FilterModel numbers them.
+enum Model
+{
+  kReson = 0,
+  kSimple = 1,
+  kTLadder = 3,
+  kMoog = 4
+};
+
+// The transistor ladder's fields in the lanes, in the order of
+// TransistorLadderZDF::Lane: the stages' states, the cutoff and the gains
+// computed from it, the resonance feedback, the input gain, the feedback's
+// high-pass and the DC blocker.
+enum LadderField
+{
+  kLadderS1,
+  kLadderS2,
+  kLadderS3,
+  kLadderS4,
+  kLadderCutoff,
+  kLadderG,
+  kLadderG0,
+  kLadderGain,
+  kLadderGain2,
+  kLadderGain3,
+  kLadderGain4,
+  kLadderFeedback,
+  kLadderInputGain,
+  kLadderHighPassCoefficient,
+  kLadderHighPassState,
+  kLadderBlockerCoefficient,
+  kLadderBlockerState,
+  kLadderFields
+};
+
+// The diode ladder's fields in the lanes, in the order of DiodeLadderZDF::Lane:
+// the stages' states, the cutoff and what is computed from it (the stage gain
+// G, 1 + G, 1 / G, 1 / (1 + G), G / (1 + G), the stage coefficients, the
+// feedback gain and the zero-delay denominator's reciprocal), the resonance and
+// drive settings that these read, and the DC blocker.
+// The state-variable filter's fields in the lanes, in the order of
+// StateVariableZDF::Lane: its two states, the cutoff and what is computed from
+// it (g, h, the feedback damping Rf and the drive blend), the damping R, the
+// drive, and the resonance's power that the drive blend reads.
+enum SvfField
+{
+  kSvfS1,
+  kSvfS2,
+  kSvfCutoff,
+  kSvfG,
+  kSvfH,
+  kSvfR,
+  kSvfRf,
+  kSvfDrive,
+  kSvfDriveBlend,
+  kSvfQ,
+  kSvfFields
+};
+
+enum DiodeField
+{
+  kDiodeS1,
+  kDiodeS2,
+  kDiodeS3,
+  kDiodeS4,
+  kDiodeCutoff,
+  kDiodeG,
+  kDiodeOnePlusG,
+  kDiodeInvG,
+  kDiodeInvOnePlusG,
+  kDiodeGain,
+  kDiodeD1,
+  kDiodeE1,
+  kDiodeA1,
+  kDiodeB1,
+  kDiodeD1E1,
+  kDiodeD1E1A1,
+  kDiodeK0,
+  kDiodeK,
+  kDiodeDrivenK,
+  kDiodeInvDenominator,
+  kDiodeInputGain,
+  kDiodeFeedbackNormaliser,
+  kDiodeResonanceSetting,
+  kDiodeLowPassGain,
+  kDiodeBlockerCoefficient,
+  kDiodeBlockerState,
+  kDiodeFields
+};
+
+// What a slot records for the other slot's FM, numbered as the engine's FM
+// sources number them: its pre-filter sample, its post-filter sample, or the
+// pre-filter sample times its amplitude envelope.
+enum FmSource
+{
+  kFmPre = 0,
+  kFmPost = 1,
+  kFmPreTimesEnvelope = 2
+};
 
 struct Slot
 {
@@ -20,15 +137,69 @@ struct Slot
   bool dcRemoverOn = false;
   bool filterOn = false;
   bool carrierFilter = false;
+  double feedback = 0.0;  // of the last post-filter sample into the oscillator's
+  // Oversampling: the sub-samples after the first, each a subStep of the
+  // increment on, through the lowpass (its coefficients and gain); 0 for none.
+  int subSamples = 0;
+  double subStep = 0.0;
+  double besselCoeffs[kBesselOrder] = {};
+  double besselGain = 0.0;
   double volume = 0.0;
   double period = 0.0;  // of the phase; a step never reaches it
   double snap = 0.0;    // sines closer to 0 than this are 0
   double dcSilence = 0.0;  // the DC remover's silence and the weight it keeps per silent sample
   double dcFadeOut = 0.0;
+  int waveform = 0;  // OscWave: sine, saw, square or triangle
+  int model = 0;  // FilterModel: simple or t ladder
+  // The cutoff follows the filter envelope on every lane.
+  bool cutoffMoves = false;
+  int passType = 0;              // FilterPassType
+  double minCutoff = 0.0;        // the filter slot's clamp of a moved cutoff, Hz
+  double maxCutoff = 0.0;
+  double cutoffCeiling = 0.0;    // the models' own clamp, Hz
+  double inverseRate = 0.0;      // 1 / sample rate
+  double maxWarpFraction = 0.0;  // of the sample rate
+  double minWarpHz = 0.0;        // the tangent warp's range, Hz
+  double maxWarpHz = 0.0;
+  double piOverRate = 0.0;
+  double maxStageGain = 0.0;  // the diode ladder's cap of G
+  // Frequency modulation from the other slot, which has run first and recorded
+  // what this one reads (FmSource): its value one frame back, times the amount,
+  // clamped to +-fmLimit, moves the phase.
+  bool fmIn = false;
+  double fmAmount = 0.0;
+  double fmLimit = 0.0;
+  const double* fmSourceRecord = nullptr;  // [frame * kMaxVoices + voice]
+  // This slot records for the other one, in fmRecord.
+  bool fmOut = false;
+  int fmSource = 0;  // what it records
+  // Hard sync: this slot, the master, records the sample the sync reads
+  // (before or after its filter) in syncRecord; the other slot, the slave,
+  // counts the master's zero crossings (a product of the sample and the one
+  // before at or below 0) and after syncPeriod of them restarts its phase.
+  bool syncOut = false;
+  bool syncPreFilter = false;
+  bool syncIn = false;
+  double syncPeriod = 0.0;
+  const double* syncSourceRecord = nullptr;  // [frame * kMaxVoices + voice]
 
   // Per voice. The oscillator: phase and its step per sample (increment times shiver factor).
   double phase[kMaxVoices] = {};
   double step[kMaxVoices] = {};
+  // With FM, the step in its two factors (increment, shiver factor), and the FM
+  // source's value of the frame before the run.
+  double phaseIncrement[kMaxVoices] = {};
+  double shiverFactor[kMaxVoices] = {};
+  double fmPrevious[kMaxVoices] = {};
+  // The oversampling lowpass's history, newest first.
+  double bessel[kBesselHistory][kMaxVoices] = {};
+  // Hard sync's slave: the master's sample before the run, the crossings
+  // counted and the phase a restart goes to.
+  double syncPrevious[kMaxVoices] = {};
+  double syncCrossings[kMaxVoices] = {};
+  double restartPhase[kMaxVoices] = {};
+  // The post-filter sample of the frame before the run, which feedback reads.
+  double previousPost[kMaxVoices] = {};
   // The soft limiter, used before and after the filter.
   double limiterThreshold[kMaxVoices] = {};
   double limiterKnee[kMaxVoices] = {};
@@ -49,6 +220,27 @@ struct Slot
   double z2[kMaxVoices] = {};
   double blockerCoefficient[kMaxVoices] = {};
   double blockerState[kMaxVoices] = {};
+  // A moving cutoff: the filter envelope (as the amplitude envelope below), its
+  // amount, the cutoff it moves from, the last cutoff sent to the biquad and the
+  // biquad's settings that its coefficients are computed from.
+  std::uint64_t fltEnvAttack[kMaxVoices] = {};
+  std::uint64_t fltEnvMultiplying[kMaxVoices] = {};
+  double fltEnvLevel[kMaxVoices] = {};
+  double fltEnvMultiplier[kMaxVoices] = {};
+  double fltEnvNormalisedLevel[kMaxVoices] = {};
+  double fltEnvOutput[kMaxVoices] = {};
+  double fltEnvMinimum[kMaxVoices] = {};
+  double envAmount[kMaxVoices] = {};
+  double baseCutoff[kMaxVoices] = {};
+  double sentCutoff[kMaxVoices] = {};
+  double normalisedFreq[kMaxVoices] = {};
+  double q[kMaxVoices] = {};
+  double peakFactor[kMaxVoices] = {};  // 10^(peak gain dB / 20)
+  // The transistor ladder, the diode ladder and the state-variable filter,
+  // field by field (LadderField, DiodeField, SvfField).
+  double ladder[kLadderFields][kMaxVoices] = {};
+  double diode[kDiodeFields][kMaxVoices] = {};
+  double svf[kSvfFields][kMaxVoices] = {};
   // The amplitude envelope: attack lanes add the multiplier, decay and release
   // lanes multiply by it, the others hold.
   std::uint64_t envAttack[kMaxVoices] = {};
@@ -62,8 +254,12 @@ struct Slot
   double panLeft[kMaxVoices] = {};
   double panRight[kMaxVoices] = {};
 
+  // What the other slot's FM and hard sync read, frame by frame.
+  double fmRecord[kMaxFrames * kMaxVoices] = {};
+  double syncRecord[kMaxFrames * kMaxVoices] = {};
+
   // The last frame's values.
-  double sine[kMaxVoices] = {};
+  double wave[kMaxVoices] = {};
   double pre[kMaxVoices] = {};
   double post[kMaxVoices] = {};
   double out[kMaxVoices] = {};

@@ -12,7 +12,7 @@ namespace
 {
 // The snapped sine of the phases in x, one per lane.
 template <class L>
-inline typename L::V SinesOfLanes(typename L::V x, double snap)
+[[gnu::always_inline]] inline typename L::V SinesOfLanes(typename L::V x, double snap)
 {
   using namespace SinOfPhaseConstants;
   using V = typename L::V;

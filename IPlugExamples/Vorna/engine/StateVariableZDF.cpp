@@ -7,7 +7,7 @@
 
 StateVariableZDF::StateVariableZDF() : FilterZK(kKind)
 {
-  mG = FilterMath::WarpedGain(mCutoff);
+  mG = FilterMath::FastWarpedGain(mCutoff);
   mH = 1.0 / (1.0 + 2.0 * mR * mG + mG * mG);
   UpdateFeedbackDamping();
 }
@@ -37,6 +37,14 @@ void StateVariableZDF::UpdateFeedbackDamping()
   mRf = std::min(1.0, mR + Compensation());
 }
 
+double StateVariableZDF::DriveResonancePower() const
+{
+  // Before the first SetResonance the damping is 1, which would make the
+  // setting negative and its power NaN, so it is held in [0, 1].
+  const double resonance = std::clamp((0.5 - mR) / kResonanceScale, 0.0, 1.0);
+  return std::pow(resonance, 1.5);
+}
+
 void StateVariableZDF::UpdateDriveBlend()
 {
   if (mDrive <= 0.0)
@@ -45,11 +53,7 @@ void StateVariableZDF::UpdateDriveBlend()
     return;
   }
   const double f = mCutoff;
-  // The resonance setting recovered from the damping. Before the first
-  // SetResonance the damping is 1, which would make this negative and the power
-  // below NaN, so it is held in [0, 1].
-  const double resonance = std::clamp((0.5 - mR) / kResonanceScale, 0.0, 1.0);
-  const double q = std::pow(resonance, 1.5);
+  const double q = DriveResonancePower();
   double a;
   if (f < 4000.0)
   {
@@ -80,7 +84,7 @@ void StateVariableZDF::SetFreq(double hz)
   if (!std::isfinite(hz))
     return;
   mCutoff = FilterMath::LimitCutoff(hz);
-  mG = FilterMath::WarpedGain(mCutoff);
+  mG = FilterMath::FastWarpedGain(mCutoff);
   UpdateFeedbackDamping();
   UpdateDriveBlend();
   // h is built from R while the loop runs on Rf: the compensation only damps

@@ -33,7 +33,33 @@ public:
   void SetDrive(double d) override;
   void SetPassType(FilterPassType t) override;
 
+  // What a sample reads and writes, for the engine to run many filters side by
+  // side, with what a moving cutoff recomputes and the settings it reads
+  // (q: the resonance's power that the drive blend reads).
+  struct Lane
+  {
+    double s1, s2, cutoff, g, h, r, rf, drive, driveBlend, q;
+  };
+  Lane GetLane() const
+  {
+    return {mS1, mS2, mCutoff, mG, mH, mR, mRf, mDrive, mDriveBlend, mDrive > 0.0 ? DriveResonancePower() : 0.0};
+  }
+  // Where a run of samples computed elsewhere left the filter: its states and
+  // what its cutoff computed (the same values where the cutoff stood still).
+  void FinishRun(const Lane& l)
+  {
+    mS1 = l.s1;
+    mS2 = l.s2;
+    mCutoff = l.cutoff;
+    mG = l.g;
+    mH = l.h;
+    mRf = l.rf;
+    mDriveBlend = l.driveBlend;
+  }
+
 private:
+  // The resonance setting recovered from the damping, to the power 1.5.
+  double DriveResonancePower() const;
   // Extra damping of the feedback loop that keeps high cutoffs stable.
   double Compensation() const;
   void UpdateFeedbackDamping();

@@ -52,7 +52,7 @@ void TransistorLadderZDF::SetFreq(double hz)
   if (!std::isfinite(hz))
     return;
   mCutoff = FilterMath::LimitCutoff(hz);
-  mG = FilterMath::WarpedGain(mCutoff);
+  mG = FilterMath::FastWarpedGain(mCutoff);
   mG0 = 1.0 / (1.0 + mG);
   mGain = mG * mG0;
   mGain2 = mGain * mGain;

@@ -37,6 +37,38 @@ public:
   void SetDrive(double d) override;
   void SetPassType(FilterPassType t) override;
 
+  // What a sample reads and writes, for the engine to run many ladders side
+  // by side, with what a moving cutoff recomputes.
+  struct Lane
+  {
+    double s1, s2, s3, s4, cutoff, g, g0, gain, gain2, gain3, gain4, feedback, inputGain;
+    double highPassCoefficient, highPassState, blockerCoefficient, blockerState;
+  };
+  Lane GetLane() const
+  {
+    return {mS1,    mS2,    mS3,    mS4, mCutoff, mG, mG0, mGain, mGain2, mGain3, mGain4, mK, mInputGain,
+            mFeedbackHighPass.GetCoefficient(), mFeedbackHighPass.GetState(), mDcBlocker.GetCoefficient(),
+            mDcBlocker.GetState()};
+  }
+  // Where a run of samples computed elsewhere left the ladder: its states and
+  // what its cutoff computed (the same values where the cutoff stood still).
+  void FinishRun(const Lane& l)
+  {
+    mS1 = l.s1;
+    mS2 = l.s2;
+    mS3 = l.s3;
+    mS4 = l.s4;
+    mFeedbackHighPass.SetState(l.highPassState);
+    mDcBlocker.SetState(l.blockerState);
+    mCutoff = l.cutoff;
+    mG = l.g;
+    mG0 = l.g0;
+    mGain = l.gain;
+    mGain2 = l.gain2;
+    mGain3 = l.gain3;
+    mGain4 = l.gain4;
+  }
+
 private:
   void UpdateFeedbackGain();
   void UpdateHighPassCoefficients();

@@ -161,10 +161,8 @@ double Voice::FmValue(int osc, double* const* fmAux, const double* fmAuxEnv) con
   switch (mData->fmSource[osc])
   {
     case VoiceDataSingleton::kFmFilter:
-      v = mPrevPost[other];
-      break;
     case VoiceDataSingleton::kFmEnvelope:
-      v = mPrevPre[other] * mAmpEnvOut[other];
+      v = PreviousFmSource(osc);
       break;
     case VoiceDataSingleton::kFmAux:
       v = *fmAux[osc];
@@ -178,6 +176,17 @@ double Voice::FmValue(int osc, double* const* fmAux, const double* fmAuxEnv) con
       break;
   }
   return std::clamp(v * mData->fmAmount[osc], -kFmLimit, kFmLimit);
+}
+
+double Voice::PreviousFmSource(int osc) const
+{
+  const int other = Other(osc);
+  switch (mData->fmSource[osc])
+  {
+    case VoiceDataSingleton::kFmFilter: return mPrevPost[other];
+    case VoiceDataSingleton::kFmEnvelope: return mPrevPre[other] * mAmpEnvOut[other];
+    default: return mPrevPre[other];
+  }
 }
 
 void Voice::GatherPlainSines(Voice* const* voices, int count, int osc, bool* inLanes, double* value)

@@ -2,11 +2,13 @@
 
 #include "EngineSize.h"
 #include "EnvelopeGenerator.h"
+#include "FilterZK.h"
 #include "GallantSignal.h"
 #include "Oscillator.h"
 #include "RunLanes.h"
 #include "VoiceDataSingleton.h"
 
+class BiquadZK;
 class FilterContainer;
 class SoftLimiter;
 class DCremove;
@@ -78,11 +80,22 @@ public:
 
   // --- runs of frames side by side (VoiceRun.cpp) ---
   // How many of the next frames the voice can render in RunLanes, at most
-  // maxFrames: 0 while anything but the signal moves (a glide, a crossfade, a
-  // waveform or filter the lanes do not compute, a moving cutoff) or while an
-  // envelope is due to change its stage. The engine has checked the settings
-  // all voices share.
+  // maxFrames: 0 while anything but the signal and the filter envelope moves (a
+  // glide, a crossfade, a waveform or filter the lanes do not compute, a cutoff
+  // moved by anything else) or while an envelope is due to change its stage.
+  // The engine has checked the settings all voices share.
   int FramesItCanRun(int maxFrames) const;
+  // What a slot's lanes compute once for all its voices: they run together
+  // only where these agree.
+  struct RunShape
+  {
+    OscWave wave[kNumOscs];
+    FilterModel model[kNumOscs];
+    FilterPassType passType[kNumOscs];
+    bool cutoffMoves[kNumOscs];
+    bool operator==(const RunShape&) const = default;
+  };
+  RunShape GetRunShape() const;
   // Oscillator osc's state into the slot's lane.
   void GatherRun(int osc, RunLanes::Slot& slot, int lane) const;
   // What the run of frames left in the slot's lane, back into oscillator osc
@@ -166,6 +179,13 @@ public:
 
 private:
   double FmValue(int osc, double* const* fmAux, const double* fmAuxEnv) const;
+  // What oscillator osc's FM from the other oscillator reads (its source is
+  // the other's pre- or post-filter sample, or the pre-filter one times its
+  // envelope): the other's value of the last sample.
+  double PreviousFmSource(int osc) const;
+  // A filter's and its cutoff's state into the slot's lane.
+  static void GatherBiquad(const BiquadZK& biquad, RunLanes::Slot& slot, int lane);
+  static void GatherCutoff(const FilterContainer& filter, RunLanes::Slot& slot, int lane);
   static void RenderBatch(Voice* const* voices, int count, int osc);
   // Oscillator, feedback, carrier AM, limiter and DC remover: the pre-filter samples.
   // The plain sine oscillators of slot osc: marks them in inLanes, moves their

@@ -134,6 +134,14 @@ private:
   // Frames, at most maxFrames, that the sounding voices can render side by
   // side from here: 0 when a setting they share rules the lanes out.
   int FramesToRun(int maxFrames) const;
+  // The slot whose FM a run computes (the other slot runs first), -1 for none,
+  // or kFmNotRunnable.
+  static constexpr int kFmNotRunnable = -2;
+  int FmReceiver() const;
+  // The slot hard sync restarts in a run (the master runs first), -1 for none,
+  // or kSyncNotRunnable.
+  static constexpr int kSyncNotRunnable = -2;
+  int SyncSlave() const;
   static constexpr int kFramesBetweenLooks = 8;
   void RenderRun(double* left, double* right, Voice* const* active, int count, int frames);
   int CollectSounding(Voice** active);

@@ -2,9 +2,25 @@
 #include "VoiceManager.h"
 
 #include "DCremove.h"
+#include "FilterContainer.h"
+#include "FilterMath.h"
 
 #include <algorithm>
 #include <bit>
+
+static_assert(int(RunLanes::kSine) == int(kOscSine) && int(RunLanes::kSaw) == int(kOscSaw) &&
+                int(RunLanes::kSquare) == int(kOscSquare) && int(RunLanes::kTriangle) == int(kOscTri),
+              "the lanes number the waveforms as the oscillator does");
+static_assert(RunLanes::kBesselOrder == WDL_BesselFilterCoeffs::kOrder &&
+                RunLanes::kBesselHistory == Oscillator::kBesselHistoryLength,
+              "the lanes keep the oscillators' lowpass history");
+static_assert(int(RunLanes::kFmPre) == int(VoiceDataSingleton::kFmOsc) &&
+                int(RunLanes::kFmPost) == int(VoiceDataSingleton::kFmFilter) &&
+                int(RunLanes::kFmPreTimesEnvelope) == int(VoiceDataSingleton::kFmEnvelope),
+              "the lanes number the FM sources as the engine does");
+static_assert(int(RunLanes::kReson) == int(kFltReson) && int(RunLanes::kSimple) == int(kFltSimple) && int(RunLanes::kTLadder) == int(kFltTLadder) &&
+                int(RunLanes::kMoog) == int(kFltMoog),
+              "the lanes number the filter models as the engine does");
 
 int VoiceManager::CollectSounding(Voice** active)
 {
@@ -50,29 +66,70 @@ int VoiceManager::FramesToRun(int maxFrames) const
   if (!mTuneShiver.IsIdle() || !mBendShiver.IsIdle() || !mCutoffShiver.IsIdle() || !mPanShiver.IsIdle()) return 0;
   for (int osc = 0; osc < kNumOscs; ++osc)
   {
-    // Noise, inputs and FM reach the voices sample by sample.
-    if (d.noiseAmount[osc] != 0.0 || d.inputAmount[osc] != 0.0 || d.fmAmount[osc] != 0.0) return 0;
-    if (d.oscOn[osc] && (d.oversampling[osc] >= 2.0 || d.feedback[osc] != 0.0)) return 0;
+    // Noise and inputs reach the voices sample by sample.
+    if (d.noiseAmount[osc] != 0.0 || d.inputAmount[osc] != 0.0) return 0;
   }
-  if (d.oscOn[0] && d.oscOn[1] && (d.oscAmAmount[0] != 0.0 || d.oscAmAmount[1] != 0.0 || d.hardSyncMaster != 0))
-    return 0;
+  // FM runs where one slot modulates the other from what that one computes.
+  const int fmIn = FmReceiver();
+  if (fmIn == kFmNotRunnable) return 0;
+  if (d.oscOn[0] && d.oscOn[1] && (d.oscAmAmount[0] != 0.0 || d.oscAmAmount[1] != 0.0)) return 0;
+  if (SyncSlave() == kSyncNotRunnable) return 0;
+  // Each slot reads the other one way at most: the one read from runs first.
+  if (fmIn >= 0 && SyncSlave() >= 0 && SyncSlave() != fmIn) return 0;
   int frames = maxFrames;
-  // Where one voice cannot run, the frame goes the usual way: stop looking.
+  if (d.soundingVoices == 0) return frames;
+  // Where one voice cannot run, or computes its slots otherwise than the
+  // first, the frame goes the usual way: stop looking.
+  const Voice::RunShape shape = mVoices[std::countr_zero(d.soundingVoices)].GetRunShape();
   for (std::uint32_t sounding = d.soundingVoices; sounding != 0 && frames > 0; sounding &= sounding - 1)
-    frames = mVoices[std::countr_zero(sounding)].FramesItCanRun(frames);
+  {
+    const Voice& v = mVoices[std::countr_zero(sounding)];
+    frames = v.GetRunShape() == shape ? v.FramesItCanRun(frames) : 0;
+  }
   return frames;
+}
+
+int VoiceManager::FmReceiver() const
+{
+  const VoiceDataSingleton& d = mData;
+  const bool fm[kNumOscs] = {d.fmAmount[0] != 0.0, d.fmAmount[1] != 0.0};
+  if (!fm[0] && !fm[1]) return -1;
+  // Both ways, the slots would need each other's every frame.
+  if (fm[0] && fm[1]) return kFmNotRunnable;
+  const int receiver = fm[0] ? 0 : 1;
+  const int source = d.fmSource[receiver];
+  const bool fromTheOtherSlot = source == VoiceDataSingleton::kFmOsc || source == VoiceDataSingleton::kFmFilter ||
+                                source == VoiceDataSingleton::kFmEnvelope;
+  if (!fromTheOtherSlot || !d.oscOn[0] || !d.oscOn[1]) return kFmNotRunnable;
+  return receiver;
+}
+
+int VoiceManager::SyncSlave() const
+{
+  const VoiceDataSingleton& d = mData;
+  const int master = d.hardSyncMaster - 1;
+  if (!d.oscOn[0] || !d.oscOn[1] || master < 0 || master >= kNumOscs) return -1;
+  // A soft restart crossfades, which the lanes do not compute.
+  if (d.hardSyncSoftLength > 0) return kSyncNotRunnable;
+  return 1 - master;
 }
 
 void VoiceManager::RenderRun(double* left, double* right, Voice* const* active, int count, int frames)
 {
   // Every frame clears these first; nothing in a run sets them again.
   mData.ClearSampleValues();
+  const Voice::RunShape shape = count > 0 ? active[0]->GetRunShape() : Voice::RunShape{};
   // Lanes past the last voice up to the widest lane group repeat its state.
   constexpr int kWidestLanes = 4;
   const int lanes = count == 0 ? 0 : (count + kWidestLanes - 1) / kWidestLanes * kWidestLanes;
   // As every frame starts; the slots then fill in what their oscillators made.
   for (int i = 0; i < count; ++i) active[i]->Zero();
-  for (int osc = 0; osc < kNumOscs; ++osc)
+  // A slot that modulates the other's frequency runs first and records what that one reads.
+  const int fmIn = FmReceiver();
+  const int syncSlave = SyncSlave();
+  const int second = fmIn >= 0 ? fmIn : syncSlave >= 0 ? syncSlave : 1;
+  const int order[kNumOscs] = {1 - second, second};
+  for (int osc : order)
   {
     double* busLeft = mRunBuses[osc][0];
     double* busRight = mRunBuses[osc][1];
@@ -84,11 +141,44 @@ void VoiceManager::RenderRun(double* left, double* right, Voice* const* active, 
     slot.dcRemoverOn = mData.dcRemoverOn[osc];
     slot.filterOn = mData.filterOn[osc];
     slot.carrierFilter = mData.carrierFilter[osc];
+    slot.feedback = mData.feedback[osc];
+    const double N = mData.oversampling[osc];
+    slot.subSamples = N >= 2.0 ? static_cast<int>(N) - 1 : 0;
+    slot.subStep = mData.oversamplingSubStep[osc];
+    std::copy_n(mData.bessel[osc].coeffs, RunLanes::kBesselOrder, slot.besselCoeffs);
+    slot.besselGain = mData.bessel[osc].gain;
     slot.volume = mData.volume[osc];
     slot.period = PlugC::twoPi;
     slot.snap = Oscillator::kZeroSnap;
     slot.dcSilence = DCremove::kSilence;
     slot.dcFadeOut = DCremove::kFadeOutFactor;
+    slot.waveform = shape.wave[osc];
+    slot.model = shape.model[osc];
+    slot.cutoffMoves = shape.cutoffMoves[osc];
+    slot.passType = shape.passType[osc];
+    slot.minCutoff = FilterContainer::kMinCutoff;
+    slot.maxCutoff = PlugG::FLT_F_MAX;
+    slot.cutoffCeiling = std::max(FilterMath::kMinCutoffHz, PlugG::NYQUIST);
+    slot.inverseRate = PlugG::INV_SR;
+    slot.maxWarpFraction = FilterMath::kMaxWarpFraction;
+    slot.minWarpHz = FilterMath::kMinCutoffHz;
+    slot.maxWarpHz = FilterMath::MaxWarpHz();
+    slot.piOverRate = PlugG::piDivSR;
+    slot.maxStageGain = DiodeLadderZDF::kMaxStageGain;
+    slot.syncIn = osc == syncSlave;
+    slot.syncOut = syncSlave >= 0 && osc != syncSlave;
+    slot.syncPreFilter = mData.hardSyncPreFilter;
+    slot.syncPeriod = mData.hardSyncPeriod;
+    slot.syncSourceRecord = mRunSlots[1 - osc].syncRecord;
+    slot.fmIn = osc == fmIn;
+    slot.fmOut = fmIn >= 0 && osc != fmIn;
+    if (fmIn >= 0)
+    {
+      slot.fmSource = mData.fmSource[fmIn];
+      slot.fmAmount = mData.fmAmount[fmIn];
+      slot.fmLimit = Voice::kFmLimit;
+      slot.fmSourceRecord = mRunSlots[1 - fmIn].fmRecord;
+    }
     for (int lane = 0; lane < lanes; ++lane) active[std::min(lane, count - 1)]->GatherRun(osc, slot, lane);
     RunLanes::Render(slot, count, frames, mRunLeft, mRunRight);
 
@@ -106,8 +196,12 @@ void VoiceManager::RenderRun(double* left, double* right, Voice* const* active, 
       busLeft[k] = sumLeft;
       busRight[k] = sumRight;
     }
-    for (int i = 0; i < count; ++i) active[i]->FinishRunSlot(osc, slot, i, frames);
   }
+  // Only now: a slot that reads the other's values from before the run (FM)
+  // gathers them untouched by that slot's run.
+  for (int osc = 0; osc < kNumOscs; ++osc)
+    if (mData.oscOn[osc])
+      for (int i = 0; i < count; ++i) active[i]->FinishRunSlot(osc, mRunSlots[osc], i, frames);
   for (int i = 0; i < count; ++i) active[i]->FinishRun();
 
   for (int k = 0; k < frames; ++k)

@@ -2,16 +2,95 @@
 
 #include "BiquadZK.h"
 #include "DCremove.h"
+#include "DiodeLadderZDF.h"
 #include "Declicker.h"
 #include "FilterContainer.h"
 #include "SoftLimiter.h"
+#include "TransistorLadderZDF.h"
 #include "VoiceDataSingleton.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
 
 namespace
 {
 constexpr std::uint64_t kAllLanes = ~std::uint64_t(0);
+}
+
+namespace
+{
+// A model's Lane, a struct of N doubles in the order of the lanes' fields, into
+// and out of lane `lane` of those fields.
+template <class Lane, int N>
+void GatherFields(const Lane& l, double (&fields)[N][RunLanes::kMaxVoices], int lane)
+{
+  static_assert(sizeof(Lane) == N * sizeof(double), "one double per field");
+  const auto values = std::bit_cast<std::array<double, N>>(l);
+  for (int f = 0; f < N; ++f) fields[f][lane] = values[f];
+}
+
+template <class Lane, int N>
+Lane FieldsOf(const double (&fields)[N][RunLanes::kMaxVoices], int lane)
+{
+  static_assert(sizeof(Lane) == N * sizeof(double), "one double per field");
+  std::array<double, N> values;
+  for (int f = 0; f < N; ++f) values[f] = fields[f][lane];
+  return std::bit_cast<Lane>(values);
+}
+
+// The waveforms the lanes compute.
+bool RunsWave(OscWave w)
+{
+  return w == kOscSine || w == kOscSaw || w == kOscSquare || w == kOscTri;
+}
+
+std::uint64_t MaskOf(bool b)
+{
+  return b ? kAllLanes : 0;
+}
+
+bool Adds(EnvelopeGenerator::EnvelopeStage s)
+{
+  return s == EnvelopeGenerator::ENVELOPE_STAGE_ATTACK;
+}
+
+bool Multiplies(EnvelopeGenerator::EnvelopeStage s)
+{
+  return s == EnvelopeGenerator::ENVELOPE_STAGE_DECAY || s == EnvelopeGenerator::ENVELOPE_STAGE_RELEASE;
+}
+}  // namespace
+
+void Voice::GatherBiquad(const BiquadZK& biquad, RunLanes::Slot& s, int lane)
+{
+  const BiquadZK::Lane b = biquad.GetLane();
+  s.b0[lane] = b.b0;
+  s.b1[lane] = b.b1;
+  s.b2[lane] = b.b2;
+  s.a1[lane] = b.a1;
+  s.a2[lane] = b.a2;
+  s.z1[lane] = b.z1;
+  s.z2[lane] = b.z2;
+  s.blockerCoefficient[lane] = b.blockerCoefficient;
+  s.blockerState[lane] = b.blockerState;
+  s.normalisedFreq[lane] = b.normalisedFreq;
+  s.q[lane] = b.q;
+  s.peakFactor[lane] = b.peakFactor;
+}
+
+void Voice::GatherCutoff(const FilterContainer& f, RunLanes::Slot& s, int lane)
+{
+  const FilterContainer::CutoffLane c = f.GetCutoffLane();
+  s.envAmount[lane] = c.envAmount;
+  s.baseCutoff[lane] = c.baseCutoff;
+  s.sentCutoff[lane] = c.sentCutoff;
+  s.fltEnvAttack[lane] = MaskOf(Adds(c.envelope.stage));
+  s.fltEnvMultiplying[lane] = MaskOf(Multiplies(c.envelope.stage));
+  s.fltEnvLevel[lane] = c.envelope.level;
+  s.fltEnvMultiplier[lane] = c.envelope.multiplier;
+  s.fltEnvNormalisedLevel[lane] = c.envelope.normalisedLevel;
+  s.fltEnvOutput[lane] = c.envelope.output;
+  s.fltEnvMinimum[lane] = c.envelope.minimumLevel;
 }
 
 int Voice::FramesItCanRun(int maxFrames) const
@@ -23,7 +102,8 @@ int Voice::FramesItCanRun(int maxFrames) const
   {
     if (!mData->oscOn[osc]) continue;
     const Oscillator& o = *mOsc[osc];
-    if (o.GetWave() != kOscSine || !o.IsPlain() || mDeclicker[osc]->IsActive()) return 0;
+    if (!RunsWave(o.GetWave()) || !o.IsPlain() || mDeclicker[osc]->IsActive()) return 0;
+    if (mData->oversampling[osc] >= 2.0 && !o.HasOversamplingFilter()) return 0;
     // The lanes wrap the phase by one subtraction, which needs a step and a
     // phase below the period (false for NaN as well).
     const double period = o.GetPhasePeriod();
@@ -32,8 +112,14 @@ int Voice::FramesItCanRun(int maxFrames) const
     if (mData->filterOn[osc])
     {
       const FilterContainer& f = *mFilter[osc];
-      if (f.GetFilter()->GetKind() != kFltSimple || f.CutoffMayMove()) return 0;
-      if (static_cast<const BiquadZK*>(f.GetFilter())->IsDriven()) return 0;
+      const FilterModel model = f.GetFilter()->GetKind();
+      if (model != kFltSimple && model != kFltReson && model != kFltTLadder && model != kFltMoog) return 0;
+      if (model == kFltSimple && static_cast<const BiquadZK*>(f.GetFilter())->IsDriven()) return 0;
+      if (f.CutoffMayMove())
+      {
+        if (!f.CutoffFollowsEnvelopeOnly()) return 0;
+        frames = std::min(frames, f.GetEnvelope().SamplesLeftInStage());
+      }
     }
     const EnvelopeGenerator& e = *mAmpEnv[osc];
     sounding = sounding || e.GetCurrentStage() != EnvelopeGenerator::ENVELOPE_STAGE_OFF;
@@ -43,11 +129,45 @@ int Voice::FramesItCanRun(int maxFrames) const
   return sounding ? frames : 0;
 }
 
+Voice::RunShape Voice::GetRunShape() const
+{
+  // What a slot that is off, or a filter that is off, holds does not count.
+  RunShape shape = {};
+  for (int osc = 0; osc < kNumOscs; ++osc)
+  {
+    if (!mData->oscOn[osc]) continue;
+    shape.wave[osc] = mOsc[osc]->GetWave();
+    if (!mData->filterOn[osc]) continue;
+    shape.model[osc] = mFilter[osc]->GetFilter()->GetKind();
+    shape.passType[osc] = mFilter[osc]->GetFilter()->GetPassType();
+    shape.cutoffMoves[osc] = mFilter[osc]->CutoffMayMove();
+  }
+  return shape;
+}
+
 void Voice::GatherRun(int osc, RunLanes::Slot& s, int lane) const
 {
   const Oscillator& o = *mOsc[osc];
   s.phase[lane] = o.GetPhase();
   s.step[lane] = o.GetPlainStep();
+  s.previousPost[lane] = mPrevPost[osc];
+  if (s.syncIn)
+  {
+    s.syncPrevious[lane] = *mSyncTapPrevious[1 - osc];
+    s.syncCrossings[lane] = mSyncCrossings;
+    s.restartPhase[lane] = o.GetRestartPhase();
+  }
+  if (s.subSamples > 0)
+  {
+    const double* history = o.GetOversamplingHistory();
+    for (int j = 0; j < RunLanes::kBesselHistory; ++j) s.bessel[j][lane] = history[j];
+  }
+  if (s.fmIn)
+  {
+    s.phaseIncrement[lane] = o.GetPhaseIncrement();
+    s.shiverFactor[lane] = o.GetShiverFactor();
+    s.fmPrevious[lane] = PreviousFmSource(osc);
+  }
   s.limiterThreshold[lane] = mLimiter[osc]->GetThreshold();
   s.limiterKnee[lane] = mLimiter[osc]->GetKnee();
   s.halfCarrierProduct[lane] = 0.5 * mOscAmProduct[osc];
@@ -58,23 +178,20 @@ void Voice::GatherRun(int osc, RunLanes::Slot& s, int lane) const
   s.dcWeight[lane] = dc.GetWeight();
   if (mData->filterOn[osc])
   {
-    const BiquadZK::Lane b = static_cast<const BiquadZK*>(mFilter[osc]->GetFilter())->GetLane();
-    s.b0[lane] = b.b0;
-    s.b1[lane] = b.b1;
-    s.b2[lane] = b.b2;
-    s.a1[lane] = b.a1;
-    s.a2[lane] = b.a2;
-    s.z1[lane] = b.z1;
-    s.z2[lane] = b.z2;
-    s.blockerCoefficient[lane] = b.blockerCoefficient;
-    s.blockerState[lane] = b.blockerState;
+    const FilterZK* filter = mFilter[osc]->GetFilter();
+    if (s.model == RunLanes::kReson)
+      GatherFields(static_cast<const StateVariableZDF*>(filter)->GetLane(), s.svf, lane);
+    else if (s.model == RunLanes::kMoog)
+      GatherFields(static_cast<const DiodeLadderZDF*>(filter)->GetLane(), s.diode, lane);
+    else if (s.model == RunLanes::kTLadder)
+      GatherFields(static_cast<const TransistorLadderZDF*>(filter)->GetLane(), s.ladder, lane);
+    else
+      GatherBiquad(*static_cast<const BiquadZK*>(mFilter[osc]->GetFilter()), s, lane);
+    if (s.cutoffMoves) GatherCutoff(*mFilter[osc], s, lane);
   }
   const EnvelopeGenerator::Lane e = mAmpEnv[osc]->GetLane();
-  s.envAttack[lane] = e.stage == EnvelopeGenerator::ENVELOPE_STAGE_ATTACK ? kAllLanes : 0;
-  s.envMultiplying[lane] =
-    e.stage == EnvelopeGenerator::ENVELOPE_STAGE_DECAY || e.stage == EnvelopeGenerator::ENVELOPE_STAGE_RELEASE
-      ? kAllLanes
-      : 0;
+  s.envAttack[lane] = MaskOf(Adds(e.stage));
+  s.envMultiplying[lane] = MaskOf(Multiplies(e.stage));
   s.envLevel[lane] = e.level;
   s.envMultiplier[lane] = e.multiplier;
   s.envNormalisedLevel[lane] = e.normalisedLevel;
@@ -87,10 +204,36 @@ void Voice::GatherRun(int osc, RunLanes::Slot& s, int lane) const
 
 void Voice::FinishRunSlot(int osc, const RunLanes::Slot& s, int lane, int frames)
 {
-  mOsc[osc]->FinishPlainRun(s.phase[lane], s.sine[lane]);
+  mOsc[osc]->FinishPlainRun(s.phase[lane], s.wave[lane]);
+  if (s.subSamples > 0)
+  {
+    double history[RunLanes::kBesselHistory];
+    for (int j = 0; j < RunLanes::kBesselHistory; ++j) history[j] = s.bessel[j][lane];
+    mOsc[osc]->SetOversamplingHistory(history);
+  }
   if (mData->dcRemoverOn[osc]) mDCRemover[osc]->SetMemory(s.dcX1[lane], s.dcY1[lane], s.dcWeight[lane]);
   if (mData->filterOn[osc])
-    static_cast<BiquadZK*>(mFilter[osc]->GetFilter())->SetStates(s.z1[lane], s.z2[lane], s.blockerState[lane]);
+  {
+    FilterZK* filter = mFilter[osc]->GetFilter();
+    if (s.model == RunLanes::kReson)
+      static_cast<StateVariableZDF*>(filter)->FinishRun(FieldsOf<StateVariableZDF::Lane>(s.svf, lane));
+    else if (s.model == RunLanes::kMoog)
+      static_cast<DiodeLadderZDF*>(filter)->FinishRun(FieldsOf<DiodeLadderZDF::Lane>(s.diode, lane));
+    else if (s.model == RunLanes::kTLadder)
+      static_cast<TransistorLadderZDF*>(filter)->FinishRun(FieldsOf<TransistorLadderZDF::Lane>(s.ladder, lane));
+    else
+    {
+      BiquadZK& biquad = *static_cast<BiquadZK*>(mFilter[osc]->GetFilter());
+      biquad.SetStates(s.z1[lane], s.z2[lane], s.blockerState[lane]);
+      if (s.cutoffMoves)
+        biquad.SetMovedCoefficients(s.b0[lane], s.b1[lane], s.b2[lane], s.a1[lane], s.a2[lane],
+                                    s.normalisedFreq[lane]);
+    }
+    if (s.cutoffMoves)
+      mFilter[osc]->FinishCutoffRun(frames, s.fltEnvLevel[lane], s.fltEnvNormalisedLevel[lane], s.fltEnvOutput[lane],
+                                    s.sentCutoff[lane]);
+  }
+  if (s.syncIn) mSyncCrossings = static_cast<int>(s.syncCrossings[lane]);
   mAmpEnv[osc]->FinishRun(frames, s.envLevel[lane], s.envNormalisedLevel[lane], s.envOutput[lane]);
   mPre[osc] = s.pre[lane];
   mPost[osc] = s.post[lane];
