@@ -253,6 +253,24 @@ const std::vector<Patch>& Patches()
          r.E().SetOscFreqRatio(1, 1.7);
        },
        NoChange},
+      {"saws through the still formant filter, between two vowels and voices, shifted; driven for a while", 9,
+       [](EngineRig& r) {
+         for (int osc = 0; osc < 2; ++osc)
+         {
+           r.E().SetOscWave(osc, kOscSaw);
+           r.E().SetFltModel(osc, kFltFormant);
+           r.E().SetFltFreq(osc, 7300.0 + 4000.0 * osc);
+           for (int v = 0; v < VoiceManager::kNumVoices; ++v)
+           {
+             r.V(v).GetFilter(osc).SetResonance(0.4, false);
+             r.V(v).GetFilter(osc).SetAdditionalParam(osc == 0 ? -0.6 : 0.8, false);
+           }
+         }
+         r.E().SetOscFreqRatio(1, 1.5);
+       },
+       [](EngineRig& r, int frame) {
+         EachActive(r, [frame](Voice& v) { v.GetFilter(0).SetDrive(frame == 1000 ? 0.4 : 0.0, true); });
+       }},
       {"shiver, filter envelope and a sawtooth come and go", 9, [](EngineRig&) {},
        [](EngineRig& r, int frame) {
          const bool on = frame == 1000;
@@ -433,6 +451,19 @@ TEST(RunsOfFrames, TheTwoAndFourLaneRoadsGiveTheSameBits)
     svf[kSvfRf][v] = 0.1;
     svf[kSvfDrive][v] = v % 2 == 0 ? 0.0 : 0.8;
     svf[kSvfQ][v] = 0.5;
+    // Five band-passes of their own tunings and amplitudes.
+    for (int b = 0; b < kFormantBands; ++b)
+    {
+      double* band[kBandFields];
+      for (int f = 0; f < kBandFields; ++f) band[f] = first.formant[b * kBandFields + f] + v;
+      *band[kBandB0] = 0.05 * (b + 1);
+      *band[kBandB2] = -*band[kBandB0];
+      *band[kBandA1] = -1.9 + 0.1 * b;
+      *band[kBandA2] = 0.9;
+      *band[kBandZ1] = b == 2 && v == 5 ? 1e-310 : 0.1 * unit(random);
+      *band[kBandBlockerCoefficient] = 0.001;
+      *band[kBandAmp] = 1.0 / (b + 1);
+    }
   }
   first.maxStageGain = 2.0 * 3.14159265358979323846;
   // FM from a record that swings the increment below 0 and past the period.
@@ -477,8 +508,9 @@ TEST(RunsOfFrames, TheTwoAndFourLaneRoadsGiveTheSameBits)
     first.waveform = second.waveform = run / 4 % 4;
     first.passType = second.passType = run % 5;
     first.cutoffMoves = second.cutoffMoves = run % 3 != 0;
-    const RunLanes::Model models[] = {RunLanes::kSimple, RunLanes::kTLadder, RunLanes::kMoog, RunLanes::kReson};
-    first.model = second.model = models[run % 4];
+    const RunLanes::Model models[] = {RunLanes::kSimple, RunLanes::kTLadder, RunLanes::kMoog, RunLanes::kReson,
+                                      RunLanes::kFormant};
+    first.model = second.model = models[(run + run / 5) % 5];
     first.fmIn = second.fmIn = run % 7 < 3;
     first.fmOut = second.fmOut = run % 2 == 0;
     first.fmSource = second.fmSource = run % 3;

@@ -69,6 +69,14 @@ public:
 
   void UpdateFrequenciesAndAmps();
 
+  // What a sample reads and writes without drive, for the engine to run many
+  // formant filters side by side: each band's biquad and amplitude.
+  bool IsDriven() const { return mDriveGain > 1.0; }
+  const BiquadZK& GetBand(int i) const { return mBands[i]; }
+  double GetAmp(int i) const { return mAmps[i]; }
+  // Where a run of samples left a band's states.
+  void SetBandStates(int i, double z1, double z2, double blockerState) { mBands[i].SetStates(z1, z2, blockerState); }
+
 private:
   void Retune();
   // A formant frequency times the shift, folded below the mirror frequency.

@@ -13,9 +13,17 @@ using Road = void (*)(Slot&, int, int, double*, double*);
 const Road gRoad = SineLanes::HasAvx2() ? RenderAvx2 : RenderSse2;
 }  // namespace
 
+bool ThroughFormant(const Slot& slot)
+{
+  return slot.filterOn && slot.model == kFormant;
+}
+
 void RenderSse2(Slot& slot, int voices, int frames, double* left, double* right)
 {
-  RenderLanes<Sse2>(slot, voices, frames, left, right);
+  if (ThroughFormant(slot))
+    RenderFormantSse2(slot, voices, frames, left, right);
+  else
+    RenderLanes<Sse2>(slot, voices, frames, left, right);
 }
 
 void Render(Slot& slot, int voices, int frames, double* left, double* right)

@@ -6,7 +6,7 @@
 // oversampled or not, with their feedback, FM from the other slot one way and
 // hard sync without crossfade (the slot read from runs first and records),
 // filters (the simple biquad without drive, the state-variable filter, the
-// transistor and diode ladders) whose cutoff stands still or follows the filter
+// transistor and diode ladders, the formant filter still and without drive) whose cutoff stands still or follows the filter
 // envelope alone, envelopes that stay in their stages. The lanes compute exactly
 // what each voice's own code computes, operation for operation, so a run sounds
 // the same bits as the frames rendered one by one. Plain data only: the AVX2 copy
@@ -36,6 +36,7 @@ enum Model
 {
   kReson = 0,
   kSimple = 1,
+  kFormant = 2,
   kTLadder = 3,
   kMoog = 4
 };
@@ -120,6 +121,27 @@ enum DiodeField
   kDiodeBlockerState,
   kDiodeFields
 };
+
+// The formant filter's fields in the lanes: for each of its five band-passes
+// (biquads without drive) the biquad's coefficients, states and DC blocker in
+// the order of BiquadZK::Lane, then the band's amplitude. Field f of band b is
+// b * kBandFields + f.
+constexpr int kFormantBands = 5;
+enum BandField
+{
+  kBandB0,
+  kBandB1,
+  kBandB2,
+  kBandA1,
+  kBandA2,
+  kBandZ1,
+  kBandZ2,
+  kBandBlockerCoefficient,
+  kBandBlockerState,
+  kBandAmp,
+  kBandFields
+};
+constexpr int kFormantFields = kFormantBands * kBandFields;
 
 // What a slot records for the other slot's FM, numbered as the engine's FM
 // sources number them: its pre-filter sample, its post-filter sample, or the
@@ -241,6 +263,8 @@ struct Slot
   double ladder[kLadderFields][kMaxVoices] = {};
   double diode[kDiodeFields][kMaxVoices] = {};
   double svf[kSvfFields][kMaxVoices] = {};
+  // The formant filter, still and without drive, band by band (BandField).
+  double formant[kFormantFields][kMaxVoices] = {};
   // The amplitude envelope: attack lanes add the multiplier, decay and release
   // lanes multiply by it, the others hold.
   std::uint64_t envAttack[kMaxVoices] = {};
@@ -275,4 +299,10 @@ void Render(Slot& slot, int voices, int frames, double* left, double* right);
 // The roads themselves, for tests; Avx2 only where the processor has it.
 void RenderSse2(Slot& slot, int voices, int frames, double* left, double* right);
 void RenderAvx2(Slot& slot, int voices, int frames, double* left, double* right);
+// Whether the slot goes through the formant filter, on its own road below.
+bool ThroughFormant(const Slot& slot);
+// A slot through the formant filter, on each road; its lanes are built in a
+// file of their own so that no one file grows much heavier to compile.
+void RenderFormantSse2(Slot& slot, int voices, int frames, double* left, double* right);
+void RenderFormantAvx2(Slot& slot, int voices, int frames, double* left, double* right);
 }  // namespace RunLanes

@@ -9,6 +9,9 @@ namespace RunLanes
 {
 void RenderAvx2(Slot& slot, int voices, int frames, double* left, double* right)
 {
-  RenderLanes<Avx2>(slot, voices, frames, left, right);
+  if (ThroughFormant(slot))
+    RenderFormantAvx2(slot, voices, frames, left, right);
+  else
+    RenderLanes<Avx2>(slot, voices, frames, left, right);
 }
 }  // namespace RunLanes

@@ -169,6 +169,20 @@ inline typename L::V LimitedCutoff(const RunLanes::Slot& s, typename L::V f)
   return L::Select(L::Less(f, one), one, L::Select(L::Less(ceiling, f), ceiling, f));
 }
 
+// BiquadZK::Process without drive: one sample through the coefficients, the
+// states and the DC blocker.
+template <class L>
+inline typename L::V BiquadStep(typename L::V x, typename L::V b0, typename L::V b1, typename L::V b2,
+                                typename L::V a1, typename L::V a2, typename L::V& z1, typename L::V& z2,
+                                typename L::V blockerCoefficient, typename L::V& blockerState)
+{
+  const typename L::V raw = L::Add(L::Mul(b0, x), z1);
+  const typename L::V y = L::AndNot(L::Less(L::Abs(raw), L::Set(DBL_MIN)), raw);
+  z1 = L::Sub(L::Add(L::Mul(b1, x), z2), L::Mul(a1, y));
+  z2 = L::Sub(L::Mul(b2, x), L::Mul(a2, y));
+  return HighPassOfLanes<L>(y, blockerCoefficient, blockerState);
+}
+
 // BiquadZK without drive: Process, and with a moving cutoff SetFreq (whose
 // drive blend stays 0 without drive).
 template <class L, bool CutoffMoves>
@@ -270,11 +284,7 @@ struct BiquadLanes
       const V changed = cutoff.Next(s, f);
       if (L::Any(changed)) SetFreq(s, changed, f);
     }
-    const V raw = L::Add(L::Mul(b0, x), z1);
-    const V y = L::AndNot(L::Less(L::Abs(raw), L::Set(DBL_MIN)), raw);
-    z1 = L::Sub(L::Add(L::Mul(b1, x), z2), L::Mul(a1, y));
-    z2 = L::Sub(L::Mul(b2, x), L::Mul(a2, y));
-    return HighPassOfLanes<L>(y, blockerCoefficient, blockerState);
+    return BiquadStep<L>(x, b0, b1, b2, a1, a2, z1, z2, blockerCoefficient, blockerState);
   }
 };
 
@@ -882,6 +892,23 @@ void RenderLanes(RunLanes::Slot& slot, int voices, int frames, double* left, dou
     case RunLanes::kSquare: RenderWave<L, RunLanes::kSquare>(slot, voices, frames, left, right); break;
     case RunLanes::kTriangle: RenderWave<L, RunLanes::kTriangle>(slot, voices, frames, left, right); break;
     default: RenderWave<L, RunLanes::kSine>(slot, voices, frames, left, right); break;
+  }
+}
+}  // namespace
+
+namespace
+{
+// A slot through one filter, whatever its waveform: for the filters whose lanes
+// are built in files of their own.
+template <class L, class Filter>
+void RenderLanesThrough(RunLanes::Slot& slot, int voices, int frames, double* left, double* right)
+{
+  switch (slot.waveform)
+  {
+    case RunLanes::kSaw: RenderGroups<L, RunLanes::kSaw, Filter>(slot, voices, frames, left, right); break;
+    case RunLanes::kSquare: RenderGroups<L, RunLanes::kSquare, Filter>(slot, voices, frames, left, right); break;
+    case RunLanes::kTriangle: RenderGroups<L, RunLanes::kTriangle, Filter>(slot, voices, frames, left, right); break;
+    default: RenderGroups<L, RunLanes::kSine, Filter>(slot, voices, frames, left, right); break;
   }
 }
 }  // namespace

@@ -18,7 +18,8 @@ static_assert(int(RunLanes::kFmPre) == int(VoiceDataSingleton::kFmOsc) &&
                 int(RunLanes::kFmPost) == int(VoiceDataSingleton::kFmFilter) &&
                 int(RunLanes::kFmPreTimesEnvelope) == int(VoiceDataSingleton::kFmEnvelope),
               "the lanes number the FM sources as the engine does");
-static_assert(int(RunLanes::kReson) == int(kFltReson) && int(RunLanes::kSimple) == int(kFltSimple) && int(RunLanes::kTLadder) == int(kFltTLadder) &&
+static_assert(int(RunLanes::kReson) == int(kFltReson) && int(RunLanes::kSimple) == int(kFltSimple) &&
+                int(RunLanes::kFormant) == int(kFltFormant) && int(RunLanes::kTLadder) == int(kFltTLadder) &&
                 int(RunLanes::kMoog) == int(kFltMoog),
               "the lanes number the filter models as the engine does");
 

@@ -5,6 +5,7 @@
 #include "DiodeLadderZDF.h"
 #include "Declicker.h"
 #include "FilterContainer.h"
+#include "FormantFltZK.h"
 #include "SoftLimiter.h"
 #include "TransistorLadderZDF.h"
 #include "VoiceDataSingleton.h"
@@ -78,6 +79,36 @@ void Voice::GatherBiquad(const BiquadZK& biquad, RunLanes::Slot& s, int lane)
   s.peakFactor[lane] = b.peakFactor;
 }
 
+void Voice::GatherFormant(const FormantFltZK& formant, RunLanes::Slot& s, int lane)
+{
+  using namespace RunLanes;
+  for (int i = 0; i < kFormantBands; ++i)
+  {
+    const BiquadZK::Lane b = formant.GetBand(i).GetLane();
+    double(*band)[kMaxVoices] = s.formant + i * kBandFields;
+    band[kBandB0][lane] = b.b0;
+    band[kBandB1][lane] = b.b1;
+    band[kBandB2][lane] = b.b2;
+    band[kBandA1][lane] = b.a1;
+    band[kBandA2][lane] = b.a2;
+    band[kBandZ1][lane] = b.z1;
+    band[kBandZ2][lane] = b.z2;
+    band[kBandBlockerCoefficient][lane] = b.blockerCoefficient;
+    band[kBandBlockerState][lane] = b.blockerState;
+    band[kBandAmp][lane] = formant.GetAmp(i);
+  }
+}
+
+void Voice::FinishFormant(FormantFltZK& formant, const RunLanes::Slot& s, int lane)
+{
+  using namespace RunLanes;
+  for (int i = 0; i < kFormantBands; ++i)
+  {
+    const double(*band)[kMaxVoices] = s.formant + i * kBandFields;
+    formant.SetBandStates(i, band[kBandZ1][lane], band[kBandZ2][lane], band[kBandBlockerState][lane]);
+  }
+}
+
 void Voice::GatherCutoff(const FilterContainer& f, RunLanes::Slot& s, int lane)
 {
   const FilterContainer::CutoffLane c = f.GetCutoffLane();
@@ -113,8 +144,10 @@ int Voice::FramesItCanRun(int maxFrames) const
     {
       const FilterContainer& f = *mFilter[osc];
       const FilterModel model = f.GetFilter()->GetKind();
-      if (model != kFltSimple && model != kFltReson && model != kFltTLadder && model != kFltMoog) return 0;
       if (model == kFltSimple && static_cast<const BiquadZK*>(f.GetFilter())->IsDriven()) return 0;
+      if (model == kFltFormant &&
+          (static_cast<const FormantFltZK*>(f.GetFilter())->IsDriven() || f.CutoffMayMove()))
+        return 0;
       if (f.CutoffMayMove())
       {
         if (!f.CutoffFollowsEnvelopeOnly()) return 0;
@@ -185,6 +218,8 @@ void Voice::GatherRun(int osc, RunLanes::Slot& s, int lane) const
       GatherFields(static_cast<const DiodeLadderZDF*>(filter)->GetLane(), s.diode, lane);
     else if (s.model == RunLanes::kTLadder)
       GatherFields(static_cast<const TransistorLadderZDF*>(filter)->GetLane(), s.ladder, lane);
+    else if (s.model == RunLanes::kFormant)
+      GatherFormant(*static_cast<const FormantFltZK*>(filter), s, lane);
     else
       GatherBiquad(*static_cast<const BiquadZK*>(mFilter[osc]->GetFilter()), s, lane);
     if (s.cutoffMoves) GatherCutoff(*mFilter[osc], s, lane);
@@ -221,6 +256,8 @@ void Voice::FinishRunSlot(int osc, const RunLanes::Slot& s, int lane, int frames
       static_cast<DiodeLadderZDF*>(filter)->FinishRun(FieldsOf<DiodeLadderZDF::Lane>(s.diode, lane));
     else if (s.model == RunLanes::kTLadder)
       static_cast<TransistorLadderZDF*>(filter)->FinishRun(FieldsOf<TransistorLadderZDF::Lane>(s.ladder, lane));
+    else if (s.model == RunLanes::kFormant)
+      FinishFormant(*static_cast<FormantFltZK*>(filter), s, lane);
     else
     {
       BiquadZK& biquad = *static_cast<BiquadZK*>(mFilter[osc]->GetFilter());

@@ -1,0 +1,10 @@
+#include "FormantLanesKernel.h"
+#include "LanesSse2.h"
+
+namespace RunLanes
+{
+void RenderFormantSse2(Slot& slot, int voices, int frames, double* left, double* right)
+{
+  RenderLanesThrough<Sse2, FormantLanes<Sse2>>(slot, voices, frames, left, right);
+}
+}  // namespace RunLanes
