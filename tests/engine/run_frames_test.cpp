@@ -1,6 +1,7 @@
 // A run of frames renders the sounding voices side by side in one pass; it must
 // sound the bits of the same frames rendered one by one, through every stage
 // change, release, deactivation and setting change that ends or forbids a run.
+#include "FormantFltZK.h"
 #include "RunLanes.h"
 #include "SineLanes.h"
 #include "engine_rig.h"
@@ -64,8 +65,10 @@ Patch SweptFilter(const char* name, OscWave w, FilterModel m, FilterPassType t, 
                 FilterContainer& f = r.V(v).GetFilter(osc);
                 f.SetResonance(0.7, false);
                 // The ladders' input gain, the reson's saturation; the biquad's
-                // drive keeps it off the runs.
-                if (m != kFltSimple) f.SetDrive(0.3, false);
+                // and the formant's drive keep them off the runs.
+                if (m != kFltSimple && m != kFltFormant) f.SetDrive(0.3, false);
+                // Formants shifted up far enough to fold below the mirror.
+                if (m == kFltFormant) f.SetAdditionalParam(-0.9, false);
                 f.SetEnvStageValue(kAttack, 0.01, false);
                 f.SetEnvStageValue(kDecay, 0.02, false);
                 f.SetEnvStageValue(kSustain, 0.3, false);
@@ -93,7 +96,8 @@ std::vector<Patch> SweptFilterPatches()
                           {kOscSaw, kP, -0.5, "saws, swept down peak"},
                           {kOscSine, kBR, 0.8, "sines, swept band reject"}};
   const std::pair<FilterModel, const char*> models[] = {
-      {kFltSimple, "simple"}, {kFltReson, "reson"}, {kFltTLadder, "t ladder"}, {kFltMoog, "moog"}};
+      {kFltSimple, "simple"}, {kFltReson, "reson"}, {kFltTLadder, "t ladder"}, {kFltMoog, "moog"},
+      {kFltFormant, "formant"}};
   // The names outlive the patches, which point at them.
   static std::deque<std::string> names;
   std::vector<Patch> patches;
@@ -464,7 +468,14 @@ TEST(RunsOfFrames, TheTwoAndFourLaneRoadsGiveTheSameBits)
       *band[kBandBlockerCoefficient] = 0.001;
       *band[kBandAmp] = 1.0 / (b + 1);
     }
+    first.formantVoiceBlend[v] = v % 4 == 3 ? 1.0 : 0.3 * (v % 4);
+    first.formantShift[v] = 0.5 + 0.5 * v;  // the higher ones folded
+    first.formantBandQ[v] = 20.0;
   }
+  first.formantTables[0] = &FormantFltZK::soprano[0][0][0];
+  first.formantTables[1] = &FormantFltZK::bass[0][0][0];
+  first.formantMirrorHz = 20000.0;
+  first.formantMinHz = 10.0;
   first.maxStageGain = 2.0 * 3.14159265358979323846;
   // FM from a record that swings the increment below 0 and past the period.
   std::vector<double> record(RunLanes::kMaxFrames * RunLanes::kMaxVoices);

@@ -74,6 +74,8 @@ public:
   bool IsDriven() const { return mDriveGain > 1.0; }
   const BiquadZK& GetBand(int i) const { return mBands[i]; }
   double GetAmp(int i) const { return mAmps[i]; }
+  double GetVoiceBlend() const { return mVoiceBlend; }
+  double GetShift() const { return mShift; }
   // Where a run of samples left a band's states.
   void SetBandStates(int i, double z1, double z2, double blockerState) { mBands[i].SetStates(z1, z2, blockerState); }
 

@@ -5,6 +5,6 @@ namespace RunLanes
 {
 void RenderFormantSse2(Slot& slot, int voices, int frames, double* left, double* right)
 {
-  RenderLanesThrough<Sse2, FormantLanes<Sse2>>(slot, voices, frames, left, right);
+  RenderFormantLanes<Sse2>(slot, voices, frames, left, right);
 }
 }  // namespace RunLanes

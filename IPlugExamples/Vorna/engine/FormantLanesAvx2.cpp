@@ -7,6 +7,6 @@ namespace RunLanes
 {
 void RenderFormantAvx2(Slot& slot, int voices, int frames, double* left, double* right)
 {
-  RenderLanesThrough<Avx2, FormantLanes<Avx2>>(slot, voices, frames, left, right);
+  RenderFormantLanes<Avx2>(slot, voices, frames, left, right);
 }
 }  // namespace RunLanes

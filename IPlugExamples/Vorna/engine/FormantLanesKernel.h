@@ -1,20 +1,98 @@
 #pragma once
 
-// FormantFltZK::Process without drive, its cutoff still: the five band-passes,
-// each weighted by its amplitude, summed as the filter sums them. Internal to
-// each file that includes it.
+// FormantFltZK without drive: Process, the five band-passes each weighted by its
+// amplitude and summed as the filter sums them, and with a moving cutoff SetFreq:
+// the vowel position, the formants blended from the tables (lane by lane, since
+// each lane reads its own rows) and the bands retuned. Internal to each file
+// that includes it.
 #include "RunLanesKernel.h"
 
 namespace
 {
-template <class L>
-struct FormantLanes
+template <class L, bool CutoffMoves>
+struct FormantLanes : FieldFilterLanes<L, CutoffMoves, RunLanes::kFormantFields, &RunLanes::Slot::formant,
+                                       FormantLanes<L, CutoffMoves>>
 {
   using V = typename L::V;
-  FieldLanes<L, RunLanes::kFormantFields> fields;
+  using FieldFilterLanes<L, CutoffMoves, RunLanes::kFormantFields, &RunLanes::Slot::formant,
+                         FormantLanes<L, CutoffMoves>>::fields;
+  V voiceBlend{}, shift{}, bandQ{};
 
-  void Load(const RunLanes::Slot& s, int lane) { fields.Load(s.formant, lane); }
-  void Store(RunLanes::Slot& s, int lane) const { fields.Store(s.formant, lane); }
+  void Load(const RunLanes::Slot& s, int lane)
+  {
+    FieldFilterLanes<L, CutoffMoves, RunLanes::kFormantFields, &RunLanes::Slot::formant, FormantLanes>::Load(s, lane);
+    if (!CutoffMoves) return;
+    voiceBlend = L::Load(s.formantVoiceBlend + lane);
+    shift = L::Load(s.formantShift + lane);
+    bandQ = L::Load(s.formantBandQ + lane);
+  }
+
+  // UpdateFrequenciesAndAmps's blend of one lane's tables at vowel position p:
+  // each formant's frequency and amplitude.
+  static void Blend(const RunLanes::Slot& s, double position, double voiceBlend, double* freqs, double* amps,
+                    int stride)
+  {
+    constexpr int kVowels = 5, kColumns = 3, kFreq = 0, kAmp = 1;
+    const double w = 4.0 * position;
+    const int j0 = static_cast<int>(w);
+    const int j1 = j0 == kVowels - 1 ? j0 : j0 + 1;
+    const double vowelWeight = w - j0;
+    const int t0 = static_cast<int>(voiceBlend);
+    const int t1 = t0 == 1 ? t0 : t0 + 1;
+    const double voiceWeight = voiceBlend - t0;
+    const double* first = s.formantTables[t0];
+    const double* second = s.formantTables[t1];
+    auto at = [](const double* table, int vowel, int formant, int column) {
+      return table[(vowel * RunLanes::kFormantBands + formant) * kColumns + column];
+    };
+    auto blend = [&](int formant, int column) {
+      const double a = at(first, j0, formant, column) +
+                       (at(first, j1, formant, column) - at(first, j0, formant, column)) * vowelWeight;
+      const double b = at(second, j0, formant, column) +
+                       (at(second, j1, formant, column) - at(second, j0, formant, column)) * vowelWeight;
+      return a + (b - a) * voiceWeight;
+    };
+    for (int i = 0; i < RunLanes::kFormantBands; ++i)
+    {
+      freqs[i * stride] = blend(i, kFreq);
+      amps[i * stride] = blend(i, kAmp);
+    }
+  }
+  // BandFrequency: shifted, folded below the mirror, above the lowest formant.
+  static V BandFrequency(const RunLanes::Slot& s, V hz, V shift)
+  {
+    const V mirror = L::Set(s.formantMirrorHz);
+    const V shifted = L::Mul(hz, shift);
+    const V folded = L::Select(L::Greater(shifted, mirror), L::Sub(L::Mul(L::Set(2.0), mirror), shifted), shifted);
+    return AtLeast<L>(L::Set(s.formantMinHz), folded);
+  }
+  void SetFreq(const RunLanes::Slot& s, V changed, V f)
+  {
+    using namespace RunLanes;
+    const V zero = L::Set(0.0);
+    const V one = L::Set(1.0);
+    const V raw = L::Mul(L::Mul(L::Sub(f, L::Set(10.0)), L::Set(1.0005)), L::Set(5e-5));
+    const V position = L::Select(L::Less(raw, zero), zero, L::Select(L::Less(one, raw), one, raw));
+    double positions[L::kLanes], blends[L::kLanes];
+    double freqs[kFormantBands][L::kLanes], amps[kFormantBands][L::kLanes];
+    L::Store(positions, position);
+    L::Store(blends, voiceBlend);
+    for (int lane = 0; lane < L::kLanes; ++lane)
+      Blend(s, positions[lane], blends[lane], &freqs[0][lane], &amps[0][lane], L::kLanes);
+    V* v = fields.f;
+    for (int i = 0; i < kFormantBands; ++i)
+    {
+      V* band = v + i * kBandFields;
+      const V hz = BandFrequency(s, L::Load(freqs[i]), shift);
+      const BiquadCoefficients<L> n = BiquadCoefficients<L>::Of(s, 1, hz, bandQ, one);
+      band[kBandB0] = L::Select(changed, n.b0, band[kBandB0]);
+      band[kBandB1] = L::Select(changed, n.b1, band[kBandB1]);
+      band[kBandB2] = L::Select(changed, n.b2, band[kBandB2]);
+      band[kBandA1] = L::Select(changed, n.a1, band[kBandA1]);
+      band[kBandA2] = L::Select(changed, n.a2, band[kBandA2]);
+      band[kBandAmp] = L::Select(changed, L::Load(amps[i]), band[kBandAmp]);
+    }
+  }
   V Band(int band, V x)
   {
     using namespace RunLanes;
@@ -23,7 +101,7 @@ struct FormantLanes
                               v[kBandBlockerCoefficient], v[kBandBlockerState]);
     return L::Mul(y, v[kBandAmp]);
   }
-  V Process(const RunLanes::Slot&, V x)
+  V Filter(const RunLanes::Slot&, V x)
   {
     V p[RunLanes::kFormantBands];
     for (int i = 0; i < RunLanes::kFormantBands; ++i) p[i] = Band(i, x);
@@ -33,4 +111,14 @@ struct FormantLanes
     return L::Add(sum, L::Mul(weight, L::Add(p[1], p[4])));
   }
 };
+
+// A slot through the formant filter, its cutoff still or moving.
+template <class L>
+void RenderFormantLanes(RunLanes::Slot& slot, int voices, int frames, double* left, double* right)
+{
+  if (slot.cutoffMoves)
+    RenderLanesThrough<L, FormantLanes<L, true>>(slot, voices, frames, left, right);
+  else
+    RenderLanesThrough<L, FormantLanes<L, false>>(slot, voices, frames, left, right);
+}
 }  // namespace

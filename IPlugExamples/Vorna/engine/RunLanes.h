@@ -6,7 +6,7 @@
 // oversampled or not, with their feedback, FM from the other slot one way and
 // hard sync without crossfade (the slot read from runs first and records),
 // filters (the simple biquad without drive, the state-variable filter, the
-// transistor and diode ladders, the formant filter still and without drive) whose cutoff stands still or follows the filter
+// transistor and diode ladders, the formant filter without drive) whose cutoff stands still or follows the filter
 // envelope alone, envelopes that stay in their stages. The lanes compute exactly
 // what each voice's own code computes, operation for operation, so a run sounds
 // the same bits as the frames rendered one by one. Plain data only: the AVX2 copy
@@ -263,8 +263,18 @@ struct Slot
   double ladder[kLadderFields][kMaxVoices] = {};
   double diode[kDiodeFields][kMaxVoices] = {};
   double svf[kSvfFields][kMaxVoices] = {};
-  // The formant filter, still and without drive, band by band (BandField).
+  // The formant filter without drive, band by band (BandField). A moving
+  // cutoff retunes it from its vowel tables (the soprano's, then the bass's:
+  // [voice][vowel][formant][frequency, amplitude, bandwidth]) by the voice
+  // blend, the formant shift and the bands' Q; shifted formants fold below the
+  // mirror and stay above the lowest formant.
   double formant[kFormantFields][kMaxVoices] = {};
+  const double* formantTables[2] = {};
+  double formantMirrorHz = 0.0;
+  double formantMinHz = 0.0;
+  double formantVoiceBlend[kMaxVoices] = {};
+  double formantShift[kMaxVoices] = {};
+  double formantBandQ[kMaxVoices] = {};
   // The amplitude envelope: attack lanes add the multiplier, decay and release
   // lanes multiply by it, the others hold.
   std::uint64_t envAttack[kMaxVoices] = {};

@@ -183,6 +183,62 @@ inline typename L::V BiquadStep(typename L::V x, typename L::V b0, typename L::V
   return HighPassOfLanes<L>(y, blockerCoefficient, blockerState);
 }
 
+// BiquadZK::SetFreq's coefficients of the cutoff f (its drive blend stays 0
+// without drive), for the pass type given.
+template <class L>
+struct BiquadCoefficients
+{
+  using V = typename L::V;
+  V normalisedFreq, b0, b1, b2, a1, a2;
+
+  static BiquadCoefficients Of(const RunLanes::Slot& s, int passType, V f, V q, V peakFactor)
+  {
+    const V one = L::Set(1.0);
+    const V two = L::Set(2.0);
+    const V zero = L::Set(0.0);
+    const V nf = L::Mul(LimitedCutoff<L>(s, f), L::Set(s.inverseRate));
+    const V fraction = L::Set(s.maxWarpFraction);
+    const V k = TanOfLanes<L>(L::Mul(L::Set(3.14159265358979323846), L::Select(L::Less(fraction, nf), fraction, nf)));
+    const V c = L::Mul(k, k);
+    const V d = L::Div(k, q);
+    const V g = L::Div(one, L::Add(L::Add(one, d), c));
+    const V h = L::Mul(two, L::Sub(c, one));
+    V n0, n1, n2;
+    switch (passType)
+    {
+      case 1:  // band-pass
+        n0 = L::Mul(d, g);
+        n1 = zero;
+        n2 = L::Mul(L::Xor(d, L::Set(-0.0)), g);
+        break;
+      case 2:  // high-pass
+        n0 = g;
+        n1 = L::Mul(L::Set(-2.0), g);
+        n2 = g;
+        break;
+      case 3:  // peak
+      {
+        const V v = L::Div(L::Mul(peakFactor, k), q);
+        n0 = L::Mul(L::Add(L::Add(one, v), c), g);
+        n1 = L::Mul(g, h);
+        n2 = L::Mul(L::Add(L::Sub(one, v), c), g);
+        break;
+      }
+      case 4:  // band reject
+        n0 = L::Mul(L::Add(one, c), g);
+        n1 = L::Mul(g, h);
+        n2 = L::Mul(L::Add(one, c), g);
+        break;
+      default:  // low-pass
+        n0 = L::Mul(c, g);
+        n1 = L::Mul(L::Mul(two, c), g);
+        n2 = L::Mul(c, g);
+        break;
+    }
+    return {nf, n0, n1, n2, L::Mul(g, h), L::Mul(L::Add(L::Sub(one, d), c), g)};
+  }
+};
+
 // BiquadZK without drive: Process, and with a moving cutoff SetFreq (whose
 // drive blend stays 0 without drive).
 template <class L, bool CutoffMoves>
@@ -227,54 +283,13 @@ struct BiquadLanes
   // SetFreq(f) on the changed lanes.
   void SetFreq(const RunLanes::Slot& s, V changed, V f)
   {
-    const V one = L::Set(1.0);
-    const V two = L::Set(2.0);
-    const V zero = L::Set(0.0);
-    const V nf = L::Mul(LimitedCutoff<L>(s, f), L::Set(s.inverseRate));
-    const V fraction = L::Set(s.maxWarpFraction);
-    const V k = TanOfLanes<L>(L::Mul(L::Set(3.14159265358979323846), L::Select(L::Less(fraction, nf), fraction, nf)));
-    const V c = L::Mul(k, k);
-    const V d = L::Div(k, q);
-    const V g = L::Div(one, L::Add(L::Add(one, d), c));
-    const V h = L::Mul(two, L::Sub(c, one));
-    V n0, n1, n2;
-    switch (s.passType)
-    {
-      case 1:  // band-pass
-        n0 = L::Mul(d, g);
-        n1 = zero;
-        n2 = L::Mul(L::Xor(d, L::Set(-0.0)), g);
-        break;
-      case 2:  // high-pass
-        n0 = g;
-        n1 = L::Mul(L::Set(-2.0), g);
-        n2 = g;
-        break;
-      case 3:  // peak
-      {
-        const V v = L::Div(L::Mul(peakFactor, k), q);
-        n0 = L::Mul(L::Add(L::Add(one, v), c), g);
-        n1 = L::Mul(g, h);
-        n2 = L::Mul(L::Add(L::Sub(one, v), c), g);
-        break;
-      }
-      case 4:  // band reject
-        n0 = L::Mul(L::Add(one, c), g);
-        n1 = L::Mul(g, h);
-        n2 = L::Mul(L::Add(one, c), g);
-        break;
-      default:  // low-pass
-        n0 = L::Mul(c, g);
-        n1 = L::Mul(L::Mul(two, c), g);
-        n2 = L::Mul(c, g);
-        break;
-    }
-    normalisedFreq = L::Select(changed, nf, normalisedFreq);
-    b0 = L::Select(changed, n0, b0);
-    b1 = L::Select(changed, n1, b1);
-    b2 = L::Select(changed, n2, b2);
-    a1 = L::Select(changed, L::Mul(g, h), a1);
-    a2 = L::Select(changed, L::Mul(L::Add(L::Sub(one, d), c), g), a2);
+    const BiquadCoefficients<L> n = BiquadCoefficients<L>::Of(s, s.passType, f, q, peakFactor);
+    normalisedFreq = L::Select(changed, n.normalisedFreq, normalisedFreq);
+    b0 = L::Select(changed, n.b0, b0);
+    b1 = L::Select(changed, n.b1, b1);
+    b2 = L::Select(changed, n.b2, b2);
+    a1 = L::Select(changed, n.a1, a1);
+    a2 = L::Select(changed, n.a2, a2);
   }
   V Process(const RunLanes::Slot& s, V x)
   {

@@ -4,6 +4,7 @@
 #include "DCremove.h"
 #include "FilterContainer.h"
 #include "FilterMath.h"
+#include "FormantFltZK.h"
 
 #include <algorithm>
 #include <bit>
@@ -22,6 +23,10 @@ static_assert(int(RunLanes::kReson) == int(kFltReson) && int(RunLanes::kSimple) 
                 int(RunLanes::kFormant) == int(kFltFormant) && int(RunLanes::kTLadder) == int(kFltTLadder) &&
                 int(RunLanes::kMoog) == int(kFltMoog),
               "the lanes number the filter models as the engine does");
+
+static_assert(RunLanes::kFormantBands == FormantFltZK::kNumFormants && FormantFltZK::kNumVowels == 5 &&
+                sizeof(FormantFltZK::VowelTable) == 5 * 5 * 3 * sizeof(double),
+              "the lanes read the formant filter's vowel tables as it lays them out");
 
 int VoiceManager::CollectSounding(Voice** active)
 {
@@ -166,6 +171,10 @@ void VoiceManager::RenderRun(double* left, double* right, Voice* const* active, 
     slot.maxWarpHz = FilterMath::MaxWarpHz();
     slot.piOverRate = PlugG::piDivSR;
     slot.maxStageGain = DiodeLadderZDF::kMaxStageGain;
+    slot.formantTables[0] = &FormantFltZK::soprano[0][0][0];
+    slot.formantTables[1] = &FormantFltZK::bass[0][0][0];
+    slot.formantMirrorHz = std::min(FormantFltZK::kMirrorHz, FilterMath::MaxWarpHz());
+    slot.formantMinHz = FormantFltZK::kMinFormantHz;
     slot.syncIn = osc == syncSlave;
     slot.syncOut = syncSlave >= 0 && osc != syncSlave;
     slot.syncPreFilter = mData.hardSyncPreFilter;

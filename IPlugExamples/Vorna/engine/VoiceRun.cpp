@@ -97,11 +97,17 @@ void Voice::GatherFormant(const FormantFltZK& formant, RunLanes::Slot& s, int la
     band[kBandBlockerState][lane] = b.blockerState;
     band[kBandAmp][lane] = formant.GetAmp(i);
   }
+  s.formantVoiceBlend[lane] = formant.GetVoiceBlend();
+  s.formantShift[lane] = formant.GetShift();
+  s.formantBandQ[lane] = formant.GetBand(0).GetLane().q;
 }
 
 void Voice::FinishFormant(FormantFltZK& formant, const RunLanes::Slot& s, int lane)
 {
   using namespace RunLanes;
+  // Retuning from the cutoff last sent computes again what the lanes computed
+  // from it, and the state-variable filters the drive would use as well.
+  if (s.cutoffMoves) formant.SetFreq(s.sentCutoff[lane]);
   for (int i = 0; i < kFormantBands; ++i)
   {
     const double(*band)[kMaxVoices] = s.formant + i * kBandFields;
@@ -145,9 +151,7 @@ int Voice::FramesItCanRun(int maxFrames) const
       const FilterContainer& f = *mFilter[osc];
       const FilterModel model = f.GetFilter()->GetKind();
       if (model == kFltSimple && static_cast<const BiquadZK*>(f.GetFilter())->IsDriven()) return 0;
-      if (model == kFltFormant &&
-          (static_cast<const FormantFltZK*>(f.GetFilter())->IsDriven() || f.CutoffMayMove()))
-        return 0;
+      if (model == kFltFormant && static_cast<const FormantFltZK*>(f.GetFilter())->IsDriven()) return 0;
       if (f.CutoffMayMove())
       {
         if (!f.CutoffFollowsEnvelopeOnly()) return 0;
