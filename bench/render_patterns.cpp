@@ -40,6 +40,7 @@ enum FilterModelNumber
 {
   kReson = 0,
   kSimple = 1,
+  kFormant = 2,
   kTLadder = 3,
   kMoog = 4
 };
@@ -106,6 +107,8 @@ const std::vector<Patch>& Patches()
       {"saws t ladder env 32", 32, SawsWithMovingFilter(kTLadder, true), 0.0, true, kPeerMovingFilter},
       {"saws moog env 8", 8, SawsWithMovingFilter(kMoog), 0.0, true, kPeerMovingFilter},
       {"saws moog env 32", 32, SawsWithMovingFilter(kMoog, true), 0.0, true, kPeerMovingFilter},
+      {"saws formant env 8", 8, SawsWithMovingFilter(kFormant), 0.0, true, kPeerMovingFilter},
+      {"saws formant env 32", 32, SawsWithMovingFilter(kFormant, true), 0.0, true, kPeerMovingFilter},
       {"saws formant 8", 8, SawsThroughFormant(false), 0.0, true, {"filter_cutoff=0.5", "filter_resonance=0.4"}},
       {"saws formant 32", 32, SawsThroughFormant(true), 0.0, true, {"filter_cutoff=0.5", "filter_resonance=0.4"}},
       {"fm 8", 8, {"fm 1 amnt=2"}, 0.0, true},
