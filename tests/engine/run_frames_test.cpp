@@ -275,6 +275,21 @@ const std::vector<Patch>& Patches()
        [](EngineRig& r, int frame) {
          EachActive(r, [frame](Voice& v) { v.GetFilter(0).SetDrive(frame == 1000 ? 0.4 : 0.0, true); });
        }},
+      {"a narrow sinc through the swept formant beside a polysaw, oversampled and frequency-modulated", 8,
+       [](EngineRig& r) {
+         r.E().SetOscWave(0, kOscSinc);
+         r.E().SetOscWave(1, kOscPolysaw);
+         for (int v = 0; v < VoiceManager::kNumVoices; ++v)
+         {
+           r.V(v).GetOscillator(0).SetSincWidth(7.5);
+           r.V(v).GetOscillator(1).SetPolysawMix(0.3);
+         }
+         r.E().SetFltModel(0, kFltFormant);
+         r.E().SetFltEnvAmnt(0, 0.6);
+         r.E().SetOscOversampling(1, 1);
+         r.D().fmAmount[1] = 2.0;
+       },
+       NoChange},
       {"shiver, filter envelope and a sawtooth come and go", 9, [](EngineRig&) {},
        [](EngineRig& r, int frame) {
          const bool on = frame == 1000;
@@ -380,6 +395,7 @@ TEST(RunsOfFrames, TheTwoAndFourLaneRoadsGiveTheSameBits)
   {
     first.phase[v] = 3.0 + 3.0 * unit(random);
     first.step[v] = 0.3 + 0.29 * unit(random);
+    first.waveShape[v] = 0.05 + 0.08 * v;  // a sinc's width or a polysaw's mix
     first.limiterThreshold[v] = 0.5;
     first.limiterKnee[v] = 2.0;
     first.halfCarrierProduct[v] = 0.2 * unit(random);
@@ -511,12 +527,13 @@ TEST(RunsOfFrames, TheTwoAndFourLaneRoadsGiveTheSameBits)
   first.volume = 1.5;
   first.period = 2.0 * 3.14159265358979323846;
   first.snap = 1e-12;
+  first.sincOffset = 0.448;
   RunLanes::Slot second = first;
   std::vector<double> l1(RunLanes::kMaxFrames * RunLanes::kMaxVoices), r1(l1.size()), l2(l1.size()), r2(l1.size());
-  for (int run = 0; run < 60; ++run)
+  for (int run = 0; run < 120; ++run)
   {
     // Every waveform, pass type and model, the cutoff still and moving.
-    first.waveform = second.waveform = run / 4 % 4;
+    first.waveform = second.waveform = run / 4 % 6;
     first.passType = second.passType = run % 5;
     first.cutoffMoves = second.cutoffMoves = run % 3 != 0;
     const RunLanes::Model models[] = {RunLanes::kSimple, RunLanes::kTLadder, RunLanes::kMoog, RunLanes::kReson,

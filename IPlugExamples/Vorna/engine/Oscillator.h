@@ -142,6 +142,8 @@ public:
   void SetSincWidth(double w);
   // Polysaw blend, 0..1 (clamped).
   void SetPolysawMix(double m);
+  double GetSincWidth() const { return mSincWidth; }
+  double GetPolysawMix() const { return mPolysawMix; }
 
   // These three recompute the phase increment (frequency x pitch factor x rate
   // factor) and, when the window follows the tempo, the bend window.

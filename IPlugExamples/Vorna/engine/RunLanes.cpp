@@ -22,6 +22,10 @@ void RenderSse2(Slot& slot, int voices, int frames, double* left, double* right)
 {
   if (ThroughFormant(slot))
     RenderFormantSse2(slot, voices, frames, left, right);
+  else if (slot.waveform == kSinc)
+    RenderSincSse2(slot, voices, frames, left, right);
+  else if (slot.waveform == kPolysaw)
+    RenderPolysawSse2(slot, voices, frames, left, right);
   else
     RenderLanes<Sse2>(slot, voices, frames, left, right);
 }

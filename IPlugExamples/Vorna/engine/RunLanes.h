@@ -2,7 +2,7 @@
 
 // One oscillator slot of the sounding voices laid out side by side, one voice
 // per lane, for a run of frames in which nothing but the signal and the filter
-// envelopes moves: plain oscillators of the sine, saw, square or triangle,
+// envelopes moves: plain oscillators of the sine, saw, square, triangle, sinc or polysaw,
 // oversampled or not, with their feedback, FM from the other slot one way and
 // hard sync without crossfade (the slot read from runs first and records),
 // filters (the simple biquad without drive, the state-variable filter, the
@@ -28,7 +28,9 @@ enum Waveform
   kSine = 0,
   kSaw = 1,
   kSquare = 2,
-  kTriangle = 3
+  kTriangle = 3,
+  kSinc = 4,
+  kPolysaw = 5
 };
 
 // The filter models the lanes compute, numbered as FilterModel numbers them.
@@ -169,9 +171,10 @@ struct Slot
   double volume = 0.0;
   double period = 0.0;  // of the phase; a step never reaches it
   double snap = 0.0;    // sines closer to 0 than this are 0
+  double sincOffset = 0.0;  // what the sinc is lowered by, over its width
   double dcSilence = 0.0;  // the DC remover's silence and the weight it keeps per silent sample
   double dcFadeOut = 0.0;
-  int waveform = 0;  // OscWave: sine, saw, square or triangle
+  int waveform = 0;  // OscWave
   int model = 0;  // FilterModel: simple or t ladder
   // The cutoff follows the filter envelope on every lane.
   bool cutoffMoves = false;
@@ -208,6 +211,8 @@ struct Slot
   // Per voice. The oscillator: phase and its step per sample (increment times shiver factor).
   double phase[kMaxVoices] = {};
   double step[kMaxVoices] = {};
+  // The sinc's width or the polysaw's mix.
+  double waveShape[kMaxVoices] = {};
   // With FM, the step in its two factors (increment, shiver factor), and the FM
   // source's value of the frame before the run.
   double phaseIncrement[kMaxVoices] = {};
@@ -309,6 +314,12 @@ void Render(Slot& slot, int voices, int frames, double* left, double* right);
 // The roads themselves, for tests; Avx2 only where the processor has it.
 void RenderSse2(Slot& slot, int voices, int frames, double* left, double* right);
 void RenderAvx2(Slot& slot, int voices, int frames, double* left, double* right);
+// The sinc and the polysaw through every other filter, on each road, each in
+// a file of its own.
+void RenderSincSse2(Slot& slot, int voices, int frames, double* left, double* right);
+void RenderSincAvx2(Slot& slot, int voices, int frames, double* left, double* right);
+void RenderPolysawSse2(Slot& slot, int voices, int frames, double* left, double* right);
+void RenderPolysawAvx2(Slot& slot, int voices, int frames, double* left, double* right);
 // Whether the slot goes through the formant filter, on its own road below.
 bool ThroughFormant(const Slot& slot);
 // A slot through the formant filter, on each road; its lanes are built in a

@@ -11,6 +11,10 @@ void RenderAvx2(Slot& slot, int voices, int frames, double* left, double* right)
 {
   if (ThroughFormant(slot))
     RenderFormantAvx2(slot, voices, frames, left, right);
+  else if (slot.waveform == kSinc)
+    RenderSincAvx2(slot, voices, frames, left, right);
+  else if (slot.waveform == kPolysaw)
+    RenderPolysawAvx2(slot, voices, frames, left, right);
   else
     RenderLanes<Avx2>(slot, voices, frames, left, right);
 }

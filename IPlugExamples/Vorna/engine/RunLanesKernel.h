@@ -33,10 +33,57 @@ inline typename L::V Limit(typename L::V x, typename L::V threshold, typename L:
   return L::Select(L::Greater(x, threshold), above, L::Select(L::Less(x, negative), below, x));
 }
 
-// The plain waveform of the phases (inside one cycle), snapped to 0 near it.
-template <class L, int Waveform>
-[[gnu::always_inline]] inline typename L::V WaveOfLanes(typename L::V phase, double snap)
+// Oscillator::FlooredMod(x, m): phases within one period either side of the
+// cycle, and up to four periods above it, are wrapped in lanes, exactly as the
+// scalar code wraps them; a lane further out takes the scalar code's fmod.
+template <class L>
+inline typename L::V FlooredModOfLanes(typename L::V x, double period)
 {
+  using V = typename L::V;
+  const V zero = L::Set(0.0);
+  const V m = L::Set(period);
+  const V above = L::GreaterEqual(x, m);
+  const V negative = L::Less(x, zero);
+  // Below 0 but above -m the remainder is x itself, raised by m; a sum that
+  // rounds up to m is 0 of the next cycle.
+  const V raised = L::Add(x, m);
+  const V wrappedUp = L::AndNot(L::GreaterEqual(raised, m), raised);
+  // From 2m up to 4m, x - 2m is exact (half of x lies within [m, 2m]) and so is
+  // the one more m taken off above 3m: the remainder fmod gives, exactly.
+  const V twoM = L::Add(m, m);
+  const V lowered = L::Sub(x, twoM);
+  const V far = L::Select(L::GreaterEqual(lowered, m), L::Sub(lowered, m), lowered);
+  V r = L::Select(L::GreaterEqual(x, twoM), far,
+                  L::Select(above, L::Sub(x, m), L::Select(negative, wrappedUp, x)));
+  const V inside = L::And(L::Greater(x, L::Xor(m, L::Set(-0.0))), L::Less(x, L::Add(twoM, twoM)));
+  if (L::Any(L::AndNot(inside, L::GreaterEqual(zero, zero))))
+  {
+    double xs[L::kLanes], rs[L::kLanes];
+    L::Store(xs, x);
+    L::Store(rs, r);
+    for (int i = 0; i < L::kLanes; ++i)
+    {
+      if (xs[i] > -period && xs[i] < 4.0 * period) continue;
+      double q = std::fmod(xs[i], period);
+      if (q < 0.0)
+      {
+        q += period;
+        if (q >= period) q = 0.0;
+      }
+      rs[i] = q;
+    }
+    r = L::Load(rs);
+  }
+  return r;
+}
+
+// The plain waveform of the phases (inside one cycle), snapped to 0 near it;
+// shape is the sinc's width or the polysaw's mix.
+template <class L, int Waveform>
+[[gnu::always_inline]] inline typename L::V WaveOfLanes(const RunLanes::Slot& s, typename L::V phase,
+                                                         typename L::V shape)
+{
+  const double snap = s.snap;
   using V = typename L::V;
   constexpr double kPi = 3.14159265358979323846;
   const V pi = L::Set(kPi);
@@ -48,6 +95,26 @@ template <class L, int Waveform>
     value = L::Select(L::Greater(phase, pi), L::Set(-1.0), one);
   else if constexpr (Waveform == RunLanes::kTriangle)
     value = L::Sub(L::Abs(L::Sub(L::Div(L::Mul(phase, L::Set(2.0)), pi), L::Set(2.0))), one);
+  else if constexpr (Waveform == RunLanes::kSinc)
+  {
+    // Each lane takes the library's sine, as the voice does.
+    const V y = L::Mul(L::Sub(phase, pi), shape);
+    double ys[L::kLanes];
+    L::Store(ys, y);
+    for (double& x : ys) x = std::sin(x);
+    const V sinc = L::Select(L::NotEqual(y, L::Set(0.0)), L::Div(L::Load(ys), y), one);
+    value = L::Sub(sinc, L::Div(L::Set(s.sincOffset), shape));
+  }
+  else if constexpr (Waveform == RunLanes::kPolysaw)
+  {
+    const V rest = L::Sub(one, shape);
+    const V ramps =
+      L::Add(L::Add(L::Add(L::Mul(FlooredModOfLanes<L>(phase, kPi), shape),
+                           L::Mul(FlooredModOfLanes<L>(L::Mul(L::Set(1.5), phase), kPi), shape)),
+                    L::Mul(FlooredModOfLanes<L>(L::Mul(L::Set(0.5), phase), kPi), rest)),
+             L::Mul(FlooredModOfLanes<L>(L::Mul(L::Set(2.0), phase), kPi), rest));
+    value = L::Sub(one, L::Div(ramps, pi));
+  }
   else
     return SinesOfLanes<L>(phase, snap);
   const V tiny = L::And(L::Greater(value, L::Set(-snap)), L::Less(value, L::Set(snap)));
@@ -657,50 +724,12 @@ struct NoFilterLanes
   V Process(const RunLanes::Slot&, V x) { return x; }
 };
 
-// Oscillator::FlooredMod(x, m): phases within one period either side of the
-// cycle are wrapped in lanes, exactly as the scalar code wraps them; a lane
-// further out takes the scalar code's fmod.
-template <class L>
-inline typename L::V FlooredModOfLanes(typename L::V x, double period)
-{
-  using V = typename L::V;
-  const V zero = L::Set(0.0);
-  const V m = L::Set(period);
-  const V above = L::GreaterEqual(x, m);
-  const V negative = L::Less(x, zero);
-  // Below 0 but above -m the remainder is x itself, raised by m; a sum that
-  // rounds up to m is 0 of the next cycle.
-  const V raised = L::Add(x, m);
-  const V wrappedUp = L::AndNot(L::GreaterEqual(raised, m), raised);
-  V r = L::Select(above, L::Sub(x, m), L::Select(negative, wrappedUp, x));
-  const V inside = L::And(L::Greater(x, L::Xor(m, L::Set(-0.0))), L::Less(x, L::Add(m, m)));
-  if (L::Any(L::AndNot(inside, L::GreaterEqual(zero, zero))))
-  {
-    double xs[L::kLanes], rs[L::kLanes];
-    L::Store(xs, x);
-    L::Store(rs, r);
-    for (int i = 0; i < L::kLanes; ++i)
-    {
-      if (xs[i] > -period && xs[i] < 2.0 * period) continue;
-      double q = std::fmod(xs[i], period);
-      if (q < 0.0)
-      {
-        q += period;
-        if (q >= period) q = 0.0;
-      }
-      rs[i] = q;
-    }
-    r = L::Load(rs);
-  }
-  return r;
-}
-
 // Oscillator::FullSampleOf's sub-samples: the waveform read on from the phase by
 // a sub-step of the increment each, through the lowpass (FilterSubSample), whose
 // history h (newest first) moves on; the last output is the sample.
 template <class L, int Waveform>
 inline typename L::V OversampledWave(const RunLanes::Slot& s, typename L::V theta, typename L::V increment,
-                                 typename L::V* h)
+                                     typename L::V shape, typename L::V* h)
 {
   using V = typename L::V;
   const V subIncrement = L::Mul(L::Set(s.subStep), increment);
@@ -708,7 +737,7 @@ inline typename L::V OversampledWave(const RunLanes::Slot& s, typename L::V thet
   for (int k = 0; k < s.subSamples; ++k)
   {
     theta = L::Add(theta, subIncrement);
-    const V x = WaveOfLanes<L, Waveform>(FlooredModOfLanes<L>(theta, s.period), s.snap);
+    const V x = WaveOfLanes<L, Waveform>(s, FlooredModOfLanes<L>(theta, s.period), shape);
     // Oldest terms first.
     V older = L::Set(0.0);
     for (int j = RunLanes::kBesselOrder - 1; j > 0; --j) older = L::Add(older, L::Mul(L::Set(s.besselCoeffs[j]), h[j]));
@@ -734,6 +763,7 @@ template <class L, int Waveform, class Filter, bool FmIn, bool Oversampled>
   const V dcFade = L::Set(s.dcFadeOut);
 
   V phase = L::Load(s.phase + lane);
+  const V shape = L::Load(s.waveShape + lane);
   const V step = L::Load(s.step + lane);
   const V phaseIncrement = L::Load(s.phaseIncrement + lane);
   const V shiverFactor = L::Load(s.shiverFactor + lane);
@@ -763,7 +793,7 @@ template <class L, int Waveform, class Filter, bool FmIn, bool Oversampled>
   V wave = zero, pre = zero, post = L::Load(s.previousPost + lane), out = zero, amplitude = zero;
   for (int k = 0; k < frames; ++k)
   {
-    wave = WaveOfLanes<L, Waveform>(phase, s.snap);
+    wave = WaveOfLanes<L, Waveform>(s, phase, shape);
     V increment = step;
     if constexpr (FmIn)
     {
@@ -775,7 +805,7 @@ template <class L, int Waveform, class Filter, bool FmIn, bool Oversampled>
       const V modulated = L::Or(L::Less(fm, zero), L::Greater(fm, zero));
       increment = L::Select(modulated, L::Mul(L::Mul(L::Add(one, fm), phaseIncrement), shiverFactor), step);
     }
-    if constexpr (Oversampled) wave = OversampledWave<L, Waveform>(s, phase, increment, history.f);
+    if constexpr (Oversampled) wave = OversampledWave<L, Waveform>(s, phase, increment, shape, history.f);
     if constexpr (FmIn)
     {
       phase = FlooredModOfLanes<L>(L::Add(phase, increment), s.period);
@@ -914,7 +944,8 @@ void RenderLanes(RunLanes::Slot& slot, int voices, int frames, double* left, dou
 namespace
 {
 // A slot through one filter, whatever its waveform: for the filters whose lanes
-// are built in files of their own.
+// are built in files of their own. (RenderLanes leaves the sinc and the polysaw
+// to files of their own, which call RenderWave.)
 template <class L, class Filter>
 void RenderLanesThrough(RunLanes::Slot& slot, int voices, int frames, double* left, double* right)
 {
@@ -923,6 +954,8 @@ void RenderLanesThrough(RunLanes::Slot& slot, int voices, int frames, double* le
     case RunLanes::kSaw: RenderGroups<L, RunLanes::kSaw, Filter>(slot, voices, frames, left, right); break;
     case RunLanes::kSquare: RenderGroups<L, RunLanes::kSquare, Filter>(slot, voices, frames, left, right); break;
     case RunLanes::kTriangle: RenderGroups<L, RunLanes::kTriangle, Filter>(slot, voices, frames, left, right); break;
+    case RunLanes::kSinc: RenderGroups<L, RunLanes::kSinc, Filter>(slot, voices, frames, left, right); break;
+    case RunLanes::kPolysaw: RenderGroups<L, RunLanes::kPolysaw, Filter>(slot, voices, frames, left, right); break;
     default: RenderGroups<L, RunLanes::kSine, Filter>(slot, voices, frames, left, right); break;
   }
 }

@@ -10,7 +10,8 @@
 #include <bit>
 
 static_assert(int(RunLanes::kSine) == int(kOscSine) && int(RunLanes::kSaw) == int(kOscSaw) &&
-                int(RunLanes::kSquare) == int(kOscSquare) && int(RunLanes::kTriangle) == int(kOscTri),
+                int(RunLanes::kSquare) == int(kOscSquare) && int(RunLanes::kTriangle) == int(kOscTri) &&
+                int(RunLanes::kSinc) == int(kOscSinc) && int(RunLanes::kPolysaw) == int(kOscPolysaw),
               "the lanes number the waveforms as the oscillator does");
 static_assert(RunLanes::kBesselOrder == WDL_BesselFilterCoeffs::kOrder &&
                 RunLanes::kBesselHistory == Oscillator::kBesselHistoryLength,
@@ -156,6 +157,7 @@ void VoiceManager::RenderRun(double* left, double* right, Voice* const* active, 
     slot.volume = mData.volume[osc];
     slot.period = PlugC::twoPi;
     slot.snap = Oscillator::kZeroSnap;
+    slot.sincOffset = Oscillator::kSincOffset;
     slot.dcSilence = DCremove::kSilence;
     slot.dcFadeOut = DCremove::kFadeOutFactor;
     slot.waveform = shape.wave[osc];

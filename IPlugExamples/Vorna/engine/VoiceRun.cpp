@@ -43,7 +43,7 @@ Lane FieldsOf(const double (&fields)[N][RunLanes::kMaxVoices], int lane)
 // The waveforms the lanes compute.
 bool RunsWave(OscWave w)
 {
-  return w == kOscSine || w == kOscSaw || w == kOscSquare || w == kOscTri;
+  return w == kOscSine || w == kOscSaw || w == kOscSquare || w == kOscTri || w == kOscSinc || w == kOscPolysaw;
 }
 
 std::uint64_t MaskOf(bool b)
@@ -187,6 +187,7 @@ void Voice::GatherRun(int osc, RunLanes::Slot& s, int lane) const
   const Oscillator& o = *mOsc[osc];
   s.phase[lane] = o.GetPhase();
   s.step[lane] = o.GetPlainStep();
+  s.waveShape[lane] = o.GetWave() == kOscSinc ? o.GetSincWidth() : o.GetPolysawMix();
   s.previousPost[lane] = mPrevPost[osc];
   if (s.syncIn)
   {

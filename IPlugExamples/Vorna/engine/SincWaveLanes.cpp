@@ -1,0 +1,11 @@
+#include "LanesSse2.h"
+#include "RunLanes.h"
+#include "RunLanesKernel.h"
+
+namespace RunLanes
+{
+void RenderSincSse2(Slot& slot, int voices, int frames, double* left, double* right)
+{
+  RenderWave<Sse2, kSinc>(slot, voices, frames, left, right);
+}
+}  // namespace RunLanes
