@@ -107,6 +107,11 @@ const std::vector<Patch>& Patches()
       {"saws t ladder env 32", 32, SawsWithMovingFilter(kTLadder, true), 0.0, true, kPeerMovingFilter},
       {"saws moog env 8", 8, SawsWithMovingFilter(kMoog), 0.0, true, kPeerMovingFilter},
       {"saws moog env 32", 32, SawsWithMovingFilter(kMoog, true), 0.0, true, kPeerMovingFilter},
+      // The sinc and the polysaw, which the peer does not have.
+      {"sincs 8", 8, {"waveform 1=4", "waveform 2=4"}, 0.0, false},
+      {"sincs 32", 32, {"max voice count=32", "waveform 1=4", "waveform 2=4"}, 0.0, false},
+      {"polysaws 8", 8, {"waveform 1=5", "waveform 2=5"}, 0.0, false},
+      {"polysaws 32", 32, {"max voice count=32", "waveform 1=5", "waveform 2=5"}, 0.0, false},
       {"saws formant env 8", 8, SawsWithMovingFilter(kFormant), 0.0, true, kPeerMovingFilter},
       {"saws formant env 32", 32, SawsWithMovingFilter(kFormant, true), 0.0, true, kPeerMovingFilter},
       {"saws formant 8", 8, SawsThroughFormant(false), 0.0, true, {"filter_cutoff=0.5", "filter_resonance=0.4"}},
