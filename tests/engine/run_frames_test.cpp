@@ -290,6 +290,31 @@ const std::vector<Patch>& Patches()
          r.D().fmAmount[1] = 2.0;
        },
        NoChange},
+      {"oscillator AM of the first slot by the second's filtered sample, added to its output, under FM", 8,
+       [](EngineRig& r) {
+         r.D().oscAmAmount[0] = 0.8;
+         r.D().oscAmThreshold[0].Set(0.2);
+         r.D().addExtToOscAm[0] = true;
+         r.D().fmAmount[0] = 0.5;
+         r.E().SetOscWave(1, kOscSaw);
+         r.E().SetOscFreqRatio(1, 0.37);
+       },
+       NoChange},
+      {"oscillator AM of the second slot, through its swept filter, both taps before the filters", 8,
+       [](EngineRig& r) {
+         r.D().oscAmAmount[1] = 0.6;
+         r.D().oscAmThreshold[1].Set(0.1);
+         r.D().oscAmThreshold[1].UseFilteredSlope(true);
+         r.D().carrierFilter[1] = true;
+         r.E().SetFltEnvAmnt(1, 0.5);
+         for (int v = 0; v < VoiceManager::kNumVoices; ++v)
+         {
+           r.V(v).SetOscAmCarrierTap(1, true);
+           r.V(v).SetOscAmModulatorTap(1, true);
+         }
+         r.E().SetOscWave(0, kOscSquare);
+       },
+       NoChange},
       {"shiver, filter envelope and a sawtooth come and go", 9, [](EngineRig&) {},
        [](EngineRig& r, int frame) {
          const bool on = frame == 1000;
@@ -506,6 +531,18 @@ TEST(RunsOfFrames, TheTwoAndFourLaneRoadsGiveTheSameBits)
   first.fmLimit = 20.0;
   first.fmSourceRecord = record.data();
   first.syncSourceRecord = record.data();
+  first.amSourceRecord = record.data();
+  std::vector<double> envelopes(record.size());
+  for (double& x : envelopes) x = 0.5 + 0.5 * unit(random);
+  first.amEnvelopeRecord = envelopes.data();
+  first.amAmount = 0.8;
+  first.amThreshold = 0.2;
+  first.amSlope = 1.25;
+  for (int v = 0; v < voices; ++v)
+  {
+    first.amCarrierPre[v] = v % 2 == 0 ? ~0ull : 0;
+    first.amModulatorPre[v] = v % 3 == 0 ? ~0ull : 0;
+  }
   first.syncPeriod = 2.0;
   for (int v = 0; v < voices; ++v) first.restartPhase[v] = 0.1 * v;
   // A 4x lowpass of no particular design: its history and coefficients only need numbers.
@@ -545,6 +582,10 @@ TEST(RunsOfFrames, TheTwoAndFourLaneRoadsGiveTheSameBits)
     first.subSamples = second.subSamples = run % 6 < 2 ? 3 : 0;
     first.syncIn = second.syncIn = run % 4 == 1;
     first.syncOut = second.syncOut = run % 3 == 1;
+    first.amIn = second.amIn = run % 5 < 2;
+    first.amOut = second.amOut = run % 4 == 2;
+    first.amAddsExternal = second.amAddsExternal = run % 3 == 0;
+    first.carrierFilter = second.carrierFilter = run % 7 != 4;
     RunLanes::RenderSse2(first, voices, RunLanes::kMaxFrames, l1.data(), r1.data());
     RunLanes::RenderAvx2(second, voices, RunLanes::kMaxFrames, l2.data(), r2.data());
     ASSERT_EQ(std::memcmp(l1.data(), l2.data(), l1.size() * sizeof(double)), 0) << "run " << run;

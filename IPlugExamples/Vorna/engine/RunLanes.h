@@ -208,6 +208,22 @@ struct Slot
   double syncPeriod = 0.0;
   const double* syncSourceRecord = nullptr;  // [frame * kMaxVoices + voice]
 
+  // Oscillator AM, one way: the modulator slot records, frame by frame, the
+  // sample its carrier's level reads (before or after its filter, as each voice
+  // taps it) and its amplitude envelope; the carrier, which runs second, takes
+  // the level of that sample (0 unless above the threshold, 1 above full scale,
+  // the slope between) times the amount, times its own sample (before or after
+  // its filter) and the modulator's envelope: the product that is added to its
+  // output or, taken through the filter, to its next sample before the filter.
+  bool amOut = false;
+  bool amIn = false;
+  double amAmount = 0.0;
+  double amThreshold = 0.0;
+  double amSlope = 0.0;
+  bool amAddsExternal = false;  // the modulator's external AM, 0 in a run, times the level
+  const double* amSourceRecord = nullptr;    // [frame * kMaxVoices + voice]
+  const double* amEnvelopeRecord = nullptr;  // [frame * kMaxVoices + voice]
+
   // Per voice. The oscillator: phase and its step per sample (increment times shiver factor).
   double phase[kMaxVoices] = {};
   double step[kMaxVoices] = {};
@@ -225,6 +241,13 @@ struct Slot
   double syncPrevious[kMaxVoices] = {};
   double syncCrossings[kMaxVoices] = {};
   double restartPhase[kMaxVoices] = {};
+  // Oscillator AM: which voices tap a sample before the filter (the
+  // modulator's for its carrier, the carrier's own), and the carrier's level
+  // times amount and product of the last frame.
+  std::uint64_t amModulatorPre[kMaxVoices] = {};
+  std::uint64_t amCarrierPre[kMaxVoices] = {};
+  double amLevel[kMaxVoices] = {};
+  double amProduct[kMaxVoices] = {};
   // The post-filter sample of the frame before the run, which feedback reads.
   double previousPost[kMaxVoices] = {};
   // The soft limiter, used before and after the filter.
@@ -296,6 +319,8 @@ struct Slot
   // What the other slot's FM and hard sync read, frame by frame.
   double fmRecord[kMaxFrames * kMaxVoices] = {};
   double syncRecord[kMaxFrames * kMaxVoices] = {};
+  double amRecord[kMaxFrames * kMaxVoices] = {};
+  double amEnvelopes[kMaxFrames * kMaxVoices] = {};
 
   // The last frame's values.
   double wave[kMaxVoices] = {};

@@ -776,7 +776,11 @@ template <class L, int Waveform, class Filter, bool FmIn, bool Oversampled>
   if (Oversampled) history.Load(s.bessel, lane);
   const V threshold = L::Load(s.limiterThreshold + lane);
   const V knee = L::Load(s.limiterKnee + lane);
-  const V halfProduct = L::Load(s.halfCarrierProduct + lane);
+  V halfProduct = L::Load(s.halfCarrierProduct + lane);
+  const V amModulatorPre = L::LoadMask(s.amModulatorPre + lane);
+  const V amCarrierPre = L::LoadMask(s.amCarrierPre + lane);
+  V amLevel = L::Load(s.amLevel + lane);
+  V amProduct = L::Load(s.amProduct + lane);
   const V dcA = L::Load(s.dcA + lane);
   V dcX1 = L::Load(s.dcX1 + lane);
   V dcY1 = L::Load(s.dcY1 + lane);
@@ -840,6 +844,31 @@ template <class L, int Waveform, class Filter, bool FmIn, bool Oversampled>
 
     const V envelope = amp.Next();
     amplitude = L::Mul(envelope, velocity);
+    if (s.amOut)
+    {
+      L::Store(s.amRecord + k * RunLanes::kMaxVoices + lane, L::Select(amModulatorPre, pre, post));
+      L::Store(s.amEnvelopes + k * RunLanes::kMaxVoices + lane, envelope);
+    }
+    if (s.amIn)
+    {
+      // Voice::OscAmpModOf, after both slots' frames.
+      const V tap = L::Load(s.amSourceRecord + k * RunLanes::kMaxVoices + lane);
+      const V c = L::Mul(L::Add(tap, one), L::Set(0.5));
+      const V threshold = L::Set(s.amThreshold);
+      const V sloped = L::Select(L::Greater(c, one), one, L::Mul(L::Sub(c, threshold), L::Set(s.amSlope)));
+      const V level = L::Select(L::Greater(c, threshold), sloped, zero);
+      const V active = L::NotEqual(level, zero);
+      const V e = L::Mul(level, L::Set(s.amAmount));
+      const V modulatorEnvelope = L::Load(s.amEnvelopeRecord + k * RunLanes::kMaxVoices + lane);
+      const V product = L::Mul(L::Mul(L::Select(amCarrierPre, pre, post), e), modulatorEnvelope);
+      amLevel = L::Select(active, e, zero);
+      amProduct = L::Select(active, product, zero);
+      if (s.amAddsExternal) out = L::Select(active, L::Add(out, L::Mul(zero, e)), out);
+      if (s.carrierFilter)
+        halfProduct = L::Mul(L::Set(0.5), amProduct);
+      else
+        out = L::Select(active, L::Add(out, amProduct), out);
+    }
     if (s.syncOut) L::Store(s.syncRecord + k * RunLanes::kMaxVoices + lane, s.syncPreFilter ? pre : post);
     if (s.syncIn)
     {
@@ -867,6 +896,8 @@ template <class L, int Waveform, class Filter, bool FmIn, bool Oversampled>
   L::Store(s.phase + lane, phase);
   L::Store(s.syncCrossings + lane, crossings);
   if (Oversampled) history.Store(s.bessel, lane);
+  L::Store(s.amLevel + lane, amLevel);
+  L::Store(s.amProduct + lane, amProduct);
   L::Store(s.dcX1 + lane, dcX1);
   L::Store(s.dcY1 + lane, dcY1);
   L::Store(s.dcWeight + lane, dcWeight);

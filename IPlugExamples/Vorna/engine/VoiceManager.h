@@ -142,6 +142,10 @@ private:
   // or kSyncNotRunnable.
   static constexpr int kSyncNotRunnable = -2;
   int SyncSlave() const;
+  // The slot whose output oscillator AM modulates, -1 for none (or the other
+  // slot off), or kAmNotRunnable (both ways).
+  static constexpr int kAmNotRunnable = -2;
+  int AmCarrier() const;
   static constexpr int kFramesBetweenLooks = 8;
   void RenderRun(double* left, double* right, Voice* const* active, int count, int frames);
   int CollectSounding(Voice** active);

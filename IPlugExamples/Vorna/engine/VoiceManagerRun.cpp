@@ -79,10 +79,12 @@ int VoiceManager::FramesToRun(int maxFrames) const
   // FM runs where one slot modulates the other from what that one computes.
   const int fmIn = FmReceiver();
   if (fmIn == kFmNotRunnable) return 0;
-  if (d.oscOn[0] && d.oscOn[1] && (d.oscAmAmount[0] != 0.0 || d.oscAmAmount[1] != 0.0)) return 0;
+  const int amCarrier = AmCarrier();
+  if (amCarrier == kAmNotRunnable) return 0;
   if (SyncSlave() == kSyncNotRunnable) return 0;
   // Each slot reads the other one way at most: the one read from runs first.
   if (fmIn >= 0 && SyncSlave() >= 0 && SyncSlave() != fmIn) return 0;
+  if (amCarrier >= 0 && ((fmIn >= 0 && fmIn != amCarrier) || (SyncSlave() >= 0 && SyncSlave() != amCarrier))) return 0;
   int frames = maxFrames;
   if (d.soundingVoices == 0) return frames;
   // Where one voice cannot run, or computes its slots otherwise than the
@@ -111,6 +113,15 @@ int VoiceManager::FmReceiver() const
   return receiver;
 }
 
+int VoiceManager::AmCarrier() const
+{
+  const VoiceDataSingleton& d = mData;
+  if (!d.oscOn[0] || !d.oscOn[1]) return -1;
+  const bool am[kNumOscs] = {d.oscAmAmount[0] != 0.0, d.oscAmAmount[1] != 0.0};
+  if (am[0] && am[1]) return kAmNotRunnable;
+  return am[0] ? 0 : am[1] ? 1 : -1;
+}
+
 int VoiceManager::SyncSlave() const
 {
   const VoiceDataSingleton& d = mData;
@@ -134,7 +145,8 @@ void VoiceManager::RenderRun(double* left, double* right, Voice* const* active, 
   // A slot that modulates the other's frequency runs first and records what that one reads.
   const int fmIn = FmReceiver();
   const int syncSlave = SyncSlave();
-  const int second = fmIn >= 0 ? fmIn : syncSlave >= 0 ? syncSlave : 1;
+  const int amCarrier = AmCarrier();
+  const int second = amCarrier >= 0 ? amCarrier : fmIn >= 0 ? fmIn : syncSlave >= 0 ? syncSlave : 1;
   const int order[kNumOscs] = {1 - second, second};
   for (int osc : order)
   {
@@ -190,6 +202,18 @@ void VoiceManager::RenderRun(double* left, double* right, Voice* const* active, 
       slot.fmAmount = mData.fmAmount[fmIn];
       slot.fmLimit = Voice::kFmLimit;
       slot.fmSourceRecord = mRunSlots[1 - fmIn].fmRecord;
+    }
+    slot.amIn = osc == amCarrier;
+    slot.amOut = amCarrier >= 0 && osc != amCarrier;
+    if (amCarrier >= 0)
+    {
+      const VoiceDataSingleton::AmThreshold& threshold = mData.oscAmThreshold[amCarrier];
+      slot.amAmount = mData.oscAmAmount[amCarrier];
+      slot.amThreshold = threshold.threshold;
+      slot.amSlope = *threshold.slope;
+      slot.amAddsExternal = mData.addExtToOscAm[amCarrier];
+      slot.amSourceRecord = mRunSlots[1 - amCarrier].amRecord;
+      slot.amEnvelopeRecord = mRunSlots[1 - amCarrier].amEnvelopes;
     }
     for (int lane = 0; lane < lanes; ++lane) active[std::min(lane, count - 1)]->GatherRun(osc, slot, lane);
     RunLanes::Render(slot, count, frames, mRunLeft, mRunRight);

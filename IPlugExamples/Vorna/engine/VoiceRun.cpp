@@ -209,6 +209,13 @@ void Voice::GatherRun(int osc, RunLanes::Slot& s, int lane) const
   s.limiterThreshold[lane] = mLimiter[osc]->GetThreshold();
   s.limiterKnee[lane] = mLimiter[osc]->GetKnee();
   s.halfCarrierProduct[lane] = 0.5 * mOscAmProduct[osc];
+  if (s.amIn)
+  {
+    s.amCarrierPre[lane] = MaskOf(mOscAmCarrierTap[osc] == &mPre[osc]);
+    s.amLevel[lane] = mOscAmLevel[osc];
+    s.amProduct[lane] = mOscAmProduct[osc];
+  }
+  if (s.amOut) s.amModulatorPre[lane] = MaskOf(mOscAmModulatorTap[1 - osc] == &mPre[osc]);
   const DCremove& dc = *mDCRemover[osc];
   s.dcA[lane] = dc.GetCoefficient();
   s.dcX1[lane] = dc.GetLastInput();
@@ -276,6 +283,11 @@ void Voice::FinishRunSlot(int osc, const RunLanes::Slot& s, int lane, int frames
                                     s.sentCutoff[lane]);
   }
   if (s.syncIn) mSyncCrossings = static_cast<int>(s.syncCrossings[lane]);
+  if (s.amIn)
+  {
+    mOscAmLevel[osc] = s.amLevel[lane];
+    mOscAmProduct[osc] = s.amProduct[lane];
+  }
   mAmpEnv[osc]->FinishRun(frames, s.envLevel[lane], s.envNormalisedLevel[lane], s.envOutput[lane]);
   mPre[osc] = s.pre[lane];
   mPost[osc] = s.post[lane];
