@@ -107,6 +107,9 @@ const std::vector<Patch>& Patches()
       {"saws t ladder env 32", 32, SawsWithMovingFilter(kTLadder, true), 0.0, true, kPeerMovingFilter},
       {"saws moog env 8", 8, SawsWithMovingFilter(kMoog), 0.0, true, kPeerMovingFilter},
       {"saws moog env 32", 32, SawsWithMovingFilter(kMoog, true), 0.0, true, kPeerMovingFilter},
+      // Oscillator AM of the first slot by the second, which the peer does not have.
+      {"osc am 8", 8, {"oam 1=0.5"}, 0.0, false},
+      {"osc am 32", 32, {"max voice count=32", "oam 1=0.5"}, 0.0, false},
       // The sinc and the polysaw, which the peer does not have.
       {"sincs 8", 8, {"waveform 1=4", "waveform 2=4"}, 0.0, false},
       {"sincs 32", 32, {"max voice count=32", "waveform 1=4", "waveform 2=4"}, 0.0, false},
