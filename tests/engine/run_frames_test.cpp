@@ -315,6 +315,15 @@ const std::vector<Patch>& Patches()
          r.E().SetOscWave(0, kOscSquare);
        },
        NoChange},
+      {"soft hard sync: the slave saw crossfades into each restart, its restarts overlapping", 8,
+       [](EngineRig& r) {
+         r.D().hardSyncMaster = 2;
+         r.D().hardSyncSoftLength = 40;
+         r.E().SetOscWave(0, kOscSaw);
+         r.E().SetOscFreqRatio(0, 2.3);
+         r.E().SetOscFreqRatio(1, 0.9);
+       },
+       NoChange},
       {"shiver, filter envelope and a sawtooth come and go", 9, [](EngineRig&) {},
        [](EngineRig& r, int frame) {
          const bool on = frame == 1000;
@@ -544,7 +553,15 @@ TEST(RunsOfFrames, TheTwoAndFourLaneRoadsGiveTheSameBits)
     first.amModulatorPre[v] = v % 3 == 0 ? ~0ull : 0;
   }
   first.syncPeriod = 2.0;
-  for (int v = 0; v < voices; ++v) first.restartPhase[v] = 0.1 * v;
+  for (int v = 0; v < voices; ++v)
+  {
+    first.restartPhase[v] = 0.1 * v;
+    // Some lanes inside a crossfade, one at its last sample.
+    first.declickOn[v] = v % 3 == 0 ? 1.0 : 0.0;
+    first.declickCounter[v] = v == 3 ? 4.0 : 1.0;
+    first.declickLength[v] = 5.0;
+    first.lastOutput[v] = unit(random);
+  }
   // A 4x lowpass of no particular design: its history and coefficients only need numbers.
   for (int j = 0; j < RunLanes::kBesselOrder; ++j) first.besselCoeffs[j] = 0.1 * unit(random);
   first.besselGain = 0.02;
@@ -582,6 +599,7 @@ TEST(RunsOfFrames, TheTwoAndFourLaneRoadsGiveTheSameBits)
     first.subSamples = second.subSamples = run % 6 < 2 ? 3 : 0;
     first.syncIn = second.syncIn = run % 4 == 1;
     first.syncOut = second.syncOut = run % 3 == 1;
+    first.syncSoftLength = second.syncSoftLength = run % 8 == 1 ? 0 : 7;
     first.amIn = second.amIn = run % 5 < 2;
     first.amOut = second.amOut = run % 4 == 2;
     first.amAddsExternal = second.amAddsExternal = run % 3 == 0;

@@ -198,6 +198,18 @@ public:
   double GetBendWindowSize() const { return mBendWindowSize; }
   double GetBendWindow() const { return mBendWindow; }
   bool IsDeclickActive() const { return mDeclickActive; }
+  // Plain but for a crossfade after a restart.
+  bool IsPlainButForDeclick() const { return mBendExponent == 1.0 && mPhasePeriod == PlugC::twoPi; }
+  int GetDeclickCounter() const { return mDeclickCounter; }
+  int GetDeclickLength() const { return mDeclickLength; }
+  // Where a run of samples computed elsewhere left the crossfade.
+  void FinishDeclickRun(bool active, int counter, int length)
+  {
+    if (active) StartDeclick(length);
+    mDeclickActive = active;
+    mDeclickCounter = counter;
+    UpdatePlain();
+  }
   double GetLastOutput() const { return mLastOutput; }
 
   // x mod m in [0, m) for either sign of x (fmod keeps the sign of x). Under

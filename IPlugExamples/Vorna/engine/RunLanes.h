@@ -206,6 +206,9 @@ struct Slot
   bool syncPreFilter = false;
   bool syncIn = false;
   double syncPeriod = 0.0;
+  // A soft restart: the slave crossfades from its last output to the new
+  // phase's over this many samples (0: none).
+  int syncSoftLength = 0;
   const double* syncSourceRecord = nullptr;  // [frame * kMaxVoices + voice]
 
   // Oscillator AM, one way: the modulator slot records, frame by frame, the
@@ -248,6 +251,12 @@ struct Slot
   std::uint64_t amCarrierPre[kMaxVoices] = {};
   double amLevel[kMaxVoices] = {};
   double amProduct[kMaxVoices] = {};
+  // The crossfade of a soft restart: on (1) or off (0), the samples into it, its
+  // length, and the oscillator's last output it fades from.
+  double declickOn[kMaxVoices] = {};
+  double declickCounter[kMaxVoices] = {};
+  double declickLength[kMaxVoices] = {};
+  double lastOutput[kMaxVoices] = {};
   // The post-filter sample of the frame before the run, which feedback reads.
   double previousPost[kMaxVoices] = {};
   // The soft limiter, used before and after the filter.

@@ -772,6 +772,10 @@ template <class L, int Waveform, class Filter, bool FmIn, bool Oversampled>
   V syncPrevious = L::Load(s.syncPrevious + lane);
   V crossings = L::Load(s.syncCrossings + lane);
   const V restartPhase = L::Load(s.restartPhase + lane);
+  V declickOn = L::Load(s.declickOn + lane);
+  V declickCounter = L::Load(s.declickCounter + lane);
+  V declickLength = L::Load(s.declickLength + lane);
+  V lastOutput = L::Load(s.lastOutput + lane);
   FieldLanes<L, RunLanes::kBesselHistory> history;
   if (Oversampled) history.Load(s.bessel, lane);
   const V threshold = L::Load(s.limiterThreshold + lane);
@@ -822,6 +826,16 @@ template <class L, int Waveform, class Filter, bool FmIn, bool Oversampled>
       phase = L::Select(L::GreaterEqual(phase, period), L::Sub(phase, period), phase);
     }
 
+    if (s.syncSoftLength > 0)
+    {
+      // Oscillator::FullSampleOf's crossfade from the last output.
+      const V active = L::Greater(declickOn, zero);
+      const V weight = L::Mul(declickCounter, L::Div(one, declickLength));
+      wave = L::Select(active, L::Add(L::Mul(wave, weight), L::Mul(L::Sub(one, weight), lastOutput)), wave);
+      declickCounter = L::Select(active, L::Add(declickCounter, one), declickCounter);
+      declickOn = L::Select(L::And(active, L::GreaterEqual(declickCounter, declickLength)), zero, declickOn);
+      lastOutput = wave;
+    }
     V x = wave;
     if (s.feedback != 0.0) x = L::Add(x, L::Mul(feedback, post));
     if (s.carrierFilter) x = L::Add(x, L::Mul(L::Add(x, one), halfProduct));
@@ -879,6 +893,13 @@ template <class L, int Waveform, class Filter, bool FmIn, bool Oversampled>
       const V restart = L::And(crossing, L::GreaterEqual(crossings, L::Set(s.syncPeriod)));
       crossings = L::AndNot(restart, crossings);
       phase = L::Select(restart, restartPhase, phase);
+      if (s.syncSoftLength > 0)
+      {
+        // Oscillator::StartDeclick.
+        declickOn = L::Select(restart, one, declickOn);
+        declickCounter = L::Select(restart, one, declickCounter);
+        declickLength = L::Select(restart, L::Set(s.syncSoftLength), declickLength);
+      }
       syncPrevious = current;
     }
     if (s.fmOut)
@@ -895,6 +916,9 @@ template <class L, int Waveform, class Filter, bool FmIn, bool Oversampled>
 
   L::Store(s.phase + lane, phase);
   L::Store(s.syncCrossings + lane, crossings);
+  L::Store(s.declickOn + lane, declickOn);
+  L::Store(s.declickCounter + lane, declickCounter);
+  L::Store(s.declickLength + lane, declickLength);
   if (Oversampled) history.Store(s.bessel, lane);
   L::Store(s.amLevel + lane, amLevel);
   L::Store(s.amProduct + lane, amProduct);

@@ -138,9 +138,7 @@ private:
   // or kFmNotRunnable.
   static constexpr int kFmNotRunnable = -2;
   int FmReceiver() const;
-  // The slot hard sync restarts in a run (the master runs first), -1 for none,
-  // or kSyncNotRunnable.
-  static constexpr int kSyncNotRunnable = -2;
+  // The slot hard sync restarts in a run (the master runs first), -1 for none.
   int SyncSlave() const;
   // The slot whose output oscillator AM modulates, -1 for none (or the other
   // slot off), or kAmNotRunnable (both ways).

@@ -81,7 +81,6 @@ int VoiceManager::FramesToRun(int maxFrames) const
   if (fmIn == kFmNotRunnable) return 0;
   const int amCarrier = AmCarrier();
   if (amCarrier == kAmNotRunnable) return 0;
-  if (SyncSlave() == kSyncNotRunnable) return 0;
   // Each slot reads the other one way at most: the one read from runs first.
   if (fmIn >= 0 && SyncSlave() >= 0 && SyncSlave() != fmIn) return 0;
   if (amCarrier >= 0 && ((fmIn >= 0 && fmIn != amCarrier) || (SyncSlave() >= 0 && SyncSlave() != amCarrier))) return 0;
@@ -127,8 +126,6 @@ int VoiceManager::SyncSlave() const
   const VoiceDataSingleton& d = mData;
   const int master = d.hardSyncMaster - 1;
   if (!d.oscOn[0] || !d.oscOn[1] || master < 0 || master >= kNumOscs) return -1;
-  // A soft restart crossfades, which the lanes do not compute.
-  if (d.hardSyncSoftLength > 0) return kSyncNotRunnable;
   return 1 - master;
 }
 
@@ -193,6 +190,7 @@ void VoiceManager::RenderRun(double* left, double* right, Voice* const* active, 
     slot.syncOut = syncSlave >= 0 && osc != syncSlave;
     slot.syncPreFilter = mData.hardSyncPreFilter;
     slot.syncPeriod = mData.hardSyncPeriod;
+    slot.syncSoftLength = osc == syncSlave ? std::max(mData.hardSyncSoftLength, 0) : 0;
     slot.syncSourceRecord = mRunSlots[1 - osc].syncRecord;
     slot.fmIn = osc == fmIn;
     slot.fmOut = fmIn >= 0 && osc != fmIn;

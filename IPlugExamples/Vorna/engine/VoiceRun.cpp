@@ -139,7 +139,10 @@ int Voice::FramesItCanRun(int maxFrames) const
   {
     if (!mData->oscOn[osc]) continue;
     const Oscillator& o = *mOsc[osc];
-    if (!RunsWave(o.GetWave()) || !o.IsPlain() || mDeclicker[osc]->IsActive()) return 0;
+    // A soft restart's crossfade the runs compute in the hard sync's slave.
+    const bool crossfading = o.IsDeclickActive() && o.IsPlainButForDeclick() && mData->hardSyncSoftLength > 0 &&
+                             osc == 1 - (mData->hardSyncMaster - 1);
+    if (!RunsWave(o.GetWave()) || !(o.IsPlain() || crossfading) || mDeclicker[osc]->IsActive()) return 0;
     if (mData->oversampling[osc] >= 2.0 && !o.HasOversamplingFilter()) return 0;
     // The lanes wrap the phase by one subtraction, which needs a step and a
     // phase below the period (false for NaN as well).
@@ -194,6 +197,10 @@ void Voice::GatherRun(int osc, RunLanes::Slot& s, int lane) const
     s.syncPrevious[lane] = *mSyncTapPrevious[1 - osc];
     s.syncCrossings[lane] = mSyncCrossings;
     s.restartPhase[lane] = o.GetRestartPhase();
+    s.declickOn[lane] = o.IsDeclickActive() ? 1.0 : 0.0;
+    s.declickCounter[lane] = o.GetDeclickCounter();
+    s.declickLength[lane] = o.GetDeclickLength();
+    s.lastOutput[lane] = o.GetLastOutput();
   }
   if (s.subSamples > 0)
   {
@@ -283,6 +290,9 @@ void Voice::FinishRunSlot(int osc, const RunLanes::Slot& s, int lane, int frames
                                     s.sentCutoff[lane]);
   }
   if (s.syncIn) mSyncCrossings = static_cast<int>(s.syncCrossings[lane]);
+  if (s.syncIn && s.syncSoftLength > 0)
+    mOsc[osc]->FinishDeclickRun(s.declickOn[lane] > 0.0, static_cast<int>(s.declickCounter[lane]),
+                                static_cast<int>(s.declickLength[lane]));
   if (s.amIn)
   {
     mOscAmLevel[osc] = s.amLevel[lane];
