@@ -110,6 +110,9 @@ const std::vector<Patch>& Patches()
       // Oscillator AM of the first slot by the second, which the peer does not have.
       {"osc am 8", 8, {"oam 1=0.5"}, 0.0, false},
       {"osc am 32", 32, {"max voice count=32", "oam 1=0.5"}, 0.0, false},
+      // A saw hard-synced by the second oscillator, crossfading into each restart.
+      {"soft sync 8", 8, {"waveform 1=1", "hardsync master=0", "hs soft=40"}, 0.0, false},
+      {"soft sync 32", 32, {"max voice count=32", "waveform 1=1", "hardsync master=0", "hs soft=40"}, 0.0, false},
       // The sinc and the polysaw, which the peer does not have.
       {"sincs 8", 8, {"waveform 1=4", "waveform 2=4"}, 0.0, false},
       {"sincs 32", 32, {"max voice count=32", "waveform 1=4", "waveform 2=4"}, 0.0, false},
