@@ -64,9 +64,9 @@ Patch SweptFilter(const char* name, OscWave w, FilterModel m, FilterPassType t, 
               {
                 FilterContainer& f = r.V(v).GetFilter(osc);
                 f.SetResonance(0.7, false);
-                // The ladders' input gain, the reson's saturation; the biquad's
-                // and the formant's drive keep them off the runs.
-                if (m != kFltSimple && m != kFltFormant) f.SetDrive(0.3, false);
+                // The ladders' input gain, the reson's and the biquad's
+                // saturation; the formant's drive keeps it off the runs.
+                if (m != kFltFormant) f.SetDrive(0.3, false);
                 // Formants shifted up far enough to fold below the mirror.
                 if (m == kFltFormant) f.SetAdditionalParam(-0.9, false);
                 f.SetEnvStageValue(kAttack, 0.01, false);
@@ -463,6 +463,10 @@ TEST(RunsOfFrames, TheTwoAndFourLaneRoadsGiveTheSameBits)
     first.sentCutoff[v] = -1.0;
     first.q[v] = 0.25 + v;
     first.peakFactor[v] = 3.0;
+    first.biquadDrive[v] = v % 2 == 0 ? 0.0 : 0.6;
+    first.biquadDriveBlend[v] = 0.3;
+    first.biquadDriveNormaliser[v] = 0.9;
+    first.biquadResonancePow8[v] = 0.2;
     using namespace RunLanes;
     auto& ladder = first.ladder;
     ladder[kLadderS1][v] = 0.1 * unit(random);
@@ -575,6 +579,7 @@ TEST(RunsOfFrames, TheTwoAndFourLaneRoadsGiveTheSameBits)
   first.maxCutoff = 20000.0;
   first.cutoffCeiling = 24000.0;
   first.inverseRate = 1.0 / 48000.0;
+  first.sampleRate = 48000.0;
   first.maxWarpFraction = 0.49;
   first.dcRemoverOn = first.filterOn = first.carrierFilter = true;
   first.feedback = 0.7;
@@ -600,6 +605,7 @@ TEST(RunsOfFrames, TheTwoAndFourLaneRoadsGiveTheSameBits)
     first.syncIn = second.syncIn = run % 4 == 1;
     first.syncOut = second.syncOut = run % 3 == 1;
     first.syncSoftLength = second.syncSoftLength = run % 8 == 1 ? 0 : 7;
+    first.biquadDriven = second.biquadDriven = run % 3 != 2;
     first.amIn = second.amIn = run % 5 < 2;
     first.amOut = second.amOut = run % 4 == 2;
     first.amAddsExternal = second.amAddsExternal = run % 3 == 0;

@@ -37,7 +37,7 @@ public:
   void CalcCoeffs();
 
   // What a sample reads and writes, for the engine to run many biquads side by
-  // side; only without drive, whose saturation the lanes do not compute.
+  // side.
   // A cutoff that moves every sample also needs what SetFreq computes the
   // coefficients from: the normalised cutoff, Q and the peak's gain factor.
   struct Lane
@@ -56,6 +56,19 @@ public:
     mZ1 = z1;
     mZ2 = z2;
     mDcBlocker.SetState(blockerState);
+  }
+  // The drive's saturation of the states: its amount, the blend and
+  // normaliser the cutoff sets, and the resonance's eighth power they read.
+  struct DriveLane
+  {
+    double drive, blend, normaliser, resonancePow8;
+  };
+  DriveLane GetDriveLane() const { return {mDrive, mDriveBlend, mDriveNormaliser, mResonancePow8}; }
+  // Where a run of samples whose cutoff moved left the drive blend.
+  void SetMovedDriveBlend(double blend, double normaliser)
+  {
+    mDriveBlend = blend;
+    mDriveNormaliser = normaliser;
   }
   // Where a run of samples whose cutoff moved left the coefficients.
   void SetMovedCoefficients(double b0, double b1, double b2, double a1, double a2, double normalisedFreq)

@@ -5,7 +5,7 @@
 // envelopes moves: plain oscillators of the sine, saw, square, triangle, sinc or polysaw,
 // oversampled or not, with their feedback, FM from the other slot one way and
 // hard sync without crossfade (the slot read from runs first and records),
-// filters (the simple biquad without drive, the state-variable filter, the
+// filters (the simple biquad, the state-variable filter, the
 // transistor and diode ladders, the formant filter without drive) whose cutoff stands still or follows the filter
 // envelope alone, envelopes that stay in their stages. The lanes compute exactly
 // what each voice's own code computes, operation for operation, so a run sounds
@@ -182,6 +182,8 @@ struct Slot
   double minCutoff = 0.0;        // the filter slot's clamp of a moved cutoff, Hz
   double maxCutoff = 0.0;
   double cutoffCeiling = 0.0;    // the models' own clamp, Hz
+  bool biquadDriven = false;     // some voice's biquad has drive
+  double sampleRate = 0.0;
   double inverseRate = 0.0;      // 1 / sample rate
   double maxWarpFraction = 0.0;  // of the sample rate
   double minWarpHz = 0.0;        // the tangent warp's range, Hz
@@ -295,6 +297,11 @@ struct Slot
   double normalisedFreq[kMaxVoices] = {};
   double q[kMaxVoices] = {};
   double peakFactor[kMaxVoices] = {};  // 10^(peak gain dB / 20)
+  // The biquad's drive (BiquadZK::DriveLane), on the lanes whose drive is above 0.
+  double biquadDrive[kMaxVoices] = {};
+  double biquadDriveBlend[kMaxVoices] = {};
+  double biquadDriveNormaliser[kMaxVoices] = {};
+  double biquadResonancePow8[kMaxVoices] = {};
   // The transistor ladder, the diode ladder and the state-variable filter,
   // field by field (LadderField, DiodeField, SvfField).
   double ladder[kLadderFields][kMaxVoices] = {};

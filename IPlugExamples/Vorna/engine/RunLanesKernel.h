@@ -236,18 +236,26 @@ inline typename L::V LimitedCutoff(const RunLanes::Slot& s, typename L::V f)
   return L::Select(L::Less(f, one), one, L::Select(L::Less(ceiling, f), ceiling, f));
 }
 
-// BiquadZK::Process without drive: one sample through the coefficients, the
-// states and the DC blocker.
+// BiquadZK::Process up to its drive: one sample through the coefficients and
+// the states.
 template <class L>
-inline typename L::V BiquadStep(typename L::V x, typename L::V b0, typename L::V b1, typename L::V b2,
-                                typename L::V a1, typename L::V a2, typename L::V& z1, typename L::V& z2,
-                                typename L::V blockerCoefficient, typename L::V& blockerState)
+inline typename L::V BiquadCore(typename L::V x, typename L::V b0, typename L::V b1, typename L::V b2,
+                                typename L::V a1, typename L::V a2, typename L::V& z1, typename L::V& z2)
 {
   const typename L::V raw = L::Add(L::Mul(b0, x), z1);
   const typename L::V y = L::AndNot(L::Less(L::Abs(raw), L::Set(DBL_MIN)), raw);
   z1 = L::Sub(L::Add(L::Mul(b1, x), z2), L::Mul(a1, y));
   z2 = L::Sub(L::Mul(b2, x), L::Mul(a2, y));
-  return HighPassOfLanes<L>(y, blockerCoefficient, blockerState);
+  return y;
+}
+
+// BiquadZK::Process without drive: the core and the DC blocker.
+template <class L>
+inline typename L::V BiquadStep(typename L::V x, typename L::V b0, typename L::V b1, typename L::V b2,
+                                typename L::V a1, typename L::V a2, typename L::V& z1, typename L::V& z2,
+                                typename L::V blockerCoefficient, typename L::V& blockerState)
+{
+  return HighPassOfLanes<L>(BiquadCore<L>(x, b0, b1, b2, a1, a2, z1, z2), blockerCoefficient, blockerState);
 }
 
 // BiquadZK::SetFreq's coefficients of the cutoff f (its drive blend stays 0
@@ -315,9 +323,14 @@ struct BiquadLanes
   CutoffLanes<L> cutoff;
   V b0{}, b1{}, b2{}, a1{}, a2{}, z1{}, z2{}, blockerCoefficient{}, blockerState{};
   V normalisedFreq{}, q{}, peakFactor{};
+  V drive{}, driveBlend{}, driveNormaliser{}, resonancePow8{};
 
   void Load(const RunLanes::Slot& s, int lane)
   {
+    drive = L::Load(s.biquadDrive + lane);
+    driveBlend = L::Load(s.biquadDriveBlend + lane);
+    driveNormaliser = L::Load(s.biquadDriveNormaliser + lane);
+    resonancePow8 = L::Load(s.biquadResonancePow8 + lane);
     b0 = L::Load(s.b0 + lane);
     b1 = L::Load(s.b1 + lane);
     b2 = L::Load(s.b2 + lane);
@@ -341,6 +354,8 @@ struct BiquadLanes
     if (!CutoffMoves) return;
     cutoff.Store(s, lane);
     L::Store(s.normalisedFreq + lane, normalisedFreq);
+    L::Store(s.biquadDriveBlend + lane, driveBlend);
+    L::Store(s.biquadDriveNormaliser + lane, driveNormaliser);
     L::Store(s.b0 + lane, b0);
     L::Store(s.b1 + lane, b1);
     L::Store(s.b2 + lane, b2);
@@ -357,6 +372,45 @@ struct BiquadLanes
     b2 = L::Select(changed, n.b2, b2);
     a1 = L::Select(changed, n.a1, a1);
     a2 = L::Select(changed, n.a2, a2);
+    UpdateDriveBlend(s, changed);
+  }
+  // BiquadZK::UpdateDriveBlend on the changed lanes; a lane whose blend changes
+  // takes the library's asinh for its normaliser, as the voice does.
+  void UpdateDriveBlend(const RunLanes::Slot& s, V changed)
+  {
+    const V zero = L::Set(0.0);
+    const V one = L::Set(1.0);
+    const V fc = L::Mul(normalisedFreq, L::Set(s.sampleRate));
+    const V low = L::Mul(L::Add(one, L::Mul(L::Set(1.5), L::Sub(one, resonancePow8))),
+                         L::Add(L::Set(0.025), L::Div(L::Mul(L::Sub(fc, L::Set(10.0)), L::Set(0.7 - 0.025)),
+                                                      L::Set(790.0))));
+    const V t = L::Div(L::Sub(L::Set(10000.0), fc), L::Set(6000.0));
+    const V blend =
+      L::Select(L::Less(fc, L::Set(800.0)), L::Mul(drive, L::Select(L::Less(drive, low), drive, low)),
+                L::Select(L::LessEqual(fc, L::Set(4000.0)), drive,
+                          L::Select(L::LessEqual(fc, L::Set(10000.0)), L::Mul(L::Mul(drive, t), t), zero)));
+    const V moved = L::And(changed, L::NotEqual(blend, driveBlend));
+    if (!L::Any(moved)) return;
+    double blends[L::kLanes];
+    L::Store(blends, L::Add(blend, one));
+    for (double& x : blends) x = 1.0 / std::asinh(x);
+    driveNormaliser = L::Select(moved, L::Load(blends), driveNormaliser);
+    driveBlend = L::Select(moved, blend, driveBlend);
+  }
+  // The drive's saturation of both states, on the driven lanes.
+  void Saturate(V& z1s, V& z2s) const
+  {
+    const V driven = L::Greater(drive, L::Set(0.0));
+    if (!L::Any(driven)) return;
+    const V one = L::Set(1.0);
+    const V m = L::Add(one, driveBlend);
+    const V keep = L::Sub(one, driveBlend);
+    const V scale = L::Mul(driveBlend, driveNormaliser);
+    const V n1 = L::Add(L::Mul(keep, z1s), L::Mul(scale, SoftSaturateOfLanes<L>(L::Mul(m, z1s))));
+    const V w = L::Xor(z2s, L::Set(-0.0));
+    const V n2 = L::Xor(L::Add(L::Mul(keep, w), L::Mul(scale, SoftSaturateOfLanes<L>(L::Mul(m, w)))), L::Set(-0.0));
+    z1s = L::Select(driven, n1, z1s);
+    z2s = L::Select(driven, n2, z2s);
   }
   V Process(const RunLanes::Slot& s, V x)
   {
@@ -366,7 +420,9 @@ struct BiquadLanes
       const V changed = cutoff.Next(s, f);
       if (L::Any(changed)) SetFreq(s, changed, f);
     }
-    return BiquadStep<L>(x, b0, b1, b2, a1, a2, z1, z2, blockerCoefficient, blockerState);
+    const V y = BiquadCore<L>(x, b0, b1, b2, a1, a2, z1, z2);
+    if (s.biquadDriven) Saturate(z1, z2);
+    return HighPassOfLanes<L>(y, blockerCoefficient, blockerState);
   }
 };
 

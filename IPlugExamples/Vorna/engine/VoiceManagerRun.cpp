@@ -213,6 +213,8 @@ void VoiceManager::RenderRun(double* left, double* right, Voice* const* active, 
       slot.amSourceRecord = mRunSlots[1 - amCarrier].amRecord;
       slot.amEnvelopeRecord = mRunSlots[1 - amCarrier].amEnvelopes;
     }
+    slot.biquadDriven = false;  // until a voice's biquad has drive
+    slot.sampleRate = PlugG::SR;
     for (int lane = 0; lane < lanes; ++lane) active[std::min(lane, count - 1)]->GatherRun(osc, slot, lane);
     RunLanes::Render(slot, count, frames, mRunLeft, mRunRight);
 

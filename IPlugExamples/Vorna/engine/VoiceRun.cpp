@@ -77,6 +77,12 @@ void Voice::GatherBiquad(const BiquadZK& biquad, RunLanes::Slot& s, int lane)
   s.normalisedFreq[lane] = b.normalisedFreq;
   s.q[lane] = b.q;
   s.peakFactor[lane] = b.peakFactor;
+  const BiquadZK::DriveLane d = biquad.GetDriveLane();
+  s.biquadDrive[lane] = d.drive;
+  s.biquadDriveBlend[lane] = d.blend;
+  s.biquadDriveNormaliser[lane] = d.normaliser;
+  s.biquadResonancePow8[lane] = d.resonancePow8;
+  s.biquadDriven = s.biquadDriven || d.drive > 0.0;
 }
 
 void Voice::GatherFormant(const FormantFltZK& formant, RunLanes::Slot& s, int lane)
@@ -153,7 +159,6 @@ int Voice::FramesItCanRun(int maxFrames) const
     {
       const FilterContainer& f = *mFilter[osc];
       const FilterModel model = f.GetFilter()->GetKind();
-      if (model == kFltSimple && static_cast<const BiquadZK*>(f.GetFilter())->IsDriven()) return 0;
       if (model == kFltFormant && static_cast<const FormantFltZK*>(f.GetFilter())->IsDriven()) return 0;
       if (f.CutoffMayMove())
       {
@@ -284,6 +289,7 @@ void Voice::FinishRunSlot(int osc, const RunLanes::Slot& s, int lane, int frames
       if (s.cutoffMoves)
         biquad.SetMovedCoefficients(s.b0[lane], s.b1[lane], s.b2[lane], s.a1[lane], s.a2[lane],
                                     s.normalisedFreq[lane]);
+      if (s.cutoffMoves) biquad.SetMovedDriveBlend(s.biquadDriveBlend[lane], s.biquadDriveNormaliser[lane]);
     }
     if (s.cutoffMoves)
       mFilter[osc]->FinishCutoffRun(frames, s.fltEnvLevel[lane], s.fltEnvNormalisedLevel[lane], s.fltEnvOutput[lane],
