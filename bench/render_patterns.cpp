@@ -60,6 +60,15 @@ std::vector<const char*> SawsWithMovingFilter(FilterModelNumber model, bool allV
   return s;
 }
 
+// The same through the "simple" driven at 0.5.
+std::vector<const char*> SawsWithMovingDrivenSimple(bool allVoices = false)
+{
+  std::vector<const char*> s = SawsWithMovingFilter(kSimple, allVoices);
+  s.push_back("flt 1 drive=0.5");
+  s.push_back("flt 2 drive=0.5");
+  return s;
+}
+
 // Two saws through the formant filter at 2 kHz, q 0.4, still.
 std::vector<const char*> SawsThroughFormant(bool allVoices)
 {
@@ -101,6 +110,8 @@ const std::vector<Patch>& Patches()
       {"saws 32", 32, {"max voice count=32", "waveform 1=1", "waveform 2=1"}, 0.0, true},
       {"saws simple env 8", 8, SawsWithMovingFilter(kSimple), 0.0, true, kPeerMovingFilter},
       {"saws simple env 32", 32, SawsWithMovingFilter(kSimple, true), 0.0, true, kPeerMovingFilter},
+      {"saws simple driven env 8", 8, SawsWithMovingDrivenSimple(), 0.0, true, kPeerMovingFilter},
+      {"saws simple driven env 32", 32, SawsWithMovingDrivenSimple(true), 0.0, true, kPeerMovingFilter},
       {"saws reson env 8", 8, SawsWithMovingFilter(kReson), 0.0, true, kPeerMovingFilter},
       {"saws reson env 32", 32, SawsWithMovingFilter(kReson, true), 0.0, true, kPeerMovingFilter},
       {"saws t ladder env 8", 8, SawsWithMovingFilter(kTLadder), 0.0, true, kPeerMovingFilter},
