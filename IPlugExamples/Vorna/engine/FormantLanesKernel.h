@@ -13,14 +13,14 @@ template <class L, bool CutoffMoves>
 struct FormantLanes : FieldFilterLanes<L, CutoffMoves, RunLanes::kFormantFields, &RunLanes::Slot::formant,
                                        FormantLanes<L, CutoffMoves>>
 {
+  using Base = FieldFilterLanes<L, CutoffMoves, RunLanes::kFormantFields, &RunLanes::Slot::formant, FormantLanes>;
   using V = typename L::V;
-  using FieldFilterLanes<L, CutoffMoves, RunLanes::kFormantFields, &RunLanes::Slot::formant,
-                         FormantLanes<L, CutoffMoves>>::fields;
+  using Base::fields;
   V voiceBlend{}, shift{}, bandQ{};
 
   void Load(const RunLanes::Slot& s, int lane)
   {
-    FieldFilterLanes<L, CutoffMoves, RunLanes::kFormantFields, &RunLanes::Slot::formant, FormantLanes>::Load(s, lane);
+    Base::Load(s, lane);
     if (!CutoffMoves) return;
     voiceBlend = L::Load(s.formantVoiceBlend + lane);
     shift = L::Load(s.formantShift + lane);

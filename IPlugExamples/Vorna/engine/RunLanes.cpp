@@ -8,24 +8,21 @@ namespace RunLanes
 {
 namespace
 {
-using Road = void (*)(Slot&, int, int, double*, double*);
-
 const Road gRoad = SineLanes::HasAvx2() ? RenderAvx2 : RenderSse2;
 }  // namespace
 
-bool ThroughFormant(const Slot& slot)
+Road SeparateRoad(const Slot& slot, bool avx2)
 {
-  return slot.filterOn && slot.model == kFormant;
+  if (slot.filterOn && slot.model == kFormant) return avx2 ? RenderFormantAvx2 : RenderFormantSse2;
+  if (slot.waveform == kSinc) return avx2 ? RenderSincAvx2 : RenderSincSse2;
+  if (slot.waveform == kPolysaw) return avx2 ? RenderPolysawAvx2 : RenderPolysawSse2;
+  return nullptr;
 }
 
 void RenderSse2(Slot& slot, int voices, int frames, double* left, double* right)
 {
-  if (ThroughFormant(slot))
-    RenderFormantSse2(slot, voices, frames, left, right);
-  else if (slot.waveform == kSinc)
-    RenderSincSse2(slot, voices, frames, left, right);
-  else if (slot.waveform == kPolysaw)
-    RenderPolysawSse2(slot, voices, frames, left, right);
+  if (const Road road = SeparateRoad(slot, false))
+    road(slot, voices, frames, left, right);
   else
     RenderLanes<Sse2>(slot, voices, frames, left, right);
 }

@@ -361,8 +361,10 @@ void RenderSincSse2(Slot& slot, int voices, int frames, double* left, double* ri
 void RenderSincAvx2(Slot& slot, int voices, int frames, double* left, double* right);
 void RenderPolysawSse2(Slot& slot, int voices, int frames, double* left, double* right);
 void RenderPolysawAvx2(Slot& slot, int voices, int frames, double* left, double* right);
-// Whether the slot goes through the formant filter, on its own road below.
-bool ThroughFormant(const Slot& slot);
+// The road of a slot whose lanes are built in a file of their own (the formant
+// filter, the sinc, the polysaw), on AVX2 or SSE2; nullptr for the others.
+using Road = void (*)(Slot&, int, int, double*, double*);
+Road SeparateRoad(const Slot& slot, bool avx2);
 // A slot through the formant filter, on each road; its lanes are built in a
 // file of their own so that no one file grows much heavier to compile.
 void RenderFormantSse2(Slot& slot, int voices, int frames, double* left, double* right);

@@ -9,12 +9,8 @@ namespace RunLanes
 {
 void RenderAvx2(Slot& slot, int voices, int frames, double* left, double* right)
 {
-  if (ThroughFormant(slot))
-    RenderFormantAvx2(slot, voices, frames, left, right);
-  else if (slot.waveform == kSinc)
-    RenderSincAvx2(slot, voices, frames, left, right);
-  else if (slot.waveform == kPolysaw)
-    RenderPolysawAvx2(slot, voices, frames, left, right);
+  if (const Road road = SeparateRoad(slot, true))
+    road(slot, voices, frames, left, right);
   else
     RenderLanes<Avx2>(slot, voices, frames, left, right);
 }
