@@ -136,17 +136,15 @@ void setHints(const char* driver)
 
 bool SdlBackend::startVideo()
 {
-  // A driver the user names is theirs to choose.
-  if (std::getenv("SDL_VIDEODRIVER"))
-  {
-    setHints(nullptr);
-    return SDL_Init(SDL_INIT_VIDEO) == 0;
-  }
-  // Otherwise only the desktop's own drivers: left to itself SDL falls back to its offscreen
-  // driver when the display refuses it, and the program would run with windows nobody sees.
+  // Only the desktop's own drivers, unless the user names one: left to itself SDL falls back
+  // to its offscreen driver when the display refuses it, and the program would run with
+  // windows nobody sees.
   std::vector<const char*> drivers;
-  if (std::getenv("DISPLAY")) drivers.push_back("x11");
-  if (std::getenv("WAYLAND_DISPLAY")) drivers.push_back("wayland");
+  if (!std::getenv("SDL_VIDEODRIVER"))
+  {
+    if (std::getenv("DISPLAY")) drivers.push_back("x11");
+    if (std::getenv("WAYLAND_DISPLAY")) drivers.push_back("wayland");
+  }
   if (drivers.empty())
   {
     setHints(nullptr);

@@ -10,6 +10,23 @@
 #include <atomic>
 #include <thread>
 
+namespace
+{
+// The MIDI service's thread: notes on and off, their channels taking turns, until `stop`.
+std::thread PlayNotesUntil(FakeMidiIn* midi, const std::atomic<bool>& stop, int channels)
+{
+  return std::thread([midi, &stop, channels] {
+    for (int k = 0; !stop; ++k)
+    {
+      const unsigned char key = static_cast<unsigned char>(48 + k % 24);
+      midi->Send({static_cast<unsigned char>(0x90 | (k % channels)), key, 100});
+      midi->Send({0x80, key, 0});
+      std::this_thread::yield();
+    }
+  });
+}
+}  // namespace
+
 // The application's three threads at once: the device's thread runs the audio
 // callback, the MIDI service's thread delivers notes, and the main thread
 // changes the two settings both callbacks read, then stops the stream.
@@ -27,15 +44,7 @@ TEST_F(HostTest, AudioMidiAndMainThreadsShareTheSettingsAndThePlugin)
     for (int k = 0; k < 400; ++k) audio->Pump();
     done = true;
   });
-  std::thread midiService([&] {
-    for (int k = 0; !done; ++k)
-    {
-      const unsigned char key = static_cast<unsigned char>(48 + k % 24);
-      midi->Send({static_cast<unsigned char>(0x90 | (k % 2)), key, 100});
-      midi->Send({0x80, key, 0});
-      std::this_thread::yield();
-    }
-  });
+  std::thread midiService = PlayNotesUntil(midi, done, 2);
   for (int k = 0; !done; ++k)
   {
     WriteSharedField(gState.monoInput, uint16_t(k % 2));
@@ -59,15 +68,7 @@ TEST_F(HostTest, CancelRestoresTheSharedSettingsWhileTheCallbacksReadThem)
   FakeMidiIn* midi = gWorld.midiIn;
 
   std::atomic<bool> finished{false};
-  std::thread midiService([&] {
-    for (int k = 0; !finished; ++k)
-    {
-      const unsigned char key = static_cast<unsigned char>(48 + k % 24);
-      midi->Send({static_cast<unsigned char>(0x90 | (k % 16)), key, 100});
-      midi->Send({0x80, key, 0});
-      std::this_thread::yield();
-    }
-  });
+  std::thread midiService = PlayNotesUntil(midi, finished, 16);
 
   // Each Cancel reopens the stream: the device's thread stops as the old stream ends, and
   // the next round pumps the new one.
