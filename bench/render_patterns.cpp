@@ -135,6 +135,9 @@ const std::vector<Patch>& Patches()
       {"saws formant 32", 32, SawsThroughFormant(true), 0.0, true, {"filter_cutoff=0.5", "filter_resonance=0.4"}},
       {"fm 8", 8, {"fm 1 amnt=2"}, 0.0, true},
       {"fm 32", 32, {"max voice count=32", "fm 1 amnt=2"}, 0.0, true},
+      // Each oscillator modulating the other's frequency, which the peer does not have.
+      {"fm both ways 8", 8, {"fm 1 amnt=2", "fm 2 amnt=0.5"}, 0.0, false},
+      {"fm both ways 32", 32, {"max voice count=32", "fm 1 amnt=2", "fm 2 amnt=0.5"}, 0.0, false},
       {"x4 8", 8, {"osc1 oversampling=1", "osc2 oversampling=1"}, 0.0, true},
       {"x4 32", 32, {"max voice count=32", "osc1 oversampling=1", "osc2 oversampling=1"}, 0.0, true},
       {"idle", 0, {}, 50.0, false},

@@ -222,6 +222,55 @@ const std::vector<Patch>& Patches()
          r.E().SetOscWave(0, kOscSquare);
        },
        NoChange},
+      {"FM both ways, the first slot's filtered saw into a swept t ladder's sample, oversampled", 8,
+       [](EngineRig& r) {
+         r.D().fmAmount[0] = 2.0;
+         r.D().fmAmount[1] = 0.8;
+         r.D().fmSource[1] = VoiceDataSingleton::kFmFilter;
+         r.E().SetOscWave(0, kOscSaw);
+         r.E().SetFltModel(1, kFltTLadder);
+         r.E().SetFltEnvAmnt(1, 0.5);
+         r.E().SetOscOversampling(1, 1);
+         r.E().SetOscFreqRatio(1, 1.41);
+       },
+       NoChange},
+      {"FM into a hard sync's master and oscillator AM of its slave, both FM sources times their envelopes", 8,
+       [](EngineRig& r) {
+         r.D().hardSyncMaster = 1;
+         r.D().oscAmAmount[1] = 0.5;
+         r.D().fmAmount[0] = 1.5;
+         r.D().fmSource[0] = VoiceDataSingleton::kFmEnvelope;
+         r.D().fmAmount[1] = 0.6;
+         r.D().fmSource[1] = VoiceDataSingleton::kFmEnvelope;
+         r.E().SetOscWave(1, kOscSquare);
+         r.E().SetOscFreqRatio(1, 2.2);
+         r.D().feedback[0] = 0.4;
+       },
+       NoChange},
+      {"oscillator AM both ways, the first slot's through its filter, under FM both ways", 8,
+       [](EngineRig& r) {
+         r.D().oscAmAmount[0] = 0.7;
+         r.D().oscAmThreshold[0].Set(0.1);
+         r.D().carrierFilter[0] = true;
+         r.D().oscAmAmount[1] = 0.9;
+         r.D().oscAmThreshold[1].Set(0.3);
+         r.D().addExtToOscAm[1] = true;
+         r.D().fmAmount[0] = 0.5;
+         r.D().fmAmount[1] = 0.3;
+         r.E().SetOscWave(0, kOscSaw);
+         r.E().SetOscFreqRatio(1, 0.61);
+         for (int v = 0; v < VoiceManager::kNumVoices; ++v) r.V(v).SetOscAmModulatorTap(1, true);
+       },
+       NoChange},
+      {"oscillator AM of a hard sync's master by its slave, added to the master's output", 8,
+       [](EngineRig& r) {
+         r.D().hardSyncMaster = 2;
+         r.D().oscAmAmount[1] = 0.8;
+         r.D().oscAmThreshold[1].Set(0.2);
+         r.E().SetOscWave(0, kOscSaw);
+         r.E().SetOscFreqRatio(0, 1.7);
+       },
+       NoChange},
       {"feedback of each slot's filtered sample, swept", 8,
        [](EngineRig& r) {
          r.D().feedback[0] = 0.9;
@@ -611,7 +660,16 @@ TEST(RunsOfFrames, TheTwoAndFourLaneRoadsGiveTheSameBits)
     first.amAddsExternal = second.amAddsExternal = run % 3 == 0;
     first.carrierFilter = second.carrierFilter = run % 7 != 4;
     RunLanes::RenderSse2(first, voices, RunLanes::kMaxFrames, l1.data(), r1.data());
-    RunLanes::RenderAvx2(second, voices, RunLanes::kMaxFrames, l2.data(), r2.data());
+    // Every other run, the four lanes a frame per call, as slots that take turns render.
+    if (run % 2 == 0)
+      RunLanes::RenderAvx2(second, voices, RunLanes::kMaxFrames, l2.data(), r2.data());
+    else
+      for (int k = 0; k < RunLanes::kMaxFrames; ++k)
+      {
+        second.firstFrame = k;
+        RunLanes::RenderAvx2(second, voices, 1, l2.data(), r2.data());
+      }
+    second.firstFrame = 0;
     ASSERT_EQ(std::memcmp(l1.data(), l2.data(), l1.size() * sizeof(double)), 0) << "run " << run;
     ASSERT_EQ(std::memcmp(r1.data(), r2.data(), r1.size() * sizeof(double)), 0) << "run " << run;
     ASSERT_EQ(std::memcmp(&first, &second, sizeof(first)), 0) << "run " << run;

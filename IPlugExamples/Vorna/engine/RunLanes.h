@@ -3,8 +3,8 @@
 // One oscillator slot of the sounding voices laid out side by side, one voice
 // per lane, for a run of frames in which nothing but the signal and the filter
 // envelopes moves: plain oscillators of the sine, saw, square, triangle, sinc or polysaw,
-// oversampled or not, with their feedback, FM from the other slot one way and
-// hard sync without crossfade (the slot read from runs first and records),
+// oversampled or not, with their feedback, FM from the other slot (one way or
+// both) and hard sync (the slot read from records what the other reads),
 // filters (the simple biquad, the state-variable filter, the
 // transistor and diode ladders, the formant filter without drive) whose cutoff stands still or follows the filter
 // envelope alone, envelopes that stay in their stages. The lanes compute exactly
@@ -157,6 +157,10 @@ enum FmSource
 
 struct Slot
 {
+  // The frame of the run a call begins at; what the slots record and the
+  // voices' outputs are indexed from the run's start. Slots coupled so that
+  // each reads the other take turns, a frame each.
+  int firstFrame = 0;
   // Shared by the slot's voices.
   bool dcRemoverOn = false;
   bool filterOn = false;
@@ -190,9 +194,9 @@ struct Slot
   double maxWarpHz = 0.0;
   double piOverRate = 0.0;
   double maxStageGain = 0.0;  // the diode ladder's cap of G
-  // Frequency modulation from the other slot, which has run first and recorded
-  // what this one reads (FmSource): its value one frame back, times the amount,
-  // clamped to +-fmLimit, moves the phase.
+  // Frequency modulation from the other slot, which has recorded what this one
+  // reads (FmSource) up to the frame before: its value one frame back, times the
+  // amount, clamped to +-fmLimit, moves the phase.
   bool fmIn = false;
   double fmAmount = 0.0;
   double fmLimit = 0.0;
@@ -213,15 +217,19 @@ struct Slot
   int syncSoftLength = 0;
   const double* syncSourceRecord = nullptr;  // [frame * kMaxVoices + voice]
 
-  // Oscillator AM, one way: the modulator slot records, frame by frame, the
-  // sample its carrier's level reads (before or after its filter, as each voice
-  // taps it) and its amplitude envelope; the carrier, which runs second, takes
-  // the level of that sample (0 unless above the threshold, 1 above full scale,
-  // the slope between) times the amount, times its own sample (before or after
-  // its filter) and the modulator's envelope: the product that is added to its
-  // output or, taken through the filter, to its next sample before the filter.
+  // Oscillator AM: the modulator slot records, frame by frame, the sample its
+  // carrier's level reads (before or after its filter, as each voice taps it)
+  // and its amplitude envelope; the carrier takes the level of that sample (0
+  // unless above the threshold, 1 above full scale, the slope between) times
+  // the amount, times its own sample (before or after its filter) and the
+  // modulator's envelope: the product that is added to its output or, taken
+  // through the filter, to its next sample before the filter. A carrier that
+  // runs second does so in each frame; one that runs first (amDeferred) does
+  // it for the frame before as its next call starts, and the run ends with a
+  // call of no frames that does it for the last.
   bool amOut = false;
   bool amIn = false;
+  bool amDeferred = false;
   double amAmount = 0.0;
   double amThreshold = 0.0;
   double amSlope = 0.0;

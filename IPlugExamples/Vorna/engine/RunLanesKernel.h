@@ -805,6 +805,52 @@ inline typename L::V OversampledWave(const RunLanes::Slot& s, typename L::V thet
   return y;
 }
 
+// Voice::OscAmpModOf for the carrier's lanes, after both slots' frame k: the
+// level of the modulator's recorded sample, times the amount, times the
+// carrier's own sample and the modulator's envelope, added to the output or
+// kept for the next sample before the filter.
+template <class L>
+struct AmLanes
+{
+  using V = typename L::V;
+  V carrierPre{}, level{}, product{}, halfProduct{};
+
+  void Load(const RunLanes::Slot& s, int lane)
+  {
+    carrierPre = L::LoadMask(s.amCarrierPre + lane);
+    level = L::Load(s.amLevel + lane);
+    product = L::Load(s.amProduct + lane);
+    halfProduct = L::Load(s.halfCarrierProduct + lane);
+  }
+  void Store(RunLanes::Slot& s, int lane) const
+  {
+    L::Store(s.amLevel + lane, level);
+    L::Store(s.amProduct + lane, product);
+    L::Store(s.halfCarrierProduct + lane, halfProduct);
+  }
+  void Of(const RunLanes::Slot& s, int k, int lane, V pre, V post, V& out)
+  {
+    const V zero = L::Set(0.0);
+    const V one = L::Set(1.0);
+    const V tap = L::Load(s.amSourceRecord + k * RunLanes::kMaxVoices + lane);
+    const V c = L::Mul(L::Add(tap, one), L::Set(0.5));
+    const V threshold = L::Set(s.amThreshold);
+    const V sloped = L::Select(L::Greater(c, one), one, L::Mul(L::Sub(c, threshold), L::Set(s.amSlope)));
+    const V sampleLevel = L::Select(L::Greater(c, threshold), sloped, zero);
+    const V active = L::NotEqual(sampleLevel, zero);
+    const V e = L::Mul(sampleLevel, L::Set(s.amAmount));
+    const V modulatorEnvelope = L::Load(s.amEnvelopeRecord + k * RunLanes::kMaxVoices + lane);
+    const V p = L::Mul(L::Mul(L::Select(carrierPre, pre, post), e), modulatorEnvelope);
+    level = L::Select(active, e, zero);
+    product = L::Select(active, p, zero);
+    if (s.amAddsExternal) out = L::Select(active, L::Add(out, L::Mul(zero, e)), out);
+    if (s.carrierFilter)
+      halfProduct = L::Mul(L::Set(0.5), product);
+    else
+      out = L::Select(active, L::Add(out, product), out);
+  }
+};
+
 // The waveform, the filter, whether FM reaches the phase and whether the
 // oscillator is oversampled are constants of the loop.
 template <class L, int Waveform, class Filter, bool FmIn, bool Oversampled>
@@ -836,11 +882,9 @@ template <class L, int Waveform, class Filter, bool FmIn, bool Oversampled>
   if (Oversampled) history.Load(s.bessel, lane);
   const V threshold = L::Load(s.limiterThreshold + lane);
   const V knee = L::Load(s.limiterKnee + lane);
-  V halfProduct = L::Load(s.halfCarrierProduct + lane);
   const V amModulatorPre = L::LoadMask(s.amModulatorPre + lane);
-  const V amCarrierPre = L::LoadMask(s.amCarrierPre + lane);
-  V amLevel = L::Load(s.amLevel + lane);
-  V amProduct = L::Load(s.amProduct + lane);
+  AmLanes<L> am;
+  am.Load(s, lane);
   const V dcA = L::Load(s.dcA + lane);
   V dcX1 = L::Load(s.dcX1 + lane);
   V dcY1 = L::Load(s.dcY1 + lane);
@@ -855,7 +899,25 @@ template <class L, int Waveform, class Filter, bool FmIn, bool Oversampled>
   const V panRight = L::Load(s.panRight + lane);
 
   V wave = zero, pre = zero, post = L::Load(s.previousPost + lane), out = zero, amplitude = zero;
-  for (int k = 0; k < frames; ++k)
+  if (s.firstFrame > 0)
+  {
+    // Inside a run: the frame before is the one the last call left.
+    wave = L::Load(s.wave + lane);
+    pre = L::Load(s.pre + lane);
+    out = L::Load(s.out + lane);
+    amplitude = L::Load(s.amplitude + lane);
+    if (s.amIn && s.amDeferred)
+    {
+      // Its AM, now that the other slot has computed that frame as well.
+      const int k = s.firstFrame - 1;
+      am.Of(s, k, lane, pre, post, out);
+      L::Store(left + k * RunLanes::kMaxVoices + lane, L::Mul(L::Mul(panLeft, amplitude), out));
+      L::Store(right + k * RunLanes::kMaxVoices + lane, L::Mul(L::Mul(panRight, amplitude), out));
+    }
+  }
+  // Frames are counted from the run's start: a call may begin inside the run.
+  const int end = s.firstFrame + frames;
+  for (int k = s.firstFrame; k < end; ++k)
   {
     wave = WaveOfLanes<L, Waveform>(s, phase, shape);
     V increment = step;
@@ -894,7 +956,7 @@ template <class L, int Waveform, class Filter, bool FmIn, bool Oversampled>
     }
     V x = wave;
     if (s.feedback != 0.0) x = L::Add(x, L::Mul(feedback, post));
-    if (s.carrierFilter) x = L::Add(x, L::Mul(L::Add(x, one), halfProduct));
+    if (s.carrierFilter) x = L::Add(x, L::Mul(L::Add(x, one), am.halfProduct));
     x = Limit<L>(x, threshold, knee);
     if (s.dcRemoverOn)
     {
@@ -919,26 +981,7 @@ template <class L, int Waveform, class Filter, bool FmIn, bool Oversampled>
       L::Store(s.amRecord + k * RunLanes::kMaxVoices + lane, L::Select(amModulatorPre, pre, post));
       L::Store(s.amEnvelopes + k * RunLanes::kMaxVoices + lane, envelope);
     }
-    if (s.amIn)
-    {
-      // Voice::OscAmpModOf, after both slots' frames.
-      const V tap = L::Load(s.amSourceRecord + k * RunLanes::kMaxVoices + lane);
-      const V c = L::Mul(L::Add(tap, one), L::Set(0.5));
-      const V threshold = L::Set(s.amThreshold);
-      const V sloped = L::Select(L::Greater(c, one), one, L::Mul(L::Sub(c, threshold), L::Set(s.amSlope)));
-      const V level = L::Select(L::Greater(c, threshold), sloped, zero);
-      const V active = L::NotEqual(level, zero);
-      const V e = L::Mul(level, L::Set(s.amAmount));
-      const V modulatorEnvelope = L::Load(s.amEnvelopeRecord + k * RunLanes::kMaxVoices + lane);
-      const V product = L::Mul(L::Mul(L::Select(amCarrierPre, pre, post), e), modulatorEnvelope);
-      amLevel = L::Select(active, e, zero);
-      amProduct = L::Select(active, product, zero);
-      if (s.amAddsExternal) out = L::Select(active, L::Add(out, L::Mul(zero, e)), out);
-      if (s.carrierFilter)
-        halfProduct = L::Mul(L::Set(0.5), amProduct);
-      else
-        out = L::Select(active, L::Add(out, amProduct), out);
-    }
+    if (s.amIn && !s.amDeferred) am.Of(s, k, lane, pre, post, out);
     if (s.syncOut) L::Store(s.syncRecord + k * RunLanes::kMaxVoices + lane, s.syncPreFilter ? pre : post);
     if (s.syncIn)
     {
@@ -976,8 +1019,7 @@ template <class L, int Waveform, class Filter, bool FmIn, bool Oversampled>
   L::Store(s.declickCounter + lane, declickCounter);
   L::Store(s.declickLength + lane, declickLength);
   if (Oversampled) history.Store(s.bessel, lane);
-  L::Store(s.amLevel + lane, amLevel);
-  L::Store(s.amProduct + lane, amProduct);
+  am.Store(s, lane);
   L::Store(s.dcX1 + lane, dcX1);
   L::Store(s.dcY1 + lane, dcY1);
   L::Store(s.dcWeight + lane, dcWeight);
@@ -988,6 +1030,10 @@ template <class L, int Waveform, class Filter, bool FmIn, bool Oversampled>
   L::Store(s.post + lane, post);
   L::Store(s.out + lane, out);
   L::Store(s.amplitude + lane, amplitude);
+  // What the next call of the same run starts from.
+  L::Store(s.previousPost + lane, post);
+  L::Store(s.syncPrevious + lane, syncPrevious);
+  L::Store(s.lastOutput + lane, lastOutput);
 }
 
 template <class L, int Waveform, class Filter>

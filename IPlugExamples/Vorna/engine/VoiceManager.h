@@ -134,18 +134,20 @@ private:
   // Frames, at most maxFrames, that the sounding voices can render side by
   // side from here: 0 when a setting they share rules the lanes out.
   int FramesToRun(int maxFrames) const;
-  // The slot whose FM a run computes (the other slot runs first), -1 for none,
-  // or kFmNotRunnable.
-  static constexpr int kFmNotRunnable = -2;
-  int FmReceiver() const;
+  // The slots whose FM from the other slot a run computes, a bit each (bit 0
+  // for the first), or kFmNotRunnable.
+  static constexpr int kFmNotRunnable = -1;
+  int FmReceivers() const;
   // The slot hard sync restarts in a run (the master runs first), -1 for none.
   int SyncSlave() const;
-  // The slot whose output oscillator AM modulates, -1 for none (or the other
-  // slot off), or kAmNotRunnable (both ways).
-  static constexpr int kAmNotRunnable = -2;
-  int AmCarrier() const;
+  // The slots whose output oscillator AM modulates, a bit each (none with
+  // the other slot off).
+  int AmCarriers() const;
   static constexpr int kFramesBetweenLooks = 8;
   void RenderRun(double* left, double* right, Voice* const* active, int count, int frames);
+  // Sets up slot osc of a run for the lanes and gathers the voices into it.
+  void GatherRunSlot(int osc, Voice* const* active, int count, int fmReceivers, int syncSlave, int amCarriers,
+                     int second);
   int CollectSounding(Voice** active);
   // The engine's noise, uniform in [-1, 1].
   double NextNoise();
@@ -173,8 +175,8 @@ private:
 
   // Working space of the runs of frames.
   RunLanes::Slot mRunSlots[kNumOscs];
-  double mRunLeft[RunLanes::kMaxFrames * RunLanes::kMaxVoices];
-  double mRunRight[RunLanes::kMaxFrames * RunLanes::kMaxVoices];
+  double mRunLeft[kNumOscs][RunLanes::kMaxFrames * RunLanes::kMaxVoices];
+  double mRunRight[kNumOscs][RunLanes::kMaxFrames * RunLanes::kMaxVoices];
   double mRunBuses[kNumOscs][2][RunLanes::kMaxFrames];
   static_assert(RunLanes::kMaxVoices >= kNumVoices, "a lane for every voice");
 };

@@ -76,14 +76,8 @@ int VoiceManager::FramesToRun(int maxFrames) const
     // Noise and inputs reach the voices sample by sample.
     if (d.noiseAmount[osc] != 0.0 || d.inputAmount[osc] != 0.0) return 0;
   }
-  // FM runs where one slot modulates the other from what that one computes.
-  const int fmIn = FmReceiver();
-  if (fmIn == kFmNotRunnable) return 0;
-  const int amCarrier = AmCarrier();
-  if (amCarrier == kAmNotRunnable) return 0;
-  // Each slot reads the other one way at most: the one read from runs first.
-  if (fmIn >= 0 && SyncSlave() >= 0 && SyncSlave() != fmIn) return 0;
-  if (amCarrier >= 0 && ((fmIn >= 0 && fmIn != amCarrier) || (SyncSlave() >= 0 && SyncSlave() != amCarrier))) return 0;
+  // FM runs where a slot is modulated from what the other computes.
+  if (FmReceivers() == kFmNotRunnable) return 0;
   int frames = maxFrames;
   if (d.soundingVoices == 0) return frames;
   // Where one voice cannot run, or computes its slots otherwise than the
@@ -97,28 +91,27 @@ int VoiceManager::FramesToRun(int maxFrames) const
   return frames;
 }
 
-int VoiceManager::FmReceiver() const
+int VoiceManager::FmReceivers() const
 {
   const VoiceDataSingleton& d = mData;
-  const bool fm[kNumOscs] = {d.fmAmount[0] != 0.0, d.fmAmount[1] != 0.0};
-  if (!fm[0] && !fm[1]) return -1;
-  // Both ways, the slots would need each other's every frame.
-  if (fm[0] && fm[1]) return kFmNotRunnable;
-  const int receiver = fm[0] ? 0 : 1;
-  const int source = d.fmSource[receiver];
-  const bool fromTheOtherSlot = source == VoiceDataSingleton::kFmOsc || source == VoiceDataSingleton::kFmFilter ||
-                                source == VoiceDataSingleton::kFmEnvelope;
-  if (!fromTheOtherSlot || !d.oscOn[0] || !d.oscOn[1]) return kFmNotRunnable;
-  return receiver;
+  int receivers = 0;
+  for (int osc = 0; osc < kNumOscs; ++osc)
+  {
+    if (d.fmAmount[osc] == 0.0) continue;
+    const int source = d.fmSource[osc];
+    const bool fromTheOtherSlot = source == VoiceDataSingleton::kFmOsc || source == VoiceDataSingleton::kFmFilter ||
+                                  source == VoiceDataSingleton::kFmEnvelope;
+    if (!fromTheOtherSlot || !d.oscOn[0] || !d.oscOn[1]) return kFmNotRunnable;
+    receivers |= 1 << osc;
+  }
+  return receivers;
 }
 
-int VoiceManager::AmCarrier() const
+int VoiceManager::AmCarriers() const
 {
   const VoiceDataSingleton& d = mData;
-  if (!d.oscOn[0] || !d.oscOn[1]) return -1;
-  const bool am[kNumOscs] = {d.oscAmAmount[0] != 0.0, d.oscAmAmount[1] != 0.0};
-  if (am[0] && am[1]) return kAmNotRunnable;
-  return am[0] ? 0 : am[1] ? 1 : -1;
+  if (!d.oscOn[0] || !d.oscOn[1]) return 0;
+  return (d.oscAmAmount[0] != 0.0 ? 1 : 0) | (d.oscAmAmount[1] != 0.0 ? 2 : 0);
 }
 
 int VoiceManager::SyncSlave() const
@@ -129,101 +122,130 @@ int VoiceManager::SyncSlave() const
   return 1 - master;
 }
 
+void VoiceManager::GatherRunSlot(int osc, Voice* const* active, int count, int fmReceivers, int syncSlave,
+                                 int amCarriers, int second)
+{
+  const Voice::RunShape shape = active[0]->GetRunShape();
+  // Lanes past the last voice up to the widest lane group repeat its state.
+  constexpr int kWidestLanes = 4;
+  const int lanes = (count + kWidestLanes - 1) / kWidestLanes * kWidestLanes;
+  RunLanes::Slot& slot = mRunSlots[osc];
+  slot.firstFrame = 0;
+  slot.dcRemoverOn = mData.dcRemoverOn[osc];
+  slot.filterOn = mData.filterOn[osc];
+  slot.carrierFilter = mData.carrierFilter[osc];
+  slot.feedback = mData.feedback[osc];
+  const double N = mData.oversampling[osc];
+  slot.subSamples = N >= 2.0 ? static_cast<int>(N) - 1 : 0;
+  slot.subStep = mData.oversamplingSubStep[osc];
+  std::copy_n(mData.bessel[osc].coeffs, RunLanes::kBesselOrder, slot.besselCoeffs);
+  slot.besselGain = mData.bessel[osc].gain;
+  slot.volume = mData.volume[osc];
+  slot.period = PlugC::twoPi;
+  slot.snap = Oscillator::kZeroSnap;
+  slot.sincOffset = Oscillator::kSincOffset;
+  slot.dcSilence = DCremove::kSilence;
+  slot.dcFadeOut = DCremove::kFadeOutFactor;
+  slot.waveform = shape.wave[osc];
+  slot.model = shape.model[osc];
+  slot.cutoffMoves = shape.cutoffMoves[osc];
+  slot.passType = shape.passType[osc];
+  slot.minCutoff = FilterContainer::kMinCutoff;
+  slot.maxCutoff = PlugG::FLT_F_MAX;
+  slot.cutoffCeiling = std::max(FilterMath::kMinCutoffHz, PlugG::NYQUIST);
+  slot.inverseRate = PlugG::INV_SR;
+  slot.maxWarpFraction = FilterMath::kMaxWarpFraction;
+  slot.minWarpHz = FilterMath::kMinCutoffHz;
+  slot.maxWarpHz = FilterMath::MaxWarpHz();
+  slot.piOverRate = PlugG::piDivSR;
+  slot.maxStageGain = DiodeLadderZDF::kMaxStageGain;
+  slot.formantTables[0] = &FormantFltZK::soprano[0][0][0];
+  slot.formantTables[1] = &FormantFltZK::bass[0][0][0];
+  slot.formantMirrorHz = std::min(FormantFltZK::kMirrorHz, FilterMath::MaxWarpHz());
+  slot.formantMinHz = FormantFltZK::kMinFormantHz;
+  slot.syncIn = osc == syncSlave;
+  slot.syncOut = syncSlave >= 0 && osc != syncSlave;
+  slot.syncPreFilter = mData.hardSyncPreFilter;
+  slot.syncPeriod = mData.hardSyncPeriod;
+  slot.syncSoftLength = osc == syncSlave ? std::max(mData.hardSyncSoftLength, 0) : 0;
+  slot.syncSourceRecord = mRunSlots[1 - osc].syncRecord;
+  slot.fmIn = (fmReceivers >> osc & 1) != 0;
+  slot.fmOut = (fmReceivers >> (1 - osc) & 1) != 0;
+  slot.fmSource = mData.fmSource[1 - osc];  // what the other slot reads of this one
+  slot.fmAmount = mData.fmAmount[osc];
+  slot.fmLimit = Voice::kFmLimit;
+  slot.fmSourceRecord = mRunSlots[1 - osc].fmRecord;
+  slot.amIn = (amCarriers >> osc & 1) != 0;
+  slot.amOut = (amCarriers >> (1 - osc) & 1) != 0;
+  slot.amDeferred = slot.amIn && osc != second;
+  const VoiceDataSingleton::AmThreshold& threshold = mData.oscAmThreshold[osc];
+  slot.amAmount = mData.oscAmAmount[osc];
+  slot.amThreshold = threshold.threshold;
+  slot.amSlope = *threshold.slope;
+  slot.amAddsExternal = mData.addExtToOscAm[osc];
+  slot.amSourceRecord = mRunSlots[1 - osc].amRecord;
+  slot.amEnvelopeRecord = mRunSlots[1 - osc].amEnvelopes;
+  slot.biquadDriven = false;  // until a voice's biquad has drive
+  slot.sampleRate = PlugG::SR;
+  for (int lane = 0; lane < lanes; ++lane) active[std::min(lane, count - 1)]->GatherRun(osc, slot, lane);
+}
+
 void VoiceManager::RenderRun(double* left, double* right, Voice* const* active, int count, int frames)
 {
   // Every frame clears these first; nothing in a run sets them again.
   mData.ClearSampleValues();
-  const Voice::RunShape shape = count > 0 ? active[0]->GetRunShape() : Voice::RunShape{};
-  // Lanes past the last voice up to the widest lane group repeat its state.
-  constexpr int kWidestLanes = 4;
-  const int lanes = count == 0 ? 0 : (count + kWidestLanes - 1) / kWidestLanes * kWidestLanes;
   // As every frame starts; the slots then fill in what their oscillators made.
   for (int i = 0; i < count; ++i) active[i]->Zero();
-  // A slot that modulates the other's frequency runs first and records what that one reads.
-  const int fmIn = FmReceiver();
+  const int fmReceivers = FmReceivers();
   const int syncSlave = SyncSlave();
-  const int amCarrier = AmCarrier();
-  const int second = amCarrier >= 0 ? amCarrier : fmIn >= 0 ? fmIn : syncSlave >= 0 ? syncSlave : 1;
-  const int order[kNumOscs] = {1 - second, second};
+  const int amCarriers = AmCarriers();
+  // Sync and AM read the frame the other slot has just computed: the slave, or
+  // else a carrier, runs second (a carrier running first takes its AM a call
+  // later). FM reads the frame before.
+  const int second = syncSlave >= 0                                    ? syncSlave
+                     : amCarriers != 0                                 ? (amCarriers == 1 << 0 ? 0 : 1)
+                     : fmReceivers == 1 << 0                           ? 0
+                                                                       : 1;
+  const int first = 1 - second;
+  const int order[kNumOscs] = {first, second};
+  const bool sounding[kNumOscs] = {mData.oscOn[0] && count > 0, mData.oscOn[1] && count > 0};
+  // Every slot gathers before any runs: what FM reads from before the run
+  // stays untouched by the other slot's run.
   for (int osc : order)
+    if (sounding[osc]) GatherRunSlot(osc, active, count, fmReceivers, syncSlave, amCarriers, second);
+  // Where the slot running first reads the other as well, the two take turns,
+  // a frame each; otherwise each slot renders the whole run at once.
+  const bool firstReads = ((fmReceivers | amCarriers) >> first & 1) != 0;
+  if (sounding[0] && sounding[1] && firstReads)
+  {
+    for (int k = 0; k < frames; ++k)
+      for (int osc : order)
+      {
+        mRunSlots[osc].firstFrame = k;
+        RunLanes::Render(mRunSlots[osc], count, 1, mRunLeft[osc], mRunRight[osc]);
+      }
+    // The first slot's AM of the last frame.
+    mRunSlots[first].firstFrame = frames;
+    if (mRunSlots[first].amDeferred) RunLanes::Render(mRunSlots[first], count, 0, mRunLeft[first], mRunRight[first]);
+  }
+  else
+  {
+    for (int osc : order)
+      if (sounding[osc]) RunLanes::Render(mRunSlots[osc], count, frames, mRunLeft[osc], mRunRight[osc]);
+  }
+  for (int osc = 0; osc < kNumOscs; ++osc)
   {
     double* busLeft = mRunBuses[osc][0];
     double* busRight = mRunBuses[osc][1];
     std::fill_n(busLeft, frames, 0.0);
     std::fill_n(busRight, frames, 0.0);
-    if (!mData.oscOn[osc] || count == 0) continue;
-
-    RunLanes::Slot& slot = mRunSlots[osc];
-    slot.dcRemoverOn = mData.dcRemoverOn[osc];
-    slot.filterOn = mData.filterOn[osc];
-    slot.carrierFilter = mData.carrierFilter[osc];
-    slot.feedback = mData.feedback[osc];
-    const double N = mData.oversampling[osc];
-    slot.subSamples = N >= 2.0 ? static_cast<int>(N) - 1 : 0;
-    slot.subStep = mData.oversamplingSubStep[osc];
-    std::copy_n(mData.bessel[osc].coeffs, RunLanes::kBesselOrder, slot.besselCoeffs);
-    slot.besselGain = mData.bessel[osc].gain;
-    slot.volume = mData.volume[osc];
-    slot.period = PlugC::twoPi;
-    slot.snap = Oscillator::kZeroSnap;
-    slot.sincOffset = Oscillator::kSincOffset;
-    slot.dcSilence = DCremove::kSilence;
-    slot.dcFadeOut = DCremove::kFadeOutFactor;
-    slot.waveform = shape.wave[osc];
-    slot.model = shape.model[osc];
-    slot.cutoffMoves = shape.cutoffMoves[osc];
-    slot.passType = shape.passType[osc];
-    slot.minCutoff = FilterContainer::kMinCutoff;
-    slot.maxCutoff = PlugG::FLT_F_MAX;
-    slot.cutoffCeiling = std::max(FilterMath::kMinCutoffHz, PlugG::NYQUIST);
-    slot.inverseRate = PlugG::INV_SR;
-    slot.maxWarpFraction = FilterMath::kMaxWarpFraction;
-    slot.minWarpHz = FilterMath::kMinCutoffHz;
-    slot.maxWarpHz = FilterMath::MaxWarpHz();
-    slot.piOverRate = PlugG::piDivSR;
-    slot.maxStageGain = DiodeLadderZDF::kMaxStageGain;
-    slot.formantTables[0] = &FormantFltZK::soprano[0][0][0];
-    slot.formantTables[1] = &FormantFltZK::bass[0][0][0];
-    slot.formantMirrorHz = std::min(FormantFltZK::kMirrorHz, FilterMath::MaxWarpHz());
-    slot.formantMinHz = FormantFltZK::kMinFormantHz;
-    slot.syncIn = osc == syncSlave;
-    slot.syncOut = syncSlave >= 0 && osc != syncSlave;
-    slot.syncPreFilter = mData.hardSyncPreFilter;
-    slot.syncPeriod = mData.hardSyncPeriod;
-    slot.syncSoftLength = osc == syncSlave ? std::max(mData.hardSyncSoftLength, 0) : 0;
-    slot.syncSourceRecord = mRunSlots[1 - osc].syncRecord;
-    slot.fmIn = osc == fmIn;
-    slot.fmOut = fmIn >= 0 && osc != fmIn;
-    if (fmIn >= 0)
-    {
-      slot.fmSource = mData.fmSource[fmIn];
-      slot.fmAmount = mData.fmAmount[fmIn];
-      slot.fmLimit = Voice::kFmLimit;
-      slot.fmSourceRecord = mRunSlots[1 - fmIn].fmRecord;
-    }
-    slot.amIn = osc == amCarrier;
-    slot.amOut = amCarrier >= 0 && osc != amCarrier;
-    if (amCarrier >= 0)
-    {
-      const VoiceDataSingleton::AmThreshold& threshold = mData.oscAmThreshold[amCarrier];
-      slot.amAmount = mData.oscAmAmount[amCarrier];
-      slot.amThreshold = threshold.threshold;
-      slot.amSlope = *threshold.slope;
-      slot.amAddsExternal = mData.addExtToOscAm[amCarrier];
-      slot.amSourceRecord = mRunSlots[1 - amCarrier].amRecord;
-      slot.amEnvelopeRecord = mRunSlots[1 - amCarrier].amEnvelopes;
-    }
-    slot.biquadDriven = false;  // until a voice's biquad has drive
-    slot.sampleRate = PlugG::SR;
-    for (int lane = 0; lane < lanes; ++lane) active[std::min(lane, count - 1)]->GatherRun(osc, slot, lane);
-    RunLanes::Render(slot, count, frames, mRunLeft, mRunRight);
-
+    if (!sounding[osc]) continue;
     // The voices add into the bus in their order, as frame by frame.
     for (int k = 0; k < frames; ++k)
     {
-      const double* l = mRunLeft + k * RunLanes::kMaxVoices;
-      const double* r = mRunRight + k * RunLanes::kMaxVoices;
-      double sumLeft = busLeft[k], sumRight = busRight[k];
+      const double* l = mRunLeft[osc] + k * RunLanes::kMaxVoices;
+      const double* r = mRunRight[osc] + k * RunLanes::kMaxVoices;
+      double sumLeft = 0.0, sumRight = 0.0;
       for (int i = 0; i < count; ++i)
       {
         sumLeft += l[i];
@@ -233,8 +255,7 @@ void VoiceManager::RenderRun(double* left, double* right, Voice* const* active, 
       busRight[k] = sumRight;
     }
   }
-  // Only now: a slot that reads the other's values from before the run (FM)
-  // gathers them untouched by that slot's run.
+  // The voices take up their slots' results only after both slots ran.
   for (int osc = 0; osc < kNumOscs; ++osc)
     if (mData.oscOn[osc])
       for (int i = 0; i < count; ++i) active[i]->FinishRunSlot(osc, mRunSlots[osc], i, frames);
