@@ -138,6 +138,8 @@ const std::vector<Patch>& Patches()
       // Each oscillator modulating the other's frequency, which the peer does not have.
       {"fm both ways 8", 8, {"fm 1 amnt=2", "fm 2 amnt=0.5"}, 0.0, false},
       {"fm both ways 32", 32, {"max voice count=32", "fm 1 amnt=2", "fm 2 amnt=0.5"}, 0.0, false},
+      {"osc am both ways 8", 8, {"oam 1=0.5", "oam 2=0.5"}, 0.0, false},
+      {"osc am both ways 32", 32, {"max voice count=32", "oam 1=0.5", "oam 2=0.5"}, 0.0, false},
       {"x4 8", 8, {"osc1 oversampling=1", "osc2 oversampling=1"}, 0.0, true},
       {"x4 32", 32, {"max voice count=32", "osc1 oversampling=1", "osc2 oversampling=1"}, 0.0, true},
       {"idle", 0, {}, 50.0, false},

@@ -271,6 +271,29 @@ const std::vector<Patch>& Patches()
          r.E().SetOscFreqRatio(0, 1.7);
        },
        NoChange},
+      {"one voice gliding its pitch and velocity from key to key, a saw frequency-modulated by a square", 8,
+       [](EngineRig& r) {
+         r.T().mMode = VoiceTables::kMono;
+         r.T().mFreshStart = true;
+         r.T().mGlideTime = 700.0;
+         r.E().SetOscWave(0, kOscSaw);
+         r.E().SetOscWave(1, kOscSquare);
+         r.D().fmAmount[0] = 0.4;
+         r.E().SetFltEnvAmnt(0, 0.4);
+       },
+       NoChange},
+      {"one voice gliding, oversampled and softly synced", 8,
+       [](EngineRig& r) {
+         r.T().mMode = VoiceTables::kMono;
+         r.T().mFreshStart = true;
+         r.T().mGlideTime = 300.0;
+         r.D().hardSyncMaster = 2;
+         r.D().hardSyncSoftLength = 20;
+         r.E().SetOscWave(0, kOscTri);
+         r.E().SetOscFreqRatio(0, 2.7);
+         r.E().SetOscOversampling(0, 1);
+       },
+       NoChange},
       {"feedback of each slot's filtered sample, swept", 8,
        [](EngineRig& r) {
          r.D().feedback[0] = 0.9;
@@ -589,6 +612,19 @@ TEST(RunsOfFrames, TheTwoAndFourLaneRoadsGiveTheSameBits)
     first.shiverFactor[v] = 1.0 + 0.01 * v;
     first.fmPrevious[v] = unit(random);
   }
+  // Some lanes glide their pitch, some their velocity.
+  for (int v = 0; v < voices; ++v)
+  {
+    first.pitchGlideOn[v] = v % 2 == 0 ? ~0ull : 0;
+    first.glideFrequency[v] = 300.0 + 150.0 * v;
+    first.glideFrequencyStep[v] = v % 4 == 0 ? -0.7 : 0.9;
+    first.pitchFactor[v] = 1.0 + 0.01 * v;
+    first.rateFactor[v] = 2.0 * 3.14159265358979323846 / 48000.0;
+    first.velocityGlideOn[v] = v % 3 == 0 ? ~0ull : 0;
+    first.glideVelocity[v] = 60.0 + v;
+    first.glideVelocityStep[v] = v % 2 == 0 ? 0.05 : -0.04;
+  }
+  first.velocityScale = 1.0 / 127.0;
   first.fmAmount = 9.0;
   first.fmLimit = 20.0;
   first.fmSourceRecord = record.data();
@@ -659,6 +695,7 @@ TEST(RunsOfFrames, TheTwoAndFourLaneRoadsGiveTheSameBits)
     first.amOut = second.amOut = run % 4 == 2;
     first.amAddsExternal = second.amAddsExternal = run % 3 == 0;
     first.carrierFilter = second.carrierFilter = run % 7 != 4;
+    first.glides = second.glides = run % 3 == 0;
     RunLanes::RenderSse2(first, voices, RunLanes::kMaxFrames, l1.data(), r1.data());
     // Every other run, the four lanes a frame per call, as slots that take turns render.
     if (run % 2 == 0)

@@ -192,6 +192,8 @@ public:
   double GetPhaseOffset() const { return mPhaseOffset; }
   double GetPhasePeriod() const { return mPhasePeriod; }
   double GetPhaseIncrement() const { return mPhaseIncrement; }
+  double GetPitchFactor() const { return mPitchFactor; }
+  double GetRateFactor() const { return mRateFactor; }
   double GetShiverFactor() const { return mShiverFactor; }
   double GetFrequency() const { return mFrequency; }
   double GetBendExponent() const { return mBendExponent; }

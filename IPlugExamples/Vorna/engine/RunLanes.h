@@ -237,13 +237,29 @@ struct Slot
   const double* amSourceRecord = nullptr;    // [frame * kMaxVoices + voice]
   const double* amEnvelopeRecord = nullptr;  // [frame * kMaxVoices + voice]
 
+  // Glides: a voice gliding its pitch moves its frequency by its step every
+  // frame, its oscillator's increment following it (frequency times pitch
+  // factor times rate factor); one gliding its velocity moves that by its step,
+  // the velocity factor following it (velocity times velocityScale). A run
+  // ends before a glide's last step.
+  bool glides = false;
+  double velocityScale = 0.0;
+  std::uint64_t pitchGlideOn[kMaxVoices] = {};
+  double glideFrequency[kMaxVoices] = {};
+  double glideFrequencyStep[kMaxVoices] = {};
+  double pitchFactor[kMaxVoices] = {};
+  double rateFactor[kMaxVoices] = {};
+  std::uint64_t velocityGlideOn[kMaxVoices] = {};
+  double glideVelocity[kMaxVoices] = {};
+  double glideVelocityStep[kMaxVoices] = {};
+
   // Per voice. The oscillator: phase and its step per sample (increment times shiver factor).
   double phase[kMaxVoices] = {};
   double step[kMaxVoices] = {};
   // The sinc's width or the polysaw's mix.
   double waveShape[kMaxVoices] = {};
-  // With FM, the step in its two factors (increment, shiver factor), and the FM
-  // source's value of the frame before the run.
+  // The step in its two factors (increment, shiver factor), which FM and a
+  // glide read, and the FM source's value of the frame before the run.
   double phaseIncrement[kMaxVoices] = {};
   double shiverFactor[kMaxVoices] = {};
   double fmPrevious[kMaxVoices] = {};

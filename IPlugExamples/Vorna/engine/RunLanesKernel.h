@@ -805,6 +805,42 @@ inline typename L::V OversampledWave(const RunLanes::Slot& s, typename L::V thet
   return y;
 }
 
+// Voice::GlideFrequency and GlideVelocity as a frame begins, on the lanes that
+// glide: the frequency and the oscillator's increment and step, the velocity
+// and its factor.
+template <class L>
+struct GlideLanes
+{
+  using V = typename L::V;
+  V pitchOn{}, frequency{}, frequencyStep{}, pitchFactor{}, rateFactor{};
+  V velocityOn{}, velocity{}, velocityStep{};
+
+  void Load(const RunLanes::Slot& s, int lane)
+  {
+    pitchOn = L::LoadMask(s.pitchGlideOn + lane);
+    frequency = L::Load(s.glideFrequency + lane);
+    frequencyStep = L::Load(s.glideFrequencyStep + lane);
+    pitchFactor = L::Load(s.pitchFactor + lane);
+    rateFactor = L::Load(s.rateFactor + lane);
+    velocityOn = L::LoadMask(s.velocityGlideOn + lane);
+    velocity = L::Load(s.glideVelocity + lane);
+    velocityStep = L::Load(s.glideVelocityStep + lane);
+  }
+  void Store(RunLanes::Slot& s, int lane) const
+  {
+    L::Store(s.glideFrequency + lane, frequency);
+    L::Store(s.glideVelocity + lane, velocity);
+  }
+  void Next(const RunLanes::Slot& s, V shiverFactor, V& increment, V& step, V& velocityFactor)
+  {
+    frequency = L::Select(pitchOn, L::Add(frequency, frequencyStep), frequency);
+    increment = L::Select(pitchOn, L::Mul(L::Mul(frequency, pitchFactor), rateFactor), increment);
+    step = L::Select(pitchOn, L::Mul(increment, shiverFactor), step);
+    velocity = L::Select(velocityOn, L::Add(velocity, velocityStep), velocity);
+    velocityFactor = L::Select(velocityOn, L::Mul(velocity, L::Set(s.velocityScale)), velocityFactor);
+  }
+};
+
 // Voice::OscAmpModOf for the carrier's lanes, after both slots' frame k: the
 // level of the modulator's recorded sample, times the amount, times the
 // carrier's own sample and the modulator's envelope, added to the output or
@@ -866,8 +902,10 @@ template <class L, int Waveform, class Filter, bool FmIn, bool Oversampled>
 
   V phase = L::Load(s.phase + lane);
   const V shape = L::Load(s.waveShape + lane);
-  const V step = L::Load(s.step + lane);
-  const V phaseIncrement = L::Load(s.phaseIncrement + lane);
+  V step = L::Load(s.step + lane);
+  V phaseIncrement = L::Load(s.phaseIncrement + lane);
+  GlideLanes<L> glide;
+  if (s.glides) glide.Load(s, lane);
   const V shiverFactor = L::Load(s.shiverFactor + lane);
   V fmSource = L::Load(s.fmPrevious + lane);
   const V feedback = L::Set(s.feedback);
@@ -894,7 +932,7 @@ template <class L, int Waveform, class Filter, bool FmIn, bool Oversampled>
   EnvelopeLanes<L> amp;
   amp.Load(s.envAttack + lane, s.envMultiplying + lane, s.envLevel + lane, s.envMultiplier + lane,
            s.envNormalisedLevel + lane, s.envOutput + lane, s.envMinimum + lane);
-  const V velocity = L::Load(s.velocityFactor + lane);
+  V velocity = L::Load(s.velocityFactor + lane);
   const V panLeft = L::Load(s.panLeft + lane);
   const V panRight = L::Load(s.panRight + lane);
 
@@ -920,6 +958,7 @@ template <class L, int Waveform, class Filter, bool FmIn, bool Oversampled>
   for (int k = s.firstFrame; k < end; ++k)
   {
     wave = WaveOfLanes<L, Waveform>(s, phase, shape);
+    if (s.glides) glide.Next(s, shiverFactor, phaseIncrement, step, velocity);
     V increment = step;
     if constexpr (FmIn)
     {
@@ -1031,6 +1070,13 @@ template <class L, int Waveform, class Filter, bool FmIn, bool Oversampled>
   L::Store(s.out + lane, out);
   L::Store(s.amplitude + lane, amplitude);
   // What the next call of the same run starts from.
+  if (s.glides)
+  {
+    glide.Store(s, lane);
+    L::Store(s.step + lane, step);
+    L::Store(s.phaseIncrement + lane, phaseIncrement);
+    L::Store(s.velocityFactor + lane, velocity);
+  }
   L::Store(s.previousPost + lane, post);
   L::Store(s.syncPrevious + lane, syncPrevious);
   L::Store(s.lastOutput + lane, lastOutput);

@@ -186,6 +186,8 @@ void VoiceManager::GatherRunSlot(int osc, Voice* const* active, int count, int f
   slot.amSourceRecord = mRunSlots[1 - osc].amRecord;
   slot.amEnvelopeRecord = mRunSlots[1 - osc].amEnvelopes;
   slot.biquadDriven = false;  // until a voice's biquad has drive
+  slot.glides = false;        // until a voice glides
+  slot.velocityScale = Voice::kVelocityScale;
   slot.sampleRate = PlugG::SR;
   for (int lane = 0; lane < lanes; ++lane) active[std::min(lane, count - 1)]->GatherRun(osc, slot, lane);
 }

@@ -136,11 +136,27 @@ void Voice::GatherCutoff(const FilterContainer& f, RunLanes::Slot& s, int lane)
   s.fltEnvMinimum[lane] = c.envelope.minimumLevel;
 }
 
+namespace
+{
+// The frames a glide keeps gliding before the one on which it arrives (which
+// ends it, and goes frame by frame), at most maxFrames.
+int FramesBeforeGlideArrives(double value, double step, double target, int maxFrames)
+{
+  for (int n = 0; n < maxFrames; ++n)
+  {
+    value += step;
+    if ((target - value) * step < Voice::kGlideEndEpsilon) return n;
+  }
+  return maxFrames;
+}
+}  // namespace
+
 int Voice::FramesItCanRun(int maxFrames) const
 {
-  if (mFreqGlideOn || mVelGlideOn) return 0;
   bool sounding = false;
   int frames = maxFrames;
+  if (mVelGlideOn) frames = FramesBeforeGlideArrives(mVelocity, mVelGlideStep, mVelGlideTarget, frames);
+  if (mFreqGlideOn) frames = FramesBeforeGlideArrives(mFrequency, mFreqGlideStep, mFreqGlideTarget, frames);
   for (int osc = 0; osc < kNumOscs; ++osc)
   {
     if (!mData->oscOn[osc]) continue;
@@ -155,6 +171,13 @@ int Voice::FramesItCanRun(int maxFrames) const
     const double period = o.GetPhasePeriod();
     const double step = o.GetPlainStep();
     if (!(step >= 0.0 && step < period && o.GetPhase() >= 0.0 && o.GetPhase() < period)) return 0;
+    if (mFreqGlideOn)
+    {
+      // The step glides towards the target's, and stays between the two. A
+      // tempo-bound bend window would follow the frequency too.
+      const double target = mFreqGlideTarget * o.GetPitchFactor() * o.GetRateFactor() * o.GetShiverFactor();
+      if (!(target >= 0.0 && target < period) || o.GetBendSpanOrigin() == kBendSpanBpm) return 0;
+    }
     if (mData->filterOn[osc])
     {
       const FilterContainer& f = *mFilter[osc];
@@ -212,12 +235,18 @@ void Voice::GatherRun(int osc, RunLanes::Slot& s, int lane) const
     const double* history = o.GetOversamplingHistory();
     for (int j = 0; j < RunLanes::kBesselHistory; ++j) s.bessel[j][lane] = history[j];
   }
-  if (s.fmIn)
-  {
-    s.phaseIncrement[lane] = o.GetPhaseIncrement();
-    s.shiverFactor[lane] = o.GetShiverFactor();
-    s.fmPrevious[lane] = PreviousFmSource(osc);
-  }
+  s.phaseIncrement[lane] = o.GetPhaseIncrement();
+  s.shiverFactor[lane] = o.GetShiverFactor();
+  if (s.fmIn) s.fmPrevious[lane] = PreviousFmSource(osc);
+  s.pitchGlideOn[lane] = MaskOf(mFreqGlideOn);
+  s.glideFrequency[lane] = mFrequency;
+  s.glideFrequencyStep[lane] = mFreqGlideStep;
+  s.pitchFactor[lane] = o.GetPitchFactor();
+  s.rateFactor[lane] = o.GetRateFactor();
+  s.velocityGlideOn[lane] = MaskOf(mVelGlideOn);
+  s.glideVelocity[lane] = mVelocity;
+  s.glideVelocityStep[lane] = mVelGlideStep;
+  s.glides = s.glides || mFreqGlideOn || mVelGlideOn;
   s.limiterThreshold[lane] = mLimiter[osc]->GetThreshold();
   s.limiterKnee[lane] = mLimiter[osc]->GetKnee();
   s.halfCarrierProduct[lane] = 0.5 * mOscAmProduct[osc];
@@ -305,6 +334,12 @@ void Voice::FinishRunSlot(int osc, const RunLanes::Slot& s, int lane, int frames
     mOscAmProduct[osc] = s.amProduct[lane];
   }
   mAmpEnv[osc]->FinishRun(frames, s.envLevel[lane], s.envNormalisedLevel[lane], s.envOutput[lane]);
+  if (s.glides)
+  {
+    mFrequency = s.glideFrequency[lane];
+    mVelocity = s.glideVelocity[lane];
+    mVelocityFactor = s.velocityFactor[lane];
+  }
   mPre[osc] = s.pre[lane];
   mPost[osc] = s.post[lane];
   mOut[osc][0] = mOut[osc][1] = s.out[lane];
@@ -316,6 +351,9 @@ void Voice::FinishRunSlot(int osc, const RunLanes::Slot& s, int lane, int frames
 
 void Voice::FinishRun()
 {
+  // The increments as the glide's last frame set them.
+  if (mFreqGlideOn)
+    for (int osc = 0; osc < kNumOscs; ++osc) mOsc[osc]->SetFrequency(mFrequency);
   for (double& fm : mFm) fm = 0.0;
   RememberSample();
 }
