@@ -294,6 +294,16 @@ const std::vector<Patch>& Patches()
          r.E().SetOscOversampling(0, 1);
        },
        NoChange},
+      {"keys struck again under the sustain pedal glide their velocity beside voices that do not", 8,
+       [](EngineRig&) {},
+       [](EngineRig& r, int frame) {
+         r.Pedal(VoiceTables::kSustainPedal, frame == 1000);
+         if (frame != 1000) return;
+         r.Lift(33);
+         r.Press(33, 127);
+         r.Lift(39);
+         r.Press(39, 10);
+       }},
       {"feedback of each slot's filtered sample, swept", 8,
        [](EngineRig& r) {
          r.D().feedback[0] = 0.9;

@@ -235,17 +235,27 @@ void Voice::GatherRun(int osc, RunLanes::Slot& s, int lane) const
     const double* history = o.GetOversamplingHistory();
     for (int j = 0; j < RunLanes::kBesselHistory; ++j) s.bessel[j][lane] = history[j];
   }
-  s.phaseIncrement[lane] = o.GetPhaseIncrement();
-  s.shiverFactor[lane] = o.GetShiverFactor();
+  if (s.fmIn || mFreqGlideOn)
+  {
+    s.phaseIncrement[lane] = o.GetPhaseIncrement();
+    s.shiverFactor[lane] = o.GetShiverFactor();
+  }
   if (s.fmIn) s.fmPrevious[lane] = PreviousFmSource(osc);
+  // A lane that does not glide leaves the rest unread.
   s.pitchGlideOn[lane] = MaskOf(mFreqGlideOn);
-  s.glideFrequency[lane] = mFrequency;
-  s.glideFrequencyStep[lane] = mFreqGlideStep;
-  s.pitchFactor[lane] = o.GetPitchFactor();
-  s.rateFactor[lane] = o.GetRateFactor();
   s.velocityGlideOn[lane] = MaskOf(mVelGlideOn);
-  s.glideVelocity[lane] = mVelocity;
-  s.glideVelocityStep[lane] = mVelGlideStep;
+  if (mFreqGlideOn)
+  {
+    s.glideFrequency[lane] = mFrequency;
+    s.glideFrequencyStep[lane] = mFreqGlideStep;
+    s.pitchFactor[lane] = o.GetPitchFactor();
+    s.rateFactor[lane] = o.GetRateFactor();
+  }
+  if (mVelGlideOn)
+  {
+    s.glideVelocity[lane] = mVelocity;
+    s.glideVelocityStep[lane] = mVelGlideStep;
+  }
   s.glides = s.glides || mFreqGlideOn || mVelGlideOn;
   s.limiterThreshold[lane] = mLimiter[osc]->GetThreshold();
   s.limiterKnee[lane] = mLimiter[osc]->GetKnee();
@@ -334,9 +344,9 @@ void Voice::FinishRunSlot(int osc, const RunLanes::Slot& s, int lane, int frames
     mOscAmProduct[osc] = s.amProduct[lane];
   }
   mAmpEnv[osc]->FinishRun(frames, s.envLevel[lane], s.envNormalisedLevel[lane], s.envOutput[lane]);
-  if (s.glides)
+  if (mFreqGlideOn) mFrequency = s.glideFrequency[lane];
+  if (mVelGlideOn)
   {
-    mFrequency = s.glideFrequency[lane];
     mVelocity = s.glideVelocity[lane];
     mVelocityFactor = s.velocityFactor[lane];
   }
