@@ -282,6 +282,33 @@ const std::vector<Patch>& Patches()
          r.E().SetFltEnvAmnt(0, 0.4);
        },
        NoChange},
+      {"one voice gliding, both filters following the key: a t ladder swept by its envelope, a formant by the glide alone", 8,
+       [](EngineRig& r) {
+         r.T().mMode = VoiceTables::kMono;
+         r.T().mFreshStart = true;
+         r.T().mGlideTime = 900.0;
+         for (int osc = 0; osc < 2; ++osc)
+         {
+           r.E().SetOscWave(osc, kOscSaw);
+           r.E().SetFltFollowNote(osc, 1.0);
+           r.E().SetFltFreq(osc, 900.0);
+         }
+         r.E().SetFltModel(0, kFltTLadder);
+         r.E().SetFltEnvAmnt(0, -0.5);
+         r.E().SetFltModel(1, kFltFormant);
+       },
+       NoChange},
+      {"chords through reson filters following the key, each new note gliding its cutoff in", 10,
+       [](EngineRig& r) {
+         r.E().SetOscWave(0, kOscSquare);
+         r.E().SetFltModel(0, kFltReson);
+         r.E().SetFltFollowNote(0, 1.0);
+         r.E().SetFltFollowNote(1, 1.0);
+         r.E().SetFltEnvAmnt(1, 0.3);
+       },
+       [](EngineRig& r, int frame) {
+         if (frame == 1000) r.Press(80, 90);
+       }},
       {"one voice gliding, oversampled and softly synced", 8,
        [](EngineRig& r) {
          r.T().mMode = VoiceTables::kMono;
@@ -635,6 +662,13 @@ TEST(RunsOfFrames, TheTwoAndFourLaneRoadsGiveTheSameBits)
     first.glideVelocityStep[v] = v % 2 == 0 ? 0.05 : -0.04;
   }
   first.velocityScale = 1.0 / 127.0;
+  // Some cutoffs glide, some of them with their envelope still.
+  for (int v = 0; v < voices; ++v)
+  {
+    first.cutoffGlideOn[v] = v % 3 != 1 ? ~0ull : 0;
+    first.cutoffGlideStep[v] = v % 2 == 0 ? 7.5 : -4.0;
+    first.envMoves[v] = v % 4 != 2 ? ~0ull : 0;
+  }
   first.fmAmount = 9.0;
   first.fmLimit = 20.0;
   first.fmSourceRecord = record.data();
@@ -706,6 +740,7 @@ TEST(RunsOfFrames, TheTwoAndFourLaneRoadsGiveTheSameBits)
     first.amAddsExternal = second.amAddsExternal = run % 3 == 0;
     first.carrierFilter = second.carrierFilter = run % 7 != 4;
     first.glides = second.glides = run % 3 == 0;
+    first.cutoffGlides = second.cutoffGlides = run % 4 != 3;
     RunLanes::RenderSse2(first, voices, RunLanes::kMaxFrames, l1.data(), r1.data());
     // Every other run, the four lanes a frame per call, as slots that take turns render.
     if (run % 2 == 0)

@@ -108,29 +108,53 @@ public:
   bool IsOn() const { return mOn; }
   // Whether the next sample may move the cutoff.
   bool CutoffMayMove() const { return mCutoffMoves; }
-  // Whether only the filter envelope moves it: no glide, no shiver.
-  bool CutoffFollowsEnvelopeOnly() const { return !mGlideActive && mShiver == 0.0 && mEnvAmount != 0.0; }
-  // What moving the cutoff by the envelope reads and writes, for the engine to
-  // move many cutoffs side by side. A cutoff sent at another sample rate counts
-  // as none sent.
+  // The frames, at most maxFrames, over which the cutoff may move side by side
+  // with other voices': moved by the envelope or a glide, not the shiver, and
+  // each ending before the envelope's stage ends or the glide arrives. 0 where
+  // the cutoff cannot.
+  int FramesCutoffCanRun(int maxFrames) const
+  {
+    if (mShiver != 0.0 || (!mGlideActive && mEnvAmount == 0.0)) return 0;
+    int frames = mEnvAmount != 0.0 ? std::min(maxFrames, mEnvelope.SamplesLeftInStage()) : maxFrames;
+    if (!mGlideActive) return frames;
+    double current = mCurrentCutoff;
+    for (int n = 0; n < frames; ++n)
+    {
+      current += mGlideStep;
+      if ((mTargetCutoff - current) * mGlideStep <= kGlideStepEpsilon) return n;
+    }
+    return frames;
+  }
+  // What moving the cutoff by the envelope and a glide reads and writes, for
+  // the engine to move many cutoffs side by side. A cutoff sent at another
+  // sample rate counts as none sent.
   struct CutoffLane
   {
     double envAmount, baseCutoff, sentCutoff;
     EnvelopeGenerator::Lane envelope;
+    bool glideActive;
+    double glideStep;
   };
   CutoffLane GetCutoffLane() const
   {
-    return {mEnvAmount, mCurrentCutoff, mSentRate == PlugG::SR ? mSentCutoff : kNoCutoff, mEnvelope.GetLane()};
+    return {mEnvAmount,         mCurrentCutoff, mSentRate == PlugG::SR ? mSentCutoff : kNoCutoff,
+            mEnvelope.GetLane(), mGlideActive,   mGlideStep};
   }
-  // Where samples of a cutoff moved by the envelope alone, computed elsewhere,
-  // left the slot.
-  void FinishCutoffRun(int samples, double level, double normalisedLevel, double output, double sentCutoff)
+  // Where samples of a cutoff moved this way, computed elsewhere, left the
+  // slot: the envelope (when it moves the cutoff), the glide's position and the
+  // cutoff last sent.
+  void FinishCutoffRun(int samples, double level, double normalisedLevel, double output, double sentCutoff,
+                       double currentCutoff)
   {
-    mEnvelope.FinishRun(samples, level, normalisedLevel, output);
-    mLastEnvValue = output;
+    if (mEnvAmount != 0.0)
+    {
+      mEnvelope.FinishRun(samples, level, normalisedLevel, output);
+      mLastEnvValue = output;
+    }
+    if (mGlideActive) mCurrentCutoff = currentCutoff;
     mSentCutoff = sentCutoff;
     mSentRate = PlugG::SR;
-    mWasModulated = true;
+    mWasModulated = mEnvAmount != 0.0;
   }
 
 private:

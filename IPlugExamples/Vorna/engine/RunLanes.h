@@ -307,7 +307,14 @@ struct Slot
   double blockerState[kMaxVoices] = {};
   // A moving cutoff: the filter envelope (as the amplitude envelope below), its
   // amount, the cutoff it moves from, the last cutoff sent to the biquad and the
-  // biquad's settings that its coefficients are computed from.
+  // biquad's settings that its coefficients are computed from. A gliding cutoff
+  // moves the cutoff the envelope moves from by its step each frame first (a
+  // run ends before it arrives); where the envelope amount is 0 (envMoves off)
+  // the glide alone gives the cutoff.
+  bool cutoffGlides = false;
+  std::uint64_t envMoves[kMaxVoices] = {};
+  std::uint64_t cutoffGlideOn[kMaxVoices] = {};
+  double cutoffGlideStep[kMaxVoices] = {};
   std::uint64_t fltEnvAttack[kMaxVoices] = {};
   std::uint64_t fltEnvMultiplying[kMaxVoices] = {};
   double fltEnvLevel[kMaxVoices] = {};

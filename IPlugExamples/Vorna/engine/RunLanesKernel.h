@@ -184,16 +184,17 @@ inline typename L::V HighPassOfLanes(typename L::V x, typename L::V coefficient,
   return L::Sub(x, lowPassed);
 }
 
-// The filter slot's cutoff moved by its envelope alone (FilterContainer's
-// MoveCutoff without glide or shiver): the envelope's next value, the cutoff it
-// gives, and which lanes differ from the cutoff last sent (those the slot sends
-// to its filter).
+// The filter slot's cutoff moved by its envelope and its glide
+// (FilterContainer's MoveCutoff without the shiver): the glide's step, the
+// envelope's next value, the cutoff they give, and which lanes differ from the
+// cutoff last sent (those the slot sends to its filter).
 template <class L>
 struct CutoffLanes
 {
   using V = typename L::V;
   EnvelopeLanes<L> envelope;
   V amount{}, base{}, sent{};
+  V envMoves{}, glideOn{}, glideStep{};
 
   void Load(const RunLanes::Slot& s, int lane)
   {
@@ -202,16 +203,23 @@ struct CutoffLanes
     amount = L::Load(s.envAmount + lane);
     base = L::Load(s.baseCutoff + lane);
     sent = L::Load(s.sentCutoff + lane);
+    if (!s.cutoffGlides) return;
+    envMoves = L::LoadMask(s.envMoves + lane);
+    glideOn = L::LoadMask(s.cutoffGlideOn + lane);
+    glideStep = L::Load(s.cutoffGlideStep + lane);
   }
   void Store(RunLanes::Slot& s, int lane) const
   {
     envelope.Store(s.fltEnvLevel + lane, s.fltEnvNormalisedLevel + lane, s.fltEnvOutput + lane);
     L::Store(s.sentCutoff + lane, sent);
+    if (s.cutoffGlides) L::Store(s.baseCutoff + lane, base);
   }
   // The mask of lanes whose filter is sent the cutoff f.
   V Next(const RunLanes::Slot& s, V& f)
   {
     const V one = L::Set(1.0);
+    if (s.cutoffGlides) base = L::Select(glideOn, L::Add(base, glideStep), base);
+    // Where the envelope does not move the cutoff it computes what is not read.
     const V e = envelope.Next();
     // Upwards straight to the top; downwards along a quartic curve.
     const V up = L::Add(base, L::Mul(L::Mul(L::Sub(L::Set(s.maxCutoff), base), amount), e));
@@ -221,6 +229,7 @@ struct CutoffLanes
                                        L::Sub(one, L::Mul(rest2, rest2))));
     const V moved = L::Select(L::Greater(amount, L::Set(0.0)), up, down);
     f = AtMost<L>(L::Set(s.maxCutoff), AtLeast<L>(L::Set(s.minCutoff), moved));
+    if (s.cutoffGlides) f = L::Select(envMoves, f, base);
     const V changed = L::NotEqual(f, sent);
     sent = L::Select(changed, f, sent);
     return changed;

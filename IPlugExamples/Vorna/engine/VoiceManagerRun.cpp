@@ -187,6 +187,7 @@ void VoiceManager::GatherRunSlot(int osc, Voice* const* active, int count, int f
   slot.amEnvelopeRecord = mRunSlots[1 - osc].amEnvelopes;
   slot.biquadDriven = false;  // until a voice's biquad has drive
   slot.glides = false;        // until a voice glides
+  slot.cutoffGlides = false;  // until a voice's cutoff glides
   slot.velocityScale = Voice::kVelocityScale;
   slot.sampleRate = PlugG::SR;
   for (int lane = 0; lane < lanes; ++lane) active[std::min(lane, count - 1)]->GatherRun(osc, slot, lane);

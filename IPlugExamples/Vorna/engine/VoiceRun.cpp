@@ -134,6 +134,10 @@ void Voice::GatherCutoff(const FilterContainer& f, RunLanes::Slot& s, int lane)
   s.fltEnvNormalisedLevel[lane] = c.envelope.normalisedLevel;
   s.fltEnvOutput[lane] = c.envelope.output;
   s.fltEnvMinimum[lane] = c.envelope.minimumLevel;
+  s.envMoves[lane] = MaskOf(c.envAmount != 0.0);
+  s.cutoffGlideOn[lane] = MaskOf(c.glideActive);
+  s.cutoffGlideStep[lane] = c.glideStep;
+  s.cutoffGlides = s.cutoffGlides || c.glideActive;
 }
 
 namespace
@@ -183,11 +187,7 @@ int Voice::FramesItCanRun(int maxFrames) const
       const FilterContainer& f = *mFilter[osc];
       const FilterModel model = f.GetFilter()->GetKind();
       if (model == kFltFormant && static_cast<const FormantFltZK*>(f.GetFilter())->IsDriven()) return 0;
-      if (f.CutoffMayMove())
-      {
-        if (!f.CutoffFollowsEnvelopeOnly()) return 0;
-        frames = std::min(frames, f.GetEnvelope().SamplesLeftInStage());
-      }
+      if (f.CutoffMayMove()) frames = f.FramesCutoffCanRun(frames);
     }
     const EnvelopeGenerator& e = *mAmpEnv[osc];
     sounding = sounding || e.GetCurrentStage() != EnvelopeGenerator::ENVELOPE_STAGE_OFF;
@@ -332,7 +332,7 @@ void Voice::FinishRunSlot(int osc, const RunLanes::Slot& s, int lane, int frames
     }
     if (s.cutoffMoves)
       mFilter[osc]->FinishCutoffRun(frames, s.fltEnvLevel[lane], s.fltEnvNormalisedLevel[lane], s.fltEnvOutput[lane],
-                                    s.sentCutoff[lane]);
+                                    s.sentCutoff[lane], s.baseCutoff[lane]);
   }
   if (s.syncIn) mSyncCrossings = static_cast<int>(s.syncCrossings[lane]);
   if (s.syncIn && s.syncSoftLength > 0)
