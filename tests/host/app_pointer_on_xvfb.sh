@@ -50,6 +50,18 @@ visible_window() {
   echo "$found"
 }
 window=$(visible_window '^Vorna$' 20)
+if [ -z "$window" ]; then
+  # A machine busy with builds has been seen to take longer: kept as pictures, threads and the
+  # window tree for a look later, then waited for once more.
+  echo "pointer check ($wm): no window after 20 s; waiting 30 s more"
+  "$probe" 0 0 "$out/vorna-no-window-$wm.png" > /dev/null || true
+  xwininfo -root -tree > "$out/vorna-no-window-tree-$wm.txt" 2>&1 || true
+  xdotool search --name '^Vorna$' > "$out/vorna-no-window-search-$wm.txt" 2>&1 || true
+  if command -v gdb > /dev/null; then
+    gdb -batch -p "$app" -ex "thread apply all bt" > "$out/vorna-no-window-threads-$wm.txt" 2>&1 || true
+  fi
+  window=$(visible_window '^Vorna$' 30)
+fi
 [ -n "$window" ] || fail "the main window did not appear"
 sleep 1.5
 cp "$XDG_CONFIG_HOME/Vorna/settings.ini" "$work/settings-start.ini"
