@@ -20,7 +20,7 @@ patches=("$@")
 # The sounds a musician plays, each at 8 and 32 notes beside the peer set as close as it goes.
 peer_patches=("default 1 note" "default 8 notes" "default 32 notes")
 for n in 8 32; do
-  for p in "saws" "saws simple env" "saws simple driven env" "saws reson env" "saws t ladder env" "saws moog env" "saws formant" "saws formant env" "fm" "x4"; do
+  for p in "saws" "saws simple env" "saws simple driven env" "saws reson env" "saws t ladder env" "saws moog env" "saws formant" "saws formant env" "saws formant driven env" "fm" "x4"; do
     peer_patches+=("$p $n")
   done
 done

@@ -69,6 +69,15 @@ std::vector<const char*> SawsWithMovingDrivenSimple(bool allVoices = false)
   return s;
 }
 
+// The same through the formant filter driven at 0.5, its saturated path on.
+std::vector<const char*> SawsWithMovingDrivenFormant(bool allVoices = false)
+{
+  std::vector<const char*> s = SawsWithMovingFilter(kFormant, allVoices);
+  s.push_back("flt 1 drive=0.5");
+  s.push_back("flt 2 drive=0.5");
+  return s;
+}
+
 // Two saws through the formant filter at 2 kHz, q 0.4, still.
 std::vector<const char*> SawsThroughFormant(bool allVoices)
 {
@@ -131,6 +140,8 @@ const std::vector<Patch>& Patches()
       {"polysaws 32", 32, {"max voice count=32", "waveform 1=5", "waveform 2=5"}, 0.0, false},
       {"saws formant env 8", 8, SawsWithMovingFilter(kFormant), 0.0, true, kPeerMovingFilter},
       {"saws formant env 32", 32, SawsWithMovingFilter(kFormant, true), 0.0, true, kPeerMovingFilter},
+      {"saws formant driven env 8", 8, SawsWithMovingDrivenFormant(), 0.0, true, kPeerMovingFilter},
+      {"saws formant driven env 32", 32, SawsWithMovingDrivenFormant(true), 0.0, true, kPeerMovingFilter},
       {"saws formant 8", 8, SawsThroughFormant(false), 0.0, true, {"filter_cutoff=0.5", "filter_resonance=0.4"}},
       {"saws formant 32", 32, SawsThroughFormant(true), 0.0, true, {"filter_cutoff=0.5", "filter_resonance=0.4"}},
       {"fm 8", 8, {"fm 1 amnt=2"}, 0.0, true},

@@ -65,8 +65,9 @@ Patch SweptFilter(const char* name, OscWave w, FilterModel m, FilterPassType t, 
                 FilterContainer& f = r.V(v).GetFilter(osc);
                 f.SetResonance(0.7, false);
                 // The ladders' input gain, the reson's and the biquad's
-                // saturation; the formant's drive keeps it off the runs.
-                if (m != kFltFormant) f.SetDrive(0.3, false);
+                // saturation, the formant's saturated path (on every other
+                // voice of the first slot, beside voices without it).
+                if (m != kFltFormant || (osc == 0 && v % 2 == 0)) f.SetDrive(0.3, false);
                 // Formants shifted up far enough to fold below the mirror.
                 if (m == kFltFormant) f.SetAdditionalParam(-0.9, false);
                 f.SetEnvStageValue(kAttack, 0.01, false);
@@ -77,7 +78,12 @@ Patch SweptFilter(const char* name, OscWave w, FilterModel m, FilterPassType t, 
             }
             r.E().SetOscFreqRatio(1, 1.5);
           },
-          NoChange};
+          [=](EngineRig& r, int frame) {
+            // The formant's undriven voices take the drive late, from the
+            // filters they kept while their neighbours drove theirs.
+            if (m == kFltFormant && frame == 1800)
+              EachActive(r, [](Voice& v) { v.GetFilter(0).SetDrive(0.3, true); });
+          }};
 }
 
 // Every filter model the runs take, each pass type with its own waveform and sweep.
@@ -631,6 +637,22 @@ TEST(RunsOfFrames, TheTwoAndFourLaneRoadsGiveTheSameBits)
       *band[kBandBlockerCoefficient] = 0.001;
       *band[kBandAmp] = 1.0 / (b + 1);
     }
+    // The formant's drive on some lanes: its band-pass and high-pass.
+    for (int i = 0; i < 2; ++i)
+    {
+      auto& svf = first.formantSvf[i];
+      svf[kSvfS1][v] = 0.2 * unit(random);
+      svf[kSvfS2][v] = 0.2 * unit(random);
+      svf[kSvfCutoff][v] = 400.0 + 900.0 * i;
+      svf[kSvfG][v] = 0.03 + 0.1 * i;
+      svf[kSvfH][v] = 0.8;
+      svf[kSvfR][v] = 0.5;
+      svf[kSvfRf][v] = 0.5;
+      svf[kSvfDrive][v] = i == 0 ? 0.15 : 0.0;
+      svf[kSvfQ][v] = 0.3;
+    }
+    first.formantDriveGain[v] = v % 3 == 0 ? 1.0 : 1.0 + 5.0 * v;
+    first.formantDriveNormaliser[v] = 1.0 / std::asinh(first.formantDriveGain[v]);
     first.formantVoiceBlend[v] = v % 4 == 3 ? 1.0 : 0.3 * (v % 4);
     first.formantShift[v] = 0.5 + 0.5 * v;  // the higher ones folded
     first.formantBandQ[v] = 20.0;
@@ -741,6 +763,7 @@ TEST(RunsOfFrames, TheTwoAndFourLaneRoadsGiveTheSameBits)
     first.carrierFilter = second.carrierFilter = run % 7 != 4;
     first.glides = second.glides = run % 3 == 0;
     first.cutoffGlides = second.cutoffGlides = run % 4 != 3;
+    first.formantDriven = second.formantDriven = run % 2 == 0;
     RunLanes::RenderSse2(first, voices, RunLanes::kMaxFrames, l1.data(), r1.data());
     // Every other run, the four lanes a frame per call, as slots that take turns render.
     if (run % 2 == 0)

@@ -69,8 +69,8 @@ public:
 
   void UpdateFrequenciesAndAmps();
 
-  // What a sample reads and writes without drive, for the engine to run many
-  // formant filters side by side: each band's biquad and amplitude.
+  // What a sample reads and writes, for the engine to run many formant filters
+  // side by side: each band's biquad and amplitude, and with drive more below.
   bool IsDriven() const { return mDriveGain > 1.0; }
   const BiquadZK& GetBand(int i) const { return mBands[i]; }
   double GetAmp(int i) const { return mAmps[i]; }
@@ -78,6 +78,16 @@ public:
   double GetShift() const { return mShift; }
   // Where a run of samples left a band's states.
   void SetBandStates(int i, double z1, double z2, double blockerState) { mBands[i].SetStates(z1, z2, blockerState); }
+  // The drive's state-variable filters and gains, and where a run left them.
+  const StateVariableZDF& GetBandPassSvf() const { return mBandPassSvf; }
+  const StateVariableZDF& GetHighPassSvf() const { return mHighPassSvf; }
+  double GetDriveGain() const { return mDriveGain; }
+  double GetDriveNormaliser() const { return mDriveNormaliser; }
+  void FinishDriveRun(const StateVariableZDF::Lane& bandPass, const StateVariableZDF::Lane& highPass)
+  {
+    mBandPassSvf.FinishRun(bandPass);
+    mHighPassSvf.FinishRun(highPass);
+  }
 
 private:
   void Retune();

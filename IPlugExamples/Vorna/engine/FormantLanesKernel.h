@@ -1,10 +1,11 @@
 #pragma once
 
-// FormantFltZK without drive: Process, the five band-passes each weighted by its
-// amplitude and summed as the filter sums them, and with a moving cutoff SetFreq:
-// the vowel position, the formants blended from the tables (lane by lane, since
-// each lane reads its own rows) and the bands retuned. Internal to each file
-// that includes it.
+// FormantFltZK: Process, the five band-passes each weighted by its amplitude
+// and summed as the filter sums them (with drive, the saturated path through
+// its two state-variable filters), and with a moving cutoff SetFreq: the vowel
+// position, the formants blended from the tables (lane by lane, since each lane
+// reads its own rows), the bands and the state-variable filters retuned.
+// Internal to each file that includes it.
 #include "RunLanesKernel.h"
 
 namespace
@@ -17,14 +18,30 @@ struct FormantLanes : FieldFilterLanes<L, CutoffMoves, RunLanes::kFormantFields,
   using V = typename L::V;
   using Base::fields;
   V voiceBlend{}, shift{}, bandQ{};
+  // The drive's band-pass and high-pass (SvfField each), its gain and normaliser.
+  FieldLanes<L, RunLanes::kSvfFields> svf[2];
+  V driveGain{}, driveNormaliser{};
 
   void Load(const RunLanes::Slot& s, int lane)
   {
     Base::Load(s, lane);
+    if (s.formantDriven)
+    {
+      for (int i = 0; i < 2; ++i) svf[i].Load(s.formantSvf[i], lane);
+      driveGain = L::Load(s.formantDriveGain + lane);
+      driveNormaliser = L::Load(s.formantDriveNormaliser + lane);
+    }
     if (!CutoffMoves) return;
     voiceBlend = L::Load(s.formantVoiceBlend + lane);
     shift = L::Load(s.formantShift + lane);
     bandQ = L::Load(s.formantBandQ + lane);
+  }
+
+  void Store(RunLanes::Slot& s, int lane) const
+  {
+    Base::Store(s, lane);
+    if (s.formantDriven)
+      for (int i = 0; i < 2; ++i) svf[i].Store(s.formantSvf[i], lane);
   }
 
   // UpdateFrequenciesAndAmps's blend of one lane's tables at vowel position p:
@@ -92,6 +109,16 @@ struct FormantLanes : FieldFilterLanes<L, CutoffMoves, RunLanes::kFormantFields,
       band[kBandA2] = L::Select(changed, n.a2, band[kBandA2]);
       band[kBandAmp] = L::Select(changed, L::Load(amps[i]), band[kBandAmp]);
     }
+    if (!s.formantDriven) return;
+    // Retune's state-variable filters: below the warp limit, the band-pass at a
+    // quarter of the shifted first formant, the high-pass at eight times the
+    // unshifted second.
+    const V maxWarp = L::Set(s.maxWarpHz);
+    auto below = [&](V hz) { return L::Select(L::Less(maxWarp, hz), maxWarp, hz); };
+    using namespace RunLanes;
+    using Svf = SvfLanes<L, false>;
+    Svf::Retune(s, kBandPass, svf[0].f, changed, below(L::Mul(L::Mul(L::Load(freqs[0]), L::Set(0.25)), shift)));
+    Svf::Retune(s, kHighPass, svf[1].f, changed, below(L::Mul(L::Load(freqs[1]), L::Set(8.0))));
   }
   V Band(int band, V x)
   {
@@ -101,14 +128,29 @@ struct FormantLanes : FieldFilterLanes<L, CutoffMoves, RunLanes::kFormantFields,
                               v[kBandBlockerCoefficient], v[kBandBlockerState]);
     return L::Mul(y, v[kBandAmp]);
   }
-  V Filter(const RunLanes::Slot&, V x)
+  V Filter(const RunLanes::Slot& s, V x)
   {
-    V p[RunLanes::kFormantBands];
-    for (int i = 0; i < RunLanes::kFormantBands; ++i) p[i] = Band(i, x);
+    using namespace RunLanes;
+    V p[kFormantBands];
+    for (int i = 0; i < kFormantBands; ++i) p[i] = Band(i, x);
     const V weight = L::Set(16.0);
     const V sum = L::Mul(weight, L::Add(L::Add(L::Add(p[0], p[1]), p[2]), p[3]));
     // The second formant enters twice.
-    return L::Add(sum, L::Mul(weight, L::Add(p[1], p[4])));
+    const V plain = L::Add(sum, L::Mul(weight, L::Add(p[1], p[4])));
+    if (!s.formantDriven) return plain;
+    const V one = L::Set(1.0);
+    const V driven = L::Greater(driveGain, one);
+    const V path =
+      L::Add(sum, L::Mul(weight, L::Add(p[1], L::Mul(AsinhOfLanes<L>(L::Mul(p[4], driveGain)), driveNormaliser))));
+    const V a = L::Div(driveGain, L::Set(64.0));
+    // Lanes without drive step their state-variable filters too; nothing
+    // takes those states back.
+    using Svf = SvfLanes<L, false>;
+    const V h = Svf::Step(kHighPass, svf[1].f, x);
+    const V q = Svf::Step(kBandPass, svf[0].f, x);
+    const V t = L::Add(L::Add(L::Mul(h, a), L::Mul(q, a)), path);
+    const V saturated = L::Add(L::Mul(a, AsinhOfLanes<L>(t)), L::Mul(L::Sub(one, a), t));
+    return L::Select(driven, saturated, plain);
   }
 };
 

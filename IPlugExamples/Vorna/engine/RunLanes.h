@@ -43,6 +43,16 @@ enum Model
   kMoog = 4
 };
 
+// The pass types, numbered as FilterPassType numbers them.
+enum PassType
+{
+  kLowPass = 0,
+  kBandPass = 1,
+  kHighPass = 2,
+  kPeak = 3,
+  kBandReject = 4
+};
+
 // The transistor ladder's fields in the lanes, in the order of
 // TransistorLadderZDF::Lane: the stages' states, the cutoff and the gains
 // computed from it, the resonance feedback, the input gain, the feedback's
@@ -344,6 +354,14 @@ struct Slot
   // blend, the formant shift and the bands' Q; shifted formants fold below the
   // mirror and stay above the lowest formant.
   double formant[kFormantFields][kMaxVoices] = {};
+  // A driven formant filter (drive gain above 1 on some lanes) adds a saturated
+  // path through a band-pass and a high-pass state-variable filter (SvfField
+  // each) tuned from the first two formants; lanes whose gain is 1 step them
+  // too, but their voices never take those states back.
+  bool formantDriven = false;
+  double formantSvf[2][kSvfFields][kMaxVoices] = {};
+  double formantDriveGain[kMaxVoices] = {};
+  double formantDriveNormaliser[kMaxVoices] = {};
   const double* formantTables[2] = {};
   double formantMirrorHz = 0.0;
   double formantMinHz = 0.0;

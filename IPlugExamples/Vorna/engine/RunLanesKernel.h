@@ -701,10 +701,14 @@ struct SvfLanes
 {
   using V = typename L::V;
   using FieldFilterLanes<L, CutoffMoves, RunLanes::kSvfFields, &RunLanes::Slot::svf, SvfLanes<L, CutoffMoves>>::fields;
-  void SetFreq(const RunLanes::Slot& s, V changed, V f)
+  void SetFreq(const RunLanes::Slot& s, V changed, V f) { Retune(s, s.passType, fields.f, changed, f); }
+  V Filter(const RunLanes::Slot& s, V x) { return Step(s.passType, fields.f, x); }
+
+  // StateVariableZDF::SetFreq of pass type passType on the changed lanes of the
+  // fields v (SvfField).
+  static void Retune(const RunLanes::Slot& s, int passType, V* v, V changed, V f)
   {
     using namespace RunLanes;
-    V* v = fields.f;
     auto set = [&](int field, V value) { v[field] = L::Select(changed, value, v[field]); };
     const V one = L::Set(1.0);
     const V zero = L::Set(0.0);
@@ -714,8 +718,8 @@ struct SvfLanes
     // The feedback damping's compensation of high cutoffs, by pass type.
     const V e = L::Mul(L::Mul(L::Set(2.0), cutoffHz), L::Set(s.inverseRate));
     const double factors[] = {0.008, 0.03, 0.03, 0.04};
-    const V compensation = s.passType == 4 ? L::Set(0.1)
-                                           : L::Mul(L::Mul(L::Mul(L::Set(factors[s.passType & 3]), e), e), e);
+    const V compensation = passType == 4 ? L::Set(0.1)
+                                         : L::Mul(L::Mul(L::Mul(L::Set(factors[passType & 3]), e), e), e);
     const V damped = L::Add(r, compensation);
     const V rf = L::Select(L::Less(damped, one), damped, one);
     // The drive blend: 0 without drive.
@@ -751,10 +755,10 @@ struct SvfLanes
     const V saturated = SoftSaturateOfLanes<L>(L::Mul(L::Add(one, blend), state));
     return L::Select(driven, L::Add(L::Mul(L::Sub(one, blend), state), L::Mul(blend, saturated)), state);
   }
-  V Filter(const RunLanes::Slot& s, V x)
+  // StateVariableZDF::Process of pass type passType: one sample through the fields v.
+  static V Step(int passType, V* v, V x)
   {
     using namespace RunLanes;
-    V* v = fields.f;
     const V g = v[kSvfG];
     const V rf = v[kSvfRf];
     const V hp = L::Mul(L::Sub(L::Sub(x, v[kSvfS2]), L::Mul(L::Add(L::Mul(L::Set(2.0), rf), g), v[kSvfS1])), v[kSvfH]);
@@ -768,7 +772,7 @@ struct SvfLanes
       v[kSvfS1] = Driven(v[kSvfS1], v[kSvfDriveBlend], driven);
       v[kSvfS2] = Driven(v[kSvfS2], v[kSvfDriveBlend], driven);
     }
-    switch (s.passType)
+    switch (passType)
     {
       case 1: return bp;
       case 2: return hp;

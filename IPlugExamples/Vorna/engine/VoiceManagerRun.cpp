@@ -25,6 +25,10 @@ static_assert(int(RunLanes::kReson) == int(kFltReson) && int(RunLanes::kSimple) 
                 int(RunLanes::kMoog) == int(kFltMoog),
               "the lanes number the filter models as the engine does");
 
+static_assert(int(RunLanes::kLowPass) == int(kLP) && int(RunLanes::kBandPass) == int(kBP) &&
+                int(RunLanes::kHighPass) == int(kHP) && int(RunLanes::kPeak) == int(kP) &&
+                int(RunLanes::kBandReject) == int(kBR),
+              "the lanes number the pass types as the filters do");
 static_assert(RunLanes::kFormantBands == FormantFltZK::kNumFormants && FormantFltZK::kNumVowels == 5 &&
                 sizeof(FormantFltZK::VowelTable) == 5 * 5 * 3 * sizeof(double),
               "the lanes read the formant filter's vowel tables as it lays them out");
@@ -188,6 +192,7 @@ void VoiceManager::GatherRunSlot(int osc, Voice* const* active, int count, int f
   slot.biquadDriven = false;  // until a voice's biquad has drive
   slot.glides = false;        // until a voice glides
   slot.cutoffGlides = false;  // until a voice's cutoff glides
+  slot.formantDriven = false; // until a voice's formant filter has drive
   slot.velocityScale = Voice::kVelocityScale;
   slot.sampleRate = PlugG::SR;
   for (int lane = 0; lane < lanes; ++lane) active[std::min(lane, count - 1)]->GatherRun(osc, slot, lane);

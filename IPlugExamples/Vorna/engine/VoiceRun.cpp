@@ -103,6 +103,11 @@ void Voice::GatherFormant(const FormantFltZK& formant, RunLanes::Slot& s, int la
     band[kBandBlockerState][lane] = b.blockerState;
     band[kBandAmp][lane] = formant.GetAmp(i);
   }
+  GatherFields(formant.GetBandPassSvf().GetLane(), s.formantSvf[0], lane);
+  GatherFields(formant.GetHighPassSvf().GetLane(), s.formantSvf[1], lane);
+  s.formantDriveGain[lane] = formant.GetDriveGain();
+  s.formantDriveNormaliser[lane] = formant.GetDriveNormaliser();
+  s.formantDriven = s.formantDriven || formant.IsDriven();
   s.formantVoiceBlend[lane] = formant.GetVoiceBlend();
   s.formantShift[lane] = formant.GetShift();
   s.formantBandQ[lane] = formant.GetBand(0).GetLane().q;
@@ -119,6 +124,9 @@ void Voice::FinishFormant(FormantFltZK& formant, const RunLanes::Slot& s, int la
     const double(*band)[kMaxVoices] = s.formant + i * kBandFields;
     formant.SetBandStates(i, band[kBandZ1][lane], band[kBandZ2][lane], band[kBandBlockerState][lane]);
   }
+  if (formant.IsDriven())
+    formant.FinishDriveRun(FieldsOf<StateVariableZDF::Lane>(s.formantSvf[0], lane),
+                           FieldsOf<StateVariableZDF::Lane>(s.formantSvf[1], lane));
 }
 
 void Voice::GatherCutoff(const FilterContainer& f, RunLanes::Slot& s, int lane)
@@ -185,8 +193,6 @@ int Voice::FramesItCanRun(int maxFrames) const
     if (mData->filterOn[osc])
     {
       const FilterContainer& f = *mFilter[osc];
-      const FilterModel model = f.GetFilter()->GetKind();
-      if (model == kFltFormant && static_cast<const FormantFltZK*>(f.GetFilter())->IsDriven()) return 0;
       if (f.CutoffMayMove()) frames = f.FramesCutoffCanRun(frames);
     }
     const EnvelopeGenerator& e = *mAmpEnv[osc];
