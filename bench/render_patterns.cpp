@@ -144,6 +144,13 @@ const std::vector<Patch>& Patches()
       {"saws formant driven env 32", 32, SawsWithMovingDrivenFormant(true), 0.0, true, kPeerMovingFilter},
       {"saws formant 8", 8, SawsThroughFormant(false), 0.0, true, {"filter_cutoff=0.5", "filter_resonance=0.4"}},
       {"saws formant 32", 32, SawsThroughFormant(true), 0.0, true, {"filter_cutoff=0.5", "filter_resonance=0.4"}},
+      // Bent saws, one at the edges and one in the middle, which the peer does not have.
+      {"bent saws 8", 8, {"waveform 1=1", "waveform 2=1", "bend 1=0.5", "bend 2=-0.4", "bend 2 type=1"}, 0.0, false},
+      {"bent saws 32",
+       32,
+       {"max voice count=32", "waveform 1=1", "waveform 2=1", "bend 1=0.5", "bend 2=-0.4", "bend 2 type=1"},
+       0.0,
+       false},
       {"fm 8", 8, {"fm 1 amnt=2"}, 0.0, true},
       {"fm 32", 32, {"max voice count=32", "fm 1 amnt=2"}, 0.0, true},
       // Each oscillator modulating the other's frequency, which the peer does not have.

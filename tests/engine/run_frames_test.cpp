@@ -439,6 +439,42 @@ const std::vector<Patch>& Patches()
          r.E().SetOscFreqRatio(1, 0.9);
        },
        NoChange},
+      {"bent saws, one window over the cycle, 4x oversampled and swept; squares bent in the middle over two "
+       "cycles; the first bent each voice its own way, the second let go",
+       8,
+       [](EngineRig& r) {
+         r.E().SetOscWave(0, kOscSaw);
+         r.E().SetOscWave(1, kOscSquare);
+         r.E().SetOscOversampling(0, 1);
+         r.E().SetFltEnvAmnt(0, 0.5);
+         r.E().SetOscBendWindowSize(1, 17.0);
+         r.E().SetOscBendSymmetry(1, kBendMiddle);
+         r.E().GetBendShiver().SetBaseValue(0, 0.6);
+         r.E().GetBendShiver().SetBaseValue(1, -0.5);
+       },
+       [](EngineRig& r, int frame) {
+         // Voices bent each their own way, as a walk may leave them; the
+         // second's window still spans two cycles once its bend is gone.
+         if (frame == 1000)
+           for (int v = 0; v < VoiceManager::kNumVoices; ++v) r.V(v).SetBend(0, 0.3 + 0.9 * v);
+         if (frame == 1800) r.E().GetBendShiver().SetBaseValue(1, 0.0);
+       }},
+      {"windows repeating inside the cycle: a quarter-cycle bend on a hard-synced sine under FM from a "
+       "triangle bent in the middle over a tempo-bound window",
+       8,
+       [](EngineRig& r) {
+         r.E().SetOscWave(1, kOscTri);
+         r.E().SetOscBendWindowSize(0, 13.0);
+         r.E().SetOscBendSpanOrigin(1, kBendSpanBpm);
+         r.E().SetOscBendWindowSize(1, 15.0);
+         r.E().SetOscBendSymmetry(1, kBendMiddle);
+         r.E().GetBendShiver().SetBaseValue(0, 0.4);
+         r.E().GetBendShiver().SetBaseValue(1, -0.3);
+         r.D().fmAmount[0] = 0.8;
+         r.D().hardSyncMaster = 2;
+         r.E().SetOscFreqRatio(1, 0.7);
+       },
+       NoChange},
       {"shiver, filter envelope and a sawtooth come and go", 9, [](EngineRig&) {},
        [](EngineRig& r, int frame) {
          const bool on = frame == 1000;
@@ -564,6 +600,15 @@ TEST(RunsOfFrames, TheTwoAndFourLaneRoadsGiveTheSameBits)
     first.envNormalisedLevel[v] = v == 2 ? 0.5 : 0.4;
     first.envMinimum[v] = 0.0001;
     first.velocityFactor[v] = 0.8;
+    // Bends of every kind: mirrored (p < 1), raised, squared up to nine times,
+    // windows below, at and above a cycle.
+    first.bendOn[v] = v % 5 != 4 ? ~0ull : 0;
+    first.bendWindow[v] = 1.5 + 2.0 * (v % 4);
+    first.bendInverseWindow[v] = 1.0 / first.bendWindow[v];
+    first.bendInverted[v] = v % 2 == 1 ? ~0ull : 0;
+    first.bendRaised[v] = v % 3 != 2 ? ~0ull : 0;
+    first.bendSquarings[v] = v % 10;
+    first.bendBlend[v] = 0.1 * (v % 7);
     first.panLeft[v] = 0.75;
     first.panRight[v] = 0.75;
     // The filter envelope sweeps the cutoff up on some lanes, down on others.
@@ -764,6 +809,11 @@ TEST(RunsOfFrames, TheTwoAndFourLaneRoadsGiveTheSameBits)
     first.glides = second.glides = run % 3 == 0;
     first.cutoffGlides = second.cutoffGlides = run % 4 != 3;
     first.formantDriven = second.formantDriven = run % 2 == 0;
+    first.bendRead = second.bendRead = run % 3 != 1;
+    first.bendMiddle = second.bendMiddle = run % 4 < 2;
+    first.bendSpanNote = second.bendSpanNote = run % 5 < 3;
+    first.bendRepeats = second.bendRepeats = run % 6 != 0;
+    first.bendMostSquarings = second.bendMostSquarings = 9;
     RunLanes::RenderSse2(first, voices, RunLanes::kMaxFrames, l1.data(), r1.data());
     // Every other run, the four lanes a frame per call, as slots that take turns render.
     if (run % 2 == 0)

@@ -141,15 +141,10 @@ void Oscillator::ClearOversamplingHistory()
   mBesselHead = 0;
 }
 
-double Oscillator::approxPow(double x, double p)
+Oscillator::PowerTerms Oscillator::PowerTermsOf(double p)
 {
-  const bool inverted = p < 1.0;
-  if (inverted)
-  {
-    p = 1.0 / p;
-    x = 1.0 - x;
-  }
-  double result = x;
+  PowerTerms terms = {p < 1.0, false, 0, 0.0};
+  if (terms.inverted) p = 1.0 / p;
   if (p > 1.0)
   {
     int k = 0;
@@ -159,13 +154,26 @@ double Oscillator::approxPow(double x, double p)
       lowPower *= 2.0;
       ++k;
     }
-    double lo = x;
-    for (int i = 0; i < k; ++i) lo *= lo;
-    const double hi = lo * lo;
-    const double t = (p - lowPower) / lowPower;
-    result = hi * t + lo * (1.0 - t);
+    terms.raised = true;
+    terms.squarings = k;
+    terms.blend = (p - lowPower) / lowPower;
   }
-  return inverted ? 1.0 - result : result;
+  return terms;
+}
+
+double Oscillator::approxPow(double x, double p)
+{
+  const PowerTerms terms = PowerTermsOf(p);
+  if (terms.inverted) x = 1.0 - x;
+  double result = x;
+  if (terms.raised)
+  {
+    double lo = x;
+    for (int i = 0; i < terms.squarings; ++i) lo *= lo;
+    const double hi = lo * lo;
+    result = hi * terms.blend + lo * (1.0 - terms.blend);
+  }
+  return terms.inverted ? 1.0 - result : result;
 }
 
 double Oscillator::BendShape(double t) const

@@ -133,6 +133,18 @@ public:
   // Fast power curve for the bend, x in [0, 1], p > 0; exact for p = 1 and for
   // powers of two, linear between neighbouring powers of two otherwise.
   static double approxPow(double x, double p);
+  // approxPow's terms for one exponent, for the engine to raise many values side
+  // by side to exponents that stay put: whether x is mirrored (p < 1), whether
+  // it is raised at all, how often it is squared, and the blend of the two
+  // neighbouring powers.
+  struct PowerTerms
+  {
+    bool inverted;
+    bool raised;
+    int squarings;
+    double blend;
+  };
+  static PowerTerms PowerTermsOf(double p);
 
   void SetWave(OscWave w) { mWave = w; }
   void SetBendSymmetry(OscBendSymmetry s) { mBendSymmetry = s; }
@@ -199,6 +211,7 @@ public:
   double GetBendExponent() const { return mBendExponent; }
   double GetBendWindowSize() const { return mBendWindowSize; }
   double GetBendWindow() const { return mBendWindow; }
+  double GetInverseBendWindow() const { return mInverseBendWindow; }
   bool IsDeclickActive() const { return mDeclickActive; }
   // Plain but for a crossfade after a restart.
   bool IsPlainButForDeclick() const { return mBendExponent == 1.0 && mPhasePeriod == PlugC::twoPi; }

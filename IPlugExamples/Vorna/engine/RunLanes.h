@@ -1,16 +1,17 @@
 #pragma once
 
 // One oscillator slot of the sounding voices laid out side by side, one voice
-// per lane, for a run of frames in which nothing but the signal and the filter
-// envelopes moves: plain oscillators of the sine, saw, square, triangle, sinc or polysaw,
-// oversampled or not, with their feedback, FM from the other slot (one way or
-// both) and hard sync (the slot read from records what the other reads),
-// filters (the simple biquad, the state-variable filter, the
-// transistor and diode ladders, the formant filter without drive) whose cutoff stands still or follows the filter
-// envelope alone, envelopes that stay in their stages. The lanes compute exactly
-// what each voice's own code computes, operation for operation, so a run sounds
-// the same bits as the frames rendered one by one. Plain data only: the AVX2 copy
-// of the kernel must not include any inline function of the engine.
+// per lane, for a run of frames in which nothing but the signal, the glides and
+// the filter envelopes moves: oscillators of the sine, saw, square, triangle,
+// sinc or polysaw, bent or not, oversampled or not, with their feedback, FM and
+// AM from the other slot (one way or both) and hard sync (the slot read from
+// records what the other reads), filters (the simple biquad, the state-variable
+// filter, the transistor and diode ladders, the formant filter) whose cutoff
+// stands still or follows its envelope and a glide, envelopes that stay in
+// their stages. The lanes compute exactly what each voice's own code computes,
+// operation for operation, so a run sounds the same bits as the frames rendered
+// one by one. Plain data only: the AVX2 copy of the kernel must not include any
+// inline function of the engine.
 #include <cstdint>
 
 namespace RunLanes
@@ -21,6 +22,8 @@ constexpr int kMaxVoices = 32;  // a multiple of every lane width
 // output and the ones before it).
 constexpr int kBesselOrder = 8;
 constexpr int kBesselHistory = kBesselOrder + 1;
+// One cycle of the phase, in radians.
+constexpr double kCycle = 2.0 * 3.14159265358979323846;
 
 // The waveforms, numbered as OscWave numbers them.
 enum Waveform
@@ -184,6 +187,22 @@ struct Slot
   double besselGain = 0.0;
   double volume = 0.0;
   double period = 0.0;  // of the phase; a step never reaches it
+  // The bend (Oscillator::BentPhase): where a lane is bent, or the phase runs
+  // over more than one cycle, the waveform is read at the bent phase wrapped
+  // into a cycle. Per lane the window and its inverse, and the power curve as
+  // approxPow's terms (Oscillator::PowerTerms) of the lane's exponent.
+  bool bendRead = false;
+  bool bendMiddle = false;    // kBendMiddle, else kBendEdges
+  bool bendSpanNote = false;  // kBendSpanNote, else kBendSpanBpm
+  bool bendRepeats = false;   // some lane's window repeats inside its period
+  int bendMostSquarings = 0;
+  std::uint64_t bendOn[kMaxVoices] = {};
+  double bendWindow[kMaxVoices] = {};
+  double bendInverseWindow[kMaxVoices] = {};
+  std::uint64_t bendInverted[kMaxVoices] = {};
+  std::uint64_t bendRaised[kMaxVoices] = {};
+  double bendSquarings[kMaxVoices] = {};
+  double bendBlend[kMaxVoices] = {};
   double snap = 0.0;    // sines closer to 0 than this are 0
   double sincOffset = 0.0;  // what the sinc is lowered by, over its width
   double dcSilence = 0.0;  // the DC remover's silence and the weight it keeps per silent sample

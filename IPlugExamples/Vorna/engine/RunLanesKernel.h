@@ -806,7 +806,7 @@ inline typename L::V OversampledWave(const RunLanes::Slot& s, typename L::V thet
   for (int k = 0; k < s.subSamples; ++k)
   {
     theta = L::Add(theta, subIncrement);
-    const V x = WaveOfLanes<L, Waveform>(s, FlooredModOfLanes<L>(theta, s.period), shape);
+    const V x = WaveOfLanes<L, Waveform>(s, FlooredModOfLanes<L>(theta, RunLanes::kCycle), shape);
     // Oldest terms first.
     V older = L::Set(0.0);
     for (int j = RunLanes::kBesselOrder - 1; j > 0; --j) older = L::Add(older, L::Mul(L::Set(s.besselCoeffs[j]), h[j]));
@@ -817,6 +817,68 @@ inline typename L::V OversampledWave(const RunLanes::Slot& s, typename L::V thet
   }
   return y;
 }
+
+// Oscillator::BentPhase: the phase at which a frame reads its waveform. The
+// power curve repeats Oscillator::approxPow from each lane's own terms.
+template <class L>
+struct BendLanes
+{
+  using V = typename L::V;
+  V on{}, window{}, inverseWindow{}, inverted{}, raised{}, squarings{}, blend{};
+
+  void Load(const RunLanes::Slot& s, int lane)
+  {
+    on = L::LoadMask(s.bendOn + lane);
+    window = L::Load(s.bendWindow + lane);
+    inverseWindow = L::Load(s.bendInverseWindow + lane);
+    inverted = L::LoadMask(s.bendInverted + lane);
+    raised = L::LoadMask(s.bendRaised + lane);
+    squarings = L::Load(s.bendSquarings + lane);
+    blend = L::Load(s.bendBlend + lane);
+  }
+  V Power(const RunLanes::Slot& s, V x) const
+  {
+    const V one = L::Set(1.0);
+    x = L::Select(inverted, L::Sub(one, x), x);
+    V lo = x;
+    for (int i = 0; i < s.bendMostSquarings; ++i)
+      lo = L::Select(L::Less(L::Set(double(i)), squarings), L::Mul(lo, lo), lo);
+    const V hi = L::Mul(lo, lo);
+    const V result = L::Select(raised, L::Add(L::Mul(hi, blend), L::Mul(lo, L::Sub(one, blend))), x);
+    return L::Select(inverted, L::Sub(one, result), result);
+  }
+  // Oscillator::BendShape.
+  V Shape(const RunLanes::Slot& s, V t) const
+  {
+    if (!s.bendMiddle) return Power(s, t);
+    const V one = L::Set(1.0);
+    const V two = L::Set(2.0);
+    const V half = L::Set(0.5);
+    const V low = L::Less(t, half);
+    const V y = Power(s, L::Select(low, L::Mul(two, t), L::Sub(one, L::Mul(two, L::Sub(t, half)))));
+    return L::Select(low, L::Mul(half, y), L::Add(half, L::Mul(half, L::Sub(one, y))));
+  }
+  V Phase(const RunLanes::Slot& s, V phase) const
+  {
+    const V zero = L::Set(0.0);
+    const V one = L::Set(1.0);
+    auto clamp = [&](V x) { return L::Select(L::Less(x, zero), zero, L::Select(L::Less(one, x), one, x)); };
+    const V r = L::Mul(phase, inverseWindow);
+    // One window over the whole cycle, or windows repeating inside the period.
+    const V single = s.bendSpanNote ? L::GreaterEqual(window, L::Set(RunLanes::kCycle)) : zero;
+    V k = zero, t = clamp(r);
+    if (s.bendRepeats)
+    {
+      double rs[L::kLanes];
+      L::Store(rs, r);
+      for (double& x : rs) x = std::floor(x);
+      k = L::Load(rs);
+      t = L::Select(single, t, clamp(L::Mul(L::Sub(phase, L::Mul(window, k)), inverseWindow)));
+    }
+    const V bent = L::Mul(Shape(s, t), window);
+    return L::Select(on, L::Select(single, bent, L::Add(L::Mul(window, k), bent)), phase);
+  }
+};
 
 // Voice::GlideFrequency and GlideVelocity as a frame begins, on the lanes that
 // glide: the frequency and the oscillator's increment and step, the velocity
@@ -919,6 +981,9 @@ template <class L, int Waveform, class Filter, bool FmIn, bool Oversampled>
   V phaseIncrement = L::Load(s.phaseIncrement + lane);
   GlideLanes<L> glide;
   if (s.glides) glide.Load(s, lane);
+  BendLanes<L> bend;
+  const bool bent = s.bendRead;
+  if (bent) bend.Load(s, lane);
   const V shiverFactor = L::Load(s.shiverFactor + lane);
   V fmSource = L::Load(s.fmPrevious + lane);
   const V feedback = L::Set(s.feedback);
@@ -970,7 +1035,9 @@ template <class L, int Waveform, class Filter, bool FmIn, bool Oversampled>
   const int end = s.firstFrame + frames;
   for (int k = s.firstFrame; k < end; ++k)
   {
-    wave = WaveOfLanes<L, Waveform>(s, phase, shape);
+    // The bend reads the cycle elsewhere; the phase itself runs on unbent.
+    const V theta = bent ? bend.Phase(s, phase) : phase;
+    wave = WaveOfLanes<L, Waveform>(s, bent ? FlooredModOfLanes<L>(theta, RunLanes::kCycle) : phase, shape);
     if (s.glides) glide.Next(s, shiverFactor, phaseIncrement, step, velocity);
     V increment = step;
     if constexpr (FmIn)
@@ -983,7 +1050,7 @@ template <class L, int Waveform, class Filter, bool FmIn, bool Oversampled>
       const V modulated = L::Or(L::Less(fm, zero), L::Greater(fm, zero));
       increment = L::Select(modulated, L::Mul(L::Mul(L::Add(one, fm), phaseIncrement), shiverFactor), step);
     }
-    if constexpr (Oversampled) wave = OversampledWave<L, Waveform>(s, phase, increment, shape, history.f);
+    if constexpr (Oversampled) wave = OversampledWave<L, Waveform>(s, theta, increment, shape, history.f);
     if constexpr (FmIn)
     {
       phase = FlooredModOfLanes<L>(L::Add(phase, increment), s.period);

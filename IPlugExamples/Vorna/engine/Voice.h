@@ -94,6 +94,9 @@ public:
     FilterModel model[kNumOscs];
     FilterPassType passType[kNumOscs];
     bool cutoffMoves[kNumOscs];
+    double phasePeriod[kNumOscs];
+    OscBendSymmetry bendSymmetry[kNumOscs];
+    OscBendSpanOrigin bendSpanOrigin[kNumOscs];
     bool operator==(const RunShape&) const = default;
   };
   RunShape GetRunShape() const;
@@ -185,6 +188,7 @@ private:
   // envelope): the other's value of the last sample.
   double PreviousFmSource(int osc) const;
   // A filter's and its cutoff's state into the slot's lane.
+  static void GatherBend(const Oscillator& o, RunLanes::Slot& slot, int lane);
   static void GatherBiquad(const BiquadZK& biquad, RunLanes::Slot& slot, int lane);
   static void GatherCutoff(const FilterContainer& filter, RunLanes::Slot& slot, int lane);
   static void GatherFormant(const FormantFltZK& formant, RunLanes::Slot& slot, int lane);

@@ -25,6 +25,7 @@ static_assert(int(RunLanes::kReson) == int(kFltReson) && int(RunLanes::kSimple) 
                 int(RunLanes::kMoog) == int(kFltMoog),
               "the lanes number the filter models as the engine does");
 
+static_assert(RunLanes::kCycle == PlugC::twoPi, "the lanes' cycle is the oscillators'");
 static_assert(int(RunLanes::kLowPass) == int(kLP) && int(RunLanes::kBandPass) == int(kBP) &&
                 int(RunLanes::kHighPass) == int(kHP) && int(RunLanes::kPeak) == int(kP) &&
                 int(RunLanes::kBandReject) == int(kBR),
@@ -145,7 +146,14 @@ void VoiceManager::GatherRunSlot(int osc, Voice* const* active, int count, int f
   std::copy_n(mData.bessel[osc].coeffs, RunLanes::kBesselOrder, slot.besselCoeffs);
   slot.besselGain = mData.bessel[osc].gain;
   slot.volume = mData.volume[osc];
-  slot.period = PlugC::twoPi;
+  // The voices share the phase period and the bend's shape (GetRunShape).
+  const Oscillator& first = active[0]->GetOscillator(osc);
+  slot.period = first.GetPhasePeriod();
+  slot.bendMiddle = first.GetBendSymmetry() == kBendMiddle;
+  slot.bendSpanNote = first.GetBendSpanOrigin() == kBendSpanNote;
+  slot.bendRead = slot.period != PlugC::twoPi;  // until a voice is bent
+  slot.bendRepeats = false;
+  slot.bendMostSquarings = 0;
   slot.snap = Oscillator::kZeroSnap;
   slot.sincOffset = Oscillator::kSincOffset;
   slot.dcSilence = DCremove::kSilence;

@@ -176,7 +176,7 @@ int Voice::FramesItCanRun(int maxFrames) const
     // A soft restart's crossfade the runs compute in the hard sync's slave.
     const bool crossfading = o.IsDeclickActive() && o.IsPlainButForDeclick() && mData->hardSyncSoftLength > 0 &&
                              osc == 1 - (mData->hardSyncMaster - 1);
-    if (!RunsWave(o.GetWave()) || !(o.IsPlain() || crossfading) || mDeclicker[osc]->IsActive()) return 0;
+    if (!RunsWave(o.GetWave()) || (o.IsDeclickActive() && !crossfading) || mDeclicker[osc]->IsActive()) return 0;
     if (mData->oversampling[osc] >= 2.0 && !o.HasOversamplingFilter()) return 0;
     // The lanes wrap the phase by one subtraction, which needs a step and a
     // phase below the period (false for NaN as well).
@@ -203,6 +203,24 @@ int Voice::FramesItCanRun(int maxFrames) const
   return sounding ? frames : 0;
 }
 
+void Voice::GatherBend(const Oscillator& o, RunLanes::Slot& s, int lane)
+{
+  const bool on = o.GetBendExponent() != 1.0 && o.GetInverseBendWindow() != 0.0;
+  s.bendOn[lane] = MaskOf(on);
+  if (!on) return;
+  const double window = o.GetBendWindow();
+  const Oscillator::PowerTerms terms = Oscillator::PowerTermsOf(o.GetBendExponent());
+  s.bendWindow[lane] = window;
+  s.bendInverseWindow[lane] = o.GetInverseBendWindow();
+  s.bendInverted[lane] = MaskOf(terms.inverted);
+  s.bendRaised[lane] = MaskOf(terms.raised);
+  s.bendSquarings[lane] = terms.squarings;
+  s.bendBlend[lane] = terms.blend;
+  s.bendRead = true;
+  s.bendRepeats = s.bendRepeats || !(s.bendSpanNote && window >= PlugC::twoPi);
+  s.bendMostSquarings = std::max(s.bendMostSquarings, terms.squarings);
+}
+
 Voice::RunShape Voice::GetRunShape() const
 {
   // What a slot that is off, or a filter that is off, holds does not count.
@@ -211,6 +229,9 @@ Voice::RunShape Voice::GetRunShape() const
   {
     if (!mData->oscOn[osc]) continue;
     shape.wave[osc] = mOsc[osc]->GetWave();
+    shape.phasePeriod[osc] = mOsc[osc]->GetPhasePeriod();
+    shape.bendSymmetry[osc] = mOsc[osc]->GetBendSymmetry();
+    shape.bendSpanOrigin[osc] = mOsc[osc]->GetBendSpanOrigin();
     if (!mData->filterOn[osc]) continue;
     shape.model[osc] = mFilter[osc]->GetFilter()->GetKind();
     shape.passType[osc] = mFilter[osc]->GetFilter()->GetPassType();
@@ -225,6 +246,7 @@ void Voice::GatherRun(int osc, RunLanes::Slot& s, int lane) const
   s.phase[lane] = o.GetPhase();
   s.step[lane] = o.GetPlainStep();
   s.waveShape[lane] = o.GetWave() == kOscSinc ? o.GetSincWidth() : o.GetPolysawMix();
+  GatherBend(o, s, lane);
   s.previousPost[lane] = mPrevPost[osc];
   if (s.syncIn)
   {
