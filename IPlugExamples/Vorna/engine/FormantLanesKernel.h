@@ -10,9 +10,9 @@
 
 namespace
 {
-template <class L, bool CutoffMoves>
+template <class L, bool CutoffMoves, bool Driven>
 struct FormantLanes : FieldFilterLanes<L, CutoffMoves, RunLanes::kFormantFields, &RunLanes::Slot::formant,
-                                       FormantLanes<L, CutoffMoves>>
+                                       FormantLanes<L, CutoffMoves, Driven>>
 {
   using Base = FieldFilterLanes<L, CutoffMoves, RunLanes::kFormantFields, &RunLanes::Slot::formant, FormantLanes>;
   using V = typename L::V;
@@ -25,7 +25,7 @@ struct FormantLanes : FieldFilterLanes<L, CutoffMoves, RunLanes::kFormantFields,
   void Load(const RunLanes::Slot& s, int lane)
   {
     Base::Load(s, lane);
-    if (s.formantDriven)
+    if constexpr (Driven)
     {
       for (int i = 0; i < 2; ++i) svf[i].Load(s.formantSvf[i], lane);
       driveGain = L::Load(s.formantDriveGain + lane);
@@ -40,7 +40,7 @@ struct FormantLanes : FieldFilterLanes<L, CutoffMoves, RunLanes::kFormantFields,
   void Store(RunLanes::Slot& s, int lane) const
   {
     Base::Store(s, lane);
-    if (s.formantDriven)
+    if constexpr (Driven)
       for (int i = 0; i < 2; ++i) svf[i].Store(s.formantSvf[i], lane);
   }
 
@@ -109,7 +109,7 @@ struct FormantLanes : FieldFilterLanes<L, CutoffMoves, RunLanes::kFormantFields,
       band[kBandA2] = L::Select(changed, n.a2, band[kBandA2]);
       band[kBandAmp] = L::Select(changed, L::Load(amps[i]), band[kBandAmp]);
     }
-    if (!s.formantDriven) return;
+    if constexpr (!Driven) return;
     // Retune's state-variable filters: below the warp limit, the band-pass at a
     // quarter of the shifted first formant, the high-pass at eight times the
     // unshifted second.
@@ -128,7 +128,7 @@ struct FormantLanes : FieldFilterLanes<L, CutoffMoves, RunLanes::kFormantFields,
                               v[kBandBlockerCoefficient], v[kBandBlockerState]);
     return L::Mul(y, v[kBandAmp]);
   }
-  V Filter(const RunLanes::Slot& s, V x)
+  V Filter(const RunLanes::Slot&, V x)
   {
     using namespace RunLanes;
     V p[kFormantBands];
@@ -137,7 +137,7 @@ struct FormantLanes : FieldFilterLanes<L, CutoffMoves, RunLanes::kFormantFields,
     const V sum = L::Mul(weight, L::Add(L::Add(L::Add(p[0], p[1]), p[2]), p[3]));
     // The second formant enters twice.
     const V plain = L::Add(sum, L::Mul(weight, L::Add(p[1], p[4])));
-    if (!s.formantDriven) return plain;
+    if constexpr (!Driven) return plain;
     const V one = L::Set(1.0);
     const V driven = L::Greater(driveGain, one);
     const V path =
@@ -159,8 +159,15 @@ template <class L>
 void RenderFormantLanes(RunLanes::Slot& slot, int voices, int frames, double* left, double* right)
 {
   if (slot.cutoffMoves)
-    RenderLanesThrough<L, FormantLanes<L, true>>(slot, voices, frames, left, right);
+  {
+    if (slot.formantDriven)
+      RenderLanesThrough<L, FormantLanes<L, true, true>>(slot, voices, frames, left, right);
+    else
+      RenderLanesThrough<L, FormantLanes<L, true, false>>(slot, voices, frames, left, right);
+  }
+  else if (slot.formantDriven)
+    RenderLanesThrough<L, FormantLanes<L, false, true>>(slot, voices, frames, left, right);
   else
-    RenderLanesThrough<L, FormantLanes<L, false>>(slot, voices, frames, left, right);
+    RenderLanesThrough<L, FormantLanes<L, false, false>>(slot, voices, frames, left, right);
 }
 }  // namespace
