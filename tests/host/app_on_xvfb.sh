@@ -26,6 +26,7 @@ now_ms() { echo $(($(date +%s%N) / 1000000)); }
 ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
 
 start_xvfb
+core_program=$vorna
 
 setsid jackd --no-realtime -n "$server" -d dummy -r 48000 -p 256 > "$work/jackd.log" 2>&1 &
 pids+=($!)

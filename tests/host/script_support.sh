@@ -4,6 +4,10 @@
 # with the folder's logs shown when it fails; and a wait for a program to end.
 work=$(mktemp -d)
 pids=()
+# A program that crashes leaves a core where the system puts one in the working folder; the
+# script shows its threads when it fails (set `core_program` to the program's path).
+ulimit -c unlimited 2> /dev/null || true
+core_program=""
 # Running, and not a zombie waiting to be reaped.
 alive() {
   local state
@@ -23,6 +27,12 @@ finish() {
   for ((i = ${#pids[@]} - 1; i >= 0; i--)); do end_group "${pids[i]}"; done
   if [ "$status" -ne 0 ] && [ "$status" -ne 77 ]; then
     for log in "$work"/*.log; do [ -e "$log" ] && { echo "---- $(basename "$log")"; tail -n 40 "$log"; }; done
+    local core
+    for core in $(find . -maxdepth 1 -name 'core*' -newer "$work" 2> /dev/null); do
+      echo "---- $core"
+      command -v gdb > /dev/null && gdb -batch -q -ex "thread apply all bt 25" $core_program "$core" 2>&1 | tail -n 150
+      rm -f "$core"
+    done
   fi
   rm -rf "$work"
 }
