@@ -18,6 +18,8 @@ packages=(
   libsndfile1-dev libgtest-dev libgmock-dev libbenchmark-dev libpixman-1-dev xvfb xauth xdotool xclip
   # a window manager, to play the application under one as a desktop would
   openbox
+  # the threads of a program that crashed or hung in an end-to-end check
+  gdb
   # benchmarks: instruction counts, and the peer synthesizer hosted through DSSI beside ours
   valgrind amsynth dssi-dev ladspa-sdk
 )
