@@ -133,6 +133,7 @@ std::vector<double> FakeAudioDriver::Pump(const std::vector<double>& input, RtAu
 FakeMidiIn::~FakeMidiIn()
 {
   gWorld.log.push_back("in deleted");
+  gWorld.pluginOutlivedMidiIn = gPluginInstance != nullptr;
   if (gWorld.midiIn == this) gWorld.midiIn = nullptr;
 }
 

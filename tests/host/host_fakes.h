@@ -42,6 +42,9 @@ struct FakeWorld
   bool failVirtual = false;
   // Everything the host did, in order ("open 256", "start", "abort", "close", ...).
   std::vector<std::string> log;
+  // Whether the plug-in still lived when the MIDI input was last deleted: the input's thread
+  // may hand it a message until then.
+  bool pluginOutlivedMidiIn = false;
 
   FakeAudioDriver* audio = nullptr;
   FakeMidiIn* midiIn = nullptr;

@@ -178,6 +178,7 @@ TEST_F(AppWindowTest, QuitFromTheMainMenuEndsTheWindowThenShutsDownInOrder)
   EXPECT_EQ(gPluginInstance, nullptr);
   EXPECT_EQ(gWorld.log, (std::vector<std::string>{"stop", "in close", "out close", "close", "in deleted",
                                                   "out deleted", "audio deleted"}));
+  EXPECT_TRUE(gWorld.pluginOutlivedMidiIn);
 }
 
 TEST_F(AppWindowTest, CtrlQQuitsAsFileQuitDoesWhereverTheFocusIs)

@@ -98,9 +98,12 @@ void Cleanup()
     }
   }
   CloseAudioStream();
+  // Only deleting the input stops its thread: a message it took while the stream still ran
+  // may be on its way to the plug-in until then. The output goes after the plug-in, which
+  // sends through it.
+  gMidiIn.reset();
   delete gPluginInstance;
   gPluginInstance = nullptr;
-  gMidiIn.reset();
   gMidiOut.reset();
   gDAC.reset();
   ReportCallbackEvents();
