@@ -146,11 +146,10 @@ void VoiceManager::GatherRunSlot(int osc, Voice* const* active, int count, int f
   std::copy_n(mData.bessel[osc].coeffs, RunLanes::kBesselOrder, slot.besselCoeffs);
   slot.besselGain = mData.bessel[osc].gain;
   slot.volume = mData.volume[osc];
-  // The voices share the phase period and the bend's shape (GetRunShape).
-  const Oscillator& first = active[0]->GetOscillator(osc);
-  slot.period = first.GetPhasePeriod();
-  slot.bendMiddle = first.GetBendSymmetry() == kBendMiddle;
-  slot.bendSpanNote = first.GetBendSpanOrigin() == kBendSpanNote;
+  // The voices share the phase period and the bend's shape.
+  slot.period = shape.phasePeriod[osc];
+  slot.bendMiddle = shape.bendSymmetry[osc] == kBendMiddle;
+  slot.bendSpanNote = shape.bendSpanOrigin[osc] == kBendSpanNote;
   slot.bendRead = slot.period != PlugC::twoPi;  // until a voice is bent
   slot.bendRepeats = false;
   slot.bendMostSquarings = 0;
