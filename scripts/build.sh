@@ -3,6 +3,7 @@
 #   scripts/build.sh            plain build in build/
 #   scripts/build.sh sanitize   AddressSanitizer + UndefinedBehaviorSanitizer build in build-asan/
 #   scripts/build.sh thread     ThreadSanitizer build in build-tsan/
+# VORNA_JOBS sets the number of parallel compile jobs (default: one per core).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -15,5 +16,9 @@ case "$flavour" in
   *) echo "unknown build flavour: $flavour (plain, sanitize or thread)" >&2; exit 2 ;;
 esac
 
+# A compiler cache where one is installed; VORNA_JOBS shares the machine with other builds.
+if command -v ccache >/dev/null 2>&1; then
+  extra+=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
 cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${extra[@]}" >/dev/null
-cmake --build "$dir" -j "$(nproc)" "${targets[@]}"
+cmake --build "$dir" -j "${VORNA_JOBS:-$(nproc)}" "${targets[@]}"
