@@ -7,6 +7,7 @@
 #include "swell-wnd-internal.h"
 
 #include "platform/appkit/color.h"
+#include "platform/appkit/walk.h"
 
 #include <optional>
 
@@ -55,29 +56,30 @@ void applyColour(NSView* view, const NSColor& colour)
   view->setNeedsDisplay(true);
 }
 
-void updateKind(HWND dialog, DLGPROC proc, bool useDefaults, UINT msg, bool (*belongs)(NSView*))
+// False when the procedure destroyed the dialog meanwhile.
+bool updateKind(NSView* parent, DLGPROC proc, bool useDefaults, UINT msg, bool (*belongs)(NSView*))
 {
-  NSView* parent = dynamic_cast<NSView*>(swellObjectOf(dialog));
   std::optional<NSColor> colour;
   bool asked = false;
-  for (const StrongRef<NSView>& child : swell::retainedSubviews(parent))
-  {
-    if (swell::leftDuringWalk(child.get(), parent) || !belongs(child.get())) continue;
+  const WalkEnd end = forEachSubview(parent, [&](NSView* child) {
+    if (!belongs(child)) return;
     if (!asked)
     {
-      colour = askColour(dialog, proc, msg, child.get(), useDefaults);
+      colour = askColour(swellHandleOf(parent), proc, msg, child, useDefaults);
       asked = true;
-      // The procedure may have destroyed the control it was asked about.
-      if (swell::leftDuringWalk(child.get(), parent)) continue;
+      // The procedure may have destroyed the control it was asked about, or the dialog.
+      if (child->superview() != parent || isRetired(child) || isRetired(parent)) return;
     }
-    if (colour) applyColour(child.get(), *colour);
-  }
+    if (colour) applyColour(child, *colour);
+  });
+  return end != WalkEnd::OwnerRetired;
 }
 }  // namespace
 
 void SWELL_DoDialogColorUpdates(HWND hwnd, DLGPROC dlgproc, bool useDefaults)
 {
-  if (!dlgproc || !dynamic_cast<NSView*>(swellObjectOf(hwnd))) return;
-  updateKind(hwnd, dlgproc, useDefaults, WM_CTLCOLORBTN, carriesBox);
-  updateKind(hwnd, dlgproc, useDefaults, WM_CTLCOLORSTATIC, isStatic);
+  const StrongRef<NSView> dialog(dynamic_cast<NSView*>(swellObjectOf(hwnd)));
+  if (!dlgproc || !dialog) return;
+  if (updateKind(dialog.get(), dlgproc, useDefaults, WM_CTLCOLORBTN, carriesBox))
+    updateKind(dialog.get(), dlgproc, useDefaults, WM_CTLCOLORSTATIC, isStatic);
 }

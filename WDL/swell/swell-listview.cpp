@@ -252,8 +252,19 @@ bool Swell_vVorna_listview::setItemState(int index, UINT state, UINT mask)
 void Swell_vVorna_listview::sortRows(PFNLVCOMPARE compare, LPARAM lParamSort)
 {
   if (m_lbMode || isOwnerData() || !compare) return;
-  for (size_t i = 0; i < m_items.size(); ++i) m_items[i]->m_wasSelected = isRowSelected(static_cast<NSInteger>(i));
-  std::vector<std::unique_ptr<SWELL_ListView_Row>> scratch(m_items.size());
+  // The comparison may read the rows, change them or destroy the list: the sort orders the
+  // rows' parameters as they were, and the rows are put in that order only when they are all
+  // still there, where they were.
+  const StrongRef<Swell_vVorna_listview> keep(this);
+  std::vector<const SWELL_ListView_Row*> rows;
+  std::vector<LPARAM> params;
+  for (const std::unique_ptr<SWELL_ListView_Row>& row : m_items)
+  {
+    rows.push_back(row.get());
+    params.push_back(row->m_param);
+  }
+  std::vector<size_t> order(rows.size()), scratch(rows.size());
+  for (size_t i = 0; i < order.size(); ++i) order[i] = i;
   // A stable merge sort on the rows' parameters: equal keys keep their order.
   auto sort = [&](auto& self, size_t first, size_t n) -> void {
     if (n <= 1) return;
@@ -263,17 +274,19 @@ void Swell_vVorna_listview::sortRows(PFNLVCOMPARE compare, LPARAM lParamSort)
     if (right > 1) self(self, first + left, right);
     size_t a = first, b = first + left, out = 0;
     while (a < first + left && b < first + n)
-    {
-      if (compare(m_items[a]->m_param, m_items[b]->m_param, lParamSort) <= 0)
-        scratch[out++] = std::move(m_items[a++]);
-      else
-        scratch[out++] = std::move(m_items[b++]);
-    }
-    while (a < first + left) scratch[out++] = std::move(m_items[a++]);
-    while (b < first + n) scratch[out++] = std::move(m_items[b++]);
-    for (size_t i = 0; i < out; ++i) m_items[first + i] = std::move(scratch[i]);
+      scratch[out++] = compare(params[order[a]], params[order[b]], lParamSort) <= 0 ? order[a++] : order[b++];
+    while (a < first + left) scratch[out++] = order[a++];
+    while (b < first + n) scratch[out++] = order[b++];
+    for (size_t i = 0; i < out; ++i) order[first + i] = scratch[i];
   };
-  sort(sort, 0, m_items.size());
+  sort(sort, 0, order.size());
+  if (m_items.size() != rows.size()) return;
+  for (size_t i = 0; i < rows.size(); ++i)
+    if (m_items[i].get() != rows[i]) return;
+  for (size_t i = 0; i < m_items.size(); ++i) m_items[i]->m_wasSelected = isRowSelected(static_cast<NSInteger>(i));
+  std::vector<std::unique_ptr<SWELL_ListView_Row>> sorted(m_items.size());
+  for (size_t i = 0; i < order.size(); ++i) sorted[i] = std::move(m_items[order[i]]);
+  m_items.swap(sorted);
   if (!m_items.empty())
   {
     std::set<NSInteger> rows;

@@ -11,6 +11,7 @@
 #include "platform/appkit/control_drawing.h"
 #include "platform/appkit/screen.h"
 #include "platform/appkit/text_field.h"
+#include "platform/appkit/walk.h"
 #include "platform/appkit/window.h"
 #include "platform/appkit/workspace.h"
 
@@ -98,15 +99,14 @@ int GetSystemMetrics(int index)
 
 BOOL ScrollWindow(HWND hwnd, int dx, int dy, const RECT*, const RECT*)
 {
-  NSView* view = swell::viewOrContentView(hwnd);
+  const StrongRef<NSView> view(swell::viewOrContentView(hwnd));
   if ((dx == 0 && dy == 0) || !view) return 0;
-  // A moved child hears WM_SIZE, and its procedure may destroy any of its siblings.
-  for (const StrongRef<NSView>& child : swell::retainedSubviews(view))
-  {
-    if (swell::leftDuringWalk(child.get(), view)) continue;
+  // A moved child hears WM_SIZE, and its procedure may destroy any of its siblings, or the
+  // scrolled view itself.
+  forEachSubview(view.get(), [dx, dy](NSView* child) {
     const NSRect frame = child->frame();
     child->setFrameOrigin(NSMakePoint(frame.origin.x + dx, frame.origin.y + dy));
-  }
+  });
   view->setNeedsDisplay(true);
   return 1;
 }

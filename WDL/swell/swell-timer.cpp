@@ -14,6 +14,7 @@
 #include "platform/foundation/timer.h"
 
 #include <mutex>
+#include <vector>
 
 using namespace cocoa;
 
@@ -136,21 +137,23 @@ BOOL KillTimer(HWND hwnd, UINT_PTR id)
     return hwnd && swell::postQueueRunning() && SWELL_pmq_settimer(hwnd, id, kKillRequest, nullptr);
   }
   if (id == kAllTimers && !hwnd) return 0;
-  BOOL stopped = 0;
+  // Every record goes from the list before any timer stops: stopping lets go of the window,
+  // whose last release runs its procedure, which may stop other timers.
+  std::vector<TimerListNode*> leaving;
   for (TimerListNode** link = &m_timer_list; *link;)
   {
     TimerListNode* node = *link;
     if (node->hwnd == hwnd && (id == kAllTimers || node->timerid == id))
     {
       *link = node->_next;
-      stopNode(node);
-      stopped = 1;
+      leaving.push_back(node);
       if (id != kAllTimers) break;
     }
     else
       link = &node->_next;
   }
-  return stopped;
+  for (TimerListNode* node : leaving) stopNode(node);
+  return leaving.empty() ? 0 : 1;
 }
 
 void SWELL_RunRunLoop(int ms)

@@ -4,6 +4,8 @@
 #include "swell-wnd-messages.h"
 #include "swell-wnd-view.h"
 
+#include "platform/appkit/window.h"
+
 using namespace cocoa;
 
 namespace
@@ -27,16 +29,26 @@ NSObject* Swell_vVorna_hwnd::accessibilityElementFromProcedure()
   return asElement(element) ? element : nullptr;
 }
 
+// The element answers only for points inside the view: a parent asks its children in turn
+// and takes the first answer.
 NSObject* Swell_vVorna_hwnd::accessibilityHitTest(NSPoint screenPoint)
 {
   StrongRef<Swell_vVorna_hwnd> keep(this);
+  if (!holdsScreenPoint(screenPoint)) return nullptr;
   if (StrongRef<NSObject> element{accessibilityElementFromProcedure()})
   {
-    NSObject* hit = asElement(element.get())->accessibilityHitTest(screenPoint);
+    NSObject* hit = NSAccessibilityAnswer(asElement(element.get())->accessibilityHitTest(screenPoint));
     if (hit && hit != element.get()) return hit;
-    if (!asElement(element.get())->accessibilityIsIgnored()) return element.get();
+    if (!asElement(element.get())->accessibilityIsIgnored()) return NSAccessibilityAnswer(element.get());
   }
   return NSView::accessibilityHitTest(screenPoint);
+}
+
+bool Swell_vVorna_hwnd::holdsScreenPoint(NSPoint screenPoint) const
+{
+  if (isHidden() || !window()) return false;
+  const NSPoint local = convertPointFromView(window()->convertScreenToBase(screenPoint), nullptr);
+  return NSMouseInRect(local, bounds(), isFlipped());
 }
 
 NSObject* Swell_vVorna_hwnd::accessibilityFocusedUIElement()

@@ -51,17 +51,14 @@ bool containsView(const NSView* root, const NSObject* wanted)
 
 BOOL enumChildren(NSView* view, BOOL (*proc)(HWND, LPARAM), LPARAM lParam)
 {
-  for (const StrongRef<NSView>& child : swell::retainedSubviews(view))
-  {
-    if (swell::leftDuringWalk(child.get(), view)) continue;
+  const WalkEnd end = forEachSubview(view, [proc, lParam](NSView* child) {
     // A control living in a scroll view is met as itself.
-    NSView* document = swell::documentViewOf(child.get());
-    NSView* met = document ? document : child.get();
-    StrongRef<NSView> keep(met);
-    if (!proc(handleOf(met), lParam)) return 0;
-    if (!enumChildren(met, proc, lParam)) return 0;
-  }
-  return 1;
+    NSView* document = swell::documentViewOf(child);
+    NSView* met = document ? document : child;
+    const StrongRef<NSView> keep(met);
+    return proc(handleOf(met), lParam) && enumChildren(met, proc, lParam);
+  });
+  return end != WalkEnd::Stopped;
 }
 }  // namespace
 
@@ -86,19 +83,16 @@ LRESULT SendMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 
 void SWELL_BroadcastMessage(UINT msg, WPARAM wParam, LPARAM lParam)
 {
-  std::vector<NSWindow*> windows = NSApp()->orderedWindows();
-  for (size_t i = 0; i < windows.size(); ++i)
-  {
-    NSView* content = windows[i]->contentView();
-    if (auto* target = respondsTo<SWELL_MessageTarget>(content))
+  // A procedure may open or close windows: each window open when the broadcast starts hears
+  // it once, unless it was closed before its turn.
+  forEachWindow(NSApp()->orderedWindows(), [msg, wParam, lParam](NSWindow* window) {
+    const StrongRef<NSView> content(window->contentView());
+    if (auto* target = respondsTo<SWELL_MessageTarget>(content.get()))
     {
-      StrongRef<NSView> keep(content);
       target->onSwellMessage(msg, wParam, lParam);
-      if (msg == WM_DISPLAYCHANGE) InvalidateRect(handleOf(content), nullptr, FALSE);
+      if (msg == WM_DISPLAYCHANGE) InvalidateRect(handleOf(content.get()), nullptr, FALSE);
     }
-    // A procedure may have opened or closed windows.
-    windows = NSApp()->orderedWindows();
-  }
+  });
 }
 
 BOOL GetDlgItemText(HWND hwnd, int id, char* buf, int size)
@@ -270,17 +264,9 @@ BOOL IsChild(HWND parent, HWND child)
 BOOL EnumWindows(BOOL (*proc)(HWND, LPARAM), LPARAM lParam)
 {
   if (!proc) return 0;
-  // Each window is held for the whole walk: proc may close any of them, and a closed one
-  // has left the application's list.
-  const std::vector<NSWindow*> windows = NSApp()->windows();
-  const std::vector<StrongRef<NSWindow>> held(windows.begin(), windows.end());
-  for (const StrongRef<NSWindow>& window : held)
-  {
-    const std::vector<NSWindow*> open = NSApp()->windows();
-    if (std::find(open.begin(), open.end(), window.get()) == open.end()) continue;
-    if (!proc(handleOf(window->contentView()), lParam)) return 0;
-  }
-  return 1;
+  return forEachWindow(NSApp()->windows(), [proc, lParam](NSWindow* window) {
+           return proc(handleOf(window->contentView()), lParam) != 0;
+         }) != WalkEnd::Stopped;
 }
 
 BOOL EnumChildWindows(HWND hwnd, BOOL (*proc)(HWND, LPARAM), LPARAM lParam)

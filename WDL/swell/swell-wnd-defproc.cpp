@@ -67,12 +67,12 @@ LRESULT contextMenuForRightClick(HWND hwnd, LPARAM lParam)
 // no colour return to the system's.
 void passDisplayChangeDown(NSView* view, WPARAM wParam, LPARAM lParam)
 {
-  const std::vector<StrongRef<NSView>> children = swell::retainedSubviews(view);
-  for (const StrongRef<NSView>& child : children)
-    if (respondsTo<SWELL_MessageTarget>(child.get()) && !swell::leftDuringWalk(child.get(), view))
-      SendMessage(swellHandleOf(child.get()), WM_DISPLAYCHANGE, wParam, lParam);
+  const bool hadChildren = !view->subviews().empty();
+  const WalkEnd end = forEachSubview(view, [wParam, lParam](NSView* child) {
+    if (respondsTo<SWELL_MessageTarget>(child)) SendMessage(swellHandleOf(child), WM_DISPLAYCHANGE, wParam, lParam);
+  });
   const HWND hwnd = swellHandleOf(view);
-  if (!children.empty())
+  if (hadChildren && end != WalkEnd::OwnerRetired)
     if (auto dialogProc = reinterpret_cast<DLGPROC>(GetWindowLong(hwnd, DWL_DLGPROC)))
       SWELL_DoDialogColorUpdates(hwnd, dialogProc, true);
 }
@@ -120,22 +120,29 @@ bool SWELL_HandleMouseEvent(NSEvent* event)
   if (!event || swell::captureHolder()) return false;
   const NSEventType type = event->type();
   if (type < NSEventTypeLeftMouseDown || type > NSEventTypeRightMouseDragged) return false;
-  NSWindow* window = event->window();
-  NSView* content = window ? window->contentView() : nullptr;
+  const StrongRef<NSWindow> window(event->window());
+  const StrongRef<NSView> content(window ? window->contentView() : nullptr);
   NSView* hit = content ? content->hitTest(event->locationInWindow()) : nullptr;
   const NSPoint screen = window ? window->convertBaseToScreen(event->locationInWindow()) : NSPoint{};
   const LPARAM where = swell::packPoint(static_cast<int>(std::floor(screen.x)), static_cast<int>(std::floor(screen.y)));
-  NSView* target = nullptr;
+  // The chain from the view under the pointer up to the content view. A view asked may
+  // destroy itself or any other view of the chain: a view that left the window is not asked,
+  // and the question ends with the window.
+  std::vector<NSView*> chain;
   for (NSView* v = hit; v; v = v->superview())
   {
+    chain.push_back(v);
+    if (v == content.get()) break;
+  }
+  StrongRef<NSView> target;
+  const auto inWindow = [&content](NSView* v) { return v->isDescendantOf(content.get()); };
+  const WalkEnd end = walkHeld(content.get(), chain, inWindow, [&](NSView* v) {
     if (respondsTo<SWELL_MessageTarget>(v) &&
         static_cast<unsigned long>(SendMessage(swellHandleOf(v), WM_NCHITTEST, 0, where)) >= HTCAPTION)
-      target = v;
-    if (v == content) break;
-  }
-  if (!target) return false;
-  StrongRef<NSView> keep(target);
-  redeliver(target, event);
+      target = StrongRef<NSView>(v);
+  });
+  if (end == WalkEnd::OwnerRetired || !target || isRetired(target.get()) || !inWindow(target.get())) return false;
+  redeliver(target.get(), event);
   return true;
 }
 

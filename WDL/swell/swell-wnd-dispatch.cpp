@@ -49,9 +49,9 @@ LRESULT Swell_vVorna_hwnd::onSwellMessage(UINT msg, WPARAM wParam, LPARAM lParam
     SWELL_SetMenuDestination(menu, nullptr);
     if (platformMenu) platformMenu->release();
   }
-  for (const StrongRef<NSView>& subview : swell::retainedSubviews(this))
-    if (auto* target = respondsTo<SWELL_MessageTarget>(subview.get()); target && !swell::leftDuringWalk(subview.get(), this))
-      target->onSwellMessage(WM_DESTROY, 0, 0);
+  forEachSubview(this, [](NSView* subview) {
+    if (auto* target = respondsTo<SWELL_MessageTarget>(subview)) target->onSwellMessage(WM_DESTROY, 0, 0);
+  });
   KillTimer(handle(), static_cast<UINT_PTR>(-1));
   m_hashaddestroy = 2;
   return result;

@@ -64,14 +64,6 @@ inline LPARAM packPoint(int x, int y)
 // asks for the client rectangle gets the plain bounds; false then.
 bool sendNcCalcSize(HWND hwnd, RECT* rect);
 
-// A view's subviews, each held until the walk over them ends, for walks that call out for
-// each child: a callee may destroy any of them, and the walk then meets a view that is gone
-// but never one that was freed (swell-wnd-walk.cpp).
-std::vector<cocoa::StrongRef<cocoa::NSView>> retainedSubviews(const cocoa::NSView* view);
-// A child of such a walk that a callee destroyed, or moved to another parent, since the walk
-// began; also every child once the parent itself was destroyed. The walk skips it.
-bool leftDuringWalk(const cocoa::NSView* child, const cocoa::NSView* parent);
-
 // The view that holds the mouse capture, or null (swell-wnd-capture.cpp).
 cocoa::NSView* captureHolder();
 

@@ -9,8 +9,10 @@
 
 #include "platform/appkit/application.h"
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
+#include <vector>
 
 using namespace cocoa;
 
@@ -39,6 +41,20 @@ struct ModalSession
   NSWindow* window;
   bool running;
 };
+
+// Sessions started and not yet ended. A procedure that a run reaches may end the session it
+// runs in (its OK button does); the run, and a second end, then find it gone.
+std::vector<ModalSession*>& liveSessions()
+{
+  static std::vector<ModalSession*> sessions;
+  return sessions;
+}
+
+bool isLive(const ModalSession* modal)
+{
+  const std::vector<ModalSession*>& live = liveSessions();
+  return modal && std::find(live.begin(), live.end(), modal) != live.end();
+}
 
 NSView* findDefaultButton(NSView* view)
 {
@@ -145,16 +161,18 @@ void* SWELL_ModalWindowStart(HWND hwnd)
   NSWindow* window = windowOf(hwnd);
   if (!window) return nullptr;
   NSModalSession session = NSApp()->beginModalSessionForWindow(window);
-  return session ? new ModalSession{session, window, true} : nullptr;
+  if (!session) return nullptr;
+  liveSessions().push_back(new ModalSession{session, window, true});
+  return liveSessions().back();
 }
 
 bool SWELL_ModalWindowRun(void* session, int* result)
 {
   auto* modal = static_cast<ModalSession*>(session);
-  if (!modal) return false;
+  if (!isLive(modal)) return false;
   const NSInteger response = NSApp()->runModalSession(modal->session);
-  if (response == NSModalResponseContinue) return true;
-  modal->running = false;
+  if (response == NSModalResponseContinue && isLive(modal)) return true;
+  if (isLive(modal)) modal->running = false;
   if (result) *result = static_cast<int>(response);
   return false;
 }
@@ -162,16 +180,19 @@ bool SWELL_ModalWindowRun(void* session, int* result)
 void SWELL_ModalWindowEnd(void* session)
 {
   auto* modal = static_cast<ModalSession*>(session);
-  if (!modal) return;
+  if (!isLive(modal)) return;
   NSApplication* app = NSApp();
   // Only the innermost run can be stopped; any other simply leaves the stack.
   if (modal->running && app->modalWindow() == modal->window)
   {
     app->stopModal();
-    while (app->runModalSession(modal->session) == NSModalResponseContinue)
+    while (isLive(modal) && app->runModalSession(modal->session) == NSModalResponseContinue)
       std::this_thread::sleep_for(kStopPollInterval);
+    if (!isLive(modal)) return;
   }
   app->endModalSession(modal->session);
+  std::vector<ModalSession*>& live = liveSessions();
+  live.erase(std::find(live.begin(), live.end(), modal));
   delete modal;
 }
 

@@ -6,6 +6,7 @@
 #include "swell-wnd.h"
 
 #include "platform/appkit/application.h"
+#include "platform/appkit/walk.h"
 
 #include <algorithm>
 #include <vector>
@@ -140,12 +141,24 @@ NSSize SwellTopLevelWindow<Base>::maxSize() const
 }
 
 template <class Base>
-void SwellTopLevelWindow<Base>::swellAddOwnedWindow(NSWindow* window)
+bool SwellTopLevelWindow<Base>::ownsWindow(const NSWindow* window) const
 {
   for (OwnedWindowListRec* rec = m_ownedwnds; rec; rec = rec->_next)
-    if (rec->hwnd == window) return;
+    if (rec->hwnd == window) return true;
+  return false;
+}
+
+template <class Base>
+void SwellTopLevelWindow<Base>::swellAddOwnedWindow(NSWindow* window)
+{
+  if (!window || ownsWindow(window)) return;
+  auto* owned = respondsTo<SWELL_OwnerWindow>(window);
+  // A window has one owner: the list of the one it leaves must not keep a pointer that
+  // outlives it.
+  if (NSWindow* previous = owned ? owned->swellGetOwner() : nullptr; previous && previous != this)
+    if (auto* previousList = respondsTo<SWELL_OwnerWindow>(previous)) previousList->swellRemoveOwnedWindow(window);
   m_ownedwnds = new OwnedWindowListRec{window, m_ownedwnds};
-  if (auto* owned = respondsTo<SWELL_OwnerWindow>(window)) owned->swellSetOwner(this);
+  if (owned) owned->swellSetOwner(this);
   if (SWELL_owned_windows_levelincrease && NSApp()->isActive())
     window->setLevel(this->level() + extraRaise(window) + 1);
 }
@@ -166,14 +179,16 @@ void SwellTopLevelWindow<Base>::swellRemoveOwnedWindow(NSWindow* window)
 template <class Base>
 void SwellTopLevelWindow<Base>::swellDestroyAllOwnedWindows()
 {
-  OwnedWindowListRec* rec = std::exchange(m_ownedwnds, nullptr);
-  while (rec)
-  {
-    OwnedWindowListRec* next = rec->_next;
-    DestroyWindow(swellHandleOf(rec->hwnd));
-    delete rec;
-    rec = next;
-  }
+  std::vector<NSWindow*> owned;
+  for (OwnedWindowListRec* rec = m_ownedwnds; rec; rec = rec->_next) owned.push_back(rec->hwnd);
+  // Each leaves the list as its turn comes, so that one that an earlier one's procedure
+  // destroyed or gave to another owner is passed over.
+  walkHeld(
+      static_cast<NSWindow*>(this), owned, [this](NSWindow* window) { return ownsWindow(window); },
+      [this](NSWindow* window) {
+        swellRemoveOwnedWindow(window);
+        DestroyWindow(swellHandleOf(window));
+      });
 }
 
 template <class Base>

@@ -77,6 +77,7 @@ protected:
   void dealloc() override;
   // The menu shown while this window is key when its content view has none.
   virtual HMENU defaultMenu() const = 0;
+  bool ownsWindow(const cocoa::NSWindow* window) const;
 
   cocoa::NSSize lastFrameSize;
   cocoa::NSWindow* m_owner = nullptr;

@@ -182,11 +182,27 @@ void* Swell_vVorna_hwnd::swellGetProp(const char* name, bool wantRemove)
   return nullptr;
 }
 
+bool Swell_vVorna_hwnd::holdsProp(const WindowPropRec* wanted) const
+{
+  for (const WindowPropRec* prop = m_props; prop; prop = prop->next)
+    if (prop == wanted) return true;
+  return false;
+}
+
 int Swell_vVorna_hwnd::swellEnumProps(int (*proc)(HWND, const char*, void*, LPARAM), LPARAM lParam)
 {
   if (!m_props) return -1;
-  for (WindowPropRec* prop = m_props; prop; prop = prop->next)
+  // The callback may remove any property, its own included, or destroy the window: each
+  // record is looked for again before its turn, and the walk ends with the window.
+  const StrongRef<Swell_vVorna_hwnd> keep(this);
+  std::vector<const WindowPropRec*> listed;
+  for (const WindowPropRec* prop = m_props; prop; prop = prop->next) listed.push_back(prop);
+  for (const WindowPropRec* prop : listed)
+  {
+    if (isRetired()) break;
+    if (!holdsProp(prop)) continue;
     if (!proc(handle(), prop->name, prop->value, lParam)) return 0;
+  }
   return 1;
 }
 

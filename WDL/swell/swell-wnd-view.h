@@ -16,6 +16,7 @@
 #include "platform/appkit/table_view.h"
 #include "platform/appkit/text.h"
 #include "platform/appkit/view.h"
+#include "platform/appkit/walk.h"
 #include "platform/foundation/timer.h"
 
 struct WindowPropRec
@@ -43,7 +44,8 @@ class Swell_vVorna_hwnd : public cocoa::NSView,
                           public cocoa::NSTextDelegate,
                           public cocoa::NSTableViewDelegate,
                           public cocoa::NSOutlineViewDelegate,
-                          public cocoa::NSDraggingDestination
+                          public cocoa::NSDraggingDestination,
+                          public cocoa::Retirable
 {
 public:
   static constexpr int kExtraDataBytes = 256;
@@ -81,6 +83,8 @@ public:
   void swellSetMenu(HMENU menu) override;
   bool swellHasBeenDestroyed() const { return m_hashaddestroy != 0; }
   bool swellCanPostMessage() const { return m_hashaddestroy == 0; }
+  // Walks over views skip a destroyed view and end when the view they walk is destroyed.
+  bool isRetired() const override { return m_hashaddestroy == 2; }
   unsigned swellCreateWindowFlags() const { return m_create_windowflags; }
   void setSwellCreateWindowFlags(unsigned flags) { m_create_windowflags = flags; }
   bool swellCapChangeNotify() override { return true; }
@@ -216,6 +220,8 @@ protected:
 private:
   static constexpr LONG_PTR WS_EX_ACCEPTFILES_BIT = 0x10;
   cocoa::NSObject* accessibilityElementFromProcedure();
+  bool holdsProp(const WindowPropRec* prop) const;
+  bool holdsScreenPoint(cocoa::NSPoint screenPoint) const;
   void focusFirstControlAfterInitDialog(cocoa::NSObject* parent, LRESULT answer, cocoa::NSView* firstControl);
   void sendKey(UINT msg, cocoa::NSEvent* event, bool down);
 };

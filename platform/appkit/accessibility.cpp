@@ -1,6 +1,7 @@
 #include "platform/appkit/accessibility.h"
 
 #include "platform/appkit/view.h"
+#include "platform/appkit/walk.h"
 #include "platform/appkit/window.h"
 
 namespace cocoa
@@ -30,13 +31,13 @@ StrongRef<NSArray> arrayOf(const std::vector<StrongRef<NSObject>>& objects)
   return NSArray::arrayWithObjects(raw);
 }
 
-// Answers go to an assistive application that may call back into the views' owners, so
-// every walk holds the views it has yet to ask.
-std::vector<StrongRef<NSView>> held(const std::vector<NSView*>& views)
-{
-  return std::vector<StrongRef<NSView>>(views.begin(), views.end());
-}
 }  // namespace
+
+NSObject* NSAccessibilityAnswer(NSObject* element)
+{
+  if (element) element->retain()->autorelease();
+  return element;
+}
 
 StrongRef<NSArray> NSAccessibilityUnignoredChildren(const NSArray* elements)
 {
@@ -56,10 +57,20 @@ NSObject* NSView::accessibilityHitTest(NSPoint screenPoint)
   const NSPoint local = convertPointFromView(m_window->convertScreenToBase(screenPoint), nullptr);
   if (!NSMouseInRect(local, bounds(), isFlipped())) return nullptr;
   StrongRef<NSView> keep(this);
-  const std::vector<StrongRef<NSView>> children = held(m_subviews);
-  for (auto it = children.rbegin(); it != children.rend(); ++it)
-    if (NSObject* hit = (*it)->accessibilityHitTest(screenPoint)) return hit;
-  return accessibilityIsIgnored() ? nullptr : this;
+  NSObject* hit = nullptr;
+  // Front to back, as the pointer meets them. The child that answers may have been the
+  // walk's only holder of the answer.
+  forEachSubview(
+      this,
+      [&hit, screenPoint](NSView* child) {
+        hit = NSAccessibilityAnswer(child->accessibilityHitTest(screenPoint));
+        return hit == nullptr;
+      },
+      WalkOrder::Backward);
+  if (hit) return hit;
+  // A view that a child's owner took out of the window meanwhile answers for nothing.
+  if (!m_window || isRetired(this) || accessibilityIsIgnored()) return nullptr;
+  return this;
 }
 
 NSObject* NSView::accessibilityFocusedUIElement()
@@ -86,7 +97,7 @@ NSObject* NSWindow::accessibilityHitTest(NSPoint screenPoint)
   if (!m_visible || !NSPointInRect(screenPoint, m_frame)) return nullptr;
   StrongRef<NSWindow> keep(this);
   StrongRef<NSView> content(m_contentView);
-  if (NSObject* hit = content ? content->accessibilityHitTest(screenPoint) : nullptr) return hit;
+  if (NSObject* hit = content ? content->accessibilityHitTest(screenPoint) : nullptr) return NSAccessibilityAnswer(hit);
   return this;
 }
 

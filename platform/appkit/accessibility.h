@@ -34,4 +34,8 @@ protected:
 // children attribute, itself filtered so). Objects that answer no accessibility question
 // are kept as they are.
 StrongRef<NSArray> NSAccessibilityUnignoredChildren(const NSArray* elements);
+
+// An element handed out as an answer (a hit test's) stays alive until the autorelease pool
+// drains, as Cocoa's answers do, whatever becomes of the views that found it.
+NSObject* NSAccessibilityAnswer(NSObject* element);
 }  // namespace cocoa

@@ -66,10 +66,20 @@ NSApplication::NSApplication()
 void NSApplication::dealloc()
 {
   NSRunLoop::currentRunLoop()->removeObserver(this);
-  for (NSEvent* event : m_queue) event->release();
-  m_queue.clear();
+  releaseQueuedEvents();
   if (m_mainMenu) m_mainMenu->release();
   if (g_shared == this) g_shared = nullptr;
+}
+
+void NSApplication::releaseQueuedEvents()
+{
+  // An event may hold the last reference to a closed window, whose teardown may post more.
+  while (!m_queue.empty())
+  {
+    std::vector<NSEvent*> queued;
+    queued.swap(m_queue);
+    for (NSEvent* event : queued) event->release();
+  }
 }
 
 NSApplication* NSApplication::sharedApplication()
@@ -209,7 +219,7 @@ NSModalSession NSApplication::beginModalSessionForWindow(NSWindow* window)
 
 NSInteger NSApplication::runModalSession(NSModalSession session)
 {
-  if (!session) return NSModalResponseAbort;
+  if (!session || !isRunning(session)) return NSModalResponseAbort;
   StrongRef<NSApplication> keep(this);
   NSRunLoop* loop = NSRunLoop::currentRunLoop();
   loop->setInput(&platformBackend());
@@ -220,14 +230,20 @@ NSInteger NSApplication::runModalSession(NSModalSession session)
     // drawing), then the events it brought.
     loop->runOnce(loop->now());
   }
-  while (session->code == NSModalResponseContinue)
+  // What runs here may end this very session (a window's OK ends the run it is shown by).
+  while (isRunning(session) && session->code == NSModalResponseContinue)
   {
     NSAutoreleasePool pool;
     NSEvent* event = nextEventMatchingMask(NSEventMaskAny, loop->now(), true);
     if (!event) break;
     sendEvent(event);
   }
-  return session->code;
+  return isRunning(session) ? session->code : NSModalResponseStop;
+}
+
+bool NSApplication::isRunning(NSModalSession session) const
+{
+  return std::find(m_modalSessions.begin(), m_modalSessions.end(), session) != m_modalSessions.end();
 }
 
 void NSApplication::endModalSession(NSModalSession session)
@@ -462,8 +478,7 @@ void NSApplication::resetForTesting()
   m_keyWindow = nullptr;
   m_mainWindow = nullptr;
   m_keyWindowBeforeDeactivation.reset();
-  for (NSEvent* event : m_queue) event->release();
-  m_queue.clear();
+  releaseQueuedEvents();
   setMainMenu(nullptr);
   m_delegate = nullptr;
   m_presentationOptions = NSApplicationPresentationDefault;

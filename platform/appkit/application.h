@@ -91,6 +91,8 @@ public:
   NSModalSession beginModalSessionForWindow(NSWindow* window);
   NSInteger runModalSession(NSModalSession session);
   void endModalSession(NSModalSession session);
+  // Begun and not yet ended.
+  bool isRunning(NSModalSession session) const;
   NSWindow* modalWindow() const;
   // The modal rule: while a window runs modally, only it, its child windows and windows
   // above its level take input and window-manager requests. Events for other windows
@@ -142,6 +144,7 @@ private:
   void doTerminate();
 
   std::vector<NSEvent*> m_queue;
+  void releaseQueuedEvents();
   NSEvent* m_currentEvent = nullptr;
   std::vector<NSWindow*> m_windows;
   std::vector<NSWindow*> m_order;  // visible windows, front first

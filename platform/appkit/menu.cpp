@@ -5,6 +5,7 @@
 #include "platform/appkit/keys.h"
 #include "platform/appkit/menu_tracker.h"
 #include "platform/appkit/view.h"
+#include "platform/appkit/walk.h"
 #include "platform/appkit/window.h"
 #include "platform/foundation/object_registry.h"
 #include "platform/graphics/cg_image.h"
@@ -202,19 +203,22 @@ bool matches(const NSMenuItem* item, NSEvent* event)
   return lowerAscii(key) == lowerAscii(typed) && (event->modifierFlags() & kEquivalentModifiers) == required;
 }
 
-NSMenuItem* findEquivalent(NSMenu* menu, NSEvent* event)
+// Each menu is brought up to date before it is searched, and its delegate may change any
+// menu on the way, the ones already searched included.
+StrongRef<NSMenuItem> findEquivalent(NSMenu* menu, NSEvent* event)
 {
   menu->update();
-  for (NSMenuItem* item : menu->itemArray())
-  {
-    if (item->submenu())
-    {
-      if (NSMenuItem* found = findEquivalent(item->submenu(), event)) return found;
-    }
-    else if (item->isEnabled() && matches(item, event))
-      return item;
-  }
-  return nullptr;
+  StrongRef<NSMenuItem> found;
+  walkHeld(
+      menu, menu->itemArray(), [menu](NSMenuItem* item) { return item->menu() == menu; },
+      [&found, event](NSMenuItem* item) {
+        if (const StrongRef<NSMenu> submenu{item->submenu()})
+          found = findEquivalent(submenu.get(), event);
+        else if (item->isEnabled() && matches(item, event))
+          found = StrongRef<NSMenuItem>(item);
+        return !found;
+      });
+  return found;
 }
 }  // namespace
 
@@ -222,10 +226,9 @@ bool NSMenu::performKeyEquivalent(NSEvent* event)
 {
   if (!event || event->type() != NSEventTypeKeyDown) return false;
   StrongRef<NSMenu> keep(this);
-  NSMenuItem* item = findEquivalent(this, event);
+  const StrongRef<NSMenuItem> item = findEquivalent(this, event);
   if (!item) return false;
-  StrongRef<NSMenuItem> keepItem(item);
-  NSApp()->sendAction(item->action(), item->target(), item);
+  NSApp()->sendAction(item->action(), item->target(), item.get());
   return true;
 }
 

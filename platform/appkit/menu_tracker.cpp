@@ -72,7 +72,9 @@ struct MenuTracker::Level : WindowOverlay
     fillMenuRect(context, x + 1, y + 1, w - 2, h - 2, colors.menuBackground);
     for (size_t i = 0; i < items.size(); ++i)
     {
+      // A timer or a posted message may have taken items from the open menu.
       NSMenuItem* item = menu->itemAtIndex(static_cast<NSInteger>(i));
+      if (!item) break;
       const NSRect& r = items[i];
       if (item->isSeparatorItem())
       {

@@ -14,6 +14,8 @@ NSOutlineView::NSOutlineView(NSRect frame) : NSTableView(frame), m_indent(contro
   setDelegate(this);
 }
 
+// The items belong to the data source: this walk only hands them back to it, never reads
+// them, so a source that changes its tree while it is asked answers for what it still has.
 void NSOutlineView::addRows(void* parent, int level, std::set<const void*>* present)
 {
   const NSInteger count = m_source->numberOfChildrenOfItem(this, parent);

@@ -320,7 +320,8 @@ void NSTableView::viewDidMoveToSuperview()
 
 void NSTableView::prepareCell(NSCell* cell, NSTableColumn* column, NSInteger row)
 {
-  cell->setStringValue(m_dataSource ? m_dataSource->objectValueForTableColumn(this, column, row) : NSString());
+  const NSString value = m_dataSource ? m_dataSource->objectValueForTableColumn(this, column, row) : NSString();
+  cell->setStringValue(value);
   if (auto* textCell = dynamic_cast<NSTextFieldCell*>(cell)) textCell->setTextColor(controlTheme().colors.text);
   if (m_delegate) m_delegate->tableViewWillDisplayCell(this, cell, column, row);
 }
@@ -390,19 +391,22 @@ void NSTableView::drawRect(NSRect dirty)
   highlightSelectionInClipRect(dirty);
   const NSRange rows = rowsInRect(dirty);
   const CGFloat inset = controlTheme().metrics.tableCellInsetX;
-  for (NSUInteger r = rows.location; r < NSMaxRange(rows); ++r)
+  // The data source and the delegate are asked for each cell, and may remove rows and
+  // columns meanwhile: counts are read again each turn, and the column and its cell are held
+  // while they are drawn.
+  for (NSUInteger r = rows.location; r < NSMaxRange(rows) && static_cast<NSInteger>(r) < numberOfRows(); ++r)
   {
     const auto row = static_cast<NSInteger>(r);
     drawRowDecorations(row, rectOfRow(row));
     for (NSInteger c = 0; c < numberOfColumns(); ++c)
     {
-      NSTableColumn* column = m_columns[c];
+      const StrongRef<NSTableColumn> column(m_columns[c]);
       if (column->isHidden()) continue;
       NSRect cellFrame = cellFrameForDrawing(c, row);
       if (!NSIntersectsRect(cellFrame, dirty) || cellFrame.size.width <= 2 * inset) continue;
       cellFrame = NSInsetRect(cellFrame, inset, 0);
-      NSCell* cell = column->dataCell();
-      prepareCell(cell, column, row);
+      const StrongRef<NSCell> cell(column->dataCell());
+      prepareCell(cell.get(), column.get(), row);
       CGContextSaveGState(context);
       CGContextClipToRect(context, cellFrame);
       cell->drawWithFrame(cellFrame, this);

@@ -2,6 +2,7 @@
 
 #include "platform/appkit/graphics_context.h"
 #include "platform/appkit/tool_tips.h"
+#include "platform/appkit/walk.h"
 #include "platform/appkit/window.h"
 #include "platform/graphics/cg_context.h"
 
@@ -13,12 +14,16 @@ NSView::NSView(NSRect frame) : m_frame(frame) {}
 
 void NSView::dealloc()
 {
-  for (NSGraphicsContext* context : m_focusStack) context->release();
+  // Focus locked with no context current beforehand left a null entry.
+  for (NSGraphicsContext* context : m_focusStack)
+    if (context) context->release();
   m_focusStack.clear();
-  std::vector<NSView*> subviews;
-  subviews.swap(m_subviews);
-  for (NSView* view : subviews)
+  // One subview at a time leaves the list before it is let go: letting go may run a window
+  // procedure that removes another subview, which must then find its place in the list.
+  while (!m_subviews.empty())
   {
+    NSView* view = m_subviews.front();
+    m_subviews.erase(m_subviews.begin());
     view->m_superview = nullptr;
     view->setWindowRecursive(nullptr);
     view->release();
@@ -39,7 +44,8 @@ void NSView::setWindowRecursive(NSWindow* window)
   viewWillMoveToWindow(window);
   if (m_window) m_window->viewLeavingWindow(this);
   m_window = window;
-  for (NSView* view : std::vector<NSView*>(m_subviews)) view->setWindowRecursive(window);
+  forEachSubview(
+      this, [window](NSView* view) { view->setWindowRecursive(window); }, WalkOrder::Forward, WalkRetired::Included);
   viewDidMoveToWindow();
 }
 
@@ -215,9 +221,16 @@ NSView* NSView::hitTest(NSPoint point)
 {
   if (m_hidden || !NSMouseInRect(point, m_frame, superviewIsFlipped())) return nullptr;
   const NSPoint local = fromSuperview(point);
-  for (auto it = m_subviews.rbegin(); it != m_subviews.rend(); ++it)
-    if (NSView* hit = (*it)->hitTest(local)) return hit;
-  return this;
+  NSView* hit = nullptr;
+  // Front to back; an override may do more than look.
+  forEachSubview(
+      this,
+      [&hit, local](NSView* view) {
+        hit = view->hitTest(local);
+        return hit == nullptr;
+      },
+      WalkOrder::Backward, WalkRetired::Included);
+  return hit ? hit : this;
 }
 
 bool NSView::isHiddenOrHasHiddenAncestor() const
@@ -231,11 +244,9 @@ void NSView::notifyHidden(bool hidden)
 {
   StrongRef<NSView> keep(this);
   hidden ? viewDidHide() : viewDidUnhide();
-  for (NSView* view : std::vector<NSView*>(m_subviews))
-  {
-    StrongRef<NSView> child(view);
-    if (!view->m_hidden && view->m_superview == this) view->notifyHidden(hidden);
-  }
+  forEachSubview(this, [hidden](NSView* view) {
+    if (!view->m_hidden) view->notifyHidden(hidden);
+  });
 }
 
 void NSView::setHidden(bool hidden)

@@ -10,6 +10,7 @@
 #include "platform/appkit/theme.h"
 #include "platform/appkit/tool_tips.h"
 #include "platform/appkit/view.h"
+#include "platform/appkit/walk.h"
 #include "platform/backend/backend.h"
 #include "platform/foundation/autorelease_pool.h"
 #include "platform/graphics/cg_context.h"
@@ -128,9 +129,15 @@ void NSWindow::setFrame(NSRect frame, bool display)
   }
   if (!m_frameFromBackend) platformBackend().windowFrameChanged(this);
   if (moved)
-    for (NSWindow* child : childWindows())
-      child->setFrameOrigin(NSMakePoint(child->m_frame.origin.x + frame.origin.x - oldOrigin.x,
-                                        child->m_frame.origin.y + frame.origin.y - oldOrigin.y));
+  {
+    // A child that moves tells its delegate, which may close or detach another child.
+    const NSPoint by = NSMakePoint(frame.origin.x - oldOrigin.x, frame.origin.y - oldOrigin.y);
+    walkHeld(
+        this, childWindows(), [this](NSWindow* child) { return child->parentWindow() == this; },
+        [by](NSWindow* child) {
+          child->setFrameOrigin(NSMakePoint(child->m_frame.origin.x + by.x, child->m_frame.origin.y + by.y));
+        });
+  }
   if (moved && m_delegate) m_delegate->windowDidMove(this);
   if (resized && m_delegate) m_delegate->windowDidResize(this);
   if (display && resized) displayIfNeeded();
@@ -597,8 +604,7 @@ void NSWindow::drawView(NSView* view, NSRect clip)
   }
   CGContextRestoreGState(context);
   view->m_needsDisplay = false;
-  for (NSView* subview : std::vector<NSView*>(view->subviews()))
-    if (subview->superview() == view) drawView(subview, visible);
+  forEachSubview(view, [this, visible](NSView* subview) { drawView(subview, visible); });
 }
 
 void NSWindow::drawTitleStrip(NSRect clip)
@@ -620,13 +626,16 @@ void NSWindow::displayIfNeeded()
 {
   if (!m_visible || m_closed || m_dirty.empty()) return;
   StrongRef<NSWindow> keep(this);
-  CGContextRef context = prepareBackingContext();
-  if (!context) return;
+  if (!prepareBackingContext()) return;
   std::vector<NSRect> dirty;
   dirty.swap(m_dirty);
   std::vector<NSRect> pixelRects;
   for (const NSRect& rect : dirty)
   {
+    // A procedure that painted the last rectangle may have resized the window, and with it
+    // the backing store and its context.
+    CGContextRef context = prepareBackingContext();
+    if (!context) break;
     CGContextSaveGState(context);
     CGContextClipToRect(context, rect);
     const NSColor background = controlTheme().colors.windowBackground;
@@ -637,6 +646,8 @@ void NSWindow::displayIfNeeded()
     if (m_showsMenuBar) drawTitleStrip(rect);
     if (m_contentView) drawView(m_contentView, NSIntersectionRect(rect, contentBaseRect()));
     const NSRect pixels = pixelRectFromBase(rect);
+    context = m_backing.context();
+    // Overlays only draw: none can remove another.
     for (WindowOverlay* overlay : std::vector<WindowOverlay*>(m_overlays))
     {
       const NSRect area = NSIntersectionRect(overlay->overlayFrame(), pixels);

@@ -102,7 +102,10 @@ void NSRunLoop::runOnce(double limitDate)
   RunLoopInput& input = m_input ? *m_input : noInput();
   const bool fired = fireDueTimers();
   const bool arrived = input.waitForInput(0);
-  for (RunLoopObserver* observer : std::vector<RunLoopObserver*>(m_observers)) observer->runLoopPassEnding();
+  // An observer's pass (drawing every window) may remove another observer, which its owner
+  // may then free: one removed meanwhile is not called.
+  for (RunLoopObserver* observer : std::vector<RunLoopObserver*>(m_observers))
+    if (std::find(m_observers.begin(), m_observers.end(), observer) != m_observers.end()) observer->runLoopPassEnding();
   if (fired || arrived) return;
   const double wakeAt = std::min(limitDate, nextTimerDate());
   const double now = this->now();
