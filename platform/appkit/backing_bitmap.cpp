@@ -47,6 +47,7 @@ void BackingBitmap::release()
 bool BackingBitmap::resize(int width, int height)
 {
   release();
+  ++m_generation;
   m_pixels = allocateXrgbPixels(width, height, &m_allocation);
   if (!m_pixels) return false;
   m_width = width;

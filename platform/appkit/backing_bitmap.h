@@ -28,6 +28,9 @@ public:
   uint32_t pixel(int x, int y) const { return m_pixels[static_cast<size_t>(y) * m_width + x]; }
   // A Quartz context over the pixels (y up from the bottom row), owned by the bitmap.
   CGContextRef context() const { return m_context; }
+  // Counts the reallocations: a context taken before one is gone, even where a new one has
+  // its address.
+  unsigned generation() const { return m_generation; }
 
 private:
   void release();
@@ -37,6 +40,7 @@ private:
   int m_width = 0;
   int m_height = 0;
   CGContextRef m_context = nullptr;
+  unsigned m_generation = 0;
 };
 
 // The one place that lays out XRGB pixel memory, for window backing bitmaps and for the

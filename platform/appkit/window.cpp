@@ -589,6 +589,7 @@ void NSWindow::drawView(NSView* view, NSRect clip)
   const NSRect visible = NSIntersectionRect(clip, view->convertRectToView(view->bounds(), nullptr));
   if (NSIsEmptyRect(visible)) return;
   CGContextRef context = m_backing.context();
+  const unsigned generation = m_backing.generation();
   CGContextSaveGState(context);
   CGContextClipToRect(context, visible);
   const NSPoint origin = view->toBase(NSPoint{});
@@ -602,6 +603,9 @@ void NSWindow::drawView(NSView* view, NSRect clip)
     view->drawRect(view->convertRectFromView(visible, nullptr));
     NSGraphicsContext::restoreGraphicsState();
   }
+  // A view that resized the window while it drew, and had it drawn at once, left a new
+  // backing store behind, dirty as a whole: this pass's context and its state are gone.
+  if (m_backing.generation() != generation) return;
   CGContextRestoreGState(context);
   view->m_needsDisplay = false;
   forEachSubview(view, [this, visible](NSView* subview) { drawView(subview, visible); });

@@ -5,6 +5,7 @@
 #include "platform/appkit/menu_tracker.h"
 #include "platform/appkit/view.h"
 #include "platform/appkit/window.h"
+#include "platform/foundation/autorelease_pool.h"
 #include "platform/foundation/timer.h"
 #include "platform/graphics/cg_context.h"
 #include "platform/testing/test_driver.h"
@@ -111,6 +112,35 @@ TEST(Events, PeekingLeavesTheEventQueuedAndMasksSelectByType)
   EXPECT_NEAR(driver.now(), start + 0.003, 1e-12);
   EXPECT_EQ(NSApp()->nextEventMatchingMask(NSEventMaskAny, driver.now(), true)->type(), NSEventTypeMouseMoved);
   window->close();
+}
+
+// A queued event may hold the last reference to a closed window, whose teardown posts more
+// events while the queue is being let go.
+TEST(Events, LettingGoOfTheQueueSurvivesWindowsThatPostWhileTheyGo)
+{
+  struct Posting : NSWindow
+  {
+    using NSWindow::NSWindow;
+    void dealloc() override
+    {
+      for (int i = 0; i < 64; ++i)
+        NSApp()->postEvent(NSEvent::otherEventWithType(NSEventTypeApplicationDefined, NSPoint{}, 0, 0, nullptr, 0, i, 0),
+                           false);
+      NSWindow::dealloc();
+    }
+  };
+  {
+    TestDriver driver;
+    auto* window = new Posting(NSMakeRect(0, 0, 100, 100), NSWindowStyleMaskTitled);
+    {
+      NSAutoreleasePool pool;
+      NSApp()->postEvent(NSEvent::mouseEventWithType(NSEventTypeMouseMoved, NSPoint{}, 0, 0, window, 0, 0), false);
+      NSApp()->postEvent(NSEvent::mouseEventWithType(NSEventTypeMouseMoved, NSPoint{}, 0, 0, nullptr, 0, 0), false);
+    }
+    window->close();  // the first queued event holds it now
+    EXPECT_EQ(NSApp()->queuedEventCount(), 2u);
+  }  // the driver lets the application's queue go
+  EXPECT_EQ(NSApp()->queuedEventCount(), 0u);
 }
 
 TEST(Windows, ChildWindowsStayAboveTheirParentAndLeaveWithIt)

@@ -133,6 +133,26 @@ TEST_F(Menus, DisabledItemsSeparatorsAndPressesOutsideChooseNothing)
   driver.mouseUp(window, NSMakePoint(50, 60), TestDriver::right);
 }
 
+// A timer may take items from a menu while it is open: the menu shows what is left.
+TEST_F(Menus, AnOpenMenuThatLosesItemsToATimerIsDrawnWithWhatIsLeft)
+{
+  menu->setDelegate(nullptr);
+  driver.at(1.0, [&] {
+    menu->removeItemAtIndex(2);
+    menu->removeItemAtIndex(1);
+    window->contentView()->setNeedsDisplay(true);
+  });
+  driver.at(1.5, [&] {
+    NSApp()->updateWindows();
+    EXPECT_NE(MenuTracker::active(), nullptr);
+    driver.click(window, NSMakePoint(390, 290));  // outside: dismisses
+  });
+  driver.mouseDown(window, NSMakePoint(50, 60), TestDriver::right);
+  EXPECT_EQ(MenuTracker::active(), nullptr);
+  EXPECT_EQ(menu->numberOfItems(), 1);
+  driver.mouseUp(window, NSMakePoint(50, 60), TestDriver::right);
+}
+
 TEST_F(Menus, TheQuickReleaseOfTheOpeningPressChoosesNothingALaterClickDoes)
 {
   menu->setDelegate(nullptr);
@@ -250,6 +270,46 @@ TEST_F(Menus, KeyEquivalentsOfTheMainMenuSendTheirAction)
   EXPECT_EQ(keyEquivalentLabel(help).str(), "Page Down");
   help->setKeyEquivalent(keyCharacterString(0xF8FF));
   EXPECT_EQ(keyEquivalentLabel(help).str(), "");
+}
+
+// Each submenu is brought up to date before it is searched, and its delegate may take any
+// item out of any menu meanwhile: the search goes on through what is left.
+TEST_F(Menus, AKeyEquivalentSearchGoesOnThroughWhatTheUpdatesLeave)
+{
+  struct Pruner : NSMenuDelegate
+  {
+    NSMenu* bar = nullptr;
+    const char* doomed = nullptr;
+    void menuNeedsUpdate(NSMenu*) override
+    {
+      for (NSMenuItem* item : bar->itemArray())
+        if (doomed && item->title().str() == doomed) bar->removeItem(item);
+    }
+  };
+  const std::vector<const char*> doomed = {"Edit", "File", "View"};
+  for (const char* name : doomed)
+  {
+    SCOPED_TRACE(name);
+    Pruner pruner;
+    StrongRef<NSMenu> bar = StrongRef<NSMenu>::adopt(new NSMenu(""));
+    pruner.bar = bar.get();
+    pruner.doomed = name;
+    for (const char* title : {"File", "Edit", "View"})
+    {
+      auto* sub = new NSMenu(title);
+      addItem(sub, (std::string(title) + " item").c_str(), 1, receiver.get(), title[0] == 'V' ? "v" : "");
+      if (title[0] == 'F') sub->setDelegate(&pruner);
+      NSMenuItem* holder = addItem(bar.get(), title, 0, nullptr);
+      holder->setSubmenu(sub);
+      sub->release();
+    }
+    g_log.clear();
+    NSEvent* key = NSEvent::keyEventWithType(NSEventTypeKeyDown, NSPoint{}, NSEventModifierFlagCommand, 0, window,
+                                             "v", "v", false, kVK_ANSI_V);
+    const bool viewRemains = std::string(name) != "View";
+    EXPECT_EQ(bar->performKeyEquivalent(key), viewRemains);
+    EXPECT_EQ(g_log.size(), viewRemains ? 1u : 0u);
+  }
 }
 
 TEST(MenuModel, RemovingEveryItemWhileWalkingTheItemArrayRemovesThemAll)

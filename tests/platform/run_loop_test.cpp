@@ -9,6 +9,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -188,6 +190,36 @@ TEST(RunLoop, ATimerThatIsAlwaysDueStillLetsInputAndDrawingThrough)
   ASSERT_FALSE(view->drawnAt.empty());
   EXPECT_LT(view->drawnAt.front(), clickedAt + 0.01);  // long before the run ended
   window->close();
+}
+
+// An observer's pass may remove another observer, whose owner may then free it: a removed
+// observer is not called.
+TEST(RunLoop, AnObserverRemovedDuringAPassIsNotCalled)
+{
+  struct Counting : RunLoopObserver
+  {
+    int passes = 0;
+    std::function<void()> onPass;
+    void runLoopPassEnding() override
+    {
+      ++passes;
+      if (onPass) std::exchange(onPass, nullptr)();
+    }
+  };
+  TestDriver driver;
+  NSRunLoop* loop = NSRunLoop::currentRunLoop();
+  Counting first;
+  auto second = std::make_unique<Counting>();
+  loop->addObserver(&first);
+  loop->addObserver(second.get());
+  first.onPass = [&] {
+    loop->removeObserver(second.get());
+    second.reset();
+  };
+  loop->runOnce(loop->now());
+  EXPECT_EQ(first.passes, 1);
+  EXPECT_EQ(second, nullptr);
+  loop->removeObserver(&first);
 }
 
 TEST(ModalRuns, ACallerDrivenSessionFiresTimersDeliversInputAndDraws)

@@ -241,6 +241,40 @@ TEST(Windows, ChildrenMoveWithTheirParentAndModalWindowsStayInFrontOfTheirOwner)
   child->close();
 }
 
+// A child that moves with its parent tells its delegate, which may close another child the
+// move has not reached yet: that one stays where it was.
+TEST(Windows, AChildClosedByAnotherChildsMoveIsNotMovedAfterIt)
+{
+  TestDriver driver;
+  struct Closer : NSWindowDelegate
+  {
+    NSWindow* victim = nullptr;
+    void windowDidMove(NSWindow*) override
+    {
+      if (NSWindow* window = std::exchange(victim, nullptr))
+      {
+        window->parentWindow()->removeChildWindow(window);
+        window->close();
+      }
+    }
+  } closer;
+  NSWindow* parent = new NSWindow(NSMakeRect(100, 100, 300, 200), NSWindowStyleMaskTitled);
+  NSWindow* first = new NSWindow(NSMakeRect(150, 120, 50, 50), NSWindowStyleMaskBorderless);
+  NSWindow* second = new NSWindow(NSMakeRect(210, 120, 50, 50), NSWindowStyleMaskBorderless);
+  parent->makeKeyAndOrderFront(nullptr);
+  parent->addChildWindow(first, NSWindowAbove);
+  parent->addChildWindow(second, NSWindowAbove);
+  const StrongRef<NSWindow> watched(second);
+  first->setDelegate(&closer);
+  closer.victim = second;
+  parent->setFrameOrigin(NSMakePoint(130, 90));
+  EXPECT_EQ(first->frame().origin, NSMakePoint(180, 110));
+  EXPECT_EQ(watched->frame().origin, NSMakePoint(210, 120));
+  first->setDelegate(nullptr);
+  parent->close();
+  first->close();
+}
+
 TEST(Windows, DeactivationResignsKeyStatusAndPanelsCarryNoMenuBarStrip)
 {
   TestDriver driver;

@@ -104,4 +104,27 @@ TEST_F(WindowTest, ADialogHearsWmInitDialogFirstAndADisplayChangeAsksItsColoursA
   s_onQuestion = [](HWND hwnd, LPARAM) { DestroyWindow(hwnd); };
   SendMessage(dialog, WM_DISPLAYCHANGE, 32, 0);
   EXPECT_EQ(messagesAsked(), (std::vector<UINT>{WM_CTLCOLORBTN}));
+
+  // The same asked from outside the procedure, by a caller that holds nothing; and a
+  // procedure that moves the next label to another window while it answers.
+  const auto freshDialog = [&record] {
+    NSAutoreleasePool controlsMade;
+    return SWELL_CreateDialog(&record, record.resid, nullptr, colouringDialogProc, 0);
+  };
+  HWND doomed = freshDialog();
+  s_asked.log.clear();
+  s_hookedQuestion = WM_CTLCOLORBTN;
+  s_onQuestion = [](HWND hwnd, LPARAM) { DestroyWindow(hwnd); };
+  SWELL_DoDialogColorUpdates(doomed, colouringDialogProc, false);
+  EXPECT_EQ(messagesAsked(), (std::vector<UINT>{WM_CTLCOLORBTN}));
+  EXPECT_FALSE(IsWindow(doomed));
+  HWND moving = freshDialog();
+  HWND refuge = freshDialog();
+  HWND moved = GetDlgItem(moving, kSecondLabel);
+  s_staticColour = 0x0000FF;
+  s_hookedQuestion = WM_CTLCOLORSTATIC;
+  s_onQuestion = [moved, refuge](HWND, LPARAM) { SetParent(moved, refuge); };
+  SWELL_DoDialogColorUpdates(moving, colouringDialogProc, false);
+  EXPECT_EQ(redOf(moving, kLabel), 1.0);
+  EXPECT_EQ(redOf(refuge, kSecondLabel), 0.0) << "the label that left is not coloured";
 }

@@ -115,6 +115,24 @@ TEST_F(WindowTest, ACallerDrivenSessionRunsUntilStoppedAndEndsEitherWay)
   EXPECT_TRUE(SWELL_ModalWindowRun(session, &result));
   SWELL_ModalWindowEnd(session);
   EXPECT_EQ(NSApp()->modalWindow(), nullptr);
+  // Ended from inside its own run, as an OK button's handler does: the run reports the end,
+  // and ending it again does nothing.
+  session = SWELL_ModalWindowStart(other);
+  recorders[1].answer = [&session](HWND, UINT msg, WPARAM, LPARAM) -> std::optional<LRESULT> {
+    if (msg == WM_LBUTTONDOWN) SWELL_ModalWindowEnd(session);
+    return std::nullopt;
+  };
+  driver.click(windowOf(other), NSMakePoint(20, 40));  // taken by the session's next run
+  result = 0;
+  int runs = 1;
+  while (SWELL_ModalWindowRun(session, &result) && runs < 10) ++runs;
+  EXPECT_LT(runs, 10);
+  EXPECT_EQ(result, NSModalResponseStop);
+  EXPECT_EQ(recorders[1].count(WM_LBUTTONDOWN), 1);
+  EXPECT_FALSE(SWELL_ModalWindowRun(session, &result));
+  SWELL_ModalWindowEnd(session);
+  EXPECT_EQ(NSApp()->modalWindow(), nullptr);
+  recorders[1].answer = nullptr;
   EXPECT_EQ(SWELL_ModalWindowStart(nullptr), nullptr);
   EXPECT_FALSE(SWELL_ModalWindowRun(nullptr, &result));
   SWELL_ModalWindowEnd(nullptr);

@@ -49,6 +49,34 @@ TEST_F(TableControlsTest, SortedInsertionFollowsTheStyleAndTheSelectionStaysWith
   ListView_SortItems(plain, [](LPARAM a, LPARAM b, LPARAM) { return static_cast<int>(a - b); }, 0);
   EXPECT_EQ(texts(plain), (std::vector<std::string>{"y", "w", "z", "x"}));
   EXPECT_EQ(selection(plain), std::vector<int>{3});
+
+  // A comparison may read the rows while they are sorted; one that deletes a row leaves the
+  // rows as they then stand.
+  struct Sorting
+  {
+    HWND list;
+    bool deleteOne;
+    std::vector<std::string> seen;
+  };
+  const auto compareReading = [](LPARAM a, LPARAM b, LPARAM context) {
+    auto* sorting = reinterpret_cast<Sorting*>(context);
+    char text[16] = "";
+    LVITEM row{};
+    row.mask = LVIF_TEXT;
+    row.pszText = text;
+    row.cchTextMax = sizeof text;
+    ListView_GetItem(sorting->list, &row);
+    sorting->seen.emplace_back(text);
+    if (std::exchange(sorting->deleteOne, false)) ListView_DeleteItem(sorting->list, 0);
+    return static_cast<int>(b - a);
+  };
+  Sorting reading{plain, false, {}};
+  ListView_SortItems(plain, compareReading, reinterpret_cast<LPARAM>(&reading));
+  EXPECT_EQ(texts(plain), (std::vector<std::string>{"x", "z", "y", "w"}));
+  EXPECT_FALSE(reading.seen.empty());
+  Sorting deleting{plain, true, {}};
+  ListView_SortItems(plain, compareReading, reinterpret_cast<LPARAM>(&deleting));
+  EXPECT_EQ(texts(plain), (std::vector<std::string>{"z", "y", "w"}));
 }
 
 TEST_F(TableControlsTest, ItemStateNotifiesOnceAndNeverFromInsideItsOwnNotification)
@@ -128,6 +156,38 @@ TEST_F(TableControlsTest, OwnerDataAsksTheParentForEveryCellAndRefusesRows)
   EXPECT_GE(asked.size(), 8u);
   ListView_SetItemState(lv->handle(), 3, LVIS_SELECTED, LVIS_SELECTED);
   EXPECT_EQ(ListView_GetItemState(lv->handle(), 3, LVIS_SELECTED), LVIS_SELECTED);
+}
+
+// Drawing asks the parent for each cell; a parent that removes a column and rows while it
+// answers leaves the rest to be drawn from what is still there.
+TEST_F(TableControlsTest, AParentThatChangesTheListWhileItIsDrawnLeavesTheRestDrawn)
+{
+  Swell_vVorna_listview* lv = listView(LVS_REPORT | LVS_OWNERDATA);
+  LVCOLUMN column{};
+  column.mask = LVCF_WIDTH | LVCF_TEXT;
+  column.cx = 120;
+  column.pszText = const_cast<char*>("Name");
+  for (int i = 0; i < 3; ++i) ListView_InsertColumn(lv->handle(), i, &column);
+  ListView_SetItemCount(lv->handle(), 6);
+  driver.runUntilIdle();
+  HWND list = lv->handle();
+  int asked = 0;
+  onDisplayInfo = [list, &asked](NMLVDISPINFO* info) {
+    if (asked++ == 0)
+    {
+      ListView_DeleteColumn(list, 1);
+      ListView_DeleteColumn(list, 0);
+      ListView_SetItemCount(list, 2);
+    }
+    std::snprintf(info->item.pszText, static_cast<size_t>(info->item.cchTextMax), "row %d", info->item.iItem);
+  };
+  InvalidateRect(list, nullptr, FALSE);
+  driver.runUntilIdle();
+  EXPECT_GT(asked, 1);
+  asked = 1;
+  InvalidateRect(list, nullptr, FALSE);
+  driver.runUntilIdle();
+  EXPECT_EQ(asked, 1 + 2) << "one column of two rows is left";
 }
 
 TEST_F(TableControlsTest, ListBoxMessagesAppendClearAndCopy)

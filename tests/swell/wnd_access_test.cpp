@@ -149,3 +149,34 @@ TEST_F(AccessibilityTest, AnElementStandsInForAnEmptyViewAndBareWindowsAreIgnore
   child(bare, recorder("filled"));
   EXPECT_FALSE(windowOf(bare)->accessibilityIsIgnored());
 }
+
+// An assistive client asks the window; the window asks its views front to back and takes the
+// first answer: each view's element answers only for points inside that view.
+TEST_F(AccessibilityTest, AnOfferedElementAnswersOnlyForPointsInsideItsView)
+{
+  Recorder* r = recorder("top");
+  HWND top = topLevel(r);
+  Recorder* leftLog = recorder("left");
+  Recorder* rightLog = recorder("right");
+  HWND left = child(top, leftLog, NSMakeRect(0, 0, 100, 100));
+  HWND right = child(top, rightLog, NSMakeRect(150, 0, 100, 100));
+  StrongRef<ScriptedAccessibilityElement> leftElement = ScriptedAccessibilityElement::make();
+  StrongRef<ScriptedAccessibilityElement> rightElement = ScriptedAccessibilityElement::make();
+  NSObject* leftOffer = leftElement.get();
+  NSObject* rightOffer = rightElement.get();
+  offerThrough(leftLog, &leftOffer);
+  offerThrough(rightLog, &rightOffer);
+  NSWindow* window = windowOf(top);
+
+  const NSPoint inLeft = screenPoint(left, NSMakePoint(10, 10));
+  const NSPoint inRight = screenPoint(right, NSMakePoint(10, 10));
+  const NSPoint between = screenPoint(top, NSMakePoint(120, 50));
+  EXPECT_EQ(window->accessibilityHitTest(inLeft), leftElement.get());
+  EXPECT_EQ(window->accessibilityHitTest(inRight), rightElement.get());
+  EXPECT_EQ(viewOf(top)->accessibilityHitTest(inLeft), leftElement.get());
+  EXPECT_EQ(window->accessibilityHitTest(between), viewOf(top));
+  EXPECT_EQ(viewOf(right)->accessibilityHitTest(inLeft), nullptr);
+  // A hidden view answers for nothing, its element neither.
+  ShowWindow(left, SW_HIDE);
+  EXPECT_EQ(window->accessibilityHitTest(inLeft), viewOf(top));
+}
