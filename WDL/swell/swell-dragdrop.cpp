@@ -247,6 +247,7 @@ bool Swell_vVorna_hwnd::performDragOperation(NSDraggingInfo* info)
   // The view under the drop, then its ancestors below this view, may take it first.
   const NSPoint local = convertPointFromView(info->draggingLocation(), nullptr);
   NSView* hit = hitTest(superview() ? convertPointToView(local, superview()) : info->draggingLocation());
+  // A view's procedure hears of the drop only when it takes it, and the walk ends there.
   for (NSView* v = hit; v && v != this; v = v->superview())
     if (auto* target = dynamic_cast<Swell_vVorna_hwnd*>(v); target && target->swellExtendedDragOp(info, false))
       return true;

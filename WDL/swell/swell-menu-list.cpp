@@ -50,6 +50,7 @@ int SWELL_GenerateMenuFromList(HMENU menu, const SWELL_MenuListEntry* list, int 
 
 HMENU SWELL_LoadMenu(SWELL_MenuResourceIndex* head, const char* resid)
 {
+  // The walk ends at the record whose function it calls.
   for (SWELL_MenuResourceIndex* record = head; record; record = record->next)
   {
     if (record->resid != resid) continue;

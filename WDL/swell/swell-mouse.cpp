@@ -69,6 +69,7 @@ bool DelegateMouseMove(Swell_vVorna_hwnd* view, NSEvent* event)
     if (NSWindow* key = NSApp()->keyWindow(); key && std::find(windows.begin(), windows.end(), key) == windows.end())
       windows.insert(windows.begin(), key);
     const NSPoint screen = eventWindow->convertBaseToScreen(event->locationInWindow());
+    // The walk calls out once, for the window under the pointer, and ends there.
     for (NSWindow* window : windows)
     {
       if (!window->isVisible() || !NSPointInRect(screen, window->frame())) continue;

@@ -89,6 +89,7 @@ UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT ms, TIMERPROC proc)
   std::lock_guard<std::recursive_mutex> lock(m_timermutex);
   TimerListNode* node = nullptr;
   if (hwnd || id)
+    // The timer replaced is let go inside the walk, which ends with it.
     for (TimerListNode* n = m_timer_list; n; n = n->_next)
       if (n->timerid == id && n->hwnd == hwnd)
       {

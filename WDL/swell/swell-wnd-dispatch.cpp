@@ -86,6 +86,7 @@ void clearRadioGroup(NSView* clicked, SWELL_RadioButton* radio)
   if (!parent) return;
   const std::vector<NSView*> siblings = parent->subviews();
   const long at = std::find(siblings.begin(), siblings.end(), clicked) - siblings.begin();
+  // Turning a button off marks it for drawing and tells nobody: the siblings cannot change.
   const auto turnOff = [](SWELL_RadioButton* button) {
     if ((button->swellGetRadioFlags() & kRadio) && button->state()) button->setState(0);
   };

@@ -197,6 +197,7 @@ void SwellTopLevelWindow<Base>::swellResetOwnedWindowLevels()
   if (!SWELL_owned_windows_levelincrease) return;
   const bool active = NSApp()->isActive();
   const int base = this->level() + (active ? 1 : 0);
+  // A level orders windows and tells no procedure: the list cannot change under the walk.
   for (OwnedWindowListRec* rec = m_ownedwnds; rec; rec = rec->_next)
   {
     rec->hwnd->setLevel(base + (active ? extraRaise(rec->hwnd) : 0));

@@ -3,6 +3,7 @@
 #include "platform/appkit/keys.h"
 #include "platform/appkit/menu.h"
 #include "platform/appkit/view.h"
+#include "platform/appkit/walk.h"
 #include "platform/appkit/window.h"
 #include "platform/appkit/workspace.h"
 #include "platform/backend/backend.h"
@@ -316,8 +317,8 @@ NSWindow* NSApplication::windowWithWindowNumber(NSInteger number) const
 
 void NSApplication::updateWindows()
 {
-  std::vector<StrongRef<NSWindow>> windows(m_windows.begin(), m_windows.end());
-  for (auto& window : windows) window->displayIfNeeded();
+  // Drawing runs window procedures, which may close any window.
+  forEachWindow(m_windows, [](NSWindow* window) { window->displayIfNeeded(); });
 }
 
 void NSApplication::runLoopPassEnding()
@@ -356,6 +357,7 @@ bool NSApplication::sendAction(Action action, NSObject* target, NSObject* sender
   }
   chain.emplace_back(this);
   if (auto* delegate = dynamic_cast<NSObject*>(m_delegate)) chain.emplace_back(delegate);
+  // The chain is built first and held: a receiver that declines may still change it.
   for (auto& object : chain)
     if (auto* receiver = dynamic_cast<ActionTarget*>(object.get()))
       if (receiver->performAction(action, sender)) return true;
@@ -393,6 +395,7 @@ void NSApplication::windowOrderedOut(NSWindow* window)
   if (window != m_keyWindow) return;
   // The next window in line takes over the keyboard, as it does when Cocoa hides one.
   NSWindow* next = nullptr;
+  // Asking whether a window can be key reaches no procedure: a flag of the window's.
   for (NSWindow* candidate : orderedWindows())
     if (candidate->canBecomeKeyWindow() && !candidate->isMiniaturized())
     {
@@ -457,9 +460,7 @@ void NSApplication::setActive(bool active)
 
 void NSApplication::hide(NSObject*)
 {
-  std::vector<StrongRef<NSWindow>> visible;
-  for (NSWindow* window : orderedWindows()) visible.emplace_back(window);
-  for (auto& window : visible) window->miniaturize(nullptr);
+  forEachWindow(orderedWindows(), [](NSWindow* window) { window->miniaturize(nullptr); });
   setActive(false);
 }
 
@@ -467,12 +468,10 @@ void NSApplication::resetForTesting()
 {
   for (NSModalSessionRecord* session : m_modalSessions) delete session;
   m_modalSessions.clear();
-  std::vector<StrongRef<NSWindow>> windows(m_windows.begin(), m_windows.end());
-  for (auto& window : windows)
-  {
+  forEachWindow(m_windows, [](NSWindow* window) {
     window->setDelegate(nullptr);
     window->close();
-  }
+  });
   m_windows.clear();
   m_order.clear();
   m_keyWindow = nullptr;

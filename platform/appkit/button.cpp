@@ -46,6 +46,7 @@ void NSButton::turnOffRestOfRadioGroup()
 {
   NSView* parent = superview();
   if (!parent || action() == Action::none) return;
+  // Turning a button off marks it for drawing and tells nobody: the siblings cannot change.
   for (NSView* sibling : parent->subviews())
   {
     auto* other = dynamic_cast<NSButton*>(sibling);

@@ -62,6 +62,7 @@ void trackMenuBarClick(NSWindow* window, NSEvent* event)
   if (!menu || !window) return;
   const NSPoint pixel = window->pixelFromBase(event->locationInWindow());
   const std::vector<NSRect> titles = menuBarTitleRects(menu);
+  // Tracking runs the application; the walk ends with the one title that was pressed.
   for (size_t i = 0; i < titles.size(); ++i)
   {
     if (!NSPointInRect(pixel, titles[i])) continue;

@@ -115,6 +115,7 @@ void NSTabView::drawRect(NSRect)
 void NSTabView::mouseDown(NSEvent* event)
 {
   const NSPoint point = convertPointFromView(event->locationInWindow(), nullptr);
+  // Selecting tells the delegate, and the walk ends there.
   for (NSInteger i = 0; i < numberOfTabViewItems(); ++i)
     if (NSPointInRect(point, tabRectAtIndex(i)))
     {

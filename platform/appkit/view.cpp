@@ -367,6 +367,7 @@ NSInteger NSView::toolTipTagAt(NSPoint point) const
 
 NSString NSView::toolTipString(NSInteger tag, NSPoint point)
 {
+  // Returns at the owner's answer: nothing of the list is read after the call.
   for (const ToolTipRect& t : m_toolTips)
     if (t.tag == tag) return t.owner->stringForToolTip(this, tag, point, t.userData);
   return {};

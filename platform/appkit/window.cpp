@@ -48,6 +48,7 @@ NSWindow::~NSWindow() = default;
 void NSWindow::dealloc()
 {
   m_toolTips.reset();
+  // Each slot is emptied before its view is let go, whatever that view's going runs.
   for (NSView*& slot : m_tracking)
     if (NSView* view = std::exchange(slot, nullptr)) view->release();
   if (!m_closed) platformBackend().windowClosed(this);
@@ -239,6 +240,7 @@ void NSWindow::orderFront(NSObject*)
     invalidateBaseRect(NSMakeRect(0, 0, m_frame.size.width, m_frame.size.height));
   }
   platformBackend().windowRaised(this);
+  // Ordering a window to the front tells no delegate and no procedure.
   for (NSWindow* child : std::vector<NSWindow*>(m_children))
     if (child->m_visible) child->orderFront(nullptr);
 }
@@ -392,6 +394,7 @@ void NSWindow::viewLeavingWindow(NSView* view)
   if (m_toolTips) m_toolTips->reset();
   if (auto* first = dynamic_cast<NSView*>(m_firstResponder); first && first->isDescendantOf(view))
     m_firstResponder = this;
+  // The view leaving is held by its tree, so no release here is the last one.
   for (NSView*& slot : m_tracking)
     if (slot && slot->isDescendantOf(view)) std::exchange(slot, nullptr)->release();
 }
@@ -518,6 +521,7 @@ void NSWindow::close()
   m_closed = true;
   m_dragTarget.reset();
   if (m_parent) m_parent->removeChildWindow(this);
+  // Detaching a child tells no delegate and no procedure.
   for (NSWindow* child : std::vector<NSWindow*>(m_children)) removeChildWindow(child);
   platformBackend().windowClosed(this);
   NSApp()->windowGone(this);
