@@ -144,3 +144,42 @@ TEST(EditorTooltips, EveryHelpTextDrawsInsideTheBubbleOutline)
   }
   RecordProperty("largest_overflow_px", worstOverflow);
 }
+
+// Wherever the mouse rests on a control (its corners and its middle), the bubble lies
+// whole inside the editor: a wide bubble near the left edge that the placement rule flips
+// left of the mouse is moved back in.
+TEST(EditorTooltips, EveryHelpBubbleLiesInsideTheEditor)
+{
+  Editor e;
+  EnableTips(e);
+  ITooltipControlZK* tip = e.plug->GetTooltipControl();
+  const IRECT editor(0, 0, e.gui->Width(), e.gui->Height());
+  int placed = 0;
+  for (IControlZK* c : TippedControls(e))
+  {
+    const IRECT r = *c->GetTargetRECT();
+    const std::pair<int, int> spots[] = {
+      {r.L, r.T}, {r.R - 1, r.T}, {r.L, r.B - 1}, {r.R - 1, r.B - 1}, {(r.L + r.R) / 2, (r.T + r.B) / 2}};
+    for (const auto& [x, y] : spots)
+    {
+      e.gui->OnMouseOut();
+      e.FramesUntilClean();
+      c->ShowTooltip(x, y);
+      ASSERT_TRUE(tip->IsTipShown());
+      const IRECT b = tip->GetBodyRECT();
+      EXPECT_TRUE(b.L >= editor.L && b.T >= editor.T && b.R <= editor.R && b.B <= editor.B)
+          << Describe(tip->GetTipText()) << " at (" << x << ", " << y << "): " << b.L << ", " << b.T << ", " << b.R
+          << ", " << b.B;
+      ++placed;
+    }
+  }
+  EXPECT_GE(placed, 300);
+  // The bridge between the filter panels, whose bubble used to flip past the left edge.
+  IControlZK* bridge = e.Control(kCutoffShiverSync);
+  e.gui->OnMouseOut();
+  e.FramesUntilClean();
+  bridge->ShowTooltip(422, 258);
+  e.FramesUntilClean();
+  EXPECT_EQ(tip->GetBodyRECT().L, 0);
+  WriteBubbleSnapshot(e, tip->GetBodyRECT(), "tooltip-cutoff-shiver-sync");
+}

@@ -81,6 +81,16 @@ TEST(Tooltip, ComposesItsTextAndKeepsTheBubbleInsideTheEditor)
   tip.OnShowTooltip(kGain, nullptr, 300, 230);
   EXPECT_EQ(tip.GetBodyRECT(), IRECT(254, 195, 290, 220));
   EXPECT_EQ(*tip.GetRECT(), IRECT(60, 50, 300, 230)) << "the old place is repainted too";
+  // A bubble with no room on either side of the mouse goes back inside the editor, whole,
+  // rather than flip past its left and top edges.
+  const std::string wide = "a help text that runs on for forty chars\n2\n3\n4\n5\n6\n7\n8";
+  tip.OnShowTooltip(-1, &wide, 100, 100);
+  const IRECT flipped = tip.GetBodyRECT();
+  EXPECT_GT(flipped.W(), 100 + 10);
+  EXPECT_GT(flipped.H(), 100 + 10);
+  EXPECT_EQ(flipped.L, 0);
+  EXPECT_EQ(flipped.T, 0);
+  EXPECT_EQ(tip.GetTextRECT(), CZK::Moved(flipped, 6, 5));
 
   tip.OnShowTooltip(kGain, &help, 50, 40);
   EXPECT_EQ(tip.GetTipText(), "gain\nturns the gain");

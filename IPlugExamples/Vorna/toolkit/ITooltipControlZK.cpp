@@ -4,6 +4,7 @@
 #include "IParam.h"
 #include "IPlugBase.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace
@@ -95,7 +96,17 @@ void ITooltipControlZK::PositionRect(int x, int y)
   else if (bubble.R - areaW > -kMouseDistance) mx = -w - 2 * kMouseDistance;
   if (y < -kMouseDistance) my = -y;
   else if (bubble.B - areaH > -kMouseDistance) my = -h - 2 * kMouseDistance;
-  mBodyRECT = bubble = CZK::Moved(bubble, mx, my);
+  bubble = CZK::Moved(bubble, mx, my);
+  // A bubble wider than the room left of the mouse would flip past the left edge and lose
+  // the start of every line: it is moved back inside the editor, the left and top edges
+  // winning over the right and bottom ones.
+  if (gui)
+  {
+    const int dx = std::max(-bubble.L, std::min(0, areaW - bubble.R));
+    const int dy = std::max(-bubble.T, std::min(0, areaH - bubble.B));
+    bubble = CZK::Moved(bubble, dx, dy);
+  }
+  mBodyRECT = bubble;
 
   mTextRECT = mTipNameOnly ? CZK::GetRectForTextInRect(mTipText, bubble, GetTextSize(), 0, true)
                            : CZK::Moved(bubble, kTextInsetX, kTextInsetY);

@@ -30,7 +30,8 @@ public:
   // The bubble's size for the text, a quarter of the text size round it.
   void CalcRect();
   // The bubble 10 pixels right of and below (x, y), or left of and above it where it
-  // would come within 10 pixels of the editor's right or bottom edge.
+  // would come within 10 pixels of the editor's right or bottom edge; then moved back
+  // inside the editor where that puts it past an edge.
   void PositionRect(int x, int y);
   // The width estimate is tuned for mExpectedFont; with another font it counts wide and
   // narrow characters and allows more per character.
