@@ -126,4 +126,47 @@ TEST_F(EditorPointerTest, AKnobsValueBoxGoesWhenThePointerLeavesWhereverTheButto
     EXPECT_EQ(*knob->GetTargetRECT(), r);
   }
 }
+
+// From the first frame every control shows its parameter's value: the integer fields and
+// the lists the very number and entry, the rest the parameter's position. The "poly" field
+// then moves from the voice count the engine plays, not from its range's low end.
+TEST_F(EditorPointerTest, EveryControlShowsItsParametersValueFromTheStart)
+{
+  StartEditor();
+  mDriver.runFor(0.1);
+  int fields = 0;
+  for (int i = 0; i < mPlug->NParams(); ++i)
+  {
+    const IParam* param = mPlug->GetParam(i);
+    const IControlZK* control = mPlug->GetParamControl(i);
+    ASSERT_NE(control, nullptr) << i;
+    SCOPED_TRACE(param->GetNameForHost());
+    const auto* field = dynamic_cast<const IIntValTextControlZK*>(control);
+    const auto* list = dynamic_cast<const IListControlZK*>(control);
+    if (field)
+    {
+      EXPECT_EQ(field->GetInt(), param->Int());
+    }
+    else if (list)
+    {
+      // The entry shown, and the one the grid highlights as it opens.
+      EXPECT_EQ(list->ShownEntry(), param->Int());
+      EXPECT_EQ(list->GetHoveredIndex(), param->Int());
+    }
+    else
+    {
+      EXPECT_NEAR(control->GetValue(), param->GetNormalized(param->Value()), 1e-9);
+    }
+    fields += field || list;
+  }
+  EXPECT_EQ(fields, 14);
+
+  auto* poly = static_cast<IIntValTextControlZK*>(mPlug->GetParamControl(kMaxVoiceCount));
+  EXPECT_EQ(poly->GetInt(), 8);
+  mDriver.mouseMove(mWindow, Centre(kMaxVoiceCount));
+  mDriver.wheel(mWindow, Centre(kMaxVoiceCount), 1);
+  mDriver.runFor(0.1);
+  EXPECT_EQ(poly->GetInt(), 9);
+  EXPECT_EQ(mPlug->GetParam(kMaxVoiceCount)->Int(), 9);
+}
 }  // namespace

@@ -70,6 +70,9 @@ void IIntValTextControlZK::SetPid(int id)
     mGearing = (mMax - mMin) * 4 * 0.05;
     width = static_cast<int>(mText.mSize * CharsFor(mMin, mMax) * kCharWidth);
     mCurrent = static_cast<int>(param->GetDefault());
+    // The value goes with the integer: a redraw asked for before the plug-in first sends
+    // the value would otherwise round the integer from the value's start at the range's end.
+    mValue = mDefaultValue = param->GetNormalized(mCurrent);
   }
   mBodyRECT = IRECT(mBodyRECT.L, mBodyRECT.T, mBodyRECT.L + width, mBodyRECT.B);
   SetRects(mBodyRECT);

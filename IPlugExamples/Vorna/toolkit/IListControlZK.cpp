@@ -44,6 +44,13 @@ IListControlZK::IListControlZK(IPlugBase* plug, int x, int y, int paramIdx, std:
   SetColorHiFill(line);
   SetTextStyle(textSize, line, "Geneva", IText::kStyleNormal, IText::kAlignCenter);
   SetNames(std::move(names));
+  // The parameter's own start, value and entry together: a redraw asked for before the
+  // plug-in first sends the value must not move the entry the wheel and the grid start from.
+  if (const IParam* param = GetParam())
+  {
+    mValue = mDefaultValue = param->GetNormalized(param->GetDefault());
+    mHoveredIndex = static_cast<int>(EntryOf(mValue) + 0.5);
+  }
 }
 
 double IListControlZK::NormalizedEntry(int i) const
