@@ -141,7 +141,7 @@ protected:
     const int count = SWELL_CB_GetNumItems(dialog, id);
     for (int i = 0; i < count; ++i)
     {
-      char text[128];
+      char text[512];
       SWELL_CB_GetItemText(dialog, id, i, text, int(sizeof(text)));
       entries.push_back(text);
     }
@@ -153,7 +153,7 @@ protected:
   {
     const int entry = SWELL_CB_GetCurSel(dialog, id);
     if (entry < 0) return "";
-    char text[128];
+    char text[512];
     SWELL_CB_GetItemText(dialog, id, entry, text, int(sizeof(text)));
     return text;
   }

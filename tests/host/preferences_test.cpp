@@ -298,70 +298,114 @@ TEST_F(PreferencesTest, OkApplyAndCancelActOnTheStreamAndOnlyOkWritesTheFile)
   EXPECT_EQ(std::memcmp(&gActiveState, &gState, sizeof(AppState)), 0);
 }
 
-TEST_F(PreferencesTest, NamesLongerThanTheirFieldsSurviveTheDialogAndARestart)
+// A name longer than its field, with what lies at bytes 97 to 100 (counted from 1) where the
+// cut falls; kept is how many of its first bytes the settings keep: without the blanks and
+// tabs the file's reader would drop from the end, and without a character the cut split.
+struct LongName
 {
-  // Longer than a field holds, and no ": " in the device's, so that it is listed as it stands.
-  const std::string device = "Studio interface " + std::string(98, 'a');
-  const std::string input = "Keyboard port " + std::string(98, 'i');
-  const std::string output = "Sound module port " + std::string(98, 'o');
-  const unsigned deviceId = unsigned(gWorld.devices.size());
-  gWorld.devices.push_back(Device(device, 6, 6));
-  gWorld.inPorts.push_back(input);
-  gWorld.outPorts.push_back(output);
-  StartApplication();
+  const char* what;
+  size_t length;
+  std::string at97;  // placed from byte 97 on
+  size_t kept;
+};
 
-  RunCommandWithModal(ID_PREFERENCES, {[&](HWND dialog) {
-                                         Pick(dialog, IDC_COMBO_AUDIO_IN_DEV, device);
-                                         Pick(dialog, IDC_COMBO_AUDIO_OUT_DEV, device);
-                                         Pick(dialog, IDC_COMBO_MIDI_IN_DEV, input);
-                                         Pick(dialog, IDC_COMBO_MIDI_OUT_DEV, output);
-                                         EXPECT_TRUE(ClickInModal("OK"));
-                                       }});
-  const std::string picked = ReadSettings();
-  EXPECT_NE(picked.find("indev=" + device.substr(0, kNameSize - 1) + "\n"), std::string::npos);
-  EXPECT_NE(picked.find("outdev=" + output.substr(0, kNameSize - 1) + "\n"), std::string::npos);
+std::string MakeLongName(const std::string& head, const LongName& c)
+{
+  std::string name = head;
+  while (name.size() < 96) name += char('a' + name.size() % 26);
+  name += c.at97;
+  while (name.size() < c.length) name += char('A' + name.size() % 26);
+  return name;
+}
 
-  // What plays, and what the dialog shows of it.
-  auto playsThePicks = [&] {
-    ASSERT_NE(gWorld.audio, nullptr);
-    EXPECT_TRUE(gWorld.audio->isStreamRunning());
-    EXPECT_EQ(gWorld.audio->inParams.deviceId, deviceId);
-    EXPECT_EQ(gWorld.audio->outParams.deviceId, deviceId);
-    EXPECT_EQ(gWorld.midiIn->openName, input);
-    EXPECT_EQ(gWorld.midiOut->openName, output);
+TEST_F(PreferencesTest, LongNamesWhateverTheirCutEndsInSurviveTheDialogAndARestart)
+{
+  const LongName cases[] = {
+    {"letters", 150, "qrst", 99},
+    {"a blank at 97", 100, " rst", 99},
+    {"a blank at 98", 120, "q st", 99},
+    {"a blank at 99", 150, "qr t", 98},
+    {"a blank at 100", 200, "qrs ", 99},
+    {"blanks from 97 to 100", 130, "    ", 96},
+    {"a tab at 99", 110, "qr\tt", 98},
+    {"a tab at 98 and a blank at 99", 160, "q\t t", 97},
+    {"a two-byte character at 99", 140, "qr\xC3\xA9", 98},
+    {"a three-byte character at 98", 101, "q\xE2\x82\xAC", 97},
+    {"a four-byte character at 97", 180, "\xF0\x9F\x8E\xB9", 96},
+    {"a blank at 98 and a two-byte character at 99", 170, "q \xC3\xA9", 97},
   };
-  auto showsThePicks = [&](HWND dialog) {
-    EXPECT_EQ(Selected(dialog, IDC_COMBO_AUDIO_IN_DEV), device);
-    EXPECT_EQ(Selected(dialog, IDC_COMBO_AUDIO_OUT_DEV), device);
-    EXPECT_EQ(Entries(dialog, IDC_COMBO_AUDIO_IN_R), Numbers(1, 6));
-    EXPECT_EQ(Entries(dialog, IDC_COMBO_AUDIO_OUT_R), Numbers(1, 6));
-    EXPECT_EQ(Selected(dialog, IDC_COMBO_MIDI_IN_DEV), input);
-    EXPECT_EQ(Selected(dialog, IDC_COMBO_MIDI_OUT_DEV), output);
-  };
-  playsThePicks();
-
-  for (const char* button : {"Cancel", "OK"})
+  for (const LongName& c : cases)
   {
-    SCOPED_TRACE(button);
+    SCOPED_TRACE(c.what);
+    // Each listed after a name alike in its first 96 bytes, which must not be taken for it.
+    const std::string device = MakeLongName("Studio interface ", c);
+    const std::string input = MakeLongName("Keyboard port ", c);
+    const std::string output = MakeLongName("Sound module port ", c);
+    const auto decoy = [](const std::string& name) { return name.substr(0, 96) + "ZZZZ" + name.substr(100); };
+    gWorld.devices = {Device("default", 2, 2), Device(decoy(device), 2, 2), Device(device, 6, 6)};
+    gWorld.inPorts = {decoy(input), input};
+    gWorld.outPorts = {decoy(output), output};
+    ASSERT_EQ(device.size(), c.length);
+    std::filesystem::remove(SettingsPath());
+    StartApplication();
+
+    RunCommandWithModal(ID_PREFERENCES, {[&](HWND dialog) {
+                                           Pick(dialog, IDC_COMBO_AUDIO_IN_DEV, device);
+                                           Pick(dialog, IDC_COMBO_AUDIO_OUT_DEV, device);
+                                           Pick(dialog, IDC_COMBO_MIDI_IN_DEV, input);
+                                           Pick(dialog, IDC_COMBO_MIDI_OUT_DEV, output);
+                                           EXPECT_TRUE(ClickInModal("OK"));
+                                         }});
+    const std::string picked = ReadSettings();
+    EXPECT_NE(picked.find("indev=" + device.substr(0, c.kept) + "\n"), std::string::npos) << picked;
+    EXPECT_NE(picked.find("indev=" + input.substr(0, c.kept) + "\n"), std::string::npos) << picked;
+    EXPECT_NE(picked.find("outdev=" + output.substr(0, c.kept) + "\n"), std::string::npos) << picked;
+
+    // What plays, and what the dialog shows of it.
+    auto playsThePicks = [&] {
+      ASSERT_NE(gWorld.audio, nullptr);
+      EXPECT_TRUE(gWorld.audio->isStreamRunning());
+      EXPECT_EQ(gWorld.audio->inParams.deviceId, 2u);
+      EXPECT_EQ(gWorld.audio->outParams.deviceId, 2u);
+      EXPECT_EQ(gWorld.midiIn->openName, input);
+      EXPECT_EQ(gWorld.midiOut->openName, output);
+    };
+    auto showsThePicks = [&](HWND dialog) {
+      EXPECT_EQ(Selected(dialog, IDC_COMBO_AUDIO_IN_DEV), device);
+      EXPECT_EQ(Selected(dialog, IDC_COMBO_AUDIO_OUT_DEV), device);
+      EXPECT_EQ(Entries(dialog, IDC_COMBO_AUDIO_IN_R), Numbers(1, 6));
+      EXPECT_EQ(Selected(dialog, IDC_COMBO_MIDI_IN_DEV), input);
+      EXPECT_EQ(Selected(dialog, IDC_COMBO_MIDI_OUT_DEV), output);
+    };
+    playsThePicks();
+    for (const char* button : {"Cancel", "OK"})
+    {
+      SCOPED_TRACE(button);
+      RunCommandWithModal(ID_PREFERENCES, {[&](HWND dialog) {
+                                             showsThePicks(dialog);
+                                             EXPECT_TRUE(ClickInModal(button));
+                                           }});
+      playsThePicks();
+      EXPECT_EQ(ReadSettings(), picked);
+    }
+
+    // The next start finds them all by the names the file gives back.
+    Quit();
+    mMainMenu->release();
+    mMainMenu = nullptr;
+    StartApplication();
+    playsThePicks();
+    EXPECT_EQ(ReadSettings(), picked);
     RunCommandWithModal(ID_PREFERENCES, {[&](HWND dialog) {
                                            showsThePicks(dialog);
-                                           EXPECT_TRUE(ClickInModal(button));
+                                           EXPECT_TRUE(ClickInModal("OK"));
                                          }});
     playsThePicks();
     EXPECT_EQ(ReadSettings(), picked);
+    Quit();
+    mMainMenu->release();
+    mMainMenu = nullptr;
   }
-
-  Quit();
-  mMainMenu->release();
-  mMainMenu = nullptr;
-  StartApplication();
-  playsThePicks();
-  EXPECT_EQ(ReadSettings(), picked);
-  RunCommandWithModal(ID_PREFERENCES, {[&](HWND dialog) {
-                                         showsThePicks(dialog);
-                                         EXPECT_TRUE(ClickInModal("Cancel"));
-                                       }});
-  EXPECT_EQ(ReadSettings(), picked);
 }
 
 TEST_F(PreferencesTest, AboutAndTheSystemSetupButtonTalkThroughMessageBoxes)

@@ -120,9 +120,8 @@ void ChooseDriver(HWND hwnd, int entry)
   ProbeAudioIO();
   // A driver without devices of a kind keeps the name a fresh setting has for it.
   const char* fallback = kAudioDrivers[gState.driver].defaultDevice;
-  CopyName(gState.inDev, gAudioInputDevs.empty() ? fallback : GetAudioDeviceName(int(gAudioInputDevs[0])).c_str());
-  CopyName(gState.outDev,
-           gAudioOutputDevs.empty() ? fallback : GetAudioDeviceName(int(gAudioOutputDevs[0])).c_str());
+  KeepName(gState.inDev, gAudioInputDevs.empty() ? fallback : GetAudioDeviceName(int(gAudioInputDevs[0])));
+  KeepName(gState.outDev, gAudioOutputDevs.empty() ? fallback : GetAudioDeviceName(int(gAudioOutputDevs[0])));
   // Channels of the old driver's devices mean nothing to the new ones.
   gState.inChanL = gState.outChanL = 1;
   gState.inChanR = gState.outChanR = 2;
@@ -133,7 +132,7 @@ void ChooseDevice(HWND hwnd, int id, char (&device)[kNameSize], uint16_t* left, 
 {
   char text[kNameSize];
   if (!SelectedText(hwnd, id, text)) return;
-  CopyName(device, text);
+  KeepName(device, text);
   *left = 1;
   *right = 2;
   PopulateDriverSpecificControls(hwnd);
@@ -173,7 +172,7 @@ void ChooseMidiPort(HWND hwnd, int id, char (&stored)[kNameSize], bool (*choose)
 {
   char text[kNameSize];
   if (!SelectedText(hwnd, id, text)) return;
-  CopyName(stored, text);
+  KeepName(stored, text);
   choose(stored);
 }
 

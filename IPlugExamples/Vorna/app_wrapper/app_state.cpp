@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstring>
+#include <string_view>
 
 bool AudioSettingsInStateAreEqual(const AppState* a, const AppState* b)
 {
@@ -26,10 +27,59 @@ void CopyName(char (&field)[kNameSize], const char* text)
   std::memset(field + length, 0, kNameSize - length);
 }
 
+namespace
+{
+bool IsQuote(char c) { return c == '"' || c == '\''; }
+bool IsContinuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
+
+// Bytes of the UTF-8 sequence a lead byte starts; 1 for anything else.
+size_t SequenceLength(char lead)
+{
+  const unsigned char c = static_cast<unsigned char>(lead);
+  if (c >= 0xF0 && c < 0xF8) return 4;
+  if (c >= 0xE0) return 3;
+  if (c >= 0xC0) return 2;
+  return 1;
+}
+
+// Leaves out a last character that lost bytes to a cut.
+void DropCutCharacter(std::string* text)
+{
+  size_t start = text->size();
+  while (start > 0 && text->size() - start < 4 && IsContinuation((*text)[start - 1])) --start;
+  if (start == 0) return;
+  --start;
+  if (SequenceLength((*text)[start]) > text->size() - start) text->resize(start);
+}
+}  // namespace
+
+std::string KeptName(const std::string& listed)
+{
+  std::string kept = listed.substr(0, kNameSize - 1);
+  DropCutCharacter(&kept);
+  // Until nothing more goes: the reader takes one pair of quotes a reading.
+  for (size_t before = std::string::npos; before != kept.size();)
+  {
+    before = kept.size();
+    const size_t first = kept.find_first_not_of(" \t");
+    if (first == std::string::npos)
+    {
+      kept.clear();
+      break;
+    }
+    kept = kept.substr(first, kept.find_last_not_of(" \t") + 1 - first);
+    if (kept.size() >= 2 && IsQuote(kept.front()) && kept.back() == kept.front()) kept = kept.substr(1, kept.size() - 2);
+  }
+  return kept;
+}
+
+void KeepName(char (&field)[kNameSize], const std::string& listed) { CopyName(field, KeptName(listed).c_str()); }
+
 bool StoredNameMatches(const char* stored, const std::string& listed)
 {
   const size_t length = strnlen(stored, kNameSize);
-  if (listed.size() == length) return listed.compare(0, length, stored, length) == 0;
+  if (listed.size() == length && listed.compare(0, length, stored, length) == 0) return true;
+  if (KeptName(listed) == std::string_view(stored, length)) return true;
   return length == kNameSize - 1 && listed.size() > length && listed.compare(0, length, stored, length) == 0;
 }
 

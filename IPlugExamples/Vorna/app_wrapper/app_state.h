@@ -35,8 +35,16 @@ bool MIDISettingsInStateAreEqual(const AppState* a, const AppState* b);
 // Copies text into a kNameSize field, cut to kNameSize - 1 bytes, the rest of the field zeroed.
 void CopyName(char (&field)[kNameSize], const char* text);
 
-// Whether a name kept in a field names a listed device or port: the same text,
-// or, when the field is full (the name was cut on the way in), the start of it.
+// A listed device or port name as a field keeps it: the first kNameSize - 1 bytes (a
+// character cut there left out whole), then without what the settings file's reader takes
+// off its ends (blanks, tabs, a pair of quotes round it), so that the name picked is the
+// very name the next start reads.
+std::string KeptName(const std::string& listed);
+void KeepName(char (&field)[kNameSize], const std::string& listed);
+
+// Whether a name kept in a field names a listed device or port: the same text, the listed
+// name as a field keeps it, or, when the field is full (a name cut on the way in), the
+// start of it.
 bool StoredNameMatches(const char* stored, const std::string& listed);
 
 // The first of the names that a stored name stands for (by the rule above), or -1.
