@@ -21,6 +21,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 
 namespace
 {
@@ -296,6 +297,76 @@ TEST_F(PreferencesTest, OkApplyAndCancelActOnTheStreamAndOnlyOkWritesTheFile)
   EXPECT_NE(written.find("sigvs=128\n"), std::string::npos);
   EXPECT_NE(written.find("monoinput=1\n"), std::string::npos);
   EXPECT_EQ(std::memcmp(&gActiveState, &gState, sizeof(AppState)), 0);
+}
+
+// The lines on stderr that say no stream plays.
+std::vector<std::string> NoStreamLines(const std::string& printed)
+{
+  std::vector<std::string> lines;
+  std::istringstream in(printed);
+  for (std::string line; std::getline(in, line);)
+    if (line.find("no audio stream") != std::string::npos) lines.push_back(line);
+  return lines;
+}
+
+// The record of the stream that played last says nothing once a driver is picked or a reopen
+// fails: OK opens a stream whenever none plays, and every reopen that fails says why.
+TEST_F(PreferencesTest, OkLeavesAStreamPlayingWheneverTheSettingsCanOpenOne)
+{
+  const std::string refused =
+      std::string(program_invocation_short_name) + ": no audio stream: ALSA could not open the stream: open refused: no such card";
+  StartApplication();
+
+  // Apply opens at 256; Cancel goes back to 512, which the device now refuses.
+  testing::internal::CaptureStderr();
+  RunCommandWithModal(ID_PREFERENCES, {[&](HWND dialog) {
+                                         Pick(dialog, IDC_COMBO_AUDIO_IOVS, "256");
+                                         EXPECT_TRUE(ClickInModal("Apply"));
+                                       },
+                                       [&](HWND dialog) {
+                                         EXPECT_EQ(gWorld.audio->frames, 256u);
+                                         Pick(dialog, IDC_COMBO_AUDIO_SIGVS, "64");
+                                         gWorld.failOpen = true;
+                                         EXPECT_TRUE(ClickInModal("Cancel"));
+                                       }});
+  EXPECT_EQ(NoStreamLines(testing::internal::GetCapturedStderr()), std::vector<std::string>{refused});
+  EXPECT_FALSE(gDAC->isStreamRunning());
+
+  // The device takes streams again; the same choices as at Apply, then OK: it plays.
+  gWorld.failOpen = false;
+  RunCommandWithModal(ID_PREFERENCES, {[&](HWND dialog) {
+                                         Pick(dialog, IDC_COMBO_AUDIO_IOVS, "256");
+                                         EXPECT_TRUE(ClickInModal("OK"));
+                                       }});
+  ASSERT_TRUE(gDAC->isStreamRunning());
+  EXPECT_EQ(gWorld.audio->frames, 256u);
+
+  // Another driver picked and the first picked back: each pick closed the stream, and OK
+  // with the settings of the stream that last played opens it again.
+  RunCommandWithModal(ID_PREFERENCES, {[&](HWND dialog) {
+                                         // Only where this audio library has more than one.
+                                         const int drivers = SWELL_CB_GetNumItems(dialog, IDC_COMBO_AUDIO_DRIVER);
+                                         char first[32], other[32];
+                                         SWELL_CB_GetItemText(dialog, IDC_COMBO_AUDIO_DRIVER, 0, first, sizeof(first));
+                                         SWELL_CB_GetItemText(dialog, IDC_COMBO_AUDIO_DRIVER, drivers - 1, other,
+                                                              sizeof(other));
+                                         Pick(dialog, IDC_COMBO_AUDIO_DRIVER, other);
+                                         Pick(dialog, IDC_COMBO_AUDIO_DRIVER, first);
+                                         EXPECT_EQ(gDAC->isStreamRunning(), drivers == 1);
+                                         EXPECT_TRUE(ClickInModal("OK"));
+                                       }});
+  EXPECT_TRUE(gDAC->isStreamRunning());
+
+  // Apply and OK that cannot open say so too, each once.
+  gWorld.failOpen = true;
+  testing::internal::CaptureStderr();
+  RunCommandWithModal(ID_PREFERENCES, {[&](HWND dialog) {
+                                         Pick(dialog, IDC_COMBO_AUDIO_IOVS, "128");
+                                         EXPECT_TRUE(ClickInModal("Apply"));
+                                       },
+                                       [&](HWND) { EXPECT_TRUE(ClickInModal("OK")); }});
+  EXPECT_EQ(NoStreamLines(testing::internal::GetCapturedStderr()), (std::vector<std::string>{refused, refused}));
+  gWorld.failOpen = false;
 }
 
 // A name longer than its field, with what lies at bytes 97 to 100 (counted from 1) where the

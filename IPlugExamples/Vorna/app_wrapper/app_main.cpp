@@ -17,6 +17,7 @@ HostBackends gHostBackends = {MakeRtAudioDriver, MakeRtMidiIn, MakeRtMidiOut};
 namespace
 {
 bool sLaunchedWithSound = false;
+}  // namespace
 
 // Nothing else tells someone at a machine without sound why they hear nothing: one line,
 // under the program's own name (vorna, vorna-host), as command-line programs write theirs.
@@ -25,7 +26,6 @@ void ReportNoAudioStream(const AudioResult& audio)
   std::fprintf(stderr, "%s: no audio stream: %s\n", program_invocation_short_name, audio.why().c_str());
   std::fflush(stderr);
 }
-}  // namespace
 
 bool LaunchedWithSound() { return sLaunchedWithSound; }
 

@@ -45,6 +45,8 @@ bool SettingsFileIsNamed();
 AudioResult Init();
 // Whether the launch opened the stream; the launch itself has said why not, on stderr.
 bool LaunchedWithSound();
+// The one line on stderr that says why no stream plays.
+void ReportNoAudioStream(const AudioResult& audio);
 // Shut-down, in order; each step only for what exists.
 void Cleanup();
 

@@ -210,6 +210,17 @@ void StartSystemSetup(HWND hwnd)
   if (!StartSystemSetupProgram()) MessageBox(hwnd, kNoSystemSetupText, "Vorna", MB_OK);
 }
 
+// Every reopen that leaves no stream says why, as the start does.
+void ReopenAudio(const AudioResult& driver = AudioResult::Ok())
+{
+  const AudioResult audio = driver ? TryToChangeAudio() : driver;
+  if (!audio) ReportNoAudioStream(audio);
+}
+
+// A picked driver replaces the interface at once, and a failed reopen closes the stream:
+// gActiveState then names a stream that no longer plays.
+bool AudioStreamRuns() { return gDAC && gDAC->isStreamRunning(); }
+
 void Cancel(HWND hwnd)
 {
   EndDialog(hwnd, IDCANCEL);
@@ -224,9 +235,9 @@ void Cancel(HWND hwnd)
     ChooseMidiInput(gState.midiInDev);
     ChooseMidiOutput(gState.midiOutDev);
   }
-  TryToChangeAudioDriverType();
+  const AudioResult driver = TryToChangeAudioDriverType();
   ProbeAudioIO();
-  TryToChangeAudio();
+  ReopenAudio(driver);
 }
 }  // namespace
 
@@ -375,9 +386,9 @@ LRESULT PreferencesDlgProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM)
       WriteSharedField(gState.monoInput,
                        SendMessage(GetDlgItem(hwnd, id), BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0);
       return 1;
-    case IDAPPLY: TryToChangeAudio(); return 1;
+    case IDAPPLY: ReopenAudio(); return 1;
     case IDOK:
-      if (std::memcmp(&gActiveState, &gState, sizeof(AppState)) != 0) TryToChangeAudio();
+      if (!AudioStreamRuns() || std::memcmp(&gActiveState, &gState, sizeof(AppState)) != 0) ReopenAudio();
       EndDialog(hwnd, IDOK);
       return 1;
     case IDCANCEL: Cancel(hwnd); return 1;
