@@ -4,8 +4,10 @@
 # screen is kept), a held A4 from jack_midiseq reaches its MIDI input, jack_rec records its
 # output before and after xdotool drags the "flt 1 f" cutoff knob down, oscillator 1 switched
 # to a saw; both recordings must be at 440 Hz and differ in their upper harmonics. Preferences opened from the File
-# menu and closed with Escape leaves settings.ini unchanged; File > Quit ends it with
-# status 0; Help > About shows its message box. Prints the time from start to the first frame and the idle CPU share.
+# menu and closed with Escape leaves settings.ini unchanged; Help > About shows its message
+# box; Preferences with ALSA (no sound card) and OK, then JACK, Apply, a change and Cancel, then
+# JACK again and OK leave JACK's stream playing, each failed reopen saying why; File > Quit ends
+# it with status 0. Prints the time from start to the first frame and the idle CPU share.
 #
 #   app_on_xvfb.sh VORNA CHECK SCREEN_PROBE OUT_FOLDER
 #
@@ -166,6 +168,63 @@ sleep 0.3
 "$probe" 0 0 "$out/vorna-about.png" > /dev/null
 xdotool key Return
 window_gone '^Vorna$' || fail "Return did not close About"
+
+# Apply, a change, Cancel, then OK: the settings the dialog opened with cannot open a stream
+# (ALSA, on a machine without a sound card), Apply opens one through JACK, Cancel goes back
+# and fails, and OK with the Apply's choices again must leave a stream playing. Each failed
+# reopen says why in one line.
+# The dialog's point (x, y): a combo box opens its list there, a button is clicked.
+dialog_click() {
+  xdotool mousemove --window "$dialog" "$1" "$2" click 1
+  sleep 0.25
+}
+open_preferences() {
+  choose 26 60 34
+  dialog=$(other_window '^Preferences$')
+  [ -n "$dialog" ] || fail "File > Preferences... showed no dialog ($1)"
+  sleep 0.3
+}
+# The driver list holds ALSA, PulseAudio and JACK: its list opens on the driver chosen, and the
+# keys move from there.
+pick_driver() {
+  dialog_click 95 59
+  xdotool key "$@" Return
+  sleep 0.3
+}
+no_stream_lines() { grep -c "no audio stream" "$work/vorna.log" || true; }
+jack_ports_gone() {
+  for _ in $(seq 50); do jack_lsp 2> /dev/null | grep -qF "RtApiJack:outport" || return 0; sleep 0.1; done
+  return 1
+}
+lines_before=$(no_stream_lines)
+open_preferences "to pick ALSA"
+pick_driver Up Up
+jack_ports_gone || fail "picking ALSA left the JACK stream's ports"
+dialog_click 217 393  # OK
+window_gone '^Preferences$' || fail "OK did not close Preferences"
+[ "$(no_stream_lines)" -eq $((lines_before + 1)) ] || fail "OK with ALSA and no sound card did not say why there is no stream"
+
+open_preferences "for Apply and Cancel"
+pick_driver Down Down
+dialog_click 157 393  # Apply
+wait_for_port "RtApiJack:outport 0" || fail "Apply with JACK opened no stream"
+dialog_click 245 59  # the I/O vector size: one entry down
+xdotool key Down Return
+sleep 0.3
+"$probe" 0 0 "$out/vorna-preferences-applied.png" > /dev/null
+dialog_click 277 393  # Cancel
+window_gone '^Preferences$' || fail "Cancel did not close Preferences"
+jack_ports_gone || fail "Cancel did not go back to the settings the dialog opened with"
+[ "$(no_stream_lines)" -eq $((lines_before + 2)) ] || fail "Cancel whose reopen failed did not say why there is no stream"
+
+open_preferences "for OK"
+pick_driver Down Down
+"$probe" 0 0 "$out/vorna-preferences-jack-again.png" > /dev/null
+dialog_click 217 393  # OK
+window_gone '^Preferences$' || fail "OK did not close Preferences"
+wait_for_port "RtApiJack:outport 0" || fail "OK with the choices Apply had played left no stream playing"
+"$probe" 0 0 "$out/vorna-after-ok.png" > /dev/null
+cp "$XDG_CONFIG_HOME/Vorna/settings.ini" "$work/settings-before.ini"
 
 # File > Quit: the second row of the File menu.
 choose 26 60 56

@@ -2,7 +2,8 @@
 # The application played with the pointer and the keyboard as a person plays it, on a virtual
 # X display (Xvfb, SDL backend), under a window manager (openbox) or under none: a knob's
 # MIDI-learn menu closes when the pointer jumps away, when it leaves the window and when a
-# click lands on the menu or beside it (that click reaching the control beneath); a knob's
+# click lands on the menu or beside it (that click reaching the control beneath); the "poly"
+# field shows at the start what a double click (its default) shows; a knob's
 # value box goes when a drag ends outside the window; without a sound card one line on
 # stderr says why there is no sound; Ctrl+, opens the preferences, and after they close
 # Ctrl+Q quits with status 0 and leaves settings.ini as it was. What the screen showed is kept as PNG files in OUT_FOLDER, tooltips included.
@@ -104,6 +105,23 @@ knob=(143 41) menu=(261 51) waveform=(61 129) blank=(700 605) cutoff=(444 50) va
 move "${blank[@]}"
 sleep 0.3
 menu_closed=$(colour "${menu[@]}")
+
+# The "poly" field shows from the start the voice count the engine plays, its parameter's
+# default: a double click, which brings the default back, leaves the field as it was.
+poly=(176 588)
+field_colours() {
+  local dx dy
+  for dy in -6 -3 0 3 6; do for dx in -6 -3 0 3 6; do colour $((poly[0] + dx)) $((poly[1] + dy)); done; done | tr '\n' ' '
+}
+poly_start=$(field_colours)
+shot poly-start
+move "${poly[@]}"
+sleep 0.1
+xdotool click --repeat 2 --delay 80 1
+move "${blank[@]}"
+sleep 0.3
+shot poly-default
+[ "$(field_colours)" = "$poly_start" ] || fail "the \"poly\" field showed another number than its default at the start"
 open_menu() {
   move "${knob[@]}"
   sleep 0.1
@@ -156,10 +174,11 @@ for step in $(seq 1 12); do xdotool mousemove $((left + cutoff[0])) $((top + cut
 xdotool mouseup 1
 await_colour "${valuebox[@]}" true "$box_hidden" || { shot value-box-stayed; fail "the value box stayed after a drag released outside the window"; }
 
-# Tooltips switched on with "?", shown over the oversampling list and the DC remover.
+# Tooltips switched on with "?", shown over the oversampling list, the DC remover and the
+# bridge between the filter panels (a wide bubble near the left edge).
 move 478 557
 xdotool click 1
-for place in "os 15 93" "dc 655 93"; do
+for place in "os 15 93" "dc 655 93" "sync 422 258"; do
   read -r name x y <<< "$place"
   move $((x - 1)) "$y"
   sleep 0.1
