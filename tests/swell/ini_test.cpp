@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <chrono>
 #include <climits>
 #include <cstdio>
 #include <cstring>
@@ -224,52 +223,4 @@ TEST_F(Ini, WritesThatWouldReadBackOtherwiseAreRefused)
   EXPECT_EQ(read(file, "s", "ok"), "<default>");
   EXPECT_EQ(read(file, "s", "k"), "v");
   EXPECT_EQ(contents(file), before);
-}
-
-TEST_F(Ini, ReadingCostsTheSameWhateverTheOrderOfTheSections)
-{
-  // Sections named so that their order in the file is either the sorted one or its reverse;
-  // enough of them that keeping a sorted array by inserting each takes many times longer
-  // for the reverse.
-  constexpr int kSections = 80000;
-  const auto name = [](int i) {
-    char text[16];
-    std::snprintf(text, sizeof text, "s%06d", i);
-    return std::string(text);
-  };
-  std::string rising, falling;
-  for (int i = 0; i < kSections; ++i)
-  {
-    rising += "[" + name(i) + "]\nk=" + std::to_string(i) + "\n";
-    falling += "[" + name(kSections - 1 - i) + "]\nk=" + std::to_string(kSections - 1 - i) + "\n";
-  }
-  // A repeated section still replaces the earlier one, and keeps its first spelling.
-  falling += "[S000007]\nj=late\n";
-
-  // Best of three, each time a file read afresh, so that a busy machine does not decide.
-  const auto fastestRead = [&](const std::string& text, const char* label) {
-    double best = 1e9;
-    for (int round = 0; round < 3; ++round)
-    {
-      const std::string file = path(std::string(label) + std::to_string(round) + ".ini");
-      put(file, text);
-      const auto start = std::chrono::steady_clock::now();
-      EXPECT_EQ(read(file, "s000000", "k"), "0");
-      best = std::min(best, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
-    }
-    return best;
-  };
-  const double risingSeconds = fastestRead(rising, "rising");
-  const double fallingSeconds = fastestRead(falling, "falling");
-  EXPECT_LT(fallingSeconds, 2 * risingSeconds + 0.005) << risingSeconds << " s rising";
-
-  const std::string file = path("falling0.ini");
-  EXPECT_EQ(read(file, "s000007", "k"), "<default>");
-  EXPECT_EQ(read(file, "s000007", "j"), "late");
-  EXPECT_EQ(read(file, name(kSections - 1).c_str(), "k"), std::to_string(kSections - 1));
-  ASSERT_TRUE(WritePrivateProfileString("s000007", "j", "written", file.c_str()));
-  const std::string written = contents(file);
-  EXPECT_NE(written.find("[s000006]\nk=6\n\n[s000007]\nj=written\n\n[s000008]\n"), std::string::npos);
-  EXPECT_EQ(written.find("[S000007]"), std::string::npos);
-  EXPECT_LT(written.find("[" + name(1) + "]"), written.find("[" + name(2) + "]"));
 }
