@@ -14,8 +14,9 @@
 
 // Settings-file bytes from outside, read every way and then written. Besides not crashing:
 // what the parsed file holds in memory and the file written back stay within a small
-// multiple of the input, the written key reads back, and the written file is a fixed
-// point (read and written again it gives the same bytes).
+// multiple of the input, the written key reads back, the written file is a fixed point
+// (read and written again it gives the same bytes, keeping nothing aside), and an input
+// holding bytes that a rewrite drops (a control byte, for one) is kept aside whole first.
 namespace
 {
 // Memory per input byte that a parsed file may hold, and the allowance for small inputs.
@@ -76,6 +77,18 @@ std::vector<std::string> splitList(const char* list)
   return items;
 }
 
+bool exists(const std::string& path)
+{
+  return access(path.c_str(), F_OK) == 0;
+}
+
+bool hasControlByte(const uint8_t* data, size_t size)
+{
+  for (size_t i = 0; i < size; ++i)
+    if ((data[i] < 0x20 && data[i] != '\t' && data[i] != '\r' && data[i] != '\n') || data[i] == 0x7F) return true;
+  return false;
+}
+
 void removeFiles(const std::string& path)
 {
   const size_t slash = path.find_last_of('/');
@@ -130,13 +143,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
   if (std::strcmp(back, "value") != 0) __builtin_trap();
   const std::string written = readFile(path);
   if (written.size() > 2 * size + 64) __builtin_trap();
+  const std::string input(reinterpret_cast<const char*>(data), size);
+  const std::string kept = path + ".unreadable";
+  if (exists(kept) && readFile(kept) != input) __builtin_trap();
+  if (written != input && hasControlByte(data, size) && !exists(kept)) __builtin_trap();
 
   // The written text parsed afresh and written again is the same text.
   const std::string again = freshPath();
   if (!writeFile(again, written.data(), written.size())) __builtin_trap();
   if (!WritePrivateProfileString("fuzz", "zz", "1", again.c_str())) __builtin_trap();
   if (!WritePrivateProfileString("fuzz", "zz", nullptr, again.c_str())) __builtin_trap();
-  if (readFile(again) != written) __builtin_trap();
+  if (readFile(again) != written || exists(again + ".unreadable")) __builtin_trap();
 
   removeFiles(path);
   removeFiles(again);

@@ -49,6 +49,17 @@ bool isBlank(char c)
   return c == ' ' || c == '\t';
 }
 
+// A byte that settings text never holds: written back, its line would be cut or changed.
+bool hasControlByte(const std::string& line)
+{
+  for (const char c : line)
+  {
+    const auto byte = static_cast<unsigned char>(c);
+    if ((byte < 0x20 && c != '\t' && c != '\r' && c != '\n') || byte == 0x7F) return true;
+  }
+  return false;
+}
+
 // Lines of a file, each at most kMaxIniLineBytes long with its '\n'.
 class LineReader
 {
@@ -81,7 +92,8 @@ public:
     }
   }
 
-  bool failed() const { return m_failed; }
+  bool failed() const { return m_error != 0; }
+  int error() const { return m_error; }
 
 private:
   bool refill()
@@ -92,7 +104,7 @@ private:
     while (n < 0 && errno == EINTR);
     m_pos = 0;
     m_end = n > 0 ? static_cast<size_t>(n) : 0;
-    if (n < 0) m_failed = true;
+    if (n < 0) m_error = errno;
     if (n <= 0) m_atEnd = true;
     return n > 0;
   }
@@ -102,7 +114,7 @@ private:
   size_t m_pos = 0;
   size_t m_end = 0;
   bool m_atEnd = false;
-  bool m_failed = false;
+  int m_error = 0;
 };
 
 // Sections in the order they were read, put in order by name now and then: sorting once
@@ -112,6 +124,9 @@ private:
 class ReadSections
 {
 public:
+  // Whether the keys of a section given again were dropped.
+  bool droppedKeys() const { return m_droppedKeys; }
+
   ~ReadSections()
   {
     for (const Named& n : m_read) disposeIniSection(n.section);
@@ -155,6 +170,7 @@ private:
     {
       if (kept > 0 && strcasecmp(m_read[kept - 1].name.c_str(), m_read[i].name.c_str()) == 0)
       {
+        if (m_read[kept - 1].section->GetSize() > 0) m_droppedKeys = true;
         disposeIniSection(m_read[kept - 1].section);
         m_read[kept - 1].section = m_read[i].section;
         continue;
@@ -168,6 +184,7 @@ private:
 
   std::vector<Named> m_read;
   size_t m_compacted = 0;
+  bool m_droppedKeys = false;
 };
 
 // Turns lines into sections. Keys are appended as they come and put in order (the last
@@ -176,8 +193,13 @@ class Parser
 {
 public:
   explicit Parser(IniSections* sections) : m_sections(sections) {}
-  ~Parser()
+  ~Parser() { finish(); }
+
+  // Ends the last section and hands the sections over; once.
+  void finish()
   {
+    if (m_finished) return;
+    m_finished = true;
     endSection();
     m_read.moveTo(m_sections);
   }
@@ -188,6 +210,7 @@ public:
     const size_t mark = m_firstLine && raw.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
     const char* p = raw.c_str() + mark;
     m_firstLine = false;
+    if (!m_dropsText && hasControlByte(raw)) m_dropsText = true;
 
     size_t len = std::strlen(p);
     while (len > 0 && (isBlank(p[len - 1]) || p[len - 1] == '\r' || p[len - 1] == '\n')) --len;
@@ -198,6 +221,7 @@ public:
       if (const size_t close = text.find(']'); close != std::string_view::npos)
       {
         m_seenHeader = true;
+        if (close + 1 < text.size()) m_dropsText = true;  // written back as "[name]" alone
         beginSection(std::string(text.substr(1, close - 1)));
         return true;
       }
@@ -207,8 +231,13 @@ public:
       m_preambleBytes += raw.size();
       return m_preambleBytes <= kMaxPreambleBytes;
     }
+    if (text.empty()) return true;
     const size_t equals = text.find('=');
-    if (!m_current || equals == std::string_view::npos || equals == 0) return true;
+    if (!m_current || equals == std::string_view::npos || equals == 0)
+    {
+      m_dropsText = true;
+      return true;
+    }
     const std::string key(text.substr(0, equals));
     char* value = strndup(text.data() + equals + 1, text.size() - equals - 1);
     if (value) m_current->AddUnsorted(key.c_str(), value);
@@ -222,6 +251,10 @@ public:
     return m_preambleBytes > kMaxPreambleBytes || (!m_seenHeader && m_preambleHasText);
   }
 
+  // Whether writing the sections back would leave out something the file holds; known
+  // once finished.
+  bool dropsText() const { return m_dropsText || m_preambleHasText || m_read.droppedKeys(); }
+
 private:
   void beginSection(const std::string& name)
   {
@@ -231,16 +264,23 @@ private:
 
   void endSection()
   {
-    if (m_current) m_current->Resort();
+    if (m_current)
+    {
+      const int read = m_current->GetSize();
+      m_current->Resort();
+      if (m_current->GetSize() < read) m_dropsText = true;  // a key given twice keeps its last value
+    }
     m_current = nullptr;
   }
 
   IniSections* m_sections;
   ReadSections m_read;
   IniSection* m_current = nullptr;
+  bool m_finished = false;
   bool m_firstLine = true;
   bool m_seenHeader = false;
   bool m_preambleHasText = false;
+  bool m_dropsText = false;
   size_t m_preambleBytes = 0;
 };
 }  // namespace
@@ -278,7 +318,12 @@ FileStamp FileStamp::unknown()
   return s;
 }
 
-FileStatus statFile(const char* path, FileStamp* stamp)
+IniProblem IniProblem::of(const std::string& path, int error)
+{
+  return {path, std::strerror(error)};
+}
+
+FileStatus statFile(const char* path, FileStamp* stamp, IniProblem* problem)
 {
   struct stat st;
   if (::stat(path, &st) == 0)
@@ -286,20 +331,33 @@ FileStatus statFile(const char* path, FileStamp* stamp)
     *stamp = stampOf(st);
     return FileStatus::present;
   }
+  const int error = errno;
   *stamp = FileStamp();
-  return errno == ENOENT || errno == ENOTDIR ? FileStatus::missing : FileStatus::failed;
+  if (error == ENOENT || error == ENOTDIR) return FileStatus::missing;
+  *problem = IniProblem::of(path, error);
+  return FileStatus::failed;
 }
 
-FileStatus readIniFile(const char* path, IniSections* sections, FileStamp* stamp)
+FileStatus readIniFile(const char* path, IniSections* sections, FileStamp* stamp, IniProblem* problem)
 {
   *stamp = FileStamp();
   // Not blocking on open: a fifo put where the file belongs must not hang the caller.
   const int fd = ::open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  if (fd < 0) return errno == ENOENT || errno == ENOTDIR ? FileStatus::missing : FileStatus::failed;
+  if (fd < 0)
+  {
+    if (errno == ENOENT || errno == ENOTDIR) return FileStatus::missing;
+    *problem = IniProblem::of(path, errno);
+    return FileStatus::failed;
+  }
 
   struct stat st;
-  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
+  const bool examined = fstat(fd, &st) == 0;
+  if (!examined || !S_ISREG(st.st_mode))
   {
+    // A folder, a fifo or a device is nothing a settings file could be read from.
+    if (!examined) *problem = IniProblem::of(path, errno);
+    else if (S_ISDIR(st.st_mode)) *problem = IniProblem::of(path, EISDIR);
+    else *problem = IniProblem{path, "not a regular file"};
     ::close(fd);
     return FileStatus::failed;
   }
@@ -309,15 +367,18 @@ FileStatus readIniFile(const char* path, IniSections* sections, FileStamp* stamp
   while (locked != 0 && errno == EINTR);
 
   bool failed = false;
-  bool refused = false;
+  FileStatus status = FileStatus::present;
   {
     Parser parser(sections);
     LineReader reader(fd);
     std::string line;
-    while (reader.next(&line))
-      if (!parser.line(line)) break;
+    bool whole = true;
+    while (whole && reader.next(&line)) whole = parser.line(line);
+    parser.finish();
     failed = reader.failed();
-    refused = parser.refusedText();
+    if (failed) *problem = IniProblem::of(path, reader.error());
+    else if (parser.refusedText()) status = FileStatus::notSettings;
+    else if (parser.dropsText()) status = FileStatus::moreThanSettings;
   }
   if (locked == 0) flock(fd, LOCK_UN);
   ::close(fd);
@@ -328,7 +389,7 @@ FileStatus readIniFile(const char* path, IniSections* sections, FileStamp* stamp
     return FileStatus::failed;
   }
   *stamp = stampOf(st);
-  return refused ? FileStatus::notSettings : FileStatus::present;
+  return status;
 }
 
 std::string formatIniFile(const IniSections& sections)

@@ -49,16 +49,32 @@ enum class FileStatus
   missing,  // no such file (or a path through something that is not a folder)
   failed,   // there, or perhaps there, but not readable
   notSettings,  // read, but its text is not settings text (see readIniFile)
+  moreThanSettings,  // read as settings, but holding bytes that writing it back drops
 };
 
-FileStatus statFile(const char* path, FileStamp* stamp);
+// Why a file operation failed: the path it failed on and the system's reason in words.
+struct IniProblem
+{
+  std::string path;
+  std::string reason;
+
+  bool empty() const { return reason.empty(); }
+  // The reason strerror gives for the error number.
+  static IniProblem of(const std::string& path, int error);
+};
+
+// The problem is set when the status is failed.
+FileStatus statFile(const char* path, FileStamp* stamp, IniProblem* problem);
 
 // Fills the (empty) sections from the file. A missing file gives no sections; a failed
-// read leaves none either, and says so. A file whose text before its first header runs
+// read leaves none either, and says why. A file whose text before its first header runs
 // past 0x40000 bytes, or that has text but no header at all (binary, another encoding),
-// is not settings text: it gives no sections, and notSettings says so, so that its bytes
-// are not lost to the next write.
-FileStatus readIniFile(const char* path, IniSections* sections, FileStamp* stamp);
+// is not settings text: it gives no sections, and notSettings says so. A file read as
+// settings that also holds what its rewrite would drop (a NUL or another control byte
+// than tab, carriage return and line feed; a non-blank line that is neither a header
+// nor a key line kept; text after a header's ']'; a key or section given again) is
+// moreThanSettings. Either way its bytes must not be lost to the next write.
+FileStatus readIniFile(const char* path, IniSections* sections, FileStamp* stamp, IniProblem* problem);
 
 // Serialises the writers of one file across processes for its lifetime, through an
 // advisory lock on ".NAME.lock" beside the file (left there for the next writer).
@@ -70,22 +86,27 @@ public:
   IniWriterLock(const IniWriterLock&) = delete;
   IniWriterLock& operator=(const IniWriterLock&) = delete;
   bool held() const { return m_fd >= 0; }
+  // Why it is not held.
+  const IniProblem& problem() const { return m_problem; }
 
 private:
   int m_fd = -1;
+  IniProblem m_problem;
 };
 
 // Gives the file the text, holding its IniWriterLock: written to ".NAME.new" in the same
 // folder (what a killed writer left there is replaced), synced, and renamed over the path
 // itself only when all of that succeeded, so that a symbolic link is replaced and the file
 // it named is left alone. The file keeps its permissions (a new one gets those the umask
-// allows). False, with the file as it was and no temporary file left, when anything
-// failed. Temporary files of the older ".NAME.new.XXXXXX" kind are removed.
-bool replaceFile(const std::string& path, const std::string& text, const FileStamp& existing);
+// allows). False, with the file as it was, no temporary file left and the problem set,
+// when anything failed. Temporary files of the older ".NAME.new.XXXXXX" kind are removed.
+bool replaceFile(const std::string& path, const std::string& text, const FileStamp& existing, IniProblem* problem);
 
-// Holding the file's IniWriterLock, keeps what is at the path under "NAME.unreadable"
-// (replacing an older one) as well, before a write replaces it. False when it could not.
-bool keepUnreadable(const std::string& path, std::string* keptAs);
+// Holding the file's IniWriterLock, keeps what is at the path under another name as well,
+// before a write replaces it: "NAME.unreadable", or when that is taken the first free of
+// "NAME.unreadable.1" to "NAME.unreadable.99", so that what an earlier keep put aside stays.
+// False, with the problem set, when it could not.
+bool keepAside(const std::string& path, std::string* keptAs, IniProblem* problem);
 
 // The file's text: sections in order, each "[name]", its keys with non-empty names as
 // "key=value", then an empty line.

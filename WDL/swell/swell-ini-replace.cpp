@@ -81,14 +81,20 @@ bool writeAll(int fd, const char* data, size_t size)
 
 IniWriterLock::IniWriterLock(const std::string& path)
 {
-  m_fd = ::open(hiddenSibling(path, ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-  if (m_fd < 0) return;
+  const std::string lockPath = hiddenSibling(path, ".lock");
+  m_fd = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+  if (m_fd < 0)
+  {
+    m_problem = IniProblem::of(lockPath, errno);
+    return;
+  }
   int locked;
   do
     locked = flock(m_fd, LOCK_EX);
   while (locked != 0 && errno == EINTR);
   if (locked != 0)
   {
+    m_problem = IniProblem::of(lockPath, errno);
     ::close(m_fd);
     m_fd = -1;
   }
@@ -99,34 +105,67 @@ IniWriterLock::~IniWriterLock()
   if (m_fd >= 0) ::close(m_fd);
 }
 
-bool replaceFile(const std::string& path, const std::string& text, const FileStamp& existing)
+bool replaceFile(const std::string& path, const std::string& text, const FileStamp& existing, IniProblem* problem)
 {
   // One fixed name, so that what a killed write left behind is reused instead of piling up.
   // Under the writers' lock no other writer is using it: removing it first means a link put
   // there is never written through.
   const std::string temporary = hiddenSibling(path, ".new");
-  ::unlink(temporary.c_str());
+  if (::unlink(temporary.c_str()) != 0 && errno != ENOENT)
+  {
+    // A folder there, say: the file below would not be made either, and this says why.
+    *problem = IniProblem::of(temporary, errno);
+    return false;
+  }
   const mode_t mode = existing.exists ? existing.mode & 0777 : 0666 & ~currentUmask();
   const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
-  if (fd < 0) return false;
+  if (fd < 0)
+  {
+    *problem = IniProblem::of(temporary, errno);
+    return false;
+  }
 
-  bool ok = fchmod(fd, mode) == 0;
-  ok = ok && writeAll(fd, text.data(), text.size());
-  ok = ok && fsync(fd) == 0;
-  ok = ::close(fd) == 0 && ok;
-  ok = ok && ::rename(temporary.c_str(), path.c_str()) == 0;
-  if (!ok) ::unlink(temporary.c_str());
-  if (ok) removeOldTemporaries(path);
-  return ok;
+  int error = 0;
+  const auto step = [&error](bool ok) {
+    if (!ok && error == 0) error = errno != 0 ? errno : EIO;
+    return error == 0;
+  };
+  errno = 0;
+  step(fchmod(fd, mode) == 0) && step(writeAll(fd, text.data(), text.size())) && step(fsync(fd) == 0);
+  step(::close(fd) == 0);
+  if (error != 0)
+  {
+    *problem = IniProblem::of(temporary, error);
+    ::unlink(temporary.c_str());
+    return false;
+  }
+  if (::rename(temporary.c_str(), path.c_str()) != 0)
+  {
+    *problem = IniProblem::of(path, errno);
+    ::unlink(temporary.c_str());
+    return false;
+  }
+  removeOldTemporaries(path);
+  return true;
 }
 
-bool keepUnreadable(const std::string& path, std::string* keptAs)
+bool keepAside(const std::string& path, std::string* keptAs, IniProblem* problem)
 {
   // A second name for the same bytes: nothing is copied, and the file stays in place until
-  // the write that follows replaces it.
-  *keptAs = path + ".unreadable";
-  if (::link(path.c_str(), keptAs->c_str()) == 0) return true;
-  if (errno != EEXIST || ::unlink(keptAs->c_str()) != 0) return false;
-  return ::link(path.c_str(), keptAs->c_str()) == 0;
+  // the write that follows replaces it. A name already taken holds an earlier keep.
+  constexpr int kNumberedNames = 99;
+  for (int number = 0; number <= kNumberedNames; ++number)
+  {
+    *keptAs = path + ".unreadable";
+    if (number > 0) *keptAs += "." + std::to_string(number);
+    if (::link(path.c_str(), keptAs->c_str()) == 0) return true;
+    if (errno != EEXIST)
+    {
+      *problem = IniProblem::of(*keptAs, errno);
+      return false;
+    }
+  }
+  *problem = IniProblem::of(*keptAs, EEXIST);
+  return false;
 }
 }  // namespace swell

@@ -17,6 +17,7 @@
 
 using swell::FileStamp;
 using swell::FileStatus;
+using swell::IniProblem;
 using swell::IniSection;
 using swell::IniSections;
 
@@ -32,7 +33,11 @@ struct IniFileContext
   FileStamp stamp;
   bool used = false;
   bool readable = false;  // false: the last read failed and the next lookup reads again
-  bool notSettings = false;  // read, but holding bytes that a write must not lose
+  // Read, but holding bytes that a write must not lose: notSettings or moreThanSettings.
+  FileStatus keepBeforeWrite = FileStatus::present;
+  IniProblem readProblem;   // why the last read failed
+  IniProblem writeProblem;  // why the last write failed
+  bool unsaved = false;     // the sections hold a change that a write failed to put on disk
   std::string path;
   IniSections sections;
 };
@@ -81,26 +86,30 @@ IniFileContext* fileContext(const std::string& path)
   context->lastAccess = ++s_accessCounter;
 
   FileStamp now;
-  const FileStatus status = swell::statFile(path.c_str(), &now);
+  IniProblem problem;
+  const FileStatus status = swell::statFile(path.c_str(), &now, &problem);
   if (context->used && context->readable && context->path == path && status != FileStatus::failed &&
       now == context->stamp)
     return context;
 
   context->sections.DeleteAll();
+  if (context->path != path) context->writeProblem = IniProblem();
+  context->unsaved = false;
   context->used = true;
   context->path = path;
-  context->notSettings = false;
+  context->keepBeforeWrite = FileStatus::present;
   if (status == FileStatus::present)
   {
-    const FileStatus read = swell::readIniFile(path.c_str(), &context->sections, &context->stamp);
+    const FileStatus read = swell::readIniFile(path.c_str(), &context->sections, &context->stamp, &problem);
     context->readable = read != FileStatus::failed;
-    context->notSettings = read == FileStatus::notSettings;
+    if (read == FileStatus::notSettings || read == FileStatus::moreThanSettings) context->keepBeforeWrite = read;
   }
   else
   {
     context->stamp = FileStamp();
     context->readable = status == FileStatus::missing;
   }
+  context->readProblem = context->readable ? IniProblem() : problem;
   return context;
 }
 
@@ -207,37 +216,68 @@ int hexDigit(char c)
   return -1;
 }
 
+// Whether the cached record still holds the file on disk, else reads it again (another
+// process wrote it since); false, with the problem set, when it cannot be looked at or read.
+bool refreshForWriting(const std::string& path, IniFileContext* context, bool* reread, IniProblem* problem)
+{
+  FileStamp now;
+  *reread = false;
+  if (swell::statFile(path.c_str(), &now, problem) == FileStatus::failed) return false;
+  if (now == context->stamp) return true;
+  *reread = true;
+  if (fileContext(path)->readable) return true;
+  *problem = context->readProblem;
+  return false;
+}
+
+// Holding the writers' lock: keeps aside what the rewrite would lose, then writes the
+// sections back. False, with the problem set, when either failed.
+bool writeBack(const std::string& path, IniFileContext* context, IniProblem* problem)
+{
+  std::string keptAs;
+  const FileStatus kept = context->keepBeforeWrite;
+  if (kept != FileStatus::present && !swell::keepAside(path, &keptAs, problem)) return false;
+  if (!swell::replaceFile(path, swell::formatIniFile(context->sections), context->stamp, problem)) return false;
+  IniProblem ignored;
+  if (swell::statFile(path.c_str(), &context->stamp, &ignored) != FileStatus::present)
+    context->stamp = FileStamp::unknown();
+  context->keepBeforeWrite = FileStatus::present;
+  if (kept != FileStatus::present && s_keptHandler)
+    s_keptHandler(path.c_str(), keptAs.c_str(), kept == FileStatus::moreThanSettings);
+  return true;
+}
+
 // Applies a change to a file: to the cached copy first (nothing more when it changes
-// nothing), then, holding the writers' lock, to the file as it is on disk now, which is
-// then written back. change(sections) tells whether it changed anything.
+// nothing and nothing is unsaved), then, holding the writers' lock, to the file as it is on disk now, which is
+// then written back. change(sections) tells whether it changed anything. Why a write
+// failed stays with the file's record.
 template <class Change>
 BOOL changeFile(const char* file, Change change)
 {
   WDL_MutexLock lock(&s_iniMutex);
   const std::string path = resolvePath(file);
   IniFileContext* context = fileContext(path);
-  if (!context->readable) return 0;
-  if (!change(&context->sections)) return 1;
+  if (!context->readable)
+  {
+    context->writeProblem = context->readProblem;
+    return 0;
+  }
+  // A change that an earlier write failed to save goes out with this one, even when this
+  // one changes nothing more.
+  if (!change(&context->sections) && !context->unsaved) return 1;
 
   swell::IniWriterLock writers(path);
-  if (!writers.held()) return 0;
-  FileStamp now;
-  const FileStatus status = swell::statFile(path.c_str(), &now);
-  if (status == FileStatus::failed) return 0;
-  if (!(now == context->stamp))
+  IniProblem problem = writers.problem();
+  bool reread = false;
+  if (writers.held() && refreshForWriting(path, context, &reread, &problem))
   {
-    // Another process wrote the file since it was read: change its version instead.
-    context = fileContext(path);
-    if (!context->readable) return 0;
-    if (!change(&context->sections)) return 1;
+    // Another process wrote the file since it was read: its version takes the change.
+    if (reread && !change(&context->sections)) return 1;
+    writeBack(path, context, &problem);
   }
-  std::string keptAs;
-  if (context->notSettings && !swell::keepUnreadable(path, &keptAs)) return 0;
-  if (!swell::replaceFile(path, swell::formatIniFile(context->sections), context->stamp)) return 0;
-  if (swell::statFile(path.c_str(), &context->stamp) != FileStatus::present) context->stamp = FileStamp::unknown();
-  if (context->notSettings && s_keptHandler) s_keptHandler(path.c_str(), keptAs.c_str());
-  context->notSettings = false;
-  return 1;
+  context->writeProblem = problem;
+  context->unsaved = !problem.empty();
+  return problem.empty() ? 1 : 0;
 }
 
 IniSection* sectionToWrite(IniSections* sections, const char* name)
@@ -271,6 +311,22 @@ void SWELL_SetIniKeptHandler(SWELL_IniKeptHandler handler)
 {
   WDL_MutexLock lock(&s_iniMutex);
   s_keptHandler = handler;
+}
+
+bool SWELL_GetIniProblem(const char* file, bool writing, std::string* failedPath, std::string* reason)
+{
+  WDL_MutexLock lock(&s_iniMutex);
+  const std::string path = resolvePath(file);
+  for (const IniFileContext& c : s_cache)
+  {
+    if (!c.used || c.path != path) continue;
+    const IniProblem& problem = writing ? c.writeProblem : c.readProblem;
+    if (problem.empty()) return false;
+    if (failedPath) *failedPath = problem.path;
+    if (reason) *reason = problem.reason;
+    return true;
+  }
+  return false;
 }
 
 int GetPrivateProfileString(const char* section, const char* key, const char* defaultValue, char* out,

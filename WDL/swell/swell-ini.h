@@ -2,6 +2,8 @@
 
 #include "swell-types.h"
 
+#include <string>
+
 // Settings files in the Win32 private-profile manner. A file name containing '/' is used
 // as it is; a bare name N becomes the default settings path without its extension, plus
 // "_N" (and ".ini" unless N ends in it); no name at all is the default path itself. The
@@ -22,9 +24,11 @@
 //
 // A file that is read but is not settings text (text running past 0x40000 bytes before
 // its first "[section]" header, or text without any header: binary, another encoding)
-// gives the defaults as well; before a write replaces it, its bytes are kept beside it as
-// "<file>.unreadable" (replacing an older one), and the write is refused when they cannot
-// be.
+// gives the defaults as well. Such a file, and one read as settings that holds more than
+// its rewrite keeps (control bytes, lines that are neither headers nor key lines, text
+// after a header, a key or section given twice), has its bytes kept beside it before a
+// write replaces it: as "<file>.unreadable", or, when an earlier keep holds that name, as
+// "<file>.unreadable.1" and on to ".99". The write is refused when they cannot be kept.
 
 // The value, trimmed of blanks and tabs and unquoted once ("x" or 'x'), else the default
 // (null: ""), cut to outSize - 1 characters. A null section lists the section names, a
@@ -60,7 +64,13 @@ BOOL WritePrivateProfileStruct(const char* section, const char* key, const void*
 BOOL WritePrivateProfileSection(const char* section, const char* data, const char* file);
 
 // Told, on the writing thread and holding the settings lock, when a write replaced a file
-// that was not settings text: the file's path and the path its bytes are kept at. Null
-// tells nobody.
-using SWELL_IniKeptHandler = void (*)(const char* file, const char* keptAs);
+// whose bytes it kept aside: the file's path, the path its bytes are kept at, and whether
+// the file was read as settings (holding more besides) or not at all. Null tells nobody.
+using SWELL_IniKeptHandler = void (*)(const char* file, const char* keptAs, bool readAsSettings);
 void SWELL_SetIniKeptHandler(SWELL_IniKeptHandler handler);
+
+// What stopped the last read of the file (writing false; a missing file reads as empty and
+// is no failure), or the last change of it that had to be written (writing true): the path
+// that failed (the file itself, or the lock, temporary or kept file beside it) and the
+// system's reason. False when nothing did, or when the file is no longer cached.
+bool SWELL_GetIniProblem(const char* file, bool writing, std::string* failedPath, std::string* reason);

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <sstream>
 #include <utility>
@@ -193,6 +194,76 @@ TEST_F(HostTest, ASettingsFileThatIsNoSettingsTextIsKeptAndReplacedByTheDefaults
   ASSERT_TRUE(LoadSettings());
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
   EXPECT_EQ(ReadSettings(), defaults);
+
+  // Settings with notes: read, and kept aside under the next name before the rewrite drops the notes.
+  const std::string notes = "# My notes\n[audio]\nsr=48000\nSee the manual.\n[link]: https://example.org\n";
+  WriteSettings(notes);
+  testing::internal::CaptureStderr();
+  ASSERT_TRUE(LoadSettings());
+  const std::string told = testing::internal::GetCapturedStderr();
+  EXPECT_STREQ(gState.sr, "48000");
+  std::ifstream keptNotes(kept + ".1");
+  std::stringstream keptText;
+  keptText << keptNotes.rdbuf();
+  EXPECT_EQ(keptText.str(), notes);
+  EXPECT_NE(told.find(": settings.ini holds more than settings, which writing it drops; its content is kept as " + kept +
+                      ".1\n"),
+            std::string::npos)
+      << told;
+  EXPECT_EQ(std::count(told.begin(), told.end(), '\n'), 1);
+}
+
+TEST_F(HostTest, ASettingsFileThatCannotBeReadOrWrittenIsToldInOneLineEachTime)
+{
+  ASSERT_TRUE(LoadSettings());
+  const std::string folder = mConfigHome + "/Vorna";
+  const auto said = [](const std::function<void()>& action) {
+    testing::internal::CaptureStderr();
+    action();
+    return testing::internal::GetCapturedStderr();
+  };
+  // Not read: it runs on the defaults and says why, once, whatever the start writes.
+  const std::pair<std::function<void()>, std::string> unreadable[] = {
+      {[&] { fs::create_directory(SettingsPath()); }, "Is a directory"},
+      {[&] { fs::create_symlink("settings.ini", SettingsPath()); }, "Too many levels of symbolic links"},
+      {[&] { ASSERT_EQ(mkfifo(SettingsPath().c_str(), 0600), 0); }, "not a regular file"},
+  };
+  for (const auto& [make, reason] : unreadable)
+  {
+    fs::remove(SettingsPath());
+    make();
+    const std::string line = said([&] { Launch(); });
+    EXPECT_EQ(line.substr(line.find(": ")), ": " + SettingsPath() + " cannot be read (" + reason +
+                                                "); running on the defaults without saving them\n");
+    EXPECT_STREQ(gState.sr, "44100");
+    Quit();
+  }
+  fs::remove(SettingsPath());
+
+  // Not written: a write of the settings that the file refuses says why, with the path that
+  // failed; the same trouble is told once until a write succeeds. The settings in force stay.
+  WriteSettings("[audio]\nsr=48000\n");
+  const auto refused = [&](const char* obstacle) {
+    return ": the settings could not be saved to " + SettingsPath() + " (" + folder + "/" + obstacle +
+           ": Is a directory)\n";
+  };
+  fs::create_directory(folder + "/.settings.ini.new");
+  std::string line = said([&] { Launch(); });
+  EXPECT_EQ(line.substr(line.find(": ")), refused(".settings.ini.new"));
+  EXPECT_STREQ(gState.sr, "48000");
+  CopyName(gState.sr, "96000");
+  EXPECT_EQ(said([&] { EXPECT_FALSE(UpdateINI()); }), "");
+  EXPECT_EQ(ReadSettings(), "[audio]\nsr=48000\n");
+  // Once it can, the next write saves what the refused ones could not.
+  fs::remove(folder + "/.settings.ini.new");
+  EXPECT_EQ(said([&] { EXPECT_TRUE(UpdateINI()); }), "");
+  EXPECT_NE(ReadSettings().find("sr=96000\n"), std::string::npos);
+  fs::remove(folder + "/.settings.ini.lock");
+  fs::create_directory(folder + "/.settings.ini.lock");
+  CopyName(gState.sr, "44100");
+  line = said([&] { EXPECT_FALSE(UpdateINI()); });
+  EXPECT_EQ(line.substr(line.find(": ")), refused(".settings.ini.lock"));
+  fs::remove(folder + "/.settings.ini.lock");
 }
 
 TEST_F(HostTest, TheEntryAnswersEveryCodeAndShutsDownInOrder)

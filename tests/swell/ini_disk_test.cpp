@@ -65,10 +65,13 @@ TEST_F(IniDisk, FailuresReturnZeroAndLeaveTheDiskAsItWas)
     const rlimit small{64, limit.rlim_max};
     setrlimit(RLIMIT_FSIZE, &small);
     const bool refused = !WritePrivateProfileString("s", "big", big.c_str(), file.c_str());
+    std::string failedPath, reason;
+    const bool told = SWELL_GetIniProblem(file.c_str(), true, &failedPath, &reason) &&
+                      failedPath == path(".s.ini.new") && reason == "File too large";
     const bool unchanged = contents(file) == "[s]\nj=w\nk=v\n\n";
     const bool kept = read(file, "s", "big") == big;
     setrlimit(RLIMIT_FSIZE, &limit);
-    _exit(refused && unchanged && kept && WritePrivateProfileString("s", "k", "v2", file.c_str()) ? 0 : 1);
+    _exit(refused && told && unchanged && kept && WritePrivateProfileString("s", "k", "v2", file.c_str()) ? 0 : 1);
   }
   int status = -1;
   waitpid(child, &status, 0);
@@ -106,7 +109,9 @@ TEST_F(IniDisk, ALinkAtThePathIsReplacedAndTheFileItNamedIsLeftAlone)
   EXPECT_TRUE(fs::is_regular_file(link));
   EXPECT_EQ(contents(link), "[s]\nnew=2\nold=1\n\n");
   EXPECT_EQ(contents(target), original);
-  EXPECT_EQ(names(), (std::set<std::string>{"elsewhere", "settings.ini", ".settings.ini.lock"}));
+  // Its line that is no setting is kept aside, by a second name for the link.
+  EXPECT_EQ(contents(link + ".unreadable"), original);
+  EXPECT_EQ(names(), (std::set<std::string>{"elsewhere", "settings.ini", ".settings.ini.lock", "settings.ini.unreadable"}));
 }
 
 TEST_F(IniDisk, WhatKilledWritesLeftIsReusedOrRemovedAndNothingElse)
@@ -132,58 +137,168 @@ TEST_F(IniDisk, WhatKilledWritesLeftIsReusedOrRemovedAndNothingElse)
   EXPECT_FALSE(fs::exists(path(".settings.ini.new")));
 }
 
-TEST_F(IniDisk, AFileThatIsNotSettingsTextIsKeptBesideTheNewOne)
+namespace
 {
-  static std::vector<std::pair<std::string, std::string>> told;
-  told.clear();
-  SWELL_SetIniKeptHandler([](const char* file, const char* keptAs) { told.emplace_back(file, keptAs); });
+struct Kept
+{
+  std::string file;
+  std::string keptAs;
+  bool readAsSettings;
+  bool operator==(const Kept&) const = default;
+};
+std::vector<Kept> g_told;
+void tellKept(const char* file, const char* keptAs, bool readAsSettings)
+{
+  g_told.push_back({file, keptAs, readAsSettings});
+}
+}  // namespace
+
+TEST_F(IniDisk, AFileWhoseRewriteWouldDropAnyOfItsBytesIsKeptBesideTheNewOne)
+{
+  g_told.clear();
+  SWELL_SetIniKeptHandler(tellKept);
 
   const char header[] = "\x89PNG\r\n\x1a\n\0\0\0\rIHDR";
   std::string binary(header, sizeof header - 1);
   for (int b = 0; b < 256; ++b) binary += static_cast<char>(b);
   const char wide[] = "\xFF\xFE[\0s\0]\0\n\0k\0=\0v\0\n\0";
-  const std::string utf16(wide, sizeof wide - 1);
-  const std::string blankFirst = std::string(0x40001, '\n') + "[s]\nk=v\n";
-  int n = 0;
-  for (const std::string& refused : {binary, utf16, blankFirst, std::string("k=v\nno header\n")})
+  const char elf[] = "\x7F" "ELF\x02\x01\x01\0\0\0\0\0\0\0\0\0\n[.text]\x90\x90\nk=v\n\0\0\x01\0";
+  struct Row
   {
-    const std::string file = path("refused" + std::to_string(n++) + ".ini");
-    put(file, refused);
-    EXPECT_EQ(read(file, "s", "k"), "<default>");
-    EXPECT_TRUE(told.empty());  // reading alone changes nothing
+    std::string text;
+    bool readAsSettings;
+    const char* section;  // a key the reader still finds in it, with its value
+    const char* key;
+    const char* value;
+  };
+  const Row rows[] = {
+      // Not settings text at all: the reader gives the defaults.
+      {binary, false, "s", "k", "<default>"},
+      {std::string(wide, sizeof wide - 1), false, "s", "k", "<default>"},
+      {std::string(0x40001, '\n') + "[s]\nk=v\n", false, "s", "k", "<default>"},
+      {"k=v\nno header\n", false, "s", "k", "<default>"},
+      // Read as settings, with more besides: a binary with a line that looks like a header,
+      // notes, text after a header, lines of an ignored "[]" section, a key without a name,
+      // a control byte, a key and a section given twice.
+      {std::string(elf, sizeof elf - 1), true, ".text", "k", "v"},
+      {"# My notes\n[audio]\nsr=48000\nSee the manual.\n[link]: https://example.org/manual\nk=v\n", true, "audio",
+       "sr", "48000"},
+      {"[]\nlost=1\n[a]\nk=v\n", true, "a", "k", "v"},
+      {"[a]\n=v\nk=v\n", true, "a", "k", "v"},
+      {"[a]\nk=v\x1b[0m\n", true, "a", "k", "v\x1b[0m"},
+      {"[a]\nk=1\nk=v\n", true, "a", "k", "v"},
+      {"[a]\nk=1\n[A]\nj=2\nk=v\n", true, "a", "k", "v"},
+  };
+  int n = 0;
+  for (const Row& row : rows)
+  {
+    const std::string file = path("kept" + std::to_string(n++) + ".ini");
+    put(file, row.text);
+    EXPECT_EQ(read(file, row.section, row.key), row.value) << n;
+    EXPECT_TRUE(g_told.empty());  // reading alone changes nothing
     ASSERT_TRUE(WritePrivateProfileString("s", "k", "fresh", file.c_str()));
-    EXPECT_EQ(contents(file), "[s]\nk=fresh\n\n");
-    EXPECT_EQ(contents(file + ".unreadable"), refused);
-    ASSERT_EQ(told.size(), 1u);
-    EXPECT_EQ(told[0], std::make_pair(file, file + ".unreadable"));
+    EXPECT_NE(contents(file).find("[s]\nk=fresh\n"), std::string::npos) << n;
+    EXPECT_EQ(contents(file + ".unreadable"), row.text) << n;
+    EXPECT_EQ(g_told, (std::vector<Kept>{{file, file + ".unreadable", row.readAsSettings}})) << n;
     ASSERT_TRUE(WritePrivateProfileString("s", "k", "again", file.c_str()));
-    EXPECT_EQ(told.size(), 1u);  // the file is settings now
-    told.clear();
+    EXPECT_EQ(g_told.size(), 1u);  // what was written is settings alone
+    g_told.clear();
   }
 
-  // A later unreadable file replaces the one kept before; files that are settings text,
-  // however odd, keep nothing aside.
-  const std::string file = path("refused0.ini");
-  put(file, "\x01\x02");
-  ASSERT_TRUE(WritePrivateProfileString("s", "k", "fresh", file.c_str()));
-  EXPECT_EQ(contents(file + ".unreadable"), "\x01\x02");
-  for (const char* text : {"", "\n\n  \t\r\n", "junk\n[a]\nk=v\n", "[]\n"})
+  // Files whose rewrite keeps all they say, however they say it, keep nothing aside.
+  for (const char* text : {"", "\n\n  \t\r\n", "[]\n", "\xEF\xBB\xBF[a]\r\n  k = v \t\r\n\n[b]\n[c]\n k=\"\"\n"})
   {
     const std::string plain = path("plain" + std::to_string(n++) + ".ini");
     put(plain, text);
     ASSERT_TRUE(WritePrivateProfileString("s", "k", "v", plain.c_str()));
     EXPECT_FALSE(fs::exists(plain + ".unreadable")) << text;
   }
-  EXPECT_EQ(told.size(), 1u);
+  EXPECT_TRUE(g_told.empty());
 
-  // When the bytes cannot be kept (a folder holds the name), the file is not replaced.
-  const std::string blocked = path("blocked.ini");
-  put(blocked, binary);
-  fs::create_directories(blocked + ".unreadable/inside");
-  EXPECT_FALSE(WritePrivateProfileString("s", "k", "v", blocked.c_str()));
-  EXPECT_EQ(contents(blocked), binary);
-  EXPECT_EQ(told.size(), 1u);
+  // A later keep takes the next free numbered name: the earlier ones stay as they were, a
+  // folder holding a name included.
+  const std::string file = path("kept0.ini");
+  fs::create_directory(file + ".unreadable.1");
+  for (const char* later : {"\x01\x02", "\x03\x04"})
+  {
+    put(file, later);
+    ASSERT_TRUE(WritePrivateProfileString("s", "k", "fresh", file.c_str()));
+  }
+  EXPECT_EQ(contents(file + ".unreadable"), binary);
+  EXPECT_TRUE(fs::is_directory(file + ".unreadable.1"));
+  EXPECT_EQ(contents(file + ".unreadable.2"), "\x01\x02");
+  EXPECT_EQ(contents(file + ".unreadable.3"), "\x03\x04");
+  EXPECT_EQ(g_told.back().keptAs, file + ".unreadable.3");
   SWELL_SetIniKeptHandler(nullptr);
+}
+
+TEST_F(IniDisk, WhyAFileWasNotReadOrNotWrittenIsToldAndNothingElseChanges)
+{
+  const auto problem = [](const std::string& file, bool writing) {
+    std::string failedPath, reason;
+    if (!SWELL_GetIniProblem(file.c_str(), writing, &failedPath, &reason)) return std::string("none");
+    return failedPath + ": " + reason;
+  };
+  // Not read: each gives the defaults, refuses the write and leaves the thing there as it was.
+  const std::string folder = path("folder.ini"), fifo = path("fifo.ini"), loop = path("loop.ini"),
+                    zero = path("zero.ini"), closed = path("closed.ini");
+  fs::create_directory(folder);
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  fs::create_symlink("loop.ini", loop);
+  fs::create_symlink("/dev/zero", zero);
+  put(closed, "[s]\nk=v\n");
+  chmod(closed.c_str(), 0);
+  std::vector<std::pair<std::string, std::string>> unreadable = {{folder, "Is a directory"},
+                                                                 {fifo, "not a regular file"},
+                                                                 {loop, "Too many levels of symbolic links"},
+                                                                 {zero, "not a regular file"}};
+  if (geteuid() != 0) unreadable.emplace_back(closed, "Permission denied");
+  for (const auto& [file, reason] : unreadable)
+  {
+    EXPECT_EQ(read(file, "s", "k"), "<default>");
+    EXPECT_EQ(problem(file, false), file + ": " + reason);
+    EXPECT_FALSE(WritePrivateProfileString("s", "k", "new", file.c_str()));
+    EXPECT_EQ(problem(file, true), file + ": " + reason);
+  }
+  EXPECT_TRUE(fs::is_directory(folder));
+  EXPECT_TRUE(fs::is_fifo(fifo));
+  EXPECT_TRUE(fs::is_symlink(zero));
+
+  // Not written, though read: the writers' lock or the temporary file is a folder, the
+  // bytes to keep aside cannot get a name (too long for the folder), the folder is read-only.
+  const std::string file = path("s.ini");
+  put(file, "[s]\nk=v\n");
+  // Room in a name for ".NAME.lock", not for "NAME.unreadable".
+  const std::string longName = path(std::string(241, 'n') + ".ini");
+  put(longName, "[s]\nk=v\nnotes\n");
+  std::vector<std::pair<std::string, std::string>> refused = {
+      {path(".s.ini.lock"), "Is a directory"}, {path(".s.ini.new"), "Is a directory"}};
+  int attempt = 0;
+  for (const auto& [obstacle, reason] : refused)
+  {
+    fs::create_directory(obstacle);
+    EXPECT_FALSE(WritePrivateProfileString("s", "k", ("new" + std::to_string(attempt++)).c_str(), file.c_str()));
+    EXPECT_EQ(problem(file, true), obstacle + ": " + reason);
+    EXPECT_EQ(problem(file, false), "none");
+    EXPECT_EQ(contents(file), "[s]\nk=v\n");
+    fs::remove(obstacle);
+  }
+  EXPECT_FALSE(WritePrivateProfileString("s", "k", "new", longName.c_str()));
+  EXPECT_EQ(problem(longName, true), longName + ".unreadable: File name too long");
+  EXPECT_EQ(contents(longName), "[s]\nk=v\nnotes\n");
+  if (geteuid() != 0)
+  {
+    const std::string sealed = path("sealed");
+    fs::create_directory(sealed);
+    fs::permissions(sealed, fs::perms::owner_read | fs::perms::owner_exec);
+    EXPECT_FALSE(WritePrivateProfileString("s", "k", "v", (sealed + "/s.ini").c_str()));
+    EXPECT_EQ(problem(sealed + "/s.ini", true), sealed + "/.s.ini.lock: Permission denied");
+    fs::permissions(sealed, fs::perms::owner_all);
+  }
+  // The change held in memory goes out with the next write that succeeds, which clears the problem.
+  ASSERT_TRUE(WritePrivateProfileString("s", "j", "w", file.c_str()));
+  EXPECT_EQ(contents(file), "[s]\nj=w\nk=new1\n\n");
+  EXPECT_EQ(problem(file, true), "none");
 }
 
 TEST_F(IniDisk, AReaderNeverSeesAPartialFileWhileAnotherProcessWrites)

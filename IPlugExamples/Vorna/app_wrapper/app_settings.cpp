@@ -154,13 +154,50 @@ void ReadSettings(AppState* state)
   KeepWholeNumberOrDefault(state->sigvs, 1, kMaxVectorSize, AppState{}.sigvs);
 }
 
-// The layer kept a settings file it could not read before writing a fresh one over it;
-// the user hears where the old bytes went.
-void TellSettingsKept(const char* file, const char* keptAs)
+// The layer kept the bytes of a settings file that its rewrite would lose; the user hears
+// where they went.
+void TellSettingsKept(const char* file, const char* keptAs, bool readAsSettings)
 {
   const char* slash = std::strrchr(file, '/');
-  std::fprintf(stderr, "%s: %s is not a settings file; its content is kept as %s\n", program_invocation_short_name,
-               slash ? slash + 1 : file, keptAs);
+  std::fprintf(stderr, "%s: %s %s; its content is kept as %s\n", program_invocation_short_name,
+               slash ? slash + 1 : file,
+               readAsSettings ? "holds more than settings, which writing it drops" : "is not a settings file",
+               keptAs);
+  std::fflush(stderr);
+}
+
+// The path that failed, when it is not the settings file itself, and the system's reason.
+std::string ProblemText(const std::string& failedPath, const std::string& reason)
+{
+  return failedPath == gINIPath ? reason : failedPath + ": " + reason;
+}
+
+// What the last line about the settings file said went wrong; cleared by a write that
+// succeeds, so that the same trouble is told once, not at every write it refuses.
+std::string sProblemTold;
+
+// A settings file that is there but cannot be read: the run uses the defaults, and saves
+// nothing while that lasts.
+void SayIfUnreadable()
+{
+  std::string failedPath, reason;
+  if (!SWELL_GetIniProblem(gINIPath, false, &failedPath, &reason)) return;
+  sProblemTold = ProblemText(failedPath, reason);
+  std::fprintf(stderr, "%s: %s cannot be read (%s); running on the defaults without saving them\n",
+               program_invocation_short_name, gINIPath, sProblemTold.c_str());
+  std::fflush(stderr);
+}
+
+// Says in one line why the file did not take the settings, unless that was said last.
+void SayWhyNotWritten()
+{
+  std::string failedPath, reason;
+  if (!SWELL_GetIniProblem(gINIPath, true, &failedPath, &reason)) return;
+  const std::string problem = ProblemText(failedPath, reason);
+  if (problem == sProblemTold) return;
+  sProblemTold = problem;
+  std::fprintf(stderr, "%s: the settings could not be saved to %s (%s)\n", program_invocation_short_name, gINIPath,
+               problem.c_str());
   std::fflush(stderr);
 }
 
@@ -186,12 +223,15 @@ bool LoadSettings()
   if (!MakeFolders(folder)) return false;
 
   std::snprintf(gINIPath, sizeof(gINIPath), "%s%s", folder.c_str(), kSettingsFileName);
+  // Whatever is there is read, so that a file that cannot be (a loop of links, say) is told.
+  sProblemTold.clear();
   struct stat info;
-  if (stat(gINIPath, &info) == 0)
+  if (stat(gINIPath, &info) == 0 || errno != ENOENT)
   {
     AppState read;
     ReadSettings(&read);
     CopySettings(&gState, read);
+    SayIfUnreadable();
   }
   UpdateINI();
   return true;
@@ -208,5 +248,7 @@ bool UpdateINI()
     if (k.number) std::snprintf(number, sizeof(number), "%u", unsigned(gState.*k.number));
     written = WritePrivateProfileString(k.section, k.key, value, gINIPath) && written;
   }
+  if (written) sProblemTold.clear();
+  else SayWhyNotWritten();
   return written;
 }
