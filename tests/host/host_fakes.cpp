@@ -1,5 +1,6 @@
 #include "host_fakes.h"
 
+#include "quit_watch.h"
 #include "swell-app.h"
 #include "swell-misc.h"
 
@@ -157,6 +158,10 @@ void HostTest::SetUp()
   gWorld.inPorts = {"Keys:0", "Pads:0"};
   gWorld.outPorts = {"Synth:0"};
   gHostBackends = {MakeFakeAudio, MakeFakeMidiIn, MakeFakeMidiOut};
+  // A shut-down cut short by its watch ends the test program: with a status that fails the
+  // test, and not before a busy machine could have finished it.
+  gQuitStatus = 3;
+  gQuitWaitLimit = std::chrono::seconds(60);
 
   char pattern[] = "/tmp/vorna-host-test-XXXXXX";
   ASSERT_NE(mkdtemp(pattern), nullptr);

@@ -5,6 +5,7 @@
 #include "app_main_window.h"
 #include "callback_reports.h"
 #include "library_errors.h"
+#include "quit_watch.h"
 #include "swell-wnd.h"
 
 #include <cerrno>
@@ -73,6 +74,7 @@ AudioResult Init()
 
 void Cleanup()
 {
+  const QuitWatch watch;
   StopAudioStream(false);
   if (gMidiIn)
   {

@@ -14,6 +14,7 @@
 #include "IPlugStandalone.h"
 #include "RenderOptions.h"
 #include "callback_reports.h"
+#include "quit_watch.h"
 #include "swell-app.h"
 
 #include "platform/backend/backend.h"
@@ -77,6 +78,7 @@ int main(int argc, char** argv)
   // script: the launch has said why on stderr, and the status says it failed.
   if (!LaunchedWithSound())
   {
+    gQuitStatus = 1;
     ShutDown();
     return 1;
   }
