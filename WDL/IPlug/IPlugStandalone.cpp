@@ -57,7 +57,7 @@ void IPlugStandalone::ResizeGraphics(int, int)
 
 bool IPlugStandalone::SendMidiMsg(IMidiMsg* msg)
 {
-  if (!msg || !DoesMIDI() || !mMidiOut) return false;
+  if (!msg || !DoesMIDI() || !mMidiOut.load(std::memory_order_acquire)) return false;
 
   unsigned char status = msg->mStatus;
   // Only channel messages move to the chosen channel; setting 0 keeps every
@@ -72,16 +72,18 @@ bool IPlugStandalone::SendMidiMsg(IMidiMsg* msg)
 
 bool IPlugStandalone::SendSysEx(ISysEx* sysex)
 {
-  if (!sysex || !mMidiOut) return false;
+  if (!sysex || !mMidiOut.load(std::memory_order_acquire)) return false;
   const size_t size = (sysex->mData && sysex->mSize > 0) ? static_cast<size_t>(sysex->mSize) : 0;
   return SendMidiBytes(sysex->mData, size);
 }
 
 bool IPlugStandalone::SendMidiBytes(const unsigned char* bytes, size_t size)
 {
+  RtMidiOut* out = mMidiOut.load(std::memory_order_acquire);
+  if (!out) return false;
   try
   {
-    mMidiOut->sendMessage(bytes, size);
+    out->sendMessage(bytes, size);
   }
   catch (const std::exception&)
   {

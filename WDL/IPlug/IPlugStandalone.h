@@ -3,6 +3,7 @@
 #include "IPlugBase.h"
 #include "wdlstring.h"
 
+#include <atomic>
 #include <cstddef>
 
 class RtMidiOut;
@@ -46,6 +47,8 @@ public:
 
   bool SendMidiMsg(IMidiMsg* msg) override;
   bool SendSysEx(ISysEx* sysex) override;
+  // The application's output made after the plug-in (its MIDI service was not there before).
+  void SetMidiOut(RtMidiOut* midiOut) { mMidiOut.store(midiOut, std::memory_order_release); }
 
   // The application's audio callback calls this once per sub-block.
   void LockMutexAndProcessDoubleReplacing(double** inputs, double** outputs, int nFrames);
@@ -55,6 +58,7 @@ protected:
   virtual bool SendMidiBytes(const unsigned char* bytes, size_t size);
 
 private:
-  RtMidiOut* mMidiOut;
+  // Read by whatever thread sends while the main thread may set it.
+  std::atomic<RtMidiOut*> mMidiOut;
   unsigned short* mMidiOutChannel;
 };

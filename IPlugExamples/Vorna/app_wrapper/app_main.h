@@ -89,8 +89,15 @@ extern std::unique_ptr<MidiOut> gMidiOut;
 extern std::vector<std::string> gMIDIInputDevNames;   // "off", "virtual input", then the ports
 extern std::vector<std::string> gMIDIOutputDevNames;  // "off", "virtual output", then the ports
 
+// Makes each missing client on its own, the input with its callback, and gives the plug-in a
+// new output; says in one line which direction has none and why. True when both exist.
 bool InitialiseMidi();
+// Lists the ports of each client there is; a missing client's list is empty.
 void ProbeMidiIO();
+// Where a client is missing (no MIDI service answered, or not for that client), tries again
+// to make it, lists the ports and opens the port the settings name on it. True when a client
+// was made.
+bool RetryMidiClients();
 // 0 "off", 1 the virtual port, k + 2 port k, -1 not found.
 int GetMIDIInPortNumber(const char* name);
 int GetMIDIOutPortNumber(const char* name);

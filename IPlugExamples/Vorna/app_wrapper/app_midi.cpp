@@ -5,6 +5,8 @@
 #include "callback_reports.h"
 #include "library_errors.h"
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 
@@ -92,49 +94,87 @@ void ListPorts(MidiClient* client, const char* virtualName, std::vector<std::str
     PrintLibraryError(error);
   }
 }
+
+// An input client exists only with its callback, so that what its port takes is played.
+std::unique_ptr<MidiIn> MakeMidiInput(std::string* why)
+{
+  try
+  {
+    std::unique_ptr<MidiIn> input = gHostBackends.makeMidiIn("RtMidi Input Client");
+    if (!input) return nullptr;
+    input->setCallback(MIDICallback, nullptr);
+    input->ignoreTypes(true, true, true);
+    return input;
+  }
+  catch (const std::exception& error)
+  {
+    *why = error.what();
+    return nullptr;
+  }
+}
+
+std::unique_ptr<MidiOut> MakeMidiOutput(std::string* why)
+{
+  try
+  {
+    return gHostBackends.makeMidiOut("RtMidi Output Client");
+  }
+  catch (const std::exception& error)
+  {
+    *why = error.what();
+    return nullptr;
+  }
+}
+
+// One line naming each direction left without a client, and why.
+void SayMidiMissing(const std::string& inWhy, const std::string& outWhy)
+{
+  std::string what;
+  if (!gMidiIn && !gMidiOut && inWhy == outWhy) what = "no MIDI input or output: " + inWhy;
+  else if (!gMidiIn && !gMidiOut) what = "no MIDI input (" + inWhy + "), no MIDI output (" + outWhy + ")";
+  else if (!gMidiIn) what = "no MIDI input: " + inWhy;
+  else what = "no MIDI output: " + outWhy;
+  std::replace(what.begin(), what.end(), '\n', ' ');
+  std::fprintf(stderr, "%s: %s\n", program_invocation_short_name, what.c_str());
+  std::fflush(stderr);
+}
 }  // namespace
 
 bool InitialiseMidi()
 {
-  try
+  // Each direction stands on its own: a service that refuses one client may give the other.
+  std::string inWhy = "the MIDI library made no client", outWhy = inWhy;
+  if (!gMidiIn) gMidiIn = MakeMidiInput(&inWhy);
+  if (!gMidiOut)
   {
-    gMidiIn = gHostBackends.makeMidiIn("RtMidi Input Client");
+    gMidiOut = MakeMidiOutput(&outWhy);
+    if (gMidiOut && gPluginInstance) gPluginInstance->SetMidiOut(gMidiOut->native());
   }
-  catch (const std::exception& error)
-  {
-    gMidiIn.reset();
-    PrintLibraryError(error);
-    return false;
-  }
-  try
-  {
-    gMidiOut = gHostBackends.makeMidiOut("RtMidi Output Client");
-  }
-  catch (const std::exception& error)
-  {
-    gMidiOut.reset();
-    PrintLibraryError(error);
-    return false;
-  }
-  if (!gMidiIn || !gMidiOut) return false;
-  try
-  {
-    gMidiIn->setCallback(MIDICallback, nullptr);
-    gMidiIn->ignoreTypes(true, true, true);
-  }
-  catch (const std::exception& error)
-  {
-    PrintLibraryError(error);
-    return false;
-  }
-  return true;
+  if (gMidiIn && gMidiOut) return true;
+  SayMidiMissing(inWhy, outWhy);
+  return false;
 }
 
 void ProbeMidiIO()
 {
-  if (!gMidiIn || !gMidiOut) return;
-  ListPorts(gMidiIn.get(), InputDirection().virtualName, &gMIDIInputDevNames);
-  ListPorts(gMidiOut.get(), OutputDirection().virtualName, &gMIDIOutputDevNames);
+  gMIDIInputDevNames.clear();
+  gMIDIOutputDevNames.clear();
+  if (gMidiIn) ListPorts(gMidiIn.get(), InputDirection().virtualName, &gMIDIInputDevNames);
+  if (gMidiOut) ListPorts(gMidiOut.get(), OutputDirection().virtualName, &gMIDIOutputDevNames);
+}
+
+bool RetryMidiClients()
+{
+  const bool hadInput = gMidiIn != nullptr;
+  const bool hadOutput = gMidiOut != nullptr;
+  if (hadInput && hadOutput) return false;
+  InitialiseMidi();
+  if (hadInput == (gMidiIn != nullptr) && hadOutput == (gMidiOut != nullptr)) return false;
+  ProbeMidiIO();
+  // The ports the settings name are opened on the new clients, as at the start.
+  if (!hadInput && gMidiIn) ChooseMidiInput(gState.midiInDev);
+  if (!hadOutput && gMidiOut) ChooseMidiOutput(gState.midiOutDev);
+  return true;
 }
 
 int GetMIDIInPortNumber(const char* name) { return PortNumber(InputDirection(), name); }

@@ -173,6 +173,8 @@ void ChooseMidiPort(HWND hwnd, int id, char (&stored)[kNameSize], bool (*choose)
   char text[kNameSize];
   if (!SelectedText(hwnd, id, text)) return;
   KeepName(stored, text);
+  // A pick tries again to make a client that is missing, whose list then fills.
+  if (RetryMidiClients()) PopulateMidiDialogs(hwnd);
   choose(stored);
 }
 
@@ -299,11 +301,17 @@ void PopulateMidiDialogs(HWND hwnd)
 {
   for (int id : {IDC_COMBO_MIDI_IN_DEV, IDC_COMBO_MIDI_OUT_DEV, IDC_COMBO_MIDI_IN_CHAN, IDC_COMBO_MIDI_OUT_CHAN})
     Empty(hwnd, id);
-  if (!gMidiIn || !gMidiOut) return;
-  FillMidiPortList(hwnd, IDC_COMBO_MIDI_IN_DEV, gMIDIInputDevNames, gState.midiInDev);
-  FillMidiPortList(hwnd, IDC_COMBO_MIDI_OUT_DEV, gMIDIOutputDevNames, gState.midiOutDev);
-  FillMidiChannelList(hwnd, IDC_COMBO_MIDI_IN_CHAN, gState.midiInChan);
-  FillMidiChannelList(hwnd, IDC_COMBO_MIDI_OUT_CHAN, gState.midiOutChan);
+  // A direction without a client has nothing to list, and its stored port name stays.
+  if (gMidiIn)
+  {
+    FillMidiPortList(hwnd, IDC_COMBO_MIDI_IN_DEV, gMIDIInputDevNames, gState.midiInDev);
+    FillMidiChannelList(hwnd, IDC_COMBO_MIDI_IN_CHAN, gState.midiInChan);
+  }
+  if (gMidiOut)
+  {
+    FillMidiPortList(hwnd, IDC_COMBO_MIDI_OUT_DEV, gMIDIOutputDevNames, gState.midiOutDev);
+    FillMidiChannelList(hwnd, IDC_COMBO_MIDI_OUT_CHAN, gState.midiOutChan);
+  }
 }
 
 void PopulatePreferencesDialog(HWND hwnd)
@@ -325,6 +333,8 @@ LRESULT PreferencesDlgProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM)
 {
   if (msg == WM_INITDIALOG)
   {
+    // A MIDI service started since (JACK after the application) gives its clients now.
+    RetryMidiClients();
     PopulatePreferencesDialog(hwnd);
     gTempState = gState;
     return 1;

@@ -63,23 +63,20 @@ bool JackServerAnswers()
 template <class Client>
 std::unique_ptr<Client> MakeFirstAnswering(const std::string& clientName)
 {
-  std::string failures;
   if (IsMidiApiCompiled(RtMidi::LINUX_ALSA))
   {
     try
     {
       return std::make_unique<Client>(RtMidi::LINUX_ALSA, clientName);
     }
-    catch (const RtMidiError& error)
+    catch (const RtMidiError&)
     {
-      failures = error.getMessage();
+      // The library has printed what the sequencer said.
     }
   }
   if (IsMidiApiCompiled(RtMidi::UNIX_JACK) && JackServerAnswers())
     return std::make_unique<Client>(RtMidi::UNIX_JACK, clientName);
-  throw RtMidiError("no MIDI service: neither the ALSA sequencer nor a JACK server answers" +
-                        (failures.empty() ? std::string() : " (" + failures + ")"),
-                    RtMidiError::DRIVER_ERROR);
+  throw RtMidiError("neither the ALSA sequencer nor a JACK server answers", RtMidiError::DRIVER_ERROR);
 }
 }  // namespace
 
