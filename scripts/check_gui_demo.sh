@@ -75,20 +75,19 @@ demo_pid=""
 [ "$status" -eq 0 ] || fail "the demo ended with status $status after SIGTERM"
 grep -q "gui-window-demo: quitting" "$log" || fail "SIGTERM did not go through the normal quit path"
 
-# An idle editor: the frame timer keeps beating, yet nothing is drawn or presented, and
-# the process stays under 1 % of a core. Nearly all of that is the kernel's cost of waking
-# the process 35 times a second, which a busy machine inflates: one of three runs must pass.
-measure_idle() {
-  VORNA_BACKEND=sdl "$demo" --measure-idle >"$log" 2>&1 &
-  demo_pid=$!
-  timeout 30 tail --pid="$demo_pid" -f /dev/null || fail "the idle measurement did not end"
-  wait "$demo_pid" || fail "the idle measurement failed"
-  demo_pid=""
-  idle="$(grep "idle for" "$log")" || fail "the idle measurement printed nothing"
-  echo "GUI demo check: ${idle#gui-window-demo: }"
-  echo "$idle" | grep -q ": 0 presentations" || fail "the idle editor was presented"
-  percent="$(echo "$idle" | sed 's/.*presentations, \([0-9.]*\)%.*/\1/')"
-  awk -v p="$percent" 'BEGIN { exit !(p < 1) }'
-}
-measure_idle || measure_idle || measure_idle || fail "the idle editor used $percent % of a core"
+# An idle editor: the frame timer keeps beating (25 times a second), yet nothing is drawn or
+# presented. Judged by what the program does, which a busy machine does not change: each beat
+# wakes it once and turns its run loop twice (the beat, then the wait), and nothing else does.
+# Its share of a core is shown, not judged: a loaded machine inflates the cost of each wake-up.
+VORNA_BACKEND=sdl "$demo" --measure-idle >"$log" 2>&1 &
+demo_pid=$!
+timeout 30 tail --pid="$demo_pid" -f /dev/null || fail "the idle measurement did not end"
+wait "$demo_pid" || fail "the idle measurement failed"
+demo_pid=""
+idle="$(grep "idle for" "$log")" || fail "the idle measurement printed nothing"
+echo "GUI demo check: ${idle#gui-window-demo: }"
+echo "$idle" | grep -q ": 0 presentations" || fail "the idle editor was presented"
+read -r passes wakeups < <(echo "$idle" | sed 's/.* \([0-9.]*\) run-loop passes and \([0-9.]*\) wake-ups.*/\1 \2/')
+awk -v p="$passes" -v w="$wakeups" 'BEGIN { exit !(p <= 60 && w <= 30) }' ||
+  fail "the idle editor turned its run loop $passes times and woke $wakeups times a second (at most 60 and 30)"
 echo "GUI demo check: passed (the knob's drag reached the plug-in and the screen, the idle editor was not presented, SIGTERM ended it cleanly)"

@@ -17,6 +17,7 @@
 #include "platform/appkit/window.h"
 #include "platform/backend/backend.h"
 #include "platform/foundation/autorelease_pool.h"
+#include "platform/foundation/run_loop.h"
 #include "platform/foundation/timer.h"
 
 #include <cstdio>
@@ -93,12 +94,30 @@ public:
   }
 };
 
-double CpuSeconds()
+// What the process did: its processor time, which a busy machine inflates, and the times its
+// threads went to sleep and woke again, which it does not.
+struct Usage
+{
+  double cpuSeconds;
+  long wakeUps;
+};
+
+Usage UsageNow()
 {
   rusage usage{};
   getrusage(RUSAGE_SELF, &usage);
-  return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) * 1e-6;
+  return {usage.ru_utime.tv_sec + usage.ru_stime.tv_sec + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) * 1e-6,
+          usage.ru_nvcsw};
 }
+
+// Counts the passes of the main thread's run loop: each one is a wake-up with something to do
+// (a timer, input) or a draw.
+class PassCounter : public RunLoopObserver
+{
+public:
+  void runLoopPassEnding() override { ++passes; }
+  long passes = 0;
+};
 }  // namespace
 
 int main(int argc, char** argv)
@@ -128,23 +147,31 @@ int main(int argc, char** argv)
   std::fflush(stdout);
 
   long presentations = 0;
-  double cpu = 0;
+  long passes = 0;
+  Usage usage{};
+  PassCounter counter;
+  NSRunLoop::currentRunLoop()->addObserver(&counter);
   if (measureIdle)
   {
     constexpr double kSettle = 1.0, kIdle = 5.0;
     NSTimer::scheduledTimerWithTimeInterval(kSettle, false, [&](NSTimer*) {
       presentations = window->presentationCount();
-      cpu = CpuSeconds();
+      passes = counter.passes;
+      usage = UsageNow();
     });
     NSTimer::scheduledTimerWithTimeInterval(kSettle + kIdle, false, [&](NSTimer*) {
-      std::printf("gui-window-demo: idle for %.0f s: %ld presentations, %.2f%% of a core\n", kIdle,
-                  window->presentationCount() - presentations, (CpuSeconds() - cpu) / kIdle * 100);
+      const Usage now = UsageNow();
+      std::printf("gui-window-demo: idle for %.0f s: %ld presentations, %.1f run-loop passes and %.1f wake-ups a "
+                  "second, %.2f%% of a core\n",
+                  kIdle, window->presentationCount() - presentations, double(counter.passes - passes) / kIdle,
+                  double(now.wakeUps - usage.wakeUps) / kIdle, (now.cpuSeconds - usage.cpuSeconds) / kIdle * 100);
       std::fflush(stdout);
       app->terminate(nullptr);
     });
   }
 
   app->run();
+  NSRunLoop::currentRunLoop()->removeObserver(&counter);
   gui->CloseWindow();
   window->close();
   app->setDelegate(nullptr);
