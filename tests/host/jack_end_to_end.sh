@@ -20,7 +20,12 @@ done
 server="vorna-e2e-$$"
 source "$(dirname "$0")/jack_script_support.sh"
 
-setsid jackd --no-realtime -n "$server" -d dummy -r 48000 -p "$period" > "$work/jackd.log" 2>&1 &
+# Synchronous: the server waits for its clients every period. A period of 64 frames is 1.3 ms,
+# which a busy machine often lets pass before a client without real-time priority has run; an
+# asynchronous server then drops that client's period, and the recording has holes that no
+# fault of the host made. Late periods are only late here, so what is recorded is what the
+# host rendered, whatever the load.
+setsid jackd --no-realtime --sync -n "$server" -d dummy -r 48000 -p "$period" > "$work/jackd.log" 2>&1 &
 pids+=($!)
 wait_for_port "system:playback_1"
 
@@ -55,11 +60,13 @@ host_pid=$!
 pids+=($host_pid)
 wait_for_port "RtApiJack:outport 1"
 
+# jack_rec's ring holds a whole recording (-B, in frames), so that a disk thread held back by the
+# load loses nothing.
 if [ -e /dev/snd/seq ]; then
   # The host's MIDI client is then the ALSA sequencer's, which JACK MIDI does not reach.
   echo "skipped the MIDI half: an ALSA sequencer is present, so the host's MIDI client is not JACK's;"
   echo "checking that the stream runs and is silent"
-  jack_rec -f "$work/recording.wav" -d 1 -b 32 "RtApiJack:outport 0" "RtApiJack:outport 1" > "$work/recorder.log" 2>&1
+  jack_rec -f "$work/recording.wav" -d 1 -b 32 -B 262144 "RtApiJack:outport 0" "RtApiJack:outport 1" > "$work/recorder.log" 2>&1
   "$check" "$work/recording.wav" --silent
 else
   if [ "$mode" = virtual ]; then
@@ -67,7 +74,7 @@ else
     start_sequencer
     jack_connect vseq:out "RtMidi Input Client:To Vorna"
   fi
-  jack_rec -f "$work/recording.wav" -d 5 -b 32 "RtApiJack:outport 0" "RtApiJack:outport 1" > "$work/recorder.log" 2>&1
+  jack_rec -f "$work/recording.wav" -d 5 -b 32 -B 262144 "RtApiJack:outport 0" "RtApiJack:outport 1" > "$work/recorder.log" 2>&1
   "$check" "$work/recording.wav"
 fi
 
