@@ -230,20 +230,20 @@ bool refreshForWriting(const std::string& path, IniFileContext* context, bool* r
   return false;
 }
 
-// Holding the writers' lock: keeps aside what the rewrite would lose, then writes the
-// sections back. False, with the problem set, when either failed.
-bool writeBack(const std::string& path, IniFileContext* context, IniProblem* problem)
+// Holding the writers' lock: keeps aside what the rewrite would lose (*keptAs names where;
+// empty when nothing was), then writes the sections back. False, with the problem set, when
+// either failed.
+bool writeBack(const std::string& path, IniFileContext* context, std::string* keptAs, IniProblem* problem)
 {
-  std::string keptAs;
-  const FileStatus kept = context->keepBeforeWrite;
-  if (kept != FileStatus::present && !swell::keepAside(path, &keptAs, problem)) return false;
+  if (context->keepBeforeWrite != FileStatus::present && !swell::keepAside(path, keptAs, problem))
+  {
+    keptAs->clear();
+    return false;
+  }
   if (!swell::replaceFile(path, swell::formatIniFile(context->sections), context->stamp, problem)) return false;
   IniProblem ignored;
   if (swell::statFile(path.c_str(), &context->stamp, &ignored) != FileStatus::present)
     context->stamp = FileStamp::unknown();
-  context->keepBeforeWrite = FileStatus::present;
-  if (kept != FileStatus::present && s_keptHandler)
-    s_keptHandler(path.c_str(), keptAs.c_str(), kept == FileStatus::moreThanSettings);
   return true;
 }
 
@@ -266,18 +266,28 @@ BOOL changeFile(const char* file, Change change)
   // one changes nothing more.
   if (!change(&context->sections) && !context->unsaved) return 1;
 
-  swell::IniWriterLock writers(path);
-  IniProblem problem = writers.problem();
-  bool reread = false;
-  if (writers.held() && refreshForWriting(path, context, &reread, &problem))
+  IniProblem problem;
+  std::string keptAs;
   {
-    // Another process wrote the file since it was read: its version takes the change.
-    if (reread && !change(&context->sections)) return 1;
-    writeBack(path, context, &problem);
+    swell::IniWriterLock writers(path);
+    problem = writers.problem();
+    bool reread = false;
+    if (writers.held() && refreshForWriting(path, context, &reread, &problem))
+    {
+      // Another process wrote the file since it was read: its version takes the change.
+      if (reread && !change(&context->sections)) return 1;
+      writeBack(path, context, &keptAs, &problem);
+    }
   }
   context->writeProblem = problem;
   context->unsaved = !problem.empty();
-  return problem.empty() ? 1 : 0;
+  if (!problem.empty()) return 0;
+  const bool readAsSettings = context->keepBeforeWrite == FileStatus::moreThanSettings;
+  context->keepBeforeWrite = FileStatus::present;
+  // Told last, with the record settled and the writers' lock let go: the handler may use the
+  // settings functions itself.
+  if (!keptAs.empty() && s_keptHandler) s_keptHandler(path.c_str(), keptAs.c_str(), readAsSettings);
+  return 1;
 }
 
 IniSection* sectionToWrite(IniSections* sections, const char* name)

@@ -63,9 +63,10 @@ BOOL WritePrivateProfileStruct(const char* section, const char* key, const void*
 // WritePrivateProfileString, and then nothing changes.
 BOOL WritePrivateProfileSection(const char* section, const char* data, const char* file);
 
-// Told, on the writing thread and holding the settings lock, when a write replaced a file
-// whose bytes it kept aside: the file's path, the path its bytes are kept at, and whether
-// the file was read as settings (holding more besides) or not at all. Null tells nobody.
+// Told, on the writing thread and holding the settings lock (not the file's), when a write
+// replaced a file whose bytes it kept aside: the file's path, the path its bytes are kept
+// at, and whether the file was read as settings (holding more besides) or not at all. It
+// may call the settings functions, on that file too. Null tells nobody.
 using SWELL_IniKeptHandler = void (*)(const char* file, const char* keptAs, bool readAsSettings);
 void SWELL_SetIniKeptHandler(SWELL_IniKeptHandler handler);
 

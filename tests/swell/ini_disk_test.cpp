@@ -229,6 +229,14 @@ TEST_F(IniDisk, AFileWhoseRewriteWouldDropAnyOfItsBytesIsKeptBesideTheNewOne)
   EXPECT_EQ(contents(file + ".unreadable.2"), "\x01\x02");
   EXPECT_EQ(contents(file + ".unreadable.3"), "\x03\x04");
   EXPECT_EQ(g_told.back().keptAs, file + ".unreadable.3");
+
+  // A handler may write to the file it is told of.
+  SWELL_SetIniKeptHandler([](const char* written, const char*, bool) {
+    WritePrivateProfileString("told", "k", "1", written);
+  });
+  put(file, "\x05");
+  ASSERT_TRUE(WritePrivateProfileString("s", "k", "fresh", file.c_str()));
+  EXPECT_EQ(contents(file), "[s]\nk=fresh\n\n[told]\nk=1\n\n");
   SWELL_SetIniKeptHandler(nullptr);
 }
 
