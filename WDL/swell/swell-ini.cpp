@@ -248,9 +248,9 @@ bool writeBack(const std::string& path, IniFileContext* context, std::string* ke
 }
 
 // Applies a change to a file: to the cached copy first (nothing more when it changes
-// nothing and nothing is unsaved), then, holding the writers' lock, to the file as it is on disk now, which is
-// then written back. change(sections) tells whether it changed anything. Why a write
-// failed stays with the file's record.
+// nothing and nothing is unsaved), then, holding the writers' lock, to the file as it is
+// on disk now, which is then written back. change(sections) tells whether it changed
+// anything. Why a write failed stays with the file's record.
 template <class Change>
 BOOL changeFile(const char* file, Change change)
 {

@@ -206,9 +206,9 @@ TEST_F(HostTest, ASettingsFileThatIsNoSettingsTextIsKeptAndReplacedByTheDefaults
   std::stringstream keptText;
   keptText << keptNotes.rdbuf();
   EXPECT_EQ(keptText.str(), notes);
-  EXPECT_NE(told.find(": settings.ini holds more than settings, which writing it drops; its content is kept as " + kept +
-                      ".1\n"),
-            std::string::npos)
+  const std::string line =
+      ": settings.ini holds more than settings, which writing it drops; its content is kept as " + kept + ".1\n";
+  EXPECT_NE(told.find(line), std::string::npos)
       << told;
   EXPECT_EQ(std::count(told.begin(), told.end(), '\n'), 1);
 }

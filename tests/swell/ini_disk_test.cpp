@@ -111,7 +111,8 @@ TEST_F(IniDisk, ALinkAtThePathIsReplacedAndTheFileItNamedIsLeftAlone)
   EXPECT_EQ(contents(target), original);
   // Its line that is no setting is kept aside, by a second name for the link.
   EXPECT_EQ(contents(link + ".unreadable"), original);
-  EXPECT_EQ(names(), (std::set<std::string>{"elsewhere", "settings.ini", ".settings.ini.lock", "settings.ini.unreadable"}));
+  EXPECT_EQ(names(),
+            (std::set<std::string>{"elsewhere", "settings.ini", ".settings.ini.lock", "settings.ini.unreadable"}));
 }
 
 TEST_F(IniDisk, WhatKilledWritesLeftIsReusedOrRemovedAndNothingElse)
