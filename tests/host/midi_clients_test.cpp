@@ -77,7 +77,10 @@ TEST_F(MidiClientsTest, EachDirectionStandsOnItsOwnAndTheLineNamesTheOneThatFail
       EXPECT_EQ(gWorld.midiIn->callback, &MIDICallback);
       EXPECT_EQ(gWorld.midiIn->openName, "To Vorna");
     }
-    if (gMidiOut) EXPECT_EQ(gWorld.midiOut->openName, "From Vorna");
+    if (gMidiOut)
+    {
+      EXPECT_EQ(gWorld.midiOut->openName, "From Vorna");
+    }
     EXPECT_EQ(gMIDIInputDevNames.empty(), row.inputFails);
     EXPECT_EQ(gMIDIOutputDevNames.empty(), row.outputFails);
     EXPECT_STREQ(gState.midiInDev, "virtual input");
