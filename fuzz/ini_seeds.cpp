@@ -4,7 +4,7 @@
 
 // Writes a few settings files into the directory given as the argument: the host's own
 // settings, line ends, quotes, repeated sections and keys, headers that are not headers,
-// records written by WritePrivateProfileStruct, many small sections.
+// records written by WritePrivateProfileStruct, many small sections, lines a rewrite drops.
 int main(int argc, char** argv)
 {
   if (argc != 2) return 2;
@@ -24,6 +24,10 @@ int main(int argc, char** argv)
       {"structs.ini", "[s]\nrecord=01FF00\nbad=01FF01\nlower=a0ff9f\nempty=00\n"},
       {"no-newline.ini", "[a]\nk=v"},
       {"many-sections.ini", manySections},
+      // What a rewrite drops: notes, text after a header, control bytes; and the key the fuzzer
+      // writes, there already.
+      {"notes.ini", "# notes\n[audio]\nsr=48000\nSee the manual.\n[link]: https://example.org\n"},
+      {"control.ini", std::string("[fuzz]\nwritten=value\n[s]\nbad=01\x01\x03\0 01\nk=v\n", 42)},
   };
   for (const auto& seed : seeds)
     if (!WriteSeed(argv[1], seed.name, std::vector<uint8_t>(seed.text.begin(), seed.text.end()))) return 1;

@@ -49,16 +49,6 @@ bool isBlank(char c)
   return c == ' ' || c == '\t';
 }
 
-// A byte that settings text never holds: written back, its line would be cut or changed.
-bool hasControlByte(const std::string& line)
-{
-  for (const char c : line)
-  {
-    const auto byte = static_cast<unsigned char>(c);
-    if ((byte < 0x20 && c != '\t' && c != '\r' && c != '\n') || byte == 0x7F) return true;
-  }
-  return false;
-}
 
 // Lines of a file, each at most kMaxIniLineBytes long with its '\n'.
 class LineReader
@@ -208,21 +198,24 @@ public:
   bool line(const std::string& raw)
   {
     const size_t mark = m_firstLine && raw.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
-    const char* p = raw.c_str() + mark;
+    const char* p = raw.data() + mark;
     m_firstLine = false;
-    if (!m_dropsText && hasControlByte(raw)) m_dropsText = true;
 
-    size_t len = std::strlen(p);
+    size_t len = raw.size() - mark;
     while (len > 0 && (isBlank(p[len - 1]) || p[len - 1] == '\r' || p[len - 1] == '\n')) --len;
     while (len > 0 && isBlank(*p)) ++p, --len;
     const std::string_view text(p, len);
+    // A NUL or another control byte is no part of settings text: its line is not read (a
+    // header holding one starts a section that is not read), and a rewrite drops it.
+    const bool control = holdsControlByte(text);
+    if (control) m_dropsText = true;
 
     if (!text.empty() && text[0] == '[')
       if (const size_t close = text.find(']'); close != std::string_view::npos)
       {
         m_seenHeader = true;
         if (close + 1 < text.size()) m_dropsText = true;  // written back as "[name]" alone
-        beginSection(std::string(text.substr(1, close - 1)));
+        beginSection(control ? std::string() : std::string(text.substr(1, close - 1)));
         return true;
       }
     if (!m_seenHeader)
@@ -233,7 +226,7 @@ public:
     }
     if (text.empty()) return true;
     const size_t equals = text.find('=');
-    if (!m_current || equals == std::string_view::npos || equals == 0)
+    if (control || !m_current || equals == std::string_view::npos || equals == 0)
     {
       m_dropsText = true;
       return true;
@@ -284,6 +277,16 @@ private:
   size_t m_preambleBytes = 0;
 };
 }  // namespace
+
+bool holdsControlByte(std::string_view text)
+{
+  for (const char c : text)
+  {
+    const auto byte = static_cast<unsigned char>(c);
+    if ((byte < 0x20 && c != '\t') || byte == 0x7F) return true;
+  }
+  return false;
+}
 
 IniSection* newIniSection()
 {

@@ -6,12 +6,16 @@
 
 #include <ctime>
 #include <string>
+#include <string_view>
 
 // One settings file in memory, and reading and writing it as text. Section and key
 // names compare without regard to case.
 namespace swell
 {
 using IniSection = WDL_StringKeyedArray<char*>;
+
+// A NUL or another control byte than tab: no line of settings text holds one.
+bool holdsControlByte(std::string_view text);
 
 IniSection* newIniSection();
 void disposeIniSection(IniSection* section);
@@ -70,9 +74,9 @@ FileStatus statFile(const char* path, FileStamp* stamp, IniProblem* problem);
 // read leaves none either, and says why. A file whose text before its first header runs
 // past 0x40000 bytes, or that has text but no header at all (binary, another encoding),
 // is not settings text: it gives no sections, and notSettings says so. A file read as
-// settings that also holds what its rewrite would drop (a NUL or another control byte
-// than tab, carriage return and line feed; a non-blank line that is neither a header
-// nor a key line kept; text after a header's ']'; a key or section given again) is
+// settings that also holds what its rewrite would drop (a line holding a NUL or another
+// control byte than tab, which is not read; a non-blank line that is neither a header nor
+// a key line kept; text after a header's ']'; a key or section given again) is
 // moreThanSettings. Either way its bytes must not be lost to the next write.
 FileStatus readIniFile(const char* path, IniSections* sections, FileStamp* stamp, IniProblem* problem);
 

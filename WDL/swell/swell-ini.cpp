@@ -190,22 +190,18 @@ std::string namesOf(const WDL_StringKeyedArray<VAL>& array)
   return names;
 }
 
-bool hasLineBreak(std::string_view s)
-{
-  return s.find_first_of("\r\n") != std::string_view::npos;
-}
-
 // Names and values that would split a line or be read back as something else are never
-// written: a section "[]" is ignored on reading, with its keys.
+// written: a section "[]" is ignored on reading, with its keys, and so is a line holding a
+// control byte (a carriage return among them).
 bool writableSection(const char* section)
 {
-  return *section && !std::strchr(section, ']') && !hasLineBreak(section);
+  return *section && !std::strchr(section, ']') && !swell::holdsControlByte(section);
 }
 
 bool writablePair(std::string_view key, std::string_view value)
 {
-  return !key.empty() && key.front() != '[' && key.find('=') == std::string_view::npos && !hasLineBreak(key) &&
-         !hasLineBreak(value);
+  return !key.empty() && key.front() != '[' && key.find('=') == std::string_view::npos &&
+         !swell::holdsControlByte(key) && !swell::holdsControlByte(value);
 }
 
 int hexDigit(char c)

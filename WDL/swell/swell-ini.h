@@ -51,8 +51,9 @@ int GetPrivateProfileSection(const char* section, char* out, int outSize, const 
 // Sets a key; a null value deletes the key and a null key the whole section. Writing the
 // value a key already has leaves the file alone. Refused (0) without any change: a null
 // section, an empty key, and what would break the file's lines or be read back as
-// something else: an empty section name, a section with ']' or a line break, a key with
-// '=' or a line break or starting with '[', a value with a line break.
+// something else: an empty section name, a section with ']', a key with '=' or starting
+// with '[', and a section, key or value holding a line break, a NUL or another control
+// byte than tab (a line holding one is not read).
 BOOL WritePrivateProfileString(const char* section, const char* key, const char* value, const char* file);
 // size bytes as upper-case hexadecimal, then their sum's low byte the same way. A null key
 // or null data acts as WritePrivateProfileString with a null value.

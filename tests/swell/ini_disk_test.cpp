@@ -163,6 +163,7 @@ TEST_F(IniDisk, AFileWhoseRewriteWouldDropAnyOfItsBytesIsKeptBesideTheNewOne)
   std::string binary(header, sizeof header - 1);
   for (int b = 0; b < 256; ++b) binary += static_cast<char>(b);
   const char wide[] = "\xFF\xFE[\0s\0]\0\n\0k\0=\0v\0\n\0";
+  const char withNul[] = "[a]\nk=v\nj=w\0x\n[b\x01]\nk=1\n";
   const char elf[] = "\x7F" "ELF\x02\x01\x01\0\0\0\0\0\0\0\0\0\n[.text]\x90\x90\nk=v\n\0\0\x01\0";
   struct Row
   {
@@ -186,7 +187,8 @@ TEST_F(IniDisk, AFileWhoseRewriteWouldDropAnyOfItsBytesIsKeptBesideTheNewOne)
        "sr", "48000"},
       {"[]\nlost=1\n[a]\nk=v\n", true, "a", "k", "v"},
       {"[a]\n=v\nk=v\n", true, "a", "k", "v"},
-      {"[a]\nk=v\x1b[0m\n", true, "a", "k", "v\x1b[0m"},
+      {"[a]\nk=v\nj=\x1b[0m\n", true, "a", "k", "v"},
+      {std::string(withNul, sizeof withNul - 1), true, "a", "k", "v"},
       {"[a]\nk=1\nk=v\n", true, "a", "k", "v"},
       {"[a]\nk=1\n[A]\nj=2\nk=v\n", true, "a", "k", "v"},
   };

@@ -213,6 +213,8 @@ TEST_F(Ini, WritesThatWouldReadBackOtherwiseAreRefused)
   const Row rows[] = {
       {nullptr, "k", "v"}, {"s", "", "v"},    {"a]b", "k", "v"},  {"a\nb", "k", "v"}, {"s", "a=b", "v"},
       {"s", "a\nb", "v"},  {"s", "[k", "v"},  {"s", "k", "a\nb"}, {"s", "k", "a\r"},  {"s\r", nullptr, nullptr}, {"", "k", "v"},
+      // A line holding another control byte than tab is not read.
+      {"s", "k", "a\x01"}, {"s", "k\x1b", "v"}, {"s\x7f", "k", "v"},
   };
   for (const Row& row : rows)
     EXPECT_FALSE(WritePrivateProfileString(row.section, row.key, row.value, file.c_str()))
