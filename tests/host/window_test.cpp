@@ -276,7 +276,10 @@ TEST_F(AppWindowTest, TerminatingWhileADialogIsOpenEndsTheDialogThenShutsDownInO
                             else ModalWindow()->performClose(nullptr);
                           }});
       EXPECT_EQ(ModalWindow(), nullptr);
-      if (dialog) EXPECT_FALSE(IsWindow(dialog));
+      if (dialog)
+      {
+        EXPECT_FALSE(IsWindow(dialog));
+      }
       EXPECT_EQ(ReadSettings(), settings);
       if (signalled)
       {

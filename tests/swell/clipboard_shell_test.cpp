@@ -55,12 +55,6 @@ void touch(const std::string& path)
   std::ofstream(path) << "x";
 }
 
-bool exists(const std::string& path)
-{
-  struct stat st;
-  return stat(path.c_str(), &st) == 0;
-}
-
 class ClipboardShellTest : public WindowTest
 {
 protected:

@@ -328,10 +328,18 @@ TEST_F(WalkTest, EveryWalkSurvivesWhatItsCalleesDoAndReachesWhatIsLeft)
       SCOPED_TRACE(std::string(walk.name) + ", the first item reached " + nameOf(attack));
       play(walk, attack);
       EXPECT_EQ(order, expected);
-      if (attack == Attack::MoveNext) EXPECT_TRUE(IsWindow(scene.items[1])) << "the moved item lives on";
-      if (attack == Attack::DestroyNext) EXPECT_FALSE(IsWindow(scene.items[1]));
+      if (attack == Attack::MoveNext)
+      {
+        EXPECT_TRUE(IsWindow(scene.items[1])) << "the moved item lives on";
+      }
+      if (attack == Attack::DestroyNext)
+      {
+        EXPECT_FALSE(IsWindow(scene.items[1]));
+      }
       if (attack == Attack::DestroyOwner)
+      {
         for (HWND item : scene.items) EXPECT_FALSE(IsWindow(item)) << "the owner takes its items with it";
+      }
     }
 }
 
