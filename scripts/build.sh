@@ -20,6 +20,11 @@ esac
 if command -v ccache >/dev/null 2>&1; then
   extra+=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 fi
+# LLVM's linker where installed: the test programs link in half the time.
+if command -v ld.lld >/dev/null 2>&1; then
+  extra+=(-DCMAKE_EXE_LINKER_FLAGS=-fuse-ld=lld -DCMAKE_SHARED_LINKER_FLAGS=-fuse-ld=lld
+          -DCMAKE_MODULE_LINKER_FLAGS=-fuse-ld=lld)
+fi
 # Line tables only: enough for backtraces, sanitizer reports and profiles, and a
 # quarter less compile time than full debug information.
 lines="-O2 -g1 -DNDEBUG"

@@ -11,10 +11,12 @@ dir=build-fuzz
 jobs="$(nproc)"
 [ "$jobs" -gt 8 ] && jobs=8
 
-# Line tables only, as in scripts/build.sh: the reports need no more.
+# Line tables only and LLVM's linker where installed, as in scripts/build.sh.
 lines="-O2 -g1 -DNDEBUG"
+linker=()
+command -v ld.lld >/dev/null 2>&1 && linker=(-DCMAKE_EXE_LINKER_FLAGS=-fuse-ld=lld)
 CC=clang CXX=clang++ cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DCMAKE_C_FLAGS_RELWITHDEBINFO="$lines" -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="$lines" \
+  -DCMAKE_C_FLAGS_RELWITHDEBINFO="$lines" -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="$lines" "${linker[@]}" \
   -DVORNA_BUILD_FUZZ=ON -DVORNA_BUILD_TESTS=OFF -DVORNA_BUILD_BENCH=OFF >/dev/null
 cmake --build "$dir" -j "$jobs" --target fuzzers
 

@@ -6,7 +6,7 @@ set -euo pipefail
 
 packages=(
   # toolchain
-  g++ cmake ninja-build pkg-config clang libclang-rt-14-dev
+  g++ cmake ninja-build pkg-config clang libclang-rt-14-dev lld
   # the product's own dependencies
   librtaudio-dev librtmidi-dev libpng-dev zlib1g-dev
   # the JACK server and its clients for the application's end-to-end tests (jackd2's
