@@ -5,8 +5,8 @@
 # depend on what else the machine runs, so the patterns run four at a time.
 #   bench/instructions.sh [BUILD_DIR] [PATCH...]
 # Without patches: the default sound at 1, 8 and 32 notes and the saw, filter,
-# FM and oversampling patches at 8 and 32 notes, each beside the peer (amsynth)
-# playing the same chord, and the heavy patches of render-bench.
+# FM, oversampling, shiver and noise patches at 8 and 32 notes, each beside the
+# peer (amsynth) playing the same chord, and the heavy patches of render-bench.
 set -euo pipefail
 
 build=${1:-build}
@@ -20,11 +20,11 @@ patches=("$@")
 # The sounds a musician plays, each at 8 and 32 notes beside the peer set as close as it goes.
 peer_patches=("default 1 note" "default 8 notes" "default 32 notes")
 for n in 8 32; do
-  for p in "saws" "saws simple env" "saws simple driven env" "saws reson env" "saws t ladder env" "saws moog env" "saws formant" "saws formant env" "saws formant driven env" "fm" "x4"; do
+  for p in "saws" "saws simple env" "saws simple driven env" "saws reson env" "saws t ladder env" "saws moog env" "saws formant" "saws formant env" "saws formant driven env" "fm" "x4" "shiver" "noise"; do
     peer_patches+=("$p $n")
   done
 done
-[ ${#patches[@]} -gt 0 ] || patches=("${peer_patches[@]}" "typical 32" "ladder 32" "moog 32" "x16 8")
+[ ${#patches[@]} -gt 0 ] || patches=("${peer_patches[@]}" "typical 32" "ladder 32" "moog 32" "x16 8" "tune shiver 8" "tune shiver 32" "pan shiver 8" "pan shiver 32")
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

@@ -1,11 +1,11 @@
 // render-bench: how much faster than real time the plug-in renders a few named
-// patches, each holding a chord for 20 seconds at 48 kHz in blocks of 256 on
+// patches, each holding a chord for 20 seconds (or --seconds) at 48 kHz in blocks of 256 on
 // one thread. Prints one line per patch: the median real-time factor (audio
 // seconds per CPU second of the rendering thread) beside its target. Where the
 // peer synthesizer plays the same chord, its renders alternate with ours round
 // by round, so both meet the same neighbours on a shared machine, and the line
 // adds the peer's median and the median of the rounds' ratios.
-//   render-bench [--runs N] [PATCH...]
+//   render-bench [--runs N] [--seconds S] [PATCH...]
 #include "render_patterns.h"
 
 #include <algorithm>
@@ -20,7 +20,9 @@ namespace
 {
 using render_patterns::Patch;
 
-constexpr double kSeconds = 20.0;
+constexpr double kDefaultSeconds = 20.0;
+constexpr double kMaxSeconds = 600.0;
+double gSeconds = kDefaultSeconds;
 constexpr int kDefaultRuns = 5;
 constexpr int kMaxRuns = 1000;
 
@@ -33,7 +35,7 @@ double Median(std::vector<double> values)
 
 int Usage(const char* problem)
 {
-  std::fprintf(stderr, "render-bench: %s\nusage: render-bench [--runs N] [PATCH...]\npatches:", problem);
+  std::fprintf(stderr, "render-bench: %s\nusage: render-bench [--runs N] [--seconds S] [PATCH...]\npatches:", problem);
   for (const Patch& p : render_patterns::Patches()) std::fprintf(stderr, " \"%s\"", p.name);
   std::fprintf(stderr, "\n");
   return 2;
@@ -41,7 +43,7 @@ int Usage(const char* problem)
 
 double Factor(double cpuSeconds)
 {
-  return cpuSeconds > 0.0 ? kSeconds / cpuSeconds : INFINITY;
+  return cpuSeconds > 0.0 ? gSeconds / cpuSeconds : INFINITY;
 }
 }  // namespace
 
@@ -60,6 +62,16 @@ int main(int argc, char** argv)
       ++i;
       continue;
     }
+    if (std::strcmp(argv[i], "--seconds") == 0)
+    {
+      char* end = nullptr;
+      const double s = i + 1 < argc ? std::strtod(argv[i + 1], &end) : 0.0;
+      if (i + 1 >= argc || *end != 0 || !(s >= 0.1 && s <= kMaxSeconds))
+        return Usage("--seconds takes a number from 0.1 to 600");
+      gSeconds = s;
+      ++i;
+      continue;
+    }
     const Patch* found = render_patterns::Find(argv[i]);
     if (!found) return Usage((std::string("no patch is named \"") + argv[i] + "\"").c_str());
     chosen.push_back(found);
@@ -70,7 +82,7 @@ int main(int argc, char** argv)
   std::printf("render-bench: %d Hz, block %d, %.0f s held from the first frame (keys %d + %dk, velocity %d), "
               "median of %d runs, CPU time of the rendering thread; the peer (amsynth, its default sound with the\n"
               "patch's peer settings) in alternating rounds\n",
-              render_patterns::kSampleRate, render_patterns::kBlockSize, kSeconds, render_patterns::kLowestKey,
+              render_patterns::kSampleRate, render_patterns::kBlockSize, gSeconds, render_patterns::kLowestKey,
               render_patterns::kKeyStep, render_patterns::kVelocity, runs);
   std::printf("%-22s %16s %16s %10s %12s %8s\n", "patch", "measured", "target", "peak", "peer", "ratio");
   for (const Patch* patch : chosen)
@@ -83,14 +95,14 @@ int main(int argc, char** argv)
       // Who goes first alternates too.
       render_patterns::Render peer;
       const bool peerFirst = patch->peer && r % 2 == 1;
-      if (peerFirst) peer = render_patterns::RenderPeer(*patch, kSeconds);
-      const render_patterns::Render run = render_patterns::RenderOurs(*patch, kSeconds);
+      if (peerFirst) peer = render_patterns::RenderPeer(*patch, gSeconds);
+      const render_patterns::Render run = render_patterns::RenderOurs(*patch, gSeconds);
       if (!run.ok)
       {
         std::fprintf(stderr, "render-bench: patch \"%s\": %s\n", patch->name, run.error.c_str());
         return 1;
       }
-      if (patch->peer && !peerFirst) peer = render_patterns::RenderPeer(*patch, kSeconds);
+      if (patch->peer && !peerFirst) peer = render_patterns::RenderPeer(*patch, gSeconds);
       ours.push_back(run.cpuSeconds);
       peak = std::max(peak, run.peak);
       if (!patch->peer) continue;
@@ -107,7 +119,7 @@ int main(int argc, char** argv)
     bool met;
     if (patch->notes == 0)
     {
-      const double nsPerFrame = cpu * 1e9 / (kSeconds * render_patterns::kSampleRate);
+      const double nsPerFrame = cpu * 1e9 / (gSeconds * render_patterns::kSampleRate);
       met = nsPerFrame <= patch->target;
       std::snprintf(measured, sizeof(measured), "%.1f ns/frame", nsPerFrame);
       std::snprintf(target, sizeof(target), "<= %.0f ns/frame", patch->target);

@@ -10,8 +10,10 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <deque>
 #include <ctime>
 #include <memory>
+#include <string>
 
 namespace render_patterns
 {
@@ -86,6 +88,30 @@ std::vector<const char*> SawsThroughFormant(bool allVoices)
   if (allVoices) s.insert(s.begin(), "max voice count=32");
   return s;
 }
+
+// The peer's LFO (its default sine at its default speed) on the cutoff, half way.
+const std::vector<const char*> kPeerLfoOnCutoff = {"filter_mod_amount=0"};
+
+// Two saws through the "simple" at 2 kHz, both slots' shiver of the given kind
+// ("cutoff", "tune" or "pan") walking at amount 0.5 and its default speed.
+std::vector<const char*> ShiveredSaws(const std::string& kind, bool allVoices = false)
+{
+  static std::deque<std::string> texts;  // the settings point into these, which stay put
+  texts.push_back(kind + " 1 shiver amount=0.5");
+  texts.push_back(kind + " 2 shiver amount=0.5");
+  std::vector<const char*> s = {"waveform 1=1", "waveform 2=1", "flt 1 f=2000", "flt 2 f=2000",
+                                texts[texts.size() - 2].c_str(), texts.back().c_str()};
+  if (allVoices) s.insert(s.begin(), "max voice count=32");
+  return s;
+}
+
+// Two saws, each with the engine's noise mixed in at 0.3.
+std::vector<const char*> NoisySaws(bool allVoices)
+{
+  std::vector<const char*> s = {"waveform 1=1", "waveform 2=1", "noise 1 amnt=0.3", "noise 2 amnt=0.3"};
+  if (allVoices) s.insert(s.begin(), "max voice count=32");
+  return s;
+}
 }  // namespace
 
 const std::vector<Patch>& Patches()
@@ -151,6 +177,18 @@ const std::vector<Patch>& Patches()
        {"max voice count=32", "waveform 1=1", "waveform 2=1", "bend 1=0.5", "bend 2=-0.4", "bend 2 type=1"},
        0.0,
        false},
+      // Two saws whose cutoffs the shivers walk, beside the peer's saws with its
+      // LFO on the cutoff; the same with the pitch and the level walking, which
+      // the peer does not have.
+      {"shiver 8", 8, ShiveredSaws("cutoff"), 0.0, true, kPeerLfoOnCutoff},
+      {"shiver 32", 32, ShiveredSaws("cutoff", true), 0.0, true, kPeerLfoOnCutoff},
+      {"tune shiver 8", 8, ShiveredSaws("tune"), 0.0, false},
+      {"tune shiver 32", 32, ShiveredSaws("tune", true), 0.0, false},
+      {"pan shiver 8", 8, ShiveredSaws("pan"), 0.0, false},
+      {"pan shiver 32", 32, ShiveredSaws("pan", true), 0.0, false},
+      // Noise mixed into two saws, beside the peer's noise mixed into a saw.
+      {"noise 8", 8, NoisySaws(false), 0.0, true, {"osc2_waveform=3"}},
+      {"noise 32", 32, NoisySaws(true), 0.0, true, {"osc2_waveform=3"}},
       {"fm 8", 8, {"fm 1 amnt=2"}, 0.0, true},
       {"fm 32", 32, {"max voice count=32", "fm 1 amnt=2"}, 0.0, true},
       // Each oscillator modulating the other's frequency, which the peer does not have.

@@ -112,6 +112,31 @@ const std::vector<ReferenceCase>& Cases()
       {"hard sync saws 8", 8,
        {{kWaveform1, 1}, {kWaveform2, 1}, {kHardsyncMaster, 0}, {kTune1Width, 24}, {kTune1, 0.6}}, 0.0,
        0xc64f0a789e875925ull},
+      // Recorded from the frame-by-frame road: shivers walking the cutoff, the
+      // pitch and the level, and noise, alone and together.
+      {"cutoff shiver saws 8", 8,
+       {{kWaveform1, 1}, {kWaveform2, 1}, {kFlt1F, 2000}, {kFlt2F, 2000}, {kCutoff1ShiverAmount, 0.5},
+        {kCutoff2ShiverAmount, 0.5}},
+       0.0, 0xc3397e764f785eddull},
+      {"cutoff shiver in step over a swept moog 32", 32,
+       [] {
+         auto s = SweptSaws(4);
+         s.insert(s.end(), {{kCutoffShiverSync, 2}, {kCutoff1ShiverAmount, 0.7}, {kCutoff1ShiverSpeed, 30}});
+         return s;
+       }(),
+       0.0, 0xba094f202a9a3879ull},
+      {"tune and pan shivers 8", 8,
+       {{kWaveform1, 1}, {kTune1ShiverAmount, 0.5}, {kTune2ShiverAmount, 0.3}, {kTuneShiverSync, 1},
+        {kPan1ShiverAmount, 0.6}, {kPan2ShiverAmount, 0.4}, {kFlt1Env, 0.4}},
+       0.0, 0xed62e7cbbbf9adcbull},
+      {"noise saws 8", 8,
+       {{kWaveform1, 1}, {kWaveform2, 1}, {kNoise1Amnt, 0.3}, {kNoise2Amnt, 0.3}, {kNoise2Color, -0.5},
+        {kAm2Depth, 0.4}},
+       0.0, 0x65f4051ef74eb2abull},
+      {"noise under walking shivers 32", 32,
+       {{kMaxVoiceCount, 32}, {kWaveform1, 1}, {kNoise1Amnt, 0.2}, {kCutoff1ShiverAmount, 0.4},
+        {kTune2ShiverAmount, 0.5}, {kPan1ShiverAmount, 0.5}, {kFlt2Env, 0.5}},
+       0.0, 0x7e9dae8365124bddull},
       {"modulated 6",
        6,
        {{kNoise1Amnt, 0.4}, {kIn2Amnt, 0.5}, {kAm2Depth, 0.6}, {kFm1Amnt, 0.3}, {kFm2Source, 1}, {kFm2Amnt, 0.2},
