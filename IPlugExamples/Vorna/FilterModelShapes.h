@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FilterZK.h"
+#include "filters/FilterZK.h"
 #include "VornaParams.h"
 
 // Each filter model spreads its frequency, resonance and drive knobs with its own

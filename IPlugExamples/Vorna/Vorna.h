@@ -3,7 +3,7 @@
 #include "BoundedInputs.h"
 #include "EditorLayout.h"
 #include "EnvelopeDetector.h"
-#include "FilterZK.h"
+#include "filters/FilterZK.h"
 #include "IParamMailbox.h"
 #include "IPlugStandalone.h"
 #include "MIDIReceiver.h"

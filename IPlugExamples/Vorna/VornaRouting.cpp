@@ -1,6 +1,6 @@
 #include "Vorna.h"
 
-#include "FilterContainer.h"
+#include "filters/FilterContainer.h"
 #include "FilterModelShapes.h"
 #include "Oscillator.h"
 #include "SoftLimiter.h"

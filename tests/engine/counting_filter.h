@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FilterZK.h"
+#include "filters/FilterZK.h"
 
 #include <cmath>
 #include <vector>

@@ -8,9 +8,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "DiodeLadderZDF.h"
-#include "FilterMath.h"
-#include "OnePoleHighPass.h"
+#include "filters/DiodeLadderZDF.h"
+#include "filters/FilterMath.h"
+#include "filters/OnePoleHighPass.h"
 #include "globals.h"
 
 namespace

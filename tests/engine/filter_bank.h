@@ -1,11 +1,11 @@
 #pragma once
 
-#include "BiquadZK.h"
-#include "DiodeLadderZDF.h"
-#include "FilterZK.h"
-#include "FormantFltZK.h"
-#include "StateVariableZDF.h"
-#include "TransistorLadderZDF.h"
+#include "filters/BiquadZK.h"
+#include "filters/DiodeLadderZDF.h"
+#include "filters/FilterZK.h"
+#include "filters/FormantFltZK.h"
+#include "filters/StateVariableZDF.h"
+#include "filters/TransistorLadderZDF.h"
 
 namespace filter_test
 {

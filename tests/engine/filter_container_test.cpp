@@ -1,4 +1,4 @@
-#include "FilterContainer.h"
+#include "filters/FilterContainer.h"
 
 #include "counting_filter.h"
 #include "diode_ladder_model.h"

@@ -6,12 +6,12 @@
 #include <array>
 #include <cmath>
 
-#include "BiquadZK.h"
-#include "DiodeLadderZDF.h"
-#include "FormantFltZK.h"
-#include "NoiseTiltSvfZDF.h"
-#include "StateVariableZDF.h"
-#include "TransistorLadderZDF.h"
+#include "filters/BiquadZK.h"
+#include "filters/DiodeLadderZDF.h"
+#include "filters/FormantFltZK.h"
+#include "filters/NoiseTiltSvfZDF.h"
+#include "filters/StateVariableZDF.h"
+#include "filters/TransistorLadderZDF.h"
 #include "diode_ladder_model.h"
 #include "filter_bank.h"
 #include "filter_test_support.h"

@@ -7,7 +7,7 @@
 #include <limits>
 #include <string>
 
-#include "NoiseTiltSvfZDF.h"
+#include "filters/NoiseTiltSvfZDF.h"
 #include "filter_bank.h"
 #include "filter_test_support.h"
 

@@ -1,9 +1,9 @@
 // A run of frames renders the sounding voices side by side in one pass; it must
 // sound the bits of the same frames rendered one by one, through every stage
 // change, release, deactivation and setting change that ends or forbids a run.
-#include "FormantFltZK.h"
-#include "RunLanes.h"
-#include "SineLanes.h"
+#include "filters/FormantFltZK.h"
+#include "lanes/RunLanes.h"
+#include "lanes/SineLanes.h"
 #include "engine_rig.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "FastMath.h"
 #include "Oscillator.h"
-#include "SineLanes.h"
+#include "lanes/SineLanes.h"
 
 #include <gtest/gtest.h>
 

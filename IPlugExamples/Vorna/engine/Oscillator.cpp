@@ -4,7 +4,7 @@
 #include <cmath>
 #include <iterator>
 
-#include "FilterMath.h"
+#include "filters/FilterMath.h"
 
 namespace
 {

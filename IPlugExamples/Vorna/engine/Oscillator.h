@@ -5,7 +5,7 @@
 #include <type_traits>
 
 #include "FastMath.h"
-#include "FilterMath.h"
+#include "filters/FilterMath.h"
 #include "besselfilter.h"
 #include "globals.h"
 

@@ -2,9 +2,9 @@
 
 #include "DCremove.h"
 #include "Declicker.h"
-#include "FilterContainer.h"
-#include "FilterModels.h"
-#include "SineLanes.h"
+#include "filters/FilterContainer.h"
+#include "filters/FilterModels.h"
+#include "lanes/SineLanes.h"
 #include "SoftLimiter.h"
 #include "VoiceDataSingleton.h"
 #include "globals.h"
@@ -313,9 +313,7 @@ void Voice::RenderBatch(Voice* const* voices, int count, int osc)
       voices[i]->AfterFilter(osc, voices[i]->mFilter[osc]->Process(s[i]), volume, externalAm);
     return;
   }
-  DispatchFilterModel(model, [&](auto tag) {
-    FilterStage<typename decltype(tag)::Type>(voices, count, osc, s, volume, externalAm);
-  });
+  DispatchFilterModel(model, [&](auto m) { FilterStage<FilterClassOf<m()>>(voices, count, osc, s, volume, externalAm); });
 }
 
 void Voice::ExternalAm(int osc)

@@ -2,10 +2,10 @@
 
 #include "EngineSize.h"
 #include "EnvelopeGenerator.h"
-#include "FilterZK.h"
+#include "filters/FilterZK.h"
 #include "GallantSignal.h"
 #include "Oscillator.h"
-#include "RunLanes.h"
+#include "lanes/RunLanes.h"
 #include "VoiceDataSingleton.h"
 
 class BiquadZK;

@@ -4,8 +4,8 @@
 #include "Declicker.h"
 #include "EngineSize.h"
 #include "EnvelopeGenerator.h"
-#include "FilterContainer.h"
-#include "FilterModels.h"
+#include "filters/FilterContainer.h"
+#include "filters/FilterModels.h"
 #include "Oscillator.h"
 #include "SoftLimiter.h"
 
@@ -43,7 +43,7 @@ struct VoiceComponentArrays
   // The element's filter of model m; any unknown model is the biquad.
   FilterZK* Filter(int element, FilterModel m)
   {
-    return DispatchFilterModel(m, [&](auto tag) -> FilterZK* { return &ModelArray<typename decltype(tag)::Type>()[element]; });
+    return DispatchFilterModel(m, [&](auto model) -> FilterZK* { return &ModelArray<FilterClassOf<model()>>()[element]; });
   }
 
   Oscillator oscillators[kNumElements];

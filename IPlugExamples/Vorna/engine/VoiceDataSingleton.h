@@ -1,7 +1,7 @@
 #pragma once
 
 #include "EngineSize.h"
-#include "NoiseTiltSvfZDF.h"
+#include "filters/NoiseTiltSvfZDF.h"
 #include "besselfilter.h"
 
 #include <cstdint>

@@ -2,7 +2,7 @@
 
 #include "BendShiver.h"
 #include "EngineRandom.h"
-#include "FilterZK.h"
+#include "filters/FilterZK.h"
 #include "Oscillator.h"
 #include "PShiverWBase.h"
 #include "ParamShiver.h"

@@ -2,9 +2,9 @@
 #include "VoiceManager.h"
 
 #include "DCremove.h"
-#include "FilterContainer.h"
-#include "FilterMath.h"
-#include "FormantFltZK.h"
+#include "filters/FilterContainer.h"
+#include "filters/FilterMath.h"
+#include "filters/FormantFltZK.h"
 
 #include <algorithm>
 #include <bit>
@@ -170,6 +170,7 @@ void VoiceManager::GatherRunSlot(int osc, Voice* const* active, int count, int f
   slot.maxWarpHz = FilterMath::MaxWarpHz();
   slot.piOverRate = PlugG::piDivSR;
   slot.maxStageGain = DiodeLadderZDF::kMaxStageGain;
+  slot.cutoffRange = FilterMath::CurrentRange();
   slot.formantTables[0] = &FormantFltZK::soprano[0][0][0];
   slot.formantTables[1] = &FormantFltZK::bass[0][0][0];
   slot.formantMirrorHz = std::min(FormantFltZK::kMirrorHz, FilterMath::MaxWarpHz());

@@ -1,18 +1,24 @@
 #include "Voice.h"
 
-#include "BiquadZK.h"
+#include "filters/BiquadZK.h"
 #include "DCremove.h"
-#include "DiodeLadderZDF.h"
+#include "filters/DiodeLadderZDF.h"
 #include "Declicker.h"
-#include "FilterContainer.h"
-#include "FormantFltZK.h"
+#include "filters/FilterContainer.h"
+#include "filters/FormantFltZK.h"
 #include "SoftLimiter.h"
-#include "TransistorLadderZDF.h"
+#include "filters/TransistorLadderZDF.h"
 #include "VoiceDataSingleton.h"
 
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <cstddef>
+
+static_assert(offsetof(TransistorLadderState<double>, s1) == RunLanes::kLadderS1 * sizeof(double) &&
+                offsetof(TransistorLadderState<double>, feedback) == RunLanes::kLadderFeedback * sizeof(double) &&
+                offsetof(TransistorLadderState<double>, blockerState) == RunLanes::kLadderBlockerState * sizeof(double),
+              "the ladder's lanes hold its fields in its order");
 
 namespace
 {

@@ -1,6 +1,6 @@
 #include "VoiceTables.h"
 
-#include "FilterContainer.h"
+#include "filters/FilterContainer.h"
 #include "KeyFolding.h"
 #include "Voice.h"
 #include "VoiceDataSingleton.h"

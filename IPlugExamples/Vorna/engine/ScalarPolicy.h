@@ -1,0 +1,45 @@
+#pragma once
+
+// The plain double as a policy of the engine's shared maths (docs/engine.md):
+// the frame-by-frame road runs each model's step with V = double, and the runs
+// of frames run the very same step with V = a group of lanes (LanePolicy.h).
+// A mask is a bool, Select a conditional and Any the bool itself, so a step
+// written once compiles here to the plain code a voice would run alone.
+// Never included by a file built for AVX2: its functions are the engine's
+// inline code.
+#include <cfloat>
+#include <cmath>
+
+#include "FastMath.h"
+
+struct ScalarPolicy
+{
+  using V = double;
+  using M = bool;
+  static constexpr int kLanes = 1;
+
+  static M All() { return true; }
+  static V Select(M m, V a, V b) { return m ? a : b; }
+  static bool Any(M m) { return m; }
+  // std::max, std::min and std::clamp.
+  static V Max(V a, V b) { return a < b ? b : a; }
+  static V Min(V a, V b) { return b < a ? b : a; }
+  static V Clamp(V x, V low, V high) { return x < low ? low : (high < x ? high : x); }
+  static V Abs(V x) { return std::fabs(x); }
+  static V Sqrt(V x) { return std::sqrt(x); }
+  // Zero and subnormal values (all exponent bits clear) become exactly 0, so
+  // that decaying states never fall into the slow subnormal range.
+  static V FlushSubnormal(V x) { return std::fabs(x) < DBL_MIN ? 0.0 : x; }
+  static V Tan(V x) { return FastMath::Tan(x); }
+  static V Tanh(V x) { return FastMath::Tanh(x); }
+  [[gnu::always_inline]] static V Asinh(V x) { return FastMath::Asinh(x); }
+  // Soft saturation: asinh for positive arguments, tanh otherwise. The
+  // asymmetry is part of the models' character.
+  [[gnu::always_inline]] static V SoftSaturate(V x) { return x > 0.0 ? FastMath::Asinh(x) : FastMath::Tanh(x); }
+  static V SinOfPhase(V x) { return FastMath::SinOfPhase(x); }
+  template <class F>
+  static V EachLane(V x, F f)
+  {
+    return f(x);
+  }
+};

@@ -1,0 +1,100 @@
+#pragma once
+
+// The lanes as a policy of the engine's shared maths (docs/engine.md): a value
+// of L::kLanes doubles (L is Sse2 or Avx2) whose operators are the lane
+// instructions, so that a model's step written once as ordinary arithmetic
+// runs on many voices at once. Each operator is one instruction on every lane:
+// a + b + c adds as (a + b) + c, exactly as the scalar expression does, so every
+// lane computes the bits its voice computes alone. Where the scalar code
+// branches on a value, the maths asks Select for both sides and Any whether a
+// side is needed at all. Internal to each file that includes it.
+#include "lanes/AsinhLanesKernel.h"
+#include "lanes/SineLanesKernel.h"
+#include "lanes/TanLanesKernel.h"
+#include "lanes/TanhLanesKernel.h"
+
+#include <cfloat>
+#include <cmath>
+#include <cstdint>
+
+namespace
+{
+template <class L>
+struct LaneMask
+{
+  typename L::V m;
+
+  friend LaneMask operator&(LaneMask a, LaneMask b) { return {L::And(a.m, b.m)}; }
+  friend LaneMask operator|(LaneMask a, LaneMask b) { return {L::Or(a.m, b.m)}; }
+  friend LaneMask operator!(LaneMask a) { return {L::AndNot(a.m, L::Equal(L::Set(0.0), L::Set(0.0)))}; }
+  static LaneMask Load(const std::uint64_t* p) { return {L::LoadMask(p)}; }
+};
+
+template <class L>
+struct Lanes
+{
+  using V = typename L::V;
+  V v;
+
+  Lanes() = default;
+  Lanes(V x) : v(x) {}
+  // A constant on every lane.
+  Lanes(double x) : v(L::Set(x)) {}
+
+  static Lanes Load(const double* p) { return {L::Load(p)}; }
+  void Store(double* p) const { L::Store(p, v); }
+
+  friend Lanes operator+(Lanes a, Lanes b) { return {L::Add(a.v, b.v)}; }
+  friend Lanes operator-(Lanes a, Lanes b) { return {L::Sub(a.v, b.v)}; }
+  friend Lanes operator*(Lanes a, Lanes b) { return {L::Mul(a.v, b.v)}; }
+  friend Lanes operator/(Lanes a, Lanes b) { return {L::Div(a.v, b.v)}; }
+  // The sign bit flipped, as the scalar negation does.
+  friend Lanes operator-(Lanes a) { return {L::Xor(a.v, L::Set(-0.0))}; }
+  Lanes& operator+=(Lanes b) { return *this = *this + b; }
+  Lanes& operator-=(Lanes b) { return *this = *this - b; }
+  Lanes& operator*=(Lanes b) { return *this = *this * b; }
+
+  // Ordered comparisons are false where either side is NaN, != is true there:
+  // the scalar comparisons' rules.
+  friend LaneMask<L> operator<(Lanes a, Lanes b) { return {L::Less(a.v, b.v)}; }
+  friend LaneMask<L> operator<=(Lanes a, Lanes b) { return {L::LessEqual(a.v, b.v)}; }
+  friend LaneMask<L> operator>(Lanes a, Lanes b) { return {L::Greater(a.v, b.v)}; }
+  friend LaneMask<L> operator>=(Lanes a, Lanes b) { return {L::GreaterEqual(a.v, b.v)}; }
+  friend LaneMask<L> operator==(Lanes a, Lanes b) { return {L::Equal(a.v, b.v)}; }
+  friend LaneMask<L> operator!=(Lanes a, Lanes b) { return {L::NotEqual(a.v, b.v)}; }
+};
+
+template <class L>
+struct LanePolicy
+{
+  using V = Lanes<L>;
+  using M = LaneMask<L>;
+  static constexpr int kLanes = L::kLanes;
+
+  static M All() { return {L::Equal(L::Set(0.0), L::Set(0.0))}; }
+  static V Select(M m, V a, V b) { return {L::Select(m.m, a.v, b.v)}; }
+  static bool Any(M m) { return L::Any(m.m); }
+  // std::max and std::min: b where it compares past a, else a (NaN in b gives a).
+  static V Max(V a, V b) { return Select(a < b, b, a); }
+  static V Min(V a, V b) { return Select(b < a, b, a); }
+  // std::clamp.
+  static V Clamp(V x, V low, V high) { return Select(x < low, low, Select(high < x, high, x)); }
+  static V Abs(V x) { return {L::Abs(x.v)}; }
+  static V Sqrt(V x) { return {L::Sqrt(x.v)}; }
+  static V FlushSubnormal(V x) { return {L::AndNot(L::Less(L::Abs(x.v), L::Set(DBL_MIN)), x.v)}; }
+  static V Tan(V x) { return {TanOfLanes<L>(x.v)}; }
+  static V Tanh(V x) { return {TanhOfLanes<L>(x.v)}; }
+  static V Asinh(V x) { return {AsinhOfLanes<L>(x.v)}; }
+  static V SoftSaturate(V x) { return {SoftSaturateOfLanes<L>(x.v)}; }
+  static V SinOfPhase(V x) { return {RawSinesOfLanes<L>(x.v)}; }
+  // f of each lane, for the library's functions.
+  template <class F>
+  static V EachLane(V x, F f)
+  {
+    double xs[kLanes];
+    x.Store(xs);
+    for (double& value : xs) value = f(value);
+    return V::Load(xs);
+  }
+};
+}  // namespace

@@ -1,0 +1,1216 @@
+#pragma once
+
+// The run of one oscillator slot, written once over lanes of doubles: L is
+// Sse2 (LanesSse2.h) or Avx2 (LanesAvx2.h). Each step repeats the scalar code's
+// operations in their order: the voice's FM value and Oscillator's phase (its
+// plain path, or FullSampleOf's with FM and oversampling), its waveform, the
+// feedback, SoftLimiter, DCremove, FilterContainer's envelope cutoff, the filter
+// model's SetFreq and Process (BiquadZK without drive, StateVariableZDF,
+// TransistorLadderZDF, DiodeLadderZDF), EnvelopeGenerator within a stage, the
+// voice's gain, pan and bus terms, and its hard sync. Where the scalar code
+// branches, a lane computes both sides and keeps the one its own test picks.
+// Internal to each file that includes it.
+#include "filters/TransistorLadderMath.h"
+#include "lanes/LanePolicy.h"
+#include "lanes/RunLanes.h"
+#include "lanes/StateLanes.h"
+#include "lanes/SineLanesKernel.h"
+#include "lanes/TanLanesKernel.h"
+#include "lanes/AsinhLanesKernel.h"
+#include "lanes/TanhLanesKernel.h"
+
+#include <cfloat>
+#include <cmath>
+
+namespace
+{
+template <class L>
+inline typename L::V Limit(typename L::V x, typename L::V threshold, typename L::V knee)
+{
+  const typename L::V one = L::Set(1.0);
+  const typename L::V over = L::Sub(x, threshold);
+  const typename L::V above = L::Add(L::Div(over, L::Add(L::Mul(knee, over), one)), threshold);
+  const typename L::V under = L::Add(x, threshold);
+  const typename L::V below = L::Sub(L::Div(under, L::Sub(one, L::Mul(knee, under))), threshold);
+  const typename L::V negative = L::Xor(threshold, L::Set(-0.0));
+  return L::Select(L::Greater(x, threshold), above, L::Select(L::Less(x, negative), below, x));
+}
+
+// Oscillator::FlooredMod(x, m): phases within one period either side of the
+// cycle, and up to four periods above it, are wrapped in lanes, exactly as the
+// scalar code wraps them; a lane further out takes the scalar code's fmod.
+template <class L>
+inline typename L::V FlooredModOfLanes(typename L::V x, double period)
+{
+  using V = typename L::V;
+  const V zero = L::Set(0.0);
+  const V m = L::Set(period);
+  const V above = L::GreaterEqual(x, m);
+  const V negative = L::Less(x, zero);
+  // Below 0 but above -m the remainder is x itself, raised by m; a sum that
+  // rounds up to m is 0 of the next cycle.
+  const V raised = L::Add(x, m);
+  const V wrappedUp = L::AndNot(L::GreaterEqual(raised, m), raised);
+  // From 2m up to 4m, x - 2m is exact (half of x lies within [m, 2m]) and so is
+  // the one more m taken off above 3m: the remainder fmod gives, exactly.
+  const V twoM = L::Add(m, m);
+  const V lowered = L::Sub(x, twoM);
+  const V far = L::Select(L::GreaterEqual(lowered, m), L::Sub(lowered, m), lowered);
+  V r = L::Select(L::GreaterEqual(x, twoM), far,
+                  L::Select(above, L::Sub(x, m), L::Select(negative, wrappedUp, x)));
+  const V inside = L::And(L::Greater(x, L::Xor(m, L::Set(-0.0))), L::Less(x, L::Add(twoM, twoM)));
+  if (L::Any(L::AndNot(inside, L::GreaterEqual(zero, zero))))
+  {
+    double xs[L::kLanes], rs[L::kLanes];
+    L::Store(xs, x);
+    L::Store(rs, r);
+    for (int i = 0; i < L::kLanes; ++i)
+    {
+      if (xs[i] > -period && xs[i] < 4.0 * period) continue;
+      double q = std::fmod(xs[i], period);
+      if (q < 0.0)
+      {
+        q += period;
+        if (q >= period) q = 0.0;
+      }
+      rs[i] = q;
+    }
+    r = L::Load(rs);
+  }
+  return r;
+}
+
+// The plain waveform of the phases (inside one cycle), snapped to 0 near it;
+// shape is the sinc's width or the polysaw's mix.
+template <class L, int Waveform>
+[[gnu::always_inline]] inline typename L::V WaveOfLanes(const RunLanes::Slot& s, typename L::V phase,
+                                                         typename L::V shape)
+{
+  const double snap = s.snap;
+  using V = typename L::V;
+  constexpr double kPi = 3.14159265358979323846;
+  const V pi = L::Set(kPi);
+  const V one = L::Set(1.0);
+  V value;
+  if constexpr (Waveform == RunLanes::kSaw)
+    value = L::Sub(one, L::Div(phase, pi));
+  else if constexpr (Waveform == RunLanes::kSquare)
+    value = L::Select(L::Greater(phase, pi), L::Set(-1.0), one);
+  else if constexpr (Waveform == RunLanes::kTriangle)
+    value = L::Sub(L::Abs(L::Sub(L::Div(L::Mul(phase, L::Set(2.0)), pi), L::Set(2.0))), one);
+  else if constexpr (Waveform == RunLanes::kSinc)
+  {
+    // Each lane takes the library's sine, as the voice does.
+    const V y = L::Mul(L::Sub(phase, pi), shape);
+    double ys[L::kLanes];
+    L::Store(ys, y);
+    for (double& x : ys) x = std::sin(x);
+    const V sinc = L::Select(L::NotEqual(y, L::Set(0.0)), L::Div(L::Load(ys), y), one);
+    value = L::Sub(sinc, L::Div(L::Set(s.sincOffset), shape));
+  }
+  else if constexpr (Waveform == RunLanes::kPolysaw)
+  {
+    const V rest = L::Sub(one, shape);
+    const V ramps =
+      L::Add(L::Add(L::Add(L::Mul(FlooredModOfLanes<L>(phase, kPi), shape),
+                           L::Mul(FlooredModOfLanes<L>(L::Mul(L::Set(1.5), phase), kPi), shape)),
+                    L::Mul(FlooredModOfLanes<L>(L::Mul(L::Set(0.5), phase), kPi), rest)),
+             L::Mul(FlooredModOfLanes<L>(L::Mul(L::Set(2.0), phase), kPi), rest));
+    value = L::Sub(one, L::Div(ramps, pi));
+  }
+  else
+    return SinesOfLanes<L>(phase, snap);
+  const V tiny = L::And(L::Greater(value, L::Set(-snap)), L::Less(value, L::Set(snap)));
+  return L::AndNot(tiny, value);
+}
+
+// One envelope sample within its stage: attack lanes add the multiplier, decay
+// and release lanes multiply by it, the others hold; the output follows a level
+// that moved.
+template <class L>
+struct EnvelopeLanes
+{
+  using V = typename L::V;
+  V attack{}, multiplying{}, level{}, multiplier{}, normalised{}, output{}, minimum{}, span{};
+
+  void Load(const std::uint64_t* attackMask, const std::uint64_t* multiplyingMask, const double* levels,
+            const double* multipliers, const double* normalisedLevels, const double* outputs, const double* minimums)
+  {
+    attack = L::LoadMask(attackMask);
+    multiplying = L::LoadMask(multiplyingMask);
+    level = L::Load(levels);
+    multiplier = L::Load(multipliers);
+    normalised = L::Load(normalisedLevels);
+    output = L::Load(outputs);
+    minimum = L::Load(minimums);
+    span = L::Sub(L::Set(1.0), minimum);
+  }
+  void Store(double* levels, double* normalisedLevels, double* outputs) const
+  {
+    L::Store(levels, level);
+    L::Store(normalisedLevels, normalised);
+    L::Store(outputs, output);
+  }
+  V Next()
+  {
+    const V zero = L::Set(0.0);
+    const V one = L::Set(1.0);
+    level = L::Select(attack, L::Add(level, multiplier), L::Select(multiplying, L::Mul(level, multiplier), level));
+    const V moved = L::NotEqual(level, normalised);
+    const V fresh = L::Div(L::Sub(level, minimum), span);
+    const V clamped = L::Select(L::Less(fresh, zero), zero, L::Select(L::Less(one, fresh), one, fresh));
+    output = L::Select(moved, clamped, output);
+    normalised = L::Select(moved, level, normalised);
+    return output;
+  }
+};
+
+// std::max(low, x) and std::min(high, x), NaN included.
+template <class L>
+inline typename L::V AtLeast(typename L::V low, typename L::V x)
+{
+  return L::Select(L::Less(low, x), x, low);
+}
+template <class L>
+inline typename L::V AtMost(typename L::V high, typename L::V x)
+{
+  return L::Select(L::Less(x, high), x, high);
+}
+
+// OnePoleHighPass::Process on lanes.
+template <class L>
+inline typename L::V HighPassOfLanes(typename L::V x, typename L::V coefficient, typename L::V& state)
+{
+  const typename L::V v = L::Mul(L::Sub(x, state), coefficient);
+  const typename L::V lowPassed = L::Add(state, v);
+  state = L::Add(lowPassed, v);
+  return L::Sub(x, lowPassed);
+}
+
+// The filter slot's cutoff moved by its envelope and its glide
+// (FilterContainer's MoveCutoff without the shiver): the glide's step, the
+// envelope's next value, the cutoff they give, and which lanes differ from the
+// cutoff last sent (those the slot sends to its filter).
+template <class L>
+struct CutoffLanes
+{
+  using V = typename L::V;
+  EnvelopeLanes<L> envelope;
+  V amount{}, base{}, sent{};
+  V envMoves{}, glideOn{}, glideStep{};
+
+  void Load(const RunLanes::Slot& s, int lane)
+  {
+    envelope.Load(s.fltEnvAttack + lane, s.fltEnvMultiplying + lane, s.fltEnvLevel + lane, s.fltEnvMultiplier + lane,
+                  s.fltEnvNormalisedLevel + lane, s.fltEnvOutput + lane, s.fltEnvMinimum + lane);
+    amount = L::Load(s.envAmount + lane);
+    base = L::Load(s.baseCutoff + lane);
+    sent = L::Load(s.sentCutoff + lane);
+    if (!s.cutoffGlides) return;
+    envMoves = L::LoadMask(s.envMoves + lane);
+    glideOn = L::LoadMask(s.cutoffGlideOn + lane);
+    glideStep = L::Load(s.cutoffGlideStep + lane);
+  }
+  void Store(RunLanes::Slot& s, int lane) const
+  {
+    envelope.Store(s.fltEnvLevel + lane, s.fltEnvNormalisedLevel + lane, s.fltEnvOutput + lane);
+    L::Store(s.sentCutoff + lane, sent);
+    if (s.cutoffGlides) L::Store(s.baseCutoff + lane, base);
+  }
+  // The mask of lanes whose filter is sent the cutoff f.
+  V Next(const RunLanes::Slot& s, V& f)
+  {
+    const V one = L::Set(1.0);
+    if (s.cutoffGlides) base = L::Select(glideOn, L::Add(base, glideStep), base);
+    // Where the envelope does not move the cutoff it computes what is not read.
+    const V e = envelope.Next();
+    // Upwards straight to the top; downwards along a quartic curve.
+    const V up = L::Add(base, L::Mul(L::Mul(L::Sub(L::Set(s.maxCutoff), base), amount), e));
+    const V rest = L::Sub(one, e);
+    const V rest2 = L::Mul(rest, rest);
+    const V down = L::Add(base, L::Mul(L::Mul(L::Sub(base, L::Set(s.minCutoff)), amount),
+                                       L::Sub(one, L::Mul(rest2, rest2))));
+    const V moved = L::Select(L::Greater(amount, L::Set(0.0)), up, down);
+    f = AtMost<L>(L::Set(s.maxCutoff), AtLeast<L>(L::Set(s.minCutoff), moved));
+    if (s.cutoffGlides) f = L::Select(envMoves, f, base);
+    const V changed = L::NotEqual(f, sent);
+    sent = L::Select(changed, f, sent);
+    return changed;
+  }
+};
+
+// FilterMath::LimitCutoff: std::clamp(f, 1, ceiling).
+template <class L>
+inline typename L::V LimitedCutoff(const RunLanes::Slot& s, typename L::V f)
+{
+  const typename L::V one = L::Set(1.0);
+  const typename L::V ceiling = L::Set(s.cutoffCeiling);
+  return L::Select(L::Less(f, one), one, L::Select(L::Less(ceiling, f), ceiling, f));
+}
+
+// BiquadZK::Process up to its drive: one sample through the coefficients and
+// the states.
+template <class L>
+inline typename L::V BiquadCore(typename L::V x, typename L::V b0, typename L::V b1, typename L::V b2,
+                                typename L::V a1, typename L::V a2, typename L::V& z1, typename L::V& z2)
+{
+  const typename L::V raw = L::Add(L::Mul(b0, x), z1);
+  const typename L::V y = L::AndNot(L::Less(L::Abs(raw), L::Set(DBL_MIN)), raw);
+  z1 = L::Sub(L::Add(L::Mul(b1, x), z2), L::Mul(a1, y));
+  z2 = L::Sub(L::Mul(b2, x), L::Mul(a2, y));
+  return y;
+}
+
+// BiquadZK::Process without drive: the core and the DC blocker.
+template <class L>
+inline typename L::V BiquadStep(typename L::V x, typename L::V b0, typename L::V b1, typename L::V b2,
+                                typename L::V a1, typename L::V a2, typename L::V& z1, typename L::V& z2,
+                                typename L::V blockerCoefficient, typename L::V& blockerState)
+{
+  return HighPassOfLanes<L>(BiquadCore<L>(x, b0, b1, b2, a1, a2, z1, z2), blockerCoefficient, blockerState);
+}
+
+// BiquadZK::SetFreq's coefficients of the cutoff f (its drive blend stays 0
+// without drive), for the pass type given.
+template <class L>
+struct BiquadCoefficients
+{
+  using V = typename L::V;
+  V normalisedFreq, b0, b1, b2, a1, a2;
+
+  static BiquadCoefficients Of(const RunLanes::Slot& s, int passType, V f, V q, V peakFactor)
+  {
+    const V one = L::Set(1.0);
+    const V two = L::Set(2.0);
+    const V zero = L::Set(0.0);
+    const V nf = L::Mul(LimitedCutoff<L>(s, f), L::Set(s.inverseRate));
+    const V fraction = L::Set(s.maxWarpFraction);
+    const V k = TanOfLanes<L>(L::Mul(L::Set(3.14159265358979323846), L::Select(L::Less(fraction, nf), fraction, nf)));
+    const V c = L::Mul(k, k);
+    const V d = L::Div(k, q);
+    const V g = L::Div(one, L::Add(L::Add(one, d), c));
+    const V h = L::Mul(two, L::Sub(c, one));
+    V n0, n1, n2;
+    switch (passType)
+    {
+      case 1:  // band-pass
+        n0 = L::Mul(d, g);
+        n1 = zero;
+        n2 = L::Mul(L::Xor(d, L::Set(-0.0)), g);
+        break;
+      case 2:  // high-pass
+        n0 = g;
+        n1 = L::Mul(L::Set(-2.0), g);
+        n2 = g;
+        break;
+      case 3:  // peak
+      {
+        const V v = L::Div(L::Mul(peakFactor, k), q);
+        n0 = L::Mul(L::Add(L::Add(one, v), c), g);
+        n1 = L::Mul(g, h);
+        n2 = L::Mul(L::Add(L::Sub(one, v), c), g);
+        break;
+      }
+      case 4:  // band reject
+        n0 = L::Mul(L::Add(one, c), g);
+        n1 = L::Mul(g, h);
+        n2 = L::Mul(L::Add(one, c), g);
+        break;
+      default:  // low-pass
+        n0 = L::Mul(c, g);
+        n1 = L::Mul(L::Mul(two, c), g);
+        n2 = L::Mul(c, g);
+        break;
+    }
+    return {nf, n0, n1, n2, L::Mul(g, h), L::Mul(L::Add(L::Sub(one, d), c), g)};
+  }
+};
+
+// BiquadZK without drive: Process, and with a moving cutoff SetFreq (whose
+// drive blend stays 0 without drive).
+template <class L, bool CutoffMoves>
+struct BiquadLanes
+{
+  using V = typename L::V;
+  CutoffLanes<L> cutoff;
+  V b0{}, b1{}, b2{}, a1{}, a2{}, z1{}, z2{}, blockerCoefficient{}, blockerState{};
+  V normalisedFreq{}, q{}, peakFactor{};
+  V drive{}, driveBlend{}, driveNormaliser{}, resonancePow8{};
+
+  void Load(const RunLanes::Slot& s, int lane)
+  {
+    drive = L::Load(s.biquadDrive + lane);
+    driveBlend = L::Load(s.biquadDriveBlend + lane);
+    driveNormaliser = L::Load(s.biquadDriveNormaliser + lane);
+    resonancePow8 = L::Load(s.biquadResonancePow8 + lane);
+    b0 = L::Load(s.b0 + lane);
+    b1 = L::Load(s.b1 + lane);
+    b2 = L::Load(s.b2 + lane);
+    a1 = L::Load(s.a1 + lane);
+    a2 = L::Load(s.a2 + lane);
+    z1 = L::Load(s.z1 + lane);
+    z2 = L::Load(s.z2 + lane);
+    blockerCoefficient = L::Load(s.blockerCoefficient + lane);
+    blockerState = L::Load(s.blockerState + lane);
+    if (!CutoffMoves) return;
+    cutoff.Load(s, lane);
+    normalisedFreq = L::Load(s.normalisedFreq + lane);
+    q = L::Load(s.q + lane);
+    peakFactor = L::Load(s.peakFactor + lane);
+  }
+  void Store(RunLanes::Slot& s, int lane) const
+  {
+    L::Store(s.z1 + lane, z1);
+    L::Store(s.z2 + lane, z2);
+    L::Store(s.blockerState + lane, blockerState);
+    if (!CutoffMoves) return;
+    cutoff.Store(s, lane);
+    L::Store(s.normalisedFreq + lane, normalisedFreq);
+    L::Store(s.biquadDriveBlend + lane, driveBlend);
+    L::Store(s.biquadDriveNormaliser + lane, driveNormaliser);
+    L::Store(s.b0 + lane, b0);
+    L::Store(s.b1 + lane, b1);
+    L::Store(s.b2 + lane, b2);
+    L::Store(s.a1 + lane, a1);
+    L::Store(s.a2 + lane, a2);
+  }
+  // SetFreq(f) on the changed lanes.
+  void SetFreq(const RunLanes::Slot& s, V changed, V f)
+  {
+    const BiquadCoefficients<L> n = BiquadCoefficients<L>::Of(s, s.passType, f, q, peakFactor);
+    normalisedFreq = L::Select(changed, n.normalisedFreq, normalisedFreq);
+    b0 = L::Select(changed, n.b0, b0);
+    b1 = L::Select(changed, n.b1, b1);
+    b2 = L::Select(changed, n.b2, b2);
+    a1 = L::Select(changed, n.a1, a1);
+    a2 = L::Select(changed, n.a2, a2);
+    UpdateDriveBlend(s, changed);
+  }
+  // BiquadZK::UpdateDriveBlend on the changed lanes; a lane whose blend changes
+  // takes the library's asinh for its normaliser, as the voice does.
+  void UpdateDriveBlend(const RunLanes::Slot& s, V changed)
+  {
+    const V zero = L::Set(0.0);
+    const V one = L::Set(1.0);
+    const V fc = L::Mul(normalisedFreq, L::Set(s.sampleRate));
+    const V low = L::Mul(L::Add(one, L::Mul(L::Set(1.5), L::Sub(one, resonancePow8))),
+                         L::Add(L::Set(0.025), L::Div(L::Mul(L::Sub(fc, L::Set(10.0)), L::Set(0.7 - 0.025)),
+                                                      L::Set(790.0))));
+    const V t = L::Div(L::Sub(L::Set(10000.0), fc), L::Set(6000.0));
+    const V blend =
+      L::Select(L::Less(fc, L::Set(800.0)), L::Mul(drive, L::Select(L::Less(drive, low), drive, low)),
+                L::Select(L::LessEqual(fc, L::Set(4000.0)), drive,
+                          L::Select(L::LessEqual(fc, L::Set(10000.0)), L::Mul(L::Mul(drive, t), t), zero)));
+    const V moved = L::And(changed, L::NotEqual(blend, driveBlend));
+    if (!L::Any(moved)) return;
+    double blends[L::kLanes];
+    L::Store(blends, L::Add(blend, one));
+    for (double& x : blends) x = 1.0 / std::asinh(x);
+    driveNormaliser = L::Select(moved, L::Load(blends), driveNormaliser);
+    driveBlend = L::Select(moved, blend, driveBlend);
+  }
+  // The drive's saturation of both states, on the driven lanes.
+  void Saturate(V& z1s, V& z2s) const
+  {
+    const V driven = L::Greater(drive, L::Set(0.0));
+    if (!L::Any(driven)) return;
+    const V one = L::Set(1.0);
+    const V m = L::Add(one, driveBlend);
+    const V keep = L::Sub(one, driveBlend);
+    const V scale = L::Mul(driveBlend, driveNormaliser);
+    const V n1 = L::Add(L::Mul(keep, z1s), L::Mul(scale, SoftSaturateOfLanes<L>(L::Mul(m, z1s))));
+    const V w = L::Xor(z2s, L::Set(-0.0));
+    const V n2 = L::Xor(L::Add(L::Mul(keep, w), L::Mul(scale, SoftSaturateOfLanes<L>(L::Mul(m, w)))), L::Set(-0.0));
+    z1s = L::Select(driven, n1, z1s);
+    z2s = L::Select(driven, n2, z2s);
+  }
+  V Process(const RunLanes::Slot& s, V x)
+  {
+    if constexpr (CutoffMoves)
+    {
+      V f;
+      const V changed = cutoff.Next(s, f);
+      if (L::Any(changed)) SetFreq(s, changed, f);
+    }
+    const V y = BiquadCore<L>(x, b0, b1, b2, a1, a2, z1, z2);
+    if (s.biquadDriven) Saturate(z1, z2);
+    return HighPassOfLanes<L>(y, blockerCoefficient, blockerState);
+  }
+};
+
+// A filter's fields in the lanes, loaded and stored field by field.
+template <class L, int N>
+struct FieldLanes
+{
+  typename L::V f[N] = {};
+
+  void Load(const double (&fields)[N][RunLanes::kMaxVoices], int lane)
+  {
+    for (int i = 0; i < N; ++i) f[i] = L::Load(fields[i] + lane);
+  }
+  // Every field: those that did not change are stored as they were.
+  void Store(double (&fields)[N][RunLanes::kMaxVoices], int lane) const
+  {
+    for (int i = 0; i < N; ++i) L::Store(fields[i] + lane, f[i]);
+  }
+};
+
+// FilterMath::WarpAngle of cutoffs already limited: std::max(1, std::min(f, 0.49 SR)) pi / SR.
+template <class L>
+inline typename L::V WarpAngleOfLanes(const RunLanes::Slot& s, typename L::V limited)
+{
+  const typename L::V maxWarp = L::Set(s.maxWarpHz);
+  const typename L::V below = L::Select(L::Less(maxWarp, limited), maxWarp, limited);
+  return L::Mul(AtLeast<L>(L::Set(s.minWarpHz), below), L::Set(s.piOverRate));
+}
+
+// A filter model whose lanes are N fields of the slot: Model supplies
+// SetFreq(slot, changed, f), the cutoff's changes on the changed lanes, and
+// Filter(slot, x), one sample.
+template <class L, bool CutoffMoves, int N, double (RunLanes::Slot::*Fields)[N][RunLanes::kMaxVoices], class Model>
+struct FieldFilterLanes
+{
+  using V = typename L::V;
+  CutoffLanes<L> cutoff;
+  FieldLanes<L, N> fields;
+
+  void Load(const RunLanes::Slot& s, int lane)
+  {
+    fields.Load(s.*Fields, lane);
+    if (CutoffMoves) cutoff.Load(s, lane);
+  }
+  void Store(RunLanes::Slot& s, int lane) const
+  {
+    fields.Store(s.*Fields, lane);
+    if (CutoffMoves) cutoff.Store(s, lane);
+  }
+  V Process(const RunLanes::Slot& s, V x)
+  {
+    Model& model = static_cast<Model&>(*this);
+    if constexpr (CutoffMoves)
+    {
+      V f;
+      const V changed = cutoff.Next(s, f);
+      if (L::Any(changed)) model.SetFreq(s, changed, f);
+    }
+    return model.Filter(s, x);
+  }
+};
+
+// A filter model whose lanes hold its state S, kept in the slot's rows at
+// Rows: Model supplies SetFreq(slot, changed, f), the cutoff's changes on the
+// changed lanes, and Filter(slot, x), one sample.
+template <class L, bool CutoffMoves, template <class> class S, auto Rows, class Model>
+struct ModelLanes
+{
+  using P = LanePolicy<L>;
+  using V = Lanes<L>;
+  CutoffLanes<L> cutoff;
+  S<V> state;
+
+  void Load(const RunLanes::Slot& s, int lane)
+  {
+    state = LoadState<S, L>(s.*Rows, lane);
+    if (CutoffMoves) cutoff.Load(s, lane);
+  }
+  void Store(RunLanes::Slot& s, int lane) const
+  {
+    StoreState<S, L>(state, s.*Rows, lane);
+    if (CutoffMoves) cutoff.Store(s, lane);
+  }
+  typename L::V Process(const RunLanes::Slot& s, typename L::V x)
+  {
+    Model& model = static_cast<Model&>(*this);
+    if constexpr (CutoffMoves)
+    {
+      typename L::V f;
+      const typename L::V changed = cutoff.Next(s, f);
+      if (L::Any(changed)) model.SetFreq(s, LaneMask<L>{changed}, V(f));
+    }
+    return model.Filter(s, V(x)).v;
+  }
+};
+
+// The "t ladder" (TransistorLadderMath) on lanes.
+template <class L, bool CutoffMoves>
+struct TLadderLanes
+  : ModelLanes<L, CutoffMoves, TransistorLadderState, &RunLanes::Slot::ladder, TLadderLanes<L, CutoffMoves>>
+{
+  using Math = TransistorLadderMath<LanePolicy<L>>;
+  void SetFreq(const RunLanes::Slot& s, LaneMask<L> changed, Lanes<L> f)
+  {
+    Math::Retune(this->state, s.cutoffRange, changed, f);
+  }
+  Lanes<L> Filter(const RunLanes::Slot& s, Lanes<L> x) { return Math::Step(this->state, s.passType, x); }
+};
+
+// DiodeLadderZDF: ProcessLP, and with a moving cutoff SetFreq with its stage
+// coefficients and feedback gain.
+template <class L, bool CutoffMoves>
+struct DiodeLadderLanes : FieldFilterLanes<L, CutoffMoves, RunLanes::kDiodeFields, &RunLanes::Slot::diode,
+                                           DiodeLadderLanes<L, CutoffMoves>>
+{
+  using V = typename L::V;
+  using FieldFilterLanes<L, CutoffMoves, RunLanes::kDiodeFields, &RunLanes::Slot::diode,
+                         DiodeLadderLanes<L, CutoffMoves>>::fields;
+  void SetFreq(const RunLanes::Slot& s, V changed, V f)
+  {
+    using namespace RunLanes;
+    V* v = fields.f;
+    auto set = [&](int field, V value) { v[field] = L::Select(changed, value, v[field]); };
+    const V one = L::Set(1.0);
+    const V two = L::Set(2.0);
+    const V limited = LimitedCutoff<L>(s, f);
+    const V raw = L::Mul(L::Set(std::sqrt(2.0)), TanOfLanes<L>(WarpAngleOfLanes<L>(s, limited)));
+    const V cap = L::Set(s.maxStageGain);
+    const V g = L::Select(L::Less(raw, cap), raw, cap);
+    const V onePlusG = L::Add(one, g);
+    const V gain = L::Div(g, onePlusG);
+    // The stage coefficients over common denominators.
+    const V h = L::Mul(L::Set(0.5), g);
+    const V p = onePlusG;
+    const V h2 = L::Mul(h, h);
+    const V p2 = L::Mul(p, p);
+    const V pLessH2 = L::Sub(p2, h2);
+    const V pLessTwoH2 = L::Sub(p2, L::Mul(two, h2));
+    const V d1 = L::Mul(L::Set(0.5), gain);
+    const V e1 = L::Div(L::Mul(h, p), pLessH2);
+    const V a1 = L::Div(L::Mul(h, pLessH2), L::Mul(p, pLessTwoH2));
+    const V b1 =
+      L::Div(L::Mul(L::Mul(g, p), pLessTwoH2), L::Sub(L::Mul(p2, pLessTwoH2), L::Mul(L::Mul(two, h2), pLessH2)));
+    const V d1e1 = L::Mul(d1, e1);
+    // The feedback gain, by pass type.
+    const V e = L::Mul(L::Mul(two, limited), L::Set(s.inverseRate));
+    const V k0 = v[kDiodeK0];
+    const V k = s.passType == 0 ? L::Mul(L::Mul(k0, L::Sub(L::Set(1.4), L::Mul(L::Set(0.6), L::Sqrt(e)))),
+                                         L::Sub(one, L::Mul(L::Mul(L::Set(0.14), e), e)))
+                                : L::Mul(k0, L::Sub(one, L::Mul(L::Set(0.2), L::Sqrt(e))));
+    const V chain = L::Mul(L::Mul(L::Mul(L::Mul(k, b1), a1), e1), d1);
+    set(kDiodeCutoff, limited);
+    set(kDiodeG, g);
+    set(kDiodeOnePlusG, onePlusG);
+    set(kDiodeInvG, L::Div(one, g));
+    set(kDiodeInvOnePlusG, L::Div(one, onePlusG));
+    set(kDiodeGain, gain);
+    set(kDiodeD1, d1);
+    set(kDiodeE1, e1);
+    set(kDiodeA1, a1);
+    set(kDiodeB1, b1);
+    set(kDiodeD1E1, d1e1);
+    set(kDiodeD1E1A1, L::Mul(d1e1, a1));
+    set(kDiodeK, k);
+    set(kDiodeDrivenK, L::Mul(v[kDiodeInputGain], k));
+    set(kDiodeInvDenominator, L::Div(one, L::Add(one, chain)));
+  }
+  // One stage: its output, and its state saturated.
+  V Stage(V in, V& state) const
+  {
+    const V v = L::Mul(L::Sub(in, state), fields.f[RunLanes::kDiodeGain]);
+    const V y = L::Add(state, v);
+    state = SoftSaturateOfLanes<L>(L::Add(v, y));
+    return y;
+  }
+  V Filter(const RunLanes::Slot& s, V x)
+  {
+    using namespace RunLanes;
+    V* v = fields.f;
+    const V two = L::Set(2.0);
+    const V half = L::Set(0.5);
+    const V four = L::Set(4.0);
+    const V invG = v[kDiodeInvG];
+    const V t4 = L::Mul(v[kDiodeS4], v[kDiodeInvOnePlusG]);
+    const V p4 = L::Mul(v[kDiodeE1], L::Add(L::Mul(L::Mul(two, v[kDiodeS3]), invG), L::Mul(two, t4)));
+    const V p3 = L::Mul(v[kDiodeA1], L::Add(L::Mul(L::Mul(two, v[kDiodeS2]), invG), p4));
+    const V p2 = L::Mul(v[kDiodeB1], L::Add(L::Mul(v[kDiodeS1], invG), p3));
+    const V sigma =
+      L::Add(L::Add(L::Add(L::Mul(v[kDiodeD1E1A1], p2), L::Mul(v[kDiodeD1E1], p3)), L::Mul(v[kDiodeD1], p4)), t4);
+    const V feedback = L::Mul(SoftSaturateOfLanes<L>(L::Mul(v[kDiodeDrivenK], sigma)), v[kDiodeFeedbackNormaliser]);
+    const V u = L::Mul(L::Sub(x, feedback), v[kDiodeInvDenominator]);
+    const V v2 = L::Add(p2, L::Mul(v[kDiodeB1], u));
+    const V v3 = L::Add(p3, L::Mul(v[kDiodeA1], v2));
+    const V v4 = L::Add(p4, L::Mul(v[kDiodeE1], v3));
+    const V v5 = L::Add(t4, L::Mul(v[kDiodeD1], v4));
+    const V y1 = Stage(L::Add(v3, u), v[kDiodeS1]);
+    const V y2 = Stage(L::Mul(half, L::Add(v4, y1)), v[kDiodeS2]);
+    const V y3 = Stage(L::Mul(half, L::Add(v5, y2)), v[kDiodeS3]);
+    const V y4 = Stage(L::Mul(half, y3), v[kDiodeS4]);
+    const V m = L::Sub(u, L::Mul(four, L::Sub(y1, y2)));
+    V mix;
+    switch (s.passType)
+    {
+      case 1:  // band-pass
+        mix = L::Mul(L::Mul(L::Sub(L::Sub(L::Add(L::Mul(L::Set(6.0), y4), y1), L::Mul(two, y2)), L::Mul(two, y3)), two),
+                     L::Sub(two, v[kDiodeResonanceSetting]));
+        break;
+      case 2:  // high-pass
+        mix = L::Mul(two, L::Add(L::Sub(L::Add(m, L::Mul(L::Set(6.0), L::Sub(y2, y3))), L::Mul(four, L::Sub(y3, y4))),
+                                 y4));
+        break;
+      case 3:  // peak
+        mix = L::Mul(two, u);
+        break;
+      case 4:  // band reject
+      {
+        const V eight = L::Set(8.0);
+        mix = L::Mul(two, L::Add(L::Sub(L::Add(m, L::Mul(eight, L::Sub(y2, y3))), L::Mul(eight, L::Sub(y3, y4))),
+                                 L::Mul(four, y4)));
+        break;
+      }
+      default:  // low-pass
+        mix = L::Mul(L::Mul(y4, L::Set(1.5)), v[kDiodeLowPassGain]);
+        break;
+    }
+    return HighPassOfLanes<L>(mix, v[kDiodeBlockerCoefficient], v[kDiodeBlockerState]);
+  }
+};
+
+// StateVariableZDF: Process, and with a moving cutoff SetFreq with its
+// feedback damping and drive blend.
+template <class L, bool CutoffMoves>
+struct SvfLanes
+  : FieldFilterLanes<L, CutoffMoves, RunLanes::kSvfFields, &RunLanes::Slot::svf, SvfLanes<L, CutoffMoves>>
+{
+  using V = typename L::V;
+  using FieldFilterLanes<L, CutoffMoves, RunLanes::kSvfFields, &RunLanes::Slot::svf, SvfLanes<L, CutoffMoves>>::fields;
+  void SetFreq(const RunLanes::Slot& s, V changed, V f) { Retune(s, s.passType, fields.f, changed, f); }
+  V Filter(const RunLanes::Slot& s, V x) { return Step(s.passType, fields.f, x); }
+
+  // StateVariableZDF::SetFreq of pass type passType on the changed lanes of the
+  // fields v (SvfField).
+  static void Retune(const RunLanes::Slot& s, int passType, V* v, V changed, V f)
+  {
+    using namespace RunLanes;
+    auto set = [&](int field, V value) { v[field] = L::Select(changed, value, v[field]); };
+    const V one = L::Set(1.0);
+    const V zero = L::Set(0.0);
+    const V cutoffHz = LimitedCutoff<L>(s, f);
+    const V g = TanOfLanes<L>(WarpAngleOfLanes<L>(s, cutoffHz));
+    const V r = v[kSvfR];
+    // The feedback damping's compensation of high cutoffs, by pass type.
+    const V e = L::Mul(L::Mul(L::Set(2.0), cutoffHz), L::Set(s.inverseRate));
+    const double factors[] = {0.008, 0.03, 0.03, 0.04};
+    const V compensation = passType == 4 ? L::Set(0.1)
+                                         : L::Mul(L::Mul(L::Mul(L::Set(factors[passType & 3]), e), e), e);
+    const V damped = L::Add(r, compensation);
+    const V rf = L::Select(L::Less(damped, one), damped, one);
+    // The drive blend: 0 without drive.
+    const V drive = v[kSvfDrive];
+    const V driven = L::Greater(drive, zero);
+    V blend = zero;
+    if (L::Any(driven))
+    {
+      const V q = v[kSvfQ];
+      const V t1 = L::Mul(L::Sub(cutoffHz, L::Set(4000.0)), L::Set(2.45e-4));
+      const V t2 = L::Div(L::Sub(cutoffHz, L::Set(4000.0)), L::Set(20000.0));
+      const V aLow = L::Mul(L::Set(0.95), L::Sub(one, L::Mul(t1, t1)));
+      const V aHigh = L::Sub(one, L::Mul(L::Mul(L::Set(0.678), t2), t2));
+      const V a = L::Mul(L::Select(L::Less(cutoffHz, L::Set(4000.0)), aLow, aHigh), L::Sub(one, q));
+      const V t3 = L::Mul(L::Sub(cutoffHz, L::Set(3000.0)), L::Set(3.424e-4));
+      const V bLow = L::Mul(L::Set(0.9), L::Sub(one, L::Mul(t3, t3)));
+      const V bHigh = L::Div(L::Set(8.5e6), L::Mul(cutoffHz, cutoffHz));
+      const V b = L::Select(L::Less(cutoffHz, L::Set(3000.0)), bLow, bHigh);
+      const V positive = L::Select(L::Less(zero, b), b, zero);
+      blend = L::Select(driven, L::Mul(drive, L::Add(a, L::Mul(q, positive))), zero);
+    }
+    set(kSvfCutoff, cutoffHz);
+    set(kSvfG, g);
+    set(kSvfRf, rf);
+    set(kSvfDriveBlend, blend);
+    // h is built from R while the loop runs on Rf.
+    set(kSvfH, L::Div(one, L::Add(L::Add(one, L::Mul(L::Mul(L::Set(2.0), r), g)), L::Mul(g, g))));
+  }
+  // A state drawn towards its saturation by the drive blend.
+  static V Driven(V state, V blend, V driven)
+  {
+    const V one = L::Set(1.0);
+    const V saturated = SoftSaturateOfLanes<L>(L::Mul(L::Add(one, blend), state));
+    return L::Select(driven, L::Add(L::Mul(L::Sub(one, blend), state), L::Mul(blend, saturated)), state);
+  }
+  // StateVariableZDF::Process of pass type passType: one sample through the fields v.
+  static V Step(int passType, V* v, V x)
+  {
+    using namespace RunLanes;
+    const V g = v[kSvfG];
+    const V rf = v[kSvfRf];
+    const V hp = L::Mul(L::Sub(L::Sub(x, v[kSvfS2]), L::Mul(L::Add(L::Mul(L::Set(2.0), rf), g), v[kSvfS1])), v[kSvfH]);
+    const V bp = L::Add(v[kSvfS1], L::Mul(g, hp));
+    v[kSvfS1] = L::Mul(L::Set(1.006), AsinhOfLanes<L>(L::Add(L::Mul(g, hp), bp)));
+    const V lp = L::Add(v[kSvfS2], L::Mul(g, bp));
+    v[kSvfS2] = L::Add(L::Mul(g, bp), lp);
+    const V driven = L::Greater(v[kSvfDrive], L::Set(0.0));
+    if (L::Any(driven))
+    {
+      v[kSvfS1] = Driven(v[kSvfS1], v[kSvfDriveBlend], driven);
+      v[kSvfS2] = Driven(v[kSvfS2], v[kSvfDriveBlend], driven);
+    }
+    switch (passType)
+    {
+      case 1: return bp;
+      case 2: return hp;
+      case 3: return L::Sub(lp, hp);
+      case 4: return L::Sub(x, L::Mul(L::Mul(L::Set(2.0), rf), bp));
+      default: return lp;
+    }
+  }
+};
+
+// A slot whose filter is off.
+template <class L>
+struct NoFilterLanes
+{
+  using V = typename L::V;
+  void Load(const RunLanes::Slot&, int) {}
+  void Store(RunLanes::Slot&, int) const {}
+  V Process(const RunLanes::Slot&, V x) { return x; }
+};
+
+// Oscillator::FullSampleOf's sub-samples: the waveform read on from the phase by
+// a sub-step of the increment each, through the lowpass (FilterSubSample), whose
+// history h (newest first) moves on; the last output is the sample.
+template <class L, int Waveform>
+inline typename L::V OversampledWave(const RunLanes::Slot& s, typename L::V theta, typename L::V increment,
+                                     typename L::V shape, typename L::V* h)
+{
+  using V = typename L::V;
+  const V subIncrement = L::Mul(L::Set(s.subStep), increment);
+  V y = L::Set(0.0);
+  for (int k = 0; k < s.subSamples; ++k)
+  {
+    theta = L::Add(theta, subIncrement);
+    const V x = WaveOfLanes<L, Waveform>(s, FlooredModOfLanes<L>(theta, RunLanes::kCycle), shape);
+    // Oldest terms first.
+    V older = L::Set(0.0);
+    for (int j = RunLanes::kBesselOrder - 1; j > 0; --j) older = L::Add(older, L::Mul(L::Set(s.besselCoeffs[j]), h[j]));
+    const V raw = L::Add(L::Add(older, L::Mul(L::Set(s.besselGain), x)), L::Mul(L::Set(s.besselCoeffs[0]), h[0]));
+    y = L::AndNot(L::Less(L::Abs(raw), L::Set(DBL_MIN)), raw);
+    for (int j = RunLanes::kBesselHistory - 1; j > 0; --j) h[j] = h[j - 1];
+    h[0] = y;
+  }
+  return y;
+}
+
+// Oscillator::BentPhase: the phase at which a frame reads its waveform. The
+// power curve repeats Oscillator::approxPow from each lane's own terms.
+template <class L>
+struct BendLanes
+{
+  using V = typename L::V;
+  V on{}, window{}, inverseWindow{}, inverted{}, raised{}, squarings{}, blend{};
+
+  void Load(const RunLanes::Slot& s, int lane)
+  {
+    on = L::LoadMask(s.bendOn + lane);
+    window = L::Load(s.bendWindow + lane);
+    inverseWindow = L::Load(s.bendInverseWindow + lane);
+    inverted = L::LoadMask(s.bendInverted + lane);
+    raised = L::LoadMask(s.bendRaised + lane);
+    squarings = L::Load(s.bendSquarings + lane);
+    blend = L::Load(s.bendBlend + lane);
+  }
+  V Power(const RunLanes::Slot& s, V x) const
+  {
+    const V one = L::Set(1.0);
+    x = L::Select(inverted, L::Sub(one, x), x);
+    V lo = x;
+    for (int i = 0; i < s.bendMostSquarings; ++i)
+      lo = L::Select(L::Less(L::Set(double(i)), squarings), L::Mul(lo, lo), lo);
+    const V hi = L::Mul(lo, lo);
+    const V result = L::Select(raised, L::Add(L::Mul(hi, blend), L::Mul(lo, L::Sub(one, blend))), x);
+    return L::Select(inverted, L::Sub(one, result), result);
+  }
+  // Oscillator::BendShape.
+  V Shape(const RunLanes::Slot& s, V t) const
+  {
+    if (!s.bendMiddle) return Power(s, t);
+    const V one = L::Set(1.0);
+    const V two = L::Set(2.0);
+    const V half = L::Set(0.5);
+    const V low = L::Less(t, half);
+    const V y = Power(s, L::Select(low, L::Mul(two, t), L::Sub(one, L::Mul(two, L::Sub(t, half)))));
+    return L::Select(low, L::Mul(half, y), L::Add(half, L::Mul(half, L::Sub(one, y))));
+  }
+  V Phase(const RunLanes::Slot& s, V phase) const
+  {
+    const V zero = L::Set(0.0);
+    const V one = L::Set(1.0);
+    auto clamp = [&](V x) { return L::Select(L::Less(x, zero), zero, L::Select(L::Less(one, x), one, x)); };
+    const V r = L::Mul(phase, inverseWindow);
+    // One window over the whole cycle, or windows repeating inside the period.
+    const V single = s.bendSpanNote ? L::GreaterEqual(window, L::Set(RunLanes::kCycle)) : zero;
+    V k = zero, t = clamp(r);
+    if (s.bendRepeats)
+    {
+      double rs[L::kLanes];
+      L::Store(rs, r);
+      for (double& x : rs) x = std::floor(x);
+      k = L::Load(rs);
+      t = L::Select(single, t, clamp(L::Mul(L::Sub(phase, L::Mul(window, k)), inverseWindow)));
+    }
+    const V bent = L::Mul(Shape(s, t), window);
+    return L::Select(on, L::Select(single, bent, L::Add(L::Mul(window, k), bent)), phase);
+  }
+};
+
+// Voice::GlideFrequency and GlideVelocity as a frame begins, on the lanes that
+// glide: the frequency and the oscillator's increment and step, the velocity
+// and its factor.
+template <class L>
+struct GlideLanes
+{
+  using V = typename L::V;
+  V pitchOn{}, frequency{}, frequencyStep{}, pitchFactor{}, rateFactor{};
+  V velocityOn{}, velocity{}, velocityStep{};
+
+  void Load(const RunLanes::Slot& s, int lane)
+  {
+    pitchOn = L::LoadMask(s.pitchGlideOn + lane);
+    frequency = L::Load(s.glideFrequency + lane);
+    frequencyStep = L::Load(s.glideFrequencyStep + lane);
+    pitchFactor = L::Load(s.pitchFactor + lane);
+    rateFactor = L::Load(s.rateFactor + lane);
+    velocityOn = L::LoadMask(s.velocityGlideOn + lane);
+    velocity = L::Load(s.glideVelocity + lane);
+    velocityStep = L::Load(s.glideVelocityStep + lane);
+  }
+  void Store(RunLanes::Slot& s, int lane) const
+  {
+    L::Store(s.glideFrequency + lane, frequency);
+    L::Store(s.glideVelocity + lane, velocity);
+  }
+  void Next(const RunLanes::Slot& s, V shiverFactor, V& increment, V& step, V& velocityFactor)
+  {
+    frequency = L::Select(pitchOn, L::Add(frequency, frequencyStep), frequency);
+    increment = L::Select(pitchOn, L::Mul(L::Mul(frequency, pitchFactor), rateFactor), increment);
+    step = L::Select(pitchOn, L::Mul(increment, shiverFactor), step);
+    velocity = L::Select(velocityOn, L::Add(velocity, velocityStep), velocity);
+    velocityFactor = L::Select(velocityOn, L::Mul(velocity, L::Set(s.velocityScale)), velocityFactor);
+  }
+};
+
+// Voice::OscAmpModOf for the carrier's lanes, after both slots' frame k: the
+// level of the modulator's recorded sample, times the amount, times the
+// carrier's own sample and the modulator's envelope, added to the output or
+// kept for the next sample before the filter.
+template <class L>
+struct AmLanes
+{
+  using V = typename L::V;
+  V carrierPre{}, level{}, product{}, halfProduct{};
+
+  void Load(const RunLanes::Slot& s, int lane)
+  {
+    carrierPre = L::LoadMask(s.amCarrierPre + lane);
+    level = L::Load(s.amLevel + lane);
+    product = L::Load(s.amProduct + lane);
+    halfProduct = L::Load(s.halfCarrierProduct + lane);
+  }
+  void Store(RunLanes::Slot& s, int lane) const
+  {
+    L::Store(s.amLevel + lane, level);
+    L::Store(s.amProduct + lane, product);
+    L::Store(s.halfCarrierProduct + lane, halfProduct);
+  }
+  void Of(const RunLanes::Slot& s, int k, int lane, V pre, V post, V& out)
+  {
+    const V zero = L::Set(0.0);
+    const V one = L::Set(1.0);
+    const V tap = L::Load(s.amSourceRecord + k * RunLanes::kMaxVoices + lane);
+    const V c = L::Mul(L::Add(tap, one), L::Set(0.5));
+    const V threshold = L::Set(s.amThreshold);
+    const V sloped = L::Select(L::Greater(c, one), one, L::Mul(L::Sub(c, threshold), L::Set(s.amSlope)));
+    const V sampleLevel = L::Select(L::Greater(c, threshold), sloped, zero);
+    const V active = L::NotEqual(sampleLevel, zero);
+    const V e = L::Mul(sampleLevel, L::Set(s.amAmount));
+    const V modulatorEnvelope = L::Load(s.amEnvelopeRecord + k * RunLanes::kMaxVoices + lane);
+    const V p = L::Mul(L::Mul(L::Select(carrierPre, pre, post), e), modulatorEnvelope);
+    level = L::Select(active, e, zero);
+    product = L::Select(active, p, zero);
+    if (s.amAddsExternal) out = L::Select(active, L::Add(out, L::Mul(zero, e)), out);
+    if (s.carrierFilter)
+      halfProduct = L::Mul(L::Set(0.5), product);
+    else
+      out = L::Select(active, L::Add(out, product), out);
+  }
+};
+
+// The waveform, the filter, whether FM reaches the phase and whether the
+// oscillator is oversampled are constants of the loop.
+template <class L, int Waveform, class Filter, bool FmIn, bool Oversampled>
+[[gnu::flatten]] void RenderGroup(RunLanes::Slot& s, int lane, int frames, double* left, double* right)
+{
+  using V = typename L::V;
+  const V period = L::Set(s.period);
+  const V zero = L::Set(0.0);
+  const V one = L::Set(1.0);
+  const V volume = L::Set(s.volume);
+  const V dcSilence = L::Set(s.dcSilence);
+  const V dcFade = L::Set(s.dcFadeOut);
+
+  V phase = L::Load(s.phase + lane);
+  const V shape = L::Load(s.waveShape + lane);
+  V step = L::Load(s.step + lane);
+  V phaseIncrement = L::Load(s.phaseIncrement + lane);
+  GlideLanes<L> glide;
+  if (s.glides) glide.Load(s, lane);
+  BendLanes<L> bend;
+  const bool bent = s.bendRead;
+  if (bent) bend.Load(s, lane);
+  const V shiverFactor = L::Load(s.shiverFactor + lane);
+  V fmSource = L::Load(s.fmPrevious + lane);
+  const V feedback = L::Set(s.feedback);
+  V syncPrevious = L::Load(s.syncPrevious + lane);
+  V crossings = L::Load(s.syncCrossings + lane);
+  const V restartPhase = L::Load(s.restartPhase + lane);
+  V declickOn = L::Load(s.declickOn + lane);
+  V declickCounter = L::Load(s.declickCounter + lane);
+  V declickLength = L::Load(s.declickLength + lane);
+  V lastOutput = L::Load(s.lastOutput + lane);
+  FieldLanes<L, RunLanes::kBesselHistory> history;
+  if (Oversampled) history.Load(s.bessel, lane);
+  const V threshold = L::Load(s.limiterThreshold + lane);
+  const V knee = L::Load(s.limiterKnee + lane);
+  const V amModulatorPre = L::LoadMask(s.amModulatorPre + lane);
+  AmLanes<L> am;
+  am.Load(s, lane);
+  const V dcA = L::Load(s.dcA + lane);
+  V dcX1 = L::Load(s.dcX1 + lane);
+  V dcY1 = L::Load(s.dcY1 + lane);
+  V dcWeight = L::Load(s.dcWeight + lane);
+  Filter filter;
+  filter.Load(s, lane);
+  EnvelopeLanes<L> amp;
+  amp.Load(s.envAttack + lane, s.envMultiplying + lane, s.envLevel + lane, s.envMultiplier + lane,
+           s.envNormalisedLevel + lane, s.envOutput + lane, s.envMinimum + lane);
+  V velocity = L::Load(s.velocityFactor + lane);
+  const V panLeft = L::Load(s.panLeft + lane);
+  const V panRight = L::Load(s.panRight + lane);
+
+  V wave = zero, pre = zero, post = L::Load(s.previousPost + lane), out = zero, amplitude = zero;
+  if (s.firstFrame > 0)
+  {
+    // Inside a run: the frame before is the one the last call left.
+    wave = L::Load(s.wave + lane);
+    pre = L::Load(s.pre + lane);
+    out = L::Load(s.out + lane);
+    amplitude = L::Load(s.amplitude + lane);
+    if (s.amIn && s.amDeferred)
+    {
+      // Its AM, now that the other slot has computed that frame as well.
+      const int k = s.firstFrame - 1;
+      am.Of(s, k, lane, pre, post, out);
+      L::Store(left + k * RunLanes::kMaxVoices + lane, L::Mul(L::Mul(panLeft, amplitude), out));
+      L::Store(right + k * RunLanes::kMaxVoices + lane, L::Mul(L::Mul(panRight, amplitude), out));
+    }
+  }
+  // Frames are counted from the run's start: a call may begin inside the run.
+  const int end = s.firstFrame + frames;
+  for (int k = s.firstFrame; k < end; ++k)
+  {
+    // The bend reads the cycle elsewhere; the phase itself runs on unbent.
+    const V theta = bent ? bend.Phase(s, phase) : phase;
+    wave = WaveOfLanes<L, Waveform>(s, bent ? FlooredModOfLanes<L>(theta, RunLanes::kCycle) : phase, shape);
+    if (s.glides) glide.Next(s, shiverFactor, phaseIncrement, step, velocity);
+    V increment = step;
+    if constexpr (FmIn)
+    {
+      // The voice's FM value, clamped, then the oscillator's: a value of 0 or
+      // NaN leaves the step as it is.
+      if (k > 0) fmSource = L::Load(s.fmSourceRecord + (k - 1) * RunLanes::kMaxVoices + lane);
+      const V limit = L::Set(s.fmLimit);
+      const V fm = AtMost<L>(limit, AtLeast<L>(L::Xor(limit, L::Set(-0.0)), L::Mul(fmSource, L::Set(s.fmAmount))));
+      const V modulated = L::Or(L::Less(fm, zero), L::Greater(fm, zero));
+      increment = L::Select(modulated, L::Mul(L::Mul(L::Add(one, fm), phaseIncrement), shiverFactor), step);
+    }
+    if constexpr (Oversampled) wave = OversampledWave<L, Waveform>(s, theta, increment, shape, history.f);
+    if constexpr (FmIn)
+    {
+      phase = FlooredModOfLanes<L>(L::Add(phase, increment), s.period);
+    }
+    else
+    {
+      // A step below the period keeps the phase below twice the period: one
+      // subtraction wraps it, exactly.
+      phase = L::Add(phase, step);
+      phase = L::Select(L::GreaterEqual(phase, period), L::Sub(phase, period), phase);
+    }
+
+    if (s.syncSoftLength > 0)
+    {
+      // Oscillator::FullSampleOf's crossfade from the last output.
+      const V active = L::Greater(declickOn, zero);
+      const V weight = L::Mul(declickCounter, L::Div(one, declickLength));
+      wave = L::Select(active, L::Add(L::Mul(wave, weight), L::Mul(L::Sub(one, weight), lastOutput)), wave);
+      declickCounter = L::Select(active, L::Add(declickCounter, one), declickCounter);
+      declickOn = L::Select(L::And(active, L::GreaterEqual(declickCounter, declickLength)), zero, declickOn);
+      lastOutput = wave;
+    }
+    V x = wave;
+    if (s.feedback != 0.0) x = L::Add(x, L::Mul(feedback, post));
+    if (s.carrierFilter) x = L::Add(x, L::Mul(L::Add(x, one), am.halfProduct));
+    x = Limit<L>(x, threshold, knee);
+    if (s.dcRemoverOn)
+    {
+      dcWeight = L::Select(L::Greater(L::Abs(x), dcSilence), one, L::Mul(dcWeight, dcFade));
+      const V y = L::Add(L::Mul(L::Sub(one, dcWeight), x),
+                         L::Mul(dcWeight, L::Sub(L::Add(L::Mul(dcA, dcY1), x), dcX1)));
+      dcX1 = x;
+      dcY1 = y;
+      x = y;
+    }
+    pre = x;
+
+    x = filter.Process(s, x);
+    x = Limit<L>(x, threshold, knee);
+    post = x;
+    out = L::Mul(x, volume);
+
+    const V envelope = amp.Next();
+    amplitude = L::Mul(envelope, velocity);
+    if (s.amOut)
+    {
+      L::Store(s.amRecord + k * RunLanes::kMaxVoices + lane, L::Select(amModulatorPre, pre, post));
+      L::Store(s.amEnvelopes + k * RunLanes::kMaxVoices + lane, envelope);
+    }
+    if (s.amIn && !s.amDeferred) am.Of(s, k, lane, pre, post, out);
+    if (s.syncOut) L::Store(s.syncRecord + k * RunLanes::kMaxVoices + lane, s.syncPreFilter ? pre : post);
+    if (s.syncIn)
+    {
+      // Voice::HardSync, after the frame: the phase the next frame reads.
+      const V current = L::Load(s.syncSourceRecord + k * RunLanes::kMaxVoices + lane);
+      const V crossing = L::AndNot(L::Greater(L::Mul(current, syncPrevious), zero), L::GreaterEqual(zero, zero));
+      crossings = L::Select(crossing, L::Add(crossings, one), crossings);
+      const V restart = L::And(crossing, L::GreaterEqual(crossings, L::Set(s.syncPeriod)));
+      crossings = L::AndNot(restart, crossings);
+      phase = L::Select(restart, restartPhase, phase);
+      if (s.syncSoftLength > 0)
+      {
+        // Oscillator::StartDeclick.
+        declickOn = L::Select(restart, one, declickOn);
+        declickCounter = L::Select(restart, one, declickCounter);
+        declickLength = L::Select(restart, L::Set(s.syncSoftLength), declickLength);
+      }
+      syncPrevious = current;
+    }
+    if (s.fmOut)
+    {
+      const V record = s.fmSource == RunLanes::kFmPost                ? post
+                       : s.fmSource == RunLanes::kFmPreTimesEnvelope ? L::Mul(pre, envelope)
+                                                                     : pre;
+      L::Store(s.fmRecord + k * RunLanes::kMaxVoices + lane, record);
+    }
+
+    L::Store(left + k * RunLanes::kMaxVoices + lane, L::Mul(L::Mul(panLeft, amplitude), out));
+    L::Store(right + k * RunLanes::kMaxVoices + lane, L::Mul(L::Mul(panRight, amplitude), out));
+  }
+
+  L::Store(s.phase + lane, phase);
+  L::Store(s.syncCrossings + lane, crossings);
+  L::Store(s.declickOn + lane, declickOn);
+  L::Store(s.declickCounter + lane, declickCounter);
+  L::Store(s.declickLength + lane, declickLength);
+  if (Oversampled) history.Store(s.bessel, lane);
+  am.Store(s, lane);
+  L::Store(s.dcX1 + lane, dcX1);
+  L::Store(s.dcY1 + lane, dcY1);
+  L::Store(s.dcWeight + lane, dcWeight);
+  filter.Store(s, lane);
+  amp.Store(s.envLevel + lane, s.envNormalisedLevel + lane, s.envOutput + lane);
+  L::Store(s.wave + lane, wave);
+  L::Store(s.pre + lane, pre);
+  L::Store(s.post + lane, post);
+  L::Store(s.out + lane, out);
+  L::Store(s.amplitude + lane, amplitude);
+  // What the next call of the same run starts from.
+  if (s.glides)
+  {
+    glide.Store(s, lane);
+    L::Store(s.step + lane, step);
+    L::Store(s.phaseIncrement + lane, phaseIncrement);
+    L::Store(s.velocityFactor + lane, velocity);
+  }
+  L::Store(s.previousPost + lane, post);
+  L::Store(s.syncPrevious + lane, syncPrevious);
+  L::Store(s.lastOutput + lane, lastOutput);
+}
+
+template <class L, int Waveform, class Filter>
+void RenderGroups(RunLanes::Slot& slot, int voices, int frames, double* left, double* right)
+{
+  for (int lane = 0; lane < voices; lane += L::kLanes)
+  {
+    const bool oversampled = slot.subSamples > 0;
+    if (slot.fmIn && oversampled)
+      RenderGroup<L, Waveform, Filter, true, true>(slot, lane, frames, left, right);
+    else if (slot.fmIn)
+      RenderGroup<L, Waveform, Filter, true, false>(slot, lane, frames, left, right);
+    else if (oversampled)
+      RenderGroup<L, Waveform, Filter, false, true>(slot, lane, frames, left, right);
+    else
+      RenderGroup<L, Waveform, Filter, false, false>(slot, lane, frames, left, right);
+  }
+}
+
+template <class L, int Waveform>
+void RenderWave(RunLanes::Slot& slot, int voices, int frames, double* left, double* right)
+{
+  if (!slot.filterOn)
+    RenderGroups<L, Waveform, NoFilterLanes<L>>(slot, voices, frames, left, right);
+  else if (slot.model == RunLanes::kReson)
+  {
+    if (slot.cutoffMoves)
+      RenderGroups<L, Waveform, SvfLanes<L, true>>(slot, voices, frames, left, right);
+    else
+      RenderGroups<L, Waveform, SvfLanes<L, false>>(slot, voices, frames, left, right);
+  }
+  else if (slot.model == RunLanes::kMoog)
+  {
+    if (slot.cutoffMoves)
+      RenderGroups<L, Waveform, DiodeLadderLanes<L, true>>(slot, voices, frames, left, right);
+    else
+      RenderGroups<L, Waveform, DiodeLadderLanes<L, false>>(slot, voices, frames, left, right);
+  }
+  else if (slot.model == RunLanes::kTLadder)
+  {
+    if (slot.cutoffMoves)
+      RenderGroups<L, Waveform, TLadderLanes<L, true>>(slot, voices, frames, left, right);
+    else
+      RenderGroups<L, Waveform, TLadderLanes<L, false>>(slot, voices, frames, left, right);
+  }
+  else if (slot.cutoffMoves)
+    RenderGroups<L, Waveform, BiquadLanes<L, true>>(slot, voices, frames, left, right);
+  else
+    RenderGroups<L, Waveform, BiquadLanes<L, false>>(slot, voices, frames, left, right);
+}
+
+template <class L>
+void RenderLanes(RunLanes::Slot& slot, int voices, int frames, double* left, double* right)
+{
+  switch (slot.waveform)
+  {
+    case RunLanes::kSaw: RenderWave<L, RunLanes::kSaw>(slot, voices, frames, left, right); break;
+    case RunLanes::kSquare: RenderWave<L, RunLanes::kSquare>(slot, voices, frames, left, right); break;
+    case RunLanes::kTriangle: RenderWave<L, RunLanes::kTriangle>(slot, voices, frames, left, right); break;
+    default: RenderWave<L, RunLanes::kSine>(slot, voices, frames, left, right); break;
+  }
+}
+}  // namespace
+
+namespace
+{
+// A slot through one filter, whatever its waveform: for the filters whose lanes
+// are built in files of their own. (RenderLanes leaves the sinc and the polysaw
+// to files of their own, which call RenderWave.)
+template <class L, class Filter>
+void RenderLanesThrough(RunLanes::Slot& slot, int voices, int frames, double* left, double* right)
+{
+  switch (slot.waveform)
+  {
+    case RunLanes::kSaw: RenderGroups<L, RunLanes::kSaw, Filter>(slot, voices, frames, left, right); break;
+    case RunLanes::kSquare: RenderGroups<L, RunLanes::kSquare, Filter>(slot, voices, frames, left, right); break;
+    case RunLanes::kTriangle: RenderGroups<L, RunLanes::kTriangle, Filter>(slot, voices, frames, left, right); break;
+    case RunLanes::kSinc: RenderGroups<L, RunLanes::kSinc, Filter>(slot, voices, frames, left, right); break;
+    case RunLanes::kPolysaw: RenderGroups<L, RunLanes::kPolysaw, Filter>(slot, voices, frames, left, right); break;
+    default: RenderGroups<L, RunLanes::kSine, Filter>(slot, voices, frames, left, right); break;
+  }
+}
+}  // namespace
