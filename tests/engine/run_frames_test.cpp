@@ -706,7 +706,6 @@ TEST(RunsOfFrames, TheTwoAndFourLaneRoadsGiveTheSameBits)
   first.formantTables[1] = &FormantFltZK::bass[0][0][0];
   first.formantMirrorHz = 20000.0;
   first.formantMinHz = 10.0;
-  first.maxStageGain = 2.0 * 3.14159265358979323846;
   // FM from a record that swings the increment below 0 and past the period.
   std::vector<double> record(RunLanes::kMaxFrames * RunLanes::kMaxVoices);
   for (double& x : record) x = 1.5 * unit(random);

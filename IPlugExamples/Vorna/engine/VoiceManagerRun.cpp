@@ -169,7 +169,6 @@ void VoiceManager::GatherRunSlot(int osc, Voice* const* active, int count, int f
   slot.minWarpHz = FilterMath::kMinCutoffHz;
   slot.maxWarpHz = FilterMath::MaxWarpHz();
   slot.piOverRate = PlugG::piDivSR;
-  slot.maxStageGain = DiodeLadderZDF::kMaxStageGain;
   slot.cutoffRange = FilterMath::CurrentRange();
   slot.formantTables[0] = &FormantFltZK::soprano[0][0][0];
   slot.formantTables[1] = &FormantFltZK::bass[0][0][0];

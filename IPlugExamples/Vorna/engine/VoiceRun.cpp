@@ -19,6 +19,10 @@ static_assert(offsetof(TransistorLadderState<double>, s1) == RunLanes::kLadderS1
                 offsetof(TransistorLadderState<double>, feedback) == RunLanes::kLadderFeedback * sizeof(double) &&
                 offsetof(TransistorLadderState<double>, blockerState) == RunLanes::kLadderBlockerState * sizeof(double),
               "the ladder's lanes hold its fields in its order");
+static_assert(offsetof(DiodeLadderState<double>, s1) == RunLanes::kDiodeS1 * sizeof(double) &&
+                offsetof(DiodeLadderState<double>, k0) == RunLanes::kDiodeK0 * sizeof(double) &&
+                offsetof(DiodeLadderState<double>, blockerState) == RunLanes::kDiodeBlockerState * sizeof(double),
+              "the moog's lanes hold its fields in its order");
 
 namespace
 {

@@ -224,7 +224,6 @@ struct Slot
   double minWarpHz = 0.0;        // the tangent warp's range, Hz
   double maxWarpHz = 0.0;
   double piOverRate = 0.0;
-  double maxStageGain = 0.0;  // the diode ladder's cap of G
   CutoffRange cutoffRange = {};
   // Frequency modulation from the other slot, which has recorded what this one
   // reads (FmSource) up to the frame before: its value one frame back, times the

@@ -10,6 +10,7 @@
 // voice's gain, pan and bus terms, and its hard sync. Where the scalar code
 // branches, a lane computes both sides and keeps the one its own test picks.
 // Internal to each file that includes it.
+#include "filters/DiodeLadderMath.h"
 #include "filters/TransistorLadderMath.h"
 #include "lanes/LanePolicy.h"
 #include "lanes/RunLanes.h"
@@ -544,124 +545,17 @@ struct TLadderLanes
   Lanes<L> Filter(const RunLanes::Slot& s, Lanes<L> x) { return Math::Step(this->state, s.passType, x); }
 };
 
-// DiodeLadderZDF: ProcessLP, and with a moving cutoff SetFreq with its stage
-// coefficients and feedback gain.
+// The "moog" (DiodeLadderMath) on lanes.
 template <class L, bool CutoffMoves>
-struct DiodeLadderLanes : FieldFilterLanes<L, CutoffMoves, RunLanes::kDiodeFields, &RunLanes::Slot::diode,
-                                           DiodeLadderLanes<L, CutoffMoves>>
+struct DiodeLadderLanes
+  : ModelLanes<L, CutoffMoves, DiodeLadderState, &RunLanes::Slot::diode, DiodeLadderLanes<L, CutoffMoves>>
 {
-  using V = typename L::V;
-  using FieldFilterLanes<L, CutoffMoves, RunLanes::kDiodeFields, &RunLanes::Slot::diode,
-                         DiodeLadderLanes<L, CutoffMoves>>::fields;
-  void SetFreq(const RunLanes::Slot& s, V changed, V f)
+  using Math = DiodeLadderMath<LanePolicy<L>>;
+  void SetFreq(const RunLanes::Slot& s, LaneMask<L> changed, Lanes<L> f)
   {
-    using namespace RunLanes;
-    V* v = fields.f;
-    auto set = [&](int field, V value) { v[field] = L::Select(changed, value, v[field]); };
-    const V one = L::Set(1.0);
-    const V two = L::Set(2.0);
-    const V limited = LimitedCutoff<L>(s, f);
-    const V raw = L::Mul(L::Set(std::sqrt(2.0)), TanOfLanes<L>(WarpAngleOfLanes<L>(s, limited)));
-    const V cap = L::Set(s.maxStageGain);
-    const V g = L::Select(L::Less(raw, cap), raw, cap);
-    const V onePlusG = L::Add(one, g);
-    const V gain = L::Div(g, onePlusG);
-    // The stage coefficients over common denominators.
-    const V h = L::Mul(L::Set(0.5), g);
-    const V p = onePlusG;
-    const V h2 = L::Mul(h, h);
-    const V p2 = L::Mul(p, p);
-    const V pLessH2 = L::Sub(p2, h2);
-    const V pLessTwoH2 = L::Sub(p2, L::Mul(two, h2));
-    const V d1 = L::Mul(L::Set(0.5), gain);
-    const V e1 = L::Div(L::Mul(h, p), pLessH2);
-    const V a1 = L::Div(L::Mul(h, pLessH2), L::Mul(p, pLessTwoH2));
-    const V b1 =
-      L::Div(L::Mul(L::Mul(g, p), pLessTwoH2), L::Sub(L::Mul(p2, pLessTwoH2), L::Mul(L::Mul(two, h2), pLessH2)));
-    const V d1e1 = L::Mul(d1, e1);
-    // The feedback gain, by pass type.
-    const V e = L::Mul(L::Mul(two, limited), L::Set(s.inverseRate));
-    const V k0 = v[kDiodeK0];
-    const V k = s.passType == 0 ? L::Mul(L::Mul(k0, L::Sub(L::Set(1.4), L::Mul(L::Set(0.6), L::Sqrt(e)))),
-                                         L::Sub(one, L::Mul(L::Mul(L::Set(0.14), e), e)))
-                                : L::Mul(k0, L::Sub(one, L::Mul(L::Set(0.2), L::Sqrt(e))));
-    const V chain = L::Mul(L::Mul(L::Mul(L::Mul(k, b1), a1), e1), d1);
-    set(kDiodeCutoff, limited);
-    set(kDiodeG, g);
-    set(kDiodeOnePlusG, onePlusG);
-    set(kDiodeInvG, L::Div(one, g));
-    set(kDiodeInvOnePlusG, L::Div(one, onePlusG));
-    set(kDiodeGain, gain);
-    set(kDiodeD1, d1);
-    set(kDiodeE1, e1);
-    set(kDiodeA1, a1);
-    set(kDiodeB1, b1);
-    set(kDiodeD1E1, d1e1);
-    set(kDiodeD1E1A1, L::Mul(d1e1, a1));
-    set(kDiodeK, k);
-    set(kDiodeDrivenK, L::Mul(v[kDiodeInputGain], k));
-    set(kDiodeInvDenominator, L::Div(one, L::Add(one, chain)));
+    Math::Retune(this->state, s.cutoffRange, s.passType, changed, f);
   }
-  // One stage: its output, and its state saturated.
-  V Stage(V in, V& state) const
-  {
-    const V v = L::Mul(L::Sub(in, state), fields.f[RunLanes::kDiodeGain]);
-    const V y = L::Add(state, v);
-    state = SoftSaturateOfLanes<L>(L::Add(v, y));
-    return y;
-  }
-  V Filter(const RunLanes::Slot& s, V x)
-  {
-    using namespace RunLanes;
-    V* v = fields.f;
-    const V two = L::Set(2.0);
-    const V half = L::Set(0.5);
-    const V four = L::Set(4.0);
-    const V invG = v[kDiodeInvG];
-    const V t4 = L::Mul(v[kDiodeS4], v[kDiodeInvOnePlusG]);
-    const V p4 = L::Mul(v[kDiodeE1], L::Add(L::Mul(L::Mul(two, v[kDiodeS3]), invG), L::Mul(two, t4)));
-    const V p3 = L::Mul(v[kDiodeA1], L::Add(L::Mul(L::Mul(two, v[kDiodeS2]), invG), p4));
-    const V p2 = L::Mul(v[kDiodeB1], L::Add(L::Mul(v[kDiodeS1], invG), p3));
-    const V sigma =
-      L::Add(L::Add(L::Add(L::Mul(v[kDiodeD1E1A1], p2), L::Mul(v[kDiodeD1E1], p3)), L::Mul(v[kDiodeD1], p4)), t4);
-    const V feedback = L::Mul(SoftSaturateOfLanes<L>(L::Mul(v[kDiodeDrivenK], sigma)), v[kDiodeFeedbackNormaliser]);
-    const V u = L::Mul(L::Sub(x, feedback), v[kDiodeInvDenominator]);
-    const V v2 = L::Add(p2, L::Mul(v[kDiodeB1], u));
-    const V v3 = L::Add(p3, L::Mul(v[kDiodeA1], v2));
-    const V v4 = L::Add(p4, L::Mul(v[kDiodeE1], v3));
-    const V v5 = L::Add(t4, L::Mul(v[kDiodeD1], v4));
-    const V y1 = Stage(L::Add(v3, u), v[kDiodeS1]);
-    const V y2 = Stage(L::Mul(half, L::Add(v4, y1)), v[kDiodeS2]);
-    const V y3 = Stage(L::Mul(half, L::Add(v5, y2)), v[kDiodeS3]);
-    const V y4 = Stage(L::Mul(half, y3), v[kDiodeS4]);
-    const V m = L::Sub(u, L::Mul(four, L::Sub(y1, y2)));
-    V mix;
-    switch (s.passType)
-    {
-      case 1:  // band-pass
-        mix = L::Mul(L::Mul(L::Sub(L::Sub(L::Add(L::Mul(L::Set(6.0), y4), y1), L::Mul(two, y2)), L::Mul(two, y3)), two),
-                     L::Sub(two, v[kDiodeResonanceSetting]));
-        break;
-      case 2:  // high-pass
-        mix = L::Mul(two, L::Add(L::Sub(L::Add(m, L::Mul(L::Set(6.0), L::Sub(y2, y3))), L::Mul(four, L::Sub(y3, y4))),
-                                 y4));
-        break;
-      case 3:  // peak
-        mix = L::Mul(two, u);
-        break;
-      case 4:  // band reject
-      {
-        const V eight = L::Set(8.0);
-        mix = L::Mul(two, L::Add(L::Sub(L::Add(m, L::Mul(eight, L::Sub(y2, y3))), L::Mul(eight, L::Sub(y3, y4))),
-                                 L::Mul(four, y4)));
-        break;
-      }
-      default:  // low-pass
-        mix = L::Mul(L::Mul(y4, L::Set(1.5)), v[kDiodeLowPassGain]);
-        break;
-    }
-    return HighPassOfLanes<L>(mix, v[kDiodeBlockerCoefficient], v[kDiodeBlockerState]);
-  }
+  Lanes<L> Filter(const RunLanes::Slot& s, Lanes<L> x) { return Math::Step(this->state, s.passType, x); }
 };
 
 // StateVariableZDF: Process, and with a moving cutoff SetFreq with its
