@@ -23,6 +23,10 @@ static_assert(offsetof(DiodeLadderState<double>, s1) == RunLanes::kDiodeS1 * siz
                 offsetof(DiodeLadderState<double>, k0) == RunLanes::kDiodeK0 * sizeof(double) &&
                 offsetof(DiodeLadderState<double>, blockerState) == RunLanes::kDiodeBlockerState * sizeof(double),
               "the moog's lanes hold its fields in its order");
+static_assert(offsetof(StateVariableState<double>, s1) == RunLanes::kSvfS1 * sizeof(double) &&
+                offsetof(StateVariableState<double>, r) == RunLanes::kSvfR * sizeof(double) &&
+                offsetof(StateVariableState<double>, q) == RunLanes::kSvfQ * sizeof(double),
+              "the reson's lanes hold its fields in its order");
 
 namespace
 {

@@ -18,8 +18,9 @@ struct FormantLanes : FieldFilterLanes<L, CutoffMoves, RunLanes::kFormantFields,
   using V = typename L::V;
   using Base::fields;
   V voiceBlend{}, shift{}, bandQ{};
-  // The drive's band-pass and high-pass (SvfField each), its gain and normaliser.
-  FieldLanes<L, RunLanes::kSvfFields> svf[2];
+  // The drive's band-pass and high-pass, its gain and normaliser.
+  using Svf = StateVariableMath<LanePolicy<L>>;
+  StateVariableState<Lanes<L>> svf[2];
   V driveGain{}, driveNormaliser{};
 
   void Load(const RunLanes::Slot& s, int lane)
@@ -27,7 +28,7 @@ struct FormantLanes : FieldFilterLanes<L, CutoffMoves, RunLanes::kFormantFields,
     Base::Load(s, lane);
     if constexpr (Driven)
     {
-      for (int i = 0; i < 2; ++i) svf[i].Load(s.formantSvf[i], lane);
+      for (int i = 0; i < 2; ++i) svf[i] = LoadState<StateVariableState, L>(s.formantSvf[i], lane);
       driveGain = L::Load(s.formantDriveGain + lane);
       driveNormaliser = L::Load(s.formantDriveNormaliser + lane);
     }
@@ -41,7 +42,7 @@ struct FormantLanes : FieldFilterLanes<L, CutoffMoves, RunLanes::kFormantFields,
   {
     Base::Store(s, lane);
     if constexpr (Driven)
-      for (int i = 0; i < 2; ++i) svf[i].Store(s.formantSvf[i], lane);
+      for (int i = 0; i < 2; ++i) StoreState<StateVariableState, L>(svf[i], s.formantSvf[i], lane);
   }
 
   // UpdateFrequenciesAndAmps's blend of one lane's tables at vowel position p:
@@ -115,10 +116,9 @@ struct FormantLanes : FieldFilterLanes<L, CutoffMoves, RunLanes::kFormantFields,
     // unshifted second.
     const V maxWarp = L::Set(s.maxWarpHz);
     auto below = [&](V hz) { return L::Select(L::Less(maxWarp, hz), maxWarp, hz); };
-    using namespace RunLanes;
-    using Svf = SvfLanes<L, false>;
-    Svf::Retune(s, kBandPass, svf[0].f, changed, below(L::Mul(L::Mul(L::Load(freqs[0]), L::Set(0.25)), shift)));
-    Svf::Retune(s, kHighPass, svf[1].f, changed, below(L::Mul(L::Load(freqs[1]), L::Set(8.0))));
+    const LaneMask<L> lanes{changed};
+    Svf::Retune(svf[0], s.cutoffRange, kBP, lanes, below(L::Mul(L::Mul(L::Load(freqs[0]), L::Set(0.25)), shift)));
+    Svf::Retune(svf[1], s.cutoffRange, kHP, lanes, below(L::Mul(L::Load(freqs[1]), L::Set(8.0))));
   }
   V Band(int band, V x)
   {
@@ -145,9 +145,8 @@ struct FormantLanes : FieldFilterLanes<L, CutoffMoves, RunLanes::kFormantFields,
     const V a = L::Div(driveGain, L::Set(64.0));
     // Lanes without drive step their state-variable filters too; nothing
     // takes those states back.
-    using Svf = SvfLanes<L, false>;
-    const V h = Svf::Step(kHighPass, svf[1].f, x);
-    const V q = Svf::Step(kBandPass, svf[0].f, x);
+    const V h = Svf::Step(svf[1], kHP, x).v;
+    const V q = Svf::Step(svf[0], kBP, x).v;
     const V t = L::Add(L::Add(L::Mul(h, a), L::Mul(q, a)), path);
     const V saturated = L::Add(L::Mul(a, AsinhOfLanes<L>(t)), L::Mul(L::Sub(one, a), t));
     return L::Select(driven, saturated, plain);

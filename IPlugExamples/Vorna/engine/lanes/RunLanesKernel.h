@@ -11,6 +11,7 @@
 // branches, a lane computes both sides and keeps the one its own test picks.
 // Internal to each file that includes it.
 #include "filters/DiodeLadderMath.h"
+#include "filters/StateVariableMath.h"
 #include "filters/TransistorLadderMath.h"
 #include "lanes/LanePolicy.h"
 #include "lanes/RunLanes.h"
@@ -558,94 +559,16 @@ struct DiodeLadderLanes
   Lanes<L> Filter(const RunLanes::Slot& s, Lanes<L> x) { return Math::Step(this->state, s.passType, x); }
 };
 
-// StateVariableZDF: Process, and with a moving cutoff SetFreq with its
-// feedback damping and drive blend.
+// The "reson" (StateVariableMath) on lanes.
 template <class L, bool CutoffMoves>
-struct SvfLanes
-  : FieldFilterLanes<L, CutoffMoves, RunLanes::kSvfFields, &RunLanes::Slot::svf, SvfLanes<L, CutoffMoves>>
+struct SvfLanes : ModelLanes<L, CutoffMoves, StateVariableState, &RunLanes::Slot::svf, SvfLanes<L, CutoffMoves>>
 {
-  using V = typename L::V;
-  using FieldFilterLanes<L, CutoffMoves, RunLanes::kSvfFields, &RunLanes::Slot::svf, SvfLanes<L, CutoffMoves>>::fields;
-  void SetFreq(const RunLanes::Slot& s, V changed, V f) { Retune(s, s.passType, fields.f, changed, f); }
-  V Filter(const RunLanes::Slot& s, V x) { return Step(s.passType, fields.f, x); }
-
-  // StateVariableZDF::SetFreq of pass type passType on the changed lanes of the
-  // fields v (SvfField).
-  static void Retune(const RunLanes::Slot& s, int passType, V* v, V changed, V f)
+  using Math = StateVariableMath<LanePolicy<L>>;
+  void SetFreq(const RunLanes::Slot& s, LaneMask<L> changed, Lanes<L> f)
   {
-    using namespace RunLanes;
-    auto set = [&](int field, V value) { v[field] = L::Select(changed, value, v[field]); };
-    const V one = L::Set(1.0);
-    const V zero = L::Set(0.0);
-    const V cutoffHz = LimitedCutoff<L>(s, f);
-    const V g = TanOfLanes<L>(WarpAngleOfLanes<L>(s, cutoffHz));
-    const V r = v[kSvfR];
-    // The feedback damping's compensation of high cutoffs, by pass type.
-    const V e = L::Mul(L::Mul(L::Set(2.0), cutoffHz), L::Set(s.inverseRate));
-    const double factors[] = {0.008, 0.03, 0.03, 0.04};
-    const V compensation = passType == 4 ? L::Set(0.1)
-                                         : L::Mul(L::Mul(L::Mul(L::Set(factors[passType & 3]), e), e), e);
-    const V damped = L::Add(r, compensation);
-    const V rf = L::Select(L::Less(damped, one), damped, one);
-    // The drive blend: 0 without drive.
-    const V drive = v[kSvfDrive];
-    const V driven = L::Greater(drive, zero);
-    V blend = zero;
-    if (L::Any(driven))
-    {
-      const V q = v[kSvfQ];
-      const V t1 = L::Mul(L::Sub(cutoffHz, L::Set(4000.0)), L::Set(2.45e-4));
-      const V t2 = L::Div(L::Sub(cutoffHz, L::Set(4000.0)), L::Set(20000.0));
-      const V aLow = L::Mul(L::Set(0.95), L::Sub(one, L::Mul(t1, t1)));
-      const V aHigh = L::Sub(one, L::Mul(L::Mul(L::Set(0.678), t2), t2));
-      const V a = L::Mul(L::Select(L::Less(cutoffHz, L::Set(4000.0)), aLow, aHigh), L::Sub(one, q));
-      const V t3 = L::Mul(L::Sub(cutoffHz, L::Set(3000.0)), L::Set(3.424e-4));
-      const V bLow = L::Mul(L::Set(0.9), L::Sub(one, L::Mul(t3, t3)));
-      const V bHigh = L::Div(L::Set(8.5e6), L::Mul(cutoffHz, cutoffHz));
-      const V b = L::Select(L::Less(cutoffHz, L::Set(3000.0)), bLow, bHigh);
-      const V positive = L::Select(L::Less(zero, b), b, zero);
-      blend = L::Select(driven, L::Mul(drive, L::Add(a, L::Mul(q, positive))), zero);
-    }
-    set(kSvfCutoff, cutoffHz);
-    set(kSvfG, g);
-    set(kSvfRf, rf);
-    set(kSvfDriveBlend, blend);
-    // h is built from R while the loop runs on Rf.
-    set(kSvfH, L::Div(one, L::Add(L::Add(one, L::Mul(L::Mul(L::Set(2.0), r), g)), L::Mul(g, g))));
+    Math::Retune(this->state, s.cutoffRange, s.passType, changed, f);
   }
-  // A state drawn towards its saturation by the drive blend.
-  static V Driven(V state, V blend, V driven)
-  {
-    const V one = L::Set(1.0);
-    const V saturated = SoftSaturateOfLanes<L>(L::Mul(L::Add(one, blend), state));
-    return L::Select(driven, L::Add(L::Mul(L::Sub(one, blend), state), L::Mul(blend, saturated)), state);
-  }
-  // StateVariableZDF::Process of pass type passType: one sample through the fields v.
-  static V Step(int passType, V* v, V x)
-  {
-    using namespace RunLanes;
-    const V g = v[kSvfG];
-    const V rf = v[kSvfRf];
-    const V hp = L::Mul(L::Sub(L::Sub(x, v[kSvfS2]), L::Mul(L::Add(L::Mul(L::Set(2.0), rf), g), v[kSvfS1])), v[kSvfH]);
-    const V bp = L::Add(v[kSvfS1], L::Mul(g, hp));
-    v[kSvfS1] = L::Mul(L::Set(1.006), AsinhOfLanes<L>(L::Add(L::Mul(g, hp), bp)));
-    const V lp = L::Add(v[kSvfS2], L::Mul(g, bp));
-    v[kSvfS2] = L::Add(L::Mul(g, bp), lp);
-    const V driven = L::Greater(v[kSvfDrive], L::Set(0.0));
-    if (L::Any(driven))
-    {
-      v[kSvfS1] = Driven(v[kSvfS1], v[kSvfDriveBlend], driven);
-      v[kSvfS2] = Driven(v[kSvfS2], v[kSvfDriveBlend], driven);
-    }
-    switch (passType)
-    {
-      case 1: return bp;
-      case 2: return hp;
-      case 3: return L::Sub(lp, hp);
-      case 4: return L::Sub(x, L::Mul(L::Mul(L::Set(2.0), rf), bp));
-      default: return lp;
-    }
-  }
+  Lanes<L> Filter(const RunLanes::Slot& s, Lanes<L> x) { return Math::Step(this->state, s.passType, x); }
 };
 
 // A slot whose filter is off.

@@ -1,0 +1,111 @@
+#pragma once
+
+// The "reson"'s maths, written once over a policy P (docs/engine.md): a
+// zero-delay-feedback state-variable filter with trapezoidal integrators. The
+// band-pass integrator is always soft-saturated; with drive above 0 both
+// integrators are drawn further towards their saturation. StateVariableZDF
+// runs it on one voice (and twice inside the formant filter), the runs of
+// frames on many side by side.
+#include "filters/CutoffMath.h"
+#include "filters/FilterKinds.h"
+#include "filters/StateVariableConstants.h"
+
+// What a sample reads and writes, what a moving cutoff recomputes and the
+// settings that reads (TransistorLadderState says what T is).
+template <class T>
+struct StateVariableState
+{
+  T s1, s2;          // the band-pass and low-pass integrators
+  T cutoff, g, h;    // the cutoff, its warped gain g and 1 / (1 + 2 R g + g^2)
+  T r, rf;           // the damping R, and Rf = min(1, R + compensation) that the loop runs on
+  T drive, driveBlend;
+  T q;               // the resonance to the power 1.5, which the drive blend reads
+};
+
+template <class P>
+struct StateVariableMath
+{
+  using V = typename P::V;
+  using M = typename P::M;
+  using State = StateVariableState<V>;
+
+  // The extra damping of the feedback loop that keeps high cutoffs stable.
+  static V Compensation(const CutoffRange& range, int passType, V cutoff)
+  {
+    using namespace StateVariableConstants;
+    const V e = 2.0 * cutoff * range.inverseRate;
+    switch (passType)
+    {
+      case kLP: return kLowPassCompensation * e * e * e;
+      case kBP: return kBandPassCompensation * e * e * e;
+      case kHP: return kHighPassCompensation * e * e * e;
+      case kP: return kPeakCompensation * e * e * e;
+      case kBR: return kBandRejectCompensation;
+      default: return 0.0;
+    }
+  }
+  static V FeedbackDamping(const CutoffRange& range, int passType, V cutoff, V r)
+  {
+    return P::Min(1.0, r + Compensation(range, passType, cutoff));
+  }
+
+  // How far the drive draws the integrators towards their saturation at
+  // cutoff f (StateVariableConstants); 0 without drive.
+  static V DriveBlend(V drive, V f, V q)
+  {
+    using namespace StateVariableConstants;
+    const M driven = drive > 0.0;
+    if (!P::Any(driven)) return 0.0;
+    const V t1 = (f - kBlendKneeHz) * kLowBlendSlope;
+    const V t2 = (f - kBlendKneeHz) / kHighBlendSpan;
+    const V a = P::Select(f < kBlendKneeHz, kLowBlend * (1.0 - t1 * t1), 1.0 - kHighBlendCurve * t2 * t2) * (1.0 - q);
+    const V t3 = (f - kResonantKneeHz) * kResonantSlope;
+    const V b = P::Select(f < kResonantKneeHz, kResonantBlend * (1.0 - t3 * t3), kResonantRolloff / (f * f));
+    return P::Select(driven, drive * (a + q * P::Max(0.0, b)), 0.0);
+  }
+
+  // The cutoff hz (limited) and all it gives, on the lanes changed.
+  static void Retune(State& s, const CutoffRange& range, int passType, M changed, V hz)
+  {
+    const V cutoff = CutoffMath<P>::Limit(range, hz);
+    const V g = CutoffMath<P>::WarpedGain(range, cutoff);
+    s.cutoff = P::Select(changed, cutoff, s.cutoff);
+    s.g = P::Select(changed, g, s.g);
+    s.rf = P::Select(changed, FeedbackDamping(range, passType, cutoff, s.r), s.rf);
+    s.driveBlend = P::Select(changed, DriveBlend(s.drive, cutoff, s.q), s.driveBlend);
+    // h is built from R while the loop runs on Rf: the compensation only damps
+    // the feedback.
+    s.h = P::Select(changed, 1.0 / (1.0 + 2.0 * s.r * g + g * g), s.h);
+  }
+
+  // A state drawn towards its saturation by the drive blend.
+  static V Driven(V state, V blend)
+  {
+    return (1.0 - blend) * state + blend * P::SoftSaturate((1.0 + blend) * state);
+  }
+
+  // One sample through the filter of pass type passType.
+  [[gnu::always_inline]] static V Step(State& s, int passType, V x)
+  {
+    const V hp = (x - s.s2 - (2.0 * s.rf + s.g) * s.s1) * s.h;
+    const V bp = s.s1 + s.g * hp;
+    s.s1 = StateVariableConstants::kBandPassStateGain * P::Asinh(s.g * hp + bp);
+    const V lp = s.s2 + s.g * bp;
+    s.s2 = s.g * bp + lp;
+    const M driven = s.drive > 0.0;
+    if (P::Any(driven))
+    {
+      s.s1 = P::Select(driven, Driven(s.s1, s.driveBlend), s.s1);
+      s.s2 = P::Select(driven, Driven(s.s2, s.driveBlend), s.s2);
+    }
+    switch (passType)
+    {
+      case kBP: return bp;
+      case kHP: return hp;
+      case kP: return lp - hp;
+      case kBR: return x - 2.0 * s.rf * bp;
+      case kLP:
+      default: return lp;
+    }
+  }
+};
