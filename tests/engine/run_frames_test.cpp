@@ -569,12 +569,78 @@ TEST(RunsOfFrames, SoundTheBitsOfTheFramesRenderedOneByOne)
   }
 }
 
+namespace
+{
+// A model's state (a struct of doubles, its fields named once) into lane v of
+// the slot's filter rows.
+template <class State>
+void SetLane(RunLanes::Slot& slot, int v, const State& state)
+{
+  constexpr int n = sizeof(State) / sizeof(double);
+  static_assert(n <= RunLanes::kFilterRows, "a row for every field");
+  double fields[n];
+  std::memcpy(fields, &state, sizeof(State));
+  for (int f = 0; f < n; ++f) slot.filter[f][v] = fields[f];
+}
+
+// Lane v of the slot's filter rows into a model's state.
+template <class State>
+void GetLane(const RunLanes::Slot& slot, int v, State& state)
+{
+  constexpr int n = sizeof(State) / sizeof(double);
+  double fields[n];
+  for (int f = 0; f < n; ++f) fields[f] = slot.filter[f][v];
+  std::memcpy(&state, fields, sizeof(State));
+}
+
+// Every model's state of each voice, which a run's model takes into its rows
+// and back, so that each model's states go on from run to run.
+struct ModelStates
+{
+  BiquadState<double> biquad[RunLanes::kMaxVoices] = {};
+  TransistorLadderState<double> ladder[RunLanes::kMaxVoices] = {};
+  DiodeLadderState<double> diode[RunLanes::kMaxVoices] = {};
+  StateVariableState<double> svf[RunLanes::kMaxVoices] = {};
+  FormantState<double> formant[RunLanes::kMaxVoices] = {};
+
+  void Into(RunLanes::Slot& slot, int model, int voices) const
+  {
+    for (int v = 0; v < voices; ++v)
+    {
+      switch (model)
+      {
+        case RunLanes::kSimple: SetLane(slot, v, biquad[v]); break;
+        case RunLanes::kTLadder: SetLane(slot, v, ladder[v]); break;
+        case RunLanes::kMoog: SetLane(slot, v, diode[v]); break;
+        case RunLanes::kReson: SetLane(slot, v, svf[v]); break;
+        default: SetLane(slot, v, formant[v]); break;
+      }
+    }
+  }
+  void From(const RunLanes::Slot& slot, int model, int voices)
+  {
+    for (int v = 0; v < voices; ++v)
+    {
+      switch (model)
+      {
+        case RunLanes::kSimple: GetLane(slot, v, biquad[v]); break;
+        case RunLanes::kTLadder: GetLane(slot, v, ladder[v]); break;
+        case RunLanes::kMoog: GetLane(slot, v, diode[v]); break;
+        case RunLanes::kReson: GetLane(slot, v, svf[v]); break;
+        default: GetLane(slot, v, formant[v]); break;
+      }
+    }
+  }
+};
+}  // namespace
+
 TEST(RunsOfFrames, TheTwoAndFourLaneRoadsGiveTheSameBits)
 {
   if (!SineLanes::HasAvx2()) GTEST_SKIP() << "no AVX2 on this processor; the engine tests cover the SSE2 road";
   std::mt19937_64 random(7);
   std::uniform_real_distribution<double> unit(-1.0, 1.0);
   RunLanes::Slot first;
+  ModelStates states;
   const int voices = 12;
   for (int v = 0; v < voices; ++v)
   {
@@ -586,13 +652,14 @@ TEST(RunsOfFrames, TheTwoAndFourLaneRoadsGiveTheSameBits)
     first.halfCarrierProduct[v] = 0.2 * unit(random);
     first.dcA[v] = 0.999;
     first.dcWeight[v] = 0.5;
-    first.b0[v] = 2.0 + unit(random);  // loud enough for both sides of the limiter
-    first.b1[v] = 0.3;
-    first.b2[v] = 0.1;
-    first.a1[v] = -0.5;
-    first.a2[v] = 0.2;
-    first.z1[v] = v == 3 ? 1e-310 : 0.0;  // a subnormal to flush
-    first.blockerCoefficient[v] = 0.001;
+    BiquadState<double>& biquad = states.biquad[v];
+    biquad.b0 = 2.0 + unit(random);  // loud enough for both sides of the limiter
+    biquad.b1 = 0.3;
+    biquad.b2 = 0.1;
+    biquad.a1 = -0.5;
+    biquad.a2 = 0.2;
+    biquad.z1 = v == 3 ? 1e-310 : 0.0;  // a subnormal to flush
+    biquad.blockerCoefficient = 0.001;
     first.envAttack[v] = v % 3 == 0 ? ~0ull : 0;
     first.envMultiplying[v] = v % 3 == 1 ? ~0ull : 0;
     first.envLevel[v] = 0.5;
@@ -621,91 +688,87 @@ TEST(RunsOfFrames, TheTwoAndFourLaneRoadsGiveTheSameBits)
     first.envAmount[v] = v % 3 == 0 ? -0.7 : 0.6;
     first.baseCutoff[v] = 500.0 + 300.0 * v;
     first.sentCutoff[v] = -1.0;
-    first.q[v] = 0.25 + v;
-    first.peakFactor[v] = 3.0;
-    first.biquadDrive[v] = v % 2 == 0 ? 0.0 : 0.6;
-    first.biquadDriveBlend[v] = 0.3;
-    first.biquadDriveNormaliser[v] = 0.9;
-    first.biquadResonancePow8[v] = 0.2;
-    using namespace RunLanes;
-    auto& ladder = first.ladder;
-    ladder[kLadderS1][v] = 0.1 * unit(random);
-    ladder[kLadderS2][v] = 0.1 * unit(random);
-    ladder[kLadderCutoff][v] = 800.0;
-    ladder[kLadderG][v] = 0.05;
-    ladder[kLadderG0][v] = 1.0 / 1.05;
-    ladder[kLadderGain][v] = ladder[kLadderGain2][v] = ladder[kLadderGain3][v] = ladder[kLadderGain4][v] = 0.05;
-    ladder[kLadderFeedback][v] = 3.5;
-    ladder[kLadderInputGain][v] = 1.0 + 30.0 * (v % 2);  // into the saturated tanh
-    ladder[kLadderHighPassCoefficient][v] = 0.002;
-    ladder[kLadderBlockerCoefficient][v] = 0.001;
-    auto& diode = first.diode;
-    diode[kDiodeS1][v] = 0.2 * unit(random);
-    diode[kDiodeS3][v] = 0.2 * unit(random);
-    diode[kDiodeCutoff][v] = 900.0;
-    diode[kDiodeG][v] = 0.08;
-    diode[kDiodeOnePlusG][v] = 1.08;
-    diode[kDiodeInvG][v] = 1.0 / 0.08;
-    diode[kDiodeInvOnePlusG][v] = 1.0 / 1.08;
-    diode[kDiodeGain][v] = 0.08 / 1.08;
-    diode[kDiodeD1][v] = diode[kDiodeE1][v] = diode[kDiodeA1][v] = diode[kDiodeB1][v] = 0.3;
-    diode[kDiodeD1E1][v] = 0.09;
-    diode[kDiodeD1E1A1][v] = 0.027;
-    diode[kDiodeK0][v] = 10.0;
-    diode[kDiodeK][v] = 9.0;
-    diode[kDiodeInputGain][v] = 1.0 + 30.0 * (v % 2);
-    diode[kDiodeDrivenK][v] = 9.0 * diode[kDiodeInputGain][v];  // both sides of the saturation
-    diode[kDiodeInvDenominator][v] = 0.9;
-    diode[kDiodeFeedbackNormaliser][v] = 0.8;
-    diode[kDiodeResonanceSetting][v] = 0.6;
-    diode[kDiodeLowPassGain][v] = 2.0;
-    diode[kDiodeBlockerCoefficient][v] = 0.001;
-    auto& svf = first.svf;
-    svf[kSvfS1][v] = 0.3 * unit(random);
-    svf[kSvfCutoff][v] = 700.0 + 500.0 * v;  // both sides of the drive blend's bends
-    svf[kSvfG][v] = 0.05;
-    svf[kSvfH][v] = 0.9;
-    svf[kSvfR][v] = 0.1;
-    svf[kSvfRf][v] = 0.1;
-    svf[kSvfDrive][v] = v % 2 == 0 ? 0.0 : 0.8;
-    svf[kSvfQ][v] = 0.5;
+    biquad.q = 0.25 + v;
+    biquad.peakFactor = 3.0;
+    biquad.drive = v % 2 == 0 ? 0.0 : 0.6;
+    biquad.driveBlend = 0.3;
+    biquad.driveNormaliser = 0.9;
+    biquad.resonancePow8 = 0.2;
+    TransistorLadderState<double>& ladder = states.ladder[v];
+    ladder.s1 = 0.1 * unit(random);
+    ladder.s2 = 0.1 * unit(random);
+    ladder.cutoff = 800.0;
+    ladder.g = 0.05;
+    ladder.g0 = 1.0 / 1.05;
+    ladder.gain = ladder.gain2 = ladder.gain3 = ladder.gain4 = 0.05;
+    ladder.feedback = 3.5;
+    ladder.inputGain = 1.0 + 30.0 * (v % 2);  // into the saturated tanh
+    ladder.highPassCoefficient = 0.002;
+    ladder.blockerCoefficient = 0.001;
+    DiodeLadderState<double>& diode = states.diode[v];
+    diode.s1 = 0.2 * unit(random);
+    diode.s3 = 0.2 * unit(random);
+    diode.cutoff = 900.0;
+    diode.g = 0.08;
+    diode.onePlusG = 1.08;
+    diode.invG = 1.0 / 0.08;
+    diode.invOnePlusG = 1.0 / 1.08;
+    diode.gain = 0.08 / 1.08;
+    diode.d1 = diode.e1 = diode.a1 = diode.b1 = 0.3;
+    diode.d1e1 = 0.09;
+    diode.d1e1a1 = 0.027;
+    diode.k0 = 10.0;
+    diode.k = 9.0;
+    diode.inputGain = 1.0 + 30.0 * (v % 2);
+    diode.drivenK = 9.0 * diode.inputGain;  // both sides of the saturation
+    diode.invDenominator = 0.9;
+    diode.feedbackNormaliser = 0.8;
+    diode.resonanceSetting = 0.6;
+    diode.lowPassGain = 2.0;
+    diode.blockerCoefficient = 0.001;
+    StateVariableState<double>& svf = states.svf[v];
+    svf.s1 = 0.3 * unit(random);
+    svf.cutoff = 700.0 + 500.0 * v;  // both sides of the drive blend's bends
+    svf.g = 0.05;
+    svf.h = 0.9;
+    svf.r = 0.1;
+    svf.rf = 0.1;
+    svf.drive = v % 2 == 0 ? 0.0 : 0.8;
+    svf.q = 0.5;
     // Five band-passes of their own tunings and amplitudes.
-    for (int b = 0; b < kFormantBands; ++b)
+    FormantState<double>& formant = states.formant[v];
+    for (int b = 0; b < FormantConstants::kNumFormants; ++b)
     {
-      double* band[kBandFields];
-      for (int f = 0; f < kBandFields; ++f) band[f] = first.formant[b * kBandFields + f] + v;
-      *band[kBandB0] = 0.05 * (b + 1);
-      *band[kBandB2] = -*band[kBandB0];
-      *band[kBandA1] = -1.9 + 0.1 * b;
-      *band[kBandA2] = 0.9;
-      *band[kBandZ1] = b == 2 && v == 5 ? 1e-310 : 0.1 * unit(random);
-      *band[kBandBlockerCoefficient] = 0.001;
-      *band[kBandAmp] = 1.0 / (b + 1);
+      BiquadCoreState<double>& band = formant.bands[b].biquad;
+      band.b0 = 0.05 * (b + 1);
+      band.b2 = -band.b0;
+      band.a1 = -1.9 + 0.1 * b;
+      band.a2 = 0.9;
+      band.z1 = b == 2 && v == 5 ? 1e-310 : 0.1 * unit(random);
+      band.blockerCoefficient = 0.001;
+      formant.bands[b].amp = 1.0 / (b + 1);
     }
     // The formant's drive on some lanes: its band-pass and high-pass.
     for (int i = 0; i < 2; ++i)
     {
-      auto& svf = first.formantSvf[i];
-      svf[kSvfS1][v] = 0.2 * unit(random);
-      svf[kSvfS2][v] = 0.2 * unit(random);
-      svf[kSvfCutoff][v] = 400.0 + 900.0 * i;
-      svf[kSvfG][v] = 0.03 + 0.1 * i;
-      svf[kSvfH][v] = 0.8;
-      svf[kSvfR][v] = 0.5;
-      svf[kSvfRf][v] = 0.5;
-      svf[kSvfDrive][v] = i == 0 ? 0.15 : 0.0;
-      svf[kSvfQ][v] = 0.3;
+      StateVariableState<double>& svf = i == 0 ? formant.bandPass : formant.highPass;
+      svf.s1 = 0.2 * unit(random);
+      svf.s2 = 0.2 * unit(random);
+      svf.cutoff = 400.0 + 900.0 * i;
+      svf.g = 0.03 + 0.1 * i;
+      svf.h = 0.8;
+      svf.r = 0.5;
+      svf.rf = 0.5;
+      svf.drive = i == 0 ? 0.15 : 0.0;
+      svf.q = 0.3;
     }
-    first.formantDriveGain[v] = v % 3 == 0 ? 1.0 : 1.0 + 5.0 * v;
-    first.formantDriveNormaliser[v] = 1.0 / std::asinh(first.formantDriveGain[v]);
-    first.formantVoiceBlend[v] = v % 4 == 3 ? 1.0 : 0.3 * (v % 4);
-    first.formantShift[v] = 0.5 + 0.5 * v;  // the higher ones folded
-    first.formantBandQ[v] = 20.0;
+    formant.driveGain = v % 3 == 0 ? 1.0 : 1.0 + 5.0 * v;
+    formant.driveNormaliser = 1.0 / std::asinh(formant.driveGain);
+    formant.voiceBlend = v % 4 == 3 ? 1.0 : 0.3 * (v % 4);
+    formant.shift = 0.5 + 0.5 * v;  // the higher ones folded
+    formant.bandQ = 20.0;
+    formant.hz = 700.0;
   }
-  first.formantTables[0] = &FormantFltZK::soprano[0][0][0];
-  first.formantTables[1] = &FormantFltZK::bass[0][0][0];
-  first.formantMirrorHz = 20000.0;
-  first.formantMinHz = 10.0;
   // FM from a record that swings the increment below 0 and past the period.
   std::vector<double> record(RunLanes::kMaxFrames * RunLanes::kMaxVoices);
   for (double& x : record) x = 1.5 * unit(random);
@@ -767,6 +830,7 @@ TEST(RunsOfFrames, TheTwoAndFourLaneRoadsGiveTheSameBits)
   first.subStep = 0.25;
   for (int j = 0; j < RunLanes::kBesselHistory; ++j)
     for (int v = 0; v < voices; ++v) first.bessel[j][v] = j == 2 && v == 1 ? 1e-310 : unit(random);
+  first.cutoffRange = {24000.0, 0.49 * 48000.0, 3.14159265358979323846 / 48000.0, 1.0 / 48000.0, 48000.0};
   first.minWarpHz = 1.0;
   first.maxWarpHz = 0.49 * 48000.0;
   first.piOverRate = 3.14159265358979323846 / 48000.0;
@@ -793,6 +857,8 @@ TEST(RunsOfFrames, TheTwoAndFourLaneRoadsGiveTheSameBits)
     const RunLanes::Model models[] = {RunLanes::kSimple, RunLanes::kTLadder, RunLanes::kMoog, RunLanes::kReson,
                                       RunLanes::kFormant};
     first.model = second.model = models[(run + run / 5) % 5];
+    states.Into(first, first.model, voices);
+    states.Into(second, second.model, voices);
     first.fmIn = second.fmIn = run % 7 < 3;
     first.fmOut = second.fmOut = run % 2 == 0;
     first.fmSource = second.fmSource = run % 3;
@@ -827,5 +893,6 @@ TEST(RunsOfFrames, TheTwoAndFourLaneRoadsGiveTheSameBits)
     ASSERT_EQ(std::memcmp(l1.data(), l2.data(), l1.size() * sizeof(double)), 0) << "run " << run;
     ASSERT_EQ(std::memcmp(r1.data(), r2.data(), r1.size() * sizeof(double)), 0) << "run " << run;
     ASSERT_EQ(std::memcmp(&first, &second, sizeof(first)), 0) << "run " << run;
+    states.From(first, first.model, voices);
   }
 }

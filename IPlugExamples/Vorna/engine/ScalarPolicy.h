@@ -20,6 +20,12 @@ struct ScalarPolicy
 
   static M All() { return true; }
   static V Select(M m, V a, V b) { return m ? a : b; }
+  // a() where m holds, else b(): only the side taken is computed.
+  template <class A, class B>
+  [[gnu::always_inline]] static V Choose(M m, A a, B b)
+  {
+    return m ? a() : b();
+  }
   static bool Any(M m) { return m; }
   // std::max, std::min and std::clamp.
   static V Max(V a, V b) { return a < b ? b : a; }
@@ -37,6 +43,9 @@ struct ScalarPolicy
   // asymmetry is part of the models' character.
   [[gnu::always_inline]] static V SoftSaturate(V x) { return x > 0.0 ? FastMath::Asinh(x) : FastMath::Tanh(x); }
   static V SinOfPhase(V x) { return FastMath::SinOfPhase(x); }
+  // The value as an array of one lane, and back.
+  static void Spread(V x, double* out) { *out = x; }
+  static V Gather(const double* in) { return *in; }
   template <class F>
   static V EachLane(V x, F f)
   {

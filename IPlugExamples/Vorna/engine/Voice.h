@@ -189,10 +189,7 @@ private:
   double PreviousFmSource(int osc) const;
   // A filter's and its cutoff's state into the slot's lane.
   static void GatherBend(const Oscillator& o, RunLanes::Slot& slot, int lane);
-  static void GatherBiquad(const BiquadZK& biquad, RunLanes::Slot& slot, int lane);
   static void GatherCutoff(const FilterContainer& filter, RunLanes::Slot& slot, int lane);
-  static void GatherFormant(const FormantFltZK& formant, RunLanes::Slot& slot, int lane);
-  static void FinishFormant(FormantFltZK& formant, const RunLanes::Slot& slot, int lane);
   static void RenderBatch(Voice* const* voices, int count, int osc);
   // Oscillator, feedback, carrier AM, limiter and DC remover: the pre-filter samples.
   // The plain sine oscillators of slot osc: marks them in inLanes, moves their

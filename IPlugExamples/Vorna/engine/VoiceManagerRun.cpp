@@ -30,9 +30,6 @@ static_assert(int(RunLanes::kLowPass) == int(kLP) && int(RunLanes::kBandPass) ==
                 int(RunLanes::kHighPass) == int(kHP) && int(RunLanes::kPeak) == int(kP) &&
                 int(RunLanes::kBandReject) == int(kBR),
               "the lanes number the pass types as the filters do");
-static_assert(RunLanes::kFormantBands == FormantFltZK::kNumFormants && FormantFltZK::kNumVowels == 5 &&
-                sizeof(FormantFltZK::VowelTable) == 5 * 5 * 3 * sizeof(double),
-              "the lanes read the formant filter's vowel tables as it lays them out");
 
 int VoiceManager::CollectSounding(Voice** active)
 {
@@ -170,10 +167,6 @@ void VoiceManager::GatherRunSlot(int osc, Voice* const* active, int count, int f
   slot.maxWarpHz = FilterMath::MaxWarpHz();
   slot.piOverRate = PlugG::piDivSR;
   slot.cutoffRange = FilterMath::CurrentRange();
-  slot.formantTables[0] = &FormantFltZK::soprano[0][0][0];
-  slot.formantTables[1] = &FormantFltZK::bass[0][0][0];
-  slot.formantMirrorHz = std::min(FormantFltZK::kMirrorHz, FilterMath::MaxWarpHz());
-  slot.formantMinHz = FormantFltZK::kMinFormantHz;
   slot.syncIn = osc == syncSlave;
   slot.syncOut = syncSlave >= 0 && osc != syncSlave;
   slot.syncPreFilter = mData.hardSyncPreFilter;

@@ -1,32 +1,17 @@
 #include "Voice.h"
 
-#include "filters/BiquadZK.h"
 #include "DCremove.h"
-#include "filters/DiodeLadderZDF.h"
 #include "Declicker.h"
 #include "filters/FilterContainer.h"
-#include "filters/FormantFltZK.h"
+#include "filters/FilterModels.h"
 #include "SoftLimiter.h"
-#include "filters/TransistorLadderZDF.h"
 #include "VoiceDataSingleton.h"
 
 #include <algorithm>
 #include <array>
 #include <bit>
 #include <cstddef>
-
-static_assert(offsetof(TransistorLadderState<double>, s1) == RunLanes::kLadderS1 * sizeof(double) &&
-                offsetof(TransistorLadderState<double>, feedback) == RunLanes::kLadderFeedback * sizeof(double) &&
-                offsetof(TransistorLadderState<double>, blockerState) == RunLanes::kLadderBlockerState * sizeof(double),
-              "the ladder's lanes hold its fields in its order");
-static_assert(offsetof(DiodeLadderState<double>, s1) == RunLanes::kDiodeS1 * sizeof(double) &&
-                offsetof(DiodeLadderState<double>, k0) == RunLanes::kDiodeK0 * sizeof(double) &&
-                offsetof(DiodeLadderState<double>, blockerState) == RunLanes::kDiodeBlockerState * sizeof(double),
-              "the moog's lanes hold its fields in its order");
-static_assert(offsetof(StateVariableState<double>, s1) == RunLanes::kSvfS1 * sizeof(double) &&
-                offsetof(StateVariableState<double>, r) == RunLanes::kSvfR * sizeof(double) &&
-                offsetof(StateVariableState<double>, q) == RunLanes::kSvfQ * sizeof(double),
-              "the reson's lanes hold its fields in its order");
+#include <cstring>
 
 namespace
 {
@@ -35,23 +20,16 @@ constexpr std::uint64_t kAllLanes = ~std::uint64_t(0);
 
 namespace
 {
-// A model's Lane, a struct of N doubles in the order of the lanes' fields, into
-// and out of lane `lane` of those fields.
-template <class Lane, int N>
-void GatherFields(const Lane& l, double (&fields)[N][RunLanes::kMaxVoices], int lane)
+// A model's Lane, a struct of doubles (its fields named once, in order), into
+// lane `lane` of the slot's filter rows, field by field.
+template <class Lane>
+void GatherFields(const Lane& l, double (*rows)[RunLanes::kMaxVoices], int lane)
 {
-  static_assert(sizeof(Lane) == N * sizeof(double), "one double per field");
-  const auto values = std::bit_cast<std::array<double, N>>(l);
-  for (int f = 0; f < N; ++f) fields[f][lane] = values[f];
-}
-
-template <class Lane, int N>
-Lane FieldsOf(const double (&fields)[N][RunLanes::kMaxVoices], int lane)
-{
-  static_assert(sizeof(Lane) == N * sizeof(double), "one double per field");
-  std::array<double, N> values;
-  for (int f = 0; f < N; ++f) values[f] = fields[f][lane];
-  return std::bit_cast<Lane>(values);
+  constexpr int n = sizeof(Lane) / sizeof(double);
+  static_assert(n * sizeof(double) == sizeof(Lane) && n <= RunLanes::kFilterRows, "a row for every field");
+  const unsigned char* fields = reinterpret_cast<const unsigned char*>(&l);
+#pragma GCC unroll 80
+  for (int f = 0; f < n; ++f) std::memcpy(&rows[f][lane], fields + f * sizeof(double), sizeof(double));
 }
 
 // The waveforms the lanes compute.
@@ -75,73 +53,6 @@ bool Multiplies(EnvelopeGenerator::EnvelopeStage s)
   return s == EnvelopeGenerator::ENVELOPE_STAGE_DECAY || s == EnvelopeGenerator::ENVELOPE_STAGE_RELEASE;
 }
 }  // namespace
-
-void Voice::GatherBiquad(const BiquadZK& biquad, RunLanes::Slot& s, int lane)
-{
-  const BiquadZK::Lane b = biquad.GetLane();
-  s.b0[lane] = b.b0;
-  s.b1[lane] = b.b1;
-  s.b2[lane] = b.b2;
-  s.a1[lane] = b.a1;
-  s.a2[lane] = b.a2;
-  s.z1[lane] = b.z1;
-  s.z2[lane] = b.z2;
-  s.blockerCoefficient[lane] = b.blockerCoefficient;
-  s.blockerState[lane] = b.blockerState;
-  s.normalisedFreq[lane] = b.normalisedFreq;
-  s.q[lane] = b.q;
-  s.peakFactor[lane] = b.peakFactor;
-  const BiquadZK::DriveLane d = biquad.GetDriveLane();
-  s.biquadDrive[lane] = d.drive;
-  s.biquadDriveBlend[lane] = d.blend;
-  s.biquadDriveNormaliser[lane] = d.normaliser;
-  s.biquadResonancePow8[lane] = d.resonancePow8;
-  s.biquadDriven = s.biquadDriven || d.drive > 0.0;
-}
-
-void Voice::GatherFormant(const FormantFltZK& formant, RunLanes::Slot& s, int lane)
-{
-  using namespace RunLanes;
-  for (int i = 0; i < kFormantBands; ++i)
-  {
-    const BiquadZK::Lane b = formant.GetBand(i).GetLane();
-    double(*band)[kMaxVoices] = s.formant + i * kBandFields;
-    band[kBandB0][lane] = b.b0;
-    band[kBandB1][lane] = b.b1;
-    band[kBandB2][lane] = b.b2;
-    band[kBandA1][lane] = b.a1;
-    band[kBandA2][lane] = b.a2;
-    band[kBandZ1][lane] = b.z1;
-    band[kBandZ2][lane] = b.z2;
-    band[kBandBlockerCoefficient][lane] = b.blockerCoefficient;
-    band[kBandBlockerState][lane] = b.blockerState;
-    band[kBandAmp][lane] = formant.GetAmp(i);
-  }
-  GatherFields(formant.GetBandPassSvf().GetLane(), s.formantSvf[0], lane);
-  GatherFields(formant.GetHighPassSvf().GetLane(), s.formantSvf[1], lane);
-  s.formantDriveGain[lane] = formant.GetDriveGain();
-  s.formantDriveNormaliser[lane] = formant.GetDriveNormaliser();
-  s.formantDriven = s.formantDriven || formant.IsDriven();
-  s.formantVoiceBlend[lane] = formant.GetVoiceBlend();
-  s.formantShift[lane] = formant.GetShift();
-  s.formantBandQ[lane] = formant.GetBand(0).GetLane().q;
-}
-
-void Voice::FinishFormant(FormantFltZK& formant, const RunLanes::Slot& s, int lane)
-{
-  using namespace RunLanes;
-  // Retuning from the cutoff last sent computes again what the lanes computed
-  // from it, and the state-variable filters the drive would use as well.
-  if (s.cutoffMoves) formant.SetFreq(s.sentCutoff[lane]);
-  for (int i = 0; i < kFormantBands; ++i)
-  {
-    const double(*band)[kMaxVoices] = s.formant + i * kBandFields;
-    formant.SetBandStates(i, band[kBandZ1][lane], band[kBandZ2][lane], band[kBandBlockerState][lane]);
-  }
-  if (formant.IsDriven())
-    formant.FinishDriveRun(FieldsOf<StateVariableZDF::Lane>(s.formantSvf[0], lane),
-                           FieldsOf<StateVariableZDF::Lane>(s.formantSvf[1], lane));
-}
 
 void Voice::GatherCutoff(const FilterContainer& f, RunLanes::Slot& s, int lane)
 {
@@ -317,16 +228,13 @@ void Voice::GatherRun(int osc, RunLanes::Slot& s, int lane) const
   if (mData->filterOn[osc])
   {
     const FilterZK* filter = mFilter[osc]->GetFilter();
-    if (s.model == RunLanes::kReson)
-      GatherFields(static_cast<const StateVariableZDF*>(filter)->GetLane(), s.svf, lane);
-    else if (s.model == RunLanes::kMoog)
-      GatherFields(static_cast<const DiodeLadderZDF*>(filter)->GetLane(), s.diode, lane);
-    else if (s.model == RunLanes::kTLadder)
-      GatherFields(static_cast<const TransistorLadderZDF*>(filter)->GetLane(), s.ladder, lane);
-    else if (s.model == RunLanes::kFormant)
-      GatherFormant(*static_cast<const FormantFltZK*>(filter), s, lane);
-    else
-      GatherBiquad(*static_cast<const BiquadZK*>(mFilter[osc]->GetFilter()), s, lane);
+    DispatchFilterModel(FilterModel(s.model), [&](auto model) {
+      using Model = FilterClassOf<model()>;
+      const Model& m = *static_cast<const Model*>(filter);
+      GatherFields(m.GetLane(), s.filter, lane);
+      if constexpr (model() == kFltSimple) s.biquadDriven = s.biquadDriven || m.IsDriven();
+      if constexpr (model() == kFltFormant) s.formantDriven = s.formantDriven || m.IsDriven();
+    });
     if (s.cutoffMoves) GatherCutoff(*mFilter[osc], s, lane);
   }
   const EnvelopeGenerator::Lane e = mAmpEnv[osc]->GetLane();
@@ -355,23 +263,8 @@ void Voice::FinishRunSlot(int osc, const RunLanes::Slot& s, int lane, int frames
   if (mData->filterOn[osc])
   {
     FilterZK* filter = mFilter[osc]->GetFilter();
-    if (s.model == RunLanes::kReson)
-      static_cast<StateVariableZDF*>(filter)->FinishRun(FieldsOf<StateVariableZDF::Lane>(s.svf, lane));
-    else if (s.model == RunLanes::kMoog)
-      static_cast<DiodeLadderZDF*>(filter)->FinishRun(FieldsOf<DiodeLadderZDF::Lane>(s.diode, lane));
-    else if (s.model == RunLanes::kTLadder)
-      static_cast<TransistorLadderZDF*>(filter)->FinishRun(FieldsOf<TransistorLadderZDF::Lane>(s.ladder, lane));
-    else if (s.model == RunLanes::kFormant)
-      FinishFormant(*static_cast<FormantFltZK*>(filter), s, lane);
-    else
-    {
-      BiquadZK& biquad = *static_cast<BiquadZK*>(mFilter[osc]->GetFilter());
-      biquad.SetStates(s.z1[lane], s.z2[lane], s.blockerState[lane]);
-      if (s.cutoffMoves)
-        biquad.SetMovedCoefficients(s.b0[lane], s.b1[lane], s.b2[lane], s.a1[lane], s.a2[lane],
-                                    s.normalisedFreq[lane]);
-      if (s.cutoffMoves) biquad.SetMovedDriveBlend(s.biquadDriveBlend[lane], s.biquadDriveNormaliser[lane]);
-    }
+    const LaneFields run = {&s.filter[0][lane], RunLanes::kMaxVoices, s.cutoffMoves};
+    DispatchFilterModel(FilterModel(s.model), [&](auto model) { static_cast<FilterClassOf<model()>*>(filter)->FinishRun(run); });
     if (s.cutoffMoves)
       mFilter[osc]->FinishCutoffRun(frames, s.fltEnvLevel[lane], s.fltEnvNormalisedLevel[lane], s.fltEnvOutput[lane],
                                     s.sentCutoff[lane], s.baseCutoff[lane]);

@@ -11,22 +11,27 @@
 #include "filters/FilterKinds.h"
 
 // What a sample reads and writes, what a moving cutoff recomputes and the
-// settings that reads (TransistorLadderState says what T is). Every product and
+// settings that reads (TransistorLadderState says what T is and how the fields
+// are ordered). Every product and
 // sum is formed as the per-sample formulas would form it, once per change of
 // its inputs instead of once per sample; quotients by g, 1 + g and the
 // zero-delay denominator are products with their reciprocals.
 template <class T>
 struct DiodeLadderState
 {
+  static constexpr int kRunFields = 5;
+  static constexpr int kCutoffFields = 15;
   T s1, s2, s3, s4;                    // the stages' states
+  T blockerState;                      // the DC blocker's at the output
   T cutoff, g, onePlusG, invG, invOnePlusG;
   T gain;                              // G = g / (1 + g)
   T d1, e1, a1, b1, d1e1, d1e1a1;      // the stage coefficients and their products
-  T k0, k, drivenK;                    // the feedback gain before and after its compensation; input gain x k
+  T k, drivenK;                        // the feedback gain after its compensation; input gain x k
   T invDenominator;                    // 1 / (1 + k B1 A1 E1 D1)
+  T k0;                                // the feedback gain before its compensation
   T inputGain, feedbackNormaliser;     // the drive's gain and 1 / asinh of it
   T resonanceSetting, lowPassGain;     // L = k0 / 17, and the low-pass output gain after the fixed 1.5
-  T blockerCoefficient, blockerState;  // the DC blocker at the output
+  T blockerCoefficient;
 };
 
 template <class P>

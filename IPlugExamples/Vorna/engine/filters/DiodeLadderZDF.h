@@ -3,6 +3,7 @@
 #include "ScalarPolicy.h"
 #include "filters/DiodeLadderMath.h"
 #include "filters/FilterZK.h"
+#include "filters/LaneFields.h"
 
 // Filter model "moog": four coupled one-pole stages (each stage also sees half of
 // the next stage's output), solved in closed form per sample, with a saturated
@@ -40,7 +41,7 @@ public:
   // by side, and where such a run left it.
   using Lane = DiodeLadderState<double>;
   const Lane& GetLane() const { return mLane; }
-  void FinishRun(const Lane& l) { mLane = l; }
+  void FinishRun(const LaneFields& run) { run.CopyRunFields(mLane); }
 
 private:
   using Math = DiodeLadderMath<ScalarPolicy>;
@@ -48,10 +49,10 @@ private:
   void UpdateOutputGains();
 
   Lane mLane = {
-    0.0, 0.0, 0.0, 0.0,                 // s1..s4
+    0.0, 0.0, 0.0, 0.0, 0.0,            // s1..s4, the DC blocker
     20000.0, 0.0, 1.0, 0.0, 1.0, 0.0,   // cutoff, g, 1 + g, 1 / g, 1 / (1 + g), G
     0.0, 0.0, 0.0, 0.0, 0.0, 0.0,       // D1, E1, A1, B1, D1 E1, D1 E1 A1
-    0.0, 0.0, 0.0, 1.0,                 // k0, k, drivenK, 1 / denominator
-    1.0, 0.0, 0.0, 1.0,                 // input gain, feedback normaliser, L, low-pass gain
-    0.0, 0.0};                          // the DC blocker
+    0.0, 0.0, 1.0,                      // k, drivenK, 1 / denominator
+    0.0, 1.0, 0.0, 0.0, 1.0,            // k0, input gain, feedback normaliser, L, low-pass gain
+    0.0};                               // the DC blocker's coefficient
 };

@@ -2,35 +2,49 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 
 #include "filters/FilterMath.h"
+#include "filters/OnePoleHighPass.h"
+
+namespace
+{
+using Svf = StateVariableMath<ScalarPolicy>;
+
+double BlockerCoefficient()
+{
+  return OnePoleHighPass::CoefficientOf(FilterMath::WarpedGain(FilterMath::kDcBlockerHz));
+}
+}  // namespace
 
 FormantFltZK::FormantFltZK() : FilterZK(kKind)
 {
-  for (BiquadZK& band : mBands)
-  {
-    band.SetResonance(kBandResonance);
-    band.SetPassType(kBP);
-    band.SetDrive(0.0);
-  }
-  mBandPassSvf.SetFreq(20000.0);
-  mBandPassSvf.SetPassType(kBP);
-  mHighPassSvf.SetFreq(20000.0);
-  mHighPassSvf.SetPassType(kHP);
-  mVoiceBlend = 0.0;
-  mVowelPosition = 0.4;
+  using namespace FormantConstants;
+  const CutoffRange range = FilterMath::CurrentRange();
+  BiquadState<double> band = {};
+  double peakGainDb = 0.0;
+  BiquadMath<ScalarPolicy>::SetResonance(band, kBandResonance, peakGainDb);
+  mLane.bandQ = band.q;
+  for (FormantBandState<double>& b : mLane.bands) b.biquad = {1.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, BlockerCoefficient(), 0.0};
+  mLane.bandPass = Svf::Initial(range, kBP, 20000.0);
+  mLane.highPass = Svf::Initial(range, kHP, 20000.0);
+  mLane.voiceBlend = 0.0;
+  mLane.shift = 1.0;
+  mLane.hz = std::numeric_limits<double>::quiet_NaN();
   SetDrive(0.0);
-  mBandPassSvf.SetResonance(0.5);
-  mShift = 1.0;
+  Svf::SetResonance(mLane.bandPass, range, kBP, kBandPassResonance);
   UpdateFrequenciesAndAmps();
 }
 
 void FormantFltZK::Reset()
 {
-  for (BiquadZK& band : mBands)
-    band.Reset();
-  mBandPassSvf.Reset();
-  mHighPassSvf.Reset();
+  for (FormantBandState<double>& b : mLane.bands)
+  {
+    b.biquad.z1 = b.biquad.z2 = b.biquad.blockerState = 0.0;
+    b.biquad.blockerCoefficient = BlockerCoefficient();
+  }
+  mLane.bandPass.s1 = mLane.bandPass.s2 = 0.0;
+  mLane.highPass.s1 = mLane.highPass.s2 = 0.0;
   UpdateFrequenciesAndAmps();
 }
 
@@ -39,7 +53,8 @@ void FormantFltZK::SetFreq(double hz)
   if (!std::isfinite(hz))
     return;
   // Clamped so the vowel rows looked up below stay inside the table.
-  mVowelPosition = std::clamp((hz - 10.0) * 1.0005 * 5e-5, 0.0, 1.0);
+  mVowelPosition = Math::Position(hz);
+  mLane.hz = hz;
   UpdateFrequenciesAndAmps();
 }
 
@@ -47,78 +62,64 @@ void FormantFltZK::SetResonance(double r)
 {
   if (!std::isfinite(r))
     return;
-  mVoiceBlend = std::clamp(r, 0.0, 1.0);
+  mLane.voiceBlend = std::clamp(r, 0.0, 1.0);
   UpdateFrequenciesAndAmps();
 }
 
 void FormantFltZK::SetDrive(double d)
 {
+  using namespace FormantConstants;
   if (!std::isfinite(d))
     return;
   d = std::clamp(d, 0.0, 1.0);
-  mBandPassSvf.SetDrive(0.5 * d);
-  mDriveGain = (kMaxGain - 1.0) * d + 1.0;
-  mDriveNormaliser = 1.0 / std::asinh(mDriveGain);
-  mHighPassSvf.SetResonance(0.192 * d + 0.8);
+  Svf::SetDrive(mLane.bandPass, kBandPassDrive * d);
+  mLane.driveGain = (kMaxGain - 1.0) * d + 1.0;
+  mLane.driveNormaliser = 1.0 / std::asinh(mLane.driveGain);
+  Svf::SetResonance(mLane.highPass, FilterMath::CurrentRange(), kHP, kHighPassResonanceSlope * d + kHighPassResonance);
 }
 
 void FormantFltZK::SetAdditionalParam(double p)
 {
+  using namespace FormantConstants;
   if (!std::isfinite(p))
     return;
   p = std::clamp(p, -1.0, 1.0);
   const double d = p * std::fabs(p);
-  mShift = d < 0.0 ? 1.0 - 4.0 * d : 1.0 / (1.0 + 7.0 * d);
+  mLane.shift = d < 0.0 ? 1.0 - kDownShift * d : 1.0 / (1.0 + kUpShift * d);
   Retune();
 }
 
 void FormantFltZK::UpdateFrequenciesAndAmps()
 {
-  const double w = 4.0 * mVowelPosition;
-  const int j0 = static_cast<int>(w);
-  const int j1 = j0 == kNumVowels - 1 ? j0 : j0 + 1;
-  const double vowelWeight = w - j0;
-
-  const int t0 = static_cast<int>(mVoiceBlend);
-  const int t1 = t0 == 1 ? t0 : t0 + 1;
-  const double voiceWeight = mVoiceBlend - t0;
-
-  const VowelTable& first = *mTables[t0];
-  const VowelTable& second = *mTables[t1];
-  auto blend = [&](int formant, int column) {
-    const double a = first[j0][formant][column] + (first[j1][formant][column] - first[j0][formant][column]) * vowelWeight;
-    const double b =
-      second[j0][formant][column] + (second[j1][formant][column] - second[j0][formant][column]) * vowelWeight;
-    return a + (b - a) * voiceWeight;
-  };
-  for (int i = 0; i < kNumFormants; ++i)
-  {
-    mFreqs[i] = blend(i, kFormantFreq);
-    mAmps[i] = blend(i, kFormantAmp);
-  }
+  double amps[kNumFormants];
+  Math::Blend(mVowelPosition, mLane.voiceBlend, mFreqs, amps, 1);
+  for (int i = 0; i < kNumFormants; ++i) mLane.bands[i].amp = amps[i];
   Retune();
-}
-
-double FormantFltZK::BandFrequency(double hz) const
-{
-  const double mirror = std::min(kMirrorHz, FilterMath::MaxWarpHz());
-  const double shifted = hz * mShift;
-  const double folded = shifted <= mirror ? shifted : 2.0 * mirror - shifted;
-  return std::max(kMinFormantHz, folded);
-}
-
-double FormantFltZK::SvfFrequency(double hz) const
-{
-  return std::min(hz, FilterMath::MaxWarpHz());
 }
 
 void FormantFltZK::Retune()
 {
-  mBands[0].SetFreq(BandFrequency(mFreqs[0]));
-  mBandPassSvf.SetFreq(SvfFrequency(mFreqs[0] * 0.25 * mShift));
-  mBands[1].SetFreq(BandFrequency(mFreqs[1]));
-  // The high-pass follows the unshifted second formant.
-  mHighPassSvf.SetFreq(SvfFrequency(mFreqs[1] * 8.0));
-  for (int i = 2; i < kNumFormants; ++i)
-    mBands[i].SetFreq(BandFrequency(mFreqs[i]));
+  Math::Tune(mLane, FilterMath::CurrentRange(), true, mFreqs, true);
+}
+
+void FormantFltZK::FinishRun(const LaneFields& run)
+{
+  // Retuning from the cutoff the run gave computes again what the run computed
+  // from it, the state-variable filters the drive would use included (with
+  // what their settings changed since the last cutoff); the states are the
+  // run's (an undriven filter's state-variable filters stand).
+  if (run.cutoffMoved) SetFreq(run.At(offsetof(Lane, hz)));
+  for (int i = 0; i < kNumFormants; ++i)
+  {
+    BiquadCoreState<double>& band = mLane.bands[i].biquad;
+    const std::size_t at = offsetof(Lane, bands) + i * sizeof(FormantBandState<double>);
+    band.z1 = run.At(at + offsetof(BiquadCoreState<double>, z1));
+    band.z2 = run.At(at + offsetof(BiquadCoreState<double>, z2));
+    band.blockerState = run.At(at + offsetof(BiquadCoreState<double>, blockerState));
+  }
+  if (!IsDriven()) return;
+  mLane.bandPass.s1 = run.At(offsetof(Lane, bandPass) + offsetof(StateVariableState<double>, s1));
+  mLane.bandPass.s2 = run.At(offsetof(Lane, bandPass) + offsetof(StateVariableState<double>, s2));
+  mLane.highPass.s1 = run.At(offsetof(Lane, highPass) + offsetof(StateVariableState<double>, s1));
+  mLane.highPass.s2 = run.At(offsetof(Lane, highPass) + offsetof(StateVariableState<double>, s2));
 }

@@ -10,15 +10,23 @@
 #include "filters/FilterKinds.h"
 #include "filters/StateVariableConstants.h"
 
+#include <algorithm>
+#include <cmath>
+
 // What a sample reads and writes, what a moving cutoff recomputes and the
-// settings that reads (TransistorLadderState says what T is).
+// settings that reads (TransistorLadderState says what T is and how the fields
+// are ordered).
 template <class T>
 struct StateVariableState
 {
+  static constexpr int kRunFields = 2;
+  static constexpr int kCutoffFields = 5;
   T s1, s2;          // the band-pass and low-pass integrators
   T cutoff, g, h;    // the cutoff, its warped gain g and 1 / (1 + 2 R g + g^2)
-  T r, rf;           // the damping R, and Rf = min(1, R + compensation) that the loop runs on
-  T drive, driveBlend;
+  T rf;              // the damping Rf = min(1, R + compensation) that the loop runs on
+  T driveBlend;
+  T r;               // the damping R
+  T drive;
   T q;               // the resonance to the power 1.5, which the drive blend reads
 };
 
@@ -56,11 +64,24 @@ struct StateVariableMath
     using namespace StateVariableConstants;
     const M driven = drive > 0.0;
     if (!P::Any(driven)) return 0.0;
-    const V t1 = (f - kBlendKneeHz) * kLowBlendSlope;
-    const V t2 = (f - kBlendKneeHz) / kHighBlendSpan;
-    const V a = P::Select(f < kBlendKneeHz, kLowBlend * (1.0 - t1 * t1), 1.0 - kHighBlendCurve * t2 * t2) * (1.0 - q);
-    const V t3 = (f - kResonantKneeHz) * kResonantSlope;
-    const V b = P::Select(f < kResonantKneeHz, kResonantBlend * (1.0 - t3 * t3), kResonantRolloff / (f * f));
+    const V a = P::Choose(
+                  f < kBlendKneeHz,
+                  [&] {
+                    const V t = (f - kBlendKneeHz) * kLowBlendSlope;
+                    return kLowBlend * (1.0 - t * t);
+                  },
+                  [&] {
+                    const V t = (f - kBlendKneeHz) / kHighBlendSpan;
+                    return 1.0 - kHighBlendCurve * t * t;
+                  }) *
+                (1.0 - q);
+    const V b = P::Choose(
+      f < kResonantKneeHz,
+      [&] {
+        const V t = (f - kResonantKneeHz) * kResonantSlope;
+        return kResonantBlend * (1.0 - t * t);
+      },
+      [&] { return kResonantRolloff / (f * f); });
     return P::Select(driven, drive * (a + q * P::Max(0.0, b)), 0.0);
   }
 
@@ -76,6 +97,44 @@ struct StateVariableMath
     // h is built from R while the loop runs on Rf: the compensation only damps
     // the feedback.
     s.h = P::Select(changed, 1.0 / (1.0 + 2.0 * s.r * g + g * g), s.h);
+  }
+
+  // The settings, on one filter (V = double): the runs only read them.
+  // The resonance setting recovered from the damping R, held in [0, 1] (before
+  // the first resonance R is 1, which would make it negative), to the power 1.5.
+  static double ResonancePower(double r)
+  {
+    using namespace StateVariableConstants;
+    return std::pow(std::clamp((kZeroResonanceDamping - r) / kResonanceScale, 0.0, 1.0), kResonancePower);
+  }
+  // Resonance in [0, 1] (clamped).
+  static void SetResonance(State& s, const CutoffRange& range, int passType, double resonance)
+  {
+    using namespace StateVariableConstants;
+    const double r = std::clamp(resonance, 0.0, kMaxResonance);
+    s.r = 1.0 - (kResonanceScale * r + kZeroResonanceDamping);
+    s.q = ResonancePower(s.r);
+    s.rf = FeedbackDamping(range, passType, s.cutoff, s.r);
+    s.driveBlend = DriveBlend(s.drive, s.cutoff, s.q);
+  }
+  // Drive in [0, 1] (clamped).
+  static void SetDrive(State& s, double drive)
+  {
+    s.drive = std::clamp(drive, 0.0, StateVariableConstants::kMaxDrive);
+    s.driveBlend = DriveBlend(s.drive, s.cutoff, s.q);
+  }
+  static void SetPassType(State& s, const CutoffRange& range, int passType)
+  {
+    s.rf = FeedbackDamping(range, passType, s.cutoff, s.r);
+  }
+  // A filter at cutoff hz, damping 1, no drive, silent.
+  static State Initial(const CutoffRange& range, int passType, double hz)
+  {
+    State s = {0.0, 0.0, hz, 0.0, 0.0, 1.0, 0.0, 1.0, 0.0, 0.0};
+    s.g = CutoffMath<P>::WarpedGain(range, hz);
+    s.h = 1.0 / (1.0 + 2.0 * s.r * s.g + s.g * s.g);
+    SetPassType(s, range, passType);
+    return s;
   }
 
   // A state drawn towards its saturation by the drive blend.

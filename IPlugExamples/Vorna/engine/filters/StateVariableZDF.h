@@ -2,6 +2,7 @@
 
 #include "ScalarPolicy.h"
 #include "filters/FilterZK.h"
+#include "filters/LaneFields.h"
 #include "filters/StateVariableMath.h"
 
 // Filter model "reson": zero-delay-feedback state-variable filter with
@@ -35,14 +36,10 @@ public:
   // side, and where such a run left it.
   using Lane = StateVariableState<double>;
   const Lane& GetLane() const { return mLane; }
-  void FinishRun(const Lane& l) { mLane = l; }
+  void FinishRun(const LaneFields& run) { run.CopyRunFields(mLane); }
 
 private:
   using Math = StateVariableMath<ScalarPolicy>;
-  // The resonance setting recovered from the damping, to the power 1.5.
-  double DriveResonancePower() const;
-  void UpdateFeedbackDamping();
-  void UpdateDriveBlend();
 
-  Lane mLane = {0.0, 0.0, 20000.0, 0.0, 0.0, 1.0, 1.0, 0.0, 0.0, 0.0};
+  Lane mLane = {0.0, 0.0, 20000.0, 0.0, 0.0, 1.0, 0.0, 1.0, 0.0, 0.0};
 };

@@ -11,15 +11,18 @@
 
 // What a sample reads and writes, and what a moving cutoff recomputes: T is a
 // double in the model, a group of lanes in a run, and a row of voices in the
-// run's slot.
+// run's slot. What every run changes comes first, then what a moving cutoff
+// changes (kRunFields and kCutoffFields of them), then the settings.
 template <class T>
 struct TransistorLadderState
 {
+  static constexpr int kRunFields = 6;
+  static constexpr int kCutoffFields = 7;
   T s1, s2, s3, s4;                                  // the stages' integrators
+  T highPassState, blockerState;                     // the feedback's high-pass and the output's DC blocker
   T cutoff, g, g0, gain, gain2, gain3, gain4;        // the cutoff, g, 1 / (1 + g), G = g / (1 + g) and its powers
   T feedback, inputGain;                             // k, from resonance and pass type; the drive's input gain
-  T highPassCoefficient, highPassState;              // the feedback's high-pass
-  T blockerCoefficient, blockerState;                // the DC blocker at the output
+  T highPassCoefficient, blockerCoefficient;
 };
 
 template <class P>

@@ -2,6 +2,7 @@
 
 #include "ScalarPolicy.h"
 #include "filters/FilterZK.h"
+#include "filters/LaneFields.h"
 #include "filters/TransistorLadderMath.h"
 
 // Filter model "t ladder": four one-pole stages with tanh saturation inside each
@@ -36,7 +37,7 @@ public:
   // by side, and where such a run left it.
   using Lane = TransistorLadderState<double>;
   const Lane& GetLane() const { return mLane; }
-  void FinishRun(const Lane& l) { mLane = l; }
+  void FinishRun(const LaneFields& run) { run.CopyRunFields(mLane); }
 
 private:
   using Math = TransistorLadderMath<ScalarPolicy>;
@@ -45,6 +46,6 @@ private:
 
   // Stays 0 (silence) in the input gain until the owner sets the drive, which
   // it always does before the filter sounds.
-  Lane mLane = {0.0, 0.0, 0.0, 0.0, 20000.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0};
+  Lane mLane = {0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 20000.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0};
   double mK0 = 0.0;
 };

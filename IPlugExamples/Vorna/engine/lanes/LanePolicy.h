@@ -73,6 +73,12 @@ struct LanePolicy
 
   static M All() { return {L::Equal(L::Set(0.0), L::Set(0.0))}; }
   static V Select(M m, V a, V b) { return {L::Select(m.m, a.v, b.v)}; }
+  // a() where m holds, else b(): each lane computes both and keeps its own.
+  template <class A, class B>
+  [[gnu::always_inline]] static V Choose(M m, A a, B b)
+  {
+    return Select(m, a(), b());
+  }
   static bool Any(M m) { return L::Any(m.m); }
   // std::max and std::min: b where it compares past a, else a (NaN in b gives a).
   static V Max(V a, V b) { return Select(a < b, b, a); }
@@ -87,6 +93,9 @@ struct LanePolicy
   static V Asinh(V x) { return {AsinhOfLanes<L>(x.v)}; }
   static V SoftSaturate(V x) { return {SoftSaturateOfLanes<L>(x.v)}; }
   static V SinOfPhase(V x) { return {RawSinesOfLanes<L>(x.v)}; }
+  // The lanes as an array, and back.
+  static void Spread(V x, double* out) { x.Store(out); }
+  static V Gather(const double* in) { return V::Load(in); }
   // f of each lane, for the library's functions.
   template <class F>
   static V EachLane(V x, F f)

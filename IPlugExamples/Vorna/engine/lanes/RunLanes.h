@@ -12,7 +12,12 @@
 // operation for operation, so a run sounds the same bits as the frames rendered
 // one by one. Plain data only: the AVX2 copy of the kernel must not include any
 // inline function of the engine.
+#include "filters/BiquadMath.h"
 #include "filters/CutoffMath.h"
+#include "filters/DiodeLadderMath.h"
+#include "filters/FormantMath.h"
+#include "filters/StateVariableMath.h"
+#include "filters/TransistorLadderMath.h"
 
 #include <cstdint>
 
@@ -58,107 +63,19 @@ enum PassType
   kBandReject = 4
 };
 
-// The transistor ladder's fields in the lanes, in the order of
-// TransistorLadderZDF::Lane: the stages' states, the cutoff and the gains
-// computed from it, the resonance feedback, the input gain, the feedback's
-// high-pass and the DC blocker.
-enum LadderField
+// The filter model's Lane (a struct of doubles, its fields named once: see
+// filters/TransistorLadderMath.h), a row of voices per field: as many rows as
+// the largest model has fields.
+template <template <class> class... States>
+constexpr int MostFields()
 {
-  kLadderS1,
-  kLadderS2,
-  kLadderS3,
-  kLadderS4,
-  kLadderCutoff,
-  kLadderG,
-  kLadderG0,
-  kLadderGain,
-  kLadderGain2,
-  kLadderGain3,
-  kLadderGain4,
-  kLadderFeedback,
-  kLadderInputGain,
-  kLadderHighPassCoefficient,
-  kLadderHighPassState,
-  kLadderBlockerCoefficient,
-  kLadderBlockerState,
-  kLadderFields
-};
-
-// The diode ladder's fields in the lanes, in the order of DiodeLadderZDF::Lane:
-// the stages' states, the cutoff and what is computed from it (the stage gain
-// G, 1 + G, 1 / G, 1 / (1 + G), G / (1 + G), the stage coefficients, the
-// feedback gain and the zero-delay denominator's reciprocal), the resonance and
-// drive settings that these read, and the DC blocker.
-// The state-variable filter's fields in the lanes, in the order of
-// StateVariableZDF::Lane: its two states, the cutoff and what is computed from
-// it (g, h, the feedback damping Rf and the drive blend), the damping R, the
-// drive, and the resonance's power that the drive blend reads.
-enum SvfField
-{
-  kSvfS1,
-  kSvfS2,
-  kSvfCutoff,
-  kSvfG,
-  kSvfH,
-  kSvfR,
-  kSvfRf,
-  kSvfDrive,
-  kSvfDriveBlend,
-  kSvfQ,
-  kSvfFields
-};
-
-enum DiodeField
-{
-  kDiodeS1,
-  kDiodeS2,
-  kDiodeS3,
-  kDiodeS4,
-  kDiodeCutoff,
-  kDiodeG,
-  kDiodeOnePlusG,
-  kDiodeInvG,
-  kDiodeInvOnePlusG,
-  kDiodeGain,
-  kDiodeD1,
-  kDiodeE1,
-  kDiodeA1,
-  kDiodeB1,
-  kDiodeD1E1,
-  kDiodeD1E1A1,
-  kDiodeK0,
-  kDiodeK,
-  kDiodeDrivenK,
-  kDiodeInvDenominator,
-  kDiodeInputGain,
-  kDiodeFeedbackNormaliser,
-  kDiodeResonanceSetting,
-  kDiodeLowPassGain,
-  kDiodeBlockerCoefficient,
-  kDiodeBlockerState,
-  kDiodeFields
-};
-
-// The formant filter's fields in the lanes: for each of its five band-passes
-// (biquads without drive) the biquad's coefficients, states and DC blocker in
-// the order of BiquadZK::Lane, then the band's amplitude. Field f of band b is
-// b * kBandFields + f.
-constexpr int kFormantBands = 5;
-enum BandField
-{
-  kBandB0,
-  kBandB1,
-  kBandB2,
-  kBandA1,
-  kBandA2,
-  kBandZ1,
-  kBandZ2,
-  kBandBlockerCoefficient,
-  kBandBlockerState,
-  kBandAmp,
-  kBandFields
-};
-constexpr int kFormantFields = kFormantBands * kBandFields;
+  int most = 0;
+  ((most = most < int(sizeof(States<double>) / sizeof(double)) ? int(sizeof(States<double>) / sizeof(double)) : most),
+   ...);
+  return most;
+}
+constexpr int kFilterRows =
+  MostFields<BiquadState, StateVariableState, TransistorLadderState, DiodeLadderState, FormantState>();
 
 // What a slot records for the other slot's FM, numbered as the engine's FM
 // sources number them: its pre-filter sample, its post-filter sample, or the
@@ -326,19 +243,8 @@ struct Slot
   double dcX1[kMaxVoices] = {};
   double dcY1[kMaxVoices] = {};
   double dcWeight[kMaxVoices] = {};
-  // The biquad and the DC blocker at its output.
-  double b0[kMaxVoices] = {};
-  double b1[kMaxVoices] = {};
-  double b2[kMaxVoices] = {};
-  double a1[kMaxVoices] = {};
-  double a2[kMaxVoices] = {};
-  double z1[kMaxVoices] = {};
-  double z2[kMaxVoices] = {};
-  double blockerCoefficient[kMaxVoices] = {};
-  double blockerState[kMaxVoices] = {};
   // A moving cutoff: the filter envelope (as the amplitude envelope below), its
-  // amount, the cutoff it moves from, the last cutoff sent to the biquad and the
-  // biquad's settings that its coefficients are computed from. A gliding cutoff
+  // amount, the cutoff it moves from and the last cutoff sent to the filter. A gliding cutoff
   // moves the cutoff the envelope moves from by its step each frame first (a
   // run ends before it arrives); where the envelope amount is 0 (envMoves off)
   // the glide alone gives the cutoff.
@@ -356,39 +262,10 @@ struct Slot
   double envAmount[kMaxVoices] = {};
   double baseCutoff[kMaxVoices] = {};
   double sentCutoff[kMaxVoices] = {};
-  double normalisedFreq[kMaxVoices] = {};
-  double q[kMaxVoices] = {};
-  double peakFactor[kMaxVoices] = {};  // 10^(peak gain dB / 20)
-  // The biquad's drive (BiquadZK::DriveLane), on the lanes whose drive is above 0.
-  double biquadDrive[kMaxVoices] = {};
-  double biquadDriveBlend[kMaxVoices] = {};
-  double biquadDriveNormaliser[kMaxVoices] = {};
-  double biquadResonancePow8[kMaxVoices] = {};
-  // The transistor ladder, the diode ladder and the state-variable filter,
-  // field by field (LadderField, DiodeField, SvfField).
-  double ladder[kLadderFields][kMaxVoices] = {};
-  double diode[kDiodeFields][kMaxVoices] = {};
-  double svf[kSvfFields][kMaxVoices] = {};
-  // The formant filter without drive, band by band (BandField). A moving
-  // cutoff retunes it from its vowel tables (the soprano's, then the bass's:
-  // [voice][vowel][formant][frequency, amplitude, bandwidth]) by the voice
-  // blend, the formant shift and the bands' Q; shifted formants fold below the
-  // mirror and stay above the lowest formant.
-  double formant[kFormantFields][kMaxVoices] = {};
-  // A driven formant filter (drive gain above 1 on some lanes) adds a saturated
-  // path through a band-pass and a high-pass state-variable filter (SvfField
-  // each) tuned from the first two formants; lanes whose gain is 1 step them
-  // too, but their voices never take those states back.
+  // The filter model's fields, and whether some voice drives its biquad or its
+  // formant filter.
+  double filter[kFilterRows][kMaxVoices] = {};
   bool formantDriven = false;
-  double formantSvf[2][kSvfFields][kMaxVoices] = {};
-  double formantDriveGain[kMaxVoices] = {};
-  double formantDriveNormaliser[kMaxVoices] = {};
-  const double* formantTables[2] = {};
-  double formantMirrorHz = 0.0;
-  double formantMinHz = 0.0;
-  double formantVoiceBlend[kMaxVoices] = {};
-  double formantShift[kMaxVoices] = {};
-  double formantBandQ[kMaxVoices] = {};
   // The amplitude envelope: attack lanes add the multiplier, decay and release
   // lanes multiply by it, the others hold.
   std::uint64_t envAttack[kMaxVoices] = {};

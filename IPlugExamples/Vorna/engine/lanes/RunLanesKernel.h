@@ -10,6 +10,7 @@
 // voice's gain, pan and bus terms, and its hard sync. Where the scalar code
 // branches, a lane computes both sides and keeps the one its own test picks.
 // Internal to each file that includes it.
+#include "filters/BiquadMath.h"
 #include "filters/DiodeLadderMath.h"
 #include "filters/StateVariableMath.h"
 #include "filters/TransistorLadderMath.h"
@@ -179,16 +180,6 @@ inline typename L::V AtMost(typename L::V high, typename L::V x)
   return L::Select(L::Less(x, high), x, high);
 }
 
-// OnePoleHighPass::Process on lanes.
-template <class L>
-inline typename L::V HighPassOfLanes(typename L::V x, typename L::V coefficient, typename L::V& state)
-{
-  const typename L::V v = L::Mul(L::Sub(x, state), coefficient);
-  const typename L::V lowPassed = L::Add(state, v);
-  state = L::Add(lowPassed, v);
-  return L::Sub(x, lowPassed);
-}
-
 // The filter slot's cutoff moved by its envelope and its glide
 // (FilterContainer's MoveCutoff without the shiver): the glide's step, the
 // envelope's next value, the cutoff they give, and which lanes differ from the
@@ -241,205 +232,6 @@ struct CutoffLanes
   }
 };
 
-// FilterMath::LimitCutoff: std::clamp(f, 1, ceiling).
-template <class L>
-inline typename L::V LimitedCutoff(const RunLanes::Slot& s, typename L::V f)
-{
-  const typename L::V one = L::Set(1.0);
-  const typename L::V ceiling = L::Set(s.cutoffCeiling);
-  return L::Select(L::Less(f, one), one, L::Select(L::Less(ceiling, f), ceiling, f));
-}
-
-// BiquadZK::Process up to its drive: one sample through the coefficients and
-// the states.
-template <class L>
-inline typename L::V BiquadCore(typename L::V x, typename L::V b0, typename L::V b1, typename L::V b2,
-                                typename L::V a1, typename L::V a2, typename L::V& z1, typename L::V& z2)
-{
-  const typename L::V raw = L::Add(L::Mul(b0, x), z1);
-  const typename L::V y = L::AndNot(L::Less(L::Abs(raw), L::Set(DBL_MIN)), raw);
-  z1 = L::Sub(L::Add(L::Mul(b1, x), z2), L::Mul(a1, y));
-  z2 = L::Sub(L::Mul(b2, x), L::Mul(a2, y));
-  return y;
-}
-
-// BiquadZK::Process without drive: the core and the DC blocker.
-template <class L>
-inline typename L::V BiquadStep(typename L::V x, typename L::V b0, typename L::V b1, typename L::V b2,
-                                typename L::V a1, typename L::V a2, typename L::V& z1, typename L::V& z2,
-                                typename L::V blockerCoefficient, typename L::V& blockerState)
-{
-  return HighPassOfLanes<L>(BiquadCore<L>(x, b0, b1, b2, a1, a2, z1, z2), blockerCoefficient, blockerState);
-}
-
-// BiquadZK::SetFreq's coefficients of the cutoff f (its drive blend stays 0
-// without drive), for the pass type given.
-template <class L>
-struct BiquadCoefficients
-{
-  using V = typename L::V;
-  V normalisedFreq, b0, b1, b2, a1, a2;
-
-  static BiquadCoefficients Of(const RunLanes::Slot& s, int passType, V f, V q, V peakFactor)
-  {
-    const V one = L::Set(1.0);
-    const V two = L::Set(2.0);
-    const V zero = L::Set(0.0);
-    const V nf = L::Mul(LimitedCutoff<L>(s, f), L::Set(s.inverseRate));
-    const V fraction = L::Set(s.maxWarpFraction);
-    const V k = TanOfLanes<L>(L::Mul(L::Set(3.14159265358979323846), L::Select(L::Less(fraction, nf), fraction, nf)));
-    const V c = L::Mul(k, k);
-    const V d = L::Div(k, q);
-    const V g = L::Div(one, L::Add(L::Add(one, d), c));
-    const V h = L::Mul(two, L::Sub(c, one));
-    V n0, n1, n2;
-    switch (passType)
-    {
-      case 1:  // band-pass
-        n0 = L::Mul(d, g);
-        n1 = zero;
-        n2 = L::Mul(L::Xor(d, L::Set(-0.0)), g);
-        break;
-      case 2:  // high-pass
-        n0 = g;
-        n1 = L::Mul(L::Set(-2.0), g);
-        n2 = g;
-        break;
-      case 3:  // peak
-      {
-        const V v = L::Div(L::Mul(peakFactor, k), q);
-        n0 = L::Mul(L::Add(L::Add(one, v), c), g);
-        n1 = L::Mul(g, h);
-        n2 = L::Mul(L::Add(L::Sub(one, v), c), g);
-        break;
-      }
-      case 4:  // band reject
-        n0 = L::Mul(L::Add(one, c), g);
-        n1 = L::Mul(g, h);
-        n2 = L::Mul(L::Add(one, c), g);
-        break;
-      default:  // low-pass
-        n0 = L::Mul(c, g);
-        n1 = L::Mul(L::Mul(two, c), g);
-        n2 = L::Mul(c, g);
-        break;
-    }
-    return {nf, n0, n1, n2, L::Mul(g, h), L::Mul(L::Add(L::Sub(one, d), c), g)};
-  }
-};
-
-// BiquadZK without drive: Process, and with a moving cutoff SetFreq (whose
-// drive blend stays 0 without drive).
-template <class L, bool CutoffMoves>
-struct BiquadLanes
-{
-  using V = typename L::V;
-  CutoffLanes<L> cutoff;
-  V b0{}, b1{}, b2{}, a1{}, a2{}, z1{}, z2{}, blockerCoefficient{}, blockerState{};
-  V normalisedFreq{}, q{}, peakFactor{};
-  V drive{}, driveBlend{}, driveNormaliser{}, resonancePow8{};
-
-  void Load(const RunLanes::Slot& s, int lane)
-  {
-    drive = L::Load(s.biquadDrive + lane);
-    driveBlend = L::Load(s.biquadDriveBlend + lane);
-    driveNormaliser = L::Load(s.biquadDriveNormaliser + lane);
-    resonancePow8 = L::Load(s.biquadResonancePow8 + lane);
-    b0 = L::Load(s.b0 + lane);
-    b1 = L::Load(s.b1 + lane);
-    b2 = L::Load(s.b2 + lane);
-    a1 = L::Load(s.a1 + lane);
-    a2 = L::Load(s.a2 + lane);
-    z1 = L::Load(s.z1 + lane);
-    z2 = L::Load(s.z2 + lane);
-    blockerCoefficient = L::Load(s.blockerCoefficient + lane);
-    blockerState = L::Load(s.blockerState + lane);
-    if (!CutoffMoves) return;
-    cutoff.Load(s, lane);
-    normalisedFreq = L::Load(s.normalisedFreq + lane);
-    q = L::Load(s.q + lane);
-    peakFactor = L::Load(s.peakFactor + lane);
-  }
-  void Store(RunLanes::Slot& s, int lane) const
-  {
-    L::Store(s.z1 + lane, z1);
-    L::Store(s.z2 + lane, z2);
-    L::Store(s.blockerState + lane, blockerState);
-    if (!CutoffMoves) return;
-    cutoff.Store(s, lane);
-    L::Store(s.normalisedFreq + lane, normalisedFreq);
-    L::Store(s.biquadDriveBlend + lane, driveBlend);
-    L::Store(s.biquadDriveNormaliser + lane, driveNormaliser);
-    L::Store(s.b0 + lane, b0);
-    L::Store(s.b1 + lane, b1);
-    L::Store(s.b2 + lane, b2);
-    L::Store(s.a1 + lane, a1);
-    L::Store(s.a2 + lane, a2);
-  }
-  // SetFreq(f) on the changed lanes.
-  void SetFreq(const RunLanes::Slot& s, V changed, V f)
-  {
-    const BiquadCoefficients<L> n = BiquadCoefficients<L>::Of(s, s.passType, f, q, peakFactor);
-    normalisedFreq = L::Select(changed, n.normalisedFreq, normalisedFreq);
-    b0 = L::Select(changed, n.b0, b0);
-    b1 = L::Select(changed, n.b1, b1);
-    b2 = L::Select(changed, n.b2, b2);
-    a1 = L::Select(changed, n.a1, a1);
-    a2 = L::Select(changed, n.a2, a2);
-    UpdateDriveBlend(s, changed);
-  }
-  // BiquadZK::UpdateDriveBlend on the changed lanes; a lane whose blend changes
-  // takes the library's asinh for its normaliser, as the voice does.
-  void UpdateDriveBlend(const RunLanes::Slot& s, V changed)
-  {
-    const V zero = L::Set(0.0);
-    const V one = L::Set(1.0);
-    const V fc = L::Mul(normalisedFreq, L::Set(s.sampleRate));
-    const V low = L::Mul(L::Add(one, L::Mul(L::Set(1.5), L::Sub(one, resonancePow8))),
-                         L::Add(L::Set(0.025), L::Div(L::Mul(L::Sub(fc, L::Set(10.0)), L::Set(0.7 - 0.025)),
-                                                      L::Set(790.0))));
-    const V t = L::Div(L::Sub(L::Set(10000.0), fc), L::Set(6000.0));
-    const V blend =
-      L::Select(L::Less(fc, L::Set(800.0)), L::Mul(drive, L::Select(L::Less(drive, low), drive, low)),
-                L::Select(L::LessEqual(fc, L::Set(4000.0)), drive,
-                          L::Select(L::LessEqual(fc, L::Set(10000.0)), L::Mul(L::Mul(drive, t), t), zero)));
-    const V moved = L::And(changed, L::NotEqual(blend, driveBlend));
-    if (!L::Any(moved)) return;
-    double blends[L::kLanes];
-    L::Store(blends, L::Add(blend, one));
-    for (double& x : blends) x = 1.0 / std::asinh(x);
-    driveNormaliser = L::Select(moved, L::Load(blends), driveNormaliser);
-    driveBlend = L::Select(moved, blend, driveBlend);
-  }
-  // The drive's saturation of both states, on the driven lanes.
-  void Saturate(V& z1s, V& z2s) const
-  {
-    const V driven = L::Greater(drive, L::Set(0.0));
-    if (!L::Any(driven)) return;
-    const V one = L::Set(1.0);
-    const V m = L::Add(one, driveBlend);
-    const V keep = L::Sub(one, driveBlend);
-    const V scale = L::Mul(driveBlend, driveNormaliser);
-    const V n1 = L::Add(L::Mul(keep, z1s), L::Mul(scale, SoftSaturateOfLanes<L>(L::Mul(m, z1s))));
-    const V w = L::Xor(z2s, L::Set(-0.0));
-    const V n2 = L::Xor(L::Add(L::Mul(keep, w), L::Mul(scale, SoftSaturateOfLanes<L>(L::Mul(m, w)))), L::Set(-0.0));
-    z1s = L::Select(driven, n1, z1s);
-    z2s = L::Select(driven, n2, z2s);
-  }
-  V Process(const RunLanes::Slot& s, V x)
-  {
-    if constexpr (CutoffMoves)
-    {
-      V f;
-      const V changed = cutoff.Next(s, f);
-      if (L::Any(changed)) SetFreq(s, changed, f);
-    }
-    const V y = BiquadCore<L>(x, b0, b1, b2, a1, a2, z1, z2);
-    if (s.biquadDriven) Saturate(z1, z2);
-    return HighPassOfLanes<L>(y, blockerCoefficient, blockerState);
-  }
-};
-
 // A filter's fields in the lanes, loaded and stored field by field.
 template <class L, int N>
 struct FieldLanes
@@ -457,52 +249,10 @@ struct FieldLanes
   }
 };
 
-// FilterMath::WarpAngle of cutoffs already limited: std::max(1, std::min(f, 0.49 SR)) pi / SR.
-template <class L>
-inline typename L::V WarpAngleOfLanes(const RunLanes::Slot& s, typename L::V limited)
-{
-  const typename L::V maxWarp = L::Set(s.maxWarpHz);
-  const typename L::V below = L::Select(L::Less(maxWarp, limited), maxWarp, limited);
-  return L::Mul(AtLeast<L>(L::Set(s.minWarpHz), below), L::Set(s.piOverRate));
-}
-
-// A filter model whose lanes are N fields of the slot: Model supplies
-// SetFreq(slot, changed, f), the cutoff's changes on the changed lanes, and
-// Filter(slot, x), one sample.
-template <class L, bool CutoffMoves, int N, double (RunLanes::Slot::*Fields)[N][RunLanes::kMaxVoices], class Model>
-struct FieldFilterLanes
-{
-  using V = typename L::V;
-  CutoffLanes<L> cutoff;
-  FieldLanes<L, N> fields;
-
-  void Load(const RunLanes::Slot& s, int lane)
-  {
-    fields.Load(s.*Fields, lane);
-    if (CutoffMoves) cutoff.Load(s, lane);
-  }
-  void Store(RunLanes::Slot& s, int lane) const
-  {
-    fields.Store(s.*Fields, lane);
-    if (CutoffMoves) cutoff.Store(s, lane);
-  }
-  V Process(const RunLanes::Slot& s, V x)
-  {
-    Model& model = static_cast<Model&>(*this);
-    if constexpr (CutoffMoves)
-    {
-      V f;
-      const V changed = cutoff.Next(s, f);
-      if (L::Any(changed)) model.SetFreq(s, changed, f);
-    }
-    return model.Filter(s, x);
-  }
-};
-
-// A filter model whose lanes hold its state S, kept in the slot's rows at
-// Rows: Model supplies SetFreq(slot, changed, f), the cutoff's changes on the
-// changed lanes, and Filter(slot, x), one sample.
-template <class L, bool CutoffMoves, template <class> class S, auto Rows, class Model>
+// A filter model whose lanes hold its state S, kept in the slot's filter rows:
+// Model supplies SetFreq(slot, changed, f), the cutoff's changes on the changed
+// lanes, and Filter(slot, x), one sample.
+template <class L, bool CutoffMoves, template <class> class S, class Model>
 struct ModelLanes
 {
   using P = LanePolicy<L>;
@@ -512,12 +262,12 @@ struct ModelLanes
 
   void Load(const RunLanes::Slot& s, int lane)
   {
-    state = LoadState<S, L>(s.*Rows, lane);
+    state = LoadState<S, L>(s.filter, lane);
     if (CutoffMoves) cutoff.Load(s, lane);
   }
   void Store(RunLanes::Slot& s, int lane) const
   {
-    StoreState<S, L>(state, s.*Rows, lane);
+    StoreState<S, L>(state, s.filter, lane, CutoffMoves);
     if (CutoffMoves) cutoff.Store(s, lane);
   }
   typename L::V Process(const RunLanes::Slot& s, typename L::V x)
@@ -536,7 +286,7 @@ struct ModelLanes
 // The "t ladder" (TransistorLadderMath) on lanes.
 template <class L, bool CutoffMoves>
 struct TLadderLanes
-  : ModelLanes<L, CutoffMoves, TransistorLadderState, &RunLanes::Slot::ladder, TLadderLanes<L, CutoffMoves>>
+  : ModelLanes<L, CutoffMoves, TransistorLadderState, TLadderLanes<L, CutoffMoves>>
 {
   using Math = TransistorLadderMath<LanePolicy<L>>;
   void SetFreq(const RunLanes::Slot& s, LaneMask<L> changed, Lanes<L> f)
@@ -549,7 +299,7 @@ struct TLadderLanes
 // The "moog" (DiodeLadderMath) on lanes.
 template <class L, bool CutoffMoves>
 struct DiodeLadderLanes
-  : ModelLanes<L, CutoffMoves, DiodeLadderState, &RunLanes::Slot::diode, DiodeLadderLanes<L, CutoffMoves>>
+  : ModelLanes<L, CutoffMoves, DiodeLadderState, DiodeLadderLanes<L, CutoffMoves>>
 {
   using Math = DiodeLadderMath<LanePolicy<L>>;
   void SetFreq(const RunLanes::Slot& s, LaneMask<L> changed, Lanes<L> f)
@@ -561,7 +311,7 @@ struct DiodeLadderLanes
 
 // The "reson" (StateVariableMath) on lanes.
 template <class L, bool CutoffMoves>
-struct SvfLanes : ModelLanes<L, CutoffMoves, StateVariableState, &RunLanes::Slot::svf, SvfLanes<L, CutoffMoves>>
+struct SvfLanes : ModelLanes<L, CutoffMoves, StateVariableState, SvfLanes<L, CutoffMoves>>
 {
   using Math = StateVariableMath<LanePolicy<L>>;
   void SetFreq(const RunLanes::Slot& s, LaneMask<L> changed, Lanes<L> f)
@@ -569,6 +319,18 @@ struct SvfLanes : ModelLanes<L, CutoffMoves, StateVariableState, &RunLanes::Slot
     Math::Retune(this->state, s.cutoffRange, s.passType, changed, f);
   }
   Lanes<L> Filter(const RunLanes::Slot& s, Lanes<L> x) { return Math::Step(this->state, s.passType, x); }
+};
+
+// The "simple" (BiquadMath) on lanes.
+template <class L, bool CutoffMoves>
+struct BiquadLanes : ModelLanes<L, CutoffMoves, BiquadState, BiquadLanes<L, CutoffMoves>>
+{
+  using Math = BiquadMath<LanePolicy<L>>;
+  void SetFreq(const RunLanes::Slot& s, LaneMask<L> changed, Lanes<L> f)
+  {
+    Math::Retune(this->state, s.cutoffRange, s.passType, changed, f);
+  }
+  Lanes<L> Filter(const RunLanes::Slot& s, Lanes<L> x) { return Math::Step(this->state, x, s.biquadDriven); }
 };
 
 // A slot whose filter is off.

@@ -6,8 +6,7 @@
 #include "lanes/LanePolicy.h"
 #include "lanes/RunLanes.h"
 
-#include <array>
-#include <bit>
+#include <utility>
 
 namespace
 {
@@ -15,23 +14,31 @@ namespace
 template <template <class> class S>
 constexpr int kStateFields = sizeof(S<double>) / sizeof(double);
 
-// Lanes lane.. of every row, as the state's fields.
+// Lanes lane.. of every row, as the state's fields: one group of lanes per
+// field, in their order (nested fields by brace elision).
+template <template <class> class S, class L, std::size_t... I>
+S<Lanes<L>> LoadStateOf(const double (*rows)[RunLanes::kMaxVoices], int lane, std::index_sequence<I...>)
+{
+  return S<Lanes<L>>{Lanes<L>::Load(rows[I] + lane)...};
+}
 template <template <class> class S, class L>
 S<Lanes<L>> LoadState(const double (*rows)[RunLanes::kMaxVoices], int lane)
 {
-  constexpr int n = kStateFields<S>;
-  static_assert(sizeof(S<Lanes<L>>) == n * sizeof(Lanes<L>), "one group of lanes per field");
-  std::array<Lanes<L>, n> fields;
-  for (int i = 0; i < n; ++i) fields[i] = Lanes<L>::Load(rows[i] + lane);
-  return std::bit_cast<S<Lanes<L>>>(fields);
+  static_assert(sizeof(S<Lanes<L>>) == kStateFields<S> * sizeof(Lanes<L>), "one group of lanes per field");
+  return LoadStateOf<S, L>(rows, lane, std::make_index_sequence<kStateFields<S>>{});
 }
 
-// Every field back into its row: those that did not change as they were.
+// What a run changes back into its rows: the fields every run changes, and
+// with a moving cutoff those it changes.
 template <template <class> class S, class L>
-void StoreState(const S<Lanes<L>>& state, double (*rows)[RunLanes::kMaxVoices], int lane)
+void StoreState(const S<Lanes<L>>& state, double (*rows)[RunLanes::kMaxVoices], int lane, bool cutoffMoves)
 {
-  constexpr int n = kStateFields<S>;
-  const auto fields = std::bit_cast<std::array<Lanes<L>, n>>(state);
-  for (int i = 0; i < n; ++i) fields[i].Store(rows[i] + lane);
+  const Lanes<L>* fields = reinterpret_cast<const Lanes<L>*>(&state);
+  constexpr int kRun = S<double>::kRunFields, kCutoff = S<double>::kCutoffFields;
+#pragma GCC unroll 80
+  for (int i = 0; i < kRun; ++i) fields[i].Store(rows[i] + lane);
+  if (!cutoffMoves) return;
+#pragma GCC unroll 80
+  for (int i = kRun; i < kRun + kCutoff; ++i) fields[i].Store(rows[i] + lane);
 }
 }  // namespace
