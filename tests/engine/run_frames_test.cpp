@@ -580,7 +580,7 @@ void SetLane(RunLanes::Slot& slot, int v, const State& state)
   static_assert(n <= RunLanes::kFilterRows, "a row for every field");
   double fields[n];
   std::memcpy(fields, &state, sizeof(State));
-  for (int f = 0; f < n; ++f) slot.filter[f][v] = fields[f];
+  for (int f = 0; f < n; ++f) slot.filter.fields[f][v] = fields[f];
 }
 
 // Lane v of the slot's filter rows into a model's state.
@@ -589,7 +589,7 @@ void GetLane(const RunLanes::Slot& slot, int v, State& state)
 {
   constexpr int n = sizeof(State) / sizeof(double);
   double fields[n];
-  for (int f = 0; f < n; ++f) fields[f] = slot.filter[f][v];
+  for (int f = 0; f < n; ++f) fields[f] = slot.filter.fields[f][v];
   std::memcpy(&state, fields, sizeof(State));
 }
 
@@ -609,10 +609,10 @@ struct ModelStates
     {
       switch (model)
       {
-        case RunLanes::kSimple: SetLane(slot, v, biquad[v]); break;
-        case RunLanes::kTLadder: SetLane(slot, v, ladder[v]); break;
-        case RunLanes::kMoog: SetLane(slot, v, diode[v]); break;
-        case RunLanes::kReson: SetLane(slot, v, svf[v]); break;
+        case kFltSimple: SetLane(slot, v, biquad[v]); break;
+        case kFltTLadder: SetLane(slot, v, ladder[v]); break;
+        case kFltMoog: SetLane(slot, v, diode[v]); break;
+        case kFltReson: SetLane(slot, v, svf[v]); break;
         default: SetLane(slot, v, formant[v]); break;
       }
     }
@@ -623,10 +623,10 @@ struct ModelStates
     {
       switch (model)
       {
-        case RunLanes::kSimple: GetLane(slot, v, biquad[v]); break;
-        case RunLanes::kTLadder: GetLane(slot, v, ladder[v]); break;
-        case RunLanes::kMoog: GetLane(slot, v, diode[v]); break;
-        case RunLanes::kReson: GetLane(slot, v, svf[v]); break;
+        case kFltSimple: GetLane(slot, v, biquad[v]); break;
+        case kFltTLadder: GetLane(slot, v, ladder[v]); break;
+        case kFltMoog: GetLane(slot, v, diode[v]); break;
+        case kFltReson: GetLane(slot, v, svf[v]); break;
         default: GetLane(slot, v, formant[v]); break;
       }
     }
@@ -644,14 +644,14 @@ TEST(RunsOfFrames, TheTwoAndFourLaneRoadsGiveTheSameBits)
   const int voices = 12;
   for (int v = 0; v < voices; ++v)
   {
-    first.phase[v] = 3.0 + 3.0 * unit(random);
-    first.step[v] = 0.3 + 0.29 * unit(random);
-    first.waveShape[v] = 0.05 + 0.08 * v;  // a sinc's width or a polysaw's mix
-    first.limiterThreshold[v] = 0.5;
-    first.limiterKnee[v] = 2.0;
-    first.halfCarrierProduct[v] = 0.2 * unit(random);
-    first.dcA[v] = 0.999;
-    first.dcWeight[v] = 0.5;
+    first.osc.phase[v] = 3.0 + 3.0 * unit(random);
+    first.osc.step[v] = 0.3 + 0.29 * unit(random);
+    first.osc.shape[v] = 0.05 + 0.08 * v;  // a sinc's width or a polysaw's mix
+    first.output.limiterThreshold[v] = 0.5;
+    first.output.limiterKnee[v] = 2.0;
+    first.am.halfProduct[v] = 0.2 * unit(random);
+    first.dc.a[v] = 0.999;
+    first.dc.weight[v] = 0.5;
     BiquadState<double>& biquad = states.biquad[v];
     biquad.b0 = 2.0 + unit(random);  // loud enough for both sides of the limiter
     biquad.b1 = 0.3;
@@ -660,34 +660,34 @@ TEST(RunsOfFrames, TheTwoAndFourLaneRoadsGiveTheSameBits)
     biquad.a2 = 0.2;
     biquad.z1 = v == 3 ? 1e-310 : 0.0;  // a subnormal to flush
     biquad.blockerCoefficient = 0.001;
-    first.envAttack[v] = v % 3 == 0 ? ~0ull : 0;
-    first.envMultiplying[v] = v % 3 == 1 ? ~0ull : 0;
-    first.envLevel[v] = 0.5;
-    first.envMultiplier[v] = v % 3 == 0 ? 0.01 : 0.999;
-    first.envNormalisedLevel[v] = v == 2 ? 0.5 : 0.4;
-    first.envMinimum[v] = 0.0001;
-    first.velocityFactor[v] = 0.8;
+    first.amp.attack[v] = v % 3 == 0 ? ~0ull : 0;
+    first.amp.multiplying[v] = v % 3 == 1 ? ~0ull : 0;
+    first.amp.level[v] = 0.5;
+    first.amp.multiplier[v] = v % 3 == 0 ? 0.01 : 0.999;
+    first.amp.normalisedLevel[v] = v == 2 ? 0.5 : 0.4;
+    first.amp.minimum[v] = 0.0001;
+    first.output.velocityFactor[v] = 0.8;
     // Bends of every kind: mirrored (p < 1), raised, squared up to nine times,
     // windows below, at and above a cycle.
-    first.bendOn[v] = v % 5 != 4 ? ~0ull : 0;
-    first.bendWindow[v] = 1.5 + 2.0 * (v % 4);
-    first.bendInverseWindow[v] = 1.0 / first.bendWindow[v];
-    first.bendInverted[v] = v % 2 == 1 ? ~0ull : 0;
-    first.bendRaised[v] = v % 3 != 2 ? ~0ull : 0;
-    first.bendSquarings[v] = v % 10;
-    first.bendBlend[v] = 0.1 * (v % 7);
-    first.panLeft[v] = 0.75;
-    first.panRight[v] = 0.75;
+    first.bend.on[v] = v % 5 != 4 ? ~0ull : 0;
+    first.bend.window[v] = 1.5 + 2.0 * (v % 4);
+    first.bend.inverseWindow[v] = 1.0 / first.bend.window[v];
+    first.bend.inverted[v] = v % 2 == 1 ? ~0ull : 0;
+    first.bend.raised[v] = v % 3 != 2 ? ~0ull : 0;
+    first.bend.squarings[v] = v % 10;
+    first.bend.blend[v] = 0.1 * (v % 7);
+    first.output.panLeft[v] = 0.75;
+    first.output.panRight[v] = 0.75;
     // The filter envelope sweeps the cutoff up on some lanes, down on others.
-    first.fltEnvAttack[v] = v % 2 == 0 ? ~0ull : 0;
-    first.fltEnvMultiplying[v] = v % 2 == 1 ? ~0ull : 0;
-    first.fltEnvLevel[v] = 0.3;
-    first.fltEnvMultiplier[v] = v % 2 == 0 ? 0.001 : 0.998;
-    first.fltEnvNormalisedLevel[v] = 0.2;
-    first.fltEnvMinimum[v] = 0.0001;
-    first.envAmount[v] = v % 3 == 0 ? -0.7 : 0.6;
-    first.baseCutoff[v] = 500.0 + 300.0 * v;
-    first.sentCutoff[v] = -1.0;
+    first.filter.cutoff.envelope.attack[v] = v % 2 == 0 ? ~0ull : 0;
+    first.filter.cutoff.envelope.multiplying[v] = v % 2 == 1 ? ~0ull : 0;
+    first.filter.cutoff.envelope.level[v] = 0.3;
+    first.filter.cutoff.envelope.multiplier[v] = v % 2 == 0 ? 0.001 : 0.998;
+    first.filter.cutoff.envelope.normalisedLevel[v] = 0.2;
+    first.filter.cutoff.envelope.minimum[v] = 0.0001;
+    first.filter.cutoff.amount[v] = v % 3 == 0 ? -0.7 : 0.6;
+    first.filter.cutoff.base[v] = 500.0 + 300.0 * v;
+    first.filter.cutoff.sent[v] = -1.0;
     biquad.q = 0.25 + v;
     biquad.peakFactor = 3.0;
     biquad.drive = v % 2 == 0 ? 0.0 : 0.6;
@@ -774,111 +774,100 @@ TEST(RunsOfFrames, TheTwoAndFourLaneRoadsGiveTheSameBits)
   for (double& x : record) x = 1.5 * unit(random);
   for (int v = 0; v < voices; ++v)
   {
-    first.phaseIncrement[v] = first.step[v];
-    first.shiverFactor[v] = 1.0 + 0.01 * v;
-    first.fmPrevious[v] = unit(random);
+    first.osc.increment[v] = first.osc.step[v];
+    first.osc.shiverFactor[v] = 1.0 + 0.01 * v;
+    first.fm.previous[v] = unit(random);
   }
   // Some lanes glide their pitch, some their velocity.
   for (int v = 0; v < voices; ++v)
   {
-    first.pitchGlideOn[v] = v % 2 == 0 ? ~0ull : 0;
-    first.glideFrequency[v] = 300.0 + 150.0 * v;
-    first.glideFrequencyStep[v] = v % 4 == 0 ? -0.7 : 0.9;
-    first.pitchFactor[v] = 1.0 + 0.01 * v;
-    first.rateFactor[v] = 2.0 * 3.14159265358979323846 / 48000.0;
-    first.velocityGlideOn[v] = v % 3 == 0 ? ~0ull : 0;
-    first.glideVelocity[v] = 60.0 + v;
-    first.glideVelocityStep[v] = v % 2 == 0 ? 0.05 : -0.04;
+    first.glide.pitchOn[v] = v % 2 == 0 ? ~0ull : 0;
+    first.glide.frequency[v] = 300.0 + 150.0 * v;
+    first.glide.frequencyStep[v] = v % 4 == 0 ? -0.7 : 0.9;
+    first.glide.pitchFactor[v] = 1.0 + 0.01 * v;
+    first.glide.rateFactor[v] = 2.0 * 3.14159265358979323846 / 48000.0;
+    first.glide.velocityOn[v] = v % 3 == 0 ? ~0ull : 0;
+    first.glide.velocity[v] = 60.0 + v;
+    first.glide.velocityStep[v] = v % 2 == 0 ? 0.05 : -0.04;
   }
-  first.velocityScale = 1.0 / 127.0;
+  first.glide.velocityScale = 1.0 / 127.0;
   // Some cutoffs glide, some of them with their envelope still.
   for (int v = 0; v < voices; ++v)
   {
-    first.cutoffGlideOn[v] = v % 3 != 1 ? ~0ull : 0;
-    first.cutoffGlideStep[v] = v % 2 == 0 ? 7.5 : -4.0;
-    first.envMoves[v] = v % 4 != 2 ? ~0ull : 0;
+    first.filter.cutoff.glideOn[v] = v % 3 != 1 ? ~0ull : 0;
+    first.filter.cutoff.glideStep[v] = v % 2 == 0 ? 7.5 : -4.0;
+    first.filter.cutoff.envMoves[v] = v % 4 != 2 ? ~0ull : 0;
   }
-  first.fmAmount = 9.0;
-  first.fmLimit = 20.0;
-  first.fmSourceRecord = record.data();
-  first.syncSourceRecord = record.data();
-  first.amSourceRecord = record.data();
+  first.fm.amount = 9.0;
+  first.fm.limit = 20.0;
+  first.fm.sourceRecord = record.data();
+  first.sync.sourceRecord = record.data();
+  first.am.sourceRecord = record.data();
   std::vector<double> envelopes(record.size());
   for (double& x : envelopes) x = 0.5 + 0.5 * unit(random);
-  first.amEnvelopeRecord = envelopes.data();
-  first.amAmount = 0.8;
-  first.amThreshold = 0.2;
-  first.amSlope = 1.25;
+  first.am.envelopeRecord = envelopes.data();
+  first.am.amount = 0.8;
+  first.am.threshold = 0.2;
+  first.am.slope = 1.25;
   for (int v = 0; v < voices; ++v)
   {
-    first.amCarrierPre[v] = v % 2 == 0 ? ~0ull : 0;
-    first.amModulatorPre[v] = v % 3 == 0 ? ~0ull : 0;
+    first.am.carrierPre[v] = v % 2 == 0 ? ~0ull : 0;
+    first.am.modulatorPre[v] = v % 3 == 0 ? ~0ull : 0;
   }
-  first.syncPeriod = 2.0;
+  first.sync.period = 2.0;
   for (int v = 0; v < voices; ++v)
   {
-    first.restartPhase[v] = 0.1 * v;
+    first.sync.restartPhase[v] = 0.1 * v;
     // Some lanes inside a crossfade, one at its last sample.
-    first.declickOn[v] = v % 3 == 0 ? 1.0 : 0.0;
-    first.declickCounter[v] = v == 3 ? 4.0 : 1.0;
-    first.declickLength[v] = 5.0;
-    first.lastOutput[v] = unit(random);
+    first.sync.declickOn[v] = v % 3 == 0 ? 1.0 : 0.0;
+    first.sync.declickCounter[v] = v == 3 ? 4.0 : 1.0;
+    first.sync.declickLength[v] = 5.0;
+    first.sync.lastOutput[v] = unit(random);
   }
   // A 4x lowpass of no particular design: its history and coefficients only need numbers.
-  for (int j = 0; j < RunLanes::kBesselOrder; ++j) first.besselCoeffs[j] = 0.1 * unit(random);
-  first.besselGain = 0.02;
-  first.subStep = 0.25;
+  for (int j = 0; j < RunLanes::kBesselOrder; ++j) first.osc.besselCoeffs[j] = 0.1 * unit(random);
+  first.osc.besselGain = 0.02;
+  first.osc.subStep = 0.25;
   for (int j = 0; j < RunLanes::kBesselHistory; ++j)
-    for (int v = 0; v < voices; ++v) first.bessel[j][v] = j == 2 && v == 1 ? 1e-310 : unit(random);
-  first.cutoffRange = {24000.0, 0.49 * 48000.0, 3.14159265358979323846 / 48000.0, 1.0 / 48000.0, 48000.0};
-  first.minWarpHz = 1.0;
-  first.maxWarpHz = 0.49 * 48000.0;
-  first.piOverRate = 3.14159265358979323846 / 48000.0;
-  first.minCutoff = 10.0;
-  first.maxCutoff = 20000.0;
-  first.cutoffCeiling = 24000.0;
-  first.inverseRate = 1.0 / 48000.0;
-  first.sampleRate = 48000.0;
-  first.maxWarpFraction = 0.49;
-  first.dcRemoverOn = first.filterOn = first.carrierFilter = true;
-  first.feedback = 0.7;
-  first.volume = 1.5;
-  first.period = 2.0 * 3.14159265358979323846;
-  first.snap = 1e-12;
-  first.sincOffset = 0.448;
+    for (int v = 0; v < voices; ++v) first.osc.bessel[j][v] = j == 2 && v == 1 ? 1e-310 : unit(random);
+  first.filter.range = {24000.0, 0.49 * 48000.0, 3.14159265358979323846 / 48000.0, 1.0 / 48000.0, 48000.0};
+  first.filter.cutoff.minCutoff = 10.0;
+  first.filter.cutoff.maxCutoff = 20000.0;
+  first.dc.on = first.filter.on = first.am.carrierFilter = true;
+  first.output.feedback = 0.7;
+  first.output.volume = 1.5;
+  first.osc.period = 2.0 * 3.14159265358979323846;
   RunLanes::Slot second = first;
   std::vector<double> l1(RunLanes::kMaxFrames * RunLanes::kMaxVoices), r1(l1.size()), l2(l1.size()), r2(l1.size());
   for (int run = 0; run < 120; ++run)
   {
     // Every waveform, pass type and model, the cutoff still and moving.
-    first.waveform = second.waveform = run / 4 % 6;
-    first.passType = second.passType = run % 5;
-    first.cutoffMoves = second.cutoffMoves = run % 3 != 0;
-    const RunLanes::Model models[] = {RunLanes::kSimple, RunLanes::kTLadder, RunLanes::kMoog, RunLanes::kReson,
-                                      RunLanes::kFormant};
-    first.model = second.model = models[(run + run / 5) % 5];
-    states.Into(first, first.model, voices);
-    states.Into(second, second.model, voices);
-    first.fmIn = second.fmIn = run % 7 < 3;
-    first.fmOut = second.fmOut = run % 2 == 0;
-    first.fmSource = second.fmSource = run % 3;
-    first.subSamples = second.subSamples = run % 6 < 2 ? 3 : 0;
-    first.syncIn = second.syncIn = run % 4 == 1;
-    first.syncOut = second.syncOut = run % 3 == 1;
-    first.syncSoftLength = second.syncSoftLength = run % 8 == 1 ? 0 : 7;
-    first.biquadDriven = second.biquadDriven = run % 3 != 2;
-    first.amIn = second.amIn = run % 5 < 2;
-    first.amOut = second.amOut = run % 4 == 2;
-    first.amAddsExternal = second.amAddsExternal = run % 3 == 0;
-    first.carrierFilter = second.carrierFilter = run % 7 != 4;
-    first.glides = second.glides = run % 3 == 0;
-    first.cutoffGlides = second.cutoffGlides = run % 4 != 3;
-    first.formantDriven = second.formantDriven = run % 2 == 0;
-    first.bendRead = second.bendRead = run % 3 != 1;
-    first.bendMiddle = second.bendMiddle = run % 4 < 2;
-    first.bendSpanNote = second.bendSpanNote = run % 5 < 3;
-    first.bendRepeats = second.bendRepeats = run % 6 != 0;
-    first.bendMostSquarings = second.bendMostSquarings = 9;
+    first.osc.waveform = second.osc.waveform = run / 4 % 6;
+    first.filter.passType = second.filter.passType = run % 5;
+    first.filter.cutoff.moves = second.filter.cutoff.moves = run % 3 != 0;
+    const FilterModel models[] = {kFltSimple, kFltTLadder, kFltMoog, kFltReson, kFltFormant};
+    first.filter.model = second.filter.model = models[(run + run / 5) % 5];
+    states.Into(first, first.filter.model, voices);
+    states.Into(second, second.filter.model, voices);
+    first.fm.in = second.fm.in = run % 7 < 3;
+    first.fm.out = second.fm.out = run % 2 == 0;
+    first.fm.source = second.fm.source = run % 3;
+    first.osc.subSamples = second.osc.subSamples = run % 6 < 2 ? 3 : 0;
+    first.sync.in = second.sync.in = run % 4 == 1;
+    first.sync.out = second.sync.out = run % 3 == 1;
+    first.sync.softLength = second.sync.softLength = run % 8 == 1 ? 0 : 7;
+    first.filter.driven = second.filter.driven = run % 3 != 2;
+    first.am.in = second.am.in = run % 5 < 2;
+    first.am.out = second.am.out = run % 4 == 2;
+    first.am.addsExternal = second.am.addsExternal = run % 3 == 0;
+    first.am.carrierFilter = second.am.carrierFilter = run % 7 != 4;
+    first.glide.on = second.glide.on = run % 3 == 0;
+    first.filter.cutoff.glides = second.filter.cutoff.glides = run % 4 != 3;
+    first.bend.read = second.bend.read = run % 3 != 1;
+    first.bend.middle = second.bend.middle = run % 4 < 2;
+    first.bend.spanNote = second.bend.spanNote = run % 5 < 3;
+    first.bend.repeats = second.bend.repeats = run % 6 != 0;
+    first.bend.mostSquarings = second.bend.mostSquarings = 9;
     RunLanes::RenderSse2(first, voices, RunLanes::kMaxFrames, l1.data(), r1.data());
     // Every other run, the four lanes a frame per call, as slots that take turns render.
     if (run % 2 == 0)
@@ -893,6 +882,6 @@ TEST(RunsOfFrames, TheTwoAndFourLaneRoadsGiveTheSameBits)
     ASSERT_EQ(std::memcmp(l1.data(), l2.data(), l1.size() * sizeof(double)), 0) << "run " << run;
     ASSERT_EQ(std::memcmp(r1.data(), r2.data(), r1.size() * sizeof(double)), 0) << "run " << run;
     ASSERT_EQ(std::memcmp(&first, &second, sizeof(first)), 0) << "run " << run;
-    states.From(first, first.model, voices);
+    states.From(first, first.filter.model, voices);
   }
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ScalarPolicy.h"
+#include "VoiceStageMath.h"
 #include "globals.h"
 
 #include <cmath>
@@ -12,8 +14,8 @@ class DCremove
 public:
   static constexpr double kInitialCutoff = 10.0;  // Hz
   static constexpr double kVoiceCutoff = 0.7;     // Hz, what the voices use
-  static constexpr double kSilence = 1e-10;       // |x| at or below this counts as silence
-  static constexpr double kFadeOutFactor = 0.999; // weight kept per silent sample
+  static constexpr double kSilence = DcRemoverConstants::kSilence;
+  static constexpr double kFadeOutFactor = DcRemoverConstants::kFadeOutFactor;
 
   DCremove() { SetCutoff(kInitialCutoff); }
 
@@ -33,14 +35,7 @@ public:
     mWeight = 1.0;
   }
 
-  double Process(double x)
-  {
-    mWeight = std::fabs(x) > kSilence ? 1.0 : mWeight * kFadeOutFactor;
-    const double y = (1.0 - mWeight) * x + mWeight * (mA * mY1 + x - mX1);
-    mX1 = x;
-    mY1 = y;
-    return y;
-  }
+  double Process(double x) { return VoiceStageMath<ScalarPolicy>::RemoveDc(x, mA, mX1, mY1, mWeight); }
 
   double GetCutoff() const { return mCutoff; }
   double GetCoefficient() const { return mA; }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "GallantSignal.h"
+#include "ScalarPolicy.h"
+#include "VoiceStageMath.h"
 
 #include <algorithm>
 #include <climits>
@@ -103,23 +105,16 @@ public:
 
 inline double EnvelopeGenerator::NextSample()
 {
+  using Math = VoiceStageMath<ScalarPolicy>;
   if (mStage != ENVELOPE_STAGE_OFF && mStage != ENVELOPE_STAGE_SUSTAIN)
   {
     if (mSampleInStage >= mStageLength)
     {
       EnterStage(static_cast<EnvelopeStage>((mStage + 1) % kNumEnvelopeStages));
     }
-    if (mStage == ENVELOPE_STAGE_ATTACK)
-      mLevel += mMultiplier;
-    else
-      mLevel *= mMultiplier;
+    mLevel = Math::Advance(mStage == ENVELOPE_STAGE_ATTACK, true, mLevel, mMultiplier);
     ++mSampleInStage;
   }
   // Off and sustain hold the level, and so the output: no division per sample.
-  if (mLevel != mNormalisedLevel)
-  {
-    mNormalisedLevel = mLevel;
-    mOutput = std::clamp((mLevel - mMinimumLevel) / (1.0 - mMinimumLevel), 0.0, 1.0);
-  }
-  return mOutput;
+  return Math::Output(mLevel, mNormalisedLevel, mOutput, mMinimumLevel, 1.0 - mMinimumLevel);
 }

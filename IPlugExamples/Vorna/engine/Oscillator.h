@@ -5,44 +5,12 @@
 #include <type_traits>
 
 #include "FastMath.h"
+#include "OscWaves.h"
+#include "OscillatorMath.h"
+#include "ScalarPolicy.h"
 #include "filters/FilterMath.h"
 #include "besselfilter.h"
 #include "globals.h"
-
-enum OscWave
-{
-  kOscSine = 0,     // "sine"
-  kOscSaw = 1,      // "saw"
-  kOscSquare = 2,   // "square"
-  kOscTri = 3,      // "tri"
-  kOscSinc = 4,     // "sinc"
-  kOscPolysaw = 5,  // "polysaw"
-  kNumOscWaves = 6
-};
-
-namespace osc_waves_detail
-{
-template <int I, class Fn>
-decltype(auto) Dispatch(OscWave w, Fn&& fn)
-{
-  if constexpr (I == kNumOscWaves)
-    return fn(std::integral_constant<OscWave, kOscSine>{});
-  else
-  {
-    if (w == I) return fn(std::integral_constant<OscWave, OscWave(I)>{});
-    return Dispatch<I + 1>(w, fn);
-  }
-}
-}  // namespace osc_waves_detail
-
-// Calls fn(std::integral_constant<OscWave, W>{}) with the wave w as a constant:
-// the one place a wave number becomes its waveform's code, for every number up
-// to kNumOscWaves. Any other number is the sine.
-template <class Fn>
-decltype(auto) DispatchWave(OscWave w, Fn&& fn)
-{
-  return osc_waves_detail::Dispatch<kOscSine + 1>(w, fn);
-}
 
 // Shape of the phase bend across its window.
 enum OscBendSymmetry
@@ -73,10 +41,8 @@ public:
   // Phase period while the bend window follows the tempo: long enough that the
   // phase practically never wraps, so the window lines up with the beat.
   static constexpr double kBpmPhasePeriod = PlugC::twoPi * 1e9;
-  // Waveform values closer to 0 than this are returned as exactly 0.
-  static constexpr double kZeroSnap = 1e-12;
-  // Lowers the sinc so that its average over a cycle stays near 0.
-  static constexpr double kSincOffset = 0.448;
+  static constexpr double kZeroSnap = OscillatorConstants::kZeroSnap;
+  static constexpr double kSincOffset = OscillatorConstants::kSincOffset;
   static constexpr double kMinSincWidth = 1.0;
   static constexpr double kMaxSincWidth = 100.5;
   // The bend shiver pushes exponents in this span; 1 means no bend.
@@ -289,18 +255,7 @@ private:
 
 inline double Oscillator::FlooredMod(double x, double m)
 {
-  // Phases are nearly always within one period of the range; there x - m is exact
-  // (Sterbenz), the same bits fmod would give, at a fraction of its cost.
-  if (x >= 0.0 && x < m) return x;
-  if (x >= m && x < 2.0 * m) return x - m;
-  double r = std::fmod(x, m);
-  if (r < 0.0)
-  {
-    r += m;
-    // A tiny negative remainder rounds up to m itself, which is 0 of the next cycle.
-    if (r >= m) r = 0.0;
-  }
-  return r;
+  return ScalarPolicy::FlooredMod(x, m);
 }
 
 template <OscWave W>
@@ -312,39 +267,7 @@ inline double Oscillator::WaveformAt(double x) const
 template <OscWave W>
 inline double Oscillator::WaveformOfCycle(double phase) const
 {
-  constexpr double kPi = PlugC::pi;
-  double value;
-  if constexpr (W == kOscSaw)
-  {
-    value = 1.0 - phase / kPi;
-  }
-  else if constexpr (W == kOscSquare)
-  {
-    value = phase > kPi ? -1.0 : 1.0;
-  }
-  else if constexpr (W == kOscTri)
-  {
-    value = std::fabs(phase * 2.0 / kPi - 2.0) - 1.0;
-  }
-  else if constexpr (W == kOscSinc)
-  {
-    const double y = (phase - kPi) * mSincWidth;
-    value = (y != 0.0 ? std::sin(y) / y : 1.0) - kSincOffset / mSincWidth;
-  }
-  else if constexpr (W == kOscPolysaw)
-  {
-    // Four ramps at 1, 1.5, 0.5 and 2 times the frequency, each over pi; all
-    // repeat within one cycle, so the cycle-reduced phase reads them exactly.
-    const double m = mPolysawMix;
-    const double ramps = FlooredMod(phase, kPi) * m + FlooredMod(1.5 * phase, kPi) * m +
-                         FlooredMod(0.5 * phase, kPi) * (1.0 - m) + FlooredMod(2.0 * phase, kPi) * (1.0 - m);
-    value = 1.0 - ramps / kPi;
-  }
-  else
-  {
-    value = FastMath::SinOfPhase(phase);
-  }
-  return (value > -kZeroSnap && value < kZeroSnap) ? 0.0 : value;
+  return OscillatorMath<ScalarPolicy>::OfCycle<W>(phase, W == kOscSinc ? mSincWidth : mPolysawMix);
 }
 
 inline double Oscillator::NextWaveformSample(double x) const
@@ -355,13 +278,7 @@ inline double Oscillator::NextWaveformSample(double x) const
 inline double Oscillator::FilterSubSample(double x)
 {
   const WDL_BesselFilterCoeffs& design = *mBesselCoeffs;
-  const double* history = mBesselRing + mBesselHead;  // newest first
-  // Oldest terms first: the newest output, which the previous sub-sample has only
-  // just produced, then waits for one addition instead of eight.
-  double older = 0.0;
-  for (int j = WDL_BesselFilterCoeffs::kOrder - 1; j > 0; --j)
-    older += design.coeffs[j] * history[j];
-  const double y = FilterMath::FlushSubnormal((older + design.gain * x) + design.coeffs[0] * history[0]);
+  const double y = OscillatorMath<ScalarPolicy>::SubSample(design.coeffs, design.gain, mBesselRing + mBesselHead, x);
   mBesselHead = mBesselHead == 0 ? kBesselHistoryLength - 1 : mBesselHead - 1;
   mBesselRing[mBesselHead] = y;
   mBesselRing[mBesselHead + kBesselHistoryLength] = y;

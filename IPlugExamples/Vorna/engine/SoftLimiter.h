@@ -1,5 +1,8 @@
 #pragma once
 
+#include "ScalarPolicy.h"
+#include "VoiceStageMath.h"
+
 // Passes samples inside ±threshold unchanged and bends louder ones towards
 // ±ceiling, which they approach but never reach. The soft zone is `range` wide
 // (threshold = ceiling - range) and its knee is 1 / range; a range of 0 clips
@@ -10,20 +13,7 @@ public:
   static constexpr double kDefaultRange = 0.9;
   static constexpr double kDefaultCeiling = 1.0;
 
-  double Process(double x) const
-  {
-    if (x > mThreshold)
-    {
-      const double over = x - mThreshold;
-      return over / (mKnee * over + 1.0) + mThreshold;
-    }
-    if (x < -mThreshold)
-    {
-      const double under = x + mThreshold;
-      return under / (1.0 - mKnee * under) - mThreshold;
-    }
-    return x;
-  }
+  double Process(double x) const { return VoiceStageMath<ScalarPolicy>::Limit(x, mThreshold, mKnee); }
 
   // Ceiling in sample units (> 0). A range wider than the new ceiling is narrowed
   // to it; the knee stays.

@@ -187,9 +187,11 @@ private:
   // the other's pre- or post-filter sample, or the pre-filter one times its
   // envelope): the other's value of the last sample.
   double PreviousFmSource(int osc) const;
-  // A filter's and its cutoff's state into the slot's lane.
-  static void GatherBend(const Oscillator& o, RunLanes::Slot& slot, int lane);
-  static void GatherCutoff(const FilterContainer& filter, RunLanes::Slot& slot, int lane);
+  // The bend's, the glides', the filter's and its cutoff's state into the slot's lane.
+  static void GatherBend(const Oscillator& o, RunLanes::BendRecord& bend, int lane);
+  void GatherGlide(int osc, RunLanes::GlideRecord& glide, int lane) const;
+  static void GatherFilter(const FilterContainer& filter, RunLanes::FilterRecord& record, int lane);
+  static void GatherCutoff(const FilterContainer& filter, RunLanes::CutoffRecord& cutoff, int lane);
   static void RenderBatch(Voice* const* voices, int count, int osc);
   // Oscillator, feedback, carrier AM, limiter and DC remover: the pre-filter samples.
   // The plain sine oscillators of slot osc: marks them in inLanes, moves their

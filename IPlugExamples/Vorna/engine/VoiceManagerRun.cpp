@@ -9,10 +9,6 @@
 #include <algorithm>
 #include <bit>
 
-static_assert(int(RunLanes::kSine) == int(kOscSine) && int(RunLanes::kSaw) == int(kOscSaw) &&
-                int(RunLanes::kSquare) == int(kOscSquare) && int(RunLanes::kTriangle) == int(kOscTri) &&
-                int(RunLanes::kSinc) == int(kOscSinc) && int(RunLanes::kPolysaw) == int(kOscPolysaw),
-              "the lanes number the waveforms as the oscillator does");
 static_assert(RunLanes::kBesselOrder == WDL_BesselFilterCoeffs::kOrder &&
                 RunLanes::kBesselHistory == Oscillator::kBesselHistoryLength,
               "the lanes keep the oscillators' lowpass history");
@@ -20,16 +16,9 @@ static_assert(int(RunLanes::kFmPre) == int(VoiceDataSingleton::kFmOsc) &&
                 int(RunLanes::kFmPost) == int(VoiceDataSingleton::kFmFilter) &&
                 int(RunLanes::kFmPreTimesEnvelope) == int(VoiceDataSingleton::kFmEnvelope),
               "the lanes number the FM sources as the engine does");
-static_assert(int(RunLanes::kReson) == int(kFltReson) && int(RunLanes::kSimple) == int(kFltSimple) &&
-                int(RunLanes::kFormant) == int(kFltFormant) && int(RunLanes::kTLadder) == int(kFltTLadder) &&
-                int(RunLanes::kMoog) == int(kFltMoog),
-              "the lanes number the filter models as the engine does");
-
 static_assert(RunLanes::kCycle == PlugC::twoPi, "the lanes' cycle is the oscillators'");
-static_assert(int(RunLanes::kLowPass) == int(kLP) && int(RunLanes::kBandPass) == int(kBP) &&
-                int(RunLanes::kHighPass) == int(kHP) && int(RunLanes::kPeak) == int(kP) &&
-                int(RunLanes::kBandReject) == int(kBR),
-              "the lanes number the pass types as the filters do");
+static_assert(OscillatorConstants::kBesselOrder == WDL_BesselFilterCoeffs::kOrder,
+              "the oscillators' maths reads the lowpass's coefficients");
 
 int VoiceManager::CollectSounding(Voice** active)
 {
@@ -132,69 +121,64 @@ void VoiceManager::GatherRunSlot(int osc, Voice* const* active, int count, int f
   constexpr int kWidestLanes = 4;
   const int lanes = (count + kWidestLanes - 1) / kWidestLanes * kWidestLanes;
   RunLanes::Slot& slot = mRunSlots[osc];
+  RunLanes::Slot& other = mRunSlots[1 - osc];
   slot.firstFrame = 0;
-  slot.dcRemoverOn = mData.dcRemoverOn[osc];
-  slot.filterOn = mData.filterOn[osc];
-  slot.carrierFilter = mData.carrierFilter[osc];
-  slot.feedback = mData.feedback[osc];
+  // The voices share the waveform, the phase period and the bend's shape.
+  RunLanes::OscillatorRecord& o = slot.osc;
+  o.waveform = shape.wave[osc];
+  o.period = shape.phasePeriod[osc];
   const double N = mData.oversampling[osc];
-  slot.subSamples = N >= 2.0 ? static_cast<int>(N) - 1 : 0;
-  slot.subStep = mData.oversamplingSubStep[osc];
-  std::copy_n(mData.bessel[osc].coeffs, RunLanes::kBesselOrder, slot.besselCoeffs);
-  slot.besselGain = mData.bessel[osc].gain;
-  slot.volume = mData.volume[osc];
-  // The voices share the phase period and the bend's shape.
-  slot.period = shape.phasePeriod[osc];
-  slot.bendMiddle = shape.bendSymmetry[osc] == kBendMiddle;
-  slot.bendSpanNote = shape.bendSpanOrigin[osc] == kBendSpanNote;
-  slot.bendRead = slot.period != PlugC::twoPi;  // until a voice is bent
-  slot.bendRepeats = false;
-  slot.bendMostSquarings = 0;
-  slot.snap = Oscillator::kZeroSnap;
-  slot.sincOffset = Oscillator::kSincOffset;
-  slot.dcSilence = DCremove::kSilence;
-  slot.dcFadeOut = DCremove::kFadeOutFactor;
-  slot.waveform = shape.wave[osc];
-  slot.model = shape.model[osc];
-  slot.cutoffMoves = shape.cutoffMoves[osc];
-  slot.passType = shape.passType[osc];
-  slot.minCutoff = FilterContainer::kMinCutoff;
-  slot.maxCutoff = PlugG::FLT_F_MAX;
-  slot.cutoffCeiling = std::max(FilterMath::kMinCutoffHz, PlugG::NYQUIST);
-  slot.inverseRate = PlugG::INV_SR;
-  slot.maxWarpFraction = FilterMath::kMaxWarpFraction;
-  slot.minWarpHz = FilterMath::kMinCutoffHz;
-  slot.maxWarpHz = FilterMath::MaxWarpHz();
-  slot.piOverRate = PlugG::piDivSR;
-  slot.cutoffRange = FilterMath::CurrentRange();
-  slot.syncIn = osc == syncSlave;
-  slot.syncOut = syncSlave >= 0 && osc != syncSlave;
-  slot.syncPreFilter = mData.hardSyncPreFilter;
-  slot.syncPeriod = mData.hardSyncPeriod;
-  slot.syncSoftLength = osc == syncSlave ? std::max(mData.hardSyncSoftLength, 0) : 0;
-  slot.syncSourceRecord = mRunSlots[1 - osc].syncRecord;
-  slot.fmIn = (fmReceivers >> osc & 1) != 0;
-  slot.fmOut = (fmReceivers >> (1 - osc) & 1) != 0;
-  slot.fmSource = mData.fmSource[1 - osc];  // what the other slot reads of this one
-  slot.fmAmount = mData.fmAmount[osc];
-  slot.fmLimit = Voice::kFmLimit;
-  slot.fmSourceRecord = mRunSlots[1 - osc].fmRecord;
-  slot.amIn = (amCarriers >> osc & 1) != 0;
-  slot.amOut = (amCarriers >> (1 - osc) & 1) != 0;
-  slot.amDeferred = slot.amIn && osc != second;
+  o.subSamples = N >= 2.0 ? static_cast<int>(N) - 1 : 0;
+  o.subStep = mData.oversamplingSubStep[osc];
+  std::copy_n(mData.bessel[osc].coeffs, RunLanes::kBesselOrder, o.besselCoeffs);
+  o.besselGain = mData.bessel[osc].gain;
+  RunLanes::BendRecord& bend = slot.bend;
+  bend.middle = shape.bendSymmetry[osc] == kBendMiddle;
+  bend.spanNote = shape.bendSpanOrigin[osc] == kBendSpanNote;
+  bend.read = o.period != PlugC::twoPi;  // until a voice is bent
+  bend.repeats = false;
+  bend.mostSquarings = 0;
+  slot.glide.on = false;  // until a voice glides
+  slot.glide.velocityScale = Voice::kVelocityScale;
+  RunLanes::FmRecord& fm = slot.fm;
+  fm.in = (fmReceivers >> osc & 1) != 0;
+  fm.amount = mData.fmAmount[osc];
+  fm.limit = Voice::kFmLimit;
+  fm.sourceRecord = other.fm.record;
+  fm.out = (fmReceivers >> (1 - osc) & 1) != 0;
+  fm.source = mData.fmSource[1 - osc];  // what the other slot reads of this one
+  RunLanes::SyncRecord& sync = slot.sync;
+  sync.out = syncSlave >= 0 && osc != syncSlave;
+  sync.preFilter = mData.hardSyncPreFilter;
+  sync.in = osc == syncSlave;
+  sync.period = mData.hardSyncPeriod;
+  sync.softLength = osc == syncSlave ? std::max(mData.hardSyncSoftLength, 0) : 0;
+  sync.sourceRecord = other.sync.record;
+  RunLanes::AmRecord& am = slot.am;
   const VoiceDataSingleton::AmThreshold& threshold = mData.oscAmThreshold[osc];
-  slot.amAmount = mData.oscAmAmount[osc];
-  slot.amThreshold = threshold.threshold;
-  slot.amSlope = *threshold.slope;
-  slot.amAddsExternal = mData.addExtToOscAm[osc];
-  slot.amSourceRecord = mRunSlots[1 - osc].amRecord;
-  slot.amEnvelopeRecord = mRunSlots[1 - osc].amEnvelopes;
-  slot.biquadDriven = false;  // until a voice's biquad has drive
-  slot.glides = false;        // until a voice glides
-  slot.cutoffGlides = false;  // until a voice's cutoff glides
-  slot.formantDriven = false; // until a voice's formant filter has drive
-  slot.velocityScale = Voice::kVelocityScale;
-  slot.sampleRate = PlugG::SR;
+  am.out = (amCarriers >> (1 - osc) & 1) != 0;
+  am.in = (amCarriers >> osc & 1) != 0;
+  am.deferred = am.in && osc != second;
+  am.carrierFilter = mData.carrierFilter[osc];
+  am.addsExternal = mData.addExtToOscAm[osc];
+  am.amount = mData.oscAmAmount[osc];
+  am.threshold = threshold.threshold;
+  am.slope = *threshold.slope;
+  am.sourceRecord = other.am.record;
+  am.envelopeRecord = other.am.envelopes;
+  slot.dc.on = mData.dcRemoverOn[osc];
+  RunLanes::FilterRecord& filter = slot.filter;
+  filter.on = mData.filterOn[osc];
+  filter.model = shape.model[osc];
+  filter.passType = shape.passType[osc];
+  filter.range = FilterMath::CurrentRange();
+  filter.driven = false;  // until a voice's model is driven
+  filter.cutoff.moves = shape.cutoffMoves[osc];
+  filter.cutoff.glides = false;  // until a voice's cutoff glides
+  filter.cutoff.minCutoff = FilterContainer::kMinCutoff;
+  filter.cutoff.maxCutoff = PlugG::FLT_F_MAX;
+  slot.output.feedback = mData.feedback[osc];
+  slot.output.volume = mData.volume[osc];
   for (int lane = 0; lane < lanes; ++lane) active[std::min(lane, count - 1)]->GatherRun(osc, slot, lane);
 }
 
@@ -234,7 +218,7 @@ void VoiceManager::RenderRun(double* left, double* right, Voice* const* active, 
       }
     // The first slot's AM of the last frame.
     mRunSlots[first].firstFrame = frames;
-    if (mRunSlots[first].amDeferred) RunLanes::Render(mRunSlots[first], count, 0, mRunLeft[first], mRunRight[first]);
+    if (mRunSlots[first].am.deferred) RunLanes::Render(mRunSlots[first], count, 0, mRunLeft[first], mRunRight[first]);
   }
   else
   {

@@ -52,25 +52,30 @@ bool Multiplies(EnvelopeGenerator::EnvelopeStage s)
 {
   return s == EnvelopeGenerator::ENVELOPE_STAGE_DECAY || s == EnvelopeGenerator::ENVELOPE_STAGE_RELEASE;
 }
+
+void GatherEnvelope(const EnvelopeGenerator::Lane& l, RunLanes::EnvelopeRecord& e, int lane)
+{
+  e.attack[lane] = MaskOf(Adds(l.stage));
+  e.multiplying[lane] = MaskOf(Multiplies(l.stage));
+  e.level[lane] = l.level;
+  e.multiplier[lane] = l.multiplier;
+  e.normalisedLevel[lane] = l.normalisedLevel;
+  e.output[lane] = l.output;
+  e.minimum[lane] = l.minimumLevel;
+}
 }  // namespace
 
-void Voice::GatherCutoff(const FilterContainer& f, RunLanes::Slot& s, int lane)
+void Voice::GatherCutoff(const FilterContainer& f, RunLanes::CutoffRecord& c, int lane)
 {
-  const FilterContainer::CutoffLane c = f.GetCutoffLane();
-  s.envAmount[lane] = c.envAmount;
-  s.baseCutoff[lane] = c.baseCutoff;
-  s.sentCutoff[lane] = c.sentCutoff;
-  s.fltEnvAttack[lane] = MaskOf(Adds(c.envelope.stage));
-  s.fltEnvMultiplying[lane] = MaskOf(Multiplies(c.envelope.stage));
-  s.fltEnvLevel[lane] = c.envelope.level;
-  s.fltEnvMultiplier[lane] = c.envelope.multiplier;
-  s.fltEnvNormalisedLevel[lane] = c.envelope.normalisedLevel;
-  s.fltEnvOutput[lane] = c.envelope.output;
-  s.fltEnvMinimum[lane] = c.envelope.minimumLevel;
-  s.envMoves[lane] = MaskOf(c.envAmount != 0.0);
-  s.cutoffGlideOn[lane] = MaskOf(c.glideActive);
-  s.cutoffGlideStep[lane] = c.glideStep;
-  s.cutoffGlides = s.cutoffGlides || c.glideActive;
+  const FilterContainer::CutoffLane l = f.GetCutoffLane();
+  c.amount[lane] = l.envAmount;
+  c.base[lane] = l.baseCutoff;
+  c.sent[lane] = l.sentCutoff;
+  GatherEnvelope(l.envelope, c.envelope, lane);
+  c.envMoves[lane] = MaskOf(l.envAmount != 0.0);
+  c.glideOn[lane] = MaskOf(l.glideActive);
+  c.glideStep[lane] = l.glideStep;
+  c.glides = c.glides || l.glideActive;
 }
 
 namespace
@@ -128,22 +133,22 @@ int Voice::FramesItCanRun(int maxFrames) const
   return sounding ? frames : 0;
 }
 
-void Voice::GatherBend(const Oscillator& o, RunLanes::Slot& s, int lane)
+void Voice::GatherBend(const Oscillator& o, RunLanes::BendRecord& b, int lane)
 {
   const bool on = o.GetBendExponent() != 1.0 && o.GetInverseBendWindow() != 0.0;
-  s.bendOn[lane] = MaskOf(on);
+  b.on[lane] = MaskOf(on);
   if (!on) return;
   const double window = o.GetBendWindow();
   const Oscillator::PowerTerms terms = Oscillator::PowerTermsOf(o.GetBendExponent());
-  s.bendWindow[lane] = window;
-  s.bendInverseWindow[lane] = o.GetInverseBendWindow();
-  s.bendInverted[lane] = MaskOf(terms.inverted);
-  s.bendRaised[lane] = MaskOf(terms.raised);
-  s.bendSquarings[lane] = terms.squarings;
-  s.bendBlend[lane] = terms.blend;
-  s.bendRead = true;
-  s.bendRepeats = s.bendRepeats || !(s.bendSpanNote && window >= PlugC::twoPi);
-  s.bendMostSquarings = std::max(s.bendMostSquarings, terms.squarings);
+  b.window[lane] = window;
+  b.inverseWindow[lane] = o.GetInverseBendWindow();
+  b.inverted[lane] = MaskOf(terms.inverted);
+  b.raised[lane] = MaskOf(terms.raised);
+  b.squarings[lane] = terms.squarings;
+  b.blend[lane] = terms.blend;
+  b.read = true;
+  b.repeats = b.repeats || !(b.spanNote && window >= PlugC::twoPi);
+  b.mostSquarings = std::max(b.mostSquarings, terms.squarings);
 }
 
 Voice::RunShape Voice::GetRunShape() const
@@ -168,128 +173,134 @@ Voice::RunShape Voice::GetRunShape() const
 void Voice::GatherRun(int osc, RunLanes::Slot& s, int lane) const
 {
   const Oscillator& o = *mOsc[osc];
-  s.phase[lane] = o.GetPhase();
-  s.step[lane] = o.GetPlainStep();
-  s.waveShape[lane] = o.GetWave() == kOscSinc ? o.GetSincWidth() : o.GetPolysawMix();
-  GatherBend(o, s, lane);
-  s.previousPost[lane] = mPrevPost[osc];
-  if (s.syncIn)
-  {
-    s.syncPrevious[lane] = *mSyncTapPrevious[1 - osc];
-    s.syncCrossings[lane] = mSyncCrossings;
-    s.restartPhase[lane] = o.GetRestartPhase();
-    s.declickOn[lane] = o.IsDeclickActive() ? 1.0 : 0.0;
-    s.declickCounter[lane] = o.GetDeclickCounter();
-    s.declickLength[lane] = o.GetDeclickLength();
-    s.lastOutput[lane] = o.GetLastOutput();
-  }
-  if (s.subSamples > 0)
+  RunLanes::OscillatorRecord& r = s.osc;
+  r.phase[lane] = o.GetPhase();
+  r.step[lane] = o.GetPlainStep();
+  r.shape[lane] = o.GetWave() == kOscSinc ? o.GetSincWidth() : o.GetPolysawMix();
+  if (r.subSamples > 0)
   {
     const double* history = o.GetOversamplingHistory();
-    for (int j = 0; j < RunLanes::kBesselHistory; ++j) s.bessel[j][lane] = history[j];
+    for (int j = 0; j < RunLanes::kBesselHistory; ++j) r.bessel[j][lane] = history[j];
   }
-  if (s.fmIn || mFreqGlideOn)
+  if (s.fm.in || mFreqGlideOn)
   {
-    s.phaseIncrement[lane] = o.GetPhaseIncrement();
-    s.shiverFactor[lane] = o.GetShiverFactor();
+    r.increment[lane] = o.GetPhaseIncrement();
+    r.shiverFactor[lane] = o.GetShiverFactor();
   }
-  if (s.fmIn) s.fmPrevious[lane] = PreviousFmSource(osc);
+  GatherBend(o, s.bend, lane);
+  GatherGlide(osc, s.glide, lane);
+  if (s.fm.in) s.fm.previous[lane] = PreviousFmSource(osc);
+  if (s.sync.in)
+  {
+    RunLanes::SyncRecord& sync = s.sync;
+    sync.previous[lane] = *mSyncTapPrevious[1 - osc];
+    sync.crossings[lane] = mSyncCrossings;
+    sync.restartPhase[lane] = o.GetRestartPhase();
+    sync.declickOn[lane] = o.IsDeclickActive() ? 1.0 : 0.0;
+    sync.declickCounter[lane] = o.GetDeclickCounter();
+    sync.declickLength[lane] = o.GetDeclickLength();
+    sync.lastOutput[lane] = o.GetLastOutput();
+  }
+  RunLanes::AmRecord& am = s.am;
+  am.halfProduct[lane] = 0.5 * mOscAmProduct[osc];
+  if (am.in)
+  {
+    am.carrierPre[lane] = MaskOf(mOscAmCarrierTap[osc] == &mPre[osc]);
+    am.level[lane] = mOscAmLevel[osc];
+    am.product[lane] = mOscAmProduct[osc];
+  }
+  if (am.out) am.modulatorPre[lane] = MaskOf(mOscAmModulatorTap[1 - osc] == &mPre[osc]);
+  const DCremove& dc = *mDCRemover[osc];
+  s.dc.a[lane] = dc.GetCoefficient();
+  s.dc.x1[lane] = dc.GetLastInput();
+  s.dc.y1[lane] = dc.GetLastOutput();
+  s.dc.weight[lane] = dc.GetWeight();
+  if (s.filter.on) GatherFilter(*mFilter[osc], s.filter, lane);
+  GatherEnvelope(mAmpEnv[osc]->GetLane(), s.amp, lane);
+  RunLanes::OutputRecord& out = s.output;
+  out.previousPost[lane] = mPrevPost[osc];
+  out.limiterThreshold[lane] = mLimiter[osc]->GetThreshold();
+  out.limiterKnee[lane] = mLimiter[osc]->GetKnee();
+  out.velocityFactor[lane] = mVelocityFactor;
+  out.panLeft[lane] = mPan[osc][0];
+  out.panRight[lane] = mPan[osc][1];
+}
+
+void Voice::GatherGlide(int osc, RunLanes::GlideRecord& g, int lane) const
+{
   // A lane that does not glide leaves the rest unread.
-  s.pitchGlideOn[lane] = MaskOf(mFreqGlideOn);
-  s.velocityGlideOn[lane] = MaskOf(mVelGlideOn);
+  g.pitchOn[lane] = MaskOf(mFreqGlideOn);
+  g.velocityOn[lane] = MaskOf(mVelGlideOn);
   if (mFreqGlideOn)
   {
-    s.glideFrequency[lane] = mFrequency;
-    s.glideFrequencyStep[lane] = mFreqGlideStep;
-    s.pitchFactor[lane] = o.GetPitchFactor();
-    s.rateFactor[lane] = o.GetRateFactor();
+    g.frequency[lane] = mFrequency;
+    g.frequencyStep[lane] = mFreqGlideStep;
+    g.pitchFactor[lane] = mOsc[osc]->GetPitchFactor();
+    g.rateFactor[lane] = mOsc[osc]->GetRateFactor();
   }
   if (mVelGlideOn)
   {
-    s.glideVelocity[lane] = mVelocity;
-    s.glideVelocityStep[lane] = mVelGlideStep;
+    g.velocity[lane] = mVelocity;
+    g.velocityStep[lane] = mVelGlideStep;
   }
-  s.glides = s.glides || mFreqGlideOn || mVelGlideOn;
-  s.limiterThreshold[lane] = mLimiter[osc]->GetThreshold();
-  s.limiterKnee[lane] = mLimiter[osc]->GetKnee();
-  s.halfCarrierProduct[lane] = 0.5 * mOscAmProduct[osc];
-  if (s.amIn)
-  {
-    s.amCarrierPre[lane] = MaskOf(mOscAmCarrierTap[osc] == &mPre[osc]);
-    s.amLevel[lane] = mOscAmLevel[osc];
-    s.amProduct[lane] = mOscAmProduct[osc];
-  }
-  if (s.amOut) s.amModulatorPre[lane] = MaskOf(mOscAmModulatorTap[1 - osc] == &mPre[osc]);
-  const DCremove& dc = *mDCRemover[osc];
-  s.dcA[lane] = dc.GetCoefficient();
-  s.dcX1[lane] = dc.GetLastInput();
-  s.dcY1[lane] = dc.GetLastOutput();
-  s.dcWeight[lane] = dc.GetWeight();
-  if (mData->filterOn[osc])
-  {
-    const FilterZK* filter = mFilter[osc]->GetFilter();
-    DispatchFilterModel(FilterModel(s.model), [&](auto model) {
-      using Model = FilterClassOf<model()>;
-      const Model& m = *static_cast<const Model*>(filter);
-      GatherFields(m.GetLane(), s.filter, lane);
-      if constexpr (model() == kFltSimple) s.biquadDriven = s.biquadDriven || m.IsDriven();
-      if constexpr (model() == kFltFormant) s.formantDriven = s.formantDriven || m.IsDriven();
-    });
-    if (s.cutoffMoves) GatherCutoff(*mFilter[osc], s, lane);
-  }
-  const EnvelopeGenerator::Lane e = mAmpEnv[osc]->GetLane();
-  s.envAttack[lane] = MaskOf(Adds(e.stage));
-  s.envMultiplying[lane] = MaskOf(Multiplies(e.stage));
-  s.envLevel[lane] = e.level;
-  s.envMultiplier[lane] = e.multiplier;
-  s.envNormalisedLevel[lane] = e.normalisedLevel;
-  s.envOutput[lane] = e.output;
-  s.envMinimum[lane] = e.minimumLevel;
-  s.velocityFactor[lane] = mVelocityFactor;
-  s.panLeft[lane] = mPan[osc][0];
-  s.panRight[lane] = mPan[osc][1];
+  g.on = g.on || mFreqGlideOn || mVelGlideOn;
+}
+
+void Voice::GatherFilter(const FilterContainer& container, RunLanes::FilterRecord& f, int lane)
+{
+  const FilterZK* filter = container.GetFilter();
+  DispatchFilterModel(FilterModel(f.model), [&](auto model) {
+    using Model = FilterClassOf<model()>;
+    const Model& m = *static_cast<const Model*>(filter);
+    GatherFields(m.GetLane(), f.fields, lane);
+    if constexpr (requires { m.IsDriven(); }) f.driven = f.driven || m.IsDriven();
+  });
+  if (f.cutoff.moves) GatherCutoff(container, f.cutoff, lane);
 }
 
 void Voice::FinishRunSlot(int osc, const RunLanes::Slot& s, int lane, int frames)
 {
-  mOsc[osc]->FinishPlainRun(s.phase[lane], s.wave[lane]);
-  if (s.subSamples > 0)
+  const RunLanes::OutputRecord& out = s.output;
+  mOsc[osc]->FinishPlainRun(s.osc.phase[lane], out.wave[lane]);
+  if (s.osc.subSamples > 0)
   {
     double history[RunLanes::kBesselHistory];
-    for (int j = 0; j < RunLanes::kBesselHistory; ++j) history[j] = s.bessel[j][lane];
+    for (int j = 0; j < RunLanes::kBesselHistory; ++j) history[j] = s.osc.bessel[j][lane];
     mOsc[osc]->SetOversamplingHistory(history);
   }
-  if (mData->dcRemoverOn[osc]) mDCRemover[osc]->SetMemory(s.dcX1[lane], s.dcY1[lane], s.dcWeight[lane]);
+  if (mData->dcRemoverOn[osc]) mDCRemover[osc]->SetMemory(s.dc.x1[lane], s.dc.y1[lane], s.dc.weight[lane]);
   if (mData->filterOn[osc])
   {
     FilterZK* filter = mFilter[osc]->GetFilter();
-    const LaneFields run = {&s.filter[0][lane], RunLanes::kMaxVoices, s.cutoffMoves};
-    DispatchFilterModel(FilterModel(s.model), [&](auto model) { static_cast<FilterClassOf<model()>*>(filter)->FinishRun(run); });
-    if (s.cutoffMoves)
-      mFilter[osc]->FinishCutoffRun(frames, s.fltEnvLevel[lane], s.fltEnvNormalisedLevel[lane], s.fltEnvOutput[lane],
-                                    s.sentCutoff[lane], s.baseCutoff[lane]);
+    const RunLanes::CutoffRecord& c = s.filter.cutoff;
+    const LaneFields run = {&s.filter.fields[0][lane], RunLanes::kMaxVoices, c.moves};
+    DispatchFilterModel(FilterModel(s.filter.model),
+                        [&](auto model) { static_cast<FilterClassOf<model()>*>(filter)->FinishRun(run); });
+    if (c.moves)
+      mFilter[osc]->FinishCutoffRun(frames, c.envelope.level[lane], c.envelope.normalisedLevel[lane],
+                                    c.envelope.output[lane], c.sent[lane], c.base[lane]);
   }
-  if (s.syncIn) mSyncCrossings = static_cast<int>(s.syncCrossings[lane]);
-  if (s.syncIn && s.syncSoftLength > 0)
-    mOsc[osc]->FinishDeclickRun(s.declickOn[lane] > 0.0, static_cast<int>(s.declickCounter[lane]),
-                                static_cast<int>(s.declickLength[lane]));
-  if (s.amIn)
+  if (s.sync.in) mSyncCrossings = static_cast<int>(s.sync.crossings[lane]);
+  if (s.sync.in && s.sync.softLength > 0)
+    mOsc[osc]->FinishDeclickRun(s.sync.declickOn[lane] > 0.0, static_cast<int>(s.sync.declickCounter[lane]),
+                                static_cast<int>(s.sync.declickLength[lane]));
+  if (s.am.in)
   {
-    mOscAmLevel[osc] = s.amLevel[lane];
-    mOscAmProduct[osc] = s.amProduct[lane];
+    mOscAmLevel[osc] = s.am.level[lane];
+    mOscAmProduct[osc] = s.am.product[lane];
   }
-  mAmpEnv[osc]->FinishRun(frames, s.envLevel[lane], s.envNormalisedLevel[lane], s.envOutput[lane]);
-  if (mFreqGlideOn) mFrequency = s.glideFrequency[lane];
+  mAmpEnv[osc]->FinishRun(frames, s.amp.level[lane], s.amp.normalisedLevel[lane], s.amp.output[lane]);
+  if (mFreqGlideOn) mFrequency = s.glide.frequency[lane];
   if (mVelGlideOn)
   {
-    mVelocity = s.glideVelocity[lane];
-    mVelocityFactor = s.velocityFactor[lane];
+    mVelocity = s.glide.velocity[lane];
+    mVelocityFactor = out.velocityFactor[lane];
   }
-  mPre[osc] = s.pre[lane];
-  mPost[osc] = s.post[lane];
-  mOut[osc][0] = mOut[osc][1] = s.out[lane];
-  mAmpEnvOut[osc] = s.envOutput[lane];
-  mAmplitude[osc] = s.amplitude[lane];
+  mPre[osc] = out.pre[lane];
+  mPost[osc] = out.post[lane];
+  mOut[osc][0] = mOut[osc][1] = out.out[lane];
+  mAmpEnvOut[osc] = s.amp.output[lane];
+  mAmplitude[osc] = out.amplitude[lane];
   // Not fading, the declicker only remembers the pair.
   mDeclicker[osc]->Process(mOut[osc]);
 }

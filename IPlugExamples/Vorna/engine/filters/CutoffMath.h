@@ -33,6 +33,21 @@ struct CutoffMath
   }
   // tan(pi f / SR), the integrator gain of a trapezoidal one-pole at f Hz.
   static V WarpedGain(const CutoffRange& r, V hz) { return P::Tan(WarpAngle(r, hz)); }
+
+  // A filter slot's cutoff f moved by its envelope's value e and amount, held
+  // in [minCutoff, maxCutoff]: upwards straight towards the top, downwards
+  // along a quartic curve so that the low end is not rushed.
+  [[gnu::always_inline]] static V EnvelopeCutoff(V f, V e, V amount, double minCutoff, double maxCutoff)
+  {
+    const V moved = P::Choose(
+      amount > 0.0, [&] { return f + (maxCutoff - f) * amount * e; },
+      [&] {
+        const V rest = 1.0 - e;
+        const V rest2 = rest * rest;
+        return f + (f - minCutoff) * amount * (1.0 - rest2 * rest2);
+      });
+    return P::Min(maxCutoff, P::Max(minCutoff, moved));
+  }
 };
 
 // One sample through a one-pole high-pass with a trapezoidal integrator of

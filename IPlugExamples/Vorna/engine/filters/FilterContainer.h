@@ -7,6 +7,8 @@
 #include "filters/FormantFltZK.h"
 #include "filters/StateVariableZDF.h"
 #include "filters/TransistorLadderZDF.h"
+#include "ScalarPolicy.h"
+#include "filters/CutoffMath.h"
 #include "globals.h"
 
 #include <algorithm>
@@ -214,19 +216,7 @@ inline double FilterContainer::ClampCutoff(double hz)
 
 inline double FilterContainer::EnvelopeCutoff(double f, double e) const
 {
-  double moved;
-  if (mEnvAmount > 0.0)
-  {
-    moved = f + (PlugG::FLT_F_MAX - f) * mEnvAmount * e;
-  }
-  else
-  {
-    // Downward sweeps follow a quartic curve so that the low end is not rushed.
-    const double rest = 1.0 - e;
-    const double rest2 = rest * rest;
-    moved = f + (f - kMinCutoff) * mEnvAmount * (1.0 - rest2 * rest2);
-  }
-  return ClampCutoff(moved);
+  return CutoffMath<ScalarPolicy>::EnvelopeCutoff(f, e, mEnvAmount, kMinCutoff, PlugG::FLT_F_MAX);
 }
 
 template <class F>

@@ -19,6 +19,50 @@
 
 namespace
 {
+// ScalarPolicy::FlooredMod(x, m): phases within one period either side of the
+// cycle, and up to four periods above it, are wrapped in lanes, exactly as the
+// scalar code wraps them; a lane further out takes the scalar code's fmod.
+template <class L>
+inline typename L::V FlooredModOfLanes(typename L::V x, double period)
+{
+  using V = typename L::V;
+  const V zero = L::Set(0.0);
+  const V m = L::Set(period);
+  const V above = L::GreaterEqual(x, m);
+  const V negative = L::Less(x, zero);
+  // Below 0 but above -m the remainder is x itself, raised by m; a sum that
+  // rounds up to m is 0 of the next cycle.
+  const V raised = L::Add(x, m);
+  const V wrappedUp = L::AndNot(L::GreaterEqual(raised, m), raised);
+  // From 2m up to 4m, x - 2m is exact (half of x lies within [m, 2m]) and so is
+  // the one more m taken off above 3m: the remainder fmod gives, exactly.
+  const V twoM = L::Add(m, m);
+  const V lowered = L::Sub(x, twoM);
+  const V far = L::Select(L::GreaterEqual(lowered, m), L::Sub(lowered, m), lowered);
+  V r = L::Select(L::GreaterEqual(x, twoM), far,
+                  L::Select(above, L::Sub(x, m), L::Select(negative, wrappedUp, x)));
+  const V inside = L::And(L::Greater(x, L::Xor(m, L::Set(-0.0))), L::Less(x, L::Add(twoM, twoM)));
+  if (L::Any(L::AndNot(inside, L::GreaterEqual(zero, zero))))
+  {
+    double xs[L::kLanes], rs[L::kLanes];
+    L::Store(xs, x);
+    L::Store(rs, r);
+    for (int i = 0; i < L::kLanes; ++i)
+    {
+      if (xs[i] > -period && xs[i] < 4.0 * period) continue;
+      double q = std::fmod(xs[i], period);
+      if (q < 0.0)
+      {
+        q += period;
+        if (q >= period) q = 0.0;
+      }
+      rs[i] = q;
+    }
+    r = L::Load(rs);
+  }
+  return r;
+}
+
 template <class L>
 struct LaneMask
 {
@@ -93,6 +137,7 @@ struct LanePolicy
   static V Asinh(V x) { return {AsinhOfLanes<L>(x.v)}; }
   static V SoftSaturate(V x) { return {SoftSaturateOfLanes<L>(x.v)}; }
   static V SinOfPhase(V x) { return {RawSinesOfLanes<L>(x.v)}; }
+  static V FlooredMod(V x, double period) { return {FlooredModOfLanes<L>(x.v, period)}; }
   // The lanes as an array, and back.
   static void Spread(V x, double* out) { x.Store(out); }
   static V Gather(const double* in) { return V::Load(in); }

@@ -1,13 +1,14 @@
-// Built for AVX2 and called only where the processor has it; like
-// RunLanesAvx2.cpp it includes no inline function of the engine.
+// The runs' lanes of one part of the waveforms and filter models, on AVX2
+// (RunLanesParts.h): built for AVX2 and called only where the processor has
+// it; like RunLanesAvx2.cpp it includes no inline function of the engine.
 #include "lanes/LanesAvx2.h"
-#include "lanes/RunLanes.h"
 #include "lanes/RunLanesKernel.h"
 
 namespace RunLanes
 {
-void RenderPolysawAvx2(Slot& slot, int voices, int frames, double* left, double* right)
+template <>
+void RenderPartAvx2<kPartPolysaw>(Slot& slot, int voices, int frames, double* left, double* right)
 {
-  RenderWave<Avx2, kPolysaw>(slot, voices, frames, left, right);
+  RenderPart<Avx2, kPartPolysaw>(slot, voices, frames, left, right);
 }
 }  // namespace RunLanes

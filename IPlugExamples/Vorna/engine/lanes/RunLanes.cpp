@@ -6,29 +6,39 @@
 
 namespace RunLanes
 {
+template <>
+void RenderPartSse2<kPartCommon>(Slot& slot, int voices, int frames, double* left, double* right)
+{
+  RenderPart<Sse2, kPartCommon>(slot, voices, frames, left, right);
+}
+
 namespace
 {
-const Road gRoad = SineLanes::HasAvx2() ? RenderAvx2 : RenderSse2;
-}  // namespace
+using Road = void (*)(Slot&, int, int, double*, double*);
+constexpr Road kSse2Roads[kNumParts] = {RenderPartSse2<kPartCommon>, RenderPartSse2<kPartFormant>,
+                                        RenderPartSse2<kPartSinc>, RenderPartSse2<kPartPolysaw>};
+constexpr Road kAvx2Roads[kNumParts] = {RenderPartAvx2<kPartCommon>, RenderPartAvx2<kPartFormant>,
+                                        RenderPartAvx2<kPartSinc>, RenderPartAvx2<kPartPolysaw>};
+const bool gAvx2 = SineLanes::HasAvx2();
 
-Road SeparateRoad(const Slot& slot, bool avx2)
+Part PartOfSlot(const Slot& slot)
 {
-  if (slot.filterOn && slot.model == kFormant) return avx2 ? RenderFormantAvx2 : RenderFormantSse2;
-  if (slot.waveform == kSinc) return avx2 ? RenderSincAvx2 : RenderSincSse2;
-  if (slot.waveform == kPolysaw) return avx2 ? RenderPolysawAvx2 : RenderPolysawSse2;
-  return nullptr;
+  return PartOf(OscWave(slot.osc.waveform), slot.filter.on ? FilterModel(slot.filter.model) : kFltOther);
 }
+}  // namespace
 
 void RenderSse2(Slot& slot, int voices, int frames, double* left, double* right)
 {
-  if (const Road road = SeparateRoad(slot, false))
-    road(slot, voices, frames, left, right);
-  else
-    RenderLanes<Sse2>(slot, voices, frames, left, right);
+  kSse2Roads[PartOfSlot(slot)](slot, voices, frames, left, right);
+}
+
+void RenderAvx2(Slot& slot, int voices, int frames, double* left, double* right)
+{
+  kAvx2Roads[PartOfSlot(slot)](slot, voices, frames, left, right);
 }
 
 void Render(Slot& slot, int voices, int frames, double* left, double* right)
 {
-  gRoad(slot, voices, frames, left, right);
+  (gAvx2 ? kAvx2Roads : kSse2Roads)[PartOfSlot(slot)](slot, voices, frames, left, right);
 }
 }  // namespace RunLanes

@@ -1,17 +1,12 @@
 #pragma once
 
 // One oscillator slot of the sounding voices laid out side by side, one voice
-// per lane, for a run of frames in which nothing but the signal, the glides and
-// the filter envelopes moves: oscillators of the sine, saw, square, triangle,
-// sinc or polysaw, bent or not, oversampled or not, with their feedback, FM and
-// AM from the other slot (one way or both) and hard sync (the slot read from
-// records what the other reads), filters (the simple biquad, the state-variable
-// filter, the transistor and diode ladders, the formant filter) whose cutoff
-// stands still or follows its envelope and a glide, envelopes that stay in
-// their stages. The lanes compute exactly what each voice's own code computes,
-// operation for operation, so a run sounds the same bits as the frames rendered
-// one by one. Plain data only: the AVX2 copy of the kernel must not include any
-// inline function of the engine.
+// per lane, for a run of frames (docs/engine.md): a record per stage of the
+// voice's chain, in its order, each holding what the slot's voices share and a
+// row of values per voice. The lanes compute exactly what each voice's own code
+// computes, operation for operation, so a run sounds the same bits as the
+// frames rendered one by one. Plain data only: the files built for AVX2 include
+// it, and they must not include any inline function of the engine.
 #include "filters/BiquadMath.h"
 #include "filters/CutoffMath.h"
 #include "filters/DiodeLadderMath.h"
@@ -31,36 +26,191 @@ constexpr int kBesselOrder = 8;
 constexpr int kBesselHistory = kBesselOrder + 1;
 // One cycle of the phase, in radians.
 constexpr double kCycle = 2.0 * 3.14159265358979323846;
+// A row of the frames' values for every voice: [frame * kMaxVoices + voice].
+using FrameRows = double[kMaxFrames * kMaxVoices];
 
-// The waveforms, numbered as OscWave numbers them.
-enum Waveform
+// What a slot records for the other slot's FM, numbered as the engine's FM
+// sources number them: its pre-filter sample, its post-filter sample, or the
+// pre-filter sample times its amplitude envelope.
+enum FmSource
 {
-  kSine = 0,
-  kSaw = 1,
-  kSquare = 2,
-  kTriangle = 3,
-  kSinc = 4,
-  kPolysaw = 5
+  kFmPre = 0,
+  kFmPost = 1,
+  kFmPreTimesEnvelope = 2
 };
 
-// The filter models the lanes compute, numbered as FilterModel numbers them.
-enum Model
+// The oscillator (Oscillator's plain path, or FullSampleOf's with FM and
+// oversampling): its phase and the step it moves by per sample (increment
+// times shiver factor), the step's two factors, which FM and a glide read, and
+// the sinc's width or the polysaw's mix. Oversampling adds subSamples
+// sub-samples after the first, each a subStep of the increment on, through
+// the lowpass (its coefficients, gain and history, newest first); 0 for none.
+struct OscillatorRecord
 {
-  kReson = 0,
-  kSimple = 1,
-  kFormant = 2,
-  kTLadder = 3,
-  kMoog = 4
+  int waveform = 0;     // OscWave
+  double period = 0.0;  // of the phase; a step never reaches it
+  int subSamples = 0;
+  double subStep = 0.0;
+  double besselCoeffs[kBesselOrder] = {};
+  double besselGain = 0.0;
+  double phase[kMaxVoices] = {};
+  double step[kMaxVoices] = {};
+  double increment[kMaxVoices] = {};
+  double shiverFactor[kMaxVoices] = {};
+  double shape[kMaxVoices] = {};
+  double bessel[kBesselHistory][kMaxVoices] = {};
 };
 
-// The pass types, numbered as FilterPassType numbers them.
-enum PassType
+// The bend (Oscillator::BentPhase): where a lane is bent, or the phase runs
+// over more than one cycle, the waveform is read at the bent phase wrapped
+// into a cycle. Per lane the window and its inverse, and the power curve as
+// approxPow's terms (Oscillator::PowerTerms) of the lane's exponent.
+struct BendRecord
 {
-  kLowPass = 0,
-  kBandPass = 1,
-  kHighPass = 2,
-  kPeak = 3,
-  kBandReject = 4
+  bool read = false;
+  bool middle = false;    // kBendMiddle, else kBendEdges
+  bool spanNote = false;  // kBendSpanNote, else kBendSpanBpm
+  bool repeats = false;   // some lane's window repeats inside its period
+  int mostSquarings = 0;
+  std::uint64_t on[kMaxVoices] = {};
+  double window[kMaxVoices] = {};
+  double inverseWindow[kMaxVoices] = {};
+  std::uint64_t inverted[kMaxVoices] = {};
+  std::uint64_t raised[kMaxVoices] = {};
+  double squarings[kMaxVoices] = {};
+  double blend[kMaxVoices] = {};
+};
+
+// Glides: a voice gliding its pitch moves its frequency by its step every
+// frame, its oscillator's increment following it (frequency times pitch
+// factor times rate factor); one gliding its velocity moves that by its step,
+// the velocity factor following it (velocity times velocityScale). A run ends
+// before a glide's last step.
+struct GlideRecord
+{
+  bool on = false;
+  double velocityScale = 0.0;
+  std::uint64_t pitchOn[kMaxVoices] = {};
+  double frequency[kMaxVoices] = {};
+  double frequencyStep[kMaxVoices] = {};
+  double pitchFactor[kMaxVoices] = {};
+  double rateFactor[kMaxVoices] = {};
+  std::uint64_t velocityOn[kMaxVoices] = {};
+  double velocity[kMaxVoices] = {};
+  double velocityStep[kMaxVoices] = {};
+};
+
+// Frequency modulation from the other slot, which has recorded what this one
+// reads (FmSource) up to the frame before: its value one frame back, times the
+// amount, clamped to +-limit, moves the phase. A slot the other reads records
+// for it, frame by frame.
+struct FmRecord
+{
+  bool in = false;
+  double amount = 0.0;
+  double limit = 0.0;
+  const double* sourceRecord = nullptr;  // the other slot's record
+  double previous[kMaxVoices] = {};       // the source's value of the frame before the run
+  bool out = false;
+  int source = 0;  // what this slot records
+  FrameRows record = {};
+};
+
+// Hard sync: the master records the sample the sync reads (before or after its
+// filter); the slave counts the master's zero crossings (a product of the
+// sample and the one before at or below 0) and after `period` of them restarts
+// its phase, crossfading from its last output over softLength samples where
+// that is above 0 (Oscillator's declick: on, the samples into it, its length).
+struct SyncRecord
+{
+  bool out = false;
+  bool preFilter = false;
+  FrameRows record = {};
+  bool in = false;
+  double period = 0.0;
+  int softLength = 0;
+  const double* sourceRecord = nullptr;
+  double previous[kMaxVoices] = {};  // the master's sample before the run
+  double crossings[kMaxVoices] = {};
+  double restartPhase[kMaxVoices] = {};
+  double declickOn[kMaxVoices] = {};
+  double declickCounter[kMaxVoices] = {};
+  double declickLength[kMaxVoices] = {};
+  double lastOutput[kMaxVoices] = {};
+};
+
+// Oscillator AM: the modulator slot records, frame by frame, the sample its
+// carrier's level reads (before or after its filter, as each voice taps it)
+// and its amplitude envelope; the carrier takes the level of that sample (0
+// unless above the threshold, 1 above full scale, the slope between) times
+// the amount, times its own sample (before or after its filter) and the
+// modulator's envelope: the product that is added to its output or, taken
+// through the filter (carrierFilter), to its next sample before the filter. A
+// carrier that runs second does so in each frame; one that runs first
+// (deferred) does it for the frame before as its next call starts, and the run
+// ends with a call of no frames that does it for the last.
+struct AmRecord
+{
+  bool out = false;
+  std::uint64_t modulatorPre[kMaxVoices] = {};
+  FrameRows record = {};
+  FrameRows envelopes = {};
+  bool in = false;
+  bool deferred = false;
+  bool carrierFilter = false;
+  bool addsExternal = false;  // the modulator's external AM, 0 in a run, times the level
+  double amount = 0.0;
+  double threshold = 0.0;
+  double slope = 0.0;
+  const double* sourceRecord = nullptr;
+  const double* envelopeRecord = nullptr;
+  std::uint64_t carrierPre[kMaxVoices] = {};
+  double level[kMaxVoices] = {};
+  double product[kMaxVoices] = {};
+  double halfProduct[kMaxVoices] = {};  // half the product, which a carrier taken through the filter adds
+};
+
+// The DC remover.
+struct DcRecord
+{
+  bool on = false;
+  double a[kMaxVoices] = {};
+  double x1[kMaxVoices] = {};
+  double y1[kMaxVoices] = {};
+  double weight[kMaxVoices] = {};
+};
+
+// An envelope within its stage: attack lanes add the multiplier, decay and
+// release lanes multiply by it, the others hold.
+struct EnvelopeRecord
+{
+  std::uint64_t attack[kMaxVoices] = {};
+  std::uint64_t multiplying[kMaxVoices] = {};
+  double level[kMaxVoices] = {};
+  double multiplier[kMaxVoices] = {};
+  double normalisedLevel[kMaxVoices] = {};
+  double output[kMaxVoices] = {};
+  double minimum[kMaxVoices] = {};
+};
+
+// A moving cutoff: the filter envelope, its amount, the cutoff it moves from
+// and the last cutoff sent to the filter. A gliding cutoff moves the cutoff
+// the envelope moves from by its step each frame first (a run ends before it
+// arrives); where the envelope amount is 0 (envMoves off) the glide alone
+// gives the cutoff.
+struct CutoffRecord
+{
+  bool moves = false;  // the cutoff follows its envelope or glide on every lane
+  bool glides = false;
+  double minCutoff = 0.0;  // the filter slot's clamp of a moved cutoff, Hz
+  double maxCutoff = 0.0;
+  EnvelopeRecord envelope;
+  std::uint64_t envMoves[kMaxVoices] = {};
+  double amount[kMaxVoices] = {};
+  double base[kMaxVoices] = {};
+  double sent[kMaxVoices] = {};
+  std::uint64_t glideOn[kMaxVoices] = {};
+  double glideStep[kMaxVoices] = {};
 };
 
 // The filter model's Lane (a struct of doubles, its fields named once: see
@@ -77,14 +227,39 @@ constexpr int MostFields()
 constexpr int kFilterRows =
   MostFields<BiquadState, StateVariableState, TransistorLadderState, DiodeLadderState, FormantState>();
 
-// What a slot records for the other slot's FM, numbered as the engine's FM
-// sources number them: its pre-filter sample, its post-filter sample, or the
-// pre-filter sample times its amplitude envelope.
-enum FmSource
+// The filter: its model (FilterModel) and pass type (FilterPassType), what the
+// sample rate gives its cutoff arithmetic, whether some voice drives it (the
+// "simple"'s drive above 0, the "formant"'s gain above 1), the cutoff, and the
+// model's fields.
+struct FilterRecord
 {
-  kFmPre = 0,
-  kFmPost = 1,
-  kFmPreTimesEnvelope = 2
+  bool on = false;
+  int model = 0;
+  int passType = 0;
+  CutoffRange range = {};
+  bool driven = false;
+  CutoffRecord cutoff;
+  double fields[kFilterRows][kMaxVoices] = {};
+};
+
+// The output: the feedback of the last post-filter sample into the
+// oscillator's, the soft limiter (before and after the filter), the volume,
+// the velocity factor, the pan, and the last frame's values.
+struct OutputRecord
+{
+  double feedback = 0.0;
+  double volume = 0.0;
+  double limiterThreshold[kMaxVoices] = {};
+  double limiterKnee[kMaxVoices] = {};
+  double velocityFactor[kMaxVoices] = {};
+  double panLeft[kMaxVoices] = {};
+  double panRight[kMaxVoices] = {};
+  double previousPost[kMaxVoices] = {};  // before the run, which feedback reads
+  double wave[kMaxVoices] = {};
+  double pre[kMaxVoices] = {};
+  double post[kMaxVoices] = {};
+  double out[kMaxVoices] = {};
+  double amplitude[kMaxVoices] = {};
 };
 
 struct Slot
@@ -93,204 +268,16 @@ struct Slot
   // voices' outputs are indexed from the run's start. Slots coupled so that
   // each reads the other take turns, a frame each.
   int firstFrame = 0;
-  // Shared by the slot's voices.
-  bool dcRemoverOn = false;
-  bool filterOn = false;
-  bool carrierFilter = false;
-  double feedback = 0.0;  // of the last post-filter sample into the oscillator's
-  // Oversampling: the sub-samples after the first, each a subStep of the
-  // increment on, through the lowpass (its coefficients and gain); 0 for none.
-  int subSamples = 0;
-  double subStep = 0.0;
-  double besselCoeffs[kBesselOrder] = {};
-  double besselGain = 0.0;
-  double volume = 0.0;
-  double period = 0.0;  // of the phase; a step never reaches it
-  // The bend (Oscillator::BentPhase): where a lane is bent, or the phase runs
-  // over more than one cycle, the waveform is read at the bent phase wrapped
-  // into a cycle. Per lane the window and its inverse, and the power curve as
-  // approxPow's terms (Oscillator::PowerTerms) of the lane's exponent.
-  bool bendRead = false;
-  bool bendMiddle = false;    // kBendMiddle, else kBendEdges
-  bool bendSpanNote = false;  // kBendSpanNote, else kBendSpanBpm
-  bool bendRepeats = false;   // some lane's window repeats inside its period
-  int bendMostSquarings = 0;
-  std::uint64_t bendOn[kMaxVoices] = {};
-  double bendWindow[kMaxVoices] = {};
-  double bendInverseWindow[kMaxVoices] = {};
-  std::uint64_t bendInverted[kMaxVoices] = {};
-  std::uint64_t bendRaised[kMaxVoices] = {};
-  double bendSquarings[kMaxVoices] = {};
-  double bendBlend[kMaxVoices] = {};
-  double snap = 0.0;    // sines closer to 0 than this are 0
-  double sincOffset = 0.0;  // what the sinc is lowered by, over its width
-  double dcSilence = 0.0;  // the DC remover's silence and the weight it keeps per silent sample
-  double dcFadeOut = 0.0;
-  int waveform = 0;  // OscWave
-  int model = 0;  // FilterModel: simple or t ladder
-  // The cutoff follows the filter envelope on every lane.
-  bool cutoffMoves = false;
-  int passType = 0;              // FilterPassType
-  double minCutoff = 0.0;        // the filter slot's clamp of a moved cutoff, Hz
-  double maxCutoff = 0.0;
-  double cutoffCeiling = 0.0;    // the models' own clamp, Hz
-  bool biquadDriven = false;     // some voice's biquad has drive
-  double sampleRate = 0.0;
-  double inverseRate = 0.0;      // 1 / sample rate
-  double maxWarpFraction = 0.0;  // of the sample rate
-  double minWarpHz = 0.0;        // the tangent warp's range, Hz
-  double maxWarpHz = 0.0;
-  double piOverRate = 0.0;
-  CutoffRange cutoffRange = {};
-  // Frequency modulation from the other slot, which has recorded what this one
-  // reads (FmSource) up to the frame before: its value one frame back, times the
-  // amount, clamped to +-fmLimit, moves the phase.
-  bool fmIn = false;
-  double fmAmount = 0.0;
-  double fmLimit = 0.0;
-  const double* fmSourceRecord = nullptr;  // [frame * kMaxVoices + voice]
-  // This slot records for the other one, in fmRecord.
-  bool fmOut = false;
-  int fmSource = 0;  // what it records
-  // Hard sync: this slot, the master, records the sample the sync reads
-  // (before or after its filter) in syncRecord; the other slot, the slave,
-  // counts the master's zero crossings (a product of the sample and the one
-  // before at or below 0) and after syncPeriod of them restarts its phase.
-  bool syncOut = false;
-  bool syncPreFilter = false;
-  bool syncIn = false;
-  double syncPeriod = 0.0;
-  // A soft restart: the slave crossfades from its last output to the new
-  // phase's over this many samples (0: none).
-  int syncSoftLength = 0;
-  const double* syncSourceRecord = nullptr;  // [frame * kMaxVoices + voice]
-
-  // Oscillator AM: the modulator slot records, frame by frame, the sample its
-  // carrier's level reads (before or after its filter, as each voice taps it)
-  // and its amplitude envelope; the carrier takes the level of that sample (0
-  // unless above the threshold, 1 above full scale, the slope between) times
-  // the amount, times its own sample (before or after its filter) and the
-  // modulator's envelope: the product that is added to its output or, taken
-  // through the filter, to its next sample before the filter. A carrier that
-  // runs second does so in each frame; one that runs first (amDeferred) does
-  // it for the frame before as its next call starts, and the run ends with a
-  // call of no frames that does it for the last.
-  bool amOut = false;
-  bool amIn = false;
-  bool amDeferred = false;
-  double amAmount = 0.0;
-  double amThreshold = 0.0;
-  double amSlope = 0.0;
-  bool amAddsExternal = false;  // the modulator's external AM, 0 in a run, times the level
-  const double* amSourceRecord = nullptr;    // [frame * kMaxVoices + voice]
-  const double* amEnvelopeRecord = nullptr;  // [frame * kMaxVoices + voice]
-
-  // Glides: a voice gliding its pitch moves its frequency by its step every
-  // frame, its oscillator's increment following it (frequency times pitch
-  // factor times rate factor); one gliding its velocity moves that by its step,
-  // the velocity factor following it (velocity times velocityScale). A run
-  // ends before a glide's last step.
-  bool glides = false;
-  double velocityScale = 0.0;
-  std::uint64_t pitchGlideOn[kMaxVoices] = {};
-  double glideFrequency[kMaxVoices] = {};
-  double glideFrequencyStep[kMaxVoices] = {};
-  double pitchFactor[kMaxVoices] = {};
-  double rateFactor[kMaxVoices] = {};
-  std::uint64_t velocityGlideOn[kMaxVoices] = {};
-  double glideVelocity[kMaxVoices] = {};
-  double glideVelocityStep[kMaxVoices] = {};
-
-  // Per voice. The oscillator: phase and its step per sample (increment times shiver factor).
-  double phase[kMaxVoices] = {};
-  double step[kMaxVoices] = {};
-  // The sinc's width or the polysaw's mix.
-  double waveShape[kMaxVoices] = {};
-  // The step in its two factors (increment, shiver factor), which FM and a
-  // glide read, and the FM source's value of the frame before the run.
-  double phaseIncrement[kMaxVoices] = {};
-  double shiverFactor[kMaxVoices] = {};
-  double fmPrevious[kMaxVoices] = {};
-  // The oversampling lowpass's history, newest first.
-  double bessel[kBesselHistory][kMaxVoices] = {};
-  // Hard sync's slave: the master's sample before the run, the crossings
-  // counted and the phase a restart goes to.
-  double syncPrevious[kMaxVoices] = {};
-  double syncCrossings[kMaxVoices] = {};
-  double restartPhase[kMaxVoices] = {};
-  // Oscillator AM: which voices tap a sample before the filter (the
-  // modulator's for its carrier, the carrier's own), and the carrier's level
-  // times amount and product of the last frame.
-  std::uint64_t amModulatorPre[kMaxVoices] = {};
-  std::uint64_t amCarrierPre[kMaxVoices] = {};
-  double amLevel[kMaxVoices] = {};
-  double amProduct[kMaxVoices] = {};
-  // The crossfade of a soft restart: on (1) or off (0), the samples into it, its
-  // length, and the oscillator's last output it fades from.
-  double declickOn[kMaxVoices] = {};
-  double declickCounter[kMaxVoices] = {};
-  double declickLength[kMaxVoices] = {};
-  double lastOutput[kMaxVoices] = {};
-  // The post-filter sample of the frame before the run, which feedback reads.
-  double previousPost[kMaxVoices] = {};
-  // The soft limiter, used before and after the filter.
-  double limiterThreshold[kMaxVoices] = {};
-  double limiterKnee[kMaxVoices] = {};
-  // Half the oscillator-AM product, which a carrier taken through the filter adds.
-  double halfCarrierProduct[kMaxVoices] = {};
-  // The DC remover.
-  double dcA[kMaxVoices] = {};
-  double dcX1[kMaxVoices] = {};
-  double dcY1[kMaxVoices] = {};
-  double dcWeight[kMaxVoices] = {};
-  // A moving cutoff: the filter envelope (as the amplitude envelope below), its
-  // amount, the cutoff it moves from and the last cutoff sent to the filter. A gliding cutoff
-  // moves the cutoff the envelope moves from by its step each frame first (a
-  // run ends before it arrives); where the envelope amount is 0 (envMoves off)
-  // the glide alone gives the cutoff.
-  bool cutoffGlides = false;
-  std::uint64_t envMoves[kMaxVoices] = {};
-  std::uint64_t cutoffGlideOn[kMaxVoices] = {};
-  double cutoffGlideStep[kMaxVoices] = {};
-  std::uint64_t fltEnvAttack[kMaxVoices] = {};
-  std::uint64_t fltEnvMultiplying[kMaxVoices] = {};
-  double fltEnvLevel[kMaxVoices] = {};
-  double fltEnvMultiplier[kMaxVoices] = {};
-  double fltEnvNormalisedLevel[kMaxVoices] = {};
-  double fltEnvOutput[kMaxVoices] = {};
-  double fltEnvMinimum[kMaxVoices] = {};
-  double envAmount[kMaxVoices] = {};
-  double baseCutoff[kMaxVoices] = {};
-  double sentCutoff[kMaxVoices] = {};
-  // The filter model's fields, and whether some voice drives its biquad or its
-  // formant filter.
-  double filter[kFilterRows][kMaxVoices] = {};
-  bool formantDriven = false;
-  // The amplitude envelope: attack lanes add the multiplier, decay and release
-  // lanes multiply by it, the others hold.
-  std::uint64_t envAttack[kMaxVoices] = {};
-  std::uint64_t envMultiplying[kMaxVoices] = {};
-  double envLevel[kMaxVoices] = {};
-  double envMultiplier[kMaxVoices] = {};
-  double envNormalisedLevel[kMaxVoices] = {};
-  double envOutput[kMaxVoices] = {};
-  double envMinimum[kMaxVoices] = {};
-  double velocityFactor[kMaxVoices] = {};
-  double panLeft[kMaxVoices] = {};
-  double panRight[kMaxVoices] = {};
-
-  // What the other slot's FM and hard sync read, frame by frame.
-  double fmRecord[kMaxFrames * kMaxVoices] = {};
-  double syncRecord[kMaxFrames * kMaxVoices] = {};
-  double amRecord[kMaxFrames * kMaxVoices] = {};
-  double amEnvelopes[kMaxFrames * kMaxVoices] = {};
-
-  // The last frame's values.
-  double wave[kMaxVoices] = {};
-  double pre[kMaxVoices] = {};
-  double post[kMaxVoices] = {};
-  double out[kMaxVoices] = {};
-  double amplitude[kMaxVoices] = {};
+  OscillatorRecord osc;
+  BendRecord bend;
+  GlideRecord glide;
+  FmRecord fm;
+  SyncRecord sync;
+  AmRecord am;
+  DcRecord dc;
+  FilterRecord filter;
+  EnvelopeRecord amp;
+  OutputRecord output;
 };
 
 // Renders frames (<= kMaxFrames) of the first voices (<= kMaxVoices) lanes of
@@ -302,18 +289,4 @@ void Render(Slot& slot, int voices, int frames, double* left, double* right);
 // The roads themselves, for tests; Avx2 only where the processor has it.
 void RenderSse2(Slot& slot, int voices, int frames, double* left, double* right);
 void RenderAvx2(Slot& slot, int voices, int frames, double* left, double* right);
-// The sinc and the polysaw through every other filter, on each road, each in
-// a file of its own.
-void RenderSincSse2(Slot& slot, int voices, int frames, double* left, double* right);
-void RenderSincAvx2(Slot& slot, int voices, int frames, double* left, double* right);
-void RenderPolysawSse2(Slot& slot, int voices, int frames, double* left, double* right);
-void RenderPolysawAvx2(Slot& slot, int voices, int frames, double* left, double* right);
-// The road of a slot whose lanes are built in a file of their own (the formant
-// filter, the sinc, the polysaw), on AVX2 or SSE2; nullptr for the others.
-using Road = void (*)(Slot&, int, int, double*, double*);
-Road SeparateRoad(const Slot& slot, bool avx2);
-// A slot through the formant filter, on each road; its lanes are built in a
-// file of their own so that no one file grows much heavier to compile.
-void RenderFormantSse2(Slot& slot, int voices, int frames, double* left, double* right);
-void RenderFormantAvx2(Slot& slot, int voices, int frames, double* left, double* right);
 }  // namespace RunLanes

@@ -2,16 +2,13 @@
 // it. It includes nothing with inline functions of the engine, so no AVX2 copy
 // of one can be linked in place of the plain one.
 #include "lanes/LanesAvx2.h"
-#include "lanes/RunLanes.h"
 #include "lanes/RunLanesKernel.h"
 
 namespace RunLanes
 {
-void RenderAvx2(Slot& slot, int voices, int frames, double* left, double* right)
+template <>
+void RenderPartAvx2<kPartCommon>(Slot& slot, int voices, int frames, double* left, double* right)
 {
-  if (const Road road = SeparateRoad(slot, true))
-    road(slot, voices, frames, left, right);
-  else
-    RenderLanes<Avx2>(slot, voices, frames, left, right);
+  RenderPart<Avx2, kPartCommon>(slot, voices, frames, left, right);
 }
 }  // namespace RunLanes

@@ -1,11 +1,13 @@
+// The runs' lanes of one part of the waveforms and filter models, on SSE2
+// (RunLanesParts.h).
 #include "lanes/LanesSse2.h"
-#include "lanes/RunLanes.h"
 #include "lanes/RunLanesKernel.h"
 
 namespace RunLanes
 {
-void RenderSincSse2(Slot& slot, int voices, int frames, double* left, double* right)
+template <>
+void RenderPartSse2<kPartSinc>(Slot& slot, int voices, int frames, double* left, double* right)
 {
-  RenderWave<Sse2, kSinc>(slot, voices, frames, left, right);
+  RenderPart<Sse2, kPartSinc>(slot, voices, frames, left, right);
 }
 }  // namespace RunLanes

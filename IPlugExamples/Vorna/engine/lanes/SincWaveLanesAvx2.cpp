@@ -1,13 +1,14 @@
-// Built for AVX2 and called only where the processor has it; like
-// RunLanesAvx2.cpp it includes no inline function of the engine.
+// The runs' lanes of one part of the waveforms and filter models, on AVX2
+// (RunLanesParts.h): built for AVX2 and called only where the processor has
+// it; like RunLanesAvx2.cpp it includes no inline function of the engine.
 #include "lanes/LanesAvx2.h"
-#include "lanes/RunLanes.h"
 #include "lanes/RunLanesKernel.h"
 
 namespace RunLanes
 {
-void RenderSincAvx2(Slot& slot, int voices, int frames, double* left, double* right)
+template <>
+void RenderPartAvx2<kPartSinc>(Slot& slot, int voices, int frames, double* left, double* right)
 {
-  RenderWave<Avx2, kSinc>(slot, voices, frames, left, right);
+  RenderPart<Avx2, kPartSinc>(slot, voices, frames, left, right);
 }
 }  // namespace RunLanes

@@ -1,0 +1,108 @@
+#pragma once
+
+// The filter stage of a run on lanes (docs/engine.md): the cutoff moved by its
+// envelope and glide, and a model's maths on its own fields. Each model's lanes
+// are built in a header of their own and listed by FilterLanesOf, which the
+// run's one dispatch (DispatchFilterModel) reaches by the model's number.
+// Internal to each file that includes it.
+#include "filters/CutoffMath.h"
+#include "filters/FilterKinds.h"
+#include "lanes/ChainLanes.h"
+#include "lanes/LanePolicy.h"
+#include "lanes/RunLanes.h"
+#include "lanes/StateLanes.h"
+
+namespace
+{
+// The filter slot's cutoff moved by its envelope and its glide
+// (FilterContainer's MoveCutoff without the shiver): the glide's step, the
+// envelope's next value, the cutoff they give, and which lanes differ from the
+// cutoff last sent (those the slot sends to its filter).
+template <class L>
+struct CutoffLanes
+{
+  using P = LanePolicy<L>;
+  using V = Lanes<L>;
+  using M = LaneMask<L>;
+  EnvelopeLanes<L> envelope;
+  V amount{}, base{}, sent{}, glideStep{};
+  M envMoves{}, glideOn{};
+
+  void Load(const RunLanes::CutoffRecord& c, int lane)
+  {
+    envelope.Load(c.envelope, lane);
+    amount = V::Load(c.amount + lane);
+    base = V::Load(c.base + lane);
+    sent = V::Load(c.sent + lane);
+    if (!c.glides) return;
+    envMoves = M::Load(c.envMoves + lane);
+    glideOn = M::Load(c.glideOn + lane);
+    glideStep = V::Load(c.glideStep + lane);
+  }
+  void Store(RunLanes::CutoffRecord& c, int lane) const
+  {
+    envelope.Store(c.envelope, lane);
+    sent.Store(c.sent + lane);
+    if (c.glides) base.Store(c.base + lane);
+  }
+  // The lanes whose filter is sent the cutoff f.
+  M Next(const RunLanes::CutoffRecord& c, V& f)
+  {
+    if (c.glides) base = P::Select(glideOn, base + glideStep, base);
+    // Where the envelope does not move the cutoff it computes what is not read.
+    f = CutoffMath<P>::EnvelopeCutoff(base, envelope.Next(), amount, c.minCutoff, c.maxCutoff);
+    if (c.glides) f = P::Select(envMoves, f, base);
+    const M changed = f != sent;
+    sent = P::Select(changed, f, sent);
+    return changed;
+  }
+};
+
+// A filter model whose lanes hold its state S, kept in the slot's filter rows:
+// Model supplies SetFreq(slot, changed, f), the cutoff's changes on the changed
+// lanes, and Filter(slot, x), one sample.
+template <class L, bool CutoffMoves, template <class> class S, class Model>
+struct ModelLanes
+{
+  using V = Lanes<L>;
+  CutoffLanes<L> cutoff;
+  S<V> state;
+
+  void Load(const RunLanes::Slot& s, int lane)
+  {
+    state = LoadState<S, L>(s.filter.fields, lane);
+    if (CutoffMoves) cutoff.Load(s.filter.cutoff, lane);
+  }
+  void Store(RunLanes::Slot& s, int lane) const
+  {
+    StoreState<S, L>(state, s.filter.fields, lane, CutoffMoves);
+    if (CutoffMoves) cutoff.Store(s.filter.cutoff, lane);
+  }
+  V Process(const RunLanes::Slot& s, V x)
+  {
+    Model& model = static_cast<Model&>(*this);
+    if constexpr (CutoffMoves)
+    {
+      V f;
+      const LaneMask<L> changed = cutoff.Next(s.filter.cutoff, f);
+      if (LanePolicy<L>::Any(changed)) model.SetFreq(s, changed, f);
+    }
+    return model.Filter(s, x);
+  }
+};
+
+// A slot whose filter is off.
+template <class L>
+struct NoFilterLanes
+{
+  void Load(const RunLanes::Slot&, int) {}
+  void Store(RunLanes::Slot&, int) const {}
+  Lanes<L> Process(const RunLanes::Slot&, Lanes<L> x) { return x; }
+};
+
+// The lanes of each filter model (filters/FilterKinds.h numbers them), its
+// cutoff still or moving; Driven tells the formant filter that some voice
+// drives it (kDrivenVariants: its lanes are built both ways).
+template <class L, FilterModel Model, bool CutoffMoves, bool Driven>
+struct FilterLanesOf;
+}  // namespace

@@ -1,0 +1,28 @@
+#pragma once
+
+// The "formant" (FormantMath) on lanes, its cutoff still or moving, with its
+// saturated path where some voice drives it. Internal to each file that
+// includes it.
+#include "filters/FormantMath.h"
+#include "lanes/FilterLanes.h"
+
+namespace
+{
+template <class L, bool CutoffMoves, bool Driven>
+struct FormantLanes : ModelLanes<L, CutoffMoves, FormantState, FormantLanes<L, CutoffMoves, Driven>>
+{
+  using Math = FormantMath<LanePolicy<L>>;
+  void SetFreq(const RunLanes::Slot& s, LaneMask<L> changed, Lanes<L> f)
+  {
+    Math::Retune(this->state, s.filter.range, changed, f, Driven);
+  }
+  Lanes<L> Filter(const RunLanes::Slot&, Lanes<L> x) { return Math::Step(this->state, x, Driven); }
+};
+
+template <class L, bool CutoffMoves, bool Driven>
+struct FilterLanesOf<L, kFltFormant, CutoffMoves, Driven>
+{
+  using Type = FormantLanes<L, CutoffMoves, Driven>;
+  static constexpr bool kDrivenVariants = true;
+};
+}  // namespace
