@@ -12,14 +12,6 @@ namespace
 {
 std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
 
-std::string Trimmed(const std::string& text)
-{
-  const char* blanks = " \t";
-  const size_t first = text.find_first_not_of(blanks);
-  if (first == std::string::npos) return "";
-  return text.substr(first, text.find_last_not_of(blanks) - first + 1);
-}
-
 // The whole text as a finite number.
 bool ParseNumber(const std::string& text, double* value)
 {
@@ -51,57 +43,12 @@ std::string Number(double value)
   return text;
 }
 
-int FindParam(const std::string& name)
-{
-  for (int i = 0; i < kNumParams; ++i)
-    if (name == GetVornaParamRow(i).name) return i;
-  return -1;
-}
 }  // namespace
 
 const char* RenderUsage()
 {
   return "usage: vorna-render [--sample-rate HZ] [--block-size N] [--seed N] [--tail SECONDS] "
          "[--set \"NAME=VALUE\"]... IN.mid OUT.wav";
-}
-
-bool ParseParamSetting(const std::string& text, ParamSetting* setting, std::string* error)
-{
-  const size_t equals = text.find('=');
-  if (equals == std::string::npos)
-  {
-    *error = "--set " + Quoted(text) + " needs the form \"NAME=VALUE\"";
-    return false;
-  }
-  const std::string name = Trimmed(text.substr(0, equals));
-  const std::string valueText = Trimmed(text.substr(equals + 1));
-  const int index = FindParam(name);
-  if (index < 0)
-  {
-    *error = "--set " + Quoted(text) + ": no parameter is named " + Quoted(name);
-    return false;
-  }
-  const VornaParamRow& row = GetVornaParamRow(index);
-  double value;
-  if (!ParseNumber(valueText, &value))
-  {
-    *error = "--set " + Quoted(text) + ": " + Quoted(valueText) + " is not a number";
-    return false;
-  }
-  if (value < row.minValue || value > row.maxValue)
-  {
-    *error = "--set " + Quoted(text) + ": " + Quoted(name) + " takes values from " + Number(row.minValue) +
-             " to " + Number(row.maxValue);
-    return false;
-  }
-  if (row.kind != IParam::kTypeDouble && value != std::floor(value))
-  {
-    *error = "--set " + Quoted(text) + ": " + Quoted(name) + " takes whole numbers";
-    return false;
-  }
-  setting->paramIdx = index;
-  setting->value = value;
-  return true;
 }
 
 bool ParseRenderOptions(int argc, const char* const* argv, RenderOptions* options, std::string* error)

@@ -1,16 +1,11 @@
 #pragma once
 
+#include "VornaParams.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
-
-// A parameter set from the command line, found in the parameter table.
-struct ParamSetting
-{
-  int paramIdx;
-  double value;  // plain value, inside the parameter's range
-};
 
 // What vorna-render was asked to do.
 struct RenderOptions
@@ -43,8 +38,3 @@ const char* RenderUsage();
 // or a value outside its parameter's range returns false with a sentence that
 // names the offending argument in error.
 bool ParseRenderOptions(int argc, const char* const* argv, RenderOptions* options, std::string* error);
-
-// "NAME=VALUE": NAME exactly as the parameter table names it (blanks around it
-// ignored), VALUE a plain value: any number inside a continuous parameter's
-// range, a whole number for the other kinds (a switch takes 0 or 1).
-bool ParseParamSetting(const std::string& text, ParamSetting* setting, std::string* error);

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "BoundedInputs.h"
-#include "EditorLayout.h"
+#include "VornaControlIds.h"
 #include "EnvelopeDetector.h"
 #include "filters/FilterZK.h"
 #include "IParamMailbox.h"
@@ -84,19 +84,14 @@ public:
   // shown; the default presets, program and bank files store it so.
   static constexpr double kAMViewStart = 0.5;
 
-  // The ids of the editor's controls of the editor-side values.
+  // The ids of the editor's controls of the values the plug-in keeps.
   enum EGuiControlId
   {
-    kAMView1 = kAMViewSwitch1Id,
-    kAMView2 = kAMViewSwitch2Id,
     kFMInputPair = kFMInputSelectorId,
     kAM1InputPair = kAM1InputSelectorId,
     kAM2InputPair = kAM2InputSelectorId,
     kTempoField = kTempoEntryId,
     kMaskInputBox = kMaskInputCheckBoxId,
-    kInfoButton = kInfoButtonId,
-    kTooltipButton = kTooltipButtonId,
-    kChanConfigButton = kChanConfigButtonId
   };
 
   // The value curve a learned controller follows for some parameters. Kind 'n'

@@ -3,6 +3,7 @@
 #include "IParam.h"
 
 #include <array>
+#include <string>
 
 class IPlugBase;
 
@@ -199,3 +200,17 @@ const VornaParamRow& GetVornaParamRow(int index);
 void DeclareVornaParams(IPlugBase& plug);
 void SetVornaParamShapes(IPlugBase& plug);
 void SetVornaParamDisplayTexts(IPlugBase& plug);
+
+// A parameter set by name from the command line (vorna-render, vorna-host).
+struct ParamSetting
+{
+  int paramIdx;
+  double value;  // plain value, inside the parameter's range
+};
+// The index of the parameter the table names `name`, or -1.
+int FindParam(const std::string& name);
+// "NAME=VALUE": NAME exactly as the parameter table names it (blanks around it
+// ignored), VALUE a plain value: any number inside a continuous parameter's
+// range, a whole number for the other kinds (a switch takes 0 or 1). False,
+// with a sentence that names the offending argument in error, otherwise.
+bool ParseParamSetting(const std::string& text, ParamSetting* setting, std::string* error);

@@ -77,13 +77,13 @@ TEST(EditorRules, AMViewSwitchShowsOneGroupOrNone)
     for (int p : groups[group]) all = all && (p == except || e.Hidden(p));
     return all;
   };
-  e.plug->ManageAMVisibility(Vorna::kAMView1, 1.0);
+  e.plug->ManageAMVisibility(kAMViewSwitch1Id, 1.0);
   EXPECT_TRUE(shown(2));
   EXPECT_TRUE(hidden(0, kOsc1Vol));
-  e.plug->ManageAMVisibility(Vorna::kAMView1, 0.0);
+  e.plug->ManageAMVisibility(kAMViewSwitch1Id, 0.0);
   EXPECT_TRUE(shown(0));  // the volume, in both groups, stays shown
   EXPECT_TRUE(hidden(2, kOsc1Vol));
-  e.plug->ManageAMVisibility(Vorna::kAMView1, 0.5);
+  e.plug->ManageAMVisibility(kAMViewSwitch1Id, 0.5);
   EXPECT_TRUE(hidden(0, -1) && hidden(2, -1));
   EXPECT_TRUE(hidden(1, -1) && hidden(3, -1)) << "oscillator 2 untouched";
   // The switch itself: a click steps to the next frame and its rule follows.
@@ -232,7 +232,7 @@ TEST(EditorPanels, InfoShowsTheCurrentAudioSettingsAndChannelsPickPairs)
   e.Click(2, 2);  // outside its box
   EXPECT_FALSE(e.plug->GetInfoPanel()->IsPanelShown());
 
-  e.plug->OnButtonClickChannelConfig(Vorna::kChanConfigButton, 1.0);
+  e.plug->OnButtonClickChannelConfig(kChanConfigButtonId, 1.0);
   EXPECT_TRUE(e.plug->GetChanConfigPanel()->IsPanelShown());
   e.plug->OnChannelConfigChange(Vorna::kAM2InputPair, 3);
   EXPECT_EQ(e.plug->GetInputPairSel(2), 2);

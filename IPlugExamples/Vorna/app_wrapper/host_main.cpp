@@ -12,7 +12,7 @@
 
 #include "app_main.h"
 #include "IPlugStandalone.h"
-#include "RenderOptions.h"
+#include "VornaParams.h"
 #include "callback_reports.h"
 #include "quit_watch.h"
 #include "swell-app.h"

@@ -6,6 +6,7 @@
 // position. Oscillator 2's controls stand 280 pixels below their oscillator-1 twins.
 
 #include "EditorImages.h"
+#include "../VornaControlIds.h"
 
 enum class ControlKind
 {
@@ -29,11 +30,7 @@ enum EditorControlId
   kNoControlId = -1,
   kAMViewSwitch1Id = -139,
   kAMViewSwitch2Id = -140,
-  kFMInputSelectorId = -141,
-  kAM1InputSelectorId = -142,
-  kAM2InputSelectorId = -143,
-  kTempoEntryId = -144,
-  kMaskInputCheckBoxId = -145,
+  // -141 .. -145: the controls of the values the plug-in keeps (VornaControlIds.h).
   kInfoButtonId = -148,
   // The tooltip button and the channel-configuration button share this id; right
   // clicks with it open the text-size menu.

@@ -135,10 +135,10 @@ void Vorna::StoreControl(const ControlRow& row, IControlZK* control)
   }
   switch (row.kind)
   {
-    case ControlKind::kViewSwitch: (row.id == kAMView1 ? mAMViewSwitch1 : mAMViewSwitch2) = control; break;
+    case ControlKind::kViewSwitch: (row.id == kAMViewSwitch1Id ? mAMViewSwitch1 : mAMViewSwitch2) = control; break;
     case ControlKind::kTextButtonWithSignal: mTooltipButton = control; break;
     case ControlKind::kTextContactWithSignal:
-      (row.id == kInfoButton ? mInfoButton : mChanConfigButton) = control;
+      (row.id == kInfoButtonId ? mInfoButton : mChanConfigButton) = control;
       break;
     case ControlKind::kFloatField: mTempoEntry = control; break;
     case ControlKind::kText: (mTextLine1 ? mTextLine2 : mTextLine1) = static_cast<ITextControlZK*>(control); break;

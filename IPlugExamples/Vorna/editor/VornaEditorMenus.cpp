@@ -51,7 +51,7 @@ void Vorna::CreateControlMenus()
     control->mSignalHideTooltip.Connect(mTooltipControl, &ITooltipControlZK::OnHideTooltip);
   }
 
-  mTextSizeMenu = std::make_shared<IMenuZK>(kTooltipButton);
+  mTextSizeMenu = std::make_shared<IMenuZK>(kTooltipButtonId);
   mTextSizeMenu->AddItem(IMenuItemZK("increase text size", IMenuItemZK::kItemAction));
   mTextSizeMenu->GetItemSignal(0)->Connect(this, &Vorna::IncreaseLabelsSize);
   mTextSizeMenu->AddItem(IMenuItemZK("decrease text size", IMenuItemZK::kItemAction));
@@ -62,7 +62,7 @@ void Vorna::CreateControlMenus()
 void Vorna::ShowControlMenu(int id, int x, int y)
 {
   if (!mMenuControl) return;
-  if (id == kTooltipButton)
+  if (id == kTooltipButtonId)
   {
     mMenuControl->ShowMenu(mTextSizeMenu.get(), x, y);
     return;

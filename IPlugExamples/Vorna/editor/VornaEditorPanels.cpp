@@ -143,7 +143,7 @@ void Vorna::ShowInternalValues()
   for (int osc = 0; osc < 2; ++osc)
   {
     switches[osc]->SetValueFromPlug(mAMView[osc]);
-    ManageAMVisibility(osc == 0 ? kAMView1 : kAMView2, mAMView[osc]);
+    ManageAMVisibility(osc == 0 ? kAMViewSwitch1Id : kAMViewSwitch2Id, mAMView[osc]);
   }
   for (int which = 0; which < 3; ++which) ShowInputPair(which);
   if (mMaskInputCheckBox) mMaskInputCheckBox->SetValueFromPlug(mMaskInput ? 1.0 : 0.0);

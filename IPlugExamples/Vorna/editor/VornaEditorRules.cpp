@@ -110,7 +110,7 @@ void Vorna::UpdateFilterControlsShapesAndVisibility(int filter, FilterModel mode
 
 void Vorna::ManageAMVisibility(int id, double value)
 {
-  const int osc = id == kAMView1 ? 0 : id == kAMView2 ? 1 : -1;
+  const int osc = id == kAMViewSwitch1Id ? 0 : id == kAMViewSwitch2Id ? 1 : -1;
   if (osc < 0) return;
   SetAMView(osc, value);
   if (IGraphics* gui = GetGUI())

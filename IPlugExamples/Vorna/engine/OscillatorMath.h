@@ -36,7 +36,7 @@ struct OscillatorMath
   template <OscWave W>
   [[gnu::always_inline]] static V OfCycle(V phase, V shape)
   {
-    using namespace OscillatorConstants;
+    namespace C = OscillatorConstants;
     constexpr double kPi = 3.14159265358979323846;
     V value;
     if constexpr (W == kOscSaw)
@@ -50,18 +50,18 @@ struct OscillatorMath
       const V y = (phase - kPi) * shape;
       const V sinc = P::Choose(
         y != 0.0, [&] { return P::EachLane(y, [](double x) { return std::sin(x); }) / y; }, [] { return V(1.0); });
-      value = sinc - kSincOffset / shape;
+      value = sinc - C::kSincOffset / shape;
     }
     else if constexpr (W == kOscPolysaw)
     {
-      const V ramps = P::FlooredMod(phase, kPi) * shape + P::FlooredMod(kPolysawSecond * phase, kPi) * shape +
-                      P::FlooredMod(kPolysawThird * phase, kPi) * (1.0 - shape) +
-                      P::FlooredMod(kPolysawFourth * phase, kPi) * (1.0 - shape);
+      const V ramps = P::FlooredMod(phase, kPi) * shape + P::FlooredMod(C::kPolysawSecond * phase, kPi) * shape +
+                      P::FlooredMod(C::kPolysawThird * phase, kPi) * (1.0 - shape) +
+                      P::FlooredMod(C::kPolysawFourth * phase, kPi) * (1.0 - shape);
       value = 1.0 - ramps / kPi;
     }
     else
       value = P::SinOfPhase(phase);
-    return P::Select((value > -kZeroSnap) & (value < kZeroSnap), 0.0, value);
+    return P::Select((value > -C::kZeroSnap) & (value < C::kZeroSnap), 0.0, value);
   }
 
   // One sub-sample x through the oversampling lowpass of the given

@@ -63,14 +63,15 @@ public:
   // fmAuxEnv the two envelope-follower values.
   void RenderFrame(double* out, double* const* extIn, const double* fmAuxEnv);
   // Renders at least one and at most maxFrames frames into left[i], right[i]
-  // and returns how many. Frames in which nothing but the signal moves (no
-  // modulation, glide, shiver, crossfade or moving cutoff, plain sines, no
-  // envelope changing its stage) go through the voices side by side in one
-  // pass; other frames go through RenderFrame. The bits are the same either way,
-  // so the caller only has to stop the run where an event is due or where the
-  // follower values change (pass maxFrames 1). extIn points at the first
-  // frame's input samples, the streams' next samples following them; fmAuxEnv
-  // holds the follower values of every frame of the run.
+  // and returns how many. Frames the sounding voices can render side by side
+  // (RunLanes; docs/engine.md says which, and what keeps a frame on this road:
+  // an envelope changing its stage, settings the voices do not share, what the
+  // lanes do not compute) go through them in one pass, a run; other frames go
+  // through RenderFrame. The bits are the same either way, so the caller only
+  // has to stop the run where an event is due or where the follower values
+  // change (pass maxFrames 1). extIn points at the first frame's input samples,
+  // the streams' next samples following them; fmAuxEnv holds the follower
+  // values of every frame of the run.
   int RenderFrames(double* left, double* right, int maxFrames, double* const* extIn, const double* fmAuxEnv);
   void Reset();
   void UpdateSampleRate();

@@ -113,37 +113,37 @@ struct BiquadMath
   // the peak's factor 10^(18 r^8 / 20); the peak's gain in dB into peakGainDb.
   static void SetResonance(State& s, double resonance, double& peakGainDb)
   {
-    using namespace BiquadConstants;
-    const double r = resonance < 0.0 ? 0.0 : (kMaxResonance < resonance ? kMaxResonance : resonance);
+    namespace C = BiquadConstants;
+    const double r = resonance < 0.0 ? 0.0 : (C::kMaxResonance < resonance ? C::kMaxResonance : resonance);
     const double r2 = r * r;
     const double r4 = r2 * r2;
     s.resonancePow8 = r4 * r4;
-    peakGainDb = kMaxPeakGainDb * s.resonancePow8;
+    peakGainDb = C::kMaxPeakGainDb * s.resonancePow8;
     s.peakFactor = std::pow(10.0, peakGainDb * 0.05);
-    s.q = kMinQ < kMaxQ * s.resonancePow8 ? kMaxQ * s.resonancePow8 : kMinQ;
+    s.q = C::kMinQ < C::kMaxQ * s.resonancePow8 ? C::kMaxQ * s.resonancePow8 : C::kMinQ;
   }
 
   // How far the drive saturates the states at the cutoff (BiquadConstants),
   // on the lanes changed; the normaliser's asinh only where the blend moves.
   static void UpdateDriveBlend(State& s, const CutoffRange& range, M changed)
   {
-    using namespace BiquadConstants;
+    namespace C = BiquadConstants;
     const V fc = s.normalisedFreq * range.sampleRate;
     const V drive = s.drive;
     const V blend = P::Choose(
-      fc < kLowBlendEndHz,
+      fc < C::kLowBlendEndHz,
       [&] {
-        const V low = (1.0 + kLowResonanceLift * (1.0 - s.resonancePow8)) *
-                      (kLowBlendStart + (fc - kLowBlendFromHz) * (kDriveScale - kLowBlendStart) / kLowBlendSpanHz);
+        const V low = (1.0 + C::kLowResonanceLift * (1.0 - s.resonancePow8)) *
+                      (C::kLowBlendStart + (fc - C::kLowBlendFromHz) * (C::kDriveScale - C::kLowBlendStart) / C::kLowBlendSpanHz);
         return drive * P::Min(low, drive);
       },
       [&] {
-        return P::Choose(fc <= kFullBlendEndHz, [&] { return drive; },
+        return P::Choose(fc <= C::kFullBlendEndHz, [&] { return drive; },
                          [&] {
                            return P::Choose(
-                             fc <= kBlendEndHz,
+                             fc <= C::kBlendEndHz,
                              [&] {
-                               const V t = (kBlendEndHz - fc) / kFallingBlendSpanHz;
+                               const V t = (C::kBlendEndHz - fc) / C::kFallingBlendSpanHz;
                                return drive * t * t;
                              },
                              [] { return V(0.0); });

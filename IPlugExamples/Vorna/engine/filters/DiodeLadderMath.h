@@ -79,11 +79,11 @@ struct DiodeLadderMath
   // The feedback gain of the cutoff (DiodeLadderConstants).
   static V FeedbackOf(const CutoffRange& r, int passType, V cutoff, V k0)
   {
-    using namespace DiodeLadderConstants;
+    namespace C = DiodeLadderConstants;
     const V e = 2.0 * cutoff * r.inverseRate;
-    if (passType == kLP) return k0 * (kLowPassRaise - kLowPassRootSlope * P::Sqrt(e)) * (1.0 - kLowPassSquareSlope * e * e);
+    if (passType == kLP) return k0 * (C::kLowPassRaise - C::kLowPassRootSlope * P::Sqrt(e)) * (1.0 - C::kLowPassSquareSlope * e * e);
     if (passType == kBP || passType == kHP || passType == kP || passType == kBR)
-      return k0 * (1.0 - kOtherRootSlope * P::Sqrt(e));
+      return k0 * (1.0 - C::kOtherRootSlope * P::Sqrt(e));
     return k0;
   }
   // k and what it gives with the stage coefficients in s.
@@ -126,7 +126,7 @@ struct DiodeLadderMath
   // One sample through the ladder of pass type passType.
   [[gnu::always_inline]] static V Step(State& s, int passType, V x)
   {
-    using namespace DiodeLadderConstants;
+    namespace C = DiodeLadderConstants;
     // What each stage would output from its state alone, built from the last stage up.
     const V t4 = s.s4 * s.invOnePlusG;
     const V p4 = s.e1 * (2.0 * s.s3 * s.invG + 2.0 * t4);
@@ -140,19 +140,19 @@ struct DiodeLadderMath
     const V v4 = p4 + s.e1 * v3;
     const V v5 = t4 + s.d1 * v4;
     const V y1 = Stage(v3 + u, s.s1, s.gain);
-    const V y2 = Stage(kCoupling * (v4 + y1), s.s2, s.gain);
-    const V y3 = Stage(kCoupling * (v5 + y2), s.s3, s.gain);
-    const V y4 = Stage(kCoupling * y3, s.s4, s.gain);
+    const V y2 = Stage(C::kCoupling * (v4 + y1), s.s2, s.gain);
+    const V y3 = Stage(C::kCoupling * (v5 + y2), s.s3, s.gain);
+    const V y4 = Stage(C::kCoupling * y3, s.s4, s.gain);
     const V m = u - 4.0 * (y1 - y2);
     V mix;
     switch (passType)
     {
-      case kBP: mix = (6.0 * y4 + y1 - 2.0 * y2 - 2.0 * y3) * kOutputGain * (2.0 - s.resonanceSetting); break;
-      case kHP: mix = kOutputGain * (m + 6.0 * (y2 - y3) - 4.0 * (y3 - y4) + y4); break;
-      case kP: mix = kOutputGain * u; break;
-      case kBR: mix = kOutputGain * (m + 8.0 * (y2 - y3) - 8.0 * (y3 - y4) + 4.0 * y4); break;
+      case kBP: mix = (6.0 * y4 + y1 - 2.0 * y2 - 2.0 * y3) * C::kOutputGain * (2.0 - s.resonanceSetting); break;
+      case kHP: mix = C::kOutputGain * (m + 6.0 * (y2 - y3) - 4.0 * (y3 - y4) + y4); break;
+      case kP: mix = C::kOutputGain * u; break;
+      case kBR: mix = C::kOutputGain * (m + 8.0 * (y2 - y3) - 8.0 * (y3 - y4) + 4.0 * y4); break;
       case kLP:
-      default: mix = y4 * kLowPassOutput * s.lowPassGain; break;
+      default: mix = y4 * C::kLowPassOutput * s.lowPassGain; break;
     }
     return HighPassStep<P>(mix, s.blockerCoefficient, s.blockerState);
   }

@@ -45,8 +45,8 @@ struct FormantMath
   // The vowel position of a cutoff hz.
   static V Position(V hz)
   {
-    using namespace FormantConstants;
-    return P::Clamp((hz - kPositionFromHz) * kPositionStretch * kPositionScale, 0.0, 1.0);
+    namespace C = FormantConstants;
+    return P::Clamp((hz - C::kPositionFromHz) * C::kPositionStretch * C::kPositionScale, 0.0, 1.0);
   }
 
   // One voice's formants at vowel position `position` and voice blend
@@ -54,17 +54,17 @@ struct FormantMath
   // at freqs[i * stride] and amps[i * stride].
   static void Blend(double position, double voiceBlend, double* freqs, double* amps, int stride)
   {
-    using namespace FormantConstants;
-    static constexpr const VowelTable* kTables[2] = {&kSoprano, &kBass};
+    namespace C = FormantConstants;
+    static constexpr const C::VowelTable* kTables[2] = {&C::kSoprano, &C::kBass};
     const double w = 4.0 * position;
     const int j0 = static_cast<int>(w);
-    const int j1 = j0 == kNumVowels - 1 ? j0 : j0 + 1;
+    const int j1 = j0 == C::kNumVowels - 1 ? j0 : j0 + 1;
     const double vowelWeight = w - j0;
     const int t0 = static_cast<int>(voiceBlend);
     const int t1 = t0 == 1 ? t0 : t0 + 1;
     const double voiceWeight = voiceBlend - t0;
-    const VowelTable& first = *kTables[t0];
-    const VowelTable& second = *kTables[t1];
+    const C::VowelTable& first = *kTables[t0];
+    const C::VowelTable& second = *kTables[t1];
     auto blend = [&](int formant, int column) {
       const double a =
         first[j0][formant][column] + (first[j1][formant][column] - first[j0][formant][column]) * vowelWeight;
@@ -72,10 +72,10 @@ struct FormantMath
         second[j0][formant][column] + (second[j1][formant][column] - second[j0][formant][column]) * vowelWeight;
       return a + (b - a) * voiceWeight;
     };
-    for (int i = 0; i < kNumFormants; ++i)
+    for (int i = 0; i < C::kNumFormants; ++i)
     {
-      freqs[i * stride] = blend(i, kFormantFreq);
-      amps[i * stride] = blend(i, kFormantAmp);
+      freqs[i * stride] = blend(i, C::kFormantFreq);
+      amps[i * stride] = blend(i, C::kFormantAmp);
     }
   }
   // The same on each lane, each reading its own rows.
@@ -97,11 +97,11 @@ struct FormantMath
   // kept above the lowest formant.
   static V BandFrequency(const CutoffRange& range, V hz, V shift)
   {
-    using namespace FormantConstants;
-    const double mirror = range.maxWarpHz < kMirrorHz ? range.maxWarpHz : kMirrorHz;
+    namespace C = FormantConstants;
+    const double mirror = range.maxWarpHz < C::kMirrorHz ? range.maxWarpHz : C::kMirrorHz;
     const V shifted = hz * shift;
     const V folded = P::Select(shifted <= mirror, shifted, 2.0 * mirror - shifted);
-    return P::Max(kMinFormantHz, folded);
+    return P::Max(C::kMinFormantHz, folded);
   }
   // The driven path's state-variable filters' frequencies, kept below the warp limit.
   static V BandPassFrequency(const CutoffRange& range, V firstFormant, V shift)
@@ -145,14 +145,14 @@ struct FormantMath
   template <class HighPass, class BandPass>
   [[gnu::always_inline]] static V Mix(const V* p, V driveGain, V driveNormaliser, HighPass hp, BandPass bp)
   {
-    using namespace FormantConstants;
-    const V sum = kBandWeight * (p[0] + p[1] + p[2] + p[3]);
+    namespace C = FormantConstants;
+    const V sum = C::kBandWeight * (p[0] + p[1] + p[2] + p[3]);
     // The second formant enters twice.
-    const V plain = sum + kBandWeight * (p[1] + p[4]);
+    const V plain = sum + C::kBandWeight * (p[1] + p[4]);
     const M driven = driveGain > 1.0;
     if (!P::Any(driven)) return plain;
-    const V path = sum + kBandWeight * (p[1] + P::Asinh(p[4] * driveGain) * driveNormaliser);
-    const V a = driveGain / kMaxGain;
+    const V path = sum + C::kBandWeight * (p[1] + P::Asinh(p[4] * driveGain) * driveNormaliser);
+    const V a = driveGain / C::kMaxGain;
     const V h = hp();
     const V q = bp();
     const V t = h * a + q * a + path;

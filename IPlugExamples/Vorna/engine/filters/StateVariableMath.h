@@ -40,15 +40,15 @@ struct StateVariableMath
   // The extra damping of the feedback loop that keeps high cutoffs stable.
   static V Compensation(const CutoffRange& range, int passType, V cutoff)
   {
-    using namespace StateVariableConstants;
+    namespace C = StateVariableConstants;
     const V e = 2.0 * cutoff * range.inverseRate;
     switch (passType)
     {
-      case kLP: return kLowPassCompensation * e * e * e;
-      case kBP: return kBandPassCompensation * e * e * e;
-      case kHP: return kHighPassCompensation * e * e * e;
-      case kP: return kPeakCompensation * e * e * e;
-      case kBR: return kBandRejectCompensation;
+      case kLP: return C::kLowPassCompensation * e * e * e;
+      case kBP: return C::kBandPassCompensation * e * e * e;
+      case kHP: return C::kHighPassCompensation * e * e * e;
+      case kP: return C::kPeakCompensation * e * e * e;
+      case kBR: return C::kBandRejectCompensation;
       default: return 0.0;
     }
   }
@@ -61,27 +61,27 @@ struct StateVariableMath
   // cutoff f (StateVariableConstants); 0 without drive.
   static V DriveBlend(V drive, V f, V q)
   {
-    using namespace StateVariableConstants;
+    namespace C = StateVariableConstants;
     const M driven = drive > 0.0;
     if (!P::Any(driven)) return 0.0;
     const V a = P::Choose(
-                  f < kBlendKneeHz,
+                  f < C::kBlendKneeHz,
                   [&] {
-                    const V t = (f - kBlendKneeHz) * kLowBlendSlope;
-                    return kLowBlend * (1.0 - t * t);
+                    const V t = (f - C::kBlendKneeHz) * C::kLowBlendSlope;
+                    return C::kLowBlend * (1.0 - t * t);
                   },
                   [&] {
-                    const V t = (f - kBlendKneeHz) / kHighBlendSpan;
-                    return 1.0 - kHighBlendCurve * t * t;
+                    const V t = (f - C::kBlendKneeHz) / C::kHighBlendSpan;
+                    return 1.0 - C::kHighBlendCurve * t * t;
                   }) *
                 (1.0 - q);
     const V b = P::Choose(
-      f < kResonantKneeHz,
+      f < C::kResonantKneeHz,
       [&] {
-        const V t = (f - kResonantKneeHz) * kResonantSlope;
-        return kResonantBlend * (1.0 - t * t);
+        const V t = (f - C::kResonantKneeHz) * C::kResonantSlope;
+        return C::kResonantBlend * (1.0 - t * t);
       },
-      [&] { return kResonantRolloff / (f * f); });
+      [&] { return C::kResonantRolloff / (f * f); });
     return P::Select(driven, drive * (a + q * P::Max(0.0, b)), 0.0);
   }
 
@@ -104,15 +104,15 @@ struct StateVariableMath
   // the first resonance R is 1, which would make it negative), to the power 1.5.
   static double ResonancePower(double r)
   {
-    using namespace StateVariableConstants;
-    return std::pow(std::clamp((kZeroResonanceDamping - r) / kResonanceScale, 0.0, 1.0), kResonancePower);
+    namespace C = StateVariableConstants;
+    return std::pow(std::clamp((C::kZeroResonanceDamping - r) / C::kResonanceScale, 0.0, 1.0), C::kResonancePower);
   }
   // Resonance in [0, 1] (clamped).
   static void SetResonance(State& s, const CutoffRange& range, int passType, double resonance)
   {
-    using namespace StateVariableConstants;
-    const double r = std::clamp(resonance, 0.0, kMaxResonance);
-    s.r = 1.0 - (kResonanceScale * r + kZeroResonanceDamping);
+    namespace C = StateVariableConstants;
+    const double r = std::clamp(resonance, 0.0, C::kMaxResonance);
+    s.r = 1.0 - (C::kResonanceScale * r + C::kZeroResonanceDamping);
     s.q = ResonancePower(s.r);
     s.rf = FeedbackDamping(range, passType, s.cutoff, s.r);
     s.driveBlend = DriveBlend(s.drive, s.cutoff, s.q);
