@@ -174,8 +174,14 @@ private:
   PShiverWBase mPanShiver;
   PShiverWBase mCutoffShiver;
 
-  // Working space of the runs of frames.
+  // Working space of the runs of frames, and what each slot's last run held.
+  struct RunPadding
+  {
+    int voices = 0;
+    Voice::RunShape shape = {};
+  };
   RunLanes::Slot mRunSlots[kNumOscs];
+  RunPadding mRunPadding[kNumOscs];
   double mRunLeft[kNumOscs][RunLanes::kMaxFrames * RunLanes::kMaxVoices];
   double mRunRight[kNumOscs][RunLanes::kMaxFrames * RunLanes::kMaxVoices];
   double mRunBuses[kNumOscs][2][RunLanes::kMaxFrames];

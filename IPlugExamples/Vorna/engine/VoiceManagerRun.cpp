@@ -117,9 +117,14 @@ void VoiceManager::GatherRunSlot(int osc, Voice* const* active, int count, int f
                                  int amCarriers, int second)
 {
   const Voice::RunShape shape = active[0]->GetRunShape();
-  // Lanes past the last voice up to the widest lane group repeat its state.
-  constexpr int kWidestLanes = 4;
-  const int lanes = (count + kWidestLanes - 1) / kWidestLanes * kWidestLanes;
+  // Lanes past the last voice up to the road's lane group compute what is not
+  // used, and only need numbers a voice holds: the last voice's, gathered
+  // again only where the last run of this slot had other voices or shapes (a
+  // lone voice gathers once, not four times).
+  const int lanes = RunLanes::LanesFor(count);
+  RunPadding& padding = mRunPadding[osc];
+  const int gathered = padding.voices == count && padding.shape == shape ? count : lanes;
+  padding = {count, shape};
   RunLanes::Slot& slot = mRunSlots[osc];
   RunLanes::Slot& other = mRunSlots[1 - osc];
   slot.firstFrame = 0;
@@ -179,7 +184,7 @@ void VoiceManager::GatherRunSlot(int osc, Voice* const* active, int count, int f
   filter.cutoff.maxCutoff = PlugG::FLT_F_MAX;
   slot.output.feedback = mData.feedback[osc];
   slot.output.volume = mData.volume[osc];
-  for (int lane = 0; lane < lanes; ++lane) active[std::min(lane, count - 1)]->GatherRun(osc, slot, lane);
+  for (int lane = 0; lane < gathered; ++lane) active[std::min(lane, count - 1)]->GatherRun(osc, slot, lane);
 }
 
 void VoiceManager::RenderRun(double* left, double* right, Voice* const* active, int count, int frames)

@@ -37,6 +37,12 @@ void RenderAvx2(Slot& slot, int voices, int frames, double* left, double* right)
   kAvx2Roads[PartOfSlot(slot)](slot, voices, frames, left, right);
 }
 
+int LanesFor(int voices)
+{
+  const int width = gAvx2 ? 4 : 2;
+  return (voices + width - 1) / width * width;
+}
+
 void Render(Slot& slot, int voices, int frames, double* left, double* right)
 {
   (gAvx2 ? kAvx2Roads : kSse2Roads)[PartOfSlot(slot)](slot, voices, frames, left, right);

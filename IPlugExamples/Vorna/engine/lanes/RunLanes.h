@@ -281,10 +281,14 @@ struct Slot
 };
 
 // Renders frames (<= kMaxFrames) of the first voices (<= kMaxVoices) lanes of
-// the slot; lanes up to the next multiple of the lane width must hold a voice's
-// state as well (their results are not used). Each voice's contribution to the
-// slot's left and right bus lands in left and right [frame * kMaxVoices + voice].
+// the slot; lanes up to LanesFor(voices) must hold a voice's state as well
+// (their results are not used). Each voice's contribution to the slot's left
+// and right bus lands in left and right [frame * kMaxVoices + voice].
 void Render(Slot& slot, int voices, int frames, double* left, double* right);
+// The lanes Render reads for so many voices: up to a whole group of the road it
+// takes, four lanes with AVX2 where the processor has it, two otherwise and
+// for one or two voices (a lone voice does not fill a group of four).
+int LanesFor(int voices);
 
 // The roads themselves, for tests; Avx2 only where the processor has it.
 void RenderSse2(Slot& slot, int voices, int frames, double* left, double* right);
