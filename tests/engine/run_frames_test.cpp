@@ -475,6 +475,67 @@ const std::vector<Patch>& Patches()
          r.E().SetOscFreqRatio(1, 0.7);
        },
        NoChange},
+      {"walking shivers of the pitch, the cutoff over a swept t ladder and the pan, each slot's in step, under "
+       "tilted noise heard directly and through the external AM of each voice's filtered sample",
+       10,
+       [](EngineRig& r) {
+         r.E().SetOscWave(0, kOscSaw);
+         r.E().SetFltModel(0, kFltTLadder);
+         r.E().SetFltEnvAmnt(0, 0.5);
+         r.E().GetTuneShiver().SetSyncMode(kShiverSyncOsc);
+         r.E().GetTuneShiver().SetAmount(0, 0.6);
+         r.E().GetTuneShiver().SetSpeed(0, 40.0);
+         r.E().GetCutoffShiver().SetAmount(0, 0.7);
+         r.E().GetCutoffShiver().SetAmount(1, 0.4);
+         r.E().GetCutoffShiver().SetSpeed(1, 90.0);
+         r.E().GetPanShiver().SetSyncMode(kShiverSyncVoice);
+         r.E().GetPanShiver().SetAmount(0, 0.5);
+         r.D().noiseAmount[0] = 0.3;
+         r.D().noiseAmount[1] = 0.2;
+         r.D().noiseFilter[0].SetColor(-0.4);
+         r.D().amDepth[0] = 0.6;
+         r.D().amDepth[1] = 1.0;
+         r.D().amThreshold[0].Set(0.1);
+       },
+       [](EngineRig& r, int frame) {
+         // A shiver that stops walking, and one that starts.
+         r.E().GetTuneShiver().SetAmount(0, frame == 1000 ? 0.0 : 0.6);
+         r.E().GetPanShiver().SetAmount(1, frame == 1000 ? 0.8 : 0.0);
+       }},
+      {"chords gliding their pitch and their key-tracked cutoffs in under each voice's own walks of the pitch "
+       "and of one slot's cutoff, the other's held still but for its noise",
+       10,
+       [](EngineRig& r) {
+         r.E().SetOscWave(0, kOscSaw);
+         r.E().SetOscWave(1, kOscSquare);
+         r.E().SetFltModel(0, kFltMoog);
+         r.E().SetFltFollowNote(0, 1.0);
+         r.E().SetFltFreq(1, 3000.0);
+         r.T().mGlideTime = 400.0;
+         r.E().GetTuneShiver().SetAmount(0, 1.0);
+         r.E().GetTuneShiver().SetAmount(1, 1.0);
+         r.E().GetTuneShiver().SetSpeed(0, 100.0);
+         r.E().GetCutoffShiver().SetAmount(0, 1.0);
+         r.E().GetCutoffShiver().SetSpeed(0, 100.0);
+         r.D().noiseAmount[1] = 0.5;
+       },
+       [](EngineRig& r, int frame) {
+         if (frame == 1000) r.Press(80, 90);
+         // The walk of the cutoff stops where it stands, then starts again.
+         r.E().GetCutoffShiver().SetAmount(0, frame == 1000 ? 0.0 : 1.0);
+       }},
+      {"noise into swept saws whose oscillator AM one way and FM the other read each other", 8,
+       [](EngineRig& r) {
+         r.E().SetOscWave(0, kOscSaw);
+         r.E().SetOscWave(1, kOscSaw);
+         r.E().SetFltEnvAmnt(1, -0.6);
+         r.D().noiseAmount[1] = 0.4;
+         r.D().amDepth[1] = 0.3;
+         r.D().oscAmAmount[0] = 0.5;
+         r.D().fmAmount[1] = 0.4;
+         for (int v = 0; v < VoiceManager::kNumVoices; ++v) r.V(v).SetInputModTap(1, true);
+       },
+       NoChange},
       {"shiver, filter envelope and a sawtooth come and go", 9, [](EngineRig&) {},
        [](EngineRig& r, int frame) {
          const bool on = frame == 1000;
@@ -676,8 +737,8 @@ TEST(RunsOfFrames, TheTwoAndFourLaneRoadsGiveTheSameBits)
     first.bend.raised[v] = v % 3 != 2 ? ~0ull : 0;
     first.bend.squarings[v] = v % 10;
     first.bend.blend[v] = 0.1 * (v % 7);
-    first.output.panLeft[v] = 0.75;
-    first.output.panRight[v] = 0.75;
+    first.output.inputModPre[v] = v % 2 == 0 ? ~0ull : 0;
+    first.filter.cutoff.wasModulated[v] = v % 5 == 1 ? ~0ull : 0;
     // The filter envelope sweeps the cutoff up on some lanes, down on others.
     first.filter.cutoff.envelope.attack[v] = v % 2 == 0 ? ~0ull : 0;
     first.filter.cutoff.envelope.multiplying[v] = v % 2 == 1 ? ~0ull : 0;
@@ -837,6 +898,27 @@ TEST(RunsOfFrames, TheTwoAndFourLaneRoadsGiveTheSameBits)
   first.output.feedback = 0.7;
   first.output.volume = 1.5;
   first.osc.period = 2.0 * 3.14159265358979323846;
+  // The walks a run records ahead, each frame's own: the tune shiver's factor,
+  // the cutoff shiver (0 on some lanes and frames), the pan; and the noise's
+  // mixes, heard directly and through the external AM.
+  for (int k = 0; k < RunLanes::kMaxFrames; ++k)
+  {
+    for (int v = 0; v < voices; ++v)
+    {
+      const int at = k * RunLanes::kMaxVoices + v;
+      first.osc.shiverFactors[at] = 1.0 + 0.05 * unit(random);
+      first.filter.cutoff.shiver[at] = (v + k) % 4 == 0 ? 0.0 : unit(random);
+      first.output.panLefts[at] = 0.5 + 0.5 * unit(random);
+      first.output.panRights[at] = 0.5 + 0.5 * unit(random);
+    }
+    for (int ch = 0; ch < 2; ++ch)
+    {
+      first.output.direct[k][ch] = 0.3 * unit(random);
+      first.output.modulated[k][ch] = 0.3 * unit(random);
+    }
+  }
+  first.output.amThreshold = 0.1;
+  first.output.amSlope = 1.1;
   RunLanes::Slot second = first;
   std::vector<double> l1(RunLanes::kMaxFrames * RunLanes::kMaxVoices), r1(l1.size()), l2(l1.size()), r2(l1.size());
   for (int run = 0; run < 120; ++run)
@@ -867,6 +949,12 @@ TEST(RunsOfFrames, TheTwoAndFourLaneRoadsGiveTheSameBits)
     first.bend.middle = second.bend.middle = run % 4 < 2;
     first.bend.spanNote = second.bend.spanNote = run % 5 < 3;
     first.bend.repeats = second.bend.repeats = run % 6 != 0;
+    first.osc.shiverWalks = second.osc.shiverWalks = run % 5 == 3;
+    first.filter.cutoff.shivers = second.filter.cutoff.shivers = run % 4 != 0;
+    first.filter.cutoff.shiverWalks = second.filter.cutoff.shiverWalks = run % 3 == 2;
+    first.output.panWalks = second.output.panWalks = run % 2 == 1;
+    first.output.external = second.output.external = run % 6 > 2;
+    first.output.amDepth = second.output.amDepth = (run % 3) * 0.5;
     first.bend.mostSquarings = second.bend.mostSquarings = 9;
     RunLanes::RenderSse2(first, voices, RunLanes::kMaxFrames, l1.data(), r1.data());
     // Every other run, the four lanes a frame per call, as slots that take turns render.

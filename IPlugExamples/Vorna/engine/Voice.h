@@ -80,12 +80,21 @@ public:
   static void FinishSample(Voice* const* voices, int count, double buses[kNumOscs][2]);
 
   // --- runs of frames side by side (VoiceRun.cpp) ---
+  // What walks over a run of frames, each a shiver's walk the run records
+  // ahead for each of its frames: the pitch, the cutoff, the pan.
+  struct RunWalks
+  {
+    bool tune = false;
+    bool cutoff = false;
+    bool pan = false;
+  };
   // How many of the next frames the voice can render in RunLanes, at most
-  // maxFrames: 0 while anything but the signal and the filter envelope moves (a
-  // glide, a crossfade, a waveform or filter the lanes do not compute, a cutoff
-  // moved by anything else) or while an envelope is due to change its stage.
-  // The engine has checked the settings all voices share.
-  int FramesItCanRun(int maxFrames) const;
+  // maxFrames: 0 while anything moves that the runs do not compute (a
+  // crossfade, a waveform or filter the lanes do not compute, a cutoff moved
+  // by nothing a run moves it by) or while an envelope is due to change its
+  // stage, and never past the frame on which a glide arrives. The engine has
+  // checked the settings all voices share.
+  int FramesItCanRun(int maxFrames, const RunWalks& walks) const;
   // What a slot's lanes compute once for all its voices: they run together
   // only where these agree.
   struct RunShape
@@ -99,7 +108,7 @@ public:
     OscBendSpanOrigin bendSpanOrigin[kNumOscs];
     bool operator==(const RunShape&) const = default;
   };
-  RunShape GetRunShape() const;
+  RunShape GetRunShape(const RunWalks& walks) const;
   // Oscillator osc's state into the slot's lane.
   void GatherRun(int osc, RunLanes::Slot& slot, int lane) const;
   // What the run of frames left in the slot's lane, back into oscillator osc

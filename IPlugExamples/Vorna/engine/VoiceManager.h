@@ -146,6 +146,15 @@ private:
   int AmCarriers() const;
   static constexpr int kFramesBetweenLooks = 8;
   void RenderRun(double* left, double* right, Voice* const* active, int count, int frames);
+  // The shivers that walk over a run.
+  Voice::RunWalks Walks() const;
+  // What moves outside the voices over a run, ahead of it and in the order
+  // the frames compute it (RenderFrame): each frame's noise and its mix into
+  // each slot, then the shivers' step, which the voices read the frame after;
+  // the slots record both for their lanes. The voices end where the frames
+  // would have left them.
+  void RenderAhead(Voice* const* active, int count, int frames);
+  void RecordWalks(Voice* const* active, int count, const Voice::RunWalks& walks, int k);
   // Sets up slot osc of a run for the lanes and gathers the voices into it.
   void GatherRunSlot(int osc, Voice* const* active, int count, int fmReceivers, int syncSlave, int amCarriers,
                      int second);

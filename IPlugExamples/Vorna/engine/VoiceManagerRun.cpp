@@ -57,15 +57,24 @@ int VoiceManager::RenderFrames(double* left, double* right, int maxFrames, doubl
   return k;
 }
 
+Voice::RunWalks VoiceManager::Walks() const
+{
+  return {!mTuneShiver.IsIdle(), !mCutoffShiver.IsIdle(), !mPanShiver.IsIdle()};
+}
+
 int VoiceManager::FramesToRun(int maxFrames) const
 {
   const VoiceDataSingleton& d = mData;
-  // A shiver that walks moves the voices every frame.
-  if (!mTuneShiver.IsIdle() || !mBendShiver.IsIdle() || !mCutoffShiver.IsIdle() || !mPanShiver.IsIdle()) return 0;
+  // A walking bend moves where every frame reads the waveform; the runs take
+  // the other shivers' walks ahead of them.
+  if (!mBendShiver.IsIdle()) return 0;
+  const int amCarriers = AmCarriers();
   for (int osc = 0; osc < kNumOscs; ++osc)
   {
-    // Noise and inputs reach the voices sample by sample.
-    if (d.noiseAmount[osc] != 0.0 || d.inputAmount[osc] != 0.0) return 0;
+    // Inputs reach the voices sample by sample; noise is drawn ahead for a run.
+    if (d.inputAmount[osc] != 0.0 || !(d.noiseAmount[osc] >= 0.0)) return 0;
+    // Oscillator AM that adds the modulator's external AM, which noise makes.
+    if ((amCarriers >> osc & 1) != 0 && d.addExtToOscAm[osc] && d.noiseAmount[1 - osc] > 0.0) return 0;
   }
   // FM runs where a slot is modulated from what the other computes.
   if (FmReceivers() == kFmNotRunnable) return 0;
@@ -73,11 +82,12 @@ int VoiceManager::FramesToRun(int maxFrames) const
   if (d.soundingVoices == 0) return frames;
   // Where one voice cannot run, or computes its slots otherwise than the
   // first, the frame goes the usual way: stop looking.
-  const Voice::RunShape shape = mVoices[std::countr_zero(d.soundingVoices)].GetRunShape();
+  const Voice::RunWalks walks = Walks();
+  const Voice::RunShape shape = mVoices[std::countr_zero(d.soundingVoices)].GetRunShape(walks);
   for (std::uint32_t sounding = d.soundingVoices; sounding != 0 && frames > 0; sounding &= sounding - 1)
   {
     const Voice& v = mVoices[std::countr_zero(sounding)];
-    frames = v.GetRunShape() == shape ? v.FramesItCanRun(frames) : 0;
+    frames = v.GetRunShape(walks) == shape ? v.FramesItCanRun(frames, walks) : 0;
   }
   return frames;
 }
@@ -116,7 +126,8 @@ int VoiceManager::SyncSlave() const
 void VoiceManager::GatherRunSlot(int osc, Voice* const* active, int count, int fmReceivers, int syncSlave,
                                  int amCarriers, int second)
 {
-  const Voice::RunShape shape = active[0]->GetRunShape();
+  const Voice::RunWalks walks = Walks();
+  const Voice::RunShape shape = active[0]->GetRunShape(walks);
   // Lanes past the last voice up to the road's lane group compute what is not
   // used, and only need numbers a voice holds: the last voice's, gathered
   // again only where the last run of this slot had other voices or shapes (a
@@ -137,6 +148,7 @@ void VoiceManager::GatherRunSlot(int osc, Voice* const* active, int count, int f
   o.subStep = mData.oversamplingSubStep[osc];
   std::copy_n(mData.bessel[osc].coeffs, RunLanes::kBesselOrder, o.besselCoeffs);
   o.besselGain = mData.bessel[osc].gain;
+  o.shiverWalks = walks.tune;
   RunLanes::BendRecord& bend = slot.bend;
   bend.middle = shape.bendSymmetry[osc] == kBendMiddle;
   bend.spanNote = shape.bendSpanOrigin[osc] == kBendSpanNote;
@@ -182,9 +194,73 @@ void VoiceManager::GatherRunSlot(int osc, Voice* const* active, int count, int f
   filter.cutoff.glides = false;  // until a voice's cutoff glides
   filter.cutoff.minCutoff = FilterContainer::kMinCutoff;
   filter.cutoff.maxCutoff = PlugG::FLT_F_MAX;
-  slot.output.feedback = mData.feedback[osc];
-  slot.output.volume = mData.volume[osc];
+  filter.cutoff.shiverWalks = walks.cutoff;
+  filter.cutoff.shivers = walks.cutoff;  // or where a voice's shiver stands away from 0
+  RunLanes::OutputRecord& output = slot.output;
+  output.feedback = mData.feedback[osc];
+  output.volume = mData.volume[osc];
+  output.panWalks = walks.pan;
+  output.external = mData.noiseAmount[osc] > 0.0;
+  output.amDepth = mData.amDepth[osc];
+  output.amThreshold = mData.amThreshold[osc].threshold;
+  output.amSlope = *mData.amThreshold[osc].slope;
   for (int lane = 0; lane < gathered; ++lane) active[std::min(lane, count - 1)]->GatherRun(osc, slot, lane);
+}
+
+void VoiceManager::RenderAhead(Voice* const* active, int count, int frames)
+{
+  const bool noise = mData.noiseAmount[0] > 0.0 || mData.noiseAmount[1] > 0.0;
+  const Voice::RunWalks walks = Walks();
+  const bool walking = walks.tune || walks.cutoff || walks.pan;
+  if (!noise && !walking) return;
+  double* const noInputs[2] = {nullptr, nullptr};  // a run has none
+  for (int k = 0; k < frames; ++k)
+  {
+    if (noise)
+    {
+      mData.ClearSampleValues();
+      mData.noise[0] = NextNoise();
+      mData.noise[1] = NextNoise();
+      for (int osc = 0; osc < kNumOscs; ++osc)
+      {
+        if (!mData.oscOn[osc] || mData.noiseAmount[osc] == 0.0) continue;
+        mData.PrepareExtMixedSamplesForOsc(osc, noInputs);
+        RunLanes::OutputRecord& output = mRunSlots[osc].output;
+        std::copy_n(mData.directMix[osc], 2, output.direct[k]);
+        std::copy_n(mData.modulatedMix[osc], 2, output.modulated[k]);
+      }
+    }
+    if (!walking) continue;
+    mTuneShiver.Process();
+    mBendShiver.Process();
+    mCutoffShiver.Process();
+    mPanShiver.Process();
+    // What the voices take for the next frame.
+    if (k + 1 < frames) RecordWalks(active, count, walks, k + 1);
+  }
+}
+
+void VoiceManager::RecordWalks(Voice* const* active, int count, const Voice::RunWalks& walks, int k)
+{
+  for (int osc = 0; osc < kNumOscs; ++osc)
+  {
+    if (!mData.oscOn[osc]) continue;
+    RunLanes::Slot& slot = mRunSlots[osc];
+    double* tune = slot.osc.shiverFactors + k * RunLanes::kMaxVoices;
+    double* cutoff = slot.filter.cutoff.shiver + k * RunLanes::kMaxVoices;
+    double* panLeft = slot.output.panLefts + k * RunLanes::kMaxVoices;
+    double* panRight = slot.output.panRights + k * RunLanes::kMaxVoices;
+    const bool cutoffs = walks.cutoff && mData.filterOn[osc];
+    for (int i = 0; i < count; ++i)
+    {
+      const Voice& v = *active[i];
+      if (walks.tune) tune[i] = v.GetOscillator(osc).GetShiverFactor();
+      if (cutoffs) cutoff[i] = v.GetFilter(osc).GetShiver();
+      if (!walks.pan) continue;
+      panLeft[i] = v.GetPanLeft(osc);
+      panRight[i] = v.GetPanRight(osc);
+    }
+  }
 }
 
 void VoiceManager::RenderRun(double* left, double* right, Voice* const* active, int count, int frames)
@@ -210,6 +286,7 @@ void VoiceManager::RenderRun(double* left, double* right, Voice* const* active, 
   // stays untouched by the other slot's run.
   for (int osc : order)
     if (sounding[osc]) GatherRunSlot(osc, active, count, fmReceivers, syncSlave, amCarriers, second);
+  RenderAhead(active, count, frames);
   // Where the slot running first reads the other as well, the two take turns,
   // a frame each; otherwise each slot renders the whole run at once.
   const bool firstReads = ((fmReceivers | amCarriers) >> first & 1) != 0;
@@ -243,7 +320,14 @@ void VoiceManager::RenderRun(double* left, double* right, Voice* const* active, 
       const double* l = mRunLeft[osc] + k * RunLanes::kMaxVoices;
       const double* r = mRunRight[osc] + k * RunLanes::kMaxVoices;
       double sumLeft = 0.0, sumRight = 0.0;
-      for (int i = 0; i < count; ++i)
+      // Four voices a step, still added one after the other.
+      int i = 0;
+      for (; i + 4 <= count; i += 4)
+      {
+        sumLeft = sumLeft + l[i] + l[i + 1] + l[i + 2] + l[i + 3];
+        sumRight = sumRight + r[i] + r[i + 1] + r[i + 2] + r[i + 3];
+      }
+      for (; i < count; ++i)
       {
         sumLeft += l[i];
         sumRight += r[i];

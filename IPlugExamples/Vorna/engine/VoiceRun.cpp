@@ -12,6 +12,7 @@
 #include <bit>
 #include <cstddef>
 #include <cstring>
+#include <utility>
 
 namespace
 {
@@ -22,14 +23,19 @@ namespace
 {
 // A model's Lane, a struct of doubles (its fields named once, in order), into
 // lane `lane` of the slot's filter rows, field by field.
+template <class Lane, std::size_t... F>
+void GatherFieldsOf(const Lane& l, double (*rows)[RunLanes::kMaxVoices], int lane, std::index_sequence<F...>)
+{
+  const unsigned char* fields = reinterpret_cast<const unsigned char*>(&l);
+  double* at = rows[0] + lane;
+  (std::memcpy(at + F * RunLanes::kMaxVoices, fields + F * sizeof(double), sizeof(double)), ...);
+}
 template <class Lane>
 void GatherFields(const Lane& l, double (*rows)[RunLanes::kMaxVoices], int lane)
 {
-  constexpr int n = sizeof(Lane) / sizeof(double);
+  constexpr std::size_t n = sizeof(Lane) / sizeof(double);
   static_assert(n * sizeof(double) == sizeof(Lane) && n <= RunLanes::kFilterRows, "a row for every field");
-  const unsigned char* fields = reinterpret_cast<const unsigned char*>(&l);
-#pragma GCC unroll 80
-  for (int f = 0; f < n; ++f) std::memcpy(&rows[f][lane], fields + f * sizeof(double), sizeof(double));
+  GatherFieldsOf(l, rows, lane, std::make_index_sequence<n>{});
 }
 
 // The waveforms the lanes compute.
@@ -76,6 +82,9 @@ void Voice::GatherCutoff(const FilterContainer& f, RunLanes::CutoffRecord& c, in
   c.glideOn[lane] = MaskOf(l.glideActive);
   c.glideStep[lane] = l.glideStep;
   c.glides = c.glides || l.glideActive;
+  c.shiver[lane] = l.shiver;
+  c.shivers = c.shivers || l.shiver != 0.0;
+  c.wasModulated[lane] = MaskOf(l.wasModulated);
 }
 
 namespace
@@ -93,8 +102,11 @@ int FramesBeforeGlideArrives(double value, double step, double target, int maxFr
 }
 }  // namespace
 
-int Voice::FramesItCanRun(int maxFrames) const
+int Voice::FramesItCanRun(int maxFrames, const RunWalks& walks) const
 {
+  // A walking tune shiver raises a step by at most a semitone (2^(1/12)).
+  constexpr double kMostTuneShiverFactor = 1.06;
+  const double stepGrowth = walks.tune ? kMostTuneShiverFactor : 1.0;
   bool sounding = false;
   int frames = maxFrames;
   if (mVelGlideOn) frames = FramesBeforeGlideArrives(mVelocity, mVelGlideStep, mVelGlideTarget, frames);
@@ -111,19 +123,20 @@ int Voice::FramesItCanRun(int maxFrames) const
     // The lanes wrap the phase by one subtraction, which needs a step and a
     // phase below the period (false for NaN as well).
     const double period = o.GetPhasePeriod();
-    const double step = o.GetPlainStep();
+    const double step = walks.tune ? o.GetPhaseIncrement() * stepGrowth : o.GetPlainStep();
     if (!(step >= 0.0 && step < period && o.GetPhase() >= 0.0 && o.GetPhase() < period)) return 0;
     if (mFreqGlideOn)
     {
       // The step glides towards the target's, and stays between the two. A
       // tempo-bound bend window would follow the frequency too.
-      const double target = mFreqGlideTarget * o.GetPitchFactor() * o.GetRateFactor() * o.GetShiverFactor();
+      const double factor = walks.tune ? stepGrowth : o.GetShiverFactor();
+      const double target = mFreqGlideTarget * o.GetPitchFactor() * o.GetRateFactor() * factor;
       if (!(target >= 0.0 && target < period) || o.GetBendSpanOrigin() == kBendSpanBpm) return 0;
     }
     if (mData->filterOn[osc])
     {
       const FilterContainer& f = *mFilter[osc];
-      if (f.CutoffMayMove()) frames = f.FramesCutoffCanRun(frames);
+      if (f.CutoffMayMove() || walks.cutoff) frames = f.FramesCutoffCanRun(frames, walks.cutoff);
     }
     const EnvelopeGenerator& e = *mAmpEnv[osc];
     sounding = sounding || e.GetCurrentStage() != EnvelopeGenerator::ENVELOPE_STAGE_OFF;
@@ -151,7 +164,7 @@ void Voice::GatherBend(const Oscillator& o, RunLanes::BendRecord& b, int lane)
   b.mostSquarings = std::max(b.mostSquarings, terms.squarings);
 }
 
-Voice::RunShape Voice::GetRunShape() const
+Voice::RunShape Voice::GetRunShape(const RunWalks& walks) const
 {
   // What a slot that is off, or a filter that is off, holds does not count.
   RunShape shape = {};
@@ -165,7 +178,7 @@ Voice::RunShape Voice::GetRunShape() const
     if (!mData->filterOn[osc]) continue;
     shape.model[osc] = mFilter[osc]->GetFilter()->GetKind();
     shape.passType[osc] = mFilter[osc]->GetFilter()->GetPassType();
-    shape.cutoffMoves[osc] = mFilter[osc]->CutoffMayMove();
+    shape.cutoffMoves[osc] = mFilter[osc]->CutoffMayMove() || walks.cutoff;
   }
   return shape;
 }
@@ -182,11 +195,12 @@ void Voice::GatherRun(int osc, RunLanes::Slot& s, int lane) const
     const double* history = o.GetOversamplingHistory();
     for (int j = 0; j < RunLanes::kBesselHistory; ++j) r.bessel[j][lane] = history[j];
   }
-  if (s.fm.in || mFreqGlideOn)
+  if (s.fm.in || mFreqGlideOn || r.shiverWalks)
   {
     r.increment[lane] = o.GetPhaseIncrement();
     r.shiverFactor[lane] = o.GetShiverFactor();
   }
+  if (r.shiverWalks) r.shiverFactors[lane] = o.GetShiverFactor();
   GatherBend(o, s.bend, lane);
   GatherGlide(osc, s.glide, lane);
   if (s.fm.in) s.fm.previous[lane] = PreviousFmSource(osc);
@@ -222,8 +236,9 @@ void Voice::GatherRun(int osc, RunLanes::Slot& s, int lane) const
   out.limiterThreshold[lane] = mLimiter[osc]->GetThreshold();
   out.limiterKnee[lane] = mLimiter[osc]->GetKnee();
   out.velocityFactor[lane] = mVelocityFactor;
-  out.panLeft[lane] = mPan[osc][0];
-  out.panRight[lane] = mPan[osc][1];
+  out.panLefts[lane] = mPan[osc][0];
+  out.panRights[lane] = mPan[osc][1];
+  if (out.external) out.inputModPre[lane] = MaskOf(mInputModTap[osc] == &mPre[osc]);
 }
 
 void Voice::GatherGlide(int osc, RunLanes::GlideRecord& g, int lane) const
@@ -273,12 +288,16 @@ void Voice::FinishRunSlot(int osc, const RunLanes::Slot& s, int lane, int frames
   {
     FilterZK* filter = mFilter[osc]->GetFilter();
     const RunLanes::CutoffRecord& c = s.filter.cutoff;
-    const LaneFields run = {&s.filter.fields[0][lane], RunLanes::kMaxVoices, c.moves};
+    const LaneFields run = {&s.filter.fields[0][lane], c.moves};
     DispatchFilterModel(FilterModel(s.filter.model),
                         [&](auto model) { static_cast<FilterClassOf<model()>*>(filter)->FinishRun(run); });
     if (c.moves)
+    {
+      const int last = c.shiverWalks ? frames - 1 : 0;
+      const double lastShiver = c.shivers ? c.shiver[last * RunLanes::kMaxVoices + lane] : 0.0;
       mFilter[osc]->FinishCutoffRun(frames, c.envelope.level[lane], c.envelope.normalisedLevel[lane],
-                                    c.envelope.output[lane], c.sent[lane], c.base[lane]);
+                                    c.envelope.output[lane], c.sent[lane], c.base[lane], lastShiver);
+    }
   }
   if (s.sync.in) mSyncCrossings = static_cast<int>(s.sync.crossings[lane]);
   if (s.sync.in && s.sync.softLength > 0)
@@ -298,7 +317,8 @@ void Voice::FinishRunSlot(int osc, const RunLanes::Slot& s, int lane, int frames
   }
   mPre[osc] = out.pre[lane];
   mPost[osc] = out.post[lane];
-  mOut[osc][0] = mOut[osc][1] = out.out[lane];
+  mOut[osc][0] = out.out[lane];
+  mOut[osc][1] = out.external ? out.outRight[lane] : out.out[lane];
   mAmpEnvOut[osc] = s.amp.output[lane];
   mAmplitude[osc] = out.amplitude[lane];
   // Not fading, the declicker only remembers the pair.

@@ -48,6 +48,15 @@ struct CutoffMath
       });
     return P::Min(maxCutoff, P::Max(minCutoff, moved));
   }
+  // A cutoff f moved by the cutoff shiver s (not 0), held in [minCutoff, maxCutoff].
+  [[gnu::always_inline]] static V Shivered(V f, V s, double minCutoff, double maxCutoff)
+  {
+    const V s2 = s * s;
+    const V moved = f * P::Choose(
+                          s > 0.0, [&] { return 1.0 + FilterConstants::kShiverUpDepth * s2; },
+                          [&] { return 1.0 - FilterConstants::kShiverDownDepth * s2; });
+    return P::Min(maxCutoff, P::Max(minCutoff, moved));
+  }
 };
 
 // One sample through a one-pole high-pass with a trapezoidal integrator of

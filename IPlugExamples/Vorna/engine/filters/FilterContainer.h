@@ -32,10 +32,8 @@ public:
   static constexpr double kInitialResonance = 0.1;
   // A glide whose per-sample step is this small has arrived.
   static constexpr double kGlideStepEpsilon = 1e-10;
-  // Largest upward cutoff shiver: s = 1 multiplies the cutoff by 1 + 8 = 9.
-  static constexpr double kShiverUpDepth = 8.0;
-  // Largest downward cutoff shiver: s = -1 takes the cutoff down to 1/16 of itself.
-  static constexpr double kShiverDownDepth = 1.0 - 1.0 / 16.0;
+  static constexpr double kShiverUpDepth = FilterConstants::kShiverUpDepth;
+  static constexpr double kShiverDownDepth = FilterConstants::kShiverDownDepth;
   // No cutoff was sent: compares unequal to every cutoff.
   static constexpr double kNoCutoff = -1.0;
 
@@ -108,15 +106,17 @@ public:
   FilterZK* GetFilter() const { return mFilter; }
   FilterModel GetModel() const { return mModel; }
   bool IsOn() const { return mOn; }
+  double GetShiver() const { return mShiver; }
   // Whether the next sample may move the cutoff.
   bool CutoffMayMove() const { return mCutoffMoves; }
   // The frames, at most maxFrames, over which the cutoff may move side by side
-  // with other voices': moved by the envelope or a glide, not the shiver, and
-  // each ending before the envelope's stage ends or the glide arrives. 0 where
-  // the cutoff cannot.
-  int FramesCutoffCanRun(int maxFrames) const
+  // with other voices': moved by the envelope, a glide or the shiver (shiverWalks:
+  // the slot's cutoff shiver walks, so that it may move any voice's cutoff
+  // next), each ending before the envelope's stage ends or the glide arrives.
+  // 0 where the cutoff cannot.
+  int FramesCutoffCanRun(int maxFrames, bool shiverWalks) const
   {
-    if (mShiver != 0.0 || (!mGlideActive && mEnvAmount == 0.0)) return 0;
+    if (!mGlideActive && mEnvAmount == 0.0 && mShiver == 0.0 && !shiverWalks) return 0;
     int frames = mEnvAmount != 0.0 ? std::min(maxFrames, mEnvelope.SamplesLeftInStage()) : maxFrames;
     if (!mGlideActive) return frames;
     double current = mCurrentCutoff;
@@ -127,26 +127,29 @@ public:
     }
     return frames;
   }
-  // What moving the cutoff by the envelope and a glide reads and writes, for
-  // the engine to move many cutoffs side by side. A cutoff sent at another
-  // sample rate counts as none sent.
+  // What moving the cutoff by the envelope, a glide and the shiver reads and
+  // writes, for the engine to move many cutoffs side by side. A cutoff sent at
+  // another sample rate counts as none sent.
   struct CutoffLane
   {
     double envAmount, baseCutoff, sentCutoff;
     EnvelopeGenerator::Lane envelope;
     bool glideActive;
     double glideStep;
+    double shiver;
+    bool wasModulated;
   };
   CutoffLane GetCutoffLane() const
   {
-    return {mEnvAmount,         mCurrentCutoff, mSentRate == PlugG::SR ? mSentCutoff : kNoCutoff,
-            mEnvelope.GetLane(), mGlideActive,   mGlideStep};
+    return {mEnvAmount,  mCurrentCutoff, mSentRate == PlugG::SR ? mSentCutoff : kNoCutoff,
+            mEnvelope.GetLane(), mGlideActive, mGlideStep, mShiver, mWasModulated};
   }
   // Where samples of a cutoff moved this way, computed elsewhere, left the
-  // slot: the envelope (when it moves the cutoff), the glide's position and the
-  // cutoff last sent.
+  // slot: the envelope (when it moves the cutoff), the glide's position, the
+  // cutoff last sent and the shiver the last sample read (the shiver itself has
+  // walked on).
   void FinishCutoffRun(int samples, double level, double normalisedLevel, double output, double sentCutoff,
-                       double currentCutoff)
+                       double currentCutoff, double lastShiver)
   {
     if (mEnvAmount != 0.0)
     {
@@ -156,7 +159,8 @@ public:
     if (mGlideActive) mCurrentCutoff = currentCutoff;
     mSentCutoff = sentCutoff;
     mSentRate = PlugG::SR;
-    mWasModulated = mEnvAmount != 0.0;
+    mWasModulated = lastShiver != 0.0 || mEnvAmount != 0.0;
+    UpdateCutoffMoves();
   }
 
 private:
@@ -243,12 +247,7 @@ void FilterContainer::MoveCutoff(F& filter)
     f = EnvelopeCutoff(mCurrentCutoff, mLastEnvValue);
   }
 
-  if (mShiver != 0.0)
-  {
-    const double s2 = mShiver * mShiver;
-    f *= mShiver > 0.0 ? 1.0 + kShiverUpDepth * s2 : 1.0 - kShiverDownDepth * s2;
-    f = ClampCutoff(f);
-  }
+  if (mShiver != 0.0) f = CutoffMath<ScalarPolicy>::Shivered(f, mShiver, kMinCutoff, PlugG::FLT_F_MAX);
 
   // One more update after the envelope or the shiver stops moving the cutoff, so
   // the filter does not stay where the modulation last left it.

@@ -5,18 +5,18 @@
 
 // The fields of one voice's model lane as a run of frames left them (docs/engine.md):
 // the model's Lane is a struct of doubles, its fields named once, and the run
-// keeps field f of every voice in row f of its slot, `stride` doubles after
-// field f - 1. A Lane puts first the Lane::kRunFields fields every run changes,
+// keeps field f of every voice in row f of its slot, kStride doubles (a row of
+// voices) after field f - 1. A Lane puts first the Lane::kRunFields fields every run changes,
 // then the Lane::kCutoffFields a moving cutoff changes; a model's FinishRun
 // takes back those, or what it needs.
 struct LaneFields
 {
+  static constexpr int kStride = 32;
   const double* first;  // field 0 of this voice
-  int stride;           // doubles from one field to the next
   bool cutoffMoved;     // the run moved the cutoff (sent it to the filter, at least once)
 
   // The field at byte offset `offset` of the Lane (offsetof).
-  double At(std::size_t offset) const { return first[offset / sizeof(double) * stride]; }
+  double At(std::size_t offset) const { return first[offset / sizeof(double) * kStride]; }
   // What the run changed, into l.
   template <class Lane>
   void CopyRunFields(Lane& l) const
@@ -32,6 +32,6 @@ private:
     static_assert(To * sizeof(double) <= sizeof(Lane), "fields of the lane");
     unsigned char* fields = reinterpret_cast<unsigned char*>(&l);
 #pragma GCC unroll 32
-    for (int f = From; f < To; ++f) std::memcpy(fields + f * sizeof(double), first + f * stride, sizeof(double));
+    for (int f = From; f < To; ++f) std::memcpy(fields + f * sizeof(double), first + f * kStride, sizeof(double));
   }
 };

@@ -83,15 +83,18 @@ struct SourceLanes
 };
 
 // After the filter (Voice::AfterFilter and FinishSample): the limiter, the
-// post-filter sample and the output, the amplitude envelope times the velocity
-// factor, and each voice's terms of the slot's left and right bus.
+// post-filter sample and the output (left and right apart where noise reaches
+// them: Voice::ExternalAm), the amplitude envelope times the velocity factor,
+// and each voice's terms of the slot's left and right bus.
 template <class L>
 struct OutputLanes
 {
-  using Math = VoiceStageMath<LanePolicy<L>>;
+  using P = LanePolicy<L>;
+  using Math = VoiceStageMath<P>;
   using V = Lanes<L>;
   V threshold{}, knee{}, velocity{}, panLeft{}, panRight{};
-  V wave{}, pre{}, post{}, out{}, amplitude{};
+  V wave{}, pre{}, post{}, out{}, outRight{}, amplitude{};
+  LaneMask<L> inputModPre{};
   EnvelopeLanes<L> amp;
 
   void Load(const RunLanes::Slot& s, int lane)
@@ -100,15 +103,17 @@ struct OutputLanes
     threshold = V::Load(o.limiterThreshold + lane);
     knee = V::Load(o.limiterKnee + lane);
     velocity = V::Load(o.velocityFactor + lane);
-    panLeft = V::Load(o.panLeft + lane);
-    panRight = V::Load(o.panRight + lane);
+    panLeft = V::Load(o.panLefts + lane);
+    panRight = V::Load(o.panRights + lane);
     amp.Load(s.amp, lane);
     post = V::Load(o.previousPost + lane);
+    if (o.external) inputModPre = LaneMask<L>::Load(o.inputModPre + lane);
     if (s.firstFrame == 0) return;
     // Inside a run: the frame before is the one the last call left.
     wave = V::Load(o.wave + lane);
     pre = V::Load(o.pre + lane);
     out = V::Load(o.out + lane);
+    if (o.external) outRight = V::Load(o.outRight + lane);
     amplitude = V::Load(o.amplitude + lane);
   }
   void Store(RunLanes::Slot& s, int lane) const
@@ -119,23 +124,62 @@ struct OutputLanes
     pre.Store(o.pre + lane);
     post.Store(o.post + lane);
     out.Store(o.out + lane);
+    if (o.external) outRight.Store(o.outRight + lane);
     amplitude.Store(o.amplitude + lane);
     post.Store(o.previousPost + lane);
     if (s.glide.on) velocity.Store(o.velocityFactor + lane);
   }
-  // The filtered sample x through the limiter and the volume; the envelope.
-  V Next(const RunLanes::Slot& s, V x)
+  // The filtered sample x of frame k through the limiter and the volume, and
+  // (General: what a run may carry besides the plain chain) the external AM's;
+  // the envelope.
+  template <bool General>
+  V Next(const RunLanes::Slot& s, int k, V x)
   {
+    const RunLanes::OutputRecord& o = s.output;
     post = Math::Limit(x, threshold, knee);
-    out = post * s.output.volume;
+    out = post * o.volume;
+    if (General && o.external) External(o, k);
     const V envelope = amp.Next();
     amplitude = envelope * velocity;
     return envelope;
   }
-  void Bus(int k, int lane, double* left, double* right) const
+  // Voice::ExternalAm: the level of the voice's own tapped sample times the
+  // frame's modulated mix, and the mix heard directly.
+  void External(const RunLanes::OutputRecord& o, int k)
   {
+    outRight = out;
+    if (o.amDepth > 0.0)
+    {
+      const V c = (P::Select(inputModPre, pre, post) + 1.0) * 0.5;
+      const V e = P::Select(c > o.amThreshold, P::Select(c > 1.0, 1.0, (c - o.amThreshold) * o.amSlope), 0.0);
+      const LaneMask<L> active = e != 0.0;
+      out = P::Select(active, out + e * o.modulated[k][0], out);
+      outRight = P::Select(active, outRight + e * o.modulated[k][1], outRight);
+    }
+    if (o.amDepth < 1.0)
+    {
+      out = out + o.direct[k][0];
+      outRight = outRight + o.direct[k][1];
+    }
+  }
+  // A term added to both outputs on the active lanes (the oscillator AM's).
+  template <bool General>
+  void Add(const RunLanes::OutputRecord& o, LaneMask<L> active, V term)
+  {
+    out = P::Select(active, out + term, out);
+    if (General && o.external) outRight = P::Select(active, outRight + term, outRight);
+  }
+  template <bool General>
+  void Bus(const RunLanes::OutputRecord& o, int k, int lane, double* left, double* right)
+  {
+    const bool external = General && o.external;
+    if (General && o.panWalks)
+    {
+      panLeft = V::Load(o.panLefts + k * RunLanes::kMaxVoices + lane);
+      panRight = V::Load(o.panRights + k * RunLanes::kMaxVoices + lane);
+    }
     (panLeft * amplitude * out).Store(left + k * RunLanes::kMaxVoices + lane);
-    (panRight * amplitude * out).Store(right + k * RunLanes::kMaxVoices + lane);
+    (panRight * amplitude * (external ? outRight : out)).Store(right + k * RunLanes::kMaxVoices + lane);
   }
 };
 }  // namespace

@@ -26,7 +26,7 @@ struct CutoffLanes
   using M = LaneMask<L>;
   EnvelopeLanes<L> envelope;
   V amount{}, base{}, sent{}, glideStep{};
-  M envMoves{}, glideOn{};
+  M envMoves{}, glideOn{}, wasModulated{};
 
   void Load(const RunLanes::CutoffRecord& c, int lane)
   {
@@ -34,7 +34,8 @@ struct CutoffLanes
     amount = V::Load(c.amount + lane);
     base = V::Load(c.base + lane);
     sent = V::Load(c.sent + lane);
-    if (!c.glides) return;
+    if (c.shivers) wasModulated = M::Load(c.wasModulated + lane);
+    if (!c.glides && !c.shivers) return;
     envMoves = M::Load(c.envMoves + lane);
     glideOn = M::Load(c.glideOn + lane);
     glideStep = V::Load(c.glideStep + lane);
@@ -44,17 +45,32 @@ struct CutoffLanes
     envelope.Store(c.envelope, lane);
     sent.Store(c.sent + lane);
     if (c.glides) base.Store(c.base + lane);
+    if (c.shivers) wasModulated.Store(c.wasModulated + lane);
   }
-  // The lanes whose filter is sent the cutoff f.
-  M Next(const RunLanes::CutoffRecord& c, V& f)
+  // The cutoff f of frame k, and the lanes whose filter is sent it: those whose
+  // cutoff something moves, or moved on the frame before, where it changed.
+  // General: the shiver may move it.
+  template <bool General>
+  M Next(const RunLanes::CutoffRecord& c, int k, int lane, V& f)
   {
     if (c.glides) base = P::Select(glideOn, base + glideStep, base);
     // Where the envelope does not move the cutoff it computes what is not read.
     f = CutoffMath<P>::EnvelopeCutoff(base, envelope.Next(), amount, c.minCutoff, c.maxCutoff);
     if (c.glides) f = P::Select(envMoves, f, base);
-    const M changed = f != sent;
-    sent = P::Select(changed, f, sent);
-    return changed;
+    // Without the shiver, every lane's cutoff moves by its envelope or glide:
+    // it is sent wherever it changed.
+    M send = f != sent;
+    if (General && c.shivers)
+    {
+      const V shiver = V::Load(c.shiver + (c.shiverWalks ? k : 0) * RunLanes::kMaxVoices + lane);
+      const M shivered = shiver != 0.0;
+      f = P::Select(shivered, CutoffMath<P>::Shivered(f, shiver, c.minCutoff, c.maxCutoff), f);
+      const M modulated = envMoves | shivered;
+      send = (glideOn | modulated | wasModulated) & (f != sent);
+      wasModulated = modulated;
+    }
+    sent = P::Select(send, f, sent);
+    return send;
   }
 };
 
@@ -78,13 +94,14 @@ struct ModelLanes
     StoreState<S, L>(state, s.filter.fields, lane, CutoffMoves);
     if (CutoffMoves) cutoff.Store(s.filter.cutoff, lane);
   }
-  V Process(const RunLanes::Slot& s, V x)
+  template <bool General>
+  V Process(const RunLanes::Slot& s, int k, int lane, V x)
   {
     Model& model = static_cast<Model&>(*this);
     if constexpr (CutoffMoves)
     {
       V f;
-      const LaneMask<L> changed = cutoff.Next(s.filter.cutoff, f);
+      const LaneMask<L> changed = cutoff.template Next<General>(s.filter.cutoff, k, lane, f);
       if (LanePolicy<L>::Any(changed)) model.SetFreq(s, changed, f);
     }
     return model.Filter(s, x);
@@ -97,7 +114,11 @@ struct NoFilterLanes
 {
   void Load(const RunLanes::Slot&, int) {}
   void Store(RunLanes::Slot&, int) const {}
-  Lanes<L> Process(const RunLanes::Slot&, Lanes<L> x) { return x; }
+  template <bool General>
+  Lanes<L> Process(const RunLanes::Slot&, int, int, Lanes<L> x)
+  {
+    return x;
+  }
 };
 
 // The lanes of each filter model (filters/FilterKinds.h numbers them), its

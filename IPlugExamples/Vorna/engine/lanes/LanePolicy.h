@@ -72,6 +72,7 @@ struct LaneMask
   friend LaneMask operator|(LaneMask a, LaneMask b) { return {L::Or(a.m, b.m)}; }
   friend LaneMask operator!(LaneMask a) { return {L::AndNot(a.m, L::Equal(L::Set(0.0), L::Set(0.0)))}; }
   static LaneMask Load(const std::uint64_t* p) { return {L::LoadMask(p)}; }
+  void Store(std::uint64_t* p) const { L::Store(reinterpret_cast<double*>(p), m); }
 };
 
 template <class L>

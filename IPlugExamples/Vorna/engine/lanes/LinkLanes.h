@@ -123,22 +123,24 @@ struct AmLanes
     product.Store(a.product + lane);
     halfProduct.Store(a.halfProduct + lane);
   }
-  void Of(const RunLanes::AmRecord& a, int k, int lane, V pre, V post, V& out)
+  template <bool General, class Output>
+  void Of(const RunLanes::Slot& s, int k, int lane, Output& output)
   {
+    const RunLanes::AmRecord& a = s.am;
     const V tap = V::Load(a.sourceRecord + k * RunLanes::kMaxVoices + lane);
     const V c = (tap + 1.0) * 0.5;
     const V sampleLevel = P::Select(c > a.threshold, P::Select(c > 1.0, 1.0, (c - a.threshold) * a.slope), 0.0);
     const LaneMask<L> active = sampleLevel != 0.0;
     const V e = sampleLevel * a.amount;
     const V modulatorEnvelope = V::Load(a.envelopeRecord + k * RunLanes::kMaxVoices + lane);
-    const V p = P::Select(carrierPre, pre, post) * e * modulatorEnvelope;
+    const V p = P::Select(carrierPre, output.pre, output.post) * e * modulatorEnvelope;
     level = P::Select(active, e, 0.0);
     product = P::Select(active, p, 0.0);
-    if (a.addsExternal) out = P::Select(active, out + 0.0 * e, out);
+    if (a.addsExternal) output.template Add<General>(s.output, active, 0.0 * e);
     if (a.carrierFilter)
       halfProduct = 0.5 * product;
     else
-      out = P::Select(active, out + product, out);
+      output.template Add<General>(s.output, active, product);
   }
   static void Record(RunLanes::AmRecord& a, int k, int lane, LaneMask<L> modulatorPre, V pre, V post, V envelope)
   {

@@ -105,10 +105,11 @@ struct GlideLanes
 };
 
 // The oscillator: its waveform read at the (bent) phase, the sub-samples of
-// the oversampling lowpass, and the phase moved on by the step, or with FM by
-// the frame's increment. The waveform, FM and oversampling are constants of
-// the loop.
-template <class L, int Waveform, bool FmIn, bool Oversampled>
+// the oversampling lowpass, and the phase moved on by the step, or (General:
+// FM or a walking tune shiver may move it otherwise) by the frame's increment
+// wrapped as any phase is. The waveform and oversampling are constants of the
+// loop.
+template <class L, int Waveform, bool General, bool Oversampled>
 struct OscillatorLanes
 {
   using P = LanePolicy<L>;
@@ -142,6 +143,12 @@ struct OscillatorLanes
     increment.Store(o.increment + lane);
   }
   V Wave(V at) const { return Math::template OfCycle<OscWave(Waveform)>(at, shape); }
+  // The tune shiver's factor of frame k, where it walks: the step follows it.
+  void Shiver(const RunLanes::OscillatorRecord& o, int k, int lane)
+  {
+    shiverFactor = V::Load(o.shiverFactors + k * RunLanes::kMaxVoices + lane);
+    step = increment * shiverFactor;
+  }
   // The waveform at this frame's phase; the bend reads the cycle elsewhere,
   // the phase itself runs on unbent.
   V Next(const RunLanes::Slot& s)
@@ -167,7 +174,7 @@ struct OscillatorLanes
         wave = y;
       }
     }
-    if constexpr (FmIn)
+    if constexpr (General)
       phase = P::FlooredMod(phase + frameIncrement, o.period);
     else
     {

@@ -11,6 +11,7 @@
 #include "filters/CutoffMath.h"
 #include "filters/DiodeLadderMath.h"
 #include "filters/FormantMath.h"
+#include "filters/LaneFields.h"
 #include "filters/StateVariableMath.h"
 #include "filters/TransistorLadderMath.h"
 
@@ -20,6 +21,7 @@ namespace RunLanes
 {
 constexpr int kMaxFrames = 32;
 constexpr int kMaxVoices = 32;  // a multiple of every lane width
+static_assert(LaneFields::kStride == kMaxVoices, "a model's lane fields are rows of voices");
 // The oversampling lowpass: its order, and the history it keeps (the newest
 // output and the ones before it).
 constexpr int kBesselOrder = 8;
@@ -45,6 +47,8 @@ enum FmSource
 // the sinc's width or the polysaw's mix. Oversampling adds subSamples
 // sub-samples after the first, each a subStep of the increment on, through
 // the lowpass (its coefficients, gain and history, newest first); 0 for none.
+// Where the tune shiver walks, each frame takes its voice's shiver factor from
+// the run's record of the walk.
 struct OscillatorRecord
 {
   int waveform = 0;     // OscWave
@@ -59,6 +63,8 @@ struct OscillatorRecord
   double shiverFactor[kMaxVoices] = {};
   double shape[kMaxVoices] = {};
   double bessel[kBesselHistory][kMaxVoices] = {};
+  bool shiverWalks = false;
+  FrameRows shiverFactors = {};
 };
 
 // The bend (Oscillator::BentPhase): where a lane is bent, or the phase runs
@@ -197,7 +203,10 @@ struct EnvelopeRecord
 // and the last cutoff sent to the filter. A gliding cutoff moves the cutoff
 // the envelope moves from by its step each frame first (a run ends before it
 // arrives); where the envelope amount is 0 (envMoves off) the glide alone
-// gives the cutoff.
+// gives the cutoff. The cutoff shiver then moves it, each frame its voice's
+// value of the run's record of the walk (shivers: some voice's is not 0).
+// A cutoff is sent where it moved, as the slot sends it: where something
+// moves it, or moved it on the frame before (wasModulated).
 struct CutoffRecord
 {
   bool moves = false;  // the cutoff follows its envelope or glide on every lane
@@ -211,6 +220,10 @@ struct CutoffRecord
   double sent[kMaxVoices] = {};
   std::uint64_t glideOn[kMaxVoices] = {};
   double glideStep[kMaxVoices] = {};
+  bool shivers = false;
+  bool shiverWalks = false;  // each frame its own row; else the first row holds throughout
+  FrameRows shiver = {};
+  std::uint64_t wasModulated[kMaxVoices] = {};
 };
 
 // The filter model's Lane (a struct of doubles, its fields named once: see
@@ -244,7 +257,12 @@ struct FilterRecord
 
 // The output: the feedback of the last post-filter sample into the
 // oscillator's, the soft limiter (before and after the filter), the volume,
-// the velocity factor, the pan, and the last frame's values.
+// the velocity factor, the pan (where the pan shiver walks, each frame's from
+// the run's record of the walk), and the last frame's values. Where noise
+// reaches the slot (external), each frame's mix of it, heard directly and
+// through the external AM (Voice::ExternalAm: its depth, threshold and slope,
+// tapping each voice's sample before or after its filter), is added to the
+// left and right outputs.
 struct OutputRecord
 {
   double feedback = 0.0;
@@ -252,14 +270,23 @@ struct OutputRecord
   double limiterThreshold[kMaxVoices] = {};
   double limiterKnee[kMaxVoices] = {};
   double velocityFactor[kMaxVoices] = {};
-  double panLeft[kMaxVoices] = {};
-  double panRight[kMaxVoices] = {};
   double previousPost[kMaxVoices] = {};  // before the run, which feedback reads
   double wave[kMaxVoices] = {};
   double pre[kMaxVoices] = {};
   double post[kMaxVoices] = {};
   double out[kMaxVoices] = {};
   double amplitude[kMaxVoices] = {};
+  bool panWalks = false;
+  FrameRows panLefts = {};  // the left and right gains; the first frame's row before the run
+  FrameRows panRights = {};
+  bool external = false;
+  double amDepth = 0.0;
+  double amThreshold = 0.0;
+  double amSlope = 0.0;
+  std::uint64_t inputModPre[kMaxVoices] = {};
+  double direct[kMaxFrames][2] = {};
+  double modulated[kMaxFrames][2] = {};
+  double outRight[kMaxVoices] = {};  // the right output where it differs from the left (out)
 };
 
 struct Slot

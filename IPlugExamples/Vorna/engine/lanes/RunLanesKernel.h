@@ -26,13 +26,15 @@
 namespace
 {
 // One group of L::kLanes voices from lane `lane` through the frames of a call.
-// The waveform, the filter, whether FM reaches the phase and whether the
-// oscillator is oversampled are constants of the loop.
-template <class L, int Waveform, class Filter, bool FmIn, bool Oversampled>
+// The waveform, the filter, whether the oscillator is oversampled and whether
+// the run carries anything besides the plain chain (General: FM, a shiver's
+// walk, a shivering cutoff, noise) are constants of the loop, so that the plain
+// chain asks nothing of those each frame.
+template <class L, int Waveform, class Filter, bool General, bool Oversampled>
 [[gnu::flatten]] void RenderGroup(RunLanes::Slot& s, int lane, int frames, double* left, double* right)
 {
   using V = Lanes<L>;
-  OscillatorLanes<L, Waveform, FmIn, Oversampled> osc;
+  OscillatorLanes<L, Waveform, General, Oversampled> osc;
   GlideLanes<L> glide;
   FmLanes<L> fm;
   SyncLanes<L> sync;
@@ -42,7 +44,7 @@ template <class L, int Waveform, class Filter, bool FmIn, bool Oversampled>
   OutputLanes<L> output;
   osc.Load(s, lane);
   if (s.glide.on) glide.Load(s.glide, lane);
-  if (FmIn) fm.Load(s.fm, lane);
+  if (General && s.fm.in) fm.Load(s.fm, lane);
   if (s.sync.in) sync.Load(s.sync, lane);
   am.Load(s.am, lane);
   source.Load(s, lane);
@@ -54,31 +56,32 @@ template <class L, int Waveform, class Filter, bool FmIn, bool Oversampled>
     // The carrier's AM of the frame before, now that the other slot has
     // computed that frame as well.
     const int k = s.firstFrame - 1;
-    am.Of(s.am, k, lane, output.pre, output.post, output.out);
-    output.Bus(k, lane, left, right);
+    am.template Of<General>(s, k, lane, output);
+    output.template Bus<General>(s.output, k, lane, left, right);
   }
 
   // Frames are counted from the run's start: a call may begin inside the run.
   const int end = s.firstFrame + frames;
   for (int k = s.firstFrame; k < end; ++k)
   {
+    if (General && s.osc.shiverWalks) osc.Shiver(s.osc, k, lane);
     V wave = osc.Next(s);
     if (s.glide.on) glide.Next(s.glide, osc.shiverFactor, osc.increment, osc.step, output.velocity);
     V increment = osc.step;
-    if constexpr (FmIn) increment = fm.Increment(s.fm, k, lane, osc.step, osc.increment, osc.shiverFactor);
+    if (General && s.fm.in) increment = fm.Increment(s.fm, k, lane, osc.step, osc.increment, osc.shiverFactor);
     wave = osc.Advance(s.osc, wave, increment);
     if (s.sync.softLength > 0) wave = sync.Crossfade(wave);
     output.wave = wave;
     output.pre = source.Next(s, wave, output.post, am.halfProduct);
-    const V envelope = output.Next(s, filter.Process(s, output.pre));
+    const V envelope = output.template Next<General>(s, k, filter.template Process<General>(s, k, lane, output.pre));
 
     // What the other slot reads of this frame, and what this one reads of it.
     if (s.am.out) AmLanes<L>::Record(s.am, k, lane, modulatorPre, output.pre, output.post, envelope);
-    if (s.am.in && !s.am.deferred) am.Of(s.am, k, lane, output.pre, output.post, output.out);
+    if (s.am.in && !s.am.deferred) am.template Of<General>(s, k, lane, output);
     if (s.sync.out) SyncLanes<L>::Record(s.sync, k, lane, output.pre, output.post);
     if (s.sync.in) sync.Restart(s.sync, k, lane, osc.phase);
     if (s.fm.out) FmLanes<L>::Record(s.fm, k, lane, output.pre, output.post, envelope);
-    output.Bus(k, lane, left, right);
+    output.template Bus<General>(s.output, k, lane, left, right);
   }
 
   // What the next call of the same run, and the voices, start from.
@@ -95,11 +98,13 @@ template <class L, int Waveform, class Filter>
 void RenderGroups(RunLanes::Slot& slot, int voices, int frames, double* left, double* right)
 {
   const bool oversampled = slot.osc.subSamples > 0;
+  const bool general = slot.fm.in || slot.osc.shiverWalks || slot.filter.cutoff.shivers || slot.output.panWalks ||
+                       slot.output.external;
   for (int lane = 0; lane < voices; lane += L::kLanes)
   {
-    if (slot.fm.in && oversampled)
+    if (general && oversampled)
       RenderGroup<L, Waveform, Filter, true, true>(slot, lane, frames, left, right);
-    else if (slot.fm.in)
+    else if (general)
       RenderGroup<L, Waveform, Filter, true, false>(slot, lane, frames, left, right);
     else if (oversampled)
       RenderGroup<L, Waveform, Filter, false, true>(slot, lane, frames, left, right);
