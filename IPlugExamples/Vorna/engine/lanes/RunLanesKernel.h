@@ -23,6 +23,15 @@
 #include "lanes/StateVariableLanes.h"
 #include "lanes/TransistorLadderLanes.h"
 
+// Every stage is flattened into each copy of the loop, for speed. The sanitizer
+// builds check the lanes' arithmetic, not their speed, and instrumenting loops
+// that large takes the compiler the better part of an hour per file there.
+#ifdef VORNA_LANES_NO_FLATTEN
+#define VORNA_LANES_FLATTEN
+#else
+#define VORNA_LANES_FLATTEN [[gnu::flatten]]
+#endif
+
 namespace
 {
 // One group of L::kLanes voices from lane `lane` through the frames of a call.
@@ -31,7 +40,7 @@ namespace
 // walk, a shivering cutoff, noise) are constants of the loop, so that the plain
 // chain asks nothing of those each frame.
 template <class L, int Waveform, class Filter, bool General, bool Oversampled>
-[[gnu::flatten]] void RenderGroup(RunLanes::Slot& s, int lane, int frames, double* left, double* right)
+VORNA_LANES_FLATTEN void RenderGroup(RunLanes::Slot& s, int lane, int frames, double* left, double* right)
 {
   using V = Lanes<L>;
   OscillatorLanes<L, Waveform, General, Oversampled> osc;
