@@ -24,8 +24,11 @@ source "$(dirname "$0")/jack_script_support.sh"
 # which a busy machine often lets pass before a client without real-time priority has run; an
 # asynchronous server then drops that client's period, and the recording has holes that no
 # fault of the host made. Late periods are only late here, so what is recorded is what the
-# host rendered, whatever the load.
-setsid jackd --no-realtime --sync -n "$server" -d dummy -r 48000 -p "$period" > "$work/jackd.log" 2>&1 &
+# host rendered, whatever the load. A client late by more than the server's timeout (half a
+# second by default) is thrown out of the graph, and a recorder thrown out waits for ever: so
+# the server waits up to 20 s for each client, and the recording has a deadline of its own,
+# below ctest's, so that a stuck run fails with its logs shown.
+setsid jackd --no-realtime --sync -t 20000 -n "$server" -d dummy -r 48000 -p "$period" > "$work/jackd.log" 2>&1 &
 pids+=($!)
 wait_for_port "system:playback_1"
 
@@ -66,7 +69,7 @@ if [ -e /dev/snd/seq ]; then
   # The host's MIDI client is then the ALSA sequencer's, which JACK MIDI does not reach.
   echo "skipped the MIDI half: an ALSA sequencer is present, so the host's MIDI client is not JACK's;"
   echo "checking that the stream runs and is silent"
-  jack_rec -f "$work/recording.wav" -d 1 -b 32 -B 262144 "RtApiJack:outport 0" "RtApiJack:outport 1" > "$work/recorder.log" 2>&1
+  timeout 90 jack_rec -f "$work/recording.wav" -d 1 -b 32 -B 262144 "RtApiJack:outport 0" "RtApiJack:outport 1" > "$work/recorder.log" 2>&1
   "$check" "$work/recording.wav" --silent
 else
   if [ "$mode" = virtual ]; then
@@ -74,7 +77,7 @@ else
     start_sequencer
     jack_connect vseq:out "RtMidi Input Client:To Vorna"
   fi
-  jack_rec -f "$work/recording.wav" -d 5 -b 32 -B 262144 "RtApiJack:outport 0" "RtApiJack:outport 1" > "$work/recorder.log" 2>&1
+  timeout 90 jack_rec -f "$work/recording.wav" -d 5 -b 32 -B 262144 "RtApiJack:outport 0" "RtApiJack:outport 1" > "$work/recorder.log" 2>&1
   "$check" "$work/recording.wav"
 fi
 
