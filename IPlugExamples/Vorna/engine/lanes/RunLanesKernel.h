@@ -34,16 +34,27 @@
 
 namespace
 {
+// What a run carries besides the plain chain: nothing, FM alone, or anything
+// (FM, a shiver's walk, a shivering cutoff, noise).
+enum Carries
+{
+  kPlain,
+  kFmOnly,
+  kAnything
+};
+
 // One group of L::kLanes voices from lane `lane` through the frames of a call.
-// The waveform, the filter, whether the oscillator is oversampled and whether
-// the run carries anything besides the plain chain (General: FM, a shiver's
-// walk, a shivering cutoff, noise) are constants of the loop, so that the plain
-// chain asks nothing of those each frame.
-template <class L, int Waveform, class Filter, bool General, bool Oversampled>
+// The waveform, the filter, whether the oscillator is oversampled and what the
+// run carries besides the plain chain are constants of the loop, so that the
+// plain chain asks nothing of FM, the walks and noise each frame, and FM
+// nothing of the walks and noise.
+template <class L, int Waveform, class Filter, Carries C, bool Oversampled>
 VORNA_LANES_FLATTEN void RenderGroup(RunLanes::Slot& s, int lane, int frames, double* left, double* right)
 {
   using V = Lanes<L>;
-  OscillatorLanes<L, Waveform, General, Oversampled> osc;
+  constexpr bool Fm = C != kPlain;
+  constexpr bool General = C == kAnything;
+  OscillatorLanes<L, Waveform, Fm, Oversampled> osc;
   GlideLanes<L> glide;
   FmLanes<L> fm;
   SyncLanes<L> sync;
@@ -53,7 +64,7 @@ VORNA_LANES_FLATTEN void RenderGroup(RunLanes::Slot& s, int lane, int frames, do
   OutputLanes<L> output;
   osc.Load(s, lane);
   if (s.glide.on) glide.Load(s.glide, lane);
-  if (General && s.fm.in) fm.Load(s.fm, lane);
+  if (Fm && s.fm.in) fm.Load(s.fm, lane);
   if (s.sync.in) sync.Load(s.sync, lane);
   am.Load(s.am, lane);
   source.Load(s, lane);
@@ -77,7 +88,7 @@ VORNA_LANES_FLATTEN void RenderGroup(RunLanes::Slot& s, int lane, int frames, do
     V wave = osc.Next(s);
     if (s.glide.on) glide.Next(s.glide, osc.shiverFactor, osc.increment, osc.step, output.velocity);
     V increment = osc.step;
-    if (General && s.fm.in) increment = fm.Increment(s.fm, k, lane, osc.step, osc.increment, osc.shiverFactor);
+    if (Fm && s.fm.in) increment = fm.Increment(s.fm, k, lane, osc.step, osc.increment, osc.shiverFactor);
     wave = osc.Advance(s.osc, wave, increment);
     if (s.sync.softLength > 0) wave = sync.Crossfade(wave);
     output.wave = wave;
@@ -107,18 +118,22 @@ template <class L, int Waveform, class Filter>
 void RenderGroups(RunLanes::Slot& slot, int voices, int frames, double* left, double* right)
 {
   const bool oversampled = slot.osc.subSamples > 0;
-  const bool general = slot.fm.in || slot.osc.shiverWalks || slot.filter.cutoff.shivers || slot.output.panWalks ||
-                       slot.output.external;
+  const bool walks =
+    slot.osc.shiverWalks || slot.filter.cutoff.shivers || slot.output.panWalks || slot.output.external;
+  const Carries carries = walks ? kAnything : slot.fm.in ? kFmOnly : kPlain;
+  // Oversampled, FM takes the general loop: one copy of the loop fewer to build.
   for (int lane = 0; lane < voices; lane += L::kLanes)
   {
-    if (general && oversampled)
-      RenderGroup<L, Waveform, Filter, true, true>(slot, lane, frames, left, right);
-    else if (general)
-      RenderGroup<L, Waveform, Filter, true, false>(slot, lane, frames, left, right);
+    if (carries != kPlain && oversampled)
+      RenderGroup<L, Waveform, Filter, kAnything, true>(slot, lane, frames, left, right);
     else if (oversampled)
-      RenderGroup<L, Waveform, Filter, false, true>(slot, lane, frames, left, right);
+      RenderGroup<L, Waveform, Filter, kPlain, true>(slot, lane, frames, left, right);
+    else if (carries == kAnything)
+      RenderGroup<L, Waveform, Filter, kAnything, false>(slot, lane, frames, left, right);
+    else if (carries == kFmOnly)
+      RenderGroup<L, Waveform, Filter, kFmOnly, false>(slot, lane, frames, left, right);
     else
-      RenderGroup<L, Waveform, Filter, false, false>(slot, lane, frames, left, right);
+      RenderGroup<L, Waveform, Filter, kPlain, false>(slot, lane, frames, left, right);
   }
 }
 
