@@ -150,11 +150,13 @@ struct OscillatorLanes
     step = increment * shiverFactor;
   }
   // The waveform at this frame's phase; the bend reads the cycle elsewhere,
-  // the phase itself runs on unbent.
+  // the phase itself runs on unbent. Oversampled, the sub-samples that follow
+  // (at least one) make the sample, and this one is never read.
   V Next(const RunLanes::Slot& s)
   {
     const bool bent = s.bend.read;
     theta = bent ? bend.Phase(s.bend, phase) : phase;
+    if constexpr (Oversampled) return V(0.0);
     return Wave(bent ? P::FlooredMod(theta, RunLanes::kCycle) : phase);
   }
   // Oscillator::FullSampleOf's sub-samples: the waveform read on from the
