@@ -37,3 +37,17 @@ void BendShiver::SetVal(int walk, int slot, int voice, int voiceSlot)
 {
   Push(voice, voiceSlot, mExponent[walk][slot]);
 }
+
+void BendShiver::WalkSteps(int walk, int slot, int samples, bool counts, double* out, int stride, int written)
+{
+  // The exponent follows each value, as in UpdateTotalParamValue; it is what
+  // the voices are pushed.
+  Walk& w = mWalks[walk][slot];
+  for (int j = 0; j < samples; ++j)
+  {
+    w.accumulator += w.step;
+    UpdateTotalParamValue(walk, slot);
+    if (j < written) out[j * stride] = mExponent[walk][slot];
+  }
+  if (counts) w.counter += samples;
+}

@@ -19,6 +19,8 @@ public:
   void UpdateTotalValueWithZeroAmount(int walk, int slot) override;
   void UpdateTotalParamValue(int walk, int slot) override;
   void SetVal(int walk, int slot, int voice, int voiceSlot) override;
+  // Writes the exponents, which the voices are pushed.
+  void WalkSteps(int walk, int slot, int samples, bool counts, double* out, int stride, int written) override;
 
 private:
   static constexpr double kUpwardDepth = 99.0;

@@ -22,19 +22,7 @@ void PShiverWBase::SetBaseValue(int slot, double base)
 
 void PShiverWBase::BoundariesPrecisionCorrection(int walk, int slot, double* value)
 {
-  const double lower = mSlots[slot].lowerBound;
-  const double upper = mSlots[slot].upperBound;
-  double& accumulator = mWalks[walk][slot].accumulator;
-  if (*value > upper)
-  {
-    accumulator -= 2.0 * (*value - upper);
-    *value = upper;
-  }
-  else if (*value < lower)
-  {
-    accumulator += 2.0 * (lower - *value);
-    *value = lower;
-  }
+  *value = Reflected(*value, mSlots[slot].lowerBound, mSlots[slot].upperBound, mWalks[walk][slot].accumulator);
 }
 
 void PShiverWBase::CalcRanges(int slot)
@@ -52,7 +40,16 @@ void PShiverWBase::UpdateTotalValueWithZeroAmount(int walk, int slot)
 
 void PShiverWBase::UpdateTotalParamValue(int walk, int slot)
 {
-  double value = mBase[slot] + mWalks[walk][slot].accumulator;
-  BoundariesPrecisionCorrection(walk, slot, &value);
-  mWalks[walk][slot].value = value;
+  double& accumulator = mWalks[walk][slot].accumulator;
+  mWalks[walk][slot].value =
+    Reflected(mBase[slot] + accumulator, mSlots[slot].lowerBound, mSlots[slot].upperBound, accumulator);
+}
+
+void PShiverWBase::WalkSteps(int walk, int slot, int samples, bool counts, double* out, int stride, int written)
+{
+  const double base = mBase[slot];
+  const double lower = mSlots[slot].lowerBound;
+  const double upper = mSlots[slot].upperBound;
+  WalkStepsWith(walk, slot, samples, counts, out, stride, written,
+                [=](double& accumulator) { return Reflected(base + accumulator, lower, upper, accumulator); });
 }

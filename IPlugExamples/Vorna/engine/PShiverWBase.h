@@ -19,7 +19,25 @@ public:
   void CalcRanges(int slot) override;
   void UpdateTotalValueWithZeroAmount(int walk, int slot) override;
   void UpdateTotalParamValue(int walk, int slot) override;
+  void WalkSteps(int walk, int slot, int samples, bool counts, double* out, int stride, int written) override;
 
 protected:
+  // A walk's value kept inside [lower, upper]: a value beyond a bound stays at
+  // it and reflects the walk's accumulator back inside.
+  static double Reflected(double value, double lower, double upper, double& accumulator)
+  {
+    if (value > upper)
+    {
+      accumulator -= 2.0 * (value - upper);
+      return upper;
+    }
+    if (value < lower)
+    {
+      accumulator += 2.0 * (lower - value);
+      return lower;
+    }
+    return value;
+  }
+
   double mBase[kNumSlots] = {0.0, 0.0};
 };

@@ -54,7 +54,7 @@ void ParamShiver::UpdateTotalValueWithZeroAmount(int walk, int slot)
 
 void ParamShiver::UpdateTotalParamValue(int walk, int slot)
 {
-  mWalks[walk][slot].value = 1.0 + mWalks[walk][slot].accumulator;
+  mWalks[walk][slot].value = FactorOf(mWalks[walk][slot].accumulator);
 }
 
 void ParamShiver::SetVal(int walk, int slot, int voice, int voiceSlot)
@@ -177,6 +177,124 @@ void ParamShiver::ProcessSharedFollowing()
     if (voice != 0 && !IsVoiceActive(voice)) continue;
     SetVal(kSharedWalk, 0, voice, 0);
     SetVal(kSharedWalk, 1, voice, 1);
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Walking ahead for the runs of frames.
+
+void ParamShiver::WalkSteps(int walk, int slot, int samples, bool counts, double* out, int stride, int written)
+{
+  WalkStepsWith(walk, slot, samples, counts, out, stride, written,
+                [](double accumulator) { return FactorOf(accumulator); });
+}
+
+int ParamShiver::SamplesBeforeADraw(int limit) const
+{
+  if (IsIdle()) return limit;
+  // A slot that Process would freeze: one sample of Process first.
+  for (const Slot& slot : mSlots)
+    if (slot.amount == 0.0 && !slot.frozen) return 0;
+  int samples = limit;
+  switch (mSyncMode)
+  {
+    case kShiverSyncVoice:
+      for (int voice = 0; voice < kNumVoices; ++voice)
+        if (IsVoiceActive(voice)) samples = std::min(samples, SamplesLeft(voice, 0));
+      break;
+    case kShiverSyncOsc:
+      for (int slot = 0; slot < kNumSlots; ++slot)
+        if (Walking(slot)) samples = std::min(samples, SamplesLeft(kSharedWalk, slot));
+      break;
+    case kShiverSyncAll:
+      samples = std::min(samples, SamplesLeft(kSharedWalk, 0));
+      break;
+    case kShiverSyncNone:
+    default:
+      if (!Walking(0) && !Walking(1)) break;
+      for (int voice = 0; voice < kNumVoices; ++voice)
+      {
+        if (!IsVoiceActive(voice)) continue;
+        for (int slot = 0; slot < kNumSlots; ++slot)
+          if (Walking(slot)) samples = std::min(samples, SamplesLeft(voice, slot));
+      }
+      break;
+  }
+  return std::max(samples, 0);
+}
+
+void ParamShiver::WalkAheadFor(int walk, int slot, int samples, bool counts, bool shared, const WalkRecord& record,
+                               std::uint32_t& written)
+{
+  double values[kMaxSamplesAhead];
+  double* const rows = record.rows[slot];
+  const int first = record.firstFrame + 1;
+  const int recorded = rows ? std::clamp(record.lastFrame - first + 1, 0, samples) : 0;
+  if (!shared)
+  {
+    const int lane = record.lane[walk];
+    if (lane < 0 || recorded == 0)
+    {
+      WalkSteps(walk, slot, samples, counts, values, 0, 0);
+    }
+    else
+    {
+      WalkSteps(walk, slot, samples, counts, rows + first * record.stride + lane, record.stride, recorded);
+      written |= 1u << walk;
+    }
+    SetVal(walk, slot, walk, slot);
+    return;
+  }
+  WalkSteps(walk, slot, samples, counts, values, 1, recorded);
+  // Voice 0 takes the shared walk whether it sounds or not, as in Process.
+  for (int voice = 0; voice < kNumVoices; ++voice)
+  {
+    if (voice != 0 && !IsVoiceActive(voice)) continue;
+    SetVal(walk, slot, voice, slot);
+    const int lane = record.lane[voice];
+    if (lane < 0 || recorded == 0) continue;
+    for (int j = 0; j < recorded; ++j) rows[(first + j) * record.stride + lane] = values[j];
+    written |= 1u << voice;
+  }
+}
+
+void ParamShiver::WalkAhead(int samples, const WalkRecord& record, std::uint32_t written[kNumSlots])
+{
+  written[0] = written[1] = 0;
+  if (IsIdle() || samples <= 0) return;
+  for (int done = 0; done < samples; done += kMaxSamplesAhead)
+  {
+    const int n = std::min(samples - done, kMaxSamplesAhead);
+    WalkRecord part = record;
+    part.firstFrame = record.firstFrame + done;
+    switch (mSyncMode)
+    {
+      case kShiverSyncVoice:
+        for (int voice = 0; voice < kNumVoices; ++voice)
+        {
+          if (!IsVoiceActive(voice)) continue;
+          WalkAheadFor(voice, 0, n, true, false, part, written[0]);
+          WalkAheadFor(voice, 1, n, false, false, part, written[1]);
+        }
+        break;
+      case kShiverSyncOsc:
+        for (int slot = 0; slot < kNumSlots; ++slot)
+          if (Walking(slot)) WalkAheadFor(kSharedWalk, slot, n, true, true, part, written[slot]);
+        break;
+      case kShiverSyncAll:
+        WalkAheadFor(kSharedWalk, 0, n, true, true, part, written[0]);
+        WalkAheadFor(kSharedWalk, 1, n, false, true, part, written[1]);
+        break;
+      case kShiverSyncNone:
+      default:
+        for (int voice = 0; voice < kNumVoices; ++voice)
+        {
+          if (!IsVoiceActive(voice)) continue;
+          for (int slot = 0; slot < kNumSlots; ++slot)
+            if (Walking(slot)) WalkAheadFor(voice, slot, n, true, false, part, written[slot]);
+        }
+        break;
+    }
   }
 }
 

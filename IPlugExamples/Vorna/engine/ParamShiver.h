@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 
 #include "EngineRandom.h"
@@ -68,6 +69,28 @@ public:
   }
   // Both slots frozen: Process does nothing until an amount is set above 0.
   bool IsIdle() const { return mSlots[0].frozen && mSlots[1].frozen; }
+
+  // Where the runs of frames take the walks' values: the value a voice's slot
+  // holds after the sample of frame k is written to rows[slot] + k * stride +
+  // lane[voice], for the frames firstFrame + 1 .. lastFrame (a run's first frame
+  // reads what the voices held before it).
+  struct WalkRecord
+  {
+    double* rows[kNumSlots] = {};  // null: the slot's values are not written
+    const int* lane = nullptr;     // kNumVoices entries; -1 where a voice is not in the run
+    int stride = 0;
+    int firstFrame = 0;
+    int lastFrame = 0;
+  };
+  // How many samples Process can run before a walk starts a segment (and draws)
+  // or a slot freezes, at most limit: the samples WalkAhead may take at once.
+  int SamplesBeforeADraw(int limit) const;
+  // `samples` samples of Process at once, none of them starting a segment, the
+  // values written to the record; the voices then hold the last ones, as after
+  // Process. written[slot] gets the voices whose values were written (bit v for
+  // voice v). The walks and their values are those of the same calls of
+  // Process, bit for bit.
+  void WalkAhead(int samples, const WalkRecord& record, std::uint32_t written[kNumSlots]);
   // Walk amount of a slot, >= 0 (negative values count as 0).
   void SetAmount(int slot, double amount);
   // Walk speed of a slot in Hz, clamped to [kMinSpeedHz, kMaxSpeedHz]: one
@@ -97,6 +120,10 @@ public:
   virtual void UpdateTotalParamValue(int walk, int slot);
   // Pushes the value of walk (walk, slot) to oscillator voiceSlot of voice `voice`.
   virtual void SetVal(int walk, int slot, int voice, int voiceSlot);
+  // Samples of one walk without a new segment, the value after each written to
+  // out[j * stride] for j < written; counts says whether they count towards the
+  // segment's end (not for a slot that follows slot 0's timing).
+  virtual void WalkSteps(int walk, int slot, int samples, bool counts, double* out, int stride, int written);
 
   double GetAmount(int slot) const { return mSlots[SlotIndex(slot)].amount; }
   double GetSpeed(int slot) const { return mSlots[SlotIndex(slot)].speed; }
@@ -134,7 +161,35 @@ protected:
   // The shared walk in modes "osc" and "all".
   static constexpr int kSharedWalk = 0;
 
+  // WalkSteps with a class's value of an accumulator (valueOf(accumulator),
+  // which may move the accumulator): its UpdateTotalParamValue's, on locals.
+  template <class ValueOf>
+  void WalkStepsWith(int walk, int slot, int samples, bool counts, double* out, int stride, int written,
+                     const ValueOf& valueOf)
+  {
+    Walk& w = mWalks[walk][slot];
+    const double step = w.step;
+    double accumulator = w.accumulator;
+    double value = w.value;
+    for (const double* end = out + written * stride; out != end; out += stride)
+    {
+      accumulator += step;
+      value = valueOf(accumulator);
+      *out = value;
+    }
+    for (int j = written; j < samples; ++j)
+    {
+      accumulator += step;
+      value = valueOf(accumulator);
+    }
+    w.accumulator = accumulator;
+    w.value = value;
+    if (counts) w.counter += samples;
+  }
+
   static int SlotIndex(int slot) { return slot == 1 ? 1 : 0; }
+  // The tune shiver's frequency factor of a walk's accumulator.
+  static double FactorOf(double accumulator) { return 1.0 + accumulator; }
   double RangeFor(int slot, double draw) const
   {
     return draw > 0.0 ? mSlots[slot].plusRange : mSlots[slot].minusRange;
@@ -150,6 +205,9 @@ protected:
   ShiverSyncMode mSyncMode = kShiverSyncNone;
 
 private:
+  // WalkAhead's share of a shared walk goes through a buffer of this many values.
+  static constexpr int kMaxSamplesAhead = 64;
+
   enum CopiedFields
   {
     kTimeFields = 1,     // segment length and counter
@@ -163,6 +221,16 @@ private:
   void ProcessSharedPerSlot();
   void ProcessSharedFollowing();
   void FreezeSilentSlots();
+  bool Walking(int slot) const { return mSlots[slot].enabled && !mSlots[slot].frozen; }
+  int SamplesLeft(int walk, int slot) const
+  {
+    const Walk& w = mWalks[walk][slot];
+    return w.counter >= w.length ? 0 : w.length - w.counter;
+  }
+  // One walk written ahead for its voices (the walk's own, or every voice
+  // sharing it); its value then pushed to them.
+  void WalkAheadFor(int walk, int slot, int samples, bool counts, bool shared, const WalkRecord& record,
+                    std::uint32_t& written);
 
   // Copies fields from the walk that drives the others under `mode` to the walks
   // that follow it.

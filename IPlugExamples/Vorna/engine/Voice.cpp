@@ -514,9 +514,7 @@ void Voice::SetFltShiver(int osc, double shiver)
 
 void Voice::SetPanL(int osc, double x)
 {
-  const double right = x - 1.0;
-  mPan[osc][0] = 1.0 - x * x;
-  mPan[osc][1] = 1.0 - right * right;
+  PanGains(x, mPan[osc][0], mPan[osc][1]);
 }
 
 // --- taps ---

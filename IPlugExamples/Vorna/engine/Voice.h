@@ -145,6 +145,13 @@ public:
   void SetFltShiver(int osc, double shiver);
   // Pan position 0 (left) .. 1 (right).
   void SetPanL(int osc, double x);
+  // The left and right gains of a pan position x in [0, 1].
+  static void PanGains(double x, double& left, double& right)
+  {
+    const double rightSide = x - 1.0;
+    left = 1.0 - x * x;
+    right = 1.0 - rightSide * rightSide;
+  }
 
   // Signal taps, chosen by the engine settings.
   void SetHardSyncTaps(bool preFilter);

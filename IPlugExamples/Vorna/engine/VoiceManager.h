@@ -155,6 +155,10 @@ private:
   // would have left them.
   void RenderAhead(Voice* const* active, int count, int frames);
   void RecordWalks(Voice* const* active, int count, const Voice::RunWalks& walks, int k);
+  // Each frame's noise and its mix into the slots, for frames [first, end).
+  void MixNoiseAhead(int first, int end);
+  // Frames [first, first + samples) of the walks, none starting a segment, at once.
+  void WalkAhead(Voice* const* active, int count, const Voice::RunWalks& walks, int first, int samples, int frames);
   // Sets up slot osc of a run for the lanes and gathers the voices into it.
   void GatherRunSlot(int osc, Voice* const* active, int count, int fmReceivers, int syncSlave, int amCarriers,
                      int second);
@@ -194,5 +198,7 @@ private:
   double mRunLeft[kNumOscs][RunLanes::kMaxFrames * RunLanes::kMaxVoices];
   double mRunRight[kNumOscs][RunLanes::kMaxFrames * RunLanes::kMaxVoices];
   double mRunBuses[kNumOscs][2][RunLanes::kMaxFrames];
+  // The pan shiver's walked positions, before they become gains.
+  RunLanes::FrameRows mRunPanWalk[kNumOscs];
   static_assert(RunLanes::kMaxVoices >= kNumVoices, "a lane for every voice");
 };

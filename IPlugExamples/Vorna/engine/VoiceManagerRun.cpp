@@ -212,31 +212,117 @@ void VoiceManager::RenderAhead(Voice* const* active, int count, int frames)
   const bool noise = mData.noiseAmount[0] > 0.0 || mData.noiseAmount[1] > 0.0;
   const Voice::RunWalks walks = Walks();
   const bool walking = walks.tune || walks.cutoff || walks.pan;
-  if (!noise && !walking) return;
-  double* const noInputs[2] = {nullptr, nullptr};  // a run has none
-  for (int k = 0; k < frames; ++k)
+  if (!walking)
   {
-    if (noise)
+    if (noise) MixNoiseAhead(0, frames);
+    return;
+  }
+  int k = 0;
+  while (k < frames)
+  {
+    // Frames in which no walk starts a segment go at once, a shiver at a time:
+    // only a segment's start draws from the generator the noise shares, so
+    // every number is still drawn in the frames' order.
+    int ahead = frames - k;
+    for (const ParamShiver* shiver : {static_cast<const ParamShiver*>(&mTuneShiver),
+                                      static_cast<const ParamShiver*>(&mBendShiver),
+                                      static_cast<const ParamShiver*>(&mCutoffShiver),
+                                      static_cast<const ParamShiver*>(&mPanShiver)})
+      ahead = shiver->SamplesBeforeADraw(ahead);
+    if (ahead > 0)
     {
-      mData.ClearSampleValues();
-      mData.noise[0] = NextNoise();
-      mData.noise[1] = NextNoise();
-      for (int osc = 0; osc < kNumOscs; ++osc)
-      {
-        if (!mData.oscOn[osc] || mData.noiseAmount[osc] == 0.0) continue;
-        mData.PrepareExtMixedSamplesForOsc(osc, noInputs);
-        RunLanes::OutputRecord& output = mRunSlots[osc].output;
-        std::copy_n(mData.directMix[osc], 2, output.direct[k]);
-        std::copy_n(mData.modulatedMix[osc], 2, output.modulated[k]);
-      }
+      if (noise) MixNoiseAhead(k, k + ahead);
+      WalkAhead(active, count, walks, k, ahead, frames);
+      k += ahead;
+      continue;
     }
-    if (!walking) continue;
+    if (noise) MixNoiseAhead(k, k + 1);
     mTuneShiver.Process();
     mBendShiver.Process();
     mCutoffShiver.Process();
     mPanShiver.Process();
     // What the voices take for the next frame.
     if (k + 1 < frames) RecordWalks(active, count, walks, k + 1);
+    ++k;
+  }
+}
+
+void VoiceManager::MixNoiseAhead(int first, int end)
+{
+  double* const noInputs[2] = {nullptr, nullptr};  // a run has none
+  for (int k = first; k < end; ++k)
+  {
+    mData.ClearSampleValues();
+    mData.noise[0] = NextNoise();
+    mData.noise[1] = NextNoise();
+    for (int osc = 0; osc < kNumOscs; ++osc)
+    {
+      if (!mData.oscOn[osc] || mData.noiseAmount[osc] == 0.0) continue;
+      mData.PrepareExtMixedSamplesForOsc(osc, noInputs);
+      RunLanes::OutputRecord& output = mRunSlots[osc].output;
+      std::copy_n(mData.directMix[osc], 2, output.direct[k]);
+      std::copy_n(mData.modulatedMix[osc], 2, output.modulated[k]);
+    }
+  }
+}
+
+void VoiceManager::WalkAhead(Voice* const* active, int count, const Voice::RunWalks& walks, int first, int samples,
+                             int frames)
+{
+  int lanes[kNumVoices];
+  std::fill_n(lanes, kNumVoices, -1);
+  for (int i = 0; i < count; ++i) lanes[active[i]->GetIndex()] = i;
+  ParamShiver::WalkRecord tune, bend, cutoff, pan;
+  for (ParamShiver::WalkRecord* record : {&tune, &bend, &cutoff, &pan})
+  {
+    record->lane = lanes;
+    record->stride = RunLanes::kMaxVoices;
+    record->firstFrame = first;
+    record->lastFrame = frames - 1;
+  }
+  for (int osc = 0; osc < kNumOscs; ++osc)
+  {
+    if (!mData.oscOn[osc]) continue;
+    RunLanes::Slot& slot = mRunSlots[osc];
+    if (walks.tune) tune.rows[osc] = slot.osc.shiverFactors;
+    if (walks.cutoff && mData.filterOn[osc]) cutoff.rows[osc] = slot.filter.cutoff.shiver;
+    if (walks.pan) pan.rows[osc] = mRunPanWalk[osc];
+  }
+  // A voice a walk does not reach holds its value through the frames.
+  const int end = std::min(first + samples, frames - 1);
+  const auto hold = [&](double* rows, std::uint32_t written) {
+    const double* from = rows + first * RunLanes::kMaxVoices;
+    for (int i = 0; i < count; ++i)
+    {
+      if ((written >> active[i]->GetIndex() & 1) != 0) continue;
+      for (int k = first + 1; k <= end; ++k) rows[k * RunLanes::kMaxVoices + i] = from[i];
+    }
+  };
+  std::uint32_t written[kNumOscs];
+  mTuneShiver.WalkAhead(samples, tune, written);
+  for (int osc = 0; osc < kNumOscs; ++osc)
+    if (tune.rows[osc]) hold(tune.rows[osc], written[osc]);
+  mBendShiver.WalkAhead(samples, bend, written);
+  mCutoffShiver.WalkAhead(samples, cutoff, written);
+  for (int osc = 0; osc < kNumOscs; ++osc)
+    if (cutoff.rows[osc]) hold(cutoff.rows[osc], written[osc]);
+  mPanShiver.WalkAhead(samples, pan, written);
+  for (int osc = 0; osc < kNumOscs; ++osc)
+  {
+    if (!pan.rows[osc]) continue;
+    // The walked positions become gains as a voice's SetPanL makes them.
+    RunLanes::OutputRecord& output = mRunSlots[osc].output;
+    for (int i = 0; i < count; ++i)
+    {
+      if ((written[osc] >> active[i]->GetIndex() & 1) == 0) continue;
+      for (int k = first + 1; k <= end; ++k)
+      {
+        const int at = k * RunLanes::kMaxVoices + i;
+        Voice::PanGains(mRunPanWalk[osc][at], output.panLefts[at], output.panRights[at]);
+      }
+    }
+    hold(output.panLefts, written[osc]);
+    hold(output.panRights, written[osc]);
   }
 }
 
