@@ -495,8 +495,8 @@ std::vector<Patch> AmSyncAndBendPatches()
 std::vector<Patch> WalkAndNoisePatches()
 {
   return {
-      {"walking shivers of the pitch, the cutoff over a swept t ladder and the pan, each slot's in step, under "
-       "tilted noise heard directly and through the external AM of each voice's filtered sample",
+      {"walking shivers of the pitch, the cutoff over a swept t ladder and the pan, in step by slot, by voice and "
+       "all as one, under tilted noise heard directly and through the external AM of each voice's filtered sample",
        10,
        [](EngineRig& r) {
          r.E().SetOscWave(0, kOscSaw);
@@ -505,6 +505,7 @@ std::vector<Patch> WalkAndNoisePatches()
          r.E().GetTuneShiver().SetSyncMode(kShiverSyncOsc);
          r.E().GetTuneShiver().SetAmount(0, 0.6);
          r.E().GetTuneShiver().SetSpeed(0, 40.0);
+         r.E().GetCutoffShiver().SetSyncMode(kShiverSyncAll);
          r.E().GetCutoffShiver().SetAmount(0, 0.7);
          r.E().GetCutoffShiver().SetAmount(1, 0.4);
          r.E().GetCutoffShiver().SetSpeed(1, 90.0);
