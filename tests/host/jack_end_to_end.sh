@@ -61,7 +61,7 @@ SETTINGS
 setsid "$host" > "$work/host.log" 2>&1 &
 host_pid=$!
 pids+=($host_pid)
-wait_for_port "RtApiJack:outport 1"
+wait_for_port "RtApiJack:outport 1" 15
 
 # jack_rec's ring holds a whole recording (-B, in frames), so that a disk thread held back by the
 # load loses nothing.

@@ -42,7 +42,7 @@ setsid "$host" > "$work/host.log" 2> "$work/host-errors.log" &
 host_pid=$!
 pids+=($host_pid)
 core_program=$host
-wait_for_port "RtApiJack:outport 1"
+wait_for_port "RtApiJack:outport 1" 15
 for _ in $(seq 100); do grep -q "vorna-host: running" "$work/host.log" && break; sleep 0.1; done
 grep -q "vorna-host: running" "$work/host.log" || fail "the host did not start playing"
 sleep 0.5
