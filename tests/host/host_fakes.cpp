@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <unistd.h>
 
 FakeWorld gWorld;
 
@@ -30,8 +31,15 @@ std::unique_ptr<AudioDriver> MakeFakeAudio(int driver)
   return made;
 }
 
+// As a library stuck on a service: until the process ends.
+void HangForGood()
+{
+  for (;;) pause();
+}
+
 std::unique_ptr<MidiIn> MakeFakeMidiIn(const std::string& name)
 {
+  if (gWorld.midiInHangs) HangForGood();
   if (gWorld.failMidiIn) FakeMidiIn::Fail("no input client");
   gWorld.log.push_back("midi in " + name);
   auto made = std::make_unique<FakeMidiIn>();
@@ -64,6 +72,12 @@ FakeAudioDriver::~FakeAudioDriver()
 {
   gWorld.log.push_back("audio deleted");
   if (gWorld.audio == this) gWorld.audio = nullptr;
+}
+
+unsigned int FakeAudioDriver::getDeviceCount()
+{
+  if (gWorld.listingHangs) HangForGood();
+  return unsigned(gWorld.devices.size());
 }
 
 RtAudio::DeviceInfo FakeAudioDriver::getDeviceInfo(unsigned int device)
@@ -162,6 +176,8 @@ void HostTest::SetUp()
   // test, and not before a busy machine could have finished it.
   gQuitStatus = 3;
   gQuitWaitLimit = std::chrono::seconds(60);
+  gStartStatus = 3;
+  gStartWaitLimit = std::chrono::seconds(60);
 
   char pattern[] = "/tmp/vorna-host-test-XXXXXX";
   ASSERT_NE(mkdtemp(pattern), nullptr);

@@ -30,6 +30,9 @@ struct FakeWorld
   bool failStart = false;
   bool failStop = false;         // stopping and aborting throw
   unsigned grantedFrames = 0;     // the buffer size the device grants; 0 grants what is asked
+  // Listing the devices, or making the MIDI input, never returns: a server that stopped answering.
+  bool listingHangs = false;
+  bool midiInHangs = false;
   // Runs as a stream stops, aborts or closes, before it does: RtAudio returns from these only
   // once its thread is out of the callback, and a test pumping from a thread stops it here.
   std::function<void()> streamEnding;
@@ -57,7 +60,7 @@ RtAudio::DeviceInfo Device(const std::string& name, unsigned inputs, unsigned ou
 struct FakeAudioDriver : AudioDriver
 {
   ~FakeAudioDriver() override;
-  unsigned int getDeviceCount() override { return unsigned(gWorld.devices.size()); }
+  unsigned int getDeviceCount() override;
   RtAudio::DeviceInfo getDeviceInfo(unsigned int device) override;
   void openStream(RtAudio::StreamParameters* out, RtAudio::StreamParameters* in, RtAudioFormat format,
                   unsigned int sampleRate, unsigned int* bufferFrames, RtAudioCallback callback, void* userData,

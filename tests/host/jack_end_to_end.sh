@@ -61,7 +61,7 @@ SETTINGS
 setsid "$host" > "$work/host.log" 2>&1 &
 host_pid=$!
 pids+=($host_pid)
-wait_for_port "RtApiJack:outport 1"
+wait_for_port "RtApiJack:outport 1" 15
 
 # jack_rec's ring holds a whole recording (-B, in frames), so that a disk thread held back by the
 # load loses nothing.
@@ -69,21 +69,22 @@ if [ -e /dev/snd/seq ]; then
   # The host's MIDI client is then the ALSA sequencer's, which JACK MIDI does not reach.
   echo "skipped the MIDI half: an ALSA sequencer is present, so the host's MIDI client is not JACK's;"
   echo "checking that the stream runs and is silent"
-  timeout 90 jack_rec -f "$work/recording.wav" -d 1 -b 32 -B 262144 "RtApiJack:outport 0" "RtApiJack:outport 1" > "$work/recorder.log" 2>&1
+  timeout -k 5 90 jack_rec -f "$work/recording.wav" -d 1 -b 32 -B 262144 "RtApiJack:outport 0" "RtApiJack:outport 1" > "$work/recorder.log" 2>&1
   "$check" "$work/recording.wav" --silent
 else
   if [ "$mode" = virtual ]; then
     wait_for_port "RtMidi Input Client:To Vorna"
     start_sequencer
-    jack_connect vseq:out "RtMidi Input Client:To Vorna"
+    timeout -k 1 10 jack_connect vseq:out "RtMidi Input Client:To Vorna"
   fi
-  timeout 90 jack_rec -f "$work/recording.wav" -d 5 -b 32 -B 262144 "RtApiJack:outport 0" "RtApiJack:outport 1" > "$work/recorder.log" 2>&1
+  timeout -k 5 90 jack_rec -f "$work/recording.wav" -d 5 -b 32 -B 262144 "RtApiJack:outport 0" "RtApiJack:outport 1" > "$work/recorder.log" 2>&1
   "$check" "$work/recording.wav"
 fi
 
 # SIGTERM quits through the normal shut-down.
 kill -TERM "$host_pid"
-wait "$host_pid"
+await_exit "$host_pid" 20 || { echo "SIGTERM did not end the host within 20 s"; exit 1; }
+[ "$status" -eq 0 ] || { echo "the host ended with status $status"; exit 1; }
 grep -q "vorna-host: stopped" "$work/host.log"
 grep -q "trying to start audio stream @ 48000 sr, $period iovs, $sigvs sigvs" "$work/host.log"
 echo "host stopped cleanly"

@@ -21,19 +21,13 @@ setsid jackd --no-realtime -n "$server" -d dummy -r 48000 -p 256 > "$work/jackd.
 jackd_pid=$!
 pids+=($jackd_pid)
 # A server whose clients vanished while it was stopped does not end on TERM for seconds, and
-# then not cleanly: it keeps its slot in JACK's registry of servers, of which there are eight,
-# kept across runs. So it is let go on and killed, and a server of the same name, started
-# afresh and stopped cleanly, takes the slot back and gives it up.
+# then not cleanly: it keeps its slot in JACK's registry of servers. So it is let go on and
+# killed, and a server of the same name takes the slot back and gives it up.
 end_server() {
   local rc=$?
   set +e
   { kill -CONT -- "-$jackd_pid"; kill -KILL -- "-$jackd_pid"; wait "$jackd_pid"; } 2> /dev/null
-  setsid jackd --no-realtime -n "$server" -d dummy -r 48000 -p 256 >> "$work/jackd.log" 2>&1 &
-  local again=$!
-  wait_for_port "system:playback_1" > /dev/null
-  kill -TERM "$again"
-  for _ in $(seq 50); do alive "$again" || break; sleep 0.1; done
-  wait "$again" 2> /dev/null
+  free_registry_slot "$server"
   rm -f /dev/shm/jack_sem.*_"$server"_*
   (exit "$rc")
   finish
@@ -48,7 +42,7 @@ setsid "$host" > "$work/host.log" 2> "$work/host-errors.log" &
 host_pid=$!
 pids+=($host_pid)
 core_program=$host
-wait_for_port "RtApiJack:outport 1"
+wait_for_port "RtApiJack:outport 1" 15
 for _ in $(seq 100); do grep -q "vorna-host: running" "$work/host.log" && break; sleep 0.1; done
 grep -q "vorna-host: running" "$work/host.log" || fail "the host did not start playing"
 sleep 0.5

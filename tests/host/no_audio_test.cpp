@@ -1,9 +1,11 @@
 #include "host_fakes.h"
 
 #include "StandaloneMainWindow.h"
+#include "quit_watch.h"
 
 #include <cerrno>
 #include <sstream>
+#include <unistd.h>
 
 namespace
 {
@@ -74,4 +76,31 @@ TEST_F(HostTest, WhenNoStreamOpensOneLineSaysWhyAndStartUpGoesOn)
   Launch();
   EXPECT_EQ(NoStreamLines(testing::internal::GetCapturedStderr()), std::vector<std::string>{});
   EXPECT_TRUE(LaunchedWithSound());
+}
+
+// A service that never answers holds the start inside its library: the watch ends the program
+// with one line that says why, and the status of a start without sound.
+TEST_F(HostTest, AStartThatTheServiceHoldsEndsWithOneLineSayingWhy)
+{
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  const std::vector<std::pair<const char*, std::function<void()>>> holds = {
+    {"listing the audio devices", [] { gWorld.listingHangs = true; }},
+    {"making the MIDI input", [] { gWorld.midiInHangs = true; }},
+  };
+  WriteSettings("[audio]\n");
+  for (const auto& [what, arrange] : holds)
+  {
+    SCOPED_TRACE(what);
+    EXPECT_EXIT(
+        {
+          gStartWaitLimit = std::chrono::milliseconds(300);
+          gStartStatus = 1;
+          // Without the watch, the alarm ends the hold and the test fails instead of hanging.
+          alarm(10);
+          arrange();
+          Launch();
+        },
+        testing::ExitedWithCode(1),
+        ": no audio stream: the audio or MIDI service did not answer within 0.3 s of the start; ending now");
+  }
 }

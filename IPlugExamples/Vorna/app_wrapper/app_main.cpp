@@ -18,6 +18,13 @@ HostBackends gHostBackends = {MakeRtAudioDriver, MakeRtMidiIn, MakeRtMidiOut};
 namespace
 {
 bool sLaunchedWithSound = false;
+
+// A service that holds the start for good ends the program with one line that says why.
+AudioResult InitWatched()
+{
+  const StartWatch watch;
+  return Init();
+}
 }  // namespace
 
 // Nothing else tells someone at a machine without sound why they hear nothing: one line,
@@ -37,7 +44,7 @@ intptr_t SWELLAppMain(int msg, intptr_t wParam, intptr_t)
     case SWELLAPP_ONLOAD: return LoadSettings() ? 0 : 1;
     case SWELLAPP_LAUNCHED:
     {
-      const AudioResult audio = Init();
+      const AudioResult audio = InitWatched();
       sLaunchedWithSound = bool(audio);
       if (!audio) ReportNoAudioStream(audio);
       CreateMainWindow();
