@@ -42,6 +42,12 @@ struct ScalarPolicy
   // Soft saturation: asinh for positive arguments, tanh otherwise. The
   // asymmetry is part of the models' character.
   [[gnu::always_inline]] static V SoftSaturate(V x) { return x > 0.0 ? FastMath::Asinh(x) : FastMath::Tanh(x); }
+  // SoftSaturate of each of n independent values.
+  template <int N>
+  [[gnu::always_inline]] static void SoftSaturateEach(V (&x)[N])
+  {
+    for (V& value : x) value = SoftSaturate(value);
+  }
   static V SinOfPhase(V x) { return FastMath::SinOfPhase(x); }
   // x mod m in [0, m) for either sign of x (fmod keeps the sign of x).
   static V FlooredMod(V x, double m)

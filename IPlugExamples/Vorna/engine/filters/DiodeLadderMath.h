@@ -66,7 +66,8 @@ struct DiodeLadderMath
     const V d1e1 = d1 * e1;
     return {d1, e1, a1, b1, d1e1, d1e1 * a1};
   }
-  static void SetStages(State& s, M changed, const Stages& c)
+  template <class Mask>
+  static void SetStages(State& s, Mask changed, const Stages& c)
   {
     s.d1 = P::Select(changed, c.d1, s.d1);
     s.e1 = P::Select(changed, c.e1, s.e1);
@@ -87,7 +88,8 @@ struct DiodeLadderMath
     return k0;
   }
   // k and what it gives with the stage coefficients in s.
-  static void SetFeedback(State& s, M changed, V k)
+  template <class Mask>
+  static void SetFeedback(State& s, Mask changed, V k)
   {
     s.k = P::Select(changed, k, s.k);
     s.drivenK = P::Select(changed, s.inputGain * k, s.drivenK);
@@ -95,8 +97,10 @@ struct DiodeLadderMath
     s.invDenominator = P::Select(changed, 1.0 / (1.0 + chain), s.invDenominator);
   }
 
-  // The cutoff hz (limited) and all it gives, on the lanes changed.
-  static void Retune(State& s, const CutoffRange& range, int passType, M changed, V hz)
+  // The cutoff hz (limited) and all it gives, on the lanes changed (an M, or
+  // P::Every where every lane changed).
+  template <class Mask>
+  static void Retune(State& s, const CutoffRange& range, int passType, Mask changed, V hz)
   {
     const V cutoff = CutoffMath<P>::Limit(range, hz);
     const V raw = DiodeLadderConstants::kStageGainFactor * CutoffMath<P>::WarpedGain(range, cutoff);
@@ -114,12 +118,12 @@ struct DiodeLadderMath
     SetFeedback(s, changed, FeedbackOf(range, passType, cutoff, s.k0));
   }
 
-  // One stage: its output, and its state saturated.
-  static V Stage(V in, V& state, V gain)
+  // One stage: its output, and what its state becomes once saturated.
+  static V Stage(V in, V state, V gain, V& next)
   {
     const V v = (in - state) * gain;
     const V y = state + v;
-    state = P::SoftSaturate(v + y);
+    next = v + y;
     return y;
   }
 
@@ -139,10 +143,18 @@ struct DiodeLadderMath
     const V v3 = p3 + s.a1 * v2;
     const V v4 = p4 + s.e1 * v3;
     const V v5 = t4 + s.d1 * v4;
-    const V y1 = Stage(v3 + u, s.s1, s.gain);
-    const V y2 = Stage(C::kCoupling * (v4 + y1), s.s2, s.gain);
-    const V y3 = Stage(C::kCoupling * (v5 + y2), s.s3, s.gain);
-    const V y4 = Stage(C::kCoupling * y3, s.s4, s.gain);
+    // The saturated states only reach the next sample, so the four are
+    // saturated together (which the lanes do on as few groups as hold them).
+    V next[4];
+    const V y1 = Stage(v3 + u, s.s1, s.gain, next[0]);
+    const V y2 = Stage(C::kCoupling * (v4 + y1), s.s2, s.gain, next[1]);
+    const V y3 = Stage(C::kCoupling * (v5 + y2), s.s3, s.gain, next[2]);
+    const V y4 = Stage(C::kCoupling * y3, s.s4, s.gain, next[3]);
+    P::SoftSaturateEach(next);
+    s.s1 = next[0];
+    s.s2 = next[1];
+    s.s3 = next[2];
+    s.s4 = next[3];
     const V m = u - 4.0 * (y1 - y2);
     V mix;
     switch (passType)

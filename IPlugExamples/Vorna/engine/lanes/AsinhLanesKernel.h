@@ -107,4 +107,42 @@ inline typename L::V SoftSaturateOfLanes(typename L::V v)
   const typename L::V down = TanhOfLanes<L>(L::Select(positive, zero, v));
   return L::Select(positive, up, down);
 }
+
+// SoftSaturateOfLanes of N independent groups of lanes. Mixed signs are the
+// rule in audio, and a group holding both computes both functions in full; here
+// the positive values are gathered into as few groups as hold them and the
+// others likewise, each side is computed on its own groups only, and every
+// value is put back in its lane. The lanes of a group are computed apart, so a
+// value gives the same bits in whatever lane it is computed.
+template <class L, int N>
+[[gnu::noinline, gnu::flatten]] void SoftSaturateEachOfLanes(typename L::V (&v)[N])
+{
+  using V = typename L::V;
+  constexpr int kLanes = L::kLanes;
+  static constexpr unsigned char kCount[16] = {0, 1, 1, 2, 1, 2, 2, 3, 1, 2, 2, 3, 2, 3, 3, 4};
+  // Room for a whole group read or written from the last value on.
+  alignas(32) double up[N * kLanes + kLanes];
+  alignas(32) double down[N * kLanes + kLanes];
+  V positive[N];
+  int bits[N], upAt[N];
+  int ups = 0;
+  const V zero = L::Set(0.0);
+#pragma GCC unroll 8
+  for (int i = 0; i < N; ++i)
+  {
+    positive[i] = L::Greater(v[i], zero);
+    bits[i] = L::Bits(positive[i]);
+    upAt[i] = ups;
+    L::Partition(up + ups, down + (i * kLanes - ups), v[i], bits[i]);
+    ups += kCount[bits[i]];
+  }
+  const int downs = N * kLanes - ups;
+  // The lanes past the last value read a harmless 0.
+  L::Store(up + ups, zero);
+  L::Store(down + downs, zero);
+  for (int j = 0; j < ups; j += kLanes) L::Store(up + j, AsinhOfLanes<L>(L::Load(up + j)));
+  for (int j = 0; j < downs; j += kLanes) L::Store(down + j, TanhOfLanes<L>(L::Load(down + j)));
+#pragma GCC unroll 8
+  for (int i = 0; i < N; ++i) v[i] = L::Merge(up + upAt[i], down + (i * kLanes - upAt[i]), bits[i], positive[i]);
+}
 }  // namespace

@@ -13,7 +13,12 @@ struct DiodeLadderLanes : ModelLanes<L, CutoffMoves, DiodeLadderState, DiodeLadd
   using Math = DiodeLadderMath<LanePolicy<L>>;
   void SetFreq(const RunLanes::Slot& s, LaneMask<L> changed, Lanes<L> f)
   {
-    Math::Retune(this->state, s.filter.range, s.filter.passType, changed, f);
+    // A swept cutoff moves on every lane: then none keeps its coefficients.
+    using P = LanePolicy<L>;
+    if (P::AllOf(changed))
+      Math::Retune(this->state, s.filter.range, s.filter.passType, typename P::Every{}, f);
+    else
+      Math::Retune(this->state, s.filter.range, s.filter.passType, changed, f);
   }
   Lanes<L> Filter(const RunLanes::Slot& s, Lanes<L> x) { return Math::Step(this->state, s.filter.passType, x); }
 };

@@ -118,6 +118,12 @@ struct LanePolicy
 
   static M All() { return {L::Equal(L::Set(0.0), L::Set(0.0))}; }
   static V Select(M m, V a, V b) { return {L::Select(m.m, a.v, b.v)}; }
+  // A mask known to hold on every lane, which selects without an instruction.
+  struct Every
+  {
+  };
+  static V Select(Every, V a, V) { return a; }
+  static bool AllOf(M m) { return L::Bits(m.m) == (1 << kLanes) - 1; }
   // a() where m holds, else b(): each lane computes both and keeps its own.
   template <class A, class B>
   [[gnu::always_inline]] static V Choose(M m, A a, B b)
@@ -137,6 +143,15 @@ struct LanePolicy
   static V Tanh(V x) { return {TanhOfLanes<L>(x.v)}; }
   static V Asinh(V x) { return {AsinhOfLanes<L>(x.v)}; }
   static V SoftSaturate(V x) { return {SoftSaturateOfLanes<L>(x.v)}; }
+  // SoftSaturate of each of n independent values.
+  template <int N>
+  static void SoftSaturateEach(V (&x)[N])
+  {
+    typename L::V raw[N];
+    for (int i = 0; i < N; ++i) raw[i] = x[i].v;
+    SoftSaturateEachOfLanes<L, N>(raw);
+    for (int i = 0; i < N; ++i) x[i] = raw[i];
+  }
   static V SinOfPhase(V x) { return {RawSinesOfLanes<L>(x.v)}; }
   static V FlooredMod(V x, double period) { return {FlooredModOfLanes<L>(x.v, period)}; }
   // The lanes as an array, and back.

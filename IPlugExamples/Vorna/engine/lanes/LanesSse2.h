@@ -35,6 +35,25 @@ struct Sse2
   static V NotEqual(V a, V b) { return _mm_cmpneq_pd(a, b); }
   static V Select(V mask, V a, V b) { return _mm_or_pd(_mm_and_pd(mask, a), _mm_andnot_pd(mask, b)); }
   static bool Any(V mask) { return _mm_movemask_pd(mask) != 0; }
+  // A lane mask as bits, lane 0 the lowest.
+  static int Bits(V mask) { return _mm_movemask_pd(mask); }
+  // The lanes of v whose bit is set in bits to set[0], set[1] ..., in order, and
+  // the others to clear[0], clear[1] ...; the rest of set[0..1] and clear[0..1]
+  // may be overwritten.
+  static void Partition(double* set, double* clear, V v, int bits)
+  {
+    _mm_storel_pd(set, v);
+    _mm_storeh_pd(set + (bits & 1), v);
+    _mm_storel_pd(clear, v);
+    _mm_storeh_pd(clear + (~bits & 1), v);
+  }
+  // What Partition gave out, back into the lanes it came from (mask: bits as lanes).
+  static V Merge(const double* set, const double* clear, int bits, V mask)
+  {
+    const V a = _mm_loadh_pd(_mm_load_sd(set), set + (bits & 1));
+    const V b = _mm_loadh_pd(_mm_load_sd(clear), clear + (~bits & 1));
+    return Select(mask, a, b);
+  }
   // static_cast<int> of each lane (inside the int range), back as a double.
   static V Truncate(V a) { return _mm_cvtepi32_pd(_mm_cvttpd_epi32(a)); }
   // The bits of each lane shifted left by 52.
