@@ -230,49 +230,34 @@ void FilterContainer::SetVoiceFAndGlideTime(double voiceHz, double glideTime, in
 {
   mVoiceFrequency = voiceHz;
   if (!mFollowNote) return;
-  if (voiceActive && mOn)
-    GlideTo(KeyCutoff(), glideTime);
-  else
-    mDirty = true;
+  ApplyNowOrLater(voiceActive, [&] { GlideTo(KeyCutoff(), glideTime); });
 }
 
 void FilterContainer::SetEnvStageValue(EnvelopeGenerator::EnvelopeStage s, double v, bool voiceActive)
 {
   mStoredEnvValues[s] = v;
-  if (voiceActive && mOn)
-    mEnvelope.SetStageValue(s, v);
-  else
-    mDirty = true;
+  ApplyNowOrLater(voiceActive, [&] { mEnvelope.SetStageValue(s, v); });
 }
 
 void FilterContainer::SetResonance(double r, bool voiceActive)
 {
   ForgetSentCutoff();
   mResonance = r;
-  if (voiceActive && mOn)
-    mFilter->SetResonance(r);
-  else
-    mDirty = true;
+  ApplyNowOrLater(voiceActive, [&] { mFilter->SetResonance(r); });
 }
 
 void FilterContainer::SetDrive(double d, bool voiceActive)
 {
   ForgetSentCutoff();
   mDrive = d;
-  if (voiceActive && mOn)
-    mFilter->SetDrive(d);
-  else
-    mDirty = true;
+  ApplyNowOrLater(voiceActive, [&] { mFilter->SetDrive(d); });
 }
 
 void FilterContainer::SetAdditionalParam(double p, bool voiceActive)
 {
   ForgetSentCutoff();
   mAdditionalParam = p;
-  if (voiceActive && mOn)
-    mFilter->SetAdditionalParam(p);
-  else
-    mDirty = true;
+  ApplyNowOrLater(voiceActive, [&] { mFilter->SetAdditionalParam(p); });
 }
 
 void FilterContainer::SetPassType(FilterPassType t)

@@ -164,6 +164,16 @@ public:
   }
 
 private:
+  // A setting reaches the filter at once where the voice sounds through it;
+  // otherwise the next UpdateState applies every stored setting.
+  template <class Apply>
+  void ApplyNowOrLater(bool voiceActive, Apply apply)
+  {
+    if (voiceActive && mOn)
+      apply();
+    else
+      mDirty = true;
+  }
   static double ClampCutoff(double hz);
   // The base cutoff, or with key tracking the voice frequency times the key
   // ratio raised by whole octaves until it reaches the base cutoff; clamped.
