@@ -1,11 +1,13 @@
 #include "host_fakes.h"
 
-#include "quit_watch.h"
+#include "service_calls.h"
 #include "swell-app.h"
 #include "swell-misc.h"
 
+#include <condition_variable>
 #include <cstdlib>
 #include <filesystem>
+#include <mutex>
 #include <fstream>
 #include <sstream>
 #include <unistd.h>
@@ -23,6 +25,7 @@ const bool sApplicationMade = (new SWELLApplication, true);
 
 std::unique_ptr<AudioDriver> MakeFakeAudio(int driver)
 {
+  EnterFakeCall("driver", nullptr);
   if (gWorld.noDriver) return nullptr;
   if (gWorld.driverThrows) FailAudio("no server to talk to");
   gWorld.log.push_back("driver " + std::to_string(driver));
@@ -31,15 +34,28 @@ std::unique_ptr<AudioDriver> MakeFakeAudio(int driver)
   return made;
 }
 
-// As a library stuck on a service: until the process ends.
-void HangForGood()
+// Calls held by a hanging service wait here until the test lets them go.
+std::mutex sHeldMutex;
+std::condition_variable sHeldReleased;
+unsigned sReleases = 0;
+
+// As a library stuck on a service: until the test lets it go, or the process ends.
+void HangUntilReleased()
 {
-  for (;;) pause();
+  std::unique_lock<std::mutex> lock(sHeldMutex);
+  const unsigned release = sReleases;
+  sHeldReleased.wait(lock, [release] { return sReleases != release; });
 }
+
+void HangForGood() { HangUntilReleased(); }
+
+std::mutex sCallsMutex;
 
 std::unique_ptr<MidiIn> MakeFakeMidiIn(const std::string& name)
 {
   if (gWorld.midiInHangs) HangForGood();
+  EnterFakeCall("midi in", nullptr);
+  if (gWorld.serverDown) FakeMidiIn::Fail("no server answers");
   if (gWorld.failMidiIn) FakeMidiIn::Fail("no input client");
   gWorld.log.push_back("midi in " + name);
   auto made = std::make_unique<FakeMidiIn>();
@@ -49,6 +65,8 @@ std::unique_ptr<MidiIn> MakeFakeMidiIn(const std::string& name)
 
 std::unique_ptr<MidiOut> MakeFakeMidiOut(const std::string& name)
 {
+  EnterFakeCall("midi out", nullptr);
+  if (gWorld.serverDown) FakeMidiIn::Fail("no server answers");
   if (gWorld.failMidiOut) FakeMidiIn::Fail("no output client");
   gWorld.log.push_back("midi out " + name);
   auto made = std::make_unique<FakeMidiOut>();
@@ -56,6 +74,52 @@ std::unique_ptr<MidiOut> MakeFakeMidiOut(const std::string& name)
   return made;
 }
 }  // namespace
+
+void ReleaseHeldCalls()
+{
+  {
+    std::lock_guard<std::mutex> lock(sHeldMutex);
+    ++sReleases;
+  }
+  sHeldReleased.notify_all();
+}
+
+void EnterFakeCall(const std::string& call, std::atomic<bool>* went)
+{
+  {
+    std::lock_guard<std::mutex> lock(sCallsMutex);
+    gWorld.calls.push_back(call);
+    if (went && *went) gWorld.usedAfterDeath.push_back(call);
+  }
+  if (went && *went)
+  {
+    ADD_FAILURE() << call << " was called on a client whose server went away";
+    FailAudio("the server went away");
+  }
+  if (gWorld.trouble == Trouble::none || call != gWorld.troubleAt) return;
+  const Trouble trouble = std::exchange(gWorld.trouble, Trouble::none);
+  switch (trouble)
+  {
+    case Trouble::fail: FailAudio(call + " refused");
+    case Trouble::hang: HangUntilReleased(); return;
+    case Trouble::die:
+      gWorld.KillServer();
+      FailAudio(call + ": the server went away");
+    case Trouble::none: return;
+  }
+}
+
+void FakeWorld::KillServer()
+{
+  serverDown = true;
+  if (audio)
+  {
+    audio->went = true;
+    audio->open = audio->running = false;
+  }
+  if (midiIn) midiIn->went = true;
+  if (midiOut) midiOut->went = true;
+}
 
 RtAudio::DeviceInfo Device(const std::string& name, unsigned inputs, unsigned outputs, bool probed)
 {
@@ -70,6 +134,13 @@ RtAudio::DeviceInfo Device(const std::string& name, unsigned inputs, unsigned ou
 
 FakeAudioDriver::~FakeAudioDriver()
 {
+  try
+  {
+    EnterFakeCall("audio deleted", &went);
+  }
+  catch (const RtAudioError&)
+  {
+  }
   gWorld.log.push_back("audio deleted");
   if (gWorld.audio == this) gWorld.audio = nullptr;
 }
@@ -77,11 +148,13 @@ FakeAudioDriver::~FakeAudioDriver()
 unsigned int FakeAudioDriver::getDeviceCount()
 {
   if (gWorld.listingHangs) HangForGood();
+  EnterFakeCall("count", &went);
   return unsigned(gWorld.devices.size());
 }
 
 RtAudio::DeviceInfo FakeAudioDriver::getDeviceInfo(unsigned int device)
 {
+  EnterFakeCall("info", &went);
   if (gWorld.infoThrows.count(device)) FailAudio("device info refused");
   return gWorld.devices.at(device);
 }
@@ -90,6 +163,8 @@ void FakeAudioDriver::openStream(RtAudio::StreamParameters* out, RtAudio::Stream
                                  unsigned int rate, unsigned int* bufferFrames, RtAudioCallback cb, void*,
                                  RtAudio::StreamOptions* options)
 {
+  EnterFakeCall("open", &went);
+  if (gWorld.serverDown) FailAudio("no server answers");
   if (open) FailAudio("a stream is open already");
   if (gWorld.failOpen || rate == 0) FailAudio("open refused:\nno such card\n");
   gWorld.log.push_back("open " + std::to_string(*bufferFrames));
@@ -106,6 +181,7 @@ void FakeAudioDriver::openStream(RtAudio::StreamParameters* out, RtAudio::Stream
 
 void FakeAudioDriver::startStream()
 {
+  EnterFakeCall("start", &went);
   if (!open) FailAudio("no stream to start");
   if (gWorld.failStart) FailAudio("start refused");
   gWorld.log.push_back("start");
@@ -114,6 +190,7 @@ void FakeAudioDriver::startStream()
 
 void FakeAudioDriver::stopStream()
 {
+  EnterFakeCall("stop", &went);
   if (gWorld.streamEnding) gWorld.streamEnding();
   if (gWorld.failStop) FailAudio("stop refused");
   gWorld.log.push_back("stop");
@@ -122,6 +199,7 @@ void FakeAudioDriver::stopStream()
 
 void FakeAudioDriver::abortStream()
 {
+  EnterFakeCall("abort", &went);
   if (gWorld.streamEnding) gWorld.streamEnding();
   if (gWorld.failStop) FailAudio("abort refused");
   gWorld.log.push_back("abort");
@@ -130,9 +208,18 @@ void FakeAudioDriver::abortStream()
 
 void FakeAudioDriver::closeStream()
 {
+  EnterFakeCall("close", &went);
   if (gWorld.streamEnding) gWorld.streamEnding();
   gWorld.log.push_back("close");
   open = running = false;
+}
+
+bool FakeAudioDriver::streamFailed(std::string* why)
+{
+  if (failure.empty()) return false;
+  *why = std::exchange(failure, std::string());
+  open = running = false;
+  return true;
 }
 
 std::vector<double> FakeAudioDriver::Pump(const std::vector<double>& input, RtAudioStreamStatus status)
@@ -147,6 +234,13 @@ std::vector<double> FakeAudioDriver::Pump(const std::vector<double>& input, RtAu
 
 FakeMidiIn::~FakeMidiIn()
 {
+  try
+  {
+    EnterFakeCall("in deleted", &went);
+  }
+  catch (const RtAudioError&)
+  {
+  }
   gWorld.log.push_back("in deleted");
   gWorld.pluginOutlivedMidiIn = gPluginInstance != nullptr;
   if (gWorld.midiIn == this) gWorld.midiIn = nullptr;
@@ -161,6 +255,13 @@ void FakeMidiIn::Send(const std::vector<unsigned char>& bytes)
 
 FakeMidiOut::~FakeMidiOut()
 {
+  try
+  {
+    EnterFakeCall("out deleted", &went);
+  }
+  catch (const RtAudioError&)
+  {
+  }
   gWorld.log.push_back("out deleted");
   if (gWorld.midiOut == this) gWorld.midiOut = nullptr;
 }
@@ -178,6 +279,7 @@ void HostTest::SetUp()
   gQuitWaitLimit = std::chrono::seconds(60);
   gStartStatus = 3;
   gStartWaitLimit = std::chrono::seconds(60);
+  gServiceWaitLimit = std::chrono::seconds(60);
 
   char pattern[] = "/tmp/vorna-host-test-XXXXXX";
   ASSERT_NE(mkdtemp(pattern), nullptr);
@@ -214,6 +316,10 @@ void HostTest::Launch()
 
 void HostTest::Quit()
 {
+  ReleaseHeldCalls();
+  for (Service* service : {&gAudioService, &gMidiService})
+    service->thread.WaitUntilAnswering(ServiceThread::Clock::now() + std::chrono::seconds(60));
+  SayServicesBack();
   SWELLAppMain(SWELLAPP_WILLTERMINATE, 0, 0);
   // The main window's end asked the application to quit.
   g_swell_terminating = false;

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <functional>
 #include <set>
 #include <string>
@@ -18,6 +19,21 @@
 struct FakeAudioDriver;
 struct FakeMidiIn;
 struct FakeMidiOut;
+
+// What the service does at one of its calls, named as the fakes name them: "driver", "count",
+// "info", "open", "start", "stop", "abort", "close", "audio deleted" (the audio interface);
+// "midi in", "midi out" (making the clients), "in ports", "in port name", "in port",
+// "in virtual", "in close", "in cancel", "in deleted", and the same for "out".
+enum class Trouble
+{
+  none,
+  fail,  // throws the library's error
+  hang,  // does not return until ReleaseHeldCalls()
+  die,   // the server goes away during the call, which then fails
+};
+
+// Lets every call held by Trouble::hang return.
+void ReleaseHeldCalls();
 
 struct FakeWorld
 {
@@ -43,6 +59,15 @@ struct FakeWorld
   bool failMidiOut = false;
   std::set<unsigned> unopenablePorts;
   bool failVirtual = false;
+  // The trouble at the first call of that name from now on.
+  std::string troubleAt;
+  Trouble trouble = Trouble::none;
+  // No server runs: making a driver's stream or a MIDI client fails, as without JACK.
+  bool serverDown = false;
+  // Calls made on a fake whose server went away: with the real libraries, each would crash.
+  std::vector<std::string> usedAfterDeath;
+  // Every call made of the fakes, by the names above, in order.
+  std::vector<std::string> calls;
   // Everything the host did, in order ("open 256", "start", "abort", "close", ...).
   std::vector<std::string> log;
   // Whether the plug-in still lived when the MIDI input was last deleted: the input's thread
@@ -52,8 +77,17 @@ struct FakeWorld
   FakeAudioDriver* audio = nullptr;
   FakeMidiIn* midiIn = nullptr;
   FakeMidiOut* midiOut = nullptr;
+
+  // The server is killed: the clients made so far hear it went away (the stream stopped and
+  // closed by the library, as RtAudio does), and no new one is made until StartServer().
+  void KillServer();
+  void StartServer() { serverDown = false; }
 };
 extern FakeWorld gWorld;
+
+// What every fake call does first: notes a use after the server went, applies the trouble.
+// `went` is the calling fake's own flag.
+void EnterFakeCall(const std::string& call, std::atomic<bool>* went);
 
 RtAudio::DeviceInfo Device(const std::string& name, unsigned inputs, unsigned outputs, bool probed = true);
 
@@ -71,6 +105,8 @@ struct FakeAudioDriver : AudioDriver
   void closeStream() override;
   bool isStreamOpen() const override { return open; }
   bool isStreamRunning() const override { return running; }
+  bool serverWent() const override { return went; }
+  bool streamFailed(std::string* why) override;
 
   // Runs one device period through the callback, as the device's thread would:
   // buffers of exactly the granted size, the output holding what was there
@@ -85,6 +121,9 @@ struct FakeAudioDriver : AudioDriver
   RtAudio::StreamParameters inParams, outParams;
   RtAudioFormat format = 0;
   RtAudioStreamFlags flags = 0;
+  std::atomic<bool> went{false};
+  // What the library would report from the stream's thread, told once.
+  std::string failure;
 };
 
 // What both fake MIDI clients do: ports from the world's list for their side,
@@ -93,30 +132,43 @@ template <class Base>
 struct FakeMidiClient : Base
 {
   FakeMidiClient(std::vector<std::string>* ports, const char* side) : ports(ports), side(side) {}
-  unsigned int getPortCount() override { return unsigned(ports->size()); }
-  std::string getPortName(unsigned int port) override { return ports->at(port); }
+  unsigned int getPortCount() override
+  {
+    EnterFakeCall(side + " ports", &went);
+    return unsigned(ports->size());
+  }
+  std::string getPortName(unsigned int port) override
+  {
+    EnterFakeCall(side + " port name", &went);
+    return ports->at(port);
+  }
   void openPort(unsigned int port, const std::string& portName) override
   {
+    EnterFakeCall(side + " port", &went);
     if (port >= ports->size() || gWorld.unopenablePorts.count(port)) Fail("port refused");
     openName = (*ports)[port];
     gWorld.log.push_back(side + " port " + openName + " as " + portName);
   }
   void openVirtualPort(const std::string& portName) override
   {
+    EnterFakeCall(side + " virtual", &went);
     if (gWorld.failVirtual) Fail("virtual port refused");
     openName = portName;
     gWorld.log.push_back(side + " virtual " + portName);
   }
   void closePort() override
   {
+    EnterFakeCall(side + " close", &went);
     openName.clear();
     gWorld.log.push_back(side + " close");
   }
+  bool serverWent() const override { return went; }
   [[noreturn]] static void Fail(const std::string& what) { throw RtMidiError(what, RtMidiError::DRIVER_ERROR); }
 
   std::vector<std::string>* ports;
   std::string side;
   std::string openName;  // "" while no port is open
+  std::atomic<bool> went{false};
 };
 
 struct FakeMidiIn : FakeMidiClient<MidiIn>
@@ -124,7 +176,11 @@ struct FakeMidiIn : FakeMidiClient<MidiIn>
   FakeMidiIn() : FakeMidiClient(&gWorld.inPorts, "in") {}
   ~FakeMidiIn() override;
   void setCallback(RtMidiIn::RtMidiCallback cb, void* data) override { callback = cb, userData = data; }
-  void cancelCallback() override { callback = nullptr; }
+  void cancelCallback() override
+  {
+    EnterFakeCall("in cancel", &went);
+    callback = nullptr;
+  }
   void ignoreTypes(bool sysex, bool timing, bool sensing) override { ignored = {sysex, timing, sensing}; }
 
   // A message arriving at the port, delivered as the MIDI thread would.
@@ -157,7 +213,7 @@ protected:
   // Loads settings.ini and starts the application, as the shell does.
   void Launch();
   // Terminates as the shell does (the main window, then the shut-down), and readies the
-  // platform for another launch.
+  // platform for another launch. Calls held by a hanging service are let go first.
   void Quit();
 
   std::string mConfigHome;

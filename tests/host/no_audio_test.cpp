@@ -1,7 +1,7 @@
 #include "host_fakes.h"
 
 #include "StandaloneMainWindow.h"
-#include "quit_watch.h"
+#include "service_calls.h"
 
 #include <cerrno>
 #include <sstream>

@@ -3,6 +3,7 @@
 #include "IPlugStandalone.h"
 #include "callback_reports.h"
 #include "library_errors.h"
+#include "service_calls.h"
 
 #include <algorithm>
 #include <cctype>
@@ -10,9 +11,15 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
+#include <optional>
+#include <utility>
 
 std::unique_ptr<AudioDriver> gDAC;
 std::vector<std::string> gAudioIDDevNames;
+std::vector<RtAudio::DeviceInfo> gAudioDeviceInfos;
+PickedNames gAudioInputPicks;
+PickedNames gAudioOutputPicks;
 std::vector<unsigned> gAudioInputDevs;
 std::vector<unsigned> gAudioOutputDevs;
 unsigned gIOVS = 512;
@@ -58,92 +65,148 @@ AudioResult UnlistedDevice(const char* kind, const char* name, bool driverListsA
   return AudioResult::Failed(std::string("the ") + kind + " device \"" + name + "\" is not listed by " + driver);
 }
 
+// The stream the application opened, as far as the library has said: cleared when it is
+// stopped, replaced or dropped.
+bool sStreamRuns = false;
+
+AudioResult NotAnswering() { return AudioResult::Failed(gAudioService.Describe() + " does not answer"); }
+
+// A driver whose server went away is left as it is, for good (its library would reach the
+// dead server on any call), and the player told.
+void DropIfServerWent()
+{
+  if (!gDAC || !gDAC->serverWent()) return;
+  gAudioProcessing.store(false, std::memory_order_release);
+  sStreamRuns = false;
+  const std::string why = "the " + gAudioService.detail + " server went away";
+  Abandon(std::move(gDAC));
+  ReportNoAudioStream(AudioResult::Failed(why));
+}
+
+// Runs the step on the audio service, the library's errors printed; nothing is asked of a
+// driver whose server went, then or during an earlier step. False when the service did not
+// answer.
+bool OnDriver(std::function<void(AudioDriver&)> step)
+{
+  DropIfServerWent();
+  if (!gDAC) return true;
+  AudioDriver* driver = gDAC.get();
+  return CallService(gAudioService, [driver, step = std::move(step)] {
+    if (driver->serverWent()) return;
+    try
+    {
+      step(*driver);
+    }
+    catch (const std::exception& error)
+    {
+      PrintLibraryError(error);
+    }
+  });
+}
 }  // namespace
 
-void StopAudioStream(bool abort)
+bool StopAudioStream(bool abort)
 {
   gAudioProcessing.store(false, std::memory_order_release);
-  if (!gDAC) return;
-  try
-  {
-    if (gDAC->isStreamRunning())
-    {
-      if (abort) gDAC->abortStream();
-      else gDAC->stopStream();
-    }
-  }
-  catch (const std::exception& error)
-  {
-    PrintLibraryError(error);
-  }
+  // A stop still going on when the wait for it ends leaves a stream that may or may not play.
+  sStreamRuns = false;
+  const bool answered = OnDriver([abort](AudioDriver& driver) {
+    if (!driver.isStreamRunning()) return;
+    if (abort) driver.abortStream();
+    else driver.stopStream();
+  });
   // Set again: a callback that ran while the stream was stopping set it.
-  gAudioProcessing.store(false, std::memory_order_release);
+  if (answered) gAudioProcessing.store(false, std::memory_order_release);
+  return answered;
 }
 
-void CloseAudioStream()
+bool CloseAudioStream()
 {
-  if (!gDAC) return;
-  try
-  {
-    if (gDAC->isStreamOpen()) gDAC->closeStream();
-  }
-  catch (const std::exception& error)
-  {
-    PrintLibraryError(error);
-  }
+  return OnDriver([](AudioDriver& driver) {
+    if (driver.isStreamOpen()) driver.closeStream();
+  });
 }
+
+bool AudioStreamRuns() { return sStreamRuns; }
 
 AudioResult TryToChangeAudioDriverType()
 {
   if (gDAC)
   {
-    StopAudioStream(true);
-    CloseAudioStream();
-    gDAC.reset();
+    // A stream the service still holds may still call back: nothing replaces it meanwhile.
+    if (!StopAudioStream(true) || !CloseAudioStream()) return NotAnswering();
+    DisposeOn(gAudioService, std::move(gDAC));
   }
-  const std::string name = DriverName(gState.driver);
-  try
-  {
-    gDAC = gHostBackends.makeAudioDriver(gState.driver);
-  }
-  catch (const std::exception& error)
-  {
-    PrintLibraryError(error);
-    gDAC.reset();
-    return AudioResult::Failed("the " + name + " driver could not be set up: " + OneLine(error));
-  }
-  if (!gDAC) return AudioResult::Failed("the audio library of this build has no " + name + " driver");
-  return AudioResult::Ok();
-}
-
-void ProbeAudioIO()
-{
-  gAudioInputDevs.clear();
-  gAudioOutputDevs.clear();
-  gAudioIDDevNames.clear();
-  if (!gDAC) return;
-
-  unsigned count = 0;
-  try
-  {
-    count = gDAC->getDeviceCount();
-  }
-  catch (const std::exception& error)
-  {
-    PrintLibraryError(error);
-  }
-  for (unsigned id = 0; id < count; ++id)
-  {
-    RtAudio::DeviceInfo info;
+  const int driver = gState.driver;
+  const std::string name = DriverName(driver);
+  gAudioService.detail = name;
+  using Made = std::pair<std::unique_ptr<AudioDriver>, std::string>;
+  std::optional<Made> made = AskService<Made>(gAudioService, [driver] {
     try
     {
-      info = gDAC->getDeviceInfo(id);
+      return Made(gHostBackends.makeAudioDriver(driver), std::string());
     }
     catch (const std::exception& error)
     {
       PrintLibraryError(error);
-      info = RtAudio::DeviceInfo();
+      return Made(nullptr, OneLine(error));
     }
+  });
+  if (!made) return NotAnswering();
+  gDAC = std::move(made->first);
+  if (!made->second.empty()) return AudioResult::Failed("the " + name + " driver could not be set up: " + made->second);
+  if (!gDAC) return AudioResult::Failed("the audio library of this build has no " + name + " driver");
+  return AudioResult::Ok();
+}
+
+bool ProbeAudioIO()
+{
+  DropIfServerWent();
+  if (!gDAC)
+  {
+    gAudioInputDevs.clear();
+    gAudioOutputDevs.clear();
+    gAudioIDDevNames.clear();
+    gAudioDeviceInfos.clear();
+    return true;
+  }
+  AudioDriver* driver = gDAC.get();
+  using Infos = std::vector<RtAudio::DeviceInfo>;
+  std::optional<Infos> probed = AskService<Infos>(gAudioService, [driver] {
+    Infos infos;
+    unsigned count = 0;
+    try
+    {
+      if (!driver->serverWent()) count = driver->getDeviceCount();
+    }
+    catch (const std::exception& error)
+    {
+      PrintLibraryError(error);
+    }
+    for (unsigned id = 0; id < count && !driver->serverWent(); ++id)
+    {
+      try
+      {
+        infos.push_back(driver->getDeviceInfo(id));
+      }
+      catch (const std::exception& error)
+      {
+        PrintLibraryError(error);
+        infos.push_back(RtAudio::DeviceInfo());
+      }
+    }
+    return infos;
+  });
+  // A silent service leaves the lists as they were last found.
+  if (!probed) return false;
+
+  gAudioInputDevs.clear();
+  gAudioOutputDevs.clear();
+  gAudioIDDevNames.clear();
+  gAudioDeviceInfos = std::move(*probed);
+  for (unsigned id = 0; id < gAudioDeviceInfos.size(); ++id)
+  {
+    const RtAudio::DeviceInfo& info = gAudioDeviceInfos[id];
     // The library names the maker, ": " and the device; people know the device.
     std::string name = info.name;
     const size_t separator = name.rfind(": ");
@@ -159,6 +222,12 @@ void ProbeAudioIO()
     if (info.outputChannels > 0) gAudioOutputDevs.push_back(id);
   }
   std::fflush(stdout);
+  return true;
+}
+
+const RtAudio::DeviceInfo* AudioDeviceInfo(unsigned id)
+{
+  return id < gAudioDeviceInfos.size() ? &gAudioDeviceInfos[id] : nullptr;
 }
 
 std::string GetAudioDeviceName(int id)
@@ -167,16 +236,15 @@ std::string GetAudioDeviceName(int id)
   return gAudioIDDevNames[size_t(id)];
 }
 
-int GetAudioDeviceID(const char* name)
-{
-  return FindStoredName(gAudioIDDevNames, name);
-}
+int GetAudioDeviceID(const char* name) { return FindStoredName(gAudioIDDevNames, name); }
 
 AudioResult TryToChangeAudio()
 {
+  DropIfServerWent();
   if (!gDAC) return AudioResult::Failed("there is no audio driver");
-  const int inId = GetAudioDeviceID(gState.inDev);
-  const int outId = GetAudioDeviceID(gState.outDev);
+  // The devices picked while the application runs, not others their names are kept alike with.
+  const int inId = gAudioInputPicks.Find(gAudioIDDevNames, gState.inDev);
+  const int outId = gAudioOutputPicks.Find(gAudioIDDevNames, gState.outDev);
   // The output first: without it nothing is heard, whatever the input does.
   if (outId < 0) return UnlistedDevice("output", gState.outDev, !gAudioOutputDevs.empty());
   if (inId < 0) return UnlistedDevice("input", gState.inDev, !gAudioInputDevs.empty());
@@ -189,9 +257,11 @@ AudioResult TryToChangeAudio()
 AudioResult InitialiseAudio(unsigned inId, unsigned outId, unsigned sampleRate, unsigned ioVectorSize,
                             unsigned channels, unsigned firstInChannel, unsigned firstOutChannel)
 {
+  // Until the old stream has stopped, its callbacks may run: nothing below may be touched.
+  if (!StopAudioStream(true) || !CloseAudioStream()) return NotAnswering();
+  // The server may have gone while the old stream closed.
+  DropIfServerWent();
   if (!gDAC) return AudioResult::Failed("there is no audio driver");
-  StopAudioStream(true);
-  CloseAudioStream();
 
   RtAudio::StreamParameters inputParameters;
   inputParameters.deviceId = inId;
@@ -222,26 +292,72 @@ AudioResult InitialiseAudio(unsigned inId, unsigned outId, unsigned sampleRate, 
     gPluginInstance->Reset();
   }
 
-  const char* step = "open";
-  try
+  struct Opened
   {
-    RtAudio::StreamOptions options;
-    options.flags = RTAUDIO_NONINTERLEAVED;
-    gDAC->openStream(&outputParameters, &inputParameters, RTAUDIO_FLOAT64, sampleRate, &gIOVS, AudioCallback,
-                     nullptr, &options);
-    step = "start";
-    gDAC->startStream();
-  }
-  catch (const std::exception& error)
+    unsigned frames;
+    const char* step;
+    std::string error;
+  };
+  AudioDriver* driver = gDAC.get();
+  std::optional<Opened> opened = AskService<Opened>(
+      gAudioService, [driver, inputParameters, outputParameters, sampleRate, frames = gIOVS]() mutable {
+        Opened result{frames, "open", std::string()};
+        try
+        {
+          if (driver->serverWent()) throw RtAudioError("the server went away", RtAudioError::SYSTEM_ERROR);
+          RtAudio::StreamOptions options;
+          options.flags = RTAUDIO_NONINTERLEAVED;
+          driver->openStream(&outputParameters, &inputParameters, RTAUDIO_FLOAT64, sampleRate, &result.frames,
+                             AudioCallback, nullptr, &options);
+          result.step = "start";
+          if (driver->serverWent()) throw RtAudioError("the server went away", RtAudioError::SYSTEM_ERROR);
+          driver->startStream();
+        }
+        catch (const std::exception& error)
+        {
+          PrintLibraryError(error);
+          result.error = OneLine(error);
+          // A stream that opened but did not start is no stream either.
+          try
+          {
+            if (!driver->serverWent() && driver->isStreamRunning()) driver->abortStream();
+            if (!driver->serverWent() && driver->isStreamOpen()) driver->closeStream();
+          }
+          catch (const std::exception& closing)
+          {
+            PrintLibraryError(closing);
+          }
+        }
+        return result;
+      });
+  if (!opened) return NotAnswering();
+  gIOVS = opened->frames;
+  if (!opened->error.empty())
   {
-    PrintLibraryError(error);
-    // A stream that opened but did not start is no stream either.
-    StopAudioStream(true);
-    CloseAudioStream();
-    return AudioResult::Failed(DriverName(gState.driver) + " could not " + step + " the stream: " + OneLine(error));
+    gAudioProcessing.store(false, std::memory_order_release);
+    return AudioResult::Failed(DriverName(gState.driver) + " could not " + opened->step +
+                               " the stream: " + opened->error);
   }
   gActiveState = gState;
+  sStreamRuns = true;
   return AudioResult::Ok();
+}
+
+bool DropLostAudio()
+{
+  if (!gDAC) return false;
+  if (gDAC->serverWent())
+  {
+    DropIfServerWent();
+    return true;
+  }
+  std::string why;
+  if (!gDAC->streamFailed(&why)) return false;
+  sStreamRuns = false;
+  StopAudioStream(true);
+  CloseAudioStream();
+  ReportNoAudioStream(AudioResult::Failed(gAudioService.detail + " stopped the stream: " + why));
+  return true;
 }
 
 int AudioCallback(void* output, void* input, unsigned nFrames, double, RtAudioStreamStatus status, void*)

@@ -5,7 +5,7 @@
 #include "app_main_window.h"
 #include "callback_reports.h"
 #include "library_errors.h"
-#include "quit_watch.h"
+#include "service_calls.h"
 #include "swell-wnd.h"
 
 #include <cerrno>
@@ -22,8 +22,24 @@ bool sLaunchedWithSound = false;
 // A service that holds the start for good ends the program with one line that says why.
 AudioResult InitWatched()
 {
-  const StartWatch watch;
+  const ServiceMoment start(gStartWaitLimit, WhenUnanswered::endTheStart);
   return Init();
+}
+
+// Each step of the shut-down that talks to the library, its result printed; nothing is asked
+// of a client whose server went away.
+void OnMidiService(MidiClient* client, void (*step)(MidiClient*))
+{
+  CallService(gMidiService, [client, step] {
+    try
+    {
+      if (!client->serverWent()) step(client);
+    }
+    catch (const std::exception& error)
+    {
+      PrintLibraryError(error);
+    }
+  });
 }
 }  // namespace
 
@@ -81,39 +97,31 @@ AudioResult Init()
 
 void Cleanup()
 {
-  const QuitWatch watch;
+  const ServiceMoment quit(gQuitWaitLimit, WhenUnanswered::endTheQuit);
+  // Nothing is asked of a client whose server went away.
+  LookAtServices();
   StopAudioStream(false);
   if (gMidiIn)
-  {
-    try
-    {
-      gMidiIn->cancelCallback();
-      gMidiIn->closePort();
-    }
-    catch (const std::exception& error)
-    {
-      PrintLibraryError(error);
-    }
-  }
-  if (gMidiOut)
-  {
-    try
-    {
-      gMidiOut->closePort();
-    }
-    catch (const std::exception& error)
-    {
-      PrintLibraryError(error);
-    }
-  }
+    OnMidiService(gMidiIn.get(), [](MidiClient* input) {
+      static_cast<MidiIn*>(input)->cancelCallback();
+      if (!input->serverWent()) input->closePort();
+    });
+  if (gMidiOut) OnMidiService(gMidiOut.get(), [](MidiClient* output) { output->closePort(); });
   CloseAudioStream();
   // Only deleting the input stops its thread: a message it took while the stream still ran
   // may be on its way to the plug-in until then. The output goes after the plug-in, which
   // sends through it.
-  gMidiIn.reset();
+  DisposeOn(gMidiService, std::move(gMidiIn));
   delete gPluginInstance;
   gPluginInstance = nullptr;
-  gMidiOut.reset();
-  gDAC.reset();
+  DisposeOn(gMidiService, std::move(gMidiOut));
+  DisposeOn(gAudioService, std::move(gDAC));
   ReportCallbackEvents();
+}
+
+void LookAtServices()
+{
+  SayServicesBack();
+  DropLostAudio();
+  DropLostMidi();
 }

@@ -49,12 +49,23 @@ bool LaunchedWithSound();
 void ReportNoAudioStream(const AudioResult& audio);
 // Shut-down, in order; each step only for what exists.
 void Cleanup();
+// The main thread's look at the services, several times a second and before anything the
+// player does reaches them: says a service that answers again, drops what they lost.
+void LookAtServices();
 
 // ---- audio ----
+// Every call into the audio library is a job on the audio service (service_calls.h): a
+// function that stops or replaces a stream gives up, and says so by its result, when the
+// service does not answer in time.
 extern std::unique_ptr<AudioDriver> gDAC;
 extern std::vector<std::string> gAudioIDDevNames;  // entry k names device id k
+// What the last probe found of device id k, for the Preferences' channel and rate lists.
+extern std::vector<RtAudio::DeviceInfo> gAudioDeviceInfos;
 extern std::vector<unsigned> gAudioInputDevs;
 extern std::vector<unsigned> gAudioOutputDevs;
+// The devices picked in Preferences while the application runs.
+extern PickedNames gAudioInputPicks;
+extern PickedNames gAudioOutputPicks;
 extern unsigned gIOVS;
 extern int gSigVS;
 // State of the audio callback; the main thread touches it only while no stream runs.
@@ -69,16 +80,26 @@ constexpr double kOutputGain = 0.25;
 constexpr int kMaxVectorSize = 8192;
 
 AudioResult TryToChangeAudioDriverType();
-// Stops (abort: at once, else after the queued output) and closes the stream, each
-// only when there is one; library errors are printed. No callback runs afterwards.
-void StopAudioStream(bool abort);
-void CloseAudioStream();
-void ProbeAudioIO();
+// Stops (abort: at once, else after the queued output) and closes the stream, each only when
+// there is one; library errors are printed. When they return true, no callback runs any more;
+// false: the service did not answer, and the stream may still play.
+bool StopAudioStream(bool abort);
+bool CloseAudioStream();
+// Whether the stream the application opened plays, as far as the library has said (its server
+// went away, or an error stopped it: LookAtServices hears of that).
+bool AudioStreamRuns();
+// Lists the devices; false when the service did not answer, and the lists are as last found.
+bool ProbeAudioIO();
+const RtAudio::DeviceInfo* AudioDeviceInfo(unsigned id);  // null for an id outside the list
 std::string GetAudioDeviceName(int id);  // "" for an id outside the list
 int GetAudioDeviceID(const char* name);  // -1 when no device carries the name
 AudioResult TryToChangeAudio();
 AudioResult InitialiseAudio(unsigned inId, unsigned outId, unsigned sampleRate, unsigned ioVectorSize, unsigned channels,
                      unsigned firstInChannel, unsigned firstOutChannel);
+// Where the library said the stream stopped (its server went away, or an error on its own
+// thread): the stream is dropped (a driver whose server went, never called again) and one
+// line says why. True when something was dropped.
+bool DropLostAudio();
 // Audio thread.
 int AudioCallback(void* output, void* input, unsigned nFrames, double streamTime, RtAudioStreamStatus status,
                   void* userData);
@@ -90,19 +111,31 @@ extern std::vector<std::string> gMIDIInputDevNames;   // "off", "virtual input",
 extern std::vector<std::string> gMIDIOutputDevNames;  // "off", "virtual output", then the ports
 
 // Makes each missing client on its own, the input with its callback, and gives the plug-in a
-// new output; says in one line which direction has none and why. True when both exist.
-bool InitialiseMidi();
+// new output; says in one line which direction has none and why (unless told not to). True
+// when both exist.
+bool InitialiseMidi(bool sayMissing = true);
 // Lists the ports of each client there is; a missing client's list is empty.
 void ProbeMidiIO();
 // Where a client is missing (no MIDI service answered, or not for that client), tries again
 // to make it, lists the ports and opens the port the settings name on it. True when a client
 // was made.
-bool RetryMidiClients();
+bool RetryMidiClients(bool sayMissing = true);
+// Opens the port the settings name on each client that does not have it open: a choice that
+// failed, or that the service took too late to say.
+void OpenMidiPortsAsSet();
 // 0 "off", 1 the virtual port, k + 2 port k, -1 not found.
 int GetMIDIInPortNumber(const char* name);
 int GetMIDIOutPortNumber(const char* name);
 bool ChooseMidiInput(const char* name);
 bool ChooseMidiOutput(const char* name);
+// The ports picked in Preferences while the application runs.
+extern PickedNames gMidiInputPicks;
+extern PickedNames gMidiOutputPicks;
+// Clients whose server went away are dropped, never called again, and one line says so. True
+// when one was.
+bool DropLostMidi();
+// Whether a client was dropped that has not been made again.
+bool MidiWasDropped();
 // The MIDI service's thread.
 void MIDICallback(double deltaTime, std::vector<unsigned char>* message, void* userData);
 

@@ -24,7 +24,8 @@
 namespace
 {
 constexpr const char* kBundleID = "org.vorna.Vorna";
-// How often the main thread prints what the audio and MIDI threads noted.
+// How often the main thread prints what the audio and MIDI threads noted, and looks at what
+// the services said.
 constexpr UINT_PTR kReportTimer = 1;
 constexpr UINT kReportMilliseconds = 100;
 
@@ -94,7 +95,11 @@ LRESULT MainDlgProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM)
         default: return 0;
       }
     case WM_TIMER:
-      if (wParam == kReportTimer) ReportCallbackEvents();
+      if (wParam == kReportTimer)
+      {
+        ReportCallbackEvents();
+        LookAtServices();
+      }
       return 0;
     case WM_CLOSE: DestroyWindow(hwnd); return 0;
     case WM_DESTROY:

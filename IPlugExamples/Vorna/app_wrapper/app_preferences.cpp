@@ -3,11 +3,14 @@
 #include "app_main.h"
 #include "app_resources.h"
 #include "library_errors.h"
+#include "service_calls.h"
 #include "system_setup.h"
 #include "swell-ctl.h"
 #include "swell-dlg.h"
 #include "swell-wnd.h"
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -16,6 +19,9 @@
 
 namespace
 {
+// After a settings group's title while its service does not answer.
+constexpr const char* kSilentMark = " (not answering)";
+
 // ---- the combo boxes, by id
 
 void Empty(HWND hwnd, int id) { SendMessage(GetDlgItem(hwnd, id), CB_RESETCONTENT, 0, 0); }
@@ -64,24 +70,10 @@ std::vector<int> OfferedDrivers()
   return drivers;
 }
 
-bool DeviceInfo(unsigned id, RtAudio::DeviceInfo* info)
-{
-  if (!gDAC) return false;
-  try
-  {
-    *info = gDAC->getDeviceInfo(id);
-    return true;
-  }
-  catch (const std::exception& error)
-  {
-    PrintLibraryError(error);
-    return false;
-  }
-}
-
 // Fills a device list and selects the stored device, or the first; the device selected, or
 // false for an empty list.
-bool FillDeviceList(HWND hwnd, int id, const std::vector<unsigned>& devices, const char* stored, unsigned* chosen)
+bool FillDeviceList(HWND hwnd, int id, const std::vector<unsigned>& devices, const char* stored,
+                    const PickedNames& picks, unsigned* chosen)
 {
   Empty(hwnd, id);
   if (devices.empty()) return false;
@@ -89,11 +81,37 @@ bool FillDeviceList(HWND hwnd, int id, const std::vector<unsigned>& devices, con
   for (unsigned device : devices) names.push_back(GetAudioDeviceName(int(device)));
   for (const std::string& name : names) Add(hwnd, id, name.c_str());
   // The stream was opened by the same rule, so the list shows the device that plays.
-  int entry = FindStoredName(names, stored);
+  const auto picked = std::find(devices.begin(), devices.end(), unsigned(picks.Find(gAudioIDDevNames, stored)));
+  int entry = picked != devices.end() ? int(picked - devices.begin()) : FindStoredName(names, stored);
   if (entry < 0) entry = 0;
   Select(hwnd, id, entry);
   *chosen = devices[size_t(entry)];
   return true;
+}
+
+// The lists of a service that does not answer show what it last gave, and say so.
+void MarkSilentServices(HWND hwnd)
+{
+  struct Group
+  {
+    const char* title;
+    const Service* service;
+  };
+  static const Group groups[] = {{"Audio Settings", &gAudioService}, {"MIDI Settings", &gMidiService}};
+  EnumChildWindows(
+      hwnd,
+      [](HWND child, LPARAM) -> BOOL {
+        char text[64] = "";
+        GetDlgItemText(child, 0, text, int(sizeof(text)));
+        for (const Group& group : groups)
+        {
+          if (std::strncmp(text, group.title, std::strlen(group.title)) != 0) continue;
+          const std::string title = std::string(group.title) + (ServiceAnswers(*group.service) ? "" : kSilentMark);
+          if (title != text) SetDlgItemText(child, 0, title.c_str());
+        }
+        return TRUE;
+      },
+      0);
 }
 
 // The left channel can be at most N - 1: the right one is always the next.
@@ -111,10 +129,26 @@ void FillChannelPair(HWND hwnd, int leftId, int rightId, unsigned channels, unsi
   Select(hwnd, rightId, int(right) - 1);
 }
 
+void SelectDriverInUse(HWND hwnd)
+{
+  const std::vector<int> drivers = OfferedDrivers();
+  const auto entry = std::find(drivers.begin(), drivers.end(), int(gState.driver));
+  Select(hwnd, IDC_COMBO_AUDIO_DRIVER, entry == drivers.end() ? -1 : int(entry - drivers.begin()));
+}
+
 void ChooseDriver(HWND hwnd, int entry)
 {
   const std::vector<int> drivers = OfferedDrivers();
   if (entry < 0 || size_t(entry) >= drivers.size() || drivers[size_t(entry)] == gState.driver) return;
+  // A stream the silent service holds may still call back: no other driver may start one.
+  if (!ServiceAnswers(gAudioService))
+  {
+    std::fprintf(stderr, "%s: %s does not answer; the driver stays %s\n", program_invocation_short_name,
+                 gAudioService.Describe().c_str(), kAudioDrivers[gState.driver].name);
+    std::fflush(stderr);
+    SelectDriverInUse(hwnd);
+    return;
+  }
   gState.driver = uint16_t(drivers[size_t(entry)]);
   TryToChangeAudioDriverType();
   ProbeAudioIO();
@@ -128,11 +162,15 @@ void ChooseDriver(HWND hwnd, int entry)
   PopulateAudioDialogs(hwnd);
 }
 
-void ChooseDevice(HWND hwnd, int id, char (&device)[kNameSize], uint16_t* left, uint16_t* right)
+void ChooseDevice(HWND hwnd, int id, const std::vector<unsigned>& devices, PickedNames* picks,
+                  char (&device)[kNameSize], uint16_t* left, uint16_t* right)
 {
-  char text[kNameSize];
-  if (!SelectedText(hwnd, id, text)) return;
-  KeepName(device, text);
+  const int entry = Selection(hwnd, id);
+  if (entry < 0 || size_t(entry) >= devices.size()) return;
+  // The whole name as listed: the entry picked is the one opened, however it is kept.
+  const unsigned picked = devices[size_t(entry)];
+  picks->Remember(gAudioIDDevNames, picked);
+  KeepName(device, GetAudioDeviceName(int(picked)));
   *left = 1;
   *right = 2;
   PopulateDriverSpecificControls(hwnd);
@@ -168,14 +206,19 @@ void ChooseLeftChannel(HWND hwnd, int leftId, int rightId, uint16_t* left, uint1
   Select(hwnd, rightId, *right - 1);
 }
 
-void ChooseMidiPort(HWND hwnd, int id, char (&stored)[kNameSize], bool (*choose)(const char*))
+void ChooseMidiPort(HWND hwnd, int id, const std::vector<std::string>& names, PickedNames* picks,
+                    char (&stored)[kNameSize], bool (*choose)(const char*))
 {
-  char text[kNameSize];
-  if (!SelectedText(hwnd, id, text)) return;
-  KeepName(stored, text);
+  const int entry = Selection(hwnd, id);
+  if (entry < 0 || size_t(entry) >= names.size()) return;
+  picks->Remember(names, size_t(entry));
+  KeepName(stored, names[size_t(entry)]);
+  const ServiceMoment moment(gServiceWaitLimit, WhenUnanswered::goOn);
+  LookAtServices();
   // A pick tries again to make a client that is missing, whose list then fills.
   if (RetryMidiClients()) PopulateMidiDialogs(hwnd);
   choose(stored);
+  MarkSilentServices(hwnd);
 }
 
 void ChooseMidiChannel(HWND hwnd, int id, uint16_t& channel)
@@ -184,12 +227,19 @@ void ChooseMidiChannel(HWND hwnd, int id, uint16_t& channel)
   if (entry >= 0) WriteSharedField(channel, uint16_t(entry));
 }
 
-void FillMidiPortList(HWND hwnd, int id, const std::vector<std::string>& names, char (&stored)[kNameSize])
+void FillMidiPortList(HWND hwnd, int id, const std::vector<std::string>& names, const PickedNames& picks,
+                      char (&stored)[kNameSize])
 {
   Empty(hwnd, id);
   for (const std::string& name : names) Add(hwnd, id, name.c_str());
   // A name cut by its field still stands for the port the start opened by it.
-  int entry = FindStoredName(names, stored);
+  int entry = picks.Find(names, stored);
+  // What a silent service last listed may lack a port it has now: the name stays.
+  if (entry < 0 && !ServiceAnswers(gMidiService))
+  {
+    Select(hwnd, id, -1);
+    return;
+  }
   if (entry < 0)
   {
     CopyName(stored, "off");
@@ -212,16 +262,22 @@ void StartSystemSetup(HWND hwnd)
   if (!StartSystemSetupProgram()) MessageBox(hwnd, kNoSystemSetupText, "Vorna", MB_OK);
 }
 
-// Every reopen that leaves no stream says why, as the start does.
-void ReopenAudio(const AudioResult& driver = AudioResult::Ok())
+// A driver dropped with its server is made again, and its devices listed.
+AudioResult MakeDriverIfDropped()
 {
+  if (gDAC) return AudioResult::Ok();
+  const AudioResult driver = TryToChangeAudioDriverType();
+  ProbeAudioIO();
+  return driver;
+}
+
+// Every reopen that leaves no stream says why, as the start does.
+void ReopenAudio(AudioResult driver = AudioResult::Ok())
+{
+  if (driver) driver = MakeDriverIfDropped();
   const AudioResult audio = driver ? TryToChangeAudio() : driver;
   if (!audio) ReportNoAudioStream(audio);
 }
-
-// A picked driver replaces the interface at once, and a failed reopen closes the stream:
-// gActiveState then names a stream that no longer plays.
-bool AudioStreamRuns() { return gDAC && gDAC->isStreamRunning(); }
 
 void Cancel(HWND hwnd)
 {
@@ -273,16 +329,19 @@ void PopulateDriverSpecificControls(HWND hwnd)
 {
   unsigned inId = 0;
   unsigned outId = 0;
-  RtAudio::DeviceInfo inInfo;
-  RtAudio::DeviceInfo outInfo;
   // Nothing is looked up in an empty list: its channels and the rates stay empty.
-  const bool haveIn = FillDeviceList(hwnd, IDC_COMBO_AUDIO_IN_DEV, gAudioInputDevs, gState.inDev, &inId) &&
-                      DeviceInfo(inId, &inInfo);
-  const bool haveOut = FillDeviceList(hwnd, IDC_COMBO_AUDIO_OUT_DEV, gAudioOutputDevs, gState.outDev, &outId) &&
-                       DeviceInfo(outId, &outInfo);
-  PopulateAudioInputList(hwnd, haveIn ? &inInfo : nullptr);
-  PopulateAudioOutputList(hwnd, haveOut ? &outInfo : nullptr);
-  PopulateSampleRateList(hwnd, haveIn ? &inInfo : nullptr, haveOut ? &outInfo : nullptr);
+  // The devices as the last probe found them, which the dialog's opening and a driver's pick make.
+  const RtAudio::DeviceInfo* in =
+      FillDeviceList(hwnd, IDC_COMBO_AUDIO_IN_DEV, gAudioInputDevs, gState.inDev, gAudioInputPicks, &inId)
+          ? AudioDeviceInfo(inId)
+          : nullptr;
+  const RtAudio::DeviceInfo* out =
+      FillDeviceList(hwnd, IDC_COMBO_AUDIO_OUT_DEV, gAudioOutputDevs, gState.outDev, gAudioOutputPicks, &outId)
+          ? AudioDeviceInfo(outId)
+          : nullptr;
+  PopulateAudioInputList(hwnd, in);
+  PopulateAudioOutputList(hwnd, out);
+  PopulateSampleRateList(hwnd, in, out);
 }
 
 void PopulateAudioDialogs(HWND hwnd)
@@ -304,12 +363,12 @@ void PopulateMidiDialogs(HWND hwnd)
   // A direction without a client has nothing to list, and its stored port name stays.
   if (gMidiIn)
   {
-    FillMidiPortList(hwnd, IDC_COMBO_MIDI_IN_DEV, gMIDIInputDevNames, gState.midiInDev);
+    FillMidiPortList(hwnd, IDC_COMBO_MIDI_IN_DEV, gMIDIInputDevNames, gMidiInputPicks, gState.midiInDev);
     FillMidiChannelList(hwnd, IDC_COMBO_MIDI_IN_CHAN, gState.midiInChan);
   }
   if (gMidiOut)
   {
-    FillMidiPortList(hwnd, IDC_COMBO_MIDI_OUT_DEV, gMIDIOutputDevNames, gState.midiOutDev);
+    FillMidiPortList(hwnd, IDC_COMBO_MIDI_OUT_DEV, gMIDIOutputDevNames, gMidiOutputPicks, gState.midiOutDev);
     FillMidiChannelList(hwnd, IDC_COMBO_MIDI_OUT_CHAN, gState.midiOutChan);
   }
 }
@@ -333,9 +392,16 @@ LRESULT PreferencesDlgProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM)
 {
   if (msg == WM_INITDIALOG)
   {
-    // A MIDI service started since (JACK after the application) gives its clients now.
+    const ServiceMoment moment(gServiceWaitLimit, WhenUnanswered::goOn);
+    LookAtServices();
+    // A MIDI service started since (JACK after the application) gives its clients now, and the
+    // devices are listed as they are now: a server started late, or one that came back.
     RetryMidiClients();
+    OpenMidiPortsAsSet();
+    if (gDAC) ProbeAudioIO();
+    else MakeDriverIfDropped();
     PopulatePreferencesDialog(hwnd);
+    MarkSilentServices(hwnd);
     gTempState = gState;
     return 1;
   }
@@ -346,13 +412,22 @@ LRESULT PreferencesDlgProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM)
   switch (id)
   {
     case IDC_COMBO_AUDIO_DRIVER:
-      if (selectionChanged) ChooseDriver(hwnd, Selection(hwnd, id));
+      if (selectionChanged)
+      {
+        const ServiceMoment moment(gServiceWaitLimit, WhenUnanswered::goOn);
+        LookAtServices();
+        ChooseDriver(hwnd, Selection(hwnd, id));
+        MarkSilentServices(hwnd);
+      }
       return 1;
     case IDC_COMBO_AUDIO_IN_DEV:
-      if (selectionChanged) ChooseDevice(hwnd, id, gState.inDev, &gState.inChanL, &gState.inChanR);
+      if (selectionChanged)
+        ChooseDevice(hwnd, id, gAudioInputDevs, &gAudioInputPicks, gState.inDev, &gState.inChanL, &gState.inChanR);
       return 1;
     case IDC_COMBO_AUDIO_OUT_DEV:
-      if (selectionChanged) ChooseDevice(hwnd, id, gState.outDev, &gState.outChanL, &gState.outChanR);
+      if (selectionChanged)
+        ChooseDevice(hwnd, id, gAudioOutputDevs, &gAudioOutputPicks, gState.outDev, &gState.outChanL,
+                     &gState.outChanR);
       return 1;
     case IDC_COMBO_AUDIO_IOVS:
     case IDC_COMBO_AUDIO_SIGVS:
@@ -378,10 +453,12 @@ LRESULT PreferencesDlgProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM)
       if (selectionChanged) Select(hwnd, id, gState.outChanR - 1);
       return 1;
     case IDC_COMBO_MIDI_IN_DEV:
-      if (selectionChanged) ChooseMidiPort(hwnd, id, gState.midiInDev, ChooseMidiInput);
+      if (selectionChanged)
+        ChooseMidiPort(hwnd, id, gMIDIInputDevNames, &gMidiInputPicks, gState.midiInDev, ChooseMidiInput);
       return 1;
     case IDC_COMBO_MIDI_OUT_DEV:
-      if (selectionChanged) ChooseMidiPort(hwnd, id, gState.midiOutDev, ChooseMidiOutput);
+      if (selectionChanged)
+        ChooseMidiPort(hwnd, id, gMIDIOutputDevNames, &gMidiOutputPicks, gState.midiOutDev, ChooseMidiOutput);
       return 1;
     case IDC_COMBO_MIDI_IN_CHAN:
       if (selectionChanged) ChooseMidiChannel(hwnd, id, gState.midiInChan);
@@ -396,12 +473,31 @@ LRESULT PreferencesDlgProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM)
       WriteSharedField(gState.monoInput,
                        SendMessage(GetDlgItem(hwnd, id), BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0);
       return 1;
-    case IDAPPLY: ReopenAudio(); return 1;
+    case IDAPPLY:
+    {
+      const ServiceMoment moment(gServiceWaitLimit, WhenUnanswered::goOn);
+      LookAtServices();
+      ReopenAudio();
+      MarkSilentServices(hwnd);
+      return 1;
+    }
     case IDOK:
+    {
+      const ServiceMoment moment(gServiceWaitLimit, WhenUnanswered::goOn);
+      LookAtServices();
+      // A picked driver replaces the interface at once, and a failed reopen closes the stream:
+      // gActiveState then names a stream that no longer plays.
       if (!AudioStreamRuns() || std::memcmp(&gActiveState, &gState, sizeof(AppState)) != 0) ReopenAudio();
       EndDialog(hwnd, IDOK);
       return 1;
-    case IDCANCEL: Cancel(hwnd); return 1;
+    }
+    case IDCANCEL:
+    {
+      const ServiceMoment moment(gServiceWaitLimit, WhenUnanswered::goOn);
+      LookAtServices();
+      Cancel(hwnd);
+      return 1;
+    }
     default: return 0;
   }
 }

@@ -1,5 +1,6 @@
 #include "app_state.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstring>
 #include <string_view>
@@ -30,6 +31,11 @@ void CopyName(char (&field)[kNameSize], const char* text)
 namespace
 {
 bool IsQuote(char c) { return c == '"' || c == '\''; }
+bool IsControlByte(char c)
+{
+  const unsigned char u = static_cast<unsigned char>(c);
+  return (u < 0x20 && c != '\t') || u == 0x7F;
+}
 bool IsContinuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
 
 // Bytes of the UTF-8 sequence a lead byte starts; 1 for anything else.
@@ -57,6 +63,7 @@ std::string KeptName(const std::string& listed)
 {
   std::string kept = listed.substr(0, kNameSize - 1);
   DropCutCharacter(&kept);
+  std::replace_if(kept.begin(), kept.end(), IsControlByte, '?');
   // Until nothing more goes: the reader takes one pair of quotes a reading.
   for (size_t before = std::string::npos; before != kept.size();)
   {
@@ -75,19 +82,55 @@ std::string KeptName(const std::string& listed)
 
 void KeepName(char (&field)[kNameSize], const std::string& listed) { CopyName(field, KeptName(listed).c_str()); }
 
-bool StoredNameMatches(const char* stored, const std::string& listed)
+NameMatch MatchStoredName(const char* stored, const std::string& listed)
 {
   const size_t length = strnlen(stored, kNameSize);
-  if (listed.size() == length && listed.compare(0, length, stored, length) == 0) return true;
-  if (KeptName(listed) == std::string_view(stored, length)) return true;
-  return length == kNameSize - 1 && listed.size() > length && listed.compare(0, length, stored, length) == 0;
+  if (listed.size() == length && listed.compare(0, length, stored, length) == 0) return NameMatch::exact;
+  if (KeptName(listed) == std::string_view(stored, length)) return NameMatch::keptAlike;
+  if (length == kNameSize - 1 && listed.size() > length && listed.compare(0, length, stored, length) == 0)
+    return NameMatch::prefix;
+  return NameMatch::none;
 }
 
 int FindStoredName(const std::vector<std::string>& names, const char* stored)
 {
-  for (size_t i = 0; i < names.size(); ++i)
-    if (StoredNameMatches(stored, names[i])) return int(i);
-  return -1;
+  int found = -1;
+  NameMatch best = NameMatch::none;
+  for (size_t i = 0; i < names.size() && best != NameMatch::exact; ++i)
+  {
+    const NameMatch match = MatchStoredName(stored, names[i]);
+    if (match < best)
+    {
+      best = match;
+      found = int(i);
+    }
+  }
+  return found;
+}
+
+void PickedNames::Remember(const std::vector<std::string>& names, size_t position)
+{
+  if (position >= names.size()) return;
+  Pick pick{KeptName(names[position]), names[position], position};
+  for (Pick& earlier : mPicks)
+    if (earlier.kept == pick.kept)
+    {
+      earlier = std::move(pick);
+      return;
+    }
+  mPicks.push_back(std::move(pick));
+}
+
+int PickedNames::Find(const std::vector<std::string>& names, const char* stored) const
+{
+  for (const Pick& pick : mPicks)
+  {
+    if (pick.kept != stored) continue;
+    if (pick.position < names.size() && names[pick.position] == pick.listed) return int(pick.position);
+    const auto listed = std::find(names.begin(), names.end(), pick.listed);
+    if (listed != names.end()) return int(listed - names.begin());
+  }
+  return FindStoredName(names, stored);
 }
 
 namespace

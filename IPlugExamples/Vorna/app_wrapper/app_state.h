@@ -36,19 +36,52 @@ bool MIDISettingsInStateAreEqual(const AppState* a, const AppState* b);
 void CopyName(char (&field)[kNameSize], const char* text);
 
 // A listed device or port name as a field keeps it: the first kNameSize - 1 bytes (a
-// character cut there left out whole), then without what the settings file's reader takes
-// off its ends (blanks, tabs, a pair of quotes round it), so that the name picked is the
-// very name the next start reads.
+// character cut there left out whole), each control byte but tab (which no line of the
+// settings file holds) as '?', then without what the settings file's reader takes off its
+// ends (blanks, tabs, a pair of quotes round it), so that the name picked is the very name
+// the next start reads.
 std::string KeptName(const std::string& listed);
 void KeepName(char (&field)[kNameSize], const std::string& listed);
 
-// Whether a name kept in a field names a listed device or port: the same text, the listed
-// name as a field keeps it, or, when the field is full (a name cut on the way in), the
-// start of it.
-bool StoredNameMatches(const char* stored, const std::string& listed);
+// How well a name kept in a field names a listed device or port, best first: the same text,
+// the listed name as a field keeps it, or, when the field is full (a name cut on the way in),
+// the start of it.
+enum class NameMatch
+{
+  exact,
+  keptAlike,
+  prefix,
+  none,
+};
+NameMatch MatchStoredName(const char* stored, const std::string& listed);
+inline bool StoredNameMatches(const char* stored, const std::string& listed)
+{
+  return MatchStoredName(stored, listed) != NameMatch::none;
+}
 
-// The first of the names that a stored name stands for (by the rule above), or -1.
+// The name a stored name stands for, or -1: the first that matches best.
 int FindStoredName(const std::vector<std::string>& names, const char* stored);
+
+// The entries the player picked, by the name each is kept under: while the application runs,
+// a kept name stands for the very entry picked, even where other entries are kept alike.
+class PickedNames
+{
+public:
+  // names[position] was picked.
+  void Remember(const std::vector<std::string>& names, size_t position);
+  // The entry picked under the stored name, where it is still listed (at its place, else the
+  // first of its name); otherwise FindStoredName's.
+  int Find(const std::vector<std::string>& names, const char* stored) const;
+
+private:
+  struct Pick
+  {
+    std::string kept;
+    std::string listed;
+    size_t position;
+  };
+  std::vector<Pick> mPicks;
+};
 
 // The settings the audio and MIDI threads read while the main thread may write
 // them (mono input, MIDI input channel): one whole 16-bit field at a time.

@@ -3,6 +3,7 @@
 #include <rtaudio/RtAudio.h>
 
 #include <memory>
+#include <string>
 
 // The calls the application makes of an audio interface, in RtAudio's own
 // terms: the real one is RtAudio, and tests put in a scripted one. Failures
@@ -24,6 +25,14 @@ public:
   virtual void closeStream() = 0;
   virtual bool isStreamOpen() const = 0;
   virtual bool isStreamRunning() const = 0;
+
+  // Both may be asked from any thread; they ask nothing of the library.
+  // Whether the server the open stream is on went away: then nothing of the driver may be
+  // called again, its destructor included.
+  virtual bool serverWent() const = 0;
+  // Whether the library stopped the stream on its own thread after an error since it was
+  // opened, and why (told once).
+  virtual bool streamFailed(std::string* why) = 0;
 };
 
 // The drivers the application knows, by their index in the settings.

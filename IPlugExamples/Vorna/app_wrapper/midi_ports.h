@@ -18,6 +18,9 @@ public:
   virtual void openPort(unsigned int port, const std::string& portName) = 0;
   virtual void openVirtualPort(const std::string& portName) = 0;
   virtual void closePort() = 0;
+  // Whether the server the client was made on went away: then nothing of it may be called
+  // again, its destructor included. Any thread; asks nothing of the library.
+  virtual bool serverWent() const = 0;
 };
 
 class MidiIn : public MidiClient
@@ -36,6 +39,6 @@ public:
 };
 
 // Clients of the first MIDI service that answers: the ALSA sequencer, then a
-// running JACK server. Throw RtMidiError when neither does.
+// running JACK server. Throw RtMidiError when neither does, saying why each refused.
 std::unique_ptr<MidiIn> MakeRtMidiIn(const std::string& clientName);
 std::unique_ptr<MidiOut> MakeRtMidiOut(const std::string& clientName);

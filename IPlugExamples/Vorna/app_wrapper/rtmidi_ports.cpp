@@ -1,8 +1,11 @@
 #include "midi_ports.h"
 
-#include <jack/jack.h>
+#include "jack_watch.h"
+
+#include <sys/stat.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <vector>
 
 namespace
@@ -11,16 +14,22 @@ template <class Base, class Library>
 class RtMidiClient : public Base
 {
 public:
-  RtMidiClient(RtMidi::Api api, const std::string& clientName) : mMidi(api, clientName) {}
+  RtMidiClient(RtMidi::Api api, const std::string& clientName, jack_watch::Token server)
+      : mMidi(api, clientName), mServer(std::move(server))
+  {
+  }
 
   unsigned int getPortCount() override { return mMidi.getPortCount(); }
   std::string getPortName(unsigned int port) override { return mMidi.getPortName(port); }
   void openPort(unsigned int port, const std::string& portName) override { mMidi.openPort(port, portName); }
   void openVirtualPort(const std::string& portName) override { mMidi.openVirtualPort(portName); }
   void closePort() override { mMidi.closePort(); }
+  bool serverWent() const override { return jack_watch::Went(mServer); }
 
 protected:
   Library mMidi;
+  // The JACK server's watch, for a client on JACK; the ALSA sequencer does not go away.
+  jack_watch::Token mServer;
 };
 
 class RtMidiInClient final : public RtMidiClient<MidiIn, RtMidiIn>
@@ -49,34 +58,51 @@ bool IsMidiApiCompiled(RtMidi::Api api)
   return std::find(compiled.begin(), compiled.end(), api) != compiled.end();
 }
 
-// RtMidi's JACK client does not say when it found no server, and then fails on
-// its first port; so the server is asked first, without starting one.
-bool JackServerAnswers()
+bool SequencerMissing()
 {
-  jack_status_t status;
-  jack_client_t* client = jack_client_open("Vorna MIDI probe", JackNoStartServer, &status);
-  if (!client) return false;
-  jack_client_close(client);
-  return true;
+  struct stat device;
+  return stat("/dev/snd/seq", &device) != 0 && errno == ENOENT;
 }
 
+// The sequencer first: it is there whenever the kernel has it, and needs no server. Each
+// refusal is told as what it was, so that a line about a missing client names its cause.
 template <class Client>
 std::unique_ptr<Client> MakeFirstAnswering(const std::string& clientName)
 {
+  std::string sequencer = "this build has no ALSA sequencer";
   if (IsMidiApiCompiled(RtMidi::LINUX_ALSA))
   {
-    try
+    sequencer = "the ALSA sequencer does not answer";
+    // Where the kernel has none, the library would only print its failure again at every try.
+    if (!SequencerMissing())
     {
-      return std::make_unique<Client>(RtMidi::LINUX_ALSA, clientName);
-    }
-    catch (const RtMidiError&)
-    {
-      // The library has printed what the sequencer said.
+      try
+      {
+        return std::make_unique<Client>(RtMidi::LINUX_ALSA, clientName, nullptr);
+      }
+      catch (const RtMidiError&)
+      {
+        // The library has printed what the sequencer said.
+      }
     }
   }
-  if (IsMidiApiCompiled(RtMidi::UNIX_JACK) && JackServerAnswers())
-    return std::make_unique<Client>(RtMidi::UNIX_JACK, clientName);
-  throw RtMidiError("neither the ALSA sequencer nor a JACK server answers", RtMidiError::DRIVER_ERROR);
+  if (!IsMidiApiCompiled(RtMidi::UNIX_JACK)) throw RtMidiError(sequencer, RtMidiError::DRIVER_ERROR);
+  // RtMidi's JACK client does not say when it found no server, and then fails on its first
+  // port; the watch asks the server first, without starting one.
+  std::string jack;
+  jack_watch::Token server = jack_watch::Join(&jack);
+  if (!server && sequencer == "the ALSA sequencer does not answer" && jack == "no JACK server answers")
+    throw RtMidiError("neither the ALSA sequencer nor a JACK server answers", RtMidiError::DRIVER_ERROR);
+  if (!server) throw RtMidiError(sequencer + ", and " + jack, RtMidiError::DRIVER_ERROR);
+  try
+  {
+    return std::make_unique<Client>(RtMidi::UNIX_JACK, clientName, std::move(server));
+  }
+  catch (const RtMidiError& error)
+  {
+    throw RtMidiError(sequencer + ", and the JACK server refused the client: " + error.getMessage(),
+                      RtMidiError::DRIVER_ERROR);
+  }
 }
 }  // namespace
 

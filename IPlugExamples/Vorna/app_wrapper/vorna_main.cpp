@@ -8,6 +8,7 @@
 //
 // When no audio stream opens it says why in one line on stderr and runs on without sound.
 
+#include "app_main.h"
 #include "app_menu.h"
 #include "callback_reports.h"
 #include "swell-app.h"
@@ -28,7 +29,7 @@ std::atomic<bool> sQuitAsked{false};
 void AskToQuit(int) { sQuitAsked.store(true); }
 
 // Without a display nothing needs the run loop: the main thread only prints what the
-// callbacks noted, and waits for a quit.
+// callbacks noted, looks at the services, and waits for a quit.
 void RunWithoutDisplay()
 {
   struct sigaction action = {};
@@ -40,6 +41,7 @@ void RunWithoutDisplay()
   while (!sQuitAsked.load() && !cocoa::NSApp()->hasTerminated())
   {
     ReportCallbackEvents();
+    LookAtServices();
     const timespec pause = {0, kLookNanoseconds};
     nanosleep(&pause, nullptr);
   }
