@@ -479,6 +479,85 @@ TEST_F(PreferencesTest, LongNamesWhateverTheirCutEndsInSurviveTheDialogAndAResta
   }
 }
 
+// Two listed names the settings file keeps alike: the one that is exactly the kept name opens
+// at the start, and whichever the player picks is the one that plays and shows while the
+// application runs. A name with a control byte is kept as the file can hold it and found again.
+TEST_F(PreferencesTest, OfNamesKeptAlikeTheExactOneOpensAtTheStartAndThePickedOneWhileItRuns)
+{
+  const std::string cut(kNameSize - 1, 'b');
+  const struct
+  {
+    const char* what;
+    std::string first, exact;
+  } cases[] = {
+    {"a blank after the first", "Desk ", "Desk"},
+    {"a 99-byte name after a longer one it begins", cut + "x", cut},
+    {"quotes round the first", "\"Desk\"", "Desk"},
+  };
+  for (const auto& c : cases)
+  {
+    SCOPED_TRACE(c.what);
+    gWorld.devices = {Device("default", 2, 2), Device(c.first, 2, 2), Device(c.exact, 2, 2)};
+    gWorld.inPorts = gWorld.outPorts = {c.first, c.exact};
+    const std::string kept = c.exact.substr(0, kNameSize - 1);
+    WriteSettings("[audio]\nindev=" + kept + "\noutdev=" + kept + "\n[midi]\nindev=" + kept + "\noutdev=" + kept +
+                  "\n");
+    StartApplication();
+    const auto plays = [&](unsigned device, const std::string& port) {
+      ASSERT_TRUE(gWorld.audio && gWorld.audio->isStreamRunning());
+      EXPECT_EQ(gWorld.audio->inParams.deviceId, device);
+      EXPECT_EQ(gWorld.audio->outParams.deviceId, device);
+      EXPECT_EQ(gWorld.midiIn->openName, port);
+      EXPECT_EQ(gWorld.midiOut->openName, port);
+    };
+    const auto shows = [&](HWND dialog, const std::string& name) {
+      for (int id : {IDC_COMBO_AUDIO_IN_DEV, IDC_COMBO_AUDIO_OUT_DEV, IDC_COMBO_MIDI_IN_DEV, IDC_COMBO_MIDI_OUT_DEV})
+        EXPECT_EQ(Selected(dialog, id), name) << id;
+    };
+    plays(2, c.exact);
+    RunCommandWithModal(ID_PREFERENCES, {[&](HWND dialog) {
+                                           shows(dialog, c.exact);
+                                           for (int id : {IDC_COMBO_AUDIO_IN_DEV, IDC_COMBO_AUDIO_OUT_DEV,
+                                                          IDC_COMBO_MIDI_IN_DEV, IDC_COMBO_MIDI_OUT_DEV})
+                                             Pick(dialog, id, c.first);
+                                           EXPECT_TRUE(ClickInModal("Apply"));
+                                           EXPECT_TRUE(ClickInModal("OK"));
+                                         }});
+    plays(1, c.first);
+    for (const char* button : {"Cancel", "OK"})
+      RunCommandWithModal(ID_PREFERENCES, {[&](HWND dialog) {
+                                             shows(dialog, c.first);
+                                             EXPECT_TRUE(ClickInModal(button));
+                                           }});
+    plays(1, c.first);
+    // The file keeps one name for both: the next start takes the exact one again.
+    Quit();
+    mMainMenu->release();
+    mMainMenu = nullptr;
+    StartApplication();
+    plays(2, c.exact);
+    Quit();
+    mMainMenu->release();
+    mMainMenu = nullptr;
+  }
+
+  gWorld.inPorts = {"Keys:0", "Pads\r\x01:0"};
+  std::filesystem::remove(SettingsPath());
+  testing::internal::CaptureStderr();
+  StartApplication();
+  RunCommandWithModal(ID_PREFERENCES, {[&](HWND dialog) {
+                                         Pick(dialog, IDC_COMBO_MIDI_IN_DEV, "Pads\r\x01:0");
+                                         EXPECT_TRUE(ClickInModal("OK"));
+                                       }});
+  EXPECT_EQ(testing::internal::GetCapturedStderr().find("could not be saved"), std::string::npos);
+  EXPECT_NE(ReadSettings().find("\nindev=Pads??:0\n"), std::string::npos) << ReadSettings();
+  Quit();
+  mMainMenu->release();
+  mMainMenu = nullptr;
+  StartApplication();
+  EXPECT_EQ(gWorld.midiIn->openName, "Pads\r\x01:0");
+}
+
 TEST_F(PreferencesTest, AboutAndTheSystemSetupButtonTalkThroughMessageBoxes)
 {
   StartApplication();

@@ -80,6 +80,9 @@ intptr_t SWELLAppMain(int msg, intptr_t wParam, intptr_t)
 
 AudioResult Init()
 {
+  // A new run knows nothing of what was picked in another.
+  for (PickedNames* picks : {&gAudioInputPicks, &gAudioOutputPicks, &gMidiInputPicks, &gMidiOutputPicks})
+    *picks = PickedNames();
   const AudioResult driver = TryToChangeAudioDriverType();
   ProbeAudioIO();
   InitialiseMidi();
