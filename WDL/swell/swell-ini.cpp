@@ -6,12 +6,14 @@
 #include "mutex.h"
 
 #include <strings.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <climits>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -47,6 +49,7 @@ WDL_Mutex s_iniMutex;
 IniFileContext s_cache[kCachedFiles];
 uint64_t s_accessCounter = 0;
 SWELL_IniKeptHandler s_keptHandler = nullptr;
+SWELL_IniNotKeptHandler s_notKeptHandler = nullptr;
 
 std::string resolvePath(const char* file)
 {
@@ -226,20 +229,49 @@ bool refreshForWriting(const std::string& path, IniFileContext* context, bool* r
   return false;
 }
 
-// Holding the writers' lock: keeps aside what the rewrite would lose (*keptAs names where;
-// empty when nothing was), then writes the sections back. False, with the problem set, when
-// either failed.
-bool writeBack(const std::string& path, IniFileContext* context, std::string* keptAs, IniProblem* problem)
+// What is told of a file's bytes once a write replaced it.
+enum class KeptTold
 {
-  if (context->keepBeforeWrite != FileStatus::present && !swell::keepAside(path, keptAs, problem))
+  nothing,  // none were to be kept, or a copy told of before holds them
+  copy,     // kept under a name not told of before
+  noName,   // dropped: every name for them holds other bytes
+};
+
+// Holding the writers' lock: keeps aside what the rewrite would lose (*keptAs names where),
+// then writes the sections back. False, with the problem set, when either failed.
+bool writeBack(const std::string& path, IniFileContext* context, std::string* keptAs, KeptTold* told,
+               IniProblem* problem)
+{
+  *told = KeptTold::nothing;
+  std::optional<swell::KeptAside> kept;  // none when nothing is to be kept
+  if (context->keepBeforeWrite != FileStatus::present)
   {
-    keptAs->clear();
+    kept = swell::keepAside(path, keptAs, problem);
+    if (kept == swell::KeptAside::failed) return false;
+  }
+  if (!swell::replaceFile(path, swell::formatIniFile(context->sections), context->stamp, problem))
+  {
+    if (kept == swell::KeptAside::newName)
+    {
+      // The file is still there, whole: the name it was just given keeps nothing, and would
+      // only take a name from the next keep.
+      ::unlink(keptAs->c_str());
+      // Giving it a name and taking that back moved its change time, which must not make the
+      // next write take it for another writer's version and drop the change held for it.
+      FileStamp now;
+      IniProblem ignored;
+      if (swell::statFile(path.c_str(), &now, &ignored) == FileStatus::present &&
+          now.sameButChangeTime(context->stamp))
+        context->stamp = now;
+    }
     return false;
   }
-  if (!swell::replaceFile(path, swell::formatIniFile(context->sections), context->stamp, problem)) return false;
   IniProblem ignored;
   if (swell::statFile(path.c_str(), &context->stamp, &ignored) != FileStatus::present)
     context->stamp = FileStamp::unknown();
+  // A name a killed write left was never told: only an earlier copy of the same bytes was.
+  if (kept == swell::KeptAside::newName || kept == swell::KeptAside::leftName) *told = KeptTold::copy;
+  if (kept == swell::KeptAside::noFreeName) *told = KeptTold::noName;
   return true;
 }
 
@@ -264,6 +296,7 @@ BOOL changeFile(const char* file, Change change)
 
   IniProblem problem;
   std::string keptAs;
+  KeptTold told = KeptTold::nothing;
   {
     swell::IniWriterLock writers(path);
     problem = writers.problem();
@@ -272,7 +305,7 @@ BOOL changeFile(const char* file, Change change)
     {
       // Another process wrote the file since it was read: its version takes the change.
       if (reread && !change(&context->sections)) return 1;
-      writeBack(path, context, &keptAs, &problem);
+      writeBack(path, context, &keptAs, &told, &problem);
     }
   }
   context->writeProblem = problem;
@@ -282,7 +315,12 @@ BOOL changeFile(const char* file, Change change)
   context->keepBeforeWrite = FileStatus::present;
   // Told last, with the record settled and the writers' lock let go: the handler may use the
   // settings functions itself.
-  if (!keptAs.empty() && s_keptHandler) s_keptHandler(path.c_str(), keptAs.c_str(), readAsSettings);
+  if (told == KeptTold::copy && s_keptHandler) s_keptHandler(path.c_str(), keptAs.c_str(), readAsSettings);
+  if (told == KeptTold::noName && s_notKeptHandler)
+  {
+    const std::string first = swell::keptName(path, 0), last = swell::keptName(path, swell::kKeptNames - 1);
+    s_notKeptHandler(path.c_str(), first.c_str(), last.c_str(), swell::kKeptNames, readAsSettings);
+  }
   return 1;
 }
 
@@ -317,6 +355,12 @@ void SWELL_SetIniKeptHandler(SWELL_IniKeptHandler handler)
 {
   WDL_MutexLock lock(&s_iniMutex);
   s_keptHandler = handler;
+}
+
+void SWELL_SetIniNotKeptHandler(SWELL_IniNotKeptHandler handler)
+{
+  WDL_MutexLock lock(&s_iniMutex);
+  s_notKeptHandler = handler;
 }
 
 bool SWELL_GetIniProblem(const char* file, bool writing, std::string* failedPath, std::string* reason)
