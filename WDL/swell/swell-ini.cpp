@@ -193,18 +193,17 @@ std::string namesOf(const WDL_StringKeyedArray<VAL>& array)
   return names;
 }
 
-// Names and values that would split a line or be read back as something else are never
-// written: a section "[]" is ignored on reading, with its keys, and so is a line holding a
-// control byte (a carriage return among them).
+// Names that would be read back as something else are never written: a section "[]" is
+// ignored on reading, with its keys. Nor is a name or value holding a control byte (a
+// carriage return among them), since a line holding one is not read: see unholdable().
 bool writableSection(const char* section)
 {
-  return *section && !std::strchr(section, ']') && !swell::holdsControlByte(section);
+  return *section && !std::strchr(section, ']');
 }
 
-bool writablePair(std::string_view key, std::string_view value)
+bool writableKey(std::string_view key)
 {
-  return !key.empty() && key.front() != '[' && key.find('=') == std::string_view::npos &&
-         !swell::holdsControlByte(key) && !swell::holdsControlByte(value);
+  return !key.empty() && key.front() != '[' && key.find('=') == std::string_view::npos;
 }
 
 int hexDigit(char c)
@@ -322,6 +321,29 @@ BOOL changeFile(const char* file, Change change)
     s_notKeptHandler(path.c_str(), first.c_str(), last.c_str(), swell::kKeptNames, readAsSettings);
   }
   return 1;
+}
+
+// A change holding what no line of the file can hold is refused before it is made, and the
+// refusal is the file's write problem like any other, so that the caller can tell why.
+BOOL refuseUnholdable(const char* file, const std::string& reason)
+{
+  WDL_MutexLock lock(&s_iniMutex);
+  const std::string path = resolvePath(file);
+  fileContext(path)->writeProblem = {path, reason};
+  return 0;
+}
+
+// Why the file cannot hold the section, key or value: a line break or another control byte
+// in it; empty when it can. The words quote no name that holds one, so that they stay one line.
+std::string unholdable(const char* section, const char* key, std::string_view value)
+{
+  static const std::string kCannotHold = " holds a line break or control byte, which the file cannot hold";
+  if (swell::holdsControlByte(section)) return "a section name" + kCannotHold;
+  if (!key) return {};
+  if (swell::holdsControlByte(key)) return "a key name in [" + std::string(section) + "]" + kCannotHold;
+  if (swell::holdsControlByte(value))
+    return "the value of \"" + std::string(key) + "\" in [" + std::string(section) + "]" + kCannotHold;
+  return {};
 }
 
 IniSection* sectionToWrite(IniSections* sections, const char* name)
@@ -452,8 +474,9 @@ int GetPrivateProfileSection(const char* section, char* out, int outSize, const 
 
 BOOL WritePrivateProfileString(const char* section, const char* key, const char* value, const char* file)
 {
-  if (!section || !writableSection(section)) return 0;
-  if (key && !writablePair(key, value ? value : "")) return 0;
+  if (!section || !writableSection(section) || (key && !writableKey(key))) return 0;
+  const std::string refusal = unholdable(section, key, value ? value : "");
+  if (!refusal.empty()) return refuseUnholdable(file, refusal);
 
   return changeFile(file, [&](IniSections* sections) {
     if (!key)
@@ -502,6 +525,8 @@ BOOL WritePrivateProfileStruct(const char* section, const char* key, const void*
 BOOL WritePrivateProfileSection(const char* section, const char* data, const char* file)
 {
   if (!section || !writableSection(section)) return 0;
+  std::string refusal = unholdable(section, nullptr, {});
+  if (!refusal.empty()) return refuseUnholdable(file, refusal);
 
   IniSection pairs(false, IniSection::freecharptr);
   for (const char* p = data; p && *p; p += std::strlen(p) + 1)
@@ -512,7 +537,9 @@ BOOL WritePrivateProfileSection(const char* section, const char* data, const cha
     const std::string key(text.substr(0, equals));
     const std::string value(text.substr(equals + 1));
     if (key.empty()) continue;
-    if (!writablePair(key, value)) return 0;
+    if (!writableKey(key)) return 0;
+    refusal = unholdable(section, key.c_str(), value);
+    if (!refusal.empty()) return refuseUnholdable(file, refusal);
     char* copy = strdup(value.c_str());
     if (!copy || pairs.Insert(key.c_str(), copy) < 0)
     {

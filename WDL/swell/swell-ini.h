@@ -57,7 +57,8 @@ int GetPrivateProfileSection(const char* section, char* out, int outSize, const 
 // section, an empty key, and what would break the file's lines or be read back as
 // something else: an empty section name, a section with ']', a key with '=' or starting
 // with '[', and a section, key or value holding a line break, a NUL or another control
-// byte than tab (a line holding one is not read).
+// byte than tab (a line holding one is not read). The last of these is the file's write
+// problem (see SWELL_GetIniProblem) until a write succeeds.
 BOOL WritePrivateProfileString(const char* section, const char* key, const char* value, const char* file);
 // size bytes as upper-case hexadecimal, then their sum's low byte the same way. A null key
 // or null data acts as WritePrivateProfileString with a null value.
@@ -86,5 +87,6 @@ void SWELL_SetIniNotKeptHandler(SWELL_IniNotKeptHandler handler);
 // What stopped the last read of the file (writing false; a missing file reads as empty and
 // is no failure), or the last change of it that had to be written (writing true): the path
 // that failed (the file itself, or the lock, temporary or kept file beside it) and the
-// system's reason. False when nothing did, or when the file is no longer cached.
+// system's reason, or for a change refused for a control byte the file and what held it.
+// False when nothing did, or when the file is no longer cached.
 bool SWELL_GetIniProblem(const char* file, bool writing, std::string* failedPath, std::string* reason);
