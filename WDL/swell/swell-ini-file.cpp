@@ -307,10 +307,15 @@ IniSections::IniSections() : WDL_StringKeyedArray<IniSection*>(false, disposeIni
 
 bool FileStamp::operator==(const FileStamp& other) const
 {
+  return sameButChangeTime(other) && (!exists || sameTime(changed, other.changed));
+}
+
+bool FileStamp::sameButChangeTime(const FileStamp& other) const
+{
   if (exists != other.exists) return false;
   if (!exists) return true;
   return device == other.device && inode == other.inode && mode == other.mode && size == other.size &&
-         sameTime(modified, other.modified) && sameTime(changed, other.changed);
+         sameTime(modified, other.modified);
 }
 
 FileStamp FileStamp::unknown()

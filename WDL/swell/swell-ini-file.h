@@ -43,6 +43,9 @@ struct FileStamp
   timespec changed{};
 
   bool operator==(const FileStamp& other) const;
+  // The same but perhaps for the change time, which a name given to the file or taken from
+  // it moves as well.
+  bool sameButChangeTime(const FileStamp& other) const;
   // Matches no file: the next look finds the file changed.
   static FileStamp unknown();
 };
@@ -106,11 +109,25 @@ private:
 // when anything failed. Temporary files of the older ".NAME.new.XXXXXX" kind are removed.
 bool replaceFile(const std::string& path, const std::string& text, const FileStamp& existing, IniProblem* problem);
 
-// Holding the file's IniWriterLock, keeps what is at the path under another name as well,
-// before a write replaces it: "NAME.unreadable", or when that is taken the first free of
-// "NAME.unreadable.1" to "NAME.unreadable.99", so that what an earlier keep put aside stays.
-// False, with the problem set, when it could not.
-bool keepAside(const std::string& path, std::string* keptAs, IniProblem* problem);
+// The names the bytes of a file are kept by before a write replaces it: "NAME.unreadable",
+// then "NAME.unreadable.1" to "NAME.unreadable.99".
+constexpr int kKeptNames = 100;
+std::string keptName(const std::string& path, int number);
+
+enum class KeptAside
+{
+  newName,      // a name that was free now names the file too; remove it if the write fails
+  leftName,     // a name a write killed before replacing the file had given it already
+  earlierCopy,  // a name already holding the same bytes, as a file of its own
+  noFreeName,   // every name holds other bytes: nothing is kept
+  failed,       // the problem says why
+};
+
+// Holding the file's IniWriterLock, keeps what is at the path under one of its kept names
+// as well, before a write replaces it: a name that already holds this very content
+// (the same file, or the same bytes) when there is one, else the first free name, so that
+// what an earlier keep put aside stays and one content takes one name.
+KeptAside keepAside(const std::string& path, std::string* keptAs, IniProblem* problem);
 
 // The file's text: sections in order, each "[name]", its keys with non-empty names as
 // "key=value", then an empty line.

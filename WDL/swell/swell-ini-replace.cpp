@@ -77,6 +77,41 @@ bool writeAll(int fd, const char* data, size_t size)
   }
   return true;
 }
+
+bool readAll(int fd, char* data, size_t size)
+{
+  while (size > 0)
+  {
+    const ssize_t n = ::read(fd, data, size);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    data += n;
+    size -= static_cast<size_t>(n);
+  }
+  return true;
+}
+
+// Whether the file at the path holds the size bytes that the kept file does, and no more.
+bool sameBytes(const std::string& path, const std::string& kept, off_t size)
+{
+  struct stat file;
+  if (::stat(path.c_str(), &file) != 0 || !S_ISREG(file.st_mode) || file.st_size != size) return false;
+  const int a = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  const int b = ::open(kept.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+  bool same = a >= 0 && b >= 0;
+  constexpr size_t kChunk = 0x10000;
+  std::string chunkA(kChunk, '\0'), chunkB(kChunk, '\0');
+  for (off_t left = size; same && left > 0;)
+  {
+    const size_t n = static_cast<size_t>(std::min<off_t>(left, kChunk));
+    same = readAll(a, chunkA.data(), n) && readAll(b, chunkB.data(), n) &&
+           std::memcmp(chunkA.data(), chunkB.data(), n) == 0;
+    left -= static_cast<off_t>(n);
+  }
+  if (a >= 0) ::close(a);
+  if (b >= 0) ::close(b);
+  return same;
+}
 }  // namespace
 
 IniWriterLock::IniWriterLock(const std::string& path)
@@ -149,23 +184,46 @@ bool replaceFile(const std::string& path, const std::string& text, const FileSta
   return true;
 }
 
-bool keepAside(const std::string& path, std::string* keptAs, IniProblem* problem)
+std::string keptName(const std::string& path, int number)
 {
+  std::string name = path + ".unreadable";
+  if (number > 0) name += "." + std::to_string(number);
+  return name;
+}
+
+KeptAside keepAside(const std::string& path, std::string* keptAs, IniProblem* problem)
+{
+  // A name for this content already, found before a new one is taken: one left by a write
+  // killed between the link and the rename (the file is still that one), or a copy of the
+  // same bytes. Otherwise every failed or repeated keep would take another name.
+  struct stat file;
+  if (::lstat(path.c_str(), &file) == 0)
+    for (int number = 0; number < kKeptNames; ++number)
+    {
+      const std::string name = keptName(path, number);
+      struct stat kept;
+      if (::lstat(name.c_str(), &kept) != 0) continue;
+      const bool sameFile = kept.st_dev == file.st_dev && kept.st_ino == file.st_ino;
+      if (sameFile || (S_ISREG(kept.st_mode) && sameBytes(path, name, kept.st_size)))
+      {
+        *keptAs = name;
+        return sameFile ? KeptAside::leftName : KeptAside::earlierCopy;
+      }
+    }
+
   // A second name for the same bytes: nothing is copied, and the file stays in place until
   // the write that follows replaces it. A name already taken holds an earlier keep.
-  constexpr int kNumberedNames = 99;
-  for (int number = 0; number <= kNumberedNames; ++number)
+  for (int number = 0; number < kKeptNames; ++number)
   {
-    *keptAs = path + ".unreadable";
-    if (number > 0) *keptAs += "." + std::to_string(number);
-    if (::link(path.c_str(), keptAs->c_str()) == 0) return true;
+    *keptAs = keptName(path, number);
+    if (::link(path.c_str(), keptAs->c_str()) == 0) return KeptAside::newName;
     if (errno != EEXIST)
     {
       *problem = IniProblem::of(*keptAs, errno);
-      return false;
+      return KeptAside::failed;
     }
   }
-  *problem = IniProblem::of(*keptAs, EEXIST);
-  return false;
+  keptAs->clear();
+  return KeptAside::noFreeName;
 }
 }  // namespace swell

@@ -6,12 +6,14 @@
 #include "mutex.h"
 
 #include <strings.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <climits>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -47,6 +49,7 @@ WDL_Mutex s_iniMutex;
 IniFileContext s_cache[kCachedFiles];
 uint64_t s_accessCounter = 0;
 SWELL_IniKeptHandler s_keptHandler = nullptr;
+SWELL_IniNotKeptHandler s_notKeptHandler = nullptr;
 
 std::string resolvePath(const char* file)
 {
@@ -190,18 +193,17 @@ std::string namesOf(const WDL_StringKeyedArray<VAL>& array)
   return names;
 }
 
-// Names and values that would split a line or be read back as something else are never
-// written: a section "[]" is ignored on reading, with its keys, and so is a line holding a
-// control byte (a carriage return among them).
+// Names that would be read back as something else are never written: a section "[]" is
+// ignored on reading, with its keys. Nor is a name or value holding a control byte (a
+// carriage return among them), since a line holding one is not read: see unholdable().
 bool writableSection(const char* section)
 {
-  return *section && !std::strchr(section, ']') && !swell::holdsControlByte(section);
+  return *section && !std::strchr(section, ']');
 }
 
-bool writablePair(std::string_view key, std::string_view value)
+bool writableKey(std::string_view key)
 {
-  return !key.empty() && key.front() != '[' && key.find('=') == std::string_view::npos &&
-         !swell::holdsControlByte(key) && !swell::holdsControlByte(value);
+  return !key.empty() && key.front() != '[' && key.find('=') == std::string_view::npos;
 }
 
 int hexDigit(char c)
@@ -226,20 +228,49 @@ bool refreshForWriting(const std::string& path, IniFileContext* context, bool* r
   return false;
 }
 
-// Holding the writers' lock: keeps aside what the rewrite would lose (*keptAs names where;
-// empty when nothing was), then writes the sections back. False, with the problem set, when
-// either failed.
-bool writeBack(const std::string& path, IniFileContext* context, std::string* keptAs, IniProblem* problem)
+// What is told of a file's bytes once a write replaced it.
+enum class KeptTold
 {
-  if (context->keepBeforeWrite != FileStatus::present && !swell::keepAside(path, keptAs, problem))
+  nothing,  // none were to be kept, or a copy told of before holds them
+  copy,     // kept under a name not told of before
+  noName,   // dropped: every name for them holds other bytes
+};
+
+// Holding the writers' lock: keeps aside what the rewrite would lose (*keptAs names where),
+// then writes the sections back. False, with the problem set, when either failed.
+bool writeBack(const std::string& path, IniFileContext* context, std::string* keptAs, KeptTold* told,
+               IniProblem* problem)
+{
+  *told = KeptTold::nothing;
+  std::optional<swell::KeptAside> kept;  // none when nothing is to be kept
+  if (context->keepBeforeWrite != FileStatus::present)
   {
-    keptAs->clear();
+    kept = swell::keepAside(path, keptAs, problem);
+    if (kept == swell::KeptAside::failed) return false;
+  }
+  if (!swell::replaceFile(path, swell::formatIniFile(context->sections), context->stamp, problem))
+  {
+    if (kept == swell::KeptAside::newName)
+    {
+      // The file is still there, whole: the name it was just given keeps nothing, and would
+      // only take a name from the next keep.
+      ::unlink(keptAs->c_str());
+      // Giving it a name and taking that back moved its change time, which must not make the
+      // next write take it for another writer's version and drop the change held for it.
+      FileStamp now;
+      IniProblem ignored;
+      if (swell::statFile(path.c_str(), &now, &ignored) == FileStatus::present &&
+          now.sameButChangeTime(context->stamp))
+        context->stamp = now;
+    }
     return false;
   }
-  if (!swell::replaceFile(path, swell::formatIniFile(context->sections), context->stamp, problem)) return false;
   IniProblem ignored;
   if (swell::statFile(path.c_str(), &context->stamp, &ignored) != FileStatus::present)
     context->stamp = FileStamp::unknown();
+  // A name a killed write left was never told: only an earlier copy of the same bytes was.
+  if (kept == swell::KeptAside::newName || kept == swell::KeptAside::leftName) *told = KeptTold::copy;
+  if (kept == swell::KeptAside::noFreeName) *told = KeptTold::noName;
   return true;
 }
 
@@ -264,6 +295,7 @@ BOOL changeFile(const char* file, Change change)
 
   IniProblem problem;
   std::string keptAs;
+  KeptTold told = KeptTold::nothing;
   {
     swell::IniWriterLock writers(path);
     problem = writers.problem();
@@ -272,7 +304,7 @@ BOOL changeFile(const char* file, Change change)
     {
       // Another process wrote the file since it was read: its version takes the change.
       if (reread && !change(&context->sections)) return 1;
-      writeBack(path, context, &keptAs, &problem);
+      writeBack(path, context, &keptAs, &told, &problem);
     }
   }
   context->writeProblem = problem;
@@ -282,8 +314,36 @@ BOOL changeFile(const char* file, Change change)
   context->keepBeforeWrite = FileStatus::present;
   // Told last, with the record settled and the writers' lock let go: the handler may use the
   // settings functions itself.
-  if (!keptAs.empty() && s_keptHandler) s_keptHandler(path.c_str(), keptAs.c_str(), readAsSettings);
+  if (told == KeptTold::copy && s_keptHandler) s_keptHandler(path.c_str(), keptAs.c_str(), readAsSettings);
+  if (told == KeptTold::noName && s_notKeptHandler)
+  {
+    const std::string first = swell::keptName(path, 0), last = swell::keptName(path, swell::kKeptNames - 1);
+    s_notKeptHandler(path.c_str(), first.c_str(), last.c_str(), swell::kKeptNames, readAsSettings);
+  }
   return 1;
+}
+
+// A change holding what no line of the file can hold is refused before it is made, and the
+// refusal is the file's write problem like any other, so that the caller can tell why.
+BOOL refuseUnholdable(const char* file, const std::string& reason)
+{
+  WDL_MutexLock lock(&s_iniMutex);
+  const std::string path = resolvePath(file);
+  fileContext(path)->writeProblem = {path, reason};
+  return 0;
+}
+
+// Why the file cannot hold the section, key or value: a line break or another control byte
+// in it; empty when it can. The words quote no name that holds one, so that they stay one line.
+std::string unholdable(const char* section, const char* key, std::string_view value)
+{
+  static const std::string kCannotHold = " holds a line break or control byte, which the file cannot hold";
+  if (swell::holdsControlByte(section)) return "a section name" + kCannotHold;
+  if (!key) return {};
+  if (swell::holdsControlByte(key)) return "a key name in [" + std::string(section) + "]" + kCannotHold;
+  if (swell::holdsControlByte(value))
+    return "the value of \"" + std::string(key) + "\" in [" + std::string(section) + "]" + kCannotHold;
+  return {};
 }
 
 IniSection* sectionToWrite(IniSections* sections, const char* name)
@@ -317,6 +377,12 @@ void SWELL_SetIniKeptHandler(SWELL_IniKeptHandler handler)
 {
   WDL_MutexLock lock(&s_iniMutex);
   s_keptHandler = handler;
+}
+
+void SWELL_SetIniNotKeptHandler(SWELL_IniNotKeptHandler handler)
+{
+  WDL_MutexLock lock(&s_iniMutex);
+  s_notKeptHandler = handler;
 }
 
 bool SWELL_GetIniProblem(const char* file, bool writing, std::string* failedPath, std::string* reason)
@@ -408,8 +474,9 @@ int GetPrivateProfileSection(const char* section, char* out, int outSize, const 
 
 BOOL WritePrivateProfileString(const char* section, const char* key, const char* value, const char* file)
 {
-  if (!section || !writableSection(section)) return 0;
-  if (key && !writablePair(key, value ? value : "")) return 0;
+  if (!section || !writableSection(section) || (key && !writableKey(key))) return 0;
+  const std::string refusal = unholdable(section, key, value ? value : "");
+  if (!refusal.empty()) return refuseUnholdable(file, refusal);
 
   return changeFile(file, [&](IniSections* sections) {
     if (!key)
@@ -458,6 +525,8 @@ BOOL WritePrivateProfileStruct(const char* section, const char* key, const void*
 BOOL WritePrivateProfileSection(const char* section, const char* data, const char* file)
 {
   if (!section || !writableSection(section)) return 0;
+  std::string refusal = unholdable(section, nullptr, {});
+  if (!refusal.empty()) return refuseUnholdable(file, refusal);
 
   IniSection pairs(false, IniSection::freecharptr);
   for (const char* p = data; p && *p; p += std::strlen(p) + 1)
@@ -468,7 +537,9 @@ BOOL WritePrivateProfileSection(const char* section, const char* data, const cha
     const std::string key(text.substr(0, equals));
     const std::string value(text.substr(equals + 1));
     if (key.empty()) continue;
-    if (!writablePair(key, value)) return 0;
+    if (!writableKey(key)) return 0;
+    refusal = unholdable(section, key.c_str(), value);
+    if (!refusal.empty()) return refuseUnholdable(file, refusal);
     char* copy = strdup(value.c_str());
     if (!copy || pairs.Insert(key.c_str(), copy) < 0)
     {

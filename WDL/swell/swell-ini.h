@@ -28,7 +28,11 @@
 // its rewrite keeps (control bytes, lines that are neither headers nor key lines, text
 // after a header, a key or section given twice), has its bytes kept beside it before a
 // write replaces it: as "<file>.unreadable", or, when an earlier keep holds that name, as
-// "<file>.unreadable.1" and on to ".99". The write is refused when they cannot be kept.
+// "<file>.unreadable.1" and on to ".99". One content takes one name: a name that already
+// holds it (the same file, or the same bytes) is used again, and a name given to the file
+// by a write that then failed is taken back. The write is refused when the bytes cannot be
+// kept for any other reason than all 100 names holding other contents; then they are not
+// kept, and the write goes on.
 
 // The value, trimmed of blanks and tabs and unquoted once ("x" or 'x'), else the default
 // (null: ""), cut to outSize - 1 characters. A null section lists the section names, a
@@ -53,7 +57,8 @@ int GetPrivateProfileSection(const char* section, char* out, int outSize, const 
 // section, an empty key, and what would break the file's lines or be read back as
 // something else: an empty section name, a section with ']', a key with '=' or starting
 // with '[', and a section, key or value holding a line break, a NUL or another control
-// byte than tab (a line holding one is not read).
+// byte than tab (a line holding one is not read). The last of these is the file's write
+// problem (see SWELL_GetIniProblem) until a write succeeds.
 BOOL WritePrivateProfileString(const char* section, const char* key, const char* value, const char* file);
 // size bytes as upper-case hexadecimal, then their sum's low byte the same way. A null key
 // or null data acts as WritePrivateProfileString with a null value.
@@ -67,12 +72,21 @@ BOOL WritePrivateProfileSection(const char* section, const char* data, const cha
 // Told, on the writing thread and holding the settings lock (not the file's), when a write
 // replaced a file whose bytes it kept aside: the file's path, the path its bytes are kept
 // at, and whether the file was read as settings (holding more besides) or not at all. It
-// may call the settings functions, on that file too. Null tells nobody.
+// may call the settings functions, on that file too. Null tells nobody. Only a name not
+// told of before is told: one left by a write killed before its rename is, one already
+// holding the same bytes is not.
 using SWELL_IniKeptHandler = void (*)(const char* file, const char* keptAs, bool readAsSettings);
 void SWELL_SetIniKeptHandler(SWELL_IniKeptHandler handler);
+// Told instead, in the same way, when a write replaced such a file without keeping its
+// bytes because every name for them holds another content: the file's path, the first and
+// the last of those names and their number, and how the file was read.
+using SWELL_IniNotKeptHandler = void (*)(const char* file, const char* firstName, const char* lastName, int names,
+                                         bool readAsSettings);
+void SWELL_SetIniNotKeptHandler(SWELL_IniNotKeptHandler handler);
 
 // What stopped the last read of the file (writing false; a missing file reads as empty and
 // is no failure), or the last change of it that had to be written (writing true): the path
 // that failed (the file itself, or the lock, temporary or kept file beside it) and the
-// system's reason. False when nothing did, or when the file is no longer cached.
+// system's reason, or for a change refused for a control byte the file and what held it.
+// False when nothing did, or when the file is no longer cached.
 bool SWELL_GetIniProblem(const char* file, bool writing, std::string* failedPath, std::string* reason);

@@ -3,6 +3,7 @@
 #include "StandaloneMainWindow.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
 #include <functional>
 #include <fstream>
@@ -264,6 +265,69 @@ TEST_F(HostTest, ASettingsFileThatCannotBeReadOrWrittenIsToldInOneLineEachTime)
   line = said([&] { EXPECT_FALSE(UpdateINI()); });
   EXPECT_EQ(line.substr(line.find(": ")), refused(".settings.ini.lock"));
   fs::remove(folder + "/.settings.ini.lock");
+}
+
+TEST_F(HostTest, EachCopyOfTheSettingsFileAndEachRefusedValueIsSaidInOneLine)
+{
+  const std::string folder = mConfigHome + "/Vorna", me = std::string(program_invocation_short_name) + ": ";
+  const auto said = [](const std::function<void()>& action) {
+    testing::internal::CaptureStderr();
+    action();
+    return testing::internal::GetCapturedStderr();
+  };
+  const auto copies = [&] {
+    return std::count_if(fs::directory_iterator(folder), {}, [](const fs::directory_entry& entry) {
+      return entry.path().filename().string().rfind("settings.ini.unreadable", 0) == 0;
+    });
+  };
+  const std::string moreThanSettings = "settings.ini holds more than settings, which writing it drops";
+
+  // Starts that cannot write keep no copy and say only why they did not write.
+  const std::string notes = "# My notes\n[audio]\nsr=48000\n";
+  WriteSettings(notes);
+  fs::create_directory(folder + "/.settings.ini.new");
+  for (int start = 0; start < 3; ++start)
+  {
+    EXPECT_EQ(said([&] { Launch(); }), me + "the settings could not be saved to " + SettingsPath() + " (" + folder +
+                                           "/.settings.ini.new: Is a directory)\n");
+    Quit();
+  }
+  EXPECT_EQ(copies(), 0);
+  EXPECT_EQ(ReadSettings(), notes);
+  // The start that can keeps one copy and names it.
+  fs::remove(folder + "/.settings.ini.new");
+  EXPECT_EQ(said([&] { Launch(); }), me + moreThanSettings + "; its content is kept as " + SettingsPath() +
+                                         ".unreadable\n");
+  Quit();
+  EXPECT_EQ(copies(), 1);
+  EXPECT_STREQ(gState.sr, "48000");
+
+  // With every name taken by other copies, the settings are still saved, and the line says
+  // where the copies are.
+  for (int n = 1; n <= 99; ++n)
+  {
+    WriteSettings("# copy " + std::to_string(n) + "\n[audio]\n");
+    fs::rename(SettingsPath(), SettingsPath() + ".unreadable." + std::to_string(n));
+  }
+  WriteSettings("# other notes\n[audio]\nsr=96000\n");
+  EXPECT_EQ(said([&] { Launch(); }),
+            me + moreThanSettings +
+                "; no copy of it is kept, since the 100 names settings.ini.unreadable to settings.ini.unreadable.99 "
+                "beside it are taken by earlier copies, which can be removed\n");
+  Quit();
+  EXPECT_EQ(ReadSettings().rfind("[audio]\ndriver=0\n", 0), 0u);
+  EXPECT_EQ(copies(), 100);
+
+  // A port name the file cannot hold is said once, though a key after it is written.
+  ASSERT_TRUE(LoadSettings());
+  CopyName(gState.midiInDev, "Keys\x01:0");
+  CopyName(gState.midiOutDev, "Synth:1");
+  EXPECT_EQ(said([&] { EXPECT_FALSE(UpdateINI()); }),
+            me + "the settings could not be saved to " + SettingsPath() +
+                " (the value of \"indev\" in [midi] holds a line break or control byte, which the file cannot "
+                "hold)\n");
+  EXPECT_EQ(said([&] { EXPECT_FALSE(UpdateINI()); }), "");
+  EXPECT_NE(ReadSettings().find("outdev=Synth:1\n"), std::string::npos);
 }
 
 TEST_F(HostTest, TheEntryAnswersEveryCodeAndShutsDownInOrder)

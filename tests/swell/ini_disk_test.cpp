@@ -10,6 +10,8 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <functional>
+#include <map>
 #include <string>
 #include <utility>
 #include <vector>
@@ -241,6 +243,85 @@ TEST_F(IniDisk, AFileWhoseRewriteWouldDropAnyOfItsBytesIsKeptBesideTheNewOne)
   ASSERT_TRUE(WritePrivateProfileString("s", "k", "fresh", file.c_str()));
   EXPECT_EQ(contents(file), "[s]\nk=fresh\n\n[told]\nk=1\n\n");
   SWELL_SetIniKeptHandler(nullptr);
+}
+
+namespace
+{
+// What the handlers heard, with names beside the test's folder.
+std::vector<std::string> g_keeps;
+std::string nameOf(const char* path)
+{
+  return fs::path(path).filename().string();
+}
+}  // namespace
+
+TEST_F(IniDisk, OneContentTakesOneKeptNameAndAWriteGoesOnWhenNoneIsLeft)
+{
+  SWELL_SetIniKeptHandler([](const char*, const char* keptAs, bool settings) {
+    g_keeps.push_back(nameOf(keptAs) + (settings ? " settings" : ""));
+  });
+  SWELL_SetIniNotKeptHandler([](const char*, const char* first, const char* last, int names, bool settings) {
+    g_keeps.push_back("none of " + std::to_string(names) + ": " + nameOf(first) + " to " + nameOf(last) +
+                      (settings ? " settings" : ""));
+  });
+  const std::string notes = "[s]\nk=1\n# a note\n", binary = "\x01\x02\x03";
+  const auto keptNames = [this](const std::string& name) {
+    std::map<std::string, std::string> found;
+    for (const std::string& kept : names())
+      if (kept.rfind(name + ".unreadable", 0) == 0) found[kept] = contents(path(kept));
+    return found;
+  };
+  struct Row
+  {
+    std::string name, text;
+    std::function<void(const std::string& file)> before;  // what earlier keeps left beside the file
+    const char* newName;  // the name the bytes take, when none holds them yet
+    std::vector<std::string> told;
+  };
+  const Row rows[] = {
+      {"fresh.ini", notes, [](const std::string&) {}, ".unreadable", {"fresh.ini.unreadable settings"}},
+      // Killed between its link and its rename, after a copy of other bytes: never told.
+      {"killed.ini", notes,
+       [](const std::string& file) {
+         put(file + ".unreadable", "[s]\nolder=1\n;\n");
+         fs::create_hard_link(file, file + ".unreadable.1");
+       },
+       nullptr, {"killed.ini.unreadable.1 settings"}},
+      // The same bytes, copied some other way than by a link, and told when they were.
+      {"copied.ini", binary, [&](const std::string& file) { put(file + ".unreadable", binary); }, nullptr, {}},
+      // Every name held by other bytes, one by a folder.
+      {"full.ini", binary,
+       [](const std::string& file) {
+         fs::create_directory(file + ".unreadable");
+         for (int n = 1; n <= 99; ++n) put(file + ".unreadable." + std::to_string(n), "other " + std::to_string(n));
+       },
+       nullptr, {"none of 100: full.ini.unreadable to full.ini.unreadable.99"}},
+  };
+  for (const Row& row : rows)
+  {
+    const std::string file = path(row.name), temporary = path("." + row.name + ".new");
+    put(file, row.text);
+    row.before(file);
+    std::map<std::string, std::string> kept = keptNames(row.name);
+    // Writes that fail take no name, change nothing and tell nothing.
+    fs::create_directory(temporary);
+    for (int attempt = 0; attempt < 5; ++attempt)
+      EXPECT_FALSE(WritePrivateProfileString("s", "k", std::to_string(attempt).c_str(), file.c_str())) << row.name;
+    EXPECT_EQ(keptNames(row.name), kept) << row.name;
+    EXPECT_EQ(contents(file), row.text) << row.name;
+    EXPECT_TRUE(g_keeps.empty()) << row.name;
+
+    fs::remove(temporary);
+    ASSERT_TRUE(WritePrivateProfileString("s", "k", "fresh", file.c_str())) << row.name;
+    ASSERT_TRUE(WritePrivateProfileString("s", "j", "again", file.c_str())) << row.name;
+    EXPECT_EQ(contents(file), "[s]\nj=again\nk=fresh\n\n") << row.name;
+    EXPECT_EQ(g_keeps, row.told) << row.name;
+    g_keeps.clear();
+    if (row.newName) kept[row.name + row.newName] = row.text;
+    EXPECT_EQ(keptNames(row.name), kept) << row.name;
+  }
+  SWELL_SetIniKeptHandler(nullptr);
+  SWELL_SetIniNotKeptHandler(nullptr);
 }
 
 TEST_F(IniDisk, WhyAFileWasNotReadOrNotWrittenIsToldAndNothingElseChanges)

@@ -204,25 +204,42 @@ TEST_F(Ini, WritesThatWouldReadBackOtherwiseAreRefused)
   const std::string file = path("refused.ini");
   ASSERT_TRUE(WritePrivateProfileString("s", "k", "v", file.c_str()));
   const std::string before = contents(file);
+  // What no line of the file can hold is the file's write problem, said in words that hold
+  // none of it; what it would read back otherwise is a caller's mistake, refused silently.
+  const std::string section = "a section name", key = "a key name in [s]", value = "the value of \"k\" in [s]";
   struct Row
   {
     const char* section;
     const char* key;
     const char* value;
+    std::string told;
   };
   const Row rows[] = {
-      {nullptr, "k", "v"}, {"s", "", "v"},    {"a]b", "k", "v"},  {"a\nb", "k", "v"}, {"s", "a=b", "v"},
-      {"s", "a\nb", "v"},  {"s", "[k", "v"},  {"s", "k", "a\nb"}, {"s", "k", "a\r"},  {"s\r", nullptr, nullptr}, {"", "k", "v"},
+      {nullptr, "k", "v", ""}, {"s", "", "v", ""},   {"a]b", "k", "v", ""},        {"a\nb", "k", "v", section},
+      {"s", "a=b", "v", ""},   {"s", "a\nb", "v", key}, {"s", "[k", "v", ""},       {"s", "k", "a\nb", value},
+      {"s", "k", "a\r", value}, {"s\r", nullptr, nullptr, section},                {"", "k", "v", ""},
       // A line holding another control byte than tab is not read.
-      {"s", "k", "a\x01"}, {"s", "k\x1b", "v"}, {"s\x7f", "k", "v"},
+      {"s", "k", "a\x01", value}, {"s", "k\x1b", "v", key}, {"s\x7f", "k", "v", section},
   };
+  const auto problem = [&file] {
+    std::string failedPath, reason;
+    if (!SWELL_GetIniProblem(file.c_str(), true, &failedPath, &reason)) return std::string("none");
+    return failedPath + ": " + reason;
+  };
+  const std::string cannotHold = " holds a line break or control byte, which the file cannot hold";
   for (const Row& row : rows)
+  {
     EXPECT_FALSE(WritePrivateProfileString(row.section, row.key, row.value, file.c_str()))
         << (row.section ? row.section : "null") << " " << (row.key ? row.key : "null");
+    if (!row.told.empty()) { EXPECT_EQ(problem(), file + ": " + row.told + cannotHold); }
+  }
   EXPECT_FALSE(WritePrivateProfileSection("s", "ok=1\0bad=a\nb\0", file.c_str()));
+  EXPECT_EQ(problem(), file + ": the value of \"bad\" in [s]" + cannotHold);
   EXPECT_FALSE(WritePrivateProfileSection("s", "ok=1\0[bad=1\0", file.c_str()));
   EXPECT_FALSE(WritePrivateProfileSection(nullptr, "ok=1\0", file.c_str()));
   EXPECT_EQ(read(file, "s", "ok"), "<default>");
   EXPECT_EQ(read(file, "s", "k"), "v");
   EXPECT_EQ(contents(file), before);
+  ASSERT_TRUE(WritePrivateProfileString("s", "k", "w", file.c_str()));
+  EXPECT_EQ(problem(), "none");
 }

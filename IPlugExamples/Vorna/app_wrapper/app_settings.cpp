@@ -154,15 +154,36 @@ void ReadSettings(AppState* state)
   KeepWholeNumberOrDefault(state->sigvs, 1, kMaxVectorSize, AppState{}.sigvs);
 }
 
+const char* BaseName(const char* path)
+{
+  const char* slash = std::strrchr(path, '/');
+  return slash ? slash + 1 : path;
+}
+
+const char* WhatWritingDrops(bool readAsSettings)
+{
+  return readAsSettings ? "holds more than settings, which writing it drops" : "is not a settings file";
+}
+
 // The layer kept the bytes of a settings file that its rewrite would lose; the user hears
 // where they went.
 void TellSettingsKept(const char* file, const char* keptAs, bool readAsSettings)
 {
-  const char* slash = std::strrchr(file, '/');
-  std::fprintf(stderr, "%s: %s %s; its content is kept as %s\n", program_invocation_short_name,
-               slash ? slash + 1 : file,
-               readAsSettings ? "holds more than settings, which writing it drops" : "is not a settings file",
-               keptAs);
+  std::fprintf(stderr, "%s: %s %s; its content is kept as %s\n", program_invocation_short_name, BaseName(file),
+               WhatWritingDrops(readAsSettings), keptAs);
+  std::fflush(stderr);
+}
+
+// The layer had no name left to keep them by: the user hears where the copies taking the
+// names are, so that room can be made.
+void TellSettingsNotKept(const char* file, const char* firstName, const char* lastName, int names,
+                         bool readAsSettings)
+{
+  std::fprintf(stderr,
+               "%s: %s %s; no copy of it is kept, since the %d names %s to %s beside it are taken by earlier "
+               "copies, which can be removed\n",
+               program_invocation_short_name, BaseName(file), WhatWritingDrops(readAsSettings), names,
+               BaseName(firstName), BaseName(lastName));
   std::fflush(stderr);
 }
 
@@ -216,6 +237,7 @@ bool LoadSettings()
   gActiveState = AppState{};
   gINIPath[0] = '\0';
   SWELL_SetIniKeptHandler(TellSettingsKept);
+  SWELL_SetIniNotKeptHandler(TellSettingsNotKept);
 
   std::string folder;
   if (!SettingsFolder(&folder) || folder.size() + std::strlen(kSettingsFileName) >= kINIPathSize) return false;
@@ -246,9 +268,12 @@ bool UpdateINI()
     char number[16];
     const char* value = k.text ? gState.*k.text : number;
     if (k.number) std::snprintf(number, sizeof(number), "%u", unsigned(gState.*k.number));
-    written = WritePrivateProfileString(k.section, k.key, value, gINIPath) && written;
+    // Said at once: a later key that is written clears the layer's record of why this one
+    // was not.
+    if (WritePrivateProfileString(k.section, k.key, value, gINIPath)) continue;
+    written = false;
+    SayWhyNotWritten();
   }
   if (written) sProblemTold.clear();
-  else SayWhyNotWritten();
   return written;
 }
