@@ -1,0 +1,101 @@
+#!/usr/bin/env bash
+# vorna-host while its JACK server is killed (SIGKILL) as it plays: it says so in its own line
+# and tries again; a server started again under the same name brings back its ports, and a
+# note played into "To Vorna" is heard again; the host then quits with status 0. Killed once
+# more and not started again, SIGTERM ends the host with the status of a start without sound.
+#
+#   jack_server_killed.sh HOST RECORDING_CHECK
+#
+# Exit status 77 when JACK's programs are missing (the test is then skipped).
+set -euo pipefail
+
+host=$1 check=$2
+for tool in jackd jack_lsp jack_connect jack_midiseq jack_rec; do
+  command -v "$tool" > /dev/null || { echo "skipped: $tool is not installed"; exit 77; }
+done
+
+server="vorna-killed-$$"
+source "$(dirname "$0")/jack_script_support.sh"
+fail() { echo "server killed: $*"; exit 1; }
+
+start_server() {
+  setsid jackd --no-realtime -n "$server" -d dummy -r 48000 -p 256 > "$work/jackd-$1.log" 2>&1 &
+  jackd_pid=$!
+  pids+=($jackd_pid)
+  wait_for_port "system:playback_1" || fail "the server ($1) did not start"
+}
+kill_server() {
+  kill -KILL -- "-$jackd_pid"
+  wait "$jackd_pid" 2> /dev/null || true
+}
+# A killed server leaves its slot in JACK's registry and its semaphores behind: a server of the
+# same name takes the slot back and gives it up.
+end_server() {
+  local rc=$?
+  set +e
+  { kill -KILL -- "-$jackd_pid"; wait "$jackd_pid"; } 2> /dev/null
+  free_registry_slot "$server"
+  rm -f /dev/shm/jack_sem.*_"$server"_*
+  (exit "$rc")
+  finish
+}
+trap end_server EXIT
+# Waits up to $3 seconds until file $1 holds $2 lines that contain $4.
+wait_for_lines() {
+  local end=$((SECONDS + $3))
+  while [ "$SECONDS" -lt "$end" ]; do
+    [ "$(grep -cF "$4" "$1" || true)" -ge "$2" ] && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+start_server first
+mkdir -p "$XDG_CONFIG_HOME/Vorna"
+printf '[audio]\ndriver=2\nindev=system\noutdev=system\nsr=48000\niovs=256\nsigvs=32\n[midi]\nindev=virtual input\n' \
+  > "$XDG_CONFIG_HOME/Vorna/settings.ini"
+setsid "$host" > "$work/host.log" 2> "$work/host-errors.log" &
+host_pid=$!
+pids+=($host_pid)
+core_program=$host
+wait_for_port "RtApiJack:outport 1" 15 || fail "the host did not start playing"
+midi=yes
+if [ -e /dev/snd/seq ]; then
+  echo "skipped the MIDI half: an ALSA sequencer is present, so the host's MIDI client is not JACK's"
+  midi=""
+fi
+
+kill_server
+wait_for_lines "$work/host-errors.log" 1 10 "vorna-host: no audio stream: the JACK server went away" ||
+  fail "no line said that the server went away"
+wait_for_lines "$work/host.log" 1 5 "vorna-host: trying again every 2 s until sound is back" ||
+  fail "the host did not say that it tries again"
+alive "$host_pid" || fail "the host ended with its server"
+
+start_server again
+wait_for_lines "$work/host.log" 1 15 "vorna-host: sound is back" || fail "the host did not play again"
+wait_for_port "RtApiJack:outport 1" || fail "the host's ports did not come back"
+if [ -n "$midi" ]; then
+  wait_for_port "RtMidi Input Client:To Vorna" || fail "\"To Vorna\" did not come back"
+  # A4 for 24000 frames at the start of every 96000 (2 s), as the end-to-end check plays.
+  setsid jack_midiseq vseq 96000 0 69 24000 > "$work/sequencer.log" 2>&1 &
+  pids+=($!)
+  wait_for_port "vseq:out"
+  timeout -k 1 10 jack_connect vseq:out "RtMidi Input Client:To Vorna"
+  timeout -k 5 60 jack_rec -f "$work/recording.wav" -d 5 -b 32 -B 262144 "RtApiJack:outport 0" \
+    "RtApiJack:outport 1" > "$work/recorder.log" 2>&1
+  "$check" "$work/recording.wav" || fail "no note was heard after the server came back"
+  end_group "${pids[-1]}"
+  unset 'pids[-1]'
+fi
+
+# Killed again and left dead: the quit says by its status that there was no sound.
+kill_server
+wait_for_lines "$work/host-errors.log" 2 10 "vorna-host: no audio stream: the JACK server went away" ||
+  fail "no line said that the server went away the second time"
+kill -TERM "$host_pid"
+await_exit "$host_pid" 15 || fail "SIGTERM did not end the host without its server"
+cat "$work/host.log" "$work/host-errors.log" | grep "^vorna-host"
+[ "$status" -eq 1 ] || fail "it ended with status $status without sound, not 1"
+grep -q "vorna-host: stopped" "$work/host.log" || fail "the host did not shut down in order"
+echo "server killed: passed"
