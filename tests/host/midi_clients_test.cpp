@@ -127,3 +127,14 @@ TEST_F(MidiClientsTest, ClientsMissingAtTheStartAreMadeWhenPreferencesOpensOrAPo
   EXPECT_EQ(Selected(dialog, IDC_COMBO_MIDI_OUT_DEV), "Synth:0");
   SendMessage(dialog, WM_COMMAND, IDCANCEL, 0);
 }
+
+// The line names what each service said: "neither" only when no sequencer and no server answer.
+TEST(MidiClientsLine, NamesWhatEachServiceSaid)
+{
+  EXPECT_EQ(WhyNoMidiClient(kSequencerSilent, "no JACK server answers"),
+            "neither the ALSA sequencer nor a JACK server answers");
+  EXPECT_EQ(WhyNoMidiClient(kSequencerSilent, "the JACK server refused the client: no more clients"),
+            "the ALSA sequencer does not answer, and the JACK server refused the client: no more clients");
+  EXPECT_EQ(WhyNoMidiClient(kNoSequencerBuilt, "no JACK server answers"),
+            "this build has no ALSA sequencer, and no JACK server answers");
+}

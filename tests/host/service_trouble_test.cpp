@@ -230,6 +230,7 @@ TEST_F(ServiceTroubleTest, TroubleAtAnyCallOfAnyMomentLeavesTheWindowAnsweringAn
 // The server killed while the application plays and started again: the player hears of it at
 // the next look, the dead clients are never called again (not by a port pick, not by the quit),
 // and Preferences, once the server is back, makes the clients again and lists what it has now.
+// A stream the library stopped after an error is told and reopened the same way.
 TEST_F(ServiceTroubleTest, AServerKilledWhilePlayingIsSaidAndPreferencesBringsItBackOnceItRuns)
 {
   WriteSettings(kJackSettings);
@@ -259,10 +260,17 @@ TEST_F(ServiceTroubleTest, AServerKilledWhilePlayingIsSaidAndPreferencesBringsIt
   EXPECT_EQ(gWorld.midiIn->openName, "To Vorna");
   Pick(dialog, IDC_COMBO_MIDI_IN_DEV, "off");
   EXPECT_EQ(gWorld.midiIn->openName, "");
+  Pick(dialog, IDC_COMBO_MIDI_IN_DEV, "virtual input");
   Command(dialog, IDOK);
   DestroyWindow(dialog);
   EXPECT_TRUE(gWorld.audio->isStreamRunning());
   EXPECT_TRUE(AudioStreamRuns());
+
+  // The library stopping the stream on its own thread after an error is said the same way.
+  gWorld.audio->failure = "the device went away";
+  EXPECT_EQ(Said([] { LookAtServices(); }), Texts{"no audio stream: JACK stopped the stream: the device went away"});
+  EXPECT_FALSE(AudioStreamRuns());
+  ExpectPreferencesBringEverythingBack();
 }
 
 // A server that stops answering (SIGSTOP) while Preferences opens and while Apply runs: each
@@ -306,18 +314,6 @@ TEST_F(ServiceTroubleTest, ASilentServiceLeavesTheDialogWithWhatIsKnownMarkedAnd
   EXPECT_EQ(Title(dialog, "Audio Settings"), "Audio Settings");
   EXPECT_TRUE(gWorld.audio->isStreamRunning());
   Command(dialog, IDOK);
-}
-
-// The library stopping the stream on its own thread after an error: said at the next look,
-// and OK opens it again.
-TEST_F(ServiceTroubleTest, AStreamTheLibraryStoppedIsSaidAndOkOpensItAgain)
-{
-  WriteSettings(kJackSettings);
-  StartApplication();
-  gWorld.audio->failure = "the device went away";
-  EXPECT_EQ(Said([] { LookAtServices(); }), Texts{"no audio stream: JACK stopped the stream: the device went away"});
-  EXPECT_FALSE(AudioStreamRuns());
-  ExpectPreferencesBringEverythingBack();
 }
 
 // A shut-down that the service holds at any of its calls ends within its limit with one line,

@@ -26,7 +26,7 @@ void KeepForGood(const std::shared_ptr<std::atomic<bool>>& gone)
 
 std::string WhyRefused(jack_status_t status)
 {
-  if (status & JackServerFailed) return "no JACK server answers";
+  if (status & JackServerFailed) return kNoServer;
   if (status & JackVersionError) return "the JACK server speaks another protocol version";
   if (status & JackShmFailure) return "the JACK server's shared memory cannot be reached";
   if (status & JackNameNotUnique) return "the JACK server has a client of that name already";

@@ -10,6 +10,9 @@
 // own on the server its JACK clients are made on, only to hear of that.
 namespace jack_watch
 {
+// Why Join found no server, when none runs at all.
+inline constexpr const char* kNoServer = "no JACK server answers";
+
 // True once the server it was taken on went away; the client or driver holding it is then
 // never called again.
 using Token = std::shared_ptr<const std::atomic<bool>>;

@@ -38,6 +38,12 @@ public:
   virtual RtMidiOut* native() = 0;
 };
 
+// What the services said when neither gave a client, in one text: what the sequencer said
+// (kSequencerSilent, kNoSequencerBuilt), then what JACK did.
+inline constexpr const char* kSequencerSilent = "the ALSA sequencer does not answer";
+inline constexpr const char* kNoSequencerBuilt = "this build has no ALSA sequencer";
+std::string WhyNoMidiClient(const std::string& sequencer, const std::string& jack);
+
 // Clients of the first MIDI service that answers: the ALSA sequencer, then a
 // running JACK server. Throw RtMidiError when neither does, saying why each refused.
 std::unique_ptr<MidiIn> MakeRtMidiIn(const std::string& clientName);

@@ -69,10 +69,10 @@ bool SequencerMissing()
 template <class Client>
 std::unique_ptr<Client> MakeFirstAnswering(const std::string& clientName)
 {
-  std::string sequencer = "this build has no ALSA sequencer";
+  std::string sequencer = kNoSequencerBuilt;
   if (IsMidiApiCompiled(RtMidi::LINUX_ALSA))
   {
-    sequencer = "the ALSA sequencer does not answer";
+    sequencer = kSequencerSilent;
     // Where the kernel has none, the library would only print its failure again at every try.
     if (!SequencerMissing())
     {
@@ -91,20 +91,25 @@ std::unique_ptr<Client> MakeFirstAnswering(const std::string& clientName)
   // port; the watch asks the server first, without starting one.
   std::string jack;
   jack_watch::Token server = jack_watch::Join(&jack);
-  if (!server && sequencer == "the ALSA sequencer does not answer" && jack == "no JACK server answers")
-    throw RtMidiError("neither the ALSA sequencer nor a JACK server answers", RtMidiError::DRIVER_ERROR);
-  if (!server) throw RtMidiError(sequencer + ", and " + jack, RtMidiError::DRIVER_ERROR);
+  if (!server) throw RtMidiError(WhyNoMidiClient(sequencer, jack), RtMidiError::DRIVER_ERROR);
   try
   {
     return std::make_unique<Client>(RtMidi::UNIX_JACK, clientName, std::move(server));
   }
   catch (const RtMidiError& error)
   {
-    throw RtMidiError(sequencer + ", and the JACK server refused the client: " + error.getMessage(),
+    throw RtMidiError(WhyNoMidiClient(sequencer, "the JACK server refused the client: " + error.getMessage()),
                       RtMidiError::DRIVER_ERROR);
   }
 }
 }  // namespace
+
+std::string WhyNoMidiClient(const std::string& sequencer, const std::string& jack)
+{
+  if (sequencer == kSequencerSilent && jack == jack_watch::kNoServer)
+    return "neither the ALSA sequencer nor a JACK server answers";
+  return sequencer + ", and " + jack;
+}
 
 std::unique_ptr<MidiIn> MakeRtMidiIn(const std::string& clientName)
 {
