@@ -227,6 +227,95 @@ TEST_F(ServiceTroubleTest, TroubleAtAnyCallOfAnyMomentLeavesTheWindowAnsweringAn
   EXPECT_GT(cases, 60);
 }
 
+// The start and the quit with any of their calls failing or losing the server: the start goes
+// on without what failed and says so, the quit ends in order, and nothing is asked of a client
+// whose server went. A start or a quit held at any call ends within its limit with its line,
+// and the status the start or the quit would have had.
+TEST_F(ServiceTroubleTest, TroubleAtAnyCallOfTheStartOrTheQuitEndsInOrderAndIsSaid)
+{
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  WriteSettings(kJackSettings);
+  gWorld.calls.clear();
+  StartApplication();
+  const std::set<std::string> startCalls(gWorld.calls.begin(), gWorld.calls.end());
+  gWorld.calls.clear();
+  Quit();
+  const std::set<std::string> quitCalls(gWorld.calls.begin(), gWorld.calls.end());
+  EXPECT_GE(startCalls.size(), 8u) << testing::PrintToString(startCalls);
+
+  for (const Trouble trouble : {Trouble::fail, Trouble::die})
+  {
+    for (const std::string& call : startCalls)
+    {
+      SCOPED_TRACE((trouble == Trouble::die ? "die at the start's " : "fail at the start's ") + call);
+      gWorld.troubleAt = call;
+      gWorld.trouble = trouble;
+      const Texts said = Said([&] {
+        StartApplication();
+        LookAtServices();
+      });
+      EXPECT_EQ(gWorld.trouble, Trouble::none);
+      EXPECT_NE(gHWND, nullptr);
+      // Each loss is said once: the sound's, and the MIDI clients' when the server took them.
+      EXPECT_LE(CountSaid(said, "no audio stream: ", ""), 1u) << testing::PrintToString(said);
+      if (trouble == Trouble::die)
+        EXPECT_EQ(CountSaid(said, "no MIDI ", ""), 1u) << testing::PrintToString(said);
+      gWorld.StartServer();
+      ExpectPreferencesBringEverythingBack();
+      Quit();
+      EXPECT_EQ(gWorld.usedAfterDeath, Texts{});
+      gWorld.usedAfterDeath.clear();
+    }
+    for (const std::string& call : quitCalls)
+    {
+      SCOPED_TRACE((trouble == Trouble::die ? "die at the quit's " : "fail at the quit's ") + call);
+      StartApplication();
+      gWorld.troubleAt = call;
+      gWorld.trouble = trouble;
+      Quit();
+      EXPECT_EQ(gWorld.trouble, Trouble::none);
+      EXPECT_EQ(gPluginInstance, nullptr);
+      EXPECT_EQ(gWorld.usedAfterDeath, Texts{});
+      gWorld.usedAfterDeath.clear();
+      gWorld.StartServer();
+    }
+  }
+
+  for (const std::string& call : startCalls)
+  {
+    SCOPED_TRACE("hang at the start's " + call);
+    EXPECT_EXIT(
+        {
+          gStartWaitLimit = 200ms;
+          gStartStatus = 1;
+          gWorld.troubleAt = call;
+          gWorld.trouble = Trouble::hang;
+          StartApplication();
+          std::exit(4);
+        },
+        testing::ExitedWithCode(1),
+        ": no audio stream: the audio or MIDI service did not answer within 0.2 s of the start; ending now");
+  }
+  // The quit's status is that of the quit it cuts short.
+  for (const std::string& call : quitCalls)
+  {
+    SCOPED_TRACE("hang at the quit's " + call);
+    EXPECT_EXIT(
+        {
+          gQuitWaitLimit = 200ms;
+          gQuitStatus = 0;
+          StartApplication();
+          gWorld.troubleAt = call;
+          gWorld.trouble = Trouble::hang;
+          SWELLAppMain(SWELLAPP_WILLTERMINATE, 0, 0);
+          std::exit(4);
+        },
+        testing::ExitedWithCode(0),
+        ": the shut-down waited 0.2 s for the audio or MIDI service, which no longer answers; ending now \\(the "
+        "settings are saved\\)");
+  }
+}
+
 // The server killed while the application plays and started again: the player hears of it at
 // the next look, the dead clients are never called again (not by a port pick, not by the quit),
 // and Preferences, once the server is back, makes the clients again and lists what it has now.
@@ -314,34 +403,4 @@ TEST_F(ServiceTroubleTest, ASilentServiceLeavesTheDialogWithWhatIsKnownMarkedAnd
   EXPECT_EQ(Title(dialog, "Audio Settings"), "Audio Settings");
   EXPECT_TRUE(gWorld.audio->isStreamRunning());
   Command(dialog, IDOK);
-}
-
-// A shut-down that the service holds at any of its calls ends within its limit with one line,
-// and the status the quit would have had.
-TEST_F(ServiceTroubleTest, AQuitTheServiceHoldsAtAnyCallEndsWithOneLineSayingWhy)
-{
-  GTEST_FLAG_SET(death_test_style, "threadsafe");
-  WriteSettings(kJackSettings);
-  StartApplication();
-  gWorld.calls.clear();
-  Quit();
-  const std::set<std::string> calls(gWorld.calls.begin(), gWorld.calls.end());
-  EXPECT_GE(calls.size(), 6u) << testing::PrintToString(calls);
-  for (const std::string& call : calls)
-  {
-    SCOPED_TRACE(call);
-    EXPECT_EXIT(
-        {
-          gQuitWaitLimit = 200ms;
-          gQuitStatus = 0;
-          StartApplication();
-          gWorld.troubleAt = call;
-          gWorld.trouble = Trouble::hang;
-          SWELLAppMain(SWELLAPP_WILLTERMINATE, 0, 0);
-          std::exit(4);
-        },
-        testing::ExitedWithCode(0),
-        ": the shut-down waited 0.2 s for the audio or MIDI service, which no longer answers; ending now \\(the "
-        "settings are saved\\)");
-  }
 }

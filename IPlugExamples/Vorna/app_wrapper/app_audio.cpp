@@ -71,16 +71,26 @@ bool sStreamRuns = false;
 
 AudioResult NotAnswering() { return AudioResult::Failed(gAudioService.Describe() + " does not answer"); }
 
-// A driver whose server went away is left as it is, for good (its library would reach the
-// dead server on any call), and the player told.
+// Why the driver was dropped, until someone says it: the next look, or the caller of a reopen
+// that it made fail.
+std::string sDropUnsaid;
+
+// A driver whose server went away is left as it is, for good: its library would reach the
+// dead server on any call.
 void DropIfServerWent()
 {
   if (!gDAC || !gDAC->serverWent()) return;
   gAudioProcessing.store(false, std::memory_order_release);
   sStreamRuns = false;
-  const std::string why = "the " + gAudioService.detail + " server went away";
+  sDropUnsaid = "the " + gAudioService.detail + " server went away";
   Abandon(std::move(gDAC));
-  ReportNoAudioStream(AudioResult::Failed(why));
+}
+
+// Why there is no driver to open a stream on.
+AudioResult NoDriver()
+{
+  if (sDropUnsaid.empty()) return AudioResult::Failed("there is no audio driver");
+  return AudioResult::Failed(std::exchange(sDropUnsaid, std::string()));
 }
 
 // Runs the step on the audio service, the library's errors printed; nothing is asked of a
@@ -241,7 +251,7 @@ int GetAudioDeviceID(const char* name) { return FindStoredName(gAudioIDDevNames,
 AudioResult TryToChangeAudio()
 {
   DropIfServerWent();
-  if (!gDAC) return AudioResult::Failed("there is no audio driver");
+  if (!gDAC) return NoDriver();
   // The devices picked while the application runs, not others their names are kept alike with.
   const int inId = gAudioInputPicks.Find(gAudioIDDevNames, gState.inDev);
   const int outId = gAudioOutputPicks.Find(gAudioIDDevNames, gState.outDev);
@@ -261,7 +271,7 @@ AudioResult InitialiseAudio(unsigned inId, unsigned outId, unsigned sampleRate, 
   if (!StopAudioStream(true) || !CloseAudioStream()) return NotAnswering();
   // The server may have gone while the old stream closed.
   DropIfServerWent();
-  if (!gDAC) return AudioResult::Failed("there is no audio driver");
+  if (!gDAC) return NoDriver();
 
   RtAudio::StreamParameters inputParameters;
   inputParameters.deviceId = inId;
@@ -335,6 +345,9 @@ AudioResult InitialiseAudio(unsigned inId, unsigned outId, unsigned sampleRate, 
   if (!opened->error.empty())
   {
     gAudioProcessing.store(false, std::memory_order_release);
+    // A server that went away during the open is what the player needs to hear, once.
+    DropIfServerWent();
+    if (!gDAC) return NoDriver();
     return AudioResult::Failed(DriverName(gState.driver) + " could not " + opened->step +
                                " the stream: " + opened->error);
   }
@@ -345,12 +358,13 @@ AudioResult InitialiseAudio(unsigned inId, unsigned outId, unsigned sampleRate, 
 
 bool DropLostAudio()
 {
-  if (!gDAC) return false;
-  if (gDAC->serverWent())
+  DropIfServerWent();
+  if (!sDropUnsaid.empty())
   {
-    DropIfServerWent();
+    ReportNoAudioStream(NoDriver());
     return true;
   }
+  if (!gDAC) return false;
   std::string why;
   if (!gDAC->streamFailed(&why)) return false;
   sStreamRuns = false;

@@ -200,6 +200,30 @@ std::unique_ptr<MidiOut> MakeMidiOutput(std::string* why)
   return std::move(made->first);
 }
 
+constexpr const char* kServerWent = "the JACK server went away";
+
+// Drops the clients whose server went away; their library would reach the dead server on any
+// call, so they are left as they are, for good. True when one was.
+bool DropLostMidiQuietly()
+{
+  const bool input = gMidiIn && gMidiIn->serverWent();
+  const bool output = gMidiOut && gMidiOut->serverWent();
+  if (input)
+  {
+    Abandon(std::move(gMidiIn));
+    gMIDIInputDevNames.clear();
+    sInputDropped = true;
+  }
+  if (output)
+  {
+    if (gPluginInstance) gPluginInstance->SetMidiOut(nullptr);
+    Abandon(std::move(gMidiOut));
+    gMIDIOutputDevNames.clear();
+    sOutputDropped = true;
+  }
+  return input || output;
+}
+
 // One line naming each direction left without a client, and why.
 void SayMidiMissing(const std::string& inWhy, const std::string& outWhy)
 {
@@ -224,6 +248,8 @@ bool InitialiseMidi(bool sayMissing)
     gMidiOut = MakeMidiOutput(&outWhy);
     if (gMidiOut && gPluginInstance) gPluginInstance->SetMidiOut(gMidiOut->native());
   }
+  // A server that went away while they were made took both: that is the one thing to say.
+  if (DropLostMidiQuietly()) inWhy = outWhy = kServerWent;
   if (gMidiIn) sInputDropped = false;
   if (gMidiOut) sOutputDropped = false;
   if (gMidiIn && gMidiOut) return true;
@@ -289,25 +315,8 @@ bool MidiWasDropped() { return sInputDropped || sOutputDropped; }
 
 bool DropLostMidi()
 {
-  const bool input = gMidiIn && gMidiIn->serverWent();
-  const bool output = gMidiOut && gMidiOut->serverWent();
-  if (!input && !output) return false;
-  // Their library would reach the dead server on any call: they are left as they are, for good.
-  if (input)
-  {
-    Abandon(std::move(gMidiIn));
-    gMIDIInputDevNames.clear();
-    sInputDropped = true;
-  }
-  if (output)
-  {
-    if (gPluginInstance) gPluginInstance->SetMidiOut(nullptr);
-    Abandon(std::move(gMidiOut));
-    gMIDIOutputDevNames.clear();
-    sOutputDropped = true;
-  }
-  const std::string why = "the JACK server went away";
-  SayMidiMissing(why, why);
+  if (!DropLostMidiQuietly()) return false;
+  SayMidiMissing(kServerWent, kServerWent);
   return true;
 }
 
