@@ -49,7 +49,12 @@ void HangUntilReleased()
 
 void HangForGood() { HangUntilReleased(); }
 
+// What the service threads and the test share.
 std::mutex sCallsMutex;
+std::vector<std::string> sCalls;
+std::vector<std::string> sCallsAfterDeath;
+std::string sTroubleAt;
+Trouble sTrouble = Trouble::none;
 
 std::unique_ptr<MidiIn> MakeFakeMidiIn(const std::string& name)
 {
@@ -84,20 +89,45 @@ void ReleaseHeldCalls()
   sHeldReleased.notify_all();
 }
 
+void SetTrouble(const std::string& call, Trouble trouble)
+{
+  std::lock_guard<std::mutex> lock(sCallsMutex);
+  sTroubleAt = call;
+  sTrouble = trouble;
+}
+
+bool TroubleMet()
+{
+  std::lock_guard<std::mutex> lock(sCallsMutex);
+  return sTrouble == Trouble::none;
+}
+
+std::vector<std::string> TakeFakeCalls()
+{
+  std::lock_guard<std::mutex> lock(sCallsMutex);
+  return std::exchange(sCalls, {});
+}
+
+std::vector<std::string> TakeCallsAfterDeath()
+{
+  std::lock_guard<std::mutex> lock(sCallsMutex);
+  return std::exchange(sCallsAfterDeath, {});
+}
+
 void EnterFakeCall(const std::string& call, std::atomic<bool>* went)
 {
+  Trouble trouble = Trouble::none;
   {
     std::lock_guard<std::mutex> lock(sCallsMutex);
-    gWorld.calls.push_back(call);
-    if (went && *went) gWorld.usedAfterDeath.push_back(call);
+    sCalls.push_back(call);
+    if (went && *went) sCallsAfterDeath.push_back(call);
+    if (sTrouble != Trouble::none && call == sTroubleAt) trouble = std::exchange(sTrouble, Trouble::none);
   }
   if (went && *went)
   {
     ADD_FAILURE() << call << " was called on a client whose server went away";
     FailAudio("the server went away");
   }
-  if (gWorld.trouble == Trouble::none || call != gWorld.troubleAt) return;
-  const Trouble trouble = std::exchange(gWorld.trouble, Trouble::none);
   switch (trouble)
   {
     case Trouble::fail: FailAudio(call + " refused");
@@ -269,6 +299,9 @@ FakeMidiOut::~FakeMidiOut()
 void HostTest::SetUp()
 {
   gWorld = FakeWorld();
+  SetTrouble("", Trouble::none);
+  TakeFakeCalls();
+  TakeCallsAfterDeath();
   gWorld.devices = {Device("default", 2, 2), Device("Maker: Desk", 4, 8)};
   gWorld.inPorts = {"Keys:0", "Pads:0"};
   gWorld.outPorts = {"Synth:0"};

@@ -34,6 +34,15 @@ enum class Trouble
 
 // Lets every call held by Trouble::hang return.
 void ReleaseHeldCalls();
+// The trouble at the first call of that name from now on (a service thread may be making calls).
+void SetTrouble(const std::string& call, Trouble trouble);
+// Whether the trouble set has met its call.
+bool TroubleMet();
+// Every call made of the fakes since the last take, by the names above, in order.
+std::vector<std::string> TakeFakeCalls();
+// The calls made on a fake whose server went away since the last take: with the real
+// libraries, each would crash.
+std::vector<std::string> TakeCallsAfterDeath();
 
 struct FakeWorld
 {
@@ -59,15 +68,8 @@ struct FakeWorld
   bool failMidiOut = false;
   std::set<unsigned> unopenablePorts;
   bool failVirtual = false;
-  // The trouble at the first call of that name from now on.
-  std::string troubleAt;
-  Trouble trouble = Trouble::none;
   // No server runs: making a driver's stream or a MIDI client fails, as without JACK.
   bool serverDown = false;
-  // Calls made on a fake whose server went away: with the real libraries, each would crash.
-  std::vector<std::string> usedAfterDeath;
-  // Every call made of the fakes, by the names above, in order.
-  std::vector<std::string> calls;
   // Everything the host did, in order ("open 256", "start", "abort", "close", ...).
   std::vector<std::string> log;
   // Whether the plug-in still lived when the MIDI input was last deleted: the input's thread
