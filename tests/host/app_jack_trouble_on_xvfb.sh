@@ -8,16 +8,19 @@
 # "off" and then "virtual input" as the MIDI input, and OK, must not crash, and a note played
 # into "To Vorna" must be heard again.
 # Stopped (SIGSTOP) while Preferences opens and while Apply runs: each comes back within its
-# deadline with a line that says so, the dialog shows (OUT_FOLDER/vorna-preferences-silent.png)
-# and closes, and Ctrl+Q ends the application within the quit's limit, with status 0.
+# deadline with a line that says so, the dialog shows (OUT_FOLDER/vorna-preferences-silent-WM.png)
+# and closes, and Ctrl+Q ends the application within the quit's limit, with status 0. Under a
+# window manager (openbox) or under none.
 #
-#   app_jack_trouble_on_xvfb.sh VORNA RECORDING_CHECK SCREEN_PROBE OUT_FOLDER
+#   app_jack_trouble_on_xvfb.sh VORNA RECORDING_CHECK SCREEN_PROBE OUT_FOLDER openbox|none
 #
 # Exit status 77 when a program it needs is missing (the test is then skipped).
 set -euo pipefail
 
-vorna=$1 check=$2 probe=$3 out=$4
-for tool in jackd jack_lsp jack_connect jack_midiseq jack_rec Xvfb xdotool; do
+vorna=$1 check=$2 probe=$3 out=$4 wm=$5
+needed=(jackd jack_lsp jack_connect jack_midiseq jack_rec Xvfb xdotool)
+[ "$wm" = openbox ] && needed+=(openbox)
+for tool in "${needed[@]}"; do
   command -v "$tool" > /dev/null || { echo "skipped: $tool is not installed"; exit 77; }
 done
 mkdir -p "$out"
@@ -25,7 +28,7 @@ mkdir -p "$out"
 server="vorna-trouble-$$"
 source "$(dirname "$0")/jack_script_support.sh"
 unset WAYLAND_DISPLAY
-fail() { echo "JACK in trouble: $*"; exit 1; }
+fail() { echo "JACK in trouble ($wm): $*"; exit 1; }
 core_program=$vorna
 now_ms() { echo $(($(date +%s%N) / 1000000)); }
 
@@ -94,6 +97,11 @@ pick_midi_input() {
 }
 
 start_xvfb
+if [ "$wm" = openbox ]; then
+  setsid openbox --sm-disable > "$work/openbox.log" 2>&1 &
+  pids+=($!)
+  sleep 0.5
+fi
 start_server first
 mkdir -p "$XDG_CONFIG_HOME/Vorna"
 printf '[audio]\ndriver=2\nindev=system\noutdev=system\nsr=48000\niovs=256\nsigvs=32\n[midi]\nindev=virtual input\n' \
@@ -128,7 +136,7 @@ if [ -n "$midi" ]; then
   pick_midi_input Down
   wait_for_port "RtMidi Input Client:To Vorna" || fail "picking \"virtual input\" again did not publish \"To Vorna\""
 fi
-"$probe" 0 0 "$out/vorna-preferences-server-back.png" > /dev/null
+"$probe" 0 0 "$out/vorna-preferences-server-back-$wm.png" > /dev/null
 dialog_click 217 393  # OK
 window_gone '^Preferences$' 5 || fail "OK did not close Preferences"
 wait_for_port "RtApiJack:outport 1" || fail "OK after the server came back opened no stream"
@@ -155,7 +163,7 @@ wait_for_line "vorna: the audio service (JACK) did not answer within 2.0 s; it i
   fail "no line said that the server does not answer"
 echo "Preferences showed $opened_ms ms after Ctrl+, with the server stopped"
 sleep 0.3
-"$probe" 0 0 "$out/vorna-preferences-silent.png" > /dev/null
+"$probe" 0 0 "$out/vorna-preferences-silent-$wm.png" > /dev/null
 xdotool key Escape
 window_gone '^Preferences$' 5 || fail "Escape did not close Preferences while the server was stopped"
 
@@ -181,4 +189,4 @@ await_exit "$app" 15 || fail "Ctrl+Q did not end the application while the serve
 echo "Ctrl+Q ended the application $(($(now_ms) - start)) ms later, with status $status"
 [ "$status" -eq 0 ] || fail "it ended with status $status after Ctrl+Q"
 grep "^vorna:" "$work/vorna-stderr.log"
-echo "JACK in trouble: passed"
+echo "JACK in trouble ($wm): passed"
