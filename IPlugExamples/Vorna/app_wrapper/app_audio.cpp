@@ -151,10 +151,10 @@ AudioResult TryToChangeAudioDriverType()
   const std::string name = DriverName(driver);
   gAudioService.detail = name;
   using Made = std::pair<std::unique_ptr<AudioDriver>, std::string>;
-  std::optional<Made> made = AskService<Made>(gAudioService, [driver] {
+  std::optional<Made> made = AskService<Made>(gAudioService, [make = gHostBackends.makeAudioDriver, driver] {
     try
     {
-      return Made(gHostBackends.makeAudioDriver(driver), std::string());
+      return Made(make(driver), std::string());
     }
     catch (const std::exception& error)
     {

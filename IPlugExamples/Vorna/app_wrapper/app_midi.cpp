@@ -149,20 +149,19 @@ void ListPorts(const MidiDirection& direction, std::vector<std::string>* names)
     *names = ListEntries(direction, *ports);
 }
 
-// An input client exists only with its callback, so that what its port takes is played.
-std::unique_ptr<MidiIn> MakeMidiInput(std::string* why)
+// Makes a client on the MIDI service and readies it there; null, with why set, when it could
+// not be made or the service did not answer.
+template <class Client>
+std::unique_ptr<Client> MakeClient(std::unique_ptr<Client> (*make)(const std::string&), const char* clientName,
+                                   void (*ready)(Client&), std::string* why)
 {
-  using Made = std::pair<std::unique_ptr<MidiIn>, std::string>;
-  std::optional<Made> made = AskService<Made>(gMidiService, [] {
+  using Made = std::pair<std::unique_ptr<Client>, std::string>;
+  std::optional<Made> made = AskService<Made>(gMidiService, [make, clientName, ready] {
     try
     {
-      std::unique_ptr<MidiIn> input = gHostBackends.makeMidiIn("RtMidi Input Client");
-      if (input)
-      {
-        input->setCallback(MIDICallback, nullptr);
-        input->ignoreTypes(true, true, true);
-      }
-      return Made(std::move(input), std::string());
+      std::unique_ptr<Client> client = make(clientName);
+      if (client) ready(*client);
+      return Made(std::move(client), std::string());
     }
     catch (const std::exception& error)
     {
@@ -178,26 +177,20 @@ std::unique_ptr<MidiIn> MakeMidiInput(std::string* why)
   return std::move(made->first);
 }
 
+// An input client exists only with its callback, so that what its port takes is played.
+std::unique_ptr<MidiIn> MakeMidiInput(std::string* why)
+{
+  return MakeClient<MidiIn>(gHostBackends.makeMidiIn, "RtMidi Input Client",
+                            [](MidiIn& input) {
+                              input.setCallback(MIDICallback, nullptr);
+                              input.ignoreTypes(true, true, true);
+                            },
+                            why);
+}
+
 std::unique_ptr<MidiOut> MakeMidiOutput(std::string* why)
 {
-  using Made = std::pair<std::unique_ptr<MidiOut>, std::string>;
-  std::optional<Made> made = AskService<Made>(gMidiService, [] {
-    try
-    {
-      return Made(gHostBackends.makeMidiOut("RtMidi Output Client"), std::string());
-    }
-    catch (const std::exception& error)
-    {
-      return Made(nullptr, error.what());
-    }
-  });
-  if (!made)
-  {
-    *why = gMidiService.Describe() + " does not answer";
-    return nullptr;
-  }
-  if (!made->first && !made->second.empty()) *why = made->second;
-  return std::move(made->first);
+  return MakeClient<MidiOut>(gHostBackends.makeMidiOut, "RtMidi Output Client", [](MidiOut&) {}, why);
 }
 
 constexpr const char* kServerWent = "the JACK server went away";
