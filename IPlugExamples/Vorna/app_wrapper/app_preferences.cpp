@@ -114,6 +114,17 @@ void MarkSilentServices(HWND hwnd)
       0);
 }
 
+// What the player does in the dialog that reaches the services: one moment's wait on each,
+// what they said since looked at first, and the lists of a silent one marked after.
+template <class Act>
+void AsPlayerMoment(HWND hwnd, Act act)
+{
+  const ServiceMoment moment(gServiceWaitLimit, WhenUnanswered::goOn);
+  LookAtServices();
+  act();
+  if (IsWindow(hwnd)) MarkSilentServices(hwnd);
+}
+
 // The left channel can be at most N - 1: the right one is always the next.
 void FillChannelPair(HWND hwnd, int leftId, int rightId, unsigned channels, unsigned left, unsigned right)
 {
@@ -213,12 +224,11 @@ void ChooseMidiPort(HWND hwnd, int id, const std::vector<std::string>& names, Pi
   if (entry < 0 || size_t(entry) >= names.size()) return;
   picks->Remember(names, size_t(entry));
   KeepName(stored, names[size_t(entry)]);
-  const ServiceMoment moment(gServiceWaitLimit, WhenUnanswered::goOn);
-  LookAtServices();
-  // A pick tries again to make a client that is missing, whose list then fills.
-  if (RetryMidiClients()) PopulateMidiDialogs(hwnd);
-  choose(stored);
-  MarkSilentServices(hwnd);
+  AsPlayerMoment(hwnd, [&] {
+    // A pick tries again to make a client that is missing, whose list then fills.
+    if (RetryMidiClients()) PopulateMidiDialogs(hwnd);
+    choose(stored);
+  });
 }
 
 void ChooseMidiChannel(HWND hwnd, int id, uint16_t& channel)
@@ -392,16 +402,15 @@ LRESULT PreferencesDlgProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM)
 {
   if (msg == WM_INITDIALOG)
   {
-    const ServiceMoment moment(gServiceWaitLimit, WhenUnanswered::goOn);
-    LookAtServices();
-    // A MIDI service started since (JACK after the application) gives its clients now, and the
-    // devices are listed as they are now: a server started late, or one that came back.
-    RetryMidiClients();
-    OpenMidiPortsAsSet();
-    if (gDAC) ProbeAudioIO();
-    else MakeDriverIfDropped();
-    PopulatePreferencesDialog(hwnd);
-    MarkSilentServices(hwnd);
+    AsPlayerMoment(hwnd, [hwnd] {
+      // A MIDI service started since (JACK after the application) gives its clients now, and
+      // the devices are listed as they are now: a server started late, or one that came back.
+      RetryMidiClients();
+      OpenMidiPortsAsSet();
+      if (gDAC) ProbeAudioIO();
+      else MakeDriverIfDropped();
+      PopulatePreferencesDialog(hwnd);
+    });
     gTempState = gState;
     return 1;
   }
@@ -412,13 +421,7 @@ LRESULT PreferencesDlgProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM)
   switch (id)
   {
     case IDC_COMBO_AUDIO_DRIVER:
-      if (selectionChanged)
-      {
-        const ServiceMoment moment(gServiceWaitLimit, WhenUnanswered::goOn);
-        LookAtServices();
-        ChooseDriver(hwnd, Selection(hwnd, id));
-        MarkSilentServices(hwnd);
-      }
+      if (selectionChanged) AsPlayerMoment(hwnd, [hwnd, id] { ChooseDriver(hwnd, Selection(hwnd, id)); });
       return 1;
     case IDC_COMBO_AUDIO_IN_DEV:
       if (selectionChanged)
@@ -473,31 +476,16 @@ LRESULT PreferencesDlgProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM)
       WriteSharedField(gState.monoInput,
                        SendMessage(GetDlgItem(hwnd, id), BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0);
       return 1;
-    case IDAPPLY:
-    {
-      const ServiceMoment moment(gServiceWaitLimit, WhenUnanswered::goOn);
-      LookAtServices();
-      ReopenAudio();
-      MarkSilentServices(hwnd);
-      return 1;
-    }
+    case IDAPPLY: AsPlayerMoment(hwnd, [] { ReopenAudio(); }); return 1;
     case IDOK:
-    {
-      const ServiceMoment moment(gServiceWaitLimit, WhenUnanswered::goOn);
-      LookAtServices();
-      // A picked driver replaces the interface at once, and a failed reopen closes the stream:
-      // gActiveState then names a stream that no longer plays.
-      if (!AudioStreamRuns() || std::memcmp(&gActiveState, &gState, sizeof(AppState)) != 0) ReopenAudio();
-      EndDialog(hwnd, IDOK);
+      AsPlayerMoment(hwnd, [hwnd] {
+        // A picked driver replaces the interface at once, and a failed reopen closes the stream:
+        // gActiveState then names a stream that no longer plays.
+        if (!AudioStreamRuns() || std::memcmp(&gActiveState, &gState, sizeof(AppState)) != 0) ReopenAudio();
+        EndDialog(hwnd, IDOK);
+      });
       return 1;
-    }
-    case IDCANCEL:
-    {
-      const ServiceMoment moment(gServiceWaitLimit, WhenUnanswered::goOn);
-      LookAtServices();
-      Cancel(hwnd);
-      return 1;
-    }
+    case IDCANCEL: AsPlayerMoment(hwnd, [hwnd] { Cancel(hwnd); }); return 1;
     default: return 0;
   }
 }
