@@ -23,17 +23,6 @@ unset WAYLAND_DISPLAY
 fail() { echo "JACK started later: $*"; exit 1; }
 core_program=$vorna
 
-# Prints the id of a visible window whose title matches $1 once there is one, waiting up to
-# $2 seconds; nothing if none comes.
-visible_window() {
-  local found=""
-  for _ in $(seq $(($2 * 20))); do
-    found=$(xdotool search --onlyvisible --name "$1" 2> /dev/null | head -n1) || true
-    [ -n "$found" ] && break
-    sleep 0.05
-  done
-  echo "$found"
-}
 
 start_xvfb
 mkdir -p "$XDG_CONFIG_HOME/Vorna"

@@ -32,24 +32,7 @@ fail() { echo "JACK in trouble ($wm): $*"; exit 1; }
 core_program=$vorna
 now_ms() { echo $(($(date +%s%N) / 1000000)); }
 
-start_server() {
-  setsid jackd --no-realtime -n "$server" -d dummy -r 48000 -p 256 > "$work/jackd-$1.log" 2>&1 &
-  jackd_pid=$!
-  pids+=($jackd_pid)
-  wait_for_port "system:playback_1" || fail "the server ($1) did not start"
-}
-# A killed or stopped server leaves its slot in JACK's registry and its semaphores behind: a
-# server of the same name takes the slot back and gives it up.
-end_server() {
-  local rc=$?
-  set +e
-  { kill -CONT -- "-$jackd_pid"; kill -KILL -- "-$jackd_pid"; wait "$jackd_pid"; } 2> /dev/null
-  free_registry_slot "$server"
-  rm -f /dev/shm/jack_sem.*_"$server"_*
-  (exit "$rc")
-  finish
-}
-trap end_server EXIT
+trap end_stopped_or_killed_server EXIT
 
 # Waits up to $2 seconds for a line of the application's stderr that contains $1.
 wait_for_line() {
@@ -59,15 +42,6 @@ wait_for_line() {
     sleep 0.05
   done
   return 1
-}
-visible_window() {
-  local found=""
-  for _ in $(seq $(($2 * 20))); do
-    found=$(xdotool search --onlyvisible --name "$1" 2> /dev/null | head -n1) || true
-    [ -n "$found" ] && break
-    sleep 0.05
-  done
-  echo "$found"
 }
 window_gone() {
   for _ in $(seq $(($2 * 20))); do
@@ -102,7 +76,7 @@ if [ "$wm" = openbox ]; then
   pids+=($!)
   sleep 0.5
 fi
-start_server first
+start_dummy_server first || fail "the server did not start"
 mkdir -p "$XDG_CONFIG_HOME/Vorna"
 printf '[audio]\ndriver=2\nindev=system\noutdev=system\nsr=48000\niovs=256\nsigvs=32\n[midi]\nindev=virtual input\n' \
   > "$XDG_CONFIG_HOME/Vorna/settings.ini"
@@ -119,13 +93,12 @@ fi
 [ -z "$midi" ] || wait_for_port "RtMidi Input Client:To Vorna" || fail "no \"To Vorna\""
 
 # ---- killed while playing, and started again
-kill -KILL -- "-$jackd_pid"
-wait "$jackd_pid" 2> /dev/null || true
+kill_dummy_server
 wait_for_line "vorna: no audio stream: the JACK server went away" 10 || fail "no line said that the server went away"
 [ -z "$midi" ] || wait_for_line "vorna: no MIDI input or output: the JACK server went away" 5 ||
   fail "no line said that the MIDI clients went with the server"
 alive "$app" || fail "the application ended with its server"
-start_server again
+start_dummy_server again || fail "the server did not start again"
 open_preferences 10
 [ -n "$dialog" ] || fail "Ctrl+, showed no preferences after the server came back"
 if [ -n "$midi" ]; then

@@ -39,17 +39,6 @@ VORNA_BACKEND=sdl ALSA_CONFIG_PATH=/dev/null PULSE_SERVER=unix:"$work/none" JACK
   JACK_DEFAULT_SERVER="vorna-none-$$" setsid "$vorna" > "$work/vorna.log" 2> "$work/vorna-stderr.log" &
 app=$!
 pids+=($app)
-# Prints the id of a visible window whose title matches $1 once there is one, waiting up
-# to $2 seconds; nothing if none comes.
-visible_window() {
-  local found=""
-  for _ in $(seq $(($2 * 20))); do
-    found=$(xdotool search --onlyvisible --name "$1" 2> /dev/null | head -n1) || true
-    [ -n "$found" ] && break
-    sleep 0.05
-  done
-  echo "$found"
-}
 window=$(visible_window '^Vorna$' 20)
 if [ -z "$window" ]; then
   # A machine busy with builds has been seen to take longer: kept as pictures, threads and the

@@ -7,9 +7,11 @@
 
 #include "StandaloneMainWindow.h"
 #include "app_menu.h"
+#include "app_preferences.h"
 #include "app_resources.h"
 #include "swell-app.h"
 #include "swell-ctl.h"
+#include "swell-dlg.h"
 #include "swell-menu.h"
 #include "swell-wnd-capabilities.h"
 #include "swell-wnd.h"
@@ -75,6 +77,16 @@ protected:
   static cocoa::NSView* MainView() { return dynamic_cast<cocoa::NSView*>(swellObjectOf(gHWND)); }
 
   // ---- dialogs
+
+  // The preferences dialog made without a modal run, for looking at its lists and driving it
+  // by messages.
+  static HWND OpenPreferences()
+  {
+    HWND dialog = SWELL_CreateDialog(SWELL_curmodule_dialogresource_head, ResourceId(IDD_DIALOG_PREF), gHWND,
+                                     PreferencesDlgProc, 0);
+    EXPECT_NE(dialog, nullptr);
+    return dialog;
+  }
 
   static cocoa::NSWindow* ModalWindow() { return cocoa::NSApp()->modalWindow(); }
   // The procedure's handle of the running modal dialog: its content view.

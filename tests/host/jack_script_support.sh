@@ -19,3 +19,33 @@ wait_for_port() {
   echo "no JACK port \"$1\" appeared"
   return 1
 }
+
+# Starts the script's dummy server (at 48 kHz, a 256-frame period; its log named after $1),
+# sets `jackd_pid`, and waits for its ports.
+start_dummy_server() {
+  setsid jackd --no-realtime -n "$server" -d dummy -r 48000 -p 256 > "$work/jackd-$1.log" 2>&1 &
+  jackd_pid=$!
+  pids+=($jackd_pid)
+  wait_for_port "system:playback_1"
+}
+
+# Kills the script's server as a crash would, and waits for it to be gone.
+kill_dummy_server() {
+  kill -KILL -- "-$jackd_pid"
+  wait "$jackd_pid" 2> /dev/null || true
+}
+
+# For the scripts that stop or kill their server (trap end_stopped_or_killed_server EXIT): a
+# server whose clients vanished while it was stopped does not end on TERM for seconds, and then
+# not cleanly, and a killed one leaves its slot in JACK's registry of servers and its
+# semaphores. So it is let go on and killed, and a server of the same name takes the slot back
+# and gives it up.
+end_stopped_or_killed_server() {
+  local rc=$?
+  set +e
+  { kill -CONT -- "-$jackd_pid"; kill -KILL -- "-$jackd_pid"; wait "$jackd_pid"; } 2> /dev/null
+  free_registry_slot "$server"
+  rm -f /dev/shm/jack_sem.*_"$server"_*
+  (exit "$rc")
+  finish
+}

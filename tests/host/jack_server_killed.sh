@@ -18,28 +18,7 @@ server="vorna-killed-$$"
 source "$(dirname "$0")/jack_script_support.sh"
 fail() { echo "server killed: $*"; exit 1; }
 
-start_server() {
-  setsid jackd --no-realtime -n "$server" -d dummy -r 48000 -p 256 > "$work/jackd-$1.log" 2>&1 &
-  jackd_pid=$!
-  pids+=($jackd_pid)
-  wait_for_port "system:playback_1" || fail "the server ($1) did not start"
-}
-kill_server() {
-  kill -KILL -- "-$jackd_pid"
-  wait "$jackd_pid" 2> /dev/null || true
-}
-# A killed server leaves its slot in JACK's registry and its semaphores behind: a server of the
-# same name takes the slot back and gives it up.
-end_server() {
-  local rc=$?
-  set +e
-  { kill -KILL -- "-$jackd_pid"; wait "$jackd_pid"; } 2> /dev/null
-  free_registry_slot "$server"
-  rm -f /dev/shm/jack_sem.*_"$server"_*
-  (exit "$rc")
-  finish
-}
-trap end_server EXIT
+trap end_stopped_or_killed_server EXIT
 # Waits up to $3 seconds until file $1 holds $2 lines that contain $4.
 wait_for_lines() {
   local end=$((SECONDS + $3))
@@ -50,7 +29,7 @@ wait_for_lines() {
   return 1
 }
 
-start_server first
+start_dummy_server first || fail "the server did not start"
 mkdir -p "$XDG_CONFIG_HOME/Vorna"
 printf '[audio]\ndriver=2\nindev=system\noutdev=system\nsr=48000\niovs=256\nsigvs=32\n[midi]\nindev=virtual input\n' \
   > "$XDG_CONFIG_HOME/Vorna/settings.ini"
@@ -65,14 +44,14 @@ if [ -e /dev/snd/seq ]; then
   midi=""
 fi
 
-kill_server
+kill_dummy_server
 wait_for_lines "$work/host-errors.log" 1 10 "vorna-host: no audio stream: the JACK server went away" ||
   fail "no line said that the server went away"
 wait_for_lines "$work/host.log" 1 5 "vorna-host: trying again every 2 s until sound is back" ||
   fail "the host did not say that it tries again"
 alive "$host_pid" || fail "the host ended with its server"
 
-start_server again
+start_dummy_server again || fail "the server did not start again"
 wait_for_lines "$work/host.log" 1 15 "vorna-host: sound is back" || fail "the host did not play again"
 wait_for_port "RtApiJack:outport 1" || fail "the host's ports did not come back"
 if [ -n "$midi" ]; then
@@ -90,7 +69,7 @@ if [ -n "$midi" ]; then
 fi
 
 # Killed again and left dead: the quit says by its status that there was no sound.
-kill_server
+kill_dummy_server
 wait_for_lines "$work/host-errors.log" 2 10 "vorna-host: no audio stream: the JACK server went away" ||
   fail "no line said that the server went away the second time"
 kill -TERM "$host_pid"

@@ -17,23 +17,8 @@ server="vorna-stopped-$$"
 source "$(dirname "$0")/jack_script_support.sh"
 fail() { echo "server stopped: $*"; exit 1; }
 
-setsid jackd --no-realtime -n "$server" -d dummy -r 48000 -p 256 > "$work/jackd.log" 2>&1 &
-jackd_pid=$!
-pids+=($jackd_pid)
-# A server whose clients vanished while it was stopped does not end on TERM for seconds, and
-# then not cleanly: it keeps its slot in JACK's registry of servers. So it is let go on and
-# killed, and a server of the same name takes the slot back and gives it up.
-end_server() {
-  local rc=$?
-  set +e
-  { kill -CONT -- "-$jackd_pid"; kill -KILL -- "-$jackd_pid"; wait "$jackd_pid"; } 2> /dev/null
-  free_registry_slot "$server"
-  rm -f /dev/shm/jack_sem.*_"$server"_*
-  (exit "$rc")
-  finish
-}
-trap end_server EXIT
-wait_for_port "system:playback_1"
+trap end_stopped_or_killed_server EXIT
+start_dummy_server only
 
 mkdir -p "$XDG_CONFIG_HOME/Vorna"
 printf '[audio]\ndriver=2\nindev=system\noutdev=system\nsr=48000\niovs=256\nsigvs=32\n[midi]\nindev=virtual input\n' \

@@ -38,17 +38,7 @@ std::string Said(const std::function<void()>& action)
   return lines;
 }
 
-class MidiClientsTest : public AppWindowTest
-{
-protected:
-  HWND OpenPreferences()
-  {
-    HWND dialog = SWELL_CreateDialog(SWELL_curmodule_dialogresource_head, ResourceId(IDD_DIALOG_PREF), gHWND,
-                                     PreferencesDlgProc, 0);
-    EXPECT_NE(dialog, nullptr);
-    return dialog;
-  }
-};
+using MidiClientsTest = AppWindowTest;
 }  // namespace
 
 TEST_F(MidiClientsTest, EachDirectionStandsOnItsOwnAndTheLineNamesTheOneThatFailed)

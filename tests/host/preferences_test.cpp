@@ -39,18 +39,7 @@ bool Logged(const std::string& entry)
   return std::find(gWorld.log.begin(), gWorld.log.end(), entry) != gWorld.log.end();
 }
 
-class PreferencesTest : public AppWindowTest
-{
-protected:
-  // The dialog made without a modal run, for looking at its lists and driving it by messages.
-  HWND OpenModeless()
-  {
-    HWND dialog = SWELL_CreateDialog(SWELL_curmodule_dialogresource_head, ResourceId(IDD_DIALOG_PREF), gHWND,
-                                     PreferencesDlgProc, 0);
-    EXPECT_NE(dialog, nullptr);
-    return dialog;
-  }
-};
+using PreferencesTest = AppWindowTest;
 
 TEST_F(PreferencesTest, TheDialogListsDevicesChannelsRatesSizesAndPorts)
 {
@@ -58,7 +47,7 @@ TEST_F(PreferencesTest, TheDialogListsDevicesChannelsRatesSizesAndPorts)
                 "[midi]\nindev=Pads:0\noutdev=gone:0\ninchan=5\n");
   StartApplication();
   const std::string written = ReadSettings();
-  HWND dialog = OpenModeless();
+  HWND dialog = OpenPreferences();
 
   // Every control of the resource is there.
   for (int id = IDC_COMBO_AUDIO_DRIVER; id <= IDAPPLY; ++id) EXPECT_NE(GetDlgItem(dialog, id), nullptr) << id;
@@ -99,7 +88,7 @@ TEST_F(PreferencesTest, TheDialogListsDevicesChannelsRatesSizesAndPorts)
   CopyName(gState.sr, "96000");
   CopyName(gState.iovs, "100");
   gState.inChanL = 9;
-  dialog = OpenModeless();
+  dialog = OpenPreferences();
   EXPECT_EQ(SWELL_CB_GetCurSel(dialog, IDC_COMBO_AUDIO_SR), -1);
   EXPECT_EQ(SWELL_CB_GetCurSel(dialog, IDC_COMBO_AUDIO_IOVS), -1);
   EXPECT_EQ(SWELL_CB_GetCurSel(dialog, IDC_COMBO_AUDIO_IN_L), -1);
@@ -109,7 +98,7 @@ TEST_F(PreferencesTest, TheDialogListsDevicesChannelsRatesSizesAndPorts)
 
   // A port gone since the start: "off", and the file says so at once.
   CopyName(gState.midiInDev, "Gone:0");
-  dialog = OpenModeless();
+  dialog = OpenPreferences();
   EXPECT_EQ(Selected(dialog, IDC_COMBO_MIDI_IN_DEV), "off");
   const std::string rewritten = ReadSettings();
   EXPECT_NE(rewritten.find("indev=off\n", rewritten.find("[midi]")), std::string::npos);
@@ -129,7 +118,7 @@ TEST_F(PreferencesTest, EmptyDeviceListsLeaveTheirChannelsAndTheRatesEmpty)
       gWorld.devices.clear();
       ProbeAudioIO();
     }
-    HWND dialog = OpenModeless();
+    HWND dialog = OpenPreferences();
     EXPECT_TRUE(Entries(dialog, IDC_COMBO_AUDIO_IN_DEV).empty());
     EXPECT_TRUE(Entries(dialog, IDC_COMBO_AUDIO_IN_L).empty());
     EXPECT_TRUE(Entries(dialog, IDC_COMBO_AUDIO_IN_R).empty());
@@ -148,7 +137,7 @@ TEST_F(PreferencesTest, PicksChangeTheSettingsByTheDialogsRules)
   const std::string longPort = "Keyboard with a name far longer than a settings field holds, " + std::string(120, 'k');
   gWorld.inPorts.push_back(longPort);
   StartApplication();
-  HWND dialog = OpenModeless();
+  HWND dialog = OpenPreferences();
 
   // The right channel follows the left, and a pick on the right snaps back.
   Pick(dialog, IDC_COMBO_AUDIO_IN_DEV, "Desk");
@@ -672,7 +661,7 @@ TEST_F(PreferencesTest, TheDialogHoldsItsThirtyFiveControlsWhereTheLayoutPutsThe
   constexpr int kDropDownHeight = 18;
 
   StartApplication();
-  HWND dialog = OpenModeless();
+  HWND dialog = OpenPreferences();
   auto* content = dynamic_cast<cocoa::NSView*>(swellObjectOf(dialog));
   ASSERT_NE(content, nullptr);
   ASSERT_TRUE(content->isFlipped());
@@ -761,7 +750,7 @@ TEST_F(PreferencesTest, TheRatesAreThoseOfBothDevicesInTheInputsOrder)
   WriteSettings("[audio]\nindev=Mic\noutdev=Speakers\nsr=48000\n");
   StartApplication();
 
-  HWND dialog = OpenModeless();
+  HWND dialog = OpenPreferences();
   EXPECT_EQ(Entries(dialog, IDC_COMBO_AUDIO_SR), (Texts{"96000", "44100", "48000"}));
   EXPECT_EQ(Selected(dialog, IDC_COMBO_AUDIO_SR), "48000");
   // Another output device: its own common rates, still in the input's order; the stored

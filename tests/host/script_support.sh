@@ -60,3 +60,15 @@ start_xvfb() {
   export DISPLAY=":$(head -n1 "$work/display")"
   for _ in $(seq 100); do xdotool getdisplaygeometry > /dev/null 2>&1 && break; sleep 0.05; done
 }
+
+# Prints the id of a visible window whose title matches $1 once there is one, waiting up to
+# $2 seconds; nothing if none comes.
+visible_window() {
+  local found=""
+  for _ in $(seq $(($2 * 20))); do
+    found=$(xdotool search --onlyvisible --name "$1" 2> /dev/null | head -n1) || true
+    [ -n "$found" ] && break
+    sleep 0.05
+  done
+  echo "$found"
+}

@@ -4,16 +4,12 @@
 // and Preferences brings sound and MIDI back once the service answers again.
 #include "app_window_fixture.h"
 
-#include "app_preferences.h"
 #include "service_calls.h"
-
-#include "swell-dlg.h"
 
 #include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
-#include <cstring>
 #include <set>
 #include <string>
 #include <vector>
@@ -46,11 +42,6 @@ Texts Said(const std::function<void()>& action)
   return lines;
 }
 
-bool SaidOnce(const Texts& lines, const std::string& line)
-{
-  return std::count(lines.begin(), lines.end(), line) == 1;
-}
-
 // Lines that begin and end so.
 size_t CountSaid(const Texts& lines, const std::string& begin, const std::string& end)
 {
@@ -58,27 +49,6 @@ size_t CountSaid(const Texts& lines, const std::string& begin, const std::string
     return line.size() >= begin.size() + end.size() && line.compare(0, begin.size(), begin) == 0 &&
            line.compare(line.size() - end.size(), end.size(), end) == 0;
   }));
-}
-
-std::string Title(HWND dialog, const char* startsWith)
-{
-  std::string found;
-  struct Search
-  {
-    const char* prefix;
-    std::string* found;
-  } search{startsWith, &found};
-  EnumChildWindows(
-      dialog,
-      [](HWND child, LPARAM data) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(data);
-        char text[128] = "";
-        GetDlgItemText(child, 0, text, int(sizeof(text)));
-        if (std::strncmp(text, s->prefix, std::strlen(s->prefix)) == 0) *s->found = text;
-        return TRUE;
-      },
-      LPARAM(&search));
-  return found;
 }
 
 class ServiceTroubleTest : public AppWindowTest
@@ -99,15 +69,11 @@ protected:
     EXPECT_EQ(TakeCallsAfterDeath(), Texts{}) << "called on a client whose server went away";
   }
 
-  HWND OpenPreferences()
-  {
-    HWND dialog = SWELL_CreateDialog(SWELL_curmodule_dialogresource_head, ResourceId(IDD_DIALOG_PREF), gHWND,
-                                     PreferencesDlgProc, 0);
-    EXPECT_NE(dialog, nullptr);
-    return dialog;
-  }
-
   static void Command(HWND dialog, int id) { SendMessage(dialog, WM_COMMAND, WPARAM(id), 0); }
+  static bool ShowsText(HWND dialog, const std::string& text)
+  {
+    return FindByText(dynamic_cast<cocoa::NSView*>(swellObjectOf(dialog)), text) != nullptr;
+  }
 
   // Whatever trouble came before: once the service answers, Preferences and OK bring back the
   // stream and the ports the settings name.
@@ -209,7 +175,8 @@ TEST_F(ServiceTroubleTest, TroubleAtAnyCallOfAnyMomentLeavesTheWindowAnsweringAn
         // The server's going takes every client with it, and each kind is said once.
         if (trouble == Trouble::die)
         {
-          EXPECT_TRUE(SaidOnce(said, "no MIDI input or output: the JACK server went away")) << testing::PrintToString(said);
+          EXPECT_EQ(std::count(said.begin(), said.end(), "no MIDI input or output: the JACK server went away"), 1)
+              << testing::PrintToString(said);
           EXPECT_LE(CountSaid(said, "no audio stream: the ", " server went away"), 1u);
         }
         if (dialog && IsWindow(dialog)) DestroyWindow(dialog);
@@ -380,8 +347,8 @@ TEST_F(ServiceTroubleTest, ASilentServiceLeavesTheDialogWithWhatIsKnownMarkedAnd
             Texts{"the audio service (JACK) did not answer within 0.1 s; it is not asked again until it does"});
   EXPECT_EQ(Entries(dialog, IDC_COMBO_AUDIO_OUT_DEV), (Texts{"default", "Desk"}));
   EXPECT_EQ(Selected(dialog, IDC_COMBO_AUDIO_OUT_DEV), "default");
-  EXPECT_EQ(Title(dialog, "Audio Settings"), "Audio Settings (not answering)");
-  EXPECT_EQ(Title(dialog, "MIDI Settings"), "MIDI Settings");
+  EXPECT_TRUE(ShowsText(dialog, "Audio Settings (not answering)"));
+  EXPECT_TRUE(ShowsText(dialog, "MIDI Settings"));
   EXPECT_EQ(Selected(dialog, IDC_COMBO_MIDI_IN_DEV), "virtual input");
 
   TakeFakeCalls();
@@ -403,7 +370,7 @@ TEST_F(ServiceTroubleTest, ASilentServiceLeavesTheDialogWithWhatIsKnownMarkedAnd
   ASSERT_TRUE(gAudioService.thread.WaitUntilAnswering(ServiceThread::Clock::now() + 30s));
   EXPECT_EQ(Said([] { LookAtServices(); }), Texts{"the audio service (JACK) answers again"});
   Command(dialog, IDAPPLY);
-  EXPECT_EQ(Title(dialog, "Audio Settings"), "Audio Settings");
+  EXPECT_TRUE(ShowsText(dialog, "Audio Settings"));
   EXPECT_TRUE(gWorld.audio->isStreamRunning());
   Command(dialog, IDOK);
 }
