@@ -49,3 +49,20 @@ end_stopped_or_killed_server() {
   (exit "$rc")
   finish
 }
+
+# Plays A4 into "To Vorna" (24000 frames at the start of every 96000, 2 s, as the end-to-end
+# check plays), records the host's output for 5 s and checks the notes with $1 (the recording
+# check); the sequencer ends after. Fails when the check does.
+notes_into_to_vorna_are_heard() {
+  local status=0
+  setsid jack_midiseq vseq 96000 0 69 24000 > "$work/sequencer.log" 2>&1 &
+  pids+=($!)
+  wait_for_port "vseq:out" || return 1
+  timeout -k 1 10 jack_connect vseq:out "RtMidi Input Client:To Vorna" || return 1
+  timeout -k 5 60 jack_rec -f "$work/recording.wav" -d 5 -b 32 -B 262144 "RtApiJack:outport 0" \
+    "RtApiJack:outport 1" > "$work/recorder.log" 2>&1
+  "$1" "$work/recording.wav" || status=1
+  end_group "${pids[-1]}"
+  unset 'pids[-1]'
+  return "$status"
+}
