@@ -21,7 +21,10 @@ constexpr CGFloat kBelowPointer = 4;
 class Swell_vVorna_trackpopupmenurecv : public NSObject, public SWELL_CommandTarget, public NSMenuDelegate
 {
 public:
-  Swell_vVorna_trackpopupmenurecv(NSMenu* menu, HWND notify) : m_menu(menu), m_notify(notify) {}
+  Swell_vVorna_trackpopupmenurecv(NSMenu* menu, HWND notify)
+      : m_menu(menu), m_notify(notify), m_keepNotify(notify ? swellObjectOf(notify) : nullptr)
+  {
+  }
 
   int command() const { return m_command; }
 
@@ -35,7 +38,9 @@ public:
   void menuNeedsUpdate(NSMenu* menu) override
   {
     if (menu == m_menu) return;
-    if (m_notify) SendMessage(m_notify, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(swellMenuHandleOf(menu)), 0);
+    // The window may have gone while the menu was open (a timer closed it).
+    if (m_notify && IsWindow(m_notify))
+      SendMessage(m_notify, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(swellMenuHandleOf(menu)), 0);
     // What the window added takes its commands here too.
     SWELL_SetMenuDestination(swellMenuHandleOf(menu), swellHandleOf(this));
   }
@@ -43,6 +48,8 @@ public:
 private:
   NSMenu* m_menu;
   HWND m_notify;
+  // Held, so that the handle names the same window, or a gone one, until the menu closes.
+  StrongRef<NSObject> m_keepNotify;
   int m_command = 0;
 };
 
@@ -56,7 +63,14 @@ int TrackPopupMenu(HMENU handle, int flags, int x, int y, int, HWND hwnd, const 
   NSWindow* window = view ? view->window() : nullptr;
   if (!window) return 0;
 
+  // Opening the menu and its tracking run procedures and timers, which may destroy the window
+  // it belongs to (or the menu): all are held, and the window looked at again before it is
+  // told anything more.
   StrongRef<NSMenu> keep(menu);
+  const StrongRef<NSObject> keepTarget(hwnd ? swellObjectOf(hwnd) : nullptr);
+  const StrongRef<NSView> keepView(view);
+  const StrongRef<NSWindow> keepWindow(window);
+  const auto stillThere = [&] { return (!hwnd || IsWindow(hwnd)) && view->window() == window; };
   NSAutoreleasePool pool;
   NSPoint point = window->convertScreenToBase(NSMakePoint(x, y));
   point.y -= kBelowPointer;
@@ -72,7 +86,7 @@ int TrackPopupMenu(HMENU handle, int flags, int x, int y, int, HWND hwnd, const 
     SendMessage(notify, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(handle), 0);
     SWELL_SetMenuDestination(handle, swellHandleOf(receiver));
   }
-  NSMenu::popUpContextMenu(menu, event, view);
+  if (stillThere()) NSMenu::popUpContextMenu(menu, event, view);
   SWELL_SetMenuDestination(handle, nullptr);
   const int command = receiver->command();
   receiver->release();
@@ -80,6 +94,6 @@ int TrackPopupMenu(HMENU handle, int flags, int x, int y, int, HWND hwnd, const 
   // TPM_NONOTIFY silences only the openings: the chosen command still goes to hwnd.
   if (!command) return 0;
   if (flags & TPM_RETURNCMD) return command;
-  if (hwnd) SendMessage(hwnd, WM_COMMAND, static_cast<WPARAM>(command), 0);
+  if (hwnd && IsWindow(hwnd)) SendMessage(hwnd, WM_COMMAND, static_cast<WPARAM>(command), 0);
   return 1;
 }

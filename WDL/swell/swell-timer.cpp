@@ -87,9 +87,11 @@ UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT ms, TIMERPROC proc)
   }
 
   std::lock_guard<std::recursive_mutex> lock(m_timermutex);
+  // A window that only its timers keep would go with the timer replaced below, and its
+  // teardown stops its timers, this record among them: it is held until the new timer is set.
+  StrongRef<NSObject> target(hwnd ? swellObjectOf(hwnd) : nullptr);
   TimerListNode* node = nullptr;
   if (hwnd || id)
-    // The timer replaced is let go inside the walk, which ends with it.
     for (TimerListNode* n = m_timer_list; n; n = n->_next)
       if (n->timerid == id && n->hwnd == hwnd)
       {

@@ -9,6 +9,7 @@
 #include "swell-wnd.h"
 
 #include "platform/appkit/application.h"
+#include "platform/appkit/walk.h"
 
 #include <string>
 #include <vector>
@@ -78,7 +79,7 @@ LONG_PTR swell::restyleTopLevel(HWND hwnd, LONG_PTR style)
   StrongRef<NSView> keepView(view);
   StrongRef<NSWindow> keepOld(old);
   const bool visible = old->isVisible();
-  NSWindow* parent = old->parentWindow();
+  const StrongRef<NSWindow> parent(old->parentWindow());
   const std::string title = textOf(swellHandleOf(old));
   const NSRect frame = old->frame();
   auto* ownerList = respondsTo<SWELL_OwnerWindow>(old);
@@ -89,18 +90,28 @@ LONG_PTR swell::restyleTopLevel(HWND hwnd, LONG_PTR style)
   if ((style & kFrameBits) == kFrameBits) mask = kFullFrameMask;
   else if ((style & WS_CAPTION) == WS_CAPTION) mask = NSWindowStyleMaskTitled;
   replaceContentView(old);
-  NSWindow* created = asWindow(SWELL_CreateModelessFrameForWindow(hwnd, swellHandleOf(owner), mask));
-  moveOwnedWindows(old, created);
-  for (NSWindow* child : old->childWindows())
+  // Moving the children and the frame runs procedures (WM_SHOWWINDOW, WM_MOVE, WM_SIZE), which
+  // may destroy the new window or take the view elsewhere: it is held, and looked at again.
+  const StrongRef<NSWindow> created(asWindow(SWELL_CreateModelessFrameForWindow(hwnd, swellHandleOf(owner), mask)));
+  const auto stillItsWindow = [&] { return created && view->window() == created.get(); };
+  if (stillItsWindow())
   {
-    old->removeChildWindow(child);
-    created->addChildWindow(child, NSWindowAbove);
+    moveOwnedWindows(old, created.get());
+    walkHeld(
+        old, old->childWindows(), [old](NSWindow* child) { return child->parentWindow() == old; },
+        [&](NSWindow* child) {
+          old->removeChildWindow(child);
+          if (stillItsWindow()) created->addChildWindow(child, NSWindowAbove);
+        });
   }
-  if (parent) parent->addChildWindow(created, NSWindowAbove);
-  if (!title.empty()) created->setTitle(title);
-  created->setFrame(frame, visible);
-  created->setLevel(level);
-  if (visible) ShowWindow(swellHandleOf(created), SW_SHOW);
+  if (parent && stillItsWindow()) parent->addChildWindow(created.get(), NSWindowAbove);
+  if (!title.empty() && stillItsWindow()) created->setTitle(title);
+  if (stillItsWindow()) created->setFrame(frame, visible);
+  if (stillItsWindow())
+  {
+    created->setLevel(level);
+    if (visible) ShowWindow(swellHandleOf(created.get()), SW_SHOW);
+  }
   DestroyWindow(swellHandleOf(old));
   return 0;
 }

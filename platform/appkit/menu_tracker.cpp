@@ -336,7 +336,10 @@ void MenuTracker::moveHighlight(int step)
 {
   if (m_levels.empty()) return;
   Level& current = *m_levels.back();
-  const NSInteger count = current.menu->numberOfItems();
+  // Only what was laid out when the level opened can be reached: a menu that gained items
+  // while it was open shows them the next time it opens, one that lost some has fewer rows.
+  const NSInteger count = std::min(current.menu->numberOfItems(), static_cast<NSInteger>(current.items.size()));
+  if (count <= 0) return;
   NSInteger index = current.highlighted;
   for (NSInteger tries = 0; tries < count; ++tries)
   {
@@ -412,7 +415,8 @@ void MenuTracker::handle(NSEvent* event)
       if (!m_levels.empty())
       {
         Level& current = *m_levels.back();
-        NSMenuItem* item = current.menu->itemAtIndex(current.highlighted);
+        const bool laidOut = current.highlighted >= 0 && current.highlighted < static_cast<NSInteger>(current.items.size());
+        NSMenuItem* item = laidOut ? current.menu->itemAtIndex(current.highlighted) : nullptr;
         if (item && item->hasSubmenu() && item->isEnabled())
         {
           const NSRect r = current.items[static_cast<size_t>(current.highlighted)];

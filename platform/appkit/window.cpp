@@ -324,16 +324,44 @@ void NSWindow::removeChildWindow(NSWindow* child)
   if (!child->m_closed) platformBackend().windowHintsChanged(child);
 }
 
+bool NSWindow::ownsResponder(NSResponder* responder) const
+{
+  if (responder == this) return true;
+  auto* view = dynamic_cast<NSView*>(responder);
+  return view && view->window() == this;
+}
+
 bool NSWindow::makeFirstResponder(NSResponder* responder)
 {
   if (!responder) responder = this;
   if (responder == m_firstResponder) return true;
+  // The old responder's resigning and the new one's becoming run the procedures' code, which
+  // may destroy either view, move the focus again or take it away. So both are held, and the
+  // window's own state changes first: the new responder is the first responder before the old
+  // one hears that it resigned (so that it is not asked to resign again from inside), and a
+  // view that leaves the window meanwhile takes the focus with it (viewLeavingWindow).
   StrongRef<NSWindow> keep(this);
-  if (m_firstResponder && m_firstResponder != this && !m_firstResponder->resignFirstResponder()) return false;
+  StrongRef<NSResponder> next(responder);
+  StrongRef<NSResponder> old(m_firstResponder != this ? m_firstResponder : nullptr);
+  m_firstResponder = responder;
+  if (old && !old->resignFirstResponder())
+  {
+    if (m_firstResponder == responder) m_firstResponder = ownsResponder(old.get()) ? old.get() : this;
+    return false;
+  }
+  // What the old one's code did: the new one gone, or the focus moved on elsewhere.
+  if (m_firstResponder != responder || !ownsResponder(responder)) return false;
+  if (responder == this) return true;
   m_firstResponder = this;
-  if (responder != this && (!responder->acceptsFirstResponder() || !responder->becomeFirstResponder())) return false;
-  if (m_firstResponder == this) m_firstResponder = responder;
-  return true;
+  if (!responder->acceptsFirstResponder()) return false;
+  m_firstResponder = responder;
+  if (!responder->becomeFirstResponder())
+  {
+    if (m_firstResponder == responder) m_firstResponder = this;
+    return false;
+  }
+  // Its becoming may have handed the keyboard on (a field to its editor), which stands.
+  return ownsResponder(responder);
 }
 
 void NSWindow::setDefaultButtonCell(NSButtonCell* cell)

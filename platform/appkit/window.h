@@ -163,6 +163,8 @@ public:
   void setDelegate(NSWindowDelegate* delegate) { m_delegate = delegate; }
 
   NSResponder* firstResponder() const { return m_firstResponder; }
+  // The window itself, or a view in it.
+  bool ownsResponder(NSResponder* responder) const;
   // A responder that hands the first-responder status on while it accepts it (a text
   // field to the editor inside it) keeps it handed on.
   bool makeFirstResponder(NSResponder* responder);

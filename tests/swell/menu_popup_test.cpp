@@ -127,6 +127,40 @@ TEST_F(WindowMenus, ItemsAWindowAddsWhileASubmenuOpensCanBeChosen)
   EXPECT_EQ(track(TPM_RETURNCMD, hwnd, 1, 1), 22);
 }
 
+// Timers run while a context menu is open, and may take away the window it was opened for, or
+// add items to the open menu: the chosen command goes to no window that is gone, and the keys
+// move only over the rows the menu was laid out with.
+TEST_F(WindowMenus, AContextMenuWhoseWindowGoesOrThatGainsItemsWhileOpenStaysInBounds)
+{
+  Recorder* childLog = recorder("child");
+  HWND target = child(hwnd, childLog);
+  driver.at(driver.now() + 0.3, [target] { DestroyWindow(target); });
+  EXPECT_EQ(track(0, target, 0, 0), 1);
+  EXPECT_FALSE(IsWindow(target));
+  EXPECT_EQ(childLog->count(WM_COMMAND), 0);
+
+  NSInteger highlighted = -2;
+  HMENU addedSubmenu = CreatePopupMenu();
+  SWELL_Menu_AddMenuItem(addedSubmenu, "Deeper", 41, 0);
+  driver.at(driver.now() + 0.3, [this, addedSubmenu] {
+    for (int id = 31; id <= 32; ++id) SWELL_Menu_AddMenuItem(menu, "Added while open", id, 0);
+    SWELL_InsertMenu(menu, 4, MF_BYPOSITION | MF_POPUP, reinterpret_cast<UINT_PTR>(addedSubmenu), "Added submenu");
+  });
+  driver.at(driver.now() + 0.4, [this] {
+    for (int press = 0; press < 5; ++press) driver.key(window, kVK_DownArrow);
+    driver.key(window, kVK_RightArrow);
+  });
+  driver.at(driver.now() + 0.5, [this, &highlighted] {
+    highlighted = MenuTracker::active() ? MenuTracker::active()->highlightedItem(0) : -1;
+    driver.key(window, kVK_Escape);
+  });
+  const NSPoint screen = window->convertBaseToScreen(window->baseFromPixel(NSMakePoint(30, 40 + kTitleStripHeight)));
+  EXPECT_EQ(TrackPopupMenu(menu, TPM_RETURNCMD, int(screen.x), int(screen.y), 0, hwnd, nullptr), 0);
+  // Two rows were laid out: "First" and "More".
+  EXPECT_GE(highlighted, 0);
+  EXPECT_LT(highlighted, 2);
+}
+
 TEST_F(WindowMenus, TheKeyWindowsMenuBecomesTheMenuBar)
 {
   HMENU bar = CreatePopupMenu();
