@@ -87,9 +87,14 @@ Swell_vVorna_hwnd* Swell_vVorna_hwnd::initChild(const SWELL_DialogResourceIndex*
   if (m_supports_ddrop) registerForDraggedTypes({NSString(NSFilenamesPboardType)});
   if (m_dlgproc && !m_hashaddestroy)
   {
-    NSView* first = firstFocusableControl(this);
-    const LRESULT answer = m_dlgproc(handle(), WM_INITDIALOG, reinterpret_cast<WPARAM>(swellHandleOf(first)), param);
-    focusFirstControlAfterInitDialog(parent, answer, first);
+    // The procedure may destroy the control it is offered, or the window it is made in: both
+    // are held, and the control is focused only while it is still the dialog's.
+    const StrongRef<NSView> first(firstFocusableControl(this));
+    const StrongRef<NSObject> keepParent(parent);
+    const LRESULT answer =
+        m_dlgproc(handle(), WM_INITDIALOG, reinterpret_cast<WPARAM>(swellHandleOf(first.get())), param);
+    const bool firstStays = first && first->isDescendantOf(this) && !cocoa::isRetired(first.get());
+    focusFirstControlAfterInitDialog(parent, answer, firstStays ? first.get() : nullptr);
   }
   // Asked once the procedure has its state from WM_INITDIALOG.
   SWELL_DoDialogColorUpdates(handle(), m_dlgproc, false);

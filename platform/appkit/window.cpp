@@ -457,6 +457,8 @@ void NSWindow::trackMouseDown(NSEvent* event)
   if (!wasKey && !hit->acceptsFirstMouse(event)) return;
   if (event->type() == NSEventTypeLeftMouseDown && hit != m_firstResponder && hit->acceptsFirstResponder())
     makeFirstResponder(hit);
+  // Both asked the view's own code (WM_MOUSEACTIVATE), which may have taken it away.
+  if (hit->window() != this || m_closed) return;
   NSView*& slot = trackingSlotFor(event);
   if (slot) slot->release();
   slot = hit;

@@ -293,6 +293,27 @@ TEST_F(WindowTest, CreateDialogForcesStylesPlacesWindowsAndEmbedsChildren)
   DestroyWindow(sized);
 }
 
+// WM_INITDIALOG is offered the control the focus would go to; a procedure that destroys it and
+// answers 1 ("focus it") leaves the focus on the dialog, not on the control that went.
+TEST_F(WindowTest, ADialogWhoseProcedureDestroysTheOfferedControlKeepsTheFocusOnWhatIsLeft)
+{
+  SWELL_DialogResourceIndex record = dialogRecord("dlg");
+  DialogScript script;
+  HWND offered = nullptr;
+  script.onInit = [&offered](HWND dialog) -> LRESULT {
+    offered = GetDlgItem(dialog, 11);
+    DestroyWindow(offered);
+    return 1;
+  };
+  HWND dialog = SWELL_CreateDialog(&record, record.resid, nullptr, scriptedDialogProc, scriptParam(script));
+  ASSERT_NE(dialog, nullptr);
+  ShowWindow(dialog, SW_SHOW);
+  EXPECT_FALSE(IsWindow(offered));
+  EXPECT_NE(GetFocus(), offered);
+  if (HWND focus = GetFocus()) EXPECT_TRUE(IsWindow(focus));
+  DestroyWindow(dialog);
+}
+
 TEST_F(WindowTest, AThousandDialogsComeAndGoLeavingNothingBehind)
 {
   SWELL_DialogResourceIndex record = dialogRecord("dlg");
