@@ -113,9 +113,9 @@ struct Editor
   }
 };
 
-// Writes the back buffer as PNG into the build folder (name.png beside the test).
+// Writes the back buffer as PNG where the test runs (ctest runs it in its build folder).
 inline void WriteSnapshot(Editor& e, const std::string& name)
 {
-  lice_test::WriteBitmapPng(e.gui->GetDrawBitmap(), std::string(VORNA_SNAPSHOT_DIR) + "/" + name + ".png");
+  lice_test::WriteBitmapPng(e.gui->GetDrawBitmap(), name + ".png");
 }
 }  // namespace edtest

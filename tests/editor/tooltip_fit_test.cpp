@@ -74,7 +74,7 @@ void WriteBubbleSnapshot(Editor& e, const IRECT& bubble, const std::string& name
   const int r = std::min(bubble.R + kAround, e.gui->Width()), b = std::min(bubble.B + kAround, e.gui->Height());
   LICE_MemBitmap crop(r - l, b - t);
   LICE_Blit(&crop, e.gui->GetDrawBitmap(), 0, 0, l, t, r - l, b - t, 1.0f, BLEND_COPY);
-  lice_test::WriteBitmapPng(&crop, std::string(VORNA_SNAPSHOT_DIR) + "/" + name + ".png");
+  lice_test::WriteBitmapPng(&crop, name + ".png");
 }
 }  // namespace
 

@@ -111,16 +111,25 @@ else
   # A saw for oscillator 1 (the first click on its waveform switch), so that the sound has
   # upper harmonics for the cutoff to take away.
   xdotool mousemove --window "$window" 61 151 click 1
-  sleep 1.5
-  jack_rec -f "$work/before.wav" -d 1.5 -b 32 "RtApiJack:outport 0" "RtApiJack:outport 1" > "$work/recorder.log" 2>&1
+  # What is checked is waited for, not slept for: a busy machine outlasts any fixed pause. Each
+  # recording is tried again (1.5 s each) until it holds what it must, within 40 s.
+  record() { timeout -k 2 20 jack_rec -f "$1" -d 1.5 -b 32 "RtApiJack:outport 0" "RtApiJack:outport 1" >> "$work/recorder.log" 2>&1 || true; }
+  # The saw sounding at 440 Hz with its harmonics: past the stream's silent start, the
+  # sequencer's first second and the waveform's click.
+  end=$((SECONDS + 40))
+  until record "$work/before.wav"; "$check" "$work/before.wav" "$work/before.wav" --factor 1 --harmonics > "$work/before-check.log"; do
+    [ "$SECONDS" -lt "$end" ] || { cat "$work/before-check.log"; fail "no saw at 440 Hz was heard before the cutoff's move"; }
+  done
   # Drag the cutoff knob down by 200 pixels, in steps, as a hand would.
   xdotool mousemove --window "$window" 444 72 mousedown 1
   for step in $(seq 1 10); do xdotool mousemove --window "$window" 444 $((72 + 20 * step)); sleep 0.02; done
   xdotool mouseup 1
   "$probe" 0 0 "$out/vorna-cutoff-moved.png" > /dev/null
-  sleep 0.2
-  jack_rec -f "$work/after.wav" -d 1.5 -b 32 "RtApiJack:outport 0" "RtApiJack:outport 1" >> "$work/recorder.log" 2>&1
-  "$check" "$work/before.wav" "$work/after.wav" --harmonics || fail "the recordings do not show the note and the cutoff's move"
+  # The move reaches the sound once the editor has handled the drag.
+  end=$((SECONDS + 40))
+  until record "$work/after.wav"; "$check" "$work/before.wav" "$work/after.wav" --harmonics; do
+    [ "$SECONDS" -lt "$end" ] || fail "the recordings do not show the note and the cutoff's move"
+  done
 fi
 
 # Preferences from the File menu, closed with Escape: the settings file stays as it was.

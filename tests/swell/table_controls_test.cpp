@@ -506,7 +506,7 @@ TEST_F(TableControlsTest, TheControlsDrawFromTheThemeWithTheirOwnColours)
   SendMessage(swellHandleOf(bar), PBM_SETPOS, 40, 0);
 
   window->display();
-  ASSERT_TRUE(driver.snapshot(window, VORNA_SNAPSHOT_DIR "/swell_table_controls.png"));
+  ASSERT_TRUE(driver.snapshot(window, "swell_table_controls.png"));
   auto pixel = [window](int x, int y) { return window->backing().pixel(x, y) & 0xFFFFFF; };
   const int strip = static_cast<int>(window->frame().size.height - window->contentRectForFrameRect(window->frame()).size.height);
   // The selected row (the second, below the titles) in the list's own unfocused colour.

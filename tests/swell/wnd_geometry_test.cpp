@@ -197,7 +197,7 @@ TEST_F(WindowTest, TheClientAreaIsWhatWmNcCalcSizeLeavesAndPaintStaysInsideIt)
   ASSERT_FALSE(inset->log.empty());
   EXPECT_EQ(inset->log.front().msg, WM_NCCALCSIZE);
   EXPECT_EQ(inset->only({WM_NCPAINT, WM_PAINT}), (std::vector<UINT>{WM_NCPAINT, WM_PAINT}));
-  ASSERT_TRUE(driver.snapshot(window, VORNA_SNAPSHOT_DIR "/swell_paint_inset.png"));
+  ASSERT_TRUE(driver.snapshot(window, "swell_paint_inset.png"));
   // The strip is 22 high: the child starts at window pixel (10, 32); its client area is
   // the first 60 x 40 of it, and only that turned red.
   EXPECT_EQ(pixel(window, 10, 32), 0xFF0000u);
