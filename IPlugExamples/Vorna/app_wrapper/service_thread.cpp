@@ -13,6 +13,7 @@ struct ServiceThread::Shared
   std::function<void()> job;
   bool busy = false;  // a job was given and has not returned
   bool late = false;  // ... and its caller stopped waiting for it
+  bool giveUp = false;  // the job asked its caller to stop waiting
   bool returnedLate = false;
   bool ending = false;
   std::thread thread;
@@ -47,8 +48,11 @@ ServiceThread::Answer ServiceThread::Run(std::function<void()> job, Clock::time_
   }
   mShared->job = std::move(job);
   mShared->busy = true;
+  mShared->giveUp = false;
   mShared->jobGiven.notify_one();
-  if (mShared->jobDone.wait_until(lock, deadline, [this] { return !mShared->busy; })) return Answer::given;
+  if (mShared->jobDone.wait_until(lock, deadline, [this] { return !mShared->busy || mShared->giveUp; }) &&
+      !mShared->busy)
+    return Answer::given;
   mShared->late = true;
   return Answer::late;
 }
@@ -71,8 +75,20 @@ bool ServiceThread::WaitUntilAnswering(Clock::time_point deadline)
   return mShared->jobDone.wait_until(lock, deadline, [this] { return !mShared->busy; });
 }
 
+thread_local ServiceThread::Shared* ServiceThread::tServing = nullptr;
+
+void ServiceThread::CallerStopsWaiting()
+{
+  Shared* shared = tServing;
+  if (!shared) return;
+  std::lock_guard<std::mutex> lock(shared->mutex);
+  shared->giveUp = true;
+  shared->jobDone.notify_all();
+}
+
 void ServiceThread::Serve(const std::shared_ptr<Shared>& shared)
 {
+  tServing = shared.get();
   std::unique_lock<std::mutex> lock(shared->mutex);
   for (;;)
   {
