@@ -123,6 +123,10 @@ enum class KeptAside
   failed,       // the problem says why
 };
 
+// The call that gives a file its kept name. It is link() but in tests, which put a stand-in
+// here to act out a filesystem that refuses second names (vfat, exFAT, some network mounts).
+extern int (*g_linkForKeeping)(const char* existing, const char* newName);
+
 // Holding the file's IniWriterLock, keeps what is at the path under one of its kept names
 // as well, before a write replaces it: a name that already holds this very content
 // (the same file, or the same bytes) when there is one, else the first free name, so that

@@ -114,6 +114,8 @@ bool sameBytes(const std::string& path, const std::string& kept, off_t size)
 }
 }  // namespace
 
+int (*g_linkForKeeping)(const char* existing, const char* newName) = ::link;
+
 IniWriterLock::IniWriterLock(const std::string& path)
 {
   const std::string lockPath = hiddenSibling(path, ".lock");
@@ -216,7 +218,7 @@ KeptAside keepAside(const std::string& path, std::string* keptAs, IniProblem* pr
   for (int number = 0; number < kKeptNames; ++number)
   {
     *keptAs = keptName(path, number);
-    if (::link(path.c_str(), keptAs->c_str()) == 0) return KeptAside::newName;
+    if (g_linkForKeeping(path.c_str(), keptAs->c_str()) == 0) return KeptAside::newName;
     if (errno != EEXIST)
     {
       *problem = IniProblem::of(*keptAs, errno);
