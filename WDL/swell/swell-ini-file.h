@@ -116,7 +116,8 @@ std::string keptName(const std::string& path, int number);
 
 enum class KeptAside
 {
-  newName,      // a name that was free now names the file too; remove it if the write fails
+  newName,      // a name that was free now names the file too (or, where the filesystem refuses
+                // second names, a synced copy of its bytes); remove it if the write fails
   leftName,     // a name a write killed before replacing the file had given it already
   earlierCopy,  // a name already holding the same bytes, as a file of its own
   noFreeName,   // every name holds other bytes: nothing is kept
