@@ -56,7 +56,8 @@ bool WavWriter::OpenDescriptor(int fd, const std::string& name, int sampleRate, 
   mFile = sf_open_virtual(&io, SFM_WRITE, &info, this);
   if (!mFile || mIoError != 0)
   {
-    *error = mIoError != 0 ? Failed("could not write") : "cannot write the WAV file \"" + name + "\": " + sf_strerror(nullptr);
+    *error = mIoError != 0 ? Failed("could not write")
+                           : "cannot write the WAV file \"" + name + "\": " + sf_strerror(nullptr);
     if (mFile) sf_close(mFile);
     mFile = nullptr;
     mFd = -1;

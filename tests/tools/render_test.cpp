@@ -462,7 +462,8 @@ TEST(RenderTool, TheNewFileTakesThePathWhole)
   {
     const fs::path wav = dir / c.name;
     c.before(wav);
-    const ToolRun run = RunInProcess({"--seed", "2", "--tail", "0.5", mid.string(), wav.string()}, OutputCalls::System());
+    const ToolRun run =
+        RunInProcess({"--seed", "2", "--tail", "0.5", mid.string(), wav.string()}, OutputCalls::System());
     EXPECT_EQ(run.status, 0) << c.name << ": " << run.err;
     SF_INFO info{};
     EXPECT_EQ(ReadWav(wav, &info).size(), 2u * 72001u) << c.name;
@@ -493,7 +494,8 @@ TEST(RenderTool, StoppedBySignalItLeavesWhatWasAtThePathAndNoTemporary)
       for (int s : {SIGTERM, SIGINT, SIGHUP}) signal(s, SIG_DFL);
       freopen("/dev/null", "w", stdout);
       freopen("/dev/null", "w", stderr);
-      execl(VORNA_RENDER_PATH, VORNA_RENDER_PATH, "--tail", "600", mid.c_str(), wav.c_str(), static_cast<char*>(nullptr));
+      execl(VORNA_RENDER_PATH, VORNA_RENDER_PATH, "--tail", "600", mid.c_str(), wav.c_str(),
+            static_cast<char*>(nullptr));
       _exit(127);
     }
     ASSERT_GT(child, 0);
@@ -516,7 +518,8 @@ TEST(RenderTool, StoppedBySignalItLeavesWhatWasAtThePathAndNoTemporary)
     ASSERT_EQ(waitpid(child, &status, 0), child);
     EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signalNumber) << status;
     const std::vector<char> bytes = FileBytes(wav);
-    EXPECT_TRUE(std::string(bytes.begin(), bytes.end()) == precious) << signalNumber << ": " << bytes.size() << " bytes";
+    EXPECT_TRUE(std::string(bytes.begin(), bytes.end()) == precious)
+        << signalNumber << ": " << bytes.size() << " bytes";
     EXPECT_EQ(NamesIn(dir), (std::set<std::string>{"in.mid", "out.wav"})) << signalNumber;
   }
 }
