@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <memory>
 #include <vector>
@@ -76,8 +77,12 @@ bool RenderLength(const SmfSequence& sequence, int sampleRate, double tailSecond
   return true;
 }
 
-bool RenderToWav(const RenderOptions& options, const SmfSequence& sequence, RenderReport* report, std::string* error)
+bool RenderToWav(const RenderOptions& options, const SmfSequence& sequence, RenderReport* report, std::string* error,
+                 RenderFailure* failure, const OutputCalls& calls)
 {
+  RenderFailure ignored;
+  if (!failure) failure = &ignored;
+  *failure = RenderFailure::refused;
   const int sampleRate = options.sampleRate;
   const int blockSize = options.blockSize;
   if (IsSameFile(options.wavPath, options.midiPath))
@@ -89,8 +94,12 @@ bool RenderToWav(const RenderOptions& options, const SmfSequence& sequence, Rend
   int64_t total = 0;
   if (!RenderLength(sequence, sampleRate, options.tailSeconds, &total, error)) return false;
 
+  OutputFile output;
+  if (!output.Open(options.wavPath, error)) return false;
+  // From here on bytes may have been written. The writer is finished before the output.
+  *failure = RenderFailure::output;
   WavWriter wav;
-  if (!wav.Open(options.wavPath, sampleRate, error)) return false;
+  if (!wav.OpenDescriptor(output.Descriptor(), options.wavPath, sampleRate, calls, error)) return false;
 
   const auto start = std::chrono::steady_clock::now();
   unsigned short midiOutChannel = 0;
@@ -134,6 +143,12 @@ bool RenderToWav(const RenderOptions& options, const SmfSequence& sequence, Rend
     if (!wav.WriteInterleaved(interleaved.data(), n, error)) return false;
   }
   if (!wav.Close(error)) return false;
+  if (const int code = output.Commit(calls))
+  {
+    *error = "could not write " + options.wavPath + ": " + std::strerror(code);
+    return false;
+  }
+  *failure = RenderFailure::none;
 
   report->frames = total;
   report->peak = peak;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "OutputFile.h"
 #include "RenderOptions.h"
 #include "StandardMidiFile.h"
 
@@ -36,12 +37,25 @@ inline constexpr int64_t kMaxWavFrames = (0xFFFFFFFFll - 1024) / (2 * sizeof(flo
 bool RenderLength(const SmfSequence& sequence, int sampleRate, double tailSeconds, int64_t* frames,
                   std::string* error);
 
+// Why a render returned false.
+enum class RenderFailure
+{
+  none,
+  refused,  // before anything was written: a piece too long, an output that cannot be made
+  output,   // writing or finishing the output failed; error reads "could not write PATH: <reason>"
+};
+
 // Plays the sequence through a new plug-in, as a host would: the options'
 // parameter settings are in force before the first block, every channel
 // message is queued before the block it falls into at its exact frame, and
-// the blocks are written to the options' WAV file as they are rendered.
+// the blocks are written to the options' WAV file (see OutputFile: under a
+// temporary name that takes the path's place only once all of it is written
+// and synced) as they are rendered, through calls.
 // Returns false with the reason in error, before anything is rendered or
-// written, for a piece too long for a WAV file and for an output that is the
-// options' MIDI file under any name; later for a file that cannot be written.
+// written, for a piece too long for a WAV file, for an output that is the
+// options' MIDI file under any name and for one that cannot be created;
+// later for a write that fails, leaving what was at the path as it was (but
+// for an output written straight through, such as standard output).
 bool RenderToWav(const RenderOptions& options, const SmfSequence& sequence, RenderReport* report,
-                 std::string* error);
+                 std::string* error, RenderFailure* failure = nullptr,
+                 const OutputCalls& calls = OutputCalls::System());

@@ -116,12 +116,17 @@ std::string keptName(const std::string& path, int number);
 
 enum class KeptAside
 {
-  newName,      // a name that was free now names the file too; remove it if the write fails
+  newName,      // a name that was free now names the file too (or, where the filesystem refuses
+                // second names, a synced copy of its bytes); remove it if the write fails
   leftName,     // a name a write killed before replacing the file had given it already
   earlierCopy,  // a name already holding the same bytes, as a file of its own
   noFreeName,   // every name holds other bytes: nothing is kept
   failed,       // the problem says why
 };
+
+// The call that gives a file its kept name. It is link() but in tests, which put a stand-in
+// here to act out a filesystem that refuses second names (vfat, exFAT, some network mounts).
+extern int (*g_linkForKeeping)(const char* existing, const char* newName);
 
 // Holding the file's IniWriterLock, keeps what is at the path under one of its kept names
 // as well, before a write replaces it: a name that already holds this very content

@@ -112,7 +112,82 @@ bool sameBytes(const std::string& path, const std::string& kept, off_t size)
   if (b >= 0) ::close(b);
   return same;
 }
+
+// What link() says on a filesystem that gives no file a second name (vfat, exFAT, some
+// network mounts), whether or not the new name is free: the bytes must be copied there.
+bool linksRefused(int error)
+{
+  return error == EPERM || error == ENOTSUP || error == EOPNOTSUPP || error == EXDEV;
+}
+
+// The folder's entry for a new file reaches the disk too, or a crash could lose the copy
+// after the rewrite dropped the bytes it holds. A filesystem that cannot sync a folder
+// (EINVAL) has nothing more to do for it.
+int syncFolderOf(const std::string& path)
+{
+  const size_t slash = path.find_last_of('/');
+  const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return errno;
+  const int error = fsync(fd) == 0 || errno == EINVAL ? 0 : errno;
+  ::close(fd);
+  return error;
+}
+
+// Where the file cannot get a second name: its bytes copied to the kept name, which must be
+// free (EEXIST when it is not, with nothing changed), with the file's permissions, synced
+// with its folder before the rewrite may drop the original. 0, or the error with the problem
+// set and no copy left.
+int copyAside(const std::string& path, const std::string& keptAs, IniProblem* problem)
+{
+  const int from = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  struct stat file;
+  if (from < 0 || ::fstat(from, &file) != 0)
+  {
+    const int error = errno;
+    if (from >= 0) ::close(from);
+    *problem = IniProblem::of(path, error);
+    return error;
+  }
+  const int to = ::open(keptAs.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
+  if (to < 0)
+  {
+    const int error = errno;
+    ::close(from);
+    if (error != EEXIST) *problem = IniProblem::of(keptAs, error);
+    return error;
+  }
+  int error = 0;
+  std::string failedAt = keptAs;
+  if (fchmod(to, file.st_mode & 0777) != 0) error = errno;
+  std::string chunk(0x10000, '\0');
+  while (error == 0)
+  {
+    const ssize_t n = ::read(from, chunk.data(), chunk.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0)
+    {
+      error = errno;
+      failedAt = path;
+    }
+    if (n <= 0) break;
+    errno = 0;
+    if (!writeAll(to, chunk.data(), static_cast<size_t>(n))) error = errno != 0 ? errno : EIO;
+  }
+  if (error == 0 && fsync(to) != 0) error = errno;
+  if (::close(to) != 0 && error == 0) error = errno;
+  ::close(from);
+  if (error == 0) error = syncFolderOf(keptAs);
+  if (error != 0)
+  {
+    ::unlink(keptAs.c_str());
+    *problem = IniProblem::of(failedAt, error);
+  }
+  return error;
+}
 }  // namespace
+
+int (*g_linkForKeeping)(const char* existing, const char* newName) = ::link;
 
 IniWriterLock::IniWriterLock(const std::string& path)
 {
@@ -212,14 +287,24 @@ KeptAside keepAside(const std::string& path, std::string* keptAs, IniProblem* pr
     }
 
   // A second name for the same bytes: nothing is copied, and the file stays in place until
-  // the write that follows replaces it. A name already taken holds an earlier keep.
+  // the write that follows replaces it. A name already taken holds an earlier keep. Where
+  // the filesystem refuses second names, the bytes are copied instead; a copy is a file of
+  // its own, which the search above finds by its bytes.
+  bool copying = false;
   for (int number = 0; number < kKeptNames; ++number)
   {
     *keptAs = keptName(path, number);
-    if (::link(path.c_str(), keptAs->c_str()) == 0) return KeptAside::newName;
-    if (errno != EEXIST)
+    int error = 0;
+    if (!copying)
     {
-      *problem = IniProblem::of(*keptAs, errno);
+      error = g_linkForKeeping(path.c_str(), keptAs->c_str()) == 0 ? 0 : errno;
+      copying = linksRefused(error);
+    }
+    if (copying) error = copyAside(path, *keptAs, problem);
+    if (error == 0) return KeptAside::newName;
+    if (error != EEXIST)
+    {
+      if (!copying) *problem = IniProblem::of(*keptAs, error);
       return KeptAside::failed;
     }
   }

@@ -1,4 +1,5 @@
 #include "ini_fixture.h"
+#include "swell-ini-file.h"
 
 #include <signal.h>
 #include <sys/resource.h>
@@ -6,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -253,6 +255,29 @@ std::string nameOf(const char* path)
 {
   return fs::path(path).filename().string();
 }
+
+// A filesystem that gives no file a second name, such as vfat (EPERM), exFAT or a network
+// mount: the refusal comes whether or not the new name is free. 0 lets link() through.
+int g_linkRefusedWith = 0;
+int linkUnlessRefused(const char* existing, const char* newName)
+{
+  if (g_linkRefusedWith == 0) return ::link(existing, newName);
+  errno = g_linkRefusedWith;
+  return -1;
+}
+struct RefuseLinks
+{
+  explicit RefuseLinks(int error)
+  {
+    g_linkRefusedWith = error;
+    swell::g_linkForKeeping = linkUnlessRefused;
+  }
+  ~RefuseLinks()
+  {
+    g_linkRefusedWith = 0;
+    swell::g_linkForKeeping = ::link;
+  }
+};
 }  // namespace
 
 TEST_F(IniDisk, OneContentTakesOneKeptNameAndAWriteGoesOnWhenNoneIsLeft)
@@ -277,6 +302,7 @@ TEST_F(IniDisk, OneContentTakesOneKeptNameAndAWriteGoesOnWhenNoneIsLeft)
     std::function<void(const std::string& file)> before;  // what earlier keeps left beside the file
     const char* newName;  // the name the bytes take, when none holds them yet
     std::vector<std::string> told;
+    int linkRefusedWith = 0;  // the folder's filesystem refuses second names, saying this
   };
   const Row rows[] = {
       {"fresh.ini", notes, [](const std::string&) {}, ".unreadable", {"fresh.ini.unreadable settings"}},
@@ -296,12 +322,19 @@ TEST_F(IniDisk, OneContentTakesOneKeptNameAndAWriteGoesOnWhenNoneIsLeft)
          for (int n = 1; n <= 99; ++n) put(file + ".unreadable." + std::to_string(n), "other " + std::to_string(n));
        },
        nullptr, {"none of 100: full.ini.unreadable to full.ini.unreadable.99"}},
+      // No second names: the bytes are copied, into the first free name, and a copy made
+      // before is found by its bytes.
+      {"vfat.ini", notes, [](const std::string&) {}, ".unreadable", {"vfat.ini.unreadable settings"}, EPERM},
+      {"exfat.ini", binary, [](const std::string& file) { put(file + ".unreadable", "[s]\nolder=1\n;\n"); },
+       ".unreadable.1", {"exfat.ini.unreadable.1"}, EOPNOTSUPP},
+      {"mounted.ini", notes, [&](const std::string& file) { put(file + ".unreadable", notes); }, nullptr, {}, EXDEV},
   };
   for (const Row& row : rows)
   {
     const std::string file = path(row.name), temporary = path("." + row.name + ".new");
     put(file, row.text);
     row.before(file);
+    const RefuseLinks links(row.linkRefusedWith);
     std::map<std::string, std::string> kept = keptNames(row.name);
     // Writes that fail take no name, change nothing and tell nothing.
     fs::create_directory(temporary);
@@ -319,9 +352,53 @@ TEST_F(IniDisk, OneContentTakesOneKeptNameAndAWriteGoesOnWhenNoneIsLeft)
     g_keeps.clear();
     if (row.newName) kept[row.name + row.newName] = row.text;
     EXPECT_EQ(keptNames(row.name), kept) << row.name;
+    if (row.linkRefusedWith != 0 && row.newName)
+    {
+      // A file of its own, as private as the file was.
+      struct stat copy, now;
+      ASSERT_EQ(stat(path(row.name + row.newName).c_str(), &copy), 0) << row.name;
+      ASSERT_EQ(stat(file.c_str(), &now), 0) << row.name;
+      EXPECT_EQ(copy.st_nlink, 1u) << row.name;
+      EXPECT_EQ(copy.st_mode & 0777, now.st_mode & 0777) << row.name;
+    }
   }
   SWELL_SetIniKeptHandler(nullptr);
   SWELL_SetIniNotKeptHandler(nullptr);
+}
+
+TEST_F(IniDisk, WhereLinksAreRefusedACopyThatFailsIsRemovedAndTheWriteRefused)
+{
+  const std::string file = path("big.ini"), copy = file + ".unreadable";
+  const std::string text = "[s]\nk=v\n# " + std::string(1500, 'n') + "\n";
+  put(file, text);
+  const pid_t child = fork();
+  if (child == 0)
+  {
+    const RefuseLinks links(EPERM);
+    // Room for the settings, not for a copy of the notes.
+    signal(SIGXFSZ, SIG_IGN);
+    rlimit limit;
+    getrlimit(RLIMIT_FSIZE, &limit);
+    const rlimit small{1024, limit.rlim_max};
+    setrlimit(RLIMIT_FSIZE, &small);
+    const bool refused = !WritePrivateProfileString("s", "k", "w", file.c_str());
+    std::string failedPath, reason;
+    const bool told = SWELL_GetIniProblem(file.c_str(), true, &failedPath, &reason) && failedPath == copy &&
+                      reason == "File too large";
+    const bool nothingLeft = !fs::exists(copy) && contents(file) == text;
+    setrlimit(RLIMIT_FSIZE, &limit);
+    const bool thenWritten = WritePrivateProfileString("s", "j", "x", file.c_str());
+    _exit((refused ? 0 : 1) | (told ? 0 : 2) | (nothingLeft ? 0 : 4) | (thenWritten ? 0 : 8));
+  }
+  int status = -1;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status) & 1, 0) << "the write was not refused";
+  EXPECT_EQ(WEXITSTATUS(status) & 2, 0) << "the problem does not name the copy and its reason";
+  EXPECT_EQ(WEXITSTATUS(status) & 4, 0) << "a part of the copy is left, or the file changed";
+  EXPECT_EQ(WEXITSTATUS(status) & 8, 0) << "the next write, with room, failed";
+  EXPECT_EQ(contents(copy), text);
+  EXPECT_EQ(contents(file), "[s]\nj=x\nk=w\n\n");
 }
 
 TEST_F(IniDisk, WhyAFileWasNotReadOrNotWrittenIsToldAndNothingElseChanges)

@@ -1,18 +1,27 @@
 #include "OfflineRenderer.h"
+#include "RenderTool.h"
 #include "VornaParams.h"
 #include "smf_builder.h"
 
 #include <gtest/gtest.h>
 #include <sndfile.h>
+#include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <functional>
+#include <set>
+#include <thread>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -113,6 +122,60 @@ ToolRun RunRenderer(const std::string& args)
   const std::vector<char> o = FileBytes(out), e = FileBytes(err);
   return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, std::string(o.begin(), o.end()), std::string(e.begin(), e.end())};
 }
+
+std::string TextOf(FILE* f)
+{
+  std::string text;
+  std::rewind(f);
+  for (int c; (c = std::fgetc(f)) != EOF;) text += char(c);
+  std::fclose(f);
+  return text;
+}
+
+// The tool run in this process, its bytes going to the disk through the calls given.
+ToolRun RunInProcess(const std::vector<std::string>& args, const OutputCalls& calls)
+{
+  std::vector<const char*> argv = {"vorna-render"};
+  for (const std::string& a : args) argv.push_back(a.c_str());
+  FILE* out = std::tmpfile();
+  FILE* err = std::tmpfile();
+  const int status = RunRenderTool(int(argv.size()), argv.data(), out, err, calls);
+  return {status, TextOf(out), TextOf(err)};
+}
+
+std::set<std::string> NamesIn(const fs::path& dir)
+{
+  std::set<std::string> names;
+  for (const auto& entry : fs::directory_iterator(dir)) names.insert(entry.path().filename().string());
+  return names;
+}
+
+// A disk that takes room bytes in all and then refuses each write with writeError, and
+// whose fsync fails with syncError (0: it does not).
+OutputCalls FailingDisk(int64_t room, int writeError, int syncError = 0)
+{
+  auto taken = std::make_shared<int64_t>(0);
+  OutputCalls calls = OutputCalls::System();
+  calls.write = [taken, room, writeError](int fd, const void* data, size_t size) -> ssize_t {
+    const int64_t left = room - *taken;
+    if (left <= 0)
+    {
+      errno = writeError;
+      return -1;
+    }
+    const ssize_t n = ::write(fd, data, size_t(std::min<int64_t>(left, int64_t(size))));
+    if (n > 0) *taken += n;
+    return n;
+  };
+  calls.fsync = [syncError](int fd) {
+    if (syncError == 0) return ::fsync(fd);
+    errno = syncError;
+    return -1;
+  };
+  return calls;
+}
+
+constexpr int64_t kUnlimited = int64_t(1) << 62;
 }  // namespace
 
 TEST(Render, WritesTheWholePieceAndReportsItsLevels)
@@ -294,5 +357,169 @@ TEST(RenderTool, BadInputExitsWithStatusTwoAndSaysWhy)
     EXPECT_EQ(run.status, 2) << c.args;
     EXPECT_NE(run.err.find(c.says), std::string::npos) << c.args << " -> " << run.err;
     EXPECT_EQ(run.err.rfind("vorna-render: ", 0), 0u) << run.err;
+  }
+}
+
+TEST(RenderTool, AWriteThatFailsLeavesWhatWasAtThePathAndNoTemporary)
+{
+  const fs::path dir = TestDir() / "failing";
+  fs::create_directories(dir);
+  const fs::path mid = dir / "in.mid", wav = dir / "out.wav";
+  WriteFile(mid, OneNoteFile());
+  const std::vector<std::string> args = {"--seed", "4", "--tail", "0.5", mid.string(), wav.string()};
+  // The whole file's size, for a disk that takes all of it but for the header finished at the end.
+  ASSERT_EQ(RunInProcess(args, OutputCalls::System()).status, 0);
+  const int64_t whole = int64_t(fs::file_size(wav));
+  ASSERT_GT(whole, 72001 * 8);
+  fs::remove(wav);
+
+  const std::string precious = "an earlier render, not to be lost";
+  struct Case
+  {
+    const char* name;
+    bool existing;  // a file at the path before the render
+    OutputCalls disk;
+    const char* reason;
+  };
+  const Case cases[] = {
+      {"full at once", true, FailingDisk(0, ENOSPC), "No space left on device"},
+      {"full half-way", true, FailingDisk(300000, ENOSPC), "No space left on device"},
+      {"full when the header is finished", true, FailingDisk(whole, ENOSPC), "No space left on device"},
+      {"over the quota", true, FailingDisk(4096, EDQUOT), "Disk quota exceeded"},
+      {"the device fails", true, FailingDisk(65536, EIO), "Input/output error"},
+      {"the sync fails", true, FailingDisk(kUnlimited, 0, EIO), "Input/output error"},
+      {"full, no file there before", false, FailingDisk(300000, ENOSPC), "No space left on device"},
+      {"the sync fails, no file there before", false, FailingDisk(kUnlimited, 0, EIO), "Input/output error"},
+  };
+  for (const Case& c : cases)
+  {
+    if (c.existing) std::ofstream(wav, std::ios::binary) << precious;
+    const ToolRun run = RunInProcess(args, c.disk);
+    EXPECT_EQ(run.status, 3) << c.name;
+    EXPECT_EQ(run.err, "vorna-render: could not write " + wav.string() + ": " + c.reason + "\n") << c.name;
+    EXPECT_EQ(run.out, "") << c.name;
+    if (c.existing)
+    {
+      const std::vector<char> bytes = FileBytes(wav);
+      EXPECT_TRUE(std::string(bytes.begin(), bytes.end()) == precious) << c.name << ": " << bytes.size() << " bytes";
+      EXPECT_EQ(NamesIn(dir), (std::set<std::string>{"in.mid", "out.wav"})) << c.name;
+    }
+    else
+      EXPECT_EQ(NamesIn(dir), (std::set<std::string>{"in.mid"})) << c.name;
+    fs::remove(wav);
+  }
+}
+
+TEST(RenderTool, AnOutputWrittenStraightThroughThatFailsExitsWithTheWriteStatus)
+{
+  const fs::path mid = TestDir() / "straight.mid";
+  WriteFile(mid, OneNoteFile());
+  const fs::path err = TestDir() / "straight.err";
+  // /dev/full refuses every write as a full disk does; standard output can be it.
+  struct Case
+  {
+    std::string output, redirect;
+  };
+  const Case cases[] = {{"/dev/full", ">/dev/null"}, {"/dev/stdout", ">/dev/full"}, {"/proc/self/fd/1", ">/dev/full"}};
+  for (const Case& c : cases)
+  {
+    const std::string command = std::string(VORNA_RENDER_PATH) + " --seed 1 --tail 0.5 " + mid.string() + " " +
+                                c.output + " " + c.redirect + " 2>" + err.string();
+    const int raw = std::system(command.c_str());
+    EXPECT_TRUE(WIFEXITED(raw) && WEXITSTATUS(raw) == 3) << c.output << ": " << raw;
+    const std::vector<char> e = FileBytes(err);
+    EXPECT_EQ(std::string(e.begin(), e.end()), "vorna-render: could not write " + c.output +
+                                                   ": No space left on device\n")
+        << c.output;
+  }
+}
+
+TEST(RenderTool, TheNewFileTakesThePathWhole)
+{
+  const fs::path dir = TestDir() / "replacing";
+  fs::create_directories(dir);
+  const fs::path mid = dir / "in.mid";
+  WriteFile(mid, OneNoteFile());
+  const mode_t saved = umask(027);
+  struct Case
+  {
+    const char* name;
+    std::function<void(const fs::path& wav)> before;
+    const char* link;  // the symbolic link at the path, which stays, and the file it names is replaced
+  };
+  const Case cases[] = {
+      {"new.wav", [](const fs::path&) {}, nullptr},
+      {"private.wav", [](const fs::path& wav) {
+         std::ofstream(wav) << "old";
+         fs::permissions(wav, fs::perms::owner_read | fs::perms::owner_write);
+       }, nullptr},
+      {"linked.wav", [&](const fs::path& wav) {
+         std::ofstream(dir / "target.wav") << "old";
+         fs::create_symlink("target.wav", wav);
+       }, "target.wav"},
+  };
+  for (const Case& c : cases)
+  {
+    const fs::path wav = dir / c.name;
+    c.before(wav);
+    const ToolRun run =
+        RunInProcess({"--seed", "2", "--tail", "0.5", mid.string(), wav.string()}, OutputCalls::System());
+    EXPECT_EQ(run.status, 0) << c.name << ": " << run.err;
+    SF_INFO info{};
+    EXPECT_EQ(ReadWav(wav, &info).size(), 2u * 72001u) << c.name;
+    const fs::path file = c.link ? dir / c.link : wav;
+    EXPECT_EQ(fs::is_symlink(wav), c.link != nullptr) << c.name;
+    struct stat st;
+    ASSERT_EQ(stat(file.c_str(), &st), 0) << c.name;
+    EXPECT_EQ(st.st_mode & 0777, 0640u) << c.name;  // 0666 less the umask, as a new file
+  }
+  umask(saved);
+  EXPECT_EQ(NamesIn(dir), (std::set<std::string>{"in.mid", "new.wav", "private.wav", "linked.wav", "target.wav"}));
+}
+
+TEST(RenderTool, StoppedBySignalItLeavesWhatWasAtThePathAndNoTemporary)
+{
+  const fs::path dir = TestDir() / "stopped";
+  fs::create_directories(dir);
+  const fs::path mid = dir / "in.mid", wav = dir / "out.wav";
+  WriteFile(mid, OneNoteFile());
+  const std::string precious = "an earlier render, not to be lost";
+  for (const int signalNumber : {SIGTERM, SIGINT, SIGHUP})
+  {
+    std::ofstream(wav, std::ios::binary) << precious;
+    // Ten minutes of tail: far longer than the wait below.
+    const pid_t child = fork();
+    if (child == 0)
+    {
+      for (int s : {SIGTERM, SIGINT, SIGHUP}) signal(s, SIG_DFL);
+      freopen("/dev/null", "w", stdout);
+      freopen("/dev/null", "w", stderr);
+      execl(VORNA_RENDER_PATH, VORNA_RENDER_PATH, "--tail", "600", mid.c_str(), wav.c_str(),
+            static_cast<char*>(nullptr));
+      _exit(127);
+    }
+    ASSERT_GT(child, 0);
+    // Mid-render: the temporary beside the output holds a megabyte of it.
+    bool writing = false;
+    for (auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+         !writing && std::chrono::steady_clock::now() < deadline;)
+    {
+      for (const std::string& name : NamesIn(dir))
+      {
+        std::error_code code;
+        if (name != "in.mid" && name != "out.wav" && fs::file_size(dir / name, code) > (1u << 20) && !code)
+          writing = name[0] == '.';
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    EXPECT_TRUE(writing) << "no hidden temporary beside the output grew; signal " << signalNumber;
+    kill(child, signalNumber);
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signalNumber) << status;
+    const std::vector<char> bytes = FileBytes(wav);
+    EXPECT_TRUE(std::string(bytes.begin(), bytes.end()) == precious)
+        << signalNumber << ": " << bytes.size() << " bytes";
+    EXPECT_EQ(NamesIn(dir), (std::set<std::string>{"in.mid", "out.wav"})) << signalNumber;
   }
 }
