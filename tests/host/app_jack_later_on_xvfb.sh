@@ -44,7 +44,7 @@ sleep 0.5
 jack_lsp | grep -q "To Vorna" && fail "the MIDI port appeared before Preferences was opened"
 
 xdotool key ctrl+comma
-[ -n "$(visible_window '^Preferences$' 5)" ] || fail "Ctrl+, showed no preferences"
+[ -n "$(visible_window '^Preferences$' 20)" ] || fail "Ctrl+, showed no preferences"
 wait_for_port "RtMidi Input Client:To Vorna" || fail "opening Preferences did not publish \"To Vorna\""
 sleep 0.5
 "$probe" 0 0 "$out/vorna-preferences-jack-later.png" > /dev/null
@@ -53,6 +53,6 @@ for _ in $(seq 100); do xdotool search --onlyvisible --name '^Preferences$' > /d
 jack_lsp | grep -q "RtMidi Input Client:To Vorna" || fail "\"To Vorna\" went when Preferences closed"
 
 xdotool key ctrl+q
-await_exit "$app" 10 || fail "Ctrl+Q did not end the application"
+await_exit "$app" 30 || fail "Ctrl+Q did not end the application"
 [ "$status" -eq 0 ] || fail "it ended with status $status after Ctrl+Q"
 echo "JACK started later: passed"

@@ -51,7 +51,7 @@ window_gone() {
   return 1
 }
 port_gone() {
-  for _ in $(seq 100); do timeout -k 1 3 jack_lsp 2> /dev/null | grep -qF "$1" || return 0; sleep 0.1; done
+  for _ in $(seq 200); do timeout -k 1 3 jack_lsp 2> /dev/null | grep -qF "$1" || return 0; sleep 0.1; done
   return 1
 }
 # The dialog's point (x, y): a combo box opens its list there, a button is clicked.
@@ -94,8 +94,8 @@ fi
 
 # ---- killed while playing, and started again
 kill_dummy_server
-wait_for_line "vorna: no audio stream: the JACK server went away" 10 || fail "no line said that the server went away"
-[ -z "$midi" ] || wait_for_line "vorna: no MIDI input or output: the JACK server went away" 5 ||
+wait_for_line "vorna: no audio stream: the JACK server went away" 30 || fail "no line said that the server went away"
+[ -z "$midi" ] || wait_for_line "vorna: no MIDI input or output: the JACK server went away" 20 ||
   fail "no line said that the MIDI clients went with the server"
 alive "$app" || fail "the application ended with its server"
 start_dummy_server again || fail "the server did not start again"
@@ -111,7 +111,7 @@ if [ -n "$midi" ]; then
 fi
 "$probe" 0 0 "$out/vorna-preferences-server-back-$wm.png" > /dev/null
 dialog_click 217 393  # OK
-window_gone '^Preferences$' 5 || fail "OK did not close Preferences"
+window_gone '^Preferences$' 20 || fail "OK did not close Preferences"
 wait_for_port "RtApiJack:outport 1" || fail "OK after the server came back opened no stream"
 if [ -n "$midi" ]; then
   notes_into_to_vorna_are_heard "$check" || fail "no note was heard after the server came back"
@@ -123,33 +123,33 @@ start=$(now_ms)
 open_preferences 15
 opened_ms=$(($(now_ms) - start))
 [ -n "$dialog" ] || fail "Ctrl+, showed no preferences while the server was stopped"
-wait_for_line "vorna: the audio service (JACK) did not answer within 2.0 s; it is not asked again until it does" 5 ||
+wait_for_line "vorna: the audio service (JACK) did not answer within 2.0 s; it is not asked again until it does" 20 ||
   fail "no line said that the server does not answer"
 echo "Preferences showed $opened_ms ms after Ctrl+, with the server stopped"
 sleep 0.3
 "$probe" 0 0 "$out/vorna-preferences-silent-$wm.png" > /dev/null
 xdotool key Escape
-window_gone '^Preferences$' 5 || fail "Escape did not close Preferences while the server was stopped"
+window_gone '^Preferences$' 20 || fail "Escape did not close Preferences while the server was stopped"
 
 # ---- stopped while Apply runs
 kill -CONT -- "-$jackd_pid"
-wait_for_line "vorna: the audio service (JACK) answers again" 10 || fail "no line said that the server answers again"
+wait_for_line "vorna: the audio service (JACK) answers again" 30 || fail "no line said that the server answers again"
 open_preferences 10
 [ -n "$dialog" ] || fail "Ctrl+, showed no preferences after the server went on"
 kill -STOP -- "-$jackd_pid"
 before=$(grep -c "did not answer within" "$work/vorna-stderr.log" || true)
 dialog_click 157 393  # Apply
-wait_for_line "vorna: no audio stream: the audio service (JACK) does not answer" 10 ||
+wait_for_line "vorna: no audio stream: the audio service (JACK) does not answer" 30 ||
   fail "Apply while the server was stopped said nothing"
 [ "$(grep -c "did not answer within" "$work/vorna-stderr.log")" -eq $((before + 1)) ] ||
   fail "Apply's wait on the stopped server was not said in one line"
 xdotool key Escape
-window_gone '^Preferences$' 5 || fail "Escape did not close Preferences after Apply"
+window_gone '^Preferences$' 20 || fail "Escape did not close Preferences after Apply"
 
 # ---- and quits
 start=$(now_ms)
 xdotool key ctrl+q
-await_exit "$app" 15 || fail "Ctrl+Q did not end the application while the server was stopped"
+await_exit "$app" 30 || fail "Ctrl+Q did not end the application while the server was stopped"
 echo "Ctrl+Q ended the application $(($(now_ms) - start)) ms later, with status $status"
 [ "$status" -eq 0 ] || fail "it ended with status $status after Ctrl+Q"
 grep "^vorna:" "$work/vorna-stderr.log"

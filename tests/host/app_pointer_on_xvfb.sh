@@ -185,13 +185,13 @@ move "${blank[@]}"
 xdotool click 1
 sleep 0.2
 xdotool key ctrl+comma
-[ -n "$(visible_window '^Preferences$' 5)" ] || fail "Ctrl+, showed no preferences"
+[ -n "$(visible_window '^Preferences$' 20)" ] || fail "Ctrl+, showed no preferences"
 sleep 0.3
 xdotool key Escape
 for _ in $(seq 100); do xdotool search --onlyvisible --name '^Preferences$' > /dev/null 2>&1 || break; sleep 0.05; done
 sleep 0.3
 xdotool key ctrl+q
-await_exit "$app" 10 || fail "Ctrl+Q did not end the application"
+await_exit "$app" 30 || fail "Ctrl+Q did not end the application"
 [ "$status" -eq 0 ] || fail "the application ended with status $status after Ctrl+Q"
 cmp -s "$work/settings-start.ini" "$XDG_CONFIG_HOME/Vorna/settings.ini" || fail "playing and quitting changed settings.ini"
 echo "pointer check ($wm): passed"

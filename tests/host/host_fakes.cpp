@@ -44,9 +44,10 @@ unsigned sReleases = 0;
 // that never returns, not how long a busy machine takes over the calls that do.
 void HangUntilReleased()
 {
-  ServiceThread::CallerStopsWaiting();
   std::unique_lock<std::mutex> lock(sHeldMutex);
+  // Counted before the caller hears of it: the release it may then give lets this call go.
   const unsigned release = sReleases;
+  ServiceThread::CallerStopsWaiting();
   sHeldReleased.wait(lock, [release] { return sReleases != release; });
 }
 

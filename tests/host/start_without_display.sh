@@ -34,7 +34,7 @@ check_start() {
   echo "idle CPU without display: $((hundredths / 100)).$(printf %02d $((hundredths % 100)))% of a core"
   [ "$hundredths" -lt 200 ] || fail "it used more than 2% of a core doing nothing"
   kill -TERM "$app"
-  await_exit "$app" 10 || fail "it did not end after SIGTERM"
+  await_exit "$app" 30 || fail "it did not end after SIGTERM"
   [ "$status" -eq 0 ] || fail "it ended with status $status after SIGTERM"
   grep -q "^indev=off" "$settings" || fail "the settings do not name the MIDI input off"
   [ "$(grep -c "no audio stream" "$work/errors.log")" -eq 1 ] || fail "not exactly one line says there is no stream"

@@ -13,8 +13,15 @@ std::mutex sMutex;
 jack_client_t* sClient = nullptr;
 std::shared_ptr<std::atomic<bool>> sGone;
 
-// JACK's own thread of the watch client.
-void OnShutdown(void* gone) { static_cast<std::atomic<bool>*>(gone)->store(true, std::memory_order_release); }
+// JACK's own thread of the watch client. A server that is still there may also drop a client
+// it takes for a zombie (one that stopped answering while the machine was overloaded): that
+// is the watch's end, not the server's, and the next Join opens another watch.
+std::atomic<bool> sWatchDropped{false};
+void OnShutdown(jack_status_t code, const char*, void* gone)
+{
+  if (code & JackClientZombie) sWatchDropped.store(true, std::memory_order_release);
+  else static_cast<std::atomic<bool>*>(gone)->store(true, std::memory_order_release);
+}
 
 // Every flag a watch client was given lives to the end: a client of a server that went away
 // is never closed (that would reach the dead server's memory), and may still hold it.
@@ -38,7 +45,9 @@ std::string WhyRefused(jack_status_t status)
 Token Join(std::string* why)
 {
   std::lock_guard<std::mutex> lock(sMutex);
-  if (sClient && !sGone->load(std::memory_order_acquire)) return sGone;
+  // A dropped watch hears nothing more of the server; the clients on it keep its flag, which
+  // the new watch raises when the server goes.
+  if (sClient && !sGone->load(std::memory_order_acquire) && !sWatchDropped.exchange(false)) return sGone;
   jack_status_t status{};
   jack_client_t* client = jack_client_open("Vorna watch", JackNoStartServer, &status);
   if (!client)
@@ -46,9 +55,12 @@ Token Join(std::string* why)
     *why = WhyRefused(status);
     return nullptr;
   }
-  auto gone = std::make_shared<std::atomic<bool>>(false);
+  // The flag of the server's clients stays the one they were given while the same server runs.
+  std::shared_ptr<std::atomic<bool>> gone = sClient && !sGone->load(std::memory_order_acquire)
+                                                 ? sGone
+                                                 : std::make_shared<std::atomic<bool>>(false);
   KeepForGood(gone);
-  jack_on_shutdown(client, OnShutdown, gone.get());
+  jack_on_info_shutdown(client, OnShutdown, gone.get());
   sClient = client;
   sGone = gone;
   return gone;
