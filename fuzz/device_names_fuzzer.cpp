@@ -104,14 +104,17 @@ void checkSettingsRoundTrip(const std::string& listed)
     std::atexit([] { rmdir(path.c_str()); });
     return std::string(made);
   }();
-  const std::string file = folder + "/" + std::to_string(serial++) + ".ini";
+  const std::string name = std::to_string(serial++) + ".ini";
+  const std::string file = folder + "/" + name;
   char field[kNameSize];
   KeepName(field, listed);
   if (!WritePrivateProfileString("midi", "indev", field, file.c_str())) Fail(__LINE__);
   char back[2 * kNameSize];
   GetPrivateProfileString("midi", "indev", "(none)", back, sizeof back, file.c_str());
   if (std::strcmp(back, field) != 0) Fail(__LINE__);
+  // The file and the writers' lock file the layer made beside it.
   unlink(file.c_str());
+  unlink((folder + "/." + name + ".lock").c_str());
 }
 
 void checkList(const std::vector<std::string>& names)

@@ -9,7 +9,9 @@ cd "$(dirname "$0")/.."
 
 seconds="${FUZZ_SECONDS:-20}"
 dir=build-fuzz
-jobs="$(nproc)"
+# FUZZ_JOBS sets how many fuzzers run at once, and the build's parallel jobs (default: one
+# per core, at most 8), on a machine shared with other work.
+jobs="${FUZZ_JOBS:-$(nproc)}"
 [ "$jobs" -gt 8 ] && jobs=8
 
 # Line tables only and LLVM's linker where installed, as in scripts/build.sh.
