@@ -4,8 +4,8 @@
 // - the clipboard's text reaches the layer's clipboard as its bytes up to the first NUL, with
 //   a NUL after them;
 // - pasted into a multi-line text view it replaces the selection with no control byte but
-//   line feeds and tabs, the text around it kept and the caret after it; pasted into a
-//   one-line field, with no control byte at all;
+//   line feeds and tabs, the text around it kept and the caret after it (on a character
+//   boundary); pasted into a one-line field, with no control byte at all;
 // - every file dropped (a path ends at its first NUL; one with nothing left names no file)
 //   reaches the window's WM_DROPFILES in order, each as one name of at most 4095 bytes, read
 //   whole or cut to any buffer; a drag that only passes over shows the same list;
@@ -233,7 +233,12 @@ void clipboardText(Reader& in)
   if (insertedEnd - selected.location > text.size()) Fail(__LINE__);
   for (size_t i = selected.location; i < insertedEnd; ++i)
     if (isControl(static_cast<unsigned char>(after[i])) && after[i] != '\n' && after[i] != '\t') Fail(__LINE__);
-  if (view->selectedRange().location != insertedEnd || view->selectedRange().length != 0) Fail(__LINE__);
+  // The caret after it: where bytes that are no UTF-8 end the pasted text and the kept text
+  // after it goes on with continuation bytes, the two make one character, before which it
+  // stands.
+  if (view->selectedRange().location != characterBoundaryAtOrBefore(after, insertedEnd) ||
+      view->selectedRange().length != 0)
+    Fail(__LINE__);
   checkBoundaries(view);
 
   // Into the one-line field, all of its text selected.
