@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <string>
 
-// Writes one small PNG of every colour type and depth the loader handles into the
-// directory given as the argument.
+// Writes one small PNG of every colour type and depth the loader handles, and one that
+// lies about a chunk's length, into the directory given as the argument.
 int main(int argc, char** argv)
 {
   if (argc != 2) return 2;
@@ -52,5 +52,8 @@ int main(int argc, char** argv)
     if (!lice_test::WriteFile((std::string(argv[1]) + "/" + seed.name + ".png").c_str(), lice_test::EncodePng(s)))
       return 1;
   }
+  // A header and palette, then a chunk whose length field claims 1.9 GB of the 229 bytes.
+  if (!lice_test::WriteFile((std::string(argv[1]) + "/splt-claims-1.9GB.png").c_str(), lice_test::PngWithHugeSpltClaim()))
+    return 1;
   return 0;
 }

@@ -1,14 +1,17 @@
 #!/usr/bin/env bash
 # Builds every libFuzzer target with clang in build-fuzz/ and runs each for
 # FUZZ_SECONDS (default 20), starting from a copy of its committed corpus
-# (fuzz/corpus/<name>/) and the seeds its generator writes now. Fails on any
-# crash, leak or sanitizer report, and when a fuzzer has no committed corpus.
+# (fuzz/corpus/<name>/) and the seeds its generator writes now, with the flags its
+# fuzz/CMakeLists.txt entry gives. Fails on any crash, leak or sanitizer report, and
+# when a fuzzer has no committed corpus.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 seconds="${FUZZ_SECONDS:-20}"
 dir=build-fuzz
-jobs="$(nproc)"
+# FUZZ_JOBS sets how many fuzzers run at once, and the build's parallel jobs (default: one
+# per core, at most 8), on a machine shared with other work.
+jobs="${FUZZ_JOBS:-$(nproc)}"
 [ "$jobs" -gt 8 ] && jobs=8
 
 # Line tables only and LLVM's linker where installed, as in scripts/build.sh.
@@ -27,6 +30,8 @@ export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 # seeds' generator if it has one, then the run itself, its output kept in its own log.
 run_fuzzer() {
   local name="$1" generator="${2:-}"
+  shift 2
+  local flags=("$@")
   local corpus="$dir/corpus/$name" artifacts="$dir/artifacts/$name" committed="fuzz/corpus/$name"
   rm -rf "$corpus" "$artifacts"
   mkdir -p "$corpus" "$artifacts"
@@ -35,20 +40,21 @@ run_fuzzer() {
     return 1
   fi
   cp "$committed"/* "$corpus"/
-  if [ -n "$generator" ]; then
+  if [ -n "$generator" ] && [ "$generator" != "-" ]; then
     "$dir/fuzz/$generator" "$corpus"
   fi
   echo "== $name: $(ls "$corpus" | wc -l) seeds, ${seconds}s"
-  "$dir/fuzz/$name" -max_total_time="$seconds" -print_final_stats=1 -artifact_prefix="$artifacts/" "$corpus"
+  "$dir/fuzz/$name" -max_total_time="$seconds" -print_final_stats=1 -artifact_prefix="$artifacts/" "${flags[@]}" "$corpus"
 }
 
 # The fuzzers run side by side, one per core: each is single-threaded.
 mkdir -p "$dir/logs"
 declare -A pids=()
-while read -r name generator; do
+while read -r name generator flags; do
   [ -n "$name" ] || continue
   while [ "$(jobs -rp | wc -l)" -ge "$jobs" ]; do wait -n || true; done
-  run_fuzzer "$name" "${generator:-}" >"$dir/logs/$name.log" 2>&1 &
+  # shellcheck disable=SC2086 # the flags are words
+  run_fuzzer "$name" "${generator:--}" $flags >"$dir/logs/$name.log" 2>&1 &
   pids[$name]=$!
 done < "$dir/fuzz/fuzzers.txt"
 

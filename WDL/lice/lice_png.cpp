@@ -66,11 +66,31 @@ void RequestArgbRows(png_structp png, png_infop info, int bitDepth, int colorTyp
   png_set_interlace_handling(png);
 }
 
+// What a chunk may make the decoder allocate besides the pixels, and how many ancillary
+// chunks it keeps. libpng only warns about a chunk longer than its allocation limit and then
+// allocates the claimed length all the same: 229 bytes that claim a 1.9 GB sPLT chunk cost
+// that much memory before the data is found missing.
+constexpr png_alloc_size_t kMaxChunkBytes = 4u << 20;
+constexpr png_uint_32 kMaxKeptChunks = 16;
+
+// Only the chunks that make the pixels are read: the header, the palette, its transparency,
+// the image data and the end. Every other chunk (text, profiles, suggested palettes,
+// gamma, which nothing here applies) is skipped unread, whatever length it claims.
+void ReadOnlyThePixelChunks(png_structp png)
+{
+  png_set_user_limits(png, lice::kMaxBitmapSide, lice::kMaxBitmapSide);
+  png_set_chunk_malloc_max(png, kMaxChunkBytes);
+  png_set_chunk_cache_max(png, kMaxKeptChunks);
+  // A negative count: every chunk libpng knows but IHDR, PLTE, tRNS, IDAT and IEND, and with
+  // it every chunk it does not know.
+  png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, nullptr, -1);
+}
+
 bool Decode(PngRead* st)
 {
   if (setjmp(png_jmpbuf(st->png))) return false;
 
-  png_set_user_limits(st->png, lice::kMaxBitmapSide, lice::kMaxBitmapSide);
+  ReadOnlyThePixelChunks(st->png);
   png_read_info(st->png, st->info);
   png_uint_32 width = 0, height = 0;
   int bitDepth = 0, colorType = 0;

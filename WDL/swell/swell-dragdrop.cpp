@@ -195,8 +195,14 @@ HANDLE Swell_vVorna_hwnd::swellExtendedDragOp(NSDraggingInfo* info, bool preview
   std::vector<std::string> names;
   if (*type == NSString(NSFilenamesPboardType))
   {
+    // A path ends at its first NUL, as the desktop's C strings do, and one with nothing left
+    // names no file: in the drop handle an empty name would end the list, and a NUL inside one
+    // split it in two.
     for (const NSString& path : pasteboard->propertyListForType(NSFilenamesPboardType))
-      names.push_back(path.str().substr(0, kLongestName));
+    {
+      const std::string name(path.str().c_str());
+      if (!name.empty()) names.push_back(name.substr(0, kLongestName));
+    }
   }
   else
   {

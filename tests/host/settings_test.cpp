@@ -108,6 +108,45 @@ TEST_F(HostTest, BadValuesAreMendedOnLoadAndMissingKeysTakeTheReadersDefaults)
   EXPECT_FALSE(StoredNameMatches(gState.inDev, longName.substr(0, kNameSize - 2)));
 }
 
+// A name is read as the file will give it back: what the reader takes off the ends of a value
+// (blanks, tabs, a pair of quotes) is taken off what it read too, and off what a cut at 99
+// bytes leaves at the end, so that the next start reads the very record this one wrote.
+TEST_F(HostTest, NamesAreReadAsTheFileGivesThemBackSoTheNextStartReadsTheSameRecord)
+{
+  const std::string k98(98, 'a');
+  const struct
+  {
+    const char* what;
+    std::string value;
+    std::string read;
+  } cases[] = {
+      {"quotes inside quotes", "\"'inner'\"", "inner"},
+      {"blanks inside quotes", "\"  spaced  \"", "spaced"},
+      {"a blank where the cut falls", k98 + " b", k98},
+      {"a tab where the cut falls", k98 + "\tb", k98},
+      {"a character the cut splits", k98 + "\xC3\xA9", k98},
+      {"a plain name", "Desk", "Desk"},
+  };
+  for (const auto& c : cases)
+  {
+    SCOPED_TRACE(c.what);
+    WriteSettings("[audio]\nindev=" + c.value + "\n[midi]\noutdev=" + c.value + "\n");
+    ASSERT_TRUE(LoadSettings());
+    EXPECT_EQ(std::string(gState.inDev), c.read);
+    EXPECT_EQ(std::string(gState.midiOutDev), c.read);
+    const AppState first = gState;
+    ASSERT_TRUE(LoadSettings());
+    const std::string written = ReadSettings();
+    // Read again from disk, not from what the reader holds of the file.
+    fs::remove(SettingsPath());
+    WriteSettings(written);
+    ASSERT_TRUE(LoadSettings());
+    EXPECT_STREQ(gState.inDev, first.inDev);
+    EXPECT_STREQ(gState.midiOutDev, first.midiOutDev);
+    EXPECT_EQ(ReadSettings(), written);
+  }
+}
+
 TEST_F(HostTest, ASampleRateNoDeviceOffersStartsAtTheDefaultAndIsWrittenBack)
 {
   // A rate is a whole number of hertz from 8000 to 384000; the stream opens at what the file then holds.

@@ -2,6 +2,7 @@
 
 #include <png.h>
 
+#include <cstddef>
 #include <cstdio>
 #include <vector>
 
@@ -58,6 +59,53 @@ inline std::vector<unsigned char> EncodePng(const PngImageDesc& desc)
   png_write_image(png, rows.data());
   png_write_end(png, nullptr);
   png_destroy_write_struct(&png, &info);
+  return out;
+}
+
+// The CRC-32 a PNG chunk ends with, over its type and data.
+inline unsigned ChunkCrc(const unsigned char* bytes, size_t size)
+{
+  unsigned crc = 0xFFFFFFFFu;
+  for (size_t i = 0; i < size; ++i)
+  {
+    crc ^= bytes[i];
+    for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+  }
+  return ~crc;
+}
+
+inline void AppendBigEndian32(std::vector<unsigned char>* out, unsigned value)
+{
+  for (int shift = 24; shift >= 0; shift -= 8) out->push_back((unsigned char)(value >> shift));
+}
+
+// A whole chunk: length, type, data and CRC.
+inline void AppendChunk(std::vector<unsigned char>* out, const char (&type)[5], const std::vector<unsigned char>& data)
+{
+  AppendBigEndian32(out, (unsigned)data.size());
+  const size_t start = out->size();
+  out->insert(out->end(), type, type + 4);
+  out->insert(out->end(), data.begin(), data.end());
+  AppendBigEndian32(out, ChunkCrc(out->data() + start, out->size() - start));
+}
+
+// A file of 229 bytes that asks for 1.9 GB: the signature, the header of a 9 x 7 image of
+// 4-bit palette indices and its 16-colour palette, then a suggested-palette (sPLT) chunk
+// whose length field reads "ssss" (1,936,946,035 bytes) and whose data ends with the file.
+inline std::vector<unsigned char> PngWithHugeSpltClaim()
+{
+  std::vector<unsigned char> out = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+  std::vector<unsigned char> header;
+  AppendBigEndian32(&header, 9);
+  AppendBigEndian32(&header, 7);
+  header.insert(header.end(), {4, PNG_COLOR_TYPE_PALETTE, 0, 0, 0});
+  AppendChunk(&out, "IHDR", header);
+  std::vector<unsigned char> palette;
+  for (int i = 0; i < 16; ++i) palette.insert(palette.end(), {(unsigned char)(i * 16), (unsigned char)(i * 3), 200});
+  AppendChunk(&out, "PLTE", palette);
+  AppendBigEndian32(&out, 0x73737373u);
+  out.insert(out.end(), {'s', 'P', 'L', 'T'});
+  out.resize(229, 's');
   return out;
 }
 

@@ -171,6 +171,54 @@ TEST_F(ClipboardShellTest, DropHandlesAreReadWithinTheirBuffersAndReachTheViewTh
   EXPECT_EQ(taker->count(WM_DROPFILES), 1);
 }
 
+TEST_F(ClipboardShellTest, EveryFileOfADroppedListArrivesWhateverTheOtherPathsHold)
+{
+  Recorder* top = recorder("top");
+  Recorder* taker = recorder("taker");
+  HWND window = topLevel(top);
+  HWND child = WindowTest::child(window, taker, NSMakeRect(50, 40, 100, 80));
+  SetWindowLong(child, GWL_EXSTYLE, WS_EX_ACCEPTFILES);
+  std::vector<std::string> seen;
+  taker->answer = [&](HWND, UINT msg, WPARAM wParam, LPARAM) -> std::optional<LRESULT> {
+    if (msg != WM_DROPFILES) return std::nullopt;
+    auto h = reinterpret_cast<HDROP>(wParam);
+    for (UINT i = 0; i < DragQueryFile(h, 0xFFFFFFFF, nullptr, 0); ++i)
+    {
+      char name[256];
+      DragQueryFile(h, i, name, sizeof name);
+      seen.emplace_back(name);
+    }
+    return 0;
+  };
+  NSWindow* platformWindow = windowOf(window);
+  const NSPoint base = viewOf(child)->convertPointToView(NSMakePoint(10, 20), nullptr);
+
+  // A path ends at its first NUL, as the desktop's C strings do; one with nothing left names
+  // no file and takes none of the others with it.
+  const struct
+  {
+    const char* what;
+    std::vector<std::string> paths;
+    std::vector<std::string> arrive;
+  } cases[] = {
+      {"an empty path first", {"", "/x/one.wav", "/y/two.wav"}, {"/x/one.wav", "/y/two.wav"}},
+      {"an empty path between", {"/x/one.wav", "", "/y/two.wav"}, {"/x/one.wav", "/y/two.wav"}},
+      {"a NUL inside a path", {std::string("/x/a\0b.wav", 11), "/y/two.wav"}, {"/x/a", "/y/two.wav"}},
+      {"a path that is only a NUL", {std::string("\0/z", 3), "/y/two.wav"}, {"/y/two.wav"}},
+  };
+  for (const auto& c : cases)
+  {
+    SCOPED_TRACE(c.what);
+    seen.clear();
+    platformWindow->backendFilesDropped(std::vector<NSString>(c.paths.begin(), c.paths.end()), base);
+    EXPECT_EQ(seen, c.arrive);
+  }
+  // Nothing but empty paths is no drop at all.
+  const int drops = taker->count(WM_DROPFILES);
+  platformWindow->backendFilesDropped({NSString(""), NSString(std::string("\0", 1))}, base);
+  EXPECT_EQ(taker->count(WM_DROPFILES), drops);
+}
+
 namespace
 {
 // What the application's drag hooks heard: "enter N x,y" (N files in the preview), "over x,y", "leave".

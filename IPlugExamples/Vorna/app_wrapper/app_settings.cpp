@@ -37,6 +37,8 @@ struct SettingsKey
 };
 
 constexpr int kMaxField = 65535;
+// Enough of a text value to cut it where a kept name is cut, on a whole character.
+constexpr size_t kReadValueSize = 4 * kNameSize;
 
 constexpr SettingsKey kSettingsKeys[] = {
   {"audio", "driver", &AppState::driver, nullptr, 0, nullptr, 0, kMaxField},
@@ -144,9 +146,13 @@ void ReadSettings(AppState* state)
     // The devices a missing key stands for are those of the driver read before them.
     const char* fallback = k.textDefault;
     if (!fallback) fallback = kAudioDrivers[IsAudioDriverCompiled(state->driver) ? state->driver : 0].defaultDevice;
-    char value[kNameSize];
+    // Read past the field's size and kept as a listed name is: the reader takes blanks, tabs
+    // and a pair of quotes off a value's ends, so a value whose ends hold them once more (or
+    // whose cut at the field's size leaves a blank at its end) would read back as another
+    // name at the next start.
+    char value[kReadValueSize];
     GetPrivateProfileString(k.section, k.key, fallback, value, int(sizeof(value)), gINIPath);
-    CopyName(state->*k.text, value);
+    KeepName(state->*k.text, value);
   }
   if (!IsAudioDriverCompiled(state->driver)) state->driver = 0;
   KeepWholeNumberOrDefault(state->sr, kMinSampleRate, kMaxSampleRate, AppState{}.sr);

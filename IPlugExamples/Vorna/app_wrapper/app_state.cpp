@@ -62,7 +62,9 @@ void DropCutCharacter(std::string* text)
 std::string KeptName(const std::string& listed)
 {
   std::string kept = listed.substr(0, kNameSize - 1);
-  DropCutCharacter(&kept);
+  // Only what the cut split: bytes of no character that end a shorter name are part of it, and
+  // leaving them out would keep the kept name as another name again.
+  if (listed.size() > kept.size()) DropCutCharacter(&kept);
   std::replace_if(kept.begin(), kept.end(), IsControlByte, '?');
   // Until nothing more goes: the reader takes one pair of quotes a reading.
   for (size_t before = std::string::npos; before != kept.size();)
