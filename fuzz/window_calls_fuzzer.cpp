@@ -255,7 +255,8 @@ std::vector<HWND> liveWindows()
 
 bool isDetached(HWND hwnd)
 {
-  return contains(g->known, hwnd) && isLiveObject(swellObjectOf(hwnd)) && !IsWindow(hwnd);
+  return contains(g->known, hwnd) && isLiveObject(swellObjectOf(hwnd)) &&
+         dynamic_cast<Swell_vVorna_hwnd*>(swellObjectOf(hwnd)) && !IsWindow(hwnd);
 }
 
 // The check before every call: IsWindow, or for a view out of every window, that it is one of
@@ -665,11 +666,14 @@ void makeTopLevel(uint8_t style, HWND owner)
   auto* view = new Swell_vVorna_hwnd;
   view->initChild(nullptr, nullptr, windowProc, 0);
   view->NSView::setFrame(NSMakeRect(0, 0, 160, 120));
+  // WM_CREATE's reactions may have destroyed the owner meanwhile.
+  if (owner && !valid(owner)) owner = nullptr;
   HWND window = SWELL_CreateModelessFrameForWindow(view->handle(), owner, kMasks[style & 3]);
   const HWND content = view->handle();
   view->release();
+  // Its procedure may have destroyed it while it was made.
+  if (!IsWindow(window) || !valid(content)) return;
   auto* platformWindow = dynamic_cast<NSWindow*>(swellObjectOf(window));
-  if (!platformWindow || !valid(content)) return;
   platformWindow->setFrame(platformWindow->frameRectForContentRect(NSMakeRect(100 + 40 * place, 300 + 20 * place, 160, 120)),
                            false);
   if (valid(content)) ShowWindow(content, SW_SHOW);
@@ -1140,6 +1144,24 @@ std::function<void()> readCall(uint8_t op)
   }
 }
 
+// Between calls every window's focus is the window itself or a view inside it, and the key
+// window is one of the application's: a focus left on a view that went away is read later
+// by GetFocus, keys and the window's own teardown.
+void checkFocus()
+{
+  const std::vector<NSWindow*> windows = NSApp()->windows();
+  if (NSWindow* key = NSApp()->keyWindow(); key && std::find(windows.begin(), windows.end(), key) == windows.end())
+    fault("the key window is no longer one of the application's windows");
+  for (NSWindow* window : windows)
+  {
+    NSResponder* first = window->firstResponder();
+    if (!first || first == window) continue;
+    if (!isLiveObject(first)) fault("a window's focus is a view that has been freed");
+    auto* view = dynamic_cast<NSView*>(first);
+    if (!view || view->window() != window) fault("a window's focus is a view that is no longer in it");
+  }
+}
+
 void runCall()
 {
   const uint8_t header = g->in.byte();
@@ -1156,6 +1178,7 @@ void runCall()
   g->current = &call;
   call();
   g->current = nullptr;
+  checkFocus();
 }
 
 // Every window left, and every view of the fuzzer's out of its window, destroyed; then one
@@ -1205,11 +1228,16 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
   g_trace = std::getenv("WINDOW_CALLS_TRACE") != nullptr;
   if (std::getenv("WINDOW_CALLS_DEEPEST"))
-    std::atexit([] { std::fprintf(stderr, "window_calls_fuzzer: deepest procedure nesting %d\n", g_deepest); });
+    std::atexit([] {
+      std::fprintf(stderr, "window_calls_fuzzer: deepest procedure nesting %d, %zu platform objects alive\n", g_deepest,
+                   liveObjectCount());
+    });
   return 0;
 }
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+namespace
+{
+void runInput(const uint8_t* data, size_t size)
 {
   State state(data, size);
   {
@@ -1227,5 +1255,27 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     g = nullptr;
   }
   state.driver.reset();
+}
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+  // The platform's objects are listed while they live, so the leak checker sees none of them
+  // lost: an input must leave no more of them than it found.
+  const size_t before = liveObjectCount();
+  runInput(data, size);
+  const size_t after = liveObjectCount();
+  if (after > before)
+  {
+    // A first use may make what lives for good (a font, a cursor): the same input again must
+    // leave nothing more.
+    runInput(data, size);
+    if (liveObjectCount() > after)
+    {
+      std::fprintf(stderr, "window_calls_fuzzer: %zu platform objects outlive each run of this input\n",
+                   liveObjectCount() - after);
+      fault("platform objects leak");
+    }
+  }
   return 0;
 }
