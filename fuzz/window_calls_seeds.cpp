@@ -57,11 +57,13 @@ public:
     return *this;
   }
   Program& advance(uint8_t duration) { return call(kAdvance, {duration}); }
-  Program& popup(int serial, uint8_t shape, std::initializer_list<Event> events)
+  Program& popup(int serial, uint8_t shape, std::initializer_list<Event> events,
+                 std::initializer_list<OneShot> reactions = {})
   {
-    m_bytes.insert(m_bytes.end(), {static_cast<uint8_t>(kPopupMenu), bySerial(serial), shape,
+    m_bytes.insert(m_bytes.end(), {static_cast<uint8_t>(kPopupMenu | (reactions.size() << 6)), bySerial(serial), shape,
                                    static_cast<uint8_t>(events.size())});
     for (const Event& e : events) m_bytes.insert(m_bytes.end(), {e.when, e.what, e.arg});
+    for (const OneShot& r : reactions) m_bytes.insert(m_bytes.end(), {r.kind, r.action, r.target});
     return *this;
   }
   Program& schedule(Event e) { return call(kSchedule, {e.when, e.what, e.arg}); }
@@ -254,6 +256,80 @@ std::vector<Seed> faultSeeds()
   return seeds;
 }
 
+// What the fuzzer found beyond those, each as a short program.
+std::vector<Seed> foundSeeds()
+{
+  std::vector<Seed> seeds;
+  {
+    // A procedure that destroys its window on every message: DestroyWindow inside WM_DESTROY
+    // closes the window again, whose WM_ACTIVATE destroys it once more.
+    Program p;
+    p.topLevel().rule(0, kAny, kDestroyTarget, target(kSelf)).on(0, kDestroy);
+    add(seeds, "found-window-closed-inside-its-close", p);
+  }
+  {
+    // A modeless dialog moves itself into a child of another window at WM_INITDIALOG; its
+    // first field's EN_SETFOCUS destroys that child, and the dialog with it, before
+    // SWELL_CreateDialog looks at the dialog again.
+    Program p;
+    p.topLevel().child(0, 0xFF);
+    p.call(kCreateDialog, {kNone, kFieldsDialog},
+           {{kCreateMessage, kMoveTarget, target(kSelf, 1)}, {kEditSetFocus, kDestroyTarget, target(kPick, 1)}});
+    add(seeds, "found-dialog-freed-during-initdialog", p);
+  }
+  {
+    // A child dialog whose first field's EN_SETFOCUS destroys the dialog's parent while the
+    // first focus is given.
+    Program p;
+    p.topLevel().child(0, 0xFF);
+    p.call(kCreateDialog, {bySerial(1), kChildDialog}, {{kEditSetFocus, kDestroyTarget, target(kParent)}});
+    add(seeds, "found-child-dialog-parent-destroyed-on-first-focus", p);
+  }
+  {
+    // A window resized moves its content view into another window's child on WM_SIZE; the
+    // other window, becoming key, destroys that child on WM_ACTIVATE (the first WM_SIZE is
+    // the content view's own).
+    Program p;
+    p.topLevel().topLevel().child(1, 0x30).on(0, kFocus);
+    p.call(kSetPos, {bySerial(0), 4, 10, 20, 150, 100},
+           {{kSize, kNothing, 0}, {kSize, kMoveTarget, target(kSelf, 2)}, {kActivate, kDestroyTarget, target(kPick, 2)}});
+    add(seeds, "found-resized-window-content-freed-on-size", p);
+  }
+  {
+    // A window becoming key moves its content view into another window's child on
+    // WM_ACTIVATE; that window, becoming key in turn, destroys the child (the first
+    // WM_ACTIVATE is the other window's, losing the keyboard).
+    Program p;
+    p.topLevel().topLevel().topLevel().child(2, 0xFF);
+    p.call(kFocus, {bySerial(0)},
+           {{kActivate, kNothing, 0}, {kActivate, kMoveTarget, target(kSelf, 3)}, {kActivate, kDestroyTarget, target(kPick, 3)}});
+    add(seeds, "found-key-window-content-freed-on-activate", p);
+  }
+  {
+    // A child's WM_INITMENUPOPUP destroys the child before its context menu opens.
+    Program p;
+    p.topLevel().child(0, 0xFF);
+    p.popup(1, menuShape(1, 2, false), {}, {{kInitMenuPopup, kDestroyTarget, target(kSelf)}});
+    add(seeds, "found-popup-window-destroyed-on-initmenupopup", p);
+  }
+  {
+    // SetParent of a child to itself takes it out of its window without destroying it; freed,
+    // it hears WM_DESTROY from its release, and its procedure moves it back into a window.
+    Program p;
+    p.topLevel().child(0).rule(1, kDestroyMessage, kMoveTarget, target(kSelf, 0));
+    p.call(kSetParent, {bySerial(1), bySerial(1)});
+    add(seeds, "found-set-parent-to-itself", p);
+  }
+  {
+    // A view about to get a window makes itself a window of its own at WM_CREATE; the window
+    // made around it after is another, and the first is left open and empty.
+    Program p;
+    p.call(kCreateTopLevel, {0, kNone}, {{kCreateMessage, kMoveTarget, target(kSelf, 31)}});
+    add(seeds, "found-window-left-without-content", p);
+  }
+  return seeds;
+}
+
 // Ordinary use, for the fuzzer to grow from: a dialog's fields typed into and tabbed through,
 // its lists opened and picked from, its buttons clicked; timers ticking; windows restyled,
 // moved, hidden, reparented and painted; context menus with submenus chosen from.
@@ -315,7 +391,7 @@ std::vector<Seed> useSeeds()
 int main(int argc, char** argv)
 {
   if (argc != 2) return 2;
-  for (const auto& group : {walkSeeds(), faultSeeds(), useSeeds()})
+  for (const auto& group : {walkSeeds(), faultSeeds(), foundSeeds(), useSeeds()})
     for (const Seed& seed : group)
       if (!WriteSeed(argv[1], seed.name.c_str(), seed.bytes)) return 1;
   return 0;
