@@ -321,6 +321,20 @@ std::vector<Seed> foundSeeds()
     add(seeds, "found-set-parent-to-itself", p);
   }
   {
+    // The single-line field that has the focus moved to the top of its siblings: the move
+    // ends its editing, and its editor, made the focus again, is freed.
+    Program p;
+    p.dialog(kNone, kFieldsDialog, kFocusFirst).call(kSetPos, {bySerial(1), 0, 10, 10, 80, 20});
+    add(seeds, "found-focused-field-moved-to-the-top", p);
+  }
+  {
+    // A child taken out of its window, as a host takes out a view, is freed and hears
+    // WM_DESTROY from its release; its procedure moves it into another window.
+    Program p;
+    p.topLevel().topLevel().child(0).rule(2, kDestroyMessage, kMoveTarget, target(kSelf, 1)).on(2, kDetach);
+    add(seeds, "found-view-freed-moves-itself-on-destroy", p);
+  }
+  {
     // A view about to get a window makes itself a window of its own at WM_CREATE; the window
     // made around it after is another, and the first is left open and empty.
     Program p;
