@@ -42,8 +42,11 @@
 // control that notified them; move a window to another parent; add a child; move the focus;
 // make the call being made again from inside). Whatever they do, the layer must neither touch
 // freed memory nor recurse without end: a procedure entered more than kMaxProcedureDepth deep
-// stops the run. Handles are checked with IsWindow before every call the fuzzer makes, as
-// Win32 code does; the fuzzer never hands the layer a handle it knows to be gone.
+// stops the run; between calls each window's focus must be a view inside it; at the end of an
+// input every window is destroyed and no platform object may be left. Handles are checked
+// with IsWindow before every call the fuzzer makes, as Win32 code does (a view taken out of
+// its window, which IsWindow does not know, by its being one of the fuzzer's, alive and not
+// destroyed): the fuzzer never hands the layer a handle it knows to be gone.
 namespace
 {
 using namespace cocoa;
@@ -67,7 +70,10 @@ constexpr size_t kMaxScheduled = 24;
 constexpr size_t kMaxOneShots = 12;
 constexpr size_t kMaxRules = 32;
 constexpr double kMaxVirtualSeconds = 6;
-constexpr long kMaxMessages = 20000;
+constexpr long kMaxMessages = 8000;
+// A call made again that queues input (keys, clicks) is not nested in the one that made it,
+// but its input may make it again: the number of them is bounded instead.
+constexpr int kMaxCallsAgain = 32;
 // A menu left open this long (virtual seconds) is closed with Escape; one still open much later
 // never ends its tracking.
 constexpr double kMenuPatience = 2;
@@ -125,6 +131,7 @@ struct State
   const std::function<void()>* current = nullptr;  // the call being made
   int ownDepth = 0;
   int timersSet = 0;
+  int callsAgain = 0;
   int added = 0;
   long messages = 0;
   bool spent = false;  // the work of this input is used up: procedures only answer
@@ -439,7 +446,7 @@ void react(const Reaction& reaction, HWND self, UINT msg, WPARAM wParam, LPARAM 
   case kCallAgain:
   {
     const OwnNesting nesting;
-    if (nesting && g->current) (*g->current)();
+    if (nesting && g->current && g->callsAgain++ < kMaxCallsAgain) (*g->current)();
     break;
   }
   default: break;
