@@ -55,14 +55,13 @@ NSWindow* ownerWindowOf(HWND parent)
 }
 
 // Makes the content view of a window: its controls, WM_INITDIALOG and the first focus.
-Swell_vVorna_hwnd* buildContent(const SWELL_DialogResourceIndex* resource, NSWindow* window, DLGPROC dlgProc,
-                               LPARAM param)
+// Held for the caller: WM_INITDIALOG may move the view out of the window, or destroy it.
+StrongRef<Swell_vVorna_hwnd> buildContent(const SWELL_DialogResourceIndex* resource, NSWindow* window,
+                                          DLGPROC dlgProc, LPARAM param)
 {
-  auto* content = new Swell_vVorna_hwnd;
+  const StrongRef<Swell_vVorna_hwnd> content = StrongRef<Swell_vVorna_hwnd>::adopt(new Swell_vVorna_hwnd);
   content->initChild(resource, window, dlgProc, param);
   content->setSwellCreateWindowFlags(window->styleMask());
-  // The window holds the view from here on.
-  content->release();
   return content;
 }
 
@@ -78,7 +77,7 @@ Swell_vVorna_dialogbox* makeDialogBox(const SWELL_DialogResourceIndex* resource,
   panel->setAcceptsMouseMovedEvents(true);
   if (auto* adopter = respondsTo<SWELL_OwnerWindow>(ownerWindowOf(parent))) adopter->swellAddOwnedWindow(panel);
   if (resource->title) SetDlgItemText(swellHandleOf(panel), 0, resource->title);
-  Swell_vVorna_hwnd* content = buildContent(resource, panel, dlgProc, param);
+  const StrongRef<Swell_vVorna_hwnd> content = buildContent(resource, panel, dlgProc, param);
   if (!content->swellHasBeenDestroyed()) content->setHidden(false);
   panel->display();
   return panel;
@@ -155,7 +154,7 @@ HWND SWELL_CreateDialog(SWELL_DialogResourceIndex* head, const char* resid, HWND
   auto* window = Swell_vVorna_modelesswindow::createPlaced(swellObjectOf(parent), size, style);
   StrongRef<NSWindow> keep(window);
   if (resource && resource->title) SetDlgItemText(swellHandleOf(window), 0, resource->title);
-  Swell_vVorna_hwnd* content = buildContent(resource, window, dlgProc, param);
+  const StrongRef<Swell_vVorna_hwnd> content = buildContent(resource, window, dlgProc, param);
   if (content->swellHasBeenDestroyed()) return nullptr;
   window->display();
   return content->handle();

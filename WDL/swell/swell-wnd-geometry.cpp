@@ -7,6 +7,7 @@
 #include "swell-wnd.h"
 
 #include "platform/appkit/application.h"
+#include "platform/appkit/walk.h"
 #include "platform/appkit/scroll_view.h"
 #include "platform/appkit/screen.h"
 
@@ -85,11 +86,19 @@ void reorder(NSView* view, HWND insertAfter)
     after = *found;
   }
   if (NSView* holder = swell::captureHolder(); holder && holder->isDescendantOf(view)) return;
+  // Taking the view out ends a field's editing (EN_KILLFOCUS), whose procedure may destroy the
+  // parent or the sibling it goes above: all are held, and looked at again.
   StrongRef<NSView> keep(view);
+  const StrongRef<NSView> keepParent(parent);
+  const StrongRef<NSView> keepAfter(after);
   StrongRef<NSResponder> focused(focusInside(view));
   view->removeFromSuperviewWithoutNeedingDisplay();
-  parent->addSubview(view, place, after);
-  if (focused && view->window()) view->window()->makeFirstResponder(focused.get());
+  if (isRetired(parent) || isRetired(view) || view->superview()) return;
+  parent->addSubview(view, place, after && after->superview() == parent ? after : nullptr);
+  // A field's editor leaves with the field and stays out: the field itself takes the keyboard
+  // again, and edits anew.
+  if (NSWindow* window = view->window(); focused && window)
+    window->makeFirstResponder(window->ownsResponder(focused.get()) ? focused.get() : view);
 }
 }  // namespace
 

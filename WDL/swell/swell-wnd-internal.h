@@ -87,4 +87,7 @@ LONG_PTR setWindowStyle(HWND hwnd, LONG_PTR style);
 // GWL_STYLE on a content view: a new top-level window around it when the caption and frame
 // bits change (swell-wnd-reparent.cpp). Always 0.
 LONG_PTR restyleTopLevel(HWND hwnd, LONG_PTR style);
+// Gives a top-level window a content view of its own (with no procedure), so that the view it
+// had can go elsewhere and the window be destroyed without it.
+void replaceContentView(cocoa::NSWindow* window);
 }  // namespace swell

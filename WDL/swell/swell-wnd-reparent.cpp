@@ -31,12 +31,6 @@ std::string textOf(HWND hwnd)
 }
 
 // An empty window view takes the place of the content view in its window.
-void replaceContentView(NSWindow* window)
-{
-  auto* stand_in = new Swell_vVorna_hwnd;
-  stand_in->initChild(nullptr, window, nullptr, 0);
-  stand_in->release();
-}
 
 NSWindow* windowOrOwnerOf(NSObject* remembered)
 {
@@ -69,6 +63,13 @@ void moveOwnedWindows(NSWindow* from, NSWindow* to)
 }
 }  // namespace
 
+void swell::replaceContentView(NSWindow* window)
+{
+  auto* stand_in = new Swell_vVorna_hwnd;
+  stand_in->initChild(nullptr, window, nullptr, 0);
+  stand_in->release();
+}
+
 LONG_PTR swell::restyleTopLevel(HWND hwnd, LONG_PTR style)
 {
   NSView* view = asView(hwnd);
@@ -89,7 +90,7 @@ LONG_PTR swell::restyleTopLevel(HWND hwnd, LONG_PTR style)
   unsigned mask = 0;
   if ((style & kFrameBits) == kFrameBits) mask = kFullFrameMask;
   else if ((style & WS_CAPTION) == WS_CAPTION) mask = NSWindowStyleMaskTitled;
-  replaceContentView(old);
+  swell::replaceContentView(old);
   // Moving the children and the frame runs procedures (WM_SHOWWINDOW, WM_MOVE, WM_SIZE), which
   // may destroy the new window or take the view elsewhere: it is held, and looked at again.
   const StrongRef<NSWindow> created(asWindow(SWELL_CreateModelessFrameForWindow(hwnd, swellHandleOf(owner), mask)));
@@ -120,9 +121,15 @@ HWND SetParent(HWND hwnd, HWND newParent)
 {
   NSView* view = swell::asView(hwnd);
   if (!view) return nullptr;
-  StrongRef<NSView> keep(view);
   NSView* parentView = swell::viewOrContentView(newParent);
   auto* swellView = dynamic_cast<Swell_vVorna_hwnd*>(view);
+  // A view cannot go inside itself, and one being destroyed (its WM_DESTROY, even from its
+  // last release) stays where it goes: attached elsewhere it would outlive its own end.
+  if (parentView && (parentView == view || parentView->isDescendantOf(view))) return nullptr;
+  if ((swellView && swellView->swellHasBeenDestroyed()) || isRetired(parentView)) return nullptr;
+  if (auto* parentSwell = dynamic_cast<Swell_vVorna_hwnd*>(parentView); parentSwell && parentSwell->swellHasBeenDestroyed())
+    return nullptr;
+  StrongRef<NSView> keep(view);
 
   if (swell::isContentView(view))
   {
@@ -132,7 +139,7 @@ HWND SetParent(HWND hwnd, HWND newParent)
     const std::string title = textOf(swellHandleOf(old));
     auto* ownerList = respondsTo<SWELL_OwnerWindow>(old);
     if (swellView) swellView->m_lastTopLevelOwner = ownerList ? ownerList->swellGetOwner() : nullptr;
-    replaceContentView(old);
+    swell::replaceContentView(old);
     parentView->addSubview(view);
     DestroyWindow(swellHandleOf(old));
     if (!title.empty()) SetDlgItemText(hwnd, 0, title.c_str());

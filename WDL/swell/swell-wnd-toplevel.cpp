@@ -55,10 +55,11 @@ void SwellTopLevelWindow<Base>::setFrame(NSRect frame, bool display)
       static_cast<int>(size.height) == static_cast<int>(lastFrameSize.height))
     return;
   lastFrameSize = NSMakeSize(static_cast<int>(size.width), static_cast<int>(size.height));
-  NSView* content = this->contentView();
+  // WM_SIZE may move the content out of the window, or destroy it.
+  const StrongRef<NSView> content(this->contentView());
   if (!content) return;
-  SendMessage(swellHandleOf(content), WM_SIZE, 0, 0);
-  if (content->isOpaque()) InvalidateRect(swellHandleOf(content), nullptr, FALSE);
+  SendMessage(swellHandleOf(content.get()), WM_SIZE, 0, 0);
+  if (content->window() == this && content->isOpaque()) InvalidateRect(swellHandleOf(content.get()), nullptr, FALSE);
 }
 
 template <class Base>
@@ -98,15 +99,18 @@ void SwellTopLevelWindow<Base>::becomeKeyWindow()
     auto* content = dynamic_cast<Swell_vVorna_hwnd*>(last_key_window->contentView());
     if (content && !content->swellHasBeenDestroyed()) previous = content->handle();
   }
-  NSView* content = this->contentView();
-  auto* swellContent = dynamic_cast<Swell_vVorna_hwnd*>(content);
+  // WM_ACTIVATE may move the content out of the window, or destroy it: it is held, and told of
+  // the mouse only while it is still this window's.
+  const StrongRef<NSView> content(this->contentView());
+  auto* swellContent = dynamic_cast<Swell_vVorna_hwnd*>(content.get());
   if (swellContent && swellContent->swellHasBeenDestroyed()) return;
   HMENU menu = swellContent ? swellContent->swellGetMenu() : nullptr;
   if (!menu) menu = defaultMenu();
   if (NSMenu* platformMenu = swellMenuOf(menu); platformMenu && NSApp()->mainMenu() != platformMenu)
     NSApp()->setMainMenu(platformMenu);
-  SendMessage(swellHandleOf(content), WM_ACTIVATE, WA_ACTIVE, reinterpret_cast<LPARAM>(previous));
-  SendMessage(swellHandleOf(content), WM_MOUSEACTIVATE, 0, 0);
+  SendMessage(swellHandleOf(content.get()), WM_ACTIVATE, WA_ACTIVE, reinterpret_cast<LPARAM>(previous));
+  if (content && content->window() == this && !(swellContent && swellContent->swellHasBeenDestroyed()))
+    SendMessage(swellHandleOf(content.get()), WM_MOUSEACTIVATE, 0, 0);
 }
 
 template <class Base>
@@ -261,8 +265,19 @@ Swell_vVorna_modelesswindow* Swell_vVorna_modelesswindow::initModelessForChild(N
 {
   if (!view) return nullptr;
   StrongRef<NSView> keep(view);
+  // A view that is another window's content leaves it, and the window left without it goes, as
+  // SetParent does: no window stays open that no handle reaches.
+  const StrongRef<NSWindow> previous(swell::isContentView(view) ? view->window() : nullptr);
+  if (previous) swell::replaceContentView(previous.get());
   auto* window = createPlaced(owner, view->bounds().size, styleMask);
+  StrongRef<NSWindow> keepWindow(window);
   window->setContentView(view);
+  if (previous) DestroyWindow(swellHandleOf(previous.get()));
+  if (view->window() != window)
+  {
+    window->close();
+    return nullptr;
+  }
   window->display();
   return window;
 }

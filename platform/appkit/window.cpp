@@ -340,6 +340,8 @@ bool NSWindow::makeFirstResponder(NSResponder* responder)
   // window's own state changes first: the new responder is the first responder before the old
   // one hears that it resigned (so that it is not asked to resign again from inside), and a
   // view that leaves the window meanwhile takes the focus with it (viewLeavingWindow).
+  // Only the window or a view in it can have its keyboard.
+  if (!ownsResponder(responder)) return false;
   StrongRef<NSWindow> keep(this);
   StrongRef<NSResponder> next(responder);
   StrongRef<NSResponder> old(m_firstResponder != this ? m_firstResponder : nullptr);
@@ -350,7 +352,12 @@ bool NSWindow::makeFirstResponder(NSResponder* responder)
     return false;
   }
   // What the old one's code did: the new one gone, or the focus moved on elsewhere.
-  if (m_firstResponder != responder || !ownsResponder(responder)) return false;
+  if (m_firstResponder != responder) return false;
+  if (!ownsResponder(responder))
+  {
+    m_firstResponder = this;
+    return false;
+  }
   if (responder == this) return true;
   m_firstResponder = this;
   if (!responder->acceptsFirstResponder()) return false;
@@ -543,7 +550,10 @@ void NSWindow::performClose(NSObject*)
 
 void NSWindow::close()
 {
-  if (m_closed) return;
+  // Ordering the window out tells its procedures (the key window's change), which may close it
+  // again from inside: that close is this one.
+  if (m_closed || m_closing) return;
+  m_closing = true;
   StrongRef<NSWindow> keep(this);
   if (m_delegate) m_delegate->windowWillClose(this);
   m_toolTips->hide();

@@ -266,6 +266,7 @@ private:
   NSView* m_contentView = nullptr;
   bool m_visible = false;
   bool m_closed = false;
+  bool m_closing = false;
   bool m_miniaturized = false;
   bool m_releasedWhenClosed = true;
   bool m_acceptsMouseMoved = false;

@@ -1,5 +1,6 @@
 // Calls of the window layer that run procedures (a timer's teardown, a window's WM_MOVE) while
 // the call still has work to do on what those procedures may free.
+#include "swell-ctl.h"
 #include "swell-timer.h"
 #include "wnd_test_support.h"
 
@@ -39,6 +40,50 @@ TEST_F(WindowTest, ARestyledWindowThatItsMoveDestroysIsLeftGone)
     return std::nullopt;
   };
   SetWindowLong(hwnd, GWL_STYLE, WS_CAPTION);
+  EXPECT_FALSE(IsWindow(hwnd));
+  EXPECT_EQ(r->count(WM_DESTROY), 1);
+  EXPECT_EQ(NSApp()->windows().size(), windowsBefore - 1);
+  r->answer = nullptr;
+}
+
+// What no procedure needs to be hostile for: a window cannot go inside itself, and moving the
+// focused field to the top of its siblings keeps the keyboard on the field.
+TEST_F(WindowTest, AViewStaysOutOfItselfAndTheFocusedFieldKeepsTheKeyboardWhenRaised)
+{
+  Recorder* r = recorder("parent");
+  HWND parent = topLevel(r);
+  HWND inner = child(parent, recorder("inner"));
+  HWND innermost = child(inner, recorder("innermost"));
+  EXPECT_EQ(SetParent(inner, inner), nullptr);
+  EXPECT_EQ(SetParent(inner, innermost), nullptr);
+  EXPECT_EQ(GetParent(inner), parent);
+  EXPECT_EQ(GetParent(innermost), inner);
+
+  SWELL_MakeSetCurParms(1, 1, 0, 0, parent, false, false);
+  HWND field = SWELL_MakeEditField(10, 10, 10, 200, 20, 0);
+  SWELL_MakeEditField(11, 10, 40, 200, 20, 0);
+  windowOf(parent)->makeKeyAndOrderFront(nullptr);
+  SetFocus(field);
+  SetWindowPos(field, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  EXPECT_EQ(GetFocus(), field);
+  driver.type(windowOf(parent), "kept");
+  char text[16] = "";
+  GetDlgItemText(parent, 10, text, sizeof text);
+  EXPECT_STREQ(text, "kept");
+}
+
+// A window whose procedure destroys it at every message it gets, so that its close runs again
+// from inside the first: it closes once.
+TEST_F(WindowTest, AWindowDestroyedFromInsideItsOwnDestructionClosesOnce)
+{
+  Recorder* r = recorder("again and again");
+  const HWND hwnd = topLevel(r);
+  const size_t windowsBefore = NSApp()->windows().size();
+  r->answer = [hwnd](HWND, UINT, WPARAM, LPARAM) -> std::optional<LRESULT> {
+    if (IsWindow(hwnd)) DestroyWindow(hwnd);
+    return std::nullopt;
+  };
+  DestroyWindow(hwnd);
   EXPECT_FALSE(IsWindow(hwnd));
   EXPECT_EQ(r->count(WM_DESTROY), 1);
   EXPECT_EQ(NSApp()->windows().size(), windowsBefore - 1);
