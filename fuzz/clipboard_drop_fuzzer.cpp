@@ -58,7 +58,10 @@ constexpr int kFieldId = 10;
 constexpr int kTextId = 11;
 constexpr size_t kLongestName = 4095;
 constexpr size_t kMaxFiles = 300;
-constexpr size_t kMaxHugeBytes = 1 << 15;
+// Long enough to wrap and scroll every view many times over; longer lines only cost layout time.
+constexpr size_t kMaxHugeBytes = 1 << 13;
+// Steps per input: enough to stack pastes and drops on what earlier ones left.
+constexpr int kMaxSteps = 16;
 
 struct Reader
 {
@@ -314,7 +317,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
   NSPasteboard::resetAllForTesting();
   g_scene->driver.backend().setClipboardText("");
   Reader in{data, size};
-  while (in.more())
+  for (int step = 0; step < kMaxSteps && in.more(); ++step)
   {
     const uint8_t op = in.byte();
     switch (op % 3)

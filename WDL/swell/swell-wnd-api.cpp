@@ -330,6 +330,9 @@ void EnableWindow(HWND hwnd, int enable)
 {
   if (auto* control = dynamic_cast<NSControl*>(swell::viewOrContentView(hwnd)))
   {
+    // Disabling the field that has the keyboard ends its editing (EN_KILLFOCUS), whose
+    // procedure may destroy it: it is held until its look is done.
+    const StrongRef<NSControl> keep(control);
     control->setEnabled(enable != 0);
     // A label shows that it is disabled by its faded text.
     auto* label = dynamic_cast<Swell_vVorna_textfield*>(control);
