@@ -53,6 +53,8 @@ LRESULT Swell_vVorna_hwnd::onSwellMessage(UINT msg, WPARAM wParam, LPARAM lParam
     if (auto* target = respondsTo<SWELL_MessageTarget>(subview)) target->onSwellMessage(WM_DESTROY, 0, 0);
   });
   KillTimer(handle(), static_cast<UINT_PTR>(-1));
+  // A control that outlives this view (held across a call-out) tells it nothing more.
+  swell::retargetControlDelegates(this, this, nullptr);
   m_hashaddestroy = 2;
   return result;
 }

@@ -87,6 +87,12 @@ LONG_PTR setWindowStyle(HWND hwnd, LONG_PTR style);
 // GWL_STYLE on a content view: a new top-level window around it when the caption and frame
 // bits change (swell-wnd-reparent.cpp). Always 0.
 LONG_PTR restyleTopLevel(HWND hwnd, LONG_PTR style);
+// A control's delegate (the window view it tells of edits, lists and focus) is not held by it:
+// a control can outlive the view that made it, held across a call-out or moved elsewhere. In
+// `subtree`, a delegate that is `from` now is `to` (null: no one); with `from` null, every
+// delegate outside the subtree is `to` (the subtree was moved under it).
+void retargetControlDelegates(cocoa::NSView* subtree, cocoa::NSObject* from, cocoa::NSObject* to);
+
 // Gives a top-level window a content view of its own (with no procedure), so that the view it
 // had can go elsewhere and the window be destroyed without it.
 void replaceContentView(cocoa::NSWindow* window);

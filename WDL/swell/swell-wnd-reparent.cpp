@@ -61,6 +61,13 @@ void moveOwnedWindows(NSWindow* from, NSWindow* to)
     newList->swellAddOwnedWindow(*it);
   }
 }
+// The window view that a control inside `view` tells: `view` itself, or the nearest around it.
+NSObject* nearestWindowView(NSView* view)
+{
+  for (NSView* v = view; v; v = v->superview())
+    if (auto* windowView = dynamic_cast<Swell_vVorna_hwnd*>(v)) return windowView;
+  return nullptr;
+}
 }  // namespace
 
 void swell::replaceContentView(NSWindow* window)
@@ -154,6 +161,7 @@ HWND SetParent(HWND hwnd, HWND newParent)
     NSWindow* owner = windowOrOwnerOf(swellView ? swellView->m_lastTopLevelOwner : nullptr);
     if (NSWindow* created = swell::asWindow(SWELL_CreateModelessFrameForWindow(hwnd, swellHandleOf(owner), flags)))
       created->display();
+    swell::retargetControlDelegates(view, nullptr, nearestWindowView(view));
     SetDlgItemText(hwnd, 0, text.c_str());
     return nullptr;
   }
@@ -164,5 +172,7 @@ HWND SetParent(HWND hwnd, HWND newParent)
   NSView* previous = moving->superview();
   moving->removeFromSuperview();
   if (parentView) parentView->addSubview(moving);
+  // Its controls tell their new parent from now on, as they tell a parent in Win32.
+  swell::retargetControlDelegates(moving, nullptr, nearestWindowView(parentView));
   return swellHandleOf(previous);
 }
