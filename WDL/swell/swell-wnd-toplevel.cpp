@@ -155,7 +155,9 @@ bool SwellTopLevelWindow<Base>::ownsWindow(const NSWindow* window) const
 template <class Base>
 void SwellTopLevelWindow<Base>::swellAddOwnedWindow(NSWindow* window)
 {
-  if (!window || ownsWindow(window)) return;
+  // A window on its way out takes no owned window: one its procedures make while it goes
+  // would keep a pointer to an owner that is gone, so it is left on its own.
+  if (!window || ownsWindow(window) || m_tearingDown) return;
   auto* owned = respondsTo<SWELL_OwnerWindow>(window);
   // A window has one owner: the list of the one it leaves must not keep a pointer that
   // outlives it.
@@ -176,6 +178,9 @@ void SwellTopLevelWindow<Base>::swellRemoveOwnedWindow(NSWindow* window)
       OwnedWindowListRec* rec = *link;
       *link = rec->_next;
       delete rec;
+      // Nor does the window keep a pointer to an owner that may go before it.
+      if (auto* owned = respondsTo<SWELL_OwnerWindow>(window); owned && owned->swellGetOwner() == this)
+        owned->swellSetOwner(nullptr);
       return;
     }
 }
@@ -212,6 +217,7 @@ void SwellTopLevelWindow<Base>::swellResetOwnedWindowLevels()
 template <class Base>
 void SwellTopLevelWindow<Base>::swellDoDestroyStuff()
 {
+  m_tearingDown = true;
   if (last_key_window == this) last_key_window = nullptr;
   swellDestroyAllOwnedWindows();
   if (last_key_window == this) last_key_window = nullptr;

@@ -81,6 +81,7 @@ protected:
 
   cocoa::NSSize lastFrameSize;
   cocoa::NSWindow* m_owner = nullptr;
+  bool m_tearingDown = false;  // its teardown has begun: it takes no owned window from now on
   OwnedWindowListRec* m_ownedwnds = nullptr;
 };
 

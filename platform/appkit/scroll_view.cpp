@@ -188,6 +188,9 @@ NSScrollView::NSScrollView(NSRect frame)
     : NSView(frame), m_clip(new NSClipView(NSMakeRect(0, 0, frame.size.width, frame.size.height))),
       m_vertical(new NSScroller), m_horizontal(new NSScroller)
 {
+  m_keepParts[0] = m_clip;
+  m_keepParts[1] = m_vertical;
+  m_keepParts[2] = m_horizontal;
   addSubview(m_clip);
   m_clip->release();
   for (NSScroller* scroller : {m_vertical, m_horizontal})

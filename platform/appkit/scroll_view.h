@@ -114,6 +114,9 @@ private:
   NSClipView* m_clip;
   NSScroller* m_vertical;
   NSScroller* m_horizontal;
+  // The scroll view's own parts are its own for as long as it lives, whatever takes them out
+  // of it: the pointers above never name a freed view.
+  StrongRef<NSView> m_keepParts[3];
   bool m_hasVertical = false;
   bool m_hasHorizontal = false;
   bool m_autohides = true;
