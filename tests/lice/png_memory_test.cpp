@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -80,17 +79,14 @@ TEST(PngMemory, AChunkClaimingGigabytesIsRefusedWithoutAllocatingThem)
     LICE_MemBitmap given(2, 2, 4);
     size_t peak = 0;
     LICE_IBitmap* result = nullptr;
-    const auto start = std::chrono::steady_clock::now();
     {
       PeakHeapWatch watch;
       result = c.load(liar, path, c.intoGiven ? &given : nullptr);
       peak = watch.peakBytes();
     }
-    const auto took = std::chrono::steady_clock::now() - start;
     EXPECT_EQ(result, nullptr) << c.how;
     if (result != &given) delete result;
     EXPECT_LT(peak, kReadAllowance) << c.how;
-    EXPECT_LT(took, std::chrono::milliseconds(100)) << c.how;
   }
   unlink(path.c_str());
 }
