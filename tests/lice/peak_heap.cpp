@@ -5,6 +5,7 @@
 #include "peak_heap.h"
 
 #include <atomic>
+#include <cstddef>
 
 namespace
 {
@@ -33,14 +34,19 @@ void Freed(size_t bytes)
 #endif
 
 #if defined(__SANITIZE_ADDRESS__)
-#include <sanitizer/allocator_interface.h>
+// GCC's runtime has these entry points but Debian ships their header only with clang's.
+extern "C" {
+size_t __sanitizer_get_allocated_size(const volatile void* p);
+int __sanitizer_install_malloc_and_free_hooks(void (*mallocHook)(const volatile void*, size_t),
+                                              void (*freeHook)(const volatile void*));
+}
 
 namespace
 {
 void MallocHook(const volatile void*, size_t size) { Allocated(size); }
 void FreeHook(const volatile void* p)
 {
-  if (p) Freed(__sanitizer_get_allocated_size(const_cast<const void*>(p)));
+  if (p) Freed(__sanitizer_get_allocated_size(p));
 }
 [[maybe_unused]] const int sHooks = __sanitizer_install_malloc_and_free_hooks(MallocHook, FreeHook);
 }  // namespace

@@ -123,4 +123,13 @@ TEST(PngMemory, TheImageStillLoadsWithTheChunksItDoesNotUse)
     EXPECT_EQ(lice_test::Pixels(*loaded), kFourColours);
   }
   EXPECT_LT(peak, kReadAllowance);
+
+  // The allowance means something only if the watch sees the C allocator at all.
+  {
+    PeakHeapWatch watch;
+    void* volatile held = std::malloc(kReadAllowance * 2);
+    ASSERT_NE(held, nullptr);
+    EXPECT_GE(watch.peakBytes(), kReadAllowance * 2);
+    std::free(held);
+  }
 }
