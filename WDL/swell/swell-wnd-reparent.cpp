@@ -133,6 +133,9 @@ HWND SetParent(HWND hwnd, HWND newParent)
   // A view cannot go inside itself, and one being destroyed (its WM_DESTROY, even from its
   // last release) stays where it goes: attached elsewhere it would outlive its own end.
   if (parentView && (parentView == view || parentView->isDescendantOf(view))) return nullptr;
+  // The editor of a field being edited is part of the field, which callers know it by; taken
+  // out it would be a window nobody made, and the field would lose its keyboard.
+  if (swell::fieldEditedBy(view)) return nullptr;
   if ((swellView && swellView->swellHasBeenDestroyed()) || isRetired(parentView)) return nullptr;
   if (auto* parentSwell = dynamic_cast<Swell_vVorna_hwnd*>(parentView); parentSwell && parentSwell->swellHasBeenDestroyed())
     return nullptr;

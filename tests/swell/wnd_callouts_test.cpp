@@ -70,6 +70,26 @@ TEST_F(WindowTest, AViewStaysOutOfItselfAndTheFocusedFieldKeepsTheKeyboardWhenRa
   char text[16] = "";
   GetDlgItemText(parent, 10, text, sizeof text);
   EXPECT_STREQ(text, "kept");
+
+  // The field's editor, which the field's children show while it is edited, stays in it:
+  // neither made a window of its own nor moved beside the field.
+  HWND editor = nullptr;
+  EnumChildWindows(
+      field,
+      [](HWND hwnd, LPARAM out) {
+        *reinterpret_cast<HWND*>(out) = hwnd;
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&editor));
+  ASSERT_NE(editor, nullptr);
+  const size_t windowsBefore = NSApp()->windows().size();
+  EXPECT_EQ(SetParent(editor, nullptr), nullptr);
+  EXPECT_EQ(SetParent(editor, parent), nullptr);
+  EXPECT_EQ(NSApp()->windows().size(), windowsBefore);
+  EXPECT_EQ(GetFocus(), field);
+  driver.type(windowOf(parent), "!");
+  GetDlgItemText(parent, 10, text, sizeof text);
+  EXPECT_STREQ(text, "kept!");
 }
 
 // A window whose procedure destroys it at every message it gets, so that its close runs again
