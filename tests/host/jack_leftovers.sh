@@ -36,8 +36,9 @@ reap_stale_programs() {
   for proc in "${ended[@]}"; do timeout 2 tail --pid="$proc" -f /dev/null || true; done
 }
 
-# The names in JACK's registry of servers: eight slots after a 24-byte header, each a 4-byte
-# process id and a 256-byte name "jack-UID:SERVER:"; prints "PID NAME" for each slot in use.
+# The names in JACK's registry of servers: eight slots of 264 bytes after a 24-byte header
+# (the header's fifth word, its length, is 24 + 8 x 264), each a 4-byte process id then a
+# 256-byte name "jack-UID:SERVER:" and padding; prints "PID NAME" for each slot in use.
 # Read in one pass: on a loaded machine every program started costs a good part of a second.
 registered_servers() {
   local registry=/dev/shm/jack-shm-registry bytes pid name char i
@@ -52,7 +53,7 @@ registered_servers() {
       name+=$char
     done
     echo "$pid $name"
-  done < <(od -A n -v -t x1 -j 24 -N 2080 -w260 "$registry")
+  done < <(od -A n -v -t x1 -j 24 -N 2112 -w264 "$registry")
 }
 
 # A server started under a dead server's name takes its slot back, and gives it up when it
