@@ -5,6 +5,7 @@
 #include "platform/appkit/event.h"
 #include "platform/appkit/keys.h"
 #include "platform/appkit/window.h"
+#include "platform/backend/x11_errors.h"
 #include "platform/backend/x11_shm_presenter.h"
 
 #include <SDL.h>
@@ -116,7 +117,11 @@ bool SdlBackend::start()
   SDL_StartTextInput();
   // On X11 windows are presented through shared memory without waiting for the server;
   // elsewhere (or when that is not possible) through SDL's window surface.
-  if (std::strcmp(SDL_GetCurrentVideoDriver(), "x11") == 0) m_presenter = X11ShmPresenter::create();
+  if (std::strcmp(SDL_GetCurrentVideoDriver(), "x11") == 0)
+  {
+    tolerateVanishedWindows();
+    m_presenter = X11ShmPresenter::create();
+  }
   return true;
 }
 
