@@ -85,6 +85,8 @@ app=$!
 pids+=($app)
 [ -n "$(visible_window '^Vorna$' 30)" ] || fail "the main window did not appear"
 wait_for_port "RtApiJack:outport 1" 15 || fail "no stream played"
+# Killed between its ports and its stream running, the server would fail the start instead.
+wait_for_connection "RtApiJack:outport 1" 30 || fail "the stream's ports were never connected"
 midi=yes
 if [ -e /dev/snd/seq ]; then
   echo "skipped the MIDI half: an ALSA sequencer is present, so the application's MIDI client is not JACK's"

@@ -20,6 +20,19 @@ wait_for_port() {
   return 1
 }
 
+# Waits up to $2 seconds (20 by default) for port $1 to be connected: a client's ports come
+# when it registers them, their connections to the device once its stream runs.
+wait_for_connection() {
+  local end=$((SECONDS + ${2:-20}))
+  while [ "$SECONDS" -lt "$end" ]; do
+    timeout -k 1 3 jack_lsp -c 2> /dev/null |
+      awk -v port="$1" 'seen && /^ +/ {found = 1} {seen = ($0 == port)} END {exit !found}' && return 0
+    sleep 0.1
+  done
+  echo "JACK port \"$1\" was not connected"
+  return 1
+}
+
 # Starts the script's dummy server (at 48 kHz, a 256-frame period; its log named after $1),
 # sets `jackd_pid`, and waits for its ports.
 start_dummy_server() {

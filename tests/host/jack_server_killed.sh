@@ -38,6 +38,9 @@ host_pid=$!
 pids+=($host_pid)
 core_program=$host
 wait_for_port "RtApiJack:outport 1" 15 || fail "the host did not start playing"
+# Its ports come before its stream runs: a server killed in between fails the start itself,
+# which is said as a start without sound (status 1), not as a stream lost while it plays.
+wait_for_lines "$work/host.log" 1 30 "vorna-host: running" || fail "the host did not say it runs"
 midi=yes
 if [ -e /dev/snd/seq ]; then
   echo "skipped the MIDI half: an ALSA sequencer is present, so the host's MIDI client is not JACK's"
