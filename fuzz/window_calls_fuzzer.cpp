@@ -1188,6 +1188,18 @@ void runCall()
   checkFocus();
 }
 
+// The windows around views the program never made: a right click names the scroll or clip
+// view around a text, and moved to no parent that view becomes a window of its own, which
+// the program must destroy like any other.
+std::vector<HWND> windowsOfOtherViews()
+{
+  std::vector<HWND> out;
+  for (NSWindow* window : NSApp()->windows())
+    if (NSView* content = window->contentView(); content && !isWindowLike(content))
+      out.push_back(swellHandleOf(content));
+  return out;
+}
+
 // Every window left, and every view of the fuzzer's out of its window, destroyed; then one
 // pass of the run loop. The first rounds let the procedures react as they will.
 void destroyEverything()
@@ -1203,13 +1215,16 @@ void destroyEverything()
   {
     if (round == 4) g->spent = true;
     const std::vector<HWND> live = liveWindows();
-    if (live.empty()) break;
+    const std::vector<HWND> others = windowsOfOtherViews();
+    if (live.empty() && others.empty()) break;
     for (HWND hwnd : live)
     {
       // An earlier one may have taken this one with it.
       if (!valid(hwnd)) continue;
       if (isContentView(viewOf(hwnd)) || isDetached(hwnd)) DestroyWindow(hwnd);
     }
+    for (HWND hwnd : others)
+      if (IsWindow(hwnd)) DestroyWindow(hwnd);
   }
   g->spent = true;
   g->driver->runFor(0);
