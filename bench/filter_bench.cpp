@@ -33,8 +33,11 @@ struct Models
       case kFltFormant: return formant;
       case kFltTLadder: return tLadder;
       case kFltMoog: return moog;
-      default: return simple;
+      case kFltSimple:
+      case kFltOther:
+      case kNumFilterModels: break;
     }
+    return simple;
   }
 };
 

@@ -13,17 +13,22 @@ struct FilterModelShapes
   double freq, q, drive;
 };
 
+// No default: a new model must be given its curves here.
 constexpr FilterModelShapes ShapesForFilterModel(int model)
 {
-  switch (model)
+  constexpr FilterModelShapes kOutsideTheList = {2.0, 1.0, 1.5};
+  if (model < 0 || model >= kNumFilterModels) return kOutsideTheList;
+  switch (FilterModel(model))
   {
     case kFltReson: return {2.0, 0.3, 1.5};
     case kFltSimple: return {2.0, 0.2, 1.0};
     case kFltFormant: return {1.0, 1.0, 0.6};
     case kFltTLadder: return {2.0, 0.7, 1.5};
     case kFltMoog: return {2.0, 0.9, 1.5};
-    default: return {2.0, 1.0, 1.5};
+    case kFltOther:
+    case kNumFilterModels: break;
   }
+  return kOutsideTheList;
 }
 
 // The parameters of filter flt (0 or 1) whose curve the model chooses, and the two

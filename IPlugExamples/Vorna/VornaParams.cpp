@@ -1,6 +1,8 @@
 #include "VornaParams.h"
 
 #include "IPlugBase.h"
+#include "OscWaves.h"
+#include "filters/FilterKinds.h"
 
 namespace
 {
@@ -17,8 +19,18 @@ constexpr VornaParamRow Int(EParam index, const char* name, int defaultValue, in
   return {index, name, IParam::kTypeInt, double(defaultValue), double(minValue), double(maxValue), 1.0, shape, texts};
 }
 
+constexpr int CountOf(const Texts& texts)
+{
+  int n = 0;
+  while (n < int(texts.size()) && texts[n]) ++n;
+  return n;
+}
+
+// Evaluated as the table is built: an enum whose texts do not name each of its values fails to build.
 constexpr VornaParamRow Enum(EParam index, const char* name, int defaultValue, int count, Texts texts)
 {
+  if (CountOf(texts) != count) throw "an enum's texts name each of its values";
+  if (defaultValue < 0 || defaultValue >= count) throw "an enum's default is one of its values";
   return {index, name, IParam::kTypeEnum, double(defaultValue), 0.0, double(count - 1), 1.0, 1.0, texts};
 }
 
@@ -27,6 +39,9 @@ constexpr VornaParamRow Double(EParam index, const char* name, double defaultVal
 {
   return {index, name, IParam::kTypeDouble, defaultValue, minValue, maxValue, step, shape, {}};
 }
+
+static_assert(VornaParamRow::kMaxTexts >= kNumOscWaves && VornaParamRow::kMaxTexts >= kNumFilterModels,
+              "a row's texts name every waveform and every filter model");
 
 constexpr Texts kWaveforms1 = {"sine", "saw", "square", "tri", "sinc", "polysaw"};
 constexpr Texts kWaveforms2 = kWaveforms1;
@@ -42,7 +57,7 @@ constexpr Texts kPrePost = {"pre", "post"};
 // clang-format off
 constexpr std::array<VornaParamRow, kNumParams> kRows = {{
   Bool(kOsc1OnOff, "osc 1 on/off", true, {"osc1 off", "osc1 on"}),
-  Enum(kWaveform1, "waveform 1", 0, 6, kWaveforms1),
+  Enum(kWaveform1, "waveform 1", kOscSine, kNumOscWaves, kWaveforms1),
   Double(kWf1SyncWidth, "wf 1 sync width", 3.5, 3.5, 100.5, 0.01),
   Int(kNum1, "num 1", 1, 1, 16),
   Int(kDenom1, "denom 1", 1, 1, 16),
@@ -73,7 +88,7 @@ constexpr std::array<VornaParamRow, kNumParams> kRows = {{
   Double(kSl1Softness, "sl 1 softness", 1.0, -0.001, 2.0, 0.001),
 
   Bool(kOsc2OnOff, "osc 2 on/off", true, {"osc2 off", "osc2 on"}),
-  Enum(kWaveform2, "waveform 2", 0, 6, kWaveforms2),
+  Enum(kWaveform2, "waveform 2", kOscSine, kNumOscWaves, kWaveforms2),
   Double(kWf2SyncWidth, "wf 2 sync width", 3.5, 3.5, 100.5, 0.01),
   Int(kNum2, "num 2", 1, 1, 16),
   Int(kDenom2, "denom 2", 1, 1, 16),
@@ -139,8 +154,8 @@ constexpr std::array<VornaParamRow, kNumParams> kRows = {{
   Bool(kRearticulateGlidesBack, "rearticulate glides back", false, kRearticulateSwitch),
 
   Bool(kFlt1OnOff, "flt 1 on/off", true, {"flt1 off", "flt1 on"}),
-  Enum(kFlt1Model, "flt 1 model", 1, 5, kFilterModels),
-  Enum(kFlt1PassType, "flt 1 pass type", 0, 5, kPassTypes),
+  Enum(kFlt1Model, "flt 1 model", kFltSimple, kNumFilterModels, kFilterModels),
+  Enum(kFlt1PassType, "flt 1 pass type", kLP, kNumFilterPassTypes, kPassTypes),
   Double(kFlt1F, "flt 1 f", 11000.0, 10.0, 20000.0, 0.0001, 2.0),
   Bool(kFlt1FollowNote, "flt 1 follow note", false),
   Double(kFlt1Q, "flt 1 q", 0.0, 0.0, 1.0, 0.00001, 1.0),
@@ -151,8 +166,8 @@ constexpr std::array<VornaParamRow, kNumParams> kRows = {{
   Double(kFlt1R, "flt 1 R", 0.1, 0.005, 15.0, 0.0001, 2.0),
 
   Bool(kFlt2OnOff, "flt 2 on/off", true, {"flt2 off", "flt2 on"}),
-  Enum(kFlt2Model, "flt 2 model", 1, 5, kFilterModels),
-  Enum(kFlt2PassType, "flt 2 pass type", 0, 5, kPassTypes),
+  Enum(kFlt2Model, "flt 2 model", kFltSimple, kNumFilterModels, kFilterModels),
+  Enum(kFlt2PassType, "flt 2 pass type", kLP, kNumFilterPassTypes, kPassTypes),
   Double(kFlt2F, "flt 2 f", 11000.0, 10.0, 20000.0, 0.0001, 2.0),
   Bool(kFlt2FollowNote, "flt 2 follow note", false),
   Double(kFlt2Q, "flt 2 q", 0.0, 0.0, 1.0, 0.00001, 1.0),

@@ -28,8 +28,10 @@ struct FilterBank
       case kFltTLadder: return tLadder;
       case kFltMoog: return moog;
       case kFltSimple:
-      default: return simple;
+      case kFltOther:
+      case kNumFilterModels: break;
     }
+    return simple;
   }
 };
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <iterator>
 #include <limits>
 #include <string>
 
@@ -16,6 +17,7 @@ using namespace filter_test;
 namespace
 {
 constexpr FilterModel kAllModels[] = {kFltReson, kFltSimple, kFltFormant, kFltTLadder, kFltMoog};
+static_assert(std::size(kAllModels) == kNumFilterModels, "every model is checked");
 constexpr FilterPassType kAllPassTypes[] = {kLP, kBP, kHP, kP, kBR};
 
 // Runs two filters on the same noise and expects bit-identical, finite output.

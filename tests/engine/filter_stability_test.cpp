@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -136,10 +137,12 @@ TEST_P(FilterStability, StaysFiniteAndBoundedEverywhere)
 
 std::string ModelName(const ::testing::TestParamInfo<FilterModel>& info)
 {
-  static const char* const names[kNumFilterModels] = {"Reson", "Simple", "Formant", "TLadder", "Moog"};
+  static const char* const names[] = {"Reson", "Simple", "Formant", "TLadder", "Moog"};
+  static_assert(std::size(names) == kNumFilterModels, "every model is named");
   return names[info.param];
 }
 
-INSTANTIATE_TEST_SUITE_P(AllModels, FilterStability,
-                         ::testing::Values(kFltReson, kFltSimple, kFltFormant, kFltTLadder, kFltMoog), ModelName);
+constexpr FilterModel kModels[] = {kFltReson, kFltSimple, kFltFormant, kFltTLadder, kFltMoog};
+static_assert(std::size(kModels) == kNumFilterModels, "every model is checked");
+INSTANTIATE_TEST_SUITE_P(AllModels, FilterStability, ::testing::ValuesIn(kModels), ModelName);
 }  // namespace

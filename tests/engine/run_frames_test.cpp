@@ -8,8 +8,9 @@
 #include <cmath>
 #include <cstring>
 #include <deque>
-#include <string>
 #include <functional>
+#include <iterator>
+#include <string>
 #include <vector>
 
 using namespace engine_test;
@@ -100,6 +101,7 @@ std::vector<Patch> SweptFilterPatches()
   const std::pair<FilterModel, const char*> models[] = {
       {kFltSimple, "simple"}, {kFltReson, "reson"}, {kFltTLadder, "t ladder"}, {kFltMoog, "moog"},
       {kFltFormant, "formant"}};
+  static_assert(std::size(models) == kNumFilterModels, "every model is swept");
   // The names outlive the patches, which point at them.
   static std::deque<std::string> names;
   std::vector<Patch> patches;
@@ -158,10 +160,12 @@ std::vector<Patch> ConditionPatches()
   };
   const std::pair<OscWave, const char*> waves[] = {
       {kOscSaw, "saw"}, {kOscSquare, "square"}, {kOscTri, "tri"}, {kOscSinc, "sinc"}, {kOscPolysaw, "polysaw"}};
+  static_assert(std::size(waves) == kNumOscWaves - 1, "every waveform but the sine, which the others start from");
   for (auto [w, name] : waves)
     patches.push_back(Condition(name, [w](EngineRig& r, bool on) { r.E().SetOscWave(0, on ? w : kOscSine); }));
   const std::pair<FilterModel, const char*> models[] = {
       {kFltReson, "reson"}, {kFltFormant, "formant"}, {kFltTLadder, "t ladder"}, {kFltMoog, "moog"}};
+  static_assert(std::size(models) == kNumFilterModels - 1, "every model but the simple, which the others start from");
   for (auto [m, name] : models)
     patches.push_back(Condition(name, [m](EngineRig& r, bool on) { r.E().SetFltModel(0, on ? m : kFltSimple); }));
   return patches;

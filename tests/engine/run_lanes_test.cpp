@@ -1,6 +1,7 @@
 // The runs' two-lane (SSE2) and four-lane (AVX2) roads over one slot of
 // voices set up at random, every stage the runs carry switched on and off from
 // run to run: both must give the same bits, and leave the same state.
+#include "OscWaves.h"
 #include "filters/FormantFltZK.h"
 #include "lanes/RunLanes.h"
 #include "lanes/SineLanes.h"
@@ -8,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <iterator>
 #include <random>
 #include <vector>
 
@@ -318,11 +320,12 @@ void SetUpLinks(RunLanes::Slot& first, int voices, std::vector<double>& record, 
 // cutoff still and moving, each link, glide, bend, walk and noise.
 void Switch(RunLanes::Slot& s, int run)
 {
-  s.osc.waveform = run / 4 % 6;
+  s.osc.waveform = run / 4 % kNumOscWaves;
   s.filter.passType = run % 5;
   s.filter.cutoff.moves = run % 3 != 0;
   const FilterModel models[] = {kFltSimple, kFltTLadder, kFltMoog, kFltReson, kFltFormant};
-  s.filter.model = models[(run + run / 5) % 5];
+  static_assert(std::size(models) == kNumFilterModels, "every model runs");
+  s.filter.model = models[(run + run / 5) % kNumFilterModels];
   s.fm.in = run % 7 < 3;
   s.fm.out = run % 2 == 0;
   s.fm.source = run % 3;

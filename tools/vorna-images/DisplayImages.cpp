@@ -3,6 +3,9 @@
 #include "Palette.h"
 #include "Pieces.h"
 
+#include "EditorImages.h"
+#include "OscWaves.h"
+
 #include <cmath>
 #include <functional>
 
@@ -29,31 +32,36 @@ std::vector<Point> Trace(double x0, double x1, double yTop, double yBottom, cons
 
 double Sawtooth(double phase) { return 2 * (phase - std::floor(phase)) - 1; }
 
-std::function<double(double)> WaveShape(int wave)
+static_assert(FindEditorImage(kWaveformImageId)->frames == kNumOscWaves, "the waveform strip shows every waveform");
+
+// No default: a new waveform must be given its picture here.
+std::function<double(double)> WaveShape(OscWave wave)
 {
   constexpr double kCycles = 1.5;
   switch (wave)
   {
-  case 0:
+  case kOscSine:
     return [](double t) { return std::sin(2 * kPi * kCycles * t); };
-  case 1:
+  case kOscSaw:
     return [](double t) { return Sawtooth(kCycles * t + 0.5); };
-  case 2:
+  case kOscSquare:
     return [](double t) { return std::fmod(kCycles * t, 1.0) < 0.5 ? 0.9 : -0.9; };
-  case 3:
+  case kOscTri:
     return [](double t) { return 1 - 4 * std::abs(std::fmod(kCycles * t + 0.25, 1.0) - 0.5); };
-  case 4:
+  case kOscSinc:
     return [](double t) {
       const double x = (t - 0.5) * 7 * kPi;
       return std::abs(x) < 1e-9 ? 1.0 : 1.25 * std::sin(x) / x - 0.25;
     };
-  default:
+  case kOscPolysaw:
     // Each ramp bends like a polynomial segment instead of running straight.
     return [](double t) {
       const double p = std::fmod(2 * t + 0.5, 1.0);
       return 2 * p * p * (1.5 - 0.5 * p) - 1;
     };
+  case kNumOscWaves: break;
   }
+  return [](double) { return 0.0; };
 }
 }  // namespace
 
@@ -62,7 +70,7 @@ void DrawWaveform(Canvas& canvas, int wave)
   const double w = kWaveformWidth, h = kWaveformHeight;
   Screen(canvas, FrameBox(kWaveformWidth, kWaveformHeight), 3.0);
   canvas.Fill(Capsule({3.5, h / 2}, {w - 3.5, h / 2}, 0.6), palette::kGlyphDim);
-  canvas.Fill(Polyline(Trace(4.0, w - 4.0, 4.5, h - 4.5, WaveShape(wave)), kTrace), palette::kGlyph);
+  canvas.Fill(Polyline(Trace(4.0, w - 4.0, 4.5, h - 4.5, WaveShape(static_cast<OscWave>(wave))), kTrace), palette::kGlyph);
 }
 
 void DrawHardSync(Canvas& canvas, int mode)

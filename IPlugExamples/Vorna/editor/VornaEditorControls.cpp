@@ -2,6 +2,7 @@
 #include "IGraphics.h"
 #include "Vorna.h"
 #include "ZKControls.h"
+#include "filters/FilterKinds.h"
 #include "globals.h"
 
 #include <cmath>
@@ -13,6 +14,17 @@
 
 namespace
 {
+// The filter-model lists name every model of the engine.
+constexpr int NamesIn(const char* names)
+{
+  int n = 1;
+  for (; *names; ++names) n += *names == '|';
+  return n;
+}
+static_assert(NamesIn(FindParamRow(kFlt1Model)->names) == kNumFilterModels &&
+                NamesIn(FindParamRow(kFlt2Model)->names) == kNumFilterModels,
+              "the editor's model lists name every filter model");
+
 // Knobs: value text below, centred, 5 pixels up; dragged up and down, four control
 // heights of travel from end to end.
 constexpr int kValueTextOffsetY = -5;

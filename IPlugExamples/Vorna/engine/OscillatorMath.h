@@ -59,8 +59,10 @@ struct OscillatorMath
                       P::FlooredMod(C::kPolysawFourth * phase, kPi) * (1.0 - shape);
       value = 1.0 - ramps / kPi;
     }
-    else
+    else if constexpr (W == kOscSine)
       value = P::SinOfPhase(phase);
+    else
+      static_assert(W == kOscSine, "every waveform needs its shape here");
     return P::Select((value > -C::kZeroSnap) & (value < C::kZeroSnap), 0.0, value);
   }
 

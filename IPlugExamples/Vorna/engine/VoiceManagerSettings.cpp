@@ -109,7 +109,7 @@ void VoiceManager::SetFltPassType(int pos, double t)
 
 void VoiceManager::SetFltModel(int pos, FilterModel m)
 {
-  const bool known = m == kFltReson || m == kFltFormant || m == kFltTLadder || m == kFltMoog;
+  const bool known = m >= 0 && m < kNumFilterModels;
   const FilterModel model = known ? m : kFltSimple;
   for (int v = 0; v < kNumVoices; ++v)
   {

@@ -41,7 +41,18 @@ void GatherFields(const Lane& l, double (*rows)[RunLanes::kMaxVoices], int lane)
 // The waveforms the lanes compute.
 bool RunsWave(OscWave w)
 {
-  return w == kOscSine || w == kOscSaw || w == kOscSquare || w == kOscTri || w == kOscSinc || w == kOscPolysaw;
+  // No default: a new waveform must say here whether the runs take it.
+  switch (w)
+  {
+  case kOscSine:
+  case kOscSaw:
+  case kOscSquare:
+  case kOscTri:
+  case kOscSinc:
+  case kOscPolysaw: return true;
+  case kNumOscWaves: break;
+  }
+  return false;
 }
 
 std::uint64_t MaskOf(bool b)

@@ -20,11 +20,29 @@ enum Part
 };
 
 // The part of waveform w through filter model m (kFltOther: no filter).
+// No default in either switch: a new waveform or model must be given its file.
 constexpr Part PartOf(OscWave w, FilterModel m)
 {
-  if (m == kFltFormant) return kPartFormant;
-  if (w == kOscSinc) return kPartSinc;
-  if (w == kOscPolysaw) return kPartPolysaw;
+  switch (m)
+  {
+  case kFltFormant: return kPartFormant;
+  case kFltOther:
+  case kFltReson:
+  case kFltSimple:
+  case kFltTLadder:
+  case kFltMoog:
+  case kNumFilterModels: break;
+  }
+  switch (w)
+  {
+  case kOscSinc: return kPartSinc;
+  case kOscPolysaw: return kPartPolysaw;
+  case kOscSine:
+  case kOscSaw:
+  case kOscSquare:
+  case kOscTri:
+  case kNumOscWaves: break;
+  }
   return kPartCommon;
 }
 
