@@ -5,6 +5,7 @@
 #include "filters/FilterKinds.h"
 #include "globals.h"
 
+#include <algorithm>
 #include <cmath>
 #include <map>
 #include <string>
@@ -24,6 +25,20 @@ constexpr int NamesIn(const char* names)
 static_assert(NamesIn(FindParamRow(kFlt1Model)->names) == kNumFilterModels &&
                 NamesIn(FindParamRow(kFlt2Model)->names) == kNumFilterModels,
               "the editor's model lists name every filter model");
+
+// An open list has int(n / rows + 0.5) columns of `rows` names: a name past them could not be chosen.
+constexpr bool EveryListShowsAllItsNames()
+{
+  for (const ControlRow& row : kControlRows)
+  {
+    if (row.kind != ControlKind::kList) continue;
+    const int n = NamesIn(row.names), rows = row.rows < 1 ? 1 : row.rows;
+    const int columns = std::max(1, static_cast<int>(static_cast<double>(n) / rows + 0.5));
+    if (columns * rows < n) return false;
+  }
+  return true;
+}
+static_assert(EveryListShowsAllItsNames(), "every list's grid shows all its names");
 
 // Knobs: value text below, centred, 5 pixels up; dragged up and down, four control
 // heights of travel from end to end.
