@@ -33,9 +33,11 @@ long FramesOf(double seconds)
   return long(seconds * kSampleRate);
 }
 
-// The peer's filter envelope sweeping its lowpass from closed, as slowly as ours.
-const std::vector<const char*> kPeerMovingFilter = {"filter_attack=2.5", "filter_decay=2.5", "filter_sustain=0",
-                                                    "filter_env_amount=8", "filter_cutoff=0", "filter_resonance=0.4"};
+// The peer's filter envelope sweeping its lowpass from closed, as slowly as ours: its times are
+// the value cubed in seconds, so 1.3572 is our 2.5 s.
+const std::vector<const char*> kPeerMovingFilter = {"filter_attack=1.3572", "filter_decay=1.3572",
+                                                    "filter_sustain=0",     "filter_env_amount=8",
+                                                    "filter_cutoff=0",      "filter_resonance=0.4"};
 
 // The numbers "flt N model" takes.
 enum FilterModelNumber
@@ -89,8 +91,9 @@ std::vector<const char*> SawsThroughFormant(bool allVoices)
   return s;
 }
 
-// The peer's LFO (its default sine at its default speed) on the cutoff, half way.
-const std::vector<const char*> kPeerLfoOnCutoff = {"filter_mod_amount=0"};
+// The peer's LFO (its default sine) on the cutoff, half way, at 8 Hz as our walks' default speed: its
+// speed is the value squared in hertz, and its default, 0, would leave the cutoff still.
+const std::vector<const char*> kPeerLfoOnCutoff = {"filter_mod_amount=0", "lfo_freq=2.8284"};
 
 // Two saws through the "simple" at 2 kHz, both slots' shiver of the given kind
 // ("cutoff", "tune" or "pan") walking at amount 0.5 and its default speed.
