@@ -120,6 +120,7 @@ struct OscillatorLanes
   V history[RunLanes::kBesselHistory];  // the lowpass's, newest first
   V theta{};                            // the phase this frame reads
   BendLanes<L> bend;
+  bool climbsOnce = false;              // see SubPhase
 
   void Load(const RunLanes::Slot& s, int lane)
   {
@@ -132,6 +133,7 @@ struct OscillatorLanes
     if constexpr (Oversampled)
       for (int j = 0; j < RunLanes::kBesselHistory; ++j) history[j] = V::Load(o.bessel[j] + lane);
     if (s.bend.read) bend.Load(s.bend, lane);
+    climbsOnce = !General && !s.bend.read && o.period == RunLanes::kCycle;
   }
   void Store(RunLanes::Slot& s, int lane) const
   {
@@ -169,6 +171,15 @@ struct OscillatorLanes
     }(std::make_index_sequence<RunLanes::kBesselHistory - 1>{});
     history[0] = newest;
   }
+  // A sub-sample's phase inside one cycle. Without FM or a bend the phase starts below one cycle
+  // and climbs by less than one in a frame, so one subtraction wraps it as the remainder would;
+  // a lane that rounding took to two cycles still takes the remainder.
+  V SubPhase(V at) const
+  {
+    if (climbsOnce && !P::Any(at >= 2.0 * RunLanes::kCycle))
+      return P::Select(at >= RunLanes::kCycle, at - RunLanes::kCycle, at);
+    return P::FlooredMod(at, RunLanes::kCycle);
+  }
   // Oscillator::FullSampleOf's sub-samples: the waveform read on from the
   // phase by a sub-step of the increment each, through the lowpass, whose
   // history moves on; the last output is the sample. Then the phase moves on.
@@ -180,7 +191,7 @@ struct OscillatorLanes
       for (int k = 0; k < o.subSamples; ++k)
       {
         theta = theta + subIncrement;
-        const V y = Math::SubSample(o.besselCoeffs, o.besselGain, history, Wave(P::FlooredMod(theta, RunLanes::kCycle)));
+        const V y = Math::SubSample(o.besselCoeffs, o.besselGain, history, Wave(SubPhase(theta)));
         ShiftHistory(y);
         wave = y;
       }
