@@ -73,7 +73,10 @@ struct OscillatorMath
   {
     // Oldest terms first: the newest output, which the previous sub-sample has
     // only just produced, then waits for one addition instead of eight.
+    // Unrolled, so that the history stays in registers instead of going through memory each
+    // sub-sample.
     V older = 0.0;
+#pragma GCC unroll 8
     for (int j = OscillatorConstants::kBesselOrder - 1; j > 0; --j) older = older + coeffs[j] * history[j];
     return P::FlushSubnormal((older + gain * x) + coeffs[0] * history[0]);
   }
