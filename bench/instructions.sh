@@ -24,6 +24,7 @@ for n in 8 32; do
     peer_patches+=("$p $n")
   done
 done
+peer_patches+=("x16 32")
 [ ${#patches[@]} -gt 0 ] || patches=("${peer_patches[@]}" "typical 32" "ladder 32" "moog 32" "x16 8" "tune shiver 8" "tune shiver 32" "pan shiver 8" "pan shiver 32")
 
 work=$(mktemp -d)

@@ -141,6 +141,8 @@ const std::vector<Patch>& Patches()
         "flt 2 drive=0.5"},
        3.0, false},
       {"x16 8", 8, {"osc1 oversampling=3", "osc2 oversampling=3"}, 2.0, false},
+      // The same at 32 notes beside the peer's default sound, which has no oversampling.
+      {"x16 32", 32, {"max voice count=32", "osc1 oversampling=3", "osc2 oversampling=3"}, 0.0, true},
       // Two saws through each filter model, the cutoff moving all through the
       // window, beside a saw through the peer's 24 dB lowpass with its filter
       // envelope moving.
