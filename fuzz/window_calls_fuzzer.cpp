@@ -60,6 +60,9 @@ constexpr int kMaxProcedureDepth = 64;
 // its own. Destroying needs no bound: each window dies once, and a layer that asks again and
 // again for a window already going is the fault to be found.
 constexpr int kMaxOwnDepth = 8;
+// Nor do they fan out without end: each level of them may set off several more (a focus moved
+// on every notification tells two windows, each moving it again), so an input has this many.
+constexpr int kMaxOwnReactions = 256;
 // The work of one input.
 constexpr int kMaxCalls = 64;
 constexpr size_t kMaxLiveViews = 24;
@@ -130,6 +133,7 @@ struct State
   double trackedSince = -1;
   const std::function<void()>* current = nullptr;  // the call being made
   int ownDepth = 0;
+  int ownReactions = 0;
   int timersSet = 0;
   int callsAgain = 0;
   int added = 0;
@@ -184,9 +188,11 @@ public:
 class OwnNesting
 {
 public:
-  OwnNesting() : m_entered(g->ownDepth < kMaxOwnDepth)
+  OwnNesting() : m_entered(g->ownDepth < kMaxOwnDepth && g->ownReactions < kMaxOwnReactions)
   {
-    if (m_entered) ++g->ownDepth;
+    if (!m_entered) return;
+    ++g->ownDepth;
+    ++g->ownReactions;
   }
   ~OwnNesting()
   {
