@@ -33,6 +33,8 @@ struct ScalarPolicy
   static V Clamp(V x, V low, V high) { return x < low ? low : (high < x ? high : x); }
   static V Abs(V x) { return std::fabs(x); }
   static V Sqrt(V x) { return std::sqrt(x); }
+  // static_cast<int> of x (inside the int range), back as a double.
+  static V Truncate(V x) { return static_cast<int>(x); }
   // Zero and subnormal values (all exponent bits clear) become exactly 0, so
   // that decaying states never fall into the slow subnormal range.
   static V FlushSubnormal(V x) { return std::fabs(x) < DBL_MIN ? 0.0 : x; }
