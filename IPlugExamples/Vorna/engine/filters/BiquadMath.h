@@ -97,9 +97,9 @@ struct BiquadMath
     n.a2 = (1.0 - d + c) * e;
     return n;
   }
-  // S is a BiquadState or a BiquadCoreState of V.
-  template <class S>
-  static void SetCoefficients(S& s, M changed, const Coefficients& n)
+  // S is a BiquadState or a BiquadCoreState of V; Mask an M or P::Every.
+  template <class S, class Mask>
+  static void SetCoefficients(S& s, Mask changed, const Coefficients& n)
   {
     s.b0 = P::Select(changed, n.b0, s.b0);
     s.b1 = P::Select(changed, n.b1, s.b1);

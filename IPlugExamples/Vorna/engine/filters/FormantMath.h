@@ -177,6 +177,7 @@ struct FormantMath
                          P::Gather(rows.second[formant][column]), P::Gather(rows.secondStep[formant][column]),
                          vowelWeight, voiceWeight);
     };
+#pragma GCC unroll 5
     for (int i = 0; i < C::kNumFormants; ++i)
     {
       freqs[i] = blend(i, C::kFormantFreq);
@@ -205,9 +206,12 @@ struct FormantMath
   }
 
   // The bands and (driven) the state-variable filters tuned to the formants
-  // freqs, on the lanes changed, as the "simple" and the "reson" retune.
-  static void Tune(State& s, const CutoffRange& range, M changed, const V* freqs, bool driven)
+  // freqs, on the lanes changed (P::Every where every lane changed), as the
+  // "simple" and the "reson" retune.
+  template <class Mask>
+  static void Tune(State& s, const CutoffRange& range, Mask changed, const V* freqs, bool driven)
   {
+#pragma GCC unroll 5
     for (int i = 0; i < FormantConstants::kNumFormants; ++i)
     {
       const V nf = CutoffMath<P>::Limit(range, BandFrequency(range, freqs[i], s.shift)) * range.inverseRate;
@@ -221,10 +225,12 @@ struct FormantMath
 
   // The cutoff hz on the lanes changed: the vowel position, the formants
   // blended from the rows, and the filters tuned to them.
-  static void Retune(State& s, Rows& rows, const CutoffRange& range, M changed, V hz, bool driven)
+  template <class Mask>
+  static void Retune(State& s, Rows& rows, const CutoffRange& range, Mask changed, V hz, bool driven)
   {
     V freqs[FormantConstants::kNumFormants], amps[FormantConstants::kNumFormants];
     BlendOfLanes(rows, Position(hz), s.voiceBlend, freqs, amps);
+#pragma GCC unroll 5
     for (int i = 0; i < FormantConstants::kNumFormants; ++i)
       s.bands[i].amp = P::Select(changed, amps[i], s.bands[i].amp);
     s.hz = P::Select(changed, hz, s.hz);
@@ -254,6 +260,7 @@ struct FormantMath
   [[gnu::always_inline]] static V Step(State& s, V x, bool driven)
   {
     V p[FormantConstants::kNumFormants];
+#pragma GCC unroll 5
     for (int i = 0; i < FormantConstants::kNumFormants; ++i)
       p[i] = BiquadMath<P>::Step(s.bands[i].biquad, x) * s.bands[i].amp;
     if (!driven) return Mix(p, 1.0, 0.0, [] { return V(0.0); }, [] { return V(0.0); });

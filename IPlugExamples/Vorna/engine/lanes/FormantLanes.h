@@ -22,7 +22,12 @@ struct FormantLanes : ModelLanes<L, CutoffMoves, FormantState, FormantLanes<L, C
   [[no_unique_address]] std::conditional_t<CutoffMoves, typename Math::Rows, NoRows> rows;
   void SetFreq(const RunLanes::Slot& s, LaneMask<L> changed, Lanes<L> f)
   {
-    Math::Retune(this->state, rows, s.filter.range, changed, f, Driven);
+    // A swept cutoff moves on every lane: then none keeps its tuning.
+    using P = LanePolicy<L>;
+    if (P::AllOf(changed))
+      Math::Retune(this->state, rows, s.filter.range, typename P::Every{}, f, Driven);
+    else
+      Math::Retune(this->state, rows, s.filter.range, changed, f, Driven);
   }
   Lanes<L> Filter(const RunLanes::Slot&, Lanes<L> x) { return Math::Step(this->state, x, Driven); }
 };
