@@ -39,6 +39,9 @@ struct ScalarPolicy
   // that decaying states never fall into the slow subnormal range.
   static V FlushSubnormal(V x) { return std::fabs(x) < DBL_MIN ? 0.0 : x; }
   static V Tan(V x) { return FastMath::Tan(x); }
+  // Tan of an argument the caller holds inside [0, pi/2), where Tan needs no
+  // library; on the lanes the test is left out.
+  static V TanInQuadrant(V x) { return FastMath::Tan(x); }
   static V Tanh(V x) { return FastMath::Tanh(x); }
   [[gnu::always_inline]] static V Asinh(V x) { return FastMath::Asinh(x); }
   // Soft saturation: asinh for positive arguments, tanh otherwise. The

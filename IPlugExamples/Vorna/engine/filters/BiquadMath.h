@@ -51,11 +51,18 @@ struct BiquadMath
     V b0, b1, b2, a1, a2;
   };
 
+  // The tangent warp's angle at the normalised cutoff nf: pi nf, kept below
+  // pi kMaxWarpFraction.
+  static V WarpOf(V nf) { return PlugC::pi * P::Min(nf, FilterConstants::kMaxWarpFraction); }
   // The coefficients of pass type passType at the normalised cutoff nf: the
   // bilinear transform of the analogue prototypes, prewarped by tan(pi nf).
   static Coefficients CoefficientsOf(int passType, V nf, V q, V peakFactor)
   {
-    const V k = P::Tan(PlugC::pi * P::Min(nf, FilterConstants::kMaxWarpFraction));
+    return CoefficientsOfWarp(passType, P::Tan(WarpOf(nf)), q, peakFactor);
+  }
+  // The same from the warp's tangent k.
+  static Coefficients CoefficientsOfWarp(int passType, V k, V q, V peakFactor)
+  {
     const V c = k * k;
     const V d = k / q;
     const V e = 1.0 / (1.0 + d + c);

@@ -211,11 +211,18 @@ struct FormantMath
   template <class Mask>
   static void Tune(State& s, const CutoffRange& range, Mask changed, const V* freqs, bool driven)
   {
+    using Biquad = BiquadMath<P>;
+    // CutoffMath::Limit, whose lower bound no band frequency reaches below:
+    // the upper one alone selects the same values. nf is then positive and
+    // never NaN, and its warp's angle inside the tangent's quadrant.
+    static_assert(FilterConstants::kMinCutoffHz <= FormantConstants::kMinFormantHz);
+    static_assert(FilterConstants::kMaxWarpFraction < 0.5);
 #pragma GCC unroll 5
     for (int i = 0; i < FormantConstants::kNumFormants; ++i)
     {
-      const V nf = CutoffMath<P>::Limit(range, BandFrequency(range, freqs[i], s.shift)) * range.inverseRate;
-      BiquadMath<P>::SetCoefficients(s.bands[i].biquad, changed, BiquadMath<P>::CoefficientsOf(kBP, nf, s.bandQ, 1.0));
+      const V nf = P::Min(BandFrequency(range, freqs[i], s.shift), range.ceiling) * range.inverseRate;
+      const V k = P::TanInQuadrant(Biquad::WarpOf(nf));
+      Biquad::SetCoefficients(s.bands[i].biquad, changed, Biquad::CoefficientsOfWarp(kBP, k, s.bandQ, 1.0));
     }
     if (!driven) return;
     StateVariableMath<P>::Retune(s.bandPass, range, kBP, changed, BandPassFrequency(range, freqs[0], s.shift));
