@@ -224,7 +224,11 @@ struct FormantMath
       const V k = P::TanInQuadrant(Biquad::WarpOf(nf));
       Biquad::SetCoefficients(s.bands[i].biquad, changed, Biquad::CoefficientsOfWarp(kBP, k, s.bandQ, 1.0));
     }
-    if (!driven) return;
+    if (driven) TuneDrivenPath(s, range, changed, freqs);
+  }
+  template <class Mask>
+  static void TuneDrivenPath(State& s, const CutoffRange& range, Mask changed, const V* freqs)
+  {
     StateVariableMath<P>::Retune(s.bandPass, range, kBP, changed, BandPassFrequency(range, freqs[0], s.shift));
     // The high-pass follows the unshifted second formant.
     StateVariableMath<P>::Retune(s.highPass, range, kHP, changed, HighPassFrequency(range, freqs[1]));
