@@ -267,13 +267,23 @@ struct FormantMath
     return P::Select(driven, a * P::Asinh(t) + (1.0 - a) * t, plain);
   }
 
-  // One sample through the bands and (driven) the saturated path.
+  // One sample through the bands and (driven) the saturated path. Unrolled,
+  // the bands' fields become values of their own, which pays where only the
+  // samples touch them; where a moving cutoff retunes them beside, GCC keeps
+  // them both as values and in the state, and the loop costs less.
+  template <bool Unrolled = true>
   [[gnu::always_inline]] static V Step(State& s, V x, bool driven)
   {
     V p[FormantConstants::kNumFormants];
+    if constexpr (Unrolled)
+    {
 #pragma GCC unroll 5
-    for (int i = 0; i < FormantConstants::kNumFormants; ++i)
-      p[i] = BiquadMath<P>::Step(s.bands[i].biquad, x) * s.bands[i].amp;
+      for (int i = 0; i < FormantConstants::kNumFormants; ++i)
+        p[i] = BiquadMath<P>::Step(s.bands[i].biquad, x) * s.bands[i].amp;
+    }
+    else
+      for (int i = 0; i < FormantConstants::kNumFormants; ++i)
+        p[i] = BiquadMath<P>::Step(s.bands[i].biquad, x) * s.bands[i].amp;
     if (!driven) return Mix(p, 1.0, 0.0, [] { return V(0.0); }, [] { return V(0.0); });
     // Lanes without drive step their state-variable filters too; nothing
     // takes those states back.

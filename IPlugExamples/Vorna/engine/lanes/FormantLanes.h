@@ -29,7 +29,7 @@ struct FormantLanes : ModelLanes<L, CutoffMoves, FormantState, FormantLanes<L, C
     else
       Math::Retune(this->state, rows, s.filter.range, changed, f, Driven);
   }
-  Lanes<L> Filter(const RunLanes::Slot&, Lanes<L> x) { return Math::Step(this->state, x, Driven); }
+  Lanes<L> Filter(const RunLanes::Slot&, Lanes<L> x) { return Math::template Step<!CutoffMoves>(this->state, x, Driven); }
 };
 
 template <class L, bool CutoffMoves, bool Driven>
