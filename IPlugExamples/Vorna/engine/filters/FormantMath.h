@@ -118,8 +118,8 @@ struct FormantMath
   struct Rows
   {
     static constexpr int kColumns = 2;  // frequency and amplitude
-    // What each lane's columns were gathered for: vowel j0 (-1, which no
-    // vowel is, before the first gather) and voice blend.
+    // What each lane's columns were gathered for: vowel j0 and voice blend
+    // (-1, which neither is, before the first gather).
     double vowel[P::kLanes], voiceBlend[P::kLanes];
     double voiceWeight[P::kLanes];
     double first[FormantConstants::kNumFormants][kColumns][P::kLanes];
@@ -129,7 +129,7 @@ struct FormantMath
 
     Rows()
     {
-      for (double& v : vowel) v = -1.0;
+      for (int lane = 0; lane < P::kLanes; ++lane) vowel[lane] = voiceBlend[lane] = -1.0;
     }
   };
   // The columns of the lanes whose vowel j0 or voice blend moved.
@@ -144,8 +144,9 @@ struct FormantMath
       if (vowels[lane] == rows.vowel[lane] && blends[lane] == rows.voiceBlend[lane]) continue;
       rows.vowel[lane] = vowels[lane];
       rows.voiceBlend[lane] = blends[lane];
-      // A voice's position and voice blend are held inside the tables; a lane
-      // past the last voice, whatever it holds, reads inside them too.
+      // Every lane holds a voice's position and voice blend (a lane past the
+      // last voice the last voice's), inside the tables; held there all the
+      // same, no lane can read outside them.
       const bool vowelInside = vowels[lane] >= 0.0 && vowels[lane] < C::kNumVowels;
       const bool blendInside = blends[lane] >= 0.0 && blends[lane] <= 1.0;
       const RowsAt r = RowsOf(vowelInside ? static_cast<int>(vowels[lane]) : 0, blendInside ? blends[lane] : 0.0);
