@@ -4,10 +4,15 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
+#include <functional>
 #include <iterator>
 #include <limits>
 #include <string>
+#include <utility>
+#include <vector>
 
+#include "filters/LaneFields.h"
 #include "filters/NoiseTiltSvfZDF.h"
 #include "filter_bank.h"
 #include "filter_test_support.h"
@@ -59,6 +64,52 @@ TEST(FilterSettings, NonFiniteValuesLeaveEveryModelAsItWas)
       ExpectSameOutput(a, b, 4000, "after, model " + std::to_string(model) + " type " + std::to_string(type));
     }
   }
+}
+
+// A run of frames leaves a formant filter tuned to its last cutoff: the bands
+// as the run tuned them, the rest to be brought up to it. Whatever setting
+// changes after, the filter must sound as one that took that cutoff frame by
+// frame.
+TEST(FilterSettings, FormantAfterARunTakesSettingsAsAfterItsLastCutoffFrameByFrame)
+{
+  using Lane = FormantFltZK::Lane;
+  constexpr int kFields = sizeof(Lane) / sizeof(double);
+  const std::pair<const char*, std::function<void(FilterZK&)>> changes[] = {
+      {"nothing", [](FilterZK&) {}},
+      {"the shift", [](FilterZK& f) { f.SetAdditionalParam(-0.6); }},
+      {"the drive", [](FilterZK& f) { f.SetDrive(0.7); }},
+      {"the shift, then the drive", [](FilterZK& f) {
+         f.SetAdditionalParam(0.8);
+         f.SetDrive(0.2);
+       }}};
+  for (bool driven : {false, true})
+    for (const auto& [what, change] : changes)
+    {
+      FormantFltZK frames, run;
+      for (FormantFltZK* f : {&frames, &run}) Configure(*f, kLP, 1200.0, 0.4, driven ? 0.5 : 0.0, 0.3);
+      ExpectSameOutput(frames, run, 300, "before");
+      // The run ends on a cutoff of another vowel. Its rows hold what the
+      // frames computed from that cutoff, but for an undriven voice the driven
+      // path's tuning, which its lanes left as they found it.
+      frames.SetFreq(7300.0);
+      const Lane& tuned = frames.GetLane();
+      Lane left = tuned;
+      if (!driven)
+      {
+        left.bandPass = run.GetLane().bandPass;
+        left.highPass = run.GetLane().highPass;
+      }
+      double fields[kFields];
+      std::memcpy(fields, &left, sizeof(Lane));
+      // Lane 0 of a run's rows of voices, field after field.
+      std::vector<double> rows(kFields * LaneFields::kStride);
+      for (int f = 0; f < kFields; ++f) rows[f * LaneFields::kStride] = fields[f];
+      run.FinishRun({rows.data(), true});
+      change(frames);
+      change(run);
+      ExpectSameOutput(frames, run, 3000,
+                       std::string(what) + " changed after the run, " + (driven ? "driven" : "undriven"));
+    }
 }
 
 TEST(FilterSettings, OutOfRangeValuesActAsTheNearestValidOne)

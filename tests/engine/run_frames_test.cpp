@@ -417,6 +417,43 @@ std::vector<Patch> FeedbackSyncAndFormantPatches()
          r.D().fmAmount[1] = 2.0;
        },
        NoChange},
+      {"saws through formants swept across every vowel's border, each voice at its own pace and voice blend, "
+       "the blends and shifts changed between runs",
+       10,
+       [](EngineRig& r) {
+         // Soprano alone, between the tables, and the bass alone (its own row twice).
+         const double blends[] = {0.0, 0.35, 0.8, 1.0};
+         for (int osc = 0; osc < 2; ++osc)
+         {
+           r.E().SetOscWave(osc, kOscSaw);
+           r.E().SetFltModel(osc, kFltFormant);
+           r.E().SetFltFreq(osc, 2000.0);
+           // Up to 20 kHz, back to about 9 kHz and down again on release: past
+           // 5, 10 and 15 kHz, where the vowels change.
+           r.E().SetFltEnvAmnt(osc, 1.0);
+           for (int v = 0; v < VoiceManager::kNumVoices; ++v)
+           {
+             FilterContainer& f = r.V(v).GetFilter(osc);
+             f.SetResonance(blends[v % 4], false);
+             if (osc == 1) f.SetAdditionalParam(0.3, false);
+             // Each lane crosses a border on a frame of its own.
+             f.SetEnvStageValue(kAttack, 0.004 + 0.002 * v, false);
+             f.SetEnvStageValue(kDecay, 0.02, false);
+             f.SetEnvStageValue(kSustain, 0.4, false);
+             f.SetEnvStageValue(kRelease, 0.01, false);
+           }
+         }
+         r.E().SetOscFreqRatio(1, 1.5);
+       },
+       [](EngineRig& r, int frame) {
+         EachActive(r, [frame](Voice& v) {
+           for (int osc = 0; osc < 2; ++osc)
+           {
+             v.GetFilter(osc).SetResonance(frame == 1000 ? 0.6 : 1.0, true);
+             v.GetFilter(osc).SetAdditionalParam(frame == 1000 ? -0.4 : 0.0, true);
+           }
+         });
+       }},
       {"oscillator AM of the first slot by the second's filtered sample, added to its output, under FM", 8,
        [](EngineRig& r) {
          r.D().oscAmAmount[0] = 0.8;

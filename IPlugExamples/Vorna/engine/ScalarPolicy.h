@@ -33,10 +33,15 @@ struct ScalarPolicy
   static V Clamp(V x, V low, V high) { return x < low ? low : (high < x ? high : x); }
   static V Abs(V x) { return std::fabs(x); }
   static V Sqrt(V x) { return std::sqrt(x); }
+  // static_cast<int> of x (inside the int range), back as a double.
+  static V Truncate(V x) { return static_cast<int>(x); }
   // Zero and subnormal values (all exponent bits clear) become exactly 0, so
   // that decaying states never fall into the slow subnormal range.
   static V FlushSubnormal(V x) { return std::fabs(x) < DBL_MIN ? 0.0 : x; }
   static V Tan(V x) { return FastMath::Tan(x); }
+  // Tan of an argument the caller holds inside [0, pi/2), where Tan needs no
+  // library; on the lanes the test is left out.
+  static V TanInQuadrant(V x) { return FastMath::Tan(x); }
   static V Tanh(V x) { return FastMath::Tanh(x); }
   [[gnu::always_inline]] static V Asinh(V x) { return FastMath::Asinh(x); }
   // Soft saturation: asinh for positive arguments, tanh otherwise. The

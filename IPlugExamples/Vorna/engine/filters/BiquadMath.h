@@ -51,11 +51,18 @@ struct BiquadMath
     V b0, b1, b2, a1, a2;
   };
 
+  // The tangent warp's angle at the normalised cutoff nf: pi nf, kept below
+  // pi kMaxWarpFraction.
+  static V WarpOf(V nf) { return PlugC::pi * P::Min(nf, FilterConstants::kMaxWarpFraction); }
   // The coefficients of pass type passType at the normalised cutoff nf: the
   // bilinear transform of the analogue prototypes, prewarped by tan(pi nf).
   static Coefficients CoefficientsOf(int passType, V nf, V q, V peakFactor)
   {
-    const V k = P::Tan(PlugC::pi * P::Min(nf, FilterConstants::kMaxWarpFraction));
+    return CoefficientsOfWarp(passType, P::Tan(WarpOf(nf)), q, peakFactor);
+  }
+  // The same from the warp's tangent k.
+  static Coefficients CoefficientsOfWarp(int passType, V k, V q, V peakFactor)
+  {
     const V c = k * k;
     const V d = k / q;
     const V e = 1.0 / (1.0 + d + c);
@@ -97,9 +104,9 @@ struct BiquadMath
     n.a2 = (1.0 - d + c) * e;
     return n;
   }
-  // S is a BiquadState or a BiquadCoreState of V.
-  template <class S>
-  static void SetCoefficients(S& s, M changed, const Coefficients& n)
+  // S is a BiquadState or a BiquadCoreState of V; Mask an M or P::Every.
+  template <class S, class Mask>
+  static void SetCoefficients(S& s, Mask changed, const Coefficients& n)
   {
     s.b0 = P::Select(changed, n.b0, s.b0);
     s.b1 = P::Select(changed, n.b1, s.b1);

@@ -71,6 +71,8 @@ void FormantFltZK::SetDrive(double d)
   using namespace FormantConstants;
   if (!std::isfinite(d))
     return;
+  // The driven path as the cutoff left it, before its settings change.
+  CatchUp();
   d = std::clamp(d, 0.0, 1.0);
   Svf::SetDrive(mLane.bandPass, kBandPassDrive * d);
   mLane.driveGain = (kMaxGain - 1.0) * d + 1.0;
@@ -86,6 +88,7 @@ void FormantFltZK::SetAdditionalParam(double p)
   p = std::clamp(p, -1.0, 1.0);
   const double d = p * std::fabs(p);
   mLane.shift = d < 0.0 ? 1.0 - kDownShift * d : 1.0 / (1.0 + kUpShift * d);
+  CatchUp();
   Retune();
 }
 
@@ -94,32 +97,82 @@ void FormantFltZK::UpdateFrequenciesAndAmps()
   double amps[kNumFormants];
   Math::Blend(mVowelPosition, mLane.voiceBlend, mFreqs, amps, 1);
   for (int i = 0; i < kNumFormants; ++i) mLane.bands[i].amp = amps[i];
+  mFormantsLag = false;
   Retune();
 }
 
 void FormantFltZK::Retune()
 {
   Math::Tune(mLane, FilterMath::CurrentRange(), true, mFreqs, true);
+  mDrivenPathLags = false;
+}
+
+void FormantFltZK::CatchUp()
+{
+  if (mFormantsLag)
+  {
+    // The amplitudes are the bands' already.
+    double amps[kNumFormants];
+    Math::Blend(mVowelPosition, mLane.voiceBlend, mFreqs, amps, 1);
+    mFormantsLag = false;
+  }
+  if (mDrivenPathLags) Math::TuneDrivenPath(mLane, FilterMath::CurrentRange(), true, mFreqs);
+  mDrivenPathLags = false;
 }
 
 void FormantFltZK::FinishRun(const LaneFields& run)
 {
-  // Retuning from the cutoff the run gave computes again what the run computed
-  // from it, the state-variable filters the drive would use included (with
-  // what their settings changed since the last cutoff); the states are the
-  // run's (an undriven filter's state-variable filters stand).
-  if (run.cutoffMoved) SetFreq(run.At(offsetof(Lane, hz)));
+  using Band = BiquadCoreState<double>;
+  using Svf = StateVariableState<double>;
+  auto band = [&](int i, std::size_t field) {
+    return run.At(offsetof(Lane, bands) + i * sizeof(FormantBandState<double>) + field);
+  };
+  // The states are the run's (an undriven filter's state-variable filters
+  // stand). Unrolled, every field's place is a constant.
+#pragma GCC unroll 5
   for (int i = 0; i < kNumFormants; ++i)
   {
-    BiquadCoreState<double>& band = mLane.bands[i].biquad;
-    const std::size_t at = offsetof(Lane, bands) + i * sizeof(FormantBandState<double>);
-    band.z1 = run.At(at + offsetof(BiquadCoreState<double>, z1));
-    band.z2 = run.At(at + offsetof(BiquadCoreState<double>, z2));
-    band.blockerState = run.At(at + offsetof(BiquadCoreState<double>, blockerState));
+    Band& b = mLane.bands[i].biquad;
+    b.z1 = band(i, offsetof(Band, z1));
+    b.z2 = band(i, offsetof(Band, z2));
+    b.blockerState = band(i, offsetof(Band, blockerState));
   }
-  if (!IsDriven()) return;
-  mLane.bandPass.s1 = run.At(offsetof(Lane, bandPass) + offsetof(StateVariableState<double>, s1));
-  mLane.bandPass.s2 = run.At(offsetof(Lane, bandPass) + offsetof(StateVariableState<double>, s2));
-  mLane.highPass.s1 = run.At(offsetof(Lane, highPass) + offsetof(StateVariableState<double>, s1));
-  mLane.highPass.s2 = run.At(offsetof(Lane, highPass) + offsetof(StateVariableState<double>, s2));
+  const bool driven = IsDriven();
+  auto takeSvf = [&](StateVariableState<double>& svf, std::size_t at, bool tuning) {
+    svf.s1 = run.At(at + offsetof(Svf, s1));
+    svf.s2 = run.At(at + offsetof(Svf, s2));
+    if (!tuning) return;
+    svf.cutoff = run.At(at + offsetof(Svf, cutoff));
+    svf.g = run.At(at + offsetof(Svf, g));
+    svf.h = run.At(at + offsetof(Svf, h));
+    svf.rf = run.At(at + offsetof(Svf, rf));
+    svf.driveBlend = run.At(at + offsetof(Svf, driveBlend));
+  };
+  const double hz = run.At(offsetof(Lane, hz));
+  // A cutoff never given leaves the tuning as it was, as SetFreq does.
+  const bool tuned = run.cutoffMoved && std::isfinite(hz);
+  if (driven)
+  {
+    takeSvf(mLane.bandPass, offsetof(Lane, bandPass), tuned);
+    takeSvf(mLane.highPass, offsetof(Lane, highPass), tuned);
+  }
+  if (!tuned) return;
+  // The run tuned the bands from its cutoffs with SetFreq's operations, and
+  // on a driven voice (so on the driven lanes) the driven path too: they are
+  // what SetFreq would compute here from the last cutoff, bit for bit.
+  mVowelPosition = Math::Position(hz);
+  mLane.hz = hz;
+#pragma GCC unroll 5
+  for (int i = 0; i < kNumFormants; ++i)
+  {
+    Band& b = mLane.bands[i].biquad;
+    b.b0 = band(i, offsetof(Band, b0));
+    b.b1 = band(i, offsetof(Band, b1));
+    b.b2 = band(i, offsetof(Band, b2));
+    b.a1 = band(i, offsetof(Band, a1));
+    b.a2 = band(i, offsetof(Band, a2));
+    mLane.bands[i].amp = band(i, offsetof(FormantBandState<double>, amp));
+  }
+  mFormantsLag = true;
+  mDrivenPathLags = !driven;
 }

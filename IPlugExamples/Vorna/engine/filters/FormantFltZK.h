@@ -57,9 +57,17 @@ public:
 private:
   using Math = FormantMath<ScalarPolicy>;
   void Retune();
+  // The formants, and the driven path where they lag, brought up to the cutoff.
+  void CatchUp();
 
   // No cutoff was given before the first.
   Lane mLane = {};
   double mVowelPosition = 0.4;
   double mFreqs[kNumFormants] = {};
+  // A run that moved the cutoff leaves the bands tuned to it, but not the
+  // formants a shift retunes from, nor (where it ran undriven) the driven
+  // path's filters, which nothing reads until a setting changes: CatchUp
+  // computes them then.
+  bool mFormantsLag = false;
+  bool mDrivenPathLags = false;
 };

@@ -49,28 +49,59 @@ struct FormantMath
     return P::Clamp((hz - C::kPositionFromHz) * C::kPositionStretch * C::kPositionScale, 0.0, 1.0);
   }
 
+  // The rows a blend reads at vowel j0 and voice blend `voiceBlend`: vowels j0
+  // and j1 (j0 again at the last vowel) of the voice tables t0 and t1 (t0 again
+  // at the bass), and the weight of the second table.
+  struct RowsAt
+  {
+    int j0, j1, t0, t1;
+    double voiceWeight;
+  };
+  static RowsAt RowsOf(int j0, double voiceBlend)
+  {
+    namespace C = FormantConstants;
+    const int t0 = static_cast<int>(voiceBlend);
+    return {j0, j0 == C::kNumVowels - 1 ? j0 : j0 + 1, t0, t0 == 1 ? t0 : t0 + 1, voiceBlend - t0};
+  }
+  // One column of a formant at those rows: the first table's value at vowel j0
+  // and its step to vowel j1, and the same of the second table.
+  struct Column
+  {
+    double first, firstStep, second, secondStep;
+  };
+  static Column ColumnAt(const RowsAt& r, int formant, int column)
+  {
+    namespace C = FormantConstants;
+    static constexpr const C::VowelTable* kTables[2] = {&C::kSoprano, &C::kBass};
+    const C::VowelTable& first = *kTables[r.t0];
+    const C::VowelTable& second = *kTables[r.t1];
+    const double f0 = first[r.j0][formant][column];
+    const double s0 = second[r.j0][formant][column];
+    return {f0, first[r.j1][formant][column] - f0, s0, second[r.j1][formant][column] - s0};
+  }
+  // A column blended: each table's value moved by vowelWeight of its step,
+  // then the first table's moved by voiceWeight towards the second's.
+  template <class T>
+  static T BlendColumn(T first, T firstStep, T second, T secondStep, T vowelWeight, T voiceWeight)
+  {
+    const T a = first + firstStep * vowelWeight;
+    const T b = second + secondStep * vowelWeight;
+    return a + (b - a) * voiceWeight;
+  }
+
   // One voice's formants at vowel position `position` and voice blend
   // `voiceBlend`, blended from the tables: frequency and amplitude of each,
   // at freqs[i * stride] and amps[i * stride].
   static void Blend(double position, double voiceBlend, double* freqs, double* amps, int stride)
   {
     namespace C = FormantConstants;
-    static constexpr const C::VowelTable* kTables[2] = {&C::kSoprano, &C::kBass};
     const double w = 4.0 * position;
     const int j0 = static_cast<int>(w);
-    const int j1 = j0 == C::kNumVowels - 1 ? j0 : j0 + 1;
     const double vowelWeight = w - j0;
-    const int t0 = static_cast<int>(voiceBlend);
-    const int t1 = t0 == 1 ? t0 : t0 + 1;
-    const double voiceWeight = voiceBlend - t0;
-    const C::VowelTable& first = *kTables[t0];
-    const C::VowelTable& second = *kTables[t1];
+    const RowsAt r = RowsOf(j0, voiceBlend);
     auto blend = [&](int formant, int column) {
-      const double a =
-        first[j0][formant][column] + (first[j1][formant][column] - first[j0][formant][column]) * vowelWeight;
-      const double b =
-        second[j0][formant][column] + (second[j1][formant][column] - second[j0][formant][column]) * vowelWeight;
-      return a + (b - a) * voiceWeight;
+      const Column c = ColumnAt(r, formant, column);
+      return BlendColumn(c.first, c.firstStep, c.second, c.secondStep, vowelWeight, r.voiceWeight);
     };
     for (int i = 0; i < C::kNumFormants; ++i)
     {
@@ -78,18 +109,80 @@ struct FormantMath
       amps[i * stride] = blend(i, C::kFormantAmp);
     }
   }
-  // The same on each lane, each reading its own rows.
-  static void BlendOfLanes(V position, V voiceBlend, V* freqs, V* amps)
+
+  // The columns each lane blends, for a run of frames: a swept cutoff moves
+  // its lanes' vowel weights every sample, but their vowels and voice blends
+  // seldom, so the columns are gathered lane by lane only where one of those
+  // moved since the last sample, and blended on whole lanes. A run keeps
+  // them in its filter's lanes, which start with none gathered.
+  struct Rows
   {
-    constexpr int n = P::kLanes;
-    double positions[n], blends[n], f[FormantConstants::kNumFormants][n], a[FormantConstants::kNumFormants][n];
-    P::Spread(position, positions);
-    P::Spread(voiceBlend, blends);
-    for (int lane = 0; lane < n; ++lane) Blend(positions[lane], blends[lane], &f[0][lane], &a[0][lane], n);
-    for (int i = 0; i < FormantConstants::kNumFormants; ++i)
+    static constexpr int kColumns = 2;  // frequency and amplitude
+    // What each lane's columns were gathered for: vowel j0 and voice blend
+    // (-1, which neither is, before the first gather).
+    double vowel[P::kLanes], voiceBlend[P::kLanes];
+    double voiceWeight[P::kLanes];
+    double first[FormantConstants::kNumFormants][kColumns][P::kLanes];
+    double firstStep[FormantConstants::kNumFormants][kColumns][P::kLanes];
+    double second[FormantConstants::kNumFormants][kColumns][P::kLanes];
+    double secondStep[FormantConstants::kNumFormants][kColumns][P::kLanes];
+
+    Rows()
     {
-      freqs[i] = P::Gather(f[i]);
-      amps[i] = P::Gather(a[i]);
+      for (int lane = 0; lane < P::kLanes; ++lane) vowel[lane] = voiceBlend[lane] = -1.0;
+    }
+  };
+  // The columns of the lanes whose vowel j0 or voice blend moved.
+  static void GatherRows(Rows& rows, V j0, V voiceBlend)
+  {
+    namespace C = FormantConstants;
+    double vowels[P::kLanes], blends[P::kLanes];
+    P::Spread(j0, vowels);
+    P::Spread(voiceBlend, blends);
+    for (int lane = 0; lane < P::kLanes; ++lane)
+    {
+      if (vowels[lane] == rows.vowel[lane] && blends[lane] == rows.voiceBlend[lane]) continue;
+      rows.vowel[lane] = vowels[lane];
+      rows.voiceBlend[lane] = blends[lane];
+      // Every lane holds a voice's position and voice blend (a lane past the
+      // last voice the last voice's), inside the tables; held there all the
+      // same, no lane can read outside them.
+      const bool vowelInside = vowels[lane] >= 0.0 && vowels[lane] < C::kNumVowels;
+      const bool blendInside = blends[lane] >= 0.0 && blends[lane] <= 1.0;
+      const RowsAt r = RowsOf(vowelInside ? static_cast<int>(vowels[lane]) : 0, blendInside ? blends[lane] : 0.0);
+      rows.voiceWeight[lane] = r.voiceWeight;
+      for (int i = 0; i < C::kNumFormants; ++i)
+        for (int column = 0; column < Rows::kColumns; ++column)
+        {
+          const Column c = ColumnAt(r, i, column);
+          rows.first[i][column][lane] = c.first;
+          rows.firstStep[i][column][lane] = c.firstStep;
+          rows.second[i][column][lane] = c.second;
+          rows.secondStep[i][column][lane] = c.secondStep;
+        }
+    }
+  }
+  // Blend on each lane, each from its own rows, with the operations of Blend
+  // in their order.
+  static void BlendOfLanes(Rows& rows, V position, V voiceBlend, V* freqs, V* amps)
+  {
+    namespace C = FormantConstants;
+    const V w = 4.0 * position;
+    const V j0 = P::Truncate(w);
+    if (P::Any((j0 != P::Gather(rows.vowel)) | (voiceBlend != P::Gather(rows.voiceBlend))))
+      GatherRows(rows, j0, voiceBlend);
+    const V vowelWeight = w - j0;
+    const V voiceWeight = P::Gather(rows.voiceWeight);
+    auto blend = [&](int formant, int column) {
+      return BlendColumn(P::Gather(rows.first[formant][column]), P::Gather(rows.firstStep[formant][column]),
+                         P::Gather(rows.second[formant][column]), P::Gather(rows.secondStep[formant][column]),
+                         vowelWeight, voiceWeight);
+    };
+#pragma GCC unroll 5
+    for (int i = 0; i < C::kNumFormants; ++i)
+    {
+      freqs[i] = blend(i, C::kFormantFreq);
+      amps[i] = blend(i, C::kFormantAmp);
     }
   }
 
@@ -114,26 +207,42 @@ struct FormantMath
   }
 
   // The bands and (driven) the state-variable filters tuned to the formants
-  // freqs, on the lanes changed, as the "simple" and the "reson" retune.
-  static void Tune(State& s, const CutoffRange& range, M changed, const V* freqs, bool driven)
+  // freqs, on the lanes changed (P::Every where every lane changed), as the
+  // "simple" and the "reson" retune.
+  template <class Mask>
+  static void Tune(State& s, const CutoffRange& range, Mask changed, const V* freqs, bool driven)
   {
+    using Biquad = BiquadMath<P>;
+    // CutoffMath::Limit, whose lower bound no band frequency reaches below:
+    // the upper one alone selects the same values. nf is then positive and
+    // never NaN, and its warp's angle inside the tangent's quadrant.
+    static_assert(FilterConstants::kMinCutoffHz <= FormantConstants::kMinFormantHz);
+    static_assert(FilterConstants::kMaxWarpFraction < 0.5);
+#pragma GCC unroll 5
     for (int i = 0; i < FormantConstants::kNumFormants; ++i)
     {
-      const V nf = CutoffMath<P>::Limit(range, BandFrequency(range, freqs[i], s.shift)) * range.inverseRate;
-      BiquadMath<P>::SetCoefficients(s.bands[i].biquad, changed, BiquadMath<P>::CoefficientsOf(kBP, nf, s.bandQ, 1.0));
+      const V nf = P::Min(BandFrequency(range, freqs[i], s.shift), range.ceiling) * range.inverseRate;
+      const V k = P::TanInQuadrant(Biquad::WarpOf(nf));
+      Biquad::SetCoefficients(s.bands[i].biquad, changed, Biquad::CoefficientsOfWarp(kBP, k, s.bandQ, 1.0));
     }
-    if (!driven) return;
+    if (driven) TuneDrivenPath(s, range, changed, freqs);
+  }
+  template <class Mask>
+  static void TuneDrivenPath(State& s, const CutoffRange& range, Mask changed, const V* freqs)
+  {
     StateVariableMath<P>::Retune(s.bandPass, range, kBP, changed, BandPassFrequency(range, freqs[0], s.shift));
     // The high-pass follows the unshifted second formant.
     StateVariableMath<P>::Retune(s.highPass, range, kHP, changed, HighPassFrequency(range, freqs[1]));
   }
 
   // The cutoff hz on the lanes changed: the vowel position, the formants
-  // blended from the tables, and the filters tuned to them.
-  static void Retune(State& s, const CutoffRange& range, M changed, V hz, bool driven)
+  // blended from the rows, and the filters tuned to them.
+  template <class Mask>
+  static void Retune(State& s, Rows& rows, const CutoffRange& range, Mask changed, V hz, bool driven)
   {
     V freqs[FormantConstants::kNumFormants], amps[FormantConstants::kNumFormants];
-    BlendOfLanes(Position(hz), s.voiceBlend, freqs, amps);
+    BlendOfLanes(rows, Position(hz), s.voiceBlend, freqs, amps);
+#pragma GCC unroll 5
     for (int i = 0; i < FormantConstants::kNumFormants; ++i)
       s.bands[i].amp = P::Select(changed, amps[i], s.bands[i].amp);
     s.hz = P::Select(changed, hz, s.hz);
@@ -159,12 +268,23 @@ struct FormantMath
     return P::Select(driven, a * P::Asinh(t) + (1.0 - a) * t, plain);
   }
 
-  // One sample through the bands and (driven) the saturated path.
+  // One sample through the bands and (driven) the saturated path. Unrolled,
+  // the bands' fields become values of their own, which pays where only the
+  // samples touch them; where a moving cutoff retunes them beside, GCC keeps
+  // them both as values and in the state, and the loop costs less.
+  template <bool Unrolled = true>
   [[gnu::always_inline]] static V Step(State& s, V x, bool driven)
   {
     V p[FormantConstants::kNumFormants];
-    for (int i = 0; i < FormantConstants::kNumFormants; ++i)
-      p[i] = BiquadMath<P>::Step(s.bands[i].biquad, x) * s.bands[i].amp;
+    if constexpr (Unrolled)
+    {
+#pragma GCC unroll 5
+      for (int i = 0; i < FormantConstants::kNumFormants; ++i)
+        p[i] = BiquadMath<P>::Step(s.bands[i].biquad, x) * s.bands[i].amp;
+    }
+    else
+      for (int i = 0; i < FormantConstants::kNumFormants; ++i)
+        p[i] = BiquadMath<P>::Step(s.bands[i].biquad, x) * s.bands[i].amp;
     if (!driven) return Mix(p, 1.0, 0.0, [] { return V(0.0); }, [] { return V(0.0); });
     // Lanes without drive step their state-variable filters too; nothing
     // takes those states back.

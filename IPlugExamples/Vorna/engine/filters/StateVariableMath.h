@@ -85,8 +85,10 @@ struct StateVariableMath
     return P::Select(driven, drive * (a + q * P::Max(0.0, b)), 0.0);
   }
 
-  // The cutoff hz (limited) and all it gives, on the lanes changed.
-  static void Retune(State& s, const CutoffRange& range, int passType, M changed, V hz)
+  // The cutoff hz (limited) and all it gives, on the lanes changed (an M, or
+  // P::Every).
+  template <class Mask>
+  static void Retune(State& s, const CutoffRange& range, int passType, Mask changed, V hz)
   {
     const V cutoff = CutoffMath<P>::Limit(range, hz);
     const V g = CutoffMath<P>::WarpedGain(range, cutoff);

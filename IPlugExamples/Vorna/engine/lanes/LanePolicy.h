@@ -138,8 +138,10 @@ struct LanePolicy
   static V Clamp(V x, V low, V high) { return Select(x < low, low, Select(high < x, high, x)); }
   static V Abs(V x) { return {L::Abs(x.v)}; }
   static V Sqrt(V x) { return {L::Sqrt(x.v)}; }
+  static V Truncate(V x) { return {L::Truncate(x.v)}; }
   static V FlushSubnormal(V x) { return {L::AndNot(L::Less(L::Abs(x.v), L::Set(DBL_MIN)), x.v)}; }
   static V Tan(V x) { return {TanOfLanes<L>(x.v)}; }
+  static V TanInQuadrant(V x) { return {TanOfLanesInQuadrant<L>(x.v)}; }
   static V Tanh(V x) { return {TanhOfLanes<L>(x.v)}; }
   static V Asinh(V x) { return {AsinhOfLanes<L>(x.v)}; }
   static V SoftSaturate(V x) { return {SoftSaturateOfLanes<L>(x.v)}; }

@@ -10,8 +10,9 @@
 
 namespace
 {
+// Of arguments known to lie in [0, pi/2).
 template <class L>
-inline typename L::V TanOfLanes(typename L::V x)
+inline typename L::V TanOfLanesInQuadrant(typename L::V x)
 {
   using namespace TanConstants;
   using V = typename L::V;
@@ -24,7 +25,15 @@ inline typename L::V TanOfLanes(typename L::V x)
     L::Mul(L::Add(L::Mul(L::Add(L::Mul(L::Add(zz, L::Set(Q0)), zz), L::Set(Q1)), zz), L::Set(Q2)), zz),
     L::Set(Q3));
   const V zSum = L::Mul(z, L::Add(q, p));
-  V t = L::Select(upper, L::Div(L::Xor(q, L::Set(-0.0)), zSum), L::Div(zSum, q));
+  return L::Select(upper, L::Div(L::Xor(q, L::Set(-0.0)), zSum), L::Div(zSum, q));
+}
+
+template <class L>
+inline typename L::V TanOfLanes(typename L::V x)
+{
+  using namespace TanConstants;
+  using V = typename L::V;
+  V t = TanOfLanesInQuadrant<L>(x);
   // Arguments outside [0, pi/2) go to the library, lane by lane, as the scalar
   // code sends them (NaN included: both comparisons fail).
   const V zero = L::Set(0.0);
