@@ -3,11 +3,12 @@
 // The lanes as a policy of the engine's shared maths (docs/engine.md): a value
 // of L::kLanes doubles (L is Sse2, Avx2, or several groups of either as one:
 // LanesWide.h) whose operators are the lane instructions, so that a model's
-// step written once as ordinary arithmetic runs on many voices at once. Each operator is one instruction on every lane:
-// a + b + c adds as (a + b) + c, exactly as the scalar expression does, so every
-// lane computes the bits its voice computes alone. Where the scalar code
-// branches on a value, the maths asks Select for both sides and Any whether a
-// side is needed at all. Internal to each file that includes it.
+// step written once as ordinary arithmetic runs on many voices at once. Each
+// operator is one instruction on every lane: a + b + c adds as (a + b) + c,
+// exactly as the scalar expression does, so every lane computes the bits its
+// voice computes alone. Where the scalar code branches on a value, the maths
+// asks Select for both sides and Any whether a side is needed at all. Internal
+// to each file that includes it.
 #include "lanes/AsinhLanesKernel.h"
 #include "lanes/SineLanesKernel.h"
 #include "lanes/TanLanesKernel.h"

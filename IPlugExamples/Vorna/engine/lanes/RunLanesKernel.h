@@ -168,10 +168,10 @@ void RenderWideGroups(RunLanes::Slot& slot, int from, int to, int frames, double
 // through tanh's division), which leaves the processor waiting on each result
 // in turn: where that chain is what a frame waits for, their voices go up to
 // L::kWideGroups groups to a value (LanesWide.h). The sinc's and the polysaw's
-// waveforms and the oversampled oscillators' sub-samples give the processor
-// work of their own meanwhile, and no other model's sample is such a chain, so
-// no other loops are built wide: each wide loop is a copy the size of its
-// groups.
+// waveforms and the oversampled oscillators' sub-samples should give the
+// processor work of its own meanwhile, and no other model's sample is such a
+// chain, so no other loops are built wide: each wide loop is a copy as many
+// times the size as it carries groups.
 constexpr bool RendersWide(FilterModel m, int waveform)
 {
   return (m == kFltTLadder || m == kFltMoog) && waveform != kOscSinc && waveform != kOscPolysaw;
