@@ -46,9 +46,9 @@ void EachActive(EngineRig& r, const std::function<void(Voice&)>& fn)
 // Both slots' waveform w through filter model m of pass type t, its cutoff
 // swept by the filter envelope (amount > 0 up from the cutoff, < 0 down along
 // the quartic curve), with resonance and drive.
-Patch SweptFilter(const char* name, OscWave w, FilterModel m, FilterPassType t, double amount)
+Patch SweptFilter(const char* name, OscWave w, FilterModel m, FilterPassType t, double amount, int notes = 10)
 {
-  return {name, 10,
+  return {name, notes,
           [=](EngineRig& r) {
             for (int osc = 0; osc < 2; ++osc)
             {
@@ -110,6 +110,15 @@ std::vector<Patch> SweptFilterPatches()
     {
       names.push_back(std::string(sweep.what) + ", " + modelName);
       patches.push_back(SweptFilter(names.back().c_str(), sweep.wave, model, sweep.pass, sweep.amount));
+    }
+  // The ladders' voices go several groups of lanes to one value where they
+  // fill them: counts that make one, two and values of each width with groups
+  // left over.
+  for (auto [model, modelName] : {models[2], models[3]})
+    for (int notes : {5, 13, 22, 31})
+    {
+      names.push_back(std::string("saws, swept low-pass, ") + modelName + ", " + std::to_string(notes) + " voices");
+      patches.push_back(SweptFilter(names.back().c_str(), kOscSaw, model, kLP, 0.6, notes));
     }
   return patches;
 }

@@ -11,6 +11,7 @@
 #include <cstring>
 #include <iterator>
 #include <random>
+#include <string>
 #include <vector>
 
 namespace
@@ -395,3 +396,66 @@ TEST(RunsOfFrames, TheTwoAndFourLaneRoadsGiveTheSameBits)
   }
 }
 
+
+// The ladders' voices go several groups of four lanes to one value where they
+// fill them (lanes/LanesWide.h); those values must give the bits and leave the
+// state of the same groups rendered one by one, at voice counts that make one
+// or more wide values of each width and leave groups over, through runs whole
+// and a frame per call, the cutoff still and swept.
+TEST(RunsOfFrames, TheWideAndOrdinaryFourLaneRoadsGiveTheSameBits)
+{
+  if (!SineLanes::HasAvx2()) GTEST_SKIP() << "no AVX2 on this processor; the wide values are built for AVX2 only";
+  // Lanes in groups of four: 8 (two groups), 12, 16, 24, 28 and 32; a count
+  // short of its last group reads the lanes it pads.
+  for (int voices : {5, 8, 12, 13, 20, 28, 32})
+  {
+    Random random(11 + voices);
+    RunLanes::Slot wide;
+    ModelStates states;
+    for (int v = 0; v < RunLanes::kMaxVoices; ++v)
+    {
+      SetUpVoice(wide, v, random);
+      SetUpModels(states, v, random);
+      // Groups of four lanes quiet, mixed and loud in turn, so that a wide
+      // value holds groups that need a step (tanh's exponential, asinh's
+      // logarithm) beside groups that do not.
+      const int loudness = v / 4 % 3;
+      if (loudness == 1) continue;
+      states.ladder[v].inputGain = states.diode[v].inputGain = loudness == 0 ? 0.01 : 31.0;
+      states.diode[v].drivenK = 9.0 * states.diode[v].inputGain;
+    }
+    std::vector<double> record, envelopes;
+    SetUpLinks(wide, RunLanes::kMaxVoices, record, envelopes, random);
+    RunLanes::Slot ordinary = wide;
+    ordinary.wideGroups = 1;
+    std::vector<double> l1(RunLanes::kMaxFrames * RunLanes::kMaxVoices), r1(l1.size()), l2(l1.size()),
+      r2(l1.size());
+    for (int run = 0; run < 60; ++run)
+    {
+      Switch(wide, run);
+      Switch(ordinary, run);
+      // Both ladders, each with its cutoff still and moving and every other
+      // stage switched as above.
+      wide.filter.model = ordinary.filter.model = run % 2 == 0 ? kFltTLadder : kFltMoog;
+      states.Into(wide, wide.filter.model, RunLanes::kMaxVoices);
+      states.Into(ordinary, ordinary.filter.model, RunLanes::kMaxVoices);
+      RunLanes::RenderAvx2(ordinary, voices, RunLanes::kMaxFrames, l1.data(), r1.data());
+      if (run % 4 < 2)
+        RunLanes::RenderAvx2(wide, voices, RunLanes::kMaxFrames, l2.data(), r2.data());
+      else
+        for (int k = 0; k < RunLanes::kMaxFrames; ++k)
+        {
+          wide.firstFrame = k;
+          RunLanes::RenderAvx2(wide, voices, 1, l2.data(), r2.data());
+        }
+      wide.firstFrame = 0;
+      const std::string at = std::to_string(voices) + " voices, run " + std::to_string(run);
+      ASSERT_EQ(std::memcmp(l1.data(), l2.data(), l1.size() * sizeof(double)), 0) << at;
+      ASSERT_EQ(std::memcmp(r1.data(), r2.data(), r1.size() * sizeof(double)), 0) << at;
+      wide.wideGroups = 1;
+      ASSERT_EQ(std::memcmp(&ordinary, &wide, sizeof(wide)), 0) << at;
+      wide.wideGroups = RunLanes::kMaxWideGroups;
+      states.From(wide, wide.filter.model, RunLanes::kMaxVoices);
+    }
+  }
+}

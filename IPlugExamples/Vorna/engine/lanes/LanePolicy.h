@@ -1,13 +1,14 @@
 #pragma once
 
 // The lanes as a policy of the engine's shared maths (docs/engine.md): a value
-// of L::kLanes doubles (L is Sse2 or Avx2) whose operators are the lane
-// instructions, so that a model's step written once as ordinary arithmetic
-// runs on many voices at once. Each operator is one instruction on every lane:
-// a + b + c adds as (a + b) + c, exactly as the scalar expression does, so every
-// lane computes the bits its voice computes alone. Where the scalar code
-// branches on a value, the maths asks Select for both sides and Any whether a
-// side is needed at all. Internal to each file that includes it.
+// of L::kLanes doubles (L is Sse2, Avx2, or several groups of either as one:
+// LanesWide.h) whose operators are the lane instructions, so that a model's
+// step written once as ordinary arithmetic runs on many voices at once. Each
+// operator is one instruction on every lane: a + b + c adds as (a + b) + c,
+// exactly as the scalar expression does, so every lane computes the bits its
+// voice computes alone. Where the scalar code branches on a value, the maths
+// asks Select for both sides and Any whether a side is needed at all. Internal
+// to each file that includes it.
 #include "lanes/AsinhLanesKernel.h"
 #include "lanes/SineLanesKernel.h"
 #include "lanes/TanLanesKernel.h"
@@ -144,15 +145,44 @@ struct LanePolicy
   static V TanInQuadrant(V x) { return {TanOfLanesInQuadrant<L>(x.v)}; }
   static V Tanh(V x) { return {TanhOfLanes<L>(x.v)}; }
   static V Asinh(V x) { return {AsinhOfLanes<L>(x.v)}; }
-  static V SoftSaturate(V x) { return {SoftSaturateOfLanes<L>(x.v)}; }
-  // SoftSaturate of each of n independent values.
+  // A wide value's groups (LanesWide.h) saturate each on its own: a group
+  // whose lanes lie on one side of 0 computes one function, where the whole
+  // value would more often hold both.
+  static V SoftSaturate(V x)
+  {
+    if constexpr (requires { typename L::Group; })
+    {
+#pragma GCC unroll 4
+      for (int g = 0; g < L::kGroups; ++g) x.v.part[g] = SoftSaturateOfLanes<typename L::Group>(x.v.part[g]);
+      return x;
+    }
+    else
+      return {SoftSaturateOfLanes<L>(x.v)};
+  }
+  // SoftSaturate of each of n independent values. A wide value's groups are
+  // gathered as so many values of their own, which packs the lanes of all of
+  // them into as few groups as hold them; each lane computes as it would in
+  // its own group.
   template <int N>
   static void SoftSaturateEach(V (&x)[N])
   {
-    typename L::V raw[N];
-    for (int i = 0; i < N; ++i) raw[i] = x[i].v;
-    SoftSaturateEachOfLanes<L, N>(raw);
-    for (int i = 0; i < N; ++i) x[i] = raw[i];
+    if constexpr (requires { typename L::Group; })
+    {
+      constexpr int kGroups = L::kGroups;
+      typename L::Group::V raw[N * kGroups];
+      for (int i = 0; i < N; ++i)
+        for (int g = 0; g < kGroups; ++g) raw[i * kGroups + g] = x[i].v.part[g];
+      SoftSaturateEachOfLanes<typename L::Group, N * kGroups>(raw);
+      for (int i = 0; i < N; ++i)
+        for (int g = 0; g < kGroups; ++g) x[i].v.part[g] = raw[i * kGroups + g];
+    }
+    else
+    {
+      typename L::V raw[N];
+      for (int i = 0; i < N; ++i) raw[i] = x[i].v;
+      SoftSaturateEachOfLanes<L, N>(raw);
+      for (int i = 0; i < N; ++i) x[i] = raw[i];
+    }
   }
   static V SinOfPhase(V x) { return {RawSinesOfLanes<L>(x.v)}; }
   static V FlooredMod(V x, double period) { return {FlooredModOfLanes<L>(x.v, period)}; }

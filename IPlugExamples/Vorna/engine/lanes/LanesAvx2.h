@@ -47,6 +47,9 @@ struct Avx2
 {
   using V = __m256d;
   static constexpr int kLanes = 4;
+  // How many groups a loop bound by the latency of its chain carries as one
+  // value (LanesWide.h): four, in AVX2's sixteen registers.
+  static constexpr int kWideGroups = 4;
   static V Set(double x) { return _mm256_set1_pd(x); }
   static V Load(const double* p) { return _mm256_loadu_pd(p); }
   static V LoadMask(const std::uint64_t* p)

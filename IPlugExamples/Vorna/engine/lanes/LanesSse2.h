@@ -13,6 +13,9 @@ struct Sse2
 {
   using V = __m128d;
   static constexpr int kLanes = 2;
+  // No wide values (LanesWide.h): this road serves only processors without
+  // AVX2, and keeps its size.
+  static constexpr int kWideGroups = 1;
   static V Set(double x) { return _mm_set1_pd(x); }
   static V Load(const double* p) { return _mm_loadu_pd(p); }
   static V LoadMask(const std::uint64_t* p) { return _mm_castsi128_pd(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p))); }

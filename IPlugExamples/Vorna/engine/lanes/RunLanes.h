@@ -21,6 +21,7 @@ namespace RunLanes
 {
 constexpr int kMaxFrames = 32;
 constexpr int kMaxVoices = 32;  // a multiple of every lane width
+constexpr int kMaxWideGroups = 4;  // groups of lanes one value carries (LanesWide.h)
 static_assert(LaneFields::kStride == kMaxVoices, "a model's lane fields are rows of voices");
 // The oversampling lowpass: its order, and the history it keeps (the newest
 // output and the ones before it).
@@ -295,6 +296,10 @@ struct Slot
   // voices' outputs are indexed from the run's start. Slots coupled so that
   // each reads the other take turns, a frame each.
   int firstFrame = 0;
+  // At most how many groups of lanes the ladders' loops carry as one value
+  // (RunLanesKernel.h): the road's own number, or 1 for the ordinary groups,
+  // which the tests hold the wide ones to.
+  int wideGroups = kMaxWideGroups;
   OscillatorRecord osc;
   BendRecord bend;
   GlideRecord glide;

@@ -16,12 +16,15 @@
 #include "lanes/DiodeLadderLanes.h"
 #include "lanes/FilterLanes.h"
 #include "lanes/FormantLanes.h"
+#include "lanes/LanesWide.h"
 #include "lanes/LinkLanes.h"
 #include "lanes/OscillatorLanes.h"
 #include "lanes/RunLanes.h"
 #include "lanes/RunLanesParts.h"
 #include "lanes/StateVariableLanes.h"
 #include "lanes/TransistorLadderLanes.h"
+
+#include <type_traits>
 
 // Every stage is flattened into each copy of the loop, for speed. The sanitizer
 // builds check the lanes' arithmetic, not their speed, and instrumenting loops
@@ -114,15 +117,22 @@ VORNA_LANES_FLATTEN void RenderGroup(RunLanes::Slot& s, int lane, int frames, do
   output.Store(s, lane);
 }
 
-template <class L, int Waveform, class Filter>
-void RenderGroups(RunLanes::Slot& slot, int voices, int frames, double* left, double* right)
+// What a slot's run carries besides the plain chain.
+inline Carries CarriesOf(const RunLanes::Slot& slot)
 {
-  const bool oversampled = slot.osc.subSamples > 0;
   const bool walks =
     slot.osc.shiverWalks || slot.filter.cutoff.shivers || slot.output.panWalks || slot.output.external;
-  const Carries carries = walks ? kAnything : slot.fm.in ? kFmOnly : kPlain;
+  return walks ? kAnything : slot.fm.in ? kFmOnly : kPlain;
+}
+
+// The groups of L::kLanes voices from lane `from` on, up to `to`.
+template <class L, int Waveform, class Filter>
+void RenderGroups(RunLanes::Slot& slot, int from, int to, int frames, double* left, double* right)
+{
+  const bool oversampled = slot.osc.subSamples > 0;
+  const Carries carries = CarriesOf(slot);
   // Oversampled, FM takes the general loop: one copy of the loop fewer to build.
-  for (int lane = 0; lane < voices; lane += L::kLanes)
+  for (int lane = from; lane < to; lane += L::kLanes)
   {
     if (carries != kPlain && oversampled)
       RenderGroup<L, Waveform, Filter, kAnything, true>(slot, lane, frames, left, right);
@@ -137,6 +147,63 @@ void RenderGroups(RunLanes::Slot& slot, int voices, int frames, double* left, do
   }
 }
 
+// The same for wide values (LanesWide.h), which are built for oscillators
+// without oversampling only.
+template <class W, int Waveform, class Filter>
+void RenderWideGroups(RunLanes::Slot& slot, int from, int to, int frames, double* left, double* right)
+{
+  const Carries carries = CarriesOf(slot);
+  for (int lane = from; lane < to; lane += W::kLanes)
+  {
+    if (carries == kAnything)
+      RenderGroup<W, Waveform, Filter, kAnything, false>(slot, lane, frames, left, right);
+    else if (carries == kFmOnly)
+      RenderGroup<W, Waveform, Filter, kFmOnly, false>(slot, lane, frames, left, right);
+    else
+      RenderGroup<W, Waveform, Filter, kPlain, false>(slot, lane, frames, left, right);
+  }
+}
+
+// The ladders' sample is one chain of dependent operations (four stages, each
+// through tanh's division), which leaves the processor waiting on each result
+// in turn: where that chain is what a frame waits for, their voices go up to
+// L::kWideGroups groups to a value (LanesWide.h). The sinc's and the polysaw's
+// waveforms and the oversampled oscillators' sub-samples should give the
+// processor work of its own meanwhile, and no other model's sample is such a
+// chain, so no other loops are built wide: each wide loop is a copy as many
+// times the size as it carries groups.
+constexpr bool RendersWide(FilterModel m, int waveform)
+{
+  return (m == kFltTLadder || m == kFltMoog) && waveform != kOscSinc && waveform != kOscPolysaw;
+}
+
+// The slot's voices through filter model M: where it renders wide, the groups
+// of L that fill wide values go so, the widest first, then the rest group by
+// group. A wide value reads no lane past the last group of L, so it needs no
+// lane the road does not hold already.
+template <class L, int Waveform, FilterModel M, bool CutoffMoves, bool Driven>
+void RenderModelGroups(RunLanes::Slot& slot, int voices, int frames, double* left, double* right)
+{
+  int lane = 0;
+  if constexpr (RendersWide(M, Waveform) && L::kWideGroups > 1)
+  {
+    static_assert(L::kWideGroups <= RunLanes::kMaxWideGroups);
+    const int lanes = (voices + L::kLanes - 1) / L::kLanes * L::kLanes;
+    auto wide = [&]<int N>(std::integral_constant<int, N>) {
+      if (slot.wideGroups < N || slot.osc.subSamples > 0) return;
+      using W = Wide<L, N>;
+      const int to = lane + (lanes - lane) / W::kLanes * W::kLanes;
+      RenderWideGroups<W, Waveform, typename FilterLanesOf<W, M, CutoffMoves, Driven>::Type>(slot, lane, to, frames,
+                                                                                            left, right);
+      lane = to;
+    };
+    if constexpr (L::kWideGroups >= 4) wide(std::integral_constant<int, 4>{});
+    wide(std::integral_constant<int, 2>{});
+  }
+  RenderGroups<L, Waveform, typename FilterLanesOf<L, M, CutoffMoves, Driven>::Type>(slot, lane, voices, frames,
+                                                                                    left, right);
+}
+
 // A slot through filter model M, its cutoff still or moving (and, for a model
 // built both ways, driven by some voice or not).
 template <class L, int Waveform, FilterModel M>
@@ -145,15 +212,13 @@ void RenderModel(RunLanes::Slot& slot, int voices, int frames, double* left, dou
   const RunLanes::FilterRecord& f = slot.filter;
   if constexpr (FilterLanesOf<L, M, false, false>::kDrivenVariants)
   {
-    if (f.cutoff.moves && f.driven)
-      return RenderGroups<L, Waveform, typename FilterLanesOf<L, M, true, true>::Type>(slot, voices, frames, left, right);
-    if (f.driven)
-      return RenderGroups<L, Waveform, typename FilterLanesOf<L, M, false, true>::Type>(slot, voices, frames, left, right);
+    if (f.cutoff.moves && f.driven) return RenderModelGroups<L, Waveform, M, true, true>(slot, voices, frames, left, right);
+    if (f.driven) return RenderModelGroups<L, Waveform, M, false, true>(slot, voices, frames, left, right);
   }
   if (f.cutoff.moves)
-    RenderGroups<L, Waveform, typename FilterLanesOf<L, M, true, false>::Type>(slot, voices, frames, left, right);
+    RenderModelGroups<L, Waveform, M, true, false>(slot, voices, frames, left, right);
   else
-    RenderGroups<L, Waveform, typename FilterLanesOf<L, M, false, false>::Type>(slot, voices, frames, left, right);
+    RenderModelGroups<L, Waveform, M, false, false>(slot, voices, frames, left, right);
 }
 
 // The slot through its waveform and filter model, where those are of Part: the
@@ -165,7 +230,7 @@ void RenderPart(RunLanes::Slot& slot, int voices, int frames, double* left, doub
     if (!slot.filter.on)
     {
       if constexpr (RunLanes::PartOf(wave(), kFltOther) == Part)
-        RenderGroups<L, wave(), NoFilterLanes<L>>(slot, voices, frames, left, right);
+        RenderGroups<L, wave(), NoFilterLanes<L>>(slot, 0, voices, frames, left, right);
       return;
     }
     DispatchFilterModel(FilterModel(slot.filter.model), [&](auto model) {
