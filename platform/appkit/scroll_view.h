@@ -78,7 +78,10 @@ public:
   explicit NSScrollView(NSRect frame = NSRect{});
 
   NSClipView* contentView() const { return m_clip; }
-  NSView* documentView() const { return m_clip->documentView(); }
+  // The clip view's document while the clip view is in this view: a program may move any view it
+  // is named (a right click names the clip view), and a scroll view whose clip view went inside
+  // its own document would otherwise lead the walks that pass to the document round for ever.
+  NSView* documentView() const { return m_clip->superview() == this ? m_clip->documentView() : nullptr; }
   void setDocumentView(NSView* view) { m_clip->setDocumentView(view); }
   bool hasVerticalScroller() const { return m_hasVertical; }
   void setHasVerticalScroller(bool has);

@@ -5,6 +5,7 @@
 #include "wnd_test_support.h"
 
 #include "platform/appkit/application.h"
+#include "platform/appkit/scroll_view.h"
 
 using namespace cocoa;
 
@@ -90,6 +91,35 @@ TEST_F(WindowTest, AViewStaysOutOfItselfAndTheFocusedFieldKeepsTheKeyboardWhenRa
   driver.type(windowOf(parent), "!");
   GetDlgItemText(parent, 10, text, sizeof text);
   EXPECT_STREQ(text, "kept!");
+}
+
+// A right click names the clip view around a text; a program may move it anywhere, then move
+// the scroll view it left into the text it took along. Walking the windows (which passes from
+// a scroll view to its document) then ends, and the scroll view shows no document.
+TEST_F(WindowTest, AScrollViewWhoseClipViewWasTakenOutLeadsNowhere)
+{
+  HWND parent = topLevel(recorder("parent"));
+  SWELL_MakeSetCurParms(1, 1, 0, 0, parent, false, false);
+  HWND text = SWELL_MakeEditField(10, 10, 10, 200, 100, WS_VSCROLL);
+  NSView* clip = dynamic_cast<NSView*>(swellObjectOf(text))->superview();
+  NSView* scroll = clip ? clip->superview() : nullptr;
+  ASSERT_TRUE(dynamic_cast<NSClipView*>(clip) && dynamic_cast<NSScrollView*>(scroll));
+  const HWND clipHandle = swellHandleOf(clip), scrollHandle = swellHandleOf(scroll);
+
+  ASSERT_NE(SetParent(clipHandle, parent), nullptr);
+  EXPECT_EQ(static_cast<NSScrollView*>(scroll)->documentView(), nullptr);
+  ASSERT_NE(SetParent(scrollHandle, text), nullptr);
+  int seen = 0;
+  EnumChildWindows(
+      parent,
+      [](HWND, LPARAM count) {
+        ++*reinterpret_cast<int*>(count);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&seen));
+  EXPECT_GT(seen, 0);
+  EXPECT_LT(seen, 16);
+  EXPECT_TRUE(IsChild(parent, text));
 }
 
 // A window whose procedure destroys it at every message it gets, so that its close runs again
