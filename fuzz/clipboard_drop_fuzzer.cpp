@@ -60,6 +60,10 @@ constexpr size_t kLongestName = 4095;
 constexpr size_t kMaxFiles = 300;
 // Long enough to wrap and scroll every view many times over; longer lines only cost layout time.
 constexpr size_t kMaxHugeBytes = 1 << 13;
+// What all of an input's huge texts may add up to: two names longer than any a drop keeps.
+// Every paste lays out and draws all that the views hold, so without a bound a few stacked
+// pastes cost a second where one costs a hundredth, and the run goes nowhere new meanwhile.
+constexpr size_t kHugeBytesPerInput = 2 * (kLongestName + 1);
 // Steps per input: enough to stack pastes and drops on what earlier ones left.
 constexpr int kMaxSteps = 16;
 
@@ -68,6 +72,7 @@ struct Reader
   const uint8_t* data;
   size_t size;
   size_t at = 0;
+  size_t hugeLeft = kHugeBytesPerInput;
   bool more() const { return at < size; }
   uint8_t byte() { return at < size ? data[at++] : 0; }
   std::string bytes(size_t count)
@@ -84,9 +89,10 @@ struct Reader
     if (head < 0xF0) return bytes(head);
     const std::string piece = bytes(1 + byte() % 8);
     std::string huge;
-    const size_t total = std::min<size_t>(kMaxHugeBytes, (size_t(head - 0xEF) << 12));
+    const size_t total = std::min({kMaxHugeBytes, size_t(head - 0xEF) << 12, hugeLeft});
     while (!piece.empty() && huge.size() < total) huge += piece;
-    return huge;
+    hugeLeft -= std::min(hugeLeft, huge.size());
+    return huge.empty() ? piece : huge;
   }
 };
 
@@ -288,6 +294,21 @@ void files(Reader& in, bool drop)
   if (drop && g_dropped != expected) Fail(__LINE__);
   checkBoundaries(g_scene->field->currentEditor() ? g_scene->field->currentEditor() : g_scene->text);
 }
+
+// Empty texts and pasteboards. Left so after each input, an input frees what it took, and
+// libFuzzer runs it a second time and scans the heap only where memory really went missing.
+void clearScene()
+{
+  g_scene->field->abortEditing();
+  g_scene->field->setStringValue(NSString(""));
+  g_scene->text->setString(NSString(""));
+  NSPasteboard::resetAllForTesting();
+  g_scene->driver.backend().setClipboardText("");
+  g_dropped.clear();
+  g_dropped.shrink_to_fit();
+  g_previewed.clear();
+  g_previewed.shrink_to_fit();
+}
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
@@ -304,18 +325,13 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
   g_scene->field->selectText(nullptr);
   if (NSText* editor = g_scene->field->currentEditor()) editor->paste();
   g_scene->driver.runUntilIdle();
+  clearScene();
   return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
   NSAutoreleasePool pool;
-  // Each input starts from empty texts and pasteboards.
-  g_scene->field->abortEditing();
-  g_scene->field->setStringValue(NSString(""));
-  g_scene->text->setString(NSString(""));
-  NSPasteboard::resetAllForTesting();
-  g_scene->driver.backend().setClipboardText("");
   Reader in{data, size};
   for (int step = 0; step < kMaxSteps && in.more(); ++step)
   {
@@ -327,5 +343,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     default: files(in, false); break;
     }
   }
+  clearScene();
   return 0;
 }
