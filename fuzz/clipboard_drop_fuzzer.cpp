@@ -295,8 +295,9 @@ void files(Reader& in, bool drop)
   checkBoundaries(g_scene->field->currentEditor() ? g_scene->field->currentEditor() : g_scene->text);
 }
 
-// Empty texts and pasteboards. Left so after each input, an input frees what it took, and
-// libFuzzer runs it a second time and scans the heap only where memory really went missing.
+// Empty texts and pasteboards, after each input as well as before the first, so that an input
+// frees all it took: libFuzzer runs an input a second time, and scans the heap, whenever it
+// allocated more than it freed.
 void clearScene()
 {
   g_scene->field->abortEditing();
