@@ -130,9 +130,11 @@ HWND SetParent(HWND hwnd, HWND newParent)
   if (!view) return nullptr;
   NSView* parentView = swell::viewOrContentView(newParent);
   auto* swellView = dynamic_cast<Swell_vVorna_hwnd*>(view);
-  // A view cannot go inside itself, and one being destroyed (its WM_DESTROY, even from its
-  // last release) stays where it goes: attached elsewhere it would outlive its own end.
-  if (parentView && (parentView == view || parentView->isDescendantOf(view))) return nullptr;
+  // A view cannot go inside itself (nor can a control's scroll view, which it takes along, go
+  // inside the control), nor inside a part that a scroll view in it keeps; and one being
+  // destroyed (its WM_DESTROY, even from its last release) stays where it goes: attached
+  // elsewhere it would outlive its own end.
+  if (parentView && !parentView->canTakeSubview(swell::outerViewOf(view))) return nullptr;
   // The editor of a field being edited is part of the field, which callers know it by; taken
   // out it would be a window nobody made, and the field would lose its keyboard.
   if (swell::fieldEditedBy(view)) return nullptr;

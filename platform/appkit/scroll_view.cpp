@@ -16,6 +16,11 @@ NSScrollView* NSClipView::scrollView() const
   return dynamic_cast<NSScrollView*>(superview());
 }
 
+const NSView* NSClipView::partOwner() const
+{
+  return m_owner;
+}
+
 void NSClipView::setDocumentView(NSView* view)
 {
   if (view == m_document) return;
@@ -184,6 +189,11 @@ void NSScroller::mouseUp(NSEvent*)
   m_dragging = false;
 }
 
+const NSView* NSScroller::partOwner() const
+{
+  return m_owner;
+}
+
 NSScrollView::NSScrollView(NSRect frame)
     : NSView(frame), m_clip(new NSClipView(NSMakeRect(0, 0, frame.size.width, frame.size.height))),
       m_vertical(new NSScroller), m_horizontal(new NSScroller)
@@ -191,6 +201,7 @@ NSScrollView::NSScrollView(NSRect frame)
   m_keepParts[0] = m_clip;
   m_keepParts[1] = m_vertical;
   m_keepParts[2] = m_horizontal;
+  m_clip->m_owner = this;
   addSubview(m_clip);
   m_clip->release();
   for (NSScroller* scroller : {m_vertical, m_horizontal})
@@ -205,6 +216,7 @@ NSScrollView::NSScrollView(NSRect frame)
 
 void NSScrollView::dealloc()
 {
+  m_clip->m_owner = nullptr;
   m_vertical->m_owner = nullptr;
   m_horizontal->m_owner = nullptr;
   NSView::dealloc();

@@ -31,9 +31,12 @@ public:
   void subviewFrameDidChange(NSView* view) override;
   void willRemoveSubview(NSView* view) override;
   void drawRect(NSRect dirty) override;
+  const NSView* partOwner() const override;
 
 private:
+  friend class NSScrollView;
   NSScrollView* scrollView() const;
+  NSScrollView* m_owner = nullptr;
   NSView* m_document = nullptr;
   bool m_drawsBackground = true;
   NSColor m_backgroundColor;
@@ -59,6 +62,7 @@ public:
   void mouseDown(NSEvent* event) override;
   void mouseDragged(NSEvent* event) override;
   void mouseUp(NSEvent* event) override;
+  const NSView* partOwner() const override;
 
 private:
   friend class NSScrollView;

@@ -56,7 +56,7 @@ void NSView::addSubview(NSView* view)
 
 void NSView::addSubview(NSView* view, NSWindowOrderingMode place, NSView* relativeTo)
 {
-  if (!view || view == this || isDescendantOf(view)) return;
+  if (!canTakeSubview(view)) return;
   StrongRef<NSView> keep(view);
   if (view->m_superview) view->detachFromSuperview(true);
   auto at = m_subviews.end();
@@ -105,6 +105,14 @@ bool NSView::isDescendantOf(const NSView* view) const
   for (const NSView* v = this; v; v = v->m_superview)
     if (v == view) return true;
   return false;
+}
+
+bool NSView::canTakeSubview(const NSView* view) const
+{
+  if (!view || isDescendantOf(view)) return false;
+  for (const NSView* v = this; v; v = v->m_superview)
+    if (const NSView* owner = v->partOwner(); owner && owner->isDescendantOf(view)) return false;
+  return true;
 }
 
 void NSView::setFrame(NSRect frame)

@@ -33,6 +33,13 @@ public:
   virtual void removeFromSuperview();
   void removeFromSuperviewWithoutNeedingDisplay();
   bool isDescendantOf(const NSView* view) const;
+  // Whether `view` may go inside this view: it is neither this view nor one of its ancestors,
+  // and no view of its tree keeps this view or one of its ancestors as a part of its own (a
+  // scroll view keeps its clip view and scrollers wherever they were moved), since that part
+  // would then hold what holds it, and neither would ever go.
+  bool canTakeSubview(const NSView* view) const;
+  // The view that keeps this one as a part of its own for as long as it lives, if any.
+  virtual const NSView* partOwner() const { return nullptr; }
   virtual void didAddSubview(NSView*) {}
   virtual void willRemoveSubview(NSView*) {}
   virtual void viewWillMoveToWindow(NSWindow*) {}

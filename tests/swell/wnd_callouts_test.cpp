@@ -93,33 +93,66 @@ TEST_F(WindowTest, AViewStaysOutOfItselfAndTheFocusedFieldKeepsTheKeyboardWhenRa
   EXPECT_STREQ(text, "kept!");
 }
 
-// A right click names the clip view around a text; a program may move it anywhere, then move
-// the scroll view it left into the text it took along. Walking the windows (which passes from
-// a scroll view to its document) then ends, and the scroll view shows no document.
-TEST_F(WindowTest, AScrollViewWhoseClipViewWasTakenOutLeadsNowhere)
+// A right click names the clip view around a text; a program may move it anywhere, and the
+// scroll view it left then shows no document. Neither that scroll view nor the text's own
+// scroll view goes inside a part the scroll view keeps (its clip view or a scroller, wherever
+// they are): each would hold the other, walks would go round in them and nothing would ever
+// free them. Refused, everything stays where it was, and closing the window frees it all.
+TEST_F(WindowTest, AScrollViewGoesNeitherInsideItsOwnPartsNorInsideWhatTheyHold)
 {
-  HWND parent = topLevel(recorder("parent"));
-  SWELL_MakeSetCurParms(1, 1, 0, 0, parent, false, false);
-  HWND text = SWELL_MakeEditField(10, 10, 10, 200, 100, WS_VSCROLL);
-  NSView* clip = dynamic_cast<NSView*>(swellObjectOf(text))->superview();
-  NSView* scroll = clip ? clip->superview() : nullptr;
-  ASSERT_TRUE(dynamic_cast<NSClipView*>(clip) && dynamic_cast<NSScrollView*>(scroll));
-  const HWND clipHandle = swellHandleOf(clip), scrollHandle = swellHandleOf(scroll);
+  // The first round makes what lives for good (the fonts); the second must leave nothing.
+  for (int round = 0; round < 2; ++round)
+  {
+    driver.runUntilIdle();
+    const size_t objectsBefore = liveObjectCount();
+    {
+      NSAutoreleasePool pool;
+      HWND parent = topLevel(recorder("parent"));
+      SWELL_MakeSetCurParms(1, 1, 0, 0, parent, false, false);
+      HWND text = SWELL_MakeEditField(10, 10, 10, 200, 100, WS_VSCROLL);
+      NSView* clip = dynamic_cast<NSView*>(swellObjectOf(text))->superview();
+      auto* scroll = dynamic_cast<NSScrollView*>(clip ? clip->superview() : nullptr);
+      ASSERT_TRUE(dynamic_cast<NSClipView*>(clip) && scroll);
+      NSView* scroller = nullptr;
+      for (NSView* v : scroll->subviews())
+        if (dynamic_cast<NSScroller*>(v)) scroller = v;
+      ASSERT_NE(scroller, nullptr);
+      const HWND clipHandle = swellHandleOf(clip), scrollHandle = swellHandleOf(scroll);
+      const HWND scrollerHandle = swellHandleOf(scroller);
 
-  ASSERT_NE(SetParent(clipHandle, parent), nullptr);
-  EXPECT_EQ(static_cast<NSScrollView*>(scroll)->documentView(), nullptr);
-  ASSERT_NE(SetParent(scrollHandle, text), nullptr);
-  int seen = 0;
-  EnumChildWindows(
-      parent,
-      [](HWND, LPARAM count) {
-        ++*reinterpret_cast<int*>(count);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&seen));
-  EXPECT_GT(seen, 0);
-  EXPECT_LT(seen, 16);
-  EXPECT_TRUE(IsChild(parent, text));
+      // The text takes its scroll view along: not into the scroll view's own clip view or scroller.
+      EXPECT_EQ(SetParent(text, clipHandle), nullptr);
+      EXPECT_EQ(SetParent(text, scrollerHandle), nullptr);
+      EXPECT_EQ(scroll->superview(), viewOf(parent));
+      EXPECT_EQ(scroll->documentView(), swellObjectOf(text));
+
+      // Its parts moved out, the scroll view shows no document and goes into none of them.
+      ASSERT_NE(SetParent(clipHandle, parent), nullptr);
+      ASSERT_NE(SetParent(scrollerHandle, parent), nullptr);
+      EXPECT_EQ(scroll->documentView(), nullptr);
+      EXPECT_EQ(SetParent(scrollHandle, text), nullptr);
+      EXPECT_EQ(SetParent(scrollHandle, scrollerHandle), nullptr);
+      EXPECT_EQ(scroll->superview(), viewOf(parent));
+      int seen = 0;
+      EnumChildWindows(
+          parent,
+          [](HWND, LPARAM count) {
+            ++*reinterpret_cast<int*>(count);
+            return TRUE;
+          },
+          reinterpret_cast<LPARAM>(&seen));
+      EXPECT_GT(seen, 0);
+      EXPECT_LT(seen, 16);
+      EXPECT_TRUE(IsChild(parent, text));
+
+      DestroyWindow(parent);
+      driver.runUntilIdle();
+    }
+    if (round == 1)
+    {
+      EXPECT_EQ(liveObjectCount(), objectsBefore);
+    }
+  }
 }
 
 // A window whose procedure destroys it at every message it gets, so that its close runs again
