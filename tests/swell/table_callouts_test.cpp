@@ -63,12 +63,7 @@ protected:
   Swell_vVorna_listview* filledList(int style)
   {
     Swell_vVorna_listview* lv = listView(LVS_REPORT | style);
-    LVCOLUMN column{};
-    column.mask = LVCF_WIDTH | LVCF_TEXT;
-    column.cx = 120;
-    column.pszText = const_cast<char*>("Name");
-    ListView_InsertColumn(lv->handle(), 0, &column);
-    ListView_InsertColumn(lv->handle(), 1, &column);
+    addNamedColumns(lv->handle(), 2);
     if (style & LVS_OWNERDATA)
       ListView_SetItemCount(lv->handle(), 8);
     else

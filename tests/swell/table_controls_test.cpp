@@ -124,12 +124,7 @@ TEST_F(TableControlsTest, ItemStateNotifiesOnceAndNeverFromInsideItsOwnNotificat
 TEST_F(TableControlsTest, OwnerDataAsksTheParentForEveryCellAndRefusesRows)
 {
   Swell_vVorna_listview* lv = listView(LVS_REPORT | LVS_OWNERDATA);
-  LVCOLUMN column{};
-  column.mask = LVCF_WIDTH | LVCF_TEXT;
-  column.cx = 120;
-  column.pszText = const_cast<char*>("Name");
-  ListView_InsertColumn(lv->handle(), 0, &column);
-  ListView_InsertColumn(lv->handle(), 1, &column);
+  addNamedColumns(lv->handle(), 2);
   EXPECT_EQ(insert(lv->handle(), 0, "no"), -1);
   ListView_SetItemCount(lv->handle(), 4);
   EXPECT_EQ(ListView_GetItemCount(lv->handle()), 4);
@@ -163,11 +158,7 @@ TEST_F(TableControlsTest, OwnerDataAsksTheParentForEveryCellAndRefusesRows)
 TEST_F(TableControlsTest, AParentThatChangesTheListWhileItIsDrawnLeavesTheRestDrawn)
 {
   Swell_vVorna_listview* lv = listView(LVS_REPORT | LVS_OWNERDATA);
-  LVCOLUMN column{};
-  column.mask = LVCF_WIDTH | LVCF_TEXT;
-  column.cx = 120;
-  column.pszText = const_cast<char*>("Name");
-  for (int i = 0; i < 3; ++i) ListView_InsertColumn(lv->handle(), i, &column);
+  addNamedColumns(lv->handle(), 3);
   ListView_SetItemCount(lv->handle(), 6);
   driver.runUntilIdle();
   HWND list = lv->handle();

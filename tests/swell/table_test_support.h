@@ -68,6 +68,16 @@ protected:
     return swellCreateListView(viewOf(parent), 7, style, frame, listBox);
   }
 
+  // Columns of 120 points, each called "Name".
+  static void addNamedColumns(HWND lv, int count)
+  {
+    LVCOLUMN column{};
+    column.mask = LVCF_WIDTH | LVCF_TEXT;
+    column.cx = 120;
+    column.pszText = const_cast<char*>("Name");
+    for (int i = 0; i < count; ++i) ListView_InsertColumn(lv, i, &column);
+  }
+
   static std::vector<std::string> texts(HWND lv)
   {
     std::vector<std::string> out;
