@@ -4,6 +4,7 @@
 #include "ITooltipControlZK.h"
 #include "toolkit_test_editor.h"
 
+#include <functional>
 #include <memory>
 
 using namespace tktest;
@@ -46,14 +47,18 @@ public:
   {
     events.push_back("out");
     IControlZK::OnMouseOut();
+    if (onEvent) onEvent("out");
   }
 
   std::vector<std::string> events;
+  // Runs after each event is logged, with the event's name.
+  std::function<void(const std::string&)> onEvent;
 
 private:
   void Log(const char* what, int a, int b)
   {
     events.push_back(std::string(what) + " " + std::to_string(a) + "," + std::to_string(b));
+    if (onEvent) onEvent(what);
   }
 };
 
@@ -239,4 +244,39 @@ TEST(Panel, HoldsFeedsAndClosesItsChildren)
   e.FramesUntilClean();
   EXPECT_EQ(e.ScreenPixels(), before);
   EXPECT_FALSE(panel->IsHit(5, 5));
+}
+
+TEST(Panel, AChildMayCloseItsPanelFromItsOwnHandlers)
+{
+  // A "Done" button closes the panel that holds it, on whichever event it chooses; the
+  // gesture then goes on with the panel closed, and the editor keeps running.
+  for (const char* closer : {"down", "drag", "up", "out"})
+  {
+    SCOPED_TRACE(closer);
+    ToolkitEditor e;
+    auto* panel = e.Attach(new IPanelControlZK(&e.plug));
+    auto done = std::make_shared<Probe>(&e.plug, IRECT(0, 0, 40, 20), COLOR_RED);
+    panel->AddChild(done);
+    panel->StretchRectToContainAll(20);
+    panel->PositionControlAround(160, 120);
+    panel->OpenPanel();
+    e.FramesUntilClean();
+    done->onEvent = [&](const std::string& what) {
+      if (what == closer) panel->ClosePanel();
+    };
+    const IRECT b = done->GetBodyRECT();
+    e.MoveTo(b.L + 2, b.T + 2);
+    e.Press(b.L + 2, b.T + 2);
+    e.DragTo(b.L + 6, b.T + 4);
+    e.Release(b.L + 6, b.T + 4);
+    e.MoveTo(b.L + 2, b.B + 10);  // off the button, still in the box
+    e.MoveTo(5, 5);
+    EXPECT_FALSE(panel->IsPanelShown());
+    EXPECT_EQ(panel->GetCaptured(), nullptr);
+    EXPECT_EQ(done->events.front(), "over " + std::to_string(b.L + 2) + "," + std::to_string(b.T + 2));
+    e.FramesUntilClean();
+    const size_t heard = done->events.size();
+    e.Click(b.L + 2, b.T + 2);
+    EXPECT_EQ(done->events.size(), heard) << "a closed panel feeds no child";
+  }
 }

@@ -3,6 +3,8 @@
 #include "CZK.h"
 #include "IGraphics.h"
 
+#include <utility>
+
 namespace
 {
 const IColor kShadow(60, 0, 0, 0);
@@ -55,26 +57,30 @@ void IPanelControlZK::OnMouseDown(int x, int y, IMouseMod* mod)
   if (!mRect.Contains(x, y)) ClosePanel();
 }
 
+// A child's handler may close the panel (a "Done" button does), which lets go of the
+// capture and the hover: the panel works on its own copy of the pointer. Children are
+// never taken out, so the child itself lives on.
 void IPanelControlZK::OnMouseUp(int x, int y, IMouseMod* mod)
 {
-  if (mCaptured)
-  {
-    mCaptured->OnMouseUp(x, y, mod);
-    TakeDirt(mCaptured);
-  }
-  mCaptured = nullptr;
+  IControlZK* captured = std::exchange(mCaptured, nullptr);
   mLastX = mLastY = -1;
+  if (captured)
+  {
+    captured->OnMouseUp(x, y, mod);
+    TakeDirt(captured);
+  }
 }
 
 void IPanelControlZK::OnMouseDrag(int x, int y, int, int, IMouseMod* mod)
 {
-  if (!mCaptured) return;
+  IControlZK* captured = mCaptured;
+  if (!captured) return;
   const int dx = x - mLastX, dy = y - mLastY;
   if (dx == 0 && dy == 0) return;
   mLastX = x;
   mLastY = y;
-  mCaptured->OnMouseDrag(x, y, dx, dy, mod);
-  TakeDirt(mCaptured);
+  captured->OnMouseDrag(x, y, dx, dy, mod);
+  TakeDirt(captured);
 }
 
 void IPanelControlZK::OnMouseDblClick(int x, int y, IMouseMod* mod)
@@ -109,12 +115,12 @@ void IPanelControlZK::OnMouseOver(int x, int y, IMouseMod* mod)
     mLastX = x;
     mLastY = y;
   }
-  if (mHovered)
+  IControlZK* previous = std::exchange(mHovered, found);
+  if (previous)
   {
-    if (mHovered != found) mHovered->OnMouseOut();
-    TakeDirt(mHovered);
+    if (previous != found) previous->OnMouseOut();
+    TakeDirt(previous);
   }
-  mHovered = found;
   if (found)
   {
     found->OnMouseOver(x, y, mod);
@@ -124,12 +130,14 @@ void IPanelControlZK::OnMouseOver(int x, int y, IMouseMod* mod)
 
 void IPanelControlZK::OnMouseOut()
 {
-  for (const auto& child : mChildren)
+  mHovered = nullptr;
+  // By index: a child's handler may add a child.
+  for (size_t i = 0; i < mChildren.size(); ++i)
   {
+    const std::shared_ptr<IControlZK> child = mChildren[i];
     child->OnMouseOut();
     TakeDirt(child.get());
   }
-  mHovered = nullptr;
 }
 
 bool IPanelControlZK::Draw(IGraphics* graphics)
