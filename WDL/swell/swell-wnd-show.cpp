@@ -120,5 +120,9 @@ void DestroyWindow(HWND hwnd)
   }
   moveFocusOutOf(view);
   // A multi-line field or a list leaves with the scroll view it lives in.
-  swell::outerViewOf(view)->removeFromSuperview();
+  StrongRef<NSView> outer(swell::outerViewOf(view));
+  outer->removeFromSuperview();
+  // A control held across a call-out (a combo box's open list) outlives this, and its parent
+  // may go before it ends: what the parent's teardown can no longer reach tells no one now.
+  swell::retargetControlDelegates(outer.get(), nullptr, nullptr);
 }

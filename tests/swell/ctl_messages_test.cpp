@@ -6,6 +6,7 @@
 #include "platform/appkit/pasteboard.h"
 #include "platform/appkit/scroll_view.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstring>
 
@@ -318,4 +319,53 @@ TEST_F(WindowTest, TrackBarsRoundTheirPositionTakeTheirRangeAndReportDrags)
   ASSERT_NE(r->last(WM_HSCROLL), nullptr);
   EXPECT_EQ(r->last(WM_HSCROLL)->lParam, reinterpret_cast<LPARAM>(slider));
   EXPECT_GT(SWELL_TB_GetPos(dialog, 30), 5);
+}
+
+// A parent that, told of its combo box's list opening (CBN_DROPDOWN) or of a pick from it
+// (CBN_SELCHANGE), destroys the combo box and then itself: the list closes on a combo box
+// that tells no one, and the freed parent is never asked again.
+TEST_F(WindowTest, AComboBoxWhoseParentDestroysBothFromItsListTellsTheFreedParentNothing)
+{
+  constexpr int kId = 40;
+  for (const unsigned destroyOn : {unsigned(CBN_DROPDOWN), unsigned(CBN_SELCHANGE)})
+  {
+    SCOPED_TRACE(destroyOn == CBN_DROPDOWN ? "on CBN_DROPDOWN" : "on CBN_SELCHANGE");
+    HWND top = topLevel(recorder("top"));
+    Recorder* r = recorder("parent");
+    HWND parent = child(top, r, NSMakeRect(0, 0, 200, 100));
+    SWELL_MakeSetCurParms(1, 1, 0, 0, parent, false, false);
+    HWND combo = SWELL_MakeCombo(kId, 10, 10, 120, 0, 0);
+    SWELL_MakeSetCurParms(1, 1, 0, 0, nullptr, false, false);
+    for (const char* item : {"Alpha", "Beta"}) SendMessage(combo, CB_ADDSTRING, 0, text(item));
+    r->answer = [&](HWND, UINT msg, WPARAM wParam, LPARAM) -> std::optional<LRESULT> {
+      if (msg == WM_COMMAND && wParam == (kId | (destroyOn << 16)) && IsWindow(combo))
+      {
+        DestroyWindow(combo);
+        DestroyWindow(parent);
+      }
+      return std::nullopt;
+    };
+
+    NSWindow* window = windowOf(top);
+    driver.at(driver.now() + 0.2, [&] {
+      driver.key(window, kVK_DownArrow);
+      driver.key(window, kVK_Return);
+    });
+    const NSPoint centre = centreInWindow(asNSView(combo));
+    const NSRect frame = asNSView(combo)->frame();
+    driver.click(window, NSMakePoint(centre.x + frame.size.width / 2 - 4, centre.y));  // the list's button
+    driver.runFor(0.3);
+    EXPECT_FALSE(IsWindow(combo));
+    EXPECT_FALSE(IsWindow(parent));
+    // The combo box's losing the focus as it goes is the last the parent hears before its
+    // own end, and nothing comes after it (no CBN_CLOSEUP, no command).
+    const std::vector<WPARAM> heard = commandsFrom(r);
+    EXPECT_EQ(std::count(heard.begin(), heard.end(), WPARAM(kId | (destroyOn << 16))), 1);
+    ASSERT_FALSE(heard.empty());
+    EXPECT_EQ(heard.back(), WPARAM(kId | (EN_KILLFOCUS << 16)));
+    ASSERT_FALSE(r->log.empty());
+    EXPECT_EQ(r->log.back().msg, UINT(WM_DESTROY));
+    r->answer = nullptr;
+    DestroyWindow(top);
+  }
 }
