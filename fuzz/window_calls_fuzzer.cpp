@@ -315,8 +315,11 @@ void madeOne(HWND hwnd)
 {
   if (!hwnd || contains(g->made, hwnd)) return;
   if (g_trace)
+  {
+    const auto& made = *swellObjectOf(hwnd);
     std::fprintf(stderr, "%*s  made %p (serial %zu, %s)\n", 2 * g_procedureDepth, "", static_cast<void*>(hwnd),
-                 g->made.size(), typeid(*swellObjectOf(hwnd)).name());
+                 g->made.size(), typeid(made).name());
+  }
   g->made.push_back(hwnd);
 }
 
@@ -1243,9 +1246,11 @@ void destroyEverything()
   if (!NSApp()->windows().empty())
   {
     for (NSWindow* window : NSApp()->windows())
+    {
+      NSView* content = window->contentView();
       std::fprintf(stderr, "window_calls_fuzzer: left: a %s, content %s, %s\n", typeid(*window).name(),
-                   window->contentView() ? typeid(*window->contentView()).name() : "none",
-                   window->isVisible() ? "visible" : "hidden");
+                   content ? typeid(*content).name() : "none", window->isVisible() ? "visible" : "hidden");
+    }
     fault("a window is left after every window was destroyed");
   }
   if (!liveWindows().empty()) fault("a view is left alive after every window was destroyed");

@@ -56,7 +56,7 @@ public:
   static constexpr int kRadioGroupStart = 2;
   int swellGetRadioFlags() override { return m_radioflags; }
   void swellSetRadioFlags(int flags) { m_radioflags = flags; }
-  int state() override { return cocoa::NSButton::state(); }
+  int state() const override { return cocoa::NSButton::state(); }
   void setState(int state) override { cocoa::NSButton::setState(state); }
   bool swellIsDefaultButton() override;
   LONG_PTR getSwellUserData() override { return m_userdata; }

@@ -98,7 +98,7 @@ class SWELL_RadioButton
 {
 public:
   virtual int swellGetRadioFlags() = 0;
-  virtual int state() = 0;
+  virtual int state() const = 0;
   virtual void setState(int state) = 0;
 
 protected:

@@ -53,29 +53,42 @@ struct Character
   CGFloat advance;
 };
 
+// How many glyphs one font lookup takes at a time: a paragraph of any length is measured
+// with one allocation, its characters' own.
+constexpr size_t kGlyphRun = 256;
+
 // The characters of [from, to) with their advances in the font.
 std::vector<Character> measure(CTFontRef font, std::string_view text, size_t from, size_t to, char32_t mask)
 {
   std::vector<Character> characters;
-  std::vector<char32_t> codes;
+  characters.reserve(to - from);  // at most one character per byte
   for (size_t at = from; at < to;)
   {
     size_t next = at;
     const char32_t code = decodeAt(text, at, &next);
     characters.push_back({at, next, code, 0});
-    codes.push_back(mask ? mask : code == kTab ? ' ' : code);
     at = next;
   }
   if (characters.empty() || !font) return characters;
-  std::vector<CGGlyph> glyphs(codes.size());
-  CTFontGetGlyphsForCharacters(font, codes.data(), glyphs.data(), static_cast<long>(codes.size()));
-  std::vector<CGSize> advances(codes.size());
-  CTFontGetAdvancesForGlyphs(font, glyphs.data(), advances.data(), static_cast<long>(codes.size()));
-  for (size_t i = 0; i < characters.size(); ++i)
+  char32_t codes[kGlyphRun];
+  CGGlyph glyphs[kGlyphRun];
+  CGSize advances[kGlyphRun];
+  for (size_t run = 0; run < characters.size(); run += kGlyphRun)
   {
-    const char32_t code = characters[i].code;
-    if (!mask && code < 0x20 && code != kTab) continue;  // control characters take no room
-    characters[i].advance = advances[i].width * (!mask && code == kTab ? kSpacesPerTab : 1);
+    const size_t count = std::min(kGlyphRun, characters.size() - run);
+    for (size_t i = 0; i < count; ++i)
+    {
+      const char32_t code = characters[run + i].code;
+      codes[i] = mask ? mask : code == kTab ? ' ' : code;
+    }
+    CTFontGetGlyphsForCharacters(font, codes, glyphs, static_cast<long>(count));
+    CTFontGetAdvancesForGlyphs(font, glyphs, advances, static_cast<long>(count));
+    for (size_t i = 0; i < count; ++i)
+    {
+      Character& character = characters[run + i];
+      if (!mask && character.code < 0x20 && character.code != kTab) continue;  // control characters take no room
+      character.advance = advances[i].width * (!mask && character.code == kTab ? kSpacesPerTab : 1);
+    }
   }
   return characters;
 }
@@ -130,6 +143,8 @@ void TextLayout::layout(CTFontRef font, std::string_view text, const Options& op
     line.top = m_lineHeight * static_cast<CGFloat>(m_lines.size());
     CGFloat x = 0;
     CGFloat shown = 0;  // the width without trailing spaces, which alignment ignores
+    line.offsets.reserve(last - first + 1);
+    line.xs.reserve(last - first + 1);
     line.offsets.push_back(line.start);
     line.xs.push_back(0);
     for (size_t i = first; i < last; ++i)

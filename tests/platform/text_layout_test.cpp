@@ -114,3 +114,36 @@ TEST(TextLayout, SelectionRectanglesCoverEachLineAndShowSelectedLineBreaks)
   EXPECT_EQ(rects[1].origin.y, text.lineHeight());
   EXPECT_TRUE(text.selectionRects(2, 2).empty());
 }
+
+// A line far longer than the font is asked about at once: every boundary sits where the
+// repeated piece's own width puts it, in plain and in secure text.
+TEST(TextLayout, ALongLineMeasuresEveryCharacterAsAShortOneDoes)
+{
+  const std::string piece = "a\t\x01\xC3\xA9"
+                            "b";  // a letter, a tab, a control character, an accented letter: 5 characters
+  constexpr size_t kCharacters = 5;
+  constexpr size_t kRepeats = 300;
+  std::string text;
+  for (size_t k = 0; k < kRepeats; ++k) text += piece;
+  const CGFloat pieceWidth = textWidth(font(), piece);
+  ASSERT_GT(pieceWidth, 0);
+
+  const TextLayout plain = laidOut(text);
+  ASSERT_EQ(plain.lines().size(), 1u);
+  const auto& xs = plain.lines()[0].xs;
+  ASSERT_EQ(xs.size(), kCharacters * kRepeats + 1);
+  for (size_t k = 0; k <= kRepeats; ++k)
+    ASSERT_NEAR(xs[k * kCharacters], pieceWidth * static_cast<CGFloat>(k), 0.01) << "after " << k << " pieces";
+  EXPECT_NEAR(textWidth(font(), text), pieceWidth * kRepeats, 0.01);
+
+  TextLayout secure;
+  TextLayout::Options options;
+  options.mask = 0x2022;
+  secure.layout(font(), text, options);
+  const CGFloat bullet = textWidth(font(), "\u2022");
+  ASSERT_GT(bullet, 0);
+  const auto& masked = secure.lines()[0].xs;
+  ASSERT_EQ(masked.size(), kCharacters * kRepeats + 1);
+  for (size_t i = 0; i < masked.size(); ++i)
+    ASSERT_NEAR(masked[i], bullet * static_cast<CGFloat>(i), 0.01) << "at character " << i;
+}

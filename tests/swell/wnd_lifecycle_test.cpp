@@ -39,7 +39,7 @@ public:
   RadioButton(int flags, int on, NSInteger id) : m_flags(flags), m_state(on), m_id(id) {}
   NSInteger tag() const override { return m_id; }
   int swellGetRadioFlags() override { return m_flags; }
-  int state() override { return m_state; }
+  int state() const override { return m_state; }
   void setState(int state) override { m_state = state; }
 
 private:
